@@ -1,0 +1,66 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A process-wide plan of injected file failures for tests, consulted by every CFile operation.
+//
+//   qx::FileFaultsGuard guard;  // clears the plan at scope end
+//   qx::FileFaults::Arm(qx::FileOp::Write, 3, CFileException::diskFull, "CNLC");
+//
+// makes the 3rd Write on a path containing "CNLC" (ignoring case) throw diskFull. An injected
+// Open failure makes Open return false with the cause; any other operation throws
+// CFileException. The failing call does nothing (a failing Close still closes the file).
+// A fault sweep counts the calls of an operation first (Count, Calls) and then fails each in
+// turn. With nothing armed and no counting, a file operation pays one relaxed atomic load.
+namespace qx {
+
+enum class FileOp {
+  Open,
+  Read,
+  Write,
+  Seek,
+  GetLength,
+  SetLength,
+  Flush,
+  Close,
+  Remove,
+  Rename,
+  Any
+};
+
+class FileFaults {
+ public:
+  // Among the calls of op (Any: of every operation) on paths containing pathPart (ignoring case;
+  // empty: every path), counted from now and starting at 1, calls nth to nth + count - 1 fail
+  // with cause. Several rules may be armed; the first that fires wins.
+  static void Arm(FileOp op, int nth, int cause, std::string_view pathPart = {}, int count = 1);
+  // Starts counting the calls on paths containing pathPart, from zero.
+  static void Count(std::string_view pathPart = {});
+  // Calls of op counted since Count (Any: of all operations).
+  static uint64_t Calls(FileOp op);
+  // Disarms every rule and stops counting.
+  static void Clear();
+
+  // The cause injected into this call (0 when none); called by the file operations.
+  static int Check(FileOp op, const std::string& path) {
+    return active_.load(std::memory_order_relaxed) ? CheckArmed(op, path) : 0;
+  }
+
+ private:
+  static int CheckArmed(FileOp op, const std::string& path);
+  static std::atomic<bool> active_;
+};
+
+// Clears the plan when it goes out of scope.
+class FileFaultsGuard {
+ public:
+  FileFaultsGuard() = default;
+  FileFaultsGuard(const FileFaultsGuard&) = delete;
+  FileFaultsGuard& operator=(const FileFaultsGuard&) = delete;
+  ~FileFaultsGuard() { FileFaults::Clear(); }
+};
+
+}  // namespace qx
