@@ -1,0 +1,209 @@
+#include "values/qx_chave_composta.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "values/entry_key.h"
+#include "values/origin_names.h"
+
+namespace {
+
+using TextCase = std::pair<const char*, int>;
+
+CQXChaveComposta Key(uint32_t module, uint32_t key) {
+  CQXChaveComposta composite;
+  composite.SetModule(module);
+  composite.SetKey(key);
+  return composite;
+}
+
+TEST(Dmcps, ModuleAndKeyOfLChaveModulo) {
+  EXPECT_EQ(qx::OriginModule(0x00000F05), 5u);
+  EXPECT_EQ(qx::OriginKey(0x00000F05), 15u);
+  EXPECT_EQ(qx::MakeChaveModulo(15, 5), 0x00000F05);
+  // Keys of 2^23 and above make the signed field negative; they still split back.
+  const int32_t high = qx::MakeChaveModulo(16777215, 255);
+  EXPECT_EQ(high, -1);
+  EXPECT_EQ(qx::OriginKey(high), 16777215u);
+  EXPECT_EQ(qx::OriginModule(high), 255u);
+}
+
+TEST(CQXChaveComposta, BitFieldsAndPeriodKinds) {
+  CQXChaveComposta key = Key(5, 15);
+  EXPECT_EQ(key.Raw(), (15ull << 14) | (5u << 2));
+  key.SetMesAno(CQXMesAno(2115));
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
+  EXPECT_EQ(key.Raw() >> 46, 2115u);
+  key.SetData(CQXData(262143));  // the last date that the 18 bits hold, 2565-09-19
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindData);
+  EXPECT_EQ(key.Period(), 262143u);
+  key.SetData(CQXData(262144));
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
+  EXPECT_EQ(key.Period(), 0u);
+  key.SetYear(2024);
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindYear);
+  key.SetMesAno(CQXMesAno());
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
+  EXPECT_EQ(key.Period(), 0u);
+  key.SetKey(0xFFFFFFFF);
+  EXPECT_EQ(key.Key(), 0xFFFFFFFFu);
+  EXPECT_EQ(key.Module(), 5u);
+}
+
+TEST(CQXChaveComposta, Validity) {
+  EXPECT_TRUE(Key(5, 15).IsValid());
+  EXPECT_TRUE(Key(133, 1).IsValid());
+  EXPECT_FALSE(Key(134, 1).IsValid());
+  EXPECT_FALSE(Key(5, 0).IsValid());
+  EXPECT_FALSE(CQXChaveComposta().IsValid());
+  EXPECT_TRUE(CQXChaveComposta().IsEmpty());
+  CQXChaveComposta key = Key(5, 15);
+  key.SetYear(1847);
+  EXPECT_FALSE(key.IsValid());
+  key.SetYear(4717);
+  EXPECT_TRUE(key.IsValid());
+  const uint64_t valid = key.Raw();
+  EXPECT_EQ(CQXChaveComposta(valid).Raw(), valid);
+  // Raw values with a bad period for their kind, a bad module or no key store 0.
+  const uint64_t badMonth = (34441ull << 46) | (15ull << 14) | CQXChaveComposta::kindMesAno;
+  const uint64_t badDate = (1ull << 46) | (15ull << 14) | CQXChaveComposta::kindData;
+  const uint64_t noneWithPeriod = (2115ull << 46) | (15ull << 14);
+  const uint64_t badModule = uint64_t{134} << 2 | uint64_t{15} << 14;
+  const uint64_t noKey = uint64_t{5} << 2;
+  const uint64_t rejected[] = {badMonth, badDate, noneWithPeriod, badModule, noKey, ~uint64_t{0}};
+  for (uint64_t raw : rejected) {
+    EXPECT_EQ(CQXChaveComposta(raw).Raw(), 0u) << std::hex << raw;
+  }
+}
+
+TEST(CQXChaveComposta, DmcpsBothWays) {
+  const _QX_DMCPS dmcps{0x00000F05, 2115, {0, 0}};
+  const CQXChaveComposta key(dmcps);
+  EXPECT_EQ(key.Module(), 5u);
+  EXPECT_EQ(key.Key(), 15u);
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
+  EXPECT_EQ(key.Period(), 2115u);
+  const _QX_DMCPS back = key.ToDmcps();
+  EXPECT_EQ(back.lChaveModulo, 0x00000F05);
+  EXPECT_EQ(back.iData, 2115);
+  EXPECT_EQ(CQXChaveComposta(_QX_DMCPS{0x00000F05, 0, {0, 0}}).PeriodKind(),
+            CQXChaveComposta::kindNone);
+
+  CQXChaveComposta dated = Key(5, 15);
+  dated.SetData(CQXData::Make(15, 3, 2024));
+  EXPECT_EQ(dated.ToDmcps().iData, CQXMesAno::Make(3, 2024).Value());
+  dated.SetYear(2024);
+  EXPECT_EQ(dated.ToDmcps().iData, 0);
+  EXPECT_EQ(Key(0x1FF, 2).ToDmcps().lChaveModulo, 0x2FF);  // module cut to its 8 bits
+}
+
+TEST(CQXChaveComposta, TextForms) {
+  CQXChaveComposta key = Key(5, 15);
+  key.SetMesAno(CQXMesAno::Make(3, 2024));
+  EXPECT_EQ(key.Text(0), "0324-000015");
+  EXPECT_EQ(key.Text(3), "2115-15");
+  EXPECT_EQ(key.Text(4), "15");
+  EXPECT_EQ(key.Text(5),
+            "M\xF3"
+            "dulo Comercial - Nota Fiscal - M\xEAs/Ano: 03/24 - Chave: 15");
+  EXPECT_EQ(key.Text(2), "");
+  EXPECT_EQ(key.Text(6), "");
+  key.SetData(CQXData::Make(15, 3, 2024));
+  EXPECT_EQ(key.Text(1), "150324-000015");
+  EXPECT_EQ(key.Text(5),
+            "M\xF3"
+            "dulo Comercial - Nota Fiscal - Data: 15/03/2024 - Chave: 15");
+  key.SetYear(2024);
+  EXPECT_EQ(key.Text(5),
+            "M\xF3"
+            "dulo Comercial - Nota Fiscal - Ano: 2024 - Chave: 15");
+  key.SetModule(21);
+  EXPECT_EQ(key.Text(5), "Importa\xE7\xE3o - Ano: 2024 - Chave: 15");
+  key.SetModule(24);
+  EXPECT_EQ(key.Text(5),
+            "M\xF3"
+            "dulo Concilia\xE7\xE3o - Chave: 15");
+  key.SetModule(99);
+  key.SetYear(0);
+  EXPECT_EQ(key.Text(5),
+            "M\xF3"
+            "dulo 99 - Chave: 15");
+  EXPECT_EQ(CQXChaveComposta().Text(0), "0000-000000");
+  EXPECT_EQ(CQXChaveComposta().Text(1), "000000-000000");
+}
+
+TEST(CQXChaveComposta, ParsesValidTexts) {
+  CQXChaveComposta key;
+  ASSERT_TRUE(key.Parse("0324-000015", 0));
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
+  EXPECT_EQ(key.Period(), CQXMesAno::Make(3, 2024).Value());
+  EXPECT_EQ(key.Key(), 15u);
+  EXPECT_EQ(key.Module(), 0u);
+  EXPECT_EQ(key.Text(0), "0324-000015");
+  ASSERT_TRUE(key.Parse("150324-999999", 1));
+  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindData);
+  EXPECT_EQ(key.Period(), CQXData::Make(15, 3, 2024).Value());
+  EXPECT_EQ(key.Key(), 999999u);
+  ASSERT_TRUE(key.Parse("0399-7", 2));
+  EXPECT_EQ(key.Period(), CQXMesAno::Make(3, 1999).Value());
+  EXPECT_EQ(key.Key(), 7u);
+  ASSERT_TRUE(key.Parse("0324-0000000015", 2));
+  EXPECT_EQ(key.Key(), 15u);
+  const TextCase emptyTexts[] = {{"0000-000000", 0},
+                                 {"000000-000000", 1},
+                                 {"0000-000000", 2},
+                                 {"", 0},
+                                 {"", 1},
+                                 {"anything", 3},
+                                 {"x", -1}};
+  for (const auto& [text, form] : emptyTexts) {
+    key.Parse("0324-000015", 0);
+    EXPECT_TRUE(key.Parse(text, form)) << text << " " << form;
+    EXPECT_EQ(key.Raw(), 0u) << text << " " << form;
+  }
+}
+
+TEST(CQXChaveComposta, RefusesMalformedTexts) {
+  CQXChaveComposta key;
+  const TextCase malformed[] = {{"0324-00015", 0},    {"0324-0000150", 0},
+                                {"1324-000015", 0},   {"0024-000015", 0},
+                                {"0324-000000", 0},   {"03a4-000015", 0},
+                                {"0324-00001x", 0},   {"0324-      ", 0},
+                                {"150324-00001", 1},  {"320324-000015", 1},
+                                {"001324-000015", 1}, {"150324-000000", 1},
+                                {"300224-000015", 1}, {"0324-", 2},
+                                {"0324-1000000", 2},  {"0324-99999999999999999999", 2},
+                                {"0000-00000", 0}};
+  for (const auto& [text, form] : malformed) {
+    key.Parse("0324-000015", 0);
+    EXPECT_FALSE(key.Parse(text, form)) << text << " " << form;
+    EXPECT_EQ(key.Raw(), 0u) << text;
+  }
+  EXPECT_FALSE(key.Parse(nullptr, 0));
+  EXPECT_FALSE(key.Parse(nullptr, 3));
+}
+
+TEST(EntryKey, MakeAndSplit) {
+  EXPECT_EQ(qx::MakeChaveComposta(7, CQXMesAno(2115)), (7 << 12) | 2115);
+  const qx::EntryKeyParts parts = qx::SplitChaveComposta((7 << 12) | 2115);
+  EXPECT_EQ(parts.indlan, 7u);
+  EXPECT_EQ(parts.mesAno, 2115);
+  // Month-years of 4096 and above run into the index bits, unmasked.
+  EXPECT_EQ(qx::MakeChaveComposta(1, CQXMesAno(4097)), 0x1001);
+  const int32_t large = qx::MakeChaveComposta(0xFFFFF, CQXMesAno(1));
+  EXPECT_LT(large, 0);
+  EXPECT_EQ(qx::SplitChaveComposta(large).indlan, 0xFFFFFu);
+}
+
+TEST(OriginNames, ListedModulesHaveNames) {
+  for (unsigned module : {1u, 2u, 9u, 12u, 21u, 22u, 24u, 32u, 66u, 95u, 130u, 131u}) {
+    ASSERT_NE(qx::OriginModuleName(module), nullptr) << module;
+  }
+  EXPECT_STREQ(qx::OriginModuleName(22), "Lote");
+  EXPECT_EQ(qx::OriginModuleName(25), nullptr);
+  EXPECT_EQ(qx::OriginModuleName(132), nullptr);
+  EXPECT_EQ(qx::OriginModuleName(4096), nullptr);
+}
+
+}  // namespace
