@@ -1,0 +1,66 @@
+#include "input.h"
+
+#include <charconv>
+
+#include "values/qx_data.h"
+
+namespace qxdate {
+namespace {
+
+// The number in exactly the given digits, or nothing.
+std::optional<uint32_t> ReadDigits(std::string_view text, int base) {
+  uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
+  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+// Splits "a<sep>b<sep>c" into its three parts; false when the text has another shape.
+bool SplitThree(std::string_view text, char separator, std::string_view (&parts)[3]) {
+  for (int i = 0; i < 2; ++i) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) return false;
+    parts[i] = text.substr(0, at);
+    text.remove_prefix(at + 1);
+  }
+  parts[2] = text;
+  return parts[2].find(separator) == std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<uint32_t> ReadNumber(std::string_view text, uint32_t limit) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  const std::optional<uint32_t> value = hex ? ReadDigits(text.substr(2), 16) : ReadDigits(text, 10);
+  if (!value || *value > limit) return std::nullopt;
+  return value;
+}
+
+std::optional<qx::CivilDate> ReadCalendarDate(std::string_view text) {
+  // A field of up to four decimal digits; -1 (never a valid part of a date) otherwise.
+  const auto field = [](std::string_view digits) {
+    return digits.size() <= 4 ? static_cast<int>(ReadDigits(digits, 10).value_or(-1)) : -1;
+  };
+  std::string_view parts[3];
+  int day = 0, month = 0, year = 0;
+  if (SplitThree(text, '-', parts) && parts[0].size() == 4) {
+    year = field(parts[0]);
+    month = field(parts[1]);
+    day = field(parts[2]);
+  } else if (SplitThree(text, '/', parts) && (parts[2].size() == 2 || parts[2].size() == 4)) {
+    day = field(parts[0]);
+    month = field(parts[1]);
+    year = field(parts[2]);
+    if (parts[2].size() == 2) year = qx::ExpandYear(year);
+  } else {
+    return std::nullopt;
+  }
+  // Making a date cuts a day past the month's end; here such a day is a typing error.
+  const qx::CivilDate date = CQXData::Make(day, month, year).Split();
+  if (date != qx::CivilDate{day, month, year}) return std::nullopt;
+  return date;
+}
+
+}  // namespace qxdate
