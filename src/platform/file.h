@@ -83,6 +83,8 @@ class CFile {
   int m_hFile = hFileNull;
 
  private:
+  uint64_t Length() const;
+  void Forget();
   [[noreturn]] void ThrowOsError(int osError) const;
   [[noreturn]] void Throw(int cause, long osError) const;
 

@@ -48,8 +48,13 @@ class FileFaults {
   static int Check(FileOp op, const std::string& path) {
     return active_.load(std::memory_order_relaxed) ? CheckArmed(op, path) : 0;
   }
+  // Throws the failure injected into this call, if any, as CFileException (by pointer).
+  static void ThrowIfInjected(FileOp op, const std::string& path) {
+    if (int cause = Check(op, path)) ThrowInjected(cause, path);
+  }
 
  private:
+  [[noreturn]] static void ThrowInjected(int cause, const std::string& path);
   static int CheckArmed(FileOp op, const std::string& path);
   static std::atomic<bool> active_;
 };

@@ -1,0 +1,89 @@
+// CFile::Open: name resolution, the read-only attribute, share modes, then truncation.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file.h"
+#include "platform/file_faults.h"
+#include "platform/path_case.h"
+#include "platform/share_lock.h"
+
+namespace {
+
+constexpr unsigned kAccessBits = CFile::modeWrite | CFile::modeReadWrite;
+constexpr unsigned kShareBits = 0x70;
+
+int OpenDescriptor(const std::string& path, int flags) {
+  int fd;
+  do {
+    fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Opens path under its exact spelling or, when that does not exist, under the spelling found
+// ignoring case; with create, a missing file gets the given spelling. Returns the descriptor
+// or -errno, and the spelling opened in *actual.
+int OpenIgnoringCase(const char* path, int flags, bool create, std::string* actual) {
+  *actual = path;
+  int fd = OpenDescriptor(*actual, flags);
+  if (fd >= 0) return fd;
+  if (errno != ENOENT) return -errno;
+  *actual = qx::ResolveNameCase(*actual);
+  int error = ENOENT;
+  if (*actual != path || create) {
+    fd = OpenDescriptor(*actual, flags | (create ? O_CREAT : 0));
+    if (fd >= 0) return fd;
+    error = errno;
+  }
+  return -(error == ENOENT ? qx::MissingPathError(*actual) : error);
+}
+
+// Why an open descriptor may not be used as asked: a directory is no file, and a file without
+// write permission bits is read-only also for root.
+int CheckOpened(int fd, bool writes) {
+  struct stat status;
+  if (fstat(fd, &status) != 0) return errno;
+  if (S_ISDIR(status.st_mode)) return EISDIR;
+  if (writes && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  return 0;
+}
+
+}  // namespace
+
+bool CFile::Open(const char* path, unsigned flags, CFileException* error) {
+  auto fail = [&](int cause, long osError) {
+    if (error) *error = CFileException(cause, osError, path);
+    return false;
+  };
+  if (IsOpen() || (flags & kAccessBits) == kAccessBits || (flags & kShareBits) > shareDenyNone) {
+    return fail(CFileException::genericException, -1);
+  }
+  if (path == nullptr || *path == '\0') return fail(CFileException::badPath, EINVAL);
+  if (int cause = qx::FileFaults::Check(qx::FileOp::Open, path)) {
+    return fail(cause, CFileException::ExceptionToOsError(cause));
+  }
+  const bool create = (flags & modeCreate) != 0;
+  const bool truncate = create && (flags & modeNoTruncate) == 0;
+  const bool writes = (flags & kAccessBits) != modeRead || truncate;
+  // Always readable: the share locks need a descriptor open for reading.
+  std::string actual;
+  int fd = OpenIgnoringCase(path, writes ? O_RDWR : O_RDONLY, create, &actual);
+  if (fd < 0) return fail(CFileException::OsErrorToException(-fd), -fd);
+  int failure = CheckOpened(fd, writes);
+  if (failure == 0) failure = qx::TakeShareLocks(fd, qx::ShareModeOfFlags(flags));
+  // Truncate only once the share modes allow this open, so a file that someone else holds is
+  // never emptied by a create that then fails.
+  if (failure == 0 && truncate && ftruncate(fd, 0) != 0) failure = errno;
+  if (failure != 0) {
+    close(fd);
+    return fail(CFileException::OsErrorToException(failure), failure);
+  }
+  m_hFile = fd;
+  m_bWritable = (flags & kAccessBits) != modeRead;
+  m_position = 0;
+  m_strFilePath = actual;
+  return true;
+}
