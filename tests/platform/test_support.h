@@ -1,0 +1,104 @@
+#pragma once
+
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace qx::test {
+
+// A fresh folder of its own under the temporary folder, removed with its content.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qx-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) abort();
+    path_ = pattern;
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  const std::string& path() const { return path_; }
+  std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteText(const std::string& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A forked child running body. Parent and child exchange single bytes over two pipes; the
+// child ends with _exit(body's result) and is killed by alarm() if it outlives its budget.
+// A child still running when the object goes is killed.
+class Child {
+ public:
+  explicit Child(const std::function<int(Child&)>& body) {
+    if (pipe(toChild_) != 0 || pipe(toParent_) != 0) abort();
+    pid_ = fork();
+    if (pid_ < 0) abort();
+    inChild_ = pid_ == 0;
+    close(inChild_ ? toChild_[1] : toChild_[0]);
+    close(inChild_ ? toParent_[0] : toParent_[1]);
+    if (inChild_) {
+      alarm(30);
+      _exit(body(*this));
+    }
+  }
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  ~Child() {
+    if (pid_ > 0) Kill();
+    close(inChild_ ? toChild_[0] : toChild_[1]);
+    close(inChild_ ? toParent_[1] : toParent_[0]);
+  }
+
+  void Send(char c) {
+    ssize_t ignored = write(inChild_ ? toParent_[1] : toChild_[1], &c, 1);
+    (void)ignored;
+  }
+  // The next byte from the other side; '\0' after 20 seconds or when the other side is gone.
+  char Receive() {
+    pollfd in = {inChild_ ? toChild_[0] : toParent_[0], POLLIN, 0};
+    char c = '\0';
+    if (poll(&in, 1, 20000) != 1 || read(in.fd, &c, 1) != 1) return '\0';
+    return c;
+  }
+  // The child's exit code, or 128 + the signal that ended it.
+  int Wait() {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  void Kill() {
+    kill(pid_, SIGKILL);
+    Wait();
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool inChild_ = false;
+  int toChild_[2] = {-1, -1};
+  int toParent_[2] = {-1, -1};
+};
+
+}  // namespace qx::test
