@@ -78,6 +78,7 @@ uint64_t CFile::Length() const {
 
 uint32_t CFile::Read(void* buffer, uint32_t count) {
   qx::FileFaults::ThrowIfInjected(FileOp::Read, m_strFilePath);
+  if (!m_bReadable && IsOpen()) Throw(CFileException::accessDenied, EACCES);
   ssize_t done;
   do {
     done = pread(m_hFile, buffer, count, static_cast<off_t>(m_position));
@@ -89,12 +90,12 @@ uint32_t CFile::Read(void* buffer, uint32_t count) {
 
 void CFile::Write(const void* buffer, uint32_t count) {
   qx::FileFaults::ThrowIfInjected(FileOp::Write, m_strFilePath);
+  if (!m_bWritable && IsOpen()) Throw(CFileException::accessDenied, EACCES);
   const char* bytes = static_cast<const char*>(buffer);
   while (count > 0) {
     ssize_t done = pwrite(m_hFile, bytes, count, static_cast<off_t>(m_position));
     if (done < 0) {
       if (errno == EINTR) continue;
-      if (errno == EBADF && IsOpen()) Throw(CFileException::accessDenied, EACCES);  // read-only
       ThrowOsError(errno);
     }
     m_position += static_cast<uint64_t>(done);
@@ -116,8 +117,9 @@ void CFile::Flush() {
 void CFile::Close() {
   // The descriptor is gone after close whatever it returns (an injected failure too); EINTR is
   // no failure.
+  if (!IsOpen()) return Forget();
   std::string path = m_strFilePath;
-  int error = IsOpen() && close(m_hFile) != 0 && errno != EINTR ? errno : 0;
+  int error = close(m_hFile) != 0 && errno != EINTR ? errno : 0;
   Forget();
   qx::FileFaults::ThrowIfInjected(FileOp::Close, path);
   if (error != 0) CFileException::ThrowOsError(error, path.c_str());
@@ -125,6 +127,7 @@ void CFile::Close() {
 
 void CFile::Forget() {
   m_hFile = hFileNull;
+  m_bReadable = false;
   m_bWritable = false;
   m_position = 0;
   m_strFilePath.clear();

@@ -88,6 +88,8 @@ class CFile {
   [[noreturn]] void ThrowOsError(int osError) const;
   [[noreturn]] void Throw(int cause, long osError) const;
 
+  // The access asked for; the descriptor itself is always readable (see file_open.cc).
+  bool m_bReadable = false;
   bool m_bWritable = false;
   uint64_t m_position = 0;
   std::string m_strFilePath;

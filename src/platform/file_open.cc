@@ -18,7 +18,7 @@ constexpr unsigned kShareBits = 0x70;
 int OpenDescriptor(const std::string& path, int flags) {
   int fd;
   do {
-    fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+    fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);  // a FIFO never blocks
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -68,7 +68,7 @@ bool CFile::Open(const char* path, unsigned flags, CFileException* error) {
   const bool create = (flags & modeCreate) != 0;
   const bool truncate = create && (flags & modeNoTruncate) == 0;
   const bool writes = (flags & kAccessBits) != modeRead || truncate;
-  // Always readable: the share locks need a descriptor open for reading.
+  // Always readable, as the share locks need; Read and Write check the access asked for.
   std::string actual;
   int fd = OpenIgnoringCase(path, writes ? O_RDWR : O_RDONLY, create, &actual);
   if (fd < 0) return fail(CFileException::OsErrorToException(-fd), -fd);
@@ -82,6 +82,7 @@ bool CFile::Open(const char* path, unsigned flags, CFileException* error) {
     return fail(CFileException::OsErrorToException(failure), failure);
   }
   m_hFile = fd;
+  m_bReadable = (flags & kAccessBits) != modeWrite;
   m_bWritable = (flags & kAccessBits) != modeRead;
   m_position = 0;
   m_strFilePath = actual;

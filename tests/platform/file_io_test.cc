@@ -99,6 +99,9 @@ TEST(FileIo, OperationsThatMayNotRunThrow) {
   EXPECT_EQ(CauseOf([&] { file.Write("x", 1); }), CFileException::accessDenied);
   EXPECT_EQ(CauseOf([&] { file.SetLength(0); }), CFileException::accessDenied);
   EXPECT_EQ(ReadText(dir / "a.dat"), "abc");
+  file.Close();
+  ASSERT_TRUE(file.Open((dir / "a.dat").c_str(), CFile::modeWrite | CFile::shareDenyNone));
+  EXPECT_EQ(CauseOf([&] { file.Read(&byte, 1); }), CFileException::accessDenied);
   try {
     file.SetFilePath(nullptr);
     ADD_FAILURE();
