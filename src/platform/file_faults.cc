@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "platform/file_exception.h"
 
 namespace qx {
@@ -35,10 +36,8 @@ Plan& ThePlan() {
   return plan;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
 bool ContainsIgnoringCase(const std::string& path, const std::string& part) {
-  auto same = [](char a, char b) { return Lower(a) == Lower(b); };
+  auto same = [](char a, char b) { return Cp1252ToUpper(a) == Cp1252ToUpper(b); };
   return std::search(path.begin(), path.end(), part.begin(), part.end(), same) != path.end();
 }
 

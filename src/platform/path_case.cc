@@ -20,16 +20,6 @@ bool IsAscii(std::string_view name) {
   return true;
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-bool SameAsciiIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
-
 // The upper-cased characters of a name, read as UTF-8 when valid, else as Windows-1252.
 std::u32string FoldedCharacters(std::string_view name) {
   std::u32string chars;
@@ -83,7 +73,7 @@ std::string ResolveMissing(const std::string& path) {
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   if (IsAscii(a) && IsAscii(b)) {
-    return SameAsciiIgnoringCase(a, b);
+    return Cp1252EqualNoCase(a, b);
   }
   return FoldedCharacters(a) == FoldedCharacters(b);
 }
