@@ -39,7 +39,7 @@ static_assert(offsetof(FILETIME, dwHighDateTime) == 4);
 void GetSystemTimeAsFileTime(FILETIME* ft);
 void GetSystemTime(SYSTEMTIME* st);  // UTC
 void GetLocalTime(SYSTEMTIME* st);   // the machine's local time, unshifted
-// Fail (false) on a time beyond 30827 or with the top bit set.
+// Fail (false) on a value with the top bit set (after 30828-09-14).
 bool FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st);
 // Fail (false) on a field out of range; wDayOfWeek is ignored.
 bool SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft);
