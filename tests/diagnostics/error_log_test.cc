@@ -1,0 +1,161 @@
+#include "diagnostics/error_log.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cinttypes>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include "diagnostics/hresult.h"
+#include "diagnostics/versions.h"
+#include "errors_test_installation.h"
+#include "platform/clock.h"
+#include "platform/process_info.h"
+
+namespace qx {
+namespace {
+
+using ::testing::MatchesRegex;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// An installation whose folder the profiler reads afresh: the tick count
+// jumps forward past any configuration reading of earlier tests (and only
+// ever moves forward, so later readers are not held up).
+class FreshInstallation : public TestInstallation {
+ public:
+  explicit FreshInstallation(bool withLibraries) : TestInstallation(withLibraries) {
+    static uint64_t offset = 0;
+    offset += uint64_t{1} << 40;
+    SetTickSourceForTesting([shift = offset] {
+      const auto now = std::chrono::steady_clock::now().time_since_epoch();
+      return static_cast<uint64_t>(
+                 std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) +
+             shift;
+    });
+  }
+
+  // The text of the error file of failures without company.
+  std::string ErrorFileText() const {
+    for (const auto& entry : std::filesystem::directory_iterator(folder())) {
+      if (entry.path().filename().string().rfind("QXProfilerErros_Pgms_", 0) == 0) {
+        EXPECT_THAT(entry.path().filename().string(),
+                    MatchesRegex("QXProfilerErros_Pgms_[0-9]{6}\\.log"));
+        return ReadAll(entry.path().string());
+      }
+    }
+    ADD_FAILURE() << "no error file in " << folder();
+    return std::string();
+  }
+};
+
+std::vector<std::string> Columns(const std::string& line) {
+  std::vector<std::string> columns;
+  std::stringstream stream(line);
+  for (std::string column; std::getline(stream, column, '\t');) columns.push_back(column);
+  return columns;
+}
+
+TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
+  TestInstallation installation(true);
+  EXPECT_EQ(LinhaLogHresult("hr", "pfInSEHFuncao()", E_ACCESSDENIED),
+            "hr = pfInSEHFuncao()\thr = 0X80070005 Mensagem 80070005\tSEVERITY = 1 SEVERITY_ERROR\t"
+            "FACILITY = 7 FACILITY_WIN32\tCODE = 5 ERROR_ACCESS_DENIED\tDescri\xE7\xE3o = "
+            "E_ACCESSDENIED");
+  EXPECT_EQ(LinhaLogHresult("m_hrConstruct", "QXTranslateThrownExceptionToHresult()",
+                            static_cast<HRESULT>(0x80040005u)),
+            "m_hrConstruct = QXTranslateThrownExceptionToHresult()\tm_hrConstruct = 0X80040005 "
+            "Acesso negado ao arquivo.\tSEVERITY = 1 SEVERITY_ERROR\tFACILITY = 4 FACILITY_ITF\t"
+            "CODE = 5 \tDescri\xE7\xE3o = OLE_E_NOTRUNNING");
+  EXPECT_EQ(
+      LinhaLogStatus("iRetorno = arq.Le()", "iRetorno", 16055, static_cast<HRESULT>(0x80043EB7u)),
+      "iRetorno = arq.Le()\tiRetorno = 16055\tHR = 0X80043EB7\tDescri\xE7\xE3o = "
+      "Mensagem 80043EB7");
+  EXPECT_EQ(LinhaLogStatus("x", "iRetorno", 0, S_OK),
+            "x\tiRetorno = 0\tHR = 0\tDescri\xE7\xE3o = Mensagem 00000000");
+}
+
+TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
+  EXPECT_EQ(FourPartVersion("6.1.0-18-amd64"), "6.1.0.18");
+  EXPECT_EQ(FourPartVersion("0.1.0"), "0.1.0.0");
+  EXPECT_EQ(FourPartVersion(""), "0.0.0.0");
+  EXPECT_EQ(FourPartVersion("5.15.0.1.2"), "5.15.0.1");
+  EXPECT_EQ(FourPartVersion("99999999999"), "65535.0.0.0");
+  EXPECT_THAT(VersaoSistema(), MatchesRegex("[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+"));
+
+  // The suite's version is the project's version in CMakeLists.txt.
+  const std::string cmake = ReadAll(std::string(QX_SOURCE_DIR) + "/CMakeLists.txt");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(cmake, match, std::regex("project\\(ostrel VERSION ([0-9.]+)")));
+  EXPECT_EQ(match[1].str(), kVersaoProjeto);
+  EXPECT_EQ(VersaoSuite(), FourPartVersion(match[1].str()));
+}
+
+// The error file of a failure without company: one header line, one record.
+TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
+  FreshInstallation installation(true);
+  QXGravaLogHresult(nullptr, "CQXCN_Lancamento::GetCredito", "QXCN_Lancamento", 120, "hr",
+                    "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO);
+
+  const std::string text = installation.ErrorFileText();
+  const size_t headerEnd = text.find('\n');
+  ASSERT_NE(headerEnd, std::string::npos);
+  const std::string record = text.substr(headerEnd + 1);
+  ASSERT_FALSE(record.empty());
+  EXPECT_EQ(record.back(), '\n');
+  EXPECT_EQ(record.find('\n'), record.size() - 1) << "one record line";
+  const std::vector<std::string> c = Columns(record.substr(0, record.size() - 1));
+  ASSERT_GE(c.size(), 30u);
+
+  EXPECT_THAT(c[0], MatchesRegex("[0-9]{2}/[0-9]{2}/[0-9]{4}"));
+  EXPECT_THAT(c[1], MatchesRegex("[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}"));
+  EXPECT_EQ(c[2], ProcessBaseName());
+  EXPECT_EQ(c[3], OsUserName());
+  EXPECT_EQ(c[4], "CQXCN_Lancamento::GetCredito");
+  EXPECT_THAT(c[5], MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}"));
+  EXPECT_EQ(c[6], "E");
+  EXPECT_EQ(c[7], "U000");
+  EXPECT_EQ(c[8], "S00000000");
+  EXPECT_THAT(c[9], MatchesRegex("T[0-9]{8,}"));
+  const std::vector<std::string> zeroRecord = {"", "0", "0", "", "", "", "", "0", "0", "0", ""};
+  EXPECT_EQ(std::vector<std::string>(c.begin() + 10, c.begin() + 21), zeroRecord);
+  EXPECT_EQ(c[21], "ERRO");
+  for (int memory : {22, 23, 24}) EXPECT_THAT(c[memory], MatchesRegex("[0-9]+")) << memory;
+  EXPECT_EQ(c[25], "0.1.0.0");
+  EXPECT_EQ(c[26], VersaoSistema());
+  EXPECT_EQ(c[27], "QXCN_Lancamento");
+  EXPECT_EQ(c[28], "120");
+  const std::vector<std::string> log(c.begin() + 29, c.end());
+  EXPECT_EQ(log, Columns(LinhaLogHresult("hr", "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO)));
+  EXPECT_EQ(log[0], "hr = pfInSEHFuncao()");
+  EXPECT_EQ(log[1], "hr = 0X81080A04 Mensagem 81080A04");
+  EXPECT_EQ(log[3], "FACILITY = 264 QX_FACILITY_CR_CORE");
+  EXPECT_EQ(log[4], "CODE = 2564 ");
+}
+
+TEST(ErrorLogTest, FreeFormatLineUsesItsValues) {
+  FreshInstallation installation(false);
+  QXGravaLogErro(nullptr,
+                 "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::"
+                 "Inicializa_Padrao",
+                 "T_QXUnknown", 9, "%s\tSEVERITY = %d\tFACILITY = %d\tCODE = %d\tN = %" PRId64,
+                 "E_QXCR_VERSAO_INCOMPATIVEL", 1, 264, 3069, int64_t{1} << 40);
+  const std::string text = installation.ErrorFileText();
+  EXPECT_NE(text.find("\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = "
+                      "264\tCODE = 3069\tN = 1099511627776\t"),
+            std::string::npos)
+      << text;
+}
+
+}  // namespace
+}  // namespace qx
