@@ -15,10 +15,10 @@ function(qx_layer name dir)
   set(QX_LAYERS ${QX_LAYERS} ${name} PARENT_SCOPE)
 endfunction()
 
-# One executable per folder of tools/ (a tool needing more than the layers
-# keeps its own CMakeLists.txt there).
+# qx_tool(name layer...): one executable from the *.cc files of the calling
+# folder (each folder of tools/ holds one program).
 function(qx_tool name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cc)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN})
 endfunction()
