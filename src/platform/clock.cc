@@ -9,7 +9,7 @@ constexpr uint64_t kTicksPerSecond = 10'000'000;
 constexpr uint64_t kTicksPerDay = kTicksPerSecond * 86400;
 // Days from 1601-01-01 to 1970-01-01.
 constexpr int64_t kEpochDays = 134774;
-// The last time FileTimeToSystemTime accepts (30827-12-31 23:59:59.999 and less).
+// The last file time that converts (30828-09-14 02:48:05.477).
 constexpr uint64_t kMaxFileTime = 0x7FFFFFFFFFFFFFFFULL;
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
@@ -113,7 +113,7 @@ bool FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st) {
 }
 
 bool SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft) {
-  if (st->wYear < 1601 || st->wYear > 30827 || st->wMonth < 1 || st->wMonth > 12 || st->wDay < 1 ||
+  if (st->wYear < 1601 || st->wYear > 30828 || st->wMonth < 1 || st->wMonth > 12 || st->wDay < 1 ||
       st->wDay > DaysInMonth(st->wYear, st->wMonth) || st->wHour > 23 || st->wMinute > 59 ||
       st->wSecond > 59 || st->wMilliseconds > 999) {
     return false;
@@ -121,8 +121,9 @@ bool SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft) {
   uint64_t days =
       static_cast<uint64_t>(DaysFromCivil(st->wYear, st->wMonth, st->wDay) + kEpochDays);
   uint64_t seconds = st->wHour * 3600ULL + st->wMinute * 60ULL + st->wSecond;
-  *ft = qx::U64ToFileTime(days * kTicksPerDay + seconds * kTicksPerSecond +
-                          st->wMilliseconds * 10'000ULL);
+  uint64_t value = days * kTicksPerDay + seconds * kTicksPerSecond + st->wMilliseconds * 10'000ULL;
+  if (value > kMaxFileTime) return false;
+  *ft = qx::U64ToFileTime(value);
   return true;
 }
 

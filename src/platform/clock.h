@@ -41,7 +41,8 @@ void GetSystemTime(SYSTEMTIME* st);  // UTC
 void GetLocalTime(SYSTEMTIME* st);   // the machine's local time, unshifted
 // Fail (false) on a value with the top bit set (after 30828-09-14).
 bool FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st);
-// Fail (false) on a field out of range; wDayOfWeek is ignored.
+// Fail (false) on a field out of range or a time after 30828-09-14;
+// wDayOfWeek is ignored.
 bool SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft);
 bool FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local);
 bool LocalFileTimeToFileTime(const FILETIME* local, FILETIME* utc);

@@ -86,6 +86,7 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
   std::optional<std::string> value = FindValue(section, key, file);
   if (!value) return default_value;
   size_t i = 0;
+  while (i < value->size() && IsBlank((*value)[i])) ++i;
   bool negative = false;
   if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+'))
     negative = (*value)[i++] == '-';

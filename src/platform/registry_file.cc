@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -56,7 +57,9 @@ struct CacheEntry {
 
 std::mutex g_mutex;
 std::map<std::string, CacheEntry> g_cache;
-std::map<std::string, size_t> g_reported;  // path -> hash of the content last reported
+// Path -> the unreadable lines last reported, so that neither a re-read nor a
+// rewrite that keeps them reports them again.
+std::map<std::string, std::vector<std::string>> g_reported;
 
 // Reads the whole file; a missing file reads as empty with exists false.
 long ReadFile(const std::string& path, std::string* bytes, Signature* signature) {
@@ -79,12 +82,14 @@ long ReadFile(const std::string& path, std::string* bytes, Signature* signature)
   return status;
 }
 
-// Parses and reports unreadable lines once per file content. Needs g_mutex.
+// Parses and reports unreadable lines once. Needs g_mutex.
 std::unique_ptr<RegNode> Parse(const std::string& path, const std::string& bytes) {
   ParsedRegistry parsed = ParseRegistryText(DecodeRegistryBytes(bytes));
-  size_t hash = std::hash<std::string>()(bytes);
-  if (!parsed.malformed_lines.empty() && g_reported[path] != hash) {
-    g_reported[path] = hash;
+  std::sort(parsed.malformed_texts.begin(), parsed.malformed_texts.end());
+  std::vector<std::string>& reported = g_reported[path];
+  if (parsed.malformed_lines.empty()) reported.clear();
+  if (!parsed.malformed_lines.empty() && reported != parsed.malformed_texts) {
+    reported = std::move(parsed.malformed_texts);
     std::string lines;
     for (size_t line : parsed.malformed_lines) lines += " " + std::to_string(line);
     std::fprintf(stderr, "registry %s: unreadable lines skipped:%s\n", path.c_str(), lines.c_str());

@@ -18,7 +18,8 @@ std::string DecodeRegistryBytes(std::string_view bytes);
 
 struct ParsedRegistry {
   std::unique_ptr<RegNode> root = std::make_unique<RegNode>();
-  std::vector<size_t> malformed_lines;  // 1-based numbers of the skipped lines
+  std::vector<size_t> malformed_lines;       // 1-based numbers of the skipped lines
+  std::vector<std::string> malformed_texts;  // and their texts
 };
 // Sections of HKEY_CLASSES_ROOT are read into HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
 // Unreadable lines are kept as verbatim items (of their section, or of the

@@ -12,10 +12,14 @@ constexpr std::string_view kOldHeader = "REGEDIT4";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+std::string_view TrimEnd(std::string_view s) {
   while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
   return s;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  return TrimEnd(s);
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -110,7 +114,10 @@ class Parser {
  private:
   void Keep(std::string_view line, bool malformed) {
     current_->items.push_back({RegItem::kVerbatim, "", std::string(line), 0});
-    if (malformed) result_.malformed_lines.push_back(index_ + 1);
+    if (malformed) {
+      result_.malformed_lines.push_back(index_ + 1);
+      result_.malformed_texts.emplace_back(line);
+    }
   }
 
   void Section(std::string_view line) {
@@ -119,6 +126,7 @@ class Parser {
     RegPath path = SplitRegPath(line.substr(1, line.size() - 2));
     std::string_view root = path.empty() ? std::string_view() : RegRootName(path[0]);
     if (root.empty()) return Unreadable(line);
+    path[0] = std::string(root);
     if (root == "HKEY_CLASSES_ROOT") {
       path[0] = "Classes";
       path.insert(path.begin(), {"HKEY_LOCAL_MACHINE", "SOFTWARE"});
@@ -156,7 +164,7 @@ class Parser {
       item.data = std::string(data);
       while (item.data.back() == '\\' && index_ + 1 < lines_.size()) {
         item.data += '\n';
-        item.data += Trim(lines_[++index_]);
+        item.data += TrimEnd(lines_[++index_]);
       }
     } else {
       return false;
