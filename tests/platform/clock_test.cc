@@ -1,0 +1,168 @@
+#include "platform/clock.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <atomic>
+#include <ctime>
+
+#include "platform/registry.h"
+#include "test_support.h"
+
+namespace qx {
+namespace {
+
+SYSTEMTIME Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+  return {static_cast<uint16_t>(y), static_cast<uint16_t>(mo), 0,
+          static_cast<uint16_t>(d), static_cast<uint16_t>(h),  static_cast<uint16_t>(mi),
+          static_cast<uint16_t>(s), static_cast<uint16_t>(ms)};
+}
+
+uint64_t ToU64(const SYSTEMTIME& st) {
+  FILETIME ft{};
+  EXPECT_TRUE(SystemTimeToFileTime(&st, &ft));
+  return FileTimeToU64(ft);
+}
+
+TEST(Clock, FileTimesAndSystemTimesConvert) {
+  EXPECT_EQ(ToU64(Make(1601, 1, 1)), 0u);
+  EXPECT_EQ(ToU64(Make(1970, 1, 1)), 116444736000000000u);
+  EXPECT_EQ(ToU64(Make(2024, 2, 29, 23, 59, 59, 999)) - ToU64(Make(2024, 2, 29)),
+            (86400ull * 1000 - 1) * 10000);
+  for (uint64_t value :
+       {0ull, 116444736000000000ull, 133500000123456789ull, 0x7FFFFFFFFFFFFFFFull}) {
+    FILETIME ft = U64ToFileTime(value);
+    SYSTEMTIME st{};
+    ASSERT_TRUE(FileTimeToSystemTime(&ft, &st)) << value;
+    EXPECT_EQ(ToU64(st), value - value % 10000) << value;
+  }
+  SYSTEMTIME st{};
+  FILETIME ft = U64ToFileTime(ToU64(Make(2024, 3, 1)));
+  ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
+  EXPECT_EQ(st.wDayOfWeek, 5) << "2024-03-01 was a Friday";
+  ft = U64ToFileTime(0x8000000000000000ull);
+  EXPECT_FALSE(FileTimeToSystemTime(&ft, &st));
+  for (SYSTEMTIME bad :
+       {Make(2023, 2, 29), Make(2024, 13, 1), Make(2024, 0, 1), Make(2024, 4, 31),
+        Make(1600, 12, 31), Make(2024, 1, 0), Make(2024, 1, 1, 24), Make(2024, 1, 1, 0, 60),
+        Make(2024, 1, 1, 0, 0, 60), Make(2024, 1, 1, 0, 0, 0, 1000)}) {
+    EXPECT_FALSE(SystemTimeToFileTime(&bad, &ft))
+        << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
+  }
+
+  // The system time agrees with the C library, and local times with localtime.
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  time_t seconds = time(nullptr);
+  int64_t unix_now = static_cast<int64_t>(FileTimeToU64(now) / 10'000'000) - 11644473600;
+  EXPECT_LE(std::llabs(unix_now - seconds), 2);
+  FILETIME local, back;
+  ASSERT_TRUE(FileTimeToLocalFileTime(&now, &local));
+  ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
+  EXPECT_EQ(FileTimeToU64(back), FileTimeToU64(now));
+  struct tm tm {};
+  localtime_r(&seconds, &tm);
+  EXPECT_EQ(static_cast<int64_t>(FileTimeToU64(local) - FileTimeToU64(now)) / 10'000'000,
+            tm.tm_gmtoff);
+}
+
+TEST(Clock, TickCountCanBeReplacedForTests) {
+  uint64_t first = GetTickCount64();
+  Sleep(0);
+  Sleep(2);
+  EXPECT_GE(GetTickCount64(), first + 2);
+  std::atomic<uint64_t> fake{0xFFFFFFFFull + 5};
+  SetTickSourceForTesting([&] { return fake.load(); });
+  EXPECT_EQ(GetTickCount64(), 0xFFFFFFFFull + 5);
+  EXPECT_EQ(GetTickCount(), 4u) << "the 32-bit count wraps";
+  fake += 60'000;
+  EXPECT_EQ(GetTickCount64(), 0xFFFFFFFFull + 60'005);
+  SetTickSourceForTesting(nullptr);
+  EXPECT_GE(GetTickCount64(), first);
+  EXPECT_LT(GetTickCount64(), 0xFFFFFFFFull + 5);
+}
+
+class CurrentDateTimeTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* saved = getenv("QX_REGISTRY");
+    had_saved_ = saved != nullptr;
+    if (had_saved_) saved_ = saved;
+    setenv("QX_REGISTRY", (dir_ / "m.reg").c_str(), 1);
+  }
+  void TearDown() override {
+    had_saved_ ? setenv("QX_REGISTRY", saved_.c_str(), 1) : unsetenv("QX_REGISTRY");
+    ReloadDateTimeShiftForTesting();
+  }
+  void SetShift(const std::string& value) {
+    ASSERT_EQ(RegSetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
+                           "Manager\\Environment",
+                           "QX_DATETIME", value),
+              ERROR_SUCCESS);
+    ReloadDateTimeShiftForTesting();
+  }
+  static std::string Moment(const SYSTEMTIME& st) {
+    char text[64];
+    snprintf(text, sizeof text, "%02u/%02u/%04u;%02u:%02u:%02u:%04u", st.wDay, st.wMonth, st.wYear,
+             st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
+    return text;
+  }
+  // The current date and time is the local date (checked on days, so that
+  // nothing depends on how long the test takes).
+  static void ExpectUnshifted() {
+    SYSTEMTIME local, current = CurrentDateTime();
+    GetLocalTime(&local);
+    EXPECT_LE(std::llabs(static_cast<int64_t>(ToU64(local)) -
+                         static_cast<int64_t>(
+                             ToU64(Make(current.wYear, current.wMonth, current.wDay, current.wHour,
+                                        current.wMinute, current.wSecond)))),
+              86400ll * 10'000'000);
+  }
+
+  test::TempDir dir_;
+  bool had_saved_ = false;
+  std::string saved_;
+};
+
+TEST_F(CurrentDateTimeTest, ShiftMakesTheGivenMomentReadAsAnother) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  SetShift("1;01/01/2020;00:00:00:0000;" + Moment(now));
+  SYSTEMTIME current = CurrentDateTime();
+  EXPECT_EQ(current.wYear, 2020);
+  EXPECT_EQ(current.wMonth, 1);
+  EXPECT_EQ(current.wDay, 1);
+  EXPECT_EQ(current.wHour, 0);
+  EXPECT_EQ(current.wDayOfWeek, 3) << "2020-01-01 was a Wednesday";
+
+  // The setting is read once: a change shows only after a reload.
+  ASSERT_EQ(RegSetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
+                         "Manager\\Environment",
+                         "QX_DATETIME", "0;01/01/2020;00:00:00:0000;" + Moment(now)),
+            ERROR_SUCCESS);
+  EXPECT_EQ(CurrentDateTime().wYear, 2020);
+  ReloadDateTimeShiftForTesting();
+  ExpectUnshifted();
+}
+
+TEST_F(CurrentDateTimeTest, AbsentMalformedOrInvalidSettingsLeaveTheTimeUnshifted) {
+  ReloadDateTimeShiftForTesting();
+  ExpectUnshifted();  // no registry file at all
+  SetShift("0;00/00/0000;00:00:00:0000;00/00/0000;00:00:00:0000");
+  ExpectUnshifted();
+  SetShift("1;01/01/2020;00:00:00");
+  ExpectUnshifted();
+  SetShift("garbage");
+  ExpectUnshifted();
+  testing::internal::CaptureStderr();
+  SetShift("1;01/13/2020;00:00:00:0000;01/01/2024;00:00:00:0000");
+  ExpectUnshifted();
+  SetShift("1;99999/01/2020;00:00:00:0000;01/01/2024;00:00:00:0000");
+  ExpectUnshifted();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                "Helper_SystemTimeToFileTime: SystemTimeToFileTime"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace qx
