@@ -14,7 +14,11 @@
 //
 // Texts (key names, value names, string values) are Windows-1252. Names
 // compare without regard to case and keep their stored spelling. Every
-// function returns a Windows error code.
+// function returns a Windows error code; the tests of existence (HasValue,
+// KeyExists) give ERROR_SUCCESS or ERROR_FILE_NOT_FOUND. Rewritten files are
+// UTF-8 without a byte-order mark, with CRLF line ends as Windows exports
+// them; values of other types, comments and unreadable lines are kept as
+// they were.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +29,6 @@ constexpr long ERROR_SUCCESS = 0;
 constexpr long ERROR_FILE_NOT_FOUND = 2;
 constexpr long ERROR_ACCESS_DENIED = 5;
 constexpr long ERROR_INVALID_DATA = 13;
-constexpr long ERROR_INVALID_PARAMETER = 87;
 constexpr long ERROR_BADKEY = 1010;
 constexpr long ERROR_CANTWRITE = 1013;
 constexpr long ERROR_UNSUPPORTED_TYPE = 1630;
