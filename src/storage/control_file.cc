@@ -1,0 +1,92 @@
+#include "storage/control_file.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/path.h"
+#include "storage/file_access.h"
+#include "storage/qx_arq.h"
+
+namespace qx {
+namespace {
+
+// The entry of a name: cut (and upper-cased) as the rule says, NUL-padded.
+void MontaEntrada(std::string_view nome, const RegraControle& regra,
+                  char (&entrada)[kTamanhoRegistroControle]) {
+  std::memset(entrada, 0, sizeof entrada);
+  const size_t tamanho = std::min(nome.size(), regra.tamanhoEntrada);
+  for (size_t i = 0; i < tamanho; ++i) {
+    entrada[i] = regra.maiusculas ? Cp1252ToUpper(nome[i]) : nome[i];
+  }
+}
+
+// Entries compare as texts of at most 32 characters, without regard to case.
+bool MesmaEntrada(const char* registro, const char* entrada) {
+  return Cp1252EqualNoCase(std::string_view(registro, strnlen(registro, kTamanhoRegistroControle)),
+                           std::string_view(entrada, strnlen(entrada, kTamanhoRegistroControle)));
+}
+
+// Opens the control file for writing, creating it with its zero header when missing.
+int AbreControle(CQXarq& controle, const std::string& caminho, const RegraControle& regra) {
+  int status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
+  if (status == ARQ_EM_USO && regra.repeteSeEmUso) {
+    Sleep(50);
+    status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
+  }
+  if (status != ARQ_NAO_ENCONTRADO) return status;
+  const char zeros[kTamanhoRegistroControle] = {};
+  status = controle.Abre(caminho.c_str(), 'C', kTamanhoRegistroControle, false);
+  if (status == ARQ_OK) status = controle.GravaZero(zeros, sizeof zeros);
+  controle.Fecha();
+  if (status != ARQ_OK) return status;
+  return controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
+}
+
+}  // namespace
+
+int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
+  const size_t separador = LastSeparator(caminho);
+  const std::string_view pasta =
+      separador == std::string_view::npos ? std::string_view() : caminho.substr(0, separador + 1);
+  char entrada[kTamanhoRegistroControle];
+  MontaEntrada(NomeDoCaminho(caminho), regra, entrada);
+
+  CQXarq controle;
+  int status = AbreControle(controle, std::string(pasta) + regra.nomeControle, regra);
+  if (status != ARQ_OK) return status;
+  char registro[kTamanhoRegistroControle];
+  uint32_t posicao = 0;
+  for (;; ++posicao) {
+    status = controle.Le(posicao, registro);
+    if (status == ARQ_FIM_DE_ARQUIVO) break;
+    if (status == ARQ_OK && MesmaEntrada(registro, entrada)) status = ARQ_NAO_ENCONTRADO;
+    if (status != ARQ_OK) {
+      controle.Fecha();
+      return status;
+    }
+  }
+  // An empty control file gets its zero header before the first entry.
+  if (posicao == 0) posicao = 1;
+  status = controle.Grava(entrada, &posicao, kTamanhoRegistroControle);
+  const int fechamento = controle.Fecha();
+  return status != ARQ_OK ? status : fechamento;
+}
+
+int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orcamento& abertura,
+                      const Orcamento& gravacao) {
+  CFile arquivo;
+  int status = AbreComOrcamento(arquivo, caminho, FlagsDoModo('C'), abertura);
+  if (status != ARQ_OK) return status;
+  const std::vector<char> zeros(tamanhoCabecalho);
+  status = ComOrcamento(gravacao, [&] {
+    arquivo.SeekToBegin();
+    arquivo.Write(zeros.data(), tamanhoCabecalho);
+    return ARQ_OK;
+  });
+  const int fechamento = FechaArquivo(arquivo);
+  return status != ARQ_OK ? status : fechamento;
+}
+
+}  // namespace qx

@@ -1,0 +1,70 @@
+#include "storage/file_access.h"
+
+#include "platform/path.h"
+#include "storage/retry_budgets.h"
+#include "storage/text_field_report.h"
+
+namespace qx {
+
+unsigned FlagsDoModo(char modo) {
+  switch (modo) {
+    case 'C':
+      return CFile::modeCreate | CFile::modeReadWrite | CFile::shareDenyWrite;
+    case 'G':
+      return CFile::modeReadWrite | CFile::shareDenyWrite | CFile::modeNoTruncate;
+    case 'L':
+      return CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate;
+    default:
+      return 0;
+  }
+}
+
+bool CaminhoAceito(std::string_view caminho, const char* unidade, int linha) {
+  ReportaTextoLongo(caminho, kCaminhoMaximo + 1, unidade, linha);
+  return caminho.size() <= kCaminhoMaximo;
+}
+
+std::string NomeDoCaminho(std::string_view caminho) {
+  const size_t separador = LastSeparator(caminho);
+  return std::string(separador == std::string_view::npos ? caminho : caminho.substr(separador + 1));
+}
+
+int AbreComOrcamento(CFile& arquivo, const char* caminho, unsigned flags,
+                     const Orcamento& orcamento) {
+  return ComOrcamento(orcamento, [&] {
+    CFileException erro;
+    if (!arquivo.Open(caminho, flags, &erro)) {
+      CFileException::Throw(erro.m_cause, erro.m_lOsError, caminho);
+    }
+    return ARQ_OK;
+  });
+}
+
+int PosicionaArquivo(CFile& arquivo, char modo, int32_t posicao, uint32_t* tamanho) {
+  if (tamanho != nullptr) *tamanho = 0;
+  if (!arquivo.IsOpen()) return ARQ_NADA_FEITO;
+  if (modo != 'I' && modo != 'F' && modo != 'P') return ARQ_PARAMETRO_INVALIDO;
+  return ComOrcamento(kPosiciona, [&] {
+    if (modo == 'I') {
+      arquivo.SeekToBegin();
+      return ARQ_OK;
+    }
+    const uint64_t fim = arquivo.SeekToEnd();
+    if (modo == 'F') {
+      if (tamanho != nullptr) *tamanho = static_cast<uint32_t>(fim);
+      return ARQ_OK;
+    }
+    if (static_cast<uint32_t>(posicao) >= fim) return ARQ_FIM_DE_ARQUIVO;
+    arquivo.Seek(posicao, CFile::begin);
+    return ARQ_OK;
+  });
+}
+
+int FechaArquivo(CFile& arquivo) {
+  return ComOrcamento(kFecha, [&] {
+    arquivo.Close();
+    return ARQ_OK;
+  });
+}
+
+}  // namespace qx

@@ -1,0 +1,45 @@
+// Steps shared by the record-file classes: mode letters, the path rule, the
+// open under a retry budget, positioning and closing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/file.h"
+#include "storage/retry.h"
+
+namespace qx {
+
+// Longest path the record files accept (their path fields hold 260 bytes).
+inline constexpr size_t kCaminhoMaximo = 259;
+
+// CFile flags of a mode letter: 'C' create or empty (0x1022), 'G' read and write
+// an existing file (0x2022), 'L' read only, sharing everything (0x2040); 0 for
+// any other letter.
+unsigned FlagsDoModo(char modo);
+
+// Whether the record files accept this path: at most 259 characters. A longer
+// path is refused rather than cut, so that no other file is opened or created
+// in its place; one longer than the 260-byte field is also reported to the
+// suite's error reporter, naming the caller's source unit and line.
+bool CaminhoAceito(std::string_view caminho, const char* unidade, int linha);
+
+// The part of the path after its last separator (the whole path without one).
+std::string NomeDoCaminho(std::string_view caminho);
+
+// Opens `arquivo` with `flags` under the budget; a missing file gives
+// ARQ_NAO_ENCONTRADO at once.
+int AbreComOrcamento(CFile& arquivo, const char* caminho, unsigned flags,
+                     const Orcamento& orcamento);
+
+// Positioning: 'I' start, 'F' end (the length goes to *tamanho), 'P' the byte
+// offset, which must lie before the end. *tamanho is set to 0 first; a closed
+// file is ARQ_NADA_FEITO.
+int PosicionaArquivo(CFile& arquivo, char modo, int32_t posicao, uint32_t* tamanho);
+
+// Closes an open file: 0, or the status of the failure (the file is closed
+// either way).
+int FechaArquivo(CFile& arquivo);
+
+}  // namespace qx
