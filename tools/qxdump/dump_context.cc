@@ -1,0 +1,50 @@
+#include "dump_context.h"
+
+#include <algorithm>
+
+namespace qx::dump {
+
+bool DumpContext::Damaged() const {
+  return std::any_of(notes.begin(), notes.end(), [](const Note& note) { return note.damage; });
+}
+
+DumpHeader DumpContext::Header(std::string kind, std::string title, uint32_t recordSize) const {
+  DumpHeader header{name.name, std::move(kind), std::move(title), recordSize, file.Length(), {}};
+  if (name.hasMonth && !name.mesAno.IsEmpty()) header.month = name.mesAno.Text(8, '/');
+  return header;
+}
+
+bool DumpContext::ReadRecord(uint64_t position, uint32_t size, std::vector<unsigned char>* out) {
+  std::string error;
+  if (!file.ReadAt(position * size, size, out, &error)) {
+    Damage("record " + std::to_string(position) + ": " + error);
+    return false;
+  }
+  if (out->size() == size) return true;
+  if ((position + 1) * size <= file.Length()) {
+    Damage("record " + std::to_string(position) + ": the file shrank while it was read");
+  }
+  return false;
+}
+
+bool DumpContext::ReadAll(std::string* out) {
+  constexpr uint32_t kChunk = 64 * 1024;
+  out->clear();
+  std::vector<unsigned char> chunk;
+  std::string error;
+  while (out->size() < file.Length()) {
+    if (!file.ReadAt(out->size(), kChunk, &chunk, &error)) {
+      Damage(error);
+      return false;
+    }
+    if (chunk.empty()) {
+      Damage("the file shrank while it was read: " + std::to_string(out->size()) + " of " +
+             std::to_string(file.Length()) + " bytes");
+      return false;
+    }
+    out->append(chunk.begin(), chunk.end());
+  }
+  return true;
+}
+
+}  // namespace qx::dump

@@ -1,0 +1,82 @@
+// Rows as aligned columns under a title line; notes after the table.
+#include <algorithm>
+#include <ostream>
+
+#include "printer.h"
+#include "text_format.h"
+
+namespace qx::dump {
+namespace {
+
+std::string CellText(const Value& value) {
+  struct Visitor {
+    std::string operator()(std::monostate) const { return "-"; }
+    std::string operator()(int64_t number) const { return std::to_string(number); }
+    std::string operator()(Money money) const { return FormatMoney(money.value); }
+    std::string operator()(const std::string& text) const { return TableText(text); }
+    std::string operator()(const std::vector<int64_t>& list) const {
+      return list.empty() ? "-" : JoinNumbers(list);
+    }
+  };
+  return std::visit(Visitor{}, value);
+}
+
+// Characters a terminal shows for a UTF-8 text: every byte but continuation bytes.
+size_t DisplayWidth(const std::string& text) {
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+class TablePrinter : public Printer {
+ public:
+  explicit TablePrinter(std::ostream& out) : out_(out) {}
+
+  void Begin(const DumpHeader& header, const std::vector<Column>& columns) override {
+    out_ << header.file << ": " << header.title;
+    if (header.recordSize > 0) out_ << ", " << header.recordSize << "-byte records";
+    out_ << ", " << header.length << " bytes";
+    if (header.month) out_ << ", month " << *header.month;
+    out_ << '\n';
+    columns_ = columns;
+    std::vector<Value> names;
+    for (const Column& column : columns_) names.emplace_back(std::string(column.name));
+    Print(names, true);
+  }
+
+  void Row(const std::vector<Value>& values) override { Print(values, false); }
+
+  void End(uint64_t count, const std::vector<Note>& notes) override {
+    out_ << '(' << count << (count == 1 ? " item" : " items") << " in the file)\n";
+    for (const Note& note : notes)
+      out_ << (note.damage ? "damage: " : "note: ") << note.text << '\n';
+  }
+
+ private:
+  void Print(const std::vector<Value>& values, bool heading) {
+    std::string line;
+    for (size_t i = 0; i < columns_.size() && i < values.size(); ++i) {
+      if (columns_[i].jsonOnly) continue;
+      const std::string cell = CellText(values[i]);
+      const bool left = std::holds_alternative<std::string>(values[i]) && !heading;
+      const size_t width =
+          std::max<size_t>(columns_[i].width, std::string(columns_[i].name).size());
+      const size_t shown = DisplayWidth(cell);
+      const std::string pad(shown < width ? width - shown : 0, ' ');
+      if (!line.empty()) line += "  ";
+      line += left ? cell + pad : pad + cell;
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out_ << line << '\n';
+  }
+
+  std::ostream& out_;
+  std::vector<Column> columns_;
+};
+
+}  // namespace
+
+std::unique_ptr<Printer> MakeTablePrinter(std::ostream& out) {
+  return std::make_unique<TablePrinter>(out);
+}
+
+}  // namespace qx::dump
