@@ -1,0 +1,156 @@
+// qxdump on month files written by the test: entries, split lines and their
+// chains, complement texts, quantities and foreign-currency amounts.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "qxdump_run.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_dmcps.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+EntryRecord Entry(int32_t documento, int day, uint8_t status, int64_t valor) {
+  EntryRecord entry{};
+  entry.Documento = documento;
+  entry.cDia = static_cast<int8_t>(day);
+  entry.cStatus = status;
+  entry.Valor.int64 = valor;
+  return entry;
+}
+
+std::vector<int64_t> Numbers(const Json& list) {
+  std::vector<int64_t> numbers;
+  for (const Json& item : list.items) numbers.push_back(static_cast<int64_t>(item.number));
+  return numbers;
+}
+
+TEST(QxdumpMonthTest, EntriesShowStatusWordsAndDatesRebuiltFromTheFileMonth) {
+  TempDir dir;
+  EntryRecord sold = Entry(1001, 15, kEntryLive, 15'000'000);
+  sold.Debito = 1101;
+  sold.Credito = 2101;
+  sold.Filial = 3;
+  sold.lChaveModulo = MakeChaveModulo(7, kImportModule);
+  sold.iData = CQXMesAno::Make(2, 2024).Value();
+  const EntryRecord late = Entry(1002, 31, kEntryDeleted, 0);  // 31 February is cut to the 29th
+  const EntryRecord foreign = Entry(1003, 1, kEntryLiveWithCurrency, -1);
+  WriteRecordFile(dir / "cnlc0224.dat", std::vector{sold, late, foreign});
+
+  const DumpRun table = RunQxdump(dir, {"cnlc0224.dat"});
+  EXPECT_EQ(table.code, 0) << table.err;
+  EXPECT_THAT(table.out, HasSubstr("month 02/2024"));
+  EXPECT_THAT(table.out, HasSubstr("15/02/2024"));
+  EXPECT_THAT(table.out, HasSubstr("29/02/2024"));
+  EXPECT_THAT(table.out, HasSubstr("live+currency"));
+  EXPECT_THAT(table.out, HasSubstr("-0.0001"));
+
+  const Json json = DumpJson(dir, "cnlc0224.dat");
+  EXPECT_EQ(json["kind"].text, "CNLC");
+  EXPECT_EQ(json["record_size"].number, 50);
+  EXPECT_EQ(json["count"].number, 3);
+  EXPECT_FALSE(json["damaged"].boolean);
+  const Json& first = json["records"][0];
+  EXPECT_EQ(first["pos"].number, 1);
+  EXPECT_EQ(first["date"].text, "15/02/2024");
+  EXPECT_EQ(first["status"].text, "live");
+  EXPECT_EQ(first["Documento"].number, 1001);
+  EXPECT_EQ(first["Valor"].text, "1500.0000");
+  EXPECT_EQ(first["Filial"].number, 3);
+  EXPECT_EQ(first["module"].number, 21);
+  EXPECT_EQ(first["key"].number, 7);
+  EXPECT_EQ(first["iData"].text, "02/2024");
+  EXPECT_EQ(first["cDia"].number, 15);
+  EXPECT_EQ(json["records"][1]["status"].text, "deleted");
+  EXPECT_EQ(json["records"][1]["cStatus"].number, 1);
+  EXPECT_EQ(json["records"][2]["Valor"].text, "-0.0001");
+
+  // Month part "0000" names month-year 0: no date can be rebuilt.
+  WriteRecordFile(dir / "CNLC0000.DAT", std::vector{sold});
+  const Json zero = DumpJson(dir, "CNLC0000.DAT");
+  EXPECT_TRUE(zero["records"][0]["date"].IsNull());
+  EXPECT_TRUE(zero["month"].IsNull());
+}
+
+TEST(QxdumpMonthTest, SplitLinesShowTheirChainsAndTheEntriesNamingThem) {
+  TempDir dir;
+  EntryRecord first = Entry(1, 5, kEntryLive, 0), plain = first, third = first;
+  first.Gerencial = 1;
+  third.Gerencial = 4;
+  WriteRecordFile(dir / "CNLC0324.DAT", std::vector{first, plain, third});
+  const REGLAN_GER removed{};
+  WriteRecordFile(dir / "CNLG0324.DAT",
+                  std::vector<REGLAN_GER>{{{100}, 1, 11, 3101},
+                                          {{200}, 0x10000001, 12, 3101},  // same owner bits
+                                          removed,
+                                          {{300}, 3, 11, 1101},
+                                          {{400}, 3, 12, 1101},
+                                          {{500}, 3, 13, 1101}});
+
+  const Json json = DumpJson(dir, "CNLG0324.DAT");
+  std::vector<std::string> chains;
+  for (const Json& line : json["records"].items) {
+    chains.push_back(line["chain"].IsNull() ? "-" : line["chain"].text);
+  }
+  EXPECT_THAT(chains, ::testing::ElementsAre("1", "1", "-", "4", "4", "4"));
+  EXPECT_EQ(json["records"][1]["owner"].number, 1);
+  EXPECT_THAT(Numbers(json["records"][0]["entries"]), ::testing::ElementsAre(1));
+  EXPECT_THAT(Numbers(json["records"][3]["entries"]), ::testing::ElementsAre(3));
+  EXPECT_TRUE(json["records"][4]["entries"].items.empty());
+
+  // A range that starts inside a chain still finds the chain's first line.
+  const Json tail = DumpJson(dir, "CNLG0324.DAT", {"5-6"});
+  ASSERT_EQ(tail["records"].items.size(), 2u);
+  EXPECT_EQ(tail["records"][0]["pos"].number, 5);
+  EXPECT_EQ(tail["records"][1]["chain"].number, 4);
+}
+
+TEST(QxdumpMonthTest, ComplementTextsAreSplitAtTheOffsetsEntriesName) {
+  TempDir dir;
+  // Byte 0, a replaced text, then three texts; "\xE0" is a Windows-1252 a-grave.
+  WriteText(dir / "CNLH0324.DAT",
+            std::string(" Venda") + "Venda \xE0 vista" + "Aluguel\r" + "Sobra");
+  EntryRecord entry = Entry(1, 5, kEntryLive, 0);
+  std::vector<EntryRecord> entries;
+  for (int32_t offset : {6, 19, 27, 999}) {
+    entry.Complemento = offset;
+    entries.push_back(entry);
+  }
+  WriteRecordFile(dir / "CNLC0324.DAT", entries);
+
+  const Json json = DumpJson(dir, "CNLH0324.DAT");
+  const Json& texts = json["records"];
+  ASSERT_EQ(texts.items.size(), 4u) << json["notes"][0].text;
+  EXPECT_EQ(texts[0]["offset"].number, 1);
+  EXPECT_EQ(texts[0]["text"].text, "Venda");
+  EXPECT_TRUE(texts[0]["entries"].items.empty());
+  EXPECT_EQ(texts[1]["text"].text, "Venda \u00e0 vista");
+  EXPECT_THAT(Numbers(texts[1]["entries"]), ::testing::ElementsAre(1));
+  EXPECT_EQ(texts[2]["text"].text, "Aluguel\r");
+  EXPECT_EQ(texts[3]["offset"].number, 27);
+  EXPECT_THAT(json["notes"][0].text, HasSubstr("entry 4 names offset 999"));
+  EXPECT_FALSE(json["damaged"].boolean);
+
+  const DumpRun table = RunQxdump(dir, {"CNLH0324.DAT", "19-27"});
+  EXPECT_EQ(table.code, 0);
+  EXPECT_THAT(table.out, HasSubstr("Aluguel\\r"));
+  EXPECT_THAT(table.out, ::testing::Not(HasSubstr("vista")));
+}
+
+TEST(QxdumpMonthTest, QuantitiesAndForeignCurrencyAmountsAreMoney) {
+  TempDir dir;
+  WriteRecordFile(dir / "CNLQ0324.DAT", std::vector<REGQTD_GER>{{{25'000}}, {{-5}}});
+  WriteRecordFile(dir / "CNLM0324.DAT", std::vector<CurrencyRecord>{{{0}, {}}, {{1'234'500}, {}}});
+  const Json quantities = DumpJson(dir, "CNLQ0324.DAT");
+  EXPECT_EQ(quantities["records"][0]["Quantidade"].text, "2.5000");
+  EXPECT_EQ(quantities["records"][1]["Quantidade"].text, "-0.0005");
+  const Json currency = DumpJson(dir, "CNLM0324.DAT");
+  EXPECT_EQ(currency["record_size"].number, 12);
+  EXPECT_EQ(currency["records"][1]["ValorMoeda"].text, "123.4500");
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,61 @@
+// Running the built qxdump on files that a test writes into its own folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../platform/test_support.h"
+#include "qxdump_json.h"
+
+namespace qx::test {
+
+struct DumpRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs qxdump with the arguments (file names relative to the folder); the
+// output is caught in files of the folder's "run" subfolder.
+inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& args) {
+  auto quoted = [](const std::string& text) { return "'" + text + "'"; };
+  const std::string run = dir / "run";
+  std::string command = "mkdir -p " + quoted(run) + "; cd " + quoted(dir.path()) + " && " +
+                        quoted(std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump");
+  for (const std::string& arg : args) command += " " + quoted(arg);
+  command += " >" + quoted(run + "/out") + " 2>" + quoted(run + "/err") + "; echo $? >" +
+             quoted(run + "/rc");
+  DumpRun result;
+  if (std::system(command.c_str()) != 0) return result;
+  result.code = std::atoi(ReadText(run + "/rc").c_str());
+  result.out = ReadText(run + "/out");
+  result.err = ReadText(run + "/err");
+  return result;
+}
+
+// The parsed JSON dump of a file; a failed test when it is not valid JSON.
+inline Json DumpJson(const TempDir& dir, const std::string& file,
+                     const std::vector<std::string>& more = {}) {
+  std::vector<std::string> args = {"--json", file};
+  args.insert(args.end(), more.begin(), more.end());
+  const DumpRun run = RunQxdump(dir, args);
+  auto json = ParseJson(run.out);
+  EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out << run.err;
+  return json.value_or(Json{});
+}
+
+// A record file: a zero record of sizeof(Record) bytes, then the records.
+template <typename Record>
+void WriteRecordFile(const std::string& path, const std::vector<Record>& records,
+                     const std::string& tail = "") {
+  std::string bytes(sizeof(Record), '\0');
+  for (const Record& record : records) {
+    bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+  }
+  WriteText(path, bytes + tail);
+}
+
+}  // namespace qx::test
