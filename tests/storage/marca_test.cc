@@ -1,0 +1,104 @@
+// Marks: numbered folder-wide locks held through an exclusive open of the mark
+// file, between objects and between processes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "arq_support.h"
+#include "marca_holder.h"
+#include "storage/arq_status.h"
+#include "storage/qx_arq_ex.h"
+
+namespace {
+
+using qx_test::DonoDeMarca;
+using qx_test::Existe;
+using qx_test::PastaTemporaria;
+using qx_test::RelogioAcelerado;
+
+TEST(Marca, BusyMarkGivesItsCodeAfterTheWait) {
+  PastaTemporaria pasta;
+  DonoDeMarca dono(pasta.Caminho(), 7);
+  ASSERT_EQ(dono.Resultado(), 0);
+  EXPECT_TRUE(Existe(pasta / "XXMARCA7.dat"));
+  RelogioAcelerado relogio;  // 50 seconds pass in about 50 ms
+  CQXArqEx arquivo;
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 16284);
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 16284);  // still no mark held
+  DonoDeMarca segundo(pasta.Caminho(), 24);
+  ASSERT_EQ(segundo.Resultado(), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 24), ARQ_MARCA_INDISPONIVEL);
+  // Another number is another lock.
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 8), 0);
+  arquivo.Desmarca();
+  dono.Libera();
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 0);
+}
+
+TEST(Marca, AHolderThatDiesFreesTheMark) {
+  PastaTemporaria pasta;
+  DonoDeMarca dono(pasta.Caminho(), 7);
+  ASSERT_EQ(dono.Resultado(), 0);
+  dono.Mata();
+  RelogioAcelerado relogio;
+  CQXArqEx arquivo;
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 0);
+  // Held here now: a new process waits it out.
+  DonoDeMarca outro(pasta.Caminho(), 7);
+  EXPECT_EQ(outro.Resultado(), 16284);
+}
+
+TEST(Marca, OneMarkPerObjectAndOneHolderPerMark) {
+  PastaTemporaria pasta;
+  RelogioAcelerado relogio;
+  const std::string comBarra = pasta.Caminho() + "/";
+  {
+    CQXArqEx um;
+    CQXArqEx dois;
+    ASSERT_EQ(um.Marca(pasta.Caminho().c_str(), 7), 0);
+    EXPECT_EQ(um.Marca(pasta.Caminho().c_str(), 9), ARQ_MARCA_INDISPONIVEL);  // holds one already
+    EXPECT_EQ(dois.Marca(comBarra.c_str(), 7), 16284);     // same file with a trailing separator
+    EXPECT_EQ(dois.Marca(pasta.Caminho().c_str(), 9), 0);  // the second Marca took nothing
+    um.Desmarca();
+    um.Desmarca();
+    EXPECT_EQ(dois.Marca(pasta.Caminho().c_str(), 7), ARQ_MARCA_INDISPONIVEL);
+    dois.Desmarca();
+    EXPECT_EQ(dois.Marca(comBarra.c_str(), 7), 0);
+  }  // the destructor releases
+  CQXArqEx tres;
+  EXPECT_EQ(tres.Marca(pasta.Caminho().c_str(), 7), 0);
+  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.Caminho()), 2);  // XXMARCA7.dat, XXMARCA9.dat
+  // Holding a mark leaves the record file as it is.
+  qx_test::Escreve(pasta / "dados.dat", std::string(8, '\0'));
+  EXPECT_EQ(tres.Abre((pasta / "dados.dat").c_str(), 'G', 8, false, true), 0);
+  EXPECT_EQ(tres.QuantidadeRegistros(false), 1u);
+}
+
+TEST(Marca, BadInputAndMissingFolder) {
+  PastaTemporaria pasta;
+  RelogioAcelerado relogio;
+  CQXArqEx arquivo;
+  EXPECT_EQ(arquivo.Marca(nullptr, 7), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Marca("", 7), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 256), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), -1), ARQ_PARAMETRO_INVALIDO);
+  // A folder that does not exist never gives the mark: the wait ends with its code.
+  EXPECT_EQ(arquivo.Marca((pasta / "falta").c_str(), 1), 16225);
+  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.Caminho()), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 0), 0);
+  EXPECT_TRUE(Existe(pasta / "XXMARCA0.dat"));
+}
+
+TEST(Marca, TableOfBusyCodes) {
+  const std::pair<int, int> casos[] = {
+      {1, 16225},   {7, 16284},   {9, 16357},   {10, 80021}, {23, 80233},  {24, 17396},
+      {25, 996},    {30, 316571}, {31, 31},     {33, 17396}, {51, 347469}, {54, 17396},
+      {55, 54},     {60, 59},     {71, 2727},   {101, 2722}, {102, 2723},  {200, 32000},
+      {205, 32051}, {213, 32131}, {214, 17396}, {253, 253},  {255, 17396}, {0, 17396},
+  };
+  for (const auto& [numero, codigo] : casos) {
+    EXPECT_EQ(CQXArqEx::CodigoMarcaOcupada(numero), codigo) << numero;
+  }
+}
+
+}  // namespace
