@@ -1,9 +1,9 @@
 // Which lines the profiler writes, and how they look in "QXProfiler.log".
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 
 #include "diagnostics/profiler.h"
 #include "diagnostics/profiler_call.h"
@@ -16,6 +16,7 @@
 namespace qx {
 namespace {
 
+using ::testing::MatchesRegex;
 using ProfilerLines = ProfilerTest;
 
 void OneCall(IQXDF_Profiler* identity, std::initializer_list<ProfilerPair> pairs = {}) {
@@ -46,7 +47,7 @@ TEST_F(ProfilerLines, EntryAndExitShareAGuidOnlyWhenBothAreOn) {
   auto entry = Columns(lines[1]), exit = Columns(lines[2]);
   EXPECT_EQ(entry[21], "ENTROU");
   EXPECT_EQ(exit[21], "SAIU");
-  EXPECT_TRUE(std::regex_match(entry[5], std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
+  EXPECT_THAT(entry[5], MatchesRegex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}"));
   EXPECT_EQ(entry[5], exit[5]);
   OneCall(&identity);
   lines = Lines(ProfilerLog());
@@ -127,12 +128,12 @@ TEST_F(ProfilerLines, GoldenEntryExitPair) {
     auto columns = Columns(lines[i + 1]);
     auto expected = Columns(golden[i]);
     ASSERT_EQ(columns.size(), expected.size()) << lines[i + 1];
-    EXPECT_TRUE(std::regex_match(columns[0], std::regex(R"(\d\d/\d\d/\d{4})")));
-    EXPECT_TRUE(std::regex_match(columns[1], std::regex(R"(\d\d:\d\d:\d\d\.\d{3})")));
+    EXPECT_THAT(columns[0], MatchesRegex("[0-9]{2}/[0-9]{2}/[0-9]{4}"));
+    EXPECT_THAT(columns[1], MatchesRegex("[0-9]{2}:[0-9]{2}:[0-9]{2}[.][0-9]{3}"));
     EXPECT_EQ(columns[5].size(), 36u);
     for (size_t c = 0; c < columns.size(); ++c) {
       if (expected[c] == "<MEM>") {
-        EXPECT_TRUE(std::regex_match(columns[c], std::regex(R"(\d+)")));
+        EXPECT_THAT(columns[c], MatchesRegex("[0-9]+"));
       }
       if (!expected[c].empty() && expected[c].front() == '<') continue;
       EXPECT_EQ(columns[c], expected[c]) << "line " << i + 1 << " column " << c;

@@ -1,7 +1,7 @@
 // The process facts and identifiers that profiler records carry.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 #include <thread>
 
@@ -13,12 +13,12 @@ namespace {
 
 TEST(ProfilerProcessFacts, GuidGenerationAndText) {
   std::set<std::string> seen;
-  const std::regex form("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
   for (int i = 0; i < 100; ++i) {
     GUID guid{};
     ASSERT_EQ(CoCreateGuid(&guid), S_OK);
     std::string text = GuidToText(guid);
-    EXPECT_TRUE(std::regex_match(text, form)) << text;
+    EXPECT_THAT(text, ::testing::MatchesRegex(
+                          "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
     seen.insert(text);
   }
   EXPECT_EQ(seen.size(), 100u);
