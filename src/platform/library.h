@@ -9,8 +9,8 @@ class Library {
  public:
   Library() = default;
   // Opens the library at `path`; an absent or unloadable file leaves the
-  // object closed. The path names the file itself, so the library's own
-  // dependencies are found through its run path ($ORIGIN) first.
+  // object closed. A library linked with the run path $ORIGIN finds its own
+  // dependencies in its folder first, as the suite's libraries do on Windows.
   explicit Library(const std::string& path);
   ~Library();
   Library(Library&& other) noexcept;
