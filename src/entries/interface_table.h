@@ -1,0 +1,47 @@
+// The interface table as constexpr data, generated from interface_table.def.
+#pragma once
+
+#include <span>
+
+#include "diagnostics/hresult.h"
+#include "entries/entry_messages.h"
+#include "entries/interface_info.h"
+
+namespace qx::table {
+
+#define QX_PARAM(Dir, Shape, T, name, count, n)                                                    \
+  ParamInfo {                                                                                      \
+    ParamDir::k##Dir, ParamShape::k##Shape, ValueKindOf<T>(), sizeof(T),                           \
+        ValueKindOf<T>() == ValueKind::kRecord ? &RecordLayoutOf<T>::kLayout : nullptr, #T, #name, \
+        count, n                                                                                   \
+  }
+#define QX_LOG(label, expression) label
+#define QX_LOG_DEREF(label, pointer) label
+// The list's elements followed by a comma, or nothing for an empty list.
+#define QX_ENDED(...) __VA_ARGS__ __VA_OPT__(, )
+#define QX_METHOD(slot, name, area, test, params, logged, ignored)             \
+  inline constexpr ParamInfo kParams_##name[] = {QX_ENDED params ParamInfo{}}; \
+  inline constexpr const char* kLogged_##name[] = {QX_ENDED logged nullptr};   \
+  inline constexpr HRESULT kIgnored_##name[] = {QX_ENDED ignored kFimListaCodigos};
+#include "entries/interface_table.def"
+#undef QX_ENDED
+
+}  // namespace qx::table
+
+namespace qx {
+
+// Every slot from 3 to 92, in slot order.
+inline constexpr MethodInfo kInterfaceTable[] = {
+#define QX_PARAM(Dir, Shape, T, name, count, n)
+#define QX_METHOD(slot, name, area, test, params, logged, ignored)                   \
+  MethodInfo{slot,                                                                   \
+             #name,                                                                  \
+             Area::k##area,                                                          \
+             StateTest::k##test,                                                     \
+             std::span(table::kParams_##name, std::size(table::kParams_##name) - 1), \
+             std::span(table::kLogged_##name, std::size(table::kLogged_##name) - 1), \
+             table::kIgnored_##name},
+#include "entries/interface_table.def"
+};
+
+}  // namespace qx

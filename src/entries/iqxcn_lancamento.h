@@ -1,0 +1,27 @@
+// The entry service interface: IQXUnknown (slots 3 to 6) and IQXCN_Lancamento
+// (slots 7 to 92), generated from interface_table.def in slot order.
+#pragma once
+
+#include "entries/interface_ids.h"
+#include "entries/interface_params.h"
+#include "entries/interface_records.h"
+#include "platform/unknown.h"
+
+struct IQXUnknown : public IUnknown {
+#define QX_PARAM QX_PARAM_DECL
+#define QX_UNKNOWN_METHOD(slot, name, test, params) virtual HRESULT name params = 0;
+#include "entries/interface_table.def"
+
+ protected:
+  ~IQXUnknown() = default;
+};
+
+struct IQXCN_Lancamento : public IQXUnknown {
+#define QX_PARAM QX_PARAM_DECL
+#define QX_UNKNOWN_METHOD(slot, name, test, params)
+#define QX_METHOD(slot, name, area, test, params, logged, ignored) virtual HRESULT name params = 0;
+#include "entries/interface_table.def"
+
+ protected:
+  ~IQXCN_Lancamento() = default;
+};

@@ -1,0 +1,242 @@
+// The interface table: every slot in place, in the generated interface and in
+// the table's data, and the descriptions a marshaller relies on.
+#include "entries/interface_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "entries/iqxcn_lancamento.h"
+
+namespace qx {
+namespace {
+
+// The methods of slots 3 to 92, as clients built against the type library
+// know them.
+constexpr const char* kExpectedSlots[] = {"Inicializa_Padrao",
+                                          "KeepAlive",
+                                          "GetUltimoErro",
+                                          "FuncaoGenerica",
+                                          "FechaEspecial",
+                                          "LeEspecial",
+                                          "AbreEspecial",
+                                          "BuscaQtdLancamentos",
+                                          "BuscaLancamentos",
+                                          "SetDebito",
+                                          "SetCredito",
+                                          "SetDocumento",
+                                          "SetValor",
+                                          "SetFilial",
+                                          "SetHistorico",
+                                          "SetData",
+                                          "GetDebito",
+                                          "GetCredito",
+                                          "GetDocumento",
+                                          "GetValor",
+                                          "GetFilial",
+                                          "GetHistorico",
+                                          "GetData",
+                                          "Grava",
+                                          "Le",
+                                          "GravaConferido",
+                                          "SetDocumentoInicial",
+                                          "SetDocumentoFinal",
+                                          "SetChaveInicial",
+                                          "SetChaveFinal",
+                                          "SetMesInicial",
+                                          "SetMesFinal",
+                                          "SetDataInicial",
+                                          "SetDataFinal",
+                                          "SetValorInicial",
+                                          "SetValorFinal",
+                                          "SetConta",
+                                          "SetHistoricoFiltro",
+                                          "SetUsuarioFiltro",
+                                          "SetComplementoFiltro",
+                                          "GetQuantidadeEmpresas",
+                                          "GetEmpresas",
+                                          "LeGerencial",
+                                          "GetLancamentoGerencial",
+                                          "SetLancamentoGerencial",
+                                          "TemGerencial",
+                                          "ZeraLancamentoGerencial",
+                                          "GetComplemento",
+                                          "SetComplemento",
+                                          "Exclui",
+                                          "BuscaDiferencaDC",
+                                          "GetQuantidadeDiferenca",
+                                          "GetDiferenca",
+                                          "LeDados",
+                                          "LeDadosComplemento",
+                                          "LeEspecialDados",
+                                          "GravaDados",
+                                          "LimpaFiltro",
+                                          "LeEspecialChaves",
+                                          "LeEspecialChavesComplemento",
+                                          "ApagaArquivoMes",
+                                          "CriaArquivoMes",
+                                          "SetFiltroOrigem",
+                                          "ExisteFormatoImportacao",
+                                          "ExcluiFormatoImportacao",
+                                          "GravaFormatoImportacao",
+                                          "GetQuantidadeFormatosImportacao",
+                                          "LeFormatoImportacao",
+                                          "GetFormatosImportacao",
+                                          "FazRedGerencial",
+                                          "PegaQuantidadeRegistros",
+                                          "GetQuantidadeGerencial",
+                                          "SetQuantidadeGerencial",
+                                          "GeraArquivoQuantidadeGerencial",
+                                          "ZeraQuantidadeGerencial",
+                                          "ExcluiOffLine",
+                                          "PegaDadosCRM",
+                                          "BuscaQtdLancamentosConta",
+                                          "SetContaGerencial",
+                                          "SetSessao",
+                                          "LeLancamentoExcluido",
+                                          "LeLancamentosMes",
+                                          "ExclusaoImportacao",
+                                          "ValidaChavesConciliacao",
+                                          "ExisteNotaExplicativa",
+                                          "LeNotaExplicativa",
+                                          "GravaNotaExplicativa",
+                                          "BuscaLancamentosTarvoWeb",
+                                          "GetRangeDatasTarvoWeb",
+                                          "CriaArquivosPeriodoAnterior"};
+
+// The vtable slot of a virtual member function (Itanium C++ ABI: the pointer
+// holds 1 + the slot's byte offset in the table).
+template <class Pointer>
+int VtableSlot(Pointer method) {
+  struct {
+    uintptr_t ptr;
+    ptrdiff_t adj;
+  } raw;
+  static_assert(sizeof(raw) == sizeof(method));
+  std::memcpy(&raw, &method, sizeof(raw));
+  EXPECT_EQ(raw.ptr % sizeof(void*), 1u);
+  return static_cast<int>((raw.ptr - 1) / sizeof(void*));
+}
+
+struct GeneratedSlot {
+  int slot;
+  const char* name;
+  int vtable;
+};
+
+const GeneratedSlot kGenerated[] = {
+#define QX_PARAM QX_PARAM_DECL
+#define QX_METHOD(slot, name, area, test, params, logged, ignored) \
+  {slot, #name, VtableSlot(&IQXCN_Lancamento::name)},
+#include "entries/interface_table.def"
+};
+
+TEST(InterfaceTable, EverySlotIsPinned) {
+  ASSERT_EQ(std::size(kInterfaceTable), std::size(kExpectedSlots));
+  ASSERT_EQ(std::size(kGenerated), std::size(kExpectedSlots));
+  EXPECT_EQ(VtableSlot(&IUnknown::QueryInterface), 0);
+  EXPECT_EQ(VtableSlot(&IUnknown::AddRef), 1);
+  EXPECT_EQ(VtableSlot(&IUnknown::Release), 2);
+  for (size_t i = 0; i < std::size(kExpectedSlots); ++i) {
+    const int slot = static_cast<int>(i) + 3;
+    EXPECT_EQ(kInterfaceTable[i].slot, slot);
+    EXPECT_STREQ(kInterfaceTable[i].name, kExpectedSlots[i]) << slot;
+    EXPECT_EQ(kGenerated[i].vtable, slot) << kGenerated[i].name;
+    EXPECT_STREQ(kGenerated[i].name, kExpectedSlots[i]);
+  }
+  EXPECT_EQ(VtableSlot(&IQXCN_Lancamento::CriaArquivosPeriodoAnterior), 92);
+}
+
+const MethodInfo& Method(const char* name) {
+  for (const MethodInfo& method : kInterfaceTable) {
+    if (std::strcmp(method.name, name) == 0) return method;
+  }
+  ADD_FAILURE() << name;
+  return kInterfaceTable[0];
+}
+
+std::string Logged(const MethodInfo& method) {
+  std::string names;
+  for (const char* name : method.logged) names += std::string(names.empty() ? "" : ", ") + name;
+  return names;
+}
+
+TEST(InterfaceTable, LoggedNamesIgnoredCodesAndStateTests) {
+  EXPECT_EQ(Logged(Method("GravaConferido")), "MesAno, IndLan, cConferido");
+  EXPECT_EQ(Logged(Method("GravaDados")), "*IndLan");
+  EXPECT_EQ(Logged(Method("LeEspecial")), "Indlan");
+  EXPECT_EQ(Logged(Method("BuscaQtdLancamentosConta")),
+            "RegLanConta.iConta, RegLanConta.iDataInicial, RegLanConta.iDataFinal");
+  EXPECT_EQ(Logged(Method("GravaFormatoImportacao")),
+            "lPosicao, RegFormatoImport.cNomeFormatoImportacao, "
+            "RegFormatoImport.cSequenciaContabil, RegFormatoImport.cSequenciaGerencial, "
+            "RegFormatoImport.cDelimitador");
+  EXPECT_EQ(Logged(Method("GetDebito")), "");
+  EXPECT_EQ(Logged(Method("SetFiltroOrigem")), "");
+
+  for (const MethodInfo& method : kInterfaceTable) {
+    const bool reads = std::strcmp(method.name, "LeDados") == 0 ||
+                       std::strcmp(method.name, "LeDadosComplemento") == 0;
+    EXPECT_EQ(IgnoredCodeList(kHrLancamentoExcluido, method.ignored), reads) << method.name;
+    const bool anyState = std::strcmp(method.name, "GetQuantidadeEmpresas") == 0 ||
+                          std::strcmp(method.name, "GetEmpresas") == 0 ||
+                          (method.area == Area::kFrame && method.slot != 6);
+    EXPECT_EQ(method.test == StateTest::kQualquerEstado, anyState) << method.name;
+  }
+}
+
+TEST(InterfaceTable, ParametersDescribeWhatTravels) {
+  for (const MethodInfo& method : kInterfaceTable) {
+    for (const ParamInfo& param : method.params) {
+      // Every counted array names a parameter of the same method that comes as a number.
+      if (param.shape == ParamShape::kArray) {
+        const ParamInfo* count = nullptr;
+        for (const ParamInfo& other : method.params) {
+          if (std::strcmp(other.name, param.sizeParam) == 0) count = &other;
+        }
+        ASSERT_NE(count, nullptr) << method.name << " " << param.name;
+        EXPECT_EQ(count->shape, ParamShape::kValue);
+        EXPECT_NE(count->kind, ValueKind::kRecord);
+      }
+      EXPECT_EQ(param.kind == ValueKind::kRecord, param.record != nullptr);
+      if (param.record != nullptr) {
+        EXPECT_EQ(param.record->size, param.size);
+      }
+    }
+  }
+  const MethodInfo& red = Method("FazRedGerencial");
+  ASSERT_EQ(red.params.size(), 6u);
+  EXPECT_EQ(red.params[5].dir, ParamDir::kIn);
+  EXPECT_STREQ(red.params[5].sizeParam, "iQtdContas");
+  EXPECT_EQ(red.params[5].size, 16u);
+
+  const MethodInfo& grava = Method("GravaDados");
+  EXPECT_EQ(grava.params[0].shape, ParamShape::kRef);
+  EXPECT_EQ(grava.params[1].dir, ParamDir::kInOut);
+
+  const MethodInfo& crm = Method("PegaDadosCRM");
+  EXPECT_EQ(crm.params[2].shape, ParamShape::kFixed);
+  EXPECT_EQ(crm.params[2].fixedCount, 10u);
+
+  // Records with counted blocks tell where the count is.
+  const MethodInfo& web = Method("BuscaLancamentosTarvoWeb");
+  EXPECT_EQ(web.params[2].shape, ParamShape::kAlloc);
+  ASSERT_EQ(web.params[2].record->pointers.size(), 1u);
+  EXPECT_EQ(web.params[2].record->pointers[0].offset, 8u);
+  EXPECT_EQ(web.params[2].record->pointers[0].countOffset, 4u);
+  EXPECT_EQ(web.params[2].record->pointers[0].element->size, 48u);
+
+  const MethodInfo& exclusao = Method("ExclusaoImportacao");
+  const RecordLayout* meses = exclusao.params[0].record->pointers[0].element;
+  EXPECT_EQ(meses->size, 24u);
+  ASSERT_EQ(meses->pointers.size(), 1u);
+  EXPECT_EQ(meses->pointers[0].element->size, 4u);  // the documents, 32-bit each
+
+  EXPECT_EQ(Method("SetComplemento").params[0].kind, ValueKind::kBstr);
+  EXPECT_EQ(Method("GravaConferido").params[2].kind, ValueKind::kUInt8);
+  EXPECT_EQ(Method("SetValor").params[0].kind, ValueKind::kCurrency);
+}
+
+}  // namespace
+}  // namespace qx
