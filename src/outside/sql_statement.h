@@ -1,0 +1,55 @@
+// One prepared statement of a suite database. Texts are bound and read as
+// Windows-1252 and kept as UTF-8 in the database, so the file reads well in any
+// SQLite tool.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "outside/suite_database.h"
+
+struct sqlite3_stmt;
+
+namespace qx {
+
+class SqlStatement {
+ public:
+  SqlStatement(SuiteDatabase& db, const char* sql);
+  ~SqlStatement();
+  SqlStatement(const SqlStatement&) = delete;
+  SqlStatement& operator=(const SqlStatement&) = delete;
+
+  // Parameters are numbered from 1. A failed bind is reported by the next step.
+  SqlStatement& Bind(int index, int64_t value);
+  SqlStatement& BindText(int index, std::string_view cp1252Text);
+  SqlStatement& BindBlob(int index, const void* data, size_t size);
+
+  // One step: *row is true when a row is ready, false at the end.
+  HRESULT Step(bool* row);
+  // Runs the statement to its end; no row is expected.
+  HRESULT Run();
+  // Runs a query that gives at most one row: S_OK with the row ready, S_FALSE
+  // when there is none.
+  HRESULT StepOne();
+
+  // Columns of the current row, numbered from 0.
+  int64_t Int(int column) const;
+  std::string Text(int column) const;  // Windows-1252
+  std::string Blob(int column) const;
+
+ private:
+  SuiteDatabase& db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  int status_ = 0;  // the SQLite result of preparing and binding
+};
+
+// Runs a query in a read transaction: bind sets its parameters, take gets
+// each row.
+HRESULT ForEachRow(SuiteDatabase& db, const char* sql,
+                   const std::function<void(SqlStatement&)>& bind,
+                   const std::function<void(const SqlStatement&)>& take);
+
+}  // namespace qx

@@ -1,0 +1,82 @@
+// The company's suite database "QXSUITE.db": one SQLite file in the company's
+// "DF" folder that several server processes share. It runs in WAL mode, so
+// readers never wait for a writer; writers take the write lock at the start of
+// their transaction (BEGIN IMMEDIATE), wait for each other up to a budget and
+// try the whole transaction again when the budget runs out.
+//
+// The schema carries its version in PRAGMA user_version and the suite's mark
+// in PRAGMA application_id. Opening brings an older schema up to date; a file
+// that is not a database of the suite, or whose schema is newer than this
+// program's, is refused and never written.
+//
+// Failures are reported as the codes of outside_codes.h, with a message
+// (Windows-1252) for the last-error record and the error log.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/com_types.h"
+
+struct sqlite3;
+
+namespace qx {
+
+inline constexpr char kSuiteDatabaseName[] = "QXSUITE.db";
+inline constexpr int kSuiteSchemaVersion = 1;
+inline constexpr int kSuiteApplicationId = 0x51585354;  // "QXST"
+
+// One connection. An object is used by one thread at a time.
+class SuiteDatabase {
+ public:
+  enum class Mode {
+    kExisting,  // the file must exist and hold a suite schema
+    kCreate,    // a missing or empty file is created with the current schema
+  };
+
+  // Opens the database at path. On failure *db is left empty and *message
+  // says why.
+  static HRESULT Open(const std::string& path, Mode mode, std::shared_ptr<SuiteDatabase>* db,
+                      std::string* message);
+  ~SuiteDatabase();
+  SuiteDatabase(const SuiteDatabase&) = delete;
+  SuiteDatabase& operator=(const SuiteDatabase&) = delete;
+
+  // body inside a write transaction, committed when body does not fail and
+  // rolled back otherwise. The whole transaction is run again while the
+  // database stays busy, a bounded number of times. Inside a transaction
+  // already open, body simply runs as part of it.
+  HRESULT Write(const std::function<HRESULT()>& body);
+  // body inside a read transaction (one consistent view), with the same
+  // retries.
+  HRESULT Read(const std::function<HRESULT()>& body);
+
+  // Statements without results.
+  HRESULT Execute(const char* sql);
+  // The code of an SQLite result; a failure also keeps the connection's
+  // message.
+  HRESULT Check(int sqliteResult);
+  // Records a failure found by the caller (a missing record, say).
+  HRESULT Fail(HRESULT hr, std::string message);
+
+  // The message of the last failure (Windows-1252).
+  const std::string& message() const { return message_; }
+  const std::string& path() const { return path_; }
+  sqlite3* handle() const { return db_; }
+
+ private:
+  explicit SuiteDatabase(std::string path) : path_(std::move(path)) {}
+  HRESULT Transaction(const char* begin, const std::function<HRESULT()>& body);
+  HRESULT Prepare(Mode mode);
+
+  std::string path_;
+  std::string message_;
+  sqlite3* db_ = nullptr;
+};
+
+// Tests: the time that a connection waits for a locked database, in
+// milliseconds; 0 restores the default.
+void SetSuiteBusyTimeoutForTesting(int milliseconds);
+
+}  // namespace qx

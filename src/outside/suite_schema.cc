@@ -1,0 +1,144 @@
+#include "outside/suite_schema.h"
+
+#include <iterator>
+#include <string>
+
+#include "outside/outside_codes.h"
+#include "outside/sql_statement.h"
+
+namespace qx {
+namespace {
+
+// Step n brings the schema from version n to n + 1.
+constexpr const char* kSteps[] = {
+    // 0 -> 1
+    R"sql(
+CREATE TABLE empresa (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  codigo TEXT NOT NULL,
+  nome TEXT NOT NULL DEFAULT '',
+  usa_quantidade_gerencial INTEGER NOT NULL DEFAULT 0,
+  exercicio INTEGER NOT NULL DEFAULT 0,
+  data_inicial INTEGER NOT NULL DEFAULT 0,
+  data_final INTEGER NOT NULL DEFAULT 0,
+  data_inicial_permitida INTEGER NOT NULL DEFAULT 0,
+  data_final_permitida INTEGER NOT NULL DEFAULT 0,
+  data_inicial_bloqueada INTEGER NOT NULL DEFAULT 0,
+  data_final_bloqueada INTEGER NOT NULL DEFAULT 0,
+  codigo_cliente INTEGER NOT NULL DEFAULT 0,
+  moeda_estrangeira INTEGER NOT NULL DEFAULT 0,
+  modo_diferenca INTEGER NOT NULL DEFAULT 0,
+  diferenca_por_filial INTEGER NOT NULL DEFAULT 0,
+  tipo_texto_historico INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE tipos_sistemas (sigla TEXT PRIMARY KEY);
+CREATE TABLE filiais (
+  numero INTEGER PRIMARY KEY CHECK (numero BETWEEN 1 AND 65535),
+  nome TEXT NOT NULL
+);
+CREATE TABLE usuarios (
+  numero INTEGER PRIMARY KEY CHECK (numero BETWEEN 0 AND 65535),
+  nome TEXT NOT NULL
+);
+CREATE TABLE filiais_ativas (
+  usuario INTEGER NOT NULL REFERENCES usuarios ON DELETE CASCADE,
+  filial INTEGER NOT NULL REFERENCES filiais ON DELETE CASCADE,
+  PRIMARY KEY (usuario, filial)
+) WITHOUT ROWID;
+CREATE TABLE contas (
+  plano TEXT NOT NULL CHECK (plano IN ('C', 'G')),
+  conta INTEGER NOT NULL CHECK (conta BETWEEN 1 AND 2147483647),
+  conta_superior INTEGER NOT NULL DEFAULT 0,
+  classificacao TEXT NOT NULL,
+  nome TEXT NOT NULL,
+  tipo TEXT NOT NULL CHECK (tipo IN ('T', 'A')),
+  PRIMARY KEY (plano, conta)
+) WITHOUT ROWID;
+CREATE TABLE historicos (
+  codigo INTEGER PRIMARY KEY CHECK (codigo BETWEEN 1 AND 65535),
+  texto TEXT NOT NULL,
+  abreviacao TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE sessoes (
+  sessao INTEGER PRIMARY KEY,
+  usuario INTEGER NOT NULL,
+  aplicativo TEXT NOT NULL DEFAULT '',
+  data INTEGER NOT NULL
+);
+CREATE INDEX sessoes_usuario ON sessoes (usuario);
+CREATE TABLE log_alteracoes (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sessao INTEGER NOT NULL,
+  chave INTEGER NOT NULL,
+  tipo INTEGER NOT NULL,
+  servico TEXT NOT NULL,
+  dados BLOB NOT NULL,
+  gravado_em TEXT NOT NULL
+);
+CREATE TABLE ged_notificacoes (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sessao INTEGER NOT NULL,
+  usuario INTEGER NOT NULL,
+  operacao TEXT NOT NULL CHECK (operacao IN ('A', 'E')),
+  chave INTEGER NOT NULL,
+  descricao_nova TEXT,
+  filial_nova INTEGER,
+  data_nova INTEGER,
+  documento_novo INTEGER,
+  descricao_antiga TEXT,
+  filial_antiga INTEGER,
+  data_antiga INTEGER,
+  documento_antigo INTEGER,
+  gravado_em TEXT NOT NULL
+);
+CREATE TABLE ged_bloqueios (chave INTEGER PRIMARY KEY);
+CREATE TABLE analytics (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  empresa TEXT NOT NULL,
+  aplicativo TEXT NOT NULL,
+  origem TEXT NOT NULL,
+  classe TEXT NOT NULL,
+  metodo TEXT NOT NULL,
+  data_hora TEXT NOT NULL,
+  quantidade INTEGER NOT NULL,
+  total INTEGER NOT NULL,
+  maior INTEGER NOT NULL,
+  menor INTEGER NOT NULL,
+  usuario INTEGER NOT NULL
+);
+)sql",
+};
+static_assert(std::size(kSteps) == kSuiteSchemaVersion);
+
+HRESULT ReadNumber(SuiteDatabase& db, const char* sql, int64_t* value) {
+  SqlStatement query(db, sql);
+  const HRESULT hr = query.StepOne();
+  *value = hr == S_OK ? query.Int(0) : 0;
+  return FAILED(hr) ? hr : S_OK;
+}
+
+}  // namespace
+
+HRESULT ReadSchemaState(SuiteDatabase& db, SchemaState* state) {
+  HRESULT hr = ReadNumber(db, "PRAGMA user_version", &state->version);
+  if (SUCCEEDED(hr)) hr = ReadNumber(db, "PRAGMA application_id", &state->applicationId);
+  if (SUCCEEDED(hr)) hr = ReadNumber(db, "SELECT count(*) FROM sqlite_schema", &state->tables);
+  return hr;
+}
+
+HRESULT MigrateSchema(SuiteDatabase& db) {
+  SchemaState state;
+  HRESULT hr = ReadSchemaState(db, &state);
+  if (SUCCEEDED(hr) && state.version < 0) return E_QXDF_BANCO_INVALIDO;
+  for (int64_t version = state.version; SUCCEEDED(hr) && version < kSuiteSchemaVersion; ++version) {
+    hr = db.Execute(kSteps[version]);
+    if (SUCCEEDED(hr)) {
+      const std::string mark = "PRAGMA user_version = " + std::to_string(version + 1) +
+                               "; PRAGMA application_id = " + std::to_string(kSuiteApplicationId);
+      hr = db.Execute(mark.c_str());
+    }
+  }
+  return hr;
+}
+
+}  // namespace qx

@@ -1,0 +1,14 @@
+#include "outside/timestamp.h"
+
+#include "outside/text_format.h"
+
+namespace qx {
+
+std::string TimestampText(const SYSTEMTIME& when) {
+  return FormatText("%04u-%02u-%02u %02u:%02u:%02u.%03u", when.wYear, when.wMonth, when.wDay,
+                    when.wHour, when.wMinute, when.wSecond, when.wMilliseconds);
+}
+
+std::string TimestampNow() { return TimestampText(CurrentDateTime()); }
+
+}  // namespace qx
