@@ -76,11 +76,16 @@ int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
 
 int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orcamento& abertura,
                       const Orcamento& gravacao) {
+  // Created without truncation: a file that another process made in the meantime
+  // keeps its records, and only an empty file gets the header.
+  constexpr unsigned kCriaSemTruncar =
+      CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareDenyWrite;
   CFile arquivo;
-  int status = AbreComOrcamento(arquivo, caminho, FlagsDoModo('C'), abertura);
+  int status = AbreComOrcamento(arquivo, caminho, kCriaSemTruncar, abertura);
   if (status != ARQ_OK) return status;
   const std::vector<char> zeros(tamanhoCabecalho);
   status = ComOrcamento(gravacao, [&] {
+    if (arquivo.GetLength() != 0) return ARQ_OK;
     arquivo.SeekToBegin();
     arquivo.Write(zeros.data(), tamanhoCabecalho);
     return ARQ_OK;

@@ -33,8 +33,9 @@ inline constexpr RegraControle kControleArqEx{"QXCTLARQ.dat", false, 32, true};
 // Names compare without regard to case.
 int RegistraNoControle(std::string_view caminho, const RegraControle& regra);
 
-// Creates (or empties) the file and writes `tamanhoCabecalho` zero bytes as its
-// header record, under the given open and write budgets; closes it again.
+// Creates the file and writes `tamanhoCabecalho` zero bytes as its header
+// record, under the given open and write budgets; closes it again. A file that
+// exists meanwhile is left as it is, unless it is empty.
 int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orcamento& abertura,
                       const Orcamento& gravacao);
 

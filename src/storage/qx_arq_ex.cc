@@ -33,10 +33,20 @@ int CQXArqEx::Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, boo
   const std::string novo = caminho != nullptr ? caminho : "";
   const bool outroArquivo = !qx::Cp1252EqualNoCase(novo, m_sCaminho);
   if (outroArquivo) Fecha();
+  // Bad arguments leave the object aimed at no file, so that no later operation
+  // reaches the file it had before.
+  int recusa = ARQ_OK;
   if (!qx::CaminhoAceito(novo, kUnidade, __LINE__)) {
+    recusa = ARQ_CAMINHO_INVALIDO;
+  } else if (novo.empty() || qx::FlagsDoModo(modo) == 0 || tamanhoRegistro == 0 ||
+             tamanhoRegistro > ARQ_TAMANHO_REGISTRO_MAXIMO) {
+    recusa = ARQ_PARAMETRO_INVALIDO;
+  }
+  if (recusa != ARQ_OK) {
+    Fecha();
     DescartaBuffer();
     m_sCaminho.clear();
-    return ARQ_CAMINHO_INVALIDO;
+    return recusa;
   }
   if (m_pBuffer && outroArquivo) DescartaBuffer();
   m_sCaminho = novo;
@@ -53,11 +63,8 @@ int CQXArqEx::Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, boo
 
 int CQXArqEx::AbreAgora() {
   if (IsOpen()) return ARQ_OK;
+  if (m_sCaminho.empty()) return ARQ_PARAMETRO_INVALIDO;  // aimed at no file
   const unsigned flags = qx::FlagsDoModo(m_cModo);
-  if (m_sCaminho.empty() || flags == 0 || m_lTamanhoRegistro == 0 ||
-      m_lTamanhoRegistro > ARQ_TAMANHO_REGISTRO_MAXIMO) {
-    return ARQ_PARAMETRO_INVALIDO;
-  }
   const char* caminho = m_sCaminho.c_str();
   int status = qx::AbreComOrcamento(*this, caminho, flags, qx::kAbreQXArqEx);
   if (status == ARQ_NAO_ENCONTRADO && m_bCria) {
@@ -66,10 +73,6 @@ int CQXArqEx::AbreAgora() {
   }
   if (status == ARQ_ACESSO_NEGADO && CFile::IsReadOnly(caminho)) status = ARQ_SOMENTE_LEITURA;
   if (status != ARQ_OK) return status;
-  if (!m_pBuffer) {
-    m_pBuffer = std::make_unique<char[]>(kTamanhoBufferPadrao);
-    m_lTamanhoBuffer = kTamanhoBufferPadrao;
-  }
   m_ullChave = qx::ChaveDoCaminho(m_sCaminho);
   qx::RegistraAbertura(m_ullChave);
   if (m_cModo != 'G' || m_bSemCabecalho) return ARQ_OK;

@@ -21,7 +21,8 @@ class CQXArqEx : public CBaseArquivo, public IQXArqMarcaEnum {
   // Records the file (path, mode 'C', 'G' or 'L', record size, create flag) and
   // opens it at once when `abrirAgora` is set or the object had no buffer yet;
   // otherwise the first operation that needs the file opens it. Aiming the
-  // object at another path closes the previous file and drops the buffer.
+  // object at another path closes the previous file and drops the buffer; bad
+  // arguments leave it aimed at no file.
   virtual int Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, bool criar,
                    bool abrirAgora);
   // Closes the file and keeps the buffer; 0 also when nothing was open.

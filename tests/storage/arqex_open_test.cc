@@ -146,6 +146,11 @@ TEST(ArqExAbre, BadInputGivesCodesAndTouchesNothing) {
   EXPECT_EQ(arquivo.Grava(nullptr, &posicao), ARQ_NADA_FEITO);
   EXPECT_EQ(Conteudo(caminho), std::string(10, '\0') + std::string(10, 'b'));
   EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.Caminho()), 1);
+  // A record size of 0 for the open file: refused, and the file is closed.
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false, true), 0);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 0, false, false), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_FALSE(arquivo.IsOpen());
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 0u);
   // A missing file without creation.
   EXPECT_EQ(arquivo.Abre((pasta / "falta.dat").c_str(), 'G', 10, false, true), ARQ_NAO_ENCONTRADO);
   EXPECT_EQ(arquivo.QuantidadeRegistros(false), 0u);
