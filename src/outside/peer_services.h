@@ -1,0 +1,59 @@
+// The suite's peer services as this server calls them. Each is handed out by
+// an access object (acesso_servidores.h) into a CQXComPtr, which releases it
+// when it goes out of scope or is reset.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "outside/reg_analytics.h"
+#include "outside/reg_filtro_log.h"
+#include "outside/reg_historico.h"
+#include "outside/reg_mestre.h"
+#include "platform/com_types.h"
+
+// The owner of one service interface.
+template <typename T>
+using CQXComPtr = std::unique_ptr<T>;
+
+// The change log of the company.
+struct IQXDF_Log {
+  virtual ~IQXDF_Log() = default;
+  // Stores one change record: the session that made it, the key of what
+  // changed, the record type, the service letter and tamanho bytes of data
+  // (null data needs tamanho 0). Records keep the order in which they were
+  // stored, also between processes.
+  virtual HRESULT Grava(uint32_t sessao, int32_t chave, int32_t tipo, char servico,
+                        uint32_t tamanho, const void* dados) = 0;
+  // Counts the session keys (session number >> 12, the value an entry's Secao
+  // holds) of the sessions that the filter admits, and keeps them for
+  // BuscaPonteiros.
+  virtual HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) = 0;
+  // Copies up to quantidade of the keys found by the last BuscaQuantidade, in
+  // ascending order; E_QXDF_SEM_BUSCA before any search.
+  virtual HRESULT BuscaPonteiros(int32_t quantidade, uint32_t* tabela) = 0;
+};
+
+// The standard-history service.
+struct IQXCN_Historico {
+  virtual ~IQXCN_Historico() = default;
+  // Zeroes the record and fills it from the company's configuration.
+  virtual HRESULT LeConfiguracao(_REG_CN_HISTORICO_CONFIGURACAOPS* configuracao) = 0;
+};
+
+// The accounting master.
+struct IQXCN_Mestre {
+  virtual ~IQXCN_Mestre() = default;
+  // Zero the record and fill it from the company's accounting configuration.
+  virtual HRESULT LeConfiguracao(_REG_CN_CONFIGURACAOPS* configuracao) = 0;
+  virtual HRESULT LeConfiguracaoComplementar(_REG_CN_CONFIGURACAO_COMPLEMENTARPS* configuracao) = 0;
+};
+
+// The analytics service.
+struct IQXCR_Analytics {
+  virtual ~IQXCR_Analytics() = default;
+  // Stores the figures, each in the database of the company it names. A
+  // company that cannot be reached keeps the others from being lost: its
+  // figures are skipped and the first such failure is returned.
+  virtual HRESULT Grava(uint32_t quantidade, const _REG_CR_ANALYTICSPS* registros) = 0;
+};

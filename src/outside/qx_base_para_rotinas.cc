@@ -1,0 +1,76 @@
+#include "outside/qx_base_para_rotinas.h"
+
+#include <memory>
+#include <string>
+
+#include "diagnostics/error_log.h"
+#include "outside/company_database.h"
+#include "outside/outside_codes.h"
+#include "outside/sessions.h"
+
+namespace {
+
+thread_local CQXBaseParaRotinas* t_acessoDefault = nullptr;
+
+}  // namespace
+
+CQXBaseParaRotinas::~CQXBaseParaRotinas() {
+  if (t_acessoDefault == this) t_acessoDefault = nullptr;
+  Finaliza();
+}
+
+HRESULT CQXBaseParaRotinas::Inicializa(const _REG_DF_INICIALIZAPS& registro) {
+  m_registro = registro;
+  m_bTemRegistro = true;
+  const std::string empresa = qx::FieldText(registro.szEmpresa);
+  const HRESULT hr = CQXInicializador::Inicializa(
+      empresa.c_str(), static_cast<unsigned short>(registro.ulUsuario), registro.ulNumeroSessao);
+  if (FAILED(hr)) m_bTemRegistro = false;
+  return hr;
+}
+
+HRESULT CQXBaseParaRotinas::Inicializa(const char* empresa, unsigned short usuario,
+                                       uint32_t sessao) {
+  m_bTemRegistro = false;
+  return CQXInicializador::Inicializa(empresa, usuario, sessao);
+}
+
+const _REG_DF_INICIALIZAPS* CQXBaseParaRotinas::GetRegistroInicializacao() {
+  return m_bTemRegistro ? &m_registro : nullptr;
+}
+
+HRESULT CQXBaseParaRotinas::FuncaoGenerica(uint32_t, _REG_DF_FUNCAO_GENERICAPS,
+                                           _REG_DF_FUNCAO_GENERICAPS** ppregOutps) {
+  if (ppregOutps != nullptr) *ppregOutps = nullptr;
+  return E_NOTIMPL;
+}
+
+void CQXBaseParaRotinas::SetAcessoDefault(CQXBaseParaRotinas* acesso) { t_acessoDefault = acesso; }
+
+CQXBaseParaRotinas* CQXBaseParaRotinas::GetAcessoServidoresDefault() { return t_acessoDefault; }
+
+HRESULT CQXBaseParaRotinas::OnInicializa() {
+  LimpaErro();
+  m_acesso.Conecta(nullptr, this);
+  if (m_bUsaConexaoDefault) return S_OK;
+
+  std::shared_ptr<qx::SuiteDatabase> db;
+  std::string message;
+  HRESULT hr = qx::OpenCompanyDatabase(GetEmpresa(), &db, &message);
+  if (SUCCEEDED(hr)) {
+    const std::string aplicativo = m_bTemRegistro ? qx::FieldText(m_registro.szAplicativo) : "";
+    hr = qx::RegistraSessao(*db, GetNumeroSessao(), GetUsuario(), aplicativo);
+    if (FAILED(hr)) message = db->message();
+  }
+  if (FAILED(hr)) {
+    SetErro(hr, kNumeroServidorDadosDF, 0, "%s", message.c_str());
+    QXGravaLogErro(this, "CQXBaseParaRotinas::OnInicializa", "QXBaseParaRotinas", __LINE__,
+                   "%s\t%s", qx::LinhaLogHresult("hr", "AbreBancoEmpresa()", hr).c_str(),
+                   message.c_str());
+    return hr;
+  }
+  m_acesso.Conecta(std::move(db), this);
+  return S_OK;
+}
+
+void CQXBaseParaRotinas::OnFinaliza() { m_acesso.Conecta(nullptr, this); }

@@ -1,0 +1,17 @@
+// The implementations of the peer services over a company's suite database.
+#pragma once
+
+#include <memory>
+
+#include "outside/peer_services.h"
+#include "outside/suite_database.h"
+
+namespace qx {
+
+CQXComPtr<IQXDF_Log> MakeChangeLog(std::shared_ptr<SuiteDatabase> db);
+CQXComPtr<IQXCN_Historico> MakeHistoryService(std::shared_ptr<SuiteDatabase> db);
+CQXComPtr<IQXCN_Mestre> MakeMasterService(std::shared_ptr<SuiteDatabase> db);
+// The analytics service opens the database of each company it is given.
+CQXComPtr<IQXCR_Analytics> MakeAnalyticsService();
+
+}  // namespace qx
