@@ -1,0 +1,48 @@
+// The sample company of the default installation and of the tests.
+#include "outside/suite_setup.h"
+#include "values/qx_data.h"
+
+namespace qx {
+
+CompanySeed SampleCompany(const std::string& codigo, int ano) {
+  CompanySeed seed;
+  seed.codigo = codigo;
+  seed.nome = "Empresa Demonstra\xE7\xE3o Ltda";
+  seed.usaQuantidadeGerencial = true;
+  seed.ged = true;
+  seed.exercicio = static_cast<uint32_t>(ano);
+  seed.dataInicial = CQXData::Make(1, 1, ano).Value();
+  seed.dataFinal = CQXData::Make(31, 12, ano).Value();
+  seed.codigoCliente = 1;
+  seed.filiais = {{1, "Matriz"}, {2, "Filial Centro"}, {3, "Filial Norte"}};
+  seed.usuarios = {{1, "ADMIN", {1, 2}}};
+  seed.contas = {
+      {'C', 1, 0, "1", "ATIVO", 'T'},
+      {'C', 2, 1, "1.1", "ATIVO CIRCULANTE", 'T'},
+      {'C', 3, 2, "1.1.01", "DISPON\xCDVEL", 'T'},
+      {'C', 4, 3, "1.1.01.001", "Caixa", 'A'},
+      {'C', 5, 3, "1.1.01.002", "Bancos conta movimento", 'A'},
+      {'C', 6, 2, "1.1.02.001", "Clientes", 'A'},
+      {'C', 10, 0, "2", "PASSIVO", 'T'},
+      {'C', 11, 10, "2.1.01.001", "Fornecedores", 'A'},
+      {'C', 12, 10, "2.1.01.002", "Impostos a recolher", 'A'},
+      {'C', 20, 0, "3", "RECEITAS", 'T'},
+      {'C', 21, 20, "3.1.01.001", "Receita de vendas", 'A'},
+      {'C', 30, 0, "4", "DESPESAS", 'T'},
+      {'C', 31, 30, "4.1.01.001", "Despesas administrativas", 'A'},
+      {'C', 32, 30, "4.1.01.002", "Despesas banc\xE1rias", 'A'},
+      {'G', 1, 0, "1", "CENTROS DE CUSTO", 'T'},
+      {'G', 2, 1, "1.01", "Administrativo", 'A'},
+      {'G', 3, 1, "1.02", "Comercial", 'A'},
+      {'G', 4, 1, "1.03", "Produ\xE7\xE3o", 'A'},
+  };
+  seed.historicos = {
+      {1, "Pagamento conforme documento", "PAG"},
+      {2, "Recebimento de cliente", "REC"},
+      {3, "Transfer\xEAncia entre contas", "TRF"},
+      {4, "Tarifa banc\xE1ria", "TAR"},
+  };
+  return seed;
+}
+
+}  // namespace qx

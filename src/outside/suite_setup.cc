@@ -1,0 +1,207 @@
+#include "outside/suite_setup.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "outside/outside_codes.h"
+#include "outside/sql_statement.h"
+#include "outside/text_format.h"
+#include "platform/path.h"
+#include "storage/folders/folders.h"
+
+namespace qx {
+namespace {
+
+constexpr size_t kMaxCompanyCode = 24;
+constexpr const char* kNamedFolders[] = {"Ajuda",   "Mensagens", "Cadastros", "Relatorios",
+                                         "Imagens", "BackUp",    "LocalTarvo"};
+constexpr int kInstalledModules[] = {kModuloInstalacao, kModuloDadosBase};
+
+std::string SubKey(std::string_view key, std::string_view name) {
+  return std::string(key) + "\\" + std::string(name);
+}
+
+std::string ModuleKey(int module) {
+  return SubKey(kSuiteKey, FindSuiteModule(module)->registryName);
+}
+
+// The absolute form of folder, with a separator at its end.
+std::string FolderPath(const std::string& folder) {
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, ignored);
+  return WithTrailingSeparator(absolute.lexically_normal().string());
+}
+
+HRESULT MakeFolder(const std::string& folder, std::string* message) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!error) return S_OK;
+  *message = FormatText("N\xE3o foi poss\xEDvel criar a pasta \"%s\": %s", folder.c_str(),
+                        error.message().c_str());
+  return E_FAIL;
+}
+
+HRESULT ApplyRegistry(const Registry& registry, const RegEdit& edit, std::string* message) {
+  const long error = registry.Apply(edit);
+  if (error == ERROR_SUCCESS) return S_OK;
+  *message = FormatText("N\xE3o foi poss\xEDvel gravar o registro \"%s\" (erro %ld).",
+                        registry.machine_file().c_str(), error);
+  return HRESULT_FROM_WIN32(static_cast<int32_t>(error));
+}
+
+HRESULT WriteEmptyLogIni(const std::string& path, std::string* message) {
+  if (std::filesystem::exists(path)) return S_OK;
+  std::ofstream file(path, std::ios::binary);
+  file << "[Log]\n";
+  file.close();
+  if (file) return S_OK;
+  *message = FormatText("N\xE3o foi poss\xEDvel gravar \"%s\".", path.c_str());
+  return E_FAIL;
+}
+
+HRESULT Seed(SuiteDatabase& db, const CompanySeed& seed) {
+  SqlStatement company(db,
+                       "INSERT INTO empresa (id, codigo, nome, usa_quantidade_gerencial, "
+                       "exercicio, data_inicial, data_final, codigo_cliente) "
+                       "VALUES (1, ?, ?, ?, ?, ?, ?, ?)");
+  company.BindText(1, seed.codigo).BindText(2, seed.nome).Bind(3, seed.usaQuantidadeGerencial);
+  company.Bind(4, seed.exercicio).Bind(5, seed.dataInicial).Bind(6, seed.dataFinal);
+  HRESULT hr = company.Bind(7, seed.codigoCliente).Run();
+  for (const char* sistema : {"CN", "DF", "GED"}) {
+    if (FAILED(hr) || (!seed.ged && std::string_view(sistema) == "GED")) continue;
+    SqlStatement insert(db, "INSERT INTO tipos_sistemas (sigla) VALUES (?)");
+    hr = insert.BindText(1, sistema).Run();
+  }
+  for (const FilialCadastro& filial : seed.filiais) {
+    if (SUCCEEDED(hr)) hr = AdicionaFilial(db, filial);
+  }
+  for (const UsuarioCadastro& usuario : seed.usuarios) {
+    if (SUCCEEDED(hr)) hr = AdicionaUsuario(db, usuario);
+  }
+  for (const ContaCadastro& conta : seed.contas) {
+    if (SUCCEEDED(hr)) hr = AdicionaConta(db, conta);
+  }
+  for (const HistoricoCadastro& historico : seed.historicos) {
+    if (SUCCEEDED(hr)) hr = AdicionaHistorico(db, historico);
+  }
+  return hr;
+}
+
+void RemoveDatabase(const std::string& path) {
+  std::error_code ignored;
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix, ignored);
+}
+
+}  // namespace
+
+bool IsValidCompanyCode(std::string_view codigo) {
+  if (codigo.empty() || codigo.size() > kMaxCompanyCode) return false;
+  for (const char c : codigo) {
+    const bool letterOrDigit =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
+HRESULT CreateInstallation(const Registry& registry, const std::string& folder,
+                           std::string* message) {
+  if (folder.empty()) {
+    *message = "Falta a pasta da instala\xE7\xE3o.";
+    return E_INVALIDARG;
+  }
+  const std::string base = FolderPath(folder);
+  HRESULT hr = MakeFolder(base + "x64", message);
+  RegEdit edit;
+  for (const int module : kInstalledModules) {
+    edit.SetString(ModuleKey(module), "Path", base);
+    edit.SetString(ModuleKey(module), "Path_x64", base + "x64/");
+  }
+  for (const char* name : kNamedFolders) {
+    if (SUCCEEDED(hr)) hr = MakeFolder(base + name, message);
+    edit.SetString(std::string(kSuiteKey), name, base + name + "/");
+  }
+  edit.CreateKey(std::string(kCompaniesKey));
+  if (SUCCEEDED(hr)) hr = WriteEmptyLogIni(base + "log.ini", message);
+  if (SUCCEEDED(hr)) hr = ApplyRegistry(registry, edit, message);
+  return hr;
+}
+
+std::string InstalledFolder(const Registry& registry) {
+  std::string folder;
+  if (registry.GetString(ModuleKey(kModuloInstalacao), "Path", &folder) != ERROR_SUCCESS) return "";
+  return WithTrailingSeparator(ToPlatformPath(folder));
+}
+
+std::string RegisteredCompanyFolder(const Registry& registry, std::string_view codigo) {
+  std::string folder;
+  if (!IsValidCompanyCode(codigo) ||
+      registry.GetString(SubKey(kCompaniesKey, codigo), "DF", &folder) != ERROR_SUCCESS) {
+    return "";
+  }
+  return WithTrailingSeparator(ToPlatformPath(folder));
+}
+
+HRESULT OpenRegisteredCompany(const Registry& registry, std::string_view codigo,
+                              std::shared_ptr<SuiteDatabase>* db, std::string* message) {
+  const std::string folder = RegisteredCompanyFolder(registry, codigo);
+  if (folder.empty()) {
+    *message =
+        FormatText("A empresa \"%s\" n\xE3o est\xE1 cadastrada.", std::string(codigo).c_str());
+    return E_QXDF_EMPRESA_SEM_PASTA;
+  }
+  return SuiteDatabase::Open(JoinPath(folder, kSuiteDatabaseName), SuiteDatabase::Mode::kExisting,
+                             db, message);
+}
+
+HRESULT CreateCompanyDatabase(const std::string& dfFolder, const CompanySeed& seed,
+                              std::string* message) {
+  const std::string path = JoinPath(dfFolder, kSuiteDatabaseName);
+  if (std::filesystem::exists(path)) {
+    *message = FormatText("O banco de dados \"%s\" j\xE1 existe; nada foi alterado.", path.c_str());
+    return E_QXDF_JA_EXISTE;
+  }
+  HRESULT hr = MakeFolder(dfFolder, message);
+  if (FAILED(hr)) return hr;
+  std::shared_ptr<SuiteDatabase> db;
+  hr = SuiteDatabase::Open(path, SuiteDatabase::Mode::kCreate, &db, message);
+  if (SUCCEEDED(hr)) {
+    hr = db->Write([&] { return Seed(*db, seed); });
+    if (FAILED(hr)) *message = db->message();
+  }
+  db.reset();
+  if (FAILED(hr)) RemoveDatabase(path);
+  return hr;
+}
+
+HRESULT CreateCompany(const Registry& registry, const CompanySeed& seed, const std::string& root,
+                      std::string* message) {
+  if (!IsValidCompanyCode(seed.codigo)) {
+    *message = FormatText(
+        "C\xF3"
+        "digo de empresa inv\xE1lido: \"%s\" (de 1 a 24 letras, "
+        "d\xEDgitos, '_' ou '-').",
+        seed.codigo.c_str());
+    return E_INVALIDARG;
+  }
+  const std::string key = SubKey(kCompaniesKey, seed.codigo);
+  if (registry.HasValue(key, "DF") == ERROR_SUCCESS) {
+    *message = FormatText("A empresa \"%s\" j\xE1 existe.", seed.codigo.c_str());
+    return E_QXDF_JA_EXISTE;
+  }
+  const std::string installation = InstalledFolder(registry);
+  if (root.empty() && installation.empty()) {
+    *message = "N\xE3o h\xE1 instala\xE7\xE3o no registro: indique a pasta da empresa.";
+    return E_INVALIDARG;
+  }
+  const std::string base =
+      FolderPath(root.empty() ? installation + "Empresas/" + seed.codigo : root);
+  HRESULT hr = CreateCompanyDatabase(base + "DF/", seed, message);
+  if (SUCCEEDED(hr)) hr = MakeFolder(base + "CN", message);
+  if (FAILED(hr)) return hr;
+  RegEdit edit;
+  edit.CreateKey(key).SetString(key, "DF", base + "DF/").SetString(key, "CN", base + "CN/");
+  return ApplyRegistry(registry, edit, message);
+}
+
+}  // namespace qx
