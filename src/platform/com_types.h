@@ -1,9 +1,14 @@
-// The COM result code and its basic tests, as the Windows headers define them.
+// The COM result code and its basic tests, the COM codes and the automation
+// currency, as the Windows headers define them.
 #pragma once
 
+#include <compare>
+#include <cstddef>
 #include <cstdint>
 
 using HRESULT = int32_t;
+// "unsigned long" of the Windows interfaces: 32 bits there, so 32 bits here.
+using ULONG = uint32_t;
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -15,6 +20,7 @@ inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
 inline constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005u);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
 
 inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
@@ -35,3 +41,13 @@ class _com_error {
  private:
   HRESULT m_hr;
 };
+
+// The automation currency type: a signed 64-bit amount in ten-thousandths, stored as its 8
+// little-endian bytes in records and interface calls.
+struct CURRENCY {
+  int64_t int64;
+
+  constexpr auto operator<=>(const CURRENCY&) const = default;
+};
+static_assert(sizeof(CURRENCY) == 8);
+static_assert(offsetof(CURRENCY, int64) == 0);
