@@ -17,6 +17,9 @@
 // sanitizer runtime's, for one) is called; the default action is put back and the signal
 // raised again, so that it ends the process exactly as if we were not there (a null pointer
 // written outside a guard kills the process with SIGSEGV and a core dump, as it always did).
+// Under AddressSanitizer, whose SIGSEGV, SIGBUS and SIGFPE handlers are installed before
+// ours, guarded code is ours (stack overflows included) and a fault elsewhere still gets the
+// sanitizer's report, as its handler is the previous action.
 //
 // The alternate stack is what makes a stack overflow catchable: the fault comes from the
 // guard page below an exhausted stack, and the kernel, finding no room there for the signal

@@ -27,6 +27,7 @@ void Throw(const char16_t*, const char16_t*, const char16_t*, unsigned, uintptr_
 }
 
 TEST(InvalidParameter, HandlerGetsTheReportWithErrnoAlreadySet) {
+  tReport = {};
   _set_thread_local_invalid_parameter_handler(Record);
   InvalidParameter(u"buffer != nullptr", u"Copy", u"copy.cc", 12);
   EXPECT_EQ(tReport.calls, 1);
