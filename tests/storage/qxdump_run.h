@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,22 @@ struct DumpRun {
   std::string err;
 };
 
+inline std::string Quoted(const std::string& text) {
+  return std::string(1, '\'').append(text).append(1, '\'');
+}
+
 // Runs qxdump with the arguments (file names relative to the folder); the
 // output is caught in files of the folder's "run" subfolder.
 inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& args) {
-  auto quoted = [](const std::string& text) { return "'" + text + "'"; };
   const std::string run = dir / "run";
-  std::string command = "mkdir -p " + quoted(run) + "; cd " + quoted(dir.path()) + " && " +
-                        quoted(std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump");
-  for (const std::string& arg : args) command += " " + quoted(arg);
-  command += " >" + quoted(run + "/out") + " 2>" + quoted(run + "/err") + "; echo $? >" +
-             quoted(run + "/rc");
+  std::ostringstream command;
+  command << "mkdir -p " << Quoted(run) << "; cd " << Quoted(dir.path()) << " && "
+          << Quoted(std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump");
+  for (const std::string& arg : args) command << ' ' << Quoted(arg);
+  command << " >" << Quoted(run + "/out") << " 2>" << Quoted(run + "/err") << "; echo $? >"
+          << Quoted(run + "/rc");
   DumpRun result;
-  if (std::system(command.c_str()) != 0) return result;
+  if (std::system(command.str().c_str()) != 0) return result;
   result.code = std::atoi(ReadText(run + "/rc").c_str());
   result.out = ReadText(run + "/out");
   result.err = ReadText(run + "/err");

@@ -30,7 +30,7 @@ constexpr std::string_view BaseOf(std::string_view fileName) {
   return fileName.substr(0, fileName.find('.'));
 }
 
-constexpr std::array<NamedKind, 5> kSideBases = {{
+const std::array<NamedKind, 5> kSideBases = {{
     {BaseOf(kControlFileName), FileKind::kControl},
     {BaseOf(kDifferenceFileName), FileKind::kDifferences},
     {BaseOf(kImportLayoutFileName), FileKind::kImportLayouts},

@@ -15,7 +15,7 @@ std::string JsonValue(const Value& value) {
     std::string operator()(Money money) const { return FormatMoney(money.value); }
     std::string operator()(const std::string& text) const { return JsonString(text); }
     std::string operator()(const std::vector<int64_t>& list) const {
-      return "[" + JoinNumbers(list) + "]";
+      return std::string(1, '[').append(JoinNumbers(list)).append(1, ']');
     }
   };
   return std::visit(Visitor{}, value);

@@ -39,7 +39,10 @@ std::string FormatMoney(int64_t value) {
 
 std::string JoinNumbers(const std::vector<int64_t>& numbers) {
   std::string text;
-  for (int64_t number : numbers) text += (text.empty() ? "" : ",") + std::to_string(number);
+  for (int64_t number : numbers) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(number);
+  }
   return text;
 }
 
