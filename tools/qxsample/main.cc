@@ -1,0 +1,36 @@
+// qxsample FOLDER: writes a small sample company folder for trying the tools:
+// three months of entries (January to March 2024) with complements, split
+// lines, quantities and foreign-currency amounts, the debit/credit
+// differences, import layouts, explanatory notes and the control file.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "sample.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2 || std::string(argv[1]) == "--help") {
+    std::cerr
+        << "usage: qxsample FOLDER   (the folder must exist; its sample files are replaced)\n";
+    return 2;
+  }
+  const std::string folder = argv[1];
+  try {
+    std::vector<std::string> made;
+    qx::sample::DifferenceBook book;
+    for (int month = 1; month <= 3; ++month) {
+      qx::sample::WriteMonth(folder, CQXMesAno::Make(month, 2024), &book, &made);
+    }
+    qx::sample::WriteDifferences(folder, book, &made);
+    qx::sample::WriteImportLayouts(folder, &made);
+    qx::sample::WriteNotes(folder, CQXMesAno::Make(1, 2024), &made);
+    qx::sample::WriteControlFile(folder, made);
+  } catch (CFileException* e) {
+    std::cerr << "qxsample: cannot write " << e->m_strFileName << " (cause " << e->m_cause
+              << ", system error " << e->m_lOsError << ")\n";
+    e->Delete();
+    return 1;
+  }
+  return 0;
+}
