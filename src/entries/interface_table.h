@@ -6,10 +6,11 @@
 #include "diagnostics/hresult.h"
 #include "entries/entry_messages.h"
 #include "entries/interface_info.h"
+#include "entries/interface_params.h"
 
 namespace qx::table {
 
-#define QX_PARAM(Dir, Shape, T, name, count, n)                                                    \
+#define QX_PARAM_INFO(Dir, Shape, T, name, count, n)                                               \
   ParamInfo {                                                                                      \
     ParamDir::k##Dir, ParamShape::k##Shape, ValueKindOf<T>(), sizeof(T),                           \
         ValueKindOf<T>() == ValueKind::kRecord ? &RecordLayoutOf<T>::kLayout : nullptr, #T, #name, \
@@ -17,14 +18,14 @@ namespace qx::table {
   }
 #define QX_LOG(label, expression) label
 #define QX_LOG_DEREF(label, pointer) label
-// The list's elements followed by a comma, or nothing for an empty list.
-#define QX_ENDED(...) __VA_ARGS__ __VA_OPT__(, )
+#define QX_INFOS(...) QX_MAP(QX_PARAM_INFO, __VA_ARGS__) __VA_OPT__(, )
 #define QX_METHOD(slot, name, area, test, params, logged, ignored)             \
-  inline constexpr ParamInfo kParams_##name[] = {QX_ENDED params ParamInfo{}}; \
+  inline constexpr ParamInfo kParams_##name[] = {QX_INFOS params ParamInfo{}}; \
   inline constexpr const char* kLogged_##name[] = {QX_ENDED logged nullptr};   \
   inline constexpr HRESULT kIgnored_##name[] = {QX_ENDED ignored kFimListaCodigos};
 #include "entries/interface_table.def"
-#undef QX_ENDED
+#undef QX_INFOS
+#undef QX_PARAM_INFO
 
 }  // namespace qx::table
 
@@ -32,7 +33,6 @@ namespace qx {
 
 // Every slot from 3 to 92, in slot order.
 inline constexpr MethodInfo kInterfaceTable[] = {
-#define QX_PARAM(Dir, Shape, T, name, count, n)
 #define QX_METHOD(slot, name, area, test, params, logged, ignored)                   \
   MethodInfo{slot,                                                                   \
              #name,                                                                  \

@@ -8,8 +8,7 @@
 #include "platform/unknown.h"
 
 struct IQXUnknown : public IUnknown {
-#define QX_PARAM QX_PARAM_DECL
-#define QX_UNKNOWN_METHOD(slot, name, test, params) virtual HRESULT name params = 0;
+#define QX_UNKNOWN_METHOD(slot, name, test, params) virtual HRESULT name QX_DECLS params = 0;
 #include "entries/interface_table.def"
 
  protected:
@@ -17,9 +16,9 @@ struct IQXUnknown : public IUnknown {
 };
 
 struct IQXCN_Lancamento : public IQXUnknown {
-#define QX_PARAM QX_PARAM_DECL
 #define QX_UNKNOWN_METHOD(slot, name, test, params)
-#define QX_METHOD(slot, name, area, test, params, logged, ignored) virtual HRESULT name params = 0;
+#define QX_METHOD(slot, name, area, test, params, logged, ignored) \
+  virtual HRESULT name QX_DECLS params = 0;
 #include "entries/interface_table.def"
 
  protected:

@@ -126,7 +126,6 @@ struct GeneratedSlot {
 };
 
 const GeneratedSlot kGenerated[] = {
-#define QX_PARAM QX_PARAM_DECL
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
   {slot, #name, VtableSlot(&IQXCN_Lancamento::name)},
 #include "entries/interface_table.def"

@@ -1,0 +1,70 @@
+// CLancamentoBase: the business object behind one entry service instance. It
+// holds the company's folder and configuration, read once at initialisation,
+// and the connections to the charts, the histories and document management.
+// Its business methods are those of the interface table, in slot order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "entries/interface_params.h"
+#include "entries/interface_records.h"
+#include "outside/conexao_plano.h"
+#include "outside/dados_df.h"
+#include "outside/gd_integracao.h"
+#include "outside/qx_base_para_rotinas.h"
+#include "values/qx_data.h"
+
+namespace qx {
+
+// OnInicializa's status when the accounting master service cannot be had.
+inline constexpr int kStatusSemMestre = 16349;
+
+}  // namespace qx
+
+class CLancamentoBase : public CQXBaseParaRotinas {
+ public:
+  CLancamentoBase();
+  ~CLancamentoBase() override;
+
+#define QX_UNKNOWN_METHOD(slot, name, test, params)
+#define QX_METHOD(slot, name, area, test, params, logged, ignored) HRESULT name QX_DECLS params;
+#include "entries/interface_table.def"
+
+  // The company's accounting ("CN") folder, where every month and side file
+  // lives; it ends with a separator.
+  const std::string& GetPastaEmpresa() const { return m_strPastaEmpresa; }
+  uint16_t GetCodigoCliente() const { return m_usCodigoCliente; }
+  // First and last day of the accounting period.
+  CQXData GetDataInicialPeriodo() const { return m_dtInicialPeriodo; }
+  CQXData GetDataFinalPeriodo() const { return m_dtFinalPeriodo; }
+  uint16_t GetModoDiferenca() const { return m_usModoDiferenca; }
+  bool GetDiferencaPorFilial() const { return m_bDiferencaPorFilial; }
+  // Non-zero: the company keeps foreign-currency amounts.
+  uint32_t GetMoedaEstrangeira() const { return m_ulMoedaEstrangeira; }
+  bool GetUsaQuantidadeGerencial() const { return m_bUsaQuantidadeGerencial; }
+  // Document management; null for a company that does not use it.
+  CGDIntegracaoSrv* GetIntegracaoGed() { return m_ged ? &*m_ged : nullptr; }
+
+ protected:
+  HRESULT OnInicializa() override;
+
+ private:
+  // Logs a failed step of OnInicializa and gives its code back.
+  HRESULT FalhaInicializacao(int linha, const char* passo, HRESULT hr);
+
+  uint16_t m_usModoDiferenca = 0;
+  bool m_bDiferencaPorFilial = false;
+  uint32_t m_ulMoedaEstrangeira = 0;
+  std::string m_strPastaEmpresa;
+  uint16_t m_usCodigoCliente = 0;
+  CConexaoPlanoContabil m_planoContabil;
+  CConexaoPlanoGerencial m_planoGerencial;
+  CConexaoHistorico m_historico;
+  std::optional<CGDIntegracaoSrv> m_ged;
+  CQXDadosDF_TiposSistemas m_tiposSistemas;
+  CQXData m_dtInicialPeriodo;
+  CQXData m_dtFinalPeriodo;
+  bool m_bUsaQuantidadeGerencial = false;
+};

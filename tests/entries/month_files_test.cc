@@ -1,0 +1,164 @@
+// The operations on whole months: names, emptying, counts and removal.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "entries/lancamento_base.h"
+#include "platform/file_exception.h"
+#include "storage/arq_status.h"
+#include "storage/month_name.h"
+#include "storage/qx_arq.h"
+#include "storage/records/entry_records.h"
+#include "test_company.h"
+#include "values/qx_dmcps.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx {
+namespace {
+
+class MonthFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(objeto_.Inicializa(RegistroInicializacao()), S_OK); }
+
+  std::string Path(const char* prefixo) const {
+    return NomeArquivoMes(company_.CnFolder(), prefixo, kMes);
+  }
+
+  template <class Record>
+  void WriteFile(const char* prefixo, const std::vector<Record>& records) const {
+    std::ofstream out(Path(prefixo), std::ios::binary | std::ios::trunc);
+    const Record zero{};
+    out.write(reinterpret_cast<const char*>(&zero), sizeof(zero));
+    for (const Record& record : records) {
+      out.write(reinterpret_cast<const char*>(&record), sizeof(record));
+    }
+  }
+
+  static EntryRecord Entry(int32_t gerencial, uint8_t status, int32_t chaveModulo = 0) {
+    EntryRecord record{};
+    record.Debito = 1;
+    record.Gerencial = gerencial;
+    record.cStatus = status;
+    record.lChaveModulo = chaveModulo;
+    return record;
+  }
+
+  static REGLAN_GER Split(uint32_t owner) {
+    REGLAN_GER line{};
+    line.Indlan = owner;
+    line.Valor.int64 = 10000;
+    return line;
+  }
+
+  struct Counts {
+    int32_t lancamentos = -1, excluidos = -1, gerenciais = -1, importados = -1;
+  };
+  HRESULT Count(Counts* counts) {
+    return objeto_.PegaQuantidadeRegistros(kMes, &counts->lancamentos, &counts->excluidos,
+                                           &counts->gerenciais, &counts->importados);
+  }
+
+  static constexpr uint16_t kMes = CQXMesAno::Make(3, 2024).Value();
+  TestCompany company_;
+  CLancamentoBase objeto_;
+};
+
+TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {
+  ASSERT_EQ(objeto_.CriaArquivoMes(0), S_OK);
+  const std::string folder = company_.CnFolder();
+  EXPECT_EQ(std::filesystem::file_size(folder + "CNLC0000.DAT"), 50u);
+  EXPECT_EQ(std::filesystem::file_size(folder + "CNLG0000.DAT"), 20u);
+  EXPECT_EQ(TestCompany::ReadAll(folder + "CNLH0000.DAT"), " ");
+
+  WriteFile(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(1, 0), Entry(0, 0)});
+  WriteFile(kPrefixoGerencial, std::vector<REGLAN_GER>{Split(1), Split(1)});
+  std::ofstream(Path(kPrefixoComplementos), std::ios::binary) << " complemento\r";
+  WriteFile(kPrefixoMoeda, std::vector<CurrencyRecord>{CurrencyRecord{{123}, {}}});
+  WriteFile(kPrefixoQuantidades, std::vector<REGQTD_GER>{REGQTD_GER{{5}}, REGQTD_GER{{6}}});
+  const std::string moeda = TestCompany::ReadAll(Path(kPrefixoMoeda));
+  const std::string quantidades = TestCompany::ReadAll(Path(kPrefixoQuantidades));
+
+  ASSERT_EQ(objeto_.CriaArquivoMes(kMes), S_OK);
+  EXPECT_EQ(TestCompany::ReadAll(Path(kPrefixoLancamentos)), std::string(50, '\0'));
+  EXPECT_EQ(TestCompany::ReadAll(Path(kPrefixoGerencial)), std::string(20, '\0'));
+  EXPECT_EQ(TestCompany::ReadAll(Path(kPrefixoComplementos)), " ");
+  EXPECT_EQ(TestCompany::ReadAll(Path(kPrefixoMoeda)), moeda);
+  EXPECT_EQ(TestCompany::ReadAll(Path(kPrefixoQuantidades)), quantidades);
+}
+
+TEST_F(MonthFiles, FailedCreationReturnsTheStatus) {
+  std::filesystem::remove_all(company_.CnFolder());
+  const HRESULT hr = objeto_.CriaArquivoMes(kMes);
+  EXPECT_EQ(static_cast<uint32_t>(hr) & 0xFFFF0000u, 0x80040000u);
+  EXPECT_NE(hr & 0xFFFF, 0);
+  EXPECT_GE(company_.ErrorLines(), 1) << "the failing step is logged";
+}
+
+TEST_F(MonthFiles, CountsFollowTheEntriesAndTheirSplitChains) {
+  ASSERT_EQ(objeto_.CriaArquivoMes(kMes), S_OK);
+  Counts counts;
+  ASSERT_EQ(Count(&counts), S_OK);
+  EXPECT_EQ(counts.lancamentos, 0);
+  EXPECT_EQ(counts.excluidos, 0);
+  EXPECT_EQ(counts.gerenciais, 0);
+  EXPECT_EQ(counts.importados, 0);
+
+  // Entry 1 owns lines 1 to 3, entry 2 line 4; entry 3 is an import.
+  const int32_t importacao = MakeChaveModulo(77, kImportModule);
+  WriteFile(kPrefixoLancamentos,
+            std::vector<EntryRecord>{Entry(1, 0), Entry(4, 0), Entry(0, 0, importacao)});
+  WriteFile(kPrefixoGerencial,
+            std::vector<REGLAN_GER>{Split(0x10000001), Split(0x20000001), Split(1), Split(2)});
+  ASSERT_EQ(Count(&counts), S_OK);
+  EXPECT_EQ(counts.lancamentos, 3);
+  EXPECT_EQ(counts.excluidos, 0);
+  EXPECT_EQ(counts.gerenciais, 4);
+  EXPECT_EQ(counts.importados, 1);
+
+  // Deleted entries still count as entries and imports, not their lines.
+  WriteFile(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(1, kEntryDeleted), Entry(4, 0),
+                                                          Entry(0, kEntryDeleted, importacao)});
+  ASSERT_EQ(Count(&counts), S_OK);
+  EXPECT_EQ(counts.lancamentos, 3);
+  EXPECT_EQ(counts.excluidos, 2);
+  EXPECT_EQ(counts.gerenciais, 1);
+  EXPECT_EQ(counts.importados, 1);
+
+  EXPECT_EQ(objeto_.PegaQuantidadeRegistros(kMes, nullptr, nullptr, nullptr, nullptr), E_POINTER);
+}
+
+TEST_F(MonthFiles, RemovedMonthIsNotMadeAgainByAWrite) {
+  for (const char* prefixo : {kPrefixoLancamentos, kPrefixoGerencial, kPrefixoComplementos}) {
+    CQXarq arq;  // controlled creation lists the file in the control file
+    ASSERT_EQ(arq.Abre(Path(prefixo).c_str(), 'G', 1, true), ARQ_OK);
+  }
+  WriteFile(kPrefixoMoeda, std::vector<CurrencyRecord>{});
+  ASSERT_EQ(objeto_.ApagaArquivoMes(kMes), S_OK);
+  EXPECT_FALSE(std::filesystem::exists(Path(kPrefixoLancamentos)));
+  EXPECT_FALSE(std::filesystem::exists(Path(kPrefixoComplementos)));
+  EXPECT_TRUE(std::filesystem::exists(Path(kPrefixoMoeda)));
+
+  CQXarq arq;
+  EXPECT_EQ(arq.Abre(Path(kPrefixoLancamentos).c_str(), 'G', kEntryRecordSize, true),
+            ARQ_NAO_ENCONTRADO);
+  Counts counts;
+  EXPECT_EQ(Count(&counts), ARQ_NAO_ENCONTRADO) << "the status as it is";
+
+  // Removing what is gone is the platform's file failure, for the frame.
+  try {
+    objeto_.ApagaArquivoMes(kMes);
+    ADD_FAILURE() << "no failure";
+  } catch (CFileException* e) {
+    EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
+    e->Delete();
+  }
+
+  ASSERT_EQ(objeto_.CriaArquivoMes(kMes), S_OK);
+  EXPECT_EQ(arq.Abre(Path(kPrefixoLancamentos).c_str(), 'G', kEntryRecordSize, true), ARQ_OK);
+  arq.Fecha();
+}
+
+}  // namespace
+}  // namespace qx

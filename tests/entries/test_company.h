@@ -1,0 +1,114 @@
+// A temporary installation with one company ("EMP1") and its seeded suite
+// database, in a private folder with its own registry (QX_REGISTRY). Shared by
+// the entry and the server tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "diagnostics/profiler_identity.h"
+#include "diagnostics/profiler_state.h"
+#include "outside/company_config.h"
+#include "outside/suite_setup.h"
+#include "platform/registry.h"
+#include "storage/folders/folders.h"
+#include "values/crc64.h"
+
+namespace qx {
+
+class TestCompany {
+ public:
+  static constexpr char kCodigo[] = "EMP1";
+
+  explicit TestCompany(bool ged = false) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qxframe.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    root_ = pattern;
+    setenv("QX_REGISTRY", (root_ + "/machine.reg").c_str(), 1);
+    setenv("QX_REGISTRY_USER", (root_ + "/user.reg").c_str(), 1);
+    ForgetProfilerConfigurationForTesting();
+    std::string message;
+    EXPECT_EQ(CreateInstallation(Store(), root_ + "/inst", &message), S_OK) << message;
+    CompanySeed seed = SampleCompany(kCodigo, 2024);
+    seed.ged = ged;
+    EXPECT_EQ(CreateCompany(Store(), seed, root_ + "/EMP1", &message), S_OK) << message;
+  }
+  ~TestCompany() {
+    unsetenv("QX_REGISTRY");
+    unsetenv("QX_REGISTRY_USER");
+    ForgetProfilerConfigurationForTesting();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  TestCompany(const TestCompany&) = delete;
+  TestCompany& operator=(const TestCompany&) = delete;
+
+  static Registry Store() { return Registry(getenv("QX_REGISTRY"), getenv("QX_REGISTRY_USER")); }
+
+  const std::string& root() const { return root_; }
+  std::string Installation() const { return root_ + "/inst/"; }
+  std::string CnFolder() const { return CompanyFolder(kModuloContabilidade, kCodigo); }
+  std::string DfFolder() const { return CompanyFolder(kModuloDadosBase, kCodigo); }
+
+  // Sets one of the company's configuration values by its admin name.
+  void SetConfig(const char* name, int64_t value) const {
+    std::shared_ptr<SuiteDatabase> db;
+    std::string message;
+    ASSERT_EQ(OpenRegisteredCompany(Store(), kCodigo, &db, &message), S_OK) << message;
+    ASSERT_EQ(qx::SetConfig(*db, *FindConfigItem(name), value), S_OK) << name;
+  }
+
+  // Writes "log.ini" and makes the profiler read it at its next use.
+  void WriteLogIni(const std::string& body) const {
+    std::ofstream(Installation() + "log.ini") << "[Log]\r\n" << body;
+    ForgetProfilerConfigurationForTesting();
+  }
+
+  // The lines of every error file of the installation and of the company.
+  int ErrorLines() const {
+    int lines = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
+      if (entry.path().filename().string().rfind("QXProfilerErros_", 0) != 0) continue;
+      std::ifstream in(entry.path());
+      std::string line;
+      while (std::getline(in, line)) {
+        if (line.rfind("Data\t", 0) != 0) ++lines;  // headers do not count
+      }
+    }
+    return lines;
+  }
+
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::string root_;
+};
+
+// A sound initialisation record for the company, with its CRC.
+inline _REG_DF_INICIALIZAPS RegistroInicializacao() {
+  _REG_DF_INICIALIZAPS registro{};
+  registro.ulUsuario = 1;
+  registro.ulNumeroSessao = 4096 * 3;
+  registro.ulLinhaFonte = 120;
+  registro.usVersaoTarvo = 115;
+  std::strcpy(registro.szEmpresa, TestCompany::kCodigo);
+  std::strcpy(registro.szAplicativo, "TESTES");
+  std::strcpy(registro.szModuleName, "tests");
+  std::strcpy(registro.szArquivoFonte, "frame_test.cc");
+  registro.cControle = 'B';
+  registro.uiCRC = Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
+  return registro;
+}
+
+}  // namespace qx
