@@ -2,24 +2,10 @@
 
 #include <signal.h>
 
+#include "platform/exception_codes.h"
+
 namespace qx {
 namespace {
-
-constexpr uint32_t kAccessViolation = 0xC0000005u;
-constexpr uint32_t kStackOverflow = 0xC00000FDu;
-constexpr uint32_t kDatatypeMisalignment = 0x80000002u;
-constexpr uint32_t kArrayBoundsExceeded = 0xC000008Cu;
-constexpr uint32_t kFltDivideByZero = 0xC000008Eu;
-constexpr uint32_t kFltInexactResult = 0xC000008Fu;
-constexpr uint32_t kFltInvalidOperation = 0xC0000090u;
-constexpr uint32_t kFltOverflow = 0xC0000091u;
-constexpr uint32_t kFltUnderflow = 0xC0000093u;
-constexpr uint32_t kIntDivideByZero = 0xC0000094u;
-constexpr uint32_t kIntOverflow = 0xC0000095u;
-constexpr uint32_t kIllegalInstruction = 0xC000001Du;
-constexpr uint32_t kPrivInstruction = 0xC0000096u;
-constexpr uint32_t kBreakpoint = 0x80000003u;
-constexpr uint32_t kSingleStep = 0x80000004u;
 
 // How far below the lowest stack page the first touch of a new frame may land: a function
 // with a large frame moves the stack pointer down by its whole size before it writes.
@@ -36,21 +22,21 @@ bool IsStackOverflow(uintptr_t address, const StackBounds& stack) {
 uint32_t FloatingPointCode(int code) {
   switch (code) {
     case FPE_INTDIV:
-      return kIntDivideByZero;
+      return EXCEPTION_INT_DIVIDE_BY_ZERO;
     case FPE_INTOVF:
-      return kIntOverflow;
+      return EXCEPTION_INT_OVERFLOW;
     case FPE_FLTDIV:
-      return kFltDivideByZero;
+      return EXCEPTION_FLT_DIVIDE_BY_ZERO;
     case FPE_FLTOVF:
-      return kFltOverflow;
+      return EXCEPTION_FLT_OVERFLOW;
     case FPE_FLTUND:
-      return kFltUnderflow;
+      return EXCEPTION_FLT_UNDERFLOW;
     case FPE_FLTRES:
-      return kFltInexactResult;
+      return EXCEPTION_FLT_INEXACT_RESULT;
     case FPE_FLTSUB:
-      return kArrayBoundsExceeded;
+      return EXCEPTION_ARRAY_BOUNDS_EXCEEDED;
     default:  // FPE_FLTINV and detail codes that name no particular condition
-      return kFltInvalidOperation;
+      return EXCEPTION_FLT_INVALID_OPERATION;
   }
 }
 
@@ -62,14 +48,14 @@ uint32_t FaultExceptionCode(int signal, int code, uintptr_t faultAddress,
     case SIGFPE:
       return FloatingPointCode(code);
     case SIGILL:
-      return code == ILL_PRVOPC || code == ILL_PRVREG ? kPrivInstruction : kIllegalInstruction;
+      return code == ILL_PRVOPC || code == ILL_PRVREG ? EXCEPTION_PRIV_INSTRUCTION : EXCEPTION_ILLEGAL_INSTRUCTION;
     case SIGTRAP:
-      return code == TRAP_TRACE ? kSingleStep : kBreakpoint;
+      return code == TRAP_TRACE ? EXCEPTION_SINGLE_STEP : EXCEPTION_BREAKPOINT;
     case SIGBUS:
-      if (code == BUS_ADRALN) return kDatatypeMisalignment;
+      if (code == BUS_ADRALN) return EXCEPTION_DATATYPE_MISALIGNMENT;
       [[fallthrough]];
     default:  // SIGSEGV, and SIGBUS on a mapping that has no page behind it
-      return IsStackOverflow(faultAddress, stack) ? kStackOverflow : kAccessViolation;
+      return IsStackOverflow(faultAddress, stack) ? EXCEPTION_STACK_OVERFLOW : EXCEPTION_ACCESS_VIOLATION;
   }
 }
 
