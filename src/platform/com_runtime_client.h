@@ -1,0 +1,56 @@
+// The client end of one connection to a local server. Several threads may share it: calls
+// are sent and answered one at a time, in order, and each reply is checked against its
+// call id.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/com_types.h"
+#include "platform/guid.h"
+#include "platform/unknown.h"
+
+namespace qx {
+
+class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
+ public:
+  // Takes ownership of a connected socket.
+  explicit ClientConnection(int fd) : fd_(fd) {}
+  ClientConnection(const ClientConnection&) = delete;
+  ClientConnection& operator=(const ClientConnection&) = delete;
+  ~ClientConnection();
+
+  // Sends method `slot` of object `objectId` and waits for its reply: the call's HRESULT,
+  // with the reply's payload in *reply. A broken connection (closed, a reply of another
+  // call, a bad length) gives RPC_S_SERVER_UNAVAILABLE now and for every later call; a
+  // refusal by the server gives E_ACCESSDENIED.
+  HRESULT Call(uint32_t objectId, uint16_t slot, const std::vector<uint8_t>& payload,
+               std::vector<uint8_t>* reply);
+
+  // Asks the class factory for a new object with interface iid: the object's id.
+  HRESULT CreateObject(REFIID iid, uint32_t* objectId);
+  // A proxy for interface iid of object `objectId` (which this call takes over): through
+  // the interface's proxy factory, else the object is released and E_NOINTERFACE given.
+  HRESULT Wrap(uint32_t objectId, REFIID iid, IUnknown** proxy);
+  // Asks the server for interface iid of object `objectId`: the new object's id.
+  HRESULT RemoteQueryInterface(uint32_t objectId, REFIID iid, uint32_t* newObjectId);
+  // Releases the server's object (errors are of no use to the releasing proxy).
+  void RemoteRelease(uint32_t objectId);
+
+ private:
+  // One frame out, its reply in; *fatal when the connection is unusable afterwards.
+  HRESULT Exchange(const std::vector<uint8_t>& frame, uint32_t callId, std::vector<uint8_t>* reply,
+                   bool* fatal);
+
+  std::mutex mutex_;
+  int fd_;
+  uint32_t nextCallId_ = 1;
+  HRESULT broken_ = S_OK;
+};
+
+// Connects to the class's server, starting it when nobody listens (see com_runtime.h).
+HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* connection);
+
+}  // namespace qx

@@ -1,0 +1,85 @@
+// The client's calls: connecting to a class's server (starting it on demand) and creating
+// objects there.
+#include <errno.h>
+
+#include "platform/clock.h"
+#include "platform/com_runtime.h"
+#include "platform/com_runtime_client.h"
+#include "platform/localserver_launch.h"
+#include "platform/unix_socket.h"
+
+namespace qx {
+namespace {
+
+constexpr uint32_t kStartWaitMs = 10000;
+constexpr uint32_t kStartStepMs = 20;
+
+// S_OK with *fd, or S_FALSE when nobody listens, or the failure.
+HRESULT TryConnect(const std::string& path, int* fd) {
+  *fd = ConnectUnix(path);
+  if (*fd >= 0) return S_OK;
+  if (*fd == -ENOENT || *fd == -ECONNREFUSED) return S_FALSE;
+  return *fd == -EACCES || *fd == -EPERM ? E_ACCESSDENIED : CO_E_SERVER_EXEC_FAILURE;
+}
+
+}  // namespace
+
+HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* connection) {
+  std::string path = ClassSocketPath(RuntimeFolder(), clsid);
+  int fd = -1;
+  HRESULT hr = TryConnect(path, &fd);
+  if (hr == S_FALSE) {
+    std::string command;
+    hr = LocalServerCommand(clsid, &command);
+    if (SUCCEEDED(hr)) hr = LaunchLocalServer(command);
+    for (uint32_t waited = 0; SUCCEEDED(hr); waited += kStartStepMs) {
+      hr = TryConnect(path, &fd);
+      if (hr != S_FALSE) break;
+      if (waited >= kStartWaitMs) hr = CO_E_SERVER_EXEC_FAILURE;
+      Sleep(kStartStepMs);
+    }
+  }
+  if (FAILED(hr)) return hr;
+  *connection = std::make_shared<ClientConnection>(fd);
+  return S_OK;
+}
+
+}  // namespace qx
+
+HRESULT CoInitializeEx(void*, DWORD) { return S_OK; }
+
+void CoUninitialize() {}
+
+HRESULT CoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSERVERINFO*,
+                           DWORD count, MULTI_QI* results) {
+  if (count == 0 || results == nullptr) return E_INVALIDARG;
+  for (DWORD i = 0; i < count; ++i) {
+    if (results[i].pIID == nullptr) return E_INVALIDARG;
+    results[i].pItf = nullptr;
+    results[i].hr = E_NOINTERFACE;
+  }
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  if ((context & CLSCTX_LOCAL_SERVER) == 0) return REGDB_E_CLASSNOTREG;
+  std::shared_ptr<qx::ClientConnection> connection;
+  HRESULT hr = qx::ConnectToClass(clsid, &connection);
+  uint32_t objectId = 0;
+  if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &objectId);
+  if (SUCCEEDED(hr)) hr = connection->Wrap(objectId, *results[0].pIID, &results[0].pItf);
+  results[0].hr = hr;
+  if (FAILED(hr)) {
+    for (DWORD i = 1; i < count; ++i) results[i].hr = hr;
+    return hr;
+  }
+  DWORD obtained = 1;
+  for (DWORD i = 1; i < count; ++i) {
+    void* object = nullptr;
+    results[i].hr = results[0].pItf->QueryInterface(*results[i].pIID, &object);
+    results[i].pItf = static_cast<IUnknown*>(object);
+    if (SUCCEEDED(results[i].hr)) ++obtained;
+  }
+  return obtained == count ? S_OK : CO_S_NOTALLINTERFACES;
+}
+
+HRESULT CoSetProxyBlanket(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, void*, DWORD) {
+  return S_OK;
+}

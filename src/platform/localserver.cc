@@ -1,0 +1,91 @@
+#include "platform/localserver.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "platform/peer_cred.h"
+#include "platform/unix_socket.h"
+
+namespace qx {
+
+HRESULT ClassServer::Open(const CLSID& clsid, IClassFactory* factory, bool anyUser,
+                          std::unique_ptr<ClassServer>* server) {
+  std::string folder = RuntimeFolder();
+  if (!PrepareRuntimeFolder(folder, anyUser)) return E_ACCESSDENIED;
+  std::unique_ptr<ClassServer> made(new ClassServer(anyUser));
+  if (!made->lock_.Acquire(ClassLockPath(folder, clsid))) return CO_E_OBJISREG;
+  // Holding the lock, any socket file left there is a dead server's: replace it.
+  made->socketPath_ = ClassSocketPath(folder, clsid);
+  made->listener_ = ListenUnix(made->socketPath_, 0666);
+  if (made->listener_ < 0 || pipe2(made->wake_, O_CLOEXEC) != 0) {
+    made->socketPath_.clear();
+    return E_FAIL;
+  }
+  factory->AddRef();
+  made->factory_ = factory;
+  *server = std::move(made);
+  return S_OK;
+}
+
+ClassServer::~ClassServer() {
+  Suspend();
+  CloseSocket(listener_);
+  if (!socketPath_.empty()) unlink(socketPath_.c_str());
+  for (auto& connection : connections_) connection->Stop();
+  connections_.clear();
+  for (int fd : wake_) {
+    if (fd >= 0) close(fd);
+  }
+  if (factory_ != nullptr) factory_->Release();
+}
+
+void ClassServer::Resume() {
+  if (!acceptor_.joinable()) acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+void ClassServer::Suspend() {
+  if (!acceptor_.joinable()) return;
+  char wake = 0;
+  ssize_t ignored = write(wake_[1], &wake, 1);
+  (void)ignored;
+  acceptor_.join();
+  ignored = read(wake_[0], &wake, 1);
+}
+
+void ClassServer::AcceptLoop() {
+  for (;;) {
+    pollfd waits[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    if (poll(waits, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (waits[1].revents != 0) return;
+    if (waits[0].revents == 0) continue;
+    int fd = AcceptUnix(listener_);
+    if (fd >= 0) Admit(fd);
+  }
+}
+
+void ClassServer::Admit(int fd) {
+  PeerCredentials peer;
+  if (!GetPeerCredentials(fd, &peer) || !PeerAllowed(peer, anyUser_)) {
+    std::vector<uint8_t> notice = EncodeReply(0, E_ACCESSDENIED, {});
+    SendAll(fd, notice.data(), notice.size());
+    CloseSocket(fd);
+    ReportRuntimeEvent(RuntimeEvent::kRefusedConnection,
+                       "connection of uid " + std::to_string(peer.uid) + " (pid " +
+                           std::to_string(peer.pid) + ") refused");
+    return;
+  }
+  ReapFinished();
+  connections_.push_back(std::make_unique<ServerConnection>(fd, factory_));
+  connections_.back()->Start();
+}
+
+void ClassServer::ReapFinished() {
+  connections_.remove_if([](const auto& connection) { return connection->done(); });
+}
+
+}  // namespace qx

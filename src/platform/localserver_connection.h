@@ -1,0 +1,59 @@
+// One client connection of a class's server, served by a thread of its own. The objects
+// that the client creates belong to the connection: object 0 is the class factory, the
+// others get ids from 1 on. When the connection ends, for whatever reason, every object it
+// still holds is released as if the client had called Release.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "platform/com_runtime.h"
+#include "platform/com_runtime_hooks.h"
+#include "platform/wire_frame.h"
+
+namespace qx {
+
+class ServerConnection {
+ public:
+  // Takes the socket; the factory must outlive the connection.
+  ServerConnection(int fd, IClassFactory* factory) : fd_(fd), factory_(factory) {}
+  ServerConnection(const ServerConnection&) = delete;
+  ServerConnection& operator=(const ServerConnection&) = delete;
+  // Ends the connection and waits for its thread.
+  ~ServerConnection();
+
+  void Start();
+  // Wakes the thread, which then ends the connection.
+  void Stop();
+  bool done() const { return done_.load(); }
+
+ private:
+  struct Entry {
+    IUnknown* object;
+    StubFunction stub;
+  };
+
+  void Run();
+  // False when the frame ends the connection (bad payload, lost peer).
+  bool Serve(const std::vector<uint8_t>& frame);
+  HRESULT Dispatch(const WireRequestHeader& header, const uint8_t* payload, size_t size,
+                   std::vector<uint8_t>* reply);
+  HRESULT CreateObject(const uint8_t* payload, size_t size, std::vector<uint8_t>* reply);
+  HRESULT QueryObject(const Entry& entry, const uint8_t* payload, size_t size,
+                      std::vector<uint8_t>* reply);
+  // Keeps interface iid of `object` (one reference, taken over) and writes its new id.
+  HRESULT Keep(IUnknown* object, StubFunction stub, std::vector<uint8_t>* reply);
+  void ReleaseAll();
+
+  int fd_;
+  IClassFactory* factory_;
+  std::map<uint32_t, Entry> objects_;
+  uint32_t nextObjectId_ = 1;
+  std::thread thread_;
+  std::atomic<bool> done_{false};
+};
+
+}  // namespace qx

@@ -1,0 +1,99 @@
+// Helpers of the local-server runtime's tests: private runtime folders and registries, an
+// in-process server of the test class, and bounded waits.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/com_runtime.h"
+#include "platform/com_runtime_hooks.h"
+#include "runtime_adder.h"
+#include "test_support.h"
+
+namespace qx::test {
+
+// Sets an environment variable for the object's lifetime, then restores it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A private runtime folder and registry for one test.
+class RuntimeTest : public ::testing::Test {
+ protected:
+  RuntimeTest()
+      : runtime_(kRuntime, folder_.path()),
+        registry_(kRegistry, folder_ / "registry.reg"),
+        userRegistry_(kUserRegistry, folder_ / "user.reg") {
+    alarm(120);
+    RegisterRuntimeAdder();
+  }
+  ~RuntimeTest() override {
+    SetRuntimeLogHook({});
+    alarm(0);
+  }
+
+  std::string SocketPath() const {
+    return folder_.path() + "/" + GuidToText(CLSID_RuntimeAdder) + ".sock";
+  }
+
+  static constexpr const char* kRuntime = "QX_RUNTIME_DIR";
+  static constexpr const char* kRegistry = "QX_REGISTRY";
+  static constexpr const char* kUserRegistry = "QX_REGISTRY_USER";
+  TempDir folder_;
+  ScopedEnv runtime_;
+  ScopedEnv registry_;
+  ScopedEnv userRegistry_;
+};
+
+// The test class offered by this process while the object lives.
+class AdderServer {
+ public:
+  AdderServer() {
+    result_ = CoRegisterClassObject(CLSID_RuntimeAdder, &factory_, CLSCTX_LOCAL_SERVER,
+                                    REGCLS_MULTIPLEUSE, &cookie_);
+  }
+  ~AdderServer() { Revoke(); }
+  void Revoke() {
+    if (SUCCEEDED(result_)) CoRevokeClassObject(cookie_);
+    result_ = E_FAIL;
+  }
+  HRESULT result() const { return result_; }
+  const RuntimeAdderFactory& factory() const { return factory_; }
+
+ private:
+  RuntimeAdderFactory factory_;
+  DWORD cookie_ = 0;
+  HRESULT result_ = E_FAIL;
+};
+
+// Polls `done` every 10 ms for up to 20 s; its last answer.
+inline bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 2000; ++i) {
+    if (done()) return true;
+    Sleep(10);
+  }
+  return done();
+}
+
+}  // namespace qx::test
