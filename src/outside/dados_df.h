@@ -13,7 +13,6 @@ class CQXDadosDF_FiliaisAtivas {
   // Non-zero when the branch is active for the user.
   int EhFilialAtiva(int32_t filial) const { return m_filiais.count(filial) != 0 ? 1 : 0; }
   unsigned short GetUsuario() const { return m_usuario; }
-  const std::set<int32_t>& GetFiliais() const { return m_filiais; }
 
   void Define(unsigned short usuario, std::set<int32_t> filiais) {
     m_usuario = usuario;

@@ -1,0 +1,149 @@
+// The change log: records kept in order, the sessions of a user, and two
+// processes appending at once.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "outside/company_admin.h"
+#include "outside/outside_codes.h"
+#include "outside/qx_base_para_rotinas.h"
+#include "outside_test_company.h"
+
+namespace qx {
+namespace {
+
+using ChangeLogTest = OutsideTest;
+
+CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
+  CQXComPtr<IQXDF_Log> log;
+  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  return log;
+}
+
+TEST_F(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
+  MakeCompany();
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
+  CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
+  const char image[46] = {1, 2, 3, 0, 5};
+  EXPECT_EQ(log->Grava(0x4001, 77, 24, 'I', sizeof image, image), S_OK);
+  EXPECT_EQ(log->Grava(0x4001, 77, 8, 'I', 0, nullptr), S_OK);  // an empty complement
+  EXPECT_EQ(log->Grava(0x4001, 3, 27, 'A', 4, "\xFF\0\x01\x02"), S_OK);
+  EXPECT_EQ(log->Grava(0x4001, 1, 8, 'I', 4, nullptr), E_POINTER);
+
+  std::vector<RegistroLog> records;
+  ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].tipo, 24);
+  EXPECT_EQ(records[0].servico, 'I');
+  EXPECT_EQ(records[0].chave, 77);
+  EXPECT_EQ(records[0].sessao, 0x4001u);
+  EXPECT_EQ(records[0].dados, std::string(image, sizeof image));
+  EXPECT_EQ(records[1].tipo, 8);
+  EXPECT_EQ(records[1].dados, "");
+  EXPECT_EQ(records[2].dados, std::string("\xFF\0\x01\x02", 4));
+  EXPECT_LT(records[0].id, records[1].id);
+  EXPECT_LT(records[1].id, records[2].id);
+}
+
+TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
+  MakeCompany();
+  {
+    auto db = Open();
+    ASSERT_EQ(AdicionaUsuario(*db, {2, "OUTRO", {}}), S_OK);
+  }
+  // Sessions 0x5000 and 0x5001 share the key 5; 0x7000 has key 7.
+  for (const auto& [user, session] : std::vector<std::pair<unsigned short, uint32_t>>{
+           {1, 0x5000}, {1, 0x5001}, {2, 0x6000}, {1, 0x7000}}) {
+    CQXBaseParaRotinas rotinas;
+    ASSERT_EQ(rotinas.Inicializa(kTestCompany, user, session), S_OK);
+  }
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 2, 0x6000), S_OK);
+  CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
+  uint32_t table[4] = {};
+  EXPECT_EQ(log->BuscaPonteiros(4, table), E_QXDF_SEM_BUSCA);
+
+  _REG_DF_FILTRO_LOGPS filtro{};
+  filtro.usUsuario = 1;
+  int32_t quantidade = -1;
+  ASSERT_EQ(log->BuscaQuantidade(filtro, &quantidade), S_OK);
+  ASSERT_EQ(quantidade, 2);
+  ASSERT_EQ(log->BuscaPonteiros(quantidade, table), S_OK);
+  EXPECT_EQ(table[0], 5u);
+  EXPECT_EQ(table[1], 7u);
+  EXPECT_EQ(table[2], 0u);
+  EXPECT_EQ(log->BuscaPonteiros(-1, table), E_INVALIDARG);
+
+  filtro.usUsuario = 3;  // a user without sessions
+  ASSERT_EQ(log->BuscaQuantidade(filtro, &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 0);
+}
+
+// Appends count records tagged with process and their sequence number.
+[[noreturn]] void AppendInChild(const std::string& company, uint8_t process, int count) {
+  alarm(120);  // never outlive a stuck test
+  CQXBaseParaRotinas rotinas;
+  if (FAILED(rotinas.Inicializa(company.c_str(), 1, process))) _exit(2);
+  CQXComPtr<IQXDF_Log> log;
+  if (FAILED(rotinas.GetAcessoEmpresarial()->GetIDFLog(log))) _exit(3);
+  for (int i = 0; i < count; ++i) {
+    char data[5] = {static_cast<char>(process)};
+    std::memcpy(data + 1, &i, sizeof i);
+    if (FAILED(log->Grava(process, i, 24, 'I', sizeof data, data))) _exit(4);
+  }
+  _exit(0);
+}
+
+// Waits for the child up to a bound; kills it when it takes longer.
+int WaitBounded(pid_t child) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
+  MakeCompany();
+  constexpr int kCount = 1000;
+  std::vector<pid_t> children;
+  for (uint8_t process = 1; process <= 2; ++process) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) AppendInChild(kTestCompany, process, kCount);
+    children.push_back(child);
+  }
+  for (const pid_t child : children) EXPECT_EQ(WaitBounded(child), 0);
+
+  std::vector<RegistroLog> records;
+  ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
+  ASSERT_EQ(records.size(), 2u * kCount);
+  std::map<int, int> next;  // per process, the sequence number expected next
+  for (const RegistroLog& record : records) {
+    ASSERT_EQ(record.dados.size(), 5u);
+    const int process = record.dados[0];
+    int sequence = 0;
+    std::memcpy(&sequence, record.dados.data() + 1, sizeof sequence);
+    EXPECT_EQ(sequence, next[process]) << "process " << process;
+    EXPECT_EQ(record.chave, sequence);
+    next[process] = sequence + 1;
+  }
+  EXPECT_EQ(next[1], kCount);
+  EXPECT_EQ(next[2], kCount);
+}
+
+}  // namespace
+}  // namespace qx

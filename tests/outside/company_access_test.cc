@@ -1,0 +1,301 @@
+// The business base and its company reads against a real suite database.
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "outside/company_admin.h"
+#include "outside/company_config.h"
+#include "outside/conexao_plano.h"
+#include "outside/gd_integracao.h"
+#include "outside/outside_codes.h"
+#include "outside/qx_base_para_rotinas.h"
+#include "outside/sql_statement.h"
+#include "outside_test_company.h"
+#include "values/qx_data.h"
+
+namespace qx {
+namespace {
+
+class Rotinas : public CQXBaseParaRotinas {
+ public:
+  int inicializacoes = 0;
+  int finalizacoes = 0;
+
+ protected:
+  HRESULT OnInicializa() override {
+    ++inicializacoes;
+    return CQXBaseParaRotinas::OnInicializa();
+  }
+  void OnFinaliza() override {
+    ++finalizacoes;
+    CQXBaseParaRotinas::OnFinaliza();
+  }
+};
+
+_REG_DF_INICIALIZAPS Record(const char* company, uint32_t user, uint32_t session) {
+  _REG_DF_INICIALIZAPS record{};
+  std::strcpy(record.szEmpresa, company);
+  std::strcpy(record.szAplicativo, "TESTE");
+  record.ulUsuario = user;
+  record.ulNumeroSessao = session;
+  return record;
+}
+
+using CompanyAccessTest = OutsideTest;
+
+TEST_F(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
+  MakeCompany();
+  Rotinas rotinas;
+  EXPECT_FALSE(rotinas.EstaInicializado());
+  EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
+  const _REG_DF_INICIALIZAPS record = Record(kTestCompany, 0x10001, 0x5000);
+  ASSERT_EQ(rotinas.Inicializa(record), S_OK);
+  EXPECT_TRUE(rotinas.EstaInicializado());
+  EXPECT_STREQ(rotinas.GetEmpresa(), kTestCompany);
+  EXPECT_EQ(rotinas.GetUsuario(), 1);  // the low 16 bits
+  EXPECT_EQ(rotinas.GetNumeroSessao(), 0x5000u);
+  EXPECT_STREQ(rotinas.GetEmpresaErroVirtual(), kTestCompany);
+  ASSERT_NE(rotinas.GetRegistroInicializacao(), nullptr);
+  EXPECT_EQ(std::memcmp(rotinas.GetRegistroInicializacao(), &record, sizeof record), 0);
+
+  // The profiler sees the business object as its identity.
+  IQXDF_Profiler* identity = &rotinas;
+  EXPECT_STREQ(identity->GetEmpresa(), kTestCompany);
+
+  // A second initialisation finalises the first; Finaliza runs once.
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 7), S_OK);
+  EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
+  EXPECT_EQ(rotinas.finalizacoes, 1);
+  rotinas.Finaliza();
+  rotinas.Finaliza();
+  EXPECT_EQ(rotinas.finalizacoes, 2);
+  EXPECT_FALSE(rotinas.EstaInicializado());
+  CQXComPtr<IQXDF_Log> log;
+  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), E_QXDF_NAO_INICIALIZADO);
+  EXPECT_EQ(log, nullptr);
+}
+
+TEST_F(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
+  MakeCompany();
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x3000), S_OK);
+  CQXAcessoEmpresarial* acesso = rotinas.GetAcessoEmpresarial();
+
+  CQXDadosDF_FiliaisAtivas filiais;
+  ASSERT_EQ(acesso->LeFiliaisAtivas(1, &filiais, 0), S_OK);
+  EXPECT_NE(filiais.EhFilialAtiva(1), 0);
+  EXPECT_NE(filiais.EhFilialAtiva(2), 0);
+  EXPECT_EQ(filiais.EhFilialAtiva(3), 0);  // exists, not active for the user
+  EXPECT_EQ(filiais.EhFilialAtiva(0), 0);
+
+  // An unknown user has no branch, and the failure is kept as the last error.
+  EXPECT_EQ(acesso->LeFiliaisAtivas(99, &filiais, 0), E_QXDF_REGISTRO_NAO_ENCONTRADO);
+  EXPECT_EQ(filiais.EhFilialAtiva(1), 0);
+  EXPECT_EQ(rotinas.GetUltimoHR(), E_QXDF_REGISTRO_NAO_ENCONTRADO);
+  EXPECT_EQ(rotinas.GetNumeroServidorUltimoHR(), kNumeroServidorDadosDF);
+  EXPECT_NE(rotinas.GetErro().strMensagem.find("99"), std::string::npos);
+  EXPECT_EQ(rotinas.GetErro().strEmpresa, kTestCompany);
+
+  CQXDadosDF_Propriedades propriedades;
+  ASSERT_EQ(acesso->LePropriedades(&propriedades, 0), S_OK);
+  EXPECT_EQ(propriedades.GetCodigo(), kTestCompany);
+  EXPECT_EQ(propriedades.GetNome(), "Empresa Demonstra\xE7\xE3o Ltda");
+  EXPECT_NE(propriedades.GetUsaQuantidadeGerencial(), 0);
+
+  CQXDadosDF_TiposSistemas tipos;
+  ASSERT_EQ(acesso->LeBufferTiposSistemas(&tipos, 0), S_OK);
+  EXPECT_NE(tipos.GetPossuiTarvoGED(), 0);
+
+  EXPECT_EQ(acesso->LePropriedades(nullptr, 0), E_POINTER);
+  EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
+}
+
+TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
+  MakeCompany();
+  {
+    auto db = Open();
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("client-code"), 4242), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("removal-start"), 70000), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("blocked-end"), 70100), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("foreign-currency"), 1), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("difference-mode"), 3), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("difference-per-branch"), 1), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("history-text-kind"), 2), S_OK);
+    EXPECT_EQ(SetConfig(*db, *FindConfigItem("history-text-kind"), 3), E_INVALIDARG);
+    EXPECT_EQ(SetConfig(*db, *FindConfigItem("period-end"), 5000000), E_INVALIDARG);
+  }
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  CQXComPtr<IQXCN_Mestre> mestre;
+  ASSERT_EQ(rotinas.GetAcessoContabil()->GetICNMestre(mestre), S_OK);
+
+  _REG_CN_CONFIGURACAOPS configuracao;
+  std::memset(&configuracao, 0xAB, sizeof configuracao);
+  ASSERT_EQ(mestre->LeConfiguracao(&configuracao), S_OK);
+  EXPECT_EQ(At<uint32_t>(configuracao, 4), CQXData::Make(1, 1, kTestYear).Value());
+  EXPECT_EQ(At<uint32_t>(configuracao, 8), CQXData::Make(31, 12, kTestYear).Value());
+  EXPECT_EQ(At<uint32_t>(configuracao, 12), 70000u);
+  EXPECT_EQ(At<uint32_t>(configuracao, 16), 0u);
+  EXPECT_EQ(At<uint32_t>(configuracao, 24), 70100u);
+  EXPECT_EQ(At<uint16_t>(configuracao, 32), 4242);
+  EXPECT_EQ(At<uint8_t>(configuracao, 103), 0);  // zeroed first
+
+  _REG_CN_CONFIGURACAO_COMPLEMENTARPS complementar;
+  std::memset(&complementar, 0xAB, sizeof complementar);
+  ASSERT_EQ(mestre->LeConfiguracaoComplementar(&complementar), S_OK);
+  EXPECT_EQ(At<uint32_t>(complementar, 836), 1u);
+  EXPECT_EQ(At<uint8_t>(complementar, 868), 3);
+  EXPECT_EQ(At<uint8_t>(complementar, 869), 1);
+  EXPECT_EQ(At<uint8_t>(complementar, 0), 0);
+
+  CQXComPtr<IQXCN_Historico> historico;
+  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFHistorico(historico), S_OK);
+  _REG_CN_HISTORICO_CONFIGURACAOPS historicoCfg;
+  ASSERT_EQ(historico->LeConfiguracao(&historicoCfg), S_OK);
+  EXPECT_EQ(At<uint8_t>(historicoCfg, 0), 2);
+}
+
+TEST_F(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
+  MakeCompany();
+  CConexaoPlanoContabil contabil;
+  CConexaoPlanoGerencial gerencial;
+  CConexaoHistorico historicos;
+  _RegContaPS conta;
+  EXPECT_EQ(contabil.Le(4, &conta), E_QXDF_NAO_INICIALIZADO);
+  EXPECT_EQ(contabil.Inicializa(kTestCompany, 1, 1, '1', '0'), E_INVALIDARG);
+  ASSERT_EQ(contabil.Inicializa(kTestCompany, 1, 1, '0', '0'), S_OK);
+  ASSERT_EQ(gerencial.Inicializa(kTestCompany, 1, 1, '0', '0'), S_OK);
+  ASSERT_EQ(historicos.Inicializa(kTestCompany, 1, 1), S_OK);
+
+  ASSERT_EQ(contabil.Le(4, &conta), S_OK);
+  EXPECT_EQ(At<int32_t>(conta, 0), 4);
+  EXPECT_STREQ(reinterpret_cast<const char*>(&conta) + 24, "1.1.01.001");
+  EXPECT_EQ(At<char>(conta, 182), 'A');
+  EXPECT_STREQ(conta.szNome, "Caixa");
+  EXPECT_EQ(conta.usNivel, 4);
+  ASSERT_EQ(contabil.Le(3, &conta), S_OK);
+  EXPECT_EQ(At<char>(conta, 182), 'T');
+  ASSERT_EQ(gerencial.Le(2, &conta), S_OK);
+  EXPECT_STREQ(conta.szClassificacao, "1.01");
+
+  // Unknown codes: a failure while messages are treated, else S_FALSE and a
+  // zero record.
+  EXPECT_EQ(contabil.Le(999, &conta), E_QXDF_REGISTRO_NAO_ENCONTRADO);
+  contabil.SetTrataErros(false);
+  contabil.SetTratarMensagens(false);
+  EXPECT_EQ(contabil.Le(999, &conta), S_FALSE);
+  EXPECT_EQ(conta.lConta, 0);
+  EXPECT_EQ(conta.cTipo, '\0');
+
+  _RegHistoricoPS historico;
+  ASSERT_EQ(historicos.Le(3, &historico), S_OK);
+  EXPECT_STREQ(reinterpret_cast<const char*>(&historico) + 6, "Transfer\xEAncia entre contas");
+  EXPECT_STREQ(reinterpret_cast<const char*>(&historico) + 512, "TRF");
+  EXPECT_EQ(historicos.Le(77, &historico), E_QXDF_REGISTRO_NAO_ENCONTRADO);
+  EXPECT_EQ(historicos.Le(3, nullptr), E_POINTER);
+}
+
+TEST_F(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) {
+  MakeCompany();
+  MakeCompany("SEMGED", [](CompanySeed& seed) { seed.ged = false; });
+
+  CQXBaseParaRotinas semGed;
+  ASSERT_EQ(semGed.Inicializa("SEMGED", 1, 1), S_OK);
+  CQXDadosDF_TiposSistemas tipos;
+  ASSERT_EQ(semGed.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
+  EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
+  CGDIntegracaoSrv semGedSrv(0);
+  EXPECT_EQ(semGedSrv.Inicializa("SEMGED", 1, 1), E_QXDF_SEM_GED);
+  EXPECT_EQ(semGedSrv.OnExclusaoReg(5), E_QXDF_NAO_INICIALIZADO);
+
+  CGDIntegracaoSrv ged(0);
+  EXPECT_EQ(ged.GetTipoProcesso(), 0);
+  ASSERT_EQ(ged.Inicializa(kTestCompany, 1, 0x2000), S_OK);
+  CGDDoc novo, antigo;
+  novo.SetDescricao("Pagamento Caixa");
+  novo.SetFilial(2);
+  novo.SetData(CQXData::Make(5, 3, kTestYear));
+  novo.SetDocumento(123);
+  antigo.SetDocumento(122);
+  EXPECT_EQ(ged.OnAlteracaoReg(0x1004, novo, antigo), S_OK);
+  EXPECT_EQ(ged.OnExclusaoReg(0x1004), S_OK);
+
+  auto db = Open();
+  ASSERT_EQ(DefineDocumentoBloqueado(*db, 0x2004, true), S_OK);
+  EXPECT_EQ(ged.OnAlteracaoReg(0x2004, novo, antigo), E_QXDF_DOCUMENTO_BLOQUEADO);
+  EXPECT_EQ(ged.OnExclusaoReg(0x2004), E_QXDF_DOCUMENTO_BLOQUEADO);
+
+  std::vector<NotificacaoGed> notas;
+  ASSERT_EQ(LeNotificacoesGed(*db, &notas), S_OK);
+  ASSERT_EQ(notas.size(), 2u);
+  EXPECT_EQ(notas[0].operacao, 'A');
+  EXPECT_EQ(notas[0].chave, 0x1004);
+  EXPECT_EQ(notas[0].sessao, 0x2000u);
+  EXPECT_EQ(notas[0].descricaoNova, "Pagamento Caixa");
+  EXPECT_EQ(notas[0].filialNova, 2);
+  EXPECT_EQ(notas[0].dataNova, CQXData::Make(5, 3, kTestYear).Value());
+  EXPECT_EQ(notas[0].documentoNovo, 123);
+  EXPECT_EQ(notas[0].documentoAntigo, 122);
+  EXPECT_EQ(notas[1].operacao, 'E');
+}
+
+TEST_F(CompanyAccessTest, DefaultConnectionAndAnalytics) {
+  MakeCompany();
+  CQXBaseParaRotinas analytics;
+  analytics.SetUsaConexaoDefault();
+  ASSERT_EQ(analytics.Inicializa("ANALYTICS_SEM_EMPRESA", 65535, 0), S_OK);
+  CQXDadosDF_Propriedades propriedades;
+  EXPECT_EQ(analytics.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0),
+            E_QXDF_NAO_INICIALIZADO);
+
+  CQXComPtr<IQXCR_Analytics> servico;
+  ASSERT_EQ(analytics.GetAcessoCore()->GetICRAnalytics(servico), S_OK);
+  char empresa[] = "ACME", outra[] = "NINGUEM", app[] = "cliente", origem[] = "Ostrel",
+       classe[] = "CQXCN_Lancamento", metodo[] = "Grava";
+  _REG_CR_ANALYTICSPS figuras[2]{};
+  figuras[0] = {empresa, app, origem, classe, metodo, {}, 3, 30, 20, 1, 7, {}};
+  figuras[1] = figuras[0];
+  figuras[1].pszEmpresa = outra;  // a company without a database
+  EXPECT_EQ(servico->Grava(2, figuras), E_QXDF_EMPRESA_SEM_PASTA);
+
+  auto db = Open();
+  int64_t count = -1, total = -1;
+  ASSERT_EQ(db->Read([&] {
+    SqlStatement query(*db, "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'");
+    const HRESULT hr = query.StepOne();
+    count = query.Int(0);
+    total = query.Int(1);
+    return hr;
+  }),
+            S_OK);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(total, 30);
+}
+
+TEST_F(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
+  MakeCompany();
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  CQXBaseParaRotinas::SetAcessoDefault(&rotinas);
+  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), &rotinas);
+  CQXBaseParaRotinas* seenByOther = &rotinas;
+  std::thread([&] { seenByOther = CQXBaseParaRotinas::GetAcessoServidoresDefault(); }).join();
+  EXPECT_EQ(seenByOther, nullptr);
+
+  _REG_DF_FUNCAO_GENERICAPS entrada{};
+  _REG_DF_FUNCAO_GENERICAPS saida{};
+  _REG_DF_FUNCAO_GENERICAPS* pSaida = &saida;
+  EXPECT_EQ(rotinas.FuncaoGenerica(1, entrada, &pSaida), E_NOTIMPL);
+  EXPECT_EQ(pSaida, nullptr);
+  CQXBaseParaRotinas::SetAcessoDefault(nullptr);
+
+  // A destroyed object never stays the default.
+  {
+    CQXBaseParaRotinas temporario;
+    CQXBaseParaRotinas::SetAcessoDefault(&temporario);
+  }
+  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+}
+
+}  // namespace
+}  // namespace qx

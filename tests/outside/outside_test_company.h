@@ -1,0 +1,94 @@
+// A temporary installation with one seeded company, made by the same code as
+// the admin tool, and the helpers the tests of the company access share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "../storage/folders_test_registry.h"
+#include "diagnostics/profiler_state.h"
+#include "outside/suite_database.h"
+#include "outside/suite_setup.h"
+#include "platform/path.h"
+
+namespace qx {
+
+inline constexpr char kTestCompany[] = "ACME";
+inline constexpr int kTestYear = 2024;
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class OutsideTest : public ::testing::Test {
+ protected:
+  OutsideTest() {
+    ForgetProfilerConfigurationForTesting();
+    std::string message;
+    EXPECT_EQ(CreateInstallation(Registry::Default(), registry_.dir() + "/inst", &message), S_OK)
+        << message;
+  }
+  ~OutsideTest() override {
+    SetSuiteBusyTimeoutForTesting(0);
+    ForgetProfilerConfigurationForTesting();
+  }
+
+  // Creates a company from the sample seed, changed by adjust.
+  template <typename Adjust>
+  void MakeCompany(const std::string& code, Adjust adjust) {
+    CompanySeed seed = SampleCompany(code, kTestYear);
+    adjust(seed);
+    std::string message;
+    ASSERT_EQ(CreateCompany(Registry::Default(), seed, "", &message), S_OK) << message;
+  }
+  void MakeCompany(const std::string& code = kTestCompany) {
+    MakeCompany(code, [](CompanySeed&) {});
+  }
+
+  std::string DfFolder(const std::string& code = kTestCompany) const {
+    return RegisteredCompanyFolder(Registry::Default(), code);
+  }
+  std::string DatabasePath(const std::string& code = kTestCompany) const {
+    return JoinPath(DfFolder(code), kSuiteDatabaseName);
+  }
+  std::shared_ptr<SuiteDatabase> Open(const std::string& code = kTestCompany) const {
+    std::shared_ptr<SuiteDatabase> db;
+    std::string message;
+    EXPECT_EQ(OpenRegisteredCompany(Registry::Default(), code, &db, &message), S_OK) << message;
+    return db;
+  }
+
+  // Everything the error files of a folder hold.
+  static std::string ErrorFiles(const std::string& folder) {
+    std::string text;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().filename().string().rfind("QXProfilerErros_", 0) != 0) continue;
+      std::ifstream file(entry.path(), std::ios::binary);
+      text.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return text;
+  }
+
+  TestRegistry registry_;
+};
+
+// A field of a record read at its byte offset, as another program would.
+template <typename T, typename Record>
+T At(const Record& record, size_t offset) {
+  T value;
+  std::memcpy(&value, reinterpret_cast<const char*>(&record) + offset, sizeof value);
+  return value;
+}
+
+}  // namespace qx
