@@ -25,12 +25,14 @@ HRESULT ClientConnection::Call(uint32_t objectId, uint16_t slot,
 HRESULT ClientConnection::Exchange(const std::vector<uint8_t>& frame, uint32_t callId,
                                    std::vector<uint8_t>* reply, bool* fatal) {
   *fatal = true;
-  if (!SendAll(fd_, frame.data(), frame.size())) return RPC_S_SERVER_UNAVAILABLE;
+  // A refusing server may have closed before the frame went out: its notice is still there.
+  bool sent = SendAll(fd_, frame.data(), frame.size());
   uint8_t head[sizeof(WireReplyHeader)];
   if (!ReceiveAll(fd_, head, sizeof(head))) return RPC_S_SERVER_UNAVAILABLE;
   WireReplyHeader header = DecodeReplyHeader(head);
   if (header.callId == 0 && header.result == E_ACCESSDENIED) return E_ACCESSDENIED;
-  if (header.callId != callId || header.length < sizeof(head) || header.length > kMaxFrameLength) {
+  if (!sent || header.callId != callId || header.length < sizeof(head) ||
+      header.length > kMaxFrameLength) {
     return RPC_S_SERVER_UNAVAILABLE;
   }
   reply->resize(header.length - sizeof(head));
