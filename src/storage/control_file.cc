@@ -1,6 +1,8 @@
 #include "storage/control_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,10 +18,10 @@ namespace {
 void MontaEntrada(std::string_view nome, const RegraControle& regra,
                   char (&entrada)[kTamanhoRegistroControle]) {
   std::memset(entrada, 0, sizeof entrada);
-  const size_t tamanho = std::min(nome.size(), regra.tamanhoEntrada);
-  for (size_t i = 0; i < tamanho; ++i) {
-    entrada[i] = regra.maiusculas ? Cp1252ToUpper(nome[i]) : nome[i];
-  }
+  const size_t tamanho = std::min({nome.size(), regra.tamanhoEntrada, sizeof entrada - 1});
+  std::memcpy(entrada, nome.data(), tamanho);
+  if (!regra.maiusculas) return;
+  for (char& c : std::span(entrada, tamanho)) c = Cp1252ToUpper(c);
 }
 
 // Entries compare as texts of at most 32 characters, without regard to case.
