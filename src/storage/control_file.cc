@@ -18,7 +18,7 @@ namespace {
 void MontaEntrada(std::string_view nome, const RegraControle& regra,
                   char (&entrada)[kTamanhoRegistroControle]) {
   std::memset(entrada, 0, sizeof entrada);
-  const size_t tamanho = std::min({nome.size(), regra.tamanhoEntrada, sizeof entrada - 1});
+  const size_t tamanho = std::min({nome.size(), regra.tamanhoEntrada, sizeof entrada});
   std::memcpy(entrada, nome.data(), tamanho);
   if (!regra.maiusculas) return;
   for (char& c : std::span(entrada, tamanho)) c = Cp1252ToUpper(c);
