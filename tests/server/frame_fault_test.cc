@@ -1,0 +1,116 @@
+// Machine faults, thrown exceptions and rejected arguments inside business
+// methods: their codes, their reports, and what becomes of the object.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "server/last_fault.h"
+#include "test_business.h"
+
+namespace qx {
+namespace {
+
+using FrameFaults = FrameTest;
+
+TEST_F(FrameFaults, MachineFaultEndsTheBusinessObject) {
+  struct Caso {
+    Pedido pedido;
+    uint32_t falha;
+    HRESULT hr;
+  };
+  for (const Caso& caso : {Caso{kAcessoInvalido, 0xC0000005u, static_cast<HRESULT>(0x8004EAC5u)},
+                           Caso{kDivisaoPorZero, 0xC0000094u, static_cast<HRESULT>(0x8004EAD3u)},
+                           Caso{kEstouroDePilha, 0xC00000FDu, static_cast<HRESULT>(0x8004EADAu)}}) {
+    Lancamento objeto = Inicializado();
+    const int erros = company_.ErrorLines();
+    EXPECT_EQ(objeto->SetDebito(caso.pedido), caso.hr) << caso.pedido;
+    EXPECT_EQ(company_.ErrorLines(), erros + 1) << "the fault is logged";
+    EXPECT_EQ(LeUltimaFalha().codigo, caso.falha);
+    EXPECT_FALSE(LeUltimaFalha().pilha.empty());
+    // The damaged object is gone for good.
+    EXPECT_EQ(objeto->SetDebito(kNormal), E_QXCR_NAO_INICIALIZADO);
+    EXPECT_EQ(objeto->Inicializa_Padrao(RegistroInicializacao()), E_QXCR_SEM_OBJETO);
+    EXPECT_EQ(objeto->SetDebito(kNormal), E_QXCR_NAO_INICIALIZADO);
+    _REG_DF_ERROPS erro;
+    std::memset(&erro, 0x55, sizeof(erro));
+    EXPECT_EQ(objeto->GetUltimoErro(&erro), S_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&erro), sizeof(erro)),
+              std::string(sizeof(erro), '\0'));
+    ULONG quantidade = 0;
+    EXPECT_EQ(objeto->GetQuantidadeEmpresas(&quantidade), E_QXCR_SEM_OBJETO);
+  }
+  // Each fault reached the error-report library under the internal-failure
+  // code, with the company and the call stack.
+  const std::string relatorios = TestCompany::ReadAll(Relatorios());
+  for (const char* hr : {"8004EAC5", "8004EAD3", "8004EADA"}) {
+    const std::string inicio =
+        std::string("81080BB1\t") + hr + "\t7FFFFFFF\tEMP1\tQXCN_Lancamento\t";
+    const size_t linha = relatorios.find(inicio);
+    ASSERT_NE(linha, std::string::npos) << hr << "\n" << relatorios;
+    const std::string resto = relatorios.substr(linha, relatorios.find('\n', linha) - linha);
+    EXPECT_NE(resto.rfind('\t'), resto.size() - 1) << "a call-stack text: " << resto;
+  }
+}
+
+TEST_F(FrameFaults, ThrownExceptionsAndRejectedArgumentsKeepTheObject) {
+  Lancamento objeto = Inicializado();
+  EXPECT_EQ(objeto->SetDebito(kSemMemoria), static_cast<HRESULT>(0x8004EA64u));
+  EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+
+  const int erros = company_.ErrorLines();
+  EXPECT_EQ(objeto->SetDebito(kParametroInvalido), static_cast<HRESULT>(0x8004EAF0u));  // EINVAL
+  EXPECT_EQ(company_.ErrorLines(), erros + 1);
+  EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+  const std::string relatorios = TestCompany::ReadAll(Relatorios());
+  EXPECT_NE(relatorios.find("81080BB1\t8004EAF0\t7FFFFFFF\tEMP1\tQXCN_Lancamento\t"),
+            std::string::npos)
+      << relatorios;
+  EXPECT_NE(relatorios.find("\tExpression = Conta > 0\tFunction = SetDebito\tFile = "
+                            "teste.cc\tLine = 12\n"),
+            std::string::npos)
+      << relatorios;
+}
+
+TEST_F(FrameFaults, IgnoredCodesAreNotLogged) {
+  Lancamento objeto = Inicializado();
+  const int erros = company_.ErrorLines();
+  RegDados dados{};
+  EXPECT_EQ(objeto->LeDados(1, 1, &dados), kHrLancamentoExcluido);
+  EXPECT_EQ(company_.ErrorLines(), erros);
+  int32_t conta = 0;
+  EXPECT_EQ(objeto->GetDebito(&conta), kHrLancamentoExcluido);
+  EXPECT_EQ(company_.ErrorLines(), erros + 1);
+}
+
+// Many objects on many threads, some of them faulting: a fault ends only its
+// own object and its own call.
+TEST_F(FrameFaults, FaultsStayWithTheirObjectAndThread) {
+  unsetenv("QX_FAKE_QXMENS_LOG");
+  constexpr int kThreads = 6, kObjetos = 3, kVoltas = 40;
+  std::vector<std::thread> threads;
+  std::atomic<int> erros{0};
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      std::vector<Lancamento> objetos;
+      for (int o = 0; o < kObjetos; ++o) objetos.push_back(Inicializado());
+      for (int volta = 0; volta < kVoltas; ++volta) {
+        for (int o = 0; o < kObjetos; ++o) {
+          // Object 0 of every other thread faults at its tenth call.
+          const bool falha = o == 0 && t % 2 == 1 && volta == 10;
+          const bool morto = o == 0 && t % 2 == 1 && volta > 10;
+          const bool violacao = t % 4 == 1;
+          const Pedido pedido = !falha ? kNormal : violacao ? kAcessoInvalido : kDivisaoPorZero;
+          HRESULT esperado = morto ? E_QXCR_NAO_INICIALIZADO : S_OK;
+          if (falha) esperado = static_cast<HRESULT>(violacao ? 0x8004EAC5u : 0x8004EAD3u);
+          if (objetos[o]->SetDebito(pedido) != esperado) ++erros;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(erros, 0);
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,146 @@
+// The object's states: creation, the checks of Inicializa_Padrao, the calls
+// that run in every state, and the interfaces it answers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "test_business.h"
+
+namespace qx {
+namespace {
+
+using FrameState = FrameTest;
+
+int Lines(const std::string& path) {
+  const std::string text = TestCompany::ReadAll(path);
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST_F(FrameState, FreshObjectRefusesCallsSilently) {
+  company_.WriteLogIni("Entrada=1\r\nSaida=1\r\n");
+  Lancamento objeto = NovoLancamento();
+  const int profiler = Lines(ProfilerLog());
+  const int erros = company_.ErrorLines();
+  EXPECT_EQ(objeto->SetDebito(kNormal), E_QXCR_NAO_INICIALIZADO);
+  EXPECT_EQ(objeto->SetDebito(kAcessoInvalido), E_QXCR_NAO_INICIALIZADO);
+  _REG_DF_FUNCAO_GENERICAPS entrada{};
+  EXPECT_EQ(objeto->FuncaoGenerica(1, entrada, nullptr), E_QXCR_NAO_INICIALIZADO);
+  EXPECT_EQ(Lines(ProfilerLog()), profiler);
+  EXPECT_EQ(company_.ErrorLines(), erros);
+
+  // These run in every state.
+  ULONG quantidade = 0;
+  EXPECT_EQ(objeto->GetQuantidadeEmpresas(&quantidade), S_OK);
+  EXPECT_EQ(quantidade, 7u);
+  EXPECT_GT(Lines(ProfilerLog()), profiler);
+  int32_t ok = 0;
+  EXPECT_EQ(objeto->KeepAlive(&ok), S_OK);
+  EXPECT_EQ(ok, 1);
+  EXPECT_EQ(objeto->KeepAlive(nullptr), S_OK);
+  EXPECT_EQ(objeto->GetUltimoErro(nullptr), S_OK);
+}
+
+TEST_F(FrameState, InitialisationRecordChecksComeInOrder) {
+  Lancamento objeto = NovoLancamento();
+  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
+  registro.usVersaoTarvo = 114;
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), E_QXCR_VERSAO_INCOMPATIVEL);
+
+  // A sound CRC over a record without module name fails the structure test;
+  // a wrong CRC fails first.
+  registro = RegistroInicializacao();
+  registro.szModuleName[0] = '\0';
+  registro.uiCRC = Crc64Bytes(&registro, 288);
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), E_QXCR_ESTRUTURA_INICIALIZACAO_INVALIDA);
+  registro.uiCRC ^= 1;
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), E_QXCR_CRC_INICIALIZACAO_INVALIDO);
+  EXPECT_EQ(company_.ErrorLines(), 3) << "each rejection is logged";
+  EXPECT_EQ(objeto->SetDebito(kNormal), E_QXCR_NAO_INICIALIZADO);
+
+  ASSERT_EQ(objeto->Inicializa_Padrao(RegistroInicializacao()), S_OK);
+  EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+  // A rejected record keeps the object as it was.
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), E_QXCR_CRC_INICIALIZACAO_INVALIDO);
+  EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+}
+
+TEST_F(FrameState, DisabledControlAcceptsABadRecordButNotAnotherVersion) {
+  ASSERT_EQ(RegSetDword(std::string(kSuiteKey), "DesabilitaControleInicializacao", 1),
+            ERROR_SUCCESS);
+  Lancamento objeto = NovoLancamento();
+  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
+  registro.szAplicativo[0] = '\0';
+  registro.uiCRC = 12345;
+  registro.usVersaoTarvo = 114;
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), E_QXCR_VERSAO_INCOMPATIVEL);
+  registro.usVersaoTarvo = 115;
+  EXPECT_EQ(objeto->Inicializa_Padrao(registro), S_OK);
+  EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+}
+
+TEST_F(FrameState, InterfacesCountsAndCreation) {
+  Lancamento objeto = NovoLancamento();
+  void* outra = nullptr;
+  EXPECT_EQ(objeto->QueryInterface(IID_IUnknown, &outra), S_OK);
+  EXPECT_EQ(outra, static_cast<void*>(objeto.get()));
+  static_cast<IUnknown*>(outra)->Release();
+  EXPECT_EQ(objeto->QueryInterface(CLSID_QXCN_Lancamento, &outra), E_NOINTERFACE);
+  EXPECT_EQ(outra, nullptr);
+  EXPECT_EQ(objeto->QueryInterface(IID_IQXCN_Lancamento, nullptr), E_POINTER);
+
+  // The count is safe across threads: the object outlives them all.
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 1000; ++i) {
+        objeto->AddRef();
+        objeto->Release();
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  objeto->AddRef();
+  EXPECT_EQ(objeto->Release(), 1u);
+
+  void* criado = nullptr;
+  IUnknown* externo = objeto.get();
+  EXPECT_EQ(CriaObjeto<TestObject>(externo, IID_IUnknown, &criado), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &criado), S_OK);
+  ASSERT_NE(criado, nullptr);
+  static_cast<IQXCN_Lancamento*>(criado)->Release();
+}
+
+// A business object that cannot be made, and a COM object too large for memory.
+class BusinessSemMemoria : public TestBusiness {
+ public:
+  BusinessSemMemoria() { throw std::bad_alloc(); }
+};
+
+std::atomic<int> g_destruidos{0};
+class ObjetoContado : public T_QXUnknown<IQXCN_Lancamento, BusinessSemMemoria> {
+ public:
+  ~ObjetoContado() override { ++g_destruidos; }
+};
+
+class ObjetoGigante : public TestObject {
+  char m_espaco[uint64_t{1} << 47];
+};
+
+TEST_F(FrameState, FailedCreationGivesItsCodeAndDestroysTheObject) {
+  void* criado = &criado;
+  EXPECT_EQ(CriaObjeto<ObjetoContado>(nullptr, IID_IQXCN_Lancamento, &criado),
+            static_cast<HRESULT>(0x8004EA64u));
+  EXPECT_EQ(criado, nullptr);
+  EXPECT_EQ(g_destruidos, 1);
+  EXPECT_GE(company_.ErrorLines(), 1) << "m_hrConstruct is logged";
+  EXPECT_EQ(CriaObjeto<ObjetoGigante>(nullptr, IID_IQXCN_Lancamento, &criado), E_OUTOFMEMORY);
+}
+
+}  // namespace
+}  // namespace qx
+
+// Under the address sanitizer, an allocation beyond its limit gives null.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
