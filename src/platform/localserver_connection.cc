@@ -69,13 +69,24 @@ bool ServerConnection::Serve(const std::vector<uint8_t>& frame) {
 HRESULT ServerConnection::Dispatch(const WireRequestHeader& header, const uint8_t* payload,
                                    size_t size, std::vector<uint8_t>* reply) {
   if (header.objectId == kClassFactoryObject) {
-    return header.slot == kSlotCreateInstance ? CreateObject(payload, size, reply) : E_NOTIMPL;
+    if (header.slot != kSlotCreateInstance) return E_NOTIMPL;
+    return Obtain(
+        payload, size,
+        [this](REFIID iid, void** object) {
+          return factory_->CreateInstance(nullptr, iid, object);
+        },
+        reply);
   }
   auto found = objects_.find(header.objectId);
   if (found == objects_.end()) return RPC_E_INVALID_OBJECT;
   switch (header.slot) {
     case kSlotQueryInterface:
-      return QueryObject(found->second, payload, size, reply);
+      return Obtain(
+          payload, size,
+          [object = found->second.object](REFIID iid, void** result) {
+            return object->QueryInterface(iid, result);
+          },
+          reply);
     case kSlotRelease:
       if (size != 0) return RPC_X_BAD_STUB_DATA;
       found->second.object->Release();
@@ -89,27 +100,15 @@ HRESULT ServerConnection::Dispatch(const WireRequestHeader& header, const uint8_
   }
 }
 
-HRESULT ServerConnection::CreateObject(const uint8_t* payload, size_t size,
-                                       std::vector<uint8_t>* reply) {
+HRESULT ServerConnection::Obtain(const uint8_t* payload, size_t size,
+                                 const std::function<HRESULT(REFIID, void**)>& get,
+                                 std::vector<uint8_t>* reply) {
   IID iid;
   if (!ReadIid(payload, size, &iid)) return RPC_X_BAD_STUB_DATA;
   StubFunction stub = FindInterfaceStub(iid);
   if (stub == nullptr) return E_NOINTERFACE;
   void* object = nullptr;
-  HRESULT hr = factory_->CreateInstance(nullptr, iid, &object);
-  if (FAILED(hr)) return hr;
-  if (object == nullptr) return E_UNEXPECTED;
-  return Keep(static_cast<IUnknown*>(object), stub, reply);
-}
-
-HRESULT ServerConnection::QueryObject(const Entry& entry, const uint8_t* payload, size_t size,
-                                      std::vector<uint8_t>* reply) {
-  IID iid;
-  if (!ReadIid(payload, size, &iid)) return RPC_X_BAD_STUB_DATA;
-  StubFunction stub = FindInterfaceStub(iid);
-  if (stub == nullptr) return E_NOINTERFACE;
-  void* object = nullptr;
-  HRESULT hr = entry.object->QueryInterface(iid, &object);
+  HRESULT hr = get(iid, &object);
   if (FAILED(hr)) return hr;
   if (object == nullptr) return E_UNEXPECTED;
   return Keep(static_cast<IUnknown*>(object), stub, reply);

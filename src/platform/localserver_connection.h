@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <thread>
 #include <vector>
@@ -41,9 +42,10 @@ class ServerConnection {
   bool Serve(const std::vector<uint8_t>& frame);
   HRESULT Dispatch(const WireRequestHeader& header, const uint8_t* payload, size_t size,
                    std::vector<uint8_t>* reply);
-  HRESULT CreateObject(const uint8_t* payload, size_t size, std::vector<uint8_t>* reply);
-  HRESULT QueryObject(const Entry& entry, const uint8_t* payload, size_t size,
-                      std::vector<uint8_t>* reply);
+  // Reads the IID that is the whole payload and keeps the interface that get() gives for it
+  // (a creation or a QueryInterface): writes the new object's id.
+  HRESULT Obtain(const uint8_t* payload, size_t size,
+                 const std::function<HRESULT(REFIID, void**)>& get, std::vector<uint8_t>* reply);
   // Keeps interface iid of `object` (one reference, taken over) and writes its new id.
   HRESULT Keep(IUnknown* object, StubFunction stub, std::vector<uint8_t>* reply);
   void ReleaseAll();

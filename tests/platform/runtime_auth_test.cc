@@ -74,12 +74,6 @@ TEST_F(RuntimeAuthTest, DisabledAuthenticationAdmitsEveryLocalUser) {
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
 }
 
-}  // namespace
-}  // namespace qx::test
-
-namespace qx::test {
-namespace {
-
 using RuntimeFolderTest = RuntimeTest;
 
 TEST_F(RuntimeFolderTest, RuntimeFolderIsMadePrivateAndMustBeARealFolder) {
