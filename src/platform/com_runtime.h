@@ -98,8 +98,10 @@ HRESULT CoInitializeSecurity(void* securityDescriptor, int32_t authServiceCount,
                              DWORD capabilities, void* reserved3);
 
 // Offers the class: takes its lock file, listens on its socket, and accepts connections at
-// once, or from CoResumeClassObjects with REGCLS_SUSPENDED. The runtime holds a reference
-// on the factory until revoked.
+// once, or from CoResumeClassObjects with REGCLS_SUSPENDED. Every registration serves any
+// number of clients, as REGCLS_MULTIPLEUSE. The runtime holds a reference on the factory
+// until revoked. Connections are served in parallel, one thread each; the objects that a
+// connection creates are released when it closes.
 HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, DWORD flags,
                               DWORD* cookie);
 HRESULT CoResumeClassObjects();
