@@ -47,6 +47,18 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // Document management; null for a company that does not use it.
   CGDIntegracaoSrv* GetIntegracaoGed() { return m_ged ? &*m_ged : nullptr; }
 
+  // Adds `valor` to the debit/credit difference of the key (date, branch,
+  // user) in the company's "CNDIFDC.DAT"; the new total goes to *novoTotal
+  // (may be null). 0 or a record-file status.
+  int AtualizaDiferenca(CQXData data, uint16_t filial, uint16_t usuario, CURRENCY valor,
+                        CURRENCY* novoTotal);
+  // The difference an entry with these accounts makes: +valor without credit
+  // account, -valor without debit account, times `sinal` (+1 when the entry
+  // is written, -1 when its old record is replaced or removed). Stops at the
+  // first failing update and returns its status.
+  int AtualizaDiferencaLancamento(int32_t debito, int32_t credito, CURRENCY valor, CQXData data,
+                                  uint16_t filial, uint16_t usuario, int sinal);
+
  protected:
   HRESULT OnInicializa() override;
 

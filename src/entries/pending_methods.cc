@@ -50,9 +50,6 @@
 #define QX_PENDENTE_GetComplemento QX_SIM
 #define QX_PENDENTE_SetComplemento QX_SIM
 #define QX_PENDENTE_Exclui QX_SIM
-#define QX_PENDENTE_BuscaDiferencaDC QX_SIM
-#define QX_PENDENTE_GetQuantidadeDiferenca QX_SIM
-#define QX_PENDENTE_GetDiferenca QX_SIM
 #define QX_PENDENTE_LeDados QX_SIM
 #define QX_PENDENTE_LeDadosComplemento QX_SIM
 #define QX_PENDENTE_LeEspecialDados QX_SIM
