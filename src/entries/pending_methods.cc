@@ -83,7 +83,6 @@
 #define QX_PENDENTE_GravaNotaExplicativa QX_SIM
 #define QX_PENDENTE_BuscaLancamentosTarvoWeb QX_SIM
 #define QX_PENDENTE_GetRangeDatasTarvoWeb QX_SIM
-#define QX_PENDENTE_CriaArquivosPeriodoAnterior QX_SIM
 
 // QX_SE_PENDENTE(Metodo, text) gives text when QX_PENDENTE_Metodo is listed
 // above, and nothing otherwise: a listed name expands to two tokens, which
