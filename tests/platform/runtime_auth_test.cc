@@ -10,6 +10,7 @@ namespace qx::test {
 namespace {
 
 constexpr uid_t kNobody = 65534;
+constexpr int kCannotSwitchUser = 10;  // a root without the capability to change users
 
 class RuntimeAuthTest : public RuntimeTest {
  protected:
@@ -22,7 +23,9 @@ class RuntimeAuthTest : public RuntimeTest {
   // adder gives `expected` (and, on success, the adder answers).
   static std::unique_ptr<Child> NobodyClient(HRESULT expected) {
     return std::make_unique<Child>([expected](Child& self) {
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) return 10;
+      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
+        return kCannotSwitchUser;
+      }
       if (self.Receive() != 'g') return 11;
       HRESULT hr = E_FAIL;
       IRuntimeAdder* adder = CreateRemoteAdder(&hr);
@@ -50,7 +53,9 @@ TEST_F(RuntimeAuthTest, OtherUsersAreRefusedByDefault) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
   client->Send('g');
-  EXPECT_EQ(client->Wait(), 0);
+  int code = client->Wait();
+  if (code == kCannotSwitchUser) GTEST_SKIP() << "cannot act as another user here";
+  EXPECT_EQ(code, 0);
   std::lock_guard lock(mutex);
   EXPECT_EQ(events, std::vector<RuntimeEvent>{RuntimeEvent::kRefusedConnection});
   EXPECT_EQ(LiveObjectCount(), 0);
@@ -70,7 +75,9 @@ TEST_F(RuntimeAuthTest, DisabledAuthenticationAdmitsEveryLocalUser) {
   ASSERT_EQ(stat(SocketPath().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0666u);
   client->Send('g');
-  EXPECT_EQ(client->Wait(), 0);
+  int code = client->Wait();
+  if (code == kCannotSwitchUser) GTEST_SKIP() << "cannot act as another user here";
+  EXPECT_EQ(code, 0);
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
 }
 
