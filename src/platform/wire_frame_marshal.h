@@ -75,9 +75,15 @@ class WireReader {
     static_assert(std::is_trivially_copyable_v<T>);
     uint32_t count = 0;
     if (!U32(&count) || count > left_ / sizeof(T)) return Fail();
-    size_t first = elements->size();
-    elements->resize(first + count);
-    return Bytes(elements->data() + first, sizeof(T) * count);
+    // Element by element: growing the vector by a count read from the wire
+    // trips GCC 12's -Wstringop-overflow at -O3 even though the count is bounded.
+    elements->reserve(elements->size() + count);
+    for (uint32_t i = 0; i < count; ++i) {
+      T element;
+      Value(&element);
+      elements->push_back(element);
+    }
+    return ok_;
   }
 
   // True while every read so far succeeded.
