@@ -19,14 +19,14 @@ class RuntimeAuthTest : public RuntimeTest {
                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
   }
 
-  // A client that becomes user "nobody", waits for 'g' and exits with 0 when creating an
+  // A client that waits for 'g', becomes user "nobody" and exits with 0 when creating an
   // adder gives `expected` (and, on success, the adder answers).
   static std::unique_ptr<Child> NobodyClient(HRESULT expected) {
     return std::make_unique<Child>([expected](Child& self) {
+      if (self.Receive() != 'g') return 11;
       if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
         return kCannotSwitchUser;
       }
-      if (self.Receive() != 'g') return 11;
       HRESULT hr = E_FAIL;
       IRuntimeAdder* adder = CreateRemoteAdder(&hr);
       if (hr != expected) return 12;
