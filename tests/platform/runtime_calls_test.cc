@@ -138,6 +138,15 @@ TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
   EXPECT_EQ(LiveObjectCount(), 0);
   EXPECT_EQ(CoResumeClassObjects(), S_OK);
   client.join();
+  // Suspended again (as the shutdown monitor does), then resumed: served again.
+  EXPECT_EQ(CoSuspendClassObjects(), S_OK);
+  std::thread later([] {
+    IRuntimeAdder* adder = CreateRemoteAdder();
+    ASSERT_NE(adder, nullptr);
+    adder->Release();
+  });
+  EXPECT_EQ(CoResumeClassObjects(), S_OK);
+  later.join();
   EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
   EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
   EXPECT_EQ(LiveObjectCount(), 0);
