@@ -9,32 +9,12 @@
 #include "diagnostics/profiler.h"
 #include "diagnostics/versions.h"
 #include "platform/process_info.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {
 
 const char* Text(const char* text) { return text != nullptr ? text : ""; }
-
-std::string FormatV(const char* fmt, va_list args) {
-  va_list again;
-  va_copy(again, args);
-  const int length = std::vsnprintf(nullptr, 0, fmt, again);
-  va_end(again);
-  if (length <= 0) return std::string();
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  std::vsnprintf(text.data(), text.size(), fmt, args);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::string text = FormatV(fmt, args);
-  va_end(args);
-  return text;
-}
 
 // Writes one error record: loads the profiler configuration when due, reads
 // the memory figure, then formats the line with makeLine and hands it over.
@@ -56,7 +36,7 @@ void GravaLinha(IQXDF_Profiler* identity, const char* funcao, const char* unidad
 
 std::string LinhaLogHresult(const char* variavel, const char* passo, HRESULT hr) {
   const std::string expressao = std::string(Text(variavel)) + " = " + Text(passo);
-  return Format(
+  return FormatText(
       "%s\t%s = %#X %s\tSEVERITY = %d %s\tFACILITY = %d %s\tCODE = %d %s\tDescri\xE7\xE3o = %s",
       expressao.c_str(), Text(variavel), static_cast<unsigned>(hr), QXDescricaoHresult(hr).c_str(),
       HresultSeverity(hr), SeverityName(hr).c_str(), HresultFacility(hr), FacilityName(hr).c_str(),
@@ -64,7 +44,7 @@ std::string LinhaLogHresult(const char* variavel, const char* passo, HRESULT hr)
 }
 
 std::string LinhaLogStatus(const char* expressao, const char* variavel, int status, HRESULT hr) {
-  return Format("%s\t%s = %d\tHR = %#X\tDescri\xE7\xE3o = %s", Text(expressao), Text(variavel),
+  return FormatText("%s\t%s = %d\tHR = %#X\tDescri\xE7\xE3o = %s", Text(expressao), Text(variavel),
                 status, static_cast<unsigned>(hr), QXDescricaoHresult(hr).c_str());
 }
 
@@ -75,7 +55,7 @@ void QXGravaLogErro(IQXDF_Profiler* identity, const char* funcao, const char* un
   va_list args;
   va_start(args, fmt);
   qx::GravaLinha(identity, funcao, unidade, linha,
-                 [&] { return fmt != nullptr ? qx::FormatV(fmt, args) : std::string(); });
+                 [&] { return fmt != nullptr ? qx::FormatTextV(fmt, args) : std::string(); });
   va_end(args);
 }
 

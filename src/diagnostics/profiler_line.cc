@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "diagnostics/profiler_record.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {
@@ -12,16 +13,7 @@ void Append(std::string* line, const char* format, ...) __attribute__((format(pr
 void Append(std::string* line, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length > 0) {
-    size_t old = line->size();
-    line->resize(old + static_cast<size_t>(length) + 1);
-    std::vsnprintf(line->data() + old, static_cast<size_t>(length) + 1, format, args);
-    line->resize(old + static_cast<size_t>(length));
-  }
+  *line += FormatTextV(format, args);
   va_end(args);
 }
 

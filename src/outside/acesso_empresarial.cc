@@ -6,7 +6,7 @@
 #include "outside/company_row.h"
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 namespace {
 

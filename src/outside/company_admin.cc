@@ -4,7 +4,7 @@
 
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {

@@ -5,7 +5,7 @@
 #include "outside/company_row.h"
 #include "outside/dados_df.h"
 #include "outside/sql_statement.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 #include "values/calendar.h"
 
 namespace qx {

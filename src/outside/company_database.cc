@@ -1,7 +1,7 @@
 #include "outside/company_database.h"
 
 #include "outside/outside_codes.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
 

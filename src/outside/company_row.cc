@@ -3,7 +3,7 @@
 #include <string>
 
 #include "outside/outside_codes.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 namespace qx {
 

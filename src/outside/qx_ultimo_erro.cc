@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "outside/field_copy.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 namespace {
 

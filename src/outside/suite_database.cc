@@ -6,7 +6,7 @@
 
 #include "outside/outside_codes.h"
 #include "outside/suite_schema.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 #include "platform/codepage.h"
 
 namespace qx {

@@ -5,7 +5,7 @@
 
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
-#include "outside/text_format.h"
+#include "values/text_format.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
 

@@ -1,6 +1,6 @@
 #include "outside/timestamp.h"
 
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 namespace qx {
 

@@ -1,4 +1,4 @@
-#include "outside/text_format.h"
+#include "values/text_format.h"
 
 #include <cstdio>
 
