@@ -78,9 +78,6 @@
 #define QX_PENDENTE_LeLancamentosMes QX_SIM
 #define QX_PENDENTE_ExclusaoImportacao QX_SIM
 #define QX_PENDENTE_ValidaChavesConciliacao QX_SIM
-#define QX_PENDENTE_ExisteNotaExplicativa QX_SIM
-#define QX_PENDENTE_LeNotaExplicativa QX_SIM
-#define QX_PENDENTE_GravaNotaExplicativa QX_SIM
 #define QX_PENDENTE_BuscaLancamentosTarvoWeb QX_SIM
 #define QX_PENDENTE_GetRangeDatasTarvoWeb QX_SIM
 
