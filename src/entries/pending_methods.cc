@@ -58,12 +58,6 @@
 #define QX_PENDENTE_LeEspecialChaves QX_SIM
 #define QX_PENDENTE_LeEspecialChavesComplemento QX_SIM
 #define QX_PENDENTE_SetFiltroOrigem QX_SIM
-#define QX_PENDENTE_ExisteFormatoImportacao QX_SIM
-#define QX_PENDENTE_ExcluiFormatoImportacao QX_SIM
-#define QX_PENDENTE_GravaFormatoImportacao QX_SIM
-#define QX_PENDENTE_GetQuantidadeFormatosImportacao QX_SIM
-#define QX_PENDENTE_LeFormatoImportacao QX_SIM
-#define QX_PENDENTE_GetFormatosImportacao QX_SIM
 #define QX_PENDENTE_FazRedGerencial QX_SIM
 #define QX_PENDENTE_GetQuantidadeGerencial QX_SIM
 #define QX_PENDENTE_SetQuantidadeGerencial QX_SIM
