@@ -1,0 +1,193 @@
+// The import layouts of "CNFORIMP.DAT": creation with the default layout,
+// lookup, reading, listing, saving, removal and the checks of a saved layout.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../entries/test_company.h"
+#include "entries/lancamento_base.h"
+#include "platform/bstr.h"
+#include "platform/path.h"
+#include "storage/arq_status.h"
+#include "storage/records/import_layout_record.h"
+
+namespace qx {
+namespace {
+
+// Copies a text into a NUL-padded field, filling it to its end when as long.
+template <size_t N>
+void Copia(char (&campo)[N], const char* texto) {
+  std::memcpy(campo, texto, strnlen(texto, N));
+}
+
+REGFORMATOIMPORT Formato(const char* nome, const char* contabil = "CDE",
+                         const char* gerencial = "JK", char delimitador = ';') {
+  REGFORMATOIMPORT formato{};
+  Copia(formato.cNomeFormatoImportacao, nome);
+  Copia(formato.cSequenciaContabil, contabil);
+  Copia(formato.cSequenciaGerencial, gerencial);
+  formato.cDelimitador = static_cast<unsigned char>(delimitador);
+  formato.cFiller = 0x55;  // saved as 0
+  return formato;
+}
+
+std::string Nome(const REGFORMATOIMPORT& formato) {
+  return std::string(
+      formato.cNomeFormatoImportacao,
+      strnlen(formato.cNomeFormatoImportacao, sizeof(formato.cNomeFormatoImportacao)));
+}
+
+class FormatosImportacao : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(objeto_.Inicializa(RegistroInicializacao()), S_OK); }
+
+  std::string Arquivo() const { return JoinPath(objeto_.GetPastaEmpresa(), kImportLayoutFileName); }
+
+  uint16_t Quantidade() {
+    uint16_t quantidade = 0xFFFF;
+    EXPECT_EQ(objeto_.GetQuantidadeFormatosImportacao(&quantidade), S_OK);
+    return quantidade;
+  }
+
+  uint16_t Posicao(const std::string& nomeCp1252) {
+    UniqueBstr nome(BstrFromCp1252(nomeCp1252));
+    uint16_t posicao = 0xFFFF;
+    EXPECT_EQ(objeto_.ExisteFormatoImportacao(nome.get(), &posicao), S_OK);
+    return posicao;
+  }
+
+  HRESULT Exclui(const std::string& nomeCp1252) {
+    UniqueBstr nome(BstrFromCp1252(nomeCp1252));
+    return objeto_.ExcluiFormatoImportacao(nome.get());
+  }
+
+  std::vector<std::string> Nomes() {
+    std::vector<REGFORMATOIMPORT> lista(Quantidade());
+    EXPECT_EQ(objeto_.GetFormatosImportacao(static_cast<uint16_t>(lista.size()), lista.data()),
+              S_OK);
+    std::vector<std::string> nomes;
+    for (const REGFORMATOIMPORT& formato : lista) nomes.push_back(Nome(formato));
+    return nomes;
+  }
+
+  void Grava(const REGFORMATOIMPORT& formato, int32_t posicao = 0) {
+    uint16_t consistencia = 77;
+    ASSERT_EQ(objeto_.GravaFormatoImportacao(posicao, formato, &consistencia), S_OK);
+    EXPECT_EQ(consistencia, 77) << "left as passed when every check holds";
+  }
+
+  TestCompany company_;
+  CLancamentoBase objeto_;
+};
+
+TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefaultLayout) {
+  EXPECT_EQ(Quantidade(), 0);
+  EXPECT_EQ(std::filesystem::file_size(Arquivo()), kImportLayoutRecordSize);
+
+  std::filesystem::remove(Arquivo());
+  EXPECT_EQ(Quantidade(), 1);
+  REGFORMATOIMPORT padrao{};
+  ASSERT_EQ(objeto_.LeFormatoImportacao(1, &padrao), S_OK);
+  EXPECT_EQ(Nome(padrao), "Padr\xE3o");
+  EXPECT_STREQ(padrao.cSequenciaContabil, "CDEFGH");
+  EXPECT_STREQ(padrao.cSequenciaGerencial, "JK");
+  EXPECT_EQ(padrao.cDelimitador, ',');
+  EXPECT_EQ(padrao.cFiller, 0);
+
+  // Only ASCII letters change case when names are compared.
+  EXPECT_EQ(Posicao("padr\xE3o"), 1);
+  EXPECT_EQ(Posicao("PADR\xC3O"), 0);
+
+  // Lookup and listing hand back the status of a vanished file instead.
+  std::filesystem::remove(Arquivo());
+  uint16_t posicao = 9;
+  UniqueBstr nome(BstrFromCp1252("Padr\xE3o"));
+  EXPECT_EQ(objeto_.ExisteFormatoImportacao(nome.get(), &posicao),
+            QXHresultDoStatus(ARQ_NAO_ENCONTRADO));
+  EXPECT_EQ(posicao, 0);
+  REGFORMATOIMPORT um{};
+  EXPECT_EQ(objeto_.GetFormatosImportacao(1, &um), QXHresultDoStatus(ARQ_NAO_ENCONTRADO));
+  EXPECT_EQ(Exclui("Padr\xE3o"), S_OK) << "nothing found, nothing removed";
+  // Saving recreates it with the default layout and appends after it.
+  Grava(Formato("NOVO"));
+  EXPECT_EQ(Nomes(), (std::vector<std::string>{"Padr\xE3o", "NOVO"}));
+}
+
+TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
+  for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
+  Grava(Formato("DOZE_LETRAS_"), 0);  // fills its field, no terminator
+  EXPECT_EQ(Quantidade(), 5);
+  EXPECT_EQ(Posicao("c"), 3);
+  EXPECT_EQ(Posicao("doze_letras_ e mais"), 5) << "the name sought is cut to 12 bytes";
+  EXPECT_EQ(Posicao("E"), 0);
+
+  // Rewriting in place keeps the count; the filler is always written 0.
+  Grava(Formato("b2", "XY", "Z", '|'), 2);
+  REGFORMATOIMPORT lido{};
+  ASSERT_EQ(objeto_.LeFormatoImportacao(2, &lido), S_OK);
+  EXPECT_EQ(Nome(lido), "b2");
+  EXPECT_STREQ(lido.cSequenciaContabil, "XY");
+  EXPECT_EQ(lido.cDelimitador, '|');
+  EXPECT_EQ(lido.cFiller, 0);
+  EXPECT_EQ(objeto_.LeFormatoImportacao(6, &lido), QXHresultDoStatus(ARQ_FIM_DE_ARQUIVO));
+  EXPECT_EQ(objeto_.LeFormatoImportacao(-1, &lido), QXHresultDoStatus(ARQ_FIM_DE_ARQUIVO));
+  EXPECT_EQ(Nome(lido), "b2") << "a failed read leaves the caller's record alone";
+
+  // Removing position 2 moves the later layouts down one place.
+  EXPECT_EQ(Exclui("B2"), S_OK);
+  EXPECT_EQ(Nomes(), (std::vector<std::string>{"A", "C", "D", "DOZE_LETRAS_"}));
+  EXPECT_EQ(Posicao("D"), 3);
+  EXPECT_FALSE(
+      std::filesystem::exists(JoinPath(objeto_.GetPastaEmpresa(), kImportLayoutTempFileName)));
+  EXPECT_EQ(Exclui("naoexiste"), S_OK);
+  EXPECT_EQ(Quantidade(), 4);
+
+  // Listing one more than there are fills every layout, then reports the end.
+  std::vector<REGFORMATOIMPORT> lista(5);
+  EXPECT_EQ(objeto_.GetFormatosImportacao(5, lista.data()), E_QXARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(Nome(lista[3]), "DOZE_LETRAS_");
+}
+
+TEST_F(FormatosImportacao, BadLayoutsAreRefusedInOrderWithTheirConsistencyCode) {
+  struct Caso {
+    REGFORMATOIMPORT formato;
+    uint16_t consistencia;
+  };
+  const Caso casos[] = {
+      {Formato("", "", "", '\t'), 1},    {Formato("N", "", "", '\t'), 2},
+      {Formato("N", "C", "", '\t'), 3},  {Formato("N", "C", "J", '\t'), 4},
+      {Formato("N", "C", "J", '\0'), 4}, {Formato("N", "C", "J", '.'), 4},
+  };
+  for (const Caso& caso : casos) {
+    uint16_t consistencia = 0;
+    EXPECT_EQ(objeto_.GravaFormatoImportacao(0, caso.formato, &consistencia),
+              static_cast<HRESULT>(0x00040000 + caso.consistencia));
+    EXPECT_EQ(consistencia, caso.consistencia);
+  }
+  EXPECT_EQ(Quantidade(), 0) << "nothing was written";
+  for (char delimitador : {',', ':', ';', '|'}) Grava(Formato("OK", "C", "J", delimitador));
+  EXPECT_EQ(Quantidade(), 4);
+  // Same name twice is allowed; a position beyond the end is not.
+  uint16_t consistencia = 0;
+  EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
+  EXPECT_EQ(Quantidade(), 4);
+}
+
+TEST_F(FormatosImportacao, ListingNeverWritesMoreElementsThanAsked) {
+  for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
+  REGFORMATOIMPORT marcador{};
+  std::memset(&marcador, 0x5A, sizeof(marcador));
+  std::vector<REGFORMATOIMPORT> lista(4, marcador);
+  ASSERT_EQ(objeto_.GetFormatosImportacao(2, lista.data()), S_OK);
+  EXPECT_EQ(Nome(lista[0]), "A");
+  EXPECT_EQ(Nome(lista[1]), "B");
+  EXPECT_EQ(std::memcmp(&lista[2], &marcador, sizeof(marcador)), 0);
+  EXPECT_EQ(std::memcmp(&lista[3], &marcador, sizeof(marcador)), 0);
+  EXPECT_EQ(objeto_.GetFormatosImportacao(0, nullptr), S_OK);
+}
+
+}  // namespace
+}  // namespace qx
