@@ -74,6 +74,11 @@ class CFile {
   // Renames a file. Fails when the new name exists (accessDenied) or the file is open
   // (sharingViolation).
   static void Rename(const char* oldPath, const char* newPath);
+  // Renames a file over an existing one in one step (MoveFileEx with
+  // MOVEFILE_REPLACE_EXISTING): at every moment one of the two complete files
+  // holds the name. Fails like Remove when the existing file is open or
+  // read-only, and like Rename when the source is open.
+  static void RenameReplacing(const char* oldPath, const char* newPath);
   // True when the file exists and has no write permission bit (the read-only attribute).
   static bool IsReadOnly(const char* path);
 

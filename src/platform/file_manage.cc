@@ -96,6 +96,19 @@ void CFile::Rename(const char* oldPath, const char* newPath) {
   if (error != 0) CFileException::ThrowOsError(error, oldPath);
 }
 
+void CFile::RenameReplacing(const char* oldPath, const char* newPath) {
+  qx::FileFaults::ThrowIfInjected(qx::FileOp::Rename, Checked(oldPath));
+  Checked(newPath);
+  std::string source = qx::ResolveNameCase(oldPath);
+  std::string target = qx::ResolveNameCase(newPath);
+  struct stat status;
+  int error = lstat(source.c_str(), &status) == 0 ? CheckFree(source, false) : errno;
+  if (error == 0 && !SameFile(source, target)) error = CheckFree(target, true);
+  if (error == 0 && rename(source.c_str(), target.c_str()) != 0) error = errno;
+  if (error == ENOENT) error = qx::MissingPathError(source);
+  if (error != 0) CFileException::ThrowOsError(error, oldPath);
+}
+
 bool CFile::IsReadOnly(const char* path) {
   if (path == nullptr || *path == '\0') return false;
   struct stat status;

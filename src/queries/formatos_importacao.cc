@@ -148,12 +148,12 @@ HRESULT CLancamentoBase::ExcluiFormatoImportacao(BSTR bsNomeFormatoImportacao) {
   if (int status = AbreFormatos(origem, caminho, 'L', Recria::Nao)) return Falha(status);
   if (HRESULT hr = CopiaFormatos(origem, destino, excluida); hr != S_OK) return hr;
 
-  // The copy is complete on disk before the layout file goes. The platform
-  // has no rename that replaces a file, so the old file is removed first.
+  // The copy is complete on disk before it takes the layout file's name in
+  // one step, so a crash leaves either the old or the new layouts, never none.
+  destino.Flush();  // throws CFileException*
   if (int status = destino.Fecha()) return status;
   if (int status = origem.Fecha()) return Falha(status);
-  CFile::Remove(caminho.c_str());  // throws CFileException*
-  CFile::Rename(temporario.c_str(), caminho.c_str());
+  CFile::RenameReplacing(temporario.c_str(), caminho.c_str());  // throws CFileException*
   return S_OK;
 }
 

@@ -169,6 +169,26 @@ TEST(FileIo, RemoveAndRenameRespectOpensAndExistingNames) {
   EXPECT_EQ(CauseOf([&] { CFile::Rename(b.c_str(), a.c_str()); }), CFileException::fileNotFound);
 }
 
+TEST(FileIo, RenameReplacingSwapsInOneStepUnlessTheTargetIsHeld) {
+  TempDir dir;
+  std::string temp = dir / "CNFORIMP.TMP", file = dir / "CNFORIMP.DAT";
+  WriteText(temp, "new");
+  WriteText(file, "old");
+  {
+    CFile held;
+    ASSERT_TRUE(held.Open(file.c_str(), kModeL));
+    EXPECT_EQ(CauseOf([&] { CFile::RenameReplacing(temp.c_str(), file.c_str()); }),
+              CFileException::sharingViolation);
+    EXPECT_EQ(ReadText(file), "old");
+  }
+  CFile::RenameReplacing(temp.c_str(), (dir / "cnforimp.dat").c_str());  // case-insensitive
+  EXPECT_EQ(ReadText(file), "new");
+  EXPECT_EQ(CauseOf([&] { CFile::RenameReplacing(temp.c_str(), file.c_str()); }),
+            CFileException::fileNotFound);
+  CFile::RenameReplacing(file.c_str(), temp.c_str());  // also to a name that does not exist
+  EXPECT_EQ(ReadText(temp), "new");
+}
+
 TEST(FilePath, SplitsAtEitherSeparatorAndJoinsWithOne) {
   EXPECT_EQ(qx::LastSeparator("a/b\\c"), 3u);
   EXPECT_EQ(qx::LastSeparator("a\\b/c"), 3u);

@@ -10,6 +10,8 @@
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
 #include "platform/bstr.h"
+#include "platform/file.h"
+#include "platform/file_faults.h"
 #include "platform/path.h"
 #include "storage/arq_status.h"
 #include "storage/records/import_layout_record.h"
@@ -114,6 +116,24 @@ TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefault
   // Saving recreates it with the default layout and appends after it.
   Grava(Formato("NOVO"));
   EXPECT_EQ(Nomes(), (std::vector<std::string>{"Padr\xE3o", "NOVO"}));
+}
+
+TEST_F(FormatosImportacao, RemovalThatFailsAtTheLastStepKeepsEveryLayout) {
+  for (const char* nome : {"A", "B"}) Grava(Formato(nome));
+  for (int cause : {CFileException::hardIO, CFileException::sharingViolation}) {
+    FileFaultsGuard guard;
+    FileFaults::Arm(FileOp::Rename, 1, cause);
+    try {
+      Exclui("A");
+      ADD_FAILURE() << "the failed replacement is thrown to the call frame";
+    } catch (CFileException* e) {
+      EXPECT_EQ(e->m_cause, cause);
+      e->Delete();
+    }
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"A", "B"}));
+  }
+  EXPECT_EQ(Exclui("A"), S_OK);
+  EXPECT_EQ(Nomes(), (std::vector<std::string>{"B"}));
 }
 
 TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
