@@ -67,13 +67,7 @@ std::string GuidToText(const GUID& g) {
   return text;
 }
 
-std::string GuidToBracedText(const GUID& guid) {
-  // Built by appending: "{" + temporary trips a false -Wrestrict in GCC 12 at -O3.
-  std::string text = "{";
-  text += GuidToText(guid);
-  text += '}';
-  return text;
-}
+std::string GuidToBracedText(const GUID& guid) { return "{" + GuidToText(guid) + "}"; }
 
 bool GuidFromText(std::string_view text, GUID* guid) {
   if (text.size() == kTextLength + 2) {

@@ -91,10 +91,7 @@ std::unique_ptr<RegNode> Parse(const std::string& path, const std::string& bytes
   if (!parsed.malformed_lines.empty() && reported != parsed.malformed_texts) {
     reported = std::move(parsed.malformed_texts);
     std::string lines;
-    for (size_t line : parsed.malformed_lines) {
-      lines += ' ';
-      lines += std::to_string(line);
-    }
+    for (size_t line : parsed.malformed_lines) lines += " " + std::to_string(line);
     std::fprintf(stderr, "registry %s: unreadable lines skipped:%s\n", path.c_str(), lines.c_str());
   }
   return std::move(parsed.root);
