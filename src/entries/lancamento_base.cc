@@ -35,6 +35,17 @@ HRESULT CLancamentoBase::OnInicializa() {
     return hr == -1 ? hr : FalhaInicializacao(__LINE__, "__super::OnInicializa()", hr);
   }
   m_strPastaEmpresa = qx::CompanyFolder(qx::kModuloContabilidade, GetEmpresa());
+  // A new session starts without an entry; the rest of the current entry is
+  // what the client leaves in it.
+  m_lancamento.ulGerencial = 0;
+  m_lancamento.Documento = 0;
+  m_lancamento.Valor = CURRENCY{};
+  m_lancamento.ValorMoeda = CURRENCY{};
+  m_lancamento.CodHis = 0;
+  m_lancamento.Filial = 0;
+  m_lancamento.cStatusNovo = 0;
+  m_lancamento.lChaveModulo = 0;
+  m_lancamento.iData = 0;
 
   // The master service is released on every path by its owner.
   CQXComPtr<IQXCN_Mestre> mestre;

@@ -10,6 +10,7 @@
 
 #include "entries/interface_params.h"
 #include "entries/interface_records.h"
+#include "entries/lancamento_atual.h"
 #include "outside/conexao_plano.h"
 #include "outside/dados_df.h"
 #include "outside/gd_integracao.h"
@@ -59,6 +60,16 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   int AtualizaDiferencaLancamento(int32_t debito, int32_t credito, CURRENCY valor, CQXData data,
                                   uint16_t filial, uint16_t usuario, int sinal);
 
+  // Reports one entry change to the change log: the entry image (type 24) and
+  // the complement text (type 8) under `servico`. Failures only reach the
+  // error log.
+  void GravaLog(int32_t chave, char servico, const qx::EntryRecord& registro,
+                const char* complemento, CQXData data);
+  // Reads the complement text at byte `posicao` of the CNLH of the month of
+  // `data` into texto (512 bytes, zero-terminated; empty for position 0).
+  // 0 or a record-file status.
+  int LeComplemento(CQXData data, uint32_t posicao, char* texto);
+
  protected:
   HRESULT OnInicializa() override;
 
@@ -79,4 +90,6 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   CQXData m_dtInicialPeriodo;
   CQXData m_dtFinalPeriodo;
   bool m_bUsaQuantidadeGerencial = false;
+  qx::LancamentoAtual m_lancamento;
+  qx::GerencialAtual m_gerencial;
 };
