@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "entries/filtro_lancamento.h"
 #include "entries/interface_params.h"
 #include "entries/interface_records.h"
 #include "entries/lancamento_atual.h"
@@ -92,4 +93,5 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   bool m_bUsaQuantidadeGerencial = false;
   qx::LancamentoAtual m_lancamento;
   qx::GerencialAtual m_gerencial;
+  qx::ConsultaLancamentos m_consulta;  // filter: the search filter and the keyed reading
 };
