@@ -1,10 +1,11 @@
-#include "input.h"
+#include "values/typed_input.h"
 
 #include <charconv>
+#include <string>
 
 #include "values/qx_data.h"
 
-namespace qxdate {
+namespace qx {
 namespace {
 
 // The number in exactly the given digits, or nothing.
@@ -38,7 +39,7 @@ std::optional<uint32_t> ReadNumber(std::string_view text, uint32_t limit) {
   return value;
 }
 
-std::optional<qx::CivilDate> ReadCalendarDate(std::string_view text) {
+std::optional<CivilDate> ReadCalendarDate(std::string_view text) {
   // A field of up to four decimal digits; -1 (never a valid part of a date) otherwise.
   const auto field = [](std::string_view digits) {
     return digits.size() <= 4 ? static_cast<int>(ReadDigits(digits, 10).value_or(-1)) : -1;
@@ -53,14 +54,55 @@ std::optional<qx::CivilDate> ReadCalendarDate(std::string_view text) {
     day = field(parts[0]);
     month = field(parts[1]);
     year = field(parts[2]);
-    if (parts[2].size() == 2) year = qx::ExpandYear(year);
+    if (parts[2].size() == 2) year = ExpandYear(year);
   } else {
     return std::nullopt;
   }
   // Making a date cuts a day past the month's end; here such a day is a typing error.
-  const qx::CivilDate date = CQXData::Make(day, month, year).Split();
-  if (date != qx::CivilDate{day, month, year}) return std::nullopt;
+  const CivilDate date = CQXData::Make(day, month, year).Split();
+  if (date != CivilDate{day, month, year}) return std::nullopt;
   return date;
 }
 
-}  // namespace qxdate
+std::optional<CURRENCY> ReadAmount(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+')) text.remove_prefix(1);
+  std::size_t comma = text.find(',');
+  const std::size_t dot = text.rfind('.');
+  if (comma == std::string_view::npos && dot != std::string_view::npos &&
+      text.find('.') == dot) {
+    const std::size_t decimals = text.size() - dot - 1;
+    if (decimals == 1 || decimals == 2 || decimals == 4) comma = dot;
+  }
+  std::string_view whole = text.substr(0, comma);
+  std::string_view fraction =
+      comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+  if (whole.empty() || fraction.size() > 4 || (comma != std::string_view::npos && fraction.empty()))
+    return std::nullopt;
+  // Thousands separators: groups of exactly three digits after the first group.
+  std::string digits;
+  std::size_t group = whole.size();
+  for (std::size_t i = whole.size(); i-- > 0;) {
+    if (whole[i] != '.' || comma == dot) continue;
+    if (group - i - 1 != 3 || i == 0) return std::nullopt;
+    group = i;
+  }
+  for (char c : whole) {
+    if (c != '.' || comma == dot) digits += c;
+  }
+  digits.append(fraction);
+  digits.append(4 - fraction.size(), '0');
+  if (digits.size() > 19) return std::nullopt;
+  const std::optional<uint64_t> value = [&]() -> std::optional<uint64_t> {
+    uint64_t v = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, v, 10);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return v;
+  }();
+  if (!value || *value > static_cast<uint64_t>(INT64_MAX)) return std::nullopt;
+  const int64_t signedValue = static_cast<int64_t>(*value);
+  return CURRENCY{negative ? -signedValue : signedValue};
+}
+
+}  // namespace qx

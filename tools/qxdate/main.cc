@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "input.h"
+#include "values/typed_input.h"
 #include "report.h"
 
 namespace {
@@ -26,13 +26,13 @@ int Refuse(const std::string& message) {
 }
 
 int ShowDayNumberOrDate(std::string_view text) {
-  if (const std::optional<uint32_t> value = qxdate::ReadNumber(text, UINT32_MAX)) {
+  if (const std::optional<uint32_t> value = qx::ReadNumber(text, UINT32_MAX)) {
     const CQXData date(*value);
     if (date.IsEmpty()) return Refuse(std::string(text) + " is not a CQXData (2..1048247)");
     qxdate::PrintDate(date);
     return 0;
   }
-  const std::optional<qx::CivilDate> day = qxdate::ReadCalendarDate(text);
+  const std::optional<qx::CivilDate> day = qx::ReadCalendarDate(text);
   if (!day) return Refuse("'" + std::string(text) + "' is neither a CQXData nor a date");
   qxdate::PrintDate(CQXData::Make(day->day, day->month, day->year));
   return 0;
@@ -40,15 +40,15 @@ int ShowDayNumberOrDate(std::string_view text) {
 
 int ShowOption(std::string_view option, std::string_view text) {
   if (option == "--mesano") {
-    const std::optional<uint32_t> value = qxdate::ReadNumber(text, CQXMesAno::kLast);
+    const std::optional<uint32_t> value = qx::ReadNumber(text, CQXMesAno::kLast);
     if (!value || *value == 0) return Refuse("'" + std::string(text) + "' is not a CQXMesAno");
     qxdate::PrintMesAno(CQXMesAno(*value));
   } else if (option == "--curta") {
-    const std::optional<uint32_t> value = qxdate::ReadNumber(text, UINT16_MAX);
+    const std::optional<uint32_t> value = qx::ReadNumber(text, UINT16_MAX);
     if (!value || *value == 0) return Refuse("'" + std::string(text) + "' is not a CQXDataCurta");
     qxdate::PrintDataCurta(CQXDataCurta(static_cast<uint16_t>(*value)));
   } else if (option == "--chave") {
-    const std::optional<uint32_t> value = qxdate::ReadNumber(text, UINT32_MAX);
+    const std::optional<uint32_t> value = qx::ReadNumber(text, UINT32_MAX);
     if (!value) return Refuse("'" + std::string(text) + "' is not an origin key");
     qxdate::PrintChaveModulo(*value);
   } else {
