@@ -9,4 +9,11 @@ namespace qx {
 // The entry asked for is deleted, as a failure (the form the data reads give).
 inline constexpr HRESULT kHrLancamentoExcluido = static_cast<HRESULT>(0x800405F7u);
 
+// Message numbers of the entry reads and removals, and their success form.
+inline constexpr int kMensagemLancamentoExcluido = 1527;     // the entry is deleted
+inline constexpr int kMensagemLancamentoInexistente = 1528;  // no entry at that position
+constexpr HRESULT HrMensagem(int numero) {
+  return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(numero));
+}
+
 }  // namespace qx

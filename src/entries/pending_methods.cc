@@ -24,7 +24,6 @@
 #define QX_PENDENTE_GetHistorico QX_SIM
 #define QX_PENDENTE_GetData QX_SIM
 #define QX_PENDENTE_Grava QX_SIM
-#define QX_PENDENTE_Le QX_SIM
 #define QX_PENDENTE_GravaConferido QX_SIM
 #define QX_PENDENTE_SetDocumentoInicial QX_SIM
 #define QX_PENDENTE_SetDocumentoFinal QX_SIM
@@ -47,11 +46,7 @@
 #define QX_PENDENTE_SetLancamentoGerencial QX_SIM
 #define QX_PENDENTE_TemGerencial QX_SIM
 #define QX_PENDENTE_ZeraLancamentoGerencial QX_SIM
-#define QX_PENDENTE_GetComplemento QX_SIM
 #define QX_PENDENTE_SetComplemento QX_SIM
-#define QX_PENDENTE_Exclui QX_SIM
-#define QX_PENDENTE_LeDados QX_SIM
-#define QX_PENDENTE_LeDadosComplemento QX_SIM
 #define QX_PENDENTE_LeEspecialDados QX_SIM
 #define QX_PENDENTE_GravaDados QX_SIM
 #define QX_PENDENTE_LimpaFiltro QX_SIM
@@ -63,12 +58,10 @@
 #define QX_PENDENTE_SetQuantidadeGerencial QX_SIM
 #define QX_PENDENTE_GeraArquivoQuantidadeGerencial QX_SIM
 #define QX_PENDENTE_ZeraQuantidadeGerencial QX_SIM
-#define QX_PENDENTE_ExcluiOffLine QX_SIM
 #define QX_PENDENTE_PegaDadosCRM QX_SIM
 #define QX_PENDENTE_BuscaQtdLancamentosConta QX_SIM
 #define QX_PENDENTE_SetContaGerencial QX_SIM
 #define QX_PENDENTE_SetSessao QX_SIM
-#define QX_PENDENTE_LeLancamentoExcluido QX_SIM
 #define QX_PENDENTE_LeLancamentosMes QX_SIM
 #define QX_PENDENTE_ExclusaoImportacao QX_SIM
 #define QX_PENDENTE_ValidaChavesConciliacao QX_SIM

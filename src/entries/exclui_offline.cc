@@ -1,0 +1,34 @@
+// Removal of every entry of a month that came from one origin.
+#include "entries/arquivo_mes.h"
+#include "entries/lancamento_base.h"
+#include "values/qx_dmcps.h"
+
+namespace {
+
+// Entries of this origin module belong to one origin month-year each.
+constexpr uint32_t kModuloPorMes = 24;
+
+bool DaOrigem(const qx::EntryRecord& registro, int32_t chaveOrigem, uint16_t iData) {
+  return registro.lChaveModulo == chaveOrigem &&
+         (qx::OriginModule(registro.lChaveModulo) != kModuloPorMes || registro.iData == iData);
+}
+
+}  // namespace
+
+HRESULT CLancamentoBase::ExcluiOffLine(uint16_t iMesAno, int32_t lChaveOrigem, uint16_t iData) {
+  const auto abre = [&](CQXarq& arq) {
+    return qx::AbreArquivoMes(arq, m_strPastaEmpresa, qx::kPrefixoLancamentos, iMesAno, 'L',
+                              qx::kEntryRecordSize);
+  };
+  CQXarq lancamentos;
+  if (int status = abre(lancamentos)) return status;
+  qx::EntryRecord registro;
+  for (uint32_t p = 1; lancamentos.Le(p, &registro) == ARQ_OK; ++p) {
+    if (!DaOrigem(registro, lChaveOrigem, iData)) continue;
+    // The removal takes the mark and opens the month for writing itself.
+    lancamentos.Fecha();
+    if (const HRESULT hr = Exclui(static_cast<int32_t>(p), iMesAno)) return hr;
+    if (int status = abre(lancamentos)) return status;
+  }
+  return S_OK;
+}

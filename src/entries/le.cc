@@ -1,0 +1,87 @@
+// Reading one stored entry: into the current entry (Le), or as it is stored,
+// deleted or not, into an entry data record (LeLancamentoExcluido).
+#include <cstring>
+
+#include "entries/arquivo_mes.h"
+#include "entries/entry_messages.h"
+#include "entries/lancamento_base.h"
+
+namespace {
+
+// Reads the record at `indlan` of the month's CNLC.
+int LeRegistro(const std::string& pasta, uint16_t mesAno, int32_t indlan,
+               qx::EntryRecord* registro) {
+  CQXarq arq;
+  if (int status = qx::AbreArquivoMes(arq, pasta, qx::kPrefixoLancamentos, mesAno, 'L',
+                                      qx::kEntryRecordSize)) {
+    return status;
+  }
+  const int status = arq.Le(static_cast<uint32_t>(indlan), registro);
+  arq.Fecha();
+  return status;
+}
+
+}  // namespace
+
+HRESULT CLancamentoBase::Le(int32_t Indlan, uint16_t MesAno) {
+  m_lancamento.cGravarZero = 0;
+  qx::EntryRecord registro;
+  if (int status = LeRegistro(m_strPastaEmpresa, MesAno, Indlan, &registro)) return status;
+  if (registro.cStatus == qx::kEntryDeleted) return qx::HrMensagem(qx::kMensagemLancamentoExcluido);
+
+  qx::LancamentoAtual& atual = m_lancamento;
+  atual.CodHis = registro.CodHis;
+  atual.Credito = registro.Credito;
+  atual.Data = qx::DataDoLancamento(MesAno, registro.cDia);
+  atual.Debito = registro.Debito;
+  atual.Documento = registro.Documento;
+  atual.Filial = registro.Filial;
+  atual.Valor = registro.Valor;
+  atual.ValorMoeda = CURRENCY{};
+  atual.lChaveModulo = static_cast<uint32_t>(registro.lChaveModulo);
+  atual.iData = registro.iData;
+  atual.ulComplemento = static_cast<uint32_t>(registro.Complemento);
+  atual.ulGerencial = static_cast<uint32_t>(registro.Gerencial);
+  atual.ulGerencialAnterior = atual.ulGerencial;
+  atual.Secao = static_cast<uint32_t>(registro.Secao);
+  atual.cConferido = registro.cConferido;
+  atual.cStatusIFRS = registro.cStatusIFRS;
+  atual.usMesAnoLido = MesAno;
+  std::memset(atual.szComplemento, 0, sizeof atual.szComplemento);
+
+  if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
+    CQXarq moeda;
+    if (int status = qx::AbreArquivoMes(moeda, m_strPastaEmpresa, qx::kPrefixoMoeda, MesAno, 'L',
+                                        qx::kCurrencyRecordSize)) {
+      return status;
+    }
+    qx::CurrencyRecord valor;
+    const int status = moeda.Le(static_cast<uint32_t>(Indlan), &valor);
+    moeda.Fecha();
+    if (status != ARQ_OK) return status;
+    atual.ValorMoeda = valor.ValorMoeda;
+    if (valor.ValorMoeda.int64 == 0) atual.cGravarZero = 'S';
+  }
+  return S_OK;
+}
+
+HRESULT CLancamentoBase::LeLancamentoExcluido(int32_t Indlan, uint16_t MesAno, RegDados* Dados) {
+  if (Dados == nullptr) return E_POINTER;
+  std::memset(Dados, 0, sizeof *Dados);
+  qx::EntryRecord registro;
+  if (int status = LeRegistro(m_strPastaEmpresa, MesAno, Indlan, &registro)) return status;
+  Dados->CodHis = static_cast<int16_t>(registro.CodHis);
+  Dados->Credito = registro.Credito;
+  Dados->DataLancamento = qx::DataDoLancamento(MesAno, registro.cDia).Value();
+  Dados->Debito = registro.Debito;
+  Dados->Documento = registro.Documento;
+  Dados->Filial = static_cast<int16_t>(registro.Filial);
+  Dados->Valor = registro.Valor;
+  Dados->wChaveOrigem.lChaveModulo = registro.lChaveModulo;
+  Dados->wChaveOrigem.iData = registro.iData;
+  Dados->Complemento = registro.Complemento;
+  Dados->Gerencial = registro.Gerencial;
+  Dados->Secao = registro.Secao;
+  return registro.cStatus == qx::kEntryDeleted ? qx::HrMensagem(qx::kMensagemLancamentoExcluido)
+                                               : S_OK;
+}

@@ -1,0 +1,58 @@
+// Reading a complement text from the month's heap: the bounded read that the
+// entry reads share, and the interface read of one entry's text.
+#include <cstring>
+
+#include "entries/arquivo_mes.h"
+#include "entries/lancamento_base.h"
+#include "platform/bstr.h"
+
+namespace {
+
+// The bytes of a text at the start of what was read: up to and including the
+// first carriage return, up to a zero byte, or kComplementMaxStored bytes.
+size_t TamanhoDoTexto(const char* lidos) {
+  for (size_t i = 0; i < qx::kComplementReadSize; ++i) {
+    if (lidos[i] == '\0') return i;
+    if (lidos[i] == qx::kComplementEnd) return i + 1;
+  }
+  return qx::kComplementMaxStored;
+}
+
+}  // namespace
+
+int CLancamentoBase::LeComplemento(CQXData data, uint32_t posicao, char* texto) {
+  texto[0] = '\0';
+  if (posicao == 0) return ARQ_OK;
+  // The heap is read as it is: a missing one is not made here, where it
+  // would get a header of the read's size.
+  CQXarq heap;
+  int status = qx::AbreArquivoMes(heap, m_strPastaEmpresa, qx::kPrefixoComplementos,
+                                  data.MesAno().Value(), 'L', qx::kComplementReadSize, false);
+  if (status != ARQ_OK) return status;
+  uint32_t ignorado = 0;
+  status = heap.Posiciona('P', static_cast<int32_t>(posicao), &ignorado);
+  char lidos[qx::kComplementReadSize] = {};
+  if (status == ARQ_OK) {
+    status = heap.LeBytes(static_cast<int32_t>(posicao), qx::kComplementReadSize, lidos);
+    // A text near the end of the heap gives fewer bytes; the rest reads as zeros.
+    if (status == ARQ_FIM_DE_ARQUIVO) status = ARQ_OK;
+  }
+  heap.Fecha();
+  if (status != ARQ_OK) return status;
+  const size_t tamanho = TamanhoDoTexto(lidos);
+  std::memcpy(texto, lidos, tamanho);
+  texto[tamanho] = '\0';
+  return ARQ_OK;
+}
+
+HRESULT CLancamentoBase::GetComplemento(BSTR* Complemento, uint16_t MesAno, int32_t Indlan) {
+  if (Complemento == nullptr) return E_POINTER;
+  *Complemento = nullptr;
+  if (const HRESULT hr = Le(Indlan, MesAno)) return hr;
+  char texto[sizeof m_lancamento.szComplemento];
+  if (int status = LeComplemento(m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
+    return status;
+  }
+  *Complemento = qx::BstrFromCp1252(texto);
+  return *Complemento != nullptr ? S_OK : E_OUTOFMEMORY;
+}
