@@ -1,0 +1,22 @@
+// Keyed reading of a list of keys from the open month. Nothing is handed out
+// unless every read succeeds; a key of 0 or less gives a zero element.
+#include <cstddef>
+#include <vector>
+
+#include "entries/lancamento_base.h"
+#include "queries/regdados.h"
+#include "storage/arq_status.h"
+
+HRESULT CLancamentoBase::LeEspecialChaves(int32_t Quantidade, Lancamentos* Chaves,
+                                          RegDados* Dados) {
+  if (Quantidade < 1) return S_OK;
+  if (Chaves == nullptr || Dados == nullptr) return E_POINTER;
+  std::vector<REGDADOS> lidos(static_cast<size_t>(Quantidade));
+  for (size_t k = 0; k < lidos.size(); ++k) {
+    if (Chaves[k].Indlan <= 0) continue;
+    if (int status = LeEspecial(Chaves[k].Indlan)) return QXHresultDoStatus(status);
+    lidos[k] = qx::DadosDoLancamento(m_lancamento);
+  }
+  for (size_t k = 0; k < lidos.size(); ++k) qx::CopiaRegDados(lidos[k], &Dados[k]);
+  return S_OK;
+}
