@@ -1,0 +1,33 @@
+#include "storage/check/check_folder.h"
+
+#include "storage/check/folder_files.h"
+#include "storage/check/month_check.h"
+#include "storage/check/side_check.h"
+
+namespace qx::check {
+
+bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Report* report,
+                 std::string* error) {
+  report->folder = folder;
+  report->options = options;
+  FolderFiles files;
+  if (!LoadFolder(folder, &files, &report->findings, error)) return false;
+  report->files = files.count;
+
+  Findings* findings = &report->findings;
+  DifferenceTally tally(options);
+  for (const auto& [mesAno, month] : files.months) {
+    CheckMonth(CQXMesAno(mesAno), month, findings, &tally);
+  }
+  CheckDifferences(files.differences, tally, findings);
+  if (files.control) CheckControlFile(*files.control, findings);
+  if (files.layouts) CheckImportLayouts(*files.layouts, findings);
+  if (files.layoutsTemp) {
+    findings->Add("layout-temporary", files.layoutsTemp->name, "left by a layout removal");
+    CheckImportLayouts(*files.layoutsTemp, findings);
+  }
+  CheckNotes(files.noteIndex, files.noteTexts, findings);
+  return true;
+}
+
+}  // namespace qx::check

@@ -1,0 +1,149 @@
+#include "storage/check/difference_check.h"
+
+#include <string>
+#include <vector>
+
+#include "storage/check/record_shape.h"
+#include "storage/check/text_forms.h"
+#include "storage/records/difference_record.h"
+#include "values/calendar.h"
+
+namespace qx::check {
+namespace {
+
+bool ByMonth(uint16_t modo) { return modo == 2 || modo == 3; }
+bool ByUser(uint16_t modo) { return modo == 0 || modo == 2; }
+
+std::string KeyText(const DifferenceTally::Key& key, const DifferenceOptions& options) {
+  std::string text = ByMonth(options.modo) ? "month " + std::to_string(key.group)
+                                           : "date " + CQXData(key.group).Text(1, '/');
+  if (options.porFilial) text += ", branch " + std::to_string(key.filial);
+  return text;
+}
+
+struct Stored {
+  uint64_t total = 0;
+  uint64_t firstPosition = 0;
+};
+
+// The checks of one record; false when it holds no total.
+bool CheckRecord(const LoadedFile& file, uint64_t position, const DifferenceRecord& record,
+                 const DifferenceOptions& options, Findings* findings) {
+  if (record.Valor.int64 == 0) {
+    if (!IsFreeSlot(record)) {
+      findings->At("difference-stale", file.name, Unit::kRecord, position,
+                   "total 0 with branch " + std::to_string(record.Filial) + " and user " +
+                       std::to_string(record.Usuario));
+    }
+    return false;
+  }
+  if (!IsValidDayNumber(EffectiveDate(record))) {
+    findings->At("difference-date", file.name, Unit::kRecord, position,
+                 "total " + FormatMoney(record.Valor.int64) + " under date " +
+                     std::to_string(EffectiveDate(record)) + ", which is no day");
+    return false;
+  }
+  if (record.Filial != 0 && !options.porFilial) {
+    findings->At("difference-branch", file.name, Unit::kRecord, position,
+                 "branch " + std::to_string(record.Filial));
+  }
+  if (record.Usuario != 0 && !ByUser(options.modo)) {
+    findings->At("difference-user", file.name, Unit::kRecord, position,
+                 "user " + std::to_string(record.Usuario));
+  }
+  return true;
+}
+
+}  // namespace
+
+int64_t OneSidedAmount(const EntryRecord& entry) {
+  const uint64_t valor = static_cast<uint64_t>(entry.Valor.int64);
+  const uint64_t plus = entry.Credito == 0 ? valor : 0;
+  const uint64_t minus = entry.Debito == 0 ? valor : 0;
+  return static_cast<int64_t>(plus - minus);
+}
+
+DifferenceTally::Key DifferenceTally::KeyOf(uint32_t date, uint16_t filial) const {
+  const uint32_t group =
+      ByMonth(options_.modo) ? static_cast<uint32_t>(CQXData(date).Month()) : date;
+  return {group, options_.porFilial ? filial : uint16_t{0}};
+}
+
+bool DifferenceTally::Covers(uint32_t date) const {
+  if (ByMonth(options_.modo)) return true;
+  const CQXData day(date);
+  return months_.count(CQXMesAno::Make(day.Month(), day.Year()).Value()) != 0;
+}
+
+void DifferenceTally::AddEntry(CQXData date, uint16_t filial, int64_t amount) {
+  if (amount == 0 || date.IsEmpty()) return;
+  Expected& expected = expected_[KeyOf(date.Value(), filial)];
+  expected.total += static_cast<uint64_t>(amount);
+  expected.amounts.insert(amount);
+}
+
+void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTally& tally,
+                      Findings* findings) {
+  const DifferenceOptions& options = tally.options();
+  std::map<DifferenceTally::Key, Stored> stored;
+  // Full keys (users told apart) seen so far, for records no lookup reaches.
+  std::map<std::pair<DifferenceTally::Key, uint16_t>, uint64_t> seen;
+  const std::string name = file ? file->name : std::string(kDifferenceFileName);
+  const uint64_t records = file ? CheckRecordShape(*file, kDifferenceRecordSize, findings) : 0;
+  for (uint64_t p = 1; p <= records; ++p) {
+    const auto record = file->At<DifferenceRecord>(p);
+    if (!CheckRecord(*file, p, record, options, findings)) continue;
+    if (!tally.Covers(EffectiveDate(record))) continue;
+    const auto key = tally.KeyOf(EffectiveDate(record), record.Filial);
+    const uint16_t user = ByUser(options.modo) ? record.Usuario : 0;
+    if (options.modo <= 3) {
+      auto [first, added] = seen.try_emplace({key, user}, p);
+      if (!added) {
+        findings->At("difference-duplicate", name, Unit::kRecord, p,
+                     "same key as record " + std::to_string(first->second) + " (" +
+                         KeyText(key, options) + ", user " + std::to_string(user) + ")");
+      }
+    }
+    Stored& total = stored[key];
+    if (total.firstPosition == 0) total.firstPosition = p;
+    total.total += static_cast<uint64_t>(record.Valor.int64);
+  }
+
+  struct Mismatch {
+    DifferenceTally::Key key;
+    int64_t expected, stored;
+    uint64_t position;
+  };
+  std::vector<Mismatch> mismatches;
+  auto compare = [&](const DifferenceTally::Key& key, uint64_t expected) {
+    const auto found = stored.find(key);
+    const uint64_t held = found == stored.end() ? 0 : found->second.total;
+    if (held != expected) {
+      mismatches.push_back({key, static_cast<int64_t>(expected), static_cast<int64_t>(held),
+                            found == stored.end() ? 0 : found->second.firstPosition});
+    }
+  };
+  for (const auto& [key, expected] : tally.expected()) compare(key, expected.total);
+  for (const auto& [key, held] : stored) {
+    if (tally.expected().count(key) == 0) compare(key, 0);
+  }
+
+  for (const Mismatch& m : mismatches) {
+    const int64_t missing =
+        static_cast<int64_t>(static_cast<uint64_t>(m.expected) - static_cast<uint64_t>(m.stored));
+    const auto expected = tally.expected().find(m.key);
+    const bool oneEntry = mismatches.size() == 1 && expected != tally.expected().end() &&
+                          expected->second.amounts.count(missing) != 0;
+    std::string reason = KeyText(m.key, options) + ": the entries give " + FormatMoney(m.expected) +
+                         ", the file holds " + FormatMoney(m.stored);
+    if (oneEntry) reason += " (one entry's amount)";
+    const char* kind = oneEntry ? "difference-unfinished" : "difference-total";
+    if (m.position == 0) {
+      findings->Add(kind, name, reason);
+    } else {
+      findings->At(kind, name, Unit::kRecord, m.position, reason);
+    }
+  }
+}
+
+}  // namespace qx::check

@@ -1,0 +1,149 @@
+#include "storage/check/folder_files.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/path.h"
+#include "storage/month_name.h"
+#include "storage/records/control_record.h"
+#include "storage/records/difference_record.h"
+#include "storage/records/import_layout_record.h"
+#include "storage/records/note_records.h"
+
+namespace qx::check {
+namespace {
+
+constexpr std::string_view kMonthEnding = ".DAT";
+constexpr size_t kPrefixLength = 4;
+constexpr size_t kMonthNameLength = kPrefixLength + 4 + kMonthEnding.size();
+
+// The place of a file of that name in files, or null for a name the system
+// does not use.
+std::optional<LoadedFile>* SlotOf(std::string_view name, FolderFiles* files) {
+  const std::array<std::pair<const char*, std::optional<LoadedFile>*>, 6> side = {{
+      {kControlFileName, &files->control},
+      {kDifferenceFileName, &files->differences},
+      {kImportLayoutFileName, &files->layouts},
+      {kImportLayoutTempFileName, &files->layoutsTemp},
+      {kNoteIndexFileName, &files->noteIndex},
+      {kNoteTextFileName, &files->noteTexts},
+  }};
+  for (const auto& [fileName, slot] : side) {
+    if (Cp1252EqualNoCase(name, fileName)) return slot;
+  }
+  if (name.size() != kMonthNameLength ||
+      !Cp1252EqualNoCase(name.substr(kPrefixLength + 4), kMonthEnding)) {
+    return nullptr;
+  }
+  const auto mesAno = MonthOfFilePart(name.substr(kPrefixLength, 4));
+  if (!mesAno) return nullptr;
+  MonthFiles& month = files->months[mesAno->Value()];
+  const std::array<std::pair<const char*, std::optional<LoadedFile>*>, 5> prefixes = {{
+      {kPrefixoLancamentos, &month.entries},
+      {kPrefixoGerencial, &month.splits},
+      {kPrefixoQuantidades, &month.quantities},
+      {kPrefixoMoeda, &month.currency},
+      {kPrefixoComplementos, &month.complements},
+  }};
+  for (const auto& [prefix, slot] : prefixes) {
+    if (Cp1252EqualNoCase(name.substr(0, kPrefixLength), prefix)) return slot;
+  }
+  return nullptr;
+}
+
+bool IsUpperSpelling(std::string_view name) {
+  return std::all_of(name.begin(), name.end(), [](char c) { return Cp1252ToUpper(c) == c; });
+}
+
+// The whole file, opened for reading and shared with every writer.
+bool ReadWhole(const std::string& path, std::string* bytes, std::string* error) {
+  CFile file;
+  CFileException failure;
+  if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate,
+                 &failure)) {
+    *error = "cannot be opened (cause ";
+    *error += std::to_string(failure.m_cause);
+    *error += ", system error " + std::to_string(failure.m_lOsError) + ")";
+    return false;
+  }
+  try {
+    const uint64_t length = file.GetLength();
+    bytes->assign(length, '\0');
+    uint64_t done = 0;
+    while (done < length) {
+      const uint32_t piece = static_cast<uint32_t>(std::min<uint64_t>(length - done, 1u << 20));
+      const uint32_t read = file.Read(bytes->data() + done, piece);
+      if (read == 0) break;  // the file shrank: what was read stands
+      done += read;
+    }
+    bytes->resize(done);
+  } catch (CFileException* thrown) {
+    *error = "cannot be read (cause ";
+    *error += std::to_string(thrown->m_cause) + ")";
+    thrown->Delete();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<CQXMesAno> MonthOfFilePart(std::string_view part) {
+  if (part.size() != 4) return std::nullopt;
+  for (char c : part) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  const int month = (part[0] - '0') * 10 + (part[1] - '0');
+  const int year = (part[2] - '0') * 10 + (part[3] - '0');
+  const CQXMesAno mesAno = CQXMesAno::Make(month, year);
+  if (ParteMesArquivo(mesAno.Value()) != part) return std::nullopt;
+  return mesAno;
+}
+
+bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* findings,
+                std::string* error) {
+  std::vector<std::string> names;
+  std::error_code failure;
+  for (std::filesystem::directory_iterator it(folder, failure), end; !failure && it != end;
+       it.increment(failure)) {
+    std::error_code ignored;
+    if (it->is_regular_file(ignored)) names.push_back(it->path().filename().string());
+  }
+  if (failure) {
+    *error = folder + ": " + failure.message();
+    return false;
+  }
+  // The server opens the upper-case spelling it builds, else the smallest
+  // name that matches ignoring case: sorted, that one comes first.
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return IsUpperSpelling(a) != IsUpperSpelling(b) ? IsUpperSpelling(a) : a < b;
+  });
+  for (const std::string& name : names) {
+    std::optional<LoadedFile>* slot = SlotOf(name, files);
+    if (slot == nullptr) continue;
+    if (slot->has_value()) {
+      std::string reason = "differs only in case from " + (*slot)->name;
+      findings->Add("name-case", name, reason + ", which the server uses");
+      continue;
+    }
+    std::string bytes, why;
+    if (!ReadWhole(JoinPath(folder, name), &bytes, &why)) {
+      findings->Add("unreadable", name, why);
+      continue;
+    }
+    *slot = LoadedFile{name, std::move(bytes)};
+    ++files->count;
+  }
+  // Months of which only unread names were seen hold nothing.
+  std::erase_if(files->months, [](const auto& month) {
+    const MonthFiles& m = month.second;
+    return !m.entries && !m.splits && !m.quantities && !m.currency && !m.complements;
+  });
+  return true;
+}
+
+}  // namespace qx::check

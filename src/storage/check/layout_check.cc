@@ -1,0 +1,36 @@
+// "CNFORIMP.DAT" (and a left-over "CNFORIMP.TMP"): every layout as its save
+// accepts it: a name, both letter sequences, a known delimiter, filler 0.
+#include <cstring>
+#include <string>
+
+#include "storage/check/record_shape.h"
+#include "storage/check/side_check.h"
+#include "storage/records/import_layout_record.h"
+
+namespace qx::check {
+namespace {
+
+std::string LayoutProblem(const REGFORMATOIMPORT& layout) {
+  if (layout.cNomeFormatoImportacao[0] == '\0') return "an empty name";
+  if (layout.cSequenciaContabil[0] == '\0') return "an empty accounting sequence";
+  if (layout.cSequenciaGerencial[0] == '\0') return "an empty managerial sequence";
+  if (layout.cDelimitador == 0 ||
+      std::strchr(kImportDelimiters, static_cast<char>(layout.cDelimitador)) == nullptr) {
+    return "delimiter " + std::to_string(layout.cDelimitador) + " is none of , : ; |";
+  }
+  if (layout.cFiller != 0) return "filler " + std::to_string(layout.cFiller);
+  return "";
+}
+
+}  // namespace
+
+void CheckImportLayouts(const LoadedFile& file, Findings* findings) {
+  const uint64_t records = CheckRecordShape(file, kImportLayoutRecordSize, findings);
+  for (uint64_t p = 1; p <= records; ++p) {
+    if (const std::string problem = LayoutProblem(file.At<REGFORMATOIMPORT>(p)); !problem.empty()) {
+      findings->At("layout-field", file.name, Unit::kRecord, p, problem);
+    }
+  }
+}
+
+}  // namespace qx::check

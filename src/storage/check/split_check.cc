@@ -1,0 +1,122 @@
+// The split lines of a month (CNLG) against their entries, and the
+// quantities (CNLQ) beside them. An entry's chain is the line at its split
+// position and every following line whose owner word agrees in bits 0-27;
+// the owner word is the client's value OR-ed with the entry's index.
+#include <string>
+#include <vector>
+
+#include "storage/check/month_check.h"
+#include "storage/check/record_shape.h"
+
+namespace qx::check {
+namespace {
+
+uint32_t OwnerOf(const REGLAN_GER& line) { return line.Indlan & kSplitOwnerMask; }
+
+class SplitWalk {
+ public:
+  SplitWalk(const MonthView& month, Findings* findings)
+      : month_(month), findings_(findings), owners_(month.lines + 1, 0) {}
+
+  void Entry(uint64_t index, const EntryRecord& entry) {
+    const int32_t first = entry.Gerencial;
+    if (first == 0) return;
+    const std::string& name = month_.files.entries->name;
+    if (first < 0 || static_cast<uint64_t>(first) > month_.lines) {
+      std::string reason = "split position " + std::to_string(first);
+      reason += month_.files.splits ? " is outside " + month_.files.splits->name + " (" +
+                                          std::to_string(month_.lines) + " lines)"
+                                    : std::string(", but the month has no CNLG");
+      findings_->At("split-position", name, Unit::kRecord, index, reason);
+      return;
+    }
+    const uint64_t g = static_cast<uint64_t>(first);
+    const bool zeroed = Zeroed(g);
+    if (entry.cStatus == kEntryDeleted) {
+      if (!zeroed) {
+        findings_->At("split-not-cleared", name, Unit::kRecord, index,
+                      "deleted, but line " + std::to_string(g) + " is not zeroed");
+      }
+      return;
+    }
+    if (zeroed) {
+      findings_->At("split-zeroed", name, Unit::kRecord, index,
+                    "line " + std::to_string(g) + " is zeroed");
+      return;
+    }
+    const uint32_t owner = OwnerOf(Line(g));
+    const uint32_t bits = static_cast<uint32_t>(index) & kSplitOwnerMask;
+    if ((owner & bits) != bits) {
+      findings_->At(
+          "split-owner", name, Unit::kRecord, index,
+          "line " + std::to_string(g) + " has owner word " + std::to_string(Line(g).Indlan));
+      return;
+    }
+    for (uint64_t p = g; p <= month_.lines && !Zeroed(p) && OwnerOf(Line(p)) == owner; ++p) {
+      if (owners_[p] != 0) {
+        findings_->At("split-shared", month_.files.splits->name, Unit::kRecord, p,
+                      "in the chains of entries " + std::to_string(owners_[p]) + " and " +
+                          std::to_string(index));
+        return;
+      }
+      owners_[p] = index;
+      lastChained_ = std::max(lastChained_, p);
+    }
+  }
+
+  // Runs of non-zero lines that no live entry's chain holds.
+  void Orphans() const {
+    uint64_t start = 0;
+    for (uint64_t p = 1; p <= month_.lines + 1; ++p) {
+      const bool orphan = p <= month_.lines && owners_[p] == 0 && !Zeroed(p);
+      if (orphan && start == 0) start = p;
+      if (!orphan && start != 0) {
+        findings_->Run(
+            "split-orphan", month_.files.splits->name, Unit::kRecord, start, p - 1,
+            "owner word " + std::to_string(Line(start).Indlan) + ": in no live entry's chain");
+        start = 0;
+      }
+    }
+  }
+
+  uint64_t lastChained() const { return lastChained_; }
+
+ private:
+  REGLAN_GER Line(uint64_t p) const { return month_.files.splits->At<REGLAN_GER>(p); }
+  bool Zeroed(uint64_t p) const {
+    return AllZero(*month_.files.splits, p * kSplitRecordSize, kSplitRecordSize);
+  }
+
+  const MonthView& month_;
+  Findings* findings_;
+  std::vector<uint64_t> owners_;  // entry whose chain holds each line, 0 for none
+  uint64_t lastChained_ = 0;
+};
+
+void CheckQuantities(const MonthView& month, uint64_t lastChained, Findings* findings) {
+  const auto& file = month.files.quantities;
+  if (!file) return;
+  if (lastChained > month.quantities) {
+    findings->Run("quantity-missing", month.files.splits->name, Unit::kRecord, month.quantities + 1,
+                  lastChained, "chained lines without a record in " + file->name);
+  }
+  if (month.files.splits && month.quantities > month.lines) {
+    findings->Run("quantity-beyond", file->name, Unit::kRecord, month.lines + 1, month.quantities,
+                  "the month's CNLG holds " + std::to_string(month.lines) + " lines");
+  }
+}
+
+}  // namespace
+
+void CheckSplits(const MonthView& month, Findings* findings) {
+  if (!month.files.entries) return;
+  SplitWalk walk(month, findings);
+  for (uint64_t p = 1; p <= month.entries; ++p) {
+    walk.Entry(p, month.files.entries->At<EntryRecord>(p));
+  }
+  if (!month.files.splits) return;
+  walk.Orphans();
+  CheckQuantities(month, walk.lastChained(), findings);
+}
+
+}  // namespace qx::check
