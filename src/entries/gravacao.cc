@@ -1,0 +1,192 @@
+// The order of a save: checks, mark and files, the record an update replaces,
+// complement, record, amounts, differences, split and change log, closing.
+#include "entries/gravacao.h"
+
+#include <algorithm>
+
+#include "entries/arquivo_mes.h"
+#include "entries/entry_messages.h"
+#include "entries/lancamento_base.h"
+#include "entries/registro_log.h"
+
+namespace qx {
+namespace {
+
+// Record-file statuses, and the code of a session without key.
+constexpr int kPrimeiroStatusArquivo = 16001;
+
+}  // namespace
+
+HRESULT ResultadoGrava(int r) {
+  if (r <= 0 || (r >= kPrimeiroStatusArquivo && r <= kGravaSemSessao)) return r;
+  return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(r));
+}
+
+int Gravacao::Executa(int32_t* indlan) {
+  LancamentoAtual& atual = c_.atual;
+  secao_ = c_.objeto.GetNumeroSessao() >> 12;
+  if (int r = Verifica(*indlan)) return r;
+  mesAno_ = atual.Data.MesAno();
+  if (int r = AbreArquivos()) return r;
+  if (*indlan > 0) {
+    if (int r = LeAnterior(static_cast<uint32_t>(*indlan))) return r;
+  }
+
+  uint32_t complemento = 0;
+  if (int r = GravaComplemento(c_.objeto.GetPastaEmpresa(), atual.Data, atual.szComplemento,
+                               &complemento)) {
+    return r;
+  }
+  atual.ulComplemento = complemento;
+  registro_ = NovoRegistro();
+  if (alteracao_) {
+    // Document management may still refuse the change: nothing but the
+    // complement text is written yet.
+    if (const HRESULT hr = NotificaGed(static_cast<uint32_t>(*indlan)); FAILED(hr)) return hr;
+  }
+
+  uint32_t posicao = alteracao_ ? static_cast<uint32_t>(*indlan) : 0;
+  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) return r;
+  // The entry now lives at this position of this month, whatever follows.
+  *indlan = static_cast<int32_t>(posicao);
+  atual.usMesAnoLido = mesAno_.Value();
+  atual.Secao = secao_;
+  atual.cConferido = 0;
+  atual.ulGerencial = 0;
+  atual.ulGerencialAnterior = 0;
+
+  if (registro_.cStatus == kEntryLiveWithCurrency) {
+    if (int r = GravaMoeda(posicao)) return r;
+  }
+  if (int r = AtualizaDiferencas()) return r;
+  if (int r = RemoveGerencialAnterior()) return r;
+  c_.objeto.GravaLog(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
+                     atual.Data);
+  if (int r = GravaGerencial(posicao)) return r;
+  return Fecha();
+}
+
+int Gravacao::Verifica(int32_t indlan) const {
+  const LancamentoAtual& atual = c_.atual;
+  if (secao_ == 0) return kGravaSemSessao;
+  if (atual.Filial == 0) return kGravaSemFilial;
+  if (atual.Data.IsEmpty()) return kGravaSemData;
+  // The entry was loaded from (or saved into) another month than its date's:
+  // the same index there names another entry.
+  if (indlan > 0 && atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
+    return kMensagemOutroMes;
+  }
+  return ARQ_OK;
+}
+
+int Gravacao::AbreArquivos() {
+  const std::string& pasta = c_.objeto.GetPastaEmpresa();
+  if (int status = marca_.Marca(pasta.c_str(), kMarcaLancamentos, c_.objeto.GetUsuario())) {
+    return status;
+  }
+  const uint16_t mes = mesAno_.Value();
+  if (int status = AbreArquivoMes(lancamentos_, pasta, kPrefixoLancamentos, mes, 'G',
+                                  kEntryRecordSize)) {
+    return status;
+  }
+  uint32_t tamanho = 0;
+  if (int status = lancamentos_.Posiciona('F', 0, &tamanho)) return status;
+  if (tamanho == 0) {
+    const EntryRecord zero{};
+    if (int status = lancamentos_.GravaZero(&zero, kEntryRecordSize)) return status;
+  }
+  if (int status =
+          AbreArquivoMes(gerencial_, pasta, kPrefixoGerencial, mes, 'G', kSplitRecordSize)) {
+    return status;
+  }
+  comQuantidades_ = c_.objeto.GetUsaQuantidadeGerencial();
+  if (!comQuantidades_) return ARQ_OK;
+  return AbreArquivoMes(quantidades_, pasta, kPrefixoQuantidades, mes, 'G', kQuantityRecordSize);
+}
+
+int Gravacao::LeAnterior(uint32_t indlan) {
+  if (int status = lancamentos_.Le(indlan, &anterior_)) return status;
+  // A deleted entry gave back its differences and split lines when it was
+  // removed; writing over it would take them off a second time.
+  if (anterior_.cStatus == kEntryDeleted) return kMensagemLancamentoExcluido;
+  alteracao_ = true;
+  gerencialAnterior_ = anterior_.Gerencial > 0 ? static_cast<uint32_t>(anterior_.Gerencial) : 0;
+  c_.objeto.GravaLog(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
+                     DataDoLancamento(mesAno_.Value(), anterior_.cDia));
+  servico_ = kLogAlteracao;
+  return ARQ_OK;
+}
+
+EntryRecord Gravacao::NovoRegistro() const {
+  const LancamentoAtual& atual = c_.atual;
+  EntryRecord registro{};
+  registro.Documento = atual.Documento;
+  registro.Complemento = static_cast<int32_t>(atual.ulComplemento);
+  registro.Debito = atual.Debito;
+  registro.Credito = atual.Credito;
+  registro.Secao = static_cast<int32_t>(secao_);
+  registro.Valor = atual.Valor;
+  registro.lChaveModulo = static_cast<int32_t>(atual.lChaveModulo);
+  registro.iData = atual.iData;
+  registro.CodHis = atual.CodHis;
+  registro.Filial = atual.Filial;
+  registro.cDia = static_cast<int8_t>(atual.Data.Day());
+  registro.cStatus = atual.cStatusNovo;
+  registro.cStatusIFRS = atual.cStatusIFRS;
+  if (c_.objeto.GetMoedaEstrangeira() != 0 &&
+      (atual.ValorMoeda.int64 != 0 || atual.cGravarZero == 'S')) {
+    registro.cStatus = kEntryLiveWithCurrency;
+  }
+  return registro;
+}
+
+int Gravacao::GravaMoeda(uint32_t indlan) {
+  CQXarq moeda;
+  if (int status = AbreArquivoMes(moeda, c_.objeto.GetPastaEmpresa(), kPrefixoMoeda,
+                                  mesAno_.Value(), 'G', kCurrencyRecordSize)) {
+    return status;
+  }
+  uint32_t tamanho = 0;
+  int status = moeda.Posiciona('F', 0, &tamanho);
+  // Entries before this one that have no amount get zero records.
+  const CurrencyRecord zero{};
+  for (uint32_t k = std::max<uint32_t>(tamanho / kCurrencyRecordSize, 1);
+       status == ARQ_OK && k < indlan; ++k) {
+    uint32_t posicao = k;
+    status = moeda.Grava(&zero, &posicao, kCurrencyRecordSize);
+  }
+  if (status == ARQ_OK) {
+    CurrencyRecord valor{};
+    valor.ValorMoeda = c_.atual.ValorMoeda;
+    uint32_t posicao = indlan;
+    status = moeda.Grava(&valor, &posicao, kCurrencyRecordSize);
+  }
+  const int fechamento = moeda.Fecha();
+  return status != ARQ_OK ? status : fechamento;
+}
+
+int Gravacao::AtualizaDiferencas() const {
+  const uint16_t usuario = c_.objeto.GetUsuario();
+  if (alteracao_) {
+    if (int status = c_.objeto.AtualizaDiferencaLancamento(
+            anterior_.Debito, anterior_.Credito, anterior_.Valor,
+            DataDoLancamento(mesAno_.Value(), anterior_.cDia), anterior_.Filial, usuario, -1)) {
+      return status;
+    }
+  }
+  const LancamentoAtual& atual = c_.atual;
+  return c_.objeto.AtualizaDiferencaLancamento(atual.Debito, atual.Credito, atual.Valor, atual.Data,
+                                               atual.Filial, usuario, +1);
+}
+
+int Gravacao::Fecha() {
+  int status = lancamentos_.Fecha();
+  const int gerencial = gerencial_.Fecha();
+  const int quantidades = comQuantidades_ ? quantidades_.Fecha() : ARQ_OK;
+  marca_.Desmarca();
+  if (status == ARQ_OK) status = gerencial;
+  if (status == ARQ_OK) status = quantidades;
+  return status;
+}
+
+}  // namespace qx

@@ -1,0 +1,112 @@
+// The save of the current entry, as Grava and GravaDados run it: under mark 7
+// of the company folder it writes the complement text, the entry record, the
+// foreign-currency amount, the debit/credit differences, the managerial split
+// and its quantities, tells document management of a change and reports to
+// the change log. One Gravacao object runs one save; whatever way the save
+// ends, its files are closed and the mark is released when the object goes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "entries/lancamento_atual.h"
+#include "outside/conexao_plano.h"
+#include "outside/gd_integracao.h"
+#include "storage/qx_arq.h"
+#include "storage/qx_arq_ex.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_mes_ano.h"
+
+class CLancamentoBase;
+
+namespace qx {
+
+// Results of a save refused before anything is written (Grava's raw results).
+inline constexpr int kGravaSemSessao = 17999;  // the session number has no key (below 4096)
+inline constexpr int kGravaSemData = 2;        // Data is empty: Grava gives 0x00040002
+inline constexpr int kGravaSemFilial = -1;     // Filial 0: 0xFFFFFFFF
+// An update whose date lies in another month than the one the entry was
+// loaded from or last saved into: its index would name another entry there.
+// Grava gives 0x000405F9, GravaDados 0x800405F9.
+inline constexpr int kMensagemOutroMes = 1529;
+// The mark that serialises saves and removals in the company folder.
+inline constexpr int kMarcaLancamentos = 7;
+
+// Grava's result for the raw result r of a save: 0, a record-file status
+// (16001..17999) or a negative code as it is, any other positive r as
+// 0x00040000 | r.
+HRESULT ResultadoGrava(int r);
+
+// Appends `texto` (zero-terminated, at most 511 bytes) to the CNLH of the
+// month of `data`, followed by a zero byte that ends it for readers, and
+// gives its byte offset in *posicao. An empty text writes nothing and gives 0.
+// 0 or the status of the failing open, positioning, write or close.
+int GravaComplemento(const std::string& pasta, CQXData data, const char* texto, uint32_t* posicao);
+
+// Where the description of an entry's document comes from.
+struct FontesDocumento {
+  CLancamentoBase& objeto;  // its complement heap
+  CConexaoHistorico& historico;
+  CConexaoPlano& plano;
+};
+
+// The document of one entry record of month `mesAno` (description, branch,
+// date, document number). A failing history or account read is returned; a
+// failing complement read r as 0x80040000 | r.
+HRESULT DescreveDocumento(const FontesDocumento& fontes, const EntryRecord& registro,
+                          CQXMesAno mesAno, CGDDoc* documento);
+
+class Gravacao {
+ public:
+  struct Contexto {
+    CLancamentoBase& objeto;
+    LancamentoAtual& atual;
+    const GerencialAtual& gerencial;
+    FontesDocumento documento;
+  };
+
+  explicit Gravacao(const Contexto& contexto) : c_(contexto) {}
+  Gravacao(const Gravacao&) = delete;
+  Gravacao& operator=(const Gravacao&) = delete;
+
+  // Saves the current entry at *indlan (0 or less: a new entry). From the
+  // moment the entry record is written *indlan holds its position. Gives the
+  // raw result (see ResultadoGrava).
+  int Executa(int32_t* indlan);
+
+ private:
+  int Verifica(int32_t indlan) const;
+  int AbreArquivos();
+  int LeAnterior(uint32_t indlan);
+  EntryRecord NovoRegistro() const;
+  HRESULT NotificaGed(uint32_t indlan) const;
+  int GravaMoeda(uint32_t indlan);
+  int AtualizaDiferencas() const;
+  int RemoveGerencialAnterior();
+  int GravaGerencial(uint32_t indlan);
+  int GravaQuantidade(uint32_t posicao, size_t linha);
+  // Reports one split line to the change log; `expressao` names the call in
+  // the error log line of a failure.
+  void RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha,
+                     const char* expressao);
+  int Fecha();
+
+  Contexto c_;
+  // Declared first, so that it is released after the files are closed.
+  CQXArqEx marca_;
+  CQXarq lancamentos_;
+  CQXarq gerencial_;
+  CQXarq quantidades_;
+  bool comQuantidades_ = false;
+  CQXMesAno mesAno_;
+  uint32_t secao_ = 0;
+  char servico_ = 'I';
+  // The stored record an update replaces, and its split position.
+  bool alteracao_ = false;
+  EntryRecord anterior_{};
+  uint32_t gerencialAnterior_ = 0;
+  EntryRecord registro_{};
+};
+
+}  // namespace qx

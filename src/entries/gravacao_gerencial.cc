@@ -1,0 +1,93 @@
+// The managerial split of a save: the old chain of an updated entry becomes
+// zero lines, the current split list is appended with its quantities, and
+// each line is reported to the change log.
+#include "diagnostics/error_log.h"
+#include "entries/gravacao.h"
+#include "entries/lancamento_base.h"
+#include "entries/registro_log.h"
+
+namespace qx {
+namespace {
+
+constexpr char kUnidade[] = "LancamentoBase";
+constexpr char kFuncao[] = "CLancamentoBase::Grava";
+constexpr char kLinhaAntiga[] =
+    "pILog->Grava(GetNumeroSessao(),ind,27,'a',sizeof(RegLanGer),RegTmpGer)";
+constexpr char kLinhaNova[] =
+    "pILog->Grava(GetNumeroSessao(), l, 27, servico, sizeof(RegLanGer), RegTmpGer)";
+
+}  // namespace
+
+void Gravacao::RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha,
+                             const char* expressao) {
+  CLancamentoBase& objeto = c_.objeto;
+  // A code of -1 has already been reported by the service that gave it.
+  const auto falha = [&objeto](int linhaFonte, const char* passo, HRESULT hr) {
+    if (hr != static_cast<HRESULT>(0xFFFFFFFFu)) {
+      QXGravaLogHresult(&objeto, kFuncao, kUnidade, linhaFonte, "hr", passo, hr);
+    }
+  };
+  CQXComPtr<IQXDF_Log> pILog;
+  HRESULT hr = objeto.GetAcessoEmpresarial()->GetIDFLog(pILog);
+  if (FAILED(hr) || !pILog) {
+    falha(__LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
+    return;
+  }
+  hr = pILog->Grava(objeto.GetNumeroSessao(), chave, kLogTipoGerencial, servico,
+                    sizeof(REGLAN_GER), &linha);
+  if (FAILED(hr)) falha(__LINE__, expressao, hr);
+}
+
+int Gravacao::RemoveGerencialAnterior() {
+  if (gerencialAnterior_ == 0) return ARQ_OK;
+  REGLAN_GER linha;
+  if (int status = gerencial_.Le(gerencialAnterior_, &linha)) return status;
+  RegistraLinha(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, kLinhaAntiga);
+  const uint32_t dono = linha.Indlan & kSplitOwnerMask;
+  const REGLAN_GER zero{};
+  for (uint32_t p = gerencialAnterior_;
+       gerencial_.Le(p, &linha) == ARQ_OK && (linha.Indlan & kSplitOwnerMask) == dono; ++p) {
+    uint32_t posicao = p;
+    if (int status = gerencial_.Grava(&zero, &posicao, kSplitRecordSize)) return status;
+  }
+  return ARQ_OK;
+}
+
+int Gravacao::GravaGerencial(uint32_t indlan) {
+  const std::vector<REGLAN_GER>& linhas = c_.gerencial.linhas;
+  if (linhas.empty()) return ARQ_OK;
+  uint32_t primeira = 0;
+  for (size_t i = 0; i < linhas.size(); ++i) {
+    REGLAN_GER linha = linhas[i];
+    linha.Indlan |= indlan;
+    uint32_t posicao = 0;
+    if (int status = gerencial_.Grava(&linha, &posicao, kSplitRecordSize)) return status;
+    if (i == 0) primeira = posicao;
+    // The line is written: it is reported even when its quantity fails.
+    const int quantidade = comQuantidades_ ? GravaQuantidade(posicao, i) : ARQ_OK;
+    RegistraLinha(static_cast<int32_t>(posicao), servico_, linha, kLinhaNova);
+    if (quantidade != ARQ_OK) return quantidade;
+  }
+  registro_.Gerencial = static_cast<int32_t>(primeira);
+  uint32_t posicao = indlan;
+  if (int status = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) return status;
+  c_.atual.ulGerencial = primeira;
+  c_.atual.ulGerencialAnterior = primeira;
+  return ARQ_OK;
+}
+
+int Gravacao::GravaQuantidade(uint32_t posicao, size_t linha) {
+  uint32_t tamanho = 0;
+  if (int status = quantidades_.Posiciona('F', 0, &tamanho)) return status;
+  // Lines before this one that have no quantity get zero records.
+  const REGQTD_GER zero{};
+  for (uint32_t n = tamanho / kQuantityRecordSize; n < posicao; ++n) {
+    uint32_t anexo = 0;
+    if (int status = quantidades_.Grava(&zero, &anexo, kQuantityRecordSize)) return status;
+  }
+  const std::vector<REGQTD_GER>& lista = c_.gerencial.quantidades;
+  const REGQTD_GER quantidade = linha < lista.size() ? lista[linha] : REGQTD_GER{};
+  return quantidades_.Grava(&quantidade, &posicao, kQuantityRecordSize);
+}
+
+}  // namespace qx
