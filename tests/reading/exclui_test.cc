@@ -1,0 +1,168 @@
+// Removal of entries: the record, its split lines, the difference list, the
+// change log and document management; removal of one origin's entries.
+#include <sqlite3.h>
+
+#include <cstring>
+
+#include "entries/registro_log.h"
+#include "outside/outside_codes.h"
+#include "outside/suite_database.h"
+#include "reading_fixture.h"
+#include "values/entry_key.h"
+
+namespace qx {
+namespace {
+
+constexpr HRESULT kInexistente = 0x000405F8;
+
+struct Contagem {
+  int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
+};
+Contagem Conta(CLancamentoBase& objeto) {
+  Contagem c;
+  EXPECT_EQ(objeto.PegaQuantidadeRegistros(kMes, &c.lancamentos, &c.excluidos, &c.gerenciais,
+                                           &c.importados),
+            S_OK);
+  return c;
+}
+
+TEST(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
+  Leitura t;
+  EntryRecord primeiro = Entrada(11);
+  primeiro.Gerencial = t.Linhas(1, 3);
+  ASSERT_EQ(t.Lancamento(primeiro), 1);
+  EntryRecord segundo = Entrada(22);
+  segundo.Gerencial = t.Linhas(2, 2);
+  ASSERT_EQ(t.Lancamento(segundo), 2);
+  Contagem antes = Conta(t.objeto);
+  EXPECT_EQ(antes.gerenciais, 5);
+
+  ASSERT_EQ(t.objeto.Exclui(1, kMes), S_OK);
+  const EntryRecord lido = t.Registro(1);
+  EntryRecord esperado = primeiro;
+  esperado.cStatus = kEntryDeleted;
+  EXPECT_EQ(std::memcmp(&lido, &esperado, sizeof lido), 0) << "only the status changes";
+  const Contagem depois = Conta(t.objeto);
+  EXPECT_EQ(depois.lancamentos, 2);
+  EXPECT_EQ(depois.excluidos, 1);
+  EXPECT_EQ(depois.gerenciais, 2) << "the other entry's lines stay";
+
+  std::vector<RegistroLog> log = t.Log();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].tipo, kLogTipoLancamento);
+  EXPECT_EQ(log[0].servico, 'E');
+  EXPECT_EQ(log[0].chave, 1);
+  EXPECT_EQ(log[0].sessao, 4096u * 3);
+  ASSERT_EQ(log[0].dados.size(), sizeof(RegLanAtual));
+  RegLanAtual imagem;
+  std::memcpy(&imagem, log[0].dados.data(), sizeof imagem);
+  EXPECT_EQ(imagem.Documento, 11);
+  EXPECT_EQ(imagem.Gerencial, primeiro.Gerencial);
+  EXPECT_EQ(imagem.Data, CQXData::Make(15, 3, 2024).Value());
+  EXPECT_EQ(imagem.Secao, 0x2345);
+  EXPECT_EQ(imagem.cStatus, kEntryDeleted);
+  EXPECT_EQ(log[1].tipo, kLogTipoComplemento);
+  EXPECT_EQ(log[1].servico, 'E');
+  EXPECT_EQ(log[1].dados, "") << "the empty complement is reported too";
+
+  // Again, past the end, and the zero record: nothing more happens.
+  EXPECT_EQ(t.objeto.Exclui(1, kMes), S_OK);
+  EXPECT_EQ(t.objeto.Exclui(3, kMes), kInexistente);
+  EXPECT_EQ(t.objeto.Exclui(0, kMes), kInexistente);
+  EXPECT_EQ(t.objeto.Exclui(-5, kMes), kInexistente);
+  EXPECT_EQ(t.Log().size(), 2u);
+  EXPECT_EQ(t.Registro(0).cStatus, 0);
+  EXPECT_TRUE(t.Ged().empty()) << "no document management for this company";
+}
+
+TEST(Exclui, TakesBackTheDifferenceOfAOneSidedEntry) {
+  Leitura t;
+  EntryRecord semDebito = Entrada(1);
+  semDebito.Debito = 0;
+  semDebito.Valor.int64 = 1000000;
+  const int32_t indlan = t.Lancamento(semDebito);
+  const CQXData data = CQXData::Make(15, 3, 2024);
+  ASSERT_EQ(
+      t.objeto.AtualizaDiferencaLancamento(0, semDebito.Credito, semDebito.Valor, data, 1, 1, +1),
+      ARQ_OK);
+  CURRENCY diferenca{};
+  int32_t tem = 0;
+  ASSERT_EQ(t.objeto.BuscaDiferencaDC(data.Value(), 1, 1, &diferenca, &tem), S_OK);
+  ASSERT_EQ(diferenca.int64, -1000000);
+
+  ASSERT_EQ(t.objeto.Exclui(indlan, kMes), S_OK);
+  ASSERT_EQ(t.objeto.BuscaDiferencaDC(data.Value(), 1, 1, &diferenca, &tem), S_OK);
+  EXPECT_EQ(diferenca.int64, 0);
+}
+
+TEST(Exclui, DocumentManagementIsToldAndItsRefusalStopsTheChangeLog) {
+  Leitura t({.ged = true});
+  t.Lancamento(Entrada(1));
+  t.Lancamento(Entrada(2));
+  ASSERT_EQ(t.objeto.Exclui(1, kMes), S_OK);
+  std::vector<NotificacaoGed> avisos = t.Ged();
+  ASSERT_EQ(avisos.size(), 1u);
+  EXPECT_EQ(avisos[0].operacao, 'E');
+  EXPECT_EQ(avisos[0].chave, MakeChaveComposta(1, CQXMesAno(kMes)));
+  EXPECT_EQ(t.Log().size(), 2u);
+
+  ASSERT_EQ(DefineDocumentoBloqueado(*t.Banco(), MakeChaveComposta(2, CQXMesAno(kMes)), true),
+            S_OK);
+  const int linhas = t.company.ErrorLines();
+  EXPECT_EQ(t.objeto.Exclui(2, kMes), E_QXDF_DOCUMENTO_BLOQUEADO);
+  EXPECT_EQ(t.Registro(2).cStatus, kEntryDeleted) << "the entry stays deleted";
+  EXPECT_EQ(t.Log().size(), 2u);
+  EXPECT_EQ(t.company.ErrorLines(), linhas + 1);
+}
+
+TEST(Exclui, ChangeLogFailuresOnlyReachTheErrorLog) {
+  SetSuiteBusyTimeoutForTesting(20);  // before the object opens the database
+  Leitura t;
+  t.Lancamento(Entrada(1));
+  const std::string banco = t.company.DfFolder() + kSuiteDatabaseName;
+  sqlite3* outro = nullptr;
+  ASSERT_EQ(sqlite3_open(banco.c_str(), &outro), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(outro, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const int linhas = t.company.ErrorLines();
+  EXPECT_EQ(t.objeto.Exclui(1, kMes), S_OK);
+  EXPECT_EQ(t.company.ErrorLines(), linhas + 2) << "one line per record not logged";
+  sqlite3_exec(outro, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(outro);
+  SetSuiteBusyTimeoutForTesting(0);
+  EXPECT_EQ(t.Registro(1).cStatus, kEntryDeleted);
+  EXPECT_TRUE(t.Log().empty());
+}
+
+TEST(ExcluiOffLine, RemovesTheEntriesOfOneOrigin) {
+  Leitura t;
+  const int32_t porMes = MakeChaveModulo(5, 24);
+  const int32_t importacao = MakeChaveModulo(5, 21);
+  const auto com = [](int32_t chave, uint16_t iData, uint8_t status = kEntryLive) {
+    EntryRecord registro = Entrada(1);
+    registro.lChaveModulo = chave;
+    registro.iData = iData;
+    registro.cStatus = status;
+    return registro;
+  };
+  const int32_t a = t.Lancamento(com(porMes, 100));
+  const int32_t b = t.Lancamento(com(porMes, 101));
+  const int32_t c = t.Lancamento(com(importacao, 100));
+  const int32_t d = t.Lancamento(com(porMes, 100, kEntryDeleted));
+  const int32_t e = t.Lancamento(com(importacao, 102));
+
+  ASSERT_EQ(t.objeto.ExcluiOffLine(kMes, porMes, 100), S_OK);
+  EXPECT_EQ(t.Registro(a).cStatus, kEntryDeleted);
+  EXPECT_EQ(t.Registro(b).cStatus, kEntryLive) << "another origin month";
+  EXPECT_EQ(t.Registro(c).cStatus, kEntryLive);
+  EXPECT_EQ(t.Registro(d).cStatus, kEntryDeleted);
+  EXPECT_EQ(t.Log().size(), 2u) << "the entry deleted before is left as it was";
+
+  ASSERT_EQ(t.objeto.ExcluiOffLine(kMes, importacao, 0), S_OK);
+  EXPECT_EQ(t.Registro(c).cStatus, kEntryDeleted) << "every origin month of other modules";
+  EXPECT_EQ(t.Registro(e).cStatus, kEntryDeleted);
+  EXPECT_EQ(t.Registro(b).cStatus, kEntryLive);
+  EXPECT_EQ(Conta(t.objeto).excluidos, 4);
+}
+
+}  // namespace
+}  // namespace qx
