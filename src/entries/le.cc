@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "entries/arquivo_mes.h"
+#include "entries/carrega_lancamento.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 
@@ -29,38 +30,12 @@ HRESULT CLancamentoBase::Le(int32_t Indlan, uint16_t MesAno) {
   if (int status = LeRegistro(m_strPastaEmpresa, MesAno, Indlan, &registro)) return status;
   if (registro.cStatus == qx::kEntryDeleted) return qx::HrMensagem(qx::kMensagemLancamentoExcluido);
 
-  qx::LancamentoAtual& atual = m_lancamento;
-  atual.CodHis = registro.CodHis;
-  atual.Credito = registro.Credito;
-  atual.Data = qx::DataDoLancamento(MesAno, registro.cDia);
-  atual.Debito = registro.Debito;
-  atual.Documento = registro.Documento;
-  atual.Filial = registro.Filial;
-  atual.Valor = registro.Valor;
-  atual.ValorMoeda = CURRENCY{};
-  atual.lChaveModulo = static_cast<uint32_t>(registro.lChaveModulo);
-  atual.iData = registro.iData;
-  atual.ulComplemento = static_cast<uint32_t>(registro.Complemento);
-  atual.ulGerencial = static_cast<uint32_t>(registro.Gerencial);
-  atual.ulGerencialAnterior = atual.ulGerencial;
-  atual.Secao = static_cast<uint32_t>(registro.Secao);
-  atual.cConferido = registro.cConferido;
-  atual.cStatusIFRS = registro.cStatusIFRS;
-  atual.usMesAnoLido = MesAno;
-  std::memset(atual.szComplemento, 0, sizeof atual.szComplemento);
-
+  qx::CarregaLancamento(registro, MesAno, &m_lancamento);
+  m_lancamento.ulGerencialAnterior = m_lancamento.ulGerencial;
+  std::memset(m_lancamento.szComplemento, 0, sizeof m_lancamento.szComplemento);
   if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
-    CQXarq moeda;
-    if (int status = qx::AbreArquivoMes(moeda, m_strPastaEmpresa, qx::kPrefixoMoeda, MesAno, 'L',
-                                        qx::kCurrencyRecordSize)) {
-      return status;
-    }
-    qx::CurrencyRecord valor;
-    const int status = moeda.Le(static_cast<uint32_t>(Indlan), &valor);
-    moeda.Fecha();
-    if (status != ARQ_OK) return status;
-    atual.ValorMoeda = valor.ValorMoeda;
-    if (valor.ValorMoeda.int64 == 0) atual.cGravarZero = 'S';
+    return qx::CarregaValorMoeda(m_strPastaEmpresa, MesAno, static_cast<uint32_t>(Indlan),
+                                 &m_lancamento);
   }
   return S_OK;
 }
