@@ -4,6 +4,7 @@
 
 #include "platform/codepage.h"
 #include "platform/path.h"
+#include "storage/check/folder_files.h"
 #include "storage/month_name.h"
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
@@ -42,20 +43,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && Cp1252EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-// The month-year of "MMYY" when the builder of month file names gives back
-// the same four characters for it.
-std::optional<CQXMesAno> MonthOfPart(std::string_view part) {
-  if (part.size() != 4) return std::nullopt;
-  for (char c : part) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  const int month = (part[0] - '0') * 10 + (part[1] - '0');
-  const int year = (part[2] - '0') * 10 + (part[3] - '0');
-  const CQXMesAno mesAno = CQXMesAno::Make(month, year);
-  if (ParteMesArquivo(mesAno.Value()) != part) return std::nullopt;
-  return mesAno;
-}
-
 }  // namespace
 
 std::optional<FileName> ClassifyFileName(std::string_view path) {
@@ -69,7 +56,7 @@ std::optional<FileName> ClassifyFileName(std::string_view path) {
   for (const NamedKind& prefix : kMonthPrefixes) {
     if (!StartsWithNoCase(path, prefix.text)) continue;
     result.kind = prefix.kind;
-    if (auto mesAno = MonthOfPart(path.substr(prefix.text.size()).substr(0, 4))) {
+    if (auto mesAno = check::MonthOfFilePart(path.substr(prefix.text.size()).substr(0, 4))) {
       result.hasMonth = true;
       result.mesAno = *mesAno;
     }
