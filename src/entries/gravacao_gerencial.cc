@@ -45,12 +45,16 @@ int Gravacao::RemoveGerencialAnterior() {
   RegistraLinha(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, kLinhaAntiga);
   const uint32_t dono = linha.Indlan & kSplitOwnerMask;
   const REGLAN_GER zero{};
-  for (uint32_t p = gerencialAnterior_;
-       gerencial_.Le(p, &linha) == ARQ_OK && (linha.Indlan & kSplitOwnerMask) == dono; ++p) {
+  for (uint32_t p = gerencialAnterior_;; ++p) {
+    // The end of the file ends the chain; a read that fails otherwise would
+    // leave the rest of it in place.
+    const int leitura = gerencial_.Le(p, &linha);
+    if (leitura == ARQ_FIM_DE_ARQUIVO) return ARQ_OK;
+    if (leitura != ARQ_OK) return leitura;
+    if ((linha.Indlan & kSplitOwnerMask) != dono) return ARQ_OK;
     uint32_t posicao = p;
     if (int status = gerencial_.Grava(&zero, &posicao, kSplitRecordSize)) return status;
   }
-  return ARQ_OK;
 }
 
 int Gravacao::GravaGerencial(uint32_t indlan) {

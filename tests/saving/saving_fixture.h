@@ -1,0 +1,124 @@
+// A company and initialised business objects for the save tests, with raw
+// reads of the month files and of the change log.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../entries/test_company.h"
+#include "entries/lancamento_base.h"
+#include "outside/company_admin.h"
+#include "storage/month_name.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx {
+
+class SavingTest : public ::testing::Test {
+ protected:
+  static constexpr CQXData kData = CQXData::Make(15, 3, 2024);
+
+  explicit SavingTest(bool ged = false) : company_(ged) {}
+
+  static uint16_t Mes(CQXData data = kData) { return data.MesAno().Value(); }
+
+  // A new business object initialised for user 1 (session key 3).
+  static std::unique_ptr<CLancamentoBase> Objeto() {
+    auto objeto = std::make_unique<CLancamentoBase>();
+    EXPECT_EQ(objeto->Inicializa(RegistroInicializacao()), S_OK);
+    return objeto;
+  }
+
+  // Fills the current entry: branch 1, the date, the accounts and amount (in
+  // whole units) and a complement.
+  static void Preenche(CLancamentoBase& objeto, int32_t debito, int32_t credito, int64_t valor,
+                       const char* complemento = "", CQXData data = kData) {
+    objeto.SetFilial(1);
+    objeto.SetData(data.Value());
+    objeto.SetDebito(debito);
+    objeto.SetCredito(credito);
+    objeto.SetValor(CURRENCY{valor * 10000});
+    objeto.SetDocumento(77);
+    objeto.SetHistorico(1);
+    BSTR texto = BstrFromCp1252(complemento);
+    objeto.SetComplemento(texto);
+    SysFreeString(texto);
+  }
+
+  // Hands the object a split of `linhas` lines of 10 each on accounts 2, 3, ...
+  static void Divide(CLancamentoBase& objeto, uint16_t linhas) {
+    std::vector<RegLan_Ger> lista(linhas);
+    for (uint16_t i = 0; i < linhas; ++i) {
+      lista[i].Valor = CURRENCY{100000};
+      lista[i].ContaGerencial = 2 + i;
+      lista[i].ContaContabil = 4;
+    }
+    ASSERT_EQ(objeto.SetLancamentoGerencial(linhas, lista.data()), S_OK);
+  }
+
+  std::string Caminho(const char* prefixo, CQXData data = kData) const {
+    return NomeArquivoMes(company_.CnFolder(), prefixo, Mes(data));
+  }
+  std::string Bytes(const char* prefixo, CQXData data = kData) const {
+    return TestCompany::ReadAll(Caminho(prefixo, data));
+  }
+  // The records of a month file, the zero record included.
+  template <class Registro>
+  std::vector<Registro> Registros(const char* prefixo, CQXData data = kData) const {
+    const std::string bytes = Bytes(prefixo, data);
+    std::vector<Registro> registros(bytes.size() / sizeof(Registro));
+    if (!registros.empty()) {
+      std::memcpy(registros.data(), bytes.data(), registros.size() * sizeof(Registro));
+    }
+    return registros;
+  }
+  std::vector<EntryRecord> Lancamentos(CQXData data = kData) const {
+    return Registros<EntryRecord>(kPrefixoLancamentos, data);
+  }
+  std::vector<REGLAN_GER> Linhas(CQXData data = kData) const {
+    return Registros<REGLAN_GER>(kPrefixoGerencial, data);
+  }
+  // The complement text at an offset of the month's heap, up to its end.
+  std::string Complemento(uint32_t posicao, CQXData data = kData) const {
+    const std::string heap = Bytes(kPrefixoComplementos, data);
+    if (posicao >= heap.size()) return "";
+    return std::string(heap.c_str() + posicao);
+  }
+
+  std::vector<RegistroLog> Log() const {
+    std::shared_ptr<SuiteDatabase> db;
+    std::string message;
+    EXPECT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &message),
+              S_OK)
+        << message;
+    std::vector<RegistroLog> registros;
+    if (db) {
+      EXPECT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
+    }
+    return registros;
+  }
+  // The log as "type service key" items, e.g. "24I1".
+  std::vector<std::string> Sequencia(size_t desde = 0) const {
+    std::vector<std::string> itens;
+    const std::vector<RegistroLog> log = Log();
+    for (size_t i = desde; i < log.size(); ++i) {
+      itens.push_back(std::to_string(log[i].tipo) + log[i].servico + std::to_string(log[i].chave));
+    }
+    return itens;
+  }
+
+  CURRENCY Diferenca(CLancamentoBase& objeto, CQXData data = kData) const {
+    CURRENCY total{};
+    int32_t tem = 0;
+    EXPECT_EQ(objeto.BuscaDiferencaDC(data.Value(), 1, 1, &total, &tem), S_OK);
+    return total;
+  }
+
+  TestCompany company_;
+};
+
+}  // namespace qx
