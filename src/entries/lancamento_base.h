@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "entries/busca_estado.h"
 #include "entries/filtro_lancamento.h"
 #include "entries/interface_params.h"
 #include "entries/interface_records.h"
@@ -78,6 +79,14 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // Logs a failed step of OnInicializa and gives its code back.
   HRESULT FalhaInicializacao(int linha, const char* passo, HRESULT hr);
 
+  // Searches and listings: the two modes of the web listing, collecting the
+  // listed entries in order.
+  HRESULT ListaWebFiltrada(const _REG_FILTRO_LANCAMENTO_TARVOWEB_PS& filtro,
+                           const CQXDadosDF_FiliaisAtivas& filiais, uint8_t tipoTexto,
+                           std::vector<_REG_LANCAMENTO_TARVOWEB_PS>* lancamentos);
+  HRESULT ListaWebRecentes(ULONG ulQtde, uint8_t tipoTexto,
+                           std::vector<_REG_LANCAMENTO_TARVOWEB_PS>* lancamentos);
+
   uint16_t m_usModoDiferenca = 0;
   bool m_bDiferencaPorFilial = false;
   uint32_t m_ulMoedaEstrangeira = 0;
@@ -94,4 +103,5 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   qx::LancamentoAtual m_lancamento;
   qx::GerencialAtual m_gerencial;
   qx::ConsultaLancamentos m_consulta;  // filter: the search filter and the keyed reading
+  qx::BuscaEstado m_busca;  // searches and listings
 };

@@ -4,41 +4,34 @@
 // defined elsewhere, or taken out and defined nowhere, fails to link).
 #include "entries/lancamento_base.h"
 
-#define QX_PENDENTE_FechaEspecial QX_SIM
-#define QX_PENDENTE_LeEspecial QX_SIM
-#define QX_PENDENTE_AbreEspecial QX_SIM
-#define QX_PENDENTE_BuscaQtdLancamentos QX_SIM
-#define QX_PENDENTE_BuscaLancamentos QX_SIM
-#define QX_PENDENTE_SetDocumentoInicial QX_SIM
-#define QX_PENDENTE_SetDocumentoFinal QX_SIM
-#define QX_PENDENTE_SetChaveInicial QX_SIM
-#define QX_PENDENTE_SetChaveFinal QX_SIM
-#define QX_PENDENTE_SetMesInicial QX_SIM
-#define QX_PENDENTE_SetMesFinal QX_SIM
-#define QX_PENDENTE_SetDataInicial QX_SIM
-#define QX_PENDENTE_SetDataFinal QX_SIM
-#define QX_PENDENTE_SetValorInicial QX_SIM
-#define QX_PENDENTE_SetValorFinal QX_SIM
-#define QX_PENDENTE_SetConta QX_SIM
-#define QX_PENDENTE_SetHistoricoFiltro QX_SIM
-#define QX_PENDENTE_SetUsuarioFiltro QX_SIM
-#define QX_PENDENTE_SetComplementoFiltro QX_SIM
-#define QX_PENDENTE_GetQuantidadeEmpresas QX_SIM
-#define QX_PENDENTE_GetEmpresas QX_SIM
-#define QX_PENDENTE_LeEspecialDados QX_SIM
-#define QX_PENDENTE_LimpaFiltro QX_SIM
-#define QX_PENDENTE_LeEspecialChaves QX_SIM
-#define QX_PENDENTE_LeEspecialChavesComplemento QX_SIM
-#define QX_PENDENTE_SetFiltroOrigem QX_SIM
-#define QX_PENDENTE_PegaDadosCRM QX_SIM
-#define QX_PENDENTE_BuscaQtdLancamentosConta QX_SIM
-#define QX_PENDENTE_SetContaGerencial QX_SIM
-#define QX_PENDENTE_SetSessao QX_SIM
-#define QX_PENDENTE_LeLancamentosMes QX_SIM
-#define QX_PENDENTE_ExclusaoImportacao QX_SIM
-#define QX_PENDENTE_ValidaChavesConciliacao QX_SIM
-#define QX_PENDENTE_BuscaLancamentosTarvoWeb QX_SIM
-#define QX_PENDENTE_GetRangeDatasTarvoWeb QX_SIM
+#define QX_PENDENTE_SetDebito QX_SIM
+#define QX_PENDENTE_SetCredito QX_SIM
+#define QX_PENDENTE_SetDocumento QX_SIM
+#define QX_PENDENTE_SetValor QX_SIM
+#define QX_PENDENTE_SetFilial QX_SIM
+#define QX_PENDENTE_SetHistorico QX_SIM
+#define QX_PENDENTE_SetData QX_SIM
+#define QX_PENDENTE_GetDebito QX_SIM
+#define QX_PENDENTE_GetCredito QX_SIM
+#define QX_PENDENTE_GetDocumento QX_SIM
+#define QX_PENDENTE_GetValor QX_SIM
+#define QX_PENDENTE_GetFilial QX_SIM
+#define QX_PENDENTE_GetHistorico QX_SIM
+#define QX_PENDENTE_GetData QX_SIM
+#define QX_PENDENTE_Grava QX_SIM
+#define QX_PENDENTE_GravaConferido QX_SIM
+#define QX_PENDENTE_LeGerencial QX_SIM
+#define QX_PENDENTE_GetLancamentoGerencial QX_SIM
+#define QX_PENDENTE_SetLancamentoGerencial QX_SIM
+#define QX_PENDENTE_TemGerencial QX_SIM
+#define QX_PENDENTE_ZeraLancamentoGerencial QX_SIM
+#define QX_PENDENTE_SetComplemento QX_SIM
+#define QX_PENDENTE_GravaDados QX_SIM
+#define QX_PENDENTE_FazRedGerencial QX_SIM
+#define QX_PENDENTE_GetQuantidadeGerencial QX_SIM
+#define QX_PENDENTE_SetQuantidadeGerencial QX_SIM
+#define QX_PENDENTE_GeraArquivoQuantidadeGerencial QX_SIM
+#define QX_PENDENTE_ZeraQuantidadeGerencial QX_SIM
 
 // QX_SE_PENDENTE(Metodo, text) gives text when QX_PENDENTE_Metodo is listed
 // above, and nothing otherwise: a listed name expands to two tokens, which

@@ -1,0 +1,90 @@
+// What the searches and listings share: the user's active branches, the month
+// of a search bound, the key of a found entry, and the walk over the records
+// of a month's entry file.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "outside/dados_df.h"
+#include "storage/arq_status.h"
+#include "storage/qx_arq.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_data.h"
+#include "values/qx_mes_ano.h"
+
+class CLancamentoBase;
+
+namespace qx {
+
+inline constexpr char kUnidadeBusca[] = "LancamentoBase";
+
+// Loads the active branches of the object's user. A failure is written to the
+// error log under `funcao` and returned.
+HRESULT CarregaFiliaisAtivas(CLancamentoBase& objeto, const char* funcao,
+                             CQXDadosDF_FiliaisAtivas* filiais);
+
+// The month of a search bound; the dates 1 and 1048248 and above count as 0.
+inline CQXMesAno MesDoLimite(uint32_t data) { return CQXData(data).MesAno(); }
+
+// The months from primeiro to ultimo in ascending order, month 0 (no month)
+// left out: for (CQXMesAno mes : Meses(primeiro, ultimo)).
+class Meses {
+ public:
+  class Iterador {
+   public:
+    explicit Iterador(uint32_t valor) : m_valor(valor) {}
+    CQXMesAno operator*() const { return CQXMesAno(m_valor); }
+    Iterador& operator++() {
+      ++m_valor;
+      return *this;
+    }
+    bool operator!=(const Iterador& outro) const { return m_valor != outro.m_valor; }
+
+   private:
+    uint32_t m_valor;
+  };
+
+  Meses(CQXMesAno primeiro, CQXMesAno ultimo)
+      : m_primeiro(std::max<uint32_t>(primeiro.Value(), 1)),
+        m_fim(std::max<uint32_t>(m_primeiro, uint32_t{ultimo.Value()} + 1)) {}
+  Iterador begin() const { return Iterador(m_primeiro); }
+  Iterador end() const { return Iterador(m_fim); }
+
+ private:
+  uint32_t m_primeiro;
+  uint32_t m_fim;
+};
+
+// The date of an entry of month m: the record's day in that month.
+inline CQXData DataDoRegistro(const EntryRecord& registro, CQXMesAno mes) {
+  return CQXData::FromMesAno(mes, registro.cDia);
+}
+
+// The search key of position p of month m, in a search based at month `base`:
+// the month offset (negative before the base) in the high 8 bits.
+inline int32_t ChaveBusca(CQXMesAno mes, CQXMesAno base, uint32_t posicao) {
+  const auto deslocamento = static_cast<uint32_t>(mes.Value() - base.Value());
+  return static_cast<int32_t>((deslocamento << 24) + posicao);
+}
+
+// Opens one file of month m for reading, creating a file that was never made.
+int AbreArquivoMes(CQXarq& arquivo, const std::string& pasta, const char* prefixo, CQXMesAno mes,
+                   uint32_t tamanhoRegistro);
+
+// Reads positions 1, 2, ... of an open entry file and hands each record to
+// visita(posicao, registro), which returns false to stop. Returns 0 at the end
+// of the file or when visita stopped, else the failing read's status.
+template <class Visita>
+int PercorreRegistros(CQXarq& arquivo, Visita&& visita) {
+  EntryRecord registro;
+  for (uint32_t posicao = 1;; ++posicao) {
+    const int status = arquivo.Le(posicao, &registro);
+    if (status == ARQ_FIM_DE_ARQUIVO) return ARQ_OK;
+    if (status != ARQ_OK) return status;
+    if (!visita(posicao, registro)) return ARQ_OK;
+  }
+}
+
+}  // namespace qx

@@ -1,0 +1,164 @@
+// The filtered entry search and its keys, the account search, the month
+// listing and the company list.
+#include <filesystem>
+
+#include "busca_fixture.h"
+#include "platform/registry.h"
+#include "queries/busca_codigos.h"
+#include "storage/folders/folders.h"
+
+namespace qx {
+namespace {
+
+constexpr int32_t kSentinela = 0x5A5A5A5A;
+
+int32_t Deslocamento(int32_t chave) { return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24); }
+int32_t Posicao(int32_t chave) { return chave & 0xFFFFFF; }
+
+TEST_F(BuscaTest, SearchKeysCountMonthsFromTheBaseMonth) {
+  Acrescenta(Mes(1), {Registro(5, 4, 11, 100), Registro(6, 4, 11, 200, /*filial=*/3)});
+  Acrescenta(Mes(3), {Registro(2, 5, 11, 300), Registro(9, 5, 11, 400)});
+  EntryRecord excluido = Registro(3, 5, 11, 500);
+  excluido.cStatus = kEntryDeleted;
+  Acrescenta(Mes(3), {excluido});
+
+  // Based in March, the filter's date reaching back to January.
+  ASSERT_EQ(objeto_.SetDataInicial(Dia(1, 1)), S_OK);
+  int32_t quantidade = -1;
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
+  ASSERT_EQ(quantidade, 3) << "the inactive branch and the deleted entry are left out";
+  const std::vector<int32_t> chaves = Chaves(quantidade);
+  EXPECT_EQ(Deslocamento(chaves[0]), -2);
+  EXPECT_EQ(Posicao(chaves[0]), 1);
+  EXPECT_EQ(Deslocamento(chaves[1]), 0);
+  EXPECT_EQ(Posicao(chaves[1]), 1);
+  EXPECT_EQ(chaves[2], 2);
+
+  // The list was emptied by the fetch.
+  Lancamentos lista[2] = {{kSentinela, {}}, {kSentinela, {}}};
+  EXPECT_EQ(objeto_.BuscaLancamentos(2, lista), S_OK);
+  EXPECT_EQ(lista[0].Indlan, kSentinela);
+}
+
+TEST_F(BuscaTest, FetchingFewerKeysDropsTheRestAndNeverWritesBeyondTheCount) {
+  std::vector<EntryRecord> registros;
+  for (int dia = 1; dia <= 5; ++dia) registros.push_back(Registro(dia, 4, 11, dia));
+  Acrescenta(Mes(2), registros);
+  int32_t quantidade = 0;
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 2), Dia(29, 2), &quantidade), S_OK);
+  ASSERT_EQ(quantidade, 5);
+  Lancamentos lista[3] = {{0, {}}, {0, {}}, {kSentinela, {}}};
+  EXPECT_EQ(objeto_.BuscaLancamentos(2, lista), S_OK);
+  EXPECT_EQ(lista[0].Indlan, 1);
+  EXPECT_EQ(lista[1].Indlan, 2);
+  EXPECT_EQ(lista[2].Indlan, kSentinela);
+  EXPECT_EQ(objeto_.BuscaLancamentos(5, lista), S_OK);
+  EXPECT_EQ(lista[2].Indlan, kSentinela) << "the other three keys were dropped";
+
+  // A count above the list writes only what the list holds; below 1 nothing.
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 2), Dia(2, 2), &quantidade), S_OK);
+  ASSERT_EQ(quantidade, 2);
+  EXPECT_EQ(objeto_.BuscaLancamentos(0, nullptr), S_OK);
+  EXPECT_EQ(objeto_.BuscaLancamentos(3, lista), S_OK);
+  EXPECT_EQ(lista[2].Indlan, kSentinela) << "the list was emptied by the call with count 0";
+}
+
+TEST_F(BuscaTest, VanishedMonthEndsTheSearchWithWhatWasFound) {
+  Acrescenta(Mes(1), {Registro(5, 4, 11, 100)});
+  Acrescenta(Mes(2), {Registro(5, 4, 11, 100)});
+  Acrescenta(Mes(3), {Registro(5, 4, 11, 100)});
+  int32_t quantidade = 0;
+  // April and May were never made: they are created empty and add nothing.
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 5), &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 3);
+  EXPECT_TRUE(std::filesystem::exists(Caminho(kPrefixoLancamentos, Mes(5))));
+
+  std::filesystem::remove(Caminho(kPrefixoLancamentos, Mes(2)));
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 5), &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 1) << "February's open gives 16055 and ends the search";
+}
+
+TEST_F(BuscaTest, AccountSearchOrdersByDateThenPositionAndAppends) {
+  Acrescenta(Mes(3), {Registro(10, 4, 11, 1), Registro(2, 11, 4, 2), Registro(2, 4, 12, 3),
+                      Registro(2, 5, 12, 4), Registro(3, 4, 11, 5, /*filial=*/3)});
+  Acrescenta(Mes(4), {Registro(1, 21, 4, 6)});
+  REGLAN_CONTAPS conta{4, Dia(1, 3), Dia(30, 4), 0};
+  int32_t quantidade = -1;
+  ASSERT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade), S_OK);
+  ASSERT_EQ(quantidade, 4);
+  EXPECT_EQ(Chaves(4), (std::vector<int32_t>{2, 3, 1, (1 << 24) + 1}));
+
+  // With a branch given, that branch's entries come too; the keys are added
+  // to what the list already holds.
+  conta.lFilial = 3;
+  conta.iDataFinal = Dia(3, 3);
+  ASSERT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 1);
+  conta.iDataInicial = Dia(10, 3);
+  conta.iDataFinal = Dia(10, 3);
+  conta.lFilial = 0;
+  ASSERT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 1);
+  EXPECT_EQ(Chaves(3), (std::vector<int32_t>{5, 1, 0}));
+
+  // Dates upside down: nothing.
+  conta = {4, Dia(1, 4), Dia(1, 3), 0};
+  ASSERT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 0);
+}
+
+TEST_F(BuscaTest, MonthListingFillsOneElementPerPositionWithinTheCallersRoom) {
+  EntryRecord importado = Registro(7, 4, 11, 100);
+  importado.lChaveModulo = MakeChaveModulo(42, kImportModule);
+  importado.iData = Mes(6).Value();
+  importado.Secao = 0x12345;
+  importado.cStatusIFRS = 2;
+  EntryRecord excluido = Registro(8, 5, 11, 200);
+  excluido.cStatus = kEntryDeleted;
+  Acrescenta(Mes(6), {importado, Registro(9, 4, 11, 300, /*filial=*/3), excluido});
+
+  REG_DADOS_LANCAMENTOS dados[4];
+  std::memset(dados, 0x5A, sizeof(dados));
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), 3, dados), S_OK);
+  EXPECT_EQ(dados[0].wChaveOrigem.lChaveModulo, importado.lChaveModulo);
+  EXPECT_EQ(dados[0].wChaveOrigem.iData, Mes(6).Value());
+  EXPECT_EQ(dados[0].Valor.int64, 100);
+  EXPECT_EQ(dados[0].ValorMoeda.int64, 0);
+  EXPECT_EQ(dados[0].DataLancamento, Dia(7, 6));
+  EXPECT_EQ(dados[0].Secao, 0x2345);
+  EXPECT_EQ(dados[0].cStatusIFRS, 2);
+  EXPECT_EQ(dados[0].bExcluido, 0);
+  EXPECT_EQ(dados[0].lFiller, 0x5A5A5A5Au) << "not written";
+  EXPECT_EQ(dados[1].Debito, 0x5A5A5A5A) << "an inactive branch's element is left as it was";
+  EXPECT_EQ(dados[2].bExcluido, 1);
+  EXPECT_EQ(dados[2].Valor.int64, 200);
+  EXPECT_EQ(dados[3].Debito, 0x5A5A5A5A);
+
+  std::memset(dados, 0x5A, sizeof(dados));
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), 2, dados), kHrMaisRegistrosQueEspaco);
+  EXPECT_EQ(dados[0].Valor.int64, 100);
+  EXPECT_EQ(dados[2].Debito, 0x5A5A5A5A) << "nothing beyond the given count";
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), -1, dados), kHrMaisRegistrosQueEspaco);
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(7).Value(), 0, nullptr), S_OK) << "an empty month";
+}
+
+TEST_F(BuscaTest, CompanyListIsHandedOutOnce) {
+  ULONG quantidade = 0;
+  ASSERT_EQ(objeto_.GetQuantidadeEmpresas(&quantidade), S_OK);
+  ASSERT_EQ(quantidade, 1u);
+  EmpresasLancamento lista[3];
+  std::memset(lista, 0x5A, sizeof(lista));
+  EXPECT_EQ(objeto_.GetEmpresas(3, lista), S_OK);
+  EXPECT_STREQ(lista[0].NomeEmpresa, TestCompany::kCodigo);
+  EXPECT_EQ(lista[1].NomeEmpresa[0], 0x5A) << "only the names the list holds are written";
+  EXPECT_EQ(objeto_.GetEmpresas(1, lista), kHrSemListaEmpresas);
+
+  // A company without its "DF" folder value is not listed.
+  Registry store = TestCompany::Store();
+  ASSERT_EQ(store.SetString(std::string(kCompaniesKey) + "\\SEM_DF", "CN", "/tmp/x"), 0);
+  ASSERT_EQ(objeto_.GetQuantidadeEmpresas(&quantidade), S_OK);
+  EXPECT_EQ(quantidade, 1u);
+}
+
+}  // namespace
+}  // namespace qx

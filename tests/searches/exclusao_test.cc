@@ -1,0 +1,130 @@
+// The removal of imported entries and the follow-up of reconciliation keys.
+#include <filesystem>
+
+#include "busca_fixture.h"
+#include "platform/file_exception.h"
+#include "platform/file_faults.h"
+#include "platform/task_memory.h"
+
+namespace qx {
+namespace {
+
+EntryRecord Importado(int dia) {
+  EntryRecord r = Registro(dia, 4, 11, 100 * dia);
+  r.lChaveModulo = MakeChaveModulo(7, kImportModule);
+  r.iData = Mes(3).Value();
+  return r;
+}
+
+class ExclusaoTest : public BuscaTest {
+ protected:
+  void SetUp() override {
+    BuscaTest::SetUp();
+    Acrescenta(Mes(3), {Importado(5), Registro(6, 4, 11, 1), Importado(7), Importado(8)});
+  }
+
+  // Asks for the removal of the positions of March (and of May, which has no
+  // files); the errors go to erros_.
+  HRESULT Remove(std::vector<int32_t> posicoes, CNLAN_RESULTADO_EXCLUSAO_IMP_PS* resultado) {
+    int32_t maio[] = {1};
+    CNLAN_EXCLUSAO_MES_IMP_PS meses[2] = {};
+    meses[0].nQtdDocs = static_cast<uint32_t>(posicoes.size());
+    meses[0].iMesAno = Mes(3).Value();
+    meses[0].pDocsLan = posicoes.data();
+    meses[1].nQtdDocs = 1;
+    meses[1].iMesAno = Mes(5).Value();
+    meses[1].pDocsLan = maio;
+    CNLAN_EXCLUSAO_IMP_PS pedido{};
+    pedido.nQtdMeses = 2;
+    pedido.pMeses = meses;
+    const HRESULT hr = objeto_.ExclusaoImportacao(pedido, resultado);
+    erros_.assign(resultado->pErros, resultado->pErros + resultado->nQtdErros);
+    CoTaskMemFree(resultado->pErros);
+    return hr;
+  }
+
+  uint8_t Estado(uint32_t posicao) { return Le(Mes(3), posicao).cStatus; }
+
+  std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS> erros_;
+};
+
+TEST_F(ExclusaoTest, OneTypedEntryBlocksTheWholeRequest) {
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  ASSERT_EQ(Remove({1, 2}, &resultado), S_OK);
+  EXPECT_EQ(resultado.nQtdExcluidos, 0u);
+  ASSERT_EQ(erros_.size(), 1u);
+  EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_NAO_FOI_IMPORTADO);
+  EXPECT_EQ(erros_[0].lIndLan, 2);
+  EXPECT_EQ(erros_[0].iMesAno, Mes(3).Value());
+  EXPECT_EQ(Estado(1), kEntryLive);
+  EXPECT_EQ(Estado(2), kEntryLive);
+  EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, Mes(5))));
+}
+
+TEST_F(ExclusaoTest, ClosedPeriodsRefuseTheRemoval) {
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  company_.SetConfig("blocked-start", Dia(6, 3));
+  company_.SetConfig("blocked-end", Dia(31, 3));
+  ASSERT_EQ(Remove({1, 3}, &resultado), S_OK);
+  ASSERT_EQ(erros_.size(), 1u);
+  EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_PERIODO_BLOQUEADO);
+  EXPECT_EQ(erros_[0].lIndLan, 3);
+
+  // An allowed range leaves out every day beyond it.
+  company_.SetConfig("blocked-start", 0);
+  company_.SetConfig("removal-start", Dia(1, 3));
+  company_.SetConfig("removal-end", Dia(6, 3));
+  ASSERT_EQ(Remove({1, 3, 4}, &resultado), S_OK);
+  ASSERT_EQ(erros_.size(), 2u);
+  EXPECT_EQ(erros_[1].lIndLan, 4);
+  EXPECT_EQ(Estado(1), kEntryLive);
+}
+
+TEST_F(ExclusaoTest, RemovesEveryListedImportedEntry) {
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  ASSERT_EQ(Remove({1, 3, 99}, &resultado), S_OK);
+  EXPECT_EQ(resultado.nQtdExcluidos, 2u);
+  EXPECT_TRUE(erros_.empty());
+  EXPECT_EQ(Estado(1), kEntryDeleted);
+  EXPECT_EQ(Estado(3), kEntryDeleted);
+  EXPECT_EQ(Estado(4), kEntryLive);
+  // Already deleted entries are passed over.
+  ASSERT_EQ(Remove({1, 3}, &resultado), S_OK);
+  EXPECT_EQ(resultado.nQtdExcluidos, 0u);
+}
+
+TEST_F(ExclusaoTest, FailureMidwayCountsTheEntriesAlreadyRemoved) {
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  FileFaultsGuard guard;
+  // The second entry's record cannot be written back.
+  FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, kPrefixoLancamentos, 100);
+  const HRESULT hr = Remove({1, 3, 4}, &resultado);
+  FileFaults::Clear();
+  EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+  EXPECT_EQ(resultado.nQtdExcluidos, 1u);
+  EXPECT_EQ(Estado(1), kEntryDeleted);
+  EXPECT_EQ(Estado(3), kEntryLive);
+  EXPECT_EQ(Estado(4), kEntryLive);
+}
+
+TEST_F(BuscaTest, ReconciliationKeyFollowsTheReplacementOfADeletedEntry) {
+  EntryRecord excluido = Registro(5, 4, 11, 100);
+  excluido.cStatus = kEntryDeleted;
+  EntryRecord comMoeda = Registro(5, 4, 11, 100);
+  comMoeda.cStatus = kEntryLiveWithCurrency;
+  EntryRecord outroValor = Registro(5, 4, 11, 101);
+  Acrescenta(Mes(3), {Registro(5, 4, 11, 100), excluido, comMoeda, outroValor,
+                      Registro(5, 4, 11, 100), excluido});
+  int32_t saida = 0;
+  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 2, &saida), S_OK);
+  EXPECT_EQ(saida, 5);
+  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 1, &saida), S_OK);
+  EXPECT_EQ(saida, 1) << "a live entry keeps its key";
+  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 6, &saida), S_OK);
+  EXPECT_EQ(saida, 6) << "no replacement after it";
+  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 40, &saida), S_OK);
+  EXPECT_EQ(saida, 40);
+}
+
+}  // namespace
+}  // namespace qx
