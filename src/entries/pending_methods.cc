@@ -4,34 +4,6 @@
 // defined elsewhere, or taken out and defined nowhere, fails to link).
 #include "entries/lancamento_base.h"
 
-#define QX_PENDENTE_SetDebito QX_SIM
-#define QX_PENDENTE_SetCredito QX_SIM
-#define QX_PENDENTE_SetDocumento QX_SIM
-#define QX_PENDENTE_SetValor QX_SIM
-#define QX_PENDENTE_SetFilial QX_SIM
-#define QX_PENDENTE_SetHistorico QX_SIM
-#define QX_PENDENTE_SetData QX_SIM
-#define QX_PENDENTE_GetDebito QX_SIM
-#define QX_PENDENTE_GetCredito QX_SIM
-#define QX_PENDENTE_GetDocumento QX_SIM
-#define QX_PENDENTE_GetValor QX_SIM
-#define QX_PENDENTE_GetFilial QX_SIM
-#define QX_PENDENTE_GetHistorico QX_SIM
-#define QX_PENDENTE_GetData QX_SIM
-#define QX_PENDENTE_Grava QX_SIM
-#define QX_PENDENTE_GravaConferido QX_SIM
-#define QX_PENDENTE_LeGerencial QX_SIM
-#define QX_PENDENTE_GetLancamentoGerencial QX_SIM
-#define QX_PENDENTE_SetLancamentoGerencial QX_SIM
-#define QX_PENDENTE_TemGerencial QX_SIM
-#define QX_PENDENTE_ZeraLancamentoGerencial QX_SIM
-#define QX_PENDENTE_SetComplemento QX_SIM
-#define QX_PENDENTE_GravaDados QX_SIM
-#define QX_PENDENTE_FazRedGerencial QX_SIM
-#define QX_PENDENTE_GetQuantidadeGerencial QX_SIM
-#define QX_PENDENTE_SetQuantidadeGerencial QX_SIM
-#define QX_PENDENTE_GeraArquivoQuantidadeGerencial QX_SIM
-#define QX_PENDENTE_ZeraQuantidadeGerencial QX_SIM
 
 // QX_SE_PENDENTE(Metodo, text) gives text when QX_PENDENTE_Metodo is listed
 // above, and nothing otherwise: a listed name expands to two tokens, which
