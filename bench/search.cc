@@ -104,8 +104,8 @@ class Dados {
     std::mt19937 aleatorio(20240101);
     constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
     sqlite3_stmt* insere = nullptr;
-    sqlite3_prepare_v2(sql_, "INSERT INTO lancamentos VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1,
-                       &insere, nullptr);
+    sqlite3_prepare_v2(sql_, "INSERT INTO lancamentos VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1, &insere,
+                       nullptr);
     Executa("BEGIN");
     for (int m = 1; m <= kMeses; ++m) {
       const CQXMesAno mes = CQXMesAno::Make(m, kAno);
@@ -128,16 +128,16 @@ class Dados {
         r.CodHis = static_cast<uint16_t>(1 + aleatorio() % 4);
         r.cDia = static_cast<int8_t>(1 + aleatorio() % 28);
         r.cStatus = aleatorio() % 20 == 0 ? qx::kEntryDeleted : qx::kEntryLive;
-        const std::string texto = "Pagamento NF " + std::to_string(r.Documento) +
-                                  " Fornecedor " + std::to_string(aleatorio() % 50) + "\r";
+        const std::string texto = "Pagamento NF " + std::to_string(r.Documento) + " Fornecedor " +
+                                  std::to_string(aleatorio() % 50) + "\r";
         r.Complemento = posicaoTexto;
         complementos.write(texto.data(), static_cast<std::streamsize>(texto.size()));
         posicaoTexto += static_cast<int32_t>(texto.size());
         lancamentos.write(reinterpret_cast<const char*>(&r), sizeof(r));
 
-        const int64_t valores[] = {mes.Value(), p, r.Documento, r.Debito, r.Credito,
-                                   r.Valor.int64, r.Filial, r.CodHis, r.cStatus,
-                                   qx::DataDoRegistro(r, mes).Value()};
+        const int64_t valores[] = {
+            mes.Value(),   p,        r.Documento, r.Debito,  r.Credito,
+            r.Valor.int64, r.Filial, r.CodHis,    r.cStatus, qx::DataDoRegistro(r, mes).Value()};
         for (int i = 0; i < 10; ++i) sqlite3_bind_int64(insere, i + 1, valores[i]);
         sqlite3_bind_text(insere, 11, texto.c_str(), static_cast<int>(texto.size()) - 1,
                           SQLITE_TRANSIENT);
@@ -171,7 +171,11 @@ void BM_BuscaQtdLancamentos(benchmark::State& state) {
   state.counters["found"] = quantidade;
   state.SetItemsProcessed(state.iterations() * kRegistros);
 }
-BENCHMARK(BM_BuscaQtdLancamentos)->ArgName("complement")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuscaQtdLancamentos)
+    ->ArgName("complement")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 // The same keys from SQLite: live entries of the active branches within the
 // dates (and with the complement text), collected in month and position order.

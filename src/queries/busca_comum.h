@@ -28,8 +28,15 @@ HRESULT CarregaFiliaisAtivas(CLancamentoBase& objeto, const char* funcao,
 // The month of a search bound; the dates 1 and 1048248 and above count as 0.
 inline CQXMesAno MesDoLimite(uint32_t data) { return CQXData(data).MesAno(); }
 
-// The months from primeiro to ultimo in ascending order, month 0 (no month)
-// left out: for (CQXMesAno mes : Meses(primeiro, ultimo)).
+// Month files are named with two-digit years, which stand for 1984 to 2083:
+// outside these months the names repeat those of months within, whose
+// entries would come again with wrong dates (and whose searches would create
+// files by the thousand). The searches keep to them.
+inline constexpr CQXMesAno kPrimeiroMesArquivos = CQXMesAno::Make(1, 1984);
+inline constexpr CQXMesAno kUltimoMesArquivos = CQXMesAno::Make(12, 2083);
+
+// The months from primeiro to ultimo in ascending order, within the months
+// the file names tell apart: for (CQXMesAno mes : Meses(primeiro, ultimo)).
 class Meses {
  public:
   class Iterador {
@@ -47,8 +54,8 @@ class Meses {
   };
 
   Meses(CQXMesAno primeiro, CQXMesAno ultimo)
-      : m_primeiro(std::max<uint32_t>(primeiro.Value(), 1)),
-        m_fim(std::max<uint32_t>(m_primeiro, uint32_t{ultimo.Value()} + 1)) {}
+      : m_primeiro(std::max(primeiro, kPrimeiroMesArquivos).Value()),
+        m_fim(std::max<uint32_t>(m_primeiro, std::min(ultimo, kUltimoMesArquivos).Value() + 1u)) {}
   Iterador begin() const { return Iterador(m_primeiro); }
   Iterador end() const { return Iterador(m_fim); }
 

@@ -54,8 +54,8 @@ bool BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
   CQXarq lancamentos;
   CQXarq complementos;
   CQXarq gerencial;
-  if (qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes,
-                         qx::kEntryRecordSize) != ARQ_OK) {
+  if (qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes, qx::kEntryRecordSize) !=
+      ARQ_OK) {
     return false;
   }
   const bool comComplementos = aceitacao.PrecisaComplementos();
@@ -69,13 +69,13 @@ bool BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
   aceitacao.IniciaMes(mes.Value(), comComplementos ? &complementos : nullptr,
                       comGerencial ? &gerencial : nullptr);
   int falha = ARQ_OK;
-  const int leitura = qx::PercorreRegistros(lancamentos, [&](uint32_t posicao,
-                                                             const qx::EntryRecord& registro) {
-    bool aceito = false;
-    falha = aceitacao.Aceita(registro, static_cast<int32_t>(posicao), &aceito);
-    if (aceito) resultado->push_back(qx::ChaveBusca(mes, base, posicao));
-    return falha == ARQ_OK;
-  });
+  const int leitura =
+      qx::PercorreRegistros(lancamentos, [&](uint32_t posicao, const qx::EntryRecord& registro) {
+        bool aceito = false;
+        falha = aceitacao.Aceita(registro, static_cast<int32_t>(posicao), &aceito);
+        if (aceito) resultado->push_back(qx::ChaveBusca(mes, base, posicao));
+        return falha == ARQ_OK;
+      });
   return leitura == ARQ_OK && falha == ARQ_OK;
 }
 

@@ -33,9 +33,8 @@ HRESULT CLancamentoBase::LeLancamentosMes(uint16_t MesAno, int iQtdLanc,
   if (hr != S_OK) return hr;
   const CQXMesAno mes(MesAno);
   CQXarq arquivo;
-  if (int status =
-          qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, mes,
-                             qx::kEntryRecordSize)) {
+  if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, mes,
+                                      qx::kEntryRecordSize)) {
     return status;
   }
   // Element k is position k + 1; a record beyond the caller's count ends the

@@ -18,9 +18,8 @@ namespace {
 constexpr char kFuncao[] = "CLancamentoBase::BuscaLancamentosTarvoWeb";
 
 // The tests of the filtered mode before the complement's, in their order.
-bool PassaAntesDoComplemento(const _REG_FILTRO_LANCAMENTO_TARVOWEB_PS& f,
-                             const qx::EntryRecord& r, CQXData data,
-                             const CQXDadosDF_FiliaisAtivas& filiais) {
+bool PassaAntesDoComplemento(const _REG_FILTRO_LANCAMENTO_TARVOWEB_PS& f, const qx::EntryRecord& r,
+                             CQXData data, const CQXDadosDF_FiliaisAtivas& filiais) {
   if (r.cStatus == qx::kEntryDeleted || filiais.EhFilialAtiva(r.Filial) == 0) return false;
   if (f.ulPosicaoFilial != 0 && static_cast<uint16_t>(f.ulPosicaoFilial) != r.Filial) return false;
   if (f.ulPosicaoDocumentoInicial != 0 &&
@@ -125,8 +124,8 @@ HRESULT CLancamentoBase::ListaWebFiltrada(const _REG_FILTRO_LANCAMENTO_TARVOWEB_
                                           std::vector<_REG_LANCAMENTO_TARVOWEB_PS>* lancamentos) {
   m_busca.dataInicialWeb = filtro.usDataInicial;
   m_busca.dataFinalWeb = filtro.usDataFinal;
-  const qx::ComplementoFiltro complemento(
-      std::string_view(filtro.cComplemento, strnlen(filtro.cComplemento, 63)));
+  const qx::ComplementoFiltro complemento(std::string_view(
+      filtro.cComplemento, strnlen(filtro.cComplemento, qx::kTamanhoComplementoFiltro)));
   CQXMesAno primeiro = qx::MesDoLimite(filtro.usDataInicial);
   if (primeiro.IsEmpty()) primeiro = m_dtInicialPeriodo.MesAno();
   CQXMesAno ultimo = qx::MesDoLimite(filtro.usDataFinal);
@@ -143,8 +142,8 @@ HRESULT CLancamentoBase::ListaWebFiltrada(const _REG_FILTRO_LANCAMENTO_TARVOWEB_
     }
     if (status > 0) return QXHresultDoStatus(status);
     HRESULT falha = S_OK;
-    int leitura = qx::PercorreRegistros(arquivo, [&](uint32_t posicao,
-                                                     const qx::EntryRecord& registro) {
+    const int leitura = qx::PercorreRegistros(arquivo, [&](uint32_t posicao,
+                                                           const qx::EntryRecord& registro) {
       if (!PassaAntesDoComplemento(filtro, registro, qx::DataDoRegistro(registro, mes), filiais)) {
         return true;
       }
@@ -188,12 +187,8 @@ HRESULT CLancamentoBase::ListaWebRecentes(ULONG ulQtde, uint8_t tipoTexto,
   if (hr != S_OK) return hr;
   const size_t limite = std::min<size_t>(existentes, ulQtde);
 
-  // Month files are named with two-digit years, which stand for 1984 to 2083:
-  // below January 1984 the names repeat those of later months, whose entries
-  // would come back a second time with wrong dates.
-  const CQXMesAno minimo = CQXMesAno::Make(1, 1984);
-  for (CQXMesAno mes = inicio; mes >= minimo && lancamentos->size() < limite;
-       mes = mes.Add(-1)) {
+  for (CQXMesAno mes = std::min(inicio, qx::kUltimoMesArquivos);
+       mes >= qx::kPrimeiroMesArquivos && lancamentos->size() < limite; mes = mes.Add(-1)) {
     CQXarq arquivo;
     // Months that were never made hold no entries and are not created on the
     // way down.
@@ -203,17 +198,17 @@ HRESULT CLancamentoBase::ListaWebRecentes(ULONG ulQtde, uint8_t tipoTexto,
     if (abertura == ARQ_NAO_ENCONTRADO) continue;
     if (abertura > 0) return QXHresultDoStatus(abertura);
     HRESULT falha = S_OK;
-    const int leitura = qx::PercorreRegistros(arquivo, [&](uint32_t posicao,
-                                                           const qx::EntryRecord& registro) {
-      if (registro.cStatus == qx::kEntryDeleted) return true;
-      lancamentos->emplace_back();
-      falha = qx::MontaLancamentoWeb(registro, mes, posicao, m_historico, tipoTexto,
-                                     &lancamentos->back());
-      const uint32_t data = lancamentos->back().usData;
-      if (lancamentos->size() == 1) m_busca.dataFinalWeb = data;
-      if (lancamentos->size() == limite) m_busca.dataInicialWeb = data;
-      return falha == S_OK && lancamentos->size() < limite;
-    });
+    const int leitura =
+        qx::PercorreRegistros(arquivo, [&](uint32_t posicao, const qx::EntryRecord& registro) {
+          if (registro.cStatus == qx::kEntryDeleted) return true;
+          lancamentos->emplace_back();
+          falha = qx::MontaLancamentoWeb(registro, mes, posicao, m_historico, tipoTexto,
+                                         &lancamentos->back());
+          const uint32_t data = lancamentos->back().usData;
+          if (lancamentos->size() == 1) m_busca.dataFinalWeb = data;
+          if (lancamentos->size() == limite) m_busca.dataInicialWeb = data;
+          return falha == S_OK && lancamentos->size() < limite;
+        });
     const int fechamento = arquivo.Fecha();
     if (falha != S_OK) return falha;
     if (HRESULT falhaMes = FalhaDoMes(leitura, fechamento); falhaMes != S_OK) return falhaMes;

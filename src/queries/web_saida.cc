@@ -39,8 +39,7 @@ void TextoCodigoHistorico(uint8_t tipo, uint16_t codigo, const _RegHistoricoPS& 
   std::memset(campo, 0, sizeof(campo));
   switch (tipo) {
     case kTextoHistorico:
-      CopiaTexto({historico.szTexto, strnlen(historico.szTexto, sizeof(historico.szTexto))},
-                 campo);
+      CopiaTexto({historico.szTexto, strnlen(historico.szTexto, sizeof(historico.szTexto))}, campo);
       break;
     case kCodigoComDigito: {
       std::string texto = std::to_string(codigo);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,16 @@ class BuscaTest : public ::testing::Test {
       ASSERT_EQ(arquivo.Grava(&r, &posicao, kEntryRecordSize), ARQ_OK);
     }
     ASSERT_EQ(arquivo.Fecha(), ARQ_OK);
+  }
+
+  // Appends a complement text to the month's CNLH (made when missing) and
+  // gives its offset.
+  int32_t AcrescentaComplemento(CQXMesAno mes, const std::string& texto) {
+    const std::string caminho = Caminho(kPrefixoComplementos, mes);
+    if (!std::filesystem::exists(caminho)) std::ofstream(caminho, std::ios::binary) << ' ';
+    const auto posicao = static_cast<int32_t>(std::filesystem::file_size(caminho));
+    std::ofstream(caminho, std::ios::binary | std::ios::app) << texto << '\r';
+    return posicao;
   }
 
   // The stored record at a position.

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "busca_fixture.h"
+#include "platform/bstr.h"
 #include "platform/registry.h"
 #include "queries/busca_codigos.h"
+#include "queries/busca_comum.h"
 #include "storage/folders/folders.h"
 
 namespace qx {
@@ -12,8 +14,26 @@ namespace {
 
 constexpr int32_t kSentinela = 0x5A5A5A5A;
 
-int32_t Deslocamento(int32_t chave) { return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24); }
+int32_t Deslocamento(int32_t chave) {
+  return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
+}
 int32_t Posicao(int32_t chave) { return chave & 0xFFFFFF; }
+
+TEST(BuscaMeses, KeepToTheMonthsTheFileNamesTellApart) {
+  auto conta = [](CQXMesAno primeiro, CQXMesAno ultimo) {
+    int meses = 0;
+    for (CQXMesAno mes : Meses(primeiro, ultimo)) {
+      EXPECT_FALSE(mes.IsEmpty());
+      ++meses;
+    }
+    return meses;
+  };
+  EXPECT_EQ(conta(CQXMesAno(), CQXMesAno::Make(3, 1984)), 3);
+  EXPECT_EQ(conta(CQXMesAno::Make(1, 1900), CQXMesAno::Make(2, 1984)), 2);
+  EXPECT_EQ(conta(CQXMesAno::Make(11, 2083), CQXMesAno::Make(5, 2090)), 2);
+  EXPECT_EQ(conta(Mes(3), Mes(2)), 0);
+  EXPECT_EQ(conta(Mes(3), CQXMesAno()), 0);
+}
 
 TEST_F(BuscaTest, SearchKeysCountMonthsFromTheBaseMonth) {
   Acrescenta(Mes(1), {Registro(5, 4, 11, 100), Registro(6, 4, 11, 200, /*filial=*/3)});
@@ -76,6 +96,35 @@ TEST_F(BuscaTest, VanishedMonthEndsTheSearchWithWhatWasFound) {
   std::filesystem::remove(Caminho(kPrefixoLancamentos, Mes(2)));
   ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 5), &quantidade), S_OK);
   EXPECT_EQ(quantidade, 1) << "February's open gives 16055 and ends the search";
+}
+
+TEST_F(BuscaTest, UserAndComplementFiltersReadTheirSources) {
+  // The test session (number 3 x 4096) is the user's only session in the
+  // change log: its entries carry the session key 3.
+  EntryRecord daSessao = Registro(5, 4, 11, 100);
+  daSessao.Secao = 3;
+  daSessao.Complemento = AcrescentaComplemento(Mes(3),
+                                               "A\xC7\xC3O DE COBRAN\xC7"
+                                               "A");
+  EntryRecord outra = Registro(6, 4, 11, 200);
+  outra.Secao = 5;
+  outra.Complemento = AcrescentaComplemento(Mes(3), "acao de cobranca");
+  Acrescenta(Mes(3), {daSessao, outra, Registro(7, 4, 11, 300)});
+  int32_t quantidade = 0;
+  ASSERT_EQ(objeto_.SetUsuarioFiltro(1), S_OK);
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
+  EXPECT_EQ(Chaves(quantidade), std::vector<int32_t>{1});
+  ASSERT_EQ(objeto_.SetUsuarioFiltro(77), S_OK);
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
+  EXPECT_EQ(quantidade, 0) << "a user without sessions admits nothing";
+
+  ASSERT_EQ(objeto_.LimpaFiltro(), S_OK);
+  UniqueBstr texto(
+      BstrFromCp1252("cobran\xE7"
+                     "a"));
+  ASSERT_EQ(objeto_.SetComplementoFiltro(texto.get()), S_OK);
+  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
+  EXPECT_EQ(Chaves(quantidade), (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(BuscaTest, AccountSearchOrdersByDateThenPositionAndAppends) {

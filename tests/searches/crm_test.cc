@@ -28,7 +28,8 @@ class CrmTest : public BuscaTest {
 
 TEST_F(CrmTest, EveryBranchPositionReachesTheCaller) {
   std::vector<std::string> linhas = {Linha('0', '5'), Linha('A', '5')};
-  for (char filial = '1'; filial <= '9'; ++filial) linhas.push_back(Linha(filial, '9' - (filial - '1')));
+  for (char filial = '1'; filial <= '9'; ++filial)
+    linhas.push_back(Linha(filial, '9' - (filial - '1')));
   Escreve(linhas);
   uint16_t codigo = 0;
   EXPECT_EQ(Tabela(851, &codigo), (std::vector<uint16_t>{0, 9, 8, 7, 6, 5, 4, 3, 2, 1}));

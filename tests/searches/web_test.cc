@@ -16,8 +16,8 @@ class WebTest : public BuscaTest {
     excluido.cStatus = kEntryDeleted;
     EntryRecord segundo = Registro(6, 5, 12, 200);
     segundo.CodHis = 2;
-    Acrescenta(Mes(3), {Registro(5, 4, 11, 100), segundo, excluido,
-                        Registro(8, 4, 11, 400, /*filial=*/3)});
+    Acrescenta(Mes(3),
+               {Registro(5, 4, 11, 100), segundo, excluido, Registro(8, 4, 11, 400, /*filial=*/3)});
     Acrescenta(Mes(4), {Registro(1, 11, 4, 300)});
   }
 
@@ -78,6 +78,16 @@ TEST_F(WebTest, FilteredListingTakesLiveActiveEntriesThatPassTheFilter) {
   ASSERT_EQ(depois.size(), 1u);
   EXPECT_EQ(depois[0].dmcChaveComposta.lChaveModulo, 2);
   EXPECT_EQ(Intervalo(), std::make_pair(uint16_t{0}, uint16_t{0}));
+
+  // The complement must contain the text, accents and case folded.
+  EntryRecord comTexto = Registro(9, 4, 11, 500);
+  comTexto.Complemento = AcrescentaComplemento(Mes(5), "Tarifa BANC\xC1RIA");
+  Acrescenta(Mes(5), {Registro(8, 4, 11, 1), comTexto});
+  filtro = {};
+  std::strcpy(filtro.cComplemento, "banc\xE1ria");
+  const auto comComplemento = Lista(0, filtro);
+  ASSERT_EQ(comComplemento.size(), 1u);
+  EXPECT_EQ(comComplemento[0].dmcChaveComposta.lChaveModulo, 2);
 
   // The first month above the last: an empty list.
   filtro = {};
