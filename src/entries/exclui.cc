@@ -49,8 +49,8 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
   }
   registro->cStatus = qx::kEntryDeleted;
   if ((status = lancamentos.Grava(registro, &posicao, qx::kEntryRecordSize))) return {status};
-  // Takes back what the entry added when it was saved; a failing update does
-  // not keep the entry.
+  // Takes back what the entry added when it was saved; the removal stands
+  // whatever the update gives.
   static_cast<void>(objeto.AtualizaDiferencaLancamento(
       registro->Debito, registro->Credito, registro->Valor,
       qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), -1));
