@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "entries/records_search.h"
 #include "storage/qx_arq.h"
@@ -50,13 +49,12 @@ struct FiltroLancamento {
   char Complemento[kTamanhoComplementoFiltro + 1] = {};
 };
 
-// The month open for keyed reading: its CNLC and the names of its CNLG (the
-// file the current entry's split operations use after a keyed read) and CNLM.
+// The month open for keyed reading and its CNLC. An entry read from it
+// becomes the current entry, with this month as the one its split lines and
+// foreign-currency amount are read from.
 struct LeituraEspecial {
   CQXarq lancamentos;
   uint16_t mesAno = 0;
-  std::string nomeGerencial;
-  std::string nomeMoeda;
 };
 
 struct ConsultaLancamentos {

@@ -31,14 +31,14 @@ void AceitacaoFiltro::IniciaMes(uint16_t mesAno, CQXarq* complementos, CQXarq* g
   m_mesAdmitido = (m_filtro.MesInicial == 0 || mesAno >= m_filtro.MesInicial) &&
                   (m_filtro.MesFinal == 0 || mesAno <= m_filtro.MesFinal);
   // Position bounds cut only the first and the last month of the range.
-  m_posicaoMinima = m_filtro.ChaveInicial != 0 && m_filtro.MesInicial != 0 &&
-                            mesAno == m_filtro.MesInicial
-                        ? m_filtro.ChaveInicial
-                        : std::numeric_limits<int32_t>::min();
-  m_posicaoMaxima = m_filtro.ChaveFinal != 0 && m_filtro.MesFinal != 0 &&
-                            mesAno == m_filtro.MesFinal
-                        ? m_filtro.ChaveFinal
-                        : std::numeric_limits<int32_t>::max();
+  m_posicaoMinima =
+      m_filtro.ChaveInicial != 0 && m_filtro.MesInicial != 0 && mesAno == m_filtro.MesInicial
+          ? m_filtro.ChaveInicial
+          : std::numeric_limits<int32_t>::min();
+  m_posicaoMaxima =
+      m_filtro.ChaveFinal != 0 && m_filtro.MesFinal != 0 && mesAno == m_filtro.MesFinal
+          ? m_filtro.ChaveFinal
+          : std::numeric_limits<int32_t>::max();
   // A month of 34441 or more counts as 0: its entries have no date.
   const CivilDate mes = CQXMesAno(mesAno).Split();
   m_primeiroDia = mes.month != 0 ? DayNumber(1, mes.month, mes.year) : 0;
@@ -46,11 +46,9 @@ void AceitacaoFiltro::IniciaMes(uint16_t mesAno, CQXarq* complementos, CQXarq* g
 }
 
 bool AceitacaoFiltro::FilialAtiva(uint16_t filial) {
-  if (filial != m_ultimaFilial) {
-    m_ultimaFilial = filial;
-    m_ultimaAtiva = m_filiais.EhFilialAtiva(filial) != 0;
-  }
-  return m_ultimaAtiva;
+  uint8_t& estado = m_estadoFilial[filial];
+  if (estado == 0) estado = m_filiais.EhFilialAtiva(filial) != 0 ? 1 : 2;
+  return estado == 1;
 }
 
 bool AceitacaoFiltro::AceitaCampos(const EntryRecord& r, int32_t posicao) {

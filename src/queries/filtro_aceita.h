@@ -81,9 +81,9 @@ class AceitacaoFiltro {
   CQXarq* m_complementos = nullptr;
   CQXarq* m_gerencial = nullptr;
 
-  // The last branch asked for: entries in a row tend to share one.
-  int32_t m_ultimaFilial = -1;
-  bool m_ultimaAtiva = false;
+  // What the active branches said of each branch asked for: 0 not asked
+  // yet, 1 active, 2 not active.
+  std::vector<uint8_t> m_estadoFilial = std::vector<uint8_t>(size_t{1} << 16);
 };
 
 }  // namespace qx

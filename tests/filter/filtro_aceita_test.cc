@@ -226,7 +226,9 @@ TEST_F(Aceitacao, OriginSelectionAndOriginKey) {
 }
 
 TEST(DobraTexto, FoldsAccentsAndCase) {
-  EXPECT_EQ(DobraTexto("A\xC7\xC3O de Cobran\xE7" "a"), "acao de cobranca");
+  EXPECT_EQ(DobraTexto("A\xC7\xC3O de Cobran\xE7"
+                       "a"),
+            "acao de cobranca");
   EXPECT_EQ(DobraTexto("\xC0\xC9\xCD\xD5\xDC\xDD\xD1 \xE0\xE9\xED\xF5\xFC\xFD\xFF\xF1"),
             "aeiouyn aeiouyyn");
   // Letters without a base letter are only lower-cased; other bytes stay.
@@ -246,9 +248,9 @@ class AceitacaoComArquivos : public Aceitacao {
     AceitacaoFiltro aceitacao(filtro_, kPrimeiro, kUltimo, filiais_, sessoes_);
     CQXarq heap;
     CQXarq gerencial;
-    EXPECT_EQ(heap.Abre(mes_->Nome(kPrefixoComplementos).c_str(), 'L',
-                        kTamanhoLeituraComplemento, true),
-              ARQ_OK);
+    EXPECT_EQ(
+        heap.Abre(mes_->Nome(kPrefixoComplementos).c_str(), 'L', kTamanhoLeituraComplemento, true),
+        ARQ_OK);
     EXPECT_EQ(gerencial.Abre(mes_->Nome(kPrefixoGerencial).c_str(), 'L', kSplitRecordSize, true),
               ARQ_OK);
     aceitacao.IniciaMes(kMarco, &heap, &gerencial);
@@ -275,7 +277,8 @@ TEST_F(AceitacaoComArquivos, ComplementContainsTheFilterWithoutAccentsOrCase) {
   // Texts are read up to their carriage return (or a zero byte): the heap
   // keeps no lengths.
   const std::vector<EntryRecord> registros = {
-      ComComplemento("A\xC7\xC3O DE COBRAN\xC7" "A\r"),
+      ComComplemento("A\xC7\xC3O DE COBRAN\xC7"
+                     "A\r"),
       ComComplemento("Pagamento de fornecedor\r"),
       Lancamento(5),  // no complement
       ComComplemento("linha um\rACAO depois do fim\r"),

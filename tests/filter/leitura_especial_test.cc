@@ -32,9 +32,9 @@ class LeituraEspecial : public ::testing::Test {
     for (int32_t indlan : indlans) chaves.push_back({indlan, {}});
     std::vector<RegDados> dados(indlans.size());
     std::memset(dados.data(), 0xAB, dados.size() * sizeof(RegDados));
-    EXPECT_EQ(objeto_.LeEspecialChaves(static_cast<int32_t>(chaves.size()), chaves.data(),
-                                       dados.data()),
-              esperado);
+    EXPECT_EQ(
+        objeto_.LeEspecialChaves(static_cast<int32_t>(chaves.size()), chaves.data(), dados.data()),
+        esperado);
     return dados;
   }
 
@@ -135,8 +135,8 @@ TEST_F(LeituraEspecial, OrderedReadingMonthByMonthWithComplements) {
     }
     ASSERT_EQ(objeto_.AbreEspecial(mes), S_OK);
     std::vector<RegDadosComplemento> dados(doMes.size());
-    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(doMes.size()),
-                                                  doMes.data(), dados.data()),
+    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(doMes.size()), doMes.data(),
+                                                  dados.data()),
               S_OK);
     ASSERT_EQ(objeto_.FechaEspecial(), ARQ_OK);
     for (const RegDadosComplemento& d : dados) {
