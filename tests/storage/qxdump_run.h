@@ -23,13 +23,14 @@ inline std::string Quoted(const std::string& text) {
   return std::string(1, '\'').append(text).append(1, '\'');
 }
 
-// Runs qxdump with the arguments (file names relative to the folder); the
-// output is caught in files of the folder's "run" subfolder.
-inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& args) {
+// Runs a built program with the arguments from the folder (file names may be
+// relative to it); the output is caught in files of its "run" subfolder.
+inline DumpRun RunTool(const TempDir& dir, const std::string& program,
+                       const std::vector<std::string>& args) {
   const std::string run = dir / "run";
   std::ostringstream command;
   command << "mkdir -p " << Quoted(run) << "; cd " << Quoted(dir.path()) << " && "
-          << Quoted(std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump");
+          << Quoted(program);
   for (const std::string& arg : args) command << ' ' << Quoted(arg);
   command << " >" << Quoted(run + "/out") << " 2>" << Quoted(run + "/err") << "; echo $? >"
           << Quoted(run + "/rc");
@@ -39,6 +40,10 @@ inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& arg
   result.out = ReadText(run + "/out");
   result.err = ReadText(run + "/err");
   return result;
+}
+
+inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& args) {
+  return RunTool(dir, std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump", args);
 }
 
 // The parsed JSON dump of a file; a failed test when it is not valid JSON.

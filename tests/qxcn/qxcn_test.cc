@@ -1,0 +1,195 @@
+// qxcn run as people run it, against the server through the local-server
+// runtime: every subcommand, the tables, --json read back and the exit codes.
+#include <fstream>
+
+#include "qxcn_session.h"
+
+namespace qx::test {
+namespace {
+
+using Qxcn = QxcnSession;
+
+const Json& Primeiro(const Json& json, const char* tabela) { return json[tabela][size_t{0}]; }
+
+TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
+  // A new entry, shown as people read it.
+  const DumpRun grava = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito", "5",
+                              "--valor", "1.234,56", "--historico", "1", "--documento", "77",
+                              "--complemento", "Aluguel de março"});
+  ASSERT_EQ(grava.code, 0) << grava.err;
+  EXPECT_NE(grava.out.find("15/03/2026"), std::string::npos) << grava.out;
+  EXPECT_NE(grava.out.find("1.234,56"), std::string::npos);
+  EXPECT_NE(grava.out.find("Aluguel de março"), std::string::npos);
+
+  Json lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
+  const Json& lancamento = Primeiro(lido, "lancamento");
+  EXPECT_EQ(lancamento["data"].text, "2026-03-15");
+  EXPECT_EQ(lancamento["valor"].text, "1234.56");
+  EXPECT_EQ(lancamento["debito"].number, 31);
+  EXPECT_EQ(lancamento["documento"].number, 77);
+  EXPECT_EQ(lancamento["complemento"].text, "Aluguel de março");
+
+  // An update keeps the position and the complement it does not change.
+  ASSERT_EQ(Run({"grava", "--mes", "03/2026", "--pos", "1", "--valor", "1300"}).code, 0);
+  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
+  EXPECT_EQ(Primeiro(lido, "lancamento")["valor"].text, "1300.00");
+  EXPECT_EQ(Primeiro(lido, "lancamento")["complemento"].text, "Aluguel de março");
+
+  ASSERT_EQ(Run({"confere", "--mes", "03/2026", "--pos", "1"}).code, 0);
+  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
+  EXPECT_EQ(Primeiro(lido, "lancamento")["conferido"].text, "S");
+
+  ASSERT_EQ(Run({"exclui", "--mes", "03/2026", "--pos", "1"}).code, 0);
+  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
+  EXPECT_EQ(Primeiro(lido, "lancamento")["conferido"].text, "excluído");
+}
+
+TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
+  ASSERT_EQ(Run({"grava", "--data", "02/04/2026", "--debito", "31", "--credito", "4", "--valor",
+                  "100", "--gerencial", "2:60", "--gerencial", "3:40", "--quantidade", "1,5",
+                  "--moeda", "20,25"})
+                .code,
+            0);
+  const Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
+  const Json& rateio = lido["gerencial"];
+  ASSERT_EQ(rateio.items.size(), 2u);
+  EXPECT_EQ(rateio[size_t{0}]["gerencial"].number, 2);
+  EXPECT_EQ(rateio[size_t{0}]["valor"].text, "60.00");
+  EXPECT_EQ(rateio[size_t{0}]["contabil"].number, 31);
+  EXPECT_EQ(rateio[size_t{1}]["valor"].text, "40.00");
+  EXPECT_EQ(Primeiro(lido, "lancamento")["moeda"].text, "20.25");
+}
+
+TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
+  for (const auto& [dia, credito, valor, texto] :
+       std::vector<std::tuple<const char*, const char*, const char*, const char*>>{
+           {"10/05/2026", "21", "500", "AÇÃO DE COBRANÇA"},
+           {"02/05/2026", "21", "250", "venda balcão"},
+           {"20/05/2026", "0", "80", "sem contrapartida"}}) {
+    ASSERT_EQ(Run({"grava", "--data", dia, "--debito", "6", "--credito", credito, "--valor",
+                    valor, "--complemento", texto})
+                  .code,
+              0);
+  }
+  const Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem",
+                               "acao"});
+  ASSERT_EQ(busca["lancamentos"].items.size(), 1u);
+  EXPECT_EQ(busca["lancamentos"][size_t{0}]["valor"].text, "500.00");
+
+  // The statement runs in date order with the balance accumulated.
+  const Json extrato = RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate",
+                                 "31/05/2026"});
+  ASSERT_EQ(extrato["extrato"].items.size(), 3u);
+  EXPECT_EQ(extrato["extrato"][size_t{0}]["data"].text, "2026-05-02");
+  EXPECT_EQ(extrato["extrato"][size_t{2}]["saldo"].text, "830.00");
+  const DumpRun tabela = Run({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate",
+                               "31/05/2026"});
+  EXPECT_NE(tabela.out.find("Saldo do período 830,00"), std::string::npos) << tabela.out;
+
+  const Json mes = RunJson({"mes", "--mes", "05/2026"});
+  EXPECT_EQ(Primeiro(mes, "contagem")["lancamentos"].number, 3);
+  EXPECT_EQ(mes["lancamentos"].items.size(), 3u);
+
+  // The entry without a credit account leaves a difference of +80 on its day.
+  const Json diferencas = RunJson({"diferencas"});
+  bool achou = false;
+  for (const Json& d : diferencas["diferencas"].items) {
+    achou |= d["data"].text == "2026-05-20" && d["diferenca"].text == "80.00";
+  }
+  EXPECT_TRUE(achou);
+  EXPECT_EQ(Primeiro(RunJson({"empresas"}), "empresas")["empresa"].text, "DEMO");
+}
+
+TEST_F(Qxcn, NotesAndImportLayouts) {
+  EXPECT_EQ(Primeiro(RunJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"}), "nota")
+                ["posicao"].number,
+            0);
+  ASSERT_EQ(Run({"notas", "grava", "--mes", "06/2026", "--chave", "9", "--texto", "Ajuste"}).code,
+            0);
+  EXPECT_EQ(Primeiro(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"}), "nota")
+                ["texto"].text,
+            "Ajuste");
+
+  ASSERT_EQ(Run({"formatos", "grava", "BANCO", "--contabil", "ACFDE", "--gerencial", "JK",
+                  "--delimitador", ";"})
+                .code,
+            0);
+  const Json formatos = RunJson({"formatos"});
+  ASSERT_EQ(formatos["formatos"].items.size(), 1u);
+  EXPECT_EQ(Primeiro(formatos, "formatos")["nome"].text, "BANCO");
+  EXPECT_EQ(Primeiro(formatos, "formatos")["contabil"].text, "ACFDE");
+  EXPECT_EQ(Primeiro(RunJson({"formatos", "mostra", "BANCO"}), "formatos")["delimitador"].text,
+            ";");
+  const DumpRun recusado = Run({"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial",
+                                 "J", "--delimitador", "x"});
+  EXPECT_EQ(recusado.code, 1);
+  EXPECT_NE(recusado.err.find("delimitador"), std::string::npos) << recusado.err;
+  ASSERT_EQ(Run({"formatos", "exclui", "BANCO"}).code, 0);
+  EXPECT_EQ(Run({"formatos", "mostra", "BANCO"}).code, 1);
+}
+
+TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
+  const std::string arquivo = Dir() / "lancamentos.csv";
+  {
+    std::ofstream csv(arquivo);
+    for (int i = 1; i <= 10000; ++i) {
+      if (i == 17) csv << "32/07/2026,31,5,10,1,data errada\n";
+      else if (i == 5000) csv << "10/07/2026,31,5,dez,1,valor errado\n";
+      else if (i == 9999) csv << "10/07/2026,0,0,10,1,sem contas\n";
+      else csv << (i % 28 + 1) << "/07/2026,31,5,\"" << i << ",50\",1,\"linha " << i << ", com vírgula\"\n";
+    }
+  }
+  ASSERT_EQ(Run({"grava", "--data", "01/07/2026", "--debito", "31", "--credito", "5", "--valor",
+                  "1"})
+                .code,
+            0);
+  // Stopping at bad lines saves nothing.
+  const DumpRun parado = Run({"importa", arquivo});
+  EXPECT_EQ(parado.code, 1);
+  EXPECT_NE(parado.err.find("3 linha(s)"), std::string::npos) << parado.err;
+  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number, 1);
+
+  const Json importacao = RunJson({"importa", arquivo, "--ao-erro", "pula"});
+  EXPECT_EQ(Primeiro(importacao, "importacao")["gravados"].number, 9997);
+  const Json& erros = importacao["erros"];
+  ASSERT_EQ(erros.items.size(), 3u);
+  EXPECT_EQ(erros[size_t{0}]["linha"].number, 17);
+  EXPECT_EQ(erros[size_t{1}]["linha"].number, 5000);
+  EXPECT_EQ(erros[size_t{2}]["linha"].number, 9999);
+  EXPECT_NE(erros[size_t{1}]["motivo"].text.find("valor"), std::string::npos);
+  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number,
+            9998);
+
+  const std::string lote = Primeiro(importacao, "importacao")["lote"].text;
+  const Json exclusao = RunJson({"exclui-importacao", "--lote", lote, "--de", "01/07/2026",
+                                  "--ate", "31/07/2026"});
+  EXPECT_EQ(Primeiro(exclusao, "exclusao")["excluidos"].number, 9997);
+  const Json mes = RunJson({"mes", "--mes", "07/2026"});
+  // Removal is logical: the records stay, marked deleted; the typed entry lives on.
+  EXPECT_EQ(Primeiro(mes, "contagem")["lancamentos"].number, 9998);
+  EXPECT_EQ(Primeiro(mes, "contagem")["excluidos"].number, 9997);
+  EXPECT_EQ(Primeiro(mes, "contagem")["importados"].number, 9997);
+  const Json restantes = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
+  ASSERT_EQ(restantes["lancamentos"].items.size(), 1u);
+  EXPECT_EQ(restantes["lancamentos"][size_t{0}]["valor"].text, "1.00");
+}
+
+TEST_F(Qxcn, ExitCodes) {
+  EXPECT_EQ(Run({}).code, 2);
+  EXPECT_EQ(Run({"voa"}).code, 2);
+  EXPECT_EQ(Run({"le", "--mes", "03/2026"}).code, 2);
+  EXPECT_EQ(Run({"grava", "--data", "15/03/2026", "--valor", "1,2,3"}).code, 2);
+  EXPECT_EQ(Run({"busca", "--tudo"}).code, 2);
+  EXPECT_EQ(Run({"grava", "--help"}).code, 0);
+  // A failure of the service names its code and what it means.
+  const DumpRun semFilial = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito",
+                                  "5", "--valor", "1", "--filial", "0"});
+  EXPECT_EQ(semFilial.code, 1);
+  EXPECT_NE(semFilial.err.find("0x"), std::string::npos) << semFilial.err;
+  const DumpRun empresa = Run({"mes", "--mes", "03/2026", "--empresa", "NADA"});
+  EXPECT_EQ(empresa.code, 1);
+  EXPECT_NE(empresa.err.find("Inicializa_Padrao"), std::string::npos) << empresa.err;
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,49 @@
+#pragma once
+// One line of a delimited import file, read by an import layout.
+//
+// The layout's accounting sequence (cSequenciaContabil) names the first
+// fields of a line, one letter each, in order:
+//   A document number     B branch            C date (DD/MM/AAAA)
+//   D debit account       E credit account    F amount (1.234,56)
+//   G standard history    H complement text   I foreign-currency amount
+//   X a field to skip
+// Its managerial sequence (cSequenciaGerencial) names the fields after them,
+// repeated for each split line of the entry until the line ends:
+//   J managerial account  K amount of the split line
+//   L managerial quantity X a field to skip
+// So the default layout "Padrão" ("CDEFGH" + "JK") reads
+//   date, debit, credit, amount, history, complement[, account, amount]...
+// Fields are separated by the layout's delimiter; a field in double quotes
+// may hold the delimiter, and "" inside it is one quote. A line must give a
+// date, an amount and at least one account; split lines, when given, must
+// add up to the amount. Files are UTF-8 text.
+
+#include <string>
+#include <vector>
+
+#include "entries/iqxcn_lancamento.h"
+
+namespace qxcn {
+
+struct Layout {
+  std::string contabil;
+  std::string gerencial;
+  char delimitador = ',';
+};
+
+struct LinhaImportada {
+  RegDados dados{};
+  std::string complemento;  // Windows-1252
+  std::vector<RegLan_Ger> rateio;
+  std::vector<RegQtd_Ger> quantidades;
+};
+
+// Reads one line (without its line end) into
+// *linha; on failure gives false with the reason in *motivo.
+bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
+             LinhaImportada* linha, std::string* motivo);
+
+// False, with the reason, when the layout's letters are not those above.
+bool LayoutValido(const Layout& layout, std::string* motivo);
+
+}  // namespace qxcn

@@ -1,0 +1,245 @@
+// importa and exclui-importacao: an import from a delimited file, run here in
+// the client as the suite's import does, and its removal.
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <vector>
+
+#include "comandos.h"
+#include "importa_linha.h"
+#include "lancamentos.h"
+#include "platform/bstr.h"
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/task_memory.h"
+#include "progresso.h"
+#include "values/br_text.h"
+
+namespace qxcn {
+namespace {
+
+constexpr uint32_t kModuloImportacao = 21;
+
+struct LinhaLida {
+  size_t numero;
+  LinhaImportada linha;
+};
+
+struct Erro {
+  size_t numero;
+  std::string motivo;
+};
+
+// The layout of that name; without a name, the company's "Padrão" or, when it
+// has none, the default layout the server itself would write under that name.
+Layout LeLayout(Servico& servico, const std::optional<std::string>& pedido) {
+  const std::string nome = pedido.value_or("Padrão");
+  const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(nome)));
+  uint16_t posicao = 0;
+  Verifica(servico->ExisteFormatoImportacao(bstr.get(), &posicao), "ExisteFormatoImportacao");
+  if (posicao == 0 && !pedido) return Layout{"CDEFGH", "JK", ','};
+  if (posicao == 0) throw FalhaLocal{"formato de importação não encontrado: " + nome};
+  REGFORMATOIMPORT r{};
+  Verifica(servico->LeFormatoImportacao(posicao, &r), "LeFormatoImportacao");
+  Layout layout{std::string(r.cSequenciaContabil, strnlen(r.cSequenciaContabil, sizeof r.cSequenciaContabil)),
+                std::string(r.cSequenciaGerencial,
+                            strnlen(r.cSequenciaGerencial, sizeof r.cSequenciaGerencial)),
+                static_cast<char>(r.cDelimitador)};
+  std::string motivo;
+  if (!LayoutValido(layout, &motivo)) throw FalhaLocal{"formato " + nome + ": " + motivo};
+  return layout;
+}
+
+// The entries of import batch `lote` between two dates, as search keys based
+// at the month of `de`.
+std::vector<int32_t> BuscaLote(Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
+  Verifica(servico->LimpaFiltro(), "LimpaFiltro");
+  REG_FILTRO_LAN filtro{};
+  filtro.bImportacao = 1;
+  filtro.lChaveOrigem = static_cast<int32_t>(lote);
+  Verifica(servico->SetFiltroOrigem(filtro), "SetFiltroOrigem");
+  int32_t quantidade = 0;
+  Verifica(servico->BuscaQtdLancamentos(de.Value(), ate.Value(), &quantidade),
+           "BuscaQtdLancamentos");
+  std::vector<int32_t> chaves = ChavesDaBusca(servico, quantidade);
+  Verifica(servico->LimpaFiltro(), "LimpaFiltro");
+  return chaves;
+}
+
+// Removes the entries behind the keys with ExclusaoImportacao; the number removed.
+uint32_t ExcluiChaves(Servico& servico, CQXMesAno base, const std::vector<int32_t>& chaves,
+                      Tabela* erros) {
+  std::map<uint16_t, std::vector<int32_t>> porMes;
+  for (const int32_t chave : chaves) {
+    const int8_t deslocamento = static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
+    porMes[static_cast<uint16_t>(base.Value() + deslocamento)].push_back(chave & 0xFFFFFF);
+  }
+  std::vector<CNLAN_EXCLUSAO_MES_IMP_PS> meses;
+  for (auto& [mes, posicoes] : porMes) {
+    std::sort(posicoes.begin(), posicoes.end());
+    CNLAN_EXCLUSAO_MES_IMP_PS m{};
+    m.nQtdDocs = static_cast<uint32_t>(posicoes.size());
+    m.iMesAno = mes;
+    m.pDocsLan = posicoes.data();
+    meses.push_back(m);
+  }
+  CNLAN_EXCLUSAO_IMP_PS pedido{};
+  pedido.nQtdMeses = static_cast<uint32_t>(meses.size());
+  pedido.pMeses = meses.data();
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  const HRESULT hr = servico->ExclusaoImportacao(pedido, &resultado);
+  for (uint32_t i = 0; i < resultado.nQtdErros && resultado.pErros != nullptr; ++i) {
+    const CNLAN_ERRO_EXCLUCAO_IMP_PS& e = resultado.pErros[i];
+    erros->Linha({Texto{qx::MesAnoText(CQXMesAno(e.iMesAno))}, int64_t{e.lIndLan},
+                  Texto{qx::Utf8ToCp1252(e.eErro == CNLAN_EEI_NAO_FOI_IMPORTADO
+                                             ? "não foi importado"
+                                             : "período bloqueado")}});
+  }
+  CoTaskMemFree(resultado.pErros);
+  Verifica(hr, "ExclusaoImportacao");
+  return resultado.nQtdExcluidos;
+}
+
+// Batch numbers stay below 2^23, so that the origin key stays a positive
+// number (the month counts take only positive keys as imports).
+constexpr uint32_t kMaiorLote = 0x7FFFFF;
+
+// A batch number of the current minute, moved on while entries of the period
+// already carry it.
+uint32_t NovoLote(Servico& servico, CQXData de, CQXData ate) {
+  const SYSTEMTIME agora = qx::CurrentDateTime();
+  const CQXData hoje = CQXData::Make(agora.wDay, agora.wMonth, agora.wYear);
+  uint32_t lote = (hoje.Value() * 1440u + agora.wHour * 60u + agora.wMinute) & kMaiorLote;
+  while (lote == 0 || !BuscaLote(servico, lote, de, ate).empty()) lote = (lote + 1) & kMaiorLote;
+  return lote;
+}
+
+std::vector<std::string> LeArquivo(const std::string& caminho) {
+  std::ifstream arquivo(caminho, std::ios::binary);
+  if (!arquivo) throw FalhaLocal{"não consigo ler " + caminho};
+  std::vector<std::string> linhas;
+  std::string linha;
+  while (std::getline(arquivo, linha)) {
+    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    linhas.push_back(linha);
+  }
+  return linhas;
+}
+
+// Saves one line; the service's result.
+HRESULT GravaLinha(Servico& servico, LinhaImportada& l) {
+  const qx::UniqueBstr texto(qx::BstrFromCp1252(l.complemento));
+  HRESULT hr = servico->SetComplemento(texto.get());
+  if (SUCCEEDED(hr)) hr = servico->ZeraLancamentoGerencial();
+  if (SUCCEEDED(hr)) hr = servico->ZeraQuantidadeGerencial();
+  const auto linhas = static_cast<uint16_t>(l.rateio.size());
+  if (SUCCEEDED(hr) && linhas > 0) hr = servico->SetLancamentoGerencial(linhas, l.rateio.data());
+  if (SUCCEEDED(hr) && linhas > 0) {
+    hr = servico->SetQuantidadeGerencial(linhas, l.quantidades.data());
+  }
+  int32_t indlan = 0;
+  if (SUCCEEDED(hr)) hr = servico->GravaDados(&l.dados, &indlan);
+  return hr;
+}
+
+void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
+  if (a.Posicionais().size() != 1) throw ErroUso{"diga o arquivo a importar"};
+  const std::string modo = a.Valor("ao-erro").value_or("para");
+  if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
+  const Layout layout = LeLayout(servico, a.Valor("formato"));
+  const auto filial = static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(1));
+
+  std::vector<LinhaLida> lidas;
+  Tabela erros({"linha", "motivo"});
+  const std::vector<std::string> texto = LeArquivo(a.Posicionais()[0]);
+  for (size_t i = 0; i < texto.size(); ++i) {
+    if (texto[i].find_first_not_of(" \t") == std::string::npos) continue;
+    LinhaLida lida{i + 1, {}};
+    std::string motivo;
+    if (LeLinha(layout, texto[i], filial, &lida.linha, &motivo)) {
+      lidas.push_back(std::move(lida));
+    } else {
+      erros.Linha({int64_t(i + 1), Texto{qx::Utf8ToCp1252(motivo)}});
+    }
+  }
+  if (!erros.Vazia() && modo == "para") {
+    saida.Mostra("erros", "Linhas recusadas (nada foi gravado):", erros);
+    throw FalhaLocal{std::to_string(erros.Tamanho()) + " linha(s) com erro"};
+  }
+  CQXData de, ate;
+  for (const LinhaLida& l : lidas) {
+    const CQXData data(l.linha.dados.DataLancamento);
+    if (de.IsEmpty() || data.Value() < de.Value()) de = data;
+    if (data.Value() > ate.Value()) ate = data;
+  }
+  const std::optional<int64_t> pedido = a.Inteiro("lote", 1, kMaiorLote);
+  const uint32_t lote = lidas.empty()       ? 0
+                        : pedido.has_value() ? static_cast<uint32_t>(*pedido)
+                                            : NovoLote(servico, de, ate);
+  const uint16_t mesOrigem = static_cast<uint16_t>(CQXMesAno::Current().Value());
+
+  size_t gravados = 0;
+  {
+    Progresso progresso("Importando", lidas.size());
+    for (LinhaLida& l : lidas) {
+      l.linha.dados.wChaveOrigem.lChaveModulo = static_cast<int32_t>(lote << 8 | kModuloImportacao);
+      l.linha.dados.wChaveOrigem.iData = mesOrigem;
+      const HRESULT hr = GravaLinha(servico, l.linha);
+      if (FAILED(hr) && modo == "para") {
+        // All or nothing: what this import saved goes again.
+        Tabela naoExcluidos({"mes", "pos", "motivo"});
+        ExcluiChaves(servico, de.MesAno(), BuscaLote(servico, lote, de, ate), &naoExcluidos);
+        throw Falha{hr, "GravaDados (linha " + std::to_string(l.numero) + "; importação desfeita)"};
+      }
+      if (FAILED(hr)) {
+        erros.Linha({int64_t(l.numero),
+                     Texto{qx::Utf8ToCp1252("recusada pelo servidor: " + DescreveFalha(hr))}});
+      } else {
+        ++gravados;
+      }
+      progresso.Avanca(gravados + erros.Tamanho());
+    }
+  }
+  Tabela resumo({"lote", "gravados", "recusados", "de", "ate"});
+  resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate});
+  saida.Mostra("importacao", "", resumo);
+  if (!erros.Vazia()) saida.Mostra("erros", "Linhas recusadas:", erros);
+  if (gravados > 0) {
+    saida.Aviso("Para desfazer: qxcn exclui-importacao --lote " + std::to_string(lote) + " --de " +
+                qx::DateText(de) + " --ate " + qx::DateText(ate));
+  }
+}
+
+void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
+  const auto lote = static_cast<uint32_t>(a.InteiroObrigatorio("lote", 1, kMaiorLote));
+  const int ano = CQXMesAno::Current().Year();
+  const CQXData de = a.Data("de").value_or(CQXData::Make(1, 1, ano));
+  const CQXData ate = a.Data("ate").value_or(CQXData::Make(31, 12, ano));
+  const std::vector<int32_t> chaves = BuscaLote(servico, lote, de, ate);
+  Tabela erros({"mes", "pos", "motivo"});
+  const uint32_t excluidos = chaves.empty() ? 0 : ExcluiChaves(servico, de.MesAno(), chaves, &erros);
+  Tabela resumo({"lote", "encontrados", "excluidos"});
+  resumo.Linha({int64_t{lote}, int64_t(chaves.size()), int64_t{excluidos}});
+  saida.Mostra("exclusao", "", resumo);
+  if (!erros.Vazia()) {
+    saida.Mostra("erros", "Nada foi excluído:", erros);
+    throw FalhaLocal{"a exclusão foi recusada"};
+  }
+}
+
+}  // namespace
+
+std::vector<Comando> ComandosImportacao() {
+  return {
+      {"importa",
+       "importa ARQUIVO [--formato NOME] [--filial F] [--lote N] [--ao-erro para|pula]",
+       "importa um arquivo delimitado com um formato de importação (Padrão por omissão)",
+       {"formato", "filial", "lote", "ao-erro"}, {}, Importa},
+      {"exclui-importacao", "exclui-importacao --lote N [--de DD/MM/AAAA] [--ate DD/MM/AAAA]",
+       "exclui os lançamentos de um lote importado (tudo ou nada)", {"lote", "de", "ate"}, {},
+       ExcluiImportacao},
+  };
+}
+
+}  // namespace qxcn

@@ -1,0 +1,181 @@
+// grava, le, exclui, confere: one entry at a time.
+#include <vector>
+
+#include "comandos.h"
+#include "lancamentos.h"
+#include "platform/bstr.h"
+#include "platform/codepage.h"
+#include "values/br_text.h"
+
+namespace qxcn {
+namespace {
+
+struct Rateio {
+  std::vector<RegLan_Ger> linhas;
+  std::vector<RegQtd_Ger> quantidades;
+};
+
+// The split of a stored entry, as LeGerencial loads it.
+Rateio RateioGravado(Servico& servico, const LancamentoLido& lido) {
+  Rateio rateio;
+  Verifica(servico->Le(lido.posicao, static_cast<uint16_t>(lido.mes.Value())), "Le");
+  uint16_t quantidade = 0;
+  Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
+  rateio.linhas.resize(quantidade);
+  rateio.quantidades.resize(quantidade);
+  Verifica(servico->GetLancamentoGerencial(quantidade, rateio.linhas.data()),
+           "GetLancamentoGerencial");
+  const HRESULT hr = servico->GetQuantidadeGerencial(quantidade, rateio.quantidades.data());
+  if (FAILED(hr)) rateio.quantidades.clear();
+  return rateio;
+}
+
+// "--gerencial CONTA:VALOR" lines, on the entry's debit account (or its credit
+// account without one); "--quantidade" values pair with them in order.
+Rateio RateioDasOpcoes(const Argumentos& argumentos, const RegDados& dados) {
+  Rateio rateio;
+  for (const std::string& texto : argumentos.Valores("gerencial")) {
+    const size_t separador = texto.find(':');
+    if (separador == std::string::npos) throw ErroUso{"--gerencial: use CONTA:VALOR"};
+    RegLan_Ger linha{};
+    linha.ContaGerencial =
+        static_cast<int32_t>(LeInteiro(texto.substr(0, separador), "--gerencial", 1, INT32_MAX));
+    linha.Valor = LeValor(texto.substr(separador + 1), "--gerencial");
+    linha.ContaContabil = dados.Debito != 0 ? dados.Debito : dados.Credito;
+    rateio.linhas.push_back(linha);
+  }
+  for (const std::string& texto : argumentos.Valores("quantidade")) {
+    rateio.quantidades.push_back(RegQtd_Ger{LeValor(texto, "--quantidade")});
+  }
+  if (rateio.quantidades.size() > rateio.linhas.size()) {
+    throw ErroUso{"--quantidade: mais quantidades que linhas de --gerencial"};
+  }
+  return rateio;
+}
+
+void AplicaOpcoes(const Argumentos& a, RegDados* dados) {
+  if (const auto data = a.Data("data")) dados->DataLancamento = data->Value();
+  if (const auto conta = a.Inteiro("debito", 0, INT32_MAX)) dados->Debito = *conta;
+  if (const auto conta = a.Inteiro("credito", 0, INT32_MAX)) dados->Credito = *conta;
+  if (const auto valor = a.Montante("valor")) dados->Valor = *valor;
+  if (const auto filial = a.Inteiro("filial", 0, UINT16_MAX)) dados->Filial = *filial;
+  if (const auto historico = a.Inteiro("historico", 0, UINT16_MAX)) dados->CodHis = *historico;
+  if (const auto documento = a.Inteiro("documento", INT32_MIN, INT32_MAX)) {
+    dados->Documento = *documento;
+  }
+  if (const auto moeda = a.Montante("moeda")) dados->ValorMoeda = *moeda;
+  if (a.Marca("moeda-zero")) dados->cGravarZero = 'S';
+}
+
+void MostraLancamento(Saida& saida, const LancamentoLido& lido) {
+  Tabela tabela(ColunasLancamento({"moeda"}));
+  std::vector<Celula> celulas = CelulasLancamento(lido);
+  celulas.push_back(lido.dados.ValorMoeda);
+  tabela.Linha(std::move(celulas));
+  saida.Mostra("lancamento", "", tabela);
+}
+
+void MostraRateio(Saida& saida, const Rateio& rateio) {
+  if (rateio.linhas.empty() && !saida.EmJson()) return;
+  Tabela tabela({"gerencial", "contabil", "valor", "quantidade"});
+  for (size_t i = 0; i < rateio.linhas.size(); ++i) {
+    const RegLan_Ger& linha = rateio.linhas[i];
+    const CURRENCY quantidade =
+        i < rateio.quantidades.size() ? rateio.quantidades[i].Quantidade : CURRENCY{};
+    tabela.Linha({int64_t{linha.ContaGerencial}, int64_t{linha.ContaContabil}, linha.Valor,
+                  quantidade});
+  }
+  saida.Mostra("gerencial", "Rateio gerencial:", tabela);
+}
+
+void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
+  const std::optional<int64_t> posicao = a.Inteiro("pos", 1, 0xFFFFFF);
+  RegDados dados{};
+  std::string complemento;
+  Rateio rateio;
+  if (posicao) {
+    const LancamentoLido lido = LeUm(servico, a.MesAnoObrigatorio("mes"),
+                                     static_cast<int32_t>(*posicao));
+    if (lido.excluido) throw FalhaLocal{"o lançamento está excluído"};
+    dados = lido.dados;
+    complemento = lido.complemento;
+    rateio = RateioGravado(servico, lido);
+  } else if (!a.Valor("data")) {
+    throw ErroUso{"falta --data (ou --mes e --pos de um lançamento gravado)"};
+  } else {
+    dados.Filial = 1;
+  }
+  AplicaOpcoes(a, &dados);
+  if (const auto texto = a.Valor("complemento")) complemento = qx::Utf8ToCp1252(*texto);
+  if (!a.Valores("gerencial").empty()) rateio = RateioDasOpcoes(a, dados);
+
+  const qx::UniqueBstr texto(qx::BstrFromCp1252(complemento));
+  Verifica(servico->SetComplemento(texto.get()), "SetComplemento");
+  Verifica(servico->ZeraLancamentoGerencial(), "ZeraLancamentoGerencial");
+  Verifica(servico->ZeraQuantidadeGerencial(), "ZeraQuantidadeGerencial");
+  if (!rateio.linhas.empty()) {
+    Verifica(servico->SetLancamentoGerencial(static_cast<uint16_t>(rateio.linhas.size()),
+                                             rateio.linhas.data()),
+             "SetLancamentoGerencial");
+    rateio.quantidades.resize(rateio.linhas.size());
+    Verifica(servico->SetQuantidadeGerencial(static_cast<uint16_t>(rateio.quantidades.size()),
+                                             rateio.quantidades.data()),
+             "SetQuantidadeGerencial");
+  }
+  int32_t indlan = posicao ? static_cast<int32_t>(*posicao) : 0;
+  Verifica(servico->GravaDados(&dados, &indlan), "GravaDados");
+
+  const CQXMesAno mes = CQXData(dados.DataLancamento).MesAno();
+  MostraLancamento(saida, LeUm(servico, mes, indlan));
+  MostraRateio(saida, rateio);
+}
+
+void Le(const Argumentos& a, Servico& servico, Saida& saida) {
+  const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+  const auto posicao = static_cast<int32_t>(a.InteiroObrigatorio("pos", 1, 0xFFFFFF));
+  const LancamentoLido lido = LeUm(servico, mes, posicao);
+  MostraLancamento(saida, lido);
+  if (!lido.excluido) MostraRateio(saida, RateioGravado(servico, lido));
+}
+
+void Exclui(const Argumentos& a, Servico& servico, Saida& saida) {
+  const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+  const auto posicao = static_cast<int32_t>(a.InteiroObrigatorio("pos", 1, 0xFFFFFF));
+  Verifica(servico->Exclui(posicao, static_cast<uint16_t>(mes.Value())), "Exclui");
+  MostraLancamento(saida, LeUm(servico, mes, posicao));
+}
+
+void Confere(const Argumentos& a, Servico& servico, Saida& saida) {
+  const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+  const auto posicao = static_cast<int32_t>(a.InteiroObrigatorio("pos", 1, 0xFFFFFF));
+  const unsigned char marca = a.Marca("desmarca") ? 0 : 'S';
+  Verifica(servico->GravaConferido(static_cast<uint16_t>(mes.Value()), posicao, marca),
+           "GravaConferido");
+  MostraLancamento(saida, LeUm(servico, mes, posicao));
+}
+
+}  // namespace
+
+std::vector<Comando> ComandosLancamento() {
+  return {
+      {"grava",
+       "grava --data DD/MM/AAAA --debito C --credito C --valor V [--filial F] [--historico H]\n"
+       "      [--documento N] [--complemento TEXTO] [--moeda V] [--moeda-zero]\n"
+       "      [--gerencial CONTA:VALOR]... [--quantidade Q]...   (novo lançamento)\n"
+       "      grava --mes MM/AAAA --pos N [os mesmos campos]     (altera um lançamento)",
+       "grava um lançamento novo ou altera um gravado",
+       {"data", "debito", "credito", "valor", "filial", "historico", "documento", "complemento",
+        "moeda", "gerencial", "quantidade", "mes", "pos"},
+       {"moeda-zero"},
+       Grava},
+      {"le", "le --mes MM/AAAA --pos N", "mostra um lançamento com o rateio", {"mes", "pos"}, {},
+       Le},
+      {"exclui", "exclui --mes MM/AAAA --pos N", "exclui um lançamento", {"mes", "pos"}, {},
+       Exclui},
+      {"confere", "confere --mes MM/AAAA --pos N [--desmarca]",
+       "marca (ou desmarca) um lançamento como conferido", {"mes", "pos"}, {"desmarca"},
+       Confere},
+  };
+}
+
+}  // namespace qxcn

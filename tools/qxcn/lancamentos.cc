@@ -1,0 +1,123 @@
+#include "lancamentos.h"
+
+#include <cstring>
+#include <map>
+
+#include "entries/entry_messages.h"
+#include "platform/bstr.h"
+#include "platform/codepage.h"
+#include "values/br_text.h"
+
+namespace qxcn {
+namespace {
+
+std::string TextoAte(const char* bytes, size_t tamanho) {
+  std::string texto(bytes, strnlen(bytes, tamanho));
+  while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
+  return texto;
+}
+
+std::string Origem(const RegDados& dados) {
+  const uint32_t modulo = static_cast<uint32_t>(dados.wChaveOrigem.lChaveModulo);
+  if (modulo == 0) return "";
+  return std::to_string(modulo & 0xFF) + ":" + std::to_string(modulo >> 8);
+}
+
+}  // namespace
+
+std::vector<std::string> ColunasLancamento(std::vector<std::string> extra) {
+  std::vector<std::string> colunas = {"mes",   "pos",    "data",      "documento",
+                                      "debito", "credito", "valor",    "filial",
+                                      "historico", "conferido", "origem", "complemento"};
+  colunas.insert(colunas.end(), extra.begin(), extra.end());
+  return colunas;
+}
+
+std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
+  const RegDados& d = l.dados;
+  std::string conferido = d.cConferido != 0 ? "S" : "";
+  if (l.excluido) conferido = qx::Utf8ToCp1252("excluído");
+  return {Texto{qx::MesAnoText(l.mes)},
+          int64_t{l.posicao},
+          CQXData(d.DataLancamento),
+          int64_t{d.Documento},
+          int64_t{d.Debito},
+          int64_t{d.Credito},
+          d.Valor,
+          int64_t{static_cast<uint16_t>(d.Filial)},
+          int64_t{static_cast<uint16_t>(d.CodHis)},
+          Texto{conferido},
+          Texto{Origem(d)},
+          Texto{l.complemento}};
+}
+
+std::vector<int32_t> ChavesDaBusca(Servico& servico, int32_t quantidade) {
+  std::vector<Lancamentos> lista(static_cast<size_t>(std::max(quantidade, 0)));
+  if (quantidade > 0) {
+    Verifica(servico->BuscaLancamentos(quantidade, lista.data()), "BuscaLancamentos");
+  }
+  std::vector<int32_t> chaves;
+  for (const Lancamentos& l : lista) chaves.push_back(l.Indlan);
+  return chaves;
+}
+
+std::vector<LancamentoLido> LeChaves(Servico& servico, CQXMesAno base,
+                                     const std::vector<int32_t>& chaves) {
+  // Positions grouped by month, in key order inside each month.
+  std::map<uint32_t, std::vector<Lancamentos>> porMes;
+  for (const int32_t chave : chaves) {
+    const int8_t deslocamento = static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
+    const uint32_t mes = base.Value() + deslocamento;
+    Lancamentos posicao{};
+    posicao.Indlan = chave & 0xFFFFFF;
+    porMes[mes].push_back(posicao);
+  }
+  std::vector<LancamentoLido> lidos;
+  for (auto& [mes, posicoes] : porMes) {
+    Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
+    std::vector<RegDadosComplemento> dados(posicoes.size());
+    const HRESULT hr = servico->LeEspecialChavesComplemento(static_cast<int32_t>(posicoes.size()),
+                                                            posicoes.data(), dados.data());
+    servico->FechaEspecial();
+    Verifica(hr, "LeEspecialChavesComplemento");
+    for (size_t i = 0; i < posicoes.size(); ++i) {
+      LancamentoLido& lido = lidos.emplace_back();
+      lido.mes = CQXMesAno(mes);
+      lido.posicao = posicoes[i].Indlan;
+      lido.dados = dados[i].RegLan;
+      lido.complemento = TextoAte(dados[i].cComplemento, sizeof dados[i].cComplemento);
+    }
+  }
+  return lidos;
+}
+
+LancamentoLido LeUm(Servico& servico, CQXMesAno mes, int32_t posicao) {
+  LancamentoLido lido;
+  lido.mes = mes;
+  lido.posicao = posicao;
+  const uint16_t mesAno = static_cast<uint16_t>(mes.Value());
+  RegDadosComplemento dados{};
+  const HRESULT hr = servico->LeDadosComplemento(posicao, mesAno, &dados);
+  if (hr == qx::kHrLancamentoExcluido) {
+    lido.excluido = true;
+    const HRESULT excluido = servico->LeLancamentoExcluido(posicao, mesAno, &lido.dados);
+    if (excluido != qx::HrMensagem(qx::kMensagemLancamentoExcluido)) {
+      Verifica(excluido, "LeLancamentoExcluido");
+    }
+    return lido;
+  }
+  Verifica(hr, "LeDadosComplemento");
+  lido.dados = dados.RegLan;
+  lido.complemento = TextoAte(dados.cComplemento, sizeof dados.cComplemento);
+  return lido;
+}
+
+std::string Complemento(Servico& servico, CQXMesAno mes, int32_t posicao) {
+  BSTR texto = nullptr;
+  Verifica(servico->GetComplemento(&texto, static_cast<uint16_t>(mes.Value()), posicao),
+           "GetComplemento");
+  qx::UniqueBstr dono(texto);
+  return qx::BstrToCp1252(texto);
+}
+
+}  // namespace qxcn

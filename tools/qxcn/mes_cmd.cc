@@ -1,0 +1,97 @@
+// mes, diferencas, empresas: a month's counts and listing, the debit/credit
+// differences, the companies of the installation.
+#include <cstring>
+#include <vector>
+
+#include "comandos.h"
+#include "values/br_text.h"
+
+namespace qxcn {
+namespace {
+
+constexpr HRESULT kMaisRegistrosQueEspaco = static_cast<HRESULT>(0x000405F1u);
+
+// The month's records, growing the buffer until the listing fits.
+std::vector<REG_DADOS_LANCAMENTOS> ListaMes(Servico& servico, uint16_t mes, int32_t previstos) {
+  int quantidade = std::max(previstos, 16);
+  for (;;) {
+    std::vector<REG_DADOS_LANCAMENTOS> lista(static_cast<size_t>(quantidade));
+    const HRESULT hr = servico->LeLancamentosMes(mes, quantidade, lista.data());
+    if (hr != kMaisRegistrosQueEspaco) {
+      Verifica(hr, "LeLancamentosMes");
+      return lista;
+    }
+    quantidade *= 2;
+  }
+}
+
+void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
+  const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+  const auto mesAno = static_cast<uint16_t>(mes.Value());
+  int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
+  Verifica(servico->PegaQuantidadeRegistros(mesAno, &lancamentos, &excluidos, &gerenciais,
+                                            &importados),
+           "PegaQuantidadeRegistros");
+  Tabela contagem({"mes", "lancamentos", "excluidos", "gerenciais", "importados"});
+  contagem.Linha({Texto{qx::MesAnoText(mes)}, int64_t{lancamentos}, int64_t{excluidos},
+                  int64_t{gerenciais}, int64_t{importados}});
+  saida.Mostra("contagem", "", contagem);
+
+  Tabela tabela({"pos", "data", "documento", "debito", "credito", "valor", "filial", "historico",
+                 "excluido", "origem"});
+  const std::vector<REG_DADOS_LANCAMENTOS> lista = ListaMes(servico, mesAno, lancamentos + excluidos);
+  for (size_t i = 0; i < lista.size(); ++i) {
+    const REG_DADOS_LANCAMENTOS& r = lista[i];
+    // An element left zero is a position past the end or of an inactive branch.
+    if (r.DataLancamento == 0 && r.Filial == 0) continue;
+    const auto modulo = static_cast<uint32_t>(r.wChaveOrigem.lChaveModulo);
+    tabela.Linha({int64_t(i + 1), CQXData(r.DataLancamento), int64_t{r.Documento},
+                  int64_t{r.Debito}, int64_t{r.Credito}, r.Valor,
+                  int64_t{static_cast<uint16_t>(r.Filial)}, int64_t{static_cast<uint16_t>(r.CodHis)},
+                  Texto{r.bExcluido ? "S" : ""},
+                  Texto{modulo == 0 ? "" : std::to_string(modulo & 0xFF) + ":" +
+                                               std::to_string(modulo >> 8)}});
+  }
+  saida.Mostra("lancamentos", "\nLançamentos de " + qx::MesAnoText(mes) + ":", tabela);
+}
+
+void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
+  int32_t quantidade = 0;
+  Verifica(servico->GetQuantidadeDiferenca(&quantidade), "GetQuantidadeDiferenca");
+  std::vector<Reg_Dif> lista(static_cast<size_t>(std::max(quantidade, 0)));
+  if (quantidade > 0) {
+    Verifica(servico->GetDiferenca(quantidade, lista.data()), "GetDiferenca");
+  }
+  Tabela tabela({"data", "filial", "usuario", "diferenca"});
+  for (const Reg_Dif& d : lista) {
+    tabela.Linha({CQXData(d.Data), int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
+  }
+  saida.Mostra("diferencas", "", tabela);
+  if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
+}
+
+void Empresas(const Argumentos&, Servico& servico, Saida& saida) {
+  ULONG quantidade = 0;
+  Verifica(servico->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
+  std::vector<EmpresasLancamento> lista(quantidade);
+  if (quantidade > 0) Verifica(servico->GetEmpresas(quantidade, lista.data()), "GetEmpresas");
+  Tabela tabela({"empresa"});
+  for (const EmpresasLancamento& e : lista) {
+    tabela.Linha({Texto{std::string(e.NomeEmpresa, strnlen(e.NomeEmpresa, sizeof e.NomeEmpresa))}});
+  }
+  saida.Mostra("empresas", "", tabela);
+}
+
+}  // namespace
+
+std::vector<Comando> ComandosMes() {
+  return {
+      {"mes", "mes --mes MM/AAAA", "as contagens e a lista dos lançamentos de um mês", {"mes"}, {},
+       Mes},
+      {"diferencas", "diferencas", "as diferenças entre débitos e créditos por data, filial e usuário",
+       {}, {}, Diferencas},
+      {"empresas", "empresas", "as empresas da instalação", {}, {}, Empresas},
+  };
+}
+
+}  // namespace qxcn

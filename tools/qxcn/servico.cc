@@ -1,0 +1,75 @@
+#include "servico.h"
+
+#include <cstring>
+#include <vector>
+
+#include "qxcom/qxcom.h"
+#include "values/crc64.h"
+
+namespace qxcn {
+namespace {
+
+constexpr char16_t kProgId[] = u"QXCN_Lancamento.QXCN_Lancamento";
+constexpr uint16_t kVersaoInterface = 115;
+
+// The first company of the installation, asked of the service itself.
+std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
+  ULONG quantidade = 0;
+  Verifica(lancamento->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
+  if (quantidade == 0) throw FalhaLocal{"a instalação não tem empresas"};
+  std::vector<EmpresasLancamento> empresas(quantidade);
+  Verifica(lancamento->GetEmpresas(quantidade, empresas.data()), "GetEmpresas");
+  return std::string(empresas[0].NomeEmpresa,
+                     strnlen(empresas[0].NomeEmpresa, sizeof empresas[0].NomeEmpresa));
+}
+
+_REG_DF_INICIALIZAPS RegistroInicializacao(const Identidade& identidade,
+                                           const std::string& empresa) {
+  _REG_DF_INICIALIZAPS registro{};
+  registro.ulUsuario = identidade.usuario;
+  registro.ulNumeroSessao = identidade.sessao;
+  registro.ulLinhaFonte = __LINE__;
+  registro.usVersaoTarvo = kVersaoInterface;
+  std::strncpy(registro.szEmpresa, empresa.c_str(), sizeof registro.szEmpresa - 1);
+  std::strcpy(registro.szAplicativo, "QXCN");
+  std::strcpy(registro.szModuleName, "qxcn");
+  std::strcpy(registro.szArquivoFonte, "servico.cc");
+  registro.cControle = 'B';
+  registro.uiCRC = qx::Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
+  return registro;
+}
+
+}  // namespace
+
+Identidade LeIdentidade(const Argumentos& argumentos) {
+  Identidade identidade;
+  if (const auto empresa = argumentos.Valor("empresa")) identidade.empresa = *empresa;
+  if (const auto usuario = argumentos.Inteiro("usuario", 1, UINT16_MAX)) {
+    identidade.usuario = static_cast<uint32_t>(*usuario);
+  }
+  if (const auto sessao = argumentos.Inteiro("sessao", 4096, UINT32_MAX)) {
+    identidade.sessao = static_cast<uint32_t>(*sessao);
+  }
+  return identidade;
+}
+
+Servico::Servico(const Identidade& identidade) {
+  Verifica(CoInitializeEx(nullptr, COINIT_MULTITHREADED), "CoInitializeEx");
+  CLSID clsid{};
+  Verifica(CLSIDFromProgID(kProgId, &clsid), "CLSIDFromProgID");
+  MULTI_QI pedido{&IID_IQXCN_Lancamento, nullptr, S_OK};
+  Verifica(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &pedido),
+           "CoCreateInstanceEx");
+  Verifica(pedido.hr, "CoCreateInstanceEx");
+  lancamento_ = static_cast<IQXCN_Lancamento*>(pedido.pItf);
+  empresa_ = identidade.empresa.empty() ? PrimeiraEmpresa(lancamento_) : identidade.empresa;
+  const _REG_DF_INICIALIZAPS registro = RegistroInicializacao(identidade, empresa_);
+  Verifica(lancamento_->Inicializa_Padrao(registro), "Inicializa_Padrao");
+}
+
+Servico::~Servico() {
+  if (lancamento_ != nullptr) lancamento_->Release();
+  CoUninitialize();
+}
+
+}  // namespace qxcn
