@@ -1,8 +1,11 @@
 #include "server/usage_handoff.h"
 
+#include "server/qx_analytics.h"
+
 namespace qx {
 
-// The process-wide analytics do not exist yet: nothing receives the figures.
-void EntregaEstatisticasUso(const CallStatistics&) {}
+void EntregaEstatisticasUso(const CallStatistics& estatisticas) {
+  CQXAnalytics::MergeNoProcesso(estatisticas);
+}
 
 }  // namespace qx

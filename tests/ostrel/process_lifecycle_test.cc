@@ -1,0 +1,82 @@
+// The server program started on demand: it serves, stays while clients come,
+// ends after the idle time, and sends its usage analytics at its end.
+#include "outside/sql_statement.h"
+#include "outside/suite_setup.h"
+#include "process_fixture.h"
+
+namespace qx::test {
+namespace {
+
+TEST_F(ProcessTest, StartsOnDemandAndEndsAfterTheLastRelease) {
+  ASSERT_FALSE(ServerRunning());
+  HRESULT hr = E_FAIL;
+  IQXCN_Lancamento* servico = NewObject(&hr);
+  ASSERT_EQ(hr, S_OK);
+  EXPECT_TRUE(ServerRunning());
+  int32_t ok = 0;
+  EXPECT_EQ(servico->KeepAlive(&ok), S_OK);
+  EXPECT_EQ(ok, 1);
+  EXPECT_EQ(servico->SetDebito(123), S_OK);
+  int32_t conta = 0;
+  EXPECT_EQ(servico->GetDebito(&conta), S_OK);
+  EXPECT_EQ(conta, 123);
+  EXPECT_EQ(SaveEntry(servico, 5), S_OK);
+  servico->Release();
+  EXPECT_TRUE(WaitGone());
+}
+
+TEST_F(ProcessTest, ClientArrivingDuringTheIdleTimeKeepsTheServer) {
+  IQXCN_Lancamento* first = NewObject();
+  ASSERT_NE(first, nullptr);
+  first->Release();
+  // Within the idle time of the first release.
+  IQXCN_Lancamento* second = NewObject();
+  ASSERT_NE(second, nullptr);
+  Sleep(kTempoOciosoMs + 1500);
+  // The same connection still answers: the server did not end.
+  int32_t ok = 0;
+  EXPECT_EQ(second->KeepAlive(&ok), S_OK);
+  EXPECT_EQ(second->SetDebito(9), S_OK);
+  EXPECT_TRUE(ServerRunning());
+  second->Release();
+  EXPECT_TRUE(WaitGone());
+}
+
+TEST_F(ProcessTest, ServerNoClientReachesEndsByItself) {
+  Child server([](Child&) {
+    execl(kOstrel, kOstrel, "-Embedding", static_cast<char*>(nullptr));
+    return 127;
+  });
+  EXPECT_EQ(server.Wait(), 0);
+  EXPECT_FALSE(ServerRunning());
+}
+
+TEST_F(ProcessTest, UsageAnalyticsAreSentAtTheEnd) {
+  ASSERT_EQ(RegSetDword(std::string(kSuiteKey), "AnalyticsAtivado", 1), ERROR_SUCCESS);
+  for (int i = 0; i < 2; ++i) {
+    IQXCN_Lancamento* servico = NewObject();
+    ASSERT_NE(servico, nullptr);
+    int32_t conta = 0;
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(servico->GetDebito(&conta), S_OK);
+    servico->Release();
+  }
+  ASSERT_TRUE(WaitGone());
+  std::shared_ptr<SuiteDatabase> db;
+  std::string message;
+  ASSERT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &message), S_OK);
+  int64_t calls = -1;
+  std::string origin;
+  EXPECT_EQ(ForEachRow(
+                *db, "SELECT quantidade, origem FROM analytics WHERE metodo = 'GetDebito'",
+                [](SqlStatement&) {},
+                [&](const SqlStatement& row) {
+                  calls = row.Int(0);
+                  origin = row.Text(1);
+                }),
+            S_OK);
+  EXPECT_EQ(calls, 6);
+  EXPECT_EQ(origin, "Ostrel");
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,144 @@
+// What registration writes to the registry store and what unregistration
+// leaves there, in process and through the ostrel program.
+#include "server/registration.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "../storage/folders_test_registry.h"
+#include "entries/interface_ids.h"
+#include "ostrel_support.h"
+#include "platform/com_runtime.h"
+
+namespace qx {
+namespace {
+
+constexpr char kClasses[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes";
+constexpr char kUserClasses[] = "HKEY_CURRENT_USER\\Software\\Classes";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Value(const std::string& key, const std::string& name) {
+  std::string value;
+  return RegGetString(key, name, &value) == ERROR_SUCCESS ? value : "<absent>";
+}
+
+std::vector<std::string> SubKeys(const std::string& key) {
+  std::vector<std::string> names;
+  RegEnumSubKeys(key, &names);
+  return names;
+}
+
+class RegistrationTest : public ::testing::Test {
+ protected:
+  std::string MachineFile() const { return registry_.dir() + "/machine.reg"; }
+  std::string UserFile() const { return registry_.dir() + "/user.reg"; }
+
+  // The keys of the class and the application under root.
+  static void ExpectRegistered(const std::string& root, const std::string& server) {
+    const std::string clsid = GuidToBracedText(CLSID_QXCN_Lancamento);
+    const std::string appid = GuidToBracedText(APPID_Ostrel);
+    const std::string classKey = root + "\\CLSID\\" + clsid;
+    EXPECT_EQ(Value(root + "\\AppID\\" + appid, ""), "Ostrel");
+    EXPECT_EQ(Value(root + "\\AppID\\Ostrel.EXE", "AppID"), appid);
+    EXPECT_EQ(Value(root + "\\QXCN_Lancamento.QXCN_Lancamento.1", ""), "QXCN_Lancamento Class");
+    EXPECT_EQ(Value(root + "\\QXCN_Lancamento.QXCN_Lancamento.1\\CLSID", ""), clsid);
+    EXPECT_EQ(Value(root + "\\QXCN_Lancamento.QXCN_Lancamento", ""), "QXCN_Lancamento Class");
+    EXPECT_EQ(Value(root + "\\QXCN_Lancamento.QXCN_Lancamento\\CurVer", ""),
+              "QXCN_Lancamento.QXCN_Lancamento.1");
+    EXPECT_EQ(Value(classKey, ""), "QXCN_Lancamento Class");
+    EXPECT_EQ(Value(classKey, "AppID"), appid);
+    EXPECT_EQ(Value(classKey + "\\ProgID", ""), "QXCN_Lancamento.QXCN_Lancamento.1");
+    EXPECT_EQ(Value(classKey + "\\VersionIndependentProgID", ""),
+              "QXCN_Lancamento.QXCN_Lancamento");
+    EXPECT_EQ(Value(classKey + "\\LocalServer32", ""), server);
+  }
+
+  TestRegistry registry_;
+};
+
+TEST_F(RegistrationTest, RegisterThenUnregisterLeavesOnlyTheParentKeys) {
+  ASSERT_EQ(RegSetDword(std::string(kSuiteKey), "AnalyticsAtivado", 1), ERROR_SUCCESS);
+  ASSERT_EQ(RegistraServidor(false, "/opt/qx/ostrel"), S_OK);
+  ExpectRegistered(kClasses, "/opt/qx/ostrel");
+  // The runtime finds the server through either ProgID.
+  CLSID clsid{};
+  EXPECT_EQ(ClassIdFromProgId("qxcn_lancamento.qxcn_lancamento", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_QXCN_Lancamento);
+  std::string command;
+  EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), S_OK);
+  EXPECT_EQ(command, "/opt/qx/ostrel");
+
+  ASSERT_EQ(DesregistraServidor(false), S_OK);
+  EXPECT_EQ(SubKeys(kClasses), (std::vector<std::string>{"AppID", "CLSID"}));
+  EXPECT_TRUE(SubKeys(std::string(kClasses) + "\\AppID").empty());
+  EXPECT_TRUE(SubKeys(std::string(kClasses) + "\\CLSID").empty());
+  uint32_t kept = 0;
+  EXPECT_EQ(RegGetDword(std::string(kSuiteKey), "AnalyticsAtivado", &kept), ERROR_SUCCESS);
+  EXPECT_EQ(kept, 1u);
+  EXPECT_EQ(ClassIdFromProgId("QXCN_Lancamento.QXCN_Lancamento", &clsid), CO_E_CLASSSTRING);
+  // Unregistering what is gone is no error.
+  EXPECT_EQ(DesregistraServidor(false), S_OK);
+}
+
+TEST_F(RegistrationTest, RoundTripKeepsEveryOtherKeyByteForByte) {
+  const std::string other =
+      std::string(kClasses) + "\\CLSID\\{00000000-1111-2222-3333-444444444444}";
+  ASSERT_EQ(RegSetString(other + "\\LocalServer32", "", "/usr/bin/other"), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetString(std::string(kClasses) + "\\AppID\\Other.EXE", "AppID", "{x}"),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetString(std::string(kSuiteKey), "Nome", "valor"), ERROR_SUCCESS);
+  // The parent keys stay after the round trip: have them from the start.
+  ASSERT_EQ(RegCreateKey(std::string(kClasses) + "\\AppID"), ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKey(std::string(kClasses) + "\\CLSID"), ERROR_SUCCESS);
+  const std::string before = ReadAll(MachineFile());
+  ASSERT_EQ(RegistraServidor(false, "/opt/qx/ostrel"), S_OK);
+  ASSERT_EQ(RegistraServidor(false, "/opt/qx/ostrel"), S_OK);
+  ASSERT_EQ(DesregistraServidor(false), S_OK);
+  EXPECT_EQ(ReadAll(MachineFile()), before);
+}
+
+TEST_F(RegistrationTest, StaleClassKeyIsReplacedAndBlankPathsQuoted) {
+  const std::string classKey =
+      std::string(kClasses) + "\\CLSID\\" + GuidToBracedText(CLSID_QXCN_Lancamento);
+  ASSERT_EQ(RegSetString(classKey + "\\InprocServer32", "", "old.dll"), ERROR_SUCCESS);
+  ASSERT_EQ(RegistraServidor(false, "/opt/my qx/ostrel"), S_OK);
+  ExpectRegistered(kClasses, "\"/opt/my qx/ostrel\"");
+  EXPECT_EQ(RegKeyExists(classKey + "\\InprocServer32"), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistrationTest, PerUserVariantsTouchOnlyTheUserStore) {
+  ASSERT_EQ(RegistraServidor(true, "/home/u/ostrel"), S_OK);
+  ExpectRegistered(kUserClasses, "/home/u/ostrel");
+  EXPECT_EQ(ReadAll(MachineFile()), "");
+  std::string command;
+  EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), S_OK);
+  EXPECT_EQ(command, "/home/u/ostrel");
+  ASSERT_EQ(DesregistraServidor(true), S_OK);
+  EXPECT_EQ(SubKeys(kUserClasses), (std::vector<std::string>{"AppID", "CLSID"}));
+  EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(RegistrationTest, ProgramRegistersItselfAndReportsFailures) {
+  EXPECT_EQ(test::RunOstrel({"/regserver"}), 0);
+  ExpectRegistered(kClasses, test::kOstrel);
+  EXPECT_EQ(test::RunOstrel({"-UNREGSERVER"}), 0);
+  EXPECT_EQ(SubKeys(std::string(kClasses) + "\\CLSID"), std::vector<std::string>{});
+  EXPECT_EQ(test::RunOstrel({"-RegServerPerUser"}), 0);
+  ExpectRegistered(kUserClasses, test::kOstrel);
+  EXPECT_EQ(test::RunOstrel({"/UnregServerPerUser"}), 0);
+  EXPECT_EQ(SubKeys(std::string(kUserClasses) + "\\CLSID"), std::vector<std::string>{});
+
+  // A store that cannot be written: its folder is a file.
+  std::ofstream(registry_.dir() + "/file") << "x";
+  setenv("QX_REGISTRY", (registry_.dir() + "/file/machine.reg").c_str(), 1);
+  EXPECT_NE(test::RunOstrel({"-RegServer"}), 0);
+}
+
+}  // namespace
+}  // namespace qx
