@@ -1,6 +1,7 @@
 // Redistribution of managerial split lines over the month files.
 #include <filesystem>
 
+#include "entries/redistribuicao.h"
 #include "split_fixture.h"
 
 namespace qx {
@@ -115,6 +116,22 @@ TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPosition) {
   // 0.01 over thirds: the last account takes the cent, the others nothing.
   EXPECT_EQ(Positions(), (std::vector<int32_t>{0, 3}));
   EXPECT_EQ(Lines(), (std::vector<REGLAN_GER>{REGLAN_GER{}, REGLAN_GER{}, Line(2, 9, 4, 100)}));
+}
+
+TEST_F(FazRed, EntryWhoseNewChainWouldOverflowTheWorkAreaIsLeftAsItWas) {
+  std::vector<REGLAN_GER> longa(kLinhasAreaRedistribuicao, Line(1, 3, 4, 100));
+  longa.back() = Line(1, 2, 4, 100000);
+  longa.push_back(Line(2, 2, 4, 100000));
+  Write(kPrefixoGerencial, longa);
+  Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(10, 1, 5001)});
+  const int linhasDeErro = company_.ErrorLines();
+  ASSERT_EQ(Redistribui(0, Dia(20), {Alvo(3, 500000), Alvo(4, 500000)}), S_OK);
+  EXPECT_EQ(Positions(), (std::vector<int32_t>{1, 5002}));  // the other entry still changes
+  const std::vector<REGLAN_GER> linhas = Lines();
+  ASSERT_EQ(linhas.size(), 5003u);
+  EXPECT_EQ(linhas[4999], Line(1, 2, 4, 100000));
+  EXPECT_EQ(linhas[5000], REGLAN_GER{});
+  EXPECT_GT(company_.ErrorLines(), linhasDeErro);
 }
 
 }  // namespace
