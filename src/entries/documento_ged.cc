@@ -38,8 +38,8 @@ HRESULT DescreveDocumento(const FontesDocumento& fontes, const EntryRecord& regi
   }
   char complemento[sizeof(LancamentoAtual::szComplemento)] = {};
   if (registro.Complemento > 0) {
-    if (int status = fontes.objeto.LeComplemento(
-            data, static_cast<uint32_t>(registro.Complemento), complemento)) {
+    if (int status = fontes.objeto.LeComplemento(data, static_cast<uint32_t>(registro.Complemento),
+                                                 complemento)) {
       return QXHresultDoStatus(status);
     }
   }

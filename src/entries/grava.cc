@@ -5,8 +5,7 @@
 
 HRESULT CLancamentoBase::Grava(int32_t* Indlan) {
   if (Indlan == nullptr) return E_POINTER;
-  qx::Gravacao gravacao(
-      {*this, m_lancamento, m_gerencial, {*this, m_historico, m_planoContabil}});
+  qx::Gravacao gravacao({*this, m_lancamento, m_gerencial, {*this, m_historico, m_planoContabil}});
   return qx::ResultadoGrava(gravacao.Executa(Indlan));
 }
 

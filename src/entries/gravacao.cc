@@ -85,8 +85,8 @@ int Gravacao::AbreArquivos() {
     return status;
   }
   const uint16_t mes = mesAno_.Value();
-  if (int status = AbreArquivoMes(lancamentos_, pasta, kPrefixoLancamentos, mes, 'G',
-                                  kEntryRecordSize)) {
+  if (int status =
+          AbreArquivoMes(lancamentos_, pasta, kPrefixoLancamentos, mes, 'G', kEntryRecordSize)) {
     return status;
   }
   uint32_t tamanho = 0;

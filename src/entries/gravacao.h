@@ -88,8 +88,7 @@ class Gravacao {
   int GravaQuantidade(uint32_t posicao, size_t linha);
   // Reports one split line to the change log; `expressao` names the call in
   // the error log line of a failure.
-  void RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha,
-                     const char* expressao);
+  void RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha, const char* expressao);
   int Fecha();
 
   Contexto c_;
@@ -102,11 +101,13 @@ class Gravacao {
   CQXMesAno mesAno_;
   uint32_t secao_ = 0;
   char servico_ = 'I';
-  // The stored record an update replaces, and its split position.
+  // The stored record an update replaces, and its split position. The
+  // records are kept at the alignment of their amounts, which code that
+  // copies a CURRENCY out of them by reference relies on.
   bool alteracao_ = false;
-  EntryRecord anterior_{};
+  alignas(8) EntryRecord anterior_{};
   uint32_t gerencialAnterior_ = 0;
-  EntryRecord registro_{};
+  alignas(8) EntryRecord registro_{};
 };
 
 }  // namespace qx

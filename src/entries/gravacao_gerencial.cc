@@ -33,8 +33,8 @@ void Gravacao::RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linh
     falha(__LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
     return;
   }
-  hr = pILog->Grava(objeto.GetNumeroSessao(), chave, kLogTipoGerencial, servico,
-                    sizeof(REGLAN_GER), &linha);
+  hr = pILog->Grava(objeto.GetNumeroSessao(), chave, kLogTipoGerencial, servico, sizeof(REGLAN_GER),
+                    &linha);
   if (FAILED(hr)) falha(__LINE__, expressao, hr);
 }
 

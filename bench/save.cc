@@ -1,0 +1,245 @@
+// Saves per second: a new entry with a complement and a two-line split saved
+// through the in-process interface object, by one client and by four
+// processes at once into one month; next to SQLite inserting the same rows,
+// one transaction per entry (WAL, synchronous=OFF).
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "outside/suite_setup.h"
+#include "platform/bstr.h"
+#include "platform/registry.h"
+#include "server/cqxcn_lancamento.h"
+#include "values/crc64.h"
+#include "values/qx_data.h"
+
+namespace {
+
+constexpr char kEmpresa[] = "BENCH";
+constexpr int kProcessos = 4;
+constexpr int kPorProcesso = 250;  // saves of each process per iteration
+const CQXData kData = CQXData::Make(12, 8, 2024);
+
+// A temporary installation with one company, made once per process run and
+// removed at its end (forked children leave with _exit and keep it).
+class Instalacao {
+ public:
+  Instalacao() {
+    char modelo[] = "/tmp/qx-bench-save-XXXXXX";
+    pasta_ = mkdtemp(modelo) != nullptr ? modelo : "";
+    setenv("QX_REGISTRY", (pasta_ + "/machine.reg").c_str(), 1);
+    setenv("QX_REGISTRY_USER", (pasta_ + "/user.reg").c_str(), 1);
+    const qx::Registry registro(getenv("QX_REGISTRY"), getenv("QX_REGISTRY_USER"));
+    std::string mensagem;
+    qx::CreateInstallation(registro, pasta_ + "/inst", &mensagem);
+    qx::CreateCompany(registro, qx::SampleCompany(kEmpresa, 2024), pasta_ + "/" + kEmpresa,
+                      &mensagem);
+  }
+  ~Instalacao() {
+    std::error_code ignorado;
+    if (!pasta_.empty()) std::filesystem::remove_all(pasta_, ignorado);
+  }
+  const std::string& Pasta() const { return pasta_; }
+
+ private:
+  std::string pasta_;
+};
+
+const std::string& Raiz() {
+  static const Instalacao instalacao;
+  return instalacao.Pasta();
+}
+
+_REG_DF_INICIALIZAPS Registro() {
+  _REG_DF_INICIALIZAPS registro{};
+  registro.ulUsuario = 1;
+  registro.ulNumeroSessao = 4096 * 5;
+  registro.ulLinhaFonte = 1;
+  registro.usVersaoTarvo = 115;
+  std::strcpy(registro.szEmpresa, kEmpresa);
+  std::strcpy(registro.szAplicativo, "BENCH");
+  std::strcpy(registro.szModuleName, "bench");
+  std::strcpy(registro.szArquivoFonte, "save.cc");
+  registro.cControle = 'B';
+  registro.uiCRC = qx::Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
+  return registro;
+}
+
+struct Libera {
+  void operator()(IQXCN_Lancamento* servico) const { servico->Release(); }
+};
+using Servico = std::unique_ptr<IQXCN_Lancamento, Libera>;
+
+Servico NovoServico() {
+  Raiz();
+  void* objeto = nullptr;
+  if (QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto) != S_OK) return {};
+  Servico servico(static_cast<IQXCN_Lancamento*>(objeto));
+  if (servico->Inicializa_Padrao(Registro()) != S_OK) return {};
+  return servico;
+}
+
+// The entry every save writes, with its two split lines.
+std::string Complemento(int i) { return "Pagamento da nota fiscal " + std::to_string(i); }
+
+HRESULT SalvaUm(IQXCN_Lancamento* s, int i) {
+  s->SetFilial(1);
+  s->SetData(kData.Value());
+  s->SetDocumento(i);
+  s->SetDebito(4);
+  s->SetCredito(11);
+  s->SetValor(CURRENCY{1250000});
+  s->SetHistorico(1);
+  qx::UniqueBstr texto(qx::BstrFromCp1252(Complemento(i)));
+  s->SetComplemento(texto.get());
+  RegLan_Ger linhas[2] = {};
+  linhas[0] = {CURRENCY{750000}, 0, 2, 4, {}};
+  linhas[1] = {CURRENCY{500000}, 0, 3, 4, {}};
+  s->SetLancamentoGerencial(2, linhas);
+  int32_t indlan = 0;
+  return s->Grava(&indlan);
+}
+
+// Runs `trabalho` in four processes at once; the wall time of the slowest
+// goes to the state.
+template <class Trabalho>
+void EmQuatroProcessos(benchmark::State& state, Trabalho trabalho) {
+  for (auto _ : state) {
+    const auto inicio = std::chrono::steady_clock::now();
+    pid_t filhos[kProcessos];
+    for (int p = 0; p < kProcessos; ++p) {
+      filhos[p] = fork();
+      if (filhos[p] == 0) _exit(trabalho(p));
+    }
+    bool falhou = false;
+    for (const pid_t filho : filhos) {
+      int status = 0;
+      waitpid(filho, &status, 0);
+      falhou |= !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    }
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count());
+    if (falhou) state.SkipWithError("a process failed");
+  }
+  state.SetItemsProcessed(state.iterations() * kProcessos * kPorProcesso);
+}
+
+void BM_GravaUmCliente(benchmark::State& state) {
+  Servico servico = NovoServico();
+  if (!servico) return state.SkipWithError("no service object");
+  int i = 0;
+  for (auto _ : state) {
+    if (SalvaUm(servico.get(), ++i) != S_OK) return state.SkipWithError("save failed");
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GravaUmCliente)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_GravaQuatroProcessos(benchmark::State& state) {
+  Raiz();
+  EmQuatroProcessos(state, [](int p) {
+    Servico servico = NovoServico();
+    if (!servico) return 2;
+    for (int i = 0; i < kPorProcesso; ++i) {
+      if (SalvaUm(servico.get(), p * 100000 + i) != S_OK) return 3;
+    }
+    return 0;
+  });
+}
+BENCHMARK(BM_GravaQuatroProcessos)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same rows in SQLite: the entry with its complement, and its two lines.
+sqlite3* AbreSqlite() {
+  sqlite3* db = nullptr;
+  if (sqlite3_open((Raiz() + "/lancamentos.db").c_str(), &db) != SQLITE_OK) return nullptr;
+  sqlite3_busy_timeout(db, 10000);
+  sqlite3_exec(db,
+               "PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF;"
+               "CREATE TABLE IF NOT EXISTS lancamento (id INTEGER PRIMARY KEY, documento, "
+               "debito, credito, valor, filial, codhis, data, secao, complemento TEXT);"
+               "CREATE TABLE IF NOT EXISTS gerencial (id INTEGER PRIMARY KEY, lancamento, "
+               "valor, conta_gerencial, conta_contabil);",
+               nullptr, nullptr, nullptr);
+  return db;
+}
+
+bool InsereUm(sqlite3* db, sqlite3_stmt* lancamento, sqlite3_stmt* linha, int i) {
+  if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  const std::string texto = Complemento(i);
+  sqlite3_bind_int(lancamento, 1, i);
+  sqlite3_bind_int(lancamento, 2, 4);
+  sqlite3_bind_int(lancamento, 3, 11);
+  sqlite3_bind_int64(lancamento, 4, 1250000);
+  sqlite3_bind_int(lancamento, 5, 1);
+  sqlite3_bind_int(lancamento, 6, 1);
+  sqlite3_bind_int(lancamento, 7, static_cast<int>(kData.Value()));
+  sqlite3_bind_int(lancamento, 8, 5);
+  sqlite3_bind_text(lancamento, 9, texto.c_str(), -1, SQLITE_TRANSIENT);
+  bool certo = sqlite3_step(lancamento) == SQLITE_DONE;
+  sqlite3_reset(lancamento);
+  const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+  for (const auto& [valor, conta] : {std::pair{750000, 2}, std::pair{500000, 3}}) {
+    sqlite3_bind_int64(linha, 1, id);
+    sqlite3_bind_int64(linha, 2, valor);
+    sqlite3_bind_int(linha, 3, conta);
+    sqlite3_bind_int(linha, 4, 4);
+    certo = certo && sqlite3_step(linha) == SQLITE_DONE;
+    sqlite3_reset(linha);
+  }
+  return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && certo;
+}
+
+// Inserts `quantos` entries (or, with 0, one per benchmark iteration).
+int InsereVarios(benchmark::State* state, int base, int quantos) {
+  sqlite3* db = AbreSqlite();
+  if (db == nullptr) return 2;
+  sqlite3_stmt* lancamento = nullptr;
+  sqlite3_stmt* linha = nullptr;
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO lancamento (documento, debito, credito, valor, filial, codhis, "
+                     "data, secao, complemento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                     -1, &lancamento, nullptr);
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO gerencial (lancamento, valor, conta_gerencial, conta_contabil) "
+                     "VALUES (?, ?, ?, ?)",
+                     -1, &linha, nullptr);
+  int resultado = 0;
+  if (state != nullptr) {
+    int i = base;
+    for (auto _ : *state) {
+      if (!InsereUm(db, lancamento, linha, ++i)) resultado = 3;
+    }
+    state->SetItemsProcessed(state->iterations());
+  } else {
+    for (int i = 0; i < quantos && resultado == 0; ++i) {
+      if (!InsereUm(db, lancamento, linha, base + i)) resultado = 3;
+    }
+  }
+  sqlite3_finalize(lancamento);
+  sqlite3_finalize(linha);
+  sqlite3_close(db);
+  return resultado;
+}
+
+void BM_SqliteUmCliente(benchmark::State& state) {
+  if (InsereVarios(&state, 0, 0) != 0) state.SkipWithError("insert failed");
+}
+BENCHMARK(BM_SqliteUmCliente)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_SqliteQuatroProcessos(benchmark::State& state) {
+  Raiz();
+  EmQuatroProcessos(state,
+                    [](int p) { return InsereVarios(nullptr, (p + 1) * 100000, kPorProcesso); });
+}
+BENCHMARK(BM_SqliteQuatroProcessos)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
