@@ -1,26 +1,34 @@
 // Tests of the entry service as a client sees it: a temporary company and
 // service objects reached through the interface. Every suite here runs once
-// per way a client can reach the service (see kServiceWays), so the same cases
-// prove the object in process and, through the wire, the server.
+// per way a client can reach the service (Via), so the same cases prove the
+// object in process and, through libqxcom and the wire, the ostrel server
+// registered in the test company's registry store.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <memory>
 #include <string>
 
 #include "../entries/test_company.h"
 #include "entries/iqxcn_lancamento.h"
+#include "qxcom/qxcom.h"
 #include "server/cqxcn_lancamento.h"
 
 namespace qx {
 
-enum class Via { kEmProcesso };
+enum class Via {
+  kEmProcesso,  // the object of this process
+  kServidor,    // created by ProgID in an ostrel process started by the runtime
+};
 
 inline std::string NomeDaVia(const ::testing::TestParamInfo<Via>& info) {
   switch (info.param) {
     case Via::kEmProcesso:
       return "EmProcesso";
+    case Via::kServidor:
+      return "Servidor";
   }
   return "Desconhecida";
 }
@@ -32,8 +40,18 @@ using Servico = std::unique_ptr<IQXCN_Lancamento, LiberaServico>;
 
 class ServiceTest : public ::testing::TestWithParam<Via> {
  protected:
+  ServiceTest() {
+    if (GetParam() == Via::kServidor) RegistraServidor();
+  }
+  ~ServiceTest() override { unsetenv("QX_RUNTIME_DIR"); }
+
   // A new service object, not yet initialised.
   Servico NovoServico() {
+    if (GetParam() == Via::kServidor) {
+      IQXCN_Lancamento* servico = nullptr;
+      EXPECT_EQ(CriaServicoLancamento(&servico), S_OK);
+      return Servico(servico);
+    }
     void* object = nullptr;
     EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &object), S_OK);
     return Servico(static_cast<IQXCN_Lancamento*>(object));
@@ -46,10 +64,21 @@ class ServiceTest : public ::testing::TestWithParam<Via> {
   }
 
   TestCompany company_;
+
+ private:
+  // ostrel registers itself in the company's registry store; its sockets live in a runtime
+  // folder of this test, so every test starts a server of its own.
+  void RegistraServidor() {
+    setenv("QX_RUNTIME_DIR", (company_.root() + "/run").c_str(), 1);
+    std::string comando = QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer";
+    EXPECT_EQ(std::system(comando.c_str()), 0) << comando;
+  }
 };
 
 // Instantiates a suite of ServiceTest cases for every way of reaching the service.
-#define QX_SERVICE_SUITE(suite) \
-  INSTANTIATE_TEST_SUITE_P(Vias, suite, ::testing::Values(::qx::Via::kEmProcesso), ::qx::NomeDaVia)
+#define QX_SERVICE_SUITE(suite)                                                             \
+  INSTANTIATE_TEST_SUITE_P(Vias, suite,                                                     \
+                           ::testing::Values(::qx::Via::kEmProcesso, ::qx::Via::kServidor), \
+                           ::qx::NomeDaVia)
 
 }  // namespace qx
