@@ -6,6 +6,8 @@
 HRESULT CLancamentoBase::GravaConferido(uint16_t MesAno, int32_t Indlan, unsigned char cConferido) {
   // Position 0 is the file's zero record, not an entry.
   if (Indlan <= 0) return qx::HrMensagem(qx::kMensagemLancamentoInexistente);
+  // Without the company's folder the month file would land in the current one.
+  if (m_strPastaEmpresa.empty()) return ARQ_CAMINHO_INVALIDO;
   CQXarq arq;
   if (int status = qx::AbreArquivoMes(arq, m_strPastaEmpresa, qx::kPrefixoLancamentos, MesAno, 'G',
                                       qx::kEntryRecordSize)) {

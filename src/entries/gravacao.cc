@@ -71,6 +71,8 @@ int Gravacao::Verifica(int32_t indlan) const {
   if (secao_ == 0) return kGravaSemSessao;
   if (atual.Filial == 0) return kGravaSemFilial;
   if (atual.Data.IsEmpty()) return kGravaSemData;
+  // Without the company's folder the month files would land in the current one.
+  if (c_.objeto.GetPastaEmpresa().empty()) return ARQ_CAMINHO_INVALIDO;
   // The entry was loaded from (or saved into) another month than its date's:
   // the same index there names another entry.
   if (indlan > 0 && atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
