@@ -34,13 +34,13 @@ TEST_F(SavingTest, NewEntryReportsImageComplementAndEachLine) {
   const std::vector<RegistroLog> log = Log();
   EXPECT_EQ(log[0].sessao, 4096u * 3);
   const RegLanAtual imagem = Imagem(log[0]);
-  EXPECT_EQ(imagem.Data, kData.Value());
-  EXPECT_EQ(imagem.Debito, 4);
-  EXPECT_EQ(imagem.Secao, 3);
-  EXPECT_EQ(imagem.Gerencial, 0) << "reported before its split is written";
+  EXPECT_EQ(+imagem.Data, kData.Value());
+  EXPECT_EQ(+imagem.Debito, 4);
+  EXPECT_EQ(+imagem.Secao, 3);
+  EXPECT_EQ(+imagem.Gerencial, 0) << "reported before its split is written";
   EXPECT_EQ(log[1].dados, "") << "an empty complement is still reported";
-  EXPECT_EQ(Linha(log[3]).Indlan, 1u);
-  EXPECT_EQ(Linha(log[3]).ContaGerencial, 3);
+  EXPECT_EQ(+Linha(log[3]).Indlan, 1u);
+  EXPECT_EQ(+Linha(log[3]).ContaGerencial, 3);
 }
 
 TEST_F(SavingTest, UpdateReportsBeforeAndAfterImagesAndTheFirstOldLine) {
@@ -62,13 +62,13 @@ TEST_F(SavingTest, UpdateReportsBeforeAndAfterImagesAndTheFirstOldLine) {
   EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
 
   const std::vector<RegistroLog> log = Log();
-  EXPECT_EQ(Imagem(log[inicio]).Debito, 4) << "the old record";
-  EXPECT_EQ(Imagem(log[inicio]).Gerencial, 1);
+  EXPECT_EQ(+Imagem(log[inicio]).Debito, 4) << "the old record";
+  EXPECT_EQ(+Imagem(log[inicio]).Gerencial, 1);
   EXPECT_EQ(log[inicio + 1].dados, "depois") << "with the text being saved";
   const REGLAN_GER antiga = Linha(log[inicio + 2]);
   EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
-  EXPECT_EQ(Imagem(log[inicio + 3]).Debito, 5);
-  EXPECT_EQ(Imagem(log[inicio + 3]).Data, kData.Value());
+  EXPECT_EQ(+Imagem(log[inicio + 3]).Debito, 5);
+  EXPECT_EQ(+Imagem(log[inicio + 3]).Data, kData.Value());
 }
 
 }  // namespace

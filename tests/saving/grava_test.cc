@@ -59,24 +59,24 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
 
   std::vector<EntryRecord> registros = Lancamentos();
   ASSERT_EQ(registros.size(), 3u);
-  EXPECT_EQ(registros[0].Documento, 0) << "the zero record";
+  EXPECT_EQ(+registros[0].Documento, 0) << "the zero record";
   const EntryRecord um = registros[1];
-  EXPECT_EQ(um.Debito, 4);
-  EXPECT_EQ(um.Credito, 11);
-  EXPECT_EQ(um.Valor.int64, 1000000);
-  EXPECT_EQ(um.Secao, 3) << "session 3 * 4096 >> 12";
-  EXPECT_EQ(um.cDia, 15);
-  EXPECT_EQ(um.Filial, 1);
-  EXPECT_EQ(um.CodHis, 1);
-  EXPECT_EQ(um.cStatus, kEntryLive);
-  EXPECT_EQ(um.Gerencial, 1);
+  EXPECT_EQ(+um.Debito, 4);
+  EXPECT_EQ(+um.Credito, 11);
+  EXPECT_EQ(+um.Valor.int64, 1000000);
+  EXPECT_EQ(+um.Secao, 3) << "session 3 * 4096 >> 12";
+  EXPECT_EQ(+um.cDia, 15);
+  EXPECT_EQ(+um.Filial, 1);
+  EXPECT_EQ(+um.CodHis, 1);
+  EXPECT_EQ(+um.cStatus, kEntryLive);
+  EXPECT_EQ(+um.Gerencial, 1);
   EXPECT_EQ(Complemento(static_cast<uint32_t>(um.Complemento)), "primeiro");
-  EXPECT_EQ(registros[2].Gerencial, 0);
+  EXPECT_EQ(+registros[2].Gerencial, 0);
   EXPECT_EQ(Linhas().size(), 4u);
 
   // The checked mark, then an update with a two-line split.
   ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 'S'), S_OK);
-  EXPECT_EQ(Lancamentos()[1].cConferido, 'S');
+  EXPECT_EQ(+Lancamentos()[1].cConferido, 'S');
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
   BSTR texto = BstrFromCp1252("revisto");
   objeto->SetComplemento(texto);
@@ -89,21 +89,21 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
 
   registros = Lancamentos();
   ASSERT_EQ(registros.size(), 3u) << "nothing appended";
-  EXPECT_EQ(registros[1].cConferido, 0);
-  EXPECT_EQ(registros[1].Valor.int64, 20000);
-  EXPECT_GT(registros[1].Complemento, um.Complemento) << "the text is appended again";
+  EXPECT_EQ(+registros[1].cConferido, 0);
+  EXPECT_EQ(+registros[1].Valor.int64, 20000);
+  EXPECT_GT(+registros[1].Complemento, +um.Complemento) << "the text is appended again";
   EXPECT_EQ(Complemento(static_cast<uint32_t>(registros[1].Complemento)), "revisto");
   EXPECT_EQ(Complemento(static_cast<uint32_t>(um.Complemento)), "primeiro") << "old text stays";
   const std::vector<REGLAN_GER> linhas = Linhas();
   ASSERT_EQ(linhas.size(), 6u);
   for (int p = 1; p <= 3; ++p) {
-    EXPECT_EQ(linhas[p].Indlan, 0u) << p;
-    EXPECT_EQ(linhas[p].Valor.int64, 0) << p;
+    EXPECT_EQ(+linhas[p].Indlan, 0u) << p;
+    EXPECT_EQ(+linhas[p].Valor.int64, 0) << p;
   }
-  EXPECT_EQ(registros[1].Gerencial, 4);
-  EXPECT_EQ(linhas[4].Indlan, 1u);
-  EXPECT_EQ(linhas[5].Indlan, 1u);
-  EXPECT_EQ(linhas[5].ContaGerencial, 3);
+  EXPECT_EQ(+registros[1].Gerencial, 4);
+  EXPECT_EQ(+linhas[4].Indlan, 1u);
+  EXPECT_EQ(+linhas[5].Indlan, 1u);
+  EXPECT_EQ(+linhas[5].ContaGerencial, 3);
 
   // The current entry keeps what was saved.
   CURRENCY valor{};
@@ -138,7 +138,7 @@ TEST_F(SavingTest, ComplementTextsAreCutAndEndedInTheHeap) {
   ASSERT_EQ(objeto->LeComplemento(kData, static_cast<uint32_t>(registros[2].Complemento), texto),
             ARQ_OK);
   EXPECT_STREQ(texto, "curto sem fim");
-  EXPECT_EQ(registros[3].Complemento, 0) << "an empty text is no complement";
+  EXPECT_EQ(+registros[3].Complemento, 0) << "an empty text is no complement";
 }
 
 TEST_F(SavingTest, OneSidedAmountsKeepTheDifferenceInStep) {
@@ -173,7 +173,7 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   int32_t indlan = 0;
   ASSERT_EQ(objeto->GravaDados(&dados, &indlan), S_OK);
   EXPECT_EQ(indlan, 1);
-  EXPECT_EQ(Lancamentos()[1].cStatus, kEntryLive);
+  EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryLive);
   EXPECT_TRUE(Bytes(kPrefixoMoeda).empty()) << "no amount, no CNLM record";
 
   dados.ValorMoeda = CURRENCY{55};
@@ -185,12 +185,12 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   indlan = 0;
   ASSERT_EQ(objeto->GravaDados(&dados, &indlan), S_OK);
   const std::vector<EntryRecord> registros = Lancamentos();
-  EXPECT_EQ(registros[2].cStatus, kEntryLiveWithCurrency);
-  EXPECT_EQ(registros[3].cStatus, kEntryLiveWithCurrency) << "'S' keeps a zero amount";
+  EXPECT_EQ(+registros[2].cStatus, kEntryLiveWithCurrency);
+  EXPECT_EQ(+registros[3].cStatus, kEntryLiveWithCurrency) << "'S' keeps a zero amount";
   const std::vector<CurrencyRecord> moeda = Registros<CurrencyRecord>(kPrefixoMoeda);
   ASSERT_EQ(moeda.size(), 4u) << "entry 1 gets a zero record";
-  EXPECT_EQ(moeda[1].ValorMoeda.int64, 0);
-  EXPECT_EQ(moeda[2].ValorMoeda.int64, 55);
+  EXPECT_EQ(+moeda[1].ValorMoeda.int64, 0);
+  EXPECT_EQ(+moeda[2].ValorMoeda.int64, 55);
 
   // A CNLM write that fails is reported; the entry record is written.
   FileFaultsGuard guard;
@@ -226,7 +226,7 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {
   EXPECT_EQ(Bytes(kPrefixoLancamentos, abril), antes);
   objeto->SetData(CQXData::Make(20, 3, 2024).Value());
   ASSERT_EQ(objeto->Grava(&indlan), S_OK) << "back in its month";
-  EXPECT_EQ(Lancamentos()[1].cDia, 20);
+  EXPECT_EQ(+Lancamentos()[1].cDia, 20);
   // The same through an entry data record.
   RegDados dados{};
   ASSERT_EQ(objeto->LeDados(1, Mes(), &dados), S_OK);
@@ -243,7 +243,7 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {
   Preenche(*outro, 0, 11, 5);
   indlan = 1;
   EXPECT_EQ(outro->Grava(&indlan), static_cast<HRESULT>(0x000405F7));
-  EXPECT_EQ(Lancamentos()[1].cStatus, kEntryDeleted);
+  EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryDeleted);
   EXPECT_EQ(Diferenca(*outro).int64, 0);
 }
 
