@@ -166,6 +166,12 @@ class Parser {
         item.data += '\n';
         item.data += TrimEnd(lines_[++index_]);
       }
+      // A continuation on the file's last line continues with nothing: kept, it
+      // would swallow whatever line a rewrite puts after it.
+      while (!item.data.empty() && item.data.back() == '\\') {
+        item.data.pop_back();
+        item.data.resize(TrimEnd(item.data).size());
+      }
     } else {
       return false;
     }

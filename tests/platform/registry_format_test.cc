@@ -163,5 +163,26 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
   EXPECT_EQ(written.find("Gone"), std::string::npos);
 }
 
+// A continuation backslash on the file's last line continues with nothing; the
+// rewrite must not let it swallow the line written after it.
+TEST(RegistryFormat, AContinuationAtTheEndOfTheFileJoinsNothingOnARewrite) {
+  test::TempDir dir;
+  test::WriteText(dir / "m.reg",
+                  "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"
+                  "\"Bin\"=hex:01,\\");
+  {
+    Registry reg(dir / "m.reg", "");
+    ASSERT_EQ(reg.SetString("HKLM\\K", "Added", "x"), ERROR_SUCCESS);
+  }
+  Registry again(dir / "m.reg", "");
+  std::string text;
+  EXPECT_EQ(again.GetString("HKLM\\K", "Added", &text), ERROR_SUCCESS)
+      << test::ReadText(dir / "m.reg");
+  EXPECT_EQ(text, "x");
+  uint32_t type = 0;
+  EXPECT_EQ(again.GetValueType("HKLM\\K", "Bin", &type), ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_BINARY);
+}
+
 }  // namespace
 }  // namespace qx
