@@ -73,7 +73,9 @@ inline RegLanAtual ImagemLog(const EntryRecord& registro, CQXData data) {
   imagem.Data = data.Value();
   imagem.lChaveModulo = registro.lChaveModulo;
   imagem.iData = registro.iData;
-  imagem.Valor = registro.Valor;
+  // The amount sits unaligned in both packed records: copy its value, never
+  // through a CURRENCY reference.
+  imagem.Valor.int64 = registro.Valor.int64;
   imagem.Debito = registro.Debito;
   imagem.Credito = registro.Credito;
   imagem.Secao = static_cast<uint16_t>(static_cast<uint32_t>(registro.Secao) & 0xFFFFu);
