@@ -61,12 +61,19 @@ LocalDiferenca BuscaChaveDiferenca(const std::string& caminho, const OpcoesDifer
   LocalDiferenca local;
   CQXarq arq;
   const int status = arq.Abre(caminho.c_str(), 'L', kDifferenceRecordSize, true);
-  if (status == ARQ_NAO_ENCONTRADO) RecriaArquivo(caminho);
-  if (status != ARQ_OK) return local;
+  if (status == ARQ_NAO_ENCONTRADO) {
+    RecriaArquivo(caminho);
+    return local;
+  }
+  if (status != ARQ_OK) {
+    local.status = status;
+    return local;
+  }
 
   uint32_t primeiraLivre = 0;
   DifferenceRecord registro;
-  for (uint32_t p = 1; arq.Le(p, &registro) == ARQ_OK; ++p) {
+  int lido = ARQ_OK;
+  for (uint32_t p = 1; (lido = arq.Le(p, &registro)) == ARQ_OK; ++p) {
     if (primeiraLivre == 0 && IsFreeSlot(registro)) primeiraLivre = p;
     const bool confere = ChaveConfere(registro, chave, opcoes.modo);
     if (confere && opcoes.porFilial && registro.Filial != chave.filial) continue;
@@ -78,6 +85,9 @@ LocalDiferenca BuscaChaveDiferenca(const std::string& caminho, const OpcoesDifer
     }
   }
   arq.Fecha();
+  // A read that fails before the end may hide the key's record: adding a new
+  // one would store the key twice.
+  if (!local.encontrada && lido != ARQ_FIM_DE_ARQUIVO) local.status = lido;
   if (!local.encontrada) local.posicao = primeiraLivre;
   return local;
 }
@@ -88,6 +98,7 @@ int SomaDiferenca(const std::string& caminho, const OpcoesDiferenca& opcoes,
   // which the next new key would overwrite.
   if (chave.data.IsEmpty()) return ARQ_PARAMETRO_INVALIDO;
   const LocalDiferenca local = BuscaChaveDiferenca(caminho, opcoes, chave);
+  if (local.status != ARQ_OK) return local.status;
 
   CQXarq arq;
   if (int status = arq.Abre(caminho.c_str(), 'G', kDifferenceRecordSize, true)) return status;

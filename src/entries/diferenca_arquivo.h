@@ -36,6 +36,9 @@ struct LocalDiferenca {
   uint32_t posicao = 0;
   // Some record read on the way holds a non-zero total.
   bool temDiferenca = false;
+  // ARQ_OK when the key was found or every record was looked at; else the
+  // status of the failing open or read, and the key may be stored further on.
+  int status = 0;
 };
 
 // Whether a stored record belongs to the key (the branch is not looked at).
@@ -45,7 +48,8 @@ bool ChaveConfere(const DifferenceRecord& registro, const ChaveDiferenca& chave,
 std::string CaminhoDiferenca(const std::string& pasta);
 
 // Scans the file for the key. A missing file is made (holding only its zero
-// record); a file that cannot be opened ends the lookup without a match.
+// record); a file that cannot be opened or read ends the lookup without a
+// match and with the failing status.
 LocalDiferenca BuscaChaveDiferenca(const std::string& caminho, const OpcoesDiferenca& opcoes,
                                    const ChaveDiferenca& chave);
 

@@ -60,6 +60,7 @@ HRESULT CLancamentoBase::BuscaDiferencaDC(ULONG Data, uint16_t Filial, uint16_t 
   const std::string caminho = qx::CaminhoDiferenca(m_strPastaEmpresa);
   const qx::LocalDiferenca local =
       qx::BuscaChaveDiferenca(caminho, Opcoes(*this), {CQXData(Data), Filial, Usuario});
+  if (local.status != ARQ_OK) return local.status;
   *bTemDiferenca = local.temDiferenca ? 1 : 0;
   if (!local.encontrada) return S_OK;
 

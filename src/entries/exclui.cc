@@ -50,11 +50,12 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
   registro->cStatus = qx::kEntryDeleted;
   if ((status = lancamentos.Grava(registro, &posicao, qx::kEntryRecordSize))) return {status};
   // Takes back what the entry added when it was saved; the removal stands
-  // whatever the update gives.
-  static_cast<void>(objeto.AtualizaDiferencaLancamento(
+  // whatever the update gives, but a failed update is reported.
+  const int diferenca = objeto.AtualizaDiferencaLancamento(
       registro->Debito, registro->Credito, registro->Valor,
-      qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), -1));
-  return {qx::ZeraLinhasGerenciais(gerencial, linhas), true};
+      qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), -1);
+  status = qx::ZeraLinhasGerenciais(gerencial, linhas);
+  return {status != ARQ_OK ? status : diferenca, true};
 }
 
 }  // namespace
