@@ -211,14 +211,10 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
       std::this_thread::sleep_for(std::chrono::milliseconds(30 + rng() % 200));
       if (!derrubado && std::chrono::steady_clock::now() > inicio + kRound / 2) {
         antesDaQueda = anotadas();  // the saves after this kill prove that mark 7 went with it
-        pasta.KillServers();
-        ++servidoresMortos;
+        servidoresMortos += pasta.KillServersOnce();
         derrubado = true;
       } else if (rng() % 3 == 0) {
-        for (const pid_t pid : pasta.Servers()) {
-          kill(pid, SIGKILL);
-          ++servidoresMortos;
-        }
+        servidoresMortos += pasta.KillServersOnce();
       } else {
         const int id = static_cast<int>(rng() % kClients);
         kill(clientes[id], SIGKILL);
