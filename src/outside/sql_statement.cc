@@ -7,10 +7,10 @@
 namespace qx {
 
 SqlStatement::SqlStatement(SuiteDatabase& db, const char* sql) : db_(db) {
-  status_ = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
+  stmt_ = db.Borrow(sql, &status_);
 }
 
-SqlStatement::~SqlStatement() { sqlite3_finalize(stmt_); }
+SqlStatement::~SqlStatement() { db_.GiveBack(stmt_); }
 
 SqlStatement& SqlStatement::Bind(int index, int64_t value) {
   if (status_ == SQLITE_OK) status_ = sqlite3_bind_int64(stmt_, index, value);

@@ -56,7 +56,10 @@ HRESULT CodeOf(int result) {
 
 void SetSuiteBusyTimeoutForTesting(int milliseconds) { g_busyTimeoutMs.store(milliseconds); }
 
-SuiteDatabase::~SuiteDatabase() { sqlite3_close_v2(db_); }
+SuiteDatabase::~SuiteDatabase() {
+  for (auto& entry : statements_) sqlite3_finalize(entry.second.stmt);
+  sqlite3_close_v2(db_);
+}
 
 HRESULT SuiteDatabase::Open(const std::string& path, Mode mode, std::shared_ptr<SuiteDatabase>* db,
                             std::string* message) {
@@ -132,11 +135,11 @@ HRESULT SuiteDatabase::Transaction(const char* begin, const std::function<HRESUL
   if (sqlite3_get_autocommit(db_) == 0) return body();
   HRESULT hr = S_OK;
   for (int round = 0; round < kBusyRounds; ++round) {
-    hr = Execute(begin);
+    hr = Run(begin);
     if (SUCCEEDED(hr)) {
       hr = body();
       if (SUCCEEDED(hr)) {
-        const HRESULT committed = Execute("COMMIT");
+        const HRESULT committed = Run("COMMIT");
         if (FAILED(committed)) hr = committed;
       }
     }
@@ -149,6 +152,15 @@ HRESULT SuiteDatabase::Transaction(const char* begin, const std::function<HRESUL
 
 HRESULT SuiteDatabase::Execute(const char* sql) {
   return Check(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr));
+}
+
+HRESULT SuiteDatabase::Run(const char* sql) {
+  int result = SQLITE_OK;
+  sqlite3_stmt* stmt = Borrow(sql, &result);
+  if (result == SQLITE_OK) result = sqlite3_step(stmt);
+  const HRESULT hr = Check(result);
+  GiveBack(stmt);
+  return hr;
 }
 
 HRESULT SuiteDatabase::Check(int sqliteResult) {

@@ -14,12 +14,15 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/com_types.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace qx {
 
@@ -65,14 +68,30 @@ class SuiteDatabase {
   const std::string& path() const { return path_; }
   sqlite3* handle() const { return db_; }
 
+  // Prepared statements kept for the life of the connection, by their text
+  // (at most kMaxCachedStatements of them). Borrow hands out the statement of
+  // sql, prepared once, or a fresh one while that is in use or the cache is
+  // full; *result is the SQLite result of preparing. GiveBack resets it,
+  // clears its parameters and keeps it (or finalizes a fresh one).
+  static constexpr size_t kMaxCachedStatements = 32;
+  sqlite3_stmt* Borrow(const char* sql, int* result);
+  void GiveBack(sqlite3_stmt* stmt);
+
  private:
+  struct Cached {
+    sqlite3_stmt* stmt = nullptr;
+    bool inUse = false;
+  };
   explicit SuiteDatabase(std::string path) : path_(std::move(path)) {}
   HRESULT Transaction(const char* begin, const std::function<HRESULT()>& body);
+  // One statement without results, through the statement cache.
+  HRESULT Run(const char* sql);
   HRESULT Prepare(Mode mode);
 
   std::string path_;
   std::string message_;
   sqlite3* db_ = nullptr;
+  std::map<std::string, Cached, std::less<>> statements_;
 };
 
 // Tests: the time that a connection waits for a locked database, in
