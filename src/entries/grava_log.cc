@@ -28,17 +28,22 @@ void CLancamentoBase::GravaLog(int32_t chave, char servico, const qx::EntryRecor
     return;
   }
   const RegLanAtual RegTmpLog = qx::ImagemLog(registro, data);
-  hr = pILog->Grava(GetNumeroSessao(), chave, qx::kLogTipoLancamento, servico, sizeof(RegLanAtual),
-                    &RegTmpLog);
-  if (FAILED(hr)) {
-    falha(__LINE__,
-          "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)", hr);
-  }
   const char* RegTmpCpl = complemento != nullptr ? complemento : "";
-  hr = pILog->Grava(GetNumeroSessao(), chave, qx::kLogTipoComplemento, servico,
-                    static_cast<uint32_t>(std::strlen(RegTmpCpl)), RegTmpCpl);
-  if (FAILED(hr)) {
+  // Both records go in one transaction; each still has its own result.
+  const RegistroLog registros[2] = {
+      {chave, qx::kLogTipoLancamento, servico, sizeof(RegLanAtual), &RegTmpLog},
+      {chave, qx::kLogTipoComplemento, servico, static_cast<uint32_t>(std::strlen(RegTmpCpl)),
+       RegTmpCpl}};
+  HRESULT resultados[2];
+  pILog->GravaVarios(GetNumeroSessao(), registros, 2, resultados);
+  if (FAILED(resultados[0])) {
     falha(__LINE__,
-          "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)", hr);
+          "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)",
+          resultados[0]);
+  }
+  if (FAILED(resultados[1])) {
+    falha(__LINE__,
+          "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)",
+          resultados[1]);
   }
 }

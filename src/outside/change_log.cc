@@ -22,18 +22,32 @@ class ChangeLog : public IQXDF_Log {
 
   HRESULT Grava(uint32_t sessao, int32_t chave, int32_t tipo, char servico, uint32_t tamanho,
                 const void* dados) override {
-    if (tamanho > 0 && dados == nullptr) return E_POINTER;
-    if (tamanho > kMaxRecordSize) return E_INVALIDARG;
-    const std::string_view letter =
-        servico == '\0' ? std::string_view() : std::string_view(&servico, 1);
-    return db_->Write([&] {
-      SqlStatement insert(*db_,
-                          "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                          "gravado_em) VALUES (?, ?, ?, ?, ?, ?)");
-      insert.Bind(1, sessao).Bind(2, chave).Bind(3, tipo).BindText(4, letter);
-      insert.BindBlob(5, dados, tamanho).BindText(6, TimestampNow());
-      return insert.Run();
+    const RegistroLog registro{chave, tipo, servico, tamanho, dados};
+    if (const HRESULT hr = Confere(registro); FAILED(hr)) return hr;
+    return db_->Write([&] { return Insere(sessao, registro); });
+  }
+
+  void GravaVarios(uint32_t sessao, const RegistroLog* registros, size_t quantos,
+                   HRESULT* resultados) override {
+    for (size_t i = 0; i < quantos; ++i) resultados[i] = Confere(registros[i]);
+    const HRESULT hr = db_->Write([&] {
+      for (size_t i = 0; i < quantos; ++i) {
+        if (SUCCEEDED(resultados[i])) {
+          if (const HRESULT inserted = Insere(sessao, registros[i]); FAILED(inserted)) {
+            return inserted;
+          }
+        }
+      }
+      return S_OK;
     });
+    if (SUCCEEDED(hr)) return;
+    for (size_t i = 0; i < quantos; ++i) {
+      if (FAILED(resultados[i])) continue;
+      // A database that stayed busy through every retry is not waited for again.
+      resultados[i] = hr == E_QXDF_BANCO_OCUPADO
+                          ? hr
+                          : db_->Write([&] { return Insere(sessao, registros[i]); });
+    }
   }
 
   HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) override {
@@ -72,6 +86,24 @@ class ChangeLog : public IQXDF_Log {
   }
 
  private:
+  static HRESULT Confere(const RegistroLog& registro) {
+    if (registro.tamanho > 0 && registro.dados == nullptr) return E_POINTER;
+    if (registro.tamanho > kMaxRecordSize) return E_INVALIDARG;
+    return S_OK;
+  }
+
+  HRESULT Insere(uint32_t sessao, const RegistroLog& registro) {
+    const std::string_view letter = registro.servico == '\0'
+                                        ? std::string_view()
+                                        : std::string_view(&registro.servico, 1);
+    SqlStatement insert(*db_,
+                        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+                        "gravado_em) VALUES (?, ?, ?, ?, ?, ?)");
+    insert.Bind(1, sessao).Bind(2, registro.chave).Bind(3, registro.tipo).BindText(4, letter);
+    insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
+    return insert.Run();
+  }
+
   std::shared_ptr<SuiteDatabase> db_;
   std::vector<uint32_t> found_;
   bool searched_ = false;

@@ -3,6 +3,7 @@
 // when it goes out of scope or is reset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,15 @@
 template <typename T>
 using CQXComPtr = std::unique_ptr<T>;
 
+// One record for IQXDF_Log::GravaVarios: the arguments of one Grava.
+struct RegistroLog {
+  int32_t chave;
+  int32_t tipo;
+  char servico;
+  uint32_t tamanho;
+  const void* dados;
+};
+
 // The change log of the company.
 struct IQXDF_Log {
   virtual ~IQXDF_Log() = default;
@@ -25,6 +35,12 @@ struct IQXDF_Log {
   // stored, also between processes.
   virtual HRESULT Grava(uint32_t sessao, int32_t chave, int32_t tipo, char servico,
                         uint32_t tamanho, const void* dados) = 0;
+  // Stores quantos records of one session in their order, as that many calls
+  // of Grava would, in one transaction; resultados[i] gets the code Grava
+  // would give for record i. When the transaction fails, each record is
+  // stored on its own, so one bad record never takes the others with it.
+  virtual void GravaVarios(uint32_t sessao, const RegistroLog* registros, size_t quantos,
+                           HRESULT* resultados) = 0;
   // Counts the session keys (session number >> 12, the value an entry's Secao
   // holds) of the sessions that the filter admits, and keeps them for
   // BuscaPonteiros.
