@@ -5,11 +5,9 @@
 #include <stdlib.h>
 
 #include <cstddef>
-#include <cstring>
 #include <string>
 
 #include "server/cqxcn_lancamento.h"
-#include "values/crc64.h"
 
 namespace {
 
@@ -43,17 +41,7 @@ void UseEmptyRegistry() {
 }
 
 _REG_DF_INICIALIZAPS Registro() {
-  _REG_DF_INICIALIZAPS registro{};
-  registro.ulUsuario = 1;
-  registro.ulLinhaFonte = 1;
-  registro.usVersaoTarvo = 115;
-  std::strcpy(registro.szEmpresa, "BENCH");
-  std::strcpy(registro.szAplicativo, "BENCH");
-  std::strcpy(registro.szModuleName, "bench");
-  std::strcpy(registro.szArquivoFonte, "frame_call.cc");
-  registro.cControle = 'B';
-  registro.uiCRC = qx::Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
-  return registro;
+  return qx::RegistroInicializacaoCliente({"BENCH", 1, 0, "BENCH", "bench", "frame_call.cc"});
 }
 
 void BM_FramedGetDebito(benchmark::State& state) {

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -17,7 +16,6 @@
 #include "platform/bstr.h"
 #include "platform/registry.h"
 #include "server/cqxcn_lancamento.h"
-#include "values/crc64.h"
 #include "values/qx_data.h"
 
 namespace {
@@ -58,18 +56,7 @@ const std::string& Raiz() {
 }
 
 _REG_DF_INICIALIZAPS Registro() {
-  _REG_DF_INICIALIZAPS registro{};
-  registro.ulUsuario = 1;
-  registro.ulNumeroSessao = 4096 * 5;
-  registro.ulLinhaFonte = 1;
-  registro.usVersaoTarvo = 115;
-  std::strcpy(registro.szEmpresa, kEmpresa);
-  std::strcpy(registro.szAplicativo, "BENCH");
-  std::strcpy(registro.szModuleName, "bench");
-  std::strcpy(registro.szArquivoFonte, "save.cc");
-  registro.cControle = 'B';
-  registro.uiCRC = qx::Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
-  return registro;
+  return qx::RegistroInicializacaoCliente({kEmpresa, 1, 4096 * 5, "BENCH", "bench", "save.cc"});
 }
 
 struct Libera {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #pragma pack(push, 1)
 struct _REG_DF_INICIALIZAPS {
@@ -72,6 +73,29 @@ class CQXProfilerEmpresa : public IQXDF_Profiler {
 };
 
 namespace qx {
+
+// The version of the suite's client library: the one a client of this build
+// sends, and the one the server accepts.
+inline constexpr uint16_t kVersaoTarvo = 115;
+
+// The CRC a sound initialisation record carries: the CRC-64 of every byte
+// before uiCRC.
+uint64_t CrcInicializacao(const _REG_DF_INICIALIZAPS& registro);
+
+// Who a client is, and which program of it speaks, for its initialisation record.
+struct IdentidadeCliente {
+  std::string_view empresa;
+  uint32_t usuario = 0;
+  uint32_t sessao = 0;
+  std::string_view aplicativo;
+  std::string_view modulo;
+  std::string_view arquivoFonte;
+  uint32_t linhaFonte = 1;
+};
+
+// A sound initialisation record for that client: its identity and names (each
+// cut to its field, terminator kept), the library version, control 'B' and the CRC.
+_REG_DF_INICIALIZAPS RegistroInicializacaoCliente(const IdentidadeCliente& cliente);
 
 // The text of a fixed character field: up to its first zero byte, never beyond
 // the field (a client may fill a field to the last byte).

@@ -14,7 +14,6 @@
 #include "platform/registry.h"
 #include "server/last_fault.h"
 #include "storage/folders/folders.h"
-#include "values/crc64.h"
 
 namespace qx {
 namespace {
@@ -76,7 +75,7 @@ HRESULT VerificaRegistroInicializacao(const _REG_DF_INICIALIZAPS& registro,
     desabilita = 0;
   }
   if (desabilita != 0) return S_OK;
-  if (Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC)) != registro.uiCRC) {
+  if (CrcInicializacao(registro) != registro.uiCRC) {
     *nomeCodigo = "E_QXCR_CRC_INICIALIZACAO_INVALIDO";
     return E_QXCR_CRC_INICIALIZACAO_INVALIDO;
   }

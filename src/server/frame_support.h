@@ -11,9 +11,6 @@
 
 namespace qx {
 
-// The version of the suite's client library that this server accepts.
-inline constexpr uint16_t kVersaoTarvo = 115;
-
 // A machine fault that ended a guarded step of the frame at site: keeps the
 // process's last fault, reports it to the error-report library (with the
 // company text, which may be null, and with the call-stack text when

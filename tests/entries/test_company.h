@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,7 +17,6 @@
 #include "outside/suite_setup.h"
 #include "platform/registry.h"
 #include "storage/folders/folders.h"
-#include "values/crc64.h"
 
 namespace qx {
 
@@ -97,18 +95,8 @@ class TestCompany {
 
 // A sound initialisation record for the company, with its CRC.
 inline _REG_DF_INICIALIZAPS RegistroInicializacao() {
-  _REG_DF_INICIALIZAPS registro{};
-  registro.ulUsuario = 1;
-  registro.ulNumeroSessao = 4096 * 3;
-  registro.ulLinhaFonte = 120;
-  registro.usVersaoTarvo = 115;
-  std::strcpy(registro.szEmpresa, TestCompany::kCodigo);
-  std::strcpy(registro.szAplicativo, "TESTES");
-  std::strcpy(registro.szModuleName, "tests");
-  std::strcpy(registro.szArquivoFonte, "frame_test.cc");
-  registro.cControle = 'B';
-  registro.uiCRC = Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
-  return registro;
+  return RegistroInicializacaoCliente(
+      {TestCompany::kCodigo, 1, 4096 * 3, "TESTES", "tests", "frame_test.cc", 120});
 }
 
 }  // namespace qx

@@ -34,7 +34,7 @@ TEST_F(SavingTest, RefusedSavesWriteNothing) {
   // A session number below 4096 has no session key.
   _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
   registro.ulNumeroSessao = 100;
-  registro.uiCRC = Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
+  registro.uiCRC = CrcInicializacao(registro);
   CLancamentoBase semChave;
   ASSERT_EQ(semChave.Inicializa(registro), S_OK);
   Preenche(semChave, 4, 11, 100);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "test_business.h"
+#include "values/crc64.h"
 
 namespace qx {
 namespace {

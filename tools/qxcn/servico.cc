@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "qxcom/qxcom.h"
-#include "values/crc64.h"
+#include "diagnostics/profiler_identity.h"
 
 namespace qxcn {
 namespace {
 
 constexpr char16_t kProgId[] = u"QXCN_Lancamento.QXCN_Lancamento";
-constexpr uint16_t kVersaoInterface = 115;
 
 // The first company of the installation, asked of the service itself.
 std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
@@ -21,22 +20,6 @@ std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
   Verifica(lancamento->GetEmpresas(quantidade, empresas.data()), "GetEmpresas");
   return std::string(empresas[0].NomeEmpresa,
                      strnlen(empresas[0].NomeEmpresa, sizeof empresas[0].NomeEmpresa));
-}
-
-_REG_DF_INICIALIZAPS RegistroInicializacao(const Identidade& identidade,
-                                           const std::string& empresa) {
-  _REG_DF_INICIALIZAPS registro{};
-  registro.ulUsuario = identidade.usuario;
-  registro.ulNumeroSessao = identidade.sessao;
-  registro.ulLinhaFonte = __LINE__;
-  registro.usVersaoTarvo = kVersaoInterface;
-  std::strncpy(registro.szEmpresa, empresa.c_str(), sizeof registro.szEmpresa - 1);
-  std::strcpy(registro.szAplicativo, "QXCN");
-  std::strcpy(registro.szModuleName, "qxcn");
-  std::strcpy(registro.szArquivoFonte, "servico.cc");
-  registro.cControle = 'B';
-  registro.uiCRC = qx::Crc64Bytes(&registro, offsetof(_REG_DF_INICIALIZAPS, uiCRC));
-  return registro;
 }
 
 }  // namespace
@@ -63,7 +46,8 @@ Servico::Servico(const Identidade& identidade) {
   Verifica(pedido.hr, "CoCreateInstanceEx");
   lancamento_ = static_cast<IQXCN_Lancamento*>(pedido.pItf);
   empresa_ = identidade.empresa.empty() ? PrimeiraEmpresa(lancamento_) : identidade.empresa;
-  const _REG_DF_INICIALIZAPS registro = RegistroInicializacao(identidade, empresa_);
+  const _REG_DF_INICIALIZAPS registro = qx::RegistroInicializacaoCliente(
+      {empresa_, identidade.usuario, identidade.sessao, "QXCN", "qxcn", "servico.cc", __LINE__});
   Verifica(lancamento_->Inicializa_Padrao(registro), "Inicializa_Padrao");
 }
 
