@@ -1,12 +1,12 @@
 // importa and exclui-importacao: an import from a delimited file, run here in
 // the client as the suite's import does, and its removal.
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <vector>
 
 #include "comandos.h"
+#include "diagnostics/profiler_identity.h"
 #include "importa_linha.h"
 #include "lancamentos.h"
 #include "platform/bstr.h"
@@ -42,9 +42,7 @@ Layout LeLayout(Servico& servico, const std::optional<std::string>& pedido) {
   if (posicao == 0) throw FalhaLocal{"formato de importação não encontrado: " + nome};
   REGFORMATOIMPORT r{};
   Verifica(servico->LeFormatoImportacao(posicao, &r), "LeFormatoImportacao");
-  Layout layout{std::string(r.cSequenciaContabil, strnlen(r.cSequenciaContabil, sizeof r.cSequenciaContabil)),
-                std::string(r.cSequenciaGerencial,
-                            strnlen(r.cSequenciaGerencial, sizeof r.cSequenciaGerencial)),
+  Layout layout{qx::FieldText(r.cSequenciaContabil), qx::FieldText(r.cSequenciaGerencial),
                 static_cast<char>(r.cDelimitador)};
   std::string motivo;
   if (!LayoutValido(layout, &motivo)) throw FalhaLocal{"formato " + nome + ": " + motivo};

@@ -1,8 +1,8 @@
 #include "lancamentos.h"
 
-#include <cstring>
 #include <map>
 
+#include "diagnostics/profiler_identity.h"
 #include "entries/entry_messages.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
@@ -11,8 +11,8 @@
 namespace qxcn {
 namespace {
 
-std::string TextoAte(const char* bytes, size_t tamanho) {
-  std::string texto(bytes, strnlen(bytes, tamanho));
+// A complement as people read it: without its closing carriage return.
+std::string SemFimDeLinha(std::string texto) {
   while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
   return texto;
 }
@@ -85,7 +85,7 @@ std::vector<LancamentoLido> LeChaves(Servico& servico, CQXMesAno base,
       lido.mes = CQXMesAno(mes);
       lido.posicao = posicoes[i].Indlan;
       lido.dados = dados[i].RegLan;
-      lido.complemento = TextoAte(dados[i].cComplemento, sizeof dados[i].cComplemento);
+      lido.complemento = SemFimDeLinha(qx::FieldText(dados[i].cComplemento));
     }
   }
   return lidos;
@@ -108,7 +108,7 @@ LancamentoLido LeUm(Servico& servico, CQXMesAno mes, int32_t posicao) {
   }
   Verifica(hr, "LeDadosComplemento");
   lido.dados = dados.RegLan;
-  lido.complemento = TextoAte(dados.cComplemento, sizeof dados.cComplemento);
+  lido.complemento = SemFimDeLinha(qx::FieldText(dados.cComplemento));
   return lido;
 }
 

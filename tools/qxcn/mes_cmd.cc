@@ -1,9 +1,9 @@
 // mes, diferencas, empresas: a month's counts and listing, the debit/credit
 // differences, the companies of the installation.
-#include <cstring>
 #include <vector>
 
 #include "comandos.h"
+#include "diagnostics/profiler_identity.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -77,7 +77,7 @@ void Empresas(const Argumentos&, Servico& servico, Saida& saida) {
   if (quantidade > 0) Verifica(servico->GetEmpresas(quantidade, lista.data()), "GetEmpresas");
   Tabela tabela({"empresa"});
   for (const EmpresasLancamento& e : lista) {
-    tabela.Linha({Texto{std::string(e.NomeEmpresa, strnlen(e.NomeEmpresa, sizeof e.NomeEmpresa))}});
+    tabela.Linha({Texto{qx::FieldText(e.NomeEmpresa)}});
   }
   saida.Mostra("empresas", "", tabela);
 }

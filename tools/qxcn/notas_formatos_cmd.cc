@@ -3,15 +3,12 @@
 #include <vector>
 
 #include "comandos.h"
+#include "diagnostics/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 
 namespace qxcn {
 namespace {
-
-std::string Campo(const char* bytes, size_t tamanho) {
-  return std::string(bytes, strnlen(bytes, tamanho));
-}
 
 // --- notas ------------------------------------------------------------------
 
@@ -52,9 +49,9 @@ void MostraFormatos(Saida& saida, const std::vector<REGFORMATOIMPORT>& formatos,
   for (size_t i = 0; i < formatos.size(); ++i) {
     const REGFORMATOIMPORT& f = formatos[i];
     tabela.Linha({int64_t(primeiro + static_cast<int>(i)),
-                  Texto{Campo(f.cNomeFormatoImportacao, sizeof f.cNomeFormatoImportacao)},
-                  Texto{Campo(f.cSequenciaContabil, sizeof f.cSequenciaContabil)},
-                  Texto{Campo(f.cSequenciaGerencial, sizeof f.cSequenciaGerencial)},
+                  Texto{qx::FieldText(f.cNomeFormatoImportacao)},
+                  Texto{qx::FieldText(f.cSequenciaContabil)},
+                  Texto{qx::FieldText(f.cSequenciaGerencial)},
                   Texto{std::string(1, f.cDelimitador)}});
   }
   saida.Mostra("formatos", "", tabela);

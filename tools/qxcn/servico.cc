@@ -1,6 +1,5 @@
 #include "servico.h"
 
-#include <cstring>
 #include <vector>
 
 #include "qxcom/qxcom.h"
@@ -18,8 +17,7 @@ std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
   if (quantidade == 0) throw FalhaLocal{"a instalação não tem empresas"};
   std::vector<EmpresasLancamento> empresas(quantidade);
   Verifica(lancamento->GetEmpresas(quantidade, empresas.data()), "GetEmpresas");
-  return std::string(empresas[0].NomeEmpresa,
-                     strnlen(empresas[0].NomeEmpresa, sizeof empresas[0].NomeEmpresa));
+  return qx::FieldText(empresas[0].NomeEmpresa);
 }
 
 }  // namespace
