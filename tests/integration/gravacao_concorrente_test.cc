@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "../platform/test_support.h"
 #include "outside/company_admin.h"
 #include "outside/suite_setup.h"
 #include "platform/bstr.h"
@@ -66,20 +67,6 @@ int Salva(IQXCN_Lancamento* s, int p) {
   return 0;
 }
 
-// Waits for a child up to a bound; kills it when it takes longer.
-int Espera(pid_t filho, std::chrono::steady_clock::time_point limite) {
-  int status = 0;
-  while (waitpid(filho, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > limite) {
-      kill(filho, SIGKILL);
-      waitpid(filho, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_P(GravacaoConcorrente, FourProcessesShareOneMonth) {
   std::vector<pid_t> filhos;
   for (int p = 1; p <= kProcessos; ++p) {
@@ -93,7 +80,7 @@ TEST_P(GravacaoConcorrente, FourProcessesShareOneMonth) {
     filhos.push_back(filho);
   }
   const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(180);
-  for (const pid_t filho : filhos) EXPECT_EQ(Espera(filho, limite), 0);
+  for (const pid_t filho : filhos) EXPECT_EQ(test::WaitChild(filho, limite), 0);
 
   // The month as the files hold it.
   const std::string pasta = company_.CnFolder();

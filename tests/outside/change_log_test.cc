@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "../platform/test_support.h"
 #include "outside/company_admin.h"
 #include "outside/outside_codes.h"
 #include "outside/qx_base_para_rotinas.h"
@@ -101,21 +102,6 @@ TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   _exit(0);
 }
 
-// Waits for the child up to a bound; kills it when it takes longer.
-int WaitBounded(pid_t child) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
-  int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
   MakeCompany();
   constexpr int kCount = 1000;
@@ -126,7 +112,10 @@ TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
     if (child == 0) AppendInChild(kTestCompany, process, kCount);
     children.push_back(child);
   }
-  for (const pid_t child : children) EXPECT_EQ(WaitBounded(child), 0);
+  for (const pid_t child : children) {
+    EXPECT_EQ(test::WaitChild(child, std::chrono::steady_clock::now() + std::chrono::seconds(150)),
+              0);
+  }
 
   std::vector<RegistroLog> records;
   ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);

@@ -6,12 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace qx::test {
 
@@ -44,6 +46,21 @@ inline void WriteText(const std::string& path, std::string_view text) {
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The exit code of a child, waiting up to the deadline; -1 when it was killed
+// by a signal or took longer (it is then killed and reaped).
+inline int WaitChild(pid_t child, std::chrono::steady_clock::time_point deadline) {
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A forked child running body. Parent and child exchange single bytes over two pipes; the

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "../entries/test_company.h"
+#include "../platform/test_support.h"
 #include "qxcom/qxcom.h"
 
 namespace qx::soak {
@@ -115,19 +116,7 @@ inline Service ConnectUntil(std::chrono::steady_clock::time_point deadline) {
   return nullptr;
 }
 
-// The exit code of a child, waiting up to the deadline; -1 when it was killed or took longer.
-inline int WaitChild(pid_t child, std::chrono::steady_clock::time_point deadline) {
-  int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::WaitChild;
 
 // A value of /proc/<pid>/status in kB ("VmRSS", "VmHWM"); 0 when unknown.
 inline int64_t StatusKb(pid_t pid, const std::string& field) {
