@@ -10,9 +10,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "diagnostics/profiler_identity.h"
 #include "diagnostics/profiler_state.h"
+#include "outside/company_admin.h"
 #include "outside/company_config.h"
 #include "outside/suite_setup.h"
 #include "platform/registry.h"
@@ -54,11 +56,34 @@ class TestCompany {
   std::string CnFolder() const { return CompanyFolder(kModuloContabilidade, kCodigo); }
   std::string DfFolder() const { return CompanyFolder(kModuloDadosBase, kCodigo); }
 
-  // Sets one of the company's configuration values by its admin name.
-  void SetConfig(const char* name, int64_t value) const {
+  // The company's suite database (null, with a failed expectation, when it
+  // cannot be opened).
+  static std::shared_ptr<SuiteDatabase> Database() {
     std::shared_ptr<SuiteDatabase> db;
     std::string message;
-    ASSERT_EQ(OpenRegisteredCompany(Store(), kCodigo, &db, &message), S_OK) << message;
+    EXPECT_EQ(OpenRegisteredCompany(Store(), kCodigo, &db, &message), S_OK) << message;
+    return db;
+  }
+  // The change log and the document-management notices, in the order stored.
+  static std::vector<RegistroLog> ChangeLog() {
+    std::vector<RegistroLog> registros;
+    if (const std::shared_ptr<SuiteDatabase> db = Database()) {
+      EXPECT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
+    }
+    return registros;
+  }
+  static std::vector<NotificacaoGed> GedNotices() {
+    std::vector<NotificacaoGed> notificacoes;
+    if (const std::shared_ptr<SuiteDatabase> db = Database()) {
+      EXPECT_EQ(LeNotificacoesGed(*db, &notificacoes), S_OK);
+    }
+    return notificacoes;
+  }
+
+  // Sets one of the company's configuration values by its admin name.
+  void SetConfig(const char* name, int64_t value) const {
+    const std::shared_ptr<SuiteDatabase> db = Database();
+    ASSERT_TRUE(db);
     ASSERT_EQ(qx::SetConfig(*db, *FindConfigItem(name), value), S_OK) << name;
   }
 

@@ -132,12 +132,7 @@ TEST_P(GravacaoConcorrente, FourProcessesShareOneMonth) {
   EXPECT_EQ(diferenca, diferencaEsperada);
 
   // One image, one complement and two lines per entry, under the entry's own key.
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  ASSERT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &mensagem),
-            S_OK);
-  std::vector<RegistroLog> log;
-  ASSERT_EQ(LeLogAlteracoes(*db, &log), S_OK);
+  const std::vector<RegistroLog> log = TestCompany::ChangeLog();
   ASSERT_EQ(log.size(), total * 4);
   std::set<int32_t> imagens, complementos, linhas;
   for (const RegistroLog& registro : log) {

@@ -48,16 +48,8 @@ Tokens Linha(const std::string& tabela, int posicao) {
 }
 
 std::vector<std::string> Log() {
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  EXPECT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &mensagem),
-            S_OK);
-  std::vector<RegistroLog> registros;
-  if (db) {
-    EXPECT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
-  }
   std::vector<std::string> itens;
-  for (const RegistroLog& r : registros) {
+  for (const RegistroLog& r : TestCompany::ChangeLog()) {
     itens.push_back(std::to_string(r.tipo) + r.servico + std::to_string(r.chave));
   }
   return itens;

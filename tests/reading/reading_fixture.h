@@ -87,24 +87,9 @@ struct Leitura {
     return registro;
   }
 
-  std::shared_ptr<SuiteDatabase> Banco() const {
-    std::shared_ptr<SuiteDatabase> db;
-    std::string message;
-    EXPECT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &message),
-              S_OK)
-        << message;
-    return db;
-  }
-  std::vector<RegistroLog> Log() const {
-    std::vector<RegistroLog> registros;
-    EXPECT_EQ(LeLogAlteracoes(*Banco(), &registros), S_OK);
-    return registros;
-  }
-  std::vector<NotificacaoGed> Ged() const {
-    std::vector<NotificacaoGed> notificacoes;
-    EXPECT_EQ(LeNotificacoesGed(*Banco(), &notificacoes), S_OK);
-    return notificacoes;
-  }
+  std::shared_ptr<SuiteDatabase> Banco() const { return TestCompany::Database(); }
+  std::vector<RegistroLog> Log() const { return TestCompany::ChangeLog(); }
+  std::vector<NotificacaoGed> Ged() const { return TestCompany::GedNotices(); }
 
   TestCompany company;
   CLancamentoBase objeto;

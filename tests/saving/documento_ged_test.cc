@@ -12,19 +12,8 @@ class SavingGedTest : public SavingTest {
  protected:
   SavingGedTest() : SavingTest(/*ged=*/true) {}
 
-  std::shared_ptr<SuiteDatabase> Banco() const {
-    std::shared_ptr<SuiteDatabase> db;
-    std::string message;
-    EXPECT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &message),
-              S_OK)
-        << message;
-    return db;
-  }
-  std::vector<NotificacaoGed> Notificacoes() const {
-    std::vector<NotificacaoGed> lista;
-    EXPECT_EQ(LeNotificacoesGed(*Banco(), &lista), S_OK);
-    return lista;
-  }
+  std::shared_ptr<SuiteDatabase> Banco() const { return TestCompany::Database(); }
+  std::vector<NotificacaoGed> Notificacoes() const { return TestCompany::GedNotices(); }
 };
 
 TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {

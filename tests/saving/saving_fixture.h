@@ -89,18 +89,7 @@ class SavingTest : public ::testing::Test {
     return std::string(heap.c_str() + posicao);
   }
 
-  std::vector<RegistroLog> Log() const {
-    std::shared_ptr<SuiteDatabase> db;
-    std::string message;
-    EXPECT_EQ(OpenRegisteredCompany(TestCompany::Store(), TestCompany::kCodigo, &db, &message),
-              S_OK)
-        << message;
-    std::vector<RegistroLog> registros;
-    if (db) {
-      EXPECT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
-    }
-    return registros;
-  }
+  std::vector<RegistroLog> Log() const { return TestCompany::ChangeLog(); }
   // The log as "type service key" items, e.g. "24I1".
   std::vector<std::string> Sequencia(size_t desde = 0) const {
     std::vector<std::string> itens;
