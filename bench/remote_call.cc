@@ -21,7 +21,7 @@
 #include "platform/wire_frame.h"
 #include "qxcom/qxcom.h"
 #include "remote/lancamento_remote.h"
-#include "server/cqxcn_lancamento.h"
+#include "server/class_factory.h"
 
 namespace {
 
@@ -40,21 +40,6 @@ void UsePrivateFolder() {
   }();
 }
 
-class Factory final : public IClassFactory {
- public:
-  HRESULT QueryInterface(REFIID iid, void** object) override {
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-    *object = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return 2; }
-  ULONG Release() override { return 1; }
-  HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-    return QXCN_Lancamento_CreateInstance(outer, iid, object);
-  }
-  HRESULT LockServer(int) override { return S_OK; }
-};
-
 // The server process, ended when this program ends.
 class Server {
  public:
@@ -63,7 +48,9 @@ class Server {
     pid_ = fork();
     if (pid_ == 0) {
       qx::RegisterLancamentoStub();
-      static Factory factory;
+      // The server's own class object; no monitor runs, so the process lives on.
+      static qx::ExeModule modulo;
+      static qx::FabricaLancamento factory(modulo);
       DWORD cookie = 0;
       if (FAILED(CoRegisterClassObject(CLSID_QXCN_Lancamento, &factory, CLSCTX_LOCAL_SERVER,
                                        REGCLS_MULTIPLEUSE, &cookie))) {
