@@ -5,7 +5,7 @@
 #include "entries/carrega_lancamento.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
-#include "queries/regdados.h"
+#include "entries/regdados.h"
 #include "storage/arq_status.h"
 #include "storage/month_name.h"
 #include "storage/records/entry_records.h"

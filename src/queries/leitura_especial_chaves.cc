@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "entries/lancamento_base.h"
-#include "queries/regdados.h"
+#include "entries/regdados.h"
 #include "storage/arq_status.h"
 
 HRESULT CLancamentoBase::LeEspecialChaves(int32_t Quantidade, Lancamentos* Chaves,

@@ -1,4 +1,4 @@
-#include "queries/regdados.h"
+#include "entries/regdados.h"
 
 namespace qx {
 

@@ -1,5 +1,5 @@
-// REGDADOS: the packed entry data that the keyed reads collect before they
-// hand entries out as RegDados records.
+// REGDADOS: the packed entry data between the current entry and the RegDados
+// records that the entry reads and the keyed reads hand out.
 #pragma once
 
 #include <cstddef>
