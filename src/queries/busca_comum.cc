@@ -2,7 +2,6 @@
 
 #include "diagnostics/error_log.h"
 #include "entries/lancamento_base.h"
-#include "storage/month_name.h"
 
 namespace qx {
 
@@ -16,12 +15,6 @@ HRESULT CarregaFiliaisAtivas(CLancamentoBase& objeto, const char* funcao,
                       hr);
   }
   return hr;
-}
-
-int AbreArquivoMes(CQXarq& arquivo, const std::string& pasta, const char* prefixo, CQXMesAno mes,
-                   uint32_t tamanhoRegistro) {
-  return arquivo.Abre(NomeArquivoMes(pasta, prefixo, mes.Value()).c_str(), 'L', tamanhoRegistro,
-                      true);
 }
 
 }  // namespace qx

@@ -1,12 +1,13 @@
 // What the searches and listings share: the user's active branches, the month
 // of a search bound, the key of a found entry, and the walk over the records
-// of a month's entry file.
+// of a month's entry file (opened with the entry operations' AbreArquivoMes).
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "entries/arquivo_mes.h"
 #include "outside/dados_df.h"
 #include "storage/arq_status.h"
 #include "storage/qx_arq.h"
@@ -64,21 +65,12 @@ class Meses {
   uint32_t m_fim;
 };
 
-// The date of an entry of month m: the record's day in that month.
-inline CQXData DataDoRegistro(const EntryRecord& registro, CQXMesAno mes) {
-  return CQXData::FromMesAno(mes, registro.cDia);
-}
-
 // The search key of position p of month m, in a search based at month `base`:
 // the month offset (negative before the base) in the high 8 bits.
 inline int32_t ChaveBusca(CQXMesAno mes, CQXMesAno base, uint32_t posicao) {
   const auto deslocamento = static_cast<uint32_t>(mes.Value() - base.Value());
   return static_cast<int32_t>((deslocamento << 24) + posicao);
 }
-
-// Opens one file of month m for reading, creating a file that was never made.
-int AbreArquivoMes(CQXarq& arquivo, const std::string& pasta, const char* prefixo, CQXMesAno mes,
-                   uint32_t tamanhoRegistro);
 
 // Reads positions 1, 2, ... of an open entry file and hands each record to
 // visita(posicao, registro), which returns false to stop. Returns 0 at the end

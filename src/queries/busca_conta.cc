@@ -25,8 +25,8 @@ HRESULT CLancamentoBase::BuscaQtdLancamentosConta(REGLAN_CONTAPS RegLanConta,
   tomados.clear();
   for (CQXMesAno mes : qx::Meses(primeiro, ultimo)) {
     CQXarq arquivo;
-    if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, mes,
-                                        qx::kEntryRecordSize)) {
+    if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos,
+                                        mes.Value(), 'L', qx::kEntryRecordSize)) {
       tomados.clear();
       return status;
     }
@@ -36,7 +36,7 @@ HRESULT CLancamentoBase::BuscaQtdLancamentosConta(REGLAN_CONTAPS RegLanConta,
       if (registro.Filial != RegLanConta.lFilial && filiais.EhFilialAtiva(registro.Filial) == 0) {
         return true;
       }
-      const CQXData data = qx::DataDoRegistro(registro, mes);
+      const CQXData data = qx::DataDoLancamento(mes.Value(), registro.cDia);
       if (data.Value() < RegLanConta.iDataInicial || data.Value() > RegLanConta.iDataFinal) {
         return true;
       }

@@ -54,15 +54,16 @@ bool BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
   CQXarq lancamentos;
   CQXarq complementos;
   CQXarq gerencial;
-  if (qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes, qx::kEntryRecordSize) !=
-      ARQ_OK) {
+  if (qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes.Value(), 'L',
+                         qx::kEntryRecordSize) != ARQ_OK) {
     return false;
   }
   const bool comComplementos = aceitacao.PrecisaComplementos();
   const bool comGerencial = aceitacao.PrecisaGerencial();
-  if ((comComplementos && qx::AbreArquivoMes(complementos, pasta, qx::kPrefixoComplementos, mes,
-                                             qx::kTamanhoLeituraComplemento) != ARQ_OK) ||
-      (comGerencial && qx::AbreArquivoMes(gerencial, pasta, qx::kPrefixoGerencial, mes,
+  if ((comComplementos &&
+       qx::AbreArquivoMes(complementos, pasta, qx::kPrefixoComplementos, mes.Value(), 'L',
+                          qx::kTamanhoLeituraComplemento) != ARQ_OK) ||
+      (comGerencial && qx::AbreArquivoMes(gerencial, pasta, qx::kPrefixoGerencial, mes.Value(), 'L',
                                           qx::kSplitRecordSize) != ARQ_OK)) {
     return false;
   }

@@ -69,7 +69,7 @@ HRESULT VerificaMes(const std::string& pasta, const CNLAN_EXCLUSAO_MES_IMP_PS& p
     if (qx::OriginModule(registro.lChaveModulo) != qx::kImportModule) {
       erro.eErro = CNLAN_EEI_NAO_FOI_IMPORTADO;
       erros->push_back(erro);
-    } else if (periodos.Bloqueada(qx::DataDoRegistro(registro, mes))) {
+    } else if (periodos.Bloqueada(qx::DataDoLancamento(mes.Value(), registro.cDia))) {
       erro.eErro = CNLAN_EEI_PERIODO_BLOQUEADO;
       erros->push_back(erro);
     } else {

@@ -15,7 +15,7 @@ void CopiaRegistro(const qx::EntryRecord& registro, CQXMesAno mes, REG_DADOS_LAN
   dados->Complemento = registro.Complemento;
   dados->Debito = registro.Debito;
   dados->Credito = registro.Credito;
-  dados->DataLancamento = qx::DataDoRegistro(registro, mes).Value();
+  dados->DataLancamento = qx::DataDoLancamento(mes.Value(), registro.cDia).Value();
   dados->bExcluido = registro.cStatus == qx::kEntryDeleted ? 1 : 0;
   dados->CodHis = static_cast<int16_t>(registro.CodHis);
   dados->Filial = static_cast<int16_t>(registro.Filial);
@@ -33,8 +33,8 @@ HRESULT CLancamentoBase::LeLancamentosMes(uint16_t MesAno, int iQtdLanc,
   if (hr != S_OK) return hr;
   const CQXMesAno mes(MesAno);
   CQXarq arquivo;
-  if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, mes,
-                                      qx::kEntryRecordSize)) {
+  if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos,
+                                      mes.Value(), 'L', qx::kEntryRecordSize)) {
     return status;
   }
   // Element k is position k + 1; a record beyond the caller's count ends the

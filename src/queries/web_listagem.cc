@@ -87,7 +87,7 @@ HRESULT ContaLancamentosVivos(const std::string& pasta, CQXMesAno primeiro, CQXM
                               uint32_t* quantidade) {
   for (CQXMesAno mes : qx::Meses(primeiro, ultimo)) {
     CQXarq arquivo;
-    if (int status = qx::AbreArquivoMes(arquivo, pasta, qx::kPrefixoLancamentos, mes,
+    if (int status = qx::AbreArquivoMes(arquivo, pasta, qx::kPrefixoLancamentos, mes.Value(), 'L',
                                         qx::kEntryRecordSize)) {
       return QXHresultDoStatus(status);
     }
@@ -134,32 +134,33 @@ HRESULT CLancamentoBase::ListaWebFiltrada(const _REG_FILTRO_LANCAMENTO_TARVOWEB_
   for (CQXMesAno mes : qx::Meses(primeiro, ultimo)) {
     CQXarq arquivo;
     CQXarq heap;
-    int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, mes,
-                                    qx::kEntryRecordSize);
+    int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos,
+                                    mes.Value(), 'L', qx::kEntryRecordSize);
     if (status == ARQ_OK && !complemento.Vazio()) {
-      status = qx::AbreArquivoMes(heap, m_strPastaEmpresa, qx::kPrefixoComplementos, mes,
-                                  qx::kTamanhoLeituraComplemento);
+      status = qx::AbreArquivoMes(heap, m_strPastaEmpresa, qx::kPrefixoComplementos, mes.Value(),
+                                  'L', qx::kTamanhoLeituraComplemento);
     }
     if (status > 0) return QXHresultDoStatus(status);
     HRESULT falha = S_OK;
-    const int leitura = qx::PercorreRegistros(arquivo, [&](uint32_t posicao,
-                                                           const qx::EntryRecord& registro) {
-      if (!PassaAntesDoComplemento(filtro, registro, qx::DataDoRegistro(registro, mes), filiais)) {
-        return true;
-      }
-      bool contem = true;
-      if (!complemento.Vazio()) {
-        if (int erro = complemento.Contem(heap, registro.Complemento, &contem)) {
-          falha = QXHresultDoStatus(erro);
-          return false;
-        }
-      }
-      if (!contem || !PassaChaves(filtro, registro, posicao)) return true;
-      lancamentos->emplace_back();
-      falha = qx::MontaLancamentoWeb(registro, mes, posicao, m_historico, tipoTexto,
-                                     &lancamentos->back());
-      return falha == S_OK;
-    });
+    const int leitura =
+        qx::PercorreRegistros(arquivo, [&](uint32_t posicao, const qx::EntryRecord& registro) {
+          if (!PassaAntesDoComplemento(filtro, registro,
+                                       qx::DataDoLancamento(mes.Value(), registro.cDia), filiais)) {
+            return true;
+          }
+          bool contem = true;
+          if (!complemento.Vazio()) {
+            if (int erro = complemento.Contem(heap, registro.Complemento, &contem)) {
+              falha = QXHresultDoStatus(erro);
+              return false;
+            }
+          }
+          if (!contem || !PassaChaves(filtro, registro, posicao)) return true;
+          lancamentos->emplace_back();
+          falha = qx::MontaLancamentoWeb(registro, mes, posicao, m_historico, tipoTexto,
+                                         &lancamentos->back());
+          return falha == S_OK;
+        });
     heap.Fecha();
     const int fechamento = arquivo.Fecha();
     if (falha != S_OK) return falha;

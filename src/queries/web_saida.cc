@@ -67,7 +67,7 @@ HRESULT MontaLancamentoWeb(const EntryRecord& registro, CQXMesAno mes, uint32_t 
   saida->ulPosicaoDocumento = static_cast<uint32_t>(registro.Documento);
   saida->vValor = registro.Valor;
   saida->dmcChaveComposta = _QX_DMCPS{static_cast<int32_t>(posicao), mes.Value(), {}};
-  saida->usData = DataDoRegistro(registro, mes).Value();
+  saida->usData = DataDoLancamento(mes.Value(), registro.cDia).Value();
   _RegHistoricoPS historico{};
   const HRESULT hr = historicos.Le(registro.CodHis, &historico);
   if (hr < 0) return hr;
