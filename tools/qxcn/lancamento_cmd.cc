@@ -15,10 +15,10 @@ struct Rateio {
   std::vector<RegQtd_Ger> quantidades;
 };
 
-// The split of a stored entry, as LeGerencial loads it.
-Rateio RateioGravado(Servico& servico, const LancamentoLido& lido) {
+// The split of the entry LeUm has just loaded as the current one, as
+// LeGerencial reads it.
+Rateio RateioGravado(Servico& servico) {
   Rateio rateio;
-  Verifica(servico->Le(lido.posicao, static_cast<uint16_t>(lido.mes.Value())), "Le");
   uint16_t quantidade = 0;
   Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
   rateio.linhas.resize(quantidade);
@@ -99,7 +99,7 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
     if (lido.excluido) throw FalhaLocal{"o lançamento está excluído"};
     dados = lido.dados;
     complemento = lido.complemento;
-    rateio = RateioGravado(servico, lido);
+    rateio = RateioGravado(servico);
   } else if (!a.Valor("data")) {
     throw ErroUso{"falta --data (ou --mes e --pos de um lançamento gravado)"};
   } else {
@@ -135,7 +135,7 @@ void Le(const Argumentos& a, Servico& servico, Saida& saida) {
   const auto posicao = static_cast<int32_t>(a.InteiroObrigatorio("pos", 1, 0xFFFFFF));
   const LancamentoLido lido = LeUm(servico, mes, posicao);
   MostraLancamento(saida, lido);
-  if (!lido.excluido) MostraRateio(saida, RateioGravado(servico, lido));
+  if (!lido.excluido) MostraRateio(saida, RateioGravado(servico));
 }
 
 void Exclui(const Argumentos& a, Servico& servico, Saida& saida) {
