@@ -72,6 +72,15 @@ class TestCompany {
     }
     return registros;
   }
+  // The change log from record `from` on as "type service key" items, e.g. "24I1".
+  static std::vector<std::string> ChangeLogItems(size_t from = 0) {
+    std::vector<std::string> items;
+    const std::vector<RegistroLog> log = ChangeLog();
+    for (size_t i = from; i < log.size(); ++i) {
+      items.push_back(std::to_string(log[i].tipo) + log[i].servico + std::to_string(log[i].chave));
+    }
+    return items;
+  }
   static std::vector<NotificacaoGed> GedNotices() {
     std::vector<NotificacaoGed> notificacoes;
     if (const std::shared_ptr<SuiteDatabase> db = Database()) {

@@ -47,14 +47,6 @@ Tokens Linha(const std::string& tabela, int posicao) {
   return {};
 }
 
-std::vector<std::string> Log() {
-  std::vector<std::string> itens;
-  for (const RegistroLog& r : TestCompany::ChangeLog()) {
-    itens.push_back(std::to_string(r.tipo) + r.servico + std::to_string(r.chave));
-  }
-  return itens;
-}
-
 TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   Servico servico = Inicializado();
   IQXCN_Lancamento* s = servico.get();
@@ -126,8 +118,8 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   EXPECT_EQ(+excluido.Complemento, 17);
   EXPECT_EQ(s->Le(1, kJunho), static_cast<HRESULT>(0x000405F7));
 
-  EXPECT_EQ(Log(), (Tokens{"24I1", "8I1", "27I1", "27I2", "24a1", "8a1", "27a1", "24A1", "8A1",
-                           "27A3", "24E1", "8E1"}));
+  EXPECT_EQ(TestCompany::ChangeLogItems(), (Tokens{"24I1", "8I1", "27I1", "27I2", "24a1", "8a1",
+                                                   "27a1", "24A1", "8A1", "27A3", "24E1", "8E1"}));
 }
 
 QX_SERVICE_SUITE(IdaEVolta);

@@ -90,14 +90,8 @@ class SavingTest : public ::testing::Test {
   }
 
   std::vector<RegistroLog> Log() const { return TestCompany::ChangeLog(); }
-  // The log as "type service key" items, e.g. "24I1".
   std::vector<std::string> Sequencia(size_t desde = 0) const {
-    std::vector<std::string> itens;
-    const std::vector<RegistroLog> log = Log();
-    for (size_t i = desde; i < log.size(); ++i) {
-      itens.push_back(std::to_string(log[i].tipo) + log[i].servico + std::to_string(log[i].chave));
-    }
-    return itens;
+    return TestCompany::ChangeLogItems(desde);
   }
 
   CURRENCY Diferenca(CLancamentoBase& objeto, CQXData data = kData) const {
