@@ -135,9 +135,9 @@ class Dados {
         posicaoTexto += static_cast<int32_t>(texto.size());
         lancamentos.write(reinterpret_cast<const char*>(&r), sizeof(r));
 
-        const int64_t valores[] = {
-            mes.Value(),   p,        r.Documento, r.Debito,  r.Credito,
-            r.Valor.int64, r.Filial, r.CodHis,    r.cStatus, qx::DataDoRegistro(r, mes).Value()};
+        const CQXData data = qx::DataDoLancamento(mes.Value(), r.cDia);
+        const int64_t valores[] = {mes.Value(),   p,        r.Documento, r.Debito,  r.Credito,
+                                   r.Valor.int64, r.Filial, r.CodHis,    r.cStatus, data.Value()};
         for (int i = 0; i < 10; ++i) sqlite3_bind_int64(insere, i + 1, valores[i]);
         sqlite3_bind_text(insere, 11, texto.c_str(), static_cast<int>(texto.size()) - 1,
                           SQLITE_TRANSIENT);
