@@ -23,8 +23,10 @@ struct Remocao {
 };
 
 // The file work of a removal, under the mark. The record read comes back in
-// *registro. The entry's record is written before its split lines are
-// cleared, so a failure never leaves a live entry with part of its split.
+// *registro. The entry's totals are taken off first and its record is written
+// before its split lines are cleared: a removal that stops leaves at most the
+// amount of a live entry missing from the totals, or a deleted entry whose
+// lines are still whole, never a live entry with part of its split.
 Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesAno,
                           qx::EntryRecord* registro) {
   const std::string& pasta = objeto.GetPastaEmpresa();
@@ -47,15 +49,20 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
     status = qx::LeCadeiaGerencial(gerencial, static_cast<uint32_t>(registro->Gerencial), &linhas);
     if (status != ARQ_OK) return {status};
   }
+  // Takes back what the entry added when it was saved (sign -1); a removal
+  // whose totals cannot be updated does not happen.
+  const auto diferenca = [&](int sinal) {
+    return objeto.AtualizaDiferencaLancamento(
+        registro->Debito, registro->Credito, registro->Valor,
+        qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), sinal);
+  };
+  if ((status = diferenca(-1))) return {status};
   registro->cStatus = qx::kEntryDeleted;
-  if ((status = lancamentos.Grava(registro, &posicao, qx::kEntryRecordSize))) return {status};
-  // Takes back what the entry added when it was saved; the removal stands
-  // whatever the update gives, but a failed update is reported.
-  const int diferenca = objeto.AtualizaDiferencaLancamento(
-      registro->Debito, registro->Credito, registro->Valor,
-      qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), -1);
-  status = qx::ZeraLinhasGerenciais(gerencial, linhas);
-  return {status != ARQ_OK ? status : diferenca, true};
+  if ((status = lancamentos.Grava(registro, &posicao, qx::kEntryRecordSize))) {
+    diferenca(+1);
+    return {status};
+  }
+  return {qx::ZeraLinhasGerenciais(gerencial, linhas), true};
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The order of a save: checks, mark and files, the record an update replaces,
-// complement, record, amounts, differences, split and change log, closing.
+// complement, the replaced record's totals taken off, record, amounts, the
+// new totals, split and change log, closing.
 #include "entries/gravacao.h"
 
 #include <algorithm>
@@ -43,10 +44,15 @@ int Gravacao::Executa(int32_t* indlan) {
     // Document management may still refuse the change: nothing but the
     // complement text is written yet.
     if (const HRESULT hr = NotificaGed(static_cast<uint32_t>(*indlan)); FAILED(hr)) return hr;
+    if (int r = DiferencaAnterior(-1)) return r;
   }
 
   uint32_t posicao = alteracao_ ? static_cast<uint32_t>(*indlan) : 0;
-  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) return r;
+  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) {
+    // The stored record is still the old one: so are its totals.
+    if (alteracao_) DiferencaAnterior(+1);
+    return r;
+  }
   // The entry now lives at this position of this month, whatever follows.
   *indlan = static_cast<int32_t>(posicao);
   atual.usMesAnoLido = mesAno_.Value();
@@ -58,7 +64,7 @@ int Gravacao::Executa(int32_t* indlan) {
   if (registro_.cStatus == kEntryLiveWithCurrency) {
     if (int r = GravaMoeda(posicao)) return r;
   }
-  if (int r = AtualizaDiferencas()) return r;
+  if (int r = DiferencaNova()) return r;
   if (int r = RemoveGerencialAnterior()) return r;
   c_.objeto.GravaLog(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
                      atual.Data);
@@ -167,18 +173,20 @@ int Gravacao::GravaMoeda(uint32_t indlan) {
   return status != ARQ_OK ? status : fechamento;
 }
 
-int Gravacao::AtualizaDiferencas() const {
-  const uint16_t usuario = c_.objeto.GetUsuario();
-  if (alteracao_) {
-    if (int status = c_.objeto.AtualizaDiferencaLancamento(
-            anterior_.Debito, anterior_.Credito, anterior_.Valor,
-            DataDoLancamento(mesAno_.Value(), anterior_.cDia), anterior_.Filial, usuario, -1)) {
-      return status;
-    }
-  }
+// An update takes the replaced record's amounts off before it writes the new
+// record and adds the new amounts after, so whenever a save stops, the totals
+// lack at most the amount of the one entry record that is stored.
+int Gravacao::DiferencaAnterior(int sinal) const {
+  return c_.objeto.AtualizaDiferencaLancamento(
+      anterior_.Debito, anterior_.Credito, anterior_.Valor,
+      DataDoLancamento(mesAno_.Value(), anterior_.cDia), anterior_.Filial,
+      c_.objeto.GetUsuario(), sinal);
+}
+
+int Gravacao::DiferencaNova() const {
   const LancamentoAtual& atual = c_.atual;
   return c_.objeto.AtualizaDiferencaLancamento(atual.Debito, atual.Credito, atual.Valor, atual.Data,
-                                               atual.Filial, usuario, +1);
+                                               atual.Filial, c_.objeto.GetUsuario(), +1);
 }
 
 int Gravacao::Fecha() {

@@ -82,7 +82,9 @@ class Gravacao {
   EntryRecord NovoRegistro() const;
   HRESULT NotificaGed(uint32_t indlan) const;
   int GravaMoeda(uint32_t indlan);
-  int AtualizaDiferencas() const;
+  // Adds the replaced record's amounts to the totals with `sinal`.
+  int DiferencaAnterior(int sinal) const;
+  int DiferencaNova() const;
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
   int GravaQuantidade(uint32_t posicao, size_t linha);

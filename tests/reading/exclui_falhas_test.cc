@@ -1,7 +1,9 @@
 // Every file operation of a removal failing in turn: the removal reports it or
 // gets over it, the mark is free again, and nothing but the removed entry
-// changes; a live entry never loses part of its split.
+// changes; a live entry never loses part of its split, and the totals follow
+// the entry's status.
 #include <cstring>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/file_faults.h"
@@ -26,6 +28,17 @@ bool MarcaLivre(const std::string& pasta) {
   CFile marca;
   return marca.Open(JoinPath(pasta, "XXMARCA7.dat").c_str(),
                     CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
+}
+
+// The sum of the difference totals (the entries here were stored without any).
+int64_t Totais(CLancamentoBase& objeto) {
+  int32_t quantidade = 0;
+  EXPECT_EQ(objeto.GetQuantidadeDiferenca(&quantidade), S_OK);
+  std::vector<Reg_Dif> lista(static_cast<size_t>(quantidade) + 1);
+  EXPECT_EQ(objeto.GetDiferenca(quantidade, lista.data()), S_OK);
+  int64_t soma = 0;
+  for (int32_t i = 0; i < quantidade; ++i) soma += lista[i].Valor.int64;
+  return soma;
 }
 
 int32_t LinhasGerenciais(CLancamentoBase& objeto) {
@@ -69,8 +82,11 @@ TEST(ExcluiFalhas, EveryFileOperationFailingInTurnKeepsTheMonthSound) {
     if (segundo.cStatus == kEntryLive) {
       EXPECT_NE(hr, S_OK);
       EXPECT_EQ(LinhasGerenciais(t.objeto), 5);
+      EXPECT_EQ(Totais(t.objeto), 0);
       EXPECT_TRUE(t.Log().empty());
     } else {
+      // Its amount was taken back (the entry has no debit account) before the status.
+      EXPECT_EQ(Totais(t.objeto), segundo.Valor.int64);
       EXPECT_EQ(LinhasGerenciais(t.objeto), 2);
       EXPECT_EQ(t.Log().size(), 2u) << "a deleted entry is reported";
     }

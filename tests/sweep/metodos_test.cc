@@ -18,16 +18,7 @@ using Chamada = std::function<HRESULT(IQXCN_Lancamento*)>;
 struct Caso {
   const char* nome;
   Chamada chamada;
-  // Findings that the call leaves when it fails half way, beside those qxcheck admits.
-  const char* interrompido = "";
 };
-
-// An update or removal stops after the entry's record is written: the totals
-// then miss the change (the new amount less the old one, or the old amount of
-// a deleted entry), which qxcheck cannot tell from damage; a removal writes
-// the record before it clears the split lines.
-constexpr char kAlteracaoInterrompida[] = "difference-total";
-constexpr char kRemocaoInterrompida[] = "difference-total split-not-cleared";
 
 uint16_t Mes() { return SweepCompany::Mes(); }
 int32_t Chave(int32_t indlan) { return (indlan << 12) | Mes(); }
@@ -204,8 +195,8 @@ HRESULT Meses(IQXCN_Lancamento* s) {
 const std::vector<Caso>& Casos() {
   static const std::vector<Caso> casos = {
       {"Grava", NovoLancamento},
-      {"GravaAlteracao", Alteracao, kAlteracaoInterrompida},
-      {"GravaDados", GravaDados, kAlteracaoInterrompida},
+      {"GravaAlteracao", Alteracao},
+      {"GravaDados", GravaDados},
       {"GravaConferido", [](IQXCN_Lancamento* s) { return s->GravaConferido(Mes(), 2, 1); }},
       {"Le", [](IQXCN_Lancamento* s) { return s->Le(1, Mes()); }},
       {"LeDados",
@@ -224,10 +215,9 @@ const std::vector<Caso>& Casos() {
          return s->LeLancamentoExcluido(4, Mes(), &dados);
        }},
       {"GetComplemento", LeComTexto},
-      {"Exclui", [](IQXCN_Lancamento* s) { return s->Exclui(3, Mes()); }, kRemocaoInterrompida},
+      {"Exclui", [](IQXCN_Lancamento* s) { return s->Exclui(3, Mes()); }},
       {"ExcluiOffLine",
-       [](IQXCN_Lancamento* s) { return s->ExcluiOffLine(Mes(), SweepCompany::kChaveOrigem, 7); },
-       kRemocaoInterrompida},
+       [](IQXCN_Lancamento* s) { return s->ExcluiOffLine(Mes(), SweepCompany::kChaveOrigem, 7); }},
       {"LeGerencial", LeituraGerencial},
       {"GeraArquivoQuantidadeGerencial",
        [](IQXCN_Lancamento* s) { return s->GeraArquivoQuantidadeGerencial(); }},
@@ -241,7 +231,7 @@ const std::vector<Caso>& Casos() {
       {"LeLancamentosMes", ListagemMes},
       {"BuscaLancamentosTarvoWeb", ListagemWeb},
       {"ValidaChavesConciliacao", Conciliacao},
-      {"ExclusaoImportacao", RemocaoImportados, kRemocaoInterrompida},
+      {"ExclusaoImportacao", RemocaoImportados},
       {"FormatosImportacao", Formatos},
       {"NotasExplicativas", Notas},
       {"Diferencas", Diferencas},
@@ -295,7 +285,7 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
       const HRESULT hr = caso.chamada(s.get());  // any code will do; the call returns
       FileFaults::Clear();
       s.reset();
-      EXPECT_EQ(pasta_.Dano(hr == S_OK ? "" : caso.interrompido), "") << std::hex << hr;
+      EXPECT_EQ(pasta_.Dano(), "") << std::hex << hr;
       // No mark stays held: another object saves.
       Objeto outro = SweepCompany::Novo();
       ASSERT_TRUE(outro);

@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "../../tools/qxcheck/company_options.h"
 #include "../entries/test_company.h"
@@ -44,9 +43,8 @@ class SweepCompany {
 
   // The folder as it was after construction.
   void Restaura() const;
-  // "" when qxcheck finds no damage but of the kinds named in `admitidos`
-  // (separated by spaces); else the damage found, one line each.
-  std::string Dano(std::string_view admitidos = "") const;
+  // "" when qxcheck finds no damage; else the damage found, one line each.
+  std::string Dano() const;
   const TestCompany& company() const { return company_; }
 
  private:
@@ -141,7 +139,7 @@ inline void SweepCompany::Restaura() const {
   }
 }
 
-inline std::string SweepCompany::Dano(std::string_view admitidos) const {
+inline std::string SweepCompany::Dano() const {
   check::DifferenceOptions opcoes;
   std::string erro;
   if (!check::ReadCompanyOptions(TestCompany::kCodigo, &opcoes, &erro)) return erro;
@@ -150,13 +148,6 @@ inline std::string SweepCompany::Dano(std::string_view admitidos) const {
   std::string dano;
   for (const check::Finding& achado : relatorio.findings.all()) {
     if (achado.kind->gravity != check::Gravity::kDamage) continue;
-    const std::string_view nome = achado.kind->name;
-    const size_t em = admitidos.find(nome);
-    const size_t fim = em + nome.size();
-    if (em != std::string_view::npos && (em == 0 || admitidos[em - 1] == ' ') &&
-        (fim == admitidos.size() || admitidos[fim] == ' ')) {
-      continue;
-    }
     dano += achado.kind->name;
     dano.append(1, ' ').append(achado.file).append(" @").append(std::to_string(achado.position));
     dano.append(": ").append(achado.reason).append(1, '\n');

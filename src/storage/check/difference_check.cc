@@ -132,8 +132,8 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
     const int64_t missing =
         static_cast<int64_t>(static_cast<uint64_t>(m.expected) - static_cast<uint64_t>(m.stored));
     const auto expected = tally.expected().find(m.key);
-    const bool oneEntry = mismatches.size() == 1 && expected != tally.expected().end() &&
-                          expected->second.amounts.count(missing) != 0;
+    const bool oneEntry =
+        expected != tally.expected().end() && expected->second.amounts.count(missing) != 0;
     std::string reason = KeyText(m.key, options) + ": the entries give " + FormatMoney(m.expected) +
                          ", the file holds " + FormatMoney(m.stored);
     if (oneEntry) reason += " (one entry's amount)";

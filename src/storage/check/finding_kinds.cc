@@ -1,10 +1,13 @@
 // The kinds of findings and their gravity. A kind is admitted only where the
 // system's own writing leaves that state: a save appends the complement text,
-// writes the entry record, then its currency amount, its totals and its split
-// lines, in this order; a removal updates the totals and zeroes the split
-// lines before it writes the entry's status; re-creating a month empties its
+// takes an updated entry's old amounts off the totals, writes the entry record,
+// then its currency amount, its new totals and its split lines, in this order;
+// a removal takes the entry's amounts off the totals, writes its status and
+// then zeroes its split lines from the first; re-creating a month empties its
 // entry, split and complement files and keeps CNLQ and CNLM; removing a month
-// deletes CNLC, CNLG and CNLH in this order; nothing is ever moved.
+// deletes CNLC, CNLG and CNLH in this order; nothing is ever moved. Saves and
+// removals of a company run one at a time, so each one that stops leaves its
+// traces on one entry.
 #include <algorithm>
 #include <cstdlib>
 
@@ -33,11 +36,15 @@ constexpr FindingKind kKinds[] = {
     {"split-position", D, "an entry's split position lies outside the month's CNLG"},
     {"split-owner", D, "the first line of an entry's split does not carry the entry's index"},
     {"split-shared", D, "a split line belongs to the chains of two entries"},
-    {"split-not-cleared", D, "a deleted entry's split lines are not zeroed"},
+    {"split-not-cleared", D, "a deleted entry's split position names another entry's line"},
+    {"split-uncleared", A,
+     "a deleted entry's split lines are not zeroed yet: a removal stopped after the status"},
     {"split-zeroed", A,
-     "a live entry's first split line is zeroed: a removal stopped before the entry's status"},
+     "a live entry's first split line is zeroed: a removal that clears the lines before the "
+     "status stopped"},
     {"split-orphan", A,
-     "split lines in no live entry's chain: a save or redistribution stopped before attaching"},
+     "split lines in no live entry's chain: a save or redistribution stopped before attaching, "
+     "or a removal before clearing"},
     {"quantity-missing", A, "split lines past the end of CNLQ: a save stopped before the quantity"},
     {"quantity-beyond", A, "CNLQ records past the end of CNLG: the month was made again"},
     {"currency-filler", D, "a foreign-currency record's four filler bytes are not zero"},
@@ -52,7 +59,7 @@ constexpr FindingKind kKinds[] = {
     {"difference-total", D,
      "the stored totals of a key differ from the entries' one-sided amounts"},
     {"difference-unfinished", A,
-     "the only differing key lacks exactly one live entry's amount: a save or removal stopped"},
+     "a key's totals lack exactly one live entry's amount: a save or removal stopped"},
     {"control-name", D, "a name in QXCTLARQ.DAT is not as controlled creation writes it"},
     {"control-duplicate", D, "a name listed twice in QXCTLARQ.DAT"},
     {"layout-field", D, "an import layout that its save would refuse, or a non-zero filler"},

@@ -13,6 +13,12 @@ namespace {
 
 uint32_t OwnerOf(const REGLAN_GER& line) { return line.Indlan & kSplitOwnerMask; }
 
+// Whether the line's owner word holds the bits of entry `index`.
+bool Owns(uint64_t index, const REGLAN_GER& line) {
+  const uint32_t bits = static_cast<uint32_t>(index) & kSplitOwnerMask;
+  return (OwnerOf(line) & bits) == bits;
+}
+
 class SplitWalk {
  public:
   SplitWalk(const MonthView& month, Findings* findings)
@@ -33,8 +39,9 @@ class SplitWalk {
     const uint64_t g = static_cast<uint64_t>(first);
     const bool zeroed = Zeroed(g);
     if (entry.cStatus == kEntryDeleted) {
+      // A removal clears the chain from its first line on, after the status.
       if (!zeroed) {
-        findings_->At("split-not-cleared", name, Unit::kRecord, index,
+        findings_->At(Owns(index, Line(g)) ? "split-uncleared" : "split-not-cleared", name, Unit::kRecord, index,
                       "deleted, but line " + std::to_string(g) + " is not zeroed");
       }
       return;
@@ -44,14 +51,13 @@ class SplitWalk {
                     "line " + std::to_string(g) + " is zeroed");
       return;
     }
-    const uint32_t owner = OwnerOf(Line(g));
-    const uint32_t bits = static_cast<uint32_t>(index) & kSplitOwnerMask;
-    if ((owner & bits) != bits) {
+    if (!Owns(index, Line(g))) {
       findings_->At(
           "split-owner", name, Unit::kRecord, index,
           "line " + std::to_string(g) + " has owner word " + std::to_string(Line(g).Indlan));
       return;
     }
+    const uint32_t owner = OwnerOf(Line(g));
     for (uint64_t p = g; p <= month_.lines && !Zeroed(p) && OwnerOf(Line(p)) == owner; ++p) {
       if (owners_[p] != 0) {
         findings_->At("split-shared", month_.files.splits->name, Unit::kRecord, p,
