@@ -3,6 +3,11 @@
 // moments. After each round the folder holds no damage (only what an
 // interrupted save may leave) and every call that reported success reads back
 // from a fresh server. The seed is printed; QX_SOAK_SEED repeats a run.
+//
+// Totals are kept per branch and every connection saves under a branch of its
+// own, touching only the entries it saved: a killed server stops at most one
+// save or removal, so each branch's totals lack at most one entry's amount,
+// which qxcheck admits.
 #include <fcntl.h>
 
 #include <cstring>
@@ -51,9 +56,9 @@ struct Proprio {
 };
 
 // Sets the current entry and saves it at *indlan (0: a new entry).
-HRESULT Salva(IQXCN_Lancamento* s, CQXData dia, int64_t valor, const std::string& texto,
-              int32_t* indlan) {
-  s->SetFilial(1);
+HRESULT Salva(IQXCN_Lancamento* s, uint16_t filial, CQXData dia, int64_t valor,
+              const std::string& texto, int32_t* indlan) {
+  s->SetFilial(filial);
   s->SetData(dia.Value());
   s->SetDebito(valor % 3 == 0 ? 0 : 4);
   s->SetCredito(11);
@@ -65,19 +70,25 @@ HRESULT Salva(IQXCN_Lancamento* s, CQXData dia, int64_t valor, const std::string
   return s->Grava(indlan);
 }
 
-// A client's life: random calls until killed; a failed call means the server went away.
-[[noreturn]] void Cliente(int id, uint32_t semente, const std::string& arquivo) {
+// A client's life: random calls until killed; a failed call means the server
+// went away. `processo` numbers the client processes of the run, for branches.
+[[noreturn]] void Cliente(int id, int processo, uint32_t semente, const std::string& arquivo) {
   alarm(120);  // never outlive a stuck test
   const int fd = open(arquivo.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   if (fd < 0) _exit(6);
   std::mt19937 rng(semente);
   std::vector<Proprio> proprios;
   Service s;
-  for (int n = 0;; ++n) {
-    if (!s) s = Connect();
+  uint16_t filial = 0;
+  for (int n = 0, conexoes = 0;; ++n) {
     if (!s) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      continue;
+      s = Connect();
+      if (!s) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        continue;
+      }
+      filial = static_cast<uint16_t>(1 + processo * 64 + conexoes++ % 64);
+      proprios.clear();
     }
     const uint32_t sorte = rng() % 100;
     const int64_t valor = static_cast<int64_t>(rng() % 1000000 + 1) * 100;
@@ -86,7 +97,7 @@ HRESULT Salva(IQXCN_Lancamento* s, CQXData dia, int64_t valor, const std::string
     if (sorte < 55 || proprios.empty()) {
       const CQXData dia = kDias[rng() % 2];
       int32_t indlan = 0;
-      if (Salva(s.get(), dia, valor, texto, &indlan) != S_OK || indlan <= 0) {
+      if (Salva(s.get(), filial, dia, valor, texto, &indlan) != S_OK || indlan <= 0) {
         s.reset();
         continue;
       }
@@ -106,7 +117,7 @@ HRESULT Salva(IQXCN_Lancamento* s, CQXData dia, int64_t valor, const std::string
       Anota(fd, 'T', {mes, posicao});
       int32_t indlan = alvo.posicao;
       const CQXData dia = kDias[alvo.mes == kDias[0].MesAno().Value() ? 0 : 1];
-      if (Salva(s.get(), dia, valor, texto, &indlan) == S_OK) {
+      if (Salva(s.get(), filial, dia, valor, texto, &indlan) == S_OK) {
         Anota(fd, 'U', {mes, posicao, std::to_string(valor), texto});
         continue;
       }
@@ -178,6 +189,7 @@ size_t LeAnotacoes(const std::string& arquivo, Esperado* esperado) {
 
 TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
   ServerCompany pasta;
+  pasta.company().SetConfig("difference-per-branch", 1);
   const char* fixa = getenv("QX_SOAK_SEED");
   const uint32_t semente =
       fixa ? static_cast<uint32_t>(std::strtoul(fixa, nullptr, 10)) : std::random_device{}();
@@ -191,8 +203,9 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
     std::string arquivo = pasta.company().root();
     arquivos.push_back(arquivo.append("/acks.").append(std::to_string(arquivos.size())));
     const uint32_t propria = rng();
+    const int processo = static_cast<int>(arquivos.size());
     const pid_t filho = fork();
-    if (filho == 0) Cliente(id, propria, arquivos.back());
+    if (filho == 0) Cliente(id, processo, propria, arquivos.back());
     return filho;
   };
   const auto anotadas = [&] {
@@ -238,18 +251,17 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
     const std::string saida = pasta.company().root() + "/qxcheck.out";
     std::string comando = QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --company EMP1 >";
     comando.append(saida).append(" 2>&1");
-    // qxcheck cannot yet tell the total an update or a removal interrupted
-    // between its record and its total leaves from a wrong one: such a total
-    // is the only damage a killed save may leave here.
     const int verificacao = std::system(comando.c_str());
-    EXPECT_TRUE(verificacao == 0 || verificacao == 256) << ReadFile(saida);  // exit 0 or 1
-    if (verificacao != 0) {
-      std::istringstream linhas(ReadFile(saida));
-      for (std::string linha; std::getline(linhas, linha);) {
-        if (!linha.starts_with("damage")) continue;
-        EXPECT_NE(linha.find("[difference-total]"), std::string::npos) << ReadFile(saida);
-      }
+    EXPECT_EQ(verificacao, 0) << ReadFile(saida);
+    // How many interrupted saves or removals left a total behind.
+    const std::string relatorio = ReadFile(saida);
+    size_t incompletos = 0;
+    for (size_t em = relatorio.find("[difference-unfinished]"); em != std::string::npos;
+         em = relatorio.find("[difference-unfinished]", em + 1)) {
+      ++incompletos;
     }
+    printf("round %d: %zu totals of interrupted calls\n", rodada, incompletos);
+    fflush(stdout);
 
     Esperado esperado;
     for (const std::string& arquivo : arquivos) LeAnotacoes(arquivo, &esperado);
