@@ -24,6 +24,12 @@ HRESULT ResultadoGrava(int r) {
 }
 
 int Gravacao::Executa(int32_t* indlan) {
+  const int r = Passos(indlan);
+  log_.Envia();
+  return r != 0 ? r : Fecha();
+}
+
+int Gravacao::Passos(int32_t* indlan) {
   LancamentoAtual& atual = c_.atual;
   secao_ = c_.objeto.GetNumeroSessao() >> 12;
   if (int r = Verifica(*indlan)) return r;
@@ -66,10 +72,9 @@ int Gravacao::Executa(int32_t* indlan) {
   }
   if (int r = DiferencaNova()) return r;
   if (int r = RemoveGerencialAnterior()) return r;
-  c_.objeto.GravaLog(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
-                     atual.Data);
-  if (int r = GravaGerencial(posicao)) return r;
-  return Fecha();
+  log_.Lancamento(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
+                  atual.Data);
+  return GravaGerencial(posicao);
 }
 
 int Gravacao::Verifica(int32_t indlan) const {
@@ -119,8 +124,8 @@ int Gravacao::LeAnterior(uint32_t indlan) {
   if (anterior_.cStatus == kEntryDeleted) return kMensagemLancamentoExcluido;
   alteracao_ = true;
   gerencialAnterior_ = anterior_.Gerencial > 0 ? static_cast<uint32_t>(anterior_.Gerencial) : 0;
-  c_.objeto.GravaLog(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
-                     DataDoLancamento(mesAno_.Value(), anterior_.cDia));
+  log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
+                  DataDoLancamento(mesAno_.Value(), anterior_.cDia));
   servico_ = kLogAlteracao;
   return ARQ_OK;
 }

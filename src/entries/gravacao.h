@@ -11,6 +11,7 @@
 #include <string>
 
 #include "entries/lancamento_atual.h"
+#include "entries/lote_log.h"
 #include "outside/conexao_plano.h"
 #include "outside/gd_integracao.h"
 #include "storage/qx_arq.h"
@@ -66,7 +67,7 @@ class Gravacao {
     FontesDocumento documento;
   };
 
-  explicit Gravacao(const Contexto& contexto) : c_(contexto) {}
+  explicit Gravacao(const Contexto& contexto) : c_(contexto), log_(contexto.objeto) {}
   Gravacao(const Gravacao&) = delete;
   Gravacao& operator=(const Gravacao&) = delete;
 
@@ -76,6 +77,8 @@ class Gravacao {
   int Executa(int32_t* indlan);
 
  private:
+  // The steps up to the split lines; Executa then sends the change log.
+  int Passos(int32_t* indlan);
   int Verifica(int32_t indlan) const;
   int AbreArquivos();
   int LeAnterior(uint32_t indlan);
@@ -88,9 +91,6 @@ class Gravacao {
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
   int GravaQuantidade(uint32_t posicao, size_t linha);
-  // Reports one split line to the change log; `expressao` names the call in
-  // the error log line of a failure.
-  void RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha, const char* expressao);
   int Fecha();
 
   Contexto c_;
@@ -99,6 +99,8 @@ class Gravacao {
   CQXarq lancamentos_;
   CQXarq gerencial_;
   CQXarq quantidades_;
+  // What the save reports to the change log, sent before the files close.
+  LoteLog log_;
   bool comQuantidades_ = false;
   CQXMesAno mesAno_;
   uint32_t secao_ = 0;

@@ -1,7 +1,6 @@
 // The managerial split of a save: the old chain of an updated entry becomes
 // zero lines, the current split list is appended with its quantities, and
 // each line is reported to the change log.
-#include "diagnostics/error_log.h"
 #include "entries/gravacao.h"
 #include "entries/lancamento_base.h"
 #include "entries/registro_log.h"
@@ -9,7 +8,6 @@
 namespace qx {
 namespace {
 
-constexpr char kUnidade[] = "LancamentoBase";
 constexpr char kFuncao[] = "CLancamentoBase::Grava";
 constexpr char kLinhaAntiga[] =
     "pILog->Grava(GetNumeroSessao(),ind,27,'a',sizeof(RegLanGer),RegTmpGer)";
@@ -18,31 +16,12 @@ constexpr char kLinhaNova[] =
 
 }  // namespace
 
-void Gravacao::RegistraLinha(int32_t chave, char servico, const REGLAN_GER& linha,
-                             const char* expressao) {
-  CLancamentoBase& objeto = c_.objeto;
-  // A code of -1 has already been reported by the service that gave it.
-  const auto falha = [&objeto](int linhaFonte, const char* passo, HRESULT hr) {
-    if (hr != static_cast<HRESULT>(0xFFFFFFFFu)) {
-      QXGravaLogHresult(&objeto, kFuncao, kUnidade, linhaFonte, "hr", passo, hr);
-    }
-  };
-  CQXComPtr<IQXDF_Log> pILog;
-  HRESULT hr = objeto.GetAcessoEmpresarial()->GetIDFLog(pILog);
-  if (FAILED(hr) || !pILog) {
-    falha(__LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
-    return;
-  }
-  hr = pILog->Grava(objeto.GetNumeroSessao(), chave, kLogTipoGerencial, servico, sizeof(REGLAN_GER),
-                    &linha);
-  if (FAILED(hr)) falha(__LINE__, expressao, hr);
-}
-
 int Gravacao::RemoveGerencialAnterior() {
   if (gerencialAnterior_ == 0) return ARQ_OK;
   REGLAN_GER linha;
   if (int status = gerencial_.Le(gerencialAnterior_, &linha)) return status;
-  RegistraLinha(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, kLinhaAntiga);
+  log_.Gerencial(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, kFuncao, __LINE__,
+                 kLinhaAntiga);
   const uint32_t dono = linha.Indlan & kSplitOwnerMask;
   const REGLAN_GER zero{};
   for (uint32_t p = gerencialAnterior_;; ++p) {
@@ -69,7 +48,7 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
     if (i == 0) primeira = posicao;
     // The line is written: it is reported even when its quantity fails.
     const int quantidade = comQuantidades_ ? GravaQuantidade(posicao, i) : ARQ_OK;
-    RegistraLinha(static_cast<int32_t>(posicao), servico_, linha, kLinhaNova);
+    log_.Gerencial(static_cast<int32_t>(posicao), servico_, linha, kFuncao, __LINE__, kLinhaNova);
     if (quantidade != ARQ_OK) return quantidade;
   }
   registro_.Gerencial = static_cast<int32_t>(primeira);

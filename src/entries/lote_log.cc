@@ -1,0 +1,81 @@
+// The change-log batch of a save or removal, and GravaLog, which sends one
+// entry change on its own.
+#include "entries/lote_log.h"
+
+#include <cstring>
+
+#include "diagnostics/error_log.h"
+#include "entries/lancamento_base.h"
+#include "entries/registro_log.h"
+
+namespace qx {
+namespace {
+
+constexpr char kUnidade[] = "LancamentoBase";
+constexpr char kFuncaoLog[] = "CLancamentoBase::GravaLog";
+
+}  // namespace
+
+void LoteLog::Lancamento(int32_t chave, char servico, const EntryRecord& registro,
+                         const char* complemento, CQXData data) {
+  const RegLanAtual imagem = ImagemLog(registro, data);
+  itens_.push_back({chave, kLogTipoLancamento, servico,
+                    std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem), kFuncaoLog,
+                    __LINE__,
+                    "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)",
+                    true});
+  itens_.push_back({chave, kLogTipoComplemento, servico, complemento != nullptr ? complemento : "",
+                    kFuncaoLog, __LINE__,
+                    "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)",
+                    false});
+}
+
+void LoteLog::Gerencial(int32_t chave, char servico, const REGLAN_GER& linha, const char* funcao,
+                        int linhaFonte, const char* expressao) {
+  itens_.push_back({chave, kLogTipoGerencial, servico,
+                    std::string(reinterpret_cast<const char*>(&linha), sizeof linha), funcao,
+                    linhaFonte, expressao, true});
+}
+
+void LoteLog::Envia() {
+  if (itens_.empty()) return;
+  // A code of -1 has already been reported by the service that gave it.
+  const auto falha = [this](const Item& item, int linhaFonte, const char* passo, HRESULT hr) {
+    if (hr != static_cast<HRESULT>(0xFFFFFFFFu)) {
+      QXGravaLogHresult(&objeto_, item.funcao, kUnidade, linhaFonte, "hr", passo, hr);
+    }
+  };
+  CQXComPtr<IQXDF_Log> pILog;
+  const HRESULT hr = objeto_.GetAcessoEmpresarial()->GetIDFLog(pILog);
+  if (FAILED(hr) || !pILog) {
+    for (const Item& item : itens_) {
+      if (!item.primeiro) continue;
+      falha(item, __LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
+    }
+    itens_.clear();
+    return;
+  }
+  std::vector<RegistroLog> registros;
+  registros.reserve(itens_.size());
+  for (const Item& item : itens_) {
+    registros.push_back({item.chave, item.tipo, item.servico,
+                         static_cast<uint32_t>(item.dados.size()), item.dados.data()});
+  }
+  std::vector<HRESULT> resultados(itens_.size());
+  pILog->GravaVarios(objeto_.GetNumeroSessao(), registros.data(), registros.size(),
+                     resultados.data());
+  for (size_t i = 0; i < itens_.size(); ++i) {
+    const Item& item = itens_[i];
+    if (FAILED(resultados[i])) falha(item, item.linhaFonte, item.expressao, resultados[i]);
+  }
+  itens_.clear();
+}
+
+}  // namespace qx
+
+void CLancamentoBase::GravaLog(int32_t chave, char servico, const qx::EntryRecord& registro,
+                               const char* complemento, CQXData data) {
+  qx::LoteLog lote(*this);
+  lote.Lancamento(chave, servico, registro, complemento, data);
+  lote.Envia();
+}

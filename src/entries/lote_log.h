@@ -1,0 +1,51 @@
+// The change-log records of one save or removal, sent to the company's change
+// log in one transaction when the file work ends (still under the mark, so
+// the log keeps the order of the saves). Each record keeps the expression
+// and source line that the error log names when it fails; a failure only
+// reaches the error log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "storage/records/entry_records.h"
+#include "values/qx_data.h"
+
+class CLancamentoBase;
+
+namespace qx {
+
+class LoteLog {
+ public:
+  explicit LoteLog(CLancamentoBase& objeto) : objeto_(objeto) {}
+  LoteLog(const LoteLog&) = delete;
+  LoteLog& operator=(const LoteLog&) = delete;
+
+  // An entry change: its image (type 24) and its complement text (type 8).
+  void Lancamento(int32_t chave, char servico, const EntryRecord& registro,
+                  const char* complemento, CQXData data);
+  // One split line as stored (type 27); `funcao`, `linhaFonte` and
+  // `expressao` name the report in the error log.
+  void Gerencial(int32_t chave, char servico, const REGLAN_GER& linha, const char* funcao,
+                 int linhaFonte, const char* expressao);
+  // Sends the records added since the last call, in their order.
+  void Envia();
+
+ private:
+  struct Item {
+    int32_t chave;
+    int32_t tipo;
+    char servico;
+    std::string dados;
+    const char* funcao;
+    int linhaFonte;
+    const char* expressao;
+    bool primeiro;  // the first record of its report, which names an unreachable log
+  };
+
+  CLancamentoBase& objeto_;
+  std::vector<Item> itens_;
+};
+
+}  // namespace qx
