@@ -68,18 +68,37 @@ ShareMode ShareModeOfFlags(unsigned flags) {
   return mode;
 }
 
+// Calls `each(first, count)` for every run of consecutive set bytes; stops at
+// the first error.
+template <class Each>
+int ForRuns(const bool (&bytes)[kLockBytes], Each each) {
+  for (int first = 0; first < kLockBytes; ++first) {
+    if (!bytes[first]) continue;
+    int end = first + 1;
+    while (end < kLockBytes && bytes[end]) ++end;
+    if (int error = each(first, end - first)) return error;
+    first = end;
+  }
+  return 0;
+}
+
 int TakeShareLocks(int fd, ShareMode mode) {
   const bool wanted[kLockBytes] = {mode.reads, mode.writes, mode.deniesRead, mode.deniesWrite};
-  int error = 0;
-  for (int byte = 0; byte < kLockBytes && error == 0; ++byte) {
-    if (wanted[byte]) error = Lock(fd, F_OFD_SETLK, F_RDLCK, byte, 1);
-  }
+  bool opposite[kLockBytes] = {};
+  for (int byte = 0; byte < kLockBytes; ++byte) opposite[Opposite(byte)] = wanted[byte];
+  // Consecutive bytes go in one call: a read-write open denying nothing takes
+  // one lock and makes one probe.
+  int error = ForRuns(wanted, [fd](int first, int count) {
+    return Lock(fd, F_OFD_SETLK, F_RDLCK, first, count);
+  });
   // A foreign exclusive lock on our bytes is a conflict like any other.
   if (error == EAGAIN || error == EACCES) error = EBUSY;
-  for (int byte = 0; byte < kLockBytes && error == 0; ++byte) {
-    bool held = false;
-    if (wanted[byte]) error = Held(fd, Opposite(byte), 1, &held);
-    if (error == 0 && held) error = EBUSY;
+  if (error == 0) {
+    error = ForRuns(opposite, [fd](int first, int count) {
+      bool held = false;
+      const int probe = Held(fd, first, count, &held);
+      return probe != 0 ? probe : held ? EBUSY : 0;
+    });
   }
   if (error != 0) Release(fd);
   return error;
