@@ -130,7 +130,7 @@ HRESULT T_QXUnknown<I, B>::Inicializa_Padrao(_REG_DF_INICIALIZAPS regps) {
   }
   m_regInicializacao = regps;
   qx::ProfilerCall registro(this);
-  auto entrada = [&site](qx::ProfilerCall& r) { r.Entry(site.nome); };
+  auto entrada = [](qx::ProfilerCall& r) { r.Entry(qx::sites::kInicializaPadrao.nome); };
   auto chamada = [this](B& objeto) { return objeto.Inicializa(m_regInicializacao); };
   hr = Moldura(site, &qx::OnInvalidParameter<qx::sites::kInicializaPadrao>, registro, entrada,
                chamada);

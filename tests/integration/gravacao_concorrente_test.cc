@@ -26,11 +26,8 @@ namespace qx {
 namespace {
 
 constexpr int kProcessos = 4;
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kPorProcesso = 250;  // the sanitizers make each save several times slower
-#else
-constexpr int kPorProcesso = 2000;
-#endif
+// The sanitizers make each save several times slower.
+constexpr int kPorProcesso = test::kAddressSanitizer ? 250 : 2000;
 const CQXData kData = CQXData::Make(10, 5, 2024);
 
 // What entry i of process p holds: document, accounts, amount, complement.

@@ -19,12 +19,6 @@
 namespace qx {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 constexpr uint32_t kAccessViolation = 0xC0000005u;
 constexpr uint32_t kIntDivideByZero = 0xC0000094u;
 constexpr uint32_t kStackOverflow = 0xC00000FDu;
@@ -212,7 +206,7 @@ TEST(FaultGuard, OutsideAGuardTheDefaultActionStands) {
   EXPECT_EQ(WTERMSIG(illegal), SIGILL);
 
   auto killedBySegv = [](int status) {
-    if (kAddressSanitizer) {  // its handler came before ours: it reports and exits
+    if (test::kAddressSanitizer) {  // its handler came before ours: it reports and exits
       return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0);
     }
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV;

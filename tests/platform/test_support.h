@@ -17,6 +17,19 @@
 
 namespace qx::test {
 
+// Whether this build runs under AddressSanitizer (gcc and clang say so differently).
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kAddressSanitizer = true;
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+
 // A fresh folder of its own under the temporary folder, removed with its content.
 class TempDir {
  public:

@@ -127,7 +127,7 @@ class ObjetoContado : public T_QXUnknown<IQXCN_Lancamento, BusinessSemMemoria> {
 };
 
 class ObjetoGigante : public TestObject {
-  char m_espaco[uint64_t{1} << 47];
+  [[maybe_unused]] char m_espaco[uint64_t{1} << 47];  // only its size matters
 };
 
 TEST_F(FrameState, FailedCreationGivesItsCodeAndDestroysTheObject) {

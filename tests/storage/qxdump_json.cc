@@ -1,6 +1,7 @@
 #include "qxdump_json.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace qx::test {
 namespace {
@@ -196,8 +197,8 @@ class Parser {
       std::string name;
       SkipSpace();
       if (pos_ >= text_.size() || text_[pos_] != '"' || !String(&name) || !Take(':')) return false;
-      out->members.emplace_back(std::move(name), Json{});
-      if (!Value(&out->members.back().second)) return false;
+      out->members.push_back(JsonMember{std::move(name), Json{}});
+      if (!Value(&out->members.back().value)) return false;
     } while (Take(','));
     return Take('}');
   }
