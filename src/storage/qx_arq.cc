@@ -26,7 +26,8 @@ int CQXarq::Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, bool 
       qx::AbreOuCria(*this, caminho, modo, tamanhoRegistro, criar, kPerfil, m_szNomeArquivo);
   if (status != ARQ_OK) return status;
   m_lTamanhoBuffer = 65536 / m_lTamanhoRegistro * m_lTamanhoRegistro;
-  m_pBuffer = std::make_unique<char[]>(static_cast<size_t>(m_lTamanhoBuffer));
+  // Only bytes that a fill has read (or zeroed) are ever copied out of it.
+  m_pBuffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_lTamanhoBuffer));
   return ARQ_OK;
 }
 
