@@ -260,7 +260,7 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
          em = relatorio.find("[difference-unfinished]", em + 1)) {
       ++incompletos;
     }
-    printf("round %d: %zu totals of interrupted calls\n", rodada, incompletos);
+    printf("round %d: totals left by interrupted calls: %zu\n", rodada, incompletos);
     fflush(stdout);
 
     Esperado esperado;
