@@ -6,8 +6,6 @@
 #include <chrono>
 #include <cinttypes>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "diagnostics/hresult.h"
@@ -20,13 +18,6 @@ namespace qx {
 namespace {
 
 using ::testing::MatchesRegex;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // An installation whose folder the profiler reads afresh: the tick count
 // jumps forward past any configuration reading of earlier tests (and only
@@ -57,13 +48,6 @@ class FreshInstallation : public TestInstallation {
     return std::string();
   }
 };
-
-std::vector<std::string> Columns(const std::string& line) {
-  std::vector<std::string> columns;
-  std::stringstream stream(line);
-  for (std::string column; std::getline(stream, column, '\t');) columns.push_back(column);
-  return columns;
-}
 
 TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
   TestInstallation installation(true);
@@ -138,7 +122,8 @@ TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
   EXPECT_EQ(c[26], VersaoSistema());
   EXPECT_EQ(c[27], "QXCN_Lancamento");
   EXPECT_EQ(c[28], "120");
-  const std::vector<std::string> log(c.begin() + 29, c.end());
+  EXPECT_EQ(c.back(), "") << "the record ends with a tab";
+  const std::vector<std::string> log(c.begin() + 29, c.end() - 1);
   EXPECT_EQ(log, Columns(LinhaLogHresult("hr", "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO)));
   EXPECT_EQ(log[0], "hr = pfInSEHFuncao()");
   EXPECT_EQ(log[1], "hr = 0X81080A04 Mensagem 81080A04");

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "diagnostics/error_report.h"
 #include "diagnostics/hresult.h"
@@ -11,13 +9,6 @@
 
 namespace qx {
 namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 TEST(ErrorsReportTest, QXMensReceivesTheTenValuesInOrder) {
   TestInstallation installation(true);

@@ -54,23 +54,18 @@ TEST_F(ProfilerLines, EntryAndExitShareAGuidOnlyWhenBothAreOn) {
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_NE(Columns(lines[3])[5], entry[5]);  // a new id per call
 
-  std::filesystem::remove(ProfilerLog());
-  WriteIni("Saida=1\r\n");
-  Expire();
-  OneCall(&identity);
-  lines = Lines(ProfilerLog());
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(Columns(lines[1])[21], "SAIU");
-  EXPECT_EQ(Columns(lines[1])[5], "");
-
-  std::filesystem::remove(ProfilerLog());
-  WriteIni("Entrada=1\r\n");
-  Expire();
-  OneCall(&identity);
-  lines = Lines(ProfilerLog());
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(Columns(lines[1])[21], "ENTROU");
-  EXPECT_EQ(Columns(lines[1])[5], "");
+  // One side alone: its line only, without an id.
+  for (const auto& [ini, type] : {std::pair{"Saida=1\r\n", "SAIU"}, {"Entrada=1\r\n", "ENTROU"}}) {
+    SCOPED_TRACE(ini);
+    std::filesystem::remove(ProfilerLog());
+    WriteIni(ini);
+    Expire();
+    OneCall(&identity);
+    lines = Lines(ProfilerLog());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Columns(lines[1])[21], type);
+    EXPECT_EQ(Columns(lines[1])[5], "");
+  }
 }
 
 TEST_F(ProfilerLines, ProcessFilter) {

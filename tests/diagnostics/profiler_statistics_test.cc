@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
+
+#include "profiler_test_identity.h"
 
 namespace qx {
 namespace {
@@ -22,23 +23,6 @@ TEST(ProfilerStatistics, FrameNameParts) {
   EXPECT_EQ(SplitFrameName(""), std::make_pair(std::string(), std::string()));
 }
 
-class Identity final : public IQXDF_Profiler {
- public:
-  Identity(const char* empresa, unsigned short usuario, const char* aplicativo)
-      : empresa_(empresa), usuario_(usuario) {
-    std::strncpy(record_.szAplicativo, aplicativo, sizeof record_.szAplicativo);
-  }
-  const char* GetEmpresa() override { return empresa_; }
-  unsigned short GetUsuario() override { return usuario_; }
-  uint32_t GetNumeroSessao() override { return 7; }
-  const _REG_DF_INICIALIZAPS* GetRegistroInicializacao() override { return &record_; }
-
- private:
-  const char* empresa_;
-  unsigned short usuario_;
-  _REG_DF_INICIALIZAPS record_{};
-};
-
 std::vector<std::pair<CallKey, CallFigures>> Leaves(const CallStatistics& stats) {
   std::vector<std::pair<CallKey, CallFigures>> leaves;
   stats.ForEach([&](const CallKey& k, const CallFigures& f) { leaves.emplace_back(k, f); });
@@ -46,7 +30,7 @@ std::vector<std::pair<CallKey, CallFigures>> Leaves(const CallStatistics& stats)
 }
 
 TEST(ProfilerStatistics, RecordAndMerge) {
-  Identity a("EMP1", 3, "QXCONTAB");
+  TestIdentity a("EMP1", 3);
   CallStatistics first;
   EXPECT_TRUE(first.Empty());
   first.RecordCall(&a, "CQXCN_Lancamento::Grava", 0, 25'000);          // 2.5 ms -> 2
@@ -67,7 +51,7 @@ TEST(ProfilerStatistics, RecordAndMerge) {
   // Two objects with the same keys merge into one leaf whose count is the sum.
   CallStatistics second;
   second.RecordCall(&a, "CQXCN_Lancamento::Grava", 0, 200'000);  // 20 ms
-  Identity b("EMP2", 3, "QXCONTAB");
+  TestIdentity b("EMP2", 3);
   second.RecordCall(&b, "CQXCN_Lancamento::Grava", 0, 10'000);
   CallStatistics process;
   process.Merge(first);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "diagnostics/profiler_state.h"
+#include "errors_test_installation.h"
 #include "platform/clock.h"
 
 namespace qx {
@@ -75,28 +76,12 @@ class ProfilerTest : public ::testing::Test {
 
   std::string ProfilerLog() const { return installation_ + "QXProfiler.log"; }
 
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
   // The file's lines without their line feeds.
   static std::vector<std::string> Lines(const std::string& path) {
     std::vector<std::string> lines;
     std::istringstream in(ReadAll(path));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-  }
-
-  static std::vector<std::string> Columns(const std::string& line) {
-    std::vector<std::string> columns;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-      columns.push_back(line.substr(start, tab - start));
-    columns.push_back(line.substr(start));
-    return columns;
   }
 
   std::string root_, installation_, company_;
