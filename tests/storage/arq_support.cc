@@ -8,37 +8,30 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
+#include "../platform/test_support.h"
 #include "platform/clock.h"
 
 namespace qx_test {
 namespace {
 
-std::string NovaPasta() {
-  std::string modelo = (std::filesystem::temp_directory_path() / "qx-storage-XXXXXX").string();
-  if (mkdtemp(modelo.data()) == nullptr) abort();
-  return modelo;
+void ApontaRegistro(const std::string& pasta) {
+  setenv("QX_REGISTRY", (pasta + "/registry.reg").c_str(), 1);
+  setenv("QX_REGISTRY_USER", (pasta + "/user.reg").c_str(), 1);
 }
 
 // The process's installation folder, where the error log goes: a registry of
 // its own names it, so the tests never touch the machine's registry or logs.
 struct Instalacao {
-  Instalacao() : pasta(NovaPasta()) {
-    const std::string registro = pasta + "/registry.reg";
-    Escreve(registro,
+  Instalacao() {
+    Escreve(pasta / "registry.reg",
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\QX Sistemas\\QXContabilidade]\r\n"
             "\"Path\"=\"" +
-                pasta + "/\"\r\n");
-    setenv("QX_REGISTRY", registro.c_str(), 1);
-    setenv("QX_REGISTRY_USER", (pasta + "/user.reg").c_str(), 1);
+                pasta.path() + "/\"\r\n");
+    ApontaRegistro(pasta.path());
   }
-  ~Instalacao() {
-    std::error_code ignorado;
-    std::filesystem::remove_all(pasta, ignorado);
-  }
-  std::string pasta;
+  qx::test::TempDir pasta;
 };
 
 Instalacao& InstalacaoDoTeste() {
@@ -47,7 +40,7 @@ Instalacao& InstalacaoDoTeste() {
 }
 
 // Set up before any test runs.
-[[maybe_unused]] const bool kInstalacaoPronta = !InstalacaoDoTeste().pasta.empty();
+[[maybe_unused]] const bool kInstalacaoPronta = !InstalacaoDoTeste().pasta.path().empty();
 
 std::atomic<uint64_t> g_tick{1000000};
 
@@ -60,30 +53,14 @@ uint64_t Maquina() {
 }  // namespace
 
 // Other tests of the program may have pointed the registry elsewhere.
-PastaTemporaria::PastaTemporaria() : caminho_(NovaPasta()) {
-  setenv("QX_REGISTRY", (InstalacaoDoTeste().pasta + "/registry.reg").c_str(), 1);
-  setenv("QX_REGISTRY_USER", (InstalacaoDoTeste().pasta + "/user.reg").c_str(), 1);
-}
+PastaTemporaria::PastaTemporaria() { ApontaRegistro(InstalacaoDoTeste().pasta.path()); }
 
-PastaTemporaria::~PastaTemporaria() {
-  std::error_code ignorado;
-  std::filesystem::remove_all(caminho_, ignorado);
-}
-
-std::string PastaTemporaria::operator/(std::string_view nome) const {
-  return caminho_ + "/" + std::string(nome);
-}
-
-std::string Conteudo(const std::string& caminho) {
-  std::ifstream entrada(caminho, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
-}
+std::string Conteudo(const std::string& caminho) { return qx::test::ReadText(caminho); }
 
 bool Existe(const std::string& caminho) { return std::filesystem::exists(caminho); }
 
 void Escreve(const std::string& caminho, std::string_view bytes) {
-  std::ofstream(caminho, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  qx::test::WriteText(caminho, bytes);
 }
 
 void Sobrescreve(const std::string& caminho, uint64_t posicao, std::string_view bytes) {
@@ -130,7 +107,8 @@ void ConfereOrcamento(const Orcamento& orcamento, const std::string& alvo,
 
 std::string LogDeErros() {
   std::string tudo;
-  for (const auto& entrada : std::filesystem::directory_iterator(InstalacaoDoTeste().pasta)) {
+  for (const auto& entrada :
+       std::filesystem::directory_iterator(InstalacaoDoTeste().pasta.path())) {
     if (entrada.path().filename().string().starts_with("QXProfilerErros")) {
       tudo += Conteudo(entrada.path().string());
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "../platform/test_support.h"
 #include "platform/file_faults.h"
 
 namespace qx_test {
@@ -16,16 +17,13 @@ namespace qx_test {
 class PastaTemporaria {
  public:
   PastaTemporaria();
-  PastaTemporaria(const PastaTemporaria&) = delete;
-  PastaTemporaria& operator=(const PastaTemporaria&) = delete;
-  ~PastaTemporaria();
 
-  const std::string& Caminho() const { return caminho_; }
+  const std::string& Caminho() const { return pasta_.path(); }
   // Folder + "/" + name.
-  std::string operator/(std::string_view nome) const;
+  std::string operator/(std::string_view nome) const { return pasta_ / nome; }
 
  private:
-  std::string caminho_;
+  qx::test::TempDir pasta_;
 };
 
 // Whole content of a file ("" when it is missing).

@@ -5,10 +5,8 @@
 #include <array>
 #include <cstring>
 
-#include "platform/codepage.h"
 #include "storage/records/difference_record.h"
 #include "storage/records/entry_records.h"
-#include "storage/records/import_layout_record.h"
 #include "values/qx_dmcps.h"
 
 namespace qx {
@@ -59,16 +57,6 @@ TEST(RecordsLayoutTest, ADifferenceRecordsDateAndFreeSlotFollowItsTotal) {
   EXPECT_TRUE(IsFreeSlot(record));
   record.Filial = 2;  // but a branch keeps the slot taken
   EXPECT_FALSE(IsFreeSlot(record));
-}
-
-TEST(RecordsLayoutTest, TheDefaultImportLayoutFitsItsFields) {
-  EXPECT_EQ(Cp1252ToUtf8(kDefaultLayoutName), "Padr\u00e3o");
-  EXPECT_EQ(std::strlen(kDefaultLayoutName), 6u);
-  REGFORMATOIMPORT layout{};
-  EXPECT_LT(std::strlen(kDefaultLayoutSequenciaContabil), sizeof layout.cSequenciaContabil);
-  EXPECT_LT(std::strlen(kDefaultLayoutSequenciaGerencial), sizeof layout.cSequenciaGerencial);
-  EXPECT_NE(std::string_view(kImportDelimiters).find(kDefaultLayoutDelimiter),
-            std::string_view::npos);
 }
 
 }  // namespace
