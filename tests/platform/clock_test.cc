@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "platform/registry.h"
-#include "test_support.h"
+#include "runtime_support.h"
 
 namespace qx {
 namespace {
@@ -84,22 +84,14 @@ TEST(Clock, TickCountCanBeReplacedForTests) {
 
 class CurrentDateTimeTest : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* saved = getenv("QX_REGISTRY");
-    had_saved_ = saved != nullptr;
-    if (had_saved_) saved_ = saved;
-    setenv("QX_REGISTRY", (dir_ / "m.reg").c_str(), 1);
-  }
-  void TearDown() override {
-    had_saved_ ? setenv("QX_REGISTRY", saved_.c_str(), 1) : unsetenv("QX_REGISTRY");
-    ReloadDateTimeShiftForTesting();
-  }
-  void SetShift(const std::string& value) {
+  void TearDown() override { ReloadDateTimeShiftForTesting(); }
+  // Stores the shift setting; it shows from the next reload.
+  void SetShift(const std::string& value, bool reload = true) {
     ASSERT_EQ(RegSetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
                            "Manager\\Environment",
                            "QX_DATETIME", value),
               ERROR_SUCCESS);
-    ReloadDateTimeShiftForTesting();
+    if (reload) ReloadDateTimeShiftForTesting();
   }
   static std::string Moment(const SYSTEMTIME& st) {
     char text[64];
@@ -120,8 +112,7 @@ class CurrentDateTimeTest : public testing::Test {
   }
 
   test::TempDir dir_;
-  bool had_saved_ = false;
-  std::string saved_;
+  test::ScopedEnv registry_{"QX_REGISTRY", dir_ / "m.reg"};
 };
 
 TEST_F(CurrentDateTimeTest, ShiftMakesTheGivenMomentReadAsAnother) {
@@ -136,10 +127,7 @@ TEST_F(CurrentDateTimeTest, ShiftMakesTheGivenMomentReadAsAnother) {
   EXPECT_EQ(current.wDayOfWeek, 3) << "2020-01-01 was a Wednesday";
 
   // The setting is read once: a change shows only after a reload.
-  ASSERT_EQ(RegSetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
-                         "Manager\\Environment",
-                         "QX_DATETIME", "0;01/01/2020;00:00:00:0000;" + Moment(now)),
-            ERROR_SUCCESS);
+  SetShift("0;01/01/2020;00:00:00:0000;" + Moment(now), false);
   EXPECT_EQ(CurrentDateTime().wYear, 2020);
   ReloadDateTimeShiftForTesting();
   ExpectUnshifted();

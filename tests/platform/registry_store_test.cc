@@ -3,7 +3,7 @@
 #include <stdlib.h>
 
 #include "platform/registry.h"
-#include "test_support.h"
+#include "runtime_support.h"
 
 namespace qx {
 namespace {
@@ -131,12 +131,8 @@ TEST(RegistryStore, ReadsSeeChangesMadeByOthersAtOnce) {
 
 TEST(RegistryStore, DefaultStoresFollowTheEnvironmentAtEachCall) {
   test::TempDir dir;
-  const char* saved_machine = getenv("QX_REGISTRY");
-  const char* saved_user = getenv("QX_REGISTRY_USER");
-  std::string old_machine = saved_machine ? saved_machine : "",
-              old_user = saved_user ? saved_user : "";
-  setenv("QX_REGISTRY", (dir / "one.reg").c_str(), 1);
-  setenv("QX_REGISTRY_USER", (dir / "user.reg").c_str(), 1);
+  test::ScopedEnv machine("QX_REGISTRY", dir / "one.reg"),
+      user("QX_REGISTRY_USER", dir / "user.reg");
   EXPECT_EQ(RegSetDword("HKLM\\K", "N", 1), ERROR_SUCCESS);
   EXPECT_EQ(RegSetString("HKCU\\Software\\Classes\\P", "", "u"), ERROR_SUCCESS);
   setenv("QX_REGISTRY", (dir / "two.reg").c_str(), 1);
@@ -147,8 +143,6 @@ TEST(RegistryStore, DefaultStoresFollowTheEnvironmentAtEachCall) {
   EXPECT_EQ(text, "u");
   EXPECT_TRUE(std::filesystem::exists(dir / "one.reg"));
   EXPECT_FALSE(std::filesystem::exists(dir / "two.reg"));
-  saved_machine ? setenv("QX_REGISTRY", old_machine.c_str(), 1) : unsetenv("QX_REGISTRY");
-  saved_user ? setenv("QX_REGISTRY_USER", old_user.c_str(), 1) : unsetenv("QX_REGISTRY_USER");
 }
 
 }  // namespace

@@ -91,13 +91,7 @@ TEST_F(RuntimeCallsTest, OneServerPerClassAndStaleSocketsAreReplaced) {
     EXPECT_EQ(second.result(), CO_E_OBJISREG);
     Child other([](Child&) { return AdderServer().result() == CO_E_OBJISREG ? 0 : 1; });
     EXPECT_EQ(other.Wait(), 0);
-
-    IRuntimeAdder* adder = CreateRemoteAdder();
-    ASSERT_NE(adder, nullptr);
-    int32_t sum = 0;
-    EXPECT_EQ(adder->Add(1, 2, &sum), S_OK);
-    EXPECT_EQ(sum, 3);
-    adder->Release();
+    ExpectServed();
   }
   // Revoked: the socket is gone, the lock is free again, and no LocalServer32 is registered.
   struct stat info {};
@@ -129,22 +123,14 @@ TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
   ASSERT_EQ(CoRegisterClassObject(CLSID_RuntimeAdder, &factory, CLSCTX_LOCAL_SERVER,
                                   REGCLS_MULTIPLEUSE | REGCLS_SUSPENDED, &cookie),
             S_OK);
-  std::thread client([] {
-    IRuntimeAdder* adder = CreateRemoteAdder();  // waits in the listen queue until resumed
-    ASSERT_NE(adder, nullptr);
-    adder->Release();
-  });
+  std::thread client(ExpectServed);  // waits in the listen queue until resumed
   Sleep(50);
   EXPECT_EQ(LiveObjectCount(), 0);
   EXPECT_EQ(CoResumeClassObjects(), S_OK);
   client.join();
   // Suspended again (as the shutdown monitor does), then resumed: served again.
   EXPECT_EQ(CoSuspendClassObjects(), S_OK);
-  std::thread later([] {
-    IRuntimeAdder* adder = CreateRemoteAdder();
-    ASSERT_NE(adder, nullptr);
-    adder->Release();
-  });
+  std::thread later(ExpectServed);
   EXPECT_EQ(CoResumeClassObjects(), S_OK);
   later.join();
   EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);

@@ -53,16 +53,6 @@ class RuntimeFaultsTest : public RuntimeTest {
     return poll(&in, 1, 20000) == 1 && recv(fd, &byte, 1, 0) <= 0;
   }
 
-  // A normal client is still served.
-  static void ExpectServed() {
-    IRuntimeAdder* adder = CreateRemoteAdder();
-    ASSERT_NE(adder, nullptr);
-    int32_t sum = 0;
-    EXPECT_EQ(adder->Add(20, 22, &sum), S_OK);
-    EXPECT_EQ(sum, 42);
-    adder->Release();
-  }
-
   std::mutex mutex_;
   std::vector<RuntimeEvent> events_;
 };

@@ -87,6 +87,16 @@ class AdderServer {
   HRESULT result_ = E_FAIL;
 };
 
+// A new remote adder answers a call: the class is still served.
+inline void ExpectServed() {
+  IRuntimeAdder* adder = CreateRemoteAdder();
+  ASSERT_NE(adder, nullptr);
+  int32_t sum = 0;
+  EXPECT_EQ(adder->Add(20, 22, &sum), S_OK);
+  EXPECT_EQ(sum, 42);
+  adder->Release();
+}
+
 // Polls `done` every 10 ms for up to 20 s; its last answer.
 inline bool WaitFor(const std::function<bool()>& done) {
   for (int i = 0; i < 2000; ++i) {
