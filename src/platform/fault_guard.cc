@@ -3,14 +3,15 @@
 // One handler is installed, once per process, for the five fault signals (SIGSEGV, SIGBUS,
 // SIGFPE, SIGILL, SIGTRAP), to run on the thread's alternate signal stack. Each thread keeps
 // the innermost open guard in a thread-local pointer (the guards of a thread form a chain
-// through their `outer` links); opening a guard saves the thread's context with sigsetjmp
-// (signal mask included) and points the thread's pointer at it; closing restores the outer
-// one. The kernel delivers a machine fault to the thread that caused it, so the handler
-// reads the pointer of the faulting thread: when a guard is open it records the exception
-// code and the raw call stack, unlinks that guard and jumps back into it with siglongjmp,
-// which also restores the signal mask of the guard's opening (the fault signal is blocked
-// while the handler runs). The guard then reports the fault; other threads and outer guards
-// never see it.
+// through their `outer` links); opening a guard saves the thread's context with sigsetjmp and
+// points the thread's pointer at it; closing restores the outer one. The kernel delivers a
+// machine fault to the thread that caused it, so the handler reads the pointer of the faulting
+// thread: when a guard is open it records the exception code and the raw call stack, unlinks
+// that guard, puts back the signal mask the faulting code ran with (the fault signals are
+// blocked while the handler runs, and would stay so) and jumps back into the guard with
+// siglongjmp. The guard then reports the fault; other threads and outer guards never see it.
+// The context is saved without the signal mask: that would cost a system call on every guarded
+// call, and the faulting code's mask is the guard's own, as guarded code does not change it.
 //
 // A fault outside every guard, or a signal sent by kill() rather than raised by the machine
 // (si_code <= 0), goes to the action that was in place before ours: a previous handler (the
@@ -119,6 +120,7 @@ void OnFault(int signal, siginfo_t* info, void* context) {
   tGuards.frameCount =
       CaptureCallStack(tGuards.frames, kMaxCallStackFrames, FaultingInstruction(context));
   tGuards.innermost = guard->outer;
+  pthread_sigmask(SIG_SETMASK, &static_cast<const ucontext_t*>(context)->uc_sigmask, nullptr);
   siglongjmp(guard->context, 1);
 }
 
@@ -165,7 +167,7 @@ bool RunGuardedCall(void (*body)(void*), void* context, uint32_t* exceptionCode)
   GuardFrame guard;
   guard.outer = tGuards.innermost;
   std::fegetenv(&guard.floatingPoint);
-  if (sigsetjmp(guard.context, 1) != 0) return AfterFault(guard, exceptionCode);
+  if (sigsetjmp(guard.context, 0) != 0) return AfterFault(guard, exceptionCode);
   SetInnermost(&guard);
   try {
     body(context);
