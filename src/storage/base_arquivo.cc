@@ -26,6 +26,8 @@ HRESULT CBaseArquivo::ValidaPosicaoGravacao(int64_t posicao, int64_t tamanhoRegi
     return hr;
   }
   if (tamanhoRegistro <= 0) return QXHresultDoStatus(ARQ_PARAMETRO_INVALIDO);
+  // Position 0 appends: no length makes it wrong.
+  if (posicao == 0) return S_OK;
   int64_t registros = 0;
   try {
     registros = static_cast<int64_t>(GetLength()) / tamanhoRegistro;
