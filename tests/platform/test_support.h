@@ -119,7 +119,9 @@ class Child {
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
+  // Kills the child unless it was waited for already (kill(-1) would signal everyone).
   void Kill() {
+    if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
     Wait();
   }
