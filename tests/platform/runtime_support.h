@@ -18,26 +18,6 @@
 
 namespace qx::test {
 
-// Sets an environment variable for the object's lifetime, then restores it.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 // A private runtime folder and registry for one test.
 class RuntimeTest : public ::testing::Test {
  protected:

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -29,6 +30,26 @@ inline constexpr bool kAddressSanitizer = false;
 #else
 inline constexpr bool kAddressSanitizer = false;
 #endif
+
+// Sets an environment variable for the object's lifetime, then restores it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 // A fresh folder of its own under the temporary folder, removed with its content.
 class TempDir {

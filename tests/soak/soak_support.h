@@ -129,16 +129,6 @@ inline int64_t StatusKb(pid_t pid, const std::string& field) {
   return 0;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
-#endif
-#else
-inline constexpr bool kSanitized = false;
-#endif
+inline constexpr bool kSanitized = test::kAddressSanitizer;
 
 }  // namespace qx::soak

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_faults.h"
+#include "../platform/test_support.h"
 #include "platform/task_memory.h"
 #include "sweep_fixture.h"
 
@@ -240,17 +241,8 @@ const std::vector<Caso>& Casos() {
   return casos;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr uint64_t kOperacoes = 8;  // the sanitizers slow every run down
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr uint64_t kOperacoes = 8;
-#else
-constexpr uint64_t kOperacoes = 30;
-#endif
-#else
-constexpr uint64_t kOperacoes = 30;  // operations failed per method and cause, spread evenly
-#endif
+// Operations failed per method and cause, spread evenly; the sanitizers slow every run down.
+constexpr uint64_t kOperacoes = test::kAddressSanitizer ? 8 : 30;
 
 class FaultSweep : public ::testing::TestWithParam<size_t> {
  protected:
