@@ -3,8 +3,8 @@
 // changes; a live entry never loses part of its split, and the totals follow
 // the entry's status.
 #include <cstring>
-#include <vector>
 
+#include "../entries/soma_diferencas.h"
 #include "platform/file.h"
 #include "platform/file_faults.h"
 #include "platform/path.h"
@@ -28,17 +28,6 @@ bool MarcaLivre(const std::string& pasta) {
   CFile marca;
   return marca.Open(JoinPath(pasta, "XXMARCA7.dat").c_str(),
                     CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
-}
-
-// The sum of the difference totals (the entries here were stored without any).
-int64_t Totais(CLancamentoBase& objeto) {
-  int32_t quantidade = 0;
-  EXPECT_EQ(objeto.GetQuantidadeDiferenca(&quantidade), S_OK);
-  std::vector<Reg_Dif> lista(static_cast<size_t>(quantidade) + 1);
-  EXPECT_EQ(objeto.GetDiferenca(quantidade, lista.data()), S_OK);
-  int64_t soma = 0;
-  for (int32_t i = 0; i < quantidade; ++i) soma += lista[i].Valor.int64;
-  return soma;
 }
 
 int32_t LinhasGerenciais(CLancamentoBase& objeto) {
@@ -82,11 +71,11 @@ TEST(ExcluiFalhas, EveryFileOperationFailingInTurnKeepsTheMonthSound) {
     if (segundo.cStatus == kEntryLive) {
       EXPECT_NE(hr, S_OK);
       EXPECT_EQ(LinhasGerenciais(t.objeto), 5);
-      EXPECT_EQ(Totais(t.objeto), 0);
+      EXPECT_EQ(SomaDiferencas(t.objeto), 0);  // the entries here were stored without totals
       EXPECT_TRUE(t.Log().empty());
     } else {
       // Its amount was taken back (the entry has no debit account) before the status.
-      EXPECT_EQ(Totais(t.objeto), segundo.Valor.int64);
+      EXPECT_EQ(SomaDiferencas(t.objeto), segundo.Valor.int64);
       EXPECT_EQ(LinhasGerenciais(t.objeto), 2);
       EXPECT_EQ(t.Log().size(), 2u) << "a deleted entry is reported";
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "../entries/soma_diferencas.h"
 #include "platform/file_faults.h"
 #include "saving_fixture.h"
 
@@ -60,17 +61,6 @@ class SavingFaultTest : public SavingTest {
     dados.Filial = 1;
     dados.CodHis = 1;
     return objeto.GravaDados(&dados, indlan);
-  }
-
-  // The sum of every difference record.
-  static int64_t SomaDiferencas(CLancamentoBase& objeto) {
-    int32_t quantidade = 0;
-    EXPECT_EQ(objeto.GetQuantidadeDiferenca(&quantidade), S_OK);
-    std::vector<Reg_Dif> lista(static_cast<size_t>(quantidade) + 1);
-    EXPECT_EQ(objeto.GetDiferenca(quantidade, lista.data()), S_OK);
-    int64_t soma = 0;
-    for (int32_t i = 0; i < quantidade; ++i) soma += lista[i].Valor.int64;
-    return soma;
   }
 
   // Checks one run; gives whether the save reported a failure.
