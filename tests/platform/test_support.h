@@ -133,8 +133,10 @@ class Child {
     if (poll(&in, 1, 20000) != 1 || read(in.fd, &c, 1) != 1) return '\0';
     return c;
   }
-  // The child's exit code, or 128 + the signal that ended it.
+  // The child's exit code, or 128 + the signal that ended it; -1 once it was
+  // waited for (waitpid(-1) would reap any child).
   int Wait() {
+    if (pid_ <= 0) return -1;
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;
@@ -142,8 +144,7 @@ class Child {
   }
   // Kills the child unless it was waited for already (kill(-1) would signal everyone).
   void Kill() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
+    if (pid_ > 0) kill(pid_, SIGKILL);
     Wait();
   }
 
