@@ -5,105 +5,41 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "entries/iqxcn_lancamento.h"
 
 namespace qx {
 namespace {
 
-// The methods of slots 3 to 92, as clients built against the type library
-// know them.
-constexpr const char* kExpectedSlots[] = {"Inicializa_Padrao",
-                                          "KeepAlive",
-                                          "GetUltimoErro",
-                                          "FuncaoGenerica",
-                                          "FechaEspecial",
-                                          "LeEspecial",
-                                          "AbreEspecial",
-                                          "BuscaQtdLancamentos",
-                                          "BuscaLancamentos",
-                                          "SetDebito",
-                                          "SetCredito",
-                                          "SetDocumento",
-                                          "SetValor",
-                                          "SetFilial",
-                                          "SetHistorico",
-                                          "SetData",
-                                          "GetDebito",
-                                          "GetCredito",
-                                          "GetDocumento",
-                                          "GetValor",
-                                          "GetFilial",
-                                          "GetHistorico",
-                                          "GetData",
-                                          "Grava",
-                                          "Le",
-                                          "GravaConferido",
-                                          "SetDocumentoInicial",
-                                          "SetDocumentoFinal",
-                                          "SetChaveInicial",
-                                          "SetChaveFinal",
-                                          "SetMesInicial",
-                                          "SetMesFinal",
-                                          "SetDataInicial",
-                                          "SetDataFinal",
-                                          "SetValorInicial",
-                                          "SetValorFinal",
-                                          "SetConta",
-                                          "SetHistoricoFiltro",
-                                          "SetUsuarioFiltro",
-                                          "SetComplementoFiltro",
-                                          "GetQuantidadeEmpresas",
-                                          "GetEmpresas",
-                                          "LeGerencial",
-                                          "GetLancamentoGerencial",
-                                          "SetLancamentoGerencial",
-                                          "TemGerencial",
-                                          "ZeraLancamentoGerencial",
-                                          "GetComplemento",
-                                          "SetComplemento",
-                                          "Exclui",
-                                          "BuscaDiferencaDC",
-                                          "GetQuantidadeDiferenca",
-                                          "GetDiferenca",
-                                          "LeDados",
-                                          "LeDadosComplemento",
-                                          "LeEspecialDados",
-                                          "GravaDados",
-                                          "LimpaFiltro",
-                                          "LeEspecialChaves",
-                                          "LeEspecialChavesComplemento",
-                                          "ApagaArquivoMes",
-                                          "CriaArquivoMes",
-                                          "SetFiltroOrigem",
-                                          "ExisteFormatoImportacao",
-                                          "ExcluiFormatoImportacao",
-                                          "GravaFormatoImportacao",
-                                          "GetQuantidadeFormatosImportacao",
-                                          "LeFormatoImportacao",
-                                          "GetFormatosImportacao",
-                                          "FazRedGerencial",
-                                          "PegaQuantidadeRegistros",
-                                          "GetQuantidadeGerencial",
-                                          "SetQuantidadeGerencial",
-                                          "GeraArquivoQuantidadeGerencial",
-                                          "ZeraQuantidadeGerencial",
-                                          "ExcluiOffLine",
-                                          "PegaDadosCRM",
-                                          "BuscaQtdLancamentosConta",
-                                          "SetContaGerencial",
-                                          "SetSessao",
-                                          "LeLancamentoExcluido",
-                                          "LeLancamentosMes",
-                                          "ExclusaoImportacao",
-                                          "ValidaChavesConciliacao",
-                                          "ExisteNotaExplicativa",
-                                          "LeNotaExplicativa",
-                                          "GravaNotaExplicativa",
-                                          "BuscaLancamentosTarvoWeb",
-                                          "GetRangeDatasTarvoWeb",
-                                          "CriaArquivosPeriodoAnterior"};
+// The methods of slots 3 to 92 in order, as clients built against the type
+// library know them.
+std::vector<std::string> ExpectedSlots() {
+  std::istringstream names(
+      "Inicializa_Padrao KeepAlive GetUltimoErro FuncaoGenerica FechaEspecial LeEspecial "
+      "AbreEspecial BuscaQtdLancamentos BuscaLancamentos SetDebito SetCredito SetDocumento "
+      "SetValor SetFilial SetHistorico SetData GetDebito GetCredito GetDocumento GetValor "
+      "GetFilial GetHistorico GetData Grava Le GravaConferido SetDocumentoInicial "
+      "SetDocumentoFinal SetChaveInicial SetChaveFinal SetMesInicial SetMesFinal "
+      "SetDataInicial SetDataFinal SetValorInicial SetValorFinal SetConta SetHistoricoFiltro "
+      "SetUsuarioFiltro SetComplementoFiltro GetQuantidadeEmpresas GetEmpresas LeGerencial "
+      "GetLancamentoGerencial SetLancamentoGerencial TemGerencial ZeraLancamentoGerencial "
+      "GetComplemento SetComplemento Exclui BuscaDiferencaDC GetQuantidadeDiferenca "
+      "GetDiferenca LeDados LeDadosComplemento LeEspecialDados GravaDados LimpaFiltro "
+      "LeEspecialChaves LeEspecialChavesComplemento ApagaArquivoMes CriaArquivoMes "
+      "SetFiltroOrigem ExisteFormatoImportacao ExcluiFormatoImportacao GravaFormatoImportacao "
+      "GetQuantidadeFormatosImportacao LeFormatoImportacao GetFormatosImportacao "
+      "FazRedGerencial PegaQuantidadeRegistros GetQuantidadeGerencial SetQuantidadeGerencial "
+      "GeraArquivoQuantidadeGerencial ZeraQuantidadeGerencial ExcluiOffLine PegaDadosCRM "
+      "BuscaQtdLancamentosConta SetContaGerencial SetSessao LeLancamentoExcluido "
+      "LeLancamentosMes ExclusaoImportacao ValidaChavesConciliacao ExisteNotaExplicativa "
+      "LeNotaExplicativa GravaNotaExplicativa BuscaLancamentosTarvoWeb GetRangeDatasTarvoWeb "
+      "CriaArquivosPeriodoAnterior");
+  return {std::istream_iterator<std::string>(names), std::istream_iterator<std::string>()};
+}
 
 // The vtable slot of a virtual member function (Itanium C++ ABI: the pointer
 // holds 1 + the slot's byte offset in the table).
@@ -132,19 +68,20 @@ const GeneratedSlot kGenerated[] = {
 };
 
 TEST(InterfaceTable, EverySlotIsPinned) {
-  ASSERT_EQ(std::size(kInterfaceTable), std::size(kExpectedSlots));
-  ASSERT_EQ(std::size(kGenerated), std::size(kExpectedSlots));
+  const std::vector<std::string> expected = ExpectedSlots();
+  ASSERT_EQ(expected.size(), 90u);
+  ASSERT_EQ(std::size(kInterfaceTable), expected.size());
+  ASSERT_EQ(std::size(kGenerated), expected.size());
   EXPECT_EQ(VtableSlot(&IUnknown::QueryInterface), 0);
   EXPECT_EQ(VtableSlot(&IUnknown::AddRef), 1);
   EXPECT_EQ(VtableSlot(&IUnknown::Release), 2);
-  for (size_t i = 0; i < std::size(kExpectedSlots); ++i) {
+  for (size_t i = 0; i < expected.size(); ++i) {
     const int slot = static_cast<int>(i) + 3;
     EXPECT_EQ(kInterfaceTable[i].slot, slot);
-    EXPECT_STREQ(kInterfaceTable[i].name, kExpectedSlots[i]) << slot;
+    EXPECT_EQ(kInterfaceTable[i].name, expected[i]) << slot;
     EXPECT_EQ(kGenerated[i].vtable, slot) << kGenerated[i].name;
-    EXPECT_STREQ(kGenerated[i].name, kExpectedSlots[i]);
+    EXPECT_EQ(kGenerated[i].name, expected[i]);
   }
-  EXPECT_EQ(VtableSlot(&IQXCN_Lancamento::CriaArquivosPeriodoAnterior), 92);
 }
 
 const MethodInfo& Method(const char* name) {

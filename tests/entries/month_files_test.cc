@@ -6,11 +6,8 @@
 #include <vector>
 
 #include "entries/lancamento_base.h"
+#include "mes_gravado.h"
 #include "platform/file_exception.h"
-#include "storage/arq_status.h"
-#include "storage/month_name.h"
-#include "storage/qx_arq.h"
-#include "storage/records/entry_records.h"
 #include "test_company.h"
 #include "values/qx_dmcps.h"
 #include "values/qx_mes_ano.h"
@@ -22,18 +19,10 @@ class MonthFiles : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(objeto_.Inicializa(RegistroInicializacao()), S_OK); }
 
-  std::string Path(const char* prefixo) const {
-    return NomeArquivoMes(company_.CnFolder(), prefixo, kMes);
-  }
-
+  std::string Path(const char* prefixo) const { return mes_.Nome(prefixo); }
   template <class Record>
   void WriteFile(const char* prefixo, const std::vector<Record>& records) const {
-    std::ofstream out(Path(prefixo), std::ios::binary | std::ios::trunc);
-    const Record zero{};
-    out.write(reinterpret_cast<const char*>(&zero), sizeof(zero));
-    for (const Record& record : records) {
-      out.write(reinterpret_cast<const char*>(&record), sizeof(record));
-    }
+    mes_.Recria(prefixo, records);
   }
 
   static EntryRecord Entry(int32_t gerencial, uint8_t status, int32_t chaveModulo = 0) {
@@ -63,6 +52,7 @@ class MonthFiles : public ::testing::Test {
   static constexpr uint16_t kMes = CQXMesAno::Make(3, 2024).Value();
   TestCompany company_;
   CLancamentoBase objeto_;
+  MesGravado mes_{company_.CnFolder(), kMes};
 };
 
 TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {

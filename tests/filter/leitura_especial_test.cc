@@ -52,10 +52,10 @@ TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
   r.cStatusIFRS = 2;
   r.Gerencial = marco_->Gerencial(1, {2});
   r.Complemento = marco_->Complemento("texto");
-  marco_->Acrescenta(r);
+  marco_->Lancamento(r);
   EntryRecord excluido = Lancamento(13);
   excluido.cStatus = kEntryDeleted;
-  marco_->Acrescenta(excluido);
+  marco_->Lancamento(excluido);
 
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
   RegDados dados;
@@ -97,7 +97,7 @@ TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
   for (int8_t dia : {1, 2, 3}) {
     EntryRecord r = Lancamento(dia);
     r.Documento = 100 + dia;
-    marco_->Acrescenta(r);
+    marco_->Lancamento(r);
   }
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
   std::vector<RegDados> dados = Chaves({3, 0, 1, -4});
@@ -117,12 +117,12 @@ TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
 TEST_F(LeituraEspecial, OrderedReadingMonthByMonthWithComplements) {
   EntryRecord r = Lancamento(5);
   r.Complemento = marco_->Complemento("primeiro de mar\xE7o\rresto");
-  marco_->Acrescenta(r);
+  marco_->Lancamento(r);
   r = Lancamento(6);
   r.Documento = 20;
   r.Complemento = abril_->Complemento("abril");
-  abril_->Acrescenta(Lancamento(1));
-  abril_->Acrescenta(r);
+  abril_->Lancamento(Lancamento(1));
+  abril_->Lancamento(r);
 
   // Keys as a search based at March gives them: month offset in the high byte.
   const std::vector<int32_t> chaves = {1, (1 << 24) + 2, (1 << 24) + 1};
@@ -159,9 +159,9 @@ class LeituraEspecialMoeda : public LeituraEspecial {
 TEST_F(LeituraEspecialMoeda, ForeignCurrencyAmountOfEntriesThatKeepOne) {
   EntryRecord r = Lancamento(5);
   r.cStatus = kEntryLiveWithCurrency;
-  marco_->Acrescenta(Lancamento(4));
-  marco_->Acrescenta(r);
-  marco_->Acrescenta(r);
+  marco_->Lancamento(Lancamento(4));
+  marco_->Lancamento(r);
+  marco_->Lancamento(r);
   marco_->Moeda(2, 123456);
   marco_->Moeda(3, 0);
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);

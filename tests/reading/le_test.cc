@@ -75,7 +75,7 @@ TEST(Le, EntryDataRecordCarriesEveryField) {
   EXPECT_STREQ(completo.cComplemento, "texto\r");
 
   // No index or no month: nothing is read, not even a file made.
-  const std::string mesZero = t.Caminho(kPrefixoLancamentos, 0);
+  const std::string mesZero = NomeArquivoMes(t.company.CnFolder(), kPrefixoLancamentos, 0);
   EXPECT_EQ(t.objeto.LeDados(indlan, 0, &dados), kInexistente);
   EXPECT_EQ(t.objeto.LeDados(0, kMes, &dados), kInexistente);
   EXPECT_EQ(t.objeto.LeDadosComplemento(indlan, 0, &completo), kInexistente);
@@ -148,7 +148,8 @@ TEST(LeComplemento, ReadsAreBoundedByReturnZeroOrLength) {
   EXPECT_EQ(t.objeto.LeComplemento(CQXData::Make(1, 3, 2024), 1u << 20, lido), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(t.objeto.LeComplemento(CQXData::Make(1, 4, 2024), 1, lido), ARQ_NAO_ENCONTRADO)
       << "a missing heap is not made by a read";
-  EXPECT_FALSE(std::filesystem::exists(t.Caminho(kPrefixoComplementos, kMes + 1)));
+  EXPECT_FALSE(std::filesystem::exists(
+      NomeArquivoMes(t.company.CnFolder(), kPrefixoComplementos, kMes + 1)));
 
   // No complement, a deleted entry, no place for the text.
   const int32_t semTexto = t.Lancamento(Entrada(2));

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
 #include "outside/company_admin.h"
 #include "outside/suite_setup.h"
-#include "storage/month_name.h"
-#include "storage/qx_arq.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -25,73 +24,37 @@ struct Opcoes {
   bool moeda = false;  // the company keeps foreign-currency amounts
 };
 
-struct Leitura {
-  explicit Leitura(Opcoes opcoes = {}) : company(opcoes.ged) {
+struct ComEmpresa {
+  explicit ComEmpresa(bool ged) : company(ged) {}
+  TestCompany company;
+};
+
+struct Leitura : ComEmpresa, MesGravado {
+  explicit Leitura(Opcoes opcoes = {})
+      : ComEmpresa(opcoes.ged), MesGravado(company.CnFolder(), kMes) {
     if (opcoes.moeda) company.SetConfig("foreign-currency", 1);
     EXPECT_EQ(objeto.Inicializa(RegistroInicializacao()), S_OK);
     EXPECT_EQ(objeto.CriaArquivoMes(kMes), S_OK);
   }
 
-  std::string Caminho(const char* prefixo, uint16_t mes = kMes) const {
-    return NomeArquivoMes(objeto.GetPastaEmpresa(), prefixo, mes);
-  }
-
-  // Writes `tamanho` bytes at record `posicao` (0 appends) and gives the position.
-  uint32_t Grava(const char* prefixo, const void* bytes, uint32_t tamanho, uint32_t posicao = 0,
-                 uint16_t mes = kMes) const {
-    CQXarq arq;
-    EXPECT_EQ(arq.Abre(Caminho(prefixo, mes).c_str(), 'G', tamanho, true), ARQ_OK);
-    EXPECT_EQ(arq.Grava(bytes, &posicao, tamanho), ARQ_OK);
-    arq.Fecha();
-    return posicao;
-  }
-
-  // Appends an entry record and gives its index.
-  int32_t Lancamento(const EntryRecord& registro, uint16_t mes = kMes) const {
-    return static_cast<int32_t>(Grava(kPrefixoLancamentos, &registro, kEntryRecordSize, 0, mes));
-  }
-
   // Appends split lines owned by `dono` and gives the first position.
   int32_t Linhas(uint32_t dono, int quantidade) const {
-    uint32_t primeira = 0;
+    int32_t primeira = 0;
     for (int i = 0; i < quantidade; ++i) {
       REGLAN_GER linha{};
       linha.Valor.int64 = 10000 * (i + 1);
       linha.Indlan = dono;
       linha.ContaGerencial = 500 + i;
-      const uint32_t p = Grava(kPrefixoGerencial, &linha, kSplitRecordSize);
+      const int32_t p = Acrescenta(kPrefixoGerencial, linha);
       if (i == 0) primeira = p;
     }
-    return static_cast<int32_t>(primeira);
-  }
-
-  // Appends text bytes to the complement heap and gives their offset.
-  int32_t Complemento(const std::string& bytes) const {
-    CQXarq arq;
-    EXPECT_EQ(arq.Abre(Caminho(kPrefixoComplementos).c_str(), 'G',
-                       static_cast<uint32_t>(bytes.size()), true),
-              ARQ_OK);
-    uint32_t tamanho = 0;
-    EXPECT_EQ(arq.Posiciona('F', 0, &tamanho), ARQ_OK);
-    uint32_t posicao = 0;
-    EXPECT_EQ(arq.Grava(bytes.data(), &posicao, static_cast<uint32_t>(bytes.size())), ARQ_OK);
-    arq.Fecha();
-    return static_cast<int32_t>(tamanho);
-  }
-
-  EntryRecord Registro(int32_t indlan) const {
-    EntryRecord registro{};
-    CQXarq arq;
-    EXPECT_EQ(arq.Abre(Caminho(kPrefixoLancamentos).c_str(), 'L', kEntryRecordSize, true), ARQ_OK);
-    EXPECT_EQ(arq.Le(static_cast<uint32_t>(indlan), &registro), ARQ_OK);
-    return registro;
+    return primeira;
   }
 
   std::shared_ptr<SuiteDatabase> Banco() const { return TestCompany::Database(); }
   std::vector<RegistroLog> Log() const { return TestCompany::ChangeLog(); }
   std::vector<NotificacaoGed> Ged() const { return TestCompany::GedNotices(); }
 
-  TestCompany company;
   CLancamentoBase objeto;
 };
 

@@ -5,17 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
-#include "storage/arq_status.h"
-#include "storage/month_name.h"
-#include "storage/qx_arq.h"
-#include "storage/records/entry_records.h"
 #include "values/qx_data.h"
 #include "values/qx_dmcps.h"
 #include "values/qx_mes_ano.h"
@@ -44,41 +39,20 @@ class BuscaTest : public ::testing::Test {
   void SetUp() override { Inicializa(); }
   void Inicializa() { ASSERT_EQ(objeto_.Inicializa(RegistroInicializacao()), S_OK); }
 
+  MesGravado Arquivos(CQXMesAno mes) const { return MesGravado(company_.CnFolder(), mes.Value()); }
   std::string Caminho(const char* prefixo, CQXMesAno mes) const {
-    return NomeArquivoMes(company_.CnFolder(), prefixo, mes.Value());
+    return Arquivos(mes).Nome(prefixo);
   }
-
   // Appends the records to the month's CNLC (made when missing).
-  void Acrescenta(CQXMesAno mes, const std::vector<EntryRecord>& registros) {
-    CQXarq arquivo;
-    ASSERT_EQ(arquivo.Abre(Caminho(kPrefixoLancamentos, mes).c_str(), 'G', kEntryRecordSize, true),
-              ARQ_OK);
-    for (const EntryRecord& r : registros) {
-      uint32_t posicao = 0;
-      ASSERT_EQ(arquivo.Grava(&r, &posicao, kEntryRecordSize), ARQ_OK);
-    }
-    ASSERT_EQ(arquivo.Fecha(), ARQ_OK);
+  void Acrescenta(CQXMesAno mes, const std::vector<EntryRecord>& registros) const {
+    for (const EntryRecord& r : registros) Arquivos(mes).Lancamento(r);
   }
-
-  // Appends a complement text to the month's CNLH (made when missing) and
-  // gives its offset.
-  int32_t AcrescentaComplemento(CQXMesAno mes, const std::string& texto) {
-    const std::string caminho = Caminho(kPrefixoComplementos, mes);
-    if (!std::filesystem::exists(caminho)) std::ofstream(caminho, std::ios::binary) << ' ';
-    const auto posicao = static_cast<int32_t>(std::filesystem::file_size(caminho));
-    std::ofstream(caminho, std::ios::binary | std::ios::app) << texto << '\r';
-    return posicao;
+  // Appends a complement text and its carriage return; its offset.
+  int32_t AcrescentaComplemento(CQXMesAno mes, const std::string& texto) const {
+    return Arquivos(mes).Complemento(texto + '\r');
   }
-
-  // The stored record at a position.
-  EntryRecord Le(CQXMesAno mes, uint32_t posicao) {
-    CQXarq arquivo;
-    EntryRecord r{};
-    EXPECT_EQ(arquivo.Abre(Caminho(kPrefixoLancamentos, mes).c_str(), 'L', kEntryRecordSize, false),
-              ARQ_OK);
-    EXPECT_EQ(arquivo.Le(posicao, &r), ARQ_OK);
-    arquivo.Fecha();
-    return r;
+  EntryRecord Le(CQXMesAno mes, uint32_t posicao) const {
+    return Arquivos(mes).Registro(static_cast<int32_t>(posicao));
   }
 
   // The keys of the last search, fetched with BuscaLancamentos.

@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
 #include "entries/records_split.h"
-#include "storage/month_name.h"
-#include "storage/qx_arq.h"
-#include "storage/records/entry_records.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
 
@@ -42,34 +40,19 @@ class SplitTest : public ::testing::Test {
     ASSERT_EQ(objeto_.Inicializa(RegistroInicializacao()), S_OK);
   }
 
+  MesGravado Arquivos(uint16_t mes = kMarco) const { return MesGravado(company_.CnFolder(), mes); }
   std::string Path(const char* prefixo, uint16_t mes = kMarco) const {
-    return NomeArquivoMes(company_.CnFolder(), prefixo, mes);
+    return Arquivos(mes).Nome(prefixo);
   }
-
   // Makes the file anew: its zero record, then the records from position 1.
   template <class Record>
   void Write(const char* prefixo, const std::vector<Record>& records, uint16_t mes = kMarco) {
-    CQXarq arq;
-    ASSERT_EQ(arq.Abre(Path(prefixo, mes).c_str(), 'C', sizeof(Record), true), ARQ_OK);
-    const Record zero{};
-    ASSERT_EQ(arq.GravaZero(&zero, sizeof(zero)), ARQ_OK);
-    for (const Record& record : records) {
-      uint32_t posicao = 0;
-      ASSERT_EQ(arq.Grava(&record, &posicao, sizeof(record)), ARQ_OK);
-    }
-    arq.Fecha();
+    Arquivos(mes).Recria(prefixo, records);
   }
-
   // The records from position 1 to the end.
   template <class Record>
   std::vector<Record> Read(const char* prefixo, uint16_t mes = kMarco) const {
-    std::vector<Record> records;
-    CQXarq arq;
-    if (arq.Abre(Path(prefixo, mes).c_str(), 'L', sizeof(Record), false) != ARQ_OK) return records;
-    Record record;
-    for (uint32_t p = 1; arq.Le(p, &record) == ARQ_OK; ++p) records.push_back(record);
-    arq.Fecha();
-    return records;
+    return Arquivos(mes).template Le<Record>(prefixo);
   }
 
   static EntryRecord Entry(int8_t dia, uint16_t filial, int32_t gerencial, uint8_t status = 0) {
