@@ -1,12 +1,17 @@
 // Removal of entries: the record, its split lines, the difference list, the
-// change log and document management; removal of one origin's entries.
+// change log and document management; removal of one origin's entries; every
+// file operation of a removal failing in turn.
 #include <sqlite3.h>
 
 #include <cstring>
 
+#include "../entries/soma_diferencas.h"
 #include "entries/registro_log.h"
 #include "outside/outside_codes.h"
 #include "outside/suite_database.h"
+#include "platform/file.h"
+#include "platform/file_faults.h"
+#include "platform/path.h"
 #include "reading_fixture.h"
 #include "values/entry_key.h"
 
@@ -73,26 +78,6 @@ TEST(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
   EXPECT_EQ(t.Log().size(), 2u);
   EXPECT_EQ(t.Registro(0).cStatus, 0);
   EXPECT_TRUE(t.Ged().empty()) << "no document management for this company";
-}
-
-TEST(Exclui, TakesBackTheDifferenceOfAOneSidedEntry) {
-  Leitura t;
-  EntryRecord semDebito = Entrada(1);
-  semDebito.Debito = 0;
-  semDebito.Valor.int64 = 1000000;
-  const int32_t indlan = t.Lancamento(semDebito);
-  const CQXData data = CQXData::Make(15, 3, 2024);
-  ASSERT_EQ(
-      t.objeto.AtualizaDiferencaLancamento(0, semDebito.Credito, semDebito.Valor, data, 1, 1, +1),
-      ARQ_OK);
-  CURRENCY diferenca{};
-  int32_t tem = 0;
-  ASSERT_EQ(t.objeto.BuscaDiferencaDC(data.Value(), 1, 1, &diferenca, &tem), S_OK);
-  ASSERT_EQ(diferenca.int64, -1000000);
-
-  ASSERT_EQ(t.objeto.Exclui(indlan, kMes), S_OK);
-  ASSERT_EQ(t.objeto.BuscaDiferencaDC(data.Value(), 1, 1, &diferenca, &tem), S_OK);
-  EXPECT_EQ(diferenca.int64, 0);
 }
 
 TEST(Exclui, DocumentManagementIsToldAndItsRefusalStopsTheChangeLog) {
@@ -162,6 +147,75 @@ TEST(ExcluiOffLine, RemovesTheEntriesOfOneOrigin) {
   EXPECT_EQ(t.Registro(e).cStatus, kEntryDeleted);
   EXPECT_EQ(t.Registro(b).cStatus, kEntryLive);
   EXPECT_EQ(Conta(t.objeto).excluidos, 4);
+}
+
+// Two entries with split lines; the second is the one removed.
+void Prepara(const Leitura& t) {
+  EntryRecord primeiro = Entrada(11);
+  primeiro.Gerencial = t.Linhas(1, 2);
+  t.Lancamento(primeiro);
+  EntryRecord segundo = Entrada(22);
+  segundo.Debito = 0;
+  segundo.Gerencial = t.Linhas(2, 3);
+  t.Lancamento(segundo);
+}
+
+bool MarcaLivre(const std::string& pasta) {
+  CFile marca;
+  return marca.Open(JoinPath(pasta, "XXMARCA7.dat").c_str(),
+                    CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive);
+}
+
+// Every file operation of a removal failing in turn: the removal reports it or
+// gets over it, the mark is free again, and nothing but the removed entry
+// changes; a live entry never loses part of its split, and the totals follow
+// the entry's status.
+TEST(ExcluiFalhas, EveryFileOperationFailingInTurnKeepsTheMonthSound) {
+  uint64_t operacoes = 0;
+  EntryRecord original{};
+  {
+    Leitura t;
+    Prepara(t);
+    original = t.Registro(1);
+    FileFaultsGuard guarda;
+    FileFaults::Count(t.objeto.GetPastaEmpresa());
+    ASSERT_EQ(t.objeto.Exclui(2, kMes), S_OK);
+    operacoes = FileFaults::Calls(FileOp::Any);
+    // The one-sided amount was taken back (stored without totals, so it shows).
+    EXPECT_EQ(SomaDiferencas(t.objeto), t.Registro(2).Valor.int64);
+  }
+  ASSERT_GT(operacoes, 5u);
+
+  int relatadas = 0;
+  for (uint64_t n = 1; n <= operacoes; ++n) {
+    SCOPED_TRACE(n);
+    Leitura t;
+    Prepara(t);
+    HRESULT hr;
+    {
+      FileFaultsGuard guarda;
+      FileFaults::Arm(FileOp::Any, static_cast<int>(n), CFileException::hardIO,
+                      t.objeto.GetPastaEmpresa());
+      hr = t.objeto.Exclui(2, kMes);
+    }
+    if (hr != S_OK) ++relatadas;
+    EXPECT_TRUE(MarcaLivre(t.objeto.GetPastaEmpresa()));
+    const EntryRecord primeiro = t.Registro(1);
+    EXPECT_EQ(std::memcmp(&primeiro, &original, sizeof primeiro), 0);
+    const EntryRecord segundo = t.Registro(2);
+    if (segundo.cStatus == kEntryLive) {
+      EXPECT_NE(hr, S_OK);
+      EXPECT_EQ(Conta(t.objeto).gerenciais, 5);
+      EXPECT_EQ(SomaDiferencas(t.objeto), 0);  // the entries here were stored without totals
+      EXPECT_TRUE(t.Log().empty());
+    } else {
+      // Its amount was taken back (the entry has no debit account) before the status.
+      EXPECT_EQ(SomaDiferencas(t.objeto), segundo.Valor.int64);
+      EXPECT_EQ(Conta(t.objeto).gerenciais, 2);
+      EXPECT_EQ(t.Log().size(), 2u) << "a deleted entry is reported";
+    }
+  }
+  EXPECT_GT(relatadas, 0);
 }
 
 }  // namespace

@@ -1,27 +1,29 @@
-// What a save reports to the change log, in order, with its bytes.
+// What a save reports to the change log, in order and with its bytes, and to
+// document management: the document's description, the notice of a change,
+// and a locked document refusing it.
 #include <cstring>
 
+#include "entries/historico_texto.h"
 #include "entries/registro_log.h"
+#include "outside/outside_codes.h"
 #include "saving_fixture.h"
+#include "values/entry_key.h"
 
 namespace qx {
 namespace {
 
 using Itens = std::vector<std::string>;
 
-RegLanAtual Imagem(const RegistroLog& registro) {
-  RegLanAtual imagem{};
-  EXPECT_EQ(registro.dados.size(), sizeof imagem);
-  std::memcpy(&imagem, registro.dados.data(), std::min(registro.dados.size(), sizeof imagem));
-  return imagem;
+// The bytes of a change-log record as the record they hold.
+template <class Registro>
+Registro Como(const RegistroLog& registro) {
+  Registro copia{};
+  EXPECT_EQ(registro.dados.size(), sizeof copia);
+  std::memcpy(&copia, registro.dados.data(), std::min(registro.dados.size(), sizeof copia));
+  return copia;
 }
-
-REGLAN_GER Linha(const RegistroLog& registro) {
-  REGLAN_GER linha{};
-  EXPECT_EQ(registro.dados.size(), sizeof linha);
-  std::memcpy(&linha, registro.dados.data(), std::min(registro.dados.size(), sizeof linha));
-  return linha;
-}
+RegLanAtual Imagem(const RegistroLog& registro) { return Como<RegLanAtual>(registro); }
+REGLAN_GER Linha(const RegistroLog& registro) { return Como<REGLAN_GER>(registro); }
 
 TEST_F(SavingTest, NewEntryReportsImageComplementAndEachLine) {
   auto objeto = Objeto();
@@ -69,6 +71,67 @@ TEST_F(SavingTest, UpdateReportsBeforeAndAfterImagesAndTheFirstOldLine) {
   EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
   EXPECT_EQ(+Imagem(log[inicio + 3]).Debito, 5);
   EXPECT_EQ(+Imagem(log[inicio + 3]).Data, kData.Value());
+}
+
+class SavingGedTest : public SavingTest {
+ protected:
+  SavingGedTest() : SavingTest(/*ged=*/true) {}
+};
+
+TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {
+  EXPECT_EQ(ContasDoHistorico("Pago a #K por #D"), kHistoricoUsaDebito | kHistoricoUsaCredito);
+  EXPECT_EQ(ContasDoHistorico("Tarifa #C"), 0);
+  EXPECT_EQ(ComporHistorico("Pago a #K por #D: #C", "nota 5\r", "Caixa", "Fornecedores"),
+            "Pago a Fornecedores por Caixa: nota 5");
+  EXPECT_EQ(ComporHistorico("Tarifa   ", "mensal", "", ""), "Tarifa mensal");
+  EXPECT_EQ(ComporHistorico("", "so o texto  ", "", ""), "so o texto");
+  EXPECT_EQ(ComporHistorico("Conta #D #", "", "", ""), "Conta  #");
+  EXPECT_EQ(ComporHistorico("", "", "", ""), "");
+}
+
+TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
+  ASSERT_EQ(AdicionaHistorico(*TestCompany::Database(), {9, "Pago a #K por #D: #C", "PG"}), S_OK);
+  auto objeto = Objeto();
+  Preenche(*objeto, 4, 11, 100, "nota 1");
+  int32_t indlan = 0;
+  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  EXPECT_TRUE(TestCompany::GedNotices().empty()) << "new entries are not reported";
+
+  objeto->SetHistorico(9);
+  objeto->SetDocumento(88);
+  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
+  ASSERT_EQ(lista.size(), 1u);
+  EXPECT_EQ(lista[0].operacao, 'A');
+  EXPECT_EQ(lista[0].chave, MakeChaveComposta(1, kData.MesAno()));
+  EXPECT_EQ(lista[0].descricaoNova, "Pago a Fornecedores por Caixa: nota 1");
+  EXPECT_EQ(lista[0].descricaoAntiga, "Pagamento conforme documento nota 1");
+  EXPECT_EQ(lista[0].documentoNovo, 88);
+  EXPECT_EQ(lista[0].documentoAntigo, 77);
+  EXPECT_EQ(lista[0].filialNova, 1);
+  EXPECT_EQ(lista[0].dataNova, kData.Value());
+}
+
+TEST_F(SavingGedTest, LockedDocumentRefusesTheChangeBeforeTheRecordIsWritten) {
+  auto objeto = Objeto();
+  Preenche(*objeto, 4, 11, 100);
+  int32_t indlan = 0;
+  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  ASSERT_EQ(DefineDocumentoBloqueado(*TestCompany::Database(), MakeChaveComposta(1, kData.MesAno()),
+                                     true),
+            S_OK);
+  const std::string antes = Bytes(kPrefixoLancamentos);
+  const size_t registros = Log().size();
+  objeto->SetValor(CURRENCY{1});
+  EXPECT_EQ(objeto->Grava(&indlan), E_QXDF_DOCUMENTO_BLOQUEADO);
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
+  EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
+  // The mark is free again.
+  auto outro = Objeto();
+  Preenche(*outro, 4, 11, 1);
+  int32_t novo = 0;
+  EXPECT_EQ(outro->Grava(&novo), S_OK);
+  EXPECT_EQ(novo, 2);
 }
 
 }  // namespace

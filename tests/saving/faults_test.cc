@@ -81,9 +81,9 @@ class SavingFaultTest : public SavingTest {
     // The totals lack at most the amount of the entry record that is stored
     // (one-sided: 10 and 11 stored, 40 saved over the 11 or new).
     const int64_t totais = SomaDiferencas(*leitor);
-    const bool registroNovo = depois.size() > intactos &&
-                              depois.substr(intactos, kEntryRecordSize) !=
-                                  antes.substr(intactos, kEntryRecordSize);
+    const bool registroNovo =
+        depois.size() > intactos &&
+        depois.substr(intactos, kEntryRecordSize) != antes.substr(intactos, kEntryRecordSize);
     if (!alteracao) {
       EXPECT_TRUE(totais == -21 * 10000 || totais == -61 * 10000) << totais;
     } else if (registroNovo) {

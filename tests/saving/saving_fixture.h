@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
 #include "outside/company_admin.h"
-#include "storage/month_name.h"
-#include "storage/records/entry_records.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -60,8 +58,9 @@ class SavingTest : public ::testing::Test {
     ASSERT_EQ(objeto.SetLancamentoGerencial(linhas, lista.data()), S_OK);
   }
 
+  MesGravado Arquivos(CQXData data = kData) const { return {company_.CnFolder(), Mes(data)}; }
   std::string Caminho(const char* prefixo, CQXData data = kData) const {
-    return NomeArquivoMes(company_.CnFolder(), prefixo, Mes(data));
+    return Arquivos(data).Nome(prefixo);
   }
   std::string Bytes(const char* prefixo, CQXData data = kData) const {
     return TestCompany::ReadAll(Caminho(prefixo, data));
@@ -69,12 +68,7 @@ class SavingTest : public ::testing::Test {
   // The records of a month file, the zero record included.
   template <class Registro>
   std::vector<Registro> Registros(const char* prefixo, CQXData data = kData) const {
-    const std::string bytes = Bytes(prefixo, data);
-    std::vector<Registro> registros(bytes.size() / sizeof(Registro));
-    if (!registros.empty()) {
-      std::memcpy(registros.data(), bytes.data(), registros.size() * sizeof(Registro));
-    }
-    return registros;
+    return Arquivos(data).template Le<Registro>(prefixo, 0);
   }
   std::vector<EntryRecord> Lancamentos(CQXData data = kData) const {
     return Registros<EntryRecord>(kPrefixoLancamentos, data);
@@ -89,8 +83,8 @@ class SavingTest : public ::testing::Test {
     return std::string(heap.c_str() + posicao);
   }
 
-  std::vector<RegistroLog> Log() const { return TestCompany::ChangeLog(); }
-  std::vector<std::string> Sequencia(size_t desde = 0) const {
+  static std::vector<RegistroLog> Log() { return TestCompany::ChangeLog(); }
+  static std::vector<std::string> Sequencia(size_t desde = 0) {
     return TestCompany::ChangeLogItems(desde);
   }
 

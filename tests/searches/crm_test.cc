@@ -12,11 +12,15 @@ class CrmTest : public BuscaTest {
  protected:
   void SetUp() override {}
 
-  std::vector<uint16_t> Tabela(uint16_t cliente, uint16_t* codigo) {
+  // The table as a company of client code `cliente` reads it; the code read.
+  std::vector<uint16_t> Tabela(uint16_t cliente) {
     company_.SetConfig("client-code", cliente);
-    Inicializa();
+    CLancamentoBase objeto;
+    EXPECT_EQ(objeto.Inicializa(RegistroInicializacao()), S_OK);
     std::vector<uint16_t> tabela(10, 0x5A5A);
-    EXPECT_EQ(objeto_.PegaDadosCRM(codigo, 0, tabela.data()), S_OK);
+    uint16_t codigo = 0;
+    EXPECT_EQ(objeto.PegaDadosCRM(&codigo, 0, tabela.data()), S_OK);
+    EXPECT_EQ(codigo, cliente);
     return tabela;
   }
 
@@ -27,32 +31,20 @@ class CrmTest : public BuscaTest {
 };
 
 TEST_F(CrmTest, EveryBranchPositionReachesTheCaller) {
+  const std::vector<uint16_t> zeros(10, 0);
+  EXPECT_EQ(Tabela(851), zeros) << "no file";
+
   std::vector<std::string> linhas = {Linha('0', '5'), Linha('A', '5')};
-  for (char filial = '1'; filial <= '9'; ++filial)
+  for (char filial = '1'; filial <= '9'; ++filial) {
     linhas.push_back(Linha(filial, '9' - (filial - '1')));
+  }
   Escreve(linhas);
-  uint16_t codigo = 0;
-  EXPECT_EQ(Tabela(851, &codigo), (std::vector<uint16_t>{0, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
-  EXPECT_EQ(codigo, 851);
-}
+  EXPECT_EQ(Tabela(851), (std::vector<uint16_t>{0, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
 
-TEST_F(CrmTest, EmptyLineEndsTheTableAndOtherClientsGetZeros) {
+  // An empty line ends the table; other clients get zeros.
   Escreve({Linha('3', '7'), "5", "", Linha('4', '2')});
-  uint16_t codigo = 0;
-  EXPECT_EQ(Tabela(851, &codigo), (std::vector<uint16_t>{0, 0, 0, 7, 0, 0, 0, 0, 0, 0}));
-
-  CLancamentoBase outro;
-  company_.SetConfig("client-code", 850);
-  ASSERT_EQ(outro.Inicializa(RegistroInicializacao()), S_OK);
-  std::vector<uint16_t> tabela(10, 0x5A5A);
-  EXPECT_EQ(outro.PegaDadosCRM(&codigo, 0, tabela.data()), S_OK);
-  EXPECT_EQ(codigo, 850);
-  EXPECT_EQ(tabela, std::vector<uint16_t>(10, 0));
-}
-
-TEST_F(CrmTest, MissingFileGivesZeros) {
-  uint16_t codigo = 0;
-  EXPECT_EQ(Tabela(851, &codigo), std::vector<uint16_t>(10, 0));
+  EXPECT_EQ(Tabela(851), (std::vector<uint16_t>{0, 0, 0, 7, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Tabela(850), zeros);
 }
 
 }  // namespace

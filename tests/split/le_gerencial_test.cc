@@ -1,5 +1,7 @@
-// Reading an entry's split chain and its quantities from the month files.
+// Reading an entry's split chain and its quantities from the month files, and
+// the generation of the quantity records of the configured period.
 #include <cstdio>
+#include <filesystem>
 
 #include "entries/gerencial_leitura.h"
 #include "split_fixture.h"
@@ -76,9 +78,7 @@ TEST_F(LeGerencialTest, LoadedEntryHasItsSplitMarkedAndRead) {
   WriteChain();
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{1}}, {{2}}});
   Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(11, 1, 2)});
-  HRESULT hr = objeto_.Le(1, kMarco);
-  if (hr == E_NOTIMPL) GTEST_SKIP() << "Le is not built yet";
-  ASSERT_EQ(hr, S_OK);
+  ASSERT_EQ(objeto_.Le(1, kMarco), S_OK);
   int32_t tem = 0;
   ASSERT_EQ(objeto_.TemGerencial(&tem), S_OK);
   EXPECT_EQ(tem, 1);
@@ -97,6 +97,57 @@ TEST_F(LeGerencialTest, LoadedEntryHasItsSplitMarkedAndRead) {
   ASSERT_EQ(objeto_.GetQuantidadeGerencial(3, quantidades), S_OK);
   EXPECT_EQ(quantidades[0].Quantidade.int64, 2);
   EXPECT_EQ(quantidades[1].Quantidade.int64, 0);
+}
+
+class QuantidadeTest : public SplitTest {
+ protected:
+  static constexpr uint16_t kMaio = CQXMesAno::Make(5, 2024).Value();
+  static constexpr uint16_t kJaneiro2025 = CQXMesAno::Make(1, 2025).Value();
+
+  std::vector<int64_t> Quantidades(uint16_t mes) const {
+    std::vector<int64_t> valores;
+    for (const REGQTD_GER& q : Read<REGQTD_GER>(kPrefixoQuantidades, mes)) {
+      valores.push_back(q.Quantidade.int64);
+    }
+    return valores;
+  }
+};
+
+TEST_F(QuantidadeTest, MissingRecordsOfThePeriodAreFilledWithZeros) {
+  Inicializa();  // the period is the year 2024
+  const std::vector<REGLAN_GER> tres = {Line(1, 2, 4, 100), Line(1, 3, 4, 200), Line(2, 2, 4, 300)};
+  Write(kPrefixoGerencial, tres);
+  Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{70000}}});
+  Write(kPrefixoGerencial, std::vector<REGLAN_GER>(tres.begin(), tres.begin() + 2), kMaio);
+  Write(kPrefixoGerencial, tres, kJaneiro2025);
+
+  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
+  EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
+  EXPECT_EQ(Quantidades(kMaio), (std::vector<int64_t>{0, 0}));  // CNLQ made for it
+  EXPECT_FALSE(std::filesystem::exists(Path(kPrefixoQuantidades, kJaneiro2025)));
+  EXPECT_EQ(std::filesystem::file_size(Path(kPrefixoGerencial)), 4u * kSplitRecordSize);
+
+  // Complete already: nothing changes.
+  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
+  EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
+}
+
+TEST_F(QuantidadeTest, TornLastRecordIsOverwrittenInPlace) {
+  Inicializa();
+  Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 100), Line(1, 3, 4, 200)});
+  Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{5}}});
+  std::filesystem::resize_file(Path(kPrefixoQuantidades), 2 * kQuantityRecordSize + 3);
+  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
+  EXPECT_EQ(std::filesystem::file_size(Path(kPrefixoQuantidades)), 3u * kQuantityRecordSize);
+  EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{5, 0}));
+}
+
+TEST_F(QuantidadeTest, PeriodWithoutADayMakesNothing) {
+  company_.SetConfig("period-start", 0);
+  Inicializa();
+  Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 100)});
+  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
+  EXPECT_FALSE(std::filesystem::exists(Path(kPrefixoQuantidades)));
 }
 
 }  // namespace

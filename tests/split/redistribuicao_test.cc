@@ -1,4 +1,5 @@
-// The arithmetic of a redistribution: parts of an amount and new chains.
+// The arithmetic of a redistribution: parts of an amount and the work area
+// of a new chain (the chains themselves are in faz_red_test.cc).
 #include "entries/redistribuicao.h"
 
 #include <gtest/gtest.h>
@@ -31,25 +32,6 @@ TEST(PartesDoValor, CutToCentsWithTheRemainderOnTheLastAccount) {
   // A product that money cannot hold is 0, and the parts still add up.
   EXPECT_EQ(Partes(INT64_MAX / 2, {Alvo(2, INT64_MAX), Alvo(3, 0)}),
             (std::vector<int64_t>{0, INT64_MAX / 2}));
-}
-
-TEST(RedistribuiCadeia, MatchingLinesSplitOthersKeptZeroPartsDropped) {
-  const auto conta2 = [](const REGLAN_GER& linha) { return linha.ContaGerencial == 2; };
-  const std::vector<REGLAN_GER> antiga = {Line(7, 2, 4, 100000), Line(7, 3, 4, 50000),
-                                          Line(7, 2, 5, 20000)};
-  const std::vector<REG_REDISTR_GERENCIAL> contas = {Alvo(8, 0), Alvo(9, 1000000)};
-  std::vector<REGLAN_GER> nova;
-  ASSERT_EQ(RedistribuiCadeia(antiga, conta2, contas, &nova), ResultadoCadeia::kRedistribuida);
-  EXPECT_EQ(nova, (std::vector<REGLAN_GER>{Line(7, 9, 4, 100000), Line(7, 3, 4, 50000),
-                                           Line(7, 9, 5, 20000)}));
-
-  const auto nenhuma = [](const REGLAN_GER&) { return false; };
-  EXPECT_EQ(RedistribuiCadeia(antiga, nenhuma, contas, &nova), ResultadoCadeia::kSemMudanca);
-
-  // A line of amount 0 leaves nothing behind.
-  ASSERT_EQ(RedistribuiCadeia({Line(7, 2, 4, 0)}, conta2, contas, &nova),
-            ResultadoCadeia::kRedistribuida);
-  EXPECT_TRUE(nova.empty());
 }
 
 TEST(RedistribuiCadeia, WorkAreaNeverExceeded) {
