@@ -7,15 +7,7 @@
 
 namespace {
 
-using qx::test::Child;
-using qx::test::kMark;
-using qx::test::kModeC;
-using qx::test::kModeG;
-using qx::test::kModeL;
-using qx::test::OpenCause;
-using qx::test::ReadText;
-using qx::test::TempDir;
-using qx::test::WriteText;
+using namespace qx::test;
 
 constexpr int kViolation = CFileException::sharingViolation;
 constexpr int kNone = CFileException::none;

@@ -95,27 +95,23 @@ inline HRESULT RuntimeAdderStub(IUnknown* object, uint16_t slot, const uint8_t* 
   WireReader in(payload, size);
   WireWriter out;
   HRESULT hr = E_NOTIMPL;
+  int32_t a = 0, b = 0;
   if (slot == 3) {
-    int32_t a = 0, b = 0, sum = 0;
     if (!in.I32(&a) || !in.I32(&b) || !in.Finished()) return RPC_X_BAD_STUB_DATA;
-    hr = adder->Add(a, b, &sum);
-    out.I32(sum);
+    hr = adder->Add(a, b, &a);
+    out.I32(a);
   } else if (slot == 4) {
-    BSTR text = nullptr;
-    if (!in.Bstr(&text) || !in.Finished()) {
-      SysFreeString(text);
-      return RPC_X_BAD_STUB_DATA;
-    }
-    BSTR copy = nullptr;
-    hr = adder->Echo(text, &copy);
+    BSTR text = nullptr, copy = nullptr;
+    bool read = in.Bstr(&text) && in.Finished();
+    if (read) hr = adder->Echo(text, &copy);
     out.Bstr(copy);
     SysFreeString(text);
     SysFreeString(copy);
+    if (!read) return RPC_X_BAD_STUB_DATA;
   } else if (slot == 5) {
-    int32_t pid = 0;
     if (!in.Finished()) return RPC_X_BAD_STUB_DATA;
-    hr = adder->ProcessId(&pid);
-    out.I32(pid);
+    hr = adder->ProcessId(&a);
+    out.I32(a);
   }
   *reply = out.Take();
   return hr;
@@ -129,24 +125,25 @@ class RuntimeAdderProxy final : public Proxy<IRuntimeAdder, IID_IRuntimeAdder> {
     WireWriter args;
     args.I32(a);
     args.I32(b);
-    std::vector<uint8_t> reply;
-    HRESULT hr = Call(3, args, &reply);
-    WireReader results(reply);
-    return FAILED(hr) || (results.I32(sum) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
+    return Invoke(3, args, [&](WireReader& results) { return results.I32(sum); });
   }
   HRESULT Echo(BSTR text, BSTR* copy) override {
     WireWriter args;
     args.Bstr(text);
-    std::vector<uint8_t> reply;
-    HRESULT hr = Call(4, args, &reply);
-    WireReader results(reply);
-    return FAILED(hr) || (results.Bstr(copy) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
+    return Invoke(4, args, [&](WireReader& results) { return results.Bstr(copy); });
   }
   HRESULT ProcessId(int32_t* pid) override {
+    return Invoke(5, WireWriter(), [&](WireReader& results) { return results.I32(pid); });
+  }
+
+ private:
+  // Method `slot`; `read` takes its results, which must fill the reply exactly.
+  template <typename Read>
+  HRESULT Invoke(uint16_t slot, const WireWriter& args, Read read) {
     std::vector<uint8_t> reply;
-    HRESULT hr = Call(5, WireWriter(), &reply);
+    HRESULT hr = Call(slot, args, &reply);
     WireReader results(reply);
-    return FAILED(hr) || (results.I32(pid) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
+    return FAILED(hr) || (read(results) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
   }
 };
 

@@ -5,15 +5,17 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cfenv>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "platform/fault_guard_codes.h"
+#include "platform/invalid_parameter.h"
 #include "test_support.h"
 
 namespace qx {
@@ -22,6 +24,43 @@ namespace {
 constexpr uint32_t kAccessViolation = 0xC0000005u;
 constexpr uint32_t kIntDivideByZero = 0xC0000094u;
 constexpr uint32_t kStackOverflow = 0xC00000FDu;
+
+constexpr StackBounds kNoStack{0, 4096};
+
+TEST(FaultCodes, SignalsAndDetailsMapToTheirWindowsCodes) {
+  const struct {
+    int signal, code;
+    uint32_t expected;
+  } cases[] = {
+      {SIGSEGV, SEGV_MAPERR, kAccessViolation}, {SIGBUS, BUS_ADRERR, kAccessViolation},
+      {SIGBUS, BUS_ADRALN, 0x80000002u},        {SIGFPE, FPE_INTDIV, kIntDivideByZero},
+      {SIGFPE, FPE_INTOVF, 0xC0000095u},        {SIGFPE, FPE_FLTDIV, 0xC000008Eu},
+      {SIGFPE, FPE_FLTOVF, 0xC0000091u},        {SIGFPE, FPE_FLTUND, 0xC0000093u},
+      {SIGFPE, FPE_FLTRES, 0xC000008Fu},        {SIGFPE, FPE_FLTINV, 0xC0000090u},
+      {SIGFPE, FPE_FLTSUB, 0xC000008Cu},        {SIGILL, ILL_ILLOPC, 0xC000001Du},
+      {SIGILL, ILL_PRVOPC, 0xC0000096u},        {SIGTRAP, TRAP_BRKPT, 0x80000003u},
+      {SIGTRAP, SI_KERNEL, 0x80000003u},        {SIGTRAP, TRAP_TRACE, 0x80000004u},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FaultExceptionCode(c.signal, c.code, 0x1000, kNoStack), c.expected)
+        << "signal " << c.signal << " code " << c.code;
+  }
+
+  // Access faults at the stack's end are stack overflows.
+  const uintptr_t lowest = 0x7f0000100000;
+  const StackBounds stack{lowest, 4096};
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_ACCERR, lowest - 4096, stack), kStackOverflow);
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_MAPERR, lowest - 4096 - 60000, stack), kStackOverflow)
+      << "a large frame's first touch lands below the guard page";
+  EXPECT_EQ(FaultExceptionCode(SIGBUS, BUS_ADRERR, lowest - 8, stack), kStackOverflow);
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_MAPERR, lowest - 4096 - 70000, stack),
+            kAccessViolation);
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_MAPERR, lowest + 4096, stack), kAccessViolation);
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_MAPERR, 8, StackBounds{16, 4096}), kStackOverflow)
+      << "no wrap-around below address 0";
+  EXPECT_EQ(FaultExceptionCode(SIGSEGV, SEGV_MAPERR, 8, kNoStack), kAccessViolation)
+      << "unknown bounds never give a stack overflow";
+}
 
 // The faults themselves, kept out of the optimiser's and the sanitizers' reach: the
 // sanitizers would report the undefined behaviour before the machine faults.
@@ -74,9 +113,8 @@ TEST(FaultGuard, MachineFaultsGiveTheirCodesAndTheThreadGoesOn) {
   EXPECT_FALSE(sigismember(&blocked, SIGFPE));
   EXPECT_TRUE(GuardedCallWorks());
   EXPECT_EQ(Divide(7, 2), 3);
-}
 
-TEST(FaultGuard, BusErrorOnAMappingWithoutPagesIsAnAccessViolation) {
+  // A bus error on a mapping without pages is an access violation.
   test::TempDir dir;
   int fd = open((dir / "empty").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_GE(fd, 0);
@@ -182,41 +220,73 @@ TEST(FaultGuard, FaultsNeverLeakAcrossThreads) {
   EXPECT_EQ(wrong.load(), 0);
 }
 
-// The wait status of a child process that runs body and would otherwise exit with 0.
-int StatusOfChild(void (*body)()) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-    alarm(20);
-    body();
-    _exit(0);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return status;
+// How a child process that runs body ends: its exit code or 128 + the signal.
+int EndOfChild(void (*body)()) {
+  return test::Child([body](test::Child&) {
+           rlimit noCore{0, 0};
+           setrlimit(RLIMIT_CORE, &noCore);
+           body();
+           return 0;
+         })
+      .Wait();
+}
+
+// Whether a child running body died of SIGSEGV (or, under AddressSanitizer, whose handler
+// came before ours, reported and exited).
+bool SegvEnds(void (*body)()) {
+  int end = EndOfChild(body);
+  return test::kAddressSanitizer ? end != 0 : end == 128 + SIGSEGV;
 }
 
 TEST(FaultGuard, OutsideAGuardTheDefaultActionStands) {
-  int illegal = StatusOfChild([] {
-    EXPECT_TRUE(GuardedCallWorks());
-    ExecuteIllegalInstruction();
-  });
-  ASSERT_TRUE(WIFSIGNALED(illegal));
-  EXPECT_EQ(WTERMSIG(illegal), SIGILL);
-
-  auto killedBySegv = [](int status) {
-    if (test::kAddressSanitizer) {  // its handler came before ours: it reports and exits
-      return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0);
-    }
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV;
-  };
-  EXPECT_TRUE(killedBySegv(StatusOfChild([] {
+  EXPECT_EQ(EndOfChild([] {
+              EXPECT_TRUE(GuardedCallWorks());
+              ExecuteIllegalInstruction();
+            }),
+            128 + SIGILL);
+  EXPECT_TRUE(SegvEnds([] {
     EXPECT_TRUE(GuardedCallWorks());
     WriteThroughNull();
-  })));
+  }));
   // A signal sent to the thread is no machine fault, even inside a guard.
-  EXPECT_TRUE(killedBySegv(StatusOfChild([] { QXRunGuarded([] { raise(SIGSEGV); }, nullptr); })));
+  EXPECT_TRUE(SegvEnds([] { QXRunGuarded([] { raise(SIGSEGV); }, nullptr); }));
+}
+
+thread_local int tReports = 0;
+thread_local int tErrno = 0;
+
+void Record(const char16_t* expression, const char16_t* function, const char16_t* file,
+            unsigned line, uintptr_t) {
+  EXPECT_EQ(std::u16string(expression) + function + file, u"size <= capacityCopycopy.cc");
+  EXPECT_EQ(line, 13u);
+  tErrno = errno;
+  ++tReports;
+}
+
+void Throw(const char16_t*, const char16_t*, const char16_t*, unsigned, uintptr_t) {
+  throw static_cast<long>(errno);
+}
+
+TEST(InvalidParameter, HandlerGetsTheReportWithErrnoSetAndIsPerThread) {
+  _set_thread_local_invalid_parameter_handler(Record);
+  InvalidParameter(u"size <= capacity", u"Copy", u"copy.cc", 13);
+  EXPECT_EQ(tErrno, EINVAL);
+  InvalidParameter(u"size <= capacity", u"Copy", u"copy.cc", 13, ERANGE);
+  EXPECT_EQ(tErrno, ERANGE);
+  EXPECT_EQ(tReports, 2);
+  EXPECT_EQ(_set_thread_local_invalid_parameter_handler(Throw), Record);
+  EXPECT_THROW(InvalidParameter(u"x", u"f", u"g", 1), long);
+
+  _invalid_parameter_handler seen = Throw;
+  std::thread([&] {
+    seen = _get_thread_local_invalid_parameter_handler();
+    _set_thread_local_invalid_parameter_handler(Record);
+  }).join();
+  EXPECT_EQ(seen, nullptr) << "a new thread starts without a handler";
+  EXPECT_EQ(_set_thread_local_invalid_parameter_handler(nullptr), Throw) << "untouched by the other";
+  errno = 0;
+  InvalidParameter(u"x", u"f", u"g", 1);  // no handler: the caller fails on its own
+  EXPECT_EQ(errno, EINVAL);
 }
 
 }  // namespace

@@ -1,0 +1,362 @@
+// CFile in one process: errno causes, reading and writing, open failures, Remove and Rename,
+// names found without regard to case, and the injected failures of tests.
+#include "platform/file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/file_faults.h"
+#include "platform/path.h"
+#include "platform/path_case.h"
+#include "test_support.h"
+#include "test_support_file.h"
+
+namespace qx::test {
+namespace {
+
+TEST(FileErrnoTable, ErrnoMapsToItsCauseAndBack) {
+  const std::pair<int, std::vector<long>> causes[] = {
+      {CFileException::none, {0}},
+      {CFileException::fileNotFound, {ENOENT}},
+      {CFileException::badPath, {ENOTDIR, ENAMETOOLONG, EINVAL, ELOOP}},
+      {CFileException::tooManyOpenFiles, {EMFILE, ENFILE}},
+      {CFileException::accessDenied, {EACCES, EPERM, EROFS, EISDIR, EEXIST}},
+      {CFileException::invalidFile, {EBADF}},
+      {CFileException::removeCurrentDir, {ENOTEMPTY}},
+      {CFileException::directoryFull, {EMLINK}},
+      {CFileException::badSeek, {ESPIPE}},
+      {CFileException::hardIO, {EIO}},
+      {CFileException::sharingViolation, {EBUSY, ETXTBSY}},
+      {CFileException::lockViolation, {EAGAIN, ENOLCK}},
+      {CFileException::diskFull, {ENOSPC, EDQUOT, EFBIG}},
+      {CFileException::genericException, {ENOMEM, EINTR, -1, 123456}},
+  };
+  for (const auto& [cause, osErrors] : causes) {
+    for (long osError : osErrors) {
+      EXPECT_EQ(CFileException::OsErrorToException(osError), cause) << "errno " << osError;
+    }
+  }
+  EXPECT_EQ(CFileException::ExceptionToOsError(CFileException::sharingViolation), EBUSY);
+  EXPECT_EQ(CFileException::ExceptionToOsError(CFileException::endOfFile), -1);
+  for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
+    long osError = CFileException::ExceptionToOsError(cause);
+    if (osError != -1) {
+      EXPECT_EQ(CFileException::OsErrorToException(osError), cause);
+    }
+  }
+  CFileException empty;
+  EXPECT_EQ(empty.m_cause, CFileException::none);
+  EXPECT_EQ(empty.m_lOsError, -1);
+}
+
+// Checks that action throws a CFileException with the cause, errno and file name.
+template <typename Action>
+void ExpectThrown(Action action, int cause, long osError, const std::string& name) {
+  try {
+    action();
+    ADD_FAILURE() << "nothing thrown";
+  } catch (CException* e) {
+    auto* file = dynamic_cast<CFileException*>(e);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->m_cause, cause);
+    EXPECT_EQ(file->m_lOsError, osError);
+    EXPECT_EQ(file->m_strFileName, name);
+    e->Delete();
+  }
+}
+
+TEST(FileIo, ReadsWritesAndMovesLikeTheFramework) {
+  ExpectThrown([] { CFileException::ThrowOsError(ENOSPC, "dir/CNLC0124.DAT"); },
+               CFileException::diskFull, ENOSPC, "dir/CNLC0124.DAT");
+  TempDir dir;
+  std::string path = dir / "CNLC0124.DAT";
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kModeC));
+  EXPECT_EQ(file.GetFileName(), "CNLC0124.DAT");
+  EXPECT_EQ(file.GetFilePath(), path);
+  char data[100];
+  for (int i = 0; i < 100; ++i) data[i] = static_cast<char>(i);
+  file.Write(data, 100);
+  EXPECT_EQ(file.GetPosition(), 100u);
+
+  char in[60];
+  file.SeekToBegin();
+  EXPECT_EQ(file.Read(in, 60), 60u);
+  EXPECT_EQ(file.Read(in, 60), 40u);  // short at the end, no failure
+  EXPECT_EQ(in[0], 60);
+  EXPECT_EQ(file.Read(in, 60), 0u);
+  EXPECT_EQ(file.Seek(-10, CFile::end), 90u);
+  EXPECT_EQ(file.Seek(5, CFile::current), 95u);
+  EXPECT_EQ(CauseOf([&] { file.Seek(-1, CFile::begin); }), CFileException::badSeek);
+  EXPECT_EQ(file.GetPosition(), 95u);
+
+  file.Seek(200, CFile::begin);  // past the end: a write fills the gap with zeros
+  file.Write("x", 1);
+  EXPECT_EQ(file.GetLength(), 201u);
+  file.Seek(150, CFile::begin);
+  ASSERT_EQ(file.Read(in, 1), 1u);
+  EXPECT_EQ(in[0], 0);
+
+  file.SetLength(50);
+  EXPECT_EQ(file.GetPosition(), 50u);
+  file.Close();
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(ReadText(path).size(), 50u);
+  file.SetFilePath("C\\DF\\QXCTLARQ.DAT");
+  EXPECT_EQ(file.GetFileName(), "QXCTLARQ.DAT");
+  EXPECT_EQ(LastSeparator("a\\b/c"), 3u);
+  EXPECT_EQ(JoinPath("dir/", "XXMARCA7.dat"), "dir/XXMARCA7.dat");
+  EXPECT_EQ(JoinPath("dir\\", "XXMARCA7.dat"), "dir\\XXMARCA7.dat");
+  EXPECT_EQ(JoinPath("", "XXMARCA7.dat"), "XXMARCA7.dat");
+  EXPECT_EQ(ToPlatformPath("QX\\CN\\E1\\"), "QX/CN/E1/");
+}
+
+TEST(FileIo, OpenReportsCausesWithoutThrowingAndOtherCallsThrow) {
+  TempDir dir;
+  WriteText(dir / "plain", "abc");
+  CFile file;
+  CFileException error;
+  std::string missing = dir / "missing.dat";
+  EXPECT_FALSE(file.Open(missing.c_str(), kModeG, &error));
+  EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+  EXPECT_EQ(error.m_lOsError, ENOENT);
+  EXPECT_EQ(error.m_strFileName, missing);
+  EXPECT_FALSE(file.Open(missing.c_str(), kModeL));  // no error record: still no throw
+  EXPECT_EQ(OpenCause(dir / "plain/x.dat", kModeL), CFileException::badPath);
+  EXPECT_EQ(OpenCause(dir / "no/x.dat", kModeC), CFileException::badPath);  // no folder
+  EXPECT_EQ(OpenCause(dir.path(), kModeL), CFileException::accessDenied);
+  EXPECT_EQ(OpenCause("", kModeL), CFileException::badPath);
+  EXPECT_EQ(OpenCause(dir / "plain", 0x0003), CFileException::genericException);
+  EXPECT_EQ(OpenCause(dir / "plain", 0x0050), CFileException::genericException);
+
+  char byte;
+  EXPECT_EQ(CauseOf([&] { file.Read(&byte, 1); }), CFileException::invalidFile);
+  EXPECT_EQ(CauseOf([&] { file.Seek(0, CFile::begin); }), CFileException::invalidFile);
+  EXPECT_EQ(CauseOf([&] { file.Close(); }), CFileException::none);
+  ASSERT_TRUE(file.Open((dir / "plain").c_str(), kModeL));
+  EXPECT_FALSE(file.Open((dir / "plain").c_str(), kModeL, &error));  // already open
+  EXPECT_EQ(error.m_cause, CFileException::genericException);
+  EXPECT_EQ(CauseOf([&] { file.Write("x", 1); }), CFileException::accessDenied);
+  EXPECT_EQ(CauseOf([&] { file.SetLength(0); }), CFileException::accessDenied);
+  EXPECT_EQ(ReadText(dir / "plain"), "abc");
+  file.Close();
+  ASSERT_TRUE(file.Open((dir / "plain").c_str(), CFile::modeWrite | CFile::shareDenyNone));
+  EXPECT_EQ(CauseOf([&] { file.Read(&byte, 1); }), CFileException::accessDenied);
+  try {
+    file.SetFilePath(nullptr);
+    ADD_FAILURE();
+  } catch (CInvalidArgException* e) {
+    e->Delete();
+  }
+}
+
+TEST(FileIo, CreateTruncatesUnlessNoTruncateAndReadOnlyHoldsForRoot) {
+  TempDir dir;
+  std::string path = dir / "f.dat";
+  WriteText(path, "0123456789");
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), kModeC));
+    EXPECT_EQ(file.GetLength(), 0u);
+    file.Write("abcde", 5);
+  }  // the destructor closes
+  CFile keep;
+  ASSERT_TRUE(keep.Open(path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | kModeL));
+  EXPECT_EQ(keep.GetLength(), 5u);
+  CFile made;
+  ASSERT_TRUE(
+      made.Open((dir / "fresh.dat").c_str(), CFile::modeCreate | CFile::modeNoTruncate | kModeG));
+  EXPECT_EQ(made.GetLength(), 0u);
+
+  std::string readOnly = dir / "ro.dat";
+  WriteText(readOnly, "keep");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  EXPECT_TRUE(CFile::IsReadOnly(readOnly.c_str()));
+  for (unsigned flags : {kModeG, kModeC, CFile::modeWrite | CFile::shareDenyNone}) {
+    EXPECT_EQ(OpenCause(readOnly, flags), CFileException::accessDenied) << flags;
+  }
+  EXPECT_EQ(OpenCause(readOnly, kModeL), CFileException::none);
+  EXPECT_EQ(CauseOf([&] { CFile::Remove(readOnly.c_str()); }), CFileException::accessDenied);
+  EXPECT_EQ(ReadText(readOnly), "keep");
+  EXPECT_FALSE(CFile::IsReadOnly((dir / "missing").c_str()));
+}
+
+TEST(FileIo, RemoveAndRenameRespectOpensAndExistingNames) {
+  TempDir dir;
+  std::string a = dir / "a.dat", b = dir / "b.dat", c = dir / "c.dat";
+  WriteText(a, "A");
+  WriteText(b, "B");
+  EXPECT_EQ(CauseOf([&] { CFile::Rename(a.c_str(), b.c_str()); }), CFileException::accessDenied);
+  EXPECT_EQ(ReadText(b), "B");
+  {
+    CFile held;
+    ASSERT_TRUE(held.Open(a.c_str(), kModeL));
+    EXPECT_EQ(CauseOf([&] { CFile::Remove(a.c_str()); }), CFileException::sharingViolation);
+    EXPECT_EQ(CauseOf([&] { CFile::Rename(a.c_str(), c.c_str()); }),
+              CFileException::sharingViolation);
+    EXPECT_EQ(CauseOf([&] { CFile::RenameReplacing(b.c_str(), a.c_str()); }),
+              CFileException::sharingViolation);
+    EXPECT_EQ(ReadText(a), "A");
+  }
+  std::string upper = dir / "A.DAT";
+  CFile::Rename(a.c_str(), upper.c_str());  // a new spelling of the same name is allowed
+  EXPECT_EQ(ReadText(upper), "A");
+  CFile::RenameReplacing(b.c_str(), a.c_str());  // case-insensitive: replaces A.DAT
+  EXPECT_EQ(ReadText(upper), "B");
+  EXPECT_EQ(CauseOf([&] { CFile::RenameReplacing(b.c_str(), a.c_str()); }),
+            CFileException::fileNotFound);
+  CFile::RenameReplacing(upper.c_str(), c.c_str());  // also to a name that does not exist
+  EXPECT_EQ(ReadText(c), "B");
+  CFile::Remove(c.c_str());
+  EXPECT_EQ(CauseOf([&] { CFile::Remove(c.c_str()); }), CFileException::fileNotFound);
+  EXPECT_EQ(CauseOf([&] { CFile::Rename(c.c_str(), a.c_str()); }), CFileException::fileNotFound);
+}
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string Content(const std::string& path) {
+  CFile file;
+  if (!file.Open(path.c_str(), kModeL)) return "<missing>";
+  char buffer[64];
+  return std::string(buffer, file.Read(buffer, sizeof buffer));
+}
+
+TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
+  TempDir dir;
+  WriteText(dir / "QXCTLARQ.DAT", "upper");
+  EXPECT_EQ(OpenCause(dir / "QXCTLARQ.dat", kModeG), CFileException::none);
+  EXPECT_EQ(Content(dir / "qxctlarq.DaT"), "upper");
+  CFile file;
+  ASSERT_TRUE(file.Open((dir / "qxctlarq.dat").c_str(), kModeC));
+  EXPECT_EQ(file.GetFileName(), "QXCTLARQ.DAT");
+  file.Write("new", 3);
+  file.Close();
+  ASSERT_TRUE(file.Open((dir / "New.Dat").c_str(), kModeC));
+  file.Close();
+  EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"QXCTLARQ.DAT", "New.Dat"}));
+  EXPECT_EQ(ReadText(dir / "QXCTLARQ.DAT"), "new");
+  WriteText(dir / "QXCTLARQ.dat", "lower");  // two spellings on disk: each finds its own
+  EXPECT_EQ(Content(dir / "QXCTLARQ.dat"), "lower");
+  EXPECT_EQ(Content(dir / "QXCTLARQ.DAT"), "new");
+  EXPECT_EQ(Content(dir / "nothere.dat"), "<missing>");
+}
+
+TEST(FileCase, FolderComponentsAndAccentedLettersResolveToo) {
+  TempDir dir;
+  ASSERT_EQ(mkdir((dir / "Empresa").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir / "Empresa/CN").c_str(), 0755), 0);
+  CFile file;
+  ASSERT_TRUE(file.Open((dir / "EMPRESA/cn/Lanc.DAT").c_str(), kModeC));
+  file.Close();
+  EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Lanc.DAT"});
+  CFile::Rename((dir / "EMPRESA/CN/lanc.dat").c_str(), (dir / "empresa/cn/Other.dat").c_str());
+  EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Other.dat"});
+  EXPECT_FALSE(CFile::IsReadOnly((dir / "EMPRESA/CN/OTHER.DAT").c_str()));
+  CFile::Remove((dir / "empresa/CN/OTHER.DAT").c_str());
+  EXPECT_TRUE(Names(dir / "Empresa/CN").empty());
+
+  EXPECT_TRUE(SameNameIgnoringCase("A\xc3\x87\xc3\x83O.DAT", "a\xc3\xa7\xc3\xa3o.dat"));
+  EXPECT_TRUE(SameNameIgnoringCase("A\xc7\xc3O.DAT", "a\xc3\xa7\xc3\xa3o.dat"));  // 1252
+  EXPECT_FALSE(SameNameIgnoringCase("\xc3\x8a", "\xc3\x9a"));  // Ê and Ú stay apart
+  EXPECT_FALSE(SameNameIgnoringCase("ab", "abc"));
+  WriteText(dir / "A\xc3\x87\xc3\x83O.DAT", "utf8");
+  EXPECT_EQ(Content(dir / "a\xe7\xe3o.dat"), "utf8");
+}
+
+TEST(FileFaults, NthCallFailsForCountCallsAndPathsFilter) {
+  TempDir dir;
+  FileFaultsGuard guard;
+  FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, "", 2);
+  CFile file;
+  ASSERT_TRUE(file.Open((dir / "f.dat").c_str(), kModeC));
+  file.Write("1", 1);
+  ExpectThrown([&] { file.Write("2", 1); }, CFileException::diskFull, ENOSPC, dir / "f.dat");
+  EXPECT_EQ(CauseOf([&] { file.Write("3", 1); }), CFileException::diskFull);
+  EXPECT_EQ(CauseOf([&] { file.Write("4", 1); }), CFileException::none);
+  file.Close();
+  EXPECT_EQ(ReadText(dir / "f.dat"), "14");  // failed writes write nothing
+
+  FileFaults::Arm(FileOp::Open, 1, CFileException::sharingViolation, "cnlc", 2);
+  EXPECT_EQ(OpenCause(dir / "other.dat", kModeC), CFileException::none);
+  CFileException error;
+  EXPECT_FALSE(file.Open((dir / "CNLC0124.DAT").c_str(), kModeC, &error));  // no throw
+  EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+  EXPECT_EQ(error.m_lOsError, EBUSY);
+  EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::sharingViolation);
+  EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::none);
+}
+
+TEST(FileFaults, AnyOperationAndTheNamedOnes) {
+  TempDir dir;
+  std::string path = dir / "a.dat";
+  FileFaultsGuard guard;
+  FileFaults::Arm(FileOp::Any, 3, CFileException::hardIO, "A.DAT");
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kModeC));                                     // 1
+  file.Write("x", 1);                                                               // 2
+  EXPECT_EQ(CauseOf([&] { file.Seek(0, CFile::begin); }), CFileException::hardIO);  // 3
+  EXPECT_EQ(file.GetPosition(), 1u);
+  FileFaults::Clear();
+  FileFaults::Arm(FileOp::Close, 1, CFileException::hardIO);
+  EXPECT_EQ(CauseOf([&] { file.Close(); }), CFileException::hardIO);
+  EXPECT_FALSE(file.IsOpen());  // a failing close still closes
+  EXPECT_EQ(OpenCause(path, CFile::modeReadWrite | CFile::shareExclusive), CFileException::none);
+  FileFaults::Arm(FileOp::Remove, 1, CFileException::accessDenied);
+  EXPECT_EQ(CauseOf([&] { CFile::Remove(path.c_str()); }), CFileException::accessDenied);
+  FileFaults::Arm(FileOp::Rename, 1, CFileException::sharingViolation);
+  std::string other = dir / "b.dat";
+  EXPECT_EQ(CauseOf([&] { CFile::Rename(path.c_str(), other.c_str()); }),
+            CFileException::sharingViolation);
+  EXPECT_EQ(ReadText(path), "x");
+}
+
+// Count the calls of one scenario, then fail each write in turn.
+TEST(FileFaults, CountersDriveASweepAndTheGuardClearsThePlan) {
+  TempDir dir;
+  {
+    FileFaultsGuard guard;
+    auto scenario = [&]() -> int {
+      CFile file;
+      if (!file.Open((dir / "sweep.dat").c_str(), kModeC)) return CFileException::genericException;
+      int failed = CauseOf([&] {
+        for (int i = 0; i < 3; ++i) file.Write("abc", 3);
+        file.GetLength();
+      });
+      CFile reader;
+      if (reader.Open((dir / "elsewhere.dat").c_str(), kModeC)) reader.Close();
+      return failed;
+    };
+    FileFaults::Count("sweep");
+    ASSERT_EQ(scenario(), CFileException::none);
+    EXPECT_EQ(FileFaults::Calls(FileOp::Open), 1u);
+    EXPECT_EQ(FileFaults::Calls(FileOp::Write), 3u);
+    EXPECT_EQ(FileFaults::Calls(FileOp::Read), 0u);
+    EXPECT_EQ(FileFaults::Calls(FileOp::Any), 5u);  // the destructor closes without a call
+    for (uint64_t n = 1; n <= 3; ++n) {
+      FileFaults::Clear();
+      FileFaults::Arm(FileOp::Write, static_cast<int>(n), CFileException::diskFull, "sweep");
+      EXPECT_EQ(scenario(), CFileException::diskFull) << "write " << n;
+      EXPECT_EQ(ReadText(dir / "sweep.dat").size(), 3 * (n - 1));
+    }
+    FileFaults::Arm(FileOp::Open, 1, CFileException::hardIO, "", 1000);
+    FileFaults::Count();
+    EXPECT_EQ(OpenCause(dir / "f.dat", kModeC), CFileException::hardIO);
+  }
+  EXPECT_EQ(FileFaults::Calls(FileOp::Any), 0u);
+  EXPECT_EQ(OpenCause(dir / "f.dat", kModeC), CFileException::none);
+}
+
+}  // namespace
+}  // namespace qx::test
