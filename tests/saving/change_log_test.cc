@@ -29,8 +29,7 @@ TEST_F(SavingTest, NewEntryReportsImageComplementAndEachLine) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100);
   Divide(*objeto, 2);
-  int32_t indlan = 0;
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto);
   EXPECT_EQ(Sequencia(), (Itens{"24I1", "8I1", "27I1", "27I2"}));
 
   const std::vector<RegistroLog> log = Log();
@@ -49,18 +48,15 @@ TEST_F(SavingTest, UpdateReportsBeforeAndAfterImagesAndTheFirstOldLine) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "antes");
   Divide(*objeto, 3);
-  int32_t indlan = 0;
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto);
   const size_t inicio = Log().size();
   const REGLAN_GER primeiraAntiga = Linhas()[1];
 
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
-  BSTR texto = BstrFromCp1252("depois");
-  objeto->SetComplemento(texto);
-  SysFreeString(texto);
+  Texto(*objeto, "depois");
   objeto->SetDebito(5);
   Divide(*objeto, 2);
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto, 1);
   EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
 
   const std::vector<RegistroLog> log = Log();
@@ -93,13 +89,12 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
   ASSERT_EQ(AdicionaHistorico(*TestCompany::Database(), {9, "Pago a #K por #D: #C", "PG"}), S_OK);
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "nota 1");
-  int32_t indlan = 0;
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto);
   EXPECT_TRUE(TestCompany::GedNotices().empty()) << "new entries are not reported";
 
   objeto->SetHistorico(9);
   objeto->SetDocumento(88);
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto, 1);
   const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
   ASSERT_EQ(lista.size(), 1u);
   EXPECT_EQ(lista[0].operacao, 'A');
@@ -115,23 +110,20 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
 TEST_F(SavingGedTest, LockedDocumentRefusesTheChangeBeforeTheRecordIsWritten) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100);
-  int32_t indlan = 0;
-  ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+  Grava(*objeto);
   ASSERT_EQ(DefineDocumentoBloqueado(*TestCompany::Database(), MakeChaveComposta(1, kData.MesAno()),
                                      true),
             S_OK);
   const std::string antes = Bytes(kPrefixoLancamentos);
   const size_t registros = Log().size();
   objeto->SetValor(CURRENCY{1});
-  EXPECT_EQ(objeto->Grava(&indlan), E_QXDF_DOCUMENTO_BLOQUEADO);
+  Grava(*objeto, 1, E_QXDF_DOCUMENTO_BLOQUEADO);
   EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
   EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
   // The mark is free again.
   auto outro = Objeto();
   Preenche(*outro, 4, 11, 1);
-  int32_t novo = 0;
-  EXPECT_EQ(outro->Grava(&novo), S_OK);
-  EXPECT_EQ(novo, 2);
+  EXPECT_EQ(Grava(*outro), 2);
 }
 
 }  // namespace

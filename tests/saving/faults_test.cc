@@ -23,8 +23,7 @@ class SavingFaultTest : public SavingTest {
     for (int i = 0; i < 2; ++i) {
       Preenche(*objeto, 0, 11, 10 + i, kTexto);
       Divide(*objeto, 2);
-      int32_t indlan = 0;
-      ASSERT_EQ(objeto->Grava(&indlan), S_OK);
+      Grava(*objeto);
     }
     for (const auto& entrada : std::filesystem::directory_iterator(company_.CnFolder())) {
       copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
@@ -49,16 +48,10 @@ class SavingFaultTest : public SavingTest {
     if (alteracao) {
       if (HRESULT hr = objeto.Le(2, Mes())) return hr;
     }
-    BSTR texto = BstrFromCp1252(kTexto);
-    objeto.SetComplemento(texto);
-    SysFreeString(texto);
+    Texto(objeto, kTexto);
     Divide(objeto, 2);
-    RegDados dados{};
-    dados.DataLancamento = kData.Value();
-    dados.Credito = 11;
-    dados.Valor = CURRENCY{400000};
+    RegDados dados = Dados(0, 11, 400000);
     dados.ValorMoeda = CURRENCY{123};
-    dados.Filial = 1;
     dados.CodHis = 1;
     return objeto.GravaDados(&dados, indlan);
   }
@@ -107,8 +100,7 @@ class SavingFaultTest : public SavingTest {
     // The mark is free.
     Preenche(*leitor, 4, 11, 1);
     leitor->ZeraLancamentoGerencial();
-    int32_t novo = 0;
-    EXPECT_EQ(leitor->Grava(&novo), S_OK);
+    Grava(*leitor);
     return hr != S_OK;
   }
 

@@ -12,6 +12,7 @@
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
 #include "outside/company_admin.h"
+#include "platform/bstr.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -42,9 +43,28 @@ class SavingTest : public ::testing::Test {
     objeto.SetValor(CURRENCY{valor * 10000});
     objeto.SetDocumento(77);
     objeto.SetHistorico(1);
-    BSTR texto = BstrFromCp1252(complemento);
-    objeto.SetComplemento(texto);
-    SysFreeString(texto);
+    Texto(objeto, complemento);
+  }
+  static void Texto(CLancamentoBase& objeto, const std::string& complemento) {
+    UniqueBstr texto(BstrFromCp1252(complemento));
+    objeto.SetComplemento(texto.get());
+  }
+  // Saves the current entry, new (0) or over `indlan`, expecting `esperado`;
+  // the position handed back.
+  static int32_t Grava(CLancamentoBase& objeto, int32_t indlan = 0, HRESULT esperado = S_OK) {
+    EXPECT_EQ(objeto.Grava(&indlan), esperado);
+    return indlan;
+  }
+
+  // An entry data record of branch 1 on the test date, the amount in ten-thousandths.
+  static RegDados Dados(int32_t debito, int32_t credito, int64_t valor) {
+    RegDados dados{};
+    dados.DataLancamento = kData.Value();
+    dados.Debito = debito;
+    dados.Credito = credito;
+    dados.Filial = 1;
+    dados.Valor = CURRENCY{valor};
+    return dados;
   }
 
   // Hands the object a split of `linhas` lines of 10 each on accounts 2, 3, ...
