@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../entries/test_company.h"
@@ -61,28 +63,21 @@ TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
   RegDados dados;
   std::memset(&dados, 0xAB, sizeof dados);
   ASSERT_EQ(objeto_.LeEspecialDados(1, &dados), S_OK);
-  EXPECT_EQ(dados.DataLancamento, CQXData::Make(12, 3, 2024).Value());
-  EXPECT_EQ(dados.Debito, 4);
-  EXPECT_EQ(dados.Credito, 11);
-  EXPECT_EQ(dados.Valor.int64, 1000000);
-  EXPECT_EQ(dados.wChaveOrigem.lChaveModulo, MakeChaveModulo(15, 5));
-  EXPECT_EQ(dados.wChaveOrigem.iData, 77);
-  EXPECT_EQ(dados.wChaveOrigem.cFiller[0], 0);
-  EXPECT_EQ(dados.Gerencial, r.Gerencial);
-  EXPECT_EQ(dados.Complemento, r.Complemento);
-  EXPECT_EQ(dados.Secao, 3);
-  EXPECT_EQ(dados.cConferido, 1);
-  EXPECT_EQ(dados.cStatusIFRS, 2);
-  EXPECT_EQ(dados.cGravarZero, 0);
+  EXPECT_EQ(std::tuple(dados.DataLancamento, dados.Debito, dados.Credito, dados.Valor.int64,
+                       dados.Gerencial, dados.Complemento, dados.Secao),
+            std::tuple(CQXData::Make(12, 3, 2024).Value(), 4, 11, 1000000, +r.Gerencial,
+                       +r.Complemento, 3));
+  EXPECT_EQ(std::tuple(dados.wChaveOrigem.lChaveModulo, dados.wChaveOrigem.iData,
+                       dados.wChaveOrigem.cFiller[0], dados.cConferido, dados.cStatusIFRS,
+                       dados.cGravarZero),
+            std::tuple(MakeChaveModulo(15, 5), 77, 0, 1, 2, 0));
   EXPECT_EQ(dados.cFiller[4], 0xAB);  // the trailing filler is not written
 
   // A deleted entry reads without date, accounts and split.
   ASSERT_EQ(objeto_.LeEspecialDados(2, &dados), S_OK);
-  EXPECT_EQ(dados.DataLancamento, 0u);
-  EXPECT_EQ(dados.Debito, 0);
-  EXPECT_EQ(dados.Credito, 0);
-  EXPECT_EQ(dados.Gerencial, 0);
-  EXPECT_EQ(dados.Documento, 10);
+  EXPECT_EQ(std::tuple(dados.DataLancamento, dados.Debito, dados.Credito, dados.Gerencial,
+                       dados.Documento),
+            std::tuple(0u, 0, 0, 0, 10));
 
   EXPECT_EQ(objeto_.LeEspecial(3), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(objeto_.LeEspecial(-1), ARQ_FIM_DE_ARQUIVO);
@@ -104,9 +99,9 @@ TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
   EXPECT_EQ(dados[0].Documento, 103);
   EXPECT_EQ(dados[2].Documento, 101);
   for (size_t k : {size_t{1}, size_t{3}}) {  // keys of 0 or less: zero elements
-    EXPECT_EQ(dados[k].Documento, 0);
-    EXPECT_EQ(dados[k].DataLancamento, 0u);
-    EXPECT_EQ(dados[k].Valor.int64, 0);
+    EXPECT_EQ(std::tuple(dados[k].Documento, dados[k].DataLancamento, dados[k].Valor.int64),
+              std::tuple(0, 0u, 0))
+        << k;
   }
   // One key past the end fails the whole list, which stays as it was.
   dados = Chaves({1, 4, 2}, static_cast<HRESULT>(0x80043E95u));
@@ -166,12 +161,9 @@ TEST_F(LeituraEspecialMoeda, ForeignCurrencyAmountOfEntriesThatKeepOne) {
   marco_->Moeda(3, 0);
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
   const std::vector<RegDados> dados = Chaves({1, 2, 3});
-  EXPECT_EQ(dados[0].ValorMoeda.int64, 0);
-  EXPECT_EQ(dados[0].cGravarZero, 0);
-  EXPECT_EQ(dados[1].ValorMoeda.int64, 123456);
-  EXPECT_EQ(dados[1].cGravarZero, 0);
-  EXPECT_EQ(dados[2].ValorMoeda.int64, 0);
-  EXPECT_EQ(dados[2].cGravarZero, 'S');
+  std::vector<std::pair<int64_t, int>> moeda;
+  for (const RegDados& d : dados) moeda.emplace_back(d.ValorMoeda.int64, d.cGravarZero);
+  EXPECT_EQ(moeda, (std::vector<std::pair<int64_t, int>>{{0, 0}, {123456, 0}, {0, 'S'}}));
 }
 
 }  // namespace

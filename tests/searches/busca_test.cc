@@ -1,6 +1,7 @@
 // The filtered entry search and its keys, the account search, the month
 // listing and the company list.
 #include <filesystem>
+#include <tuple>
 
 #include "busca_fixture.h"
 #include "platform/bstr.h"
@@ -48,11 +49,8 @@ TEST_F(BuscaTest, SearchKeysCountMonthsFromTheBaseMonth) {
   ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
   ASSERT_EQ(quantidade, 3) << "the inactive branch and the deleted entry are left out";
   const std::vector<int32_t> chaves = Chaves(quantidade);
-  EXPECT_EQ(Deslocamento(chaves[0]), -2);
-  EXPECT_EQ(Posicao(chaves[0]), 1);
-  EXPECT_EQ(Deslocamento(chaves[1]), 0);
-  EXPECT_EQ(Posicao(chaves[1]), 1);
-  EXPECT_EQ(chaves[2], 2);
+  EXPECT_EQ(std::tuple(Deslocamento(chaves[0]), Posicao(chaves[0]), chaves[1], chaves[2]),
+            std::tuple(-2, 1, 1, 2));
 
   // The list was emptied by the fetch.
   Lancamentos lista[2] = {{kSentinela, {}}, {kSentinela, {}}};
@@ -69,9 +67,8 @@ TEST_F(BuscaTest, FetchingFewerKeysDropsTheRestAndNeverWritesBeyondTheCount) {
   ASSERT_EQ(quantidade, 5);
   Lancamentos lista[3] = {{0, {}}, {0, {}}, {kSentinela, {}}};
   EXPECT_EQ(objeto_.BuscaLancamentos(2, lista), S_OK);
-  EXPECT_EQ(lista[0].Indlan, 1);
-  EXPECT_EQ(lista[1].Indlan, 2);
-  EXPECT_EQ(lista[2].Indlan, kSentinela);
+  EXPECT_EQ(std::tuple(lista[0].Indlan, lista[1].Indlan, lista[2].Indlan),
+            std::tuple(1, 2, kSentinela));
   EXPECT_EQ(objeto_.BuscaLancamentos(5, lista), S_OK);
   EXPECT_EQ(lista[2].Indlan, kSentinela) << "the other three keys were dropped";
 
@@ -169,18 +166,13 @@ TEST_F(BuscaTest, MonthListingFillsOneElementPerPositionWithinTheCallersRoom) {
   REG_DADOS_LANCAMENTOS dados[4];
   std::memset(dados, 0x5A, sizeof(dados));
   EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), 3, dados), S_OK);
-  EXPECT_EQ(dados[0].wChaveOrigem.lChaveModulo, importado.lChaveModulo);
-  EXPECT_EQ(dados[0].wChaveOrigem.iData, Mes(6).Value());
-  EXPECT_EQ(dados[0].Valor.int64, 100);
-  EXPECT_EQ(dados[0].ValorMoeda.int64, 0);
-  EXPECT_EQ(dados[0].DataLancamento, Dia(7, 6));
-  EXPECT_EQ(dados[0].Secao, 0x2345);
-  EXPECT_EQ(dados[0].cStatusIFRS, 2);
-  EXPECT_EQ(dados[0].bExcluido, 0);
+  EXPECT_EQ(std::tuple(dados[0].wChaveOrigem.lChaveModulo, dados[0].wChaveOrigem.iData,
+                       dados[0].Valor.int64, dados[0].ValorMoeda.int64, dados[0].DataLancamento,
+                       dados[0].Secao, dados[0].cStatusIFRS, dados[0].bExcluido),
+            std::tuple(+importado.lChaveModulo, Mes(6).Value(), 100, 0, Dia(7, 6), 0x2345, 2, 0));
   EXPECT_EQ(dados[0].lFiller, 0x5A5A5A5Au) << "not written";
   EXPECT_EQ(dados[1].Debito, 0x5A5A5A5A) << "an inactive branch's element is left as it was";
-  EXPECT_EQ(dados[2].bExcluido, 1);
-  EXPECT_EQ(dados[2].Valor.int64, 200);
+  EXPECT_EQ(std::tuple(dados[2].bExcluido, dados[2].Valor.int64), std::tuple(1, 200));
   EXPECT_EQ(dados[3].Debito, 0x5A5A5A5A);
 
   std::memset(dados, 0x5A, sizeof(dados));

@@ -1,5 +1,6 @@
 // The web listing in both modes, its date range and the history code texts.
 #include <filesystem>
+#include <tuple>
 
 #include "busca_fixture.h"
 #include "platform/task_memory.h"
@@ -52,14 +53,11 @@ TEST_F(WebTest, FilteredListingTakesLiveActiveEntriesThatPassTheFilter) {
   filtro.usDataFinal = Dia(30, 4);
   const auto lista = Lista(0, filtro);
   ASSERT_EQ(lista.size(), 2u) << "deleted and inactive-branch entries are left out";
-  EXPECT_EQ(lista[0].ulPosicaoContaDebito, 4u);
-  EXPECT_EQ(lista[0].ulPosicaoContaCredito, 11u);
-  EXPECT_EQ(lista[0].ulPosicaoFilial, 1u);
-  EXPECT_EQ(lista[0].ulPosicaoDocumento, 105u);
-  EXPECT_EQ(lista[0].vValor.int64, 100);
-  EXPECT_EQ(lista[0].dmcChaveComposta.lChaveModulo, 1);
-  EXPECT_EQ(lista[0].dmcChaveComposta.iData, Mes(3).Value());
-  EXPECT_EQ(lista[0].usData, Dia(5, 3));
+  EXPECT_EQ(std::tuple(lista[0].ulPosicaoContaDebito, lista[0].ulPosicaoContaCredito,
+                       lista[0].ulPosicaoFilial, lista[0].ulPosicaoDocumento, lista[0].vValor.int64,
+                       lista[0].dmcChaveComposta.lChaveModulo, lista[0].dmcChaveComposta.iData,
+                       lista[0].usData),
+            std::tuple(4u, 11u, 1u, 105u, 100, 1, Mes(3).Value(), Dia(5, 3)));
   EXPECT_STREQ(lista[0].cCodigoHistorico, "Pagam") << "the history text, cut to 5 characters";
   EXPECT_EQ(lista[1].usData, Dia(1, 4));
   EXPECT_EQ(Intervalo(), std::make_pair(Baixo(Dia(1, 3)), Baixo(Dia(30, 4))));
@@ -121,19 +119,15 @@ TEST(WebHistorico, CodeTextsByKind) {
   _RegHistoricoPS historico{};
   std::strcpy(historico.szTexto, "Pagamento");
   std::strcpy(historico.szAbreviacao, "PAG");
+  // Kind 1 adds the check digit when it fits; 0 the text, 2 the abbreviation.
+  const std::tuple<uint8_t, uint16_t, const char*> casos[] = {
+      {1, 123, "1237"},    {1, 7, "72"},    {1, 1234, "12347"},
+      {1, 12345, "12345"}, {0, 1, "Pagam"}, {2, 1, "PAG"}};
   char campo[6];
-  TextoCodigoHistorico(1, 123, historico, campo);
-  EXPECT_STREQ(campo, "1237");
-  TextoCodigoHistorico(1, 7, historico, campo);
-  EXPECT_STREQ(campo, "72");
-  TextoCodigoHistorico(1, 1234, historico, campo);
-  EXPECT_STREQ(campo, "12347");
-  TextoCodigoHistorico(1, 12345, historico, campo);
-  EXPECT_STREQ(campo, "12345") << "the check digit does not fit";
-  TextoCodigoHistorico(0, 1, historico, campo);
-  EXPECT_STREQ(campo, "Pagam");
-  TextoCodigoHistorico(2, 1, historico, campo);
-  EXPECT_STREQ(campo, "PAG");
+  for (const auto& [tipo, codigo, texto] : casos) {
+    TextoCodigoHistorico(tipo, codigo, historico, campo);
+    EXPECT_STREQ(campo, texto) << +tipo << " " << codigo;
+  }
   std::memset(campo, 'x', sizeof(campo));
   TextoCodigoHistorico(3, 1, historico, campo);
   EXPECT_EQ(std::string(campo, sizeof(campo)), std::string(6, '\0'));
