@@ -1,13 +1,17 @@
-// Bad frames end their own connection only; everyone else goes on being served.
+// The local-server runtime against hostile and failing clients: bad frames end their own
+// connection only, other users are refused unless authentication is off, and many client
+// processes (some of them killed) are all served.
+#include <grp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/unix_socket.h"
 #include "platform/wire_frame.h"
-#include "platform/wire_frame_marshal.h"
 #include "runtime_support.h"
 
 namespace qx::test {
@@ -22,19 +26,24 @@ class RuntimeFaultsTest : public RuntimeTest {
     });
   }
 
+  ~RuntimeFaultsTest() override {
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+  }
+
   std::vector<RuntimeEvent> Events() {
     std::lock_guard lock(mutex_);
     return events_;
   }
 
-  int Connect() { return ConnectUnix(SocketPath()); }
-
   static void Send(int fd, const std::vector<uint8_t>& bytes) {
     ASSERT_TRUE(SendAll(fd, bytes.data(), bytes.size()));
   }
 
-  // A new object on a raw connection: its id.
-  static uint32_t Create(int fd) {
+  // A raw connection with one new object (id 1).
+  int ConnectWithObject() {
+    int fd = ConnectUnix(SocketPath());
+    EXPECT_GE(fd, 0);
     WireWriter iid;
     iid.Value(IID_IRuntimeAdder);
     Send(fd, EncodeRequest(1, kClassFactoryObject, kSlotCreateInstance, iid.bytes()));
@@ -43,50 +52,42 @@ class RuntimeFaultsTest : public RuntimeTest {
     EXPECT_EQ(DecodeReplyHeader(reply).result, S_OK);
     uint32_t id = 0;
     WireReader(reply + sizeof(WireReplyHeader), 4).U32(&id);
-    return id;
-  }
-
-  // True when the server ended the connection (end of stream within 20 s).
-  static bool ClosedByServer(int fd) {
-    pollfd in = {fd, POLLIN, 0};
-    char byte;
-    return poll(&in, 1, 20000) == 1 && recv(fd, &byte, 1, 0) <= 0;
+    EXPECT_EQ(id, 1u);
+    return fd;
   }
 
   std::mutex mutex_;
   std::vector<RuntimeEvent> events_;
 };
 
-std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) { return list; }
-
 TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsObjects) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
-  struct Case {
-    std::vector<uint8_t> frame;
-    RuntimeEvent event;
-  };
   WireWriter shortText;
   shortText.U32(100);
   shortText.U16('a');
-  const Case cases[] = {
-      {Bytes({0x00, 0x00, 0x00, 0x80}), RuntimeEvent::kBadFrame},  // announces 2 GiB
-      {Bytes({0x01, 0x00, 0x00, 0x01}), RuntimeEvent::kBadFrame},  // 16 MiB + 1
-      {Bytes({8, 0, 0, 0, 1, 0, 0, 0}), RuntimeEvent::kBadFrame},  // shorter than a header
+  const struct {
+    std::vector<uint8_t> frame;
+    RuntimeEvent event;
+  } cases[] = {
+      {{0x00, 0x00, 0x00, 0x80}, RuntimeEvent::kBadFrame},  // announces 2 GiB
+      {{0x01, 0x00, 0x00, 0x01}, RuntimeEvent::kBadFrame},  // 16 MiB + 1
+      {{8, 0, 0, 0, 1, 0, 0, 0}, RuntimeEvent::kBadFrame},  // shorter than a header
       {EncodeRequest(2, kClassFactoryObject, kSlotCreateInstance, {1, 2, 3}),
        RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), RuntimeEvent::kBadPayload},  // Add: one number
       {EncodeRequest(2, 1, 4, shortText.bytes()), RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, kSlotRelease, {0}), RuntimeEvent::kBadPayload},
   };
-  for (const Case& bad : cases) {
-    int fd = Connect();
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(Create(fd), 1u);
+  for (const auto& bad : cases) {
+    int fd = ConnectWithObject();
     EXPECT_EQ(LiveObjectCount(), 1);
     size_t before = Events().size();
     Send(fd, bad.frame);
-    EXPECT_TRUE(ClosedByServer(fd));
+    // The server ends the connection: end of stream within 20 s.
+    pollfd in = {fd, POLLIN, 0};
+    char byte;
+    EXPECT_TRUE(poll(&in, 1, 20000) == 1 && recv(fd, &byte, 1, 0) <= 0);
     CloseSocket(fd);
     EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
     ASSERT_EQ(Events().size(), before + 1);
@@ -98,19 +99,17 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
 TEST_F(RuntimeFaultsTest, UnknownObjectsAndSlotsAreAnsweredWithoutClosing) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
-  int fd = Connect();
-  ASSERT_GE(fd, 0);
-  uint32_t id = Create(fd);
+  int fd = ConnectWithObject();
   const struct {
     uint32_t object;
     uint16_t slot;
     HRESULT result;
   } calls[] = {{99, 3, RPC_E_INVALID_OBJECT},
-               {id, kSlotAddRef, E_NOTIMPL},
-               {id, 9, E_NOTIMPL},
+               {1, kSlotAddRef, E_NOTIMPL},
+               {1, 9, E_NOTIMPL},
                {kClassFactoryObject, 4, E_NOTIMPL},
-               {id, kSlotRelease, S_OK},
-               {id, kSlotRelease, RPC_E_INVALID_OBJECT}};
+               {1, kSlotRelease, S_OK},
+               {1, kSlotRelease, RPC_E_INVALID_OBJECT}};
   uint32_t callId = 10;
   for (const auto& call : calls) {
     Send(fd, EncodeRequest(++callId, call.object, call.slot, {}));
@@ -122,14 +121,14 @@ TEST_F(RuntimeFaultsTest, UnknownObjectsAndSlotsAreAnsweredWithoutClosing) {
     EXPECT_EQ(header.length, sizeof(reply));
   }
   EXPECT_EQ(LiveObjectCount(), 0);
-  EXPECT_TRUE(Events().empty());
   CloseSocket(fd);
+  EXPECT_TRUE(Events().empty());
 }
 
 TEST_F(RuntimeFaultsTest, HalfAFrameHoldsUpNobodyElse) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
-  int fd = Connect();
+  int fd = ConnectUnix(SocketPath());
   ASSERT_GE(fd, 0);
   std::vector<uint8_t> frame =
       EncodeRequest(1, kClassFactoryObject, kSlotCreateInstance, std::vector<uint8_t>(16, 0));
@@ -140,6 +139,136 @@ TEST_F(RuntimeFaultsTest, HalfAFrameHoldsUpNobodyElse) {
   CloseSocket(fd);
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
   EXPECT_TRUE(Events().empty());
+}
+
+constexpr uid_t kNobody = 65534;
+constexpr int kCannotSwitchUser = 10;  // a root without the capability to change users
+
+// A client that waits for 'g', becomes user "nobody" and exits with 0 when creating an adder
+// gives `expected` (and, on success, the adder answers).
+int NobodyClient(Child& self, HRESULT expected) {
+  if (self.Receive() != 'g') return 11;
+  if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
+    return kCannotSwitchUser;
+  }
+  HRESULT hr = E_FAIL;
+  IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+  if (hr != expected) return 12;
+  if (adder == nullptr) return 0;
+  int32_t sum = 0;
+  HRESULT added = adder->Add(1, 2, &sum);
+  adder->Release();
+  return added == S_OK && sum == 3 ? 0 : 13;
+}
+
+TEST_F(RuntimeFaultsTest, OtherUsersAreRefusedUnlessAuthenticationIsDisabled) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  // Both clients are forked before any server thread exists.
+  Child refused([](Child& self) { return NobodyClient(self, E_ACCESSDENIED); });
+  Child admitted([](Child& self) { return NobodyClient(self, S_OK); });
+  // Reachable for the other user, so that the server itself must say no.
+  ASSERT_EQ(chmod(folder_.path().c_str(), 0711), 0);
+  {
+    AdderServer server;
+    ASSERT_EQ(server.result(), S_OK);
+    refused.Send('g');
+    int code = refused.Wait();
+    if (code == kCannotSwitchUser) GTEST_SKIP() << "cannot act as another user here";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Events(), std::vector<RuntimeEvent>{RuntimeEvent::kRefusedConnection});
+    EXPECT_EQ(LiveObjectCount(), 0);
+  }
+  // With authentication disabled the server opens its folder and socket itself.
+  ASSERT_EQ(chmod(folder_.path().c_str(), 0700), 0);
+  ASSERT_EQ(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_NONE,
+                                 RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr),
+            S_OK);
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  struct stat info {};
+  ASSERT_EQ(stat(folder_.path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0711u);
+  ASSERT_EQ(stat(SocketPath().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0666u);
+  admitted.Send('g');
+  EXPECT_EQ(admitted.Wait(), 0);
+  EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
+}
+
+TEST_F(RuntimeFaultsTest, RuntimeFolderIsMadePrivateAndMustBeARealFolder) {
+  {
+    ScopedEnv runtime(kRuntime, folder_ / "run");
+    AdderServer server;
+    ASSERT_EQ(server.result(), S_OK);
+    struct stat info {};
+    ASSERT_EQ(stat((folder_ / "run").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+  }
+  ASSERT_EQ(symlink((folder_ / "run").c_str(), (folder_ / "link").c_str()), 0);
+  ScopedEnv runtime(kRuntime, folder_ / "link");
+  EXPECT_EQ(AdderServer().result(), E_ACCESSDENIED);
+}
+
+// In a client process: `objects` adders on threads of their own, `calls` checked calls each;
+// the number of wrong answers.
+int RunClient(int client, int objects, int calls) {
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int object = 0; object < objects; ++object) {
+    threads.emplace_back([&, object] {
+      IRuntimeAdder* adder = CreateRemoteAdder();
+      if (adder == nullptr) {
+        wrong += calls;
+        return;
+      }
+      int32_t base = client * 1000000 + object * 10000;
+      for (int i = 0; i < calls; ++i) {
+        int32_t sum = 0;
+        if (adder->Add(base, i, &sum) != S_OK || sum != base + i) ++wrong;
+        if (i % 50 == 0) {
+          UniqueBstr text(BstrFromCp1252(std::to_string(base + i)));
+          BSTR copy = nullptr;
+          if (adder->Echo(text.get(), &copy) != S_OK ||
+              BstrToCp1252(copy) != BstrToCp1252(text.get()))
+            ++wrong;
+          SysFreeString(copy);
+        }
+      }
+      adder->Release();
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  return wrong.load();
+}
+
+TEST_F(RuntimeFaultsTest, ManyClientProcessesGetEveryAnswerAndKilledOnesReleaseTheirObjects) {
+  // The clients are forked before the server's threads exist, then let go together.
+  std::vector<std::unique_ptr<Child>> clients;
+  for (int client = 0; client < 8; ++client) {
+    clients.push_back(std::make_unique<Child>([client](Child& self) {
+      if (self.Receive() != 'g') return 100;
+      return RunClient(client, 4, 200);
+    }));
+  }
+  Child killed([](Child& self) {
+    if (self.Receive() != 'g') return 100;
+    for (int i = 0; i < 3; ++i) {
+      if (CreateRemoteAdder() == nullptr) return 1;
+    }
+    self.Send('r');
+    self.Receive();  // killed while waiting here
+    return 2;
+  });
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  killed.Send('g');
+  ASSERT_EQ(killed.Receive(), 'r');
+  EXPECT_EQ(LiveObjectCount(), 3);
+  for (auto& client : clients) client->Send('g');
+  killed.Kill();
+  for (auto& client : clients) EXPECT_EQ(client->Wait(), 0);
+  EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
+  ExpectServed();
 }
 
 }  // namespace

@@ -1,0 +1,291 @@
+// The local-server runtime: wire frames and payloads, class lookup, calls with the server in
+// this process, and servers started on demand from their registered LocalServer32.
+#include <sys/stat.h>
+
+#include <thread>
+#include <vector>
+
+#include "platform/localserver_launch.h"
+#include "platform/registry.h"
+#include "platform/wire_frame.h"
+#include "runtime_support.h"
+
+namespace qx::test {
+namespace {
+
+TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
+  EXPECT_EQ(EncodeRequest(0x01020304, 7, 0x0A0B, {0xEE}),
+            (std::vector<uint8_t>{17, 0, 0, 0, 4, 3, 2, 1, 7, 0, 0, 0, 0x0B, 0x0A, 0, 0, 0xEE}));
+  std::vector<uint8_t> reply = EncodeReply(9, E_FAIL, {});
+  EXPECT_EQ(reply, (std::vector<uint8_t>{12, 0, 0, 0, 9, 0, 0, 0, 0x05, 0x40, 0x00, 0x80}));
+  WireReplyHeader header = DecodeReplyHeader(reply.data());
+  EXPECT_EQ(header.length, 12u);
+  EXPECT_EQ(header.callId, 9u);
+  EXPECT_EQ(header.result, E_FAIL);
+  WireRequestHeader request = DecodeRequestHeader(EncodeRequest(5, 6, 7, {}).data());
+  EXPECT_EQ(request.length, 16u);
+  EXPECT_EQ(request.objectId, 6u);
+  EXPECT_EQ(request.slot, 7u);
+}
+
+TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayload) {
+  WireWriter out;
+  out.U16(0xBEEF);
+  UniqueBstr text(SysAllocString(u"\u00e7a"));
+  out.Bstr(text.get());
+  out.Bstr(nullptr);
+  const int32_t numbers[] = {1, -2, 3};
+  out.Array(numbers, 3);
+  out.Value(CURRENCY{123456});
+  WireReader in(out.bytes());
+  uint16_t u16 = 0;
+  BSTR first = nullptr, second = nullptr;
+  std::vector<int32_t> array;
+  CURRENCY money{};
+  EXPECT_TRUE(in.U16(&u16) && in.Bstr(&first) && in.Bstr(&second) && in.Array(&array) &&
+              in.Value(&money) && in.Finished());
+  EXPECT_EQ(u16, 0xBEEF);
+  EXPECT_EQ(BstrView(first), u"\u00e7a");
+  EXPECT_NE(second, nullptr);
+  EXPECT_EQ(SysStringLen(second), 0u);
+  EXPECT_EQ(array, (std::vector<int32_t>{1, -2, 3}));
+  EXPECT_EQ(money.int64, 123456);
+  SysFreeString(first);
+  SysFreeString(second);
+  // Bytes past what the payload holds are never read, and a failed reader stays failed.
+  uint32_t extra = 7;
+  EXPECT_FALSE(in.U32(&extra));
+  EXPECT_EQ(extra, 7u);
+  EXPECT_FALSE(in.ok());
+
+  using Bytes = std::vector<uint8_t>;
+  BSTR cut = nullptr;
+  EXPECT_FALSE(WireReader(Bytes{4, 0, 0, 0, 'a', 0}).Bstr(&cut));       // text cut short
+  EXPECT_FALSE(WireReader(Bytes{3, 0, 0, 0, 'a', 0, 'b'}).Bstr(&cut));  // half a character
+  EXPECT_FALSE(WireReader(Bytes{0xFF, 0xFF, 0xFF, 0xFF}).Bstr(&cut));
+  EXPECT_EQ(cut, nullptr);
+  EXPECT_FALSE(WireReader(Bytes{0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4}).Array(&array));
+  EXPECT_FALSE(WireReader(Bytes{2, 0, 0, 0, 1, 0, 0, 0}).Array(&array));
+  int32_t number = 0;
+  WireReader twoBytes(Bytes{1, 2});
+  EXPECT_FALSE(twoBytes.I32(&number));
+  EXPECT_FALSE(twoBytes.Finished());
+}
+
+using RuntimeLookupTest = RuntimeTest;
+
+TEST_F(RuntimeLookupTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
+  EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
+            (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
+  EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
+            (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
+  EXPECT_TRUE(SplitCommandLine(" \t").empty());
+
+  const std::string classKey = "HKEY_CLASSES_ROOT\\CLSID\\" + GuidToBracedText(CLSID_RuntimeAdder);
+  ASSERT_EQ(RegApply(RegEdit()
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
+                                    GuidToBracedText(CLSID_RuntimeAdder))
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
+                         .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
+                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")
+                         .SetString(classKey + "\\LocalServer32", "", "/opt/ostrel -x")),
+            ERROR_SUCCESS);
+  CLSID clsid = GUID_NULL;
+  EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_RuntimeAdder);
+  for (const char16_t* progId : {u"Nothing", u"Loop", u"Bad", u""}) {
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
+  }
+  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
+  std::string command;
+  EXPECT_EQ(LocalServerCommand(CLSID_RuntimeAdder, &command), S_OK);
+  EXPECT_EQ(command, "/opt/ostrel -x");
+  EXPECT_EQ(LocalServerCommand(IID_IRuntimeAdder, &command), REGDB_E_CLASSNOTREG);
+}
+
+using RuntimeCallsTest = RuntimeTest;
+
+TEST_F(RuntimeCallsTest, CallsCarryNumbersAndTextsAndObjectsAreCounted) {
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  HRESULT hr = E_FAIL;
+  IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+  ASSERT_EQ(hr, S_OK);
+  ASSERT_NE(adder, nullptr);
+  EXPECT_EQ(LiveObjectCount(), 1);
+  int32_t sum = 0;
+  EXPECT_EQ(adder->Add(40, 2, &sum), S_OK);
+  EXPECT_EQ(sum, 42);
+  EXPECT_EQ(adder->Add(INT32_MAX, 1, &sum), E_INVALIDARG);  // the method's own code travels
+  const char16_t withNul[] = u"a\0\u00e7\u20ac";
+  for (uint32_t length : {0u, 4u}) {
+    UniqueBstr text(SysAllocStringLen(withNul, length));
+    BSTR copy = nullptr;
+    ASSERT_EQ(adder->Echo(text.get(), &copy), S_OK);
+    EXPECT_EQ(BstrView(copy), BstrView(text.get()));
+    SysFreeString(copy);
+  }
+  // IUnknown is the proxy itself; an interface without a stub is refused by the server.
+  void* unknown = nullptr;
+  EXPECT_EQ(adder->QueryInterface(IID_IUnknown, &unknown), S_OK);
+  EXPECT_EQ(unknown, static_cast<void*>(adder));
+  static_cast<IUnknown*>(unknown)->Release();
+  void* other = &sum;
+  EXPECT_EQ(adder->QueryInterface(IID_IClassFactory, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(adder->Release(), 0u);
+  EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
+  server.Revoke();
+  EXPECT_EQ(server.factory().references(), 0u);
+}
+
+TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  MULTI_QI results[3] = {{&IID_IRuntimeAdder, nullptr, S_OK},
+                         {&IID_IRuntimeAdder, nullptr, S_OK},
+                         {&IID_IClassFactory, nullptr, S_OK}};
+  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, nullptr, CLSCTX_ALL, nullptr, 3, results),
+            CO_S_NOTALLINTERFACES);
+  EXPECT_EQ(results[1].hr, S_OK);
+  EXPECT_EQ(results[2].hr, E_NOINTERFACE);
+  EXPECT_EQ(results[2].pItf, nullptr);
+  EXPECT_EQ(LiveObjectCount(), 1);  // the same interface: the proxy itself
+  EXPECT_EQ(
+      CoSetProxyBlanket(results[0].pItf, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                        RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+      S_OK);
+  results[0].pItf->Release();
+  results[1].pItf->Release();
+  EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
+
+  MULTI_QI one = {&IID_IRuntimeAdder, nullptr, S_OK};
+  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, results[0].pItf, CLSCTX_ALL, nullptr, 1, &one),
+            CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, nullptr, CLSCTX_INPROC_SERVER, nullptr, 1, &one),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, nullptr, CLSCTX_ALL, nullptr, 0, &one),
+            E_INVALIDARG);
+  EXPECT_EQ(LiveObjectCount(), 0);
+}
+
+TEST_F(RuntimeCallsTest, OneServerPerClassAndStaleSocketsAreReplaced) {
+  WriteText(SocketPath(), "left by a dead server");
+  {
+    AdderServer first;
+    ASSERT_EQ(first.result(), S_OK);
+    EXPECT_EQ(AdderServer().result(), CO_E_OBJISREG);
+    Child other([](Child&) { return AdderServer().result() == CO_E_OBJISREG ? 0 : 1; });
+    EXPECT_EQ(other.Wait(), 0);
+    ExpectServed();
+  }
+  // Revoked: the socket is gone, the lock is free again, and no LocalServer32 is registered.
+  struct stat info {};
+  EXPECT_NE(stat(SocketPath().c_str(), &info), 0);
+  HRESULT hr = S_OK;
+  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+  EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(AdderServer().result(), S_OK);
+}
+
+TEST_F(RuntimeCallsTest, RevokingEndsConnectionsAndReleasesTheirObjects) {
+  auto server = std::make_unique<AdderServer>();
+  ASSERT_EQ(server->result(), S_OK);
+  IRuntimeAdder* adder = CreateRemoteAdder();
+  ASSERT_NE(adder, nullptr);
+  EXPECT_EQ(LiveObjectCount(), 1);
+  server.reset();
+  EXPECT_EQ(LiveObjectCount(), 0);
+  int32_t sum = 0;
+  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
+  adder->Release();
+}
+
+TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
+  RuntimeAdderFactory factory;
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(CLSID_RuntimeAdder, &factory, CLSCTX_LOCAL_SERVER,
+                                  REGCLS_MULTIPLEUSE | REGCLS_SUSPENDED, &cookie),
+            S_OK);
+  std::thread client(ExpectServed);  // waits in the listen queue until resumed
+  Sleep(50);
+  EXPECT_EQ(LiveObjectCount(), 0);
+  EXPECT_EQ(CoResumeClassObjects(), S_OK);
+  client.join();
+  // Suspended again (as the shutdown monitor does), then resumed: served again.
+  EXPECT_EQ(CoSuspendClassObjects(), S_OK);
+  std::thread later(ExpectServed);
+  EXPECT_EQ(CoResumeClassObjects(), S_OK);
+  later.join();
+  EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
+  EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
+}
+
+TEST_F(RuntimeCallsTest, ThreadsSharingOneProxyGetTheirOwnAnswers) {
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  IRuntimeAdder* adder = CreateRemoteAdder();
+  ASSERT_NE(adder, nullptr);
+  std::vector<std::thread> threads;
+  std::atomic<int> wrong{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 300; ++i) {
+        int32_t sum = 0;
+        if (adder->Add(t * 1000, i, &sum) != S_OK || sum != t * 1000 + i) ++wrong;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
+  adder->Release();
+}
+
+class RuntimeLaunchTest : public RuntimeTest {
+ protected:
+  void RegisterServer(const std::string& command) {
+    ASSERT_EQ(RegSetString("HKEY_CLASSES_ROOT\\CLSID\\" + GuidToBracedText(CLSID_RuntimeAdder) +
+                               "\\LocalServer32",
+                           "", command),
+              ERROR_SUCCESS);
+  }
+};
+
+TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
+  RegisterServer(std::string("\"") + QX_RUNTIME_TEST_SERVER + "\" --from-test");
+  HRESULT hr = E_FAIL;
+  IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+  ASSERT_EQ(hr, S_OK);
+  ASSERT_NE(adder, nullptr);
+  int32_t pid = 0;
+  EXPECT_EQ(adder->ProcessId(&pid), S_OK);
+  EXPECT_NE(pid, getpid());
+  EXPECT_EQ(ReadText(folder_ / "server-args"), "--from-test -Embedding");
+  // A second client finds the running server.
+  IRuntimeAdder* second = CreateRemoteAdder();
+  ASSERT_NE(second, nullptr);
+  int32_t secondPid = 0;
+  EXPECT_EQ(second->ProcessId(&secondPid), S_OK);
+  EXPECT_EQ(secondPid, pid);
+  second->Release();
+  adder->Release();
+  // Its last object gone, the test server withdraws its class and ends.
+  struct stat info {};
+  EXPECT_TRUE(WaitFor([&] { return stat(SocketPath().c_str(), &info) != 0; }));
+}
+
+TEST_F(RuntimeLaunchTest, ServersThatCannotStartOrNeverListenFail) {
+  HRESULT hr = S_OK;
+  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+  EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
+  // A missing program, and one that ends without listening (given up after the start-up wait).
+  for (const std::string& command : {folder_ / "no-such-server", std::string("/bin/true")}) {
+    RegisterServer(command);
+    EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+    EXPECT_EQ(hr, CO_E_SERVER_EXEC_FAILURE) << command;
+  }
+}
+
+}  // namespace
+}  // namespace qx::test
