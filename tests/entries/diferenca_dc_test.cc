@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "entries/diferenca_arquivo.h"
@@ -34,6 +35,7 @@ class DiferencaDC : public ::testing::Test {
   struct Busca {
     int64_t units;
     int32_t temDiferenca;
+    bool operator==(const Busca&) const = default;
   };
   Busca Procura(CQXData data, uint16_t filial, uint16_t usuario) {
     CURRENCY diferenca{-1};
@@ -86,9 +88,8 @@ TEST_F(DiferencaDC, OneSidedEntryAddsAndRemovalFreesTheSlotForTheNextKey) {
   EXPECT_EQ(FileSize(), 3 * kDifferenceRecordSize);
   const std::vector<Reg_Dif> lista = Lista();
   ASSERT_EQ(lista.size(), 2u);
-  EXPECT_EQ(lista[0].Data, CQXData::Make(11, 3, 2024).Value());
-  EXPECT_EQ(lista[1].Usuario, 2);
-  EXPECT_EQ(lista[1].Filial, 1);
+  EXPECT_EQ(std::tuple(lista[0].Data, lista[1].Usuario, lista[1].Filial),
+            std::tuple(CQXData::Make(11, 3, 2024).Value(), 2, 1));
 }
 
 TEST_F(DiferencaDC, MonthGroupingAccumulatesAcrossYearsAndIgnoresUsers) {
@@ -101,9 +102,9 @@ TEST_F(DiferencaDC, MonthGroupingAccumulatesAcrossYearsAndIgnoresUsers) {
 
   const std::vector<Reg_Dif> lista = Lista();
   ASSERT_EQ(lista.size(), 3u);
-  EXPECT_EQ(lista[0].Data, CQXData::Make(25, 3, 2024).Value()) << "the last date written";
-  EXPECT_EQ(lista[0].Usuario, 0) << "users are not kept by month alone";
-  EXPECT_EQ(lista[2].Filial, 2);
+  // The last date written; users are not kept by month alone.
+  EXPECT_EQ(std::tuple(lista[0].Data, lista[0].Usuario, lista[2].Filial),
+            std::tuple(CQXData::Make(25, 3, 2024).Value(), 0, 2));
 }
 
 TEST_F(DiferencaDC, WithoutPerBranchOptionBranchesShareOneTotal) {
@@ -113,21 +114,16 @@ TEST_F(DiferencaDC, WithoutPerBranchOptionBranchesShareOneTotal) {
   EXPECT_EQ(Procura(kDia, 7, 9).units, 15);
   const std::vector<Reg_Dif> lista = Lista();
   ASSERT_EQ(lista.size(), 1u);
-  EXPECT_EQ(lista[0].Filial, 0);
-  EXPECT_EQ(lista[0].Usuario, 0);
-  EXPECT_EQ(lista[0].Valor.int64, 150000);
+  EXPECT_EQ(std::tuple(lista[0].Filial, lista[0].Usuario, lista[0].Valor.int64),
+            std::tuple(0, 0, 150000));
 }
 
 TEST_F(DiferencaDC, LookupReportsOtherOpenDifferencesWhenTheKeyHasNone) {
   Inicia(kDiferencaPorMesUsuario, true);
   EXPECT_EQ(Procura(kDia, 1, 1).temDiferenca, 0) << "empty file";
   EXPECT_EQ(Soma(kDia, 1, 1, 8), 8);
-  const Busca achada = Procura(CQXData::Make(30, 3, 2024), 1, 1);
-  EXPECT_EQ(achada.units, 8);
-  EXPECT_EQ(achada.temDiferenca, 1);
-  const Busca outra = Procura(kDia, 1, 2);
-  EXPECT_EQ(outra.units, 0);
-  EXPECT_EQ(outra.temDiferenca, 1) << "another key holds a total";
+  EXPECT_EQ(Procura(CQXData::Make(30, 3, 2024), 1, 1), (Busca{8, 1}));
+  EXPECT_EQ(Procura(kDia, 1, 2), (Busca{0, 1})) << "another key holds a total";
   EXPECT_EQ(Procura(kDia, 2, 1).temDiferenca, 0) << "the other branch's record is passed over";
 
   CURRENCY diferenca;
@@ -139,8 +135,7 @@ TEST_F(DiferencaDC, ListingNeverWritesBeyondTheCallersCount) {
   for (uint16_t filial = 1; filial <= 3; ++filial) Soma(kDia, filial, 1, filial);
   std::vector<Reg_Dif> lista(3, Reg_Dif{{-1}, 7, 7, 7});
   EXPECT_EQ(objeto_.GetDiferenca(2, lista.data()), S_OK);
-  EXPECT_EQ(lista[0].Filial, 1);
-  EXPECT_EQ(lista[1].Filial, 2);
+  EXPECT_EQ(std::tuple(lista[0].Filial, lista[1].Filial), std::tuple(1, 2));
   EXPECT_EQ(lista[2].Valor.int64, -1) << "the element past the count is untouched";
   EXPECT_EQ(objeto_.GetDiferenca(0, nullptr), S_OK);
   EXPECT_EQ(objeto_.GetDiferenca(-4, nullptr), S_OK);

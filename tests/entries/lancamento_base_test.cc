@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "outside/outside_codes.h"
 #include "outside/suite_database.h"
@@ -29,13 +30,12 @@ TEST(LancamentoBaseInit, ReadsTheCompanyConfigurationAtItsOffsets) {
   EXPECT_TRUE(objeto.EstaInicializado());
   EXPECT_EQ(objeto.GetPastaEmpresa(), company.CnFolder());
   EXPECT_FALSE(objeto.GetPastaEmpresa().empty());
-  EXPECT_EQ(objeto.GetCodigoCliente(), 850);
-  EXPECT_EQ(objeto.GetDataInicialPeriodo(), CQXData::Make(1, 1, 2024));
-  EXPECT_EQ(objeto.GetDataFinalPeriodo(), CQXData::Make(31, 12, 2024));
-  EXPECT_EQ(objeto.GetModoDiferenca(), 3);
-  EXPECT_TRUE(objeto.GetDiferencaPorFilial());
-  EXPECT_NE(objeto.GetMoedaEstrangeira(), 0u);
-  EXPECT_TRUE(objeto.GetUsaQuantidadeGerencial());
+  EXPECT_EQ(std::tuple(objeto.GetCodigoCliente(), objeto.GetDataInicialPeriodo().Value(),
+                       objeto.GetDataFinalPeriodo().Value(), objeto.GetModoDiferenca(),
+                       objeto.GetDiferencaPorFilial(), objeto.GetMoedaEstrangeira() != 0,
+                       objeto.GetUsaQuantidadeGerencial()),
+            std::tuple(850, CQXData::Make(1, 1, 2024).Value(), CQXData::Make(31, 12, 2024).Value(),
+                       3, true, true, true));
   EXPECT_EQ(objeto.GetIntegracaoGed(), nullptr) << "the company does not use document management";
 
   company.SetConfig("difference-per-branch", 0);

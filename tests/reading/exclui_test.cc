@@ -4,6 +4,8 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 
 #include "../entries/soma_diferencas.h"
 #include "entries/registro_log.h"
@@ -47,28 +49,24 @@ TEST(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
   EntryRecord esperado = primeiro;
   esperado.cStatus = kEntryDeleted;
   EXPECT_EQ(std::memcmp(&lido, &esperado, sizeof lido), 0) << "only the status changes";
-  const Contagem depois = Conta(t.objeto);
-  EXPECT_EQ(depois.lancamentos, 2);
-  EXPECT_EQ(depois.excluidos, 1);
-  EXPECT_EQ(depois.gerenciais, 2) << "the other entry's lines stay";
+  const Contagem depois = Conta(t.objeto);  // the other entry's lines stay
+  EXPECT_EQ(std::tuple(depois.lancamentos, depois.excluidos, depois.gerenciais),
+            std::tuple(2, 1, 2));
 
   std::vector<RegistroLog> log = t.Log();
   ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].tipo, kLogTipoLancamento);
-  EXPECT_EQ(log[0].servico, 'E');
-  EXPECT_EQ(log[0].chave, 1);
-  EXPECT_EQ(log[0].sessao, 4096u * 3);
+  EXPECT_EQ(std::tuple(log[0].tipo, log[0].servico, log[0].chave, log[0].sessao),
+            std::tuple(kLogTipoLancamento, 'E', 1, 4096u * 3));
   ASSERT_EQ(log[0].dados.size(), sizeof(RegLanAtual));
   RegLanAtual imagem;
   std::memcpy(&imagem, log[0].dados.data(), sizeof imagem);
-  EXPECT_EQ(imagem.Documento, 11);
-  EXPECT_EQ(imagem.Gerencial, primeiro.Gerencial);
-  EXPECT_EQ(imagem.Data, CQXData::Make(15, 3, 2024).Value());
-  EXPECT_EQ(imagem.Secao, 0x2345);
-  EXPECT_EQ(imagem.cStatus, kEntryDeleted);
-  EXPECT_EQ(log[1].tipo, kLogTipoComplemento);
-  EXPECT_EQ(log[1].servico, 'E');
-  EXPECT_EQ(log[1].dados, "") << "the empty complement is reported too";
+  EXPECT_EQ(std::tuple(+imagem.Documento, +imagem.Gerencial, +imagem.Data, +imagem.Secao,
+                       +imagem.cStatus),
+            std::tuple(11, +primeiro.Gerencial, CQXData::Make(15, 3, 2024).Value(), 0x2345,
+                       +kEntryDeleted));
+  // The empty complement is reported too.
+  EXPECT_EQ(std::tuple(log[1].tipo, log[1].servico, log[1].dados),
+            std::tuple(kLogTipoComplemento, 'E', std::string()));
 
   // Again, past the end, and the zero record: nothing more happens.
   EXPECT_EQ(t.objeto.Exclui(1, kMes), S_OK);
@@ -87,8 +85,8 @@ TEST(Exclui, DocumentManagementIsToldAndItsRefusalStopsTheChangeLog) {
   ASSERT_EQ(t.objeto.Exclui(1, kMes), S_OK);
   std::vector<NotificacaoGed> avisos = t.Ged();
   ASSERT_EQ(avisos.size(), 1u);
-  EXPECT_EQ(avisos[0].operacao, 'E');
-  EXPECT_EQ(avisos[0].chave, MakeChaveComposta(1, CQXMesAno(kMes)));
+  EXPECT_EQ(std::tuple(avisos[0].operacao, avisos[0].chave),
+            std::tuple('E', MakeChaveComposta(1, CQXMesAno(kMes))));
   EXPECT_EQ(t.Log().size(), 2u);
 
   ASSERT_EQ(DefineDocumentoBloqueado(*t.Banco(), MakeChaveComposta(2, CQXMesAno(kMes)), true),

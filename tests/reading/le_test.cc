@@ -2,6 +2,7 @@
 // deleted ones as they are, foreign-currency amounts and complement texts.
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "entries/registro_log.h"
 #include "platform/bstr.h"
@@ -30,11 +31,10 @@ TEST(Le, DeletedEntriesGiveTheirMessageAndLeaveTheCurrentEntry) {
   RegDados dados{};
   EXPECT_EQ(t.objeto.LeDados(excluida, kMes, &dados), static_cast<HRESULT>(0x800405F7u));
   EXPECT_EQ(t.objeto.LeLancamentoExcluido(excluida, kMes, &dados), kExcluido);
-  EXPECT_EQ(dados.Documento, 22);
-  EXPECT_EQ(dados.DataLancamento, CQXData::Make(15, 3, 2024).Value());
-  EXPECT_EQ(dados.Secao, 0x12345);
-  EXPECT_EQ(dados.cConferido, 0) << "not taken from the record";
-  EXPECT_EQ(dados.cStatusIFRS, 0);
+  // The checked mark and IFRS status are not taken from the record.
+  EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
+                       dados.cStatusIFRS),
+            std::tuple(22, CQXData::Make(15, 3, 2024).Value(), 0x12345, 0, 0));
   EXPECT_EQ(t.objeto.LeLancamentoExcluido(viva, kMes, &dados), S_OK);
   EXPECT_EQ(dados.Documento, 11);
   EXPECT_EQ(t.objeto.LeLancamentoExcluido(99, kMes, &dados), ARQ_FIM_DE_ARQUIVO);
@@ -51,22 +51,14 @@ TEST(Le, EntryDataRecordCarriesEveryField) {
   RegDados dados;
   std::memset(&dados, 0xAB, sizeof dados);
   ASSERT_EQ(t.objeto.LeDados(indlan, kMes, &dados), S_OK);
-  EXPECT_EQ(dados.Documento, 11);
-  EXPECT_EQ(dados.Complemento, registro.Complemento);
-  EXPECT_EQ(dados.Gerencial, 7);
-  EXPECT_EQ(dados.DataLancamento, CQXData::Make(15, 3, 2024).Value());
-  EXPECT_EQ(dados.wChaveOrigem.lChaveModulo, MakeChaveModulo(77, 3));
-  EXPECT_EQ(dados.wChaveOrigem.iData, kMes);
-  EXPECT_EQ(dados.Valor.int64, 1234500);
-  EXPECT_EQ(dados.ValorMoeda.int64, 0);
-  EXPECT_EQ(dados.Debito, 1101);
-  EXPECT_EQ(dados.Credito, 2101);
-  EXPECT_EQ(dados.Secao, 0x12345);
-  EXPECT_EQ(dados.CodHis, 9);
-  EXPECT_EQ(dados.Filial, 1);
-  EXPECT_EQ(dados.cGravarZero, 0);
-  EXPECT_EQ(dados.cConferido, 'S');
-  EXPECT_EQ(dados.cStatusIFRS, 4);
+  EXPECT_EQ(std::tuple(dados.Documento, dados.Complemento, dados.Gerencial, dados.DataLancamento,
+                       dados.wChaveOrigem.lChaveModulo, dados.wChaveOrigem.iData),
+            std::tuple(11, +registro.Complemento, 7, CQXData::Make(15, 3, 2024).Value(),
+                       MakeChaveModulo(77, 3), kMes));
+  EXPECT_EQ(std::tuple(dados.Valor.int64, dados.ValorMoeda.int64, dados.Debito, dados.Credito,
+                       dados.Secao, dados.CodHis, dados.Filial, dados.cGravarZero, dados.cConferido,
+                       dados.cStatusIFRS),
+            std::tuple(1234500, 0, 1101, 2101, 0x12345, 9, 1, 0, 'S', 4));
   EXPECT_EQ(std::string(reinterpret_cast<char*>(dados.cFiller), 5), std::string(5, '\0'));
 
   RegDadosComplemento completo{};
@@ -106,16 +98,15 @@ TEST(Le, ForeignCurrencyAmountsComeFromTheirFile) {
     t.Grava(kPrefixoMoeda, &moeda, kCurrencyRecordSize, static_cast<uint32_t>(posicao));
   }
 
+  // Only status 2 has an amount; every read clears the zero flag first.
   RegDados dados{};
-  ASSERT_EQ(t.objeto.LeDados(comValor, kMes, &dados), S_OK);
-  EXPECT_EQ(dados.ValorMoeda.int64, 777);
-  EXPECT_EQ(dados.cGravarZero, 0);
-  ASSERT_EQ(t.objeto.LeDados(zerado, kMes, &dados), S_OK);
-  EXPECT_EQ(dados.ValorMoeda.int64, 0);
-  EXPECT_EQ(dados.cGravarZero, 'S');
-  ASSERT_EQ(t.objeto.LeDados(semMoeda, kMes, &dados), S_OK);
-  EXPECT_EQ(dados.ValorMoeda.int64, 0) << "only status 2 has an amount";
-  EXPECT_EQ(dados.cGravarZero, 0) << "every read clears it first";
+  const auto moeda = [&](int32_t indlan) {
+    EXPECT_EQ(t.objeto.LeDados(indlan, kMes, &dados), S_OK);
+    return std::tuple(int64_t{dados.ValorMoeda.int64}, int{dados.cGravarZero});
+  };
+  EXPECT_EQ(moeda(comValor), std::tuple(777, 0));
+  EXPECT_EQ(moeda(zerado), std::tuple(0, 'S'));
+  EXPECT_EQ(moeda(semMoeda), std::tuple(0, 0));
   EXPECT_EQ(t.objeto.Le(semRegistro, kMes), ARQ_FIM_DE_ARQUIVO);
   int32_t documento = 0;
   ASSERT_EQ(t.objeto.GetDocumento(&documento), S_OK);
