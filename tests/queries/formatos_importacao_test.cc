@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../entries/test_company.h"
@@ -93,11 +94,10 @@ TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefault
   EXPECT_EQ(Quantidade(), 1);
   REGFORMATOIMPORT padrao{};
   ASSERT_EQ(objeto_.LeFormatoImportacao(1, &padrao), S_OK);
-  EXPECT_EQ(Nome(padrao), "Padr\xE3o");
-  EXPECT_STREQ(padrao.cSequenciaContabil, "CDEFGH");
-  EXPECT_STREQ(padrao.cSequenciaGerencial, "JK");
-  EXPECT_EQ(padrao.cDelimitador, ',');
-  EXPECT_EQ(padrao.cFiller, 0);
+  EXPECT_EQ(
+      std::tuple(Nome(padrao), std::string(padrao.cSequenciaContabil),
+                 std::string(padrao.cSequenciaGerencial), padrao.cDelimitador, padrao.cFiller),
+      std::tuple("Padr\xE3o", "CDEFGH", "JK", ',', 0));
 
   // Only ASCII letters change case when names are compared.
   EXPECT_EQ(Posicao("padr\xE3o"), 1);
@@ -138,6 +138,16 @@ TEST_F(FormatosImportacao, RemovalThatFailsAtTheLastStepKeepsEveryLayout) {
 
 TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
+  // A listing never writes more elements than asked.
+  REGFORMATOIMPORT marcador{};
+  std::memset(&marcador, 0x5A, sizeof(marcador));
+  std::vector<REGFORMATOIMPORT> lista(5, marcador);
+  ASSERT_EQ(objeto_.GetFormatosImportacao(2, lista.data()), S_OK);
+  EXPECT_EQ(std::tuple(Nome(lista[0]), Nome(lista[1])), std::tuple("A", "B"));
+  EXPECT_EQ(std::memcmp(&lista[2], &marcador, sizeof(marcador)), 0);
+  EXPECT_EQ(std::memcmp(&lista[3], &marcador, sizeof(marcador)), 0);
+  EXPECT_EQ(objeto_.GetFormatosImportacao(0, nullptr), S_OK);
+
   Grava(Formato("DOZE_LETRAS_"), 0);  // fills its field, no terminator
   EXPECT_EQ(Quantidade(), 5);
   EXPECT_EQ(Posicao("c"), 3);
@@ -148,10 +158,9 @@ TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   Grava(Formato("b2", "XY", "Z", '|'), 2);
   REGFORMATOIMPORT lido{};
   ASSERT_EQ(objeto_.LeFormatoImportacao(2, &lido), S_OK);
-  EXPECT_EQ(Nome(lido), "b2");
-  EXPECT_STREQ(lido.cSequenciaContabil, "XY");
-  EXPECT_EQ(lido.cDelimitador, '|');
-  EXPECT_EQ(lido.cFiller, 0);
+  EXPECT_EQ(
+      std::tuple(Nome(lido), std::string(lido.cSequenciaContabil), lido.cDelimitador, lido.cFiller),
+      std::tuple("b2", "XY", '|', 0));
   EXPECT_EQ(objeto_.LeFormatoImportacao(6, &lido), QXHresultDoStatus(ARQ_FIM_DE_ARQUIVO));
   EXPECT_EQ(objeto_.LeFormatoImportacao(-1, &lido), QXHresultDoStatus(ARQ_FIM_DE_ARQUIVO));
   EXPECT_EQ(Nome(lido), "b2") << "a failed read leaves the caller's record alone";
@@ -166,7 +175,6 @@ TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   EXPECT_EQ(Quantidade(), 4);
 
   // Listing one more than there are fills every layout, then reports the end.
-  std::vector<REGFORMATOIMPORT> lista(5);
   EXPECT_EQ(objeto_.GetFormatosImportacao(5, lista.data()), E_QXARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(Nome(lista[3]), "DOZE_LETRAS_");
 }
@@ -194,19 +202,6 @@ TEST_F(FormatosImportacao, BadLayoutsAreRefusedInOrderWithTheirConsistencyCode) 
   uint16_t consistencia = 0;
   EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
   EXPECT_EQ(Quantidade(), 4);
-}
-
-TEST_F(FormatosImportacao, ListingNeverWritesMoreElementsThanAsked) {
-  for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
-  REGFORMATOIMPORT marcador{};
-  std::memset(&marcador, 0x5A, sizeof(marcador));
-  std::vector<REGFORMATOIMPORT> lista(4, marcador);
-  ASSERT_EQ(objeto_.GetFormatosImportacao(2, lista.data()), S_OK);
-  EXPECT_EQ(Nome(lista[0]), "A");
-  EXPECT_EQ(Nome(lista[1]), "B");
-  EXPECT_EQ(std::memcmp(&lista[2], &marcador, sizeof(marcador)), 0);
-  EXPECT_EQ(std::memcmp(&lista[3], &marcador, sizeof(marcador)), 0);
-  EXPECT_EQ(objeto_.GetFormatosImportacao(0, nullptr), S_OK);
 }
 
 }  // namespace

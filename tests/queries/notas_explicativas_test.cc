@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "../entries/test_company.h"
 #include "entries/lancamento_base.h"
@@ -51,7 +52,13 @@ class NotasExplicativas : public ::testing::Test {
 };
 
 TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
+  std::string texto = "x";
+  // No index yet: the open's status, and no text.
+  EXPECT_EQ(Le(1, &texto), ARQ_NAO_ENCONTRADO);
+  EXPECT_EQ(texto, "");
   EXPECT_EQ(Existe(), 0);  // a company without notes
+  EXPECT_EQ(Grava(0, ""), S_OK);  // an empty new note stores nothing
+  EXPECT_EQ(Existe(), 0);
 
   ASSERT_EQ(Grava(0, "Nota de ajuste \xE9 primeira"), S_OK);
   ASSERT_EQ(Grava(0, "outra", kChave + 1), S_OK);
@@ -61,11 +68,12 @@ TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
   EXPECT_EQ(Existe(kChave, kMesAno + 1), 0);  // same key, other month
   EXPECT_EQ(std::filesystem::file_size(Indice()), 3 * kNoteIndexRecordSize);
 
-  std::string texto;
   ASSERT_EQ(Le(posicao, &texto), S_OK);
   EXPECT_EQ(texto, "Nota de ajuste \xE9 primeira");
   ASSERT_EQ(Le(2, &texto), S_OK);
   EXPECT_EQ(texto, "outra");
+  EXPECT_EQ(Le(5, &texto), ARQ_FIM_DE_ARQUIVO);  // beyond the index
+  EXPECT_EQ(Le(-1, &texto), ARQ_FIM_DE_ARQUIVO);
 }
 
 TEST_F(NotasExplicativas, RewrittenNoteReadsTheNewTextAndAnEmptyTextClearsIt) {
@@ -84,19 +92,6 @@ TEST_F(NotasExplicativas, RewrittenNoteReadsTheNewTextAndAnEmptyTextClearsIt) {
   ASSERT_EQ(Grava(posicao, ""), S_OK);
   EXPECT_EQ(Existe(), 0);
   EXPECT_EQ(std::filesystem::file_size(Indice()), 2 * kNoteIndexRecordSize);
-}
-
-TEST_F(NotasExplicativas, MissingNoteAndPositions) {
-  std::string texto = "x";
-  // No index yet: the open's status, and no text.
-  EXPECT_EQ(Le(1, &texto), ARQ_NAO_ENCONTRADO);
-  EXPECT_EQ(texto, "");
-
-  EXPECT_EQ(Grava(0, ""), S_OK);  // an empty new note stores nothing
-  EXPECT_EQ(Existe(), 0);
-  ASSERT_EQ(Grava(0, "uma"), S_OK);
-  EXPECT_EQ(Le(5, &texto), ARQ_FIM_DE_ARQUIVO);  // beyond the index
-  EXPECT_EQ(Le(-1, &texto), ARQ_FIM_DE_ARQUIVO);
 }
 
 TEST_F(NotasExplicativas, IndexFailuresAreReturned) {
@@ -129,12 +124,11 @@ TEST_F(NotasExplicativas, LongTextsStopAtTheLimit) {
   ASSERT_EQ(Grava(0, "curta", kChave + 2), S_OK);
 
   std::string texto;
-  ASSERT_EQ(Le(1, &texto), S_OK);
-  EXPECT_EQ(texto, limite);
-  ASSERT_EQ(Le(2, &texto), S_OK);
-  EXPECT_EQ(texto, limite);
-  ASSERT_EQ(Le(3, &texto), S_OK);
-  EXPECT_EQ(texto, "curta");
+  for (const auto& [posicao, esperado] :
+       {std::pair(1, limite), std::pair(2, limite), std::pair(3, std::string("curta"))}) {
+    ASSERT_EQ(Le(posicao, &texto), S_OK);
+    EXPECT_EQ(texto, esperado) << posicao;
+  }
 }
 
 }  // namespace
