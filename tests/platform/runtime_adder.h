@@ -9,7 +9,6 @@
 #include <new>
 #include <vector>
 
-#include "platform/bstr.h"
 #include "platform/com_runtime.h"
 #include "platform/com_runtime_hooks.h"
 #include "platform/com_runtime_proxy.h"
@@ -26,8 +25,7 @@ inline constexpr CLSID CLSID_RuntimeAdder = {
 
 struct IRuntimeAdder : IUnknown {
   virtual HRESULT Add(int32_t a, int32_t b, int32_t* sum) = 0;  // slot 3
-  virtual HRESULT Echo(BSTR text, BSTR* copy) = 0;              // slot 4
-  virtual HRESULT ProcessId(int32_t* pid) = 0;                  // slot 5
+  virtual HRESULT ProcessId(int32_t* pid) = 0;                  // slot 4
 };
 
 class RuntimeAdder final : public IRuntimeAdder {
@@ -49,10 +47,6 @@ class RuntimeAdder final : public IRuntimeAdder {
   HRESULT Add(int32_t a, int32_t b, int32_t* sum) override {
     if (__builtin_add_overflow(a, b, sum)) return E_INVALIDARG;
     return S_OK;
-  }
-  HRESULT Echo(BSTR text, BSTR* copy) override {
-    *copy = SysAllocStringLen(text, SysStringLen(text));
-    return *copy == nullptr ? E_OUTOFMEMORY : S_OK;
   }
   HRESULT ProcessId(int32_t* pid) override {
     *pid = getpid();
@@ -101,14 +95,6 @@ inline HRESULT RuntimeAdderStub(IUnknown* object, uint16_t slot, const uint8_t* 
     hr = adder->Add(a, b, &a);
     out.I32(a);
   } else if (slot == 4) {
-    BSTR text = nullptr, copy = nullptr;
-    bool read = in.Bstr(&text) && in.Finished();
-    if (read) hr = adder->Echo(text, &copy);
-    out.Bstr(copy);
-    SysFreeString(text);
-    SysFreeString(copy);
-    if (!read) return RPC_X_BAD_STUB_DATA;
-  } else if (slot == 5) {
     if (!in.Finished()) return RPC_X_BAD_STUB_DATA;
     hr = adder->ProcessId(&a);
     out.I32(a);
@@ -125,25 +111,19 @@ class RuntimeAdderProxy final : public Proxy<IRuntimeAdder, IID_IRuntimeAdder> {
     WireWriter args;
     args.I32(a);
     args.I32(b);
-    return Invoke(3, args, [&](WireReader& results) { return results.I32(sum); });
-  }
-  HRESULT Echo(BSTR text, BSTR* copy) override {
-    WireWriter args;
-    args.Bstr(text);
-    return Invoke(4, args, [&](WireReader& results) { return results.Bstr(copy); });
+    return Invoke(3, args, sum);
   }
   HRESULT ProcessId(int32_t* pid) override {
-    return Invoke(5, WireWriter(), [&](WireReader& results) { return results.I32(pid); });
+    return Invoke(4, WireWriter(), pid);
   }
 
  private:
-  // Method `slot`; `read` takes its results, which must fill the reply exactly.
-  template <typename Read>
-  HRESULT Invoke(uint16_t slot, const WireWriter& args, Read read) {
+  // Method `slot`, whose one result is a number that must fill the reply exactly.
+  HRESULT Invoke(uint16_t slot, const WireWriter& args, int32_t* result) {
     std::vector<uint8_t> reply;
     HRESULT hr = Call(slot, args, &reply);
     WireReader results(reply);
-    return FAILED(hr) || (read(results) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
+    return FAILED(hr) || (results.I32(result) && results.Finished()) ? hr : RPC_X_BAD_STUB_DATA;
   }
 };
 

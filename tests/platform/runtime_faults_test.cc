@@ -63,9 +63,6 @@ class RuntimeFaultsTest : public RuntimeTest {
 TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsObjects) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
-  WireWriter shortText;
-  shortText.U32(100);
-  shortText.U16('a');
   const struct {
     std::vector<uint8_t> frame;
     RuntimeEvent event;
@@ -76,7 +73,7 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
       {EncodeRequest(2, kClassFactoryObject, kSlotCreateInstance, {1, 2, 3}),
        RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), RuntimeEvent::kBadPayload},  // Add: one number
-      {EncodeRequest(2, 1, 4, shortText.bytes()), RuntimeEvent::kBadPayload},
+      {EncodeRequest(2, 1, 4, {0}), RuntimeEvent::kBadPayload},  // ProcessId: no arguments
       {EncodeRequest(2, 1, kSlotRelease, {0}), RuntimeEvent::kBadPayload},
   };
   for (const auto& bad : cases) {
@@ -225,14 +222,6 @@ int RunClient(int client, int objects, int calls) {
       for (int i = 0; i < calls; ++i) {
         int32_t sum = 0;
         if (adder->Add(base, i, &sum) != S_OK || sum != base + i) ++wrong;
-        if (i % 50 == 0) {
-          UniqueBstr text(BstrFromCp1252(std::to_string(base + i)));
-          BSTR copy = nullptr;
-          if (adder->Echo(text.get(), &copy) != S_OK ||
-              BstrToCp1252(copy) != BstrToCp1252(text.get()))
-            ++wrong;
-          SysFreeString(copy);
-        }
       }
       adder->Release();
     });
