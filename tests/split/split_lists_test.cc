@@ -2,6 +2,7 @@
 // clear, and the split mark of a loaded entry.
 #include <cstring>
 #include <stdexcept>
+#include <tuple>
 
 #include "platform/invalid_parameter.h"
 #include "split_fixture.h"
@@ -43,12 +44,9 @@ TEST_F(SplitLists, LinesAndQuantitiesComeBackOnceWithZeroFiller) {
   RegLan_Ger saida[4];
   std::memset(saida, 0x77, sizeof(saida));
   ASSERT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
-  EXPECT_EQ(saida[0].Valor.int64, 10000);
-  EXPECT_EQ(saida[0].Indlan, 7);
-  EXPECT_EQ(saida[1].ContaGerencial, 3);
-  EXPECT_EQ(saida[2].Valor.int64, -30000);
-  EXPECT_EQ(saida[2].Indlan, 1 << 28);
-  EXPECT_EQ(saida[2].ContaContabil, 6);
+  EXPECT_EQ(std::tuple(saida[0].Valor.int64, saida[0].Indlan, saida[1].ContaGerencial,
+                       saida[2].Valor.int64, saida[2].Indlan, saida[2].ContaContabil),
+            std::tuple(10000, 7, 3, -30000, 1 << 28, 6));
   for (int i = 0; i < 3; ++i) {
     for (uint8_t byte : saida[i].cFiller) EXPECT_EQ(byte, 0);
   }
@@ -56,8 +54,8 @@ TEST_F(SplitLists, LinesAndQuantitiesComeBackOnceWithZeroFiller) {
 
   RegQtd_Ger quantidades[2] = {};
   ASSERT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
-  EXPECT_EQ(quantidades[0].Quantidade.int64, 15000);
-  EXPECT_EQ(quantidades[1].Quantidade.int64, 25000);
+  EXPECT_EQ(std::tuple(quantidades[0].Quantidade.int64, quantidades[1].Quantidade.int64),
+            std::tuple(15000, 25000));
 
   // Taking out empties each list: nothing is left for a second copy.
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
