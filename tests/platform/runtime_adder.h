@@ -113,9 +113,7 @@ class RuntimeAdderProxy final : public Proxy<IRuntimeAdder, IID_IRuntimeAdder> {
     args.I32(b);
     return Invoke(3, args, sum);
   }
-  HRESULT ProcessId(int32_t* pid) override {
-    return Invoke(4, WireWriter(), pid);
-  }
+  HRESULT ProcessId(int32_t* pid) override { return Invoke(4, WireWriter(), pid); }
 
  private:
   // Method `slot`, whose one result is a number that must fill the reply exactly.

@@ -73,7 +73,7 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
       {EncodeRequest(2, kClassFactoryObject, kSlotCreateInstance, {1, 2, 3}),
        RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), RuntimeEvent::kBadPayload},  // Add: one number
-      {EncodeRequest(2, 1, 4, {0}), RuntimeEvent::kBadPayload},  // ProcessId: no arguments
+      {EncodeRequest(2, 1, 4, {0}), RuntimeEvent::kBadPayload},           // ProcessId: no arguments
       {EncodeRequest(2, 1, kSlotRelease, {0}), RuntimeEvent::kBadPayload},
   };
   for (const auto& bad : cases) {

@@ -143,10 +143,6 @@ TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
   EXPECT_EQ(results[2].hr, E_NOINTERFACE);
   EXPECT_EQ(results[2].pItf, nullptr);
   EXPECT_EQ(LiveObjectCount(), 1);  // the same interface: the proxy itself
-  EXPECT_EQ(
-      CoSetProxyBlanket(results[0].pItf, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                        RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
-      S_OK);
   results[0].pItf->Release();
   results[1].pItf->Release();
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
