@@ -176,10 +176,7 @@ TEST_F(Aceitacao, OriginSelectionAndOriginKey) {
   EXPECT_TRUE(Aceita(ComOrigem(95)));
   EXPECT_FALSE(Aceita(ComOrigem(25)));  // a code no flag lists
   EXPECT_FALSE(Aceita(ComOrigem(66)));
-  filtro_.Origem.bGeradorLancamento = 1;
-  EXPECT_TRUE(Aceita(ComOrigem(66)));
-  filtro_.Origem.bGeradorLancamento = 0;
-  filtro_.Origem.bNFCe = 1;
+  filtro_.Origem.bGeradorLancamento = 1;  // one of the flags that list it
   EXPECT_TRUE(Aceita(ComOrigem(66)));
 
   // A batch number must be the batch's origin key.

@@ -55,6 +55,13 @@ class BuscaTest : public ::testing::Test {
     return Arquivos(mes).Registro(static_cast<int32_t>(posicao));
   }
 
+  // The count of a filtered search over the dates.
+  int32_t Quantos(uint32_t inicial, uint32_t final) {
+    int32_t quantidade = -1;
+    EXPECT_EQ(objeto_.BuscaQtdLancamentos(inicial, final, &quantidade), S_OK);
+    return quantidade;
+  }
+
   // The keys of the last search, fetched with BuscaLancamentos.
   std::vector<int32_t> Chaves(int32_t quantidade) {
     std::vector<Lancamentos> lista(static_cast<size_t>(quantidade));

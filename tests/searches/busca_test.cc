@@ -45,8 +45,7 @@ TEST_F(BuscaTest, SearchKeysCountMonthsFromTheBaseMonth) {
 
   // Based in March, the filter's date reaching back to January.
   ASSERT_EQ(objeto_.SetDataInicial(Dia(1, 1)), S_OK);
-  int32_t quantidade = -1;
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
+  int32_t quantidade = Quantos(Dia(1, 3), Dia(31, 3));
   ASSERT_EQ(quantidade, 3) << "the inactive branch and the deleted entry are left out";
   const std::vector<int32_t> chaves = Chaves(quantidade);
   EXPECT_EQ(std::tuple(Deslocamento(chaves[0]), Posicao(chaves[0]), chaves[1], chaves[2]),
@@ -62,8 +61,7 @@ TEST_F(BuscaTest, FetchingFewerKeysDropsTheRestAndNeverWritesBeyondTheCount) {
   std::vector<EntryRecord> registros;
   for (int dia = 1; dia <= 5; ++dia) registros.push_back(Registro(dia, 4, 11, dia));
   Acrescenta(Mes(2), registros);
-  int32_t quantidade = 0;
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 2), Dia(29, 2), &quantidade), S_OK);
+  int32_t quantidade = Quantos(Dia(1, 2), Dia(29, 2));
   ASSERT_EQ(quantidade, 5);
   Lancamentos lista[3] = {{0, {}}, {0, {}}, {kSentinela, {}}};
   EXPECT_EQ(objeto_.BuscaLancamentos(2, lista), S_OK);
@@ -73,7 +71,7 @@ TEST_F(BuscaTest, FetchingFewerKeysDropsTheRestAndNeverWritesBeyondTheCount) {
   EXPECT_EQ(lista[2].Indlan, kSentinela) << "the other three keys were dropped";
 
   // A count above the list writes only what the list holds; below 1 nothing.
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 2), Dia(2, 2), &quantidade), S_OK);
+  quantidade = Quantos(Dia(1, 2), Dia(2, 2));
   ASSERT_EQ(quantidade, 2);
   EXPECT_EQ(objeto_.BuscaLancamentos(0, nullptr), S_OK);
   EXPECT_EQ(objeto_.BuscaLancamentos(3, lista), S_OK);
@@ -84,15 +82,12 @@ TEST_F(BuscaTest, VanishedMonthEndsTheSearchWithWhatWasFound) {
   Acrescenta(Mes(1), {Registro(5, 4, 11, 100)});
   Acrescenta(Mes(2), {Registro(5, 4, 11, 100)});
   Acrescenta(Mes(3), {Registro(5, 4, 11, 100)});
-  int32_t quantidade = 0;
   // April and May were never made: they are created empty and add nothing.
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 5), &quantidade), S_OK);
-  EXPECT_EQ(quantidade, 3);
+  EXPECT_EQ(Quantos(Dia(1, 1), Dia(31, 5)), 3);
   EXPECT_TRUE(std::filesystem::exists(Caminho(kPrefixoLancamentos, Mes(5))));
 
   std::filesystem::remove(Caminho(kPrefixoLancamentos, Mes(2)));
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 5), &quantidade), S_OK);
-  EXPECT_EQ(quantidade, 1) << "February's open gives 16055 and ends the search";
+  EXPECT_EQ(Quantos(Dia(1, 1), Dia(31, 5)), 1) << "February's open gives 16055 and ends the search";
 }
 
 TEST_F(BuscaTest, UserAndComplementFiltersReadTheirSources) {
@@ -107,21 +102,17 @@ TEST_F(BuscaTest, UserAndComplementFiltersReadTheirSources) {
   outra.Secao = 5;
   outra.Complemento = AcrescentaComplemento(Mes(3), "acao de cobranca");
   Acrescenta(Mes(3), {daSessao, outra, Registro(7, 4, 11, 300)});
-  int32_t quantidade = 0;
   ASSERT_EQ(objeto_.SetUsuarioFiltro(1), S_OK);
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
-  EXPECT_EQ(Chaves(quantidade), std::vector<int32_t>{1});
+  EXPECT_EQ(Chaves(Quantos(Dia(1, 3), Dia(31, 3))), std::vector<int32_t>{1});
   ASSERT_EQ(objeto_.SetUsuarioFiltro(77), S_OK);
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
-  EXPECT_EQ(quantidade, 0) << "a user without sessions admits nothing";
+  EXPECT_EQ(Quantos(Dia(1, 3), Dia(31, 3)), 0) << "a user without sessions admits nothing";
 
   ASSERT_EQ(objeto_.LimpaFiltro(), S_OK);
   UniqueBstr texto(
       BstrFromCp1252("cobran\xE7"
                      "a"));
   ASSERT_EQ(objeto_.SetComplementoFiltro(texto.get()), S_OK);
-  ASSERT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 3), Dia(31, 3), &quantidade), S_OK);
-  EXPECT_EQ(Chaves(quantidade), (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(Chaves(Quantos(Dia(1, 3), Dia(31, 3))), (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(BuscaTest, AccountSearchOrdersByDateThenPositionAndAppends) {
