@@ -105,7 +105,7 @@ TEST_F(RuntimeLookupTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
 
 using RuntimeCallsTest = RuntimeTest;
 
-TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAndObjectsAreCounted) {
+TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObjectsAreCounted) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
   HRESULT hr = E_FAIL;
@@ -117,6 +117,19 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAndObjectsAreCounted) {
   EXPECT_EQ(adder->Add(40, 2, &sum), S_OK);
   EXPECT_EQ(sum, 42);
   EXPECT_EQ(adder->Add(INT32_MAX, 1, &sum), E_INVALIDARG);  // the method's own code travels
+  // Threads sharing the proxy each get their own answers.
+  std::vector<std::thread> threads;
+  std::atomic<int> wrong{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 300; ++i) {
+        int32_t result = 0;
+        if (adder->Add(t * 1000, i, &result) != S_OK || result != t * 1000 + i) ++wrong;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
   // IUnknown is the proxy itself; an interface without a stub is refused by the server.
   void* unknown = nullptr;
   EXPECT_EQ(adder->QueryInterface(IID_IUnknown, &unknown), S_OK);
@@ -157,37 +170,31 @@ TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
   EXPECT_EQ(LiveObjectCount(), 0);
 }
 
-TEST_F(RuntimeCallsTest, OneServerPerClassAndStaleSocketsAreReplaced) {
+TEST_F(RuntimeCallsTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConnections) {
   WriteText(SocketPath(), "left by a dead server");
-  {
-    AdderServer first;
-    ASSERT_EQ(first.result(), S_OK);
-    EXPECT_EQ(AdderServer().result(), CO_E_OBJISREG);
-    Child other([](Child&) { return AdderServer().result() == CO_E_OBJISREG ? 0 : 1; });
-    EXPECT_EQ(other.Wait(), 0);
-    ExpectServed();
-  }
-  // Revoked: the socket is gone, the lock is free again, and no LocalServer32 is registered.
+  auto first = std::make_unique<AdderServer>();
+  ASSERT_EQ(first->result(), S_OK);
+  EXPECT_EQ(AdderServer().result(), CO_E_OBJISREG);
+  Child other([](Child&) { return AdderServer().result() == CO_E_OBJISREG ? 0 : 1; });
+  EXPECT_EQ(other.Wait(), 0);
+  IRuntimeAdder* adder = CreateRemoteAdder();
+  ASSERT_NE(adder, nullptr);
+  int32_t sum = 0;
+  EXPECT_EQ(adder->Add(1, 1, &sum), S_OK);
+  EXPECT_EQ(LiveObjectCount(), 1);
+  // Revoking ends the connections and releases their objects; the socket is gone, the lock
+  // is free again, and no LocalServer32 is registered.
+  first.reset();
+  EXPECT_EQ(LiveObjectCount(), 0);
+  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
+  adder->Release();
   struct stat info {};
   EXPECT_NE(stat(SocketPath().c_str(), &info), 0);
   HRESULT hr = S_OK;
   EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
   EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
   EXPECT_EQ(AdderServer().result(), S_OK);
-}
-
-TEST_F(RuntimeCallsTest, RevokingEndsConnectionsAndReleasesTheirObjects) {
-  auto server = std::make_unique<AdderServer>();
-  ASSERT_EQ(server->result(), S_OK);
-  IRuntimeAdder* adder = CreateRemoteAdder();
-  ASSERT_NE(adder, nullptr);
-  EXPECT_EQ(LiveObjectCount(), 1);
-  server.reset();
-  EXPECT_EQ(LiveObjectCount(), 0);
-  int32_t sum = 0;
-  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
-  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
-  adder->Release();
 }
 
 TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
@@ -208,26 +215,6 @@ TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
   later.join();
   EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
   EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
-}
-
-TEST_F(RuntimeCallsTest, ThreadsSharingOneProxyGetTheirOwnAnswers) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
-  IRuntimeAdder* adder = CreateRemoteAdder();
-  ASSERT_NE(adder, nullptr);
-  std::vector<std::thread> threads;
-  std::atomic<int> wrong{0};
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 300; ++i) {
-        int32_t sum = 0;
-        if (adder->Add(t * 1000, i, &sum) != S_OK || sum != t * 1000 + i) ++wrong;
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(wrong.load(), 0);
-  adder->Release();
 }
 
 class RuntimeLaunchTest : public RuntimeTest {
