@@ -24,8 +24,8 @@ class ExclusaoTest : public BuscaTest {
   }
 
   // Asks for the removal of the positions of March (and of May, which has no
-  // files); the errors go to erros_.
-  HRESULT Remove(std::vector<int32_t> posicoes, CNLAN_RESULTADO_EXCLUSAO_IMP_PS* resultado) {
+  // files); the result goes to resultado_, its errors to erros_.
+  HRESULT Remove(std::vector<int32_t> posicoes) {
     int32_t maio[] = {1};
     CNLAN_EXCLUSAO_MES_IMP_PS meses[2] = {};
     meses[0].nQtdDocs = static_cast<uint32_t>(posicoes.size());
@@ -37,21 +37,21 @@ class ExclusaoTest : public BuscaTest {
     CNLAN_EXCLUSAO_IMP_PS pedido{};
     pedido.nQtdMeses = 2;
     pedido.pMeses = meses;
-    const HRESULT hr = objeto_.ExclusaoImportacao(pedido, resultado);
-    erros_.assign(resultado->pErros, resultado->pErros + resultado->nQtdErros);
-    CoTaskMemFree(resultado->pErros);
+    const HRESULT hr = objeto_.ExclusaoImportacao(pedido, &resultado_);
+    erros_.assign(resultado_.pErros, resultado_.pErros + resultado_.nQtdErros);
+    CoTaskMemFree(resultado_.pErros);
     return hr;
   }
 
   uint8_t Estado(uint32_t posicao) { return Le(Mes(3), posicao).cStatus; }
 
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado_{};
   std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS> erros_;
 };
 
 TEST_F(ExclusaoTest, OneTypedEntryBlocksTheWholeRequest) {
-  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
-  ASSERT_EQ(Remove({1, 2}, &resultado), S_OK);
-  EXPECT_EQ(resultado.nQtdExcluidos, 0u);
+  ASSERT_EQ(Remove({1, 2}), S_OK);
+  EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
   ASSERT_EQ(erros_.size(), 1u);
   EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_NAO_FOI_IMPORTADO);
   EXPECT_EQ(erros_[0].lIndLan, 2);
@@ -62,10 +62,9 @@ TEST_F(ExclusaoTest, OneTypedEntryBlocksTheWholeRequest) {
 }
 
 TEST_F(ExclusaoTest, ClosedPeriodsRefuseTheRemoval) {
-  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
   company_.SetConfig("blocked-start", Dia(6, 3));
   company_.SetConfig("blocked-end", Dia(31, 3));
-  ASSERT_EQ(Remove({1, 3}, &resultado), S_OK);
+  ASSERT_EQ(Remove({1, 3}), S_OK);
   ASSERT_EQ(erros_.size(), 1u);
   EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_PERIODO_BLOQUEADO);
   EXPECT_EQ(erros_[0].lIndLan, 3);
@@ -74,34 +73,32 @@ TEST_F(ExclusaoTest, ClosedPeriodsRefuseTheRemoval) {
   company_.SetConfig("blocked-start", 0);
   company_.SetConfig("removal-start", Dia(1, 3));
   company_.SetConfig("removal-end", Dia(6, 3));
-  ASSERT_EQ(Remove({1, 3, 4}, &resultado), S_OK);
+  ASSERT_EQ(Remove({1, 3, 4}), S_OK);
   ASSERT_EQ(erros_.size(), 2u);
   EXPECT_EQ(erros_[1].lIndLan, 4);
   EXPECT_EQ(Estado(1), kEntryLive);
 }
 
 TEST_F(ExclusaoTest, RemovesEveryListedImportedEntry) {
-  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
-  ASSERT_EQ(Remove({1, 3, 99}, &resultado), S_OK);
-  EXPECT_EQ(resultado.nQtdExcluidos, 2u);
+  ASSERT_EQ(Remove({1, 3, 99}), S_OK);
+  EXPECT_EQ(resultado_.nQtdExcluidos, 2u);
   EXPECT_TRUE(erros_.empty());
   EXPECT_EQ(Estado(1), kEntryDeleted);
   EXPECT_EQ(Estado(3), kEntryDeleted);
   EXPECT_EQ(Estado(4), kEntryLive);
   // Already deleted entries are passed over.
-  ASSERT_EQ(Remove({1, 3}, &resultado), S_OK);
-  EXPECT_EQ(resultado.nQtdExcluidos, 0u);
+  ASSERT_EQ(Remove({1, 3}), S_OK);
+  EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
 }
 
 TEST_F(ExclusaoTest, FailureMidwayCountsTheEntriesAlreadyRemoved) {
-  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
   FileFaultsGuard guard;
   // The second entry's record cannot be written back.
   FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, kPrefixoLancamentos, 100);
-  const HRESULT hr = Remove({1, 3, 4}, &resultado);
+  const HRESULT hr = Remove({1, 3, 4});
   FileFaults::Clear();
   EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
-  EXPECT_EQ(resultado.nQtdExcluidos, 1u);
+  EXPECT_EQ(resultado_.nQtdExcluidos, 1u);
   EXPECT_EQ(Estado(1), kEntryDeleted);
   EXPECT_EQ(Estado(3), kEntryLive);
   EXPECT_EQ(Estado(4), kEntryLive);

@@ -13,7 +13,8 @@ class LeGerencialTest : public SplitTest {
  protected:
   // Lines 1 (owner 5), 2-4 (owner 3, then 3 | 1<<28: the high bits are not
   // part of the chain), 5 (owner 9).
-  void WriteChain() {
+  void SetUp() override {
+    Inicializa();
     Write(kPrefixoGerencial,
           std::vector<REGLAN_GER>{Line(5, 2, 4, 100), Line(3, 2, 4, 1000000), Line(3, 3, 5, 200000),
                                   Line(3 | (1u << 28), 4, 6, 300000), Line(9, 2, 4, 400000)});
@@ -27,8 +28,6 @@ class LeGerencialTest : public SplitTest {
 };
 
 TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerAndMissingQuantitiesReadZero) {
-  Inicializa();
-  WriteChain();
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{1}}, {{20000}}, {{30000}}});
   lista_.linhas.resize(7);
   uint16_t qtd = 0;
@@ -57,8 +56,6 @@ TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerAndMissingQuantitiesReadZero) {
 }
 
 TEST_F(LeGerencialTest, FailingOpenOfTheQuantitiesIsReturned) {
-  Inicializa();
-  WriteChain();
   // Made once by controlled creation and gone since: not made again.
   CQXarq criada;
   ASSERT_EQ(criada.Abre(Path(kPrefixoQuantidades).c_str(), 'G', kQuantityRecordSize, true), ARQ_OK);
@@ -74,8 +71,6 @@ TEST_F(LeGerencialTest, FailingOpenOfTheQuantitiesIsReturned) {
 }
 
 TEST_F(LeGerencialTest, LoadedEntryHasItsSplitMarkedAndRead) {
-  Inicializa();
-  WriteChain();
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{1}}, {{2}}});
   Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(11, 1, 2)});
   ASSERT_EQ(objeto_.Le(1, kMarco), S_OK);
