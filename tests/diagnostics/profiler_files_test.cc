@@ -135,21 +135,19 @@ TEST_F(ProfilerFiles, NoInstallationFolderDropsTheLines) {
   CQXProfilerEmpresa none;
   WriteIni("Entrada=1\r\nSaida=1\r\n");
   // No installation in the registry: no "log.ini", nowhere to write.
-  WriteRegistry("");
-  Expire();
+  SetInstallation("");
   EXPECT_FALSE(ProfilerIsOn());
   EXPECT_FALSE(WriteProfilerRecord(ErrorIn(&none, 2025, 3), ProfilerRecordType::kErro));
   EXPECT_TRUE(WriteProfilerRecord(ErrorIn(&company, 2025, 3), ProfilerRecordType::kErro));
 
   // An installation folder that does not exist: one attempt, then the line is dropped.
-  WriteRegistry(root_ + "/missing/");
-  Expire();
+  SetInstallation(registry_.dir() + "/missing/");
   EXPECT_FALSE(ProfilerIsOn());
   FileFaultsGuard guard;
   FileFaults::Count("QXProfilerErros");
   QXProfilerGravaErro(&none, "CQXCN_Lancamento::Grava", 0, {});
   EXPECT_EQ(FileFaults::Calls(FileOp::Open), 1u);
-  EXPECT_FALSE(std::filesystem::exists(root_ + "/missing"));
+  EXPECT_FALSE(std::filesystem::exists(registry_.dir() + "/missing"));
 }
 
 TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {

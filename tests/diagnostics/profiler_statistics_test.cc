@@ -9,18 +9,15 @@
 namespace qx {
 namespace {
 
-constexpr char kFrame[] =
-    "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::Inicializa_Padrao";
-
 TEST(ProfilerStatistics, FrameNameParts) {
-  EXPECT_EQ(SplitFrameName(kFrame),
-            std::make_pair(std::string("T_QXUnknown"), std::string("Inicializa_Padrao")));
-  EXPECT_EQ(SplitFrameName("CQXCN_Lancamento::GetCredito"),
-            std::make_pair(std::string("CQXCN_Lancamento"), std::string("GetCredito")));
-  EXPECT_EQ(SplitFrameName("A::B::C"), std::make_pair(std::string("A"), std::string("B")));
-  EXPECT_EQ(SplitFrameName("QXCoCreateInstance"),
-            std::make_pair(std::string("QXCoCreateInstance"), std::string()));
-  EXPECT_EQ(SplitFrameName(""), std::make_pair(std::string(), std::string()));
+  const std::pair<const char*, std::pair<std::string, std::string>> cases[] = {
+      {"T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::Inicializa_Padrao",
+       {"T_QXUnknown", "Inicializa_Padrao"}},
+      {"CQXCN_Lancamento::GetCredito", {"CQXCN_Lancamento", "GetCredito"}},
+      {"A::B::C", {"A", "B"}},
+      {"QXCoCreateInstance", {"QXCoCreateInstance", ""}},
+      {"", {"", ""}}};
+  for (const auto& [frame, parts] : cases) EXPECT_EQ(SplitFrameName(frame), parts) << frame;
 }
 
 std::vector<std::pair<CallKey, CallFigures>> Leaves(const CallStatistics& stats) {
@@ -65,18 +62,15 @@ TEST(ProfilerStatistics, RecordAndMerge) {
   EXPECT_EQ(leaves[1].second.shortestMs, 0);
   EXPECT_EQ(leaves[2].first.empresa, "EMP2");
   EXPECT_EQ(leaves[2].second.shortestMs, 1);
-}
 
-TEST(ProfilerStatistics, ShortestStartsAsNone) {
-  CallFigures figures;
-  EXPECT_FALSE(figures.shortestMs.has_value());
-  CallFigures empty;
-  figures.Merge(empty);
-  EXPECT_FALSE(figures.shortestMs.has_value());
-  figures.Add(5);
-  figures.Merge(empty);
-  EXPECT_EQ(figures.shortestMs, 5);
-  EXPECT_EQ(figures.count, 1);
+  // Figures without calls have no shortest call, and merging them changes none.
+  CallFigures single, empty;
+  single.Merge(empty);
+  EXPECT_FALSE(single.shortestMs.has_value());
+  single.Add(5);
+  single.Merge(empty);
+  EXPECT_EQ(single.shortestMs, 5);
+  EXPECT_EQ(single.count, 1);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// A temporary installation for the profiler tests: a registry with the
-// installation folder and one company, "log.ini", and a tick count the tests
-// move by hand.
+// A temporary installation for the profiler tests: the installation folder and
+// the company "EMP1" with its base data folder in the registry, "log.ini", and
+// a tick count the tests move by hand.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <atomic>
 #include <filesystem>
@@ -27,47 +26,25 @@ class ProfilerTest : public ::testing::Test {
   }
   // The next use reads "log.ini" again.
   static void Expire() { ForgetProfilerConfigurationForTesting(); }
-
   static void SetUpTestSuite() {
     SetTickSourceForTesting([] { return Tick().load(); });
   }
   static void TearDownTestSuite() { SetTickSourceForTesting({}); }
 
-  void SetUp() override {
-    char pattern[] = "/tmp/qx-profiler-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    installation_ = root_ + "/inst/";
-    company_ = root_ + "/EMP1/DF/";
-    std::filesystem::create_directories(installation_);
+  ProfilerTest() {
     std::filesystem::create_directories(company_);
-    WriteRegistry(installation_);
-    setenv("QX_REGISTRY", (root_ + "/registry.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (root_ + "/user.reg").c_str(), 1);
+    registry_.Set("Empresas\\EMP1", "DF", company_);
     Expire();
   }
+  ~ProfilerTest() override { Expire(); }
 
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(ProfilerLog(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(root_, ignored);
-    unsetenv("QX_REGISTRY");
-    unsetenv("QX_REGISTRY_USER");
+  // Makes folder the installation folder; none when it is empty.
+  void SetInstallation(const std::string& folder) {
+    const std::string key = std::string(kSuiteKey) + "\\" +
+                            std::string(FindSuiteModule(kModuloInstalacao)->registryName);
+    EXPECT_EQ(folder.empty() ? RegDeleteValue(key, "Path") : RegSetString(key, "Path", folder),
+              ERROR_SUCCESS);
     Expire();
-  }
-
-  // A registry whose installation folder is folder (none when empty), with
-  // the company "EMP1" and its base data folder.
-  void WriteRegistry(const std::string& folder) {
-    std::ofstream out(root_ + "/registry.reg");
-    out << "Windows Registry Editor Version 5.00\r\n\r\n";
-    if (!folder.empty()) {
-      out << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\QX Sistemas\\QXContabilidade]\r\n"
-          << "\"Path\"=\"" << folder << "\"\r\n\r\n";
-    }
-    out << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\QX Sistemas\\Empresas\\EMP1]\r\n"
-        << "\"DF\"=\"" << company_ << "\"\r\n";
   }
 
   void WriteIni(const std::string& body) {
@@ -84,7 +61,9 @@ class ProfilerTest : public ::testing::Test {
     return lines;
   }
 
-  std::string root_, installation_, company_;
+  TestInstallation registry_{false};
+  const std::string installation_ = registry_.folder();
+  const std::string company_ = registry_.dir() + "/EMP1/DF/";
 };
 
 }  // namespace qx
