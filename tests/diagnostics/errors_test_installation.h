@@ -3,13 +3,19 @@
 // and readers of the files and lines written into it.
 #pragma once
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "../storage/folders_test_registry.h"
+#include "platform/process_info.h"
 
 namespace qx {
 
@@ -43,6 +49,38 @@ inline std::vector<std::string> Columns(const std::string& line) {
     columns.push_back(line.substr(start, tab - start));
   columns.push_back(line.substr(start));
   return columns;
+}
+
+// The first columns of a record of this thread: date, time, process, user,
+// function and pairing id (by form).
+inline std::string RecordStart(const std::string& funcao) {
+  return "<DATE>\t<TIME>\t" + ProcessBaseName() + "\t" + OsUserName() + "\t" + funcao +
+         "\t<GUID>\t";
+}
+inline std::string ThreadColumn() {
+  char thread[16];
+  std::snprintf(thread, sizeof thread, "T%08d", static_cast<int>(CurrentThreadId()));
+  return thread;
+}
+
+// Compares line with golden column by column; a golden column "<DATE>",
+// "<TIME>", "<GUID>" or "<N>" (a number) is checked by its form only.
+inline void ExpectGolden(const std::string& line, const std::string& golden) {
+  static const std::map<std::string, std::string> forms = {
+      {"<DATE>", "[0-9]{2}/[0-9]{2}/[0-9]{4}"},
+      {"<TIME>", "[0-9]{2}:[0-9]{2}:[0-9]{2}[.][0-9]{3}"},
+      {"<GUID>", "[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}"},
+      {"<N>", "[0-9]+"}};
+  const std::vector<std::string> columns = Columns(line), expected = Columns(golden);
+  ASSERT_EQ(columns.size(), expected.size()) << line;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    const auto form = forms.find(expected[c]);
+    if (form == forms.end()) {
+      EXPECT_EQ(columns[c], expected[c]) << "column " << c << " of " << line;
+    } else {
+      EXPECT_THAT(columns[c], ::testing::MatchesRegex(form->second)) << "column " << c;
+    }
+  }
 }
 
 }  // namespace qx
