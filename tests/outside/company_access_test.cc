@@ -1,4 +1,6 @@
-// The business base and its company reads against a real suite database.
+// The business base and its company reads against a real suite database, and
+// the creation of companies: a seed that fails leaves nothing behind, existing
+// data is never overwritten.
 #include <cstring>
 #include <string>
 #include <thread>
@@ -18,37 +20,26 @@ namespace {
 
 class Rotinas : public CQXBaseParaRotinas {
  public:
-  int inicializacoes = 0;
   int finalizacoes = 0;
 
  protected:
-  HRESULT OnInicializa() override {
-    ++inicializacoes;
-    return CQXBaseParaRotinas::OnInicializa();
-  }
   void OnFinaliza() override {
     ++finalizacoes;
     CQXBaseParaRotinas::OnFinaliza();
   }
 };
 
-_REG_DF_INICIALIZAPS Record(const char* company, uint32_t user, uint32_t session) {
-  _REG_DF_INICIALIZAPS record{};
-  std::strcpy(record.szEmpresa, company);
-  std::strcpy(record.szAplicativo, "TESTE");
-  record.ulUsuario = user;
-  record.ulNumeroSessao = session;
-  return record;
-}
-
 using CompanyAccessTest = OutsideTest;
 
 TEST_F(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   MakeCompany();
   Rotinas rotinas;
-  EXPECT_FALSE(rotinas.EstaInicializado());
   EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
-  const _REG_DF_INICIALIZAPS record = Record(kTestCompany, 0x10001, 0x5000);
+  _REG_DF_INICIALIZAPS record{};
+  std::strcpy(record.szEmpresa, kTestCompany);
+  std::strcpy(record.szAplicativo, "TESTE");
+  record.ulUsuario = 0x10001;
+  record.ulNumeroSessao = 0x5000;
   ASSERT_EQ(rotinas.Inicializa(record), S_OK);
   EXPECT_TRUE(rotinas.EstaInicializado());
   EXPECT_STREQ(rotinas.GetEmpresa(), kTestCompany);
@@ -57,10 +48,6 @@ TEST_F(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   EXPECT_STREQ(rotinas.GetEmpresaErroVirtual(), kTestCompany);
   ASSERT_NE(rotinas.GetRegistroInicializacao(), nullptr);
   EXPECT_EQ(std::memcmp(rotinas.GetRegistroInicializacao(), &record, sizeof record), 0);
-
-  // The profiler sees the business object as its identity.
-  IQXDF_Profiler* identity = &rotinas;
-  EXPECT_STREQ(identity->GetEmpresa(), kTestCompany);
 
   // A second initialisation finalises the first; Finaliza runs once.
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 7), S_OK);
@@ -108,19 +95,33 @@ TEST_F(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   EXPECT_EQ(acesso->LePropriedades(nullptr, 0), E_POINTER);
   EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
+
+  // Settings changed in the database reach the readers of a new object.
+  {
+    auto db = Open();
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("document-management"), 0), S_OK);
+    ASSERT_EQ(SetConfig(*db, *FindConfigItem("managerial-quantities"), 0), S_OK);
+    EXPECT_EQ(FindConfigItem("no-such-value"), nullptr);
+  }
+  CQXBaseParaRotinas changed;
+  ASSERT_EQ(changed.Inicializa(kTestCompany, 1, 1), S_OK);
+  ASSERT_EQ(changed.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
+  EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
+  ASSERT_EQ(changed.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), S_OK);
+  EXPECT_EQ(propriedades.GetUsaQuantidadeGerencial(), 0);
 }
 
 TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
   MakeCompany();
   {
     auto db = Open();
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("client-code"), 4242), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("removal-start"), 70000), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("blocked-end"), 70100), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("foreign-currency"), 1), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("difference-mode"), 3), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("difference-per-branch"), 1), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("history-text-kind"), 2), S_OK);
+    const std::pair<const char*, int64_t> settings[] = {
+        {"client-code", 4242},   {"removal-start", 70000}, {"blocked-end", 70100},
+        {"foreign-currency", 1}, {"difference-mode", 3},   {"difference-per-branch", 1},
+        {"history-text-kind", 2}};
+    for (const auto& [name, value] : settings) {
+      ASSERT_EQ(SetConfig(*db, *FindConfigItem(name), value), S_OK) << name;
+    }
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("history-text-kind"), 3), E_INVALIDARG);
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("period-end"), 5000000), E_INVALIDARG);
   }
@@ -258,15 +259,14 @@ TEST_F(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   figuras[1].pszEmpresa = outra;  // a company without a database
   EXPECT_EQ(servico->Grava(2, figuras), E_QXDF_EMPRESA_SEM_PASTA);
 
-  auto db = Open();
   int64_t count = -1, total = -1;
-  ASSERT_EQ(db->Read([&] {
-    SqlStatement query(*db, "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'");
-    const HRESULT hr = query.StepOne();
-    count = query.Int(0);
-    total = query.Int(1);
-    return hr;
-  }),
+  ASSERT_EQ(ForEachRow(
+                *Open(), "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'",
+                [](SqlStatement&) {},
+                [&](const SqlStatement& row) {
+                  count = row.Int(0);
+                  total = row.Int(1);
+                }),
             S_OK);
   EXPECT_EQ(count, 1);
   EXPECT_EQ(total, 30);
@@ -295,6 +295,36 @@ TEST_F(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnk
     CQXBaseParaRotinas::SetAcessoDefault(&temporario);
   }
   EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+}
+
+TEST_F(CompanyAccessTest, FailedSeedLeavesNoDatabaseAndNoKey) {
+  CompanySeed seed = SampleCompany("FALHA", kTestYear);
+  seed.usuarios.push_back({7, "SEM FILIAL", {42}});  // branch 42 does not exist
+  std::string message;
+  EXPECT_EQ(CreateCompany(Registry::Default(), seed, registry_.dir() + "/falha", &message),
+            E_QXDF_REGISTRO_NAO_ENCONTRADO);
+  EXPECT_NE(message.find("42"), std::string::npos) << message;
+  EXPECT_FALSE(std::filesystem::exists(registry_.dir() + "/falha/DF/" + kSuiteDatabaseName));
+  EXPECT_EQ(RegisteredCompanyFolder(Registry::Default(), "FALHA"), "");
+
+  // The same code can then be created properly.
+  seed.usuarios.pop_back();
+  EXPECT_EQ(CreateCompany(Registry::Default(), seed, registry_.dir() + "/falha", &message), S_OK)
+      << message;
+}
+
+TEST_F(CompanyAccessTest, ExistingDataIsNeverOverwritten) {
+  MakeCompany();
+  const std::string before = ReadFile(DatabasePath());
+  std::string message;
+  const CompanySeed seed = SampleCompany(kTestCompany, kTestYear);
+  EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_QXDF_JA_EXISTE);
+  EXPECT_EQ(CreateCompanyDatabase(DfFolder(), seed, &message), E_QXDF_JA_EXISTE);
+  EXPECT_EQ(ReadFile(DatabasePath()), before);
+
+  CompanySeed longCode = seed;
+  longCode.codigo = std::string(25, 'A');
+  EXPECT_EQ(CreateCompany(Registry::Default(), longCode, "", &message), E_INVALIDARG);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ class StatementCacheTest : public OutsideTest {
  protected:
   StatementCacheTest() {
     std::string message;
-    EXPECT_EQ(SuiteDatabase::Open(registry_.dir() + "/cache.db", SuiteDatabase::Mode::kCreate,
-                                  &db_, &message),
+    EXPECT_EQ(SuiteDatabase::Open(registry_.dir() + "/cache.db", SuiteDatabase::Mode::kCreate, &db_,
+                                  &message),
               S_OK)
         << message;
     EXPECT_EQ(db_->Execute("CREATE TABLE t (x INTEGER UNIQUE, y TEXT)"), S_OK);
@@ -45,8 +45,9 @@ TEST_F(StatementCacheTest, ReusedStatementsBehaveAsFreshOnes) {
   EXPECT_NE(db_->message().find("UNIQUE"), std::string::npos) << db_->message();
   EXPECT_EQ(Insert(2), S_OK);
   // Parameters of an earlier run do not stay bound: an unbound one is null.
-  EXPECT_EQ(db_->Write([&] { return SqlStatement(*db_, "INSERT INTO t (x, y) VALUES (?, ?)").Run(); }),
-            S_OK);
+  EXPECT_EQ(
+      db_->Write([&] { return SqlStatement(*db_, "INSERT INTO t (x, y) VALUES (?, ?)").Run(); }),
+      S_OK);
   {
     SqlStatement nulls(*db_, "SELECT count(*) FROM t WHERE x IS NULL AND y IS NULL");
     EXPECT_EQ(nulls.StepOne(), S_OK);

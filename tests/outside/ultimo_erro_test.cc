@@ -1,11 +1,11 @@
 // The last-error holder and its interface record.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 
 #include "outside/qx_ultimo_erro.h"
+#include "outside_test_company.h"
 
+namespace qx {
 namespace {
 
 class Holder : public CQXUltimoErro {
@@ -20,39 +20,25 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
   erro.hr = static_cast<HRESULT>(0x80EE0004u);
   erro.nCodigoErro = -2;
   erro.lCodigoMensagem = 1525;
-  erro.iRegistro = 3;
-  erro.iItem = 4;
   erro.lCodigoCampo = 5;
-  erro.nModuloMensagem = 6;
   erro.nTipoErro = -7;
   erro.usNumeroServidor = 10;
   erro.strMensagem = std::string(400, 'm');  // longer than its field
   erro.strEmpresa = "ACME";
 
-  unsigned char bytes[480];
-  std::memset(bytes, 0xCD, sizeof bytes);
-  auto* record = reinterpret_cast<_REG_DF_ERROPS*>(bytes);
-  erro.CopiarPara(record);
-  int32_t i32;
-  std::memcpy(&i32, bytes + 0, 4);
-  EXPECT_EQ(static_cast<uint32_t>(i32), 0x80EE0004u);
-  std::memcpy(&i32, bytes + 4, 4);
-  EXPECT_EQ(i32, -2);
-  std::memcpy(&i32, bytes + 8, 4);
-  EXPECT_EQ(i32, 1525);
-  std::memcpy(&i32, bytes + 20, 4);
-  EXPECT_EQ(i32, 5);
-  int16_t i16;
-  std::memcpy(&i16, bytes + 26, 2);
-  EXPECT_EQ(i16, -7);
-  uint16_t u16;
-  std::memcpy(&u16, bytes + 28, 2);
-  EXPECT_EQ(u16, 10);
-  EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(bytes + 30)), 301u);
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 332), "ACME");
-  for (int i = 380; i < 480; ++i) EXPECT_EQ(bytes[i], 0) << i;
-  for (int i = 337; i < 380; ++i) EXPECT_EQ(bytes[i], 0) << i;
-
+  _REG_DF_ERROPS record;
+  std::memset(&record, 0xCD, sizeof record);
+  erro.CopiarPara(&record);
+  EXPECT_EQ(At<uint32_t>(record, 0), 0x80EE0004u);
+  EXPECT_EQ(At<int32_t>(record, 4), -2);
+  EXPECT_EQ(At<int32_t>(record, 8), 1525);
+  EXPECT_EQ(At<int32_t>(record, 20), 5);
+  EXPECT_EQ(At<int16_t>(record, 26), -7);
+  EXPECT_EQ(At<uint16_t>(record, 28), 10);
+  const char* bytes = reinterpret_cast<const char*>(&record);
+  EXPECT_EQ(std::string(bytes + 30, 302), std::string(301, 'm') + '\0');
+  // The company, then zeros to the end of the record's 480 bytes.
+  EXPECT_EQ(std::string(bytes + 332, 148), "ACME" + std::string(144, '\0'));
   erro.CopiarPara(nullptr);  // nothing to fill, no fault
 }
 
@@ -65,7 +51,6 @@ TEST(UltimoErroTest, SetErroKeepsCodeServerTextAndCompany) {
   EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
   EXPECT_EQ(holder.GetErro().strEmpresa, "EMPRESA");
   EXPECT_EQ(holder.rpcErrors, 0);
-
   holder.SetErro(static_cast<HRESULT>(0x800706BAu), 1, 0);  // RPC server unavailable
   EXPECT_EQ(holder.GetErro().strMensagem, "");
   EXPECT_EQ(holder.rpcErrors, 1);
@@ -74,9 +59,9 @@ TEST(UltimoErroTest, SetErroKeepsCodeServerTextAndCompany) {
   other.hr = E_POINTER;
   other.strEmpresa = "OUTRA";
   holder.SetErro(&other);
-  EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
-  holder.SetErro(static_cast<const CQXDadosDF_Erro*>(nullptr));
+  holder.SetErro(static_cast<const CQXDadosDF_Erro*>(nullptr));  // ignored
   EXPECT_EQ(holder.GetUltimoHR(), E_POINTER);
+  EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
 
   holder.LimpaErro();
   _REG_DF_ERROPS record;
@@ -86,3 +71,4 @@ TEST(UltimoErroTest, SetErroKeepsCodeServerTextAndCompany) {
 }
 
 }  // namespace
+}  // namespace qx
