@@ -1,21 +1,65 @@
 // qxcn run as people run it, against the server through the local-server
-// runtime: every subcommand, the tables, --json read back and the exit codes.
-#include <fstream>
+// runtime: every subcommand, the tables, --json read back and the exit codes,
+// on a temporary default installation with the server registered in it.
+#include <stdlib.h>
 
-#include "qxcn_session.h"
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../storage/qxdump_json.h"
+#include "../storage/qxdump_run.h"
 
 namespace qx::test {
 namespace {
 
-using Qxcn = QxcnSession;
+class Qxcn : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir();
+    setenv("QX_REGISTRY", (*dir_ / "home/registry.reg").c_str(), 1);
+    setenv("QX_REGISTRY_USER", (*dir_ / "user.reg").c_str(), 1);
+    setenv("QX_RUNTIME_DIR", (*dir_ / "runtime").c_str(), 1);
+    unsetenv("QX_HOME");
+    for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"qxadmin", {"default", *dir_ / "home"}},
+             {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
+             {"ostrel", {"-RegServer"}}}) {
+      const DumpRun run = RunTool(*dir_, Binary(tool), args);
+      ASSERT_EQ(run.code, 0) << tool << ": " << run.err;
+    }
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  static std::string Binary(const std::string& name) {
+    return std::string(QX_TEST_BINARY_DIR) + "/tools/" + name + "/" + name;
+  }
+  static DumpRun Run(const std::vector<std::string>& args) {
+    return RunTool(*dir_, Binary("qxcn"), args);
+  }
+  // A run that must succeed, with --json, parsed.
+  static Json RunJson(std::vector<std::string> args) {
+    args.push_back("--json");
+    const DumpRun run = Run(args);
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::optional<Json> json = ParseJson(run.out);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out;
+    return json.value_or(Json{});
+  }
+
+  static inline TempDir* dir_ = nullptr;
+};
 
 const Json& Primeiro(const Json& json, const char* tabela) { return json[tabela][size_t{0}]; }
 
 TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
   // A new entry, shown as people read it.
   const DumpRun grava = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito", "5",
-                              "--valor", "1.234,56", "--historico", "1", "--documento", "77",
-                              "--complemento", "Aluguel de março"});
+                             "--valor", "1.234,56", "--historico", "1", "--documento", "77",
+                             "--complemento", "Aluguel de março"});
   ASSERT_EQ(grava.code, 0) << grava.err;
   EXPECT_NE(grava.out.find("15/03/2026"), std::string::npos) << grava.out;
   EXPECT_NE(grava.out.find("1.234,56"), std::string::npos);
@@ -45,11 +89,11 @@ TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
 }
 
 TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
-  ASSERT_EQ(Run({"grava", "--data", "02/04/2026", "--debito", "31", "--credito", "4", "--valor",
-                  "100", "--gerencial", "2:60", "--gerencial", "3:40", "--quantidade", "1,5",
-                  "--moeda", "20,25"})
-                .code,
-            0);
+  ASSERT_EQ(
+      Run({"grava", "--data", "02/04/2026", "--debito", "31", "--credito", "4", "--valor", "100",
+           "--gerencial", "2:60", "--gerencial", "3:40", "--quantidade", "1,5", "--moeda", "20,25"})
+          .code,
+      0);
   const Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
   const Json& rateio = lido["gerencial"];
   ASSERT_EQ(rateio.items.size(), 2u);
@@ -66,24 +110,24 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
            {"10/05/2026", "21", "500", "AÇÃO DE COBRANÇA"},
            {"02/05/2026", "21", "250", "venda balcão"},
            {"20/05/2026", "0", "80", "sem contrapartida"}}) {
-    ASSERT_EQ(Run({"grava", "--data", dia, "--debito", "6", "--credito", credito, "--valor",
-                    valor, "--complemento", texto})
+    ASSERT_EQ(Run({"grava", "--data", dia, "--debito", "6", "--credito", credito, "--valor", valor,
+                   "--complemento", texto})
                   .code,
               0);
   }
-  const Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem",
-                               "acao"});
+  const Json busca =
+      RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
   ASSERT_EQ(busca["lancamentos"].items.size(), 1u);
   EXPECT_EQ(busca["lancamentos"][size_t{0}]["valor"].text, "500.00");
 
   // The statement runs in date order with the balance accumulated.
-  const Json extrato = RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate",
-                                 "31/05/2026"});
+  const Json extrato =
+      RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
   ASSERT_EQ(extrato["extrato"].items.size(), 3u);
   EXPECT_EQ(extrato["extrato"][size_t{0}]["data"].text, "2026-05-02");
   EXPECT_EQ(extrato["extrato"][size_t{2}]["saldo"].text, "830.00");
-  const DumpRun tabela = Run({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate",
-                               "31/05/2026"});
+  const DumpRun tabela =
+      Run({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
   EXPECT_NE(tabela.out.find("Saldo do período 830,00"), std::string::npos) << tabela.out;
 
   const Json mes = RunJson({"mes", "--mes", "05/2026"});
@@ -101,17 +145,18 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
 }
 
 TEST_F(Qxcn, NotesAndImportLayouts) {
-  EXPECT_EQ(Primeiro(RunJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"}), "nota")
-                ["posicao"].number,
-            0);
+  EXPECT_EQ(
+      Primeiro(RunJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"}), "nota")["posicao"]
+          .number,
+      0);
   ASSERT_EQ(Run({"notas", "grava", "--mes", "06/2026", "--chave", "9", "--texto", "Ajuste"}).code,
             0);
-  EXPECT_EQ(Primeiro(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"}), "nota")
-                ["texto"].text,
-            "Ajuste");
+  EXPECT_EQ(
+      Primeiro(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"}), "nota")["texto"].text,
+      "Ajuste");
 
   ASSERT_EQ(Run({"formatos", "grava", "BANCO", "--contabil", "ACFDE", "--gerencial", "JK",
-                  "--delimitador", ";"})
+                 "--delimitador", ";"})
                 .code,
             0);
   const Json formatos = RunJson({"formatos"});
@@ -120,8 +165,8 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
   EXPECT_EQ(Primeiro(formatos, "formatos")["contabil"].text, "ACFDE");
   EXPECT_EQ(Primeiro(RunJson({"formatos", "mostra", "BANCO"}), "formatos")["delimitador"].text,
             ";");
-  const DumpRun recusado = Run({"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial",
-                                 "J", "--delimitador", "x"});
+  const DumpRun recusado = Run(
+      {"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador", "x"});
   EXPECT_EQ(recusado.code, 1);
   EXPECT_NE(recusado.err.find("delimitador"), std::string::npos) << recusado.err;
   ASSERT_EQ(Run({"formatos", "exclui", "BANCO"}).code, 0);
@@ -129,20 +174,25 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
 }
 
 TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
-  const std::string arquivo = Dir() / "lancamentos.csv";
+  const std::string arquivo = *dir_ / "lancamentos.csv";
   {
     std::ofstream csv(arquivo);
     for (int i = 1; i <= 10000; ++i) {
-      if (i == 17) csv << "32/07/2026,31,5,10,1,data errada\n";
-      else if (i == 5000) csv << "10/07/2026,31,5,dez,1,valor errado\n";
-      else if (i == 9999) csv << "10/07/2026,0,0,10,1,sem contas\n";
-      else csv << (i % 28 + 1) << "/07/2026,31,5,\"" << i << ",50\",1,\"linha " << i << ", com vírgula\"\n";
+      if (i == 17)
+        csv << "32/07/2026,31,5,10,1,data errada\n";
+      else if (i == 5000)
+        csv << "10/07/2026,31,5,dez,1,valor errado\n";
+      else if (i == 9999)
+        csv << "10/07/2026,0,0,10,1,sem contas\n";
+      else
+        csv << (i % 28 + 1) << "/07/2026,31,5,\"" << i << ",50\",1,\"linha " << i
+            << ", com vírgula\"\n";
     }
   }
-  ASSERT_EQ(Run({"grava", "--data", "01/07/2026", "--debito", "31", "--credito", "5", "--valor",
-                  "1"})
-                .code,
-            0);
+  ASSERT_EQ(
+      Run({"grava", "--data", "01/07/2026", "--debito", "31", "--credito", "5", "--valor", "1"})
+          .code,
+      0);
   // Stopping at bad lines saves nothing.
   const DumpRun parado = Run({"importa", arquivo});
   EXPECT_EQ(parado.code, 1);
@@ -157,12 +207,11 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   EXPECT_EQ(erros[size_t{1}]["linha"].number, 5000);
   EXPECT_EQ(erros[size_t{2}]["linha"].number, 9999);
   EXPECT_NE(erros[size_t{1}]["motivo"].text.find("valor"), std::string::npos);
-  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number,
-            9998);
+  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number, 9998);
 
   const std::string lote = Primeiro(importacao, "importacao")["lote"].text;
-  const Json exclusao = RunJson({"exclui-importacao", "--lote", lote, "--de", "01/07/2026",
-                                  "--ate", "31/07/2026"});
+  const Json exclusao =
+      RunJson({"exclui-importacao", "--lote", lote, "--de", "01/07/2026", "--ate", "31/07/2026"});
   EXPECT_EQ(Primeiro(exclusao, "exclusao")["excluidos"].number, 9997);
   const Json mes = RunJson({"mes", "--mes", "07/2026"});
   // Removal is logical: the records stay, marked deleted; the typed entry lives on.
@@ -183,7 +232,7 @@ TEST_F(Qxcn, ExitCodes) {
   EXPECT_EQ(Run({"grava", "--help"}).code, 0);
   // A failure of the service names its code and what it means.
   const DumpRun semFilial = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito",
-                                  "5", "--valor", "1", "--filial", "0"});
+                                 "5", "--valor", "1", "--filial", "0"});
   EXPECT_EQ(semFilial.code, 1);
   EXPECT_NE(semFilial.err.find("0x"), std::string::npos) << semFilial.err;
   const DumpRun empresa = Run({"mes", "--mes", "03/2026", "--empresa", "NADA"});
