@@ -95,20 +95,6 @@ TEST_F(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   EXPECT_EQ(acesso->LePropriedades(nullptr, 0), E_POINTER);
   EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
-
-  // Settings changed in the database reach the readers of a new object.
-  {
-    auto db = Open();
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("document-management"), 0), S_OK);
-    ASSERT_EQ(SetConfig(*db, *FindConfigItem("managerial-quantities"), 0), S_OK);
-    EXPECT_EQ(FindConfigItem("no-such-value"), nullptr);
-  }
-  CQXBaseParaRotinas changed;
-  ASSERT_EQ(changed.Inicializa(kTestCompany, 1, 1), S_OK);
-  ASSERT_EQ(changed.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
-  EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
-  ASSERT_EQ(changed.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), S_OK);
-  EXPECT_EQ(propriedades.GetUsaQuantidadeGerencial(), 0);
 }
 
 TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
@@ -116,17 +102,24 @@ TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
   {
     auto db = Open();
     const std::pair<const char*, int64_t> settings[] = {
-        {"client-code", 4242},   {"removal-start", 70000}, {"blocked-end", 70100},
-        {"foreign-currency", 1}, {"difference-mode", 3},   {"difference-per-branch", 1},
-        {"history-text-kind", 2}};
+        {"client-code", 4242},    {"removal-start", 70000},   {"blocked-end", 70100},
+        {"foreign-currency", 1},  {"difference-mode", 3},     {"difference-per-branch", 1},
+        {"history-text-kind", 2}, {"document-management", 0}, {"managerial-quantities", 0}};
     for (const auto& [name, value] : settings) {
       ASSERT_EQ(SetConfig(*db, *FindConfigItem(name), value), S_OK) << name;
     }
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("history-text-kind"), 3), E_INVALIDARG);
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("period-end"), 5000000), E_INVALIDARG);
+    EXPECT_EQ(FindConfigItem("no-such-value"), nullptr);
   }
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  CQXDadosDF_TiposSistemas tipos;
+  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
+  EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
+  CQXDadosDF_Propriedades propriedades;
+  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), S_OK);
+  EXPECT_EQ(propriedades.GetUsaQuantidadeGerencial(), 0);
   CQXComPtr<IQXCN_Mestre> mestre;
   ASSERT_EQ(rotinas.GetAcessoContabil()->GetICNMestre(mestre), S_OK);
 
@@ -200,17 +193,11 @@ TEST_F(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) 
   MakeCompany();
   MakeCompany("SEMGED", [](CompanySeed& seed) { seed.ged = false; });
 
-  CQXBaseParaRotinas semGed;
-  ASSERT_EQ(semGed.Inicializa("SEMGED", 1, 1), S_OK);
-  CQXDadosDF_TiposSistemas tipos;
-  ASSERT_EQ(semGed.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
-  EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
   CGDIntegracaoSrv semGedSrv(0);
   EXPECT_EQ(semGedSrv.Inicializa("SEMGED", 1, 1), E_QXDF_SEM_GED);
   EXPECT_EQ(semGedSrv.OnExclusaoReg(5), E_QXDF_NAO_INICIALIZADO);
 
   CGDIntegracaoSrv ged(0);
-  EXPECT_EQ(ged.GetTipoProcesso(), 0);
   ASSERT_EQ(ged.Inicializa(kTestCompany, 1, 0x2000), S_OK);
   CGDDoc novo, antigo;
   novo.SetDescricao("Pagamento Caixa");
