@@ -3,14 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cinttypes>
 #include <filesystem>
 
 #include "diagnostics/hresult.h"
+#include "diagnostics/profiler_state.h"
 #include "diagnostics/versions.h"
 #include "errors_test_installation.h"
-#include "platform/clock.h"
 #include "platform/process_info.h"
 
 namespace qx {
@@ -18,21 +17,13 @@ namespace {
 
 using ::testing::MatchesRegex;
 
-// An installation whose folder the profiler reads afresh: the tick count
-// jumps forward past any configuration reading of earlier tests (and only
-// ever moves forward, so later readers are not held up).
+// An installation whose folder the profiler reads afresh.
 class FreshInstallation : public TestInstallation {
  public:
   explicit FreshInstallation(bool withLibraries) : TestInstallation(withLibraries) {
-    static uint64_t offset = 0;
-    offset += uint64_t{1} << 40;
-    SetTickSourceForTesting([shift = offset] {
-      const auto now = std::chrono::steady_clock::now().time_since_epoch();
-      return static_cast<uint64_t>(
-                 std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) +
-             shift;
-    });
+    ForgetProfilerConfigurationForTesting();
   }
+  ~FreshInstallation() { ForgetProfilerConfigurationForTesting(); }
 
   // The text of the error file of failures without company.
   std::string ErrorFileText() const {

@@ -31,15 +31,15 @@ ProfilerRecord ErrorIn(IQXDF_Profiler* identity, uint16_t year, uint16_t month) 
   return record;
 }
 
+void Call(IQXDF_Profiler* identity) { ProfilerCall(identity).Entry("CQXCN_Lancamento::Grava"); }
+
 TEST_F(ProfilerFiles, FailureGoesToTheMonthFileOfItsCompany) {
   TestIdentity company("EMP1");
   ASSERT_TRUE(WriteProfilerRecord(ErrorIn(&company, 2025, 3), ProfilerRecordType::kErro));
   ASSERT_TRUE(WriteProfilerRecord(ErrorIn(&company, 2025, 3), ProfilerRecordType::kErro));
-  std::string path = company_ + "QXProfilerErros_Base_202503.log";
-  std::string text = ReadAll(path);
-  ASSERT_EQ(text.rfind(ErrorFileHeader(), 0), 0u) << text;
-  auto lines = Lines(path);
+  auto lines = Lines(company_ + "QXProfilerErros_Base_202503.log");
   ASSERT_EQ(lines.size(), 3u);  // one header, two records
+  EXPECT_EQ(lines[0] + "\n", ErrorFileHeader());
   auto columns = Columns(lines[1]);
   EXPECT_EQ(columns[0], "17/03/2025");
   EXPECT_EQ(columns[1], "10:20:30.400");
@@ -112,10 +112,7 @@ TEST_F(ProfilerFiles, GarbageConfigurationKeepsTheProfilerOff) {
       "\x01\xff\xfe=\x80\r\nTimeoutConfig=-30\r\nProcessos=" +
       std::string(5000, 'x') + "\r\n");
   EXPECT_FALSE(ProfilerIsOn());
-  {
-    ProfilerCall call(&identity);
-    call.Entry("CQXCN_Lancamento::Grava");
-  }
+  Call(&identity);
   EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));
   // A negative timeout counts as 0: the next use reads again.
   WriteIni("Entrada=1\r\n");
@@ -123,10 +120,7 @@ TEST_F(ProfilerFiles, GarbageConfigurationKeepsTheProfilerOff) {
   // "Processos" longer than its 260 characters is cut, so "todos" is lost.
   WriteIni("Entrada=1\r\nProcessos=" + std::string(300, 'x') + ";todos\r\n");
   Expire();
-  {
-    ProfilerCall call(&identity);
-    call.Entry("CQXCN_Lancamento::Grava");
-  }
+  Call(&identity);
   EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));
 }
 
@@ -153,7 +147,7 @@ TEST_F(ProfilerFiles, NoInstallationFolderDropsTheLines) {
 TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {
   CQXProfilerEmpresa identity("EMP1", 1, 2);
   WriteIni("Entrada=1\r\n");
-  ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
+  Call(&identity);
   ASSERT_EQ(Lines(ProfilerLog()).size(), 2u);
   std::string before = ReadAll(ProfilerLog());
 
@@ -163,32 +157,26 @@ TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {
   {
     FileFaultsGuard guard;
     FileFaults::Count("QXProfiler.log");
-    ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
+    Call(&identity);
     EXPECT_EQ(FileFaults::Calls(FileOp::Open), 19u);
   }
   EXPECT_EQ(ReadAll(ProfilerLog()), before);
   std::filesystem::permissions(ProfilerLog(), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
 
-  // Held by another writer 18 times: the 19th attempt writes the line.
-  {
+  // Held by another writer 18 times, the 19th attempt writes the line; 19 times, it is lost.
+  for (const auto& [held, lines] : {std::pair{18, 3u}, {19, 3u}}) {
     FileFaultsGuard guard;
-    FileFaults::Arm(FileOp::Open, 1, CFileException::sharingViolation, "QXProfiler.log", 18);
-    ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
+    FileFaults::Arm(FileOp::Open, 1, CFileException::sharingViolation, "QXProfiler.log", held);
+    Call(&identity);
+    EXPECT_EQ(Lines(ProfilerLog()).size(), lines) << held;
   }
-  EXPECT_EQ(Lines(ProfilerLog()).size(), 3u);
-  {
-    FileFaultsGuard guard;
-    FileFaults::Arm(FileOp::Open, 1, CFileException::sharingViolation, "QXProfiler.log", 19);
-    ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
-  }
-  EXPECT_EQ(Lines(ProfilerLog()).size(), 3u);
   // A failing write loses only its own line; the next one is written.
   {
     FileFaultsGuard guard;
     FileFaults::Arm(FileOp::Write, 1, CFileException::diskFull, "QXProfiler.log");
-    ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
-    ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava");
+    Call(&identity);
+    Call(&identity);
   }
   EXPECT_EQ(Lines(ProfilerLog()).size(), 4u);
 }
