@@ -1,7 +1,9 @@
-// The switches of the server's command line.
+// The switches of the server's command line and its exit status.
 #include "server/command_line.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "server/ostrel_module.h"
 
@@ -10,34 +12,23 @@ namespace {
 
 using A = AcaoLinhaComando;
 
-TEST(CommandLineTest, SwitchesActAfterDashOrSlashInAnyCase) {
-  EXPECT_EQ(InterpretaLinhaComando("-RegServer"), A::kRegistra);
-  EXPECT_EQ(InterpretaLinhaComando("/regserver"), A::kRegistra);
-  EXPECT_EQ(InterpretaLinhaComando("-REGSERVER"), A::kRegistra);
-  EXPECT_EQ(InterpretaLinhaComando("/UnregServer"), A::kDesregistra);
-  EXPECT_EQ(InterpretaLinhaComando("-regserverperuser"), A::kRegistraUsuario);
-  EXPECT_EQ(InterpretaLinhaComando("/UNREGSERVERPERUSER"), A::kDesregistraUsuario);
-  EXPECT_EQ(InterpretaLinhaComando("\t-RegServer\t"), A::kRegistra);
-}
-
-TEST(CommandLineTest, OtherWordsRunTheServer) {
-  EXPECT_EQ(InterpretaLinhaComando(""), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("RegServer"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("-Embedding"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("-RegServerX"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("-Reg Server"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("- RegServer"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("-RegServer\n"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("-"), A::kServidor);
-  EXPECT_EQ(InterpretaLinhaComando("/"), A::kServidor);
-}
-
+// A switch acts after '-' or '/' in any case, blanks around it allowed; the
+// first one recognised decides, and every '-' or '/' may start one, also
+// inside a word. Other words run the server.
 TEST(CommandLineTest, FirstRecognisedSwitchDecides) {
-  EXPECT_EQ(InterpretaLinhaComando("-Embedding /UnregServer -RegServer"), A::kDesregistra);
-  EXPECT_EQ(InterpretaLinhaComando("word -x --RegServer"), A::kRegistra);
-  EXPECT_EQ(InterpretaLinhaComando("-RegServerPerUser -UnregServer"), A::kRegistraUsuario);
-  // Every '-' or '/' may start a switch, also inside a word.
-  EXPECT_EQ(InterpretaLinhaComando("/opt/qx/-unregserver"), A::kDesregistra);
+  const std::pair<A, std::vector<const char*>> casos[] = {
+      {A::kRegistra, {"-RegServer", "/regserver", "\t-REGSERVER\t", "word -x --RegServer"}},
+      {A::kDesregistra,
+       {"/UnregServer", "-Embedding /UnregServer -RegServer", "/opt/qx/-unregserver"}},
+      {A::kRegistraUsuario, {"-regserverperuser", "-RegServerPerUser -UnregServer"}},
+      {A::kDesregistraUsuario, {"/UNREGSERVERPERUSER"}},
+      {A::kServidor,
+       {"", "RegServer", "-Embedding", "-RegServerX", "-Reg Server", "- RegServer", "-RegServer\n",
+        "-", "/"}},
+  };
+  for (const auto& [acao, linhas] : casos) {
+    for (const char* linha : linhas) EXPECT_EQ(InterpretaLinhaComando(linha), acao) << linha;
+  }
 }
 
 TEST(CommandLineTest, ExitStatusIsNeverZeroForAFailure) {

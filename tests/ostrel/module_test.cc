@@ -15,10 +15,20 @@ constexpr uint32_t kShortIdle = 200;
 constexpr uint32_t kBound = 20000;  // never reached unless the monitor is broken
 
 TEST(ModuleTest, MonitorEndsTheProcessOnlyOnceTheLastLockIsGone) {
+  {
+    // A module whose monitor still waits ends without hanging.
+    ExeModule waiting(kShortIdle);
+    waiting.Lock();
+    waiting.StartMonitor();
+  }
   ExeModule module(kShortIdle);
-  module.Lock();
-  module.Lock();
   module.StartMonitor();
+  for (int i = 0; i < 5; ++i) {  // objects coming and going
+    module.Lock();
+    module.Unlock();
+  }
+  module.Lock();
+  module.Lock();
   module.SinalizaOcioso();
   EXPECT_EQ(module.Unlock(), 1);
   // An object still lives: the idle time passes without an end.
@@ -26,25 +36,6 @@ TEST(ModuleTest, MonitorEndsTheProcessOnlyOnceTheLastLockIsGone) {
   EXPECT_EQ(module.Unlock(), 0);
   EXPECT_TRUE(module.AguardaFim(kBound));
   EXPECT_EQ(module.GetLockCount(), 0);
-}
-
-TEST(ModuleTest, ActivityDuringTheIdleTimeStartsItAgain) {
-  ExeModule module(kShortIdle);
-  module.StartMonitor();
-  for (int i = 0; i < 5; ++i) {
-    module.Lock();
-    module.Unlock();
-  }
-  module.Lock();
-  EXPECT_FALSE(module.AguardaFim(3 * kShortIdle));
-  module.Unlock();
-  EXPECT_TRUE(module.AguardaFim(kBound));
-}
-
-TEST(ModuleTest, ModuleWithAWaitingMonitorEndsWithoutHanging) {
-  ExeModule module(kShortIdle);
-  module.Lock();
-  module.StartMonitor();
 }
 
 TEST(ModuleTest, ClassObjectChecksItsArgumentsAndCountsServerLocks) {

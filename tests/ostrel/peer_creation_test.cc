@@ -67,7 +67,12 @@ class PeerCreationTest : public ::testing::Test {
     LeSemAutenticacao();
   }
 
-  HRESULT Create(DWORD flags, void** object) {
+  // A creation whose first attempts give `results`.
+  HRESULT Create(std::vector<HRESULT> results, DWORD flags, void** object) {
+    results_ = std::move(results);
+    attempts_ = 0;
+    waits_.clear();
+    events_.clear();
     return CriaComRetentativa(operations_, kPeer, nullptr, CLSCTX_ALL, kPeerInterface, object,
                               flags);
   }
@@ -87,9 +92,8 @@ class PeerCreationTest : public ::testing::Test {
 constexpr DWORD kBoth = eQXCCI_LOG_FAILURE | eQXCCI_RETRY;
 
 TEST_F(PeerCreationTest, UnavailableTwiceIsReachedOnAttemptTwo) {
-  results_ = {RPC_S_SERVER_UNAVAILABLE, CO_E_SERVER_EXEC_FAILURE};
   void* object = nullptr;
-  ASSERT_EQ(Create(kBoth, &object), S_OK);
+  ASSERT_EQ(Create({RPC_S_SERVER_UNAVAILABLE, CO_E_SERVER_EXEC_FAILURE}, kBoth, &object), S_OK);
   EXPECT_EQ(object, &peer_);
   EXPECT_EQ(attempts_, 3u);
   EXPECT_EQ(waits_, (std::vector<uint32_t>{100, 100}));
@@ -104,37 +108,30 @@ TEST_F(PeerCreationTest, UnavailableTwiceIsReachedOnAttemptTwo) {
 }
 
 TEST_F(PeerCreationTest, EarlySuccessIsNotReportedAndOtherFailuresEndAtOnce) {
-  results_ = {RPC_S_SERVER_UNAVAILABLE};
   void* object = nullptr;
-  ASSERT_EQ(Create(eQXCCI_RETRY, &object), S_OK);
+  ASSERT_EQ(Create({RPC_S_SERVER_UNAVAILABLE}, eQXCCI_RETRY, &object), S_OK);
   EXPECT_EQ(waits_.size(), 1u);
   EXPECT_TRUE(events_.empty());  // attempt 1, and no failure reports asked for
 
-  attempts_ = 0;
-  waits_.clear();
-  results_ = {E_ACCESSDENIED};
-  EXPECT_EQ(Create(kBoth, &object), E_ACCESSDENIED);
+  const Event failed{EventType::kError, static_cast<uint32_t>(E_ACCESSDENIED),
+                     "\n\nErro instanciando servidor"};
+  EXPECT_EQ(Create({E_ACCESSDENIED}, kBoth, &object), E_ACCESSDENIED);
   EXPECT_EQ(object, nullptr);
   EXPECT_EQ(attempts_, 1u);
   EXPECT_TRUE(waits_.empty());
-  ASSERT_EQ(events_.size(), 1u);
-  EXPECT_EQ(events_[0], (Event{EventType::kError, static_cast<uint32_t>(E_ACCESSDENIED),
-                               "\n\nErro instanciando servidor"}));
-}
-
-TEST_F(PeerCreationTest, WithoutRetryUnavailableIsFinal) {
-  results_ = {RPC_S_SERVER_UNAVAILABLE};
-  void* object = nullptr;
-  EXPECT_EQ(Create(eQXCCI_LOG_FAILURE, &object), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(events_, std::vector<Event>{failed});
+  // Without retries, unavailable is final too.
+  EXPECT_EQ(Create({RPC_S_SERVER_UNAVAILABLE}, eQXCCI_LOG_FAILURE, &object),
+            RPC_S_SERVER_UNAVAILABLE);
   EXPECT_EQ(attempts_, 1u);
   ASSERT_EQ(events_.size(), 1u);
-  EXPECT_EQ(events_[0].text, "\n\nErro instanciando servidor");
+  EXPECT_EQ(events_[0].text, failed.text);
 }
 
 TEST_F(PeerCreationTest, GivesUpAfterFiveHundredAttempts) {
-  results_.assign(600, RPC_S_SERVER_UNAVAILABLE);
   void* object = nullptr;
-  EXPECT_EQ(Create(kBoth, &object), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(Create(std::vector<HRESULT>(600, RPC_S_SERVER_UNAVAILABLE), kBoth, &object),
+            RPC_S_SERVER_UNAVAILABLE);
   EXPECT_EQ(attempts_, 500u);
   EXPECT_EQ(waits_.size(), 499u);
   ASSERT_EQ(events_.size(), 3u);
@@ -142,26 +139,22 @@ TEST_F(PeerCreationTest, GivesUpAfterFiveHundredAttempts) {
 }
 
 TEST_F(PeerCreationTest, InvalidArgumentRetriesOnceWithoutServerInformation) {
-  results_ = {E_INVALIDARG};
   void* object = nullptr;
-  ASSERT_EQ(Create(kBoth, &object), S_OK);
+  ASSERT_EQ(Create({E_INVALIDARG}, kBoth, &object), S_OK);
   EXPECT_EQ(withInfo_, (std::vector<bool>{true, false}));
-
-  attempts_ = 0;
-  results_ = {E_INVALIDARG, E_OUTOFMEMORY};
-  EXPECT_EQ(Create(kBoth, &object), E_OUTOFMEMORY);
+  EXPECT_EQ(Create({E_INVALIDARG, E_OUTOFMEMORY}, kBoth, &object), E_OUTOFMEMORY);
   EXPECT_EQ(object, nullptr);
   EXPECT_TRUE(events_.empty());  // returned at once, before the failure report
-  EXPECT_EQ(Create(kBoth, nullptr), E_POINTER);
+  EXPECT_EQ(Create({}, kBoth, nullptr), E_POINTER);
 }
 
 TEST_F(PeerCreationTest, AuthenticationFollowsTheMachineSwitch) {
   void* object = nullptr;
-  ASSERT_EQ(Create(kBoth, &object), S_OK);
+  ASSERT_EQ(Create({}, kBoth, &object), S_OK);
   ASSERT_EQ(RegSetDword(std::string(kSuiteKey), "DesabilitaAutenticacaoDCOM", 1), ERROR_SUCCESS);
   LeSemAutenticacao();
   EXPECT_TRUE(SemAutenticacao());
-  ASSERT_EQ(Create(kBoth, &object), S_OK);
+  ASSERT_EQ(Create({}, kBoth, &object), S_OK);
   ASSERT_EQ(infos_.size(), 2u);
   EXPECT_EQ(infos_[0].dwAuthnSvc, RPC_C_AUTHN_WINNT);
   EXPECT_EQ(infos_[0].dwAuthnLevel, RPC_C_AUTHN_LEVEL_DEFAULT);
@@ -183,9 +176,8 @@ TEST_F(PeerCreationTest, ReachabilityNamesTheMissingAddressOrPingsTheServer) {
   ASSERT_EQ(RegSetString("HKEY_CLASSES_ROOT\\AppID\\{7D1B2C3A-0000-4000-8000-00000000AB03}",
                          "RemoteServerName", "-x; touch /tmp/qx-never \"'"),
             ERROR_SUCCESS);
-  results_ = {CO_E_SERVER_EXEC_FAILURE};
   void* object = nullptr;
-  ASSERT_EQ(Create(kBoth, &object), S_OK);
+  ASSERT_EQ(Create({CO_E_SERVER_EXEC_FAILURE}, kBoth, &object), S_OK);
   ASSERT_EQ(events_.size(), 2u);
   EXPECT_EQ(events_[1].type, EventType::kError);
   EXPECT_NE(events_[1].text, "Falta informar o IP");

@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "../entries/test_company.h"
 #include "../platform/test_support.h"
-#include "ostrel_support.h"
 #include "platform/clock.h"
 #include "platform/localserver_lock.h"
 #include "platform/unix_socket.h"
@@ -19,6 +19,22 @@
 #include "values/qx_data.h"
 
 namespace qx::test {
+
+inline constexpr const char* kOstrel = QX_OSTREL;
+
+// Runs ostrel with the arguments and the test's environment: its exit status,
+// or 128 + the signal that ended it.
+inline int RunOstrel(std::vector<std::string> args) {
+  Child ostrel([&](Child&) {
+    args.insert(args.begin(), kOstrel);
+    std::vector<char*> argv;
+    for (std::string& word : args) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execv(kOstrel, argv.data());
+    return 127;
+  });
+  return ostrel.Wait();
+}
 
 class ProcessTest : public ::testing::Test {
  protected:

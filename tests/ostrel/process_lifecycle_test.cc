@@ -16,10 +16,6 @@ TEST_F(ProcessTest, StartsOnDemandAndEndsAfterTheLastRelease) {
   int32_t ok = 0;
   EXPECT_EQ(servico->KeepAlive(&ok), S_OK);
   EXPECT_EQ(ok, 1);
-  EXPECT_EQ(servico->SetDebito(123), S_OK);
-  int32_t conta = 0;
-  EXPECT_EQ(servico->GetDebito(&conta), S_OK);
-  EXPECT_EQ(conta, 123);
   EXPECT_EQ(SaveEntry(servico, 5), S_OK);
   servico->Release();
   EXPECT_TRUE(WaitGone());
