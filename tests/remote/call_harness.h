@@ -35,12 +35,6 @@ constexpr bool IsCount(const ParamInfo* params, size_t i) {
   return false;
 }
 
-inline BSTR VariantText(int variant) {
-  if (variant == 2) return nullptr;
-  if (variant == 1) return SysAllocString(u"");
-  return SysAllocString(u"Cr\u00e9dito \u00e0 vista \u20ac");
-}
-
 template <const ParamInfo* kParams, size_t I, class A>
 class CallerParam {
   using Traits = remote::ParamTraits<kParams, I, A>;
@@ -68,7 +62,8 @@ class CallerParam {
     if constexpr (IsCount(kParams, I)) {
       value_ = variant == 0 ? 3 : variant == 1 ? 0 : std::is_signed_v<Element> ? -1 : 1;
     } else if constexpr (Traits::kText) {
-      if (Traits::kShape == ParamShape::kValue) value_ = VariantText(variant);
+      if (Traits::kShape == ParamShape::kValue && variant != 2)
+        value_ = SysAllocString(variant == 1 ? u"" : u"Cr\u00e9dito \u00e0 vista \u20ac");
     } else if constexpr (Traits::kArray) {
       count_ = Traits::Elements(Counts<Params>{params});
       elements_.resize(count_ + kGuards);
