@@ -194,8 +194,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          s->SetDocumentoFinal(300);
        },
        [](const Gerado& g) { return g.dados.Documento >= 100 && g.dados.Documento <= 300; }},
-      {"document end alone", [](IQXCN_Lancamento* s) { s->SetDocumentoFinal(50); },
-       [](const Gerado&) { return true; }},
       {"amounts",
        [](IQXCN_Lancamento* s) {
          s->SetValorInicial(CURRENCY{1000 * 10000});
@@ -204,14 +202,10 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
        [](const Gerado& g) {
          return g.dados.Valor.int64 >= 1000 * 10000 && g.dados.Valor.int64 <= 5000 * 10000;
        }},
-      {"amount start alone", [](IQXCN_Lancamento* s) { s->SetValorInicial(CURRENCY{1}); },
-       [](const Gerado&) { return false; }},
       {"account", [](IQXCN_Lancamento* s) { s->SetConta(12); },
        [](const Gerado& g) { return g.dados.Debito == 12 || g.dados.Credito == 12; }},
       {"history", [](IQXCN_Lancamento* s) { s->SetHistoricoFiltro(2); },
        [](const Gerado& g) { return g.dados.CodHis == 2; }},
-      {"session", [](IQXCN_Lancamento* s) { s->SetSessao(4); },
-       [](const Gerado&) { return false; }},
       {"months and positions",
        [=](IQXCN_Lancamento* s) {
          s->SetMesInicial(abril);
@@ -223,8 +217,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          return g.mes >= abril && g.mes <= setembro && !(g.mes == abril && g.indlan < 5) &&
                 !(g.mes == setembro && g.indlan > 10);
        }},
-      {"position without month", [](IQXCN_Lancamento* s) { s->SetChaveInicial(10); },
-       [](const Gerado&) { return true; }},
       {"dates",
        [=](IQXCN_Lancamento* s) {
          s->SetDataInicial(dia15fev);
@@ -248,9 +240,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          origem(s, [](REG_FILTRO_LAN* r) { r->bFinanceiro = r->bFNCPLan = r->bContabilidade = 1; });
        },
        [](const Gerado& g) { return Modulo(g) == 6 || g.dados.wChaveOrigem.lChaveModulo == 0; }},
-      {"financial flag alone",
-       [=](IQXCN_Lancamento* s) { origem(s, [](REG_FILTRO_LAN* r) { r->bFNCRLan = 1; }); },
-       [](const Gerado&) { return true; }},
       {"batch number",
        [=](IQXCN_Lancamento* s) {
          origem(s, [](REG_FILTRO_LAN* r) {
@@ -262,17 +251,11 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          return Modulo(g) == 21 ||
                 (Modulo(g) == 22 && OriginKey(g.dados.wChaveOrigem.lChaveModulo) == 2);
        }},
-      {"consumer invoices",
-       [=](IQXCN_Lancamento* s) { origem(s, [](REG_FILTRO_LAN* r) { r->bNFCe = 1; }); },
-       [](const Gerado& g) { return Modulo(g) == 66; }},
       {"checked and IFRS",
        [=](IQXCN_Lancamento* s) {
          origem(s, [](REG_FILTRO_LAN* r) { r->bConferidos = r->bIFRS = 1; });
        },
        [](const Gerado& g) { return g.conferido && g.dados.cStatusIFRS != 0; }},
-      {"unchecked",
-       [=](IQXCN_Lancamento* s) { origem(s, [](REG_FILTRO_LAN* r) { r->bNaoConferidos = 1; }); },
-       [](const Gerado& g) { return !g.conferido; }},
       {"managerial account", [](IQXCN_Lancamento* s) { s->SetContaGerencial(3); },
        [](const Gerado& g) { return g.contaGerencial == 3; }},
       {"combined",

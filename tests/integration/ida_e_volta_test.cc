@@ -1,5 +1,6 @@
 // One entry's life through the interface: saved, read, updated, deleted and
-// read as deleted, checked against the dump of its files and the change log.
+// read as deleted, checked against the dump of its files and the change log;
+// the expected messages on the way leave no error line.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -47,6 +48,17 @@ Tokens Linha(const std::string& tabela, int posicao) {
   return {};
 }
 
+struct Contagem {
+  int32_t lancamentos = -1, excluidos = -1, gerenciais = -1, importados = -1;
+};
+Contagem Conta(IQXCN_Lancamento* s) {
+  Contagem c;
+  EXPECT_EQ(s->PegaQuantidadeRegistros(kJunho, &c.lancamentos, &c.excluidos, &c.gerenciais,
+                                       &c.importados),
+            S_OK);
+  return c;
+}
+
 TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   Servico servico = Inicializado();
   IQXCN_Lancamento* s = servico.get();
@@ -84,6 +96,10 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   EXPECT_EQ(+dados.RegLan.Gerencial, 1);
   EXPECT_EQ(+dados.RegLan.Secao, 3);
   EXPECT_STREQ(dados.cComplemento, "primeira vers\xE3o");
+  BSTR lido = nullptr;
+  ASSERT_EQ(s->GetComplemento(&lido, kJunho, 1), S_OK);
+  EXPECT_EQ(BstrToCp1252(lido), "primeira vers\xE3o");
+  SysFreeString(lido);
 
   // Updated with a new text and a one-line split.
   ASSERT_EQ(s->Le(1, kJunho), S_OK);
@@ -107,7 +123,10 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   EXPECT_NE(cnlh.find("primeira vers"), std::string::npos) << "old text stays";
   EXPECT_NE(cnlh.find("segunda"), std::string::npos) << cnlh;
 
-  // Deleted, and read as deleted.
+  EXPECT_EQ(Conta(s).gerenciais, 1);
+
+  // Deleted, and read as deleted; removing it again changes nothing.
+  const int linhasDeErro = company_.ErrorLines();
   ASSERT_EQ(s->Exclui(1, kJunho), S_OK);
   cnlc = Dump(company_, kPrefixoLancamentos);
   EXPECT_EQ(Linha(cnlc, 1).at(2), "deleted") << cnlc;
@@ -117,6 +136,14 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   EXPECT_EQ(+excluido.Valor.int64, 3000000);
   EXPECT_EQ(+excluido.Complemento, 17);
   EXPECT_EQ(s->Le(1, kJunho), static_cast<HRESULT>(0x000405F7));
+  EXPECT_EQ(s->LeDados(1, kJunho, &excluido), static_cast<HRESULT>(0x800405F7u));
+  EXPECT_EQ(s->Exclui(1, kJunho), S_OK);
+  EXPECT_EQ(s->Exclui(2, kJunho), static_cast<HRESULT>(0x000405F8u));
+  EXPECT_EQ(company_.ErrorLines(), linhasDeErro) << "expected messages are not failures";
+  const Contagem depois = Conta(s);
+  EXPECT_EQ(depois.lancamentos, 1);
+  EXPECT_EQ(depois.excluidos, 1);
+  EXPECT_EQ(depois.gerenciais, 0);
 
   EXPECT_EQ(TestCompany::ChangeLogItems(), (Tokens{"24I1", "8I1", "27I1", "27I2", "24a1", "8a1",
                                                    "27a1", "24A1", "8A1", "27A3", "24E1", "8E1"}));

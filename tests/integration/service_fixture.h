@@ -24,13 +24,7 @@ enum class Via {
 };
 
 inline std::string NomeDaVia(const ::testing::TestParamInfo<Via>& info) {
-  switch (info.param) {
-    case Via::kEmProcesso:
-      return "EmProcesso";
-    case Via::kServidor:
-      return "Servidor";
-  }
-  return "Desconhecida";
+  return info.param == Via::kServidor ? "Servidor" : "EmProcesso";
 }
 
 struct LiberaServico {
