@@ -31,10 +31,8 @@ TEST_F(FrameProfiler, EntryRecordsCarryTheLoggedPairs) {
   int32_t indlan = 77;
   objeto->GravaDados(&dados, &indlan);
   objeto->GravaDados(&dados, nullptr);
-  CURRENCY valor{-1234567};
-  objeto->SetValor(valor);
-  _REG_DF_INICIALIZAPS outro = RegistroInicializacao();
-  objeto->Inicializa_Padrao(outro);
+  objeto->SetValor(CURRENCY{-1234567});
+  objeto->Inicializa_Padrao(RegistroInicializacao());
 
   const std::string log = TestCompany::ReadAll(ProfilerLog());
   auto conferido = Entradas(log, "CQXCN_Lancamento::GravaConferido");
@@ -51,14 +49,9 @@ TEST_F(FrameProfiler, EntryRecordsCarryTheLoggedPairs) {
   ASSERT_EQ(setValor.size(), 1u);
   EXPECT_NE(setValor[0].find("\tValor = -1234567\t"), std::string::npos);
 
-  EXPECT_EQ(Entradas(log,
-                     "T_QXUnknown<struct IQXCN_Lancamento,class "
-                     "CLancamentoBase>::Inicializa_Padrao")
-                .size(),
-            2u);
-  EXPECT_EQ(Entradas(log, "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::T_QXUnknown")
-                .size(),
-            1u);
+  const std::string frame = "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::";
+  EXPECT_EQ(Entradas(log, frame + "Inicializa_Padrao").size(), 2u);
+  EXPECT_EQ(Entradas(log, frame + "T_QXUnknown").size(), 1u);
 }
 
 }  // namespace
