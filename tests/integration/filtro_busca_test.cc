@@ -175,8 +175,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
   Gera(s);
   const uint16_t abril = CQXMesAno::Make(4, kAno).Value();
   const uint16_t setembro = CQXMesAno::Make(9, kAno).Value();
-  const uint32_t dia15fev = CQXData::Make(15, 2, kAno).Value();
-  const uint32_t dia20nov = CQXData::Make(20, 11, kAno).Value();
   const auto complemento = [](IQXCN_Lancamento* s, const std::string& texto) {
     UniqueBstr bstr(BstrFromCp1252(texto));
     EXPECT_EQ(s->SetComplementoFiltro(bstr.get()), S_OK);
@@ -217,14 +215,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          return g.mes >= abril && g.mes <= setembro && !(g.mes == abril && g.indlan < 5) &&
                 !(g.mes == setembro && g.indlan > 10);
        }},
-      {"dates",
-       [=](IQXCN_Lancamento* s) {
-         s->SetDataInicial(dia15fev);
-         s->SetDataFinal(dia20nov);
-       },
-       [=](const Gerado& g) {
-         return g.dados.DataLancamento >= dia15fev && g.dados.DataLancamento <= dia20nov;
-       }},
       {"complement", [=](IQXCN_Lancamento* s) { complemento(s, "acao"); },
        [](const Gerado& g) {
          return g.complemento.find("\xC7\xC3O") != std::string::npos ||
@@ -240,17 +230,6 @@ TEST_P(FiltroBusca, SearchesFindExactlyTheMatchingEntries) {
          origem(s, [](REG_FILTRO_LAN* r) { r->bFinanceiro = r->bFNCPLan = r->bContabilidade = 1; });
        },
        [](const Gerado& g) { return Modulo(g) == 6 || g.dados.wChaveOrigem.lChaveModulo == 0; }},
-      {"batch number",
-       [=](IQXCN_Lancamento* s) {
-         origem(s, [](REG_FILTRO_LAN* r) {
-           r->bLote = r->bImportacao = 1;
-           r->lNumeroLote = 2;
-         });
-       },
-       [](const Gerado& g) {
-         return Modulo(g) == 21 ||
-                (Modulo(g) == 22 && OriginKey(g.dados.wChaveOrigem.lChaveModulo) == 2);
-       }},
       {"checked and IFRS",
        [=](IQXCN_Lancamento* s) {
          origem(s, [](REG_FILTRO_LAN* r) { r->bConferidos = r->bIFRS = 1; });
