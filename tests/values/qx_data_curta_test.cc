@@ -4,32 +4,28 @@
 
 namespace {
 
-TEST(CQXDataCurta, ToDateAroundTheMissingDay) {
-  EXPECT_EQ(CQXDataCurta(1).Data(), CQXData::Make(1, 1, 1850));
-  EXPECT_EQ(CQXDataCurta(18321).Data(), CQXData::Make(28, 2, 1900));
+TEST(CQXDataCurta, BothWaysAroundTheMissingDayAndTheEnds) {
+  // 18322 is the 29 February 1900 that does not exist: it reads as the 28th.
+  const std::pair<uint16_t, CQXData> cases[] = {{1, CQXData::Make(1, 1, 1850)},
+                                                {18321, CQXData::Make(28, 2, 1900)},
+                                                {18323, CQXData::Make(1, 3, 1900)},
+                                                {65535, CQXData::Make(4, 6, 2029)}};
+  for (const auto& [value, date] : cases) {
+    EXPECT_EQ(CQXDataCurta(value).Data(), date) << value;
+    EXPECT_EQ(CQXDataCurta(date).Value(), value) << value;
+  }
   EXPECT_EQ(CQXDataCurta(18322).Data(), CQXData::Make(28, 2, 1900));
-  EXPECT_EQ(CQXDataCurta(18323).Data(), CQXData::Make(1, 3, 1900));
-  EXPECT_EQ(CQXDataCurta(65535).Data(), CQXData::Make(4, 6, 2029));
   EXPECT_TRUE(CQXDataCurta(0).Data().IsEmpty());
-}
-
-TEST(CQXDataCurta, FromDate) {
-  EXPECT_EQ(CQXDataCurta(CQXData::Make(1, 1, 1850)).Value(), 1);
-  EXPECT_EQ(CQXDataCurta(CQXData::Make(28, 2, 1900)).Value(), 18321);
-  EXPECT_EQ(CQXDataCurta(CQXData::Make(1, 3, 1900)).Value(), 18323);
-  EXPECT_EQ(CQXDataCurta(CQXData::Make(4, 6, 2029)).Value(), 65535);
   // Out of the short range: before 1850 or after 2029-06-04.
-  EXPECT_TRUE(CQXDataCurta(CQXData()).IsEmpty());
-  EXPECT_TRUE(CQXDataCurta(CQXData::Make(31, 12, 1849)).IsEmpty());
-  EXPECT_TRUE(CQXDataCurta(CQXData::Make(1, 1, 1848)).IsEmpty());
-  EXPECT_TRUE(CQXDataCurta(CQXData::Make(5, 6, 2029)).IsEmpty());
+  for (const CQXData& date : {CQXData(), CQXData::Make(31, 12, 1849), CQXData::Make(5, 6, 2029)}) {
+    EXPECT_TRUE(CQXDataCurta(date).IsEmpty()) << date.Value();
+  }
 }
 
 TEST(CQXDataCurta, EveryShortDateRoundTripsExceptTheMissingDay) {
   for (uint32_t value = 1; value <= 65535; ++value) {
     const CQXDataCurta curta(static_cast<uint16_t>(value));
-    const uint16_t back = CQXDataCurta(curta.Data()).Value();
-    ASSERT_EQ(back, value == 18322 ? 18321 : value) << value;
+    ASSERT_EQ(CQXDataCurta(curta.Data()).Value(), value == 18322 ? 18321 : value) << value;
   }
 }
 
