@@ -10,8 +10,8 @@
 
 namespace {
 
-using qx_test::Conteudo;
-using qx_test::Escreve;
+using qx_test::ReadText;
+using qx_test::WriteText;
 using qx_test::Existe;
 using qx_test::PastaTemporaria;
 
@@ -35,7 +35,7 @@ TEST(Arquivo, WritesAndReadsTheLeadingBytes) {
   EXPECT_EQ(arquivo.Posiciona('F', 0, &tamanho), 0);
   EXPECT_EQ(tamanho, 21u);
   EXPECT_EQ(arquivo.Fecha(), 0);
-  EXPECT_EQ(Conteudo(caminho).size(), 21u);
+  EXPECT_EQ(ReadText(caminho).size(), 21u);
 
   // Larger than one 64 KiB piece, both ways.
   const std::string grande(200000, 'g');
@@ -56,17 +56,17 @@ TEST(Arquivo, CreatesOnlyWithARecordSizeAndAShortFolder) {
   ASSERT_EQ(arquivo.Abre((pasta / "com.dat").c_str(), 'G', 18, true), 0);
   EXPECT_STREQ(arquivo.GetNomeArquivo(), "com.dat");
   arquivo.Fecha();
-  EXPECT_EQ(Conteudo(pasta / "com.dat"), std::string(18, '\0'));
-  EXPECT_EQ(Conteudo(pasta / "QXCTLARQ.DAT").substr(32, 8), std::string("COM.DAT") + '\0');
+  EXPECT_EQ(ReadText(pasta / "com.dat"), std::string(18, '\0'));
+  EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT").substr(32, 8), std::string("COM.DAT") + '\0');
   EXPECT_EQ(arquivo.Abre((pasta / "com.dat").c_str(), ' ', 18, true), ARQ_PARAMETRO_INVALIDO);
 
   // The folder of a created file, separator included, must be shorter than 200 characters.
-  const std::string longa = pasta.Caminho() + "/" + std::string(198 - pasta.Caminho().size(), 'p');
+  const std::string longa = pasta.path() + "/" + std::string(198 - pasta.path().size(), 'p');
   ASSERT_EQ(longa.size(), 199u);
   std::filesystem::create_directory(longa);
   EXPECT_EQ(arquivo.Abre((longa + "/x.dat").c_str(), 'G', 18, true), ARQ_CAMINHO_INVALIDO);
   EXPECT_FALSE(Existe(longa + "/x.dat"));
-  Escreve(longa + "/x.dat", "existe");  // existing files open at any folder length
+  WriteText(longa + "/x.dat", "existe");  // existing files open at any folder length
   EXPECT_EQ(arquivo.Abre((longa + "/x.dat").c_str(), 'G', 18, true), 0);
   const std::string curta = longa.substr(0, 198);
   std::filesystem::create_directory(curta);

@@ -4,72 +4,102 @@
 
 #include <string>
 
+#include "../platform/test_support.h"
 #include "arq_support.h"
-#include "marca_holder.h"
 #include "storage/arq_status.h"
 #include "storage/qx_arq_ex.h"
 
 namespace {
 
-using qx_test::DonoDeMarca;
 using qx_test::Existe;
 using qx_test::PastaTemporaria;
+using qx_test::QuantidadeDeArquivos;
 using qx_test::RelogioAcelerado;
 
-TEST(Marca, BusyMarkGivesItsCodeAfterTheWait) {
+// A forked process that takes a mark and holds it until Libera (Desmarca, then
+// its end) or Mata (SIGKILL, without Desmarca).
+class DonoDeMarca {
+ public:
+  // Returns once the child reports the result of its Marca (-1 when no report came).
+  DonoDeMarca(const std::string& pasta, int numero)
+      : filho_([pasta, numero](qx::test::Child& self) {
+          CQXArqEx arquivo;
+          for (char c : std::to_string(arquivo.Marca(pasta.c_str(), numero)) + ";") self.Send(c);
+          self.Receive();
+          arquivo.Desmarca();
+          return 0;
+        }) {
+    std::string texto;
+    for (char c = filho_.Receive(); c != ';'; c = filho_.Receive()) {
+      if (c == '\0') return;
+      texto += c;
+    }
+    resultado_ = std::stoi(texto);
+  }
+  int Resultado() const { return resultado_; }
+  void Libera() {
+    filho_.Send('x');
+    filho_.Wait();
+  }
+  void Mata() { filho_.Kill(); }
+
+ private:
+  int resultado_ = -1;
+  qx::test::Child filho_;
+};
+
+TEST(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndOtherNumbersAreFree) {
   PastaTemporaria pasta;
-  DonoDeMarca dono(pasta.Caminho(), 7);
+  DonoDeMarca dono(pasta.path(), 7);
   ASSERT_EQ(dono.Resultado(), 0);
   EXPECT_TRUE(Existe(pasta / "XXMARCA7.dat"));
   RelogioAcelerado relogio;  // 50 seconds pass in about 50 ms
   CQXArqEx arquivo;
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 16284);
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 16284);  // still no mark held
-  DonoDeMarca segundo(pasta.Caminho(), 24);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);  // still no mark held
+  DonoDeMarca segundo(pasta.path(), 24);
   ASSERT_EQ(segundo.Resultado(), 0);
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 24), ARQ_MARCA_INDISPONIVEL);
-  // Another number is another lock.
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 8), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 24), ARQ_MARCA_INDISPONIVEL);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 8), 0);
   arquivo.Desmarca();
   dono.Libera();
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 0);
 }
 
 TEST(Marca, AHolderThatDiesFreesTheMark) {
   PastaTemporaria pasta;
-  DonoDeMarca dono(pasta.Caminho(), 7);
+  DonoDeMarca dono(pasta.path(), 7);
   ASSERT_EQ(dono.Resultado(), 0);
   dono.Mata();
   RelogioAcelerado relogio;
   CQXArqEx arquivo;
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 7), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 0);
   // Held here now: a new process waits it out.
-  DonoDeMarca outro(pasta.Caminho(), 7);
-  EXPECT_EQ(outro.Resultado(), 16284);
+  EXPECT_EQ(DonoDeMarca(pasta.path(), 7).Resultado(), 16284);
 }
 
 TEST(Marca, OneMarkPerObjectAndOneHolderPerMark) {
   PastaTemporaria pasta;
   RelogioAcelerado relogio;
-  const std::string comBarra = pasta.Caminho() + "/";
+  const std::string comBarra = pasta.path() + "/";
   {
     CQXArqEx um;
     CQXArqEx dois;
-    ASSERT_EQ(um.Marca(pasta.Caminho().c_str(), 7), 0);
-    EXPECT_EQ(um.Marca(pasta.Caminho().c_str(), 9), ARQ_MARCA_INDISPONIVEL);  // holds one already
-    EXPECT_EQ(dois.Marca(comBarra.c_str(), 7), 16284);     // same file with a trailing separator
-    EXPECT_EQ(dois.Marca(pasta.Caminho().c_str(), 9), 0);  // the second Marca took nothing
+    ASSERT_EQ(um.Marca(pasta.path().c_str(), 7), 0);
+    EXPECT_EQ(um.Marca(pasta.path().c_str(), 9), ARQ_MARCA_INDISPONIVEL);  // holds one already
+    EXPECT_EQ(dois.Marca(comBarra.c_str(), 7), 16284);  // same file with a trailing separator
+    EXPECT_EQ(dois.Marca(pasta.path().c_str(), 9), 0);  // the second Marca took nothing
     um.Desmarca();
     um.Desmarca();
-    EXPECT_EQ(dois.Marca(pasta.Caminho().c_str(), 7), ARQ_MARCA_INDISPONIVEL);
+    EXPECT_EQ(dois.Marca(pasta.path().c_str(), 7), ARQ_MARCA_INDISPONIVEL);
     dois.Desmarca();
     EXPECT_EQ(dois.Marca(comBarra.c_str(), 7), 0);
   }  // the destructor releases
   CQXArqEx tres;
-  EXPECT_EQ(tres.Marca(pasta.Caminho().c_str(), 7), 0);
-  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.Caminho()), 2);  // XXMARCA7.dat, XXMARCA9.dat
+  EXPECT_EQ(tres.Marca(pasta.path().c_str(), 7), 0);
+  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 2);  // XXMARCA7.dat, XXMARCA9.dat
   // Holding a mark leaves the record file as it is.
-  qx_test::Escreve(pasta / "dados.dat", std::string(8, '\0'));
+  qx_test::WriteText(pasta / "dados.dat", std::string(8, '\0'));
   EXPECT_EQ(tres.Abre((pasta / "dados.dat").c_str(), 'G', 8, false, true), 0);
   EXPECT_EQ(tres.QuantidadeRegistros(false), 1u);
 }
@@ -80,20 +110,16 @@ TEST(Marca, BadInputAndMissingFolder) {
   CQXArqEx arquivo;
   EXPECT_EQ(arquivo.Marca(nullptr, 7), ARQ_PARAMETRO_INVALIDO);
   EXPECT_EQ(arquivo.Marca("", 7), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 256), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), -1), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 256), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), -1), ARQ_PARAMETRO_INVALIDO);
   // A folder that does not exist never gives the mark: the wait ends with its code.
   EXPECT_EQ(arquivo.Marca((pasta / "falta").c_str(), 1), 16225);
-  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.Caminho()), 0);
-  EXPECT_EQ(arquivo.Marca(pasta.Caminho().c_str(), 0), 0);
+  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 0), 0);
   EXPECT_TRUE(Existe(pasta / "XXMARCA0.dat"));
-}
-
-TEST(Marca, TableOfBusyCodes) {
-  const std::pair<int, int> casos[] = {
-      {1, 16225}, {7, 16284}, {24, 17396}, {55, 54}, {213, 32131}, {253, 253}, {0, 17396},
-  };
-  for (const auto& [numero, codigo] : casos) {
+  // Busy codes of other numbers, and of the numbers without one of their own.
+  const std::pair<int, int> ocupadas[] = {{24, 17396}, {55, 54}, {253, 253}, {0, 17396}};
+  for (const auto& [numero, codigo] : ocupadas) {
     EXPECT_EQ(CQXArqEx::CodigoMarcaOcupada(numero), codigo) << numero;
   }
 }

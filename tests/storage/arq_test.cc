@@ -1,0 +1,272 @@
+// CQXarq: opening, bad input, controlled creation through "QXCTLARQ.DAT", the
+// record format, the write-position rule and reading through the buffer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "arq_support.h"
+#include "storage/arq_status.h"
+#include "storage/qx_arq.h"
+
+namespace {
+
+using qx_test::Existe;
+using qx_test::PastaTemporaria;
+using qx_test::ReadText;
+using qx_test::WriteText;
+
+std::string Registro(char letra, size_t tamanho = 50) { return std::string(tamanho, letra); }
+
+// "QXCTLARQ.DAT": a zero entry, then each name upper-cased in 32 bytes.
+std::string Controle(std::initializer_list<std::string> nomes) {
+  std::string conteudo(32, '\0');
+  for (std::string nome : nomes) conteudo += (nome.resize(32, '\0'), nome);
+  return conteudo;
+}
+
+// Writes a record of `letra` at `posicao` (0 appends); the position it went to.
+uint32_t Grava(CQXarq& arquivo, char letra, uint32_t posicao, uint32_t tamanho = 50) {
+  EXPECT_EQ(arquivo.Grava(Registro(letra, tamanho).data(), &posicao, tamanho), 0) << letra;
+  return posicao;
+}
+
+TEST(ArqAbre, ModeLettersAndBadInputCreateNothing) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "modo.dat";
+  WriteText(caminho, std::string(10, 'x'));
+  CQXarq arquivo;
+  EXPECT_EQ(arquivo.Fecha(), ARQ_NADA_FEITO);  // never opened
+  for (const char modo : {' ', 'g'}) {
+    EXPECT_EQ(arquivo.Abre(caminho.c_str(), modo, 10, true), ARQ_PARAMETRO_INVALIDO) << modo;
+  }
+  EXPECT_EQ(arquivo.Abre("", 'G', 10, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre(nullptr, 'G', 10, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 0, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 65537, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false), ARQ_NAO_ENCONTRADO);
+  EXPECT_EQ(arquivo.Fecha(), ARQ_NADA_FEITO);
+  // Paths over 259 characters.
+  const std::string base = pasta.path() + "/";
+  for (size_t tamanho : {260u, 300u}) {
+    const std::string longo = base + std::string(tamanho - base.size(), 'n');
+    EXPECT_EQ(arquivo.Abre(longo.c_str(), 'C', 50, true), ARQ_CAMINHO_INVALIDO) << tamanho;
+    EXPECT_EQ(arquivo.Abre(longo.c_str(), 'G', 50, true), ARQ_CAMINHO_INVALIDO) << tamanho;
+  }
+  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 1);
+  EXPECT_EQ(ReadText(caminho), std::string(10, 'x'));
+  const std::string aceito = base + std::string(259 - base.size() - 4, 'n') + ".dat";
+  EXPECT_EQ(arquivo.Abre(aceito.c_str(), 'G', 50, true), 0);
+
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 10, false), 0);
+  EXPECT_STREQ(arquivo.GetNomeArquivo(), "modo.dat");
+  uint32_t posicao = 0;
+  EXPECT_EQ(arquivo.Grava("0123456789", &posicao, 10), ARQ_ACESSO_NEGADO);  // read only
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false), 0);              // reopens
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'C', 10, false), 0);
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  EXPECT_EQ(ReadText(caminho), "");  // 'C' empties the file
+}
+
+TEST(ArqCriacaoControlada, CreatesOnceWithAZeroRecordAndRefusesAVanishedFile) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "cnlc0324.dat";
+  CQXarq arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, true), 0);
+  char lido[50];
+  EXPECT_EQ(arquivo.Le(1, lido), ARQ_FIM_DE_ARQUIVO);
+  ASSERT_EQ(arquivo.Abre((pasta / "CNLG0324.DAT").c_str(), 'L', 20, true), 0);
+  arquivo.Fecha();
+  EXPECT_EQ(ReadText(caminho), std::string(50, '\0'));
+  EXPECT_EQ(ReadText(pasta / "CNLG0324.DAT"), std::string(20, '\0'));
+  EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT"), Controle({"CNLC0324.DAT", "CNLG0324.DAT"}));
+
+  // Once created and then gone, the file is not made again, in any spelling.
+  std::filesystem::remove(caminho);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, true), ARQ_NAO_ENCONTRADO);
+  EXPECT_EQ(arquivo.Abre((pasta / "CNLC0324.DAT").c_str(), 'G', 50, true), ARQ_NAO_ENCONTRADO);
+  EXPECT_FALSE(Existe(caminho));
+  EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT").size(), 96u);
+  // An existing file is opened without consulting the list.
+  WriteText(caminho, std::string(50, '\0'));
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, true), 0);
+
+  // Names are cut to 30 characters: agreeing in those, another name counts as created.
+  ASSERT_EQ(arquivo.Abre((pasta / "arquivo_com_um_nome_bem_comprido_01.dat").c_str(), 'G', 8, true),
+            0);
+  EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT").substr(96),
+            Controle({"ARQUIVO_COM_UM_NOME_BEM_COMPRI"}).substr(32));
+  const std::string mesmoInicio = pasta / "ARQUIVO_COM_UM_NOME_BEM_COMPRIDO_02.DAT";
+  EXPECT_EQ(arquivo.Abre(mesmoInicio.c_str(), 'G', 8, true), ARQ_NAO_ENCONTRADO);
+  EXPECT_FALSE(Existe(mesmoInicio));
+}
+
+TEST(ArqCriacaoControlada, ControlFileProblems) {
+  PastaTemporaria pasta;
+  CQXarq arquivo;
+  // A folder that does not exist: nothing can be created, and the open says so.
+  EXPECT_NE(arquivo.Abre((pasta / "falta/x.dat").c_str(), 'G', 8, true), 0);
+  EXPECT_FALSE(Existe(pasta / "falta"));
+  // A control file cut in the middle of an entry: the entry is completed over
+  // it; an empty one gets its zero entry first.
+  for (const std::string& antes : {std::string(32, '\0') + "PARTIAL", std::string()}) {
+    WriteText(pasta / "QXCTLARQ.DAT", antes);
+    std::filesystem::remove(pasta / "novo.dat");
+    ASSERT_EQ(arquivo.Abre((pasta / "novo.dat").c_str(), 'G', 8, true), 0);
+    arquivo.Fecha();
+    EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT"), Controle({"NOVO.DAT"})) << antes.size();
+  }
+}
+
+TEST(ArqGrava, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "CNLC0324.DAT";
+  WriteText(caminho, std::string(50, '\0'));
+  CQXarq arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
+  EXPECT_EQ(Grava(arquivo, 'a', 0), 1u);
+  EXPECT_EQ(Grava(arquivo, 'b', 0), 2u);
+  EXPECT_EQ(Grava(arquivo, 'c', 1), 1u);  // in place
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  EXPECT_EQ(ReadText(caminho), std::string(50, '\0') + Registro('c') + Registro('b'));
+  // In an empty file position 0 is offset 0, and position 1 gets a zero header first.
+  ASSERT_EQ(arquivo.Abre((pasta / "zero.dat").c_str(), 'C', 50, false), 0);
+  EXPECT_EQ(Grava(arquivo, 'h', 0), 0u);
+  ASSERT_EQ(arquivo.Abre((pasta / "um.dat").c_str(), 'C', 50, false), 0);
+  EXPECT_EQ(Grava(arquivo, 'r', 1), 1u);
+  arquivo.Fecha();
+  EXPECT_EQ(ReadText(pasta / "zero.dat"), Registro('h'));
+  EXPECT_EQ(ReadText(pasta / "um.dat"), std::string(50, '\0') + Registro('r'));
+}
+
+TEST(ArqGrava, RefusedPositionsWriteNothingAndAreLogged) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "CNLG0324.DAT";
+  const std::string antes = std::string(20, '\0') + Registro('x', 20);
+  WriteText(caminho, antes);
+  CQXarq arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 20, false), 0);
+  for (uint32_t posicao : {3u, 0xFFFFFFFFu}) {  // n = 2 records (header included): n + 1 and on
+    const uint32_t pedido = posicao;
+    EXPECT_EQ(arquivo.Grava(Registro('y', 20).data(), &posicao, 20), ARQ_POSICAO_ALEM_DO_FIM);
+    EXPECT_EQ(posicao, pedido);
+  }
+  EXPECT_EQ(arquivo.ValidaPosicaoGravacao(-1, 20), E_QXARQ_POSICAO_NEGATIVA);
+  EXPECT_EQ(arquivo.ValidaPosicaoGravacao(2, 20), S_OK);
+  uint32_t posicao = 1;
+  EXPECT_EQ(arquivo.Grava(nullptr, &posicao, 20), ARQ_NADA_FEITO);
+  EXPECT_EQ(arquivo.Grava(Registro('y', 20).data(), &posicao, 0), ARQ_PARAMETRO_INVALIDO);
+  arquivo.Fecha();
+  EXPECT_EQ(ReadText(caminho), antes);
+
+  const std::string log = qx_test::LogDeErros();
+  EXPECT_NE(log.find("hr = -2147218828\tDescri\xE7\xE3o = "), std::string::npos);
+  EXPECT_NE(log.find("\tArquivo = CNLG0324.DAT\tPosi\xE7\xE3o Grava\xE7\xE3o = -1"),
+            std::string::npos);
+  EXPECT_NE(log.find("\tQtdRegistros = 2\tPosi\xE7\xE3o Grava\xE7\xE3o = 3"), std::string::npos);
+  EXPECT_NE(log.find("hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"),
+            std::string::npos);
+}
+
+TEST(ArqLe, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "dados.dat";
+  WriteText(caminho, std::string(50, '\0'));
+  CQXarq arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
+  char lido[50];
+  EXPECT_EQ(arquivo.Le(1, lido), ARQ_FIM_DE_ARQUIVO);  // only the header
+  EXPECT_EQ(arquivo.Le(0, lido), 0);
+  for (char letra = 'a'; letra <= 'c'; ++letra) Grava(arquivo, letra, 0);
+  ASSERT_EQ(arquivo.Le(3, lido), 0);
+  EXPECT_EQ(std::string(lido, 50), Registro('c'));
+  EXPECT_EQ(arquivo.Le(4, lido), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Le(0xFFFFFFFFu, lido), ARQ_FIM_DE_ARQUIVO);
+  Grava(arquivo, 'z', 2);  // a rewrite is seen by the next read of the same object
+  ASSERT_EQ(arquivo.Le(2, lido), 0);
+  EXPECT_EQ(std::string(lido, 50), Registro('z'));
+  EXPECT_EQ(arquivo.Le(1, nullptr), ARQ_NADA_FEITO);
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  EXPECT_EQ(arquivo.Le(1, lido), ARQ_NADA_FEITO);
+
+  // A file truncated mid-record, read first at the partial record and after a whole one.
+  WriteText(caminho, std::string(50, '\0') + Registro('a') + Registro('b', 20));
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 50, false), 0);
+  EXPECT_EQ(arquivo.Le(2, lido), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Le(1, lido), 0);
+  EXPECT_EQ(arquivo.Le(2, lido), ARQ_FIM_DE_ARQUIVO);
+}
+
+TEST(ArqLe, BufferHoldsWholeRecordsOf64KiB) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "buffer.dat";
+  WriteText(caminho, "");
+  CQXarq arquivo;
+  EXPECT_EQ(arquivo.GetTamanhoBuffer(), 0);
+  const std::pair<uint32_t, int32_t> tamanhos[] = {
+      {50, 65500}, {1, 65536}, {65536, 65536}, {40000, 40000}};
+  for (const auto& [registro, buffer] : tamanhos) {
+    ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', registro, false), 0);
+    EXPECT_EQ(arquivo.GetTamanhoBuffer(), buffer) << registro;
+  }
+  arquivo.Fecha();
+  EXPECT_EQ(arquivo.GetTamanhoBuffer(), 0);
+
+  // Records on both sides of a buffer boundary (1310 records of 50 bytes).
+  std::string conteudo(50, '\0');
+  for (int n = 1; n <= 2000; ++n) conteudo += Registro(static_cast<char>('A' + n % 26));
+  WriteText(caminho, conteudo);
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 50, false), 0);
+  char lido[50];
+  for (uint32_t n : {1u, 1309u, 1310u, 1311u, 2000u, 5u, 1999u}) {
+    ASSERT_EQ(arquivo.Le(n, lido), 0) << n;
+    EXPECT_EQ(lido[0], static_cast<char>('A' + n % 26)) << n;
+  }
+}
+
+TEST(ArqLe, ByteAddressedFileByteReadsAndPositioning) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "CNLH0324.DAT";
+  WriteText(caminho, " ");
+  CQXarq arquivo;
+  uint32_t tamanho = 99;
+  EXPECT_EQ(arquivo.Posiciona('F', 0, &tamanho), ARQ_NADA_FEITO);
+  EXPECT_EQ(tamanho, 0u);
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 1, false), 0);
+  uint32_t posicao = 0;
+  ASSERT_EQ(arquivo.Grava("primeiro\r", &posicao, 9), 0);
+  EXPECT_EQ(posicao, 1u);  // with S = 1 the number is the byte offset
+  posicao = 0;
+  ASSERT_EQ(arquivo.Grava("segundo\r", &posicao, 8), 0);
+  EXPECT_EQ(posicao, 10u);
+
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 500, false), 0);
+  char texto[500];
+  EXPECT_EQ(arquivo.LeBytes(1, 9, texto), 0);
+  EXPECT_EQ(std::string(texto, 9), "primeiro\r");
+  // A read running past the end keeps what there is and zeroes the rest.
+  EXPECT_EQ(arquivo.LeBytes(10, 500, texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(std::string(texto, 9), std::string("segundo\r") + '\0');
+  EXPECT_EQ(arquivo.LeBytes(18, 1, texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.LeBytes(-1, 1, texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.LeBytes(0, 501, texto), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.LeBytes(0, 0, texto), ARQ_PARAMETRO_INVALIDO);
+
+  // Posiciona: 'F' to the end (giving the length), 'P' to an offset, 'I' to the start.
+  EXPECT_EQ(arquivo.Posiciona('F', 0, &tamanho), 0);
+  EXPECT_EQ(tamanho, 18u);
+  EXPECT_EQ(arquivo.LeSequencial(1, texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Posiciona('P', 12, &tamanho), 0);
+  EXPECT_EQ(tamanho, 0u);
+  EXPECT_EQ(arquivo.LeSequencial(3, texto), 0);
+  EXPECT_EQ(std::string(texto, 3), "gun");
+  EXPECT_EQ(arquivo.Posiciona('P', 18, &tamanho), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Posiciona('I', 0, &tamanho), 0);
+  EXPECT_EQ(arquivo.LeSequencial(4, texto), 0);
+  EXPECT_EQ(std::string(texto, 4), " pri");
+  EXPECT_EQ(arquivo.LeSequencial(15, texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Posiciona('X', 0, &tamanho), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Posiciona('F', 0, nullptr), 0);
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+// CQXArqEx: deferred opening, the header of empty files, controlled creation
+// through "QXCTLARQ.dat", bad input, and when its buffer is trusted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "arq_support.h"
+#include "storage/arq_status.h"
+#include "storage/buffer_versions.h"
+#include "storage/qx_arq.h"
+#include "storage/qx_arq_ex.h"
+
+namespace {
+
+using qx_test::Existe;
+using qx_test::PastaTemporaria;
+using qx_test::ReadText;
+using qx_test::Sobrescreve;
+using qx_test::WriteText;
+
+std::string Registro(char letra) { return std::string(20, letra); }
+
+// A file of a zero header and three records 'a', 'b', 'c' of 20 bytes.
+std::string NovoArquivo(const PastaTemporaria& pasta) {
+  const std::string caminho = pasta / "CNLG0324.DAT";
+  WriteText(caminho, std::string(20, '\0') + Registro('a') + Registro('b') + Registro('c'));
+  return caminho;
+}
+
+char Primeiro(CQXArqEx& arquivo, uint32_t registro) {
+  char lido[20] = {};
+  EXPECT_EQ(arquivo.Le(registro, lido), 0);
+  return lido[0];
+}
+
+TEST(ArqExAbre, DeferredAndAutomaticOpening) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "nota.dat";
+  WriteText(caminho, std::string(12, '\0') + std::string(12, 'n'));
+  CQXArqEx arquivo;
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  // The first Abre of an object opens at once whatever the flag says.
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 12, false, false), 0);
+  EXPECT_TRUE(arquivo.IsOpen());
+  ASSERT_EQ(arquivo.Fecha(), 0);
+  EXPECT_FALSE(arquivo.IsOpen());
+  // Now the open waits for the first operation that needs the file.
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 12, false, false), 0);
+  EXPECT_FALSE(arquivo.IsOpen());
+  uint32_t posicao = 0;
+  EXPECT_EQ(arquivo.Grava(std::string(12, 'm').data(), &posicao), 0);
+  EXPECT_TRUE(arquivo.IsOpen());
+  EXPECT_EQ(posicao, 2u);
+  arquivo.Fecha();
+  EXPECT_EQ(arquivo.QuantidadeRegistros(true), 2u);  // opens to count
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 3u);
+  arquivo.Fecha();
+  char lido[12];
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 12, false, false), 0);
+  EXPECT_EQ(arquivo.Le(2, lido), 0);
+  EXPECT_EQ(std::string(lido, 12), std::string(12, 'm'));
+  // Opening again an open object keeps its mode.
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 12, false, true), 0);
+  EXPECT_EQ(arquivo.GravaZero(lido, 12), ARQ_ACESSO_NEGADO);
+}
+
+TEST(ArqExAbre, EmptyFilesGetTheirHeaderInModeGAndReadOnlyFilesAreReported) {
+  PastaTemporaria pasta;
+  WriteText(pasta / "vazio.dat", "");
+  WriteText(pasta / "leitura.dat", "");
+  WriteText(pasta / "bytes.dat", "");
+  CQXArqEx arquivo;
+  ASSERT_EQ(arquivo.Abre((pasta / "leitura.dat").c_str(), 'L', 8, false, true), 0);
+  EXPECT_EQ(arquivo.QuantidadeRegistros(true), 0u);
+  ASSERT_EQ(arquivo.Abre((pasta / "vazio.dat").c_str(), 'G', 8, false, true), 0);
+  EXPECT_EQ(arquivo.QuantidadeRegistros(true), 0u);
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 1u);
+  arquivo.Fecha();
+  CQXArqEx semCabecalho;
+  semCabecalho.SetArquivoSemCabecalho(true);
+  ASSERT_EQ(semCabecalho.Abre((pasta / "bytes.dat").c_str(), 'G', 8, false, true), 0);
+  semCabecalho.Fecha();
+  EXPECT_EQ(ReadText(pasta / "vazio.dat"), std::string(8, '\0'));
+  EXPECT_EQ(ReadText(pasta / "leitura.dat"), "");
+  EXPECT_EQ(ReadText(pasta / "bytes.dat"), "");
+
+  std::filesystem::permissions(pasta / "leitura.dat", std::filesystem::perms::owner_read);
+  EXPECT_EQ(arquivo.Abre((pasta / "leitura.dat").c_str(), 'G', 8, false, true),
+            ARQ_SOMENTE_LEITURA);
+  EXPECT_EQ(arquivo.Abre((pasta / "leitura.dat").c_str(), 'L', 8, false, true), 0);
+  // Access denied on a writable file stays access denied.
+  qx::FileFaultsGuard limpa;
+  qx::FileFaults::Arm(qx::FileOp::Open, 1, CFileException::accessDenied, "vazio", 200);
+  EXPECT_EQ(arquivo.Abre((pasta / "vazio.dat").c_str(), 'G', 8, false, true), ARQ_ACESSO_NEGADO);
+}
+
+TEST(ArqExCriacaoControlada, ListsNamesAsWrittenAndRefusesVanishedFiles) {
+  PastaTemporaria pasta;
+  const std::string nome = "Nota_Explicativa_de_32_letras.Dt";
+  ASSERT_EQ(nome.size(), 32u);
+  CQXArqEx arquivo;
+  ASSERT_EQ(arquivo.Abre((pasta / nome).c_str(), 'G', 12, true, true), 0);
+  arquivo.Fecha();
+  EXPECT_EQ(ReadText(pasta / nome), std::string(12, '\0'));
+  EXPECT_EQ(ReadText(pasta / "QXCTLARQ.dat"), std::string(32, '\0') + nome);
+
+  std::filesystem::remove(pasta / nome);
+  EXPECT_EQ(arquivo.Abre((pasta / nome).c_str(), 'G', 12, true, true), ARQ_NAO_ENCONTRADO);
+  // Compared without regard to case, and against the list of CQXarq too.
+  CQXArqEx outro;
+  EXPECT_EQ(outro.Abre((pasta / "NOTA_EXPLICATIVA_DE_32_LETRAS.DT").c_str(), 'L', 12, true, true),
+            ARQ_NAO_ENCONTRADO);
+  CQXarq antigo;
+  ASSERT_EQ(antigo.Abre((pasta / "cnlc0124.dat").c_str(), 'G', 50, true), 0);
+  antigo.Fecha();
+  std::filesystem::remove(pasta / "cnlc0124.dat");
+  EXPECT_EQ(outro.Abre((pasta / "CNLC0124.DAT").c_str(), 'G', 50, true, true), ARQ_NAO_ENCONTRADO);
+  EXPECT_FALSE(Existe(pasta / nome));
+
+  // Without the control file the file is made again; header-less, it is made empty.
+  arquivo.SetUsaArquivoControle(false);
+  ASSERT_EQ(arquivo.Abre((pasta / nome).c_str(), 'G', 12, true, true), 0);
+  EXPECT_EQ(ReadText(pasta / nome), std::string(12, '\0'));
+  CQXArqEx semCabecalho;
+  semCabecalho.SetArquivoSemCabecalho(true);
+  ASSERT_EQ(semCabecalho.Abre((pasta / "CNNTEXCP.DAT").c_str(), 'G', 1, true, true), 0);
+  EXPECT_EQ(ReadText(pasta / "CNNTEXCP.DAT"), "");
+}
+
+TEST(ArqExAbre, BadInputGivesCodesAndTouchesNothing) {
+  PastaTemporaria pasta;
+  const std::string caminho = pasta / "bom.dat";
+  const std::string antes = std::string(10, '\0') + std::string(10, 'b');
+  WriteText(caminho, antes);
+  CQXArqEx arquivo;
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), ' ', 10, true, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 0, true, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre("", 'G', 10, true, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Abre(nullptr, 'G', 10, true, true), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 0u);
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false, true), 0);
+  // A path too long leaves the object aimed at nothing rather than at the last file.
+  const std::string longo = pasta.path() + "/" + std::string(300, 'x');
+  EXPECT_EQ(arquivo.Abre(longo.c_str(), 'G', 10, true, false), ARQ_CAMINHO_INVALIDO);
+  EXPECT_FALSE(arquivo.IsOpen());
+  uint32_t posicao = 0;
+  EXPECT_EQ(arquivo.Grava("0123456789", &posicao), ARQ_PARAMETRO_INVALIDO);
+  char lido[10];
+  EXPECT_EQ(arquivo.Le(1, lido), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(arquivo.Grava(nullptr, &posicao), ARQ_NADA_FEITO);
+  // A record size of 0 for the open file: refused, and the file is closed.
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false, true), 0);
+  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 0, false, false), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_FALSE(arquivo.IsOpen());
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 0u);
+  EXPECT_EQ(arquivo.Abre((pasta / "falta.dat").c_str(), 'G', 10, false, true), ARQ_NAO_ENCONTRADO);
+  EXPECT_EQ(arquivo.QuantidadeRegistros(false), 0u);
+  // Write positions as for CQXarq.
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false, true), 0);
+  posicao = 3;
+  EXPECT_EQ(arquivo.Grava("0123456789", &posicao), ARQ_POSICAO_ALEM_DO_FIM);
+  EXPECT_EQ(arquivo.ValidaPosicaoGravacao(-5, 10), E_QXARQ_POSICAO_NEGATIVA);
+  EXPECT_EQ(ReadText(caminho), antes);
+  EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 1);
+}
+
+TEST(ArqExBuffer, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFile) {
+  PastaTemporaria pasta;
+  const std::string caminho = NovoArquivo(pasta);
+  CQXArqEx leitor;
+  CQXArqEx escritor;
+  ASSERT_EQ(leitor.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+  ASSERT_EQ(escritor.Abre(caminho.c_str(), 'G', 20, false, true), 0);
+  EXPECT_EQ(Primeiro(leitor, 1), 'a');
+  // Changed behind the process's back: the buffer still answers.
+  Sobrescreve(caminho, 20, Registro('x'));
+  EXPECT_EQ(Primeiro(leitor, 1), 'a');
+  // A write through another object of the process: the reader reads the file again.
+  uint32_t posicao = 3;
+  ASSERT_EQ(escritor.Grava(Registro('z').data(), &posicao), 0);
+  EXPECT_EQ(Primeiro(leitor, 3), 'z');
+  EXPECT_EQ(Primeiro(leitor, 1), 'x');
+  // Its own writes, too, are read back from the file.
+  posicao = 0;
+  ASSERT_EQ(escritor.Grava(Registro('d').data(), &posicao), 0);
+  EXPECT_EQ(posicao, 4u);
+  EXPECT_EQ(Primeiro(escritor, 4), 'd');
+  EXPECT_EQ(Primeiro(leitor, 4), 'd');
+}
+
+TEST(ArqExBuffer, ABufferOlderThanSixtySecondsIsReadAgain) {
+  PastaTemporaria pasta;
+  const std::string caminho = NovoArquivo(pasta);
+  qx_test::RelogioManual relogio;
+  CQXArqEx arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+  EXPECT_EQ(Primeiro(arquivo, 2), 'b');
+  Sobrescreve(caminho, 40, Registro('y'));
+  relogio.Avanca(60000);
+  EXPECT_EQ(Primeiro(arquivo, 2), 'b');  // still within the limit
+  relogio.Avanca(1);
+  EXPECT_EQ(Primeiro(arquivo, 2), 'y');
+}
+
+TEST(ArqExBuffer, TheBufferSurvivesCloseAndReopenOfTheSameFile) {
+  PastaTemporaria pasta;
+  const std::string caminho = NovoArquivo(pasta);
+  CQXArqEx arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+  EXPECT_EQ(Primeiro(arquivo, 1), 'a');
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  EXPECT_EQ(arquivo.Fecha(), 0);
+  Sobrescreve(caminho, 20, Registro('q'));
+  // Deferred open (the same file under another spelling): the buffer answers
+  // without opening the file.
+  ASSERT_EQ(arquivo.Abre((pasta / "cnlg0324.dat").c_str(), 'L', 20, false, false), 0);
+  EXPECT_EQ(Primeiro(arquivo, 1), 'a');
+  EXPECT_FALSE(arquivo.IsOpen());
+  // Another file drops the buffer; coming back reads the file.
+  WriteText(pasta / "outro.dat", std::string(40, 'o'));
+  ASSERT_EQ(arquivo.Abre((pasta / "outro.dat").c_str(), 'L', 20, false, false), 0);
+  EXPECT_TRUE(arquivo.IsOpen());  // no buffer any more: opened at once
+  EXPECT_EQ(Primeiro(arquivo, 1), 'o');
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, false), 0);
+  EXPECT_EQ(Primeiro(arquivo, 1), 'q');
+}
+
+size_t LinhasDeLe() {
+  const std::string log = qx_test::LogDeErros();
+  size_t quantas = 0;
+  for (size_t p = log.find("CQXArqEx::Le"); p != std::string::npos;
+       p = log.find("CQXArqEx::Le", p + 1)) {
+    ++quantas;
+  }
+  return quantas;
+}
+
+TEST(ArqExBuffer, ReadsAtAndBeyondTheEnd) {
+  PastaTemporaria pasta;
+  const std::string caminho = NovoArquivo(pasta);  // 80 bytes: records 0 to 3
+  CQXArqEx arquivo;
+  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+  char lido[40];
+  const size_t antes = LinhasDeLe();
+  EXPECT_EQ(arquivo.Le(4, lido), ARQ_FIM_DE_ARQUIVO);  // exactly at the end
+  EXPECT_EQ(arquivo.Le(5, lido), ARQ_FIM_DE_ARQUIVO);  // one record beyond
+  EXPECT_EQ(LinhasDeLe(), antes);
+  EXPECT_EQ(arquivo.Le(6, lido), ARQ_FIM_DE_ARQUIVO);  // far beyond: logged
+  EXPECT_EQ(LinhasDeLe(), antes + 1);
+  const std::string log = qx_test::LogDeErros();
+  EXPECT_NE(log.find("hr = 0x80043E95\tDescri\xE7\xE3o = "), std::string::npos);
+  EXPECT_NE(
+      log.find("\tArquivo = " + caminho + "\tPosi\xE7\xE3o = 6\tRegistro = 20\tGetLength = 80"),
+      std::string::npos);
+
+  // A record size of its own for one read; a record cut by the end of the file.
+  std::string destino(40, '#');
+  EXPECT_EQ(arquivo.Le(1, destino.data(), 10), 0);
+  EXPECT_EQ(destino, std::string(10, '\0') + std::string(30, '#'));
+  EXPECT_EQ(arquivo.Le(1, destino.data(), 40), 0);
+  EXPECT_EQ(destino, Registro('b') + Registro('c'));
+  EXPECT_EQ(arquivo.Le(1, destino.data(), 60), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(arquivo.Le(1, nullptr), ARQ_NADA_FEITO);
+  EXPECT_EQ(arquivo.Le(1, lido, 0), ARQ_PARAMETRO_INVALIDO);
+}
+
+TEST(ArqExBuffer, VersionMapCountsOpenObjects) {
+  PastaTemporaria pasta;
+  const std::string caminho = NovoArquivo(pasta);
+  const uint64_t chave = qx::ChaveDoCaminho(caminho);
+  EXPECT_EQ(chave, qx::ChaveDoCaminho(pasta / "cnlg0324.dat"));
+  {
+    CQXArqEx um;
+    CQXArqEx dois;
+    ASSERT_EQ(um.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+    ASSERT_EQ(dois.Abre(caminho.c_str(), 'L', 20, false, true), 0);
+    EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 2u);
+    const uint32_t versao = qx::ControleDoBuffer(chave).ulVersao;
+    EXPECT_EQ(um.GravaZero(std::string(20, '\0').data(), 20), ARQ_ACESSO_NEGADO);  // 'L'
+    EXPECT_EQ(qx::ControleDoBuffer(chave).ulVersao, versao + 1);
+    um.Fecha();
+    um.Fecha();
+    EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 1u);
+  }
+  EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 0u);
+}
+
+}  // namespace
