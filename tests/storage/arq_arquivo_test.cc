@@ -10,10 +10,10 @@
 
 namespace {
 
-using qx_test::ReadText;
-using qx_test::WriteText;
 using qx_test::Existe;
 using qx_test::PastaTemporaria;
+using qx_test::ReadText;
+using qx_test::WriteText;
 
 TEST(Arquivo, WritesAndReadsTheLeadingBytes) {
   PastaTemporaria pasta;

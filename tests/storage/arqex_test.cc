@@ -210,7 +210,7 @@ TEST(ArqExBuffer, TheBufferSurvivesCloseAndReopenOfTheSameFile) {
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
   EXPECT_EQ(Primeiro(arquivo, 1), 'a');
   EXPECT_EQ(arquivo.Fecha(), 0);
-  EXPECT_EQ(arquivo.Fecha(), 0);
+  EXPECT_EQ(arquivo.Fecha(), 0);  // twice is harmless
   Sobrescreve(caminho, 20, Registro('q'));
   // Deferred open (the same file under another spelling): the buffer answers
   // without opening the file.
@@ -265,7 +265,7 @@ TEST(ArqExBuffer, ReadsAtAndBeyondTheEnd) {
   EXPECT_EQ(arquivo.Le(1, lido, 0), ARQ_PARAMETRO_INVALIDO);
 }
 
-TEST(ArqExBuffer, VersionMapCountsOpenObjects) {
+TEST(ArqExBuffer, VersionMapCountsOpenObjectsAndAFailedWriteStillBumpsTheVersion) {
   PastaTemporaria pasta;
   const std::string caminho = NovoArquivo(pasta);
   const uint64_t chave = qx::ChaveDoCaminho(caminho);
@@ -280,7 +280,7 @@ TEST(ArqExBuffer, VersionMapCountsOpenObjects) {
     EXPECT_EQ(um.GravaZero(std::string(20, '\0').data(), 20), ARQ_ACESSO_NEGADO);  // 'L'
     EXPECT_EQ(qx::ControleDoBuffer(chave).ulVersao, versao + 1);
     um.Fecha();
-    um.Fecha();
+    um.Fecha();  // a second close counts nothing
     EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 1u);
   }
   EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 0u);

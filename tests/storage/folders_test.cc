@@ -12,20 +12,16 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
-TEST(FoldersTest, TrailingSeparatorIsAddedOnceAndEmptyStaysEmpty) {
+TEST(FoldersTest, TrailingSeparatorAndInstallationFolders) {
   EXPECT_EQ(WithTrailingSeparator("/opt/qx"), "/opt/qx/");
-  EXPECT_EQ(WithTrailingSeparator("/opt/qx/"), "/opt/qx/");
   EXPECT_EQ(WithTrailingSeparator("C:\\QX\\"), "C:\\QX\\");
   EXPECT_EQ(WithTrailingSeparator(""), "");
-}
 
-TEST(FoldersTest, InstallationFoldersComeFromTheModuleKeyOrTheDefault) {
   TestRegistry registry;
   registry.Set("QXContabilidade", "Path", "/opt/qx/cn");
   registry.Set("QXContabilidade", "Path_x64", "/opt/qx64/cn/");
   registry.Set("QXEscritaFiscal", "Path", "/opt/qx/ef");
   registry.Set("QXFolha", "Path", "");
-
   EXPECT_EQ(InstallationFolder(kModuloContabilidade, "dflt"), "/opt/qx/cn/");
   EXPECT_EQ(InstallationFolder64(kModuloContabilidade, "dflt"), "/opt/qx64/cn/");
   EXPECT_EQ(InstallationFolder(kModuloFolha, "dflt"), "");
@@ -38,45 +34,39 @@ TEST(FoldersTest, InstallationFoldersComeFromTheModuleKeyOrTheDefault) {
   EXPECT_EQ(InstallationFolder(kModuloApuracao, ""), "/opt/qx/ef/");
 }
 
-TEST(FoldersTest, NamedFoldersAndTheCompanyReportsRule) {
+TEST(FoldersTest, NamedCompanyAndReportsFolders) {
   TestRegistry registry;
   registry.Set("", "Mensagens", "/srv/qx/msg");
   registry.Set("", "Imagens", "/srv/qx/img/");
+  registry.Set("Empresas\\EMP1", "CN", "/dados/EMP1/CN");
+  registry.Set("Empresas\\EMP1", "EF", "/dados/EMP1/EF/");
   registry.Set("Empresas\\EMP1", "DF", "/dados/EMP1/DF");
   registry.Set("Empresas\\EMP2", "DF", "/dados/DF/EMP2/df/");
+  registry.Set("Empresas\\EMP2", "CN", "/dados/EMP2/CN/");
   registry.Set("Empresas\\EMP3", "DF", "/dados/EMP3");
   registry.Set("Empresas\\EMP4", "CN", "/dados/EMP4/CN");
-
   EXPECT_EQ(NamedFolder(kPastaMensagens, "x"), "/srv/qx/msg/");
   EXPECT_EQ(NamedFolder(kPastaImagens, "x"), "/srv/qx/img/");
   EXPECT_EQ(NamedFolder(kPastaAjuda, "/ajuda"), "/ajuda");
 
-  EXPECT_EQ(ReportsFolder("EMP1"), "/dados/EMP1/Relatorios/");
-  // The cut is at the last "DF" component, whatever its case.
-  EXPECT_EQ(ReportsFolder("EMP2"), "/dados/DF/EMP2/Relatorios/");
-  EXPECT_EQ(ReportsFolder("EMP3"), "/dados/EMP3/Relatorios/");
-  EXPECT_EQ(ReportsFolder("EMP4"), "");
-  EXPECT_EQ(ReportsFolder("NONE"), "");
-}
-
-TEST(FoldersTest, CompanyFoldersByModule) {
-  TestRegistry registry;
-  registry.Set("Empresas\\EMP1", "CN", "/dados/EMP1/CN");
-  registry.Set("Empresas\\EMP1", "EF", "/dados/EMP1/EF/");
-  registry.Set("Empresas\\EMP2", "CN", "/dados/EMP2/CN/");
-
-  EXPECT_EQ(CompanyFolder(kModuloContabilidade, "EMP1"), "/dados/EMP1/CN/");
   EXPECT_EQ(CompanyFolder(kModuloContabilidade, "emp1"), "/dados/EMP1/CN/");
   EXPECT_EQ(CompanyFolder(kModuloApuracao, "EMP1"), "/dados/EMP1/EF/");
   EXPECT_EQ(CompanyFolder(kModuloNFe, "EMP1"), "/dados/EMP1/EF/NFe/");
   // Without module 1's folder there is no NFe folder either.
   EXPECT_EQ(CompanyFolder(kModuloNFe, "EMP2"), "");
-  EXPECT_EQ(CompanyFolder(kModuloDadosBase, "EMP1"), "");
+  EXPECT_EQ(CompanyFolder(kModuloDadosBase, "EMP4"), "");
   EXPECT_EQ(CompanyFolder(999, "EMP1"), "");
   EXPECT_EQ(CompanyFolder(kModuloContabilidade, "NONE"), "");
   // Codes that would name some other key read nothing.
   EXPECT_EQ(CompanyFolder(kModuloContabilidade, ""), "");
   EXPECT_EQ(CompanyFolder(kModuloContabilidade, "EMP1\\X"), "");
+
+  EXPECT_EQ(ReportsFolder("EMP1"), "/dados/EMP1/Relatorios/");
+  // The cut is at the last "DF" component, whatever its case.
+  EXPECT_EQ(ReportsFolder("EMP2"), "/dados/DF/EMP2/Relatorios/");
+  EXPECT_EQ(ReportsFolder("EMP3"), "/dados/EMP3/Relatorios/");
+  EXPECT_EQ(ReportsFolder("NONE"), "");
+  EXPECT_EQ(ReportsFolder("EMP4"), "");
 }
 
 TEST(FoldersTest, CompanyListHoldsOnlyCompaniesWithTheValueCutTo24) {
@@ -84,15 +74,13 @@ TEST(FoldersTest, CompanyListHoldsOnlyCompaniesWithTheValueCutTo24) {
   std::vector<std::string> companies{"stale"};
   EXPECT_FALSE(CompanyList("DF", &companies));
   EXPECT_THAT(companies, IsEmpty());
-
   registry.CreateKey("Empresas");
   EXPECT_TRUE(CompanyList("DF", &companies));
   EXPECT_THAT(companies, IsEmpty());
 
-  const std::string longCode(30, 'L');
   registry.Set("Empresas\\EMP1", "DF", "/dados/EMP1/DF");
   registry.Set("Empresas\\EMP2", "CN", "/dados/EMP2/CN");
-  registry.Set("Empresas\\" + longCode, "df", "/dados/long/DF");
+  registry.Set("Empresas\\" + std::string(30, 'L'), "df", "/dados/long/DF");
   registry.CreateKey("Empresas\\EMPTY");
   EXPECT_TRUE(CompanyList("DF", &companies));
   EXPECT_THAT(companies, UnorderedElementsAre("EMP1", std::string(24, 'L')));

@@ -68,10 +68,9 @@ TEST(QxdumpDamageTest, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {
   const DumpRun help = RunQxdump(dir, {"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_THAT(help.out, HasSubstr("usage: qxdump"));
-  EXPECT_EQ(RunQxdump(dir, {}).code, 2);
-  EXPECT_EQ(RunQxdump(dir, {"--bogus", "CNLC0124.DAT"}).code, 2);
-  EXPECT_EQ(RunQxdump(dir, {"CNLC0124.DAT", "5-2"}).code, 2);
-  EXPECT_EQ(RunQxdump(dir, {"CNLC0124.DAT", "x"}).code, 2);
+  const std::vector<std::string> usages[] = {
+      {}, {"--bogus", "CNLC0124.DAT"}, {"CNLC0124.DAT", "5-2"}, {"CNLC0124.DAT", "x"}};
+  for (const auto& args : usages) EXPECT_EQ(RunQxdump(dir, args).code, 2) << args.size();
 }
 
 TEST(QxdumpDamageTest, ReadsFilesThatAWriterHoldsButNotExclusiveOnes) {
