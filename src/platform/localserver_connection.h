@@ -1,7 +1,8 @@
 // One client connection of a class's server, served by a thread of its own. The objects
 // that the client creates belong to the connection: object 0 is the class factory, the
 // others get ids from 1 on. When the connection ends, for whatever reason, every object it
-// still holds is released as if the client had called Release.
+// still holds is released as if the client had called Release. A connection that holds no
+// object must send each request within the idle time of localserver_limits.h.
 #pragma once
 
 #include <atomic>
@@ -37,7 +38,12 @@ class ServerConnection {
     StubFunction stub;
   };
 
+  enum class Arrival { kFrame, kClosed, kBadLength, kIdle };
+
   void Run();
+  // The next request frame, whole. With waitMs >= 0 it must arrive within that time
+  // (kIdle otherwise); kBadLength leaves the four bytes of the length in *frame.
+  Arrival ReceiveRequest(int waitMs, std::vector<uint8_t>* frame);
   // False when the frame ends the connection (bad payload, lost peer).
   bool Serve(const std::vector<uint8_t>& frame);
   HRESULT Dispatch(const WireRequestHeader& header, const uint8_t* payload, size_t size,
