@@ -99,10 +99,10 @@ void ClassServer::Admit(int fd) {
 }
 
 void ClassServer::Refuse(int fd, HRESULT why, RuntimeEvent event, const std::string& text) {
+  ReportRuntimeEvent(event, text);  // first, so that the report precedes what the client sees
   std::vector<uint8_t> notice = EncodeReply(0, why, {});
   SendAll(fd, notice.data(), notice.size());
   CloseSocket(fd);
-  ReportRuntimeEvent(event, text);
 }
 
 void ClassServer::ReapFinished() {

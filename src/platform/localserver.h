@@ -36,7 +36,7 @@ class ClassServer {
   // Checks the peer and serves it, or refuses it at once: another user while
   // authentication is on, anyone past the limit of connections (localserver_limits.h).
   void Admit(int fd);
-  // Sends the refusal notice (call id 0, code `why`), closes and reports.
+  // Reports, then sends the refusal notice (call id 0, code `why`) and closes.
   void Refuse(int fd, HRESULT why, RuntimeEvent event, const std::string& text);
   void ReapFinished();
 

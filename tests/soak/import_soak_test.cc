@@ -69,6 +69,9 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
   fflush(stdout);
   std::mt19937 rng(semente);
   std::set<std::string> lotes;
+  // The layouts file exists first: creating it at once is a matter of its own.
+  std::string formatos;
+  ASSERT_EQ(RunQxcn({"formatos", "lista", "--empresa", "EMP1"}, raiz + "/formatos", &formatos), 0);
   for (int rodada = 0; rodada < kRounds; ++rodada) {
     SCOPED_TRACE(testing::Message() << "seed " << semente << ", round " << rodada);
     const std::string mes = rodada % 2 == 0 ? "05/2024" : "06/2024";
