@@ -48,7 +48,8 @@ int AbreControle(CQXarq& controle, const std::string& caminho, const RegraContro
 
 }  // namespace
 
-int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
+int CriaSobControle(std::string_view caminho, const RegraControle& regra,
+                    const std::function<int()>& cria) {
   const size_t separador = LastSeparator(caminho);
   const std::string_view pasta =
       separador == std::string_view::npos ? std::string_view() : caminho.substr(0, separador + 1);
@@ -63,17 +64,27 @@ int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
   for (;; ++posicao) {
     status = controle.Le(posicao, registro);
     if (status == ARQ_FIM_DE_ARQUIVO) break;
-    if (status == ARQ_OK && MesmaEntrada(registro, entrada)) status = ARQ_NAO_ENCONTRADO;
-    if (status != ARQ_OK) {
+    if (status != ARQ_OK || MesmaEntrada(registro, entrada)) {
       controle.Fecha();
-      return status;
+      if (status != ARQ_OK) return status;
+      // Listed: made by an opener that held the control file before us, or
+      // made once and gone since.
+      return ArquivoAusente(std::string(caminho).c_str()) ? ARQ_NAO_ENCONTRADO : ARQ_OK;
     }
   }
   // An empty control file gets its zero header before the first entry.
   if (posicao == 0) posicao = 1;
   status = controle.Grava(entrada, &posicao, kTamanhoRegistroControle);
+  if (status == ARQ_OK) status = cria();
   const int fechamento = controle.Fecha();
   return status != ARQ_OK ? status : fechamento;
+}
+
+bool ArquivoAusente(const char* caminho) {
+  CFile sonda;
+  CFileException erro;
+  if (sonda.Open(caminho, CFile::modeRead | CFile::shareDenyNone, &erro)) return false;
+  return erro.m_cause == CFileException::fileNotFound || erro.m_cause == CFileException::badPath;
 }
 
 int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orcamento& abertura,
