@@ -60,6 +60,7 @@ void T_QXUnknown<I, B>::MolduraVida(const qx::FrameSite& site, _invalid_paramete
 template <class I, class B>
 HRESULT T_QXUnknown<I, B>::LiberaObjeto(const qx::FrameSite& site, const char* empresa) {
   B* objeto = m_pObjeto.release();
+  if (objeto == nullptr) return S_OK;
   uint32_t codigo = 0;
   // Finalised before its destructor runs, so that an exception of the
   // finalisation reaches the frame (a destructor may not throw); the object

@@ -43,6 +43,9 @@ TEST_F(FrameFaults, MachineFaultEndsTheBusinessObject) {
               std::string(sizeof(erro), '\0'));
     ULONG quantidade = 0;
     EXPECT_EQ(objeto->GetQuantidadeEmpresas(&quantidade), E_QXCR_SEM_OBJETO);
+    const int antes = company_.ErrorLines();
+    objeto.reset();
+    EXPECT_EQ(company_.ErrorLines(), antes) << "the end of the COM object has nothing to release";
   }
   // Each fault reached the error-report library under the internal-failure
   // code, with the company and the call stack.
