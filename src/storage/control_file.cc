@@ -10,6 +10,7 @@
 #include "platform/path.h"
 #include "storage/file_access.h"
 #include "storage/qx_arq.h"
+#include "storage/retry_budgets.h"
 
 namespace qx {
 namespace {
@@ -31,6 +32,8 @@ bool MesmaEntrada(const char* registro, const char* entrada) {
 }
 
 // Opens the control file for writing, creating it with its zero header when missing.
+// Created without truncation: another opener may have made it, and listed a file in
+// it, since this one found it missing.
 int AbreControle(CQXarq& controle, const std::string& caminho, const RegraControle& regra) {
   int status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
   if (status == ARQ_EM_USO && regra.repeteSeEmUso) {
@@ -38,10 +41,7 @@ int AbreControle(CQXarq& controle, const std::string& caminho, const RegraContro
     status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
   }
   if (status != ARQ_NAO_ENCONTRADO) return status;
-  const char zeros[kTamanhoRegistroControle] = {};
-  status = controle.Abre(caminho.c_str(), 'C', kTamanhoRegistroControle, false);
-  if (status == ARQ_OK) status = controle.GravaZero(zeros, sizeof zeros);
-  controle.Fecha();
+  status = CriaArquivoZerado(caminho.c_str(), kTamanhoRegistroControle, kAbreQXarq, kGravaQXarq);
   if (status != ARQ_OK) return status;
   return controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
 }
