@@ -40,7 +40,7 @@ enum class RuntimeEvent {
   kBadFrame,             // a frame too long or shorter than its header
   kBadPayload,           // a payload the runtime or a stub could not read
   kTooManyConnections,   // a connection past the server's limit, refused
-  kIdleConnection,       // a connection without objects that sent nothing in time, closed
+  kIdleConnection,       // a connection holding nothing that sent nothing in time, closed
   kUnsafeRuntimeFolder,  // a runtime folder that others could have put a socket in
   kUntrustedServer,      // a server of another user listening where the client looked
 };

@@ -40,7 +40,8 @@ void ServerConnection::Run() {
   for (;;) {
     std::vector<uint8_t> frame;
     const uint32_t idleMs = GetServerLimits().idleMs;
-    Arrival arrival = ReceiveRequest(objects_.empty() ? static_cast<int>(idleMs) : -1, &frame);
+    const bool holdsNothing = objects_.empty() && locks_ == 0;
+    Arrival arrival = ReceiveRequest(holdsNothing ? static_cast<int>(idleMs) : -1, &frame);
     if (arrival == Arrival::kBadLength) {
       uint32_t length = 0;
       WireReader(frame.data(), frame.size()).U32(&length);
@@ -49,7 +50,7 @@ void ServerConnection::Run() {
     } else if (arrival == Arrival::kIdle) {
       ReportRuntimeEvent(RuntimeEvent::kIdleConnection,
                          "no request in " + std::to_string(idleMs) +
-                             " ms on a connection without objects: connection closed");
+                             " ms on a connection without objects or locks: connection closed");
     }
     if (arrival != Arrival::kFrame || !Serve(frame)) break;
   }
@@ -109,6 +110,7 @@ bool ServerConnection::Serve(const std::vector<uint8_t>& frame) {
 HRESULT ServerConnection::Dispatch(const WireRequestHeader& header, const uint8_t* payload,
                                    size_t size, std::vector<uint8_t>* reply) {
   if (header.objectId == kClassFactoryObject) {
+    if (header.slot == kSlotLockServer) return LockServer(payload, size);
     if (header.slot != kSlotCreateInstance) return E_NOTIMPL;
     return Obtain(
         payload, size,
@@ -165,12 +167,23 @@ HRESULT ServerConnection::Keep(IUnknown* object, StubFunction stub, std::vector<
   return S_OK;
 }
 
+HRESULT ServerConnection::LockServer(const uint8_t* payload, size_t size) {
+  WireReader in(payload, size);
+  int32_t lock = 0;
+  if (!in.I32(&lock) || !in.Finished()) return RPC_X_BAD_STUB_DATA;
+  if (lock == 0 && locks_ == 0) return S_FALSE;
+  const HRESULT hr = factory_->LockServer(lock);
+  if (SUCCEEDED(hr)) locks_ = lock != 0 ? locks_ + 1 : locks_ - 1;
+  return hr;
+}
+
 void ServerConnection::ReleaseAll() {
   for (auto& [id, entry] : objects_) {
     entry.object->Release();
     CountObjectReleased();
   }
   objects_.clear();
+  for (; locks_ > 0; --locks_) factory_->LockServer(0);
 }
 
 }  // namespace qx

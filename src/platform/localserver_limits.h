@@ -1,7 +1,7 @@
 // What one class's server takes on from its clients: how many connections it serves at
 // once (past that, a new one gets a refusal notice and is closed), and how long a
-// connection that holds no object may take to send a request before it is closed. A frame
-// never costs more memory than the bytes that have arrived of it.
+// connection that holds no object and no server lock may take to send a request before it
+// is closed. A frame never costs more memory than the bytes that have arrived of it.
 #pragma once
 
 #include <cstddef>

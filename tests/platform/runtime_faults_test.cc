@@ -69,6 +69,7 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
       {{8, 0, 0, 0, 1, 0, 0, 0}, RuntimeEvent::kBadFrame},  // shorter than a header
       {EncodeRequest(2, kClassFactoryObject, kSlotCreateInstance, {1, 2, 3}),
        RuntimeEvent::kBadPayload},
+      {EncodeRequest(2, kClassFactoryObject, kSlotLockServer, {1, 0}), RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), RuntimeEvent::kBadPayload},  // Add: one number
       {EncodeRequest(2, 1, 4, {0}), RuntimeEvent::kBadPayload},           // ProcessId: no arguments
       {EncodeRequest(2, 1, kSlotRelease, {0}), RuntimeEvent::kBadPayload},
@@ -139,7 +140,7 @@ TEST_F(RuntimeFaultsTest, AnnouncedFramesCostOnlyTheirBytesAndConnectionsPastThe
   }));
 }
 
-TEST_F(RuntimeFaultsTest, ConnectionsWithoutObjectsThatKeepSilentAreClosed) {
+TEST_F(RuntimeFaultsTest, ConnectionsHoldingNothingThatKeepSilentAreClosed) {
   SetServerLimits({512, 100});
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
@@ -149,22 +150,25 @@ TEST_F(RuntimeFaultsTest, ConnectionsWithoutObjectsThatKeepSilentAreClosed) {
   std::vector<uint8_t> frame = EncodeRequest(1, kClassFactoryObject, kSlotCreateInstance, {});
   frame.resize(10);
   Send(half, frame);
-  const int holder = ConnectWithObject();
+  // Holding an object or a server lock, a connection may keep silent for as long as it likes.
+  const int object = ConnectWithObject();
+  const int lock = ConnectUnix(SocketPath());
+  Send(lock, EncodeRequest(1, kClassFactoryObject, kSlotLockServer, {1, 0, 0, 0}));
+  uint8_t locked[sizeof(WireReplyHeader)];
+  ASSERT_TRUE(ReceiveAll(lock, locked, sizeof(locked)));
   for (int fd : {silent, half}) {
     EXPECT_TRUE(EndedByServer(fd, 5000));
     CloseSocket(fd);
   }
   EXPECT_EQ(Events(), std::vector<RuntimeEvent>(2, RuntimeEvent::kIdleConnection));
-  // A connection that holds an object may keep silent for as long as it likes.
   Sleep(300);
-  WireWriter args;
-  args.I32(2);
-  args.I32(3);
-  Send(holder, EncodeRequest(7, 1, 3, args.bytes()));
-  uint8_t reply[sizeof(WireReplyHeader) + 4];
-  ASSERT_TRUE(ReceiveAll(holder, reply, sizeof(reply)));
-  EXPECT_EQ(DecodeReplyHeader(reply).result, S_OK);
-  CloseSocket(holder);
+  for (int fd : {object, lock}) {
+    Send(fd, EncodeRequest(7, kClassFactoryObject, 9, {}));
+    uint8_t reply[sizeof(WireReplyHeader)];
+    ASSERT_TRUE(ReceiveAll(fd, reply, sizeof(reply)));
+    EXPECT_EQ(DecodeReplyHeader(reply).result, E_NOTIMPL);
+    CloseSocket(fd);
+  }
 }
 
 TEST_F(RuntimeFaultsTest, HalfFramesHoldUpNobodyAndUnknownObjectsAndSlotsAreAnswered) {
@@ -186,7 +190,7 @@ TEST_F(RuntimeFaultsTest, HalfFramesHoldUpNobodyAndUnknownObjectsAndSlotsAreAnsw
   } calls[] = {{99, 3, RPC_E_INVALID_OBJECT},
                {1, kSlotAddRef, E_NOTIMPL},
                {1, 9, E_NOTIMPL},
-               {kClassFactoryObject, 4, E_NOTIMPL},
+               {kClassFactoryObject, 5, E_NOTIMPL},
                {1, kSlotRelease, S_OK},
                {1, kSlotRelease, RPC_E_INVALID_OBJECT}};
   uint32_t callId = 10;
