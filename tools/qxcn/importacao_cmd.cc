@@ -108,7 +108,7 @@ uint32_t ExcluiChaves(Servico& servico, CQXMesAno base, const std::vector<int32_
 constexpr uint32_t kMaiorLote = qx::kMaiorLoteImportacao;
 
 // Reserves the batch in the company's suite database: false when another
-// import, of any process or machine, had it first.
+// import, of this or any other process, had it first.
 bool Reserva(const std::string& empresa, uint32_t lote) {
   std::shared_ptr<qx::SuiteDatabase> db;
   std::string mensagem;
