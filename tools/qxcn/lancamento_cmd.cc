@@ -180,8 +180,7 @@ std::vector<Comando> ComandosLancamento() {
   return {
       {"grava",
        "",
-       "grava um lançamento novo (--data ...) ou altera um gravado (--mes e --pos; o que não "
-       "for dado fica como está)",
+       "grava um lançamento novo, ou altera um gravado (--mes, --pos e o que muda)",
        {{"data", "DD/MM/AAAA", "a data do lançamento"},
         {"debito", "CONTA", "a conta de débito (0: só crédito)"},
         {"credito", "CONTA", "a conta de crédito (0: só débito)"},

@@ -14,16 +14,15 @@ namespace {
 using qx::cli::Argumentos;
 using qx::cli::ErroUso;
 
-void ShowDayNumberOrDate(const std::string& text) {
+// A day number, or a date in the forms every tool reads.
+void ShowDayNumberOrDate(const Argumentos& args, const std::string& text) {
   if (const std::optional<uint32_t> value = qx::ReadNumber(text, UINT32_MAX)) {
     const CQXData date(*value);
     if (date.IsEmpty()) throw ErroUso{text + " is not a CQXData (2..1048247)"};
     qxdate::PrintDate(date);
     return;
   }
-  const std::optional<qx::CivilDate> day = qx::ReadCalendarDate(text);
-  if (!day) throw ErroUso{"'" + text + "' is neither a CQXData nor a date"};
-  qxdate::PrintDate(CQXData::Make(day->day, day->month, day->year));
+  qxdate::PrintDate(args.LeData(text, "VALUE"));
 }
 
 uint32_t ReadValue(const std::string& text, uint32_t limit, bool zero, const char* what) {
@@ -44,7 +43,7 @@ void Convert(const Argumentos& args, qx::cli::Saida&) {
   } else if (const auto text = args.Valor("chave")) {
     qxdate::PrintChaveModulo(ReadValue(*text, UINT32_MAX, true, "an origin key"));
   } else {
-    ShowDayNumberOrDate(args.Posicionais()[0]);
+    ShowDayNumberOrDate(args, args.Posicionais()[0]);
   }
 }
 
