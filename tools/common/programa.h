@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -41,13 +42,21 @@ struct Comando {
 enum class Idioma { kPortugues, kIngles };
 
 struct Programa {
-  std::string nome;    // "qxcn"
-  std::string resumo;  // one line
-  std::string notas;   // the end of the help: environment, exit status, ...
+  std::string nome;        // "qxcn"
+  std::string resumo;      // one line
+  std::string notas = {};  // the end of the help: environment, exit status, ...
   Idioma idioma = Idioma::kPortugues;
-  std::vector<Opcao> globais;  // options every subcommand takes
+  std::vector<Opcao> globais = {};  // options every subcommand takes
   std::vector<Comando> comandos;
 };
+
+// The options or subcommands of several tables, in order.
+template <class T>
+std::vector<T> Junta(std::initializer_list<std::vector<T>> partes) {
+  std::vector<T> todos;
+  for (const std::vector<T>& parte : partes) todos.insert(todos.end(), parte.begin(), parte.end());
+  return todos;
+}
 
 // --json and --csv, for tools whose subcommands print tables.
 std::vector<Opcao> OpcoesSaida(Idioma idioma);

@@ -7,23 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "common/argumentos.h"
-#include "common/falhas.h"
-#include "common/programa.h"
-#include "common/saida.h"
+#include "common/ferramenta.h"
 #include "outside/suite_database.h"
 #include "platform/com_types.h"
 #include "platform/registry.h"
 
 namespace qxadmin {
 
-using qx::cli::Argumentos;
-using qx::cli::Celula;
-using qx::cli::Comando;
-using qx::cli::ErroUso;
-using qx::cli::Opcao;
-using qx::cli::Saida;
-using qx::cli::Tabela;
+using namespace qx::cli;
 
 // What every command works on.
 struct Contexto {
@@ -45,6 +36,19 @@ std::string Word(const Argumentos& args, size_t index);
 
 // Stops with the code and what the company data said (Windows-1252) when hr is a failure.
 void Check(HRESULT hr, const std::string& what, const std::string& message);
+
+// The list a company's data gives (read), one row per item, under `key`.
+template <class T, class Read, class Row>
+void ShowList(const Argumentos& args, const Contexto& contexto, Saida& saida,
+              const std::string& what, const std::string& key, std::vector<std::string> columns,
+              Read read, Row row) {
+  auto db = contexto.Company(Word(args, 0));
+  std::vector<T> items;
+  Check(read(*db, &items), what, db->message());
+  Tabela tabela(std::move(columns));
+  for (const T& item : items) tabela.Linha(row(item));
+  saida.Mostra(key, "", tabela);
+}
 
 // The commands of each family.
 std::vector<Comando> SetupCommands();

@@ -77,36 +77,32 @@ void SetConfig(const Argumentos& args, Contexto& contexto, Saida&) {
 }
 
 void ListLog(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  auto db = contexto.Company(Word(args, 0));
-  std::vector<qx::RegistroLog> records;
-  Check(qx::LeLogAlteracoes(*db, &records), "ler o log de alterações", db->message());
-  Tabela tabela({"id", "gravado_em", "sessao", "chave", "tipo", "servico", "tamanho", "dados"});
-  for (const qx::RegistroLog& r : records) {
-    tabela.Linha({r.id, r.gravadoEm, r.sessao, r.chave, r.tipo,
-                  std::string(1, r.servico == '\0' ? '-' : r.servico), r.dados.size(),
-                  Hex(r.dados)});
-  }
-  saida.Mostra("log", "", tabela);
+  ShowList<qx::RegistroLog>(
+      args, contexto, saida, "ler o log de alterações", "log",
+      {"id", "gravado_em", "sessao", "chave", "tipo", "servico", "tamanho", "dados"},
+      qx::LeLogAlteracoes, [](const qx::RegistroLog& r) -> std::vector<Celula> {
+        return {r.id,           r.gravadoEm, r.sessao,
+                r.chave,        r.tipo,      std::string(1, r.servico == '\0' ? '-' : r.servico),
+                r.dados.size(), Hex(r.dados)};
+      });
 }
 
 void ListGed(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  auto db = contexto.Company(Word(args, 0));
-  std::vector<qx::NotificacaoGed> notes;
-  Check(qx::LeNotificacoesGed(*db, &notes), "ler as notificações", db->message());
-  Tabela tabela({"id", "operacao", "chave", "sessao", "usuario", "data", "filial", "documento",
-                 "descricao", "data_anterior", "filial_anterior", "documento_anterior",
-                 "descricao_anterior"});
-  for (const qx::NotificacaoGed& n : notes) {
-    std::vector<Celula> linha = {n.id, std::string(1, n.operacao), n.chave, n.sessao, n.usuario};
-    if (n.operacao == 'A') {
-      linha.insert(linha.end(),
-                   {CQXData(n.dataNova), n.filialNova, n.documentoNovo,
-                    TextoCp1252(n.descricaoNova), CQXData(n.dataAntiga), n.filialAntiga,
-                    n.documentoAntigo, TextoCp1252(n.descricaoAntiga)});
-    }
-    tabela.Linha(std::move(linha));
-  }
-  saida.Mostra("notificacoes", "", tabela);
+  ShowList<qx::NotificacaoGed>(
+      args, contexto, saida, "ler as notificações", "notificacoes",
+      {"id", "operacao", "chave", "sessao", "usuario", "data", "filial", "documento", "descricao",
+       "data_anterior", "filial_anterior", "documento_anterior", "descricao_anterior"},
+      qx::LeNotificacoesGed, [](const qx::NotificacaoGed& n) {
+        std::vector<Celula> linha = {n.id, std::string(1, n.operacao), n.chave, n.sessao,
+                                     n.usuario};
+        if (n.operacao == 'A') {
+          linha.insert(linha.end(),
+                       {CQXData(n.dataNova), n.filialNova, n.documentoNovo,
+                        TextoCp1252(n.descricaoNova), CQXData(n.dataAntiga), n.filialAntiga,
+                        n.documentoAntigo, TextoCp1252(n.descricaoAntiga)});
+        }
+        return linha;
+      });
 }
 
 void LockGed(const Argumentos& args, Contexto& contexto, bool lock) {

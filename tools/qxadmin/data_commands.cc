@@ -56,14 +56,11 @@ void AddUser(const Argumentos& args, Contexto& contexto, Saida&) {
 }
 
 void ListUsers(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  auto db = Company(args, contexto);
-  std::vector<qx::UsuarioCadastro> users;
-  Done(*db, qx::ListaUsuarios(*db, &users), "ler os usuários");
-  Tabela tabela({"usuario", "nome", "filiais"});
-  for (const qx::UsuarioCadastro& user : users) {
-    tabela.Linha({user.numero, TextoCp1252(user.nome), BranchList(user.filiaisAtivas)});
-  }
-  saida.Mostra("usuarios", "", tabela);
+  ShowList<qx::UsuarioCadastro>(
+      args, contexto, saida, "ler os usuários", "usuarios", {"usuario", "nome", "filiais"},
+      qx::ListaUsuarios, [](const qx::UsuarioCadastro& u) -> std::vector<Celula> {
+        return {u.numero, TextoCp1252(u.nome), BranchList(u.filiaisAtivas)};
+      });
 }
 
 void AddBranch(const Argumentos& args, Contexto& contexto, Saida&) {
@@ -74,14 +71,11 @@ void AddBranch(const Argumentos& args, Contexto& contexto, Saida&) {
 }
 
 void ListBranches(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  auto db = Company(args, contexto);
-  std::vector<qx::FilialCadastro> branches;
-  Done(*db, qx::ListaFiliais(*db, &branches), "ler as filiais");
-  Tabela tabela({"filial", "nome"});
-  for (const qx::FilialCadastro& branch : branches) {
-    tabela.Linha({branch.numero, TextoCp1252(branch.nome)});
-  }
-  saida.Mostra("filiais", "", tabela);
+  ShowList<qx::FilialCadastro>(args, contexto, saida, "ler as filiais", "filiais",
+                               {"filial", "nome"}, qx::ListaFiliais,
+                               [](const qx::FilialCadastro& f) -> std::vector<Celula> {
+                                 return {f.numero, TextoCp1252(f.nome)};
+                               });
 }
 
 void ActivateBranch(const Argumentos& args, Contexto& contexto, bool active) {
@@ -108,15 +102,17 @@ void AddAccount(const Argumentos& args, Contexto& contexto, Saida&) {
 void ListAccounts(const Argumentos& args, Contexto& contexto, Saida& saida) {
   const char chart =
       args.Posicionais().size() > 1 ? Letter(args.Posicionais()[1], "CG", "PLANO") : '\0';
-  auto db = Company(args, contexto);
-  std::vector<qx::ContaCadastro> accounts;
-  Done(*db, qx::ListaContas(*db, chart, &accounts), "ler as contas");
-  Tabela tabela({"plano", "conta", "classificacao", "tipo", "nome", "superior"});
-  for (const qx::ContaCadastro& a : accounts) {
-    tabela.Linha({std::string(1, a.plano), a.conta, TextoCp1252(a.classificacao),
-                  std::string(1, a.tipo), TextoCp1252(a.nome), a.contaSuperior});
-  }
-  saida.Mostra("contas", "", tabela);
+  ShowList<qx::ContaCadastro>(
+      args, contexto, saida, "ler as contas", "contas",
+      {"plano", "conta", "classificacao", "tipo", "nome", "superior"},
+      [chart](qx::SuiteDatabase& db, std::vector<qx::ContaCadastro>* accounts) {
+        return qx::ListaContas(db, chart, accounts);
+      },
+      [](const qx::ContaCadastro& a) -> std::vector<Celula> {
+        return {std::string(1, a.plano),      a.conta,
+                TextoCp1252(a.classificacao), std::string(1, a.tipo),
+                TextoCp1252(a.nome),          a.contaSuperior};
+      });
 }
 
 void AddHistory(const Argumentos& args, Contexto& contexto, Saida&) {
@@ -128,14 +124,12 @@ void AddHistory(const Argumentos& args, Contexto& contexto, Saida&) {
 }
 
 void ListHistories(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  auto db = Company(args, contexto);
-  std::vector<qx::HistoricoCadastro> histories;
-  Done(*db, qx::ListaHistoricos(*db, &histories), "ler os históricos");
-  Tabela tabela({"historico", "abreviacao", "texto"});
-  for (const qx::HistoricoCadastro& h : histories) {
-    tabela.Linha({h.codigo, TextoCp1252(h.abreviacao), TextoCp1252(h.texto)});
-  }
-  saida.Mostra("historicos", "", tabela);
+  ShowList<qx::HistoricoCadastro>(
+      args, contexto, saida, "ler os históricos", "historicos",
+      {"historico", "abreviacao", "texto"}, qx::ListaHistoricos,
+      [](const qx::HistoricoCadastro& h) -> std::vector<Celula> {
+        return {h.codigo, TextoCp1252(h.abreviacao), TextoCp1252(h.texto)};
+      });
 }
 
 }  // namespace

@@ -63,25 +63,23 @@ void Check(const Argumentos& args, Saida& saida) {
   if (!report.Sound()) throw FalhaLocal("damage found in " + folder, "see the findings");
 }
 
-qx::cli::Programa Program() {
-  qx::cli::Programa program;
-  program.nome = "qxcheck";
-  program.resumo = "checks a company folder's record files, read-only";
-  program.notas = kNotes;
-  program.idioma = qx::cli::Idioma::kIngles;
-  program.globais = qx::cli::OpcoesSaida(program.idioma);
-  program.comandos = {
-      {"",
-       "[FOLDER]",
-       "checks the files of FOLDER, or of the company's accounting folder",
-       {{"company", "CODE", "the company whose configuration (and folder) to use"},
-        {"difference-mode", "N", "0 date and user, 1 date, 2 month and user, 3 month"},
-        {"difference-per-branch", "0|1", "totals kept per branch", false, "0 1"},
-        {"kinds", "", "lists the kinds of findings with their gravity"}},
-       Check}};
-  return program;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) { return qx::cli::Executa(Program(), argc, argv); }
+int main(int argc, char** argv) {
+  const qx::cli::Programa qxcheck = {
+      .nome = "qxcheck",
+      .resumo = "checks a company folder's record files, read-only",
+      .notas = kNotes,
+      .idioma = qx::cli::Idioma::kIngles,
+      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
+      .comandos = {{"",
+                    "[FOLDER]",
+                    "checks the files of FOLDER, or of the company's accounting folder",
+                    {{"company", "CODE", "the company whose configuration (and folder) to use"},
+                     {"difference-mode", "N", "0 date and user, 1 date, 2 month and user, 3 month"},
+                     {"difference-per-branch", "0|1", "totals kept per branch", false, "0 1"},
+                     {"kinds", "", "lists the kinds of findings with their gravity"}},
+                    Check}},
+  };
+  return qx::cli::Executa(qxcheck, argc, argv);
+}

@@ -6,26 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "common/argumentos.h"
-#include "common/falhas.h"
-#include "common/programa.h"
-#include "common/saida.h"
+#include "common/ferramenta.h"
 #include "platform/codepage.h"
 #include "servico.h"
 
 namespace qxcn {
 
-using qx::cli::Argumentos;
-using qx::cli::Celula;
-using qx::cli::Comando;
-using qx::cli::DescreveFalha;
-using qx::cli::ErroUso;
-using qx::cli::Falha;
-using qx::cli::FalhaLocal;
-using qx::cli::Opcao;
-using qx::cli::Saida;
-using qx::cli::Tabela;
-using qx::cli::Verifica;
+using namespace qx::cli;
 
 // A text cell from the Windows-1252 bytes the service gives.
 struct Texto {

@@ -3,25 +3,6 @@
 #include "comandos.h"
 
 namespace qxcn {
-namespace {
-
-qx::cli::Programa Programa() {
-  qx::cli::Programa programa;
-  programa.nome = "qxcn";
-  programa.resumo = "grava, lê, procura e importa os lançamentos de uma empresa pelo servidor";
-  programa.notas =
-      "Datas como 15/03/2026 (ou 2026-03-15), meses como 03/2026, valores como 1.234,56.\n"
-      "A instalação é a de QX_REGISTRY. Saída: 0 feito, 1 recusado ou falhou, 2 erro de uso.\n";
-  programa.globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kPortugues);
-  for (qx::cli::Opcao& opcao : OpcoesIdentidade()) programa.globais.push_back(std::move(opcao));
-  for (auto familia : {ComandosLancamento, ComandosMes, ComandosBusca, ComandosNotasFormatos,
-                       ComandosImportacao, ComandosEmpresa}) {
-    for (Comando& comando : familia()) programa.comandos.push_back(std::move(comando));
-  }
-  return programa;
-}
-
-}  // namespace
 
 std::function<void(const Argumentos&, Saida&)> ComServico(Funcao f) {
   return [f](const Argumentos& argumentos, Saida& saida) {
@@ -36,4 +17,18 @@ Opcao OpcaoPosicao(const std::string& ajuda) { return {"pos", "N", ajuda}; }
 
 }  // namespace qxcn
 
-int main(int argc, char** argv) { return qx::cli::Executa(qxcn::Programa(), argc, argv); }
+int main(int argc, char** argv) {
+  using namespace qxcn;
+  const Programa qxcn = {
+      .nome = "qxcn",
+      .resumo = "grava, lê, procura e importa os lançamentos de uma empresa pelo servidor",
+      .notas =
+          "Datas como 15/03/2026 (ou 2026-03-15), meses como 03/2026, valores como "
+          "1.234,56.\nA instalação é a de QX_REGISTRY. Saída: 0 feito, 1 recusado ou "
+          "falhou, 2 erro de uso.\n",
+      .globais = Junta({OpcoesSaida(Idioma::kPortugues), OpcoesIdentidade()}),
+      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(),
+                         ComandosNotasFormatos(), ComandosImportacao(), ComandosEmpresa()}),
+  };
+  return Executa(qxcn, argc, argv);
+}

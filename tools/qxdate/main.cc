@@ -47,25 +47,23 @@ void Convert(const Argumentos& args, qx::cli::Saida&) {
   }
 }
 
-qx::cli::Programa Program() {
-  qx::cli::Programa program;
-  program.nome = "qxdate";
-  program.resumo = "converts between the system's date encodings and calendar dates";
-  program.notas =
-      "VALUE is a CQXData day number (2..1048247, e.g. 64285) or a calendar date:\n"
-      "2024-03-15, 15/03/2024 or 15/03/24.\n";
-  program.idioma = qx::cli::Idioma::kIngles;
-  program.comandos = {
-      {"",
-       "[VALUE]",
-       "shows a date in every encoding",
-       {{"mesano", "VALUE", "a CQXMesAno month-year (1..34440), e.g. 2117"},
-        {"curta", "VALUE", "a CQXDataCurta short date (1..65535), e.g. 18322"},
-        {"chave", "VALUE", "an origin key lChaveModulo, decimal or 0x hexadecimal"}},
-       Convert}};
-  return program;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) { return qx::cli::Executa(Program(), argc, argv); }
+int main(int argc, char** argv) {
+  const qx::cli::Programa qxdate = {
+      .nome = "qxdate",
+      .resumo = "converts between the system's date encodings and calendar dates",
+      .notas =
+          "VALUE is a CQXData day number (2..1048247, e.g. 64285) or a calendar date:\n"
+          "2024-03-15, 15/03/2024 or 15/03/24.\n",
+      .idioma = qx::cli::Idioma::kIngles,
+      .comandos = {{"",
+                    "[VALUE]",
+                    "shows a date in every encoding",
+                    {{"mesano", "VALUE", "a CQXMesAno month-year (1..34440), e.g. 2117"},
+                     {"curta", "VALUE", "a CQXDataCurta short date (1..65535), e.g. 18322"},
+                     {"chave", "VALUE", "an origin key lChaveModulo, decimal or 0x hexadecimal"}},
+                    Convert}},
+  };
+  return qx::cli::Executa(qxdate, argc, argv);
+}

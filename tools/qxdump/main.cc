@@ -67,17 +67,16 @@ void Dump(const qx::cli::Argumentos& args, qx::cli::Saida& saida) {
   qx::dump::DumpFile(words[0], options, std::cout);
 }
 
-qx::cli::Programa Program() {
-  qx::cli::Programa program;
-  program.nome = "qxdump";
-  program.resumo = "prints a record file of a company folder";
-  program.notas = kNotes;
-  program.idioma = qx::cli::Idioma::kIngles;
-  program.globais = qx::cli::OpcoesSaida(program.idioma);
-  program.comandos = {{"", "FILE [FIRST[-[LAST]]]", "prints a record file", {}, Dump}};
-  return program;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) { return qx::cli::Executa(Program(), argc, argv); }
+int main(int argc, char** argv) {
+  const qx::cli::Programa qxdump = {
+      .nome = "qxdump",
+      .resumo = "prints a record file of a company folder",
+      .notas = kNotes,
+      .idioma = qx::cli::Idioma::kIngles,
+      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
+      .comandos = {{"", "FILE [FIRST[-[LAST]]]", "prints a record file", {}, Dump}},
+  };
+  return qx::cli::Executa(qxdump, argc, argv);
+}
