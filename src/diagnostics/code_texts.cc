@@ -106,6 +106,11 @@ CodeText DescribeCode(HRESULT hr) {
   }
   if (text.name.empty()) text.name = SymbolicName(hr);
   if (text.name.empty() && HresultFacility(hr) == kFacilityWin32) text.name = CodeName(hr);
+  // A code of the suite's other modules without a name of its own: its module's facility.
+  if (const std::string facility = FacilityName(hr);
+      text.name.empty() && facility.starts_with("QX_")) {
+    text.name = facility;
+  }
   if (text.description.empty()) text.description = Cp1252ToUtf8(QXDescricaoHresult(hr));
   return text;
 }

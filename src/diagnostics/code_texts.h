@@ -2,7 +2,8 @@
 // a description in Portuguese. This system's own codes (the record files'
 // statuses inside an interface-facility failure, the server's facility 264,
 // the company data's facility 238) come first; other codes get the Windows
-// SDK's name and the description of QXDescricaoHresult. The error log line
+// SDK's name (or, for another module of the suite, its facility's name) and
+// the description of QXDescricaoHresult. The error log line
 // keeps its own names (error_names.h); these texts are for people only.
 #pragma once
 

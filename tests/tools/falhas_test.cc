@@ -51,6 +51,8 @@ TEST(FalhasTest, TheCallGivesTheCodeItsMeaning) {
   const Relato outra = Relata({static_cast<HRESULT>(0x80040002u), "GetEmpresas"}, textos);
   EXPECT_NE(outra.descricao, grava.descricao);
   EXPECT_EQ(outra.dica, "");
+  EXPECT_EQ(Relata({static_cast<HRESULT>(0x80F00012u), "Le"}, textos).simbolo,
+            "QX_FACILITY_CONTABILIDADE");
   const Relato detalhe = Relata({.hr = static_cast<HRESULT>(0x80EE0001u),
                                  .contexto = "abrir",
                                  .dica = "mais",
