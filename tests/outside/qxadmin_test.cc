@@ -54,7 +54,7 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
     EXPECT_EQ(list.out, csv);
   }
   EXPECT_EQ(Admin({"user", "list", "LOJA1"}).out, "USUARIO  NOME   FILIAIS\n      5  Maria  1\n");
-  const std::optional<test::Json> config =
+  std::optional<test::Json> config =
       test::ParseJson(Admin({"config", "show", "LOJA1", "--json"}).out);
   ASSERT_TRUE(config.has_value());
   std::map<std::string, test::Json> valores;

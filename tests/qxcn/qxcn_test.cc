@@ -72,7 +72,7 @@ class Qxcn : public ::testing::Test {
   static std::string Pasta(const std::string& arquivo) {
     return *dir_ / ("home/suite/Empresas/DEMO/CN/" + arquivo);
   }
-  static std::string Lote(const Json& importacao) {
+  static std::string Lote(Json importacao) {
     return std::to_string(importacao["importacao"][0]["lote"].get<int64_t>());
   }
 
@@ -198,9 +198,9 @@ TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
     comJson.push_back("--json");
     const DumpRun run = Run(comJson);
     EXPECT_EQ(run.code, 1) << pedido[0];
-    const std::optional<Json> saida = ParseJson(run.out);
+    std::optional<Json> saida = ParseJson(run.out);
     ASSERT_TRUE(saida.has_value()) << run.out;
-    const Json& resumo =
+    Json& resumo =
         pedido[0] == "busca" ? (*saida)["total"]["total"] : (*saida)["totais"]["debitos"];
     EXPECT_TRUE(resumo.is_null()) << run.out;
     EXPECT_THAT(ParseJson(run.err).value_or(Json::object())["mensagem"].get<std::string>(),
@@ -262,7 +262,7 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
 
   Json importacao = RunJson({"importa", arquivo, "--ao-erro", "pula"});
   EXPECT_EQ(importacao["importacao"][0]["gravados"], 9997);
-  const Json& erros = importacao["erros"];
+  Json& erros = importacao["erros"];
   ASSERT_EQ(erros.size(), 3u);
   EXPECT_EQ(erros[0]["linha"], 17);
   EXPECT_EQ(erros[1]["linha"], 5000);
@@ -338,7 +338,7 @@ TEST_F(Qxcn, DefaultCompanyAndUnknownCompanies) {
     return ParseJson(run.out).value_or(Json::object())["empresa"];
   };
   EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "DEMO", "origem": "a primeira da instalação"})"));
-  const Json desconhecida = ErroJson({"empresa", "usar", "NOPE"});
+  Json desconhecida = ErroJson({"empresa", "usar", "NOPE"});
   EXPECT_EQ(desconhecida["simbolo"], "E_QXDF_EMPRESA_SEM_PASTA");
   EXPECT_THAT(desconhecida["dica"].get<std::string>(), HasSubstr("qxadmin company list"));
   ASSERT_EQ(Run({"empresa", "usar", "LOJA"}).code, 0);
@@ -363,7 +363,7 @@ TEST_F(Qxcn, UsageErrorsAndRefusals) {
       {1, {"le", "--mes", "03/2026", "--pos", "99"}},
   };
   for (const auto& [codigo, args] : casos) EXPECT_EQ(Run(args).code, codigo) << args[0];
-  const Json fim = ErroJson({"le", "--mes", "03/2026", "--pos", "99"});
+  Json fim = ErroJson({"le", "--mes", "03/2026", "--pos", "99"});
   EXPECT_EQ(fim["codigo"], "0x80043E95");
   EXPECT_EQ(fim["simbolo"], "ARQ_FIM_DE_ARQUIVO");
   EXPECT_THAT(fim["dica"].get<std::string>(), HasSubstr("qxcn mes --mes"));

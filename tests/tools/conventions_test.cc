@@ -114,7 +114,7 @@ TEST_F(Convencoes, UsageErrorsExitTwoOnStandardErrorAsJsonWhenAsked) {
       const DumpRun json = Roda(f.nome, Palavras(comando, {"--json", "--nao-existe=1"}));
       EXPECT_EQ(json.code, 2) << nome;
       EXPECT_EQ(json.out, "") << nome;
-      const std::optional<Json> objeto = ParseJson(json.err);
+      std::optional<Json> objeto = ParseJson(json.err);
       ASSERT_TRUE(objeto.has_value()) << nome << ": " << json.err;
       EXPECT_TRUE((*objeto)["codigo"].is_null()) << nome;
       EXPECT_THAT((*objeto)["mensagem"].get<std::string>(), HasSubstr("--nao-existe")) << nome;
@@ -155,7 +155,7 @@ TEST_F(Convencoes, FailuresNameTheCodeTheSymbolAndWhatToDo) {
   const DumpRun json = Roda("qxcn", {"empresas", "--json"});
   EXPECT_EQ(json.code, 1);
   EXPECT_EQ(json.out, "");
-  const Json erro = ParseJson(json.err).value_or(Json::object());
+  Json erro = ParseJson(json.err).value_or(Json::object());
   EXPECT_EQ(erro["codigo"], "0x800401F3");
   EXPECT_EQ(erro["simbolo"], "CO_E_CLASSSTRING");
   EXPECT_THAT(erro["dica"].get<std::string>(), HasSubstr("ostrel -RegServer"));

@@ -80,22 +80,19 @@ Servico::Servico(const Identidade& identidade) : identidade_(identidade) {
   Verifica(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &pedido),
            "CoCreateInstanceEx");
   Verifica(pedido.hr, "CoCreateInstanceEx");
-  lancamento_ = static_cast<IQXCN_Lancamento*>(pedido.pItf);
+  lancamento_.objeto = static_cast<IQXCN_Lancamento*>(pedido.pItf);
   if (identidade_.empresa.empty()) {
-    identidade_.empresa = PrimeiraEmpresa(lancamento_);
+    identidade_.empresa = PrimeiraEmpresa(lancamento_.objeto);
     identidade_.origem = "a primeira da instalação";
   }
   const _REG_DF_INICIALIZAPS registro = qx::RegistroInicializacaoCliente(
       {identidade_.empresa, identidade_.usuario, identidade_.sessao, "QXCN", "qxcn", "servico.cc",
        __LINE__});
   Verifica(
-      lancamento_->Inicializa_Padrao(registro),
+      lancamento_.objeto->Inicializa_Padrao(registro),
       "Inicializa_Padrao (empresa " + identidade_.empresa + ", de " + identidade_.origem + ")");
 }
 
-Servico::~Servico() {
-  if (lancamento_ != nullptr) lancamento_->Release();
-  CoUninitialize();
-}
+Servico::~Servico() { CoUninitialize(); }
 
 }  // namespace qxcn

@@ -38,12 +38,23 @@ class Servico {
   Servico(const Servico&) = delete;
   Servico& operator=(const Servico&) = delete;
 
-  IQXCN_Lancamento* operator->() const { return lancamento_; }
+  IQXCN_Lancamento* operator->() const { return lancamento_.objeto; }
   // The identity the object was initialised with, the company always named.
   const Identidade& identidade() const { return identidade_; }
 
  private:
-  IQXCN_Lancamento* lancamento_ = nullptr;
+  // Released also when the initialisation fails part way.
+  struct Objeto {
+    IQXCN_Lancamento* objeto = nullptr;
+    Objeto() = default;
+    Objeto(const Objeto&) = delete;
+    Objeto& operator=(const Objeto&) = delete;
+    ~Objeto() {
+      if (objeto != nullptr) objeto->Release();
+    }
+  };
+
+  Objeto lancamento_;
   Identidade identidade_;
 };
 
