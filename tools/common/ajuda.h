@@ -1,5 +1,4 @@
-// The help of a tool and of its subcommands, and its bash completion, all
-// written from the option tables.
+// The help of a tool and of its subcommands, written from the option tables.
 #pragma once
 
 #include <cstdio>
@@ -18,9 +17,5 @@ std::string LinhaUso(const Programa& programa, const Comando& comando);
 // The tool's help; with a group ("notas"), only that group's subcommands.
 void EscreveAjuda(const Programa& programa, const std::string& grupo, std::FILE* saida);
 void EscreveAjudaComando(const Programa& programa, const Comando& comando, std::FILE* saida);
-
-// A bash script that completes the tool's subcommands, options and choices,
-// and file names where a subcommand or option takes a file.
-std::string ScriptCompletacao(const Programa& programa);
 
 }  // namespace qx::cli

@@ -9,6 +9,7 @@
 
 #include "common/ajuda.h"
 #include "common/analise.h"
+#include "common/completacao.h"
 #include "common/falhas.h"
 #include "common/json_celula.h"
 #include "common/saida.h"
@@ -64,7 +65,7 @@ Linha Divide(const Programa& programa, int argc, char** argv) {
   linha.fim = static_cast<size_t>(std::find(linha.palavras.begin(), linha.palavras.end(), "--") -
                                   linha.palavras.begin());
   linha.pedeAjuda = linha.Tem("-h") || linha.Tem("--help");
-  if (programa.comandos.size() == 1 && programa.comandos[0].nome.empty()) {
+  if (programa.SemSubcomandos()) {
     linha.comando = &programa.comandos[0];
     if (linha.palavras.size() == 1 && linha.palavras[0] == "help") {
       linha.pedeAjuda = true;

@@ -35,6 +35,9 @@ struct Comando {
   std::string resumo;      // one line
   std::vector<Opcao> opcoes;
   std::function<void(const Argumentos&, Saida&)> executa;
+
+  // The first word of a name of two ("notas" of "notas grava"), else the name.
+  std::string Grupo() const { return nome.substr(0, nome.find(' ')); }
 };
 
 // The language of a tool's help and messages. A tool speaks one language: the
@@ -48,6 +51,9 @@ struct Programa {
   Idioma idioma = Idioma::kPortugues;
   std::vector<Opcao> globais = {};  // options every subcommand takes
   std::vector<Comando> comandos;
+
+  // A tool of one command, named "", takes no subcommand word.
+  bool SemSubcomandos() const { return comandos.size() == 1 && comandos[0].nome.empty(); }
 };
 
 // The options or subcommands of several tables, in order.
