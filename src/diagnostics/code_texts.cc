@@ -4,6 +4,7 @@
 
 #include "diagnostics/error_names.h"
 #include "diagnostics/hresult.h"
+#include "diagnostics/system_messages.h"
 #include "platform/codepage.h"
 
 namespace qx {
@@ -37,7 +38,7 @@ constexpr Row kStatuses[] = {
     {17396, "ARQ_MARCA_INDISPONIVEL", "a marca da pasta continua com outro processo"},
 };
 
-// Whole codes of this system and the common codes of the runtime.
+// Whole codes of this system, and runtime codes the system's texts leave out.
 constexpr Row kCodes[] = {
     {0x800405F7u, "", "o lançamento está excluído"},
     {0x80040A73u, "E_QXARQ_POSICAO_ALEM_DO_FIM", "posição de gravação além do fim do arquivo"},
@@ -65,22 +66,8 @@ constexpr Row kCodes[] = {
     {0x81080C17u, "E_QXCR_CRC_INICIALIZACAO_INVALIDO", "CRC do registro de inicialização inválido"},
     {0x81080C19u, "E_QXCR_ESTRUTURA_INICIALIZACAO_INVALIDA",
      "estrutura do registro de inicialização inválida"},
-    {0x80004003u, "", "ponteiro nulo"},
-    {0x80004005u, "", "falha não especificada"},
     {0x80010108u, "", "o servidor desconectou"},
-    {0x80040154u, "", "a classe não está registrada"},
-    {0x800401F3u, "", "o nome da classe (ProgID) não está registrado"},
-    {0x80070002u, "", "arquivo não encontrado"},
-    {0x80070003u, "", "caminho não encontrado"},
-    {0x80070005u, "", "acesso negado"},
-    {0x8007000Eu, "", "memória insuficiente"},
-    {0x80070020u, "", "arquivo em uso por outro processo"},
     {0x80070027u, "", "disco cheio"},
-    {0x80070057u, "", "argumento inválido"},
-    {0x80070070u, "", "disco cheio"},
-    {0x800706BAu, "", "o servidor não está disponível"},
-    {0x80080005u, "", "o servidor não pôde ser iniciado"},
-    {0x8000FFFFu, "", "falha inesperada"},
 };
 
 template <size_t N>
@@ -111,7 +98,11 @@ CodeText DescribeCode(HRESULT hr) {
       text.name.empty() && facility.starts_with("QX_")) {
     text.name = facility;
   }
-  if (text.description.empty()) text.description = Cp1252ToUtf8(QXDescricaoHresult(hr));
+  // The system's text, unless all it knows is the name.
+  if (const std::string system = Cp1252ToUtf8(TextoMensagemSistema(hr));
+      text.description.empty() && system != text.name && system != SymbolicName(hr)) {
+    text.description = system;
+  }
   return text;
 }
 

@@ -3,7 +3,7 @@
 // statuses inside an interface-facility failure, the server's facility 264,
 // the company data's facility 238) come first; other codes get the Windows
 // SDK's name (or, for another module of the suite, its facility's name) and
-// the description of QXDescricaoHresult. The error log line
+// the system's text (system_messages.h). The error log line
 // keeps its own names (error_names.h); these texts are for people only.
 #pragma once
 
