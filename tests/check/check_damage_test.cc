@@ -19,13 +19,13 @@ constexpr uint64_t Difference(uint64_t p, uint64_t field) { return p * 18 + fiel
 void ExpectDamage(const CheckRun& run, const std::string& kind, const std::string& file,
                   double position, const std::string& reason = "") {
   EXPECT_EQ(run.code, 1) << kind;
-  EXPECT_FALSE(run.json["sound"].boolean);
+  EXPECT_FALSE(run.json["sound"].get<bool>());
   bool found = false;
   for (const Json* finding : FindingsOf(run, kind)) {
-    if ((*finding)["file"].text != file) continue;
-    if (position >= 0 && (*finding)["position"].number != position) continue;
-    EXPECT_EQ((*finding)["class"].text, "damage");
-    EXPECT_THAT((*finding)["reason"].text, HasSubstr(reason));
+    if ((*finding)["file"] != file) continue;
+    if (position >= 0 && (*finding)["position"] != position) continue;
+    EXPECT_EQ((*finding)["class"], "damage");
+    EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
     found = true;
   }
   EXPECT_TRUE(found) << kind << " in " << file << " at " << position << ": " << run.out;

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <vector>
 
 #include "comandos.h"
+#include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
 #include "importa_linha.h"
 #include "lancamentos.h"
+#include "lote.h"
 #include "outside/company_database.h"
 #include "outside/import_batches.h"
 #include "platform/bstr.h"
@@ -18,6 +21,7 @@
 #include "platform/stop_request.h"
 #include "platform/task_memory.h"
 #include "progresso.h"
+#include "progresso_exclusao.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -56,15 +60,7 @@ Layout LeLayout(Servico& servico, const std::optional<std::string>& pedido) {
 // The entries of import batch `lote` between two dates, as search keys based
 // at the month of `de`.
 std::vector<int32_t> BuscaLote(Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
-  Verifica(servico->LimpaFiltro(), "LimpaFiltro");
-  REG_FILTRO_LAN filtro{};
-  filtro.bImportacao = 1;
-  filtro.lChaveOrigem = static_cast<int32_t>(lote);
-  Verifica(servico->SetFiltroOrigem(filtro), "SetFiltroOrigem");
-  int32_t quantidade = 0;
-  Verifica(servico->BuscaQtdLancamentos(de.Value(), ate.Value(), &quantidade),
-           "BuscaQtdLancamentos");
-  std::vector<int32_t> chaves = ChavesDaBusca(servico, quantidade);
+  std::vector<int32_t> chaves = ChavesDaBusca(servico, ContaLote(servico, lote, de, ate));
   Verifica(servico->LimpaFiltro(), "LimpaFiltro");
   return chaves;
 }
@@ -131,7 +127,7 @@ bool Reserva(const std::string& empresa, uint32_t lote) {
 uint32_t ReservaLote(Servico& servico, std::optional<int64_t> pedido, CQXData de, CQXData ate) {
   if (pedido.has_value()) {
     const auto lote = static_cast<uint32_t>(*pedido);
-    if (!Reserva(servico.Empresa(), lote)) {
+    if (!Reserva(servico.identidade().empresa, lote)) {
       throw FalhaLocal{"o lote " + std::to_string(lote) +
                        " já pertence a outra importação; omita --lote para receber um novo"};
     }
@@ -146,23 +142,26 @@ uint32_t ReservaLote(Servico& servico, std::optional<int64_t> pedido, CQXData de
   uint32_t lote = (hoje.Value() * 1440u + agora.wHour * 60u + agora.wMinute) & kMaiorLote;
   for (uint32_t tentativas = 0; tentativas <= kMaiorLote; ++tentativas) {
     lote = lote % kMaiorLote + 1;
-    if (Reserva(servico.Empresa(), lote) && BuscaLote(servico, lote, de, ate).empty()) return lote;
+    if (Reserva(servico.identidade().empresa, lote) && BuscaLote(servico, lote, de, ate).empty()) return lote;
   }
   throw FalhaLocal{"todos os números de lote estão reservados"};
 }
 
 // The command that removes what the import saved.
 std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
-  return "qxcn exclui-importacao --empresa " + servico.Empresa() + " --lote " +
+  return "qxcn exclui-importacao --empresa " + servico.identidade().empresa + " --lote " +
          std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
 }
 
+// The lines of a file, or of standard input for "-".
 std::vector<std::string> LeArquivo(const std::string& caminho) {
-  std::ifstream arquivo(caminho, std::ios::binary);
-  if (!arquivo) throw FalhaLocal{"não consigo ler " + caminho};
+  std::ifstream arquivo;
+  if (caminho != "-") arquivo.open(caminho, std::ios::binary);
+  std::istream& entrada = caminho == "-" ? std::cin : arquivo;
+  if (!entrada) throw FalhaLocal{"não consigo ler " + caminho};
   std::vector<std::string> linhas;
   std::string linha;
-  while (std::getline(arquivo, linha)) {
+  while (std::getline(entrada, linha)) {
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
     linhas.push_back(linha);
   }
@@ -186,7 +185,6 @@ HRESULT GravaLinha(Servico& servico, LinhaImportada& l, int32_t* indlan) {
 }
 
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
-  if (a.Posicionais().size() != 1) throw ErroUso{"diga o arquivo a importar"};
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
   const Layout layout = LeLayout(servico, a.Valor("formato"));
@@ -269,20 +267,58 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   }
 }
 
+// How many entries each month holds, of keys based at `base`.
+Tabela PorMes(CQXMesAno base, const std::vector<int32_t>& chaves) {
+  std::map<uint16_t, int64_t> meses;
+  for (const int32_t chave : chaves) {
+    ++meses[static_cast<uint16_t>(base.Value() +
+                                  static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24))];
+  }
+  Tabela tabela({"mes", "lancamentos"});
+  for (const auto& [mes, quantos] : meses) tabela.Linha({CQXMesAno(mes), quantos});
+  return tabela;
+}
+
 void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
   const auto lote = static_cast<uint32_t>(a.InteiroObrigatorio("lote", 1, kMaiorLote));
   const int ano = CQXMesAno::Current().Year();
   const CQXData de = a.Data("de").value_or(CQXData::Make(1, 1, ano));
   const CQXData ate = a.Data("ate").value_or(CQXData::Make(31, 12, ano));
+  const std::string comando = "qxcn exclui-importacao --lote " + std::to_string(lote) + " --de " +
+                              qx::DateText(de) + " --ate " + qx::DateText(ate);
   const std::vector<int32_t> chaves = BuscaLote(servico, lote, de, ate);
+  const auto resumo = [&](size_t excluidos) {
+    Tabela tabela({"lote", "encontrados", "excluidos", "restantes"});
+    tabela.Linha({int64_t{lote}, chaves.size(), excluidos, chaves.size() - excluidos});
+    saida.Mostra("exclusao", "", tabela);
+  };
+  if (a.Marca("simular")) {
+    saida.Mostra("meses", "Lançamentos do lote " + std::to_string(lote) + " por mês:",
+                 PorMes(de.MesAno(), chaves));
+    saida.Aviso(std::to_string(chaves.size()) + " lançamento(s) seriam excluídos; nada foi " +
+                "excluído. Para excluir: " + comando);
+    return;
+  }
   Tabela erros({"mes", "pos", "motivo"});
-  const uint32_t excluidos = chaves.empty() ? 0 : ExcluiChaves(servico, de.MesAno(), chaves, &erros);
-  Tabela resumo({"lote", "encontrados", "excluidos"});
-  resumo.Linha({int64_t{lote}, int64_t(chaves.size()), int64_t{excluidos}});
-  saida.Mostra("exclusao", "", resumo);
+  uint32_t excluidos = 0;
+  try {
+    const ProgressoExclusao progresso(servico.identidade(), lote, de, ate, chaves.size());
+    excluidos = chaves.empty() ? 0 : ExcluiChaves(servico, de.MesAno(), chaves, &erros);
+  } catch (const Falha& falha) {
+    // Part of the batch may be gone: say how much, and how to finish.
+    const size_t restam = BuscaLote(servico, lote, de, ate).size();
+    resumo(chaves.size() - std::min(restam, chaves.size()));
+    throw Falha{falha.hr,
+                falha.contexto + " (" + std::to_string(chaves.size() - restam) + " de " +
+                    std::to_string(chaves.size()) + " excluídos, restam " + std::to_string(restam) +
+                    ")",
+                "para terminar: " + comando};
+  }
+  resumo(excluidos);
+  // The batch's entries all come from an import: only a closed period refuses them.
   if (!erros.Vazia()) {
     saida.Mostra("erros", "Nada foi excluído:", erros);
-    throw FalhaLocal{"a exclusão foi recusada"};
+    throw FalhaLocal("a exclusão foi recusada", qx::cli::kDicaPeriodoFechado);
   }
 }
 
@@ -291,12 +327,23 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
 std::vector<Comando> ComandosImportacao() {
   return {
       {"importa",
-       "importa ARQUIVO [--formato NOME] [--filial F] [--lote N] [--ao-erro para|pula]",
-       "importa um arquivo delimitado com um formato de importação (Padrão por omissão)",
-       {"formato", "filial", "lote", "ao-erro"}, {}, Importa},
-      {"exclui-importacao", "exclui-importacao --lote N [--de DD/MM/AAAA] [--ate DD/MM/AAAA]",
-       "exclui os lançamentos de um lote importado (tudo ou nada)", {"lote", "de", "ate"}, {},
-       ExcluiImportacao},
+       "ARQUIVO",
+       "importa um arquivo delimitado (- lê a entrada padrão) com um formato de importação",
+       {{"formato", "NOME", "o formato de importação (Padrão por omissão)"},
+        {"filial", "N", "a filial das linhas sem filial (1 por omissão)"},
+        {"lote", "N", "o número do lote (um novo por omissão)"},
+        {"ao-erro", "para|pula",
+         "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem ela", false,
+         "para pula"}},
+       ComServico(Importa)},
+      {"exclui-importacao",
+       "",
+       "exclui os lançamentos de um lote importado, tudo ou nada",
+       {{"lote", "N", "o lote (a importação o mostra)"},
+        {"de", "DD/MM/AAAA", "o primeiro dia (1º de janeiro do ano corrente por omissão)"},
+        {"ate", "DD/MM/AAAA", "o último dia (31 de dezembro do ano corrente por omissão)"},
+        {"simular", "", "mostra o que seria excluído, sem excluir"}},
+       ComServico(ExcluiImportacao)},
   };
 }
 
