@@ -41,23 +41,29 @@ int CQXarq::Grava(const void* registro, uint32_t* indPos, uint32_t tamanho) {
                       "ValidaPosicaoGravacao(*IndPos, tamanho)", hr);
     if (FAILED(hr)) return hr & 0xFFFF;
   }
-  return qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    posicao = posicao == 0 ? SeekToEnd() : Seek(static_cast<int64_t>(posicao), begin);
-    Write(registro, tamanho);
+  const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
+  const bool anexa = posicao == 0;
+  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
+    if (anexa) posicao = qx::FimDosRegistros(*this, tamanhoRegistro);
+    qx::EscreveInteiro(*this, posicao, registro, tamanho);
     AtualizaBuffer(posicao, registro, tamanho);
-    *indPos = static_cast<uint32_t>(posicao / static_cast<uint32_t>(m_lTamanhoRegistro));
+    *indPos = static_cast<uint32_t>(posicao / tamanhoRegistro);
     return ARQ_OK;
   });
+  // A failed write may have cut the file back below what the buffer holds.
+  if (status != ARQ_OK) EsqueceBuffer();
+  return status;
 }
 
 int CQXarq::GravaZero(const void* bytes, uint32_t tamanho) {
   if (bytes == nullptr || !IsOpen()) return ARQ_NADA_FEITO;
-  return qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    SeekToBegin();
-    Write(bytes, tamanho);
+  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
+    qx::EscreveInteiro(*this, 0, bytes, tamanho);
     AtualizaBuffer(0, bytes, tamanho);
     return ARQ_OK;
   });
+  if (status != ARQ_OK) EsqueceBuffer();
+  return status;
 }
 
 int CQXarq::LeDoArquivo(int64_t posicao, void* destino) {
