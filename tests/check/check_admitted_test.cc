@@ -96,7 +96,7 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   // A write to January's split lines stopped after 7 of 20 bytes.
   sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
   const CheckRun run = sample.Check();
-  ExpectAdmitted(run, "month-removed", "CNLC0324.DAT", -1, -1, "gone with CNLC0324.DAT");
+  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "gone with CNLC0324.DAT");
   ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
   ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
   ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");

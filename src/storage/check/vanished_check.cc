@@ -1,8 +1,8 @@
 // Month files that controlled creation made once (QXCTLARQ.DAT lists them)
-// and that are gone: the server does not make them again, so every read and
-// save of that month fails with 16055 until the month is made again. Removing
-// a month deletes its CNLC first, so a month whose CNLC is gone too was
-// removed on purpose, or its removal stopped half way.
+// and that are gone: the server does not make them again, so the reads and
+// saves of that month that need one fail with 16055 until the month is made
+// again. A month's removal leaves this, and so does a creation that stops
+// after listing the name: it is admitted, and named.
 #include <cstring>
 #include <string>
 
@@ -22,12 +22,10 @@ void CheckVanishedMonthFiles(const FolderFiles& files, Findings* findings) {
     if (files.names.count(name) != 0 || !MonthOfFileName(name)) continue;
     const std::string entries = std::string(kPrefixoLancamentos) + name.substr(4);
     const std::string listed = "listed in " + control.name + " (record " + std::to_string(p) + ")";
-    if (files.names.count(entries) != 0) {
-      findings->Add("file-vanished", name, listed + " as created, and gone while " + entries +
-                                               " is there");
-    } else {
-      findings->Add("month-removed", name, listed + " as created, and gone with " + entries);
-    }
+    findings->Add("file-vanished", name,
+                  listed + " as created, and gone" +
+                      (files.names.count(entries) != 0 ? " while " + entries + " is there"
+                                                       : " with " + entries));
   }
 }
 
