@@ -67,9 +67,10 @@ int FechaArquivo(CFile& arquivo) {
   });
 }
 
-uint64_t FimDosRegistros(CFile& arquivo, uint32_t tamanhoRegistro) {
+uint64_t FimParaAnexar(CFile& arquivo, uint32_t tamanhoRegistro, uint32_t tamanho) {
   const uint64_t comprimento = arquivo.GetLength();
-  return tamanhoRegistro <= 1 ? comprimento : comprimento / tamanhoRegistro * tamanhoRegistro;
+  if (tamanho != tamanhoRegistro || tamanhoRegistro <= 1) return comprimento;
+  return comprimento / tamanhoRegistro * tamanhoRegistro;
 }
 
 void EscreveInteiro(CFile& arquivo, uint64_t posicao, const void* bytes, uint32_t tamanho) {

@@ -44,7 +44,7 @@ int CQXarq::Grava(const void* registro, uint32_t* indPos, uint32_t tamanho) {
   const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
   const bool anexa = posicao == 0;
   const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    if (anexa) posicao = qx::FimDosRegistros(*this, tamanhoRegistro);
+    if (anexa) posicao = qx::FimParaAnexar(*this, tamanhoRegistro, tamanho);
     qx::EscreveInteiro(*this, posicao, registro, tamanho);
     AtualizaBuffer(posicao, registro, tamanho);
     *indPos = static_cast<uint32_t>(posicao / tamanhoRegistro);

@@ -20,7 +20,9 @@ class CQXarq : public CBaseArquivo {
   // `criar` is set. An object that is still open is closed first.
   int Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, bool criar);
   // Writes `tamanho` bytes at record *indPos (0: append; the record's number
-  // comes back in *indPos).
+  // comes back in *indPos). A record of the file's size is appended after the
+  // whole records, over a partial record that a stopped write left at the
+  // end; a write that fails part way leaves no partial record behind.
   int Grava(const void* registro, uint32_t* indPos, uint32_t tamanho);
   // Writes the bytes at offset 0 (the header record).
   int GravaZero(const void* bytes, uint32_t tamanho);

@@ -72,7 +72,7 @@ int CQXArqEx::Grava(const void* registro, uint32_t* plPosicao, uint32_t lTamanho
   }
   const bool anexa = posicao == 0;
   const int status = qx::ComOrcamento(qx::kGravaQXArqEx, [&] {
-    if (anexa) posicao = qx::FimDosRegistros(*this, m_lTamanhoRegistro);
+    if (anexa) posicao = qx::FimParaAnexar(*this, m_lTamanhoRegistro, lTamanhoDoRegistro);
     qx::EscreveInteiro(*this, posicao, registro, lTamanhoDoRegistro);
     *plPosicao = static_cast<uint32_t>(posicao / m_lTamanhoRegistro);
     return ARQ_OK;
