@@ -77,19 +77,24 @@ int CQXarq::LeDoArquivo(int64_t posicao, void* destino) {
   });
 }
 
-int CQXarq::LeBytes(int32_t posicao, int32_t tamanho, void* destino) {
+int CQXarq::LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* lidos) {
+  int32_t ignorado = 0;
+  if (lidos == nullptr) lidos = &ignorado;
+  *lidos = 0;
   if (destino == nullptr || !m_pBuffer) return ARQ_NADA_FEITO;
   if (tamanho <= 0 || tamanho > m_lTamanhoRegistro) return ARQ_PARAMETRO_INVALIDO;
   const int64_t inicio = static_cast<uint32_t>(posicao);
   if (inicio >= m_lInicioBuffer && inicio + tamanho <= m_lInicioBuffer + m_lLidosBuffer) {
     std::memcpy(destino, m_pBuffer.get() + (inicio - m_lInicioBuffer),
                 static_cast<size_t>(tamanho));
+    *lidos = tamanho;
     return ARQ_OK;
   }
   return qx::ComOrcamento(qx::kLeQXarq, [&] {
     if (inicio >= static_cast<int64_t>(GetLength())) return ARQ_FIM_DE_ARQUIVO;
     EncheBuffer(inicio);
     std::memcpy(destino, m_pBuffer.get(), static_cast<size_t>(tamanho));
+    *lidos = std::min(m_lLidosBuffer, tamanho);
     return m_lLidosBuffer >= tamanho ? ARQ_OK : ARQ_FIM_DE_ARQUIVO;
   });
 }

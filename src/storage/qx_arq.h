@@ -39,7 +39,9 @@ class CQXarq : public CBaseArquivo {
   }
   // Reads `tamanho` bytes (at most S) at a byte offset. Fewer bytes before the
   // end of the file give ARQ_FIM_DE_ARQUIVO; the rest of *destino is then zero.
-  int LeBytes(int32_t posicao, int32_t tamanho, void* destino);
+  // *lidos (when given) receives the bytes the file held there: 0 for an
+  // offset at or past its end.
+  int LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* lidos = nullptr);
   // Reads `tamanho` bytes at the current position.
   int LeSequencial(uint32_t tamanho, void* destino);
   // Moves the position: 'I' start, 'F' end (*tamanho = length), 'P' offset.
