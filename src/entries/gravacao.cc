@@ -9,6 +9,8 @@
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 #include "entries/registro_log.h"
+#include "outside/suite_database.h"
+#include "storage/folga_disco.h"
 
 namespace qx {
 namespace {
@@ -21,6 +23,12 @@ constexpr int kPrimeiroStatusArquivo = 16001;
 HRESULT ResultadoGrava(int r) {
   if (r <= 0 || (r >= kPrimeiroStatusArquivo && r <= kGravaSemSessao)) return r;
   return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(r));
+}
+
+int AceitaGravacao(CLancamentoBase& objeto) {
+  if (SemFolgaParaGravar(objeto.GetPastaEmpresa())) return ARQ_DISCO_CHEIO;
+  const HRESULT hr = objeto.AceitaGravacao();
+  return hr == kDiscoCheio ? ARQ_DISCO_CHEIO : hr;
 }
 
 int Gravacao::Executa(int32_t* indlan) {
@@ -102,7 +110,7 @@ int Gravacao::Verifica(int32_t indlan) const {
   if (indlan > 0 && atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
-  return ARQ_OK;
+  return AceitaGravacao(c_.objeto);
 }
 
 int Gravacao::AbreArquivos() {

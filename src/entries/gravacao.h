@@ -36,6 +36,12 @@ inline constexpr int kMensagemOutroMes = 1529;
 // The mark that serialises saves and removals in the company folder.
 inline constexpr int kMarcaLancamentos = 7;
 
+// Whether a save or removal may write: ARQ_OK; ARQ_DISCO_CHEIO when the disk
+// of the company's files or of its database has no room for it, before
+// anything is written; or the failure to record a session that a full disk
+// kept from being recorded at initialisation.
+int AceitaGravacao(CLancamentoBase& objeto);
+
 // Grava's result for the raw result r of a save: 0, a record-file status
 // (16001..17999) or a negative code as it is, any other positive r as
 // 0x00040000 | r.
