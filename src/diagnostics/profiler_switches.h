@@ -12,7 +12,9 @@ namespace qx {
 bool ProfilerSwitchedOn(const ProfilerConfig& config);
 
 // True when processos (compared in lower case) holds "todos", or one of its
-// words (separated by ';', ',' or blanks) occurs in processName.
+// words (separated by ';', ',' or blanks) occurs in processName, taken in
+// lower case and with ".exe" at its end (so "OSTREL.EXE" and "ostrel" both
+// pass the process "ostrel").
 bool ProcessFilterPasses(const std::string& processos, const std::string& processName);
 
 }  // namespace qx

@@ -4,7 +4,8 @@
 
 namespace qx {
 
-void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, LancamentoAtual* atual) {
+void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, uint32_t indlan,
+                       LancamentoAtual* atual) {
   atual->CodHis = registro.CodHis;
   atual->Credito = registro.Credito;
   atual->Data = DataDoLancamento(mesAno, registro.cDia);
@@ -21,6 +22,7 @@ void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, LancamentoA
   atual->cConferido = registro.cConferido;
   atual->cStatusIFRS = registro.cStatusIFRS;
   atual->usMesAnoLido = mesAno;
+  atual->ulIndlanLido = indlan;
 }
 
 int CarregaValorMoeda(const std::string& pasta, uint16_t mesAno, uint32_t indlan,

@@ -10,10 +10,11 @@
 
 namespace qx {
 
-// The record's fields and the month it was read from; no foreign-currency
-// amount yet. The complement text and the previous split position are left
-// to the caller.
-void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, LancamentoAtual* atual);
+// The record's fields and the month and position it was read from; no
+// foreign-currency amount yet. The complement text and the previous split
+// position are left to the caller.
+void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, uint32_t indlan,
+                       LancamentoAtual* atual);
 
 // Reads entry `indlan`'s amount from the month's CNLM into ValorMoeda; a zero
 // amount sets cGravarZero to 'S'. 0 or the failing open's or read's status.

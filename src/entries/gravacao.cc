@@ -82,6 +82,7 @@ int Gravacao::Passos(int32_t* indlan) {
   posicao_ = posicao;
   *indlan = static_cast<int32_t>(posicao);
   atual.usMesAnoLido = mesAno_.Value();
+  atual.ulIndlanLido = posicao;
   atual.Secao = secao_;
   atual.cConferido = 0;
   atual.ulGerencial = 0;
@@ -105,9 +106,11 @@ int Gravacao::Verifica(int32_t indlan) const {
   if (atual.Data.IsEmpty()) return kGravaSemData;
   // Without the company's folder the month files would land in the current one.
   if (c_.objeto.GetPastaEmpresa().empty()) return ARQ_CAMINHO_INVALIDO;
-  // The entry was loaded from (or saved into) another month than its date's:
-  // the same index there names another entry.
-  if (indlan > 0 && atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
+  // The entry last loaded or saved moved to another month by its date: the
+  // same index there names another entry. Any other index names an entry of
+  // the date's month.
+  if (indlan > 0 && static_cast<uint32_t>(indlan) == atual.ulIndlanLido &&
+      atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
   return AceitaGravacao(c_.objeto);

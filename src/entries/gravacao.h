@@ -29,9 +29,9 @@ namespace qx {
 inline constexpr int kGravaSemSessao = 17999;  // the session number has no key (below 4096)
 inline constexpr int kGravaSemData = 2;        // Data is empty: Grava gives 0x00040002
 inline constexpr int kGravaSemFilial = -1;     // Filial 0: 0xFFFFFFFF
-// An update whose date lies in another month than the one the entry was
-// loaded from or last saved into: its index would name another entry there.
-// Grava gives 0x000405F9, GravaDados 0x800405F9.
+// An update of the entry last loaded or saved (the same index) whose date
+// lies in another month than that entry's: the index would name another
+// entry there. Grava gives 0x000405F9, GravaDados 0x800405F9.
 inline constexpr int kMensagemOutroMes = 1529;
 // The mark that serialises saves and removals in the company folder.
 inline constexpr int kMarcaLancamentos = 7;

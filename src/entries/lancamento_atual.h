@@ -36,9 +36,11 @@ struct LancamentoAtual {
   // it was loaded (its old chain is removed by the next save).
   uint32_t ulGerencial = 0;
   uint32_t ulGerencialAnterior = 0;
-  // Month-year the entry was loaded from: LeGerencial reads that month's
-  // split lines.
+  // Month-year and position of the entry last loaded or saved: LeGerencial
+  // reads that month's split lines, and an update of that position keeps to
+  // that month.
   uint16_t usMesAnoLido = 0;
+  uint32_t ulIndlanLido = 0;
   // Status byte of a newly written record.
   uint8_t cStatusNovo = 0;
   // Complement text to save, Windows-1252, zero-terminated.

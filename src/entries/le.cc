@@ -30,7 +30,7 @@ HRESULT CLancamentoBase::Le(int32_t Indlan, uint16_t MesAno) {
   if (int status = LeRegistro(m_strPastaEmpresa, MesAno, Indlan, &registro)) return status;
   if (registro.cStatus == qx::kEntryDeleted) return qx::HrMensagem(qx::kMensagemLancamentoExcluido);
 
-  qx::CarregaLancamento(registro, MesAno, &m_lancamento);
+  qx::CarregaLancamento(registro, MesAno, static_cast<uint32_t>(Indlan), &m_lancamento);
   m_lancamento.ulGerencialAnterior = m_lancamento.ulGerencial;
   std::memset(m_lancamento.szComplemento, 0, sizeof m_lancamento.szComplemento);
   if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {

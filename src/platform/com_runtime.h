@@ -118,6 +118,15 @@ HRESULT CoRevokeClassObject(DWORD cookie);
 HRESULT CoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSERVERINFO* serverInfo,
                            DWORD count, MULTI_QI* results);
 
+// The class object of the class in its local server, over a connection of its own: a proxy
+// of IClassFactory (iid IID_IClassFactory or IID_IUnknown, else E_NOINTERFACE). Its
+// CreateInstance creates objects there as CoCreateInstanceEx does. Its LockServer(TRUE)
+// keeps the server running past its idle time until LockServer(FALSE), or until the proxy
+// and every object created through it are released (which closes the connection);
+// LockServer(FALSE) without a lock gives S_FALSE.
+HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, COSERVERINFO* serverInfo, REFIID iid,
+                         void** object);
+
 // Accepted and ignored: S_OK.
 HRESULT CoSetProxyBlanket(IUnknown* proxy, DWORD authnService, DWORD authzService,
                           OLECHAR* serverPrincipalName, DWORD authnLevel, DWORD impLevel,

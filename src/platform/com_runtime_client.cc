@@ -76,8 +76,18 @@ void ClientConnection::RemoteRelease(uint32_t objectId) {
   Call(objectId, kSlotRelease, {}, &reply);
 }
 
-HRESULT ClientConnection::CreateObject(REFIID iid, uint32_t* objectId) {
-  return CallForObject(this, kClassFactoryObject, kSlotCreateInstance, iid, objectId);
+HRESULT ClientConnection::CreateObject(REFIID iid, IUnknown** proxy) {
+  *proxy = nullptr;
+  uint32_t objectId = 0;
+  const HRESULT hr = CallForObject(this, kClassFactoryObject, kSlotCreateInstance, iid, &objectId);
+  return FAILED(hr) ? hr : Wrap(objectId, iid, proxy);
+}
+
+HRESULT ClientConnection::LockServer(bool lock) {
+  WireWriter args;
+  args.I32(lock ? 1 : 0);
+  std::vector<uint8_t> reply;
+  return Call(kClassFactoryObject, kSlotLockServer, args.bytes(), &reply);
 }
 
 }  // namespace qx

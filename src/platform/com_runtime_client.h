@@ -29,8 +29,8 @@ class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
   HRESULT Call(uint32_t objectId, uint16_t slot, const std::vector<uint8_t>& payload,
                std::vector<uint8_t>* reply);
 
-  // Asks the class factory for a new object with interface iid: the object's id.
-  HRESULT CreateObject(REFIID iid, uint32_t* objectId);
+  // Asks the class factory for a new object with interface iid: its proxy (through Wrap).
+  HRESULT CreateObject(REFIID iid, IUnknown** proxy);
   // A proxy for interface iid of object `objectId` (which this call takes over): through
   // the interface's proxy factory, else the object is released and E_NOINTERFACE given.
   HRESULT Wrap(uint32_t objectId, REFIID iid, IUnknown** proxy);
@@ -38,6 +38,8 @@ class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
   HRESULT RemoteQueryInterface(uint32_t objectId, REFIID iid, uint32_t* newObjectId);
   // Releases the server's object (errors are of no use to the releasing proxy).
   void RemoteRelease(uint32_t objectId);
+  // The class factory's LockServer for this connection (see com_runtime.h).
+  HRESULT LockServer(bool lock);
 
  private:
   // One frame out, its reply in; *fatal when the connection is unusable afterwards.

@@ -62,9 +62,7 @@ HRESULT CoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSER
   if ((context & CLSCTX_LOCAL_SERVER) == 0) return REGDB_E_CLASSNOTREG;
   std::shared_ptr<qx::ClientConnection> connection;
   HRESULT hr = qx::ConnectToClass(clsid, &connection);
-  uint32_t objectId = 0;
-  if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &objectId);
-  if (SUCCEEDED(hr)) hr = connection->Wrap(objectId, *results[0].pIID, &results[0].pItf);
+  if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &results[0].pItf);
   results[0].hr = hr;
   if (FAILED(hr)) {
     for (DWORD i = 1; i < count; ++i) results[i].hr = hr;

@@ -69,6 +69,7 @@ bool ServerConnection::Serve(const std::vector<uint8_t>& frame) {
 HRESULT ServerConnection::Dispatch(const WireRequestHeader& header, const uint8_t* payload,
                                    size_t size, std::vector<uint8_t>* reply) {
   if (header.objectId == kClassFactoryObject) {
+    if (header.slot == kSlotLockServer) return LockServer(payload, size);
     if (header.slot != kSlotCreateInstance) return E_NOTIMPL;
     return Obtain(
         payload, size,
@@ -125,12 +126,23 @@ HRESULT ServerConnection::Keep(IUnknown* object, StubFunction stub, std::vector<
   return S_OK;
 }
 
+HRESULT ServerConnection::LockServer(const uint8_t* payload, size_t size) {
+  WireReader in(payload, size);
+  int32_t lock = 0;
+  if (!in.I32(&lock) || !in.Finished()) return RPC_X_BAD_STUB_DATA;
+  if (lock == 0 && locks_ == 0) return S_FALSE;
+  const HRESULT hr = factory_->LockServer(lock);
+  if (SUCCEEDED(hr)) locks_ = lock != 0 ? locks_ + 1 : locks_ - 1;
+  return hr;
+}
+
 void ServerConnection::ReleaseAll() {
   for (auto& [id, entry] : objects_) {
     entry.object->Release();
     CountObjectReleased();
   }
   objects_.clear();
+  for (; locks_ > 0; --locks_) factory_->LockServer(0);
 }
 
 }  // namespace qx

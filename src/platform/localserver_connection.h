@@ -1,7 +1,8 @@
 // One client connection of a class's server, served by a thread of its own. The objects
 // that the client creates belong to the connection: object 0 is the class factory, the
 // others get ids from 1 on. When the connection ends, for whatever reason, every object it
-// still holds is released as if the client had called Release.
+// still holds is released as if the client had called Release, and every server lock it
+// still holds is undone as if the client had called LockServer(FALSE).
 #pragma once
 
 #include <atomic>
@@ -48,12 +49,16 @@ class ServerConnection {
                  const std::function<HRESULT(REFIID, void**)>& get, std::vector<uint8_t>* reply);
   // Keeps interface iid of `object` (one reference, taken over) and writes its new id.
   HRESULT Keep(IUnknown* object, StubFunction stub, std::vector<uint8_t>* reply);
+  // The factory's LockServer for this connection: an unlock without a lock of this
+  // connection gives S_FALSE and leaves the server's count alone.
+  HRESULT LockServer(const uint8_t* payload, size_t size);
   void ReleaseAll();
 
   int fd_;
   IClassFactory* factory_;
   std::map<uint32_t, Entry> objects_;
   uint32_t nextObjectId_ = 1;
+  uint32_t locks_ = 0;
   std::thread thread_;
   std::atomic<bool> done_{false};
 };

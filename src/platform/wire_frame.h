@@ -48,6 +48,7 @@ inline constexpr uint16_t kSlotQueryInterface = 0;  // payload IID; reply u32 ne
 inline constexpr uint16_t kSlotAddRef = 1;          // never sent: proxies count locally
 inline constexpr uint16_t kSlotRelease = 2;         // no payload, no reply payload
 inline constexpr uint16_t kSlotCreateInstance = 3;  // object 0; payload IID; reply u32 object id
+inline constexpr uint16_t kSlotLockServer = 4;      // object 0; payload i32 lock; no reply payload
 
 // A complete frame: header fields in wire order, then the payload.
 std::vector<uint8_t> EncodeRequest(uint32_t callId, uint32_t objectId, uint16_t slot,

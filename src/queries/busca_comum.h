@@ -59,6 +59,10 @@ class Meses {
         m_fim(std::max<uint32_t>(m_primeiro, std::min(ultimo, kUltimoMesArquivos).Value() + 1u)) {}
   Iterador begin() const { return Iterador(m_primeiro); }
   Iterador end() const { return Iterador(m_fim); }
+  bool Vazio() const { return m_primeiro == m_fim; }
+  // The first and the last month walked (when not Vazio).
+  CQXMesAno Primeiro() const { return CQXMesAno(m_primeiro); }
+  CQXMesAno Ultimo() const { return CQXMesAno(m_fim - 1); }
 
  private:
   uint32_t m_primeiro;
@@ -71,6 +75,17 @@ inline int32_t ChaveBusca(CQXMesAno mes, CQXMesAno base, uint32_t posicao) {
   const auto deslocamento = static_cast<uint32_t>(mes.Value() - base.Value());
   return static_cast<int32_t>((deslocamento << 24) + posicao);
 }
+
+// The offsets a key holds, in months from the base month.
+inline constexpr int kMesesAntesDaBase = 128;
+inline constexpr int kMesesDepoisDaBase = 127;
+
+// S_OK when every month of the walk has its offset from `base` in a key. A
+// longer range would give keys of other months: it is refused before any
+// file is opened, with an error log line under `funcao` that names the range
+// and tells the client to split it (kHrPeriodoBuscaLongo).
+HRESULT VerificaMesesBusca(CLancamentoBase& objeto, const char* funcao, const Meses& meses,
+                           CQXMesAno base);
 
 // Reads positions 1, 2, ... of an open entry file and hands each record to
 // visita(posicao, registro), which returns false to stop. Returns 0 at the end

@@ -7,23 +7,31 @@
 #include "queries/busca_comum.h"
 #include "storage/month_name.h"
 
+namespace {
+
+constexpr char kFuncao[] = "CLancamentoBase::BuscaQtdLancamentosConta";
+
+}  // namespace
+
 HRESULT CLancamentoBase::BuscaQtdLancamentosConta(REGLAN_CONTAPS RegLanConta,
                                                   int32_t* lQuantidade) {
   if (lQuantidade == nullptr) return E_POINTER;
   *lQuantidade = 0;
+  const CQXMesAno primeiro = qx::MesDoLimite(RegLanConta.iDataInicial);
+  const qx::Meses meses(primeiro, qx::MesDoLimite(RegLanConta.iDataFinal));
+  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, meses, primeiro); FAILED(hr)) {
+    return hr;
+  }
   // Without a branch the user's active branches are admitted; with one, that
   // branch and whatever the (then unloaded) set reports active.
   CQXDadosDF_FiliaisAtivas filiais;
   if (RegLanConta.lFilial == 0) {
-    const HRESULT hr =
-        qx::CarregaFiliaisAtivas(*this, "CLancamentoBase::BuscaQtdLancamentosConta", &filiais);
+    const HRESULT hr = qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais);
     if (hr != S_OK) return hr;
   }
-  const CQXMesAno primeiro = qx::MesDoLimite(RegLanConta.iDataInicial);
-  const CQXMesAno ultimo = qx::MesDoLimite(RegLanConta.iDataFinal);
   std::vector<REGSORT_CONTA>& tomados = m_busca.ordenacaoConta;
   tomados.clear();
-  for (CQXMesAno mes : qx::Meses(primeiro, ultimo)) {
+  for (CQXMesAno mes : meses) {
     CQXarq arquivo;
     if (int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos,
                                         mes.Value(), 'L', qx::kEntryRecordSize)) {

@@ -92,13 +92,15 @@ HRESULT CLancamentoBase::BuscaQtdLancamentos(ULONG DataInicial, ULONG DataFinal,
   if (Quantidade == nullptr) return E_POINTER;
   *Quantidade = 0;
   m_busca.resultado.clear();
-  CQXDadosDF_FiliaisAtivas filiais;
-  if (qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais) != S_OK) return S_OK;
-
   const qx::FiltroLancamento& filtro = m_consulta.filtro;
   const CQXMesAno base = qx::MesDoLimite(DataInicial);
   const CQXMesAno primeiro = filtro.DataInicial != 0 ? qx::MesDoLimite(filtro.DataInicial) : base;
   const CQXMesAno ultimo = qx::MesDoLimite(filtro.DataFinal != 0 ? filtro.DataFinal : DataFinal);
+  const qx::Meses meses(primeiro, ultimo);
+  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, meses, base); FAILED(hr)) return hr;
+
+  CQXDadosDF_FiliaisAtivas filiais;
+  if (qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais) != S_OK) return S_OK;
   const std::vector<int32_t> sessoes =
       filtro.iUsuario != 0 ? SessoesDoUsuario(*this, filtro.iUsuario) : std::vector<int32_t>();
   qx::AceitacaoFiltro aceitacao(filtro, DataInicial, DataFinal, filiais, sessoes);
@@ -107,7 +109,7 @@ HRESULT CLancamentoBase::BuscaQtdLancamentos(ULONG DataInicial, ULONG DataFinal,
   // stay, and the failure is returned, as a month that shows no entries
   // would be taken for an empty one.
   int status = ARQ_OK;
-  for (CQXMesAno mes : qx::Meses(primeiro, ultimo)) {
+  for (CQXMesAno mes : meses) {
     if ((status = BuscaMes(m_strPastaEmpresa, mes, base, aceitacao, &m_busca.resultado))) break;
   }
   *Quantidade = static_cast<int32_t>(m_busca.resultado.size());

@@ -3,6 +3,8 @@
 // to removal, or nothing is removed and the reasons go back to the client.
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "entries/lancamento_base.h"
@@ -17,6 +19,10 @@ struct HelperLanExcluir {
   uint32_t posicao;
   CQXMesAno mes;
 };
+
+// The entries already taken up by the request, as (month, position): a month
+// listed twice, or a position listed twice, counts each entry once.
+using Vistos = std::set<std::pair<uint16_t, uint32_t>>;
 
 // The periods of the master's configuration in which removal is refused
 // (bloqueio) and, when set, the only one in which it is allowed (permissao).
@@ -47,7 +53,8 @@ bool Listada(const CNLAN_EXCLUSAO_MES_IMP_PS& mes, uint32_t posicao) {
 // A missing month file is skipped; other open and read failures are returned
 // in the failure form.
 HRESULT VerificaMes(const std::string& pasta, const CNLAN_EXCLUSAO_MES_IMP_PS& pedido,
-                    const PeriodosRemocao& periodos, std::vector<HelperLanExcluir>* remover,
+                    const PeriodosRemocao& periodos, Vistos* vistos,
+                    std::vector<HelperLanExcluir>* remover,
                     std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS>* erros) {
   const CQXMesAno mes(pedido.iMesAno);
   CQXArqEx arquivo;
@@ -63,6 +70,7 @@ HRESULT VerificaMes(const std::string& pasta, const CNLAN_EXCLUSAO_MES_IMP_PS& p
       return QXHresultDoStatus(status);
     }
     if (registro.cStatus == qx::kEntryDeleted || !Listada(pedido, posicao)) continue;
+    if (!vistos->insert({mes.Value(), posicao}).second) continue;
     CNLAN_ERRO_EXCLUCAO_IMP_PS erro{};
     erro.lIndLan = static_cast<int32_t>(posicao);
     erro.iMesAno = mes.Value();
@@ -109,10 +117,11 @@ HRESULT CLancamentoBase::ExclusaoImportacao(CNLAN_EXCLUSAO_IMP_PS params,
   if (FAILED(hr)) return hr;
   const PeriodosRemocao periodos(configuracao);
 
+  Vistos vistos;
   std::vector<HelperLanExcluir> remover;
   std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS> erros;
   for (uint32_t i = 0; i < params.nQtdMeses; ++i) {
-    hr = VerificaMes(m_strPastaEmpresa, params.pMeses[i], periodos, &remover, &erros);
+    hr = VerificaMes(m_strPastaEmpresa, params.pMeses[i], periodos, &vistos, &remover, &erros);
     if (hr != S_OK) return hr;
   }
   if (!erros.empty()) return EntregaErros(erros, pRes);

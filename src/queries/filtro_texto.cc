@@ -32,12 +32,12 @@ constexpr uint8_t Minuscula(uint8_t c) {
   return c;
 }
 
-// Folding again after lower-casing maps Ÿ, whose lower case ÿ folds to y,
-// like ÿ itself; for every other byte it changes nothing.
+// Folding, then lower-casing: Ÿ has no base letter, so it becomes ÿ, apart
+// from a ÿ of the text, which folds to y.
 constexpr std::array<char, 256> MontaTabela() {
   std::array<char, 256> tabela{};
   for (int c = 0; c < 256; ++c) {
-    tabela[c] = static_cast<char>(Dobra(Minuscula(Dobra(static_cast<uint8_t>(c)))));
+    tabela[c] = static_cast<char>(Minuscula(Dobra(static_cast<uint8_t>(c))));
   }
   return tabela;
 }

@@ -29,7 +29,7 @@ HRESULT CLancamentoBase::LeEspecial(int32_t Indlan) {
   qx::EntryRecord registro;
   if (int status = especial.lancamentos.Le(posicao, &registro)) return status;
   // The split operations that follow work on this month's entry.
-  qx::CarregaLancamento(registro, especial.mesAno, &m_lancamento);
+  qx::CarregaLancamento(registro, especial.mesAno, posicao, &m_lancamento);
   if (registro.cStatus == qx::kEntryDeleted) {
     m_lancamento.Data = CQXData();
     m_lancamento.Debito = 0;

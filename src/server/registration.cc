@@ -1,6 +1,7 @@
 #include "server/registration.h"
 
 #include "entries/interface_ids.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 namespace qx {
@@ -11,16 +12,24 @@ std::string Raiz(bool porUsuario) {
                     : "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
 }
 
-std::string ChaveAplicacao(const std::string& raiz) {
-  std::string chave = raiz + "AppID\\";
-  chave += GuidToBracedText(APPID_Ostrel);
+// The key named by a GUID in braces inside the parent key `pai`.
+std::string ChaveGuid(const std::string& raiz, const char* pai, const GUID& guid) {
+  std::string chave = raiz + pai + "\\";
+  chave += GuidToBracedText(guid);
   return chave;
 }
 
+std::string ChaveAplicacao(const std::string& raiz) {
+  return ChaveGuid(raiz, "AppID", APPID_Ostrel);
+}
 std::string ChaveClasse(const std::string& raiz) {
-  std::string chave = raiz + "CLSID\\";
-  chave += GuidToBracedText(CLSID_QXCN_Lancamento);
-  return chave;
+  return ChaveGuid(raiz, "CLSID", CLSID_QXCN_Lancamento);
+}
+std::string ChaveBibliotecaTipos(const std::string& raiz) {
+  return ChaveGuid(raiz, "TypeLib", LIBID_OSTRELLib);
+}
+std::string ChaveInterface(const std::string& raiz) {
+  return ChaveGuid(raiz, "Interface", IID_IQXCN_Lancamento);
 }
 
 std::string LinhaServidor(const std::string& modulo) {
@@ -61,19 +70,47 @@ RegEdit RegistroClasse(const std::string& raiz, const std::string& modulo) {
   return edicao;
 }
 
+// What registering the type library writes: the library's version key with
+// its name, flags, help folder and file, and the interface it describes,
+// marshalled from the library.
+RegEdit RegistroBibliotecaTipos(const std::string& raiz, const std::string& modulo) {
+  const std::string versao = ChaveBibliotecaTipos(raiz) + "\\" + kVersaoBibliotecaTipos;
+  const std::string interface = ChaveInterface(raiz);
+  const size_t separador = LastSeparator(modulo);
+  RegEdit edicao;
+  edicao.CreateKey(raiz + "TypeLib")
+      .DeleteTree(versao)
+      .SetString(versao, "", kBibliotecaTipos)
+      .SetString(versao + "\\FLAGS", "", "0")
+      .SetString(versao + "\\HELPDIR", "",
+                 separador == std::string::npos ? "" : modulo.substr(0, separador))
+      .SetString(versao + "\\" + kArquivoBibliotecaTipos, "", modulo)
+      .CreateKey(raiz + "Interface")
+      .DeleteTree(interface)
+      .SetString(interface, "", kNomeInterface)
+      .SetString(interface + "\\ProxyStubClsid", "", kProxyBibliotecaTipos)
+      .SetString(interface + "\\ProxyStubClsid32", "", kProxyBibliotecaTipos)
+      .SetString(interface + "\\TypeLib", "", GuidToBracedText(LIBID_OSTRELLib))
+      .SetString(interface + "\\TypeLib", "Version", kVersaoBibliotecaTipos);
+  return edicao;
+}
+
 }  // namespace
 
 HRESULT RegistraServidor(bool porUsuario, const std::string& modulo) {
   const std::string raiz = Raiz(porUsuario);
   HRESULT hr = Aplica(RegistroAplicacao(raiz));
   if (SUCCEEDED(hr)) hr = Aplica(RegistroClasse(raiz, modulo));
+  if (SUCCEEDED(hr)) hr = Aplica(RegistroBibliotecaTipos(raiz, modulo));
   return hr;
 }
 
 HRESULT DesregistraServidor(bool porUsuario) {
   const std::string raiz = Raiz(porUsuario);
   RegEdit classe;
-  classe.DeleteTree(ChaveClasse(raiz))
+  classe.DeleteTree(ChaveInterface(raiz))
+      .DeleteTree(ChaveBibliotecaTipos(raiz))
+      .DeleteTree(ChaveClasse(raiz))
       .DeleteTree(raiz + kProgIdSemVersao)
       .DeleteTree(raiz + kProgId);
   HRESULT hr = Aplica(classe);

@@ -92,7 +92,9 @@ class T_QXUnknown : public IQXDF_Profiler, public I {
   // The frame of the creation and of the destruction around one guarded step.
   template <class Passo>
   void MolduraVida(const qx::FrameSite& site, _invalid_parameter_handler handler, Passo passo);
-  // Clears the pointer, then destroys the business object under the guard.
+  // Clears the pointer, then finalises and destroys the business object under
+  // the guard. An exception of the finalisation passes on to the caller (the
+  // frame's catch), the object destroyed.
   HRESULT LiberaObjeto(const qx::FrameSite& site, const char* empresa);
 
   _REG_DF_INICIALIZAPS m_regInicializacao{};

@@ -60,8 +60,16 @@ void T_QXUnknown<I, B>::MolduraVida(const qx::FrameSite& site, _invalid_paramete
 template <class I, class B>
 HRESULT T_QXUnknown<I, B>::LiberaObjeto(const qx::FrameSite& site, const char* empresa) {
   B* objeto = m_pObjeto.release();
+  if (objeto == nullptr) return S_OK;
   uint32_t codigo = 0;
-  if (QXRunGuarded([objeto] { delete objeto; }, &codigo)) return S_OK;
+  // Finalised before its destructor runs, so that an exception of the
+  // finalisation reaches the frame (a destructor may not throw); the object
+  // is destroyed either way.
+  auto destroi = [objeto] {
+    const std::unique_ptr<B> destruido(objeto);
+    objeto->Finaliza();
+  };
+  if (QXRunGuarded(destroi, &codigo)) return S_OK;
   // What the fault left of the object is lost with it.
   return qx::TrataFalhaMaquina(codigo, empresa, site, true);
 }

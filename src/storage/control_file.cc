@@ -10,6 +10,7 @@
 #include "platform/path.h"
 #include "storage/file_access.h"
 #include "storage/qx_arq.h"
+#include "storage/retry_budgets.h"
 
 namespace qx {
 namespace {
@@ -31,6 +32,8 @@ bool MesmaEntrada(const char* registro, const char* entrada) {
 }
 
 // Opens the control file for writing, creating it with its zero header when missing.
+// Created without truncation: another opener may have made it, and listed a file in
+// it, since this one found it missing.
 int AbreControle(CQXarq& controle, const std::string& caminho, const RegraControle& regra) {
   int status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
   if (status == ARQ_EM_USO && regra.repeteSeEmUso) {
@@ -38,17 +41,15 @@ int AbreControle(CQXarq& controle, const std::string& caminho, const RegraContro
     status = controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
   }
   if (status != ARQ_NAO_ENCONTRADO) return status;
-  const char zeros[kTamanhoRegistroControle] = {};
-  status = controle.Abre(caminho.c_str(), 'C', kTamanhoRegistroControle, false);
-  if (status == ARQ_OK) status = controle.GravaZero(zeros, sizeof zeros);
-  controle.Fecha();
+  status = CriaArquivoZerado(caminho.c_str(), kTamanhoRegistroControle, kAbreQXarq, kGravaQXarq);
   if (status != ARQ_OK) return status;
   return controle.Abre(caminho.c_str(), 'G', kTamanhoRegistroControle, false);
 }
 
 }  // namespace
 
-int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
+int CriaSobControle(std::string_view caminho, const RegraControle& regra,
+                    const std::function<int()>& cria) {
   const size_t separador = LastSeparator(caminho);
   const std::string_view pasta =
       separador == std::string_view::npos ? std::string_view() : caminho.substr(0, separador + 1);
@@ -63,17 +64,27 @@ int RegistraNoControle(std::string_view caminho, const RegraControle& regra) {
   for (;; ++posicao) {
     status = controle.Le(posicao, registro);
     if (status == ARQ_FIM_DE_ARQUIVO) break;
-    if (status == ARQ_OK && MesmaEntrada(registro, entrada)) status = ARQ_NAO_ENCONTRADO;
-    if (status != ARQ_OK) {
+    if (status != ARQ_OK || MesmaEntrada(registro, entrada)) {
       controle.Fecha();
-      return status;
+      if (status != ARQ_OK) return status;
+      // Listed: made by an opener that held the control file before us, or
+      // made once and gone since.
+      return ArquivoAusente(std::string(caminho).c_str()) ? ARQ_NAO_ENCONTRADO : ARQ_OK;
     }
   }
   // An empty control file gets its zero header before the first entry.
   if (posicao == 0) posicao = 1;
   status = controle.Grava(entrada, &posicao, kTamanhoRegistroControle);
+  if (status == ARQ_OK) status = cria();
   const int fechamento = controle.Fecha();
   return status != ARQ_OK ? status : fechamento;
+}
+
+bool ArquivoAusente(const char* caminho) {
+  CFile sonda;
+  CFileException erro;
+  if (sonda.Open(caminho, CFile::modeRead | CFile::shareDenyNone, &erro)) return false;
+  return erro.m_cause == CFileException::fileNotFound || erro.m_cause == CFileException::badPath;
 }
 
 int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orcamento& abertura,

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "storage/retry.h"
@@ -27,11 +28,20 @@ inline constexpr RegraControle kControleArq{"QXCTLARQ.DAT", true, 30, false};
 // "QXCTLARQ.dat": names as written, cut to 32 characters.
 inline constexpr RegraControle kControleArqEx{"QXCTLARQ.dat", false, 32, true};
 
-// Lists the name of `caminho` in its folder's control file (creating the control
-// file with its header when needed). 0 when the name was added now,
-// ARQ_NAO_ENCONTRADO when it was listed already, otherwise the failing status.
-// Names compare without regard to case.
-int RegistraNoControle(std::string_view caminho, const RegraControle& regra);
+// Creates the missing file `caminho` with `cria` while its folder's control
+// file is held (the control file is made with its header when needed), so
+// that openers racing for one missing file create it once: the first lists
+// its name and creates it; the others, finding the name listed, find the
+// file too and get 0, and open it as made. Only a listed file that is absent
+// gives ARQ_NAO_ENCONTRADO (it has vanished). Otherwise 0, the result of
+// `cria`, or the failing status of the control file. Names compare without
+// regard to case.
+int CriaSobControle(std::string_view caminho, const RegraControle& regra,
+                    const std::function<int()>& cria);
+
+// True when not even an open that shares everything finds the file (or its
+// folder); a busy or protected file exists.
+bool ArquivoAusente(const char* caminho);
 
 // Creates the file and writes `tamanhoCabecalho` zero bytes as its header
 // record, under the given open and write budgets; closes it again. A file that

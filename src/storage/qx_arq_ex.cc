@@ -12,15 +12,6 @@ namespace {
 
 constexpr char kUnidade[] = "QXArqEx";
 
-// A file is missing only when even an open that shares everything finds no file
-// (or no folder); a busy or protected file exists.
-bool ArquivoAusente(const char* caminho) {
-  CFile sonda;
-  CFileException erro;
-  if (sonda.Open(caminho, CFile::modeReadWrite | CFile::shareDenyNone, &erro)) return false;
-  return erro.m_cause == CFileException::fileNotFound || erro.m_cause == CFileException::badPath;
-}
-
 }  // namespace
 
 CQXArqEx::~CQXArqEx() {
@@ -86,13 +77,12 @@ int CQXArqEx::AbreAgora() {
 int CQXArqEx::CriaControlado() {
   std::lock_guard<std::mutex> trava(qx::TravaDeCriacao());
   const char* caminho = m_sCaminho.c_str();
-  if (!ArquivoAusente(caminho)) return ARQ_OK;
-  if (m_bUsaControle) {
-    const int status = qx::RegistraNoControle(m_sCaminho, qx::kControleArqEx);
-    if (status != ARQ_OK) return status;
-  }
-  return qx::CriaArquivoZerado(caminho, m_bSemCabecalho ? 0 : m_lTamanhoRegistro, qx::kAbreQXArqEx,
-                               qx::kGravaQXArqEx);
+  if (!qx::ArquivoAusente(caminho)) return ARQ_OK;
+  auto cria = [&] {
+    return qx::CriaArquivoZerado(caminho, m_bSemCabecalho ? 0 : m_lTamanhoRegistro,
+                                 qx::kAbreQXArqEx, qx::kGravaQXArqEx);
+  };
+  return m_bUsaControle ? qx::CriaSobControle(m_sCaminho, qx::kControleArqEx, cria) : cria();
 }
 
 int CQXArqEx::Fecha() {

@@ -33,10 +33,9 @@ int AbreOuCria(CFile& arquivo, const char* caminho, char modo, uint32_t tamanhoR
       separador + 1 >= perfil.pastaMaxima) {
     return ARQ_CAMINHO_INVALIDO;
   }
-  status = RegistraNoControle(caminho, kControleArq);
-  if (status == ARQ_OK) {
-    status = CriaArquivoZerado(caminho, tamanhoRegistro, perfil.abertura, kGravaQXarq);
-  }
+  status = CriaSobControle(caminho, kControleArq, [&] {
+    return CriaArquivoZerado(caminho, tamanhoRegistro, perfil.abertura, kGravaQXarq);
+  });
   return status == ARQ_OK ? AbreSemCriar(arquivo, caminho, modo, perfil, nome) : status;
 }
 

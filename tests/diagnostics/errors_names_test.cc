@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "diagnostics/error_names.h"
 #include "diagnostics/hresult.h"
+#include "diagnostics/system_messages.h"
 #include "errors_test_installation.h"
 
 namespace qx {
@@ -48,6 +52,25 @@ TEST(ErrorsNamesTest, DescriptionFromTheFixedTableThenTheMessageLibrary) {
   TestInstallation withoutLibrary(false);
   EXPECT_EQ(QXDescricaoHresult(E_QXCR_NAO_INICIALIZADO), "");
   EXPECT_EQ(QXDescricaoHresult(H(0x80040005u)), "Acesso negado ao arquivo.");
+}
+
+TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionThenTheName) {
+  // Code, text with the message library, text without it.
+  const std::tuple<HRESULT, std::string, std::string> casos[] = {
+      {H(0x800706BAu), "O servidor RPC n\xE3o est\xE1 dispon\xEDvel.",
+       "O servidor RPC n\xE3o est\xE1 dispon\xEDvel."},
+      {H(0x80070002u), "O sistema n\xE3o pode encontrar o arquivo especificado.",
+       "O sistema n\xE3o pode encontrar o arquivo especificado."},
+      {H(0x80040005u), "Acesso negado ao arquivo.", "Acesso negado ao arquivo."},
+      {H(0x8001FFFFu), "Mensagem 8001FFFF", "RPC_E_UNEXPECTED"},
+      {E_QXCR_NAO_INICIALIZADO, "Mensagem 81080A04", ""},
+  };
+  for (bool comBiblioteca : {true, false}) {
+    TestInstallation installation(comBiblioteca);
+    for (const auto& [hr, comTexto, semTexto] : casos) {
+      EXPECT_EQ(TextoMensagemSistema(hr), comBiblioteca ? comTexto : semTexto) << std::hex << hr;
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 namespace qx {
@@ -25,13 +26,24 @@ TEST(ProfilerSwitches, OnOffRule) {
 }
 
 TEST(ProfilerSwitches, ProcessFilter) {
-  EXPECT_TRUE(ProcessFilterPasses("qxfolha;TODOS", "anything"));
-  EXPECT_TRUE(ProcessFilterPasses("QXFOLHA, OSTREL", "ostrel.exe"));
-  EXPECT_TRUE(ProcessFilterPasses("a b\tstrel", "ostrel.exe"));  // substring match
-  EXPECT_FALSE(ProcessFilterPasses("qxfolha;qxcaixa", "ostrel.exe"));
-  // Separators alone, or nothing, give no word: no process passes.
-  EXPECT_FALSE(ProcessFilterPasses(" ;, ", "ostrel.exe"));
-  EXPECT_FALSE(ProcessFilterPasses("", "ostrel.exe"));
+  // Processos, the process's name, whether it passes.
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {"qxfolha;TODOS", "anything", true},
+      {"QXFOLHA, OSTREL", "ostrel.exe", true},
+      {"a b\tstrel", "ostrel.exe", true},  // substring match
+      {"qxfolha;qxcaixa", "ostrel.exe", false},
+      // A log.ini written for Windows names the process with ".exe".
+      {"qxfolha;OSTREL.EXE", "ostrel", true},
+      {"ostrel.exe", "Ostrel", true},
+      {"ostrel", "ostrel", true},
+      {"ostrel.exe", "ostrelx", false},
+      // Separators alone, or nothing, give no word: no process passes.
+      {" ;, ", "ostrel.exe", false},
+      {"", "ostrel", false},
+  };
+  for (const auto& [processos, name, passes] : cases) {
+    EXPECT_EQ(ProcessFilterPasses(processos, name), passes) << processos << " / " << name;
+  }
 }
 
 }  // namespace

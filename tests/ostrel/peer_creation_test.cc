@@ -46,6 +46,7 @@ class PeerCreationTest : public ::testing::Test {
                 std::string::npos);
       std::lock_guard lock(mutex_);
       events_.push_back({type, id, strings[0]});
+      details_.push_back(strings[1].substr(0, strings[1].find("\nCLSID")));
     });
     operations_.cria = [this](REFCLSID clsid, IUnknown*, DWORD, COSERVERINFO* info, DWORD count,
                               MULTI_QI* results) {
@@ -73,6 +74,7 @@ class PeerCreationTest : public ::testing::Test {
     attempts_ = 0;
     waits_.clear();
     events_.clear();
+    details_.clear();
     return CriaComRetentativa(operations_, kPeer, nullptr, CLSCTX_ALL, kPeerInterface, object,
                               flags);
   }
@@ -80,6 +82,8 @@ class PeerCreationTest : public ::testing::Test {
   TestRegistry registry_;
   std::mutex mutex_;
   std::vector<Event> events_;
+  // The code line of each report's second text.
+  std::vector<std::string> details_;
   std::vector<HRESULT> results_;
   size_t attempts_ = 0;
   std::vector<uint32_t> waits_;
@@ -105,6 +109,12 @@ TEST_F(PeerCreationTest, UnavailableTwiceIsReachedOnAttemptTwo) {
                           "Falta informar o IP"},
                          {EventType::kWarning, 0, "Instancia estabelecida com sucesso na vez 2"},
                      }));
+  // The system's text of each code, with or without the suite's message library.
+  const std::string indisponivel =
+      "\nHR: 0x800706BA (O servidor RPC n\xE3o est\xE1 dispon\xEDvel.)";
+  EXPECT_EQ(details_, (std::vector<std::string>{indisponivel, indisponivel,
+                                                "\nHR: 0x0 (A opera\xE7\xE3o foi conclu\xED"
+                                                "da com \xEAxito.)"}));
 }
 
 TEST_F(PeerCreationTest, EarlySuccessIsNotReportedAndOtherFailuresEndAtOnce) {
@@ -120,6 +130,7 @@ TEST_F(PeerCreationTest, EarlySuccessIsNotReportedAndOtherFailuresEndAtOnce) {
   EXPECT_EQ(attempts_, 1u);
   EXPECT_TRUE(waits_.empty());
   EXPECT_EQ(events_, std::vector<Event>{failed});
+  EXPECT_EQ(details_, std::vector<std::string>{"\nHR: 0x80070005 (Acesso negado.)"});
   // Without retries, unavailable is final too.
   EXPECT_EQ(Create({RPC_S_SERVER_UNAVAILABLE}, eQXCCI_LOG_FAILURE, &object),
             RPC_S_SERVER_UNAVAILABLE);

@@ -38,6 +38,20 @@ TEST_F(ProcessTest, ClientArrivingDuringTheIdleTimeKeepsTheServer) {
   EXPECT_TRUE(WaitGone());
 }
 
+TEST_F(ProcessTest, ServerLockKeepsTheServerPastTheIdleTime) {
+  void* object = nullptr;
+  ASSERT_EQ(CoGetClassObject(CLSID_QXCN_Lancamento, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
+                             &object),
+            S_OK);
+  auto* factory = static_cast<IClassFactory*>(object);
+  ASSERT_EQ(factory->LockServer(1), S_OK);
+  Sleep(kTempoOciosoMs + 1500);
+  EXPECT_TRUE(ServerRunning());
+  EXPECT_EQ(factory->LockServer(0), S_OK);
+  EXPECT_TRUE(WaitGone());
+  factory->Release();
+}
+
 TEST_F(ProcessTest, ServerNoClientReachesEndsByItself) {
   Child server([](Child&) {
     execl(kOstrel, kOstrel, "-Embedding", static_cast<char*>(nullptr));

@@ -53,6 +53,28 @@ class RegistrationTest : public ::testing::Test {
     EXPECT_EQ(Value(classKey + "\\LocalServer32", ""), server);
   }
 
+  // The type library, found at `file`, and the interface it describes.
+  static void ExpectTypeLibrary(const std::string& root, const std::string& file,
+                                const std::string& folder) {
+    const std::string libid = GuidToBracedText(LIBID_OSTRELLib);
+    const std::string version = root + "\\TypeLib\\" + libid + "\\1.0";
+    const std::string iface = root + "\\Interface\\" + GuidToBracedText(IID_IQXCN_Lancamento);
+    const std::string typelibMarshaller = "{00020424-0000-0000-C000-000000000046}";
+    const std::pair<std::string, std::string> keys[] = {
+        {version, "OSTRELLib"},
+        {version + "\\FLAGS", "0"},
+        {version + "\\HELPDIR", folder},
+        {version + "\\409\\win64", file},
+        {iface, "IQXCN_Lancamento"},
+        {iface + "\\ProxyStubClsid", typelibMarshaller},
+        {iface + "\\ProxyStubClsid32", typelibMarshaller},
+        {iface + "\\TypeLib", libid},
+    };
+    for (const auto& [key, value] : keys) EXPECT_EQ(Value(key, ""), value) << key;
+    EXPECT_EQ(Value(iface + "\\TypeLib", "Version"), "1.0");
+    EXPECT_EQ(SubKeys(version), (std::vector<std::string>{"409", "FLAGS", "HELPDIR"}));
+  }
+
   TestRegistry registry_;
 };
 
@@ -63,8 +85,12 @@ TEST_F(RegistrationTest, RegisterThenUnregisterLeavesOnlyTheParentKeys) {
   const std::string classKey =
       std::string(kClasses) + "\\CLSID\\" + GuidToBracedText(CLSID_QXCN_Lancamento);
   ASSERT_EQ(RegSetString(classKey + "\\InprocServer32", "", "old.dll"), ERROR_SUCCESS);
+  const std::string staleVersion =
+      std::string(kClasses) + "\\TypeLib\\" + GuidToBracedText(LIBID_OSTRELLib) + "\\1.0";
+  ASSERT_EQ(RegSetString(staleVersion + "\\0\\win32", "", "C:\\Ostrel.EXE"), ERROR_SUCCESS);
   ASSERT_EQ(RegistraServidor(false, "/opt/my qx/ostrel"), S_OK);
   ExpectRegistered(kClasses, "\"/opt/my qx/ostrel\"");
+  ExpectTypeLibrary(kClasses, "/opt/my qx/ostrel", "/opt/my qx");
   EXPECT_EQ(RegKeyExists(classKey + "\\InprocServer32"), ERROR_FILE_NOT_FOUND);
   // The runtime finds the server through either ProgID.
   CLSID clsid{};
@@ -72,9 +98,11 @@ TEST_F(RegistrationTest, RegisterThenUnregisterLeavesOnlyTheParentKeys) {
   EXPECT_EQ(clsid, CLSID_QXCN_Lancamento);
 
   ASSERT_EQ(DesregistraServidor(false), S_OK);
-  EXPECT_EQ(SubKeys(kClasses), (std::vector<std::string>{"AppID", "CLSID"}));
-  EXPECT_TRUE(SubKeys(std::string(kClasses) + "\\AppID").empty());
-  EXPECT_TRUE(SubKeys(std::string(kClasses) + "\\CLSID").empty());
+  EXPECT_EQ(SubKeys(kClasses),
+            (std::vector<std::string>{"AppID", "CLSID", "Interface", "TypeLib"}));
+  for (const char* parent : {"AppID", "CLSID", "Interface", "TypeLib"}) {
+    EXPECT_TRUE(SubKeys(std::string(kClasses) + "\\" + parent).empty()) << parent;
+  }
   uint32_t kept = 0;
   EXPECT_EQ(RegGetDword(std::string(kSuiteKey), "AnalyticsAtivado", &kept), ERROR_SUCCESS);
   EXPECT_EQ(kept, 1u);
@@ -91,8 +119,9 @@ TEST_F(RegistrationTest, RoundTripKeepsEveryOtherKeyByteForByte) {
             ERROR_SUCCESS);
   ASSERT_EQ(RegSetString(std::string(kSuiteKey), "Nome", "valor"), ERROR_SUCCESS);
   // The parent keys stay after the round trip: have them from the start.
-  ASSERT_EQ(RegCreateKey(std::string(kClasses) + "\\AppID"), ERROR_SUCCESS);
-  ASSERT_EQ(RegCreateKey(std::string(kClasses) + "\\CLSID"), ERROR_SUCCESS);
+  for (const char* parent : {"AppID", "CLSID", "Interface", "TypeLib"}) {
+    ASSERT_EQ(RegCreateKey(std::string(kClasses) + "\\" + parent), ERROR_SUCCESS);
+  }
   const std::string before = test::ReadText(MachineFile());
   ASSERT_EQ(RegistraServidor(false, "/opt/qx/ostrel"), S_OK);
   ASSERT_EQ(RegistraServidor(false, "/opt/qx/ostrel"), S_OK);
@@ -103,18 +132,22 @@ TEST_F(RegistrationTest, RoundTripKeepsEveryOtherKeyByteForByte) {
 TEST_F(RegistrationTest, PerUserVariantsTouchOnlyTheUserStore) {
   ASSERT_EQ(RegistraServidor(true, "/home/u/ostrel"), S_OK);
   ExpectRegistered(kUserClasses, "/home/u/ostrel");
+  ExpectTypeLibrary(kUserClasses, "/home/u/ostrel", "/home/u");
   EXPECT_EQ(test::ReadText(MachineFile()), "");
   std::string command;
   EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), S_OK);
   EXPECT_EQ(command, "/home/u/ostrel");
   ASSERT_EQ(DesregistraServidor(true), S_OK);
-  EXPECT_EQ(SubKeys(kUserClasses), (std::vector<std::string>{"AppID", "CLSID"}));
+  EXPECT_EQ(SubKeys(kUserClasses),
+            (std::vector<std::string>{"AppID", "CLSID", "Interface", "TypeLib"}));
   EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), REGDB_E_CLASSNOTREG);
 }
 
 TEST_F(RegistrationTest, ProgramRegistersItselfAndReportsFailures) {
   EXPECT_EQ(test::RunOstrel({"/regserver"}), 0);
   ExpectRegistered(kClasses, test::kOstrel);
+  const std::string program = test::kOstrel;
+  ExpectTypeLibrary(kClasses, program, program.substr(0, program.rfind('/')));
   EXPECT_EQ(test::RunOstrel({"-UNREGSERVER"}), 0);
   EXPECT_EQ(SubKeys(std::string(kClasses) + "\\CLSID"), std::vector<std::string>{});
   EXPECT_EQ(test::RunOstrel({"-RegServerPerUser"}), 0);

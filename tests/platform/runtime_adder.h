@@ -75,12 +75,17 @@ class RuntimeAdderFactory final : public IClassFactory {
     adder->Release();
     return hr;
   }
-  HRESULT LockServer(int) override { return S_OK; }
+  HRESULT LockServer(int lock) override {
+    locks_ += lock != 0 ? 1 : -1;
+    return S_OK;
+  }
   // References held by others than its owner.
   ULONG references() const { return references_; }
+  long locks() const { return locks_; }
 
  private:
   std::atomic<ULONG> references_{0};
+  std::atomic<long> locks_{0};
 };
 
 inline HRESULT RuntimeAdderStub(IUnknown* object, uint16_t slot, const uint8_t* payload,

@@ -72,6 +72,7 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
       {{8, 0, 0, 0, 1, 0, 0, 0}, RuntimeEvent::kBadFrame},  // shorter than a header
       {EncodeRequest(2, kClassFactoryObject, kSlotCreateInstance, {1, 2, 3}),
        RuntimeEvent::kBadPayload},
+      {EncodeRequest(2, kClassFactoryObject, kSlotLockServer, {1, 0}), RuntimeEvent::kBadPayload},
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), RuntimeEvent::kBadPayload},  // Add: one number
       {EncodeRequest(2, 1, 4, {0}), RuntimeEvent::kBadPayload},           // ProcessId: no arguments
       {EncodeRequest(2, 1, kSlotRelease, {0}), RuntimeEvent::kBadPayload},
@@ -112,7 +113,7 @@ TEST_F(RuntimeFaultsTest, HalfFramesHoldUpNobodyAndUnknownObjectsAndSlotsAreAnsw
   } calls[] = {{99, 3, RPC_E_INVALID_OBJECT},
                {1, kSlotAddRef, E_NOTIMPL},
                {1, 9, E_NOTIMPL},
-               {kClassFactoryObject, 4, E_NOTIMPL},
+               {kClassFactoryObject, 5, E_NOTIMPL},
                {1, kSlotRelease, S_OK},
                {1, kSlotRelease, RPC_E_INVALID_OBJECT}};
   uint32_t callId = 10;

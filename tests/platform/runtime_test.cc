@@ -144,6 +144,45 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObject
   EXPECT_EQ(server.factory().references(), 0u);
 }
 
+TEST_F(RuntimeCallsTest, ServerLocksHoldUntilUnlockedOrTheConnectionCloses) {
+  AdderServer server;
+  ASSERT_EQ(server.result(), S_OK);
+  void* object = nullptr;
+  ASSERT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IClassFactory, &object),
+            S_OK);
+  auto* factory = static_cast<IClassFactory*>(object);
+  // Each lock of the client counts in the server's class object, once.
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(0), S_OK);
+  EXPECT_EQ(server.factory().locks(), 1);
+  void* adder = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &adder), S_OK);
+  int32_t sum = 0;
+  EXPECT_EQ(static_cast<IRuntimeAdder*>(adder)->Add(2, 3, &sum), S_OK);
+  EXPECT_EQ(sum, 5);
+  // The object keeps the connection; when it goes, the connection's lock goes with it.
+  EXPECT_EQ(factory->Release(), 0u);
+  EXPECT_EQ(server.factory().locks(), 1);
+  static_cast<IRuntimeAdder*>(adder)->Release();
+  EXPECT_TRUE(WaitFor([&] { return server.factory().locks() == 0; }));
+
+  // An unlock without a lock of its own leaves the count alone.
+  ASSERT_EQ(
+      CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown, &object),
+      S_OK);
+  factory = static_cast<IClassFactory*>(object);
+  EXPECT_EQ(factory->LockServer(0), S_FALSE);
+  EXPECT_EQ(server.factory().locks(), 0);
+  factory->Release();
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IRuntimeAdder, &object),
+            E_NOINTERFACE);
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             &object),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(object, nullptr);
+}
+
 TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);

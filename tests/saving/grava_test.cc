@@ -225,10 +225,17 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "marco");
   Grava(*objeto);
+  Grava(*objeto);
   const CQXData abril = CQXData::Make(2, 4, 2024);
   Preenche(*objeto, 5, 12, 1, "abril", abril);
   Grava(*objeto);
   const std::string antes = Bytes(kPrefixoLancamentos, abril);
+
+  // Right after saving April's entry 1, March's entry 2 is updated in March.
+  Preenche(*objeto, 6, 13, 2, "marco 2");
+  EXPECT_EQ(Grava(*objeto, 2), 2);
+  EXPECT_EQ(+Lancamentos()[2].Debito, 6);
+  EXPECT_EQ(Bytes(kPrefixoLancamentos, abril), antes);
 
   // Entry 1 of March moved to April would land on entry 1 of April.
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);

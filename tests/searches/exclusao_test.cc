@@ -23,20 +23,23 @@ class ExclusaoTest : public BuscaTest {
     Acrescenta(Mes(3), {Importado(5), Registro(6, 4, 11, 1), Importado(7), Importado(8)});
   }
 
-  // Asks for the removal of the positions of March (and of May, which has no
-  // files); the result goes to resultado_, its errors to erros_.
-  HRESULT Remove(std::vector<int32_t> posicoes) {
+  // Asks for the removal of the positions of March, listed `vezes` times (and
+  // of May, which has no files); the result goes to resultado_, its errors to
+  // erros_.
+  HRESULT Remove(std::vector<int32_t> posicoes, size_t vezes = 1) {
     int32_t maio[] = {1};
-    CNLAN_EXCLUSAO_MES_IMP_PS meses[2] = {};
-    meses[0].nQtdDocs = static_cast<uint32_t>(posicoes.size());
-    meses[0].iMesAno = Mes(3).Value();
-    meses[0].pDocsLan = posicoes.data();
-    meses[1].nQtdDocs = 1;
-    meses[1].iMesAno = Mes(5).Value();
-    meses[1].pDocsLan = maio;
+    std::vector<CNLAN_EXCLUSAO_MES_IMP_PS> meses(vezes + 1);
+    for (size_t i = 0; i < vezes; ++i) {
+      meses[i].nQtdDocs = static_cast<uint32_t>(posicoes.size());
+      meses[i].iMesAno = Mes(3).Value();
+      meses[i].pDocsLan = posicoes.data();
+    }
+    meses.back().nQtdDocs = 1;
+    meses.back().iMesAno = Mes(5).Value();
+    meses.back().pDocsLan = maio;
     CNLAN_EXCLUSAO_IMP_PS pedido{};
-    pedido.nQtdMeses = 2;
-    pedido.pMeses = meses;
+    pedido.nQtdMeses = static_cast<uint32_t>(meses.size());
+    pedido.pMeses = meses.data();
     const HRESULT hr = objeto_.ExclusaoImportacao(pedido, &resultado_);
     erros_.assign(resultado_.pErros, resultado_.pErros + resultado_.nQtdErros);
     CoTaskMemFree(resultado_.pErros);
@@ -50,7 +53,7 @@ class ExclusaoTest : public BuscaTest {
 };
 
 TEST_F(ExclusaoTest, OneTypedEntryBlocksTheWholeRequest) {
-  ASSERT_EQ(Remove({1, 2}), S_OK);
+  ASSERT_EQ(Remove({1, 2}, 2), S_OK);  // reported once, though March comes twice
   EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
   ASSERT_EQ(erros_.size(), 1u);
   EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_NAO_FOI_IMPORTADO);
@@ -80,7 +83,8 @@ TEST_F(ExclusaoTest, ClosedPeriodsRefuseTheRemoval) {
 }
 
 TEST_F(ExclusaoTest, RemovesEveryListedImportedEntry) {
-  ASSERT_EQ(Remove({1, 3, 99}), S_OK);
+  // March listed twice: each entry is removed and counted once.
+  ASSERT_EQ(Remove({1, 3, 99}, 2), S_OK);
   EXPECT_EQ(resultado_.nQtdExcluidos, 2u);
   EXPECT_TRUE(erros_.empty());
   EXPECT_EQ(Estado(1), kEntryDeleted);

@@ -18,14 +18,18 @@ TEST_F(FrameFaults, MachineFaultEndsTheBusinessObject) {
     Pedido pedido;
     uint32_t falha;
     HRESULT hr;
+    bool lancaAoFinalizar;  // the release then throws: handled as a thrown exception
   };
-  for (const Caso& caso : {Caso{kAcessoInvalido, 0xC0000005u, static_cast<HRESULT>(0x8004EAC5u)},
-                           Caso{kDivisaoPorZero, 0xC0000094u, static_cast<HRESULT>(0x8004EAD3u)},
-                           Caso{kEstouroDePilha, 0xC00000FDu, static_cast<HRESULT>(0x8004EADAu)}}) {
+  for (const Caso& caso :
+       {Caso{kAcessoInvalido, 0xC0000005u, static_cast<HRESULT>(0x8004EAC5u), false},
+        Caso{kDivisaoPorZero, 0xC0000094u, static_cast<HRESULT>(0x8004EAD3u), false},
+        Caso{kEstouroDePilha, 0xC00000FDu, static_cast<HRESULT>(0x8004EADAu), false},
+        Caso{kAcessoInvalido, 0xC0000005u, static_cast<HRESULT>(0x8004EA64u), true}}) {
     Lancamento objeto = Inicializado();
+    ASSERT_EQ(objeto->SetDebito(caso.lancaAoFinalizar ? kLancaAoFinalizar : kNormal), S_OK);
     const int erros = company_.ErrorLines();
     EXPECT_EQ(objeto->SetDebito(caso.pedido), caso.hr) << caso.pedido;
-    EXPECT_EQ(company_.ErrorLines(), erros + 1) << "the fault is logged";
+    EXPECT_EQ(company_.ErrorLines(), erros + 1 + caso.lancaAoFinalizar) << "each is logged";
     EXPECT_EQ(LeUltimaFalha().codigo, caso.falha);
     EXPECT_FALSE(LeUltimaFalha().pilha.empty());
     // The damaged object is gone for good.
@@ -39,6 +43,9 @@ TEST_F(FrameFaults, MachineFaultEndsTheBusinessObject) {
               std::string(sizeof(erro), '\0'));
     ULONG quantidade = 0;
     EXPECT_EQ(objeto->GetQuantidadeEmpresas(&quantidade), E_QXCR_SEM_OBJETO);
+    const int antes = company_.ErrorLines();
+    objeto.reset();
+    EXPECT_EQ(company_.ErrorLines(), antes) << "the end of the COM object has nothing to release";
   }
   // Each fault reached the error-report library under the internal-failure
   // code, with the company and the call stack.
@@ -57,6 +64,12 @@ TEST_F(FrameFaults, ThrownExceptionsAndRejectedArgumentsKeepTheObject) {
   Lancamento objeto = Inicializado();
   EXPECT_EQ(objeto->SetDebito(kSemMemoria), static_cast<HRESULT>(0x8004EA64u));
   EXPECT_EQ(objeto->SetDebito(kNormal), S_OK);
+  // A finalisation that throws when the COM object goes is logged, not fatal.
+  Lancamento outro = Inicializado();
+  ASSERT_EQ(outro->SetDebito(kLancaAoFinalizar), S_OK);
+  const int antes = company_.ErrorLines();
+  outro.reset();
+  EXPECT_EQ(company_.ErrorLines(), antes + 1);
 
   const int erros = company_.ErrorLines();
   EXPECT_EQ(objeto->SetDebito(kParametroInvalido), static_cast<HRESULT>(0x8004EAF0u));  // EINVAL

@@ -25,6 +25,7 @@ enum Pedido : int32_t {
   kEstouroDePilha = 3,
   kSemMemoria = 4,
   kParametroInvalido = 5,
+  kLancaAoFinalizar = 6,  // the object's finalisation will throw
 };
 
 // The faults themselves, out of the optimiser's and the sanitizers' reach.
@@ -64,6 +65,9 @@ class TestBusiness : public CLancamentoBase {
       case kParametroInvalido:
         InvalidParameter(u"Conta > 0", u"SetDebito", u"teste.cc", 12, EINVAL);
         break;
+      case kLancaAoFinalizar:
+        m_lancaAoFinalizar = true;
+        break;
     }
     return S_OK;
   }
@@ -79,6 +83,13 @@ class TestBusiness : public CLancamentoBase {
 
  protected:
   HRESULT OnInicializa() override { return S_OK; }
+  void OnFinaliza() override {
+    CLancamentoBase::OnFinaliza();
+    if (m_lancaAoFinalizar) throw std::bad_alloc();
+  }
+
+ private:
+  bool m_lancaAoFinalizar = false;
 };
 
 using TestObject = T_QXUnknown<IQXCN_Lancamento, TestBusiness>;

@@ -2,8 +2,13 @@
 // record format, the write-position rule and reading through the buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "arq_support.h"
 #include "storage/arq_status.h"
@@ -19,7 +24,7 @@ using qx_test::WriteText;
 std::string Registro(char letra, size_t tamanho = 50) { return std::string(tamanho, letra); }
 
 // "QXCTLARQ.DAT": a zero entry, then each name upper-cased in 32 bytes.
-std::string Controle(std::initializer_list<std::string> nomes) {
+std::string Controle(const std::vector<std::string>& nomes) {
   std::string conteudo(32, '\0');
   for (std::string nome : nomes) conteudo += (nome.resize(32, '\0'), nome);
   return conteudo;
@@ -99,6 +104,55 @@ TEST(ArqCriacaoControlada, CreatesOnceWithAZeroRecordAndRefusesAVanishedFile) {
   const std::string mesmoInicio = pasta / "ARQUIVO_COM_UM_NOME_BEM_COMPRIDO_02.DAT";
   EXPECT_EQ(arquivo.Abre(mesmoInicio.c_str(), 'G', 8, true), ARQ_NAO_ENCONTRADO);
   EXPECT_FALSE(Existe(mesmoInicio));
+}
+
+// Processes and threads that all find a month missing at once and create it:
+// every one of them opens the file that the first made; none reads the
+// others' creation as a vanished file.
+TEST(ArqCriacaoControlada, OpenersRacingForAMissingFileAllOpenIt) {
+  constexpr int kProcessos = 4;
+  constexpr int kThreads = 6;
+  constexpr int kMeses = 8;
+  PastaTemporaria pasta;
+  std::vector<std::string> nomes;
+  for (int mes = 1; mes <= kMeses; ++mes) nomes.push_back("CNLC0" + std::to_string(mes) + "24.DAT");
+  std::vector<std::unique_ptr<qx::test::Child>> processos;
+  for (int p = 0; p < kProcessos; ++p) {
+    processos.push_back(std::make_unique<qx::test::Child>([&](qx::test::Child& eu) {
+      std::atomic<bool> largada{false};
+      std::atomic<int> falhas{0};
+      std::vector<std::thread> threads;
+      for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+          while (!largada) std::this_thread::yield();
+          for (const std::string& nome : nomes) {
+            CQXarq arquivo;
+            // Searches read, saves write: both create the month.
+            if (arquivo.Abre((pasta / nome).c_str(), t % 2 == 0 ? 'L' : 'G', 50, true) != 0) {
+              ++falhas;
+            }
+          }
+        });
+      }
+      if (eu.Receive() != 'v') return 99;
+      largada = true;
+      for (std::thread& thread : threads) thread.join();
+      return falhas.load();
+    }));
+  }
+  for (auto& processo : processos) processo->Send('v');
+  for (auto& processo : processos) EXPECT_EQ(processo->Wait(), 0) << "failed opens";
+  for (const std::string& nome : nomes) {
+    EXPECT_EQ(ReadText(pasta / nome), std::string(50, '\0')) << nome;
+  }
+  // Each month listed once, in whatever order the races gave.
+  const std::string lido = ReadText(pasta / "QXCTLARQ.DAT");
+  std::vector<std::string> entradas;
+  for (size_t i = 32; i < lido.size(); i += 32) entradas.push_back(lido.substr(i, 32));
+  std::sort(entradas.begin(), entradas.end());
+  std::string ordenado = lido.substr(0, 32);
+  for (const std::string& entrada : entradas) ordenado += entrada;
+  EXPECT_EQ(ordenado, Controle(nomes));
 }
 
 TEST(ArqCriacaoControlada, ControlFileProblems) {
