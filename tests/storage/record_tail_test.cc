@@ -127,20 +127,6 @@ TEST(RecordTail, AppendsGoToTheEndOfTheWholeRecords) {
   }
 }
 
-// A text appended to a heap opened with the text's length as record size goes
-// to the heap's end, whatever the length.
-TEST(RecordTail, HeapTextsGoToTheEndOfTheFile) {
-  PastaTemporaria pasta;
-  const std::string caminho = pasta / "CNNTEXCP.DAT";
-  WriteText(caminho, std::string(10, 't'));
-  CQXarq heap;
-  ASSERT_EQ(heap.Abre(caminho.c_str(), 'G', 6, false), 0);
-  uint32_t posicao = 0;
-  ASSERT_EQ(heap.Grava("texto\0", &posicao, 7), 0);
-  heap.Fecha();
-  EXPECT_EQ(ReadText(caminho), std::string(10, 't') + std::string("texto\0", 7));
-}
-
 TEST(RecordTail, AFullDiskLeavesNoPartialRecord) {
   qx::test::SmallDisk disco;
   if (!disco.Mounted()) GTEST_SKIP() << disco.Reason();
