@@ -183,7 +183,6 @@ int Gravacao::GravaMoeda(uint32_t indlan) {
   if (alteracao_ && anterior_.cStatus == kEntryLiveWithCurrency) {
     moedaAnteriorLida_ = moeda.Le(indlan, &moedaAnterior_) == ARQ_OK;
   }
-  moedaGravada_ = true;
   uint32_t tamanho = 0;
   int status = moeda.Posiciona('F', 0, &tamanho);
   // Entries before this one that have no amount get zero records.

@@ -143,7 +143,6 @@ class Gravacao {
   uint32_t posicao_ = 0;           // where the record was written; 0: not yet
   bool moedaAnteriorLida_ = false;
   alignas(8) CurrencyRecord moedaAnterior_{};  // the update's old amount, when it had one
-  bool moedaGravada_ = false;
   bool novaSomada_ = false;  // the new totals are added
   std::vector<std::pair<uint32_t, REGLAN_GER>> linhasZeradas_;  // old lines, as they were
   std::vector<uint32_t> linhasNovas_;                           // positions appended
