@@ -107,6 +107,13 @@ CREATE TABLE analytics (
   usuario INTEGER NOT NULL
 );
 )sql",
+    // 1 -> 2
+    R"sql(
+CREATE TABLE lotes_importacao (
+  lote INTEGER PRIMARY KEY CHECK (lote BETWEEN 1 AND 8388607),
+  reservado_em TEXT NOT NULL
+);
+)sql",
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 

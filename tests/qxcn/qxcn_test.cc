@@ -1,10 +1,18 @@
 // qxcn run as people run it, against the server through the local-server
 // runtime: every subcommand, the tables, --json read back and the exit codes,
 // on a temporary default installation with the server registered in it.
+#include <signal.h>
 #include <stdlib.h>
 
+#include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../storage/qxdump_json.h"
@@ -50,8 +58,47 @@ class Qxcn : public ::testing::Test {
     return json.value_or(Json{});
   }
 
+  // Starts qxcn in the background, its output caught in the folder `nome`
+  // (with its process id in "pid"); Finish waits for it.
+  static std::string Start(const std::vector<std::string>& args, const std::string& nome) {
+    const std::string pasta = *dir_ / nome;
+    std::ostringstream command;
+    command << "mkdir -p " << Quoted(pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
+            << Quoted(Binary("qxcn"));
+    for (const std::string& arg : args) command << ' ' << Quoted(arg);
+    command << " >" << Quoted(pasta + "/out") << " 2>" << Quoted(pasta + "/err") << " & echo $! >"
+            << Quoted(pasta + "/pid") << "; wait $!; echo $? >" << Quoted(pasta + "/rc.tmp")
+            << "; mv " << Quoted(pasta + "/rc.tmp") << ' ' << Quoted(pasta + "/rc") << " ) &";
+    EXPECT_EQ(std::system(command.str().c_str()), 0);
+    return pasta;
+  }
+  static DumpRun Finish(const std::string& pasta) {
+    DumpRun run;
+    if (!Until([&] { return std::filesystem::exists(pasta + "/rc"); })) return run;
+    run.code = std::atoi(ReadText(pasta + "/rc").c_str());
+    run.out = ReadText(pasta + "/out");
+    run.err = ReadText(pasta + "/err");
+    return run;
+  }
+  // Polls every 20 ms for up to 60 s; the last answer.
+  static bool Until(const std::function<bool()>& done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return done();
+  }
+
   static inline TempDir* dir_ = nullptr;
 };
+
+// A file of `linhas` entries of 1,00 on days of the month (MM/AAAA).
+std::string ArquivoDoMes(const std::string& nome, int linhas, const std::string& mes) {
+  std::ofstream csv(nome);
+  for (int i = 1; i <= linhas; ++i) {
+    csv << (i % 28 + 1) << '/' << mes << ",31,5,1,1,linha " << i << '\n';
+  }
+  return nome;
+}
 
 const Json& Primeiro(const Json& json, const char* tabela) { return json[tabela][size_t{0}]; }
 
@@ -221,6 +268,72 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   const Json restantes = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
   ASSERT_EQ(restantes["lancamentos"].items.size(), 1u);
   EXPECT_EQ(restantes["lancamentos"][size_t{0}]["valor"].text, "1.00");
+}
+
+TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole) {
+  // A month each, so that no import meets another's entries in its own period.
+  // The layouts file exists first: creating it at once is a matter of its own.
+  constexpr int kLinhas = 300;
+  ASSERT_EQ(Run({"formatos", "lista"}).code, 0);
+  std::vector<std::string> pastas;
+  for (int i = 0; i < 4; ++i) {
+    const std::string mes = "0" + std::to_string(i + 1) + "/2027";
+    const std::string arquivo = ArquivoDoMes(*dir_ / ("junto" + std::to_string(i)), kLinhas, mes);
+    pastas.push_back(Start({"importa", arquivo, "--json"}, "junto" + std::to_string(i) + ".run"));
+  }
+  std::vector<std::string> lotes;
+  for (const std::string& pasta : pastas) {
+    const DumpRun run = Finish(pasta);
+    ASSERT_EQ(run.code, 0) << run.err;
+    const Json json = ParseJson(run.out).value_or(Json{});
+    EXPECT_EQ(Primeiro(json, "importacao")["gravados"].number, kLinhas);
+    lotes.push_back(Primeiro(json, "importacao")["lote"].text);
+    // The batch and how to undo it were said before the first save.
+    EXPECT_NE(run.err.find("para desfazer: qxcn exclui-importacao --empresa DEMO --lote " +
+                           lotes.back() + " "),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_EQ(std::set<std::string>(lotes.begin(), lotes.end()).size(), 4u);
+
+  const Json exclusao = RunJson(
+      {"exclui-importacao", "--lote", lotes[0], "--de", "01/01/2027", "--ate", "31/12/2027"});
+  EXPECT_EQ(Primeiro(exclusao, "exclusao")["excluidos"].number, kLinhas);
+  for (int i = 0; i < 4; ++i) {
+    const Json mes = RunJson({"mes", "--mes", "0" + std::to_string(i + 1) + "/2027"});
+    EXPECT_EQ(Primeiro(mes, "contagem")["lancamentos"].number, kLinhas);
+    EXPECT_EQ(Primeiro(mes, "contagem")["excluidos"].number, i == 0 ? kLinhas : 0) << i;
+  }
+  // A batch already taken is not handed out again, not even when asked for.
+  const DumpRun repetido = Run({"importa", *dir_ / "junto1", "--lote", lotes[1]});
+  EXPECT_EQ(repetido.code, 1);
+  EXPECT_NE(repetido.err.find("lote " + lotes[1] + " já"), std::string::npos) << repetido.err;
+  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "02/2027"}), "contagem")["lancamentos"].number,
+            kLinhas);
+}
+
+TEST_F(Qxcn, AnImportAskedToStopEndsItsEntryAndSaysWhatItSaved) {
+  constexpr int kLinhas = 20000;
+  const std::string pasta =
+      Start({"importa", ArquivoDoMes(*dir_ / "longo", kLinhas, "05/2027")}, "longo.run");
+  ASSERT_TRUE(Until([&] { return ReadText(pasta + "/err").find("desfazer") != std::string::npos; }))
+      << "the batch was not said before the import went on";
+  kill(std::atoi(ReadText(pasta + "/pid").c_str()), SIGTERM);
+  const DumpRun run = Finish(pasta);
+  EXPECT_EQ(run.code, 1);
+  const size_t em = run.err.find("interrompida pelo sinal 15: ");
+  ASSERT_NE(em, std::string::npos) << run.err;
+  const int gravados =
+      std::atoi(run.err.c_str() + em + std::strlen("interrompida pelo sinal 15: "));
+  EXPECT_LT(gravados, kLinhas);
+  const size_t lote = run.err.find("--lote ");
+  ASSERT_NE(lote, std::string::npos);
+  // What it said it saved is there, every entry whole, and goes with the printed command.
+  const Json exclusao =
+      RunJson({"exclui-importacao", "--lote", std::to_string(std::atoi(run.err.c_str() + lote + 7)),
+               "--de", "01/05/2027", "--ate", "31/05/2027"});
+  EXPECT_EQ(Primeiro(exclusao, "exclusao")["encontrados"].number, gravados);
+  EXPECT_EQ(Primeiro(exclusao, "exclusao")["excluidos"].number, gravados);
 }
 
 TEST_F(Qxcn, ExitCodes) {

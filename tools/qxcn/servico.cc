@@ -1,9 +1,11 @@
 #include "servico.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "qxcom/qxcom.h"
 #include "diagnostics/profiler_identity.h"
+#include "platform/com_runtime_hooks.h"
 
 namespace qxcn {
 namespace {
@@ -35,6 +37,11 @@ Identidade LeIdentidade(const Argumentos& argumentos) {
 }
 
 Servico::Servico(const Identidade& identidade) {
+  // What the runtime refuses before it reaches the server (a runtime folder that
+  // others could use, a server of another user) says what is wrong and what to do.
+  qx::SetRuntimeLogHook([](qx::RuntimeEvent, const std::string& texto) {
+    std::fprintf(stderr, "qxcn: %s\n", texto.c_str());
+  });
   Verifica(CoInitializeEx(nullptr, COINIT_MULTITHREADED), "CoInitializeEx");
   CLSID clsid{};
   Verifica(CLSIDFromProgID(kProgId, &clsid), "CLSIDFromProgID");
