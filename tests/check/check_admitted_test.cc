@@ -92,11 +92,15 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   // A month whose CNLC was created and not yet given its zero record.
   WriteText(sample / "CNLC0424.DAT", "");
   WriteText(sample / "CNFORIMP.TMP", ReadText(sample / "CNFORIMP.DAT"));
+  // A write to January's split lines stopped after 7 of 20 bytes.
+  sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
   const CheckRun run = sample.Check();
+  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "gone with CNLC0324.DAT");
   ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
   ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
   ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");
   ExpectAdmitted(run, "layout-temporary", "CNFORIMP.TMP", -1, -1);
+  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 of 20 bytes");
 
   // A month made again keeps CNLQ and CNLM; February also loses its totals'
   // entries, which leaves them as damage.
