@@ -173,8 +173,8 @@ TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
   // A vanished file is named, though the system's own stopped creation leaves it too.
   const auto vanished = FindingsOf(run, "file-vanished");
   ASSERT_EQ(vanished.size(), 1u) << run.out;
-  EXPECT_EQ((*vanished[0])["file"].text, "CNLG0124.DAT");
-  EXPECT_EQ((*vanished[0])["reason"].text,
+  EXPECT_EQ((*vanished[0])["file"], "CNLG0124.DAT");
+  EXPECT_EQ((*vanished[0])["reason"],
             "listed in QXCTLARQ.DAT (record 2) as created, and gone while CNLC0124.DAT is there");
 }
 
