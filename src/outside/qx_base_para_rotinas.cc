@@ -51,7 +51,7 @@ CQXBaseParaRotinas* CQXBaseParaRotinas::GetAcessoServidoresDefault() { return t_
 
 HRESULT CQXBaseParaRotinas::OnInicializa() {
   LimpaErro();
-  m_acesso.Conecta(nullptr, this);
+  m_acesso.Conecta(nullptr, this, GetUsuario());
   if (m_bUsaConexaoDefault) return S_OK;
 
   std::shared_ptr<qx::SuiteDatabase> db;
@@ -69,8 +69,8 @@ HRESULT CQXBaseParaRotinas::OnInicializa() {
                    message.c_str());
     return hr;
   }
-  m_acesso.Conecta(std::move(db), this);
+  m_acesso.Conecta(std::move(db), this, GetUsuario());
   return S_OK;
 }
 
-void CQXBaseParaRotinas::OnFinaliza() { m_acesso.Conecta(nullptr, this); }
+void CQXBaseParaRotinas::OnFinaliza() { m_acesso.Conecta(nullptr, this, GetUsuario()); }

@@ -35,6 +35,12 @@ SqlStatement& SqlStatement::BindBlob(int index, const void* data, size_t size) {
   return *this;
 }
 
+SqlStatement& SqlStatement::Bind(int index, std::optional<int64_t> value) {
+  if (value) return Bind(index, *value);
+  if (status_ == SQLITE_OK) status_ = sqlite3_bind_null(stmt_, index);
+  return *this;
+}
+
 HRESULT SqlStatement::Step(bool* row) {
   *row = false;
   if (status_ != SQLITE_OK) return db_.Check(status_);
@@ -64,6 +70,11 @@ HRESULT SqlStatement::StepOne() {
 }
 
 int64_t SqlStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::optional<int64_t> SqlStatement::OptionalInt(int column) const {
+  if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+  return Int(column);
+}
 
 std::string SqlStatement::Text(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);

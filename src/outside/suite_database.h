@@ -27,7 +27,7 @@ struct sqlite3_stmt;
 namespace qx {
 
 inline constexpr char kSuiteDatabaseName[] = "QXSUITE.db";
-inline constexpr int kSuiteSchemaVersion = 1;
+inline constexpr int kSuiteSchemaVersion = 2;
 inline constexpr int kSuiteApplicationId = 0x51585354;  // "QXST"
 
 // One connection. An object is used by one thread at a time.

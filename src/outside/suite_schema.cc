@@ -3,16 +3,23 @@
 #include <iterator>
 #include <string>
 
+#include "outside/change_log_schema.h"
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
 
 namespace qx {
 namespace {
 
-// Step n brings the schema from version n to n + 1.
-constexpr const char* kSteps[] = {
+// Step n brings the schema from version n to n + 1: SQL, or a function for a
+// step that needs more than SQL.
+struct Step {
+  const char* sql;
+  HRESULT (*run)(SuiteDatabase& db);
+};
+
+constexpr Step kSteps[] = {
     // 0 -> 1
-    R"sql(
+    {R"sql(
 CREATE TABLE empresa (
   id INTEGER PRIMARY KEY CHECK (id = 1),
   codigo TEXT NOT NULL,
@@ -107,6 +114,9 @@ CREATE TABLE analytics (
   usuario INTEGER NOT NULL
 );
 )sql",
+     nullptr},
+    // 1 -> 2
+    {nullptr, MigraLogAlteracoes},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
@@ -131,7 +141,8 @@ HRESULT MigrateSchema(SuiteDatabase& db) {
   HRESULT hr = ReadSchemaState(db, &state);
   if (SUCCEEDED(hr) && state.version < 0) return E_QXDF_BANCO_INVALIDO;
   for (int64_t version = state.version; SUCCEEDED(hr) && version < kSuiteSchemaVersion; ++version) {
-    hr = db.Execute(kSteps[version]);
+    const Step& step = kSteps[version];
+    hr = step.run != nullptr ? step.run(db) : db.Execute(step.sql);
     if (SUCCEEDED(hr)) {
       const std::string mark = "PRAGMA user_version = " + std::to_string(version + 1) +
                                "; PRAGMA application_id = " + std::to_string(kSuiteApplicationId);

@@ -1,0 +1,76 @@
+// The change log read as events: the records of one save or removal of an
+// entry, in the order they were stored, with the entry they belong to.
+//
+// A save sends its records together, so they follow each other in the log:
+// an image (type 24) with letter 'I', 'a' or 'E' begins an event, and the
+// records after it from the same session (complement, split lines and, for
+// an update, the after image 'A' with its own complement and lines) belong to
+// it. An after image that follows no before image of the same entry begins an
+// event of its own; a record that follows no image of its session belongs to
+// no event. A check of an entry is an event without records.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// One change record as stored.
+struct RegistroLog {
+  int64_t id = 0;  // the order in which records were stored
+  uint32_t sessao = 0;
+  int32_t chave = 0;
+  int32_t tipo = 0;
+  char servico = '\0';
+  std::string dados;
+  std::string gravadoEm;
+  // Beside the record, when its writer told them: the user of the session,
+  // the foreign-currency amount of an entry image and the quantity of a
+  // split line (ten-thousandths).
+  std::optional<uint16_t> usuario;
+  std::optional<int64_t> valorMoeda;
+  std::optional<int64_t> quantidade;
+};
+
+// Kinds of event.
+inline constexpr char kEventoNovo = 'I';
+inline constexpr char kEventoAlterado = 'A';
+inline constexpr char kEventoExcluido = 'E';
+inline constexpr char kEventoConferido = 'C';
+inline constexpr char kTiposEvento[] = "ACEI";
+
+struct EventoLog {
+  int64_t id = 0;  // its first record's id; a check's own place in the order
+  char tipo = '\0';
+  uint32_t sessao = 0;
+  std::optional<uint16_t> usuario;
+  uint16_t mes = 0;  // the entry's month-year; 0 when its image cannot be read
+  int32_t posicao = 0;
+  uint32_t lote = 0;  // the import batch the entry came from; 0 for none
+  std::string gravadoEm;
+  uint8_t conferidoAntes = 0, conferido = 0;  // a check's marks
+  std::vector<RegistroLog> registros;         // in their order
+};
+
+// Groups records, taken in the order stored, into events.
+class AgrupaEventos {
+ public:
+  // `pronto` gets each event once no later record can belong to it.
+  explicit AgrupaEventos(std::function<void(EventoLog&&)> pronto) : pronto_(std::move(pronto)) {}
+
+  void Recebe(RegistroLog registro);
+  // No record follows: the open event is ready.
+  void Termina();
+
+ private:
+  void Comeca(RegistroLog registro, char tipo);
+
+  std::function<void(EventoLog&&)> pronto_;
+  std::optional<EventoLog> aberto_;
+  bool comDepois_ = false;  // the open update has its after image
+};
+
+}  // namespace qx
