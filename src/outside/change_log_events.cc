@@ -58,6 +58,7 @@ void AgrupaEventos::Termina() {
   if (!aberto_) return;
   EventoLog evento = std::move(*aberto_);
   aberto_.reset();
+  evento.ultimo = evento.registros.back().id;
   pronto_(std::move(evento));
 }
 

@@ -52,7 +52,11 @@ struct EventoLog {
   uint32_t lote = 0;  // the import batch the entry came from; 0 for none
   std::string gravadoEm;
   uint8_t conferidoAntes = 0, conferido = 0;  // a check's marks
+  int64_t ultimo = 0;                         // the id of its last record; 0 for none
   std::vector<RegistroLog> registros;         // in their order
+  // For an update or a removal, the entry's last new or changed save before
+  // it; 0 when the log holds none.
+  int64_t anterior = 0;
 };
 
 // Groups records, taken in the order stored, into events.

@@ -1,6 +1,7 @@
 #include "outside/change_log_query.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "outside/change_log_store.h"
@@ -13,34 +14,67 @@ namespace {
 // the filter, the rest tested on the index's rows. Parameters: ?1 month,
 // ?2 position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 the
 // kinds as one text and ?9 to ?12 one by one, ?13 the event before which.
-constexpr char kColunas[] =
-    "SELECT id, tipo, sessao, usuario, mes, posicao, coalesce(lote, 0), gravado_em, "
-    "coalesce(conferido_antes, 0), coalesce(conferido, 0) FROM log_eventos ";
-constexpr char kResto[] =
-    " (?1 = 0 OR mes = ?1) AND (?2 = 0 OR posicao = ?2) AND (?3 IS NULL OR usuario = ?3) AND "
-    "(?4 IS NULL OR sessao = ?4) AND (?5 = 0 OR lote = ?5) AND gravado_em >= ?6 AND "
-    "gravado_em <= ?7 AND instr(?8, tipo) > 0 AND (?13 = 0 OR id < ?13) ORDER BY id";
+constexpr char kColunasEvento[] =
+    "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
+    "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
+    "coalesce(e.ultimo, 0)";
+constexpr char kCondicoes[] =
+    " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
+    "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
+    "(?5 = 0 OR e.lote = ?5) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND "
+    "instr(?8, e.tipo) > 0 AND (?13 = 0 OR e.id < ?13)";
 
-const char* Acesso(const FiltroEventos& f) {
-  if (f.mes != 0 && f.posicao != 0) {
-    return "INDEXED BY log_eventos_lancamento WHERE mes = ?1 AND posicao = ?2 AND";
-  }
-  if (f.mes != 0) return "INDEXED BY log_eventos_lancamento WHERE mes = ?1 AND";
-  if (f.lote != 0) return "INDEXED BY log_eventos_lote WHERE lote = ?5 AND";
-  if (f.sessao) return "INDEXED BY log_eventos_sessao WHERE sessao = ?4 AND";
-  if (!f.de.empty() || !f.ate.empty() || !f.tipos.empty()) {
-    return "INDEXED BY log_eventos_momento WHERE tipo IN (?9, ?10, ?11, ?12) AND "
-           "gravado_em >= ?6 AND gravado_em <= ?7 AND";
-  }
-  if (f.usuario) return "INDEXED BY log_eventos_usuario WHERE usuario = ?3 AND";
-  return "WHERE";
+// The ways in: the index and the part of the filter it answers.
+struct Acesso {
+  const char* indice;
+  const char* condicao;
+};
+constexpr Acesso kAcessos[] = {
+    {" INDEXED BY log_eventos_lancamento", " e.mes = ?1 AND e.posicao = ?2 AND"},
+    {" INDEXED BY log_eventos_lancamento", " e.mes = ?1 AND"},
+    {" INDEXED BY log_eventos_lote", " e.lote = ?5 AND"},
+    {" INDEXED BY log_eventos_sessao", " e.sessao = ?4 AND"},
+    {" INDEXED BY log_eventos_momento",
+     " e.tipo IN (?9, ?10, ?11, ?12) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
+    {" INDEXED BY log_eventos_usuario", " e.usuario = ?3 AND"},
+    {"", ""},
+};
+constexpr size_t kQuantidadeAcessos = std::size(kAcessos);
+
+size_t Escolhe(const FiltroEventos& f) {
+  if (f.mes != 0) return f.posicao != 0 ? 0 : 1;
+  if (f.lote != 0) return 2;
+  if (f.sessao) return 3;
+  if (!f.de.empty() || !f.ate.empty() || !f.tipos.empty()) return 4;
+  return f.usuario ? 5 : 6;
 }
 
-}  // namespace
+// The texts of the two questions, made once for each way in.
+struct Consultas {
+  std::string eventos[kQuantidadeAcessos];
+  std::string porIds;      // the events of a JSON list of ids
+  std::string registros;   // the records of a JSON list of [first, last] ids, by its index
+};
 
-HRESULT ConsultaLog::ListaIndexados(const FiltroEventos& f, std::vector<EventoLog>* eventos) {
-  const std::string sql = std::string(kColunas) + Acesso(f) + kResto;
-  SqlStatement query(db_, sql.c_str());
+const Consultas& Textos() {
+  static const Consultas consultas = [] {
+    Consultas c;
+    for (size_t k = 0; k < kQuantidadeAcessos; ++k) {
+      const Acesso& a = kAcessos[k];
+      c.eventos[k] = std::string("SELECT ") + kColunasEvento + " FROM log_eventos e" + a.indice +
+                     " WHERE" + a.condicao + kCondicoes;
+    }
+    c.porIds = std::string("SELECT ") + kColunasEvento +
+               " FROM json_each(?) j JOIN log_eventos e ON e.id = j.value";
+    c.registros = std::string("SELECT j.key, ") + kColunasRegistro +
+                  " FROM json_each(?) j JOIN log_alteracoes r"
+                  " ON r.id BETWEEN j.value ->> 0 AND j.value ->> 1";
+    return c;
+  }();
+  return consultas;
+}
+
+void Liga(SqlStatement& query, const FiltroEventos& f) {
   const std::string tipos = f.tipos.empty() ? kTiposEvento : f.tipos;
   query.Bind(1, f.mes).Bind(2, f.posicao).Bind(3, f.usuario).Bind(4, f.sessao).Bind(5, f.lote);
   // Every moment the log writes lies between "" and "~".
@@ -49,23 +83,64 @@ HRESULT ConsultaLog::ListaIndexados(const FiltroEventos& f, std::vector<EventoLo
     query.BindText(9 + k, std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
   }
   query.Bind(13, f.antesDe);
+}
+
+EventoLog LeEvento(const SqlStatement& linha) {
+  EventoLog e;
+  e.id = linha.Int(0);
+  const std::string tipo = linha.Text(1);
+  e.tipo = tipo.empty() ? '\0' : tipo[0];
+  e.sessao = static_cast<uint32_t>(linha.Int(2));
+  if (const auto usuario = linha.OptionalInt(3)) e.usuario = static_cast<uint16_t>(*usuario);
+  e.mes = static_cast<uint16_t>(linha.Int(4));
+  e.posicao = static_cast<int32_t>(linha.Int(5));
+  e.lote = static_cast<uint32_t>(linha.Int(6));
+  e.gravadoEm = linha.Text(7);
+  e.conferidoAntes = static_cast<uint8_t>(linha.Int(8));
+  e.conferido = static_cast<uint8_t>(linha.Int(9));
+  e.anterior = linha.Int(10);
+  e.ultimo = linha.Int(11);
+  return e;
+}
+
+bool PorOrdem(const EventoLog& a, const EventoLog& b) { return a.id < b.id; }
+
+HRESULT LeLinhas(SqlStatement& query, std::vector<EventoLog>* eventos) {
+  bool row = false;
+  HRESULT hr;
+  while (SUCCEEDED(hr = query.Step(&row)) && row) eventos->push_back(LeEvento(query));
+  return hr;
+}
+
+// The records of the filed events, in one question: each event's are the
+// records from its id to its last.
+HRESULT LeRegistrosDe(SuiteDatabase& db, std::vector<EventoLog>* eventos) {
+  std::string faixas = "[";
+  std::vector<EventoLog*> com;
+  for (EventoLog& e : *eventos) {
+    if (e.ultimo == 0) continue;
+    faixas += (com.empty() ? "[" : ",[") + std::to_string(e.id) + "," + std::to_string(e.ultimo) + "]";
+    com.push_back(&e);
+  }
+  if (com.empty()) return S_OK;
+  SqlStatement query(db, Textos().registros.c_str());
+  query.BindText(1, faixas + "]");
   bool row = false;
   HRESULT hr;
   while (SUCCEEDED(hr = query.Step(&row)) && row) {
-    EventoLog& e = eventos->emplace_back();
-    e.id = query.Int(0);
-    const std::string tipo = query.Text(1);
-    e.tipo = tipo.empty() ? '\0' : tipo[0];
-    e.sessao = static_cast<uint32_t>(query.Int(2));
-    if (const auto usuario = query.OptionalInt(3)) e.usuario = static_cast<uint16_t>(*usuario);
-    e.mes = static_cast<uint16_t>(query.Int(4));
-    e.posicao = static_cast<int32_t>(query.Int(5));
-    e.lote = static_cast<uint32_t>(query.Int(6));
-    e.gravadoEm = query.Text(7);
-    e.conferidoAntes = static_cast<uint8_t>(query.Int(8));
-    e.conferido = static_cast<uint8_t>(query.Int(9));
+    com[static_cast<size_t>(query.Int(0))]->registros.push_back(LeRegistro(query, 1));
   }
   return hr;
+}
+
+}  // namespace
+
+bool Admite(const FiltroEventos& f, const EventoLog& e) {
+  return (f.mes == 0 || e.mes == f.mes) && (f.posicao == 0 || e.posicao == f.posicao) &&
+         (!f.usuario || e.usuario == f.usuario) && (!f.sessao || e.sessao == *f.sessao) &&
+         (f.tipos.empty() || f.tipos.find(e.tipo) != std::string::npos) &&
+         (f.lote == 0 || e.lote == f.lote) && (f.de.empty() || e.gravadoEm >= f.de) &&
+         (f.ate.empty() || e.gravadoEm <= f.ate) && (f.antesDe == 0 || e.id < f.antesDe);
 }
 
 HRESULT ConsultaLog::AgrupaEsperando() {
@@ -77,12 +152,12 @@ HRESULT ConsultaLog::AgrupaEsperando() {
   AgrupaEventos grupos([&](EventoLog&& evento) {
     if (evento.id <= marcas.indexadoAte || FAILED(falha)) return;
     falha = CompletaUsuario(db_, &evento);
-    evento.registros.clear();
+    if (SUCCEEDED(falha)) falha = ProcuraAnterior(db_, eventos, &evento);
     eventos.push_back(std::move(evento));
   });
   // As the filing does, from the last event filed on.
   const int64_t desde = marcas.ultimoEvento > 0 ? marcas.ultimoEvento : marcas.indexadoAte + 1;
-  hr = LeRegistrosDesde(db_, desde, [&](RegistroLog&& registro) {
+  hr = LeRegistros(db_, desde, INT64_MAX, [&](RegistroLog&& registro) {
     grupos.Recebe(std::move(registro));
     return SUCCEEDED(falha);
   });
@@ -92,43 +167,45 @@ HRESULT ConsultaLog::AgrupaEsperando() {
   return S_OK;
 }
 
-bool Admite(const FiltroEventos& f, const EventoLog& e) {
-  return (f.mes == 0 || e.mes == f.mes) && (f.posicao == 0 || e.posicao == f.posicao) &&
-         (!f.usuario || e.usuario == f.usuario) && (!f.sessao || e.sessao == *f.sessao) &&
-         (f.tipos.empty() || f.tipos.find(e.tipo) != std::string::npos) &&
-         (f.lote == 0 || e.lote == f.lote) && (f.de.empty() || e.gravadoEm >= f.de) &&
-         (f.ate.empty() || e.gravadoEm <= f.ate) && (f.antesDe == 0 || e.id < f.antesDe);
-}
-
 HRESULT ConsultaLog::ListaEventos(const FiltroEventos& filtro, std::vector<EventoLog>* eventos) {
   eventos->clear();
   if (!esperando_) {
     if (const HRESULT hr = AgrupaEsperando(); FAILED(hr)) return hr;
   }
-  if (const HRESULT hr = ListaIndexados(filtro, eventos); FAILED(hr)) return hr;
+  {
+    SqlStatement query(db_, Textos().eventos[Escolhe(filtro)].c_str());
+    Liga(query, filtro);
+    HRESULT hr = LeLinhas(query, eventos);
+    if (SUCCEEDED(hr)) hr = LeRegistrosDe(db_, eventos);
+    if (FAILED(hr)) return hr;
+  }
   for (const EventoLog& evento : *esperando_) {
     if (Admite(filtro, evento)) eventos->push_back(evento);
   }
-  // Checks are filed at once, so they may come after records still waiting.
-  std::stable_sort(eventos->begin(), eventos->end(),
-                   [](const EventoLog& a, const EventoLog& b) { return a.id < b.id; });
+  std::sort(eventos->begin(), eventos->end(), PorOrdem);
   return S_OK;
 }
 
-HRESULT ConsultaLog::LeRegistros(EventoLog* evento) {
-  evento->registros.clear();
-  if (evento->tipo == kEventoConferido) return S_OK;
-  bool pronto = false;
-  AgrupaEventos grupos([&](EventoLog&& lido) {
-    pronto = true;
-    if (lido.id == evento->id) evento->registros = std::move(lido.registros);
-  });
-  const HRESULT hr = LeRegistrosDesde(db_, evento->id, [&](RegistroLog&& registro) {
-    grupos.Recebe(std::move(registro));
-    return !pronto;
-  });
-  if (SUCCEEDED(hr) && !pronto) grupos.Termina();
-  return hr;
+HRESULT ConsultaLog::LeEventos(const std::vector<int64_t>& ids, std::vector<EventoLog>* eventos) {
+  eventos->clear();
+  if (!esperando_) {
+    if (const HRESULT hr = AgrupaEsperando(); FAILED(hr)) return hr;
+  }
+  if (ids.empty()) return S_OK;
+  std::string lista = "[";
+  for (const int64_t id : ids) lista += (lista.size() > 1 ? "," : "") + std::to_string(id);
+  {
+    SqlStatement query(db_, Textos().porIds.c_str());
+    query.BindText(1, lista + "]");
+    HRESULT hr = LeLinhas(query, eventos);
+    if (SUCCEEDED(hr)) hr = LeRegistrosDe(db_, eventos);
+    if (FAILED(hr)) return hr;
+  }
+  for (const EventoLog& evento : *esperando_) {
+    if (std::find(ids.begin(), ids.end(), evento.id) != ids.end()) eventos->push_back(evento);
+  }
+  std::sort(eventos->begin(), eventos->end(), PorOrdem);
+  return S_OK;
 }
 
 }  // namespace qx

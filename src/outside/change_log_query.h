@@ -37,13 +37,12 @@ class ConsultaLog {
  public:
   explicit ConsultaLog(SuiteDatabase& db) : db_(db) {}
 
-  // The events the filter admits, in their order, without their records.
+  // The events the filter admits, in their order, with their records.
   HRESULT ListaEventos(const FiltroEventos& filtro, std::vector<EventoLog>* eventos);
-  // The records of an event that ListaEventos gave (none for a check).
-  HRESULT LeRegistros(EventoLog* evento);
+  // The events of these ids, with their records, in their order.
+  HRESULT LeEventos(const std::vector<int64_t>& ids, std::vector<EventoLog>* eventos);
 
  private:
-  HRESULT ListaIndexados(const FiltroEventos& filtro, std::vector<EventoLog>* eventos);
   HRESULT AgrupaEsperando();
 
   SuiteDatabase& db_;

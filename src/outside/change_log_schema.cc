@@ -11,6 +11,8 @@ namespace {
 // increasing as AUTOINCREMENT did: a deleted newest record raises maior_id,
 // and a record that would take an id at or below it (the largest row gone)
 // is moved just above it. Checks take their place in the order there too.
+// An event's records are those from its id to `ultimo`; a check has none.
+// An update or a removal names in `anterior` the entry's save before it.
 constexpr char kTabelas[] = R"sql(
 CREATE TABLE log_alteracoes_nova (
   id INTEGER PRIMARY KEY,
@@ -39,6 +41,8 @@ DROP TABLE log_alteracoes;
 ALTER TABLE log_alteracoes_nova RENAME TO log_alteracoes;
 CREATE TABLE log_eventos (
   id INTEGER PRIMARY KEY,
+  ultimo INTEGER,
+  anterior INTEGER,
   tipo TEXT NOT NULL,
   sessao INTEGER NOT NULL,
   usuario INTEGER,
@@ -60,12 +64,12 @@ BEGIN
   UPDATE log_controle SET maior_id = old.id WHERE old.id > maior_id;
   DELETE FROM log_eventos WHERE id = old.id;
 END;
+CREATE INDEX log_eventos_lancamento ON log_eventos (mes, posicao);
 )sql";
 
 // Made after the old records are filed, which is quicker than keeping them
-// up to date record by record.
+// up to date record by record; the filing itself looks events up by entry.
 constexpr char kIndices[] = R"sql(
-CREATE INDEX log_eventos_lancamento ON log_eventos (mes, posicao);
 CREATE INDEX log_eventos_momento ON log_eventos (tipo, gravado_em);
 CREATE INDEX log_eventos_sessao ON log_eventos (sessao);
 CREATE INDEX log_eventos_usuario ON log_eventos (usuario);

@@ -1,6 +1,8 @@
 #include "outside/change_log_store.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "outside/outside_codes.h"
@@ -9,6 +11,10 @@
 
 namespace qx {
 namespace {
+
+std::optional<int64_t> Lote(const EventoLog& e) {
+  return e.lote != 0 ? std::optional<int64_t>(e.lote) : std::nullopt;
+}
 
 HRESULT SemControle(SuiteDatabase& db) {
   return db.Fail(E_QXDF_BANCO_INVALIDO,
@@ -23,13 +29,22 @@ HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
     return conferencia ? std::optional<int64_t>(valor) : std::nullopt;
   };
   SqlStatement insert(db,
-                      "INSERT INTO log_eventos (id, tipo, sessao, usuario, mes, posicao, lote, "
-                      "gravado_em, conferido_antes, conferido) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  insert.Bind(1, e.id).BindText(2, std::string_view(&e.tipo, 1)).Bind(3, e.sessao);
-  insert.Bind(4, e.usuario).Bind(5, e.mes).Bind(6, e.posicao);
-  insert.Bind(7, e.lote != 0 ? std::optional<int64_t>(e.lote) : std::nullopt);
-  insert.BindText(8, e.gravadoEm).Bind(9, marca(e.conferidoAntes)).Bind(10, marca(e.conferido));
+                      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
+                      "posicao, lote, gravado_em, conferido_antes, conferido) "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  insert.Bind(1, e.id).Bind(2, e.ultimo != 0 ? std::optional<int64_t>(e.ultimo) : std::nullopt);
+  insert.Bind(3, e.anterior != 0 ? std::optional<int64_t>(e.anterior) : std::nullopt);
+  insert.BindText(4, std::string_view(&e.tipo, 1)).Bind(5, e.sessao).Bind(6, e.usuario);
+  insert.Bind(7, e.mes).Bind(8, e.posicao).Bind(9, Lote(e)).BindText(10, e.gravadoEm);
+  insert.Bind(11, marca(e.conferidoAntes)).Bind(12, marca(e.conferido));
   return insert.Run();
+}
+
+// The event filed last, read again with the records written after it.
+HRESULT EstendeEvento(SuiteDatabase& db, const EventoLog& e) {
+  SqlStatement update(db, "UPDATE log_eventos SET ultimo = ?, lote = ? WHERE id = ?");
+  update.Bind(1, e.ultimo).Bind(2, Lote(e)).Bind(3, e.id);
+  return update.Run();
 }
 
 }  // namespace
@@ -45,29 +60,34 @@ HRESULT LeMarcasLog(SuiteDatabase& db, MarcasLog* marcas) {
   });
 }
 
-HRESULT LeRegistrosDesde(SuiteDatabase& db, int64_t desde,
-                         const std::function<bool(RegistroLog&&)>& recebe) {
+RegistroLog LeRegistro(const SqlStatement& linha, int primeira) {
+  RegistroLog r;
+  r.id = linha.Int(primeira);
+  r.sessao = static_cast<uint32_t>(linha.Int(primeira + 1));
+  r.chave = static_cast<int32_t>(linha.Int(primeira + 2));
+  r.tipo = static_cast<int32_t>(linha.Int(primeira + 3));
+  const std::string servico = linha.Text(primeira + 4);
+  r.servico = servico.empty() ? '\0' : servico[0];
+  r.dados = linha.Blob(primeira + 5);
+  r.gravadoEm = linha.Text(primeira + 6);
+  if (const auto usuario = linha.OptionalInt(primeira + 7)) {
+    r.usuario = static_cast<uint16_t>(*usuario);
+  }
+  r.valorMoeda = linha.OptionalInt(primeira + 8);
+  r.quantidade = linha.OptionalInt(primeira + 9);
+  return r;
+}
+
+HRESULT LeRegistros(SuiteDatabase& db, int64_t desde, int64_t ate,
+                    const std::function<bool(RegistroLog&&)>& recebe) {
   return db.Read([&] {
-    SqlStatement query(db,
-                       "SELECT id, sessao, chave, tipo, servico, dados, gravado_em, usuario, "
-                       "valor_moeda, quantidade FROM log_alteracoes WHERE id >= ? ORDER BY id");
-    query.Bind(1, desde);
+    const std::string sql = std::string("SELECT ") + kColunasRegistro +
+                            " FROM log_alteracoes r WHERE r.id BETWEEN ? AND ? ORDER BY r.id";
+    SqlStatement query(db, sql.c_str());
+    query.Bind(1, desde).Bind(2, ate);
     bool row = false;
     HRESULT hr;
-    while (SUCCEEDED(hr = query.Step(&row)) && row) {
-      RegistroLog r;
-      r.id = query.Int(0);
-      r.sessao = static_cast<uint32_t>(query.Int(1));
-      r.chave = static_cast<int32_t>(query.Int(2));
-      r.tipo = static_cast<int32_t>(query.Int(3));
-      const std::string servico = query.Text(4);
-      r.servico = servico.empty() ? '\0' : servico[0];
-      r.dados = query.Blob(5);
-      r.gravadoEm = query.Text(6);
-      if (const auto usuario = query.OptionalInt(7)) r.usuario = static_cast<uint16_t>(*usuario);
-      r.valorMoeda = query.OptionalInt(8);
-      r.quantidade = query.OptionalInt(9);
-      if (!recebe(std::move(r))) break;
+    while (SUCCEEDED(hr = query.Step(&row)) && row && recebe(LeRegistro(query, 0))) {
     }
     return hr;
   });
@@ -82,6 +102,31 @@ HRESULT CompletaUsuario(SuiteDatabase& db, EventoLog* evento) {
   return FAILED(hr) ? hr : S_OK;
 }
 
+HRESULT ProcuraAnterior(SuiteDatabase& db, const std::vector<EventoLog>& recentes,
+                        EventoLog* evento) {
+  evento->anterior = 0;
+  if (evento->mes == 0 || (evento->tipo != kEventoAlterado && evento->tipo != kEventoExcluido)) {
+    return S_OK;
+  }
+  const auto salvo = [&](const EventoLog& e) {
+    return e.mes == evento->mes && e.posicao == evento->posicao && e.id < evento->id &&
+           (e.tipo == kEventoNovo || e.tipo == kEventoAlterado);
+  };
+  for (auto it = recentes.rbegin(); it != recentes.rend(); ++it) {
+    if (salvo(*it)) {
+      evento->anterior = it->id;
+      return S_OK;
+    }
+  }
+  SqlStatement query(db,
+                     "SELECT id FROM log_eventos INDEXED BY log_eventos_lancamento WHERE mes = ? "
+                     "AND posicao = ? AND id < ? AND tipo IN ('I', 'A') ORDER BY id DESC LIMIT 1");
+  query.Bind(1, evento->mes).Bind(2, evento->posicao).Bind(3, evento->id);
+  const HRESULT hr = query.StepOne();
+  if (hr == S_OK) evento->anterior = query.Int(0);
+  return FAILED(hr) ? hr : S_OK;
+}
+
 HRESULT IndexaEventos(SuiteDatabase& db) {
   return db.Write([&] {
     MarcasLog marcas;
@@ -93,12 +138,17 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
     MarcasLog novas = marcas;
     HRESULT falha = S_OK;
     AgrupaEventos grupos([&](EventoLog&& evento) {
-      if (evento.id <= marcas.indexadoAte || FAILED(falha)) return;
+      if (FAILED(falha) || evento.id < marcas.ultimoEvento) return;
+      if (evento.id <= marcas.indexadoAte) {
+        falha = EstendeEvento(db, evento);
+        return;
+      }
       falha = CompletaUsuario(db, &evento);
+      if (SUCCEEDED(falha)) falha = ProcuraAnterior(db, {}, &evento);
       if (SUCCEEDED(falha)) falha = InsereEvento(db, evento);
       novas.ultimoEvento = evento.id;
     });
-    hr = LeRegistrosDesde(db, desde, [&](RegistroLog&& registro) {
+    hr = LeRegistros(db, desde, INT64_MAX, [&](RegistroLog&& registro) {
       novas.indexadoAte = std::max(novas.indexadoAte, registro.id);
       grupos.Recebe(std::move(registro));
       return SUCCEEDED(falha);

@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "outside/change_log_events.h"
+#include "outside/sql_statement.h"
 #include "outside/suite_database.h"
 
 namespace qx {
@@ -23,14 +25,27 @@ struct MarcasLog {
 };
 HRESULT LeMarcasLog(SuiteDatabase& db, MarcasLog* marcas);
 
-// The records from id `desde` on, in their order, each handed to `recebe`
-// until it returns false.
-HRESULT LeRegistrosDesde(SuiteDatabase& db, int64_t desde,
-                         const std::function<bool(RegistroLog&&)>& recebe);
+// The records from id `desde` to `ate`, in their order, each handed to
+// `recebe` until it returns false.
+HRESULT LeRegistros(SuiteDatabase& db, int64_t desde, int64_t ate,
+                    const std::function<bool(RegistroLog&&)>& recebe);
+
+// The columns of a record, and the record read from them starting at column
+// `primeira` of a row.
+inline constexpr char kColunasRegistro[] =
+    "r.id, r.sessao, r.chave, r.tipo, r.servico, r.dados, r.gravado_em, r.usuario, "
+    "r.valor_moeda, r.quantidade";
+RegistroLog LeRegistro(const SqlStatement& linha, int primeira);
 
 // An event whose user its records do not tell gets the user its session was
 // opened by, when the company knows it.
 HRESULT CompletaUsuario(SuiteDatabase& db, EventoLog* evento);
+
+// Sets the `anterior` of an update or a removal: the last new or changed
+// save of its entry among `recentes` (events not filed, in their order) or,
+// before them, among the events filed.
+HRESULT ProcuraAnterior(SuiteDatabase& db, const std::vector<EventoLog>& recentes,
+                        EventoLog* evento);
 
 // Files the events of every record not filed yet.
 HRESULT IndexaEventos(SuiteDatabase& db);

@@ -7,7 +7,7 @@ namespace qx {
 
 HRESULT LeLogAlteracoes(SuiteDatabase& db, std::vector<RegistroLog>* registros) {
   registros->clear();
-  return LeRegistrosDesde(db, 0, [&](RegistroLog&& registro) {
+  return LeRegistros(db, 0, INT64_MAX, [&](RegistroLog&& registro) {
     registros->push_back(std::move(registro));
     return true;
   });

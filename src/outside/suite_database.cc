@@ -76,7 +76,10 @@ HRESULT SuiteDatabase::Open(const std::string& path, Mode mode, std::shared_ptr<
 }
 
 HRESULT SuiteDatabase::Prepare(Mode mode) {
-  const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
+  // A connection serves one thread at a time (see the class), so SQLite's
+  // own locking of each call is not needed.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+                    (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
   const int opened = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
   if (opened != SQLITE_OK) {
     const HRESULT hr = Check(opened);
