@@ -17,6 +17,7 @@
 #include "entries/interface_ids.h"
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
+#include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"
 #include "platform/wire_frame.h"
 #include "qxcom/qxcom.h"

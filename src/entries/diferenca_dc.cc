@@ -48,7 +48,13 @@ int CLancamentoBase::AtualizaDiferencaLancamento(int32_t debito, int32_t credito
   if (debito == 0) {
     if (int status = AtualizaDiferenca(data, filial, usuario, semDebito, nullptr)) return status;
   }
-  if (credito == 0) return AtualizaDiferenca(data, filial, usuario, semCredito, nullptr);
+  if (credito == 0) {
+    if (int status = AtualizaDiferenca(data, filial, usuario, semCredito, nullptr)) {
+      // An entry without either account takes back the half already added.
+      if (debito == 0) AtualizaDiferenca(data, filial, usuario, semCredito, nullptr);
+      return status;
+    }
+  }
   return ARQ_OK;
 }
 

@@ -57,13 +57,14 @@ HRESULT DescreveDocumento(const FontesDocumento& fontes, const EntryRecord& regi
   return S_OK;
 }
 
-HRESULT Gravacao::NotificaGed(uint32_t indlan) const {
+HRESULT Gravacao::NotificaGed(uint32_t indlan, const EntryRecord& depois,
+                              const EntryRecord& antes) const {
   CGDIntegracaoSrv* ged = c_.objeto.GetIntegracaoGed();
   if (ged == nullptr) return S_OK;
   CGDDoc novo, antigo;
-  HRESULT hr = DescreveDocumento(c_.documento, registro_, mesAno_, &novo);
+  HRESULT hr = DescreveDocumento(c_.documento, depois, mesAno_, &novo);
   if (FAILED(hr)) return hr;
-  hr = DescreveDocumento(c_.documento, anterior_, mesAno_, &antigo);
+  hr = DescreveDocumento(c_.documento, antes, mesAno_, &antigo);
   if (FAILED(hr)) return hr;
   return ged->OnAlteracaoReg(MakeChaveComposta(static_cast<int32_t>(indlan), mesAno_), novo,
                              antigo);

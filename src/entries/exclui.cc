@@ -7,6 +7,7 @@
 #include "entries/arquivo_mes.h"
 #include "entries/cadeia_gerencial.h"
 #include "entries/entry_messages.h"
+#include "entries/gravacao.h"
 #include "entries/lancamento_base.h"
 #include "entries/registro_log.h"
 #include "storage/qx_arq_ex.h"
@@ -70,6 +71,7 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
 HRESULT CLancamentoBase::Exclui(int32_t Indlan, uint16_t MesAno) {
   // Position 0 is the month's zero record, never an entry.
   if (Indlan <= 0) return qx::HrMensagem(qx::kMensagemLancamentoInexistente);
+  if (const int status = qx::AceitaGravacao(*this)) return status;
   CQXArqEx marca;
   if (int status = marca.Marca(m_strPastaEmpresa.c_str(), kMarcaLancamentos, GetUsuario())) {
     return status;

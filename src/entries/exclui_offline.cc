@@ -23,12 +23,14 @@ HRESULT CLancamentoBase::ExcluiOffLine(uint16_t iMesAno, int32_t lChaveOrigem, u
   CQXarq lancamentos;
   if (int status = abre(lancamentos)) return status;
   qx::EntryRecord registro;
-  for (uint32_t p = 1; lancamentos.Le(p, &registro) == ARQ_OK; ++p) {
+  int leitura = ARQ_OK;
+  for (uint32_t p = 1; (leitura = lancamentos.Le(p, &registro)) == ARQ_OK; ++p) {
     if (!DaOrigem(registro, lChaveOrigem, iData)) continue;
     // The removal takes the mark and opens the month for writing itself.
     lancamentos.Fecha();
     if (const HRESULT hr = Exclui(static_cast<int32_t>(p), iMesAno)) return hr;
     if (int status = abre(lancamentos)) return status;
   }
-  return S_OK;
+  // A read that fails before the end may hide entries of the origin.
+  return leitura == ARQ_FIM_DE_ARQUIVO ? S_OK : leitura;
 }

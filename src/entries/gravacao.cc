@@ -9,6 +9,8 @@
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 #include "entries/registro_log.h"
+#include "outside/suite_database.h"
+#include "storage/folga_disco.h"
 
 namespace qx {
 namespace {
@@ -23,10 +25,28 @@ HRESULT ResultadoGrava(int r) {
   return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(r));
 }
 
+int AceitaGravacao(CLancamentoBase& objeto) {
+  if (SemFolgaParaGravar(objeto.GetPastaEmpresa())) return ARQ_DISCO_CHEIO;
+  const HRESULT hr = objeto.AceitaGravacao();
+  return hr == kDiscoCheio ? ARQ_DISCO_CHEIO : hr;
+}
+
 int Gravacao::Executa(int32_t* indlan) {
-  const int r = Passos(indlan);
+  const int32_t pedido = *indlan;
+  const LancamentoAtual antes = c_.atual;
+  int r = Passos(indlan);
+  if (r == 0) r = FechaArquivos();
+  if (r != 0 && Desfaz()) {
+    // Nothing of the save is left: the client may simply try again. The
+    // change log hears what it hears of a save whose record write fails.
+    *indlan = pedido;
+    c_.atual = antes;
+    log_.Descarta(logAntesDoRegistro_);
+  }
   log_.Envia();
-  return r != 0 ? r : Fecha();
+  FechaArquivos();
+  marca_.Desmarca();
+  return r;
 }
 
 int Gravacao::Passos(int32_t* indlan) {
@@ -49,17 +69,17 @@ int Gravacao::Passos(int32_t* indlan) {
   if (alteracao_) {
     // Document management may still refuse the change: nothing but the
     // complement text is written yet.
-    if (const HRESULT hr = NotificaGed(static_cast<uint32_t>(*indlan)); FAILED(hr)) return hr;
+    const HRESULT hr = NotificaGed(static_cast<uint32_t>(*indlan), registro_, anterior_);
+    if (FAILED(hr)) return hr;
+    if (c_.objeto.GetIntegracaoGed() != nullptr) gedNotificado_ = static_cast<uint32_t>(*indlan);
     if (int r = DiferencaAnterior(-1)) return r;
+    anteriorRetirado_ = true;
   }
 
   uint32_t posicao = alteracao_ ? static_cast<uint32_t>(*indlan) : 0;
-  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) {
-    // The stored record is still the old one: so are its totals.
-    if (alteracao_) DiferencaAnterior(+1);
-    return r;
-  }
-  // The entry now lives at this position of this month, whatever follows.
+  logAntesDoRegistro_ = log_.Quantos();
+  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) return r;
+  posicao_ = posicao;
   *indlan = static_cast<int32_t>(posicao);
   atual.usMesAnoLido = mesAno_.Value();
   atual.ulIndlanLido = posicao;
@@ -71,7 +91,8 @@ int Gravacao::Passos(int32_t* indlan) {
   if (registro_.cStatus == kEntryLiveWithCurrency) {
     if (int r = GravaMoeda(posicao)) return r;
   }
-  if (int r = DiferencaNova()) return r;
+  if (int r = DiferencaNova(+1)) return r;
+  novaSomada_ = true;
   if (int r = RemoveGerencialAnterior()) return r;
   log_.Lancamento(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
                   atual.Data, registro_.cStatus == kEntryLiveWithCurrency
@@ -94,7 +115,7 @@ int Gravacao::Verifica(int32_t indlan) const {
       atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
-  return ARQ_OK;
+  return AceitaGravacao(c_.objeto);
 }
 
 int Gravacao::AbreArquivos() {
@@ -107,16 +128,12 @@ int Gravacao::AbreArquivos() {
           AbreArquivoMes(lancamentos_, pasta, kPrefixoLancamentos, mes, 'G', kEntryRecordSize)) {
     return status;
   }
-  uint32_t tamanho = 0;
-  if (int status = lancamentos_.Posiciona('F', 0, &tamanho)) return status;
-  if (tamanho == 0) {
-    const EntryRecord zero{};
-    if (int status = lancamentos_.GravaZero(&zero, kEntryRecordSize)) return status;
-  }
+  if (int status = GaranteRegistroZero(lancamentos_, kEntryRecordSize)) return status;
   if (int status =
           AbreArquivoMes(gerencial_, pasta, kPrefixoGerencial, mes, 'G', kSplitRecordSize)) {
     return status;
   }
+  if (int status = GaranteRegistroZero(gerencial_, kSplitRecordSize)) return status;
   comQuantidades_ = c_.objeto.GetUsaQuantidadeGerencial();
   if (!comQuantidades_) return ARQ_OK;
   return AbreArquivoMes(quantidades_, pasta, kPrefixoQuantidades, mes, 'G', kQuantityRecordSize);
@@ -164,6 +181,10 @@ int Gravacao::GravaMoeda(uint32_t indlan) {
                                   mesAno_.Value(), 'G', kCurrencyRecordSize)) {
     return status;
   }
+  // The amount an update writes over, to write it back should the save fail.
+  if (alteracao_ && anterior_.cStatus == kEntryLiveWithCurrency) {
+    moedaAnteriorLida_ = moeda.Le(indlan, &moedaAnterior_) == ARQ_OK;
+  }
   uint32_t tamanho = 0;
   int status = moeda.Posiciona('F', 0, &tamanho);
   // Entries before this one that have no amount get zero records.
@@ -193,17 +214,18 @@ int Gravacao::DiferencaAnterior(int sinal) const {
       c_.objeto.GetUsuario(), sinal);
 }
 
-int Gravacao::DiferencaNova() const {
-  const LancamentoAtual& atual = c_.atual;
-  return c_.objeto.AtualizaDiferencaLancamento(atual.Debito, atual.Credito, atual.Valor, atual.Data,
-                                               atual.Filial, c_.objeto.GetUsuario(), +1);
+int Gravacao::DiferencaNova(int sinal) const {
+  return c_.objeto.AtualizaDiferencaLancamento(registro_.Debito, registro_.Credito, registro_.Valor,
+                                               c_.atual.Data, registro_.Filial,
+                                               c_.objeto.GetUsuario(), sinal);
 }
 
-int Gravacao::Fecha() {
-  int status = lancamentos_.Fecha();
-  const int gerencial = gerencial_.Fecha();
-  const int quantidades = comQuantidades_ ? quantidades_.Fecha() : ARQ_OK;
-  marca_.Desmarca();
+int Gravacao::FechaArquivos() {
+  // Files closed already (or never opened) close as nothing done.
+  const auto fecha = [](CQXarq& arq) { return arq.IsOpen() ? arq.Fecha() : ARQ_OK; };
+  int status = fecha(lancamentos_);
+  const int gerencial = fecha(gerencial_);
+  const int quantidades = fecha(quantidades_);
   if (status == ARQ_OK) status = gerencial;
   if (status == ARQ_OK) status = quantidades;
   return status;

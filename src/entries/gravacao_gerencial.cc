@@ -33,6 +33,7 @@ int Gravacao::RemoveGerencialAnterior() {
     if ((linha.Indlan & kSplitOwnerMask) != dono) return ARQ_OK;
     uint32_t posicao = p;
     if (int status = gerencial_.Grava(&zero, &posicao, kSplitRecordSize)) return status;
+    linhasZeradas_.emplace_back(p, linha);
   }
 }
 
@@ -45,6 +46,7 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
     linha.Indlan |= indlan;
     uint32_t posicao = 0;
     if (int status = gerencial_.Grava(&linha, &posicao, kSplitRecordSize)) return status;
+    linhasNovas_.push_back(posicao);
     if (i == 0) primeira = posicao;
     // The line is written: it is reported even when its quantity fails.
     const int quantidade = comQuantidades_ ? GravaQuantidade(posicao, i) : ARQ_OK;

@@ -58,7 +58,7 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // The difference an entry with these accounts makes: +valor without credit
   // account, -valor without debit account, times `sinal` (+1 when the entry
   // is written, -1 when its old record is replaced or removed). Stops at the
-  // first failing update and returns its status.
+  // first failing update and returns its status; nothing stays added then.
   int AtualizaDiferencaLancamento(int32_t debito, int32_t credito, CURRENCY valor, CQXData data,
                                   uint16_t filial, uint16_t usuario, int sinal);
 

@@ -35,6 +35,13 @@ class LoteLog {
                  const char* expressao);
   // Sends the records added since the last call, in their order.
   void Envia();
+  // How many records wait to be sent.
+  size_t Quantos() const { return itens_.size(); }
+  // Drops the waiting records from the `primeiro`-th on: what they report
+  // was undone.
+  void Descarta(size_t primeiro) {
+    if (primeiro < itens_.size()) itens_.resize(primeiro);
+  }
 
  private:
   struct Item {

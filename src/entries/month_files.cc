@@ -107,7 +107,9 @@ HRESULT CLancamentoBase::PegaQuantidadeRegistros(uint16_t iMesAno, int32_t* lQtd
 
   int32_t total = 0, excluidos = 0, gerenciais = 0, importados = 0;
   qx::EntryRecord registro;
-  for (uint32_t p = 1; lancamentos.Le(p, &registro) == ARQ_OK; ++p) {
+  // Only the end of the file ends the count: a month that cannot be read is
+  // no shorter month.
+  for (uint32_t p = 1; (status = lancamentos.Le(p, &registro)) == ARQ_OK; ++p) {
     ++total;
     if (registro.cStatus == qx::kEntryDeleted) {
       ++excluidos;
@@ -120,6 +122,7 @@ HRESULT CLancamentoBase::PegaQuantidadeRegistros(uint16_t iMesAno, int32_t* lQtd
   }
   lancamentos.Fecha();
   gerencial.Fecha();
+  if (status != ARQ_FIM_DE_ARQUIVO) return status;
   *lQtdLancamentos = total;
   *lQtdExcluidos = excluidos;
   *lQtdGerenciais = gerenciais;

@@ -7,6 +7,8 @@
 #include "outside/company_database.h"
 #include "outside/outside_codes.h"
 #include "outside/sessions.h"
+#include "storage/folga_disco.h"
+#include "values/text_format.h"
 
 namespace {
 
@@ -57,9 +59,14 @@ HRESULT CQXBaseParaRotinas::OnInicializa() {
   std::shared_ptr<qx::SuiteDatabase> db;
   std::string message;
   HRESULT hr = qx::OpenCompanyDatabase(GetEmpresa(), &db, &message);
-  if (SUCCEEDED(hr)) {
-    const std::string aplicativo = m_bTemRegistro ? qx::FieldText(m_registro.szAplicativo) : "";
-    hr = qx::RegistraSessao(*db, GetNumeroSessao(), GetUsuario(), aplicativo);
+  // On a full disk the session is recorded by the first save that finds room.
+  m_bSessaoPendente = SUCCEEDED(hr) && db->ReadOnly();
+  if (SUCCEEDED(hr) && !db->ReadOnly()) {
+    hr = RegistraSessao(*db);
+    if (hr == qx::kDiscoCheio) {
+      m_bSessaoPendente = true;
+      hr = S_OK;
+    }
     if (FAILED(hr)) message = db->message();
   }
   if (FAILED(hr)) {
@@ -69,8 +76,32 @@ HRESULT CQXBaseParaRotinas::OnInicializa() {
                    message.c_str());
     return hr;
   }
+  m_db = db;
   m_acesso.Conecta(std::move(db), this, GetUsuario());
   return S_OK;
 }
 
-void CQXBaseParaRotinas::OnFinaliza() { m_acesso.Conecta(nullptr, this, GetUsuario()); }
+HRESULT CQXBaseParaRotinas::RegistraSessao(qx::SuiteDatabase& db) {
+  const std::string aplicativo = m_bTemRegistro ? qx::FieldText(m_registro.szAplicativo) : "";
+  return qx::RegistraSessao(db, GetNumeroSessao(), GetUsuario(), aplicativo);
+}
+
+HRESULT CQXBaseParaRotinas::AceitaGravacao() {
+  if (m_db == nullptr) return S_OK;
+  HRESULT hr = S_OK;
+  if (qx::SemFolgaParaGravar(m_db->path())) {
+    hr = m_db->Fail(qx::kDiscoCheio, qx::FormatText("Banco de dados \"%s\": o disco est\xE1 cheio.",
+                                                    m_db->path().c_str()));
+  } else if (m_bSessaoPendente) {
+    hr = m_db->TryWritable();
+    if (SUCCEEDED(hr)) hr = RegistraSessao(*m_db);
+    m_bSessaoPendente = FAILED(hr);
+  }
+  if (FAILED(hr)) SetErro(hr, kNumeroServidorDadosDF, 0, "%s", m_db->message().c_str());
+  return FAILED(hr) ? hr : S_OK;
+}
+
+void CQXBaseParaRotinas::OnFinaliza() {
+  m_db.reset();
+  m_acesso.Conecta(nullptr, this, GetUsuario());
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "diagnostics/profiler_identity.h"
 #include "outside/acesso_servidores.h"
@@ -45,21 +46,33 @@ class CQXBaseParaRotinas : public CQXInicializador, public CQXUltimoErro {
   CQXServidoresContabil* GetAcessoContabil() { return GetAcessoServidores()->GetAcessoContabil(); }
   CQXServidoresCore* GetAcessoCore() { return GetAcessoServidores()->GetAcessoCore(); }
 
+  // Whether the company database takes the writes of a save: S_OK, or
+  // kDiscoCheio (kept as the last error) while its disk has no room for them.
+  // A session that could not be recorded at initialisation (a full disk) is
+  // recorded now, its database opened for writing again when it was opened
+  // read-only; a failure of that is returned.
+  HRESULT AceitaGravacao();
+
   // With the default connection the object opens no company database: only
   // the core access works (the analytics, which reach each company by
   // itself), and the company accesses fail with E_QXDF_NAO_INICIALIZADO.
   void SetUsaConexaoDefault(bool usa = true) { m_bUsaConexaoDefault = usa; }
 
  protected:
-  // Opens the company's suite database and records the session in it. A
+  // Opens the company's suite database and records the session in it (on a
+  // full disk the database is opened for reading, and the session waits). A
   // failure is kept as the last error and written to the error log.
   HRESULT OnInicializa() override;
   // Closes the company connection.
   void OnFinaliza() override;
 
  private:
+  HRESULT RegistraSessao(qx::SuiteDatabase& db);
+
   _REG_DF_INICIALIZAPS m_registro{};
   bool m_bTemRegistro = false;
   bool m_bUsaConexaoDefault = false;
   CQXAcessoServidores m_acesso;
+  std::shared_ptr<qx::SuiteDatabase> m_db;  // the connection m_acesso hands out
+  bool m_bSessaoPendente = false;             // not recorded yet: the disk was full
 };

@@ -3,8 +3,12 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 
 #include "outside/outside_codes.h"
+#include "platform/disk_space.h"
+#include "platform/file_exception.h"
 #include "outside/suite_schema.h"
 #include "values/text_format.h"
 #include "platform/codepage.h"
@@ -18,6 +22,21 @@ constexpr int kDefaultBusyTimeoutMs = 5000;
 constexpr int kBusyRounds = 3;
 
 std::atomic<int> g_busyTimeoutMs{0};
+
+// The read-only connections open in the process, by path. While one of a
+// database is open, SQLite gives every new connection of the process to that
+// database the same read-only index, through which it cannot write.
+std::mutex g_leiturasMutex;
+std::map<std::string, int> g_leituras;
+
+int Leituras(const std::string& path, int delta) {
+  std::lock_guard trava(g_leiturasMutex);
+  int& abertas = g_leituras[path];
+  abertas += delta;
+  const int agora = abertas;
+  if (agora == 0) g_leituras.erase(path);
+  return agora;
+}
 
 int BusyTimeout() {
   const int testing = g_busyTimeoutMs.load();
@@ -52,13 +71,40 @@ HRESULT CodeOf(int result) {
   }
 }
 
+// Whether a failure comes from a full disk: SQLite's own report, or a file
+// operation of SQLite that failed for want of room (growing the WAL index).
+bool DiscoCheio(sqlite3* db, int result) {
+  const int primary = result & 0xFF;
+  if (primary == SQLITE_FULL) return true;
+  if (db == nullptr || (primary != SQLITE_IOERR && primary != SQLITE_CANTOPEN)) return false;
+  return CFileException::OsErrorToException(sqlite3_system_errno(db)) == CFileException::diskFull;
+}
+
+// The URI of a file path: what a URI would take for its own is escaped.
+std::string UriOf(const std::string& path) {
+  std::string uri = "file:";
+  for (const char c : path) {
+    if (c == '%' || c == '?' || c == '#') {
+      uri += FormatText("%%%02X", static_cast<unsigned char>(c));
+    } else {
+      uri += c;
+    }
+  }
+  return uri;
+}
+
 }  // namespace
 
 void SetSuiteBusyTimeoutForTesting(int milliseconds) { g_busyTimeoutMs.store(milliseconds); }
 
-SuiteDatabase::~SuiteDatabase() {
+SuiteDatabase::~SuiteDatabase() { Disconnect(); }
+
+void SuiteDatabase::Disconnect() {
   for (auto& entry : statements_) sqlite3_finalize(entry.second.stmt);
+  statements_.clear();
+  if (db_ != nullptr && readOnly_) Leituras(path_, -1);
   sqlite3_close_v2(db_);
+  db_ = nullptr;
 }
 
 HRESULT SuiteDatabase::Open(const std::string& path, Mode mode, std::shared_ptr<SuiteDatabase>* db,
@@ -76,11 +122,52 @@ HRESULT SuiteDatabase::Open(const std::string& path, Mode mode, std::shared_ptr<
 }
 
 HRESULT SuiteDatabase::Prepare(Mode mode) {
+  const HRESULT hr = Connect(mode, false);
+  if (hr != kDiscoCheio || mode != Mode::kExisting) return hr;
+  return Connect(mode, true);
+}
+
+HRESULT SuiteDatabase::TryWritable() {
+  if (!readOnly_) return S_OK;
+  if (SUCCEEDED(Connect(Mode::kExisting, false))) return S_OK;
+  // Still no room: back to reading, with the reason kept.
+  const std::string reason = message_;
+  const HRESULT hr = Connect(Mode::kExisting, true);
+  message_ = reason;
+  return FAILED(hr) ? hr : kDiscoCheio;
+}
+
+HRESULT SuiteDatabase::Connect(Mode mode, bool readOnly) {
+  Disconnect();
+  if (!readOnly && Leituras(path_, 0) > 0) {
+    return Fail(kDiscoCheio,
+                FormatText("Banco de dados \"%s\": aberto s\xF3 para leitura desde que o disco "
+                           "encheu; as grava\xE7\xF5"
+                           "es voltam quando essas conex\xF5"
+                           "es se fecharem.",
+                           path_.c_str()));
+  }
+  readOnly_ = readOnly;
   // A connection serves one thread at a time (see the class), so SQLite's
   // own locking of each call is not needed.
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
-                    (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
-  const int opened = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+              (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
+  std::string name = path_;
+  if (readOnly) {
+    // Read-only, the index of the WAL is kept in memory unless another
+    // connection has it in its shared-memory file, which must exist (empty).
+    CreateEmptyFileLike(path_ + "-shm", path_);
+    flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    name = UriOf(path_) + "?readonly_shm=1";
+  }
+  const int opened = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
+  if (db_ != nullptr && readOnly) Leituras(path_, +1);
+  if (opened == SQLITE_OK && !readOnly) {
+    // The WAL's index outlives the last connection, so that the next first
+    // one reuses its room: on a full disk it still starts.
+    int persist = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+  }
   if (opened != SQLITE_OK) {
     const HRESULT hr = Check(opened);
     return Fail(hr, FormatText("N\xE3o foi poss\xEDvel abrir o banco de dados \"%s\": %s",
@@ -116,12 +203,17 @@ HRESULT SuiteDatabase::Prepare(Mode mode) {
                    path_.c_str(), static_cast<long long>(state.version), kSuiteSchemaVersion));
   }
 
-  for (const char* pragma :
-       {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
+  // The WAL kept after the last connection is emptied (journal_size_limit 0):
+  // its old frames would otherwise stand for the database file that was
+  // checkpointed, even one put back from a copy.
+  for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL",
+                             "PRAGMA foreign_keys=ON", "PRAGMA journal_size_limit=0"}) {
     hr = Execute(pragma);
     if (FAILED(hr)) return hr;
   }
-  if (state.version < kSuiteSchemaVersion) hr = Write([&] { return MigrateSchema(*this); });
+  if (state.version < kSuiteSchemaVersion) {
+    hr = readOnly ? Fail(kDiscoCheio, message_) : Write([&] { return MigrateSchema(*this); });
+  }
   return hr;
 }
 
@@ -169,6 +261,13 @@ HRESULT SuiteDatabase::Run(const char* sql) {
 HRESULT SuiteDatabase::Check(int sqliteResult) {
   const HRESULT hr = CodeOf(sqliteResult);
   if (SUCCEEDED(hr)) return hr;
+  if (DiscoCheio(db_, sqliteResult)) {
+    return Fail(kDiscoCheio,
+                FormatText("Banco de dados \"%s\": o disco est\xE1 cheio; as leituras "
+                           "continuam, as grava\xE7\xF5"
+                           "es falham at\xE9 que haja espa\xE7o.",
+                           path_.c_str()));
+  }
   const char* text = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(sqliteResult);
   return Fail(hr, FormatText("Banco de dados \"%s\": %s", path_.c_str(),
                              Utf8ToCp1252(text != nullptr ? text : "").c_str()));

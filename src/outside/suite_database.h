@@ -10,7 +10,15 @@
 // program's, is refused and never written.
 //
 // Failures are reported as the codes of outside_codes.h, with a message
-// (Windows-1252) for the last-error record and the error log.
+// (Windows-1252) for the last-error record and the error log; a full disk
+// gives kDiscoCheio.
+//
+// The WAL's shared-memory index is kept (and the WAL, emptied) after the last
+// connection closes, so that a first connection finds the index's room
+// already taken and starts on a full disk too. Where it is missing, a full
+// disk fails even the first read (the index needs room): an existing database
+// is then opened read-only, which needs none, so that reading goes on; its
+// writes fail until TryWritable finds room again.
 #pragma once
 
 #include <functional>
@@ -20,6 +28,7 @@
 #include <string_view>
 
 #include "platform/com_types.h"
+#include "storage/arq_status.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -27,7 +36,9 @@ struct sqlite3_stmt;
 namespace qx {
 
 inline constexpr char kSuiteDatabaseName[] = "QXSUITE.db";
-inline constexpr int kSuiteSchemaVersion = 2;
+// A failure because the disk is full: the record files' own code.
+inline constexpr HRESULT kDiscoCheio = QXHresultDoStatus(ARQ_DISCO_CHEIO);
+inline constexpr int kSuiteSchemaVersion = 3;
 inline constexpr int kSuiteApplicationId = 0x51585354;  // "QXST"
 
 // One connection. An object is used by one thread at a time.
@@ -63,6 +74,13 @@ class SuiteDatabase {
   // Records a failure found by the caller (a missing record, say).
   HRESULT Fail(HRESULT hr, std::string message);
 
+  // Whether the connection only reads (opened on a full disk).
+  bool ReadOnly() const { return readOnly_; }
+  // A read-only connection is opened again for reading and writing when the
+  // disk has room again: S_OK then, else kDiscoCheio (and it stays read-only).
+  // S_OK at once for a connection that writes.
+  HRESULT TryWritable();
+
   // The message of the last failure (Windows-1252).
   const std::string& message() const { return message_; }
   const std::string& path() const { return path_; }
@@ -87,8 +105,13 @@ class SuiteDatabase {
   // One statement without results, through the statement cache.
   HRESULT Run(const char* sql);
   HRESULT Prepare(Mode mode);
+  // Opens the connection (closing one that is open) and brings its schema
+  // up to date; a read-only one takes the schema as it is.
+  HRESULT Connect(Mode mode, bool readOnly);
+  void Disconnect();
 
   std::string path_;
+  bool readOnly_ = false;
   std::string message_;
   sqlite3* db_ = nullptr;
   std::map<std::string, Cached, std::less<>> statements_;

@@ -116,6 +116,14 @@ CREATE TABLE analytics (
 )sql",
      nullptr},
     // 1 -> 2
+    {R"sql(
+CREATE TABLE lotes_importacao (
+  lote INTEGER PRIMARY KEY CHECK (lote BETWEEN 1 AND 8388607),
+  reservado_em TEXT NOT NULL
+);
+)sql",
+     nullptr},
+    // 2 -> 3
     {nullptr, MigraLogAlteracoes},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);

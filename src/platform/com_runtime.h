@@ -11,7 +11,10 @@
 //   CO_E_OBJISREG             CoRegisterClassObject while another server (this process or
 //                             another) holds the class's lock file
 //   RPC_S_SERVER_UNAVAILABLE  the server's connection broke during a call
-//   E_ACCESSDENIED            the server refused this user
+//   RPC_S_SERVER_TOO_BUSY     the server already serves as many connections as it takes
+//   E_ACCESSDENIED            the server refused this user; or the client refused the runtime
+//                             folder or the server found there (runtime_folder.h), reported
+//                             through the runtime log hook with what is wrong
 #pragma once
 
 #include <cstdint>
@@ -33,6 +36,7 @@ inline constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080
 inline constexpr HRESULT RPC_E_TOO_LATE = static_cast<HRESULT>(0x80010106u);
 inline constexpr HRESULT RPC_E_INVALID_OBJECT = static_cast<HRESULT>(0x80010114u);
 inline constexpr HRESULT RPC_S_SERVER_UNAVAILABLE = static_cast<HRESULT>(0x800706BAu);
+inline constexpr HRESULT RPC_S_SERVER_TOO_BUSY = static_cast<HRESULT>(0x800706BBu);
 
 inline constexpr DWORD COINIT_MULTITHREADED = 0;
 inline constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;

@@ -30,7 +30,7 @@ HRESULT ClientConnection::Exchange(const std::vector<uint8_t>& frame, uint32_t c
   uint8_t head[sizeof(WireReplyHeader)];
   if (!ReceiveAll(fd_, head, sizeof(head))) return RPC_S_SERVER_UNAVAILABLE;
   WireReplyHeader header = DecodeReplyHeader(head);
-  if (header.callId == 0 && header.result == E_ACCESSDENIED) return E_ACCESSDENIED;
+  if (header.callId == 0 && FAILED(header.result)) return header.result;  // a refusal notice
   if (!sent || header.callId != callId || header.length < sizeof(head) ||
       header.length > kMaxFrameLength) {
     return RPC_S_SERVER_UNAVAILABLE;

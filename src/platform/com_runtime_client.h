@@ -25,7 +25,7 @@ class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
   // Sends method `slot` of object `objectId` and waits for its reply: the call's HRESULT,
   // with the reply's payload in *reply. A broken connection (closed, a reply of another
   // call, a bad length) gives RPC_S_SERVER_UNAVAILABLE now and for every later call; a
-  // refusal by the server gives E_ACCESSDENIED.
+  // refusal by the server gives its code (E_ACCESSDENIED, RPC_S_SERVER_TOO_BUSY).
   HRESULT Call(uint32_t objectId, uint16_t slot, const std::vector<uint8_t>& payload,
                std::vector<uint8_t>* reply);
 
@@ -52,7 +52,9 @@ class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
   HRESULT broken_ = S_OK;
 };
 
-// Connects to the class's server, starting it when nobody listens (see com_runtime.h).
+// Connects to the class's server, starting it when nobody listens (see com_runtime.h). The
+// runtime folder must pass CheckRuntimeFolder and the server must run as this user or
+// root (SO_PEERCRED), before a byte is sent; otherwise E_ACCESSDENIED, reported.
 HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* connection);
 
 }  // namespace qx

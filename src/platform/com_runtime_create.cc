@@ -5,7 +5,10 @@
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
 #include "platform/com_runtime_client.h"
+#include "platform/com_runtime_hooks.h"
 #include "platform/localserver_launch.h"
+#include "platform/peer_cred.h"
+#include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"
 
 namespace qx {
@@ -14,26 +17,43 @@ namespace {
 constexpr uint32_t kStartWaitMs = 10000;
 constexpr uint32_t kStartStepMs = 20;
 
-// S_OK with *fd, or S_FALSE when nobody listens, or the failure.
-HRESULT TryConnect(const std::string& path, int* fd) {
+// S_OK with *fd, or S_FALSE when nobody listens, or the failure. A server of another user
+// (root excepted) is left at once, without a byte sent to it.
+HRESULT TryConnect(const std::string& folder, const std::string& path, int* fd) {
   *fd = ConnectUnix(path);
-  if (*fd >= 0) return S_OK;
   if (*fd == -ENOENT || *fd == -ECONNREFUSED) return S_FALSE;
-  return *fd == -EACCES || *fd == -EPERM ? E_ACCESSDENIED : CO_E_SERVER_EXEC_FAILURE;
+  if (*fd < 0) return *fd == -EACCES || *fd == -EPERM ? E_ACCESSDENIED : CO_E_SERVER_EXEC_FAILURE;
+  PeerCredentials server;
+  if (GetPeerCredentials(*fd, &server) && PeerAllowed(server, false)) return S_OK;
+  CloseSocket(*fd);
+  *fd = -1;
+  ReportRuntimeEvent(RuntimeEvent::kUntrustedServer,
+                     RuntimeFolderRefusal(folder, "tem em " + path + " um servidor do usuário " +
+                                                      std::to_string(server.uid) + " (pid " +
+                                                      std::to_string(server.pid) +
+                                                      "), que não é este nem o root; nada lhe "
+                                                      "foi enviado"));
+  return E_ACCESSDENIED;
 }
 
 }  // namespace
 
 HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* connection) {
-  std::string path = ClassSocketPath(RuntimeFolder(), clsid);
+  const std::string folder = RuntimeFolder();
+  const std::string problem = CheckRuntimeFolder(folder, RuntimeSide::kClient);
+  if (!problem.empty()) {
+    ReportRuntimeEvent(RuntimeEvent::kUnsafeRuntimeFolder, problem);
+    return E_ACCESSDENIED;
+  }
+  std::string path = ClassSocketPath(folder, clsid);
   int fd = -1;
-  HRESULT hr = TryConnect(path, &fd);
+  HRESULT hr = TryConnect(folder, path, &fd);
   if (hr == S_FALSE) {
     std::string command;
     hr = LocalServerCommand(clsid, &command);
     if (SUCCEEDED(hr)) hr = LaunchLocalServer(command);
     for (uint32_t waited = 0; SUCCEEDED(hr); waited += kStartStepMs) {
-      hr = TryConnect(path, &fd);
+      hr = TryConnect(folder, path, &fd);
       if (hr != S_FALSE) break;
       if (waited >= kStartWaitMs) hr = CO_E_SERVER_EXEC_FAILURE;
       Sleep(kStartStepMs);

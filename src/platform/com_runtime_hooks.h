@@ -36,9 +36,13 @@ StubFunction FindInterfaceStub(const IID& iid);
 ProxyFactory FindInterfaceProxy(const IID& iid);
 
 enum class RuntimeEvent {
-  kRefusedConnection,  // another user while authentication is on
-  kBadFrame,           // a frame too long or shorter than its header
-  kBadPayload,         // a payload the runtime or a stub could not read
+  kRefusedConnection,    // another user while authentication is on
+  kBadFrame,             // a frame too long or shorter than its header
+  kBadPayload,           // a payload the runtime or a stub could not read
+  kTooManyConnections,   // a connection past the server's limit, refused
+  kIdleConnection,       // a connection holding nothing that sent nothing in time, closed
+  kUnsafeRuntimeFolder,  // a runtime folder that others could have put a socket in
+  kUntrustedServer,      // a server of another user listening where the client looked
 };
 // Receives the runtime's reports (from any thread); an empty function drops them.
 using RuntimeLogHook = std::function<void(RuntimeEvent event, const std::string& text)>;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 
@@ -89,8 +90,12 @@ uint32_t CFile::Read(void* buffer, uint32_t count) {
 }
 
 void CFile::Write(const void* buffer, uint32_t count) {
-  qx::FileFaults::ThrowIfInjected(FileOp::Write, m_strFilePath);
+  // An injected failure may come after part of the bytes, as on a disk that fills up.
+  uint32_t before = 0;
+  const int injected = qx::FileFaults::Check(FileOp::Write, m_strFilePath, &before);
+  if (injected != 0 && before == 0) Throw(injected, CFileException::ExceptionToOsError(injected));
   if (!m_bWritable && IsOpen()) Throw(CFileException::accessDenied, EACCES);
+  if (injected != 0) count = std::min(count, before);
   const char* bytes = static_cast<const char*>(buffer);
   while (count > 0) {
     ssize_t done = pwrite(m_hFile, bytes, count, static_cast<off_t>(m_position));
@@ -102,6 +107,7 @@ void CFile::Write(const void* buffer, uint32_t count) {
     bytes += done;
     count -= static_cast<uint32_t>(done);
   }
+  if (injected != 0) Throw(injected, CFileException::ExceptionToOsError(injected));
 }
 
 void CFile::Abort() {

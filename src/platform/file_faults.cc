@@ -20,6 +20,7 @@ struct Rule {
   uint64_t count;
   int cause;
   std::string pathPart;
+  uint32_t written = 0;  // bytes a failing Write writes first
   uint64_t seen = 0;
 };
 
@@ -53,6 +54,14 @@ void FileFaults::Arm(FileOp op, int nth, int cause, std::string_view pathPart, i
   active_.store(true, std::memory_order_relaxed);
 }
 
+void FileFaults::ArmPartialWrite(int nth, int cause, uint32_t bytes, std::string_view pathPart) {
+  Plan& plan = ThePlan();
+  std::lock_guard lock(plan.mutex);
+  plan.rules.push_back(
+      {FileOp::Write, static_cast<uint64_t>(std::max(nth, 1)), 1, cause, std::string(pathPart), bytes});
+  active_.store(true, std::memory_order_relaxed);
+}
+
 void FileFaults::Count(std::string_view pathPart) {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.mutex);
@@ -78,7 +87,7 @@ void FileFaults::Clear() {
   active_.store(false, std::memory_order_relaxed);
 }
 
-int FileFaults::CheckArmed(FileOp op, const std::string& path) {
+int FileFaults::CheckArmed(FileOp op, const std::string& path, uint32_t* written) {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.mutex);
   if (plan.counting && ContainsIgnoringCase(path, plan.countPart)) {
@@ -93,6 +102,7 @@ int FileFaults::CheckArmed(FileOp op, const std::string& path) {
     ++rule.seen;
     if (cause == 0 && rule.seen >= rule.first && rule.seen - rule.first < rule.count) {
       cause = rule.cause;
+      if (written != nullptr) *written = rule.written;
     }
   }
   return cause;

@@ -12,7 +12,9 @@
 //
 // makes the 3rd Write on a path containing "CNLC" (ignoring case) throw diskFull. An injected
 // Open failure makes Open return false with the cause; any other operation throws
-// CFileException. The failing call does nothing (a failing Close still closes the file).
+// CFileException. The failing call does nothing (a failing Close still closes the file), except
+// a Write armed with ArmPartialWrite, which first writes part of its bytes, as a disk that fills
+// in the middle of a write does.
 // A fault sweep counts the calls of an operation first (Count, Calls) and then fails each in
 // turn. With nothing armed and no counting, a file operation pays one relaxed atomic load.
 namespace qx {
@@ -37,6 +39,9 @@ class FileFaults {
   // empty: every path), counted from now and starting at 1, calls nth to nth + count - 1 fail
   // with cause. Several rules may be armed; the first that fires wins.
   static void Arm(FileOp op, int nth, int cause, std::string_view pathPart = {}, int count = 1);
+  // The nth Write on paths containing pathPart writes its first `bytes` bytes (all of them when
+  // it has fewer) and then fails with cause.
+  static void ArmPartialWrite(int nth, int cause, uint32_t bytes, std::string_view pathPart = {});
   // Starts counting the calls on paths containing pathPart, from zero.
   static void Count(std::string_view pathPart = {});
   // Calls of op counted since Count (Any: of all operations).
@@ -44,9 +49,12 @@ class FileFaults {
   // Disarms every rule and stops counting.
   static void Clear();
 
-  // The cause injected into this call (0 when none); called by the file operations.
-  static int Check(FileOp op, const std::string& path) {
-    return active_.load(std::memory_order_relaxed) ? CheckArmed(op, path) : 0;
+  // The cause injected into this call (0 when none); called by the file operations. For a
+  // Write, *written (when given) receives the bytes to write before failing: 0 unless the rule
+  // was armed with ArmPartialWrite.
+  static int Check(FileOp op, const std::string& path, uint32_t* written = nullptr) {
+    if (written != nullptr) *written = 0;
+    return active_.load(std::memory_order_relaxed) ? CheckArmed(op, path, written) : 0;
   }
   // Throws the failure injected into this call, if any, as CFileException (by pointer).
   static void ThrowIfInjected(FileOp op, const std::string& path) {
@@ -55,7 +63,7 @@ class FileFaults {
 
  private:
   [[noreturn]] static void ThrowInjected(int cause, const std::string& path);
-  static int CheckArmed(FileOp op, const std::string& path);
+  static int CheckArmed(FileOp op, const std::string& path, uint32_t* written);
   static std::atomic<bool> active_;
 };
 

@@ -5,7 +5,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "platform/localserver_limits.h"
 #include "platform/peer_cred.h"
+#include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"
 
 namespace qx {
@@ -13,7 +15,15 @@ namespace qx {
 HRESULT ClassServer::Open(const CLSID& clsid, IClassFactory* factory, bool anyUser,
                           std::unique_ptr<ClassServer>* server) {
   std::string folder = RuntimeFolder();
-  if (!PrepareRuntimeFolder(folder, anyUser)) return E_ACCESSDENIED;
+  std::string problem = CheckRuntimeFolder(folder, RuntimeSide::kServer);
+  if (problem.empty() && !SetRuntimeFolderMode(folder, anyUser)) {
+    problem =
+        RuntimeFolderRefusal(folder, "não aceita o modo " + std::string(anyUser ? "0711" : "0700"));
+  }
+  if (!problem.empty()) {
+    ReportRuntimeEvent(RuntimeEvent::kUnsafeRuntimeFolder, problem);
+    return E_ACCESSDENIED;
+  }
   std::unique_ptr<ClassServer> made(new ClassServer(anyUser));
   if (!made->lock_.Acquire(ClassLockPath(folder, clsid))) return CO_E_OBJISREG;
   // Holding the lock, any socket file left there is a dead server's: replace it.
@@ -70,18 +80,29 @@ void ClassServer::AcceptLoop() {
 
 void ClassServer::Admit(int fd) {
   PeerCredentials peer;
-  if (!GetPeerCredentials(fd, &peer) || !PeerAllowed(peer, anyUser_)) {
-    std::vector<uint8_t> notice = EncodeReply(0, E_ACCESSDENIED, {});
-    SendAll(fd, notice.data(), notice.size());
-    CloseSocket(fd);
-    ReportRuntimeEvent(RuntimeEvent::kRefusedConnection,
-                       "connection of uid " + std::to_string(peer.uid) + " (pid " +
-                           std::to_string(peer.pid) + ") refused");
+  const bool known = GetPeerCredentials(fd, &peer);
+  const std::string who =
+      "connection of uid " + std::to_string(peer.uid) + " (pid " + std::to_string(peer.pid) + ")";
+  if (!known || !PeerAllowed(peer, anyUser_)) {
+    Refuse(fd, E_ACCESSDENIED, RuntimeEvent::kRefusedConnection, who + " refused");
     return;
   }
   ReapFinished();
+  const size_t limit = GetServerLimits().connections;
+  if (connections_.size() >= limit) {
+    Refuse(fd, RPC_S_SERVER_TOO_BUSY, RuntimeEvent::kTooManyConnections,
+           who + " refused: " + std::to_string(limit) + " connections already served");
+    return;
+  }
   connections_.push_back(std::make_unique<ServerConnection>(fd, factory_));
   connections_.back()->Start();
+}
+
+void ClassServer::Refuse(int fd, HRESULT why, RuntimeEvent event, const std::string& text) {
+  ReportRuntimeEvent(event, text);  // first, so that the report precedes what the client sees
+  std::vector<uint8_t> notice = EncodeReply(0, why, {});
+  SendAll(fd, notice.data(), notice.size());
+  CloseSocket(fd);
 }
 
 void ClassServer::ReapFinished() {

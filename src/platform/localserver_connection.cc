@@ -1,10 +1,20 @@
 #include "platform/localserver_connection.h"
 
+#include <errno.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "platform/localserver_limits.h"
 #include "platform/unix_socket.h"
 #include "platform/wire_frame_marshal.h"
 
 namespace qx {
 namespace {
+
+// A frame is read in steps of this size at most and its buffer grows with the bytes that
+// have arrived, never to the length it announces before they are there.
+constexpr size_t kReceiveStep = 16 * 1024;
 
 // The IID that is the whole payload of a creation or a QueryInterface.
 bool ReadIid(const uint8_t* payload, size_t size, IID* iid) {
@@ -28,23 +38,54 @@ void ServerConnection::Stop() { ShutdownSocket(fd_); }
 
 void ServerConnection::Run() {
   for (;;) {
-    uint8_t head[sizeof(uint32_t)];
-    if (!ReceiveAll(fd_, head, sizeof(head))) break;
-    uint32_t length = 0;
-    WireReader(head, sizeof(head)).U32(&length);
-    if (length < sizeof(WireRequestHeader) || length > kMaxFrameLength) {
+    std::vector<uint8_t> frame;
+    const uint32_t idleMs = GetServerLimits().idleMs;
+    const bool holdsNothing = objects_.empty() && locks_ == 0;
+    Arrival arrival = ReceiveRequest(holdsNothing ? static_cast<int>(idleMs) : -1, &frame);
+    if (arrival == Arrival::kBadLength) {
+      uint32_t length = 0;
+      WireReader(frame.data(), frame.size()).U32(&length);
       ReportRuntimeEvent(RuntimeEvent::kBadFrame,
                          "frame of " + std::to_string(length) + " bytes: connection closed");
-      break;
+    } else if (arrival == Arrival::kIdle) {
+      ReportRuntimeEvent(RuntimeEvent::kIdleConnection,
+                         "no request in " + std::to_string(idleMs) +
+                             " ms on a connection without objects or locks: connection closed");
     }
-    std::vector<uint8_t> frame(length);
-    std::copy(head, head + sizeof(head), frame.begin());
-    if (!ReceiveAll(fd_, frame.data() + sizeof(head), length - sizeof(head))) break;
-    if (!Serve(frame)) break;
+    if (arrival != Arrival::kFrame || !Serve(frame)) break;
   }
   ShutdownSocket(fd_);
   ReleaseAll();
   done_ = true;
+}
+
+ServerConnection::Arrival ServerConnection::ReceiveRequest(int waitMs,
+                                                           std::vector<uint8_t>* frame) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+  size_t wanted = sizeof(uint32_t);  // the length first, then the frame it announces
+  while (frame->size() < wanted) {
+    int wait = -1;
+    if (waitMs >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return Arrival::kIdle;
+      wait = static_cast<int>(left.count());
+    }
+    uint8_t chunk[kReceiveStep];
+    const int64_t got =
+        ReceiveSome(fd_, chunk, std::min(wanted - frame->size(), sizeof(chunk)), wait);
+    if (got == -ETIMEDOUT) return Arrival::kIdle;
+    if (got <= 0) return Arrival::kClosed;
+    frame->insert(frame->end(), chunk, chunk + got);
+    if (wanted == sizeof(uint32_t) && frame->size() == wanted) {
+      uint32_t length = 0;
+      WireReader(frame->data(), frame->size()).U32(&length);
+      if (length < sizeof(WireRequestHeader) || length > kMaxFrameLength)
+        return Arrival::kBadLength;
+      wanted = length;
+    }
+  }
+  return Arrival::kFrame;
 }
 
 bool ServerConnection::Serve(const std::vector<uint8_t>& frame) {

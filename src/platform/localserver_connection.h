@@ -2,7 +2,8 @@
 // that the client creates belong to the connection: object 0 is the class factory, the
 // others get ids from 1 on. When the connection ends, for whatever reason, every object it
 // still holds is released as if the client had called Release, and every server lock it
-// still holds is undone as if the client had called LockServer(FALSE).
+// still holds is undone as if the client had called LockServer(FALSE). A connection that
+// holds neither must send each request within the idle time of localserver_limits.h.
 #pragma once
 
 #include <atomic>
@@ -38,7 +39,12 @@ class ServerConnection {
     StubFunction stub;
   };
 
+  enum class Arrival { kFrame, kClosed, kBadLength, kIdle };
+
   void Run();
+  // The next request frame, whole. With waitMs >= 0 it must arrive within that time
+  // (kIdle otherwise); kBadLength leaves the four bytes of the length in *frame.
+  Arrival ReceiveRequest(int waitMs, std::vector<uint8_t>* frame);
   // False when the frame ends the connection (bad payload, lost peer).
   bool Serve(const std::vector<uint8_t>& frame);
   HRESULT Dispatch(const WireRequestHeader& header, const uint8_t* payload, size_t size,

@@ -1,14 +1,13 @@
 #include "platform/unix_socket.h"
 
 #include <errno.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
-
-#include "platform/environment.h"
 
 namespace qx {
 namespace {
@@ -22,20 +21,6 @@ bool MakeAddress(const std::string& path, sockaddr_un* address) {
 }
 
 }  // namespace
-
-std::string RuntimeFolder() {
-  std::string folder = GetEnvironmentText("QX_RUNTIME_DIR");
-  if (!folder.empty()) return folder;
-  return "/tmp/qx-" + std::to_string(geteuid());
-}
-
-bool PrepareRuntimeFolder(const std::string& folder, bool shared) {
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat info {};
-  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-  if (info.st_uid != geteuid()) return false;
-  return !shared || chmod(folder.c_str(), 0711) == 0;
-}
 
 std::string ClassSocketPath(const std::string& folder, const CLSID& clsid) {
   return folder + "/" + GuidToText(clsid) + ".sock";
@@ -107,6 +92,19 @@ bool ReceiveAll(int fd, void* bytes, size_t size) {
     size -= static_cast<size_t>(got);
   }
   return true;
+}
+
+int64_t ReceiveSome(int fd, void* bytes, size_t size, int waitMs) {
+  for (;;) {
+    pollfd in = {fd, POLLIN, 0};
+    int ready = waitMs < 0 ? 1 : poll(&in, 1, waitMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return -errno;
+    if (ready == 0) return -ETIMEDOUT;
+    ssize_t got = recv(fd, bytes, size, 0);
+    if (got < 0 && errno == EINTR) continue;
+    return got < 0 ? -errno : got;
+  }
 }
 
 void ShutdownSocket(int fd) { shutdown(fd, SHUT_RDWR); }

@@ -1,5 +1,5 @@
-// Unix-domain stream sockets of the local-server runtime and the runtime folder that holds
-// them: QX_RUNTIME_DIR, else /tmp/qx-<uid>.
+// Unix-domain stream sockets of the local-server runtime and their names in the runtime
+// folder (runtime_folder.h).
 #pragma once
 
 #include <cstddef>
@@ -10,11 +10,6 @@
 
 namespace qx {
 
-std::string RuntimeFolder();
-// Creates the folder 0700 when absent. It must be a real folder (not a link) owned by the
-// process's user. With `shared`, the folder is made 0711 so that other users can reach the
-// sockets in it without listing it. False when unusable.
-bool PrepareRuntimeFolder(const std::string& folder, bool shared);
 // "<folder>/<CLSID text>.sock" and "<folder>/<CLSID text>.lock".
 std::string ClassSocketPath(const std::string& folder, const CLSID& clsid);
 std::string ClassLockPath(const std::string& folder, const CLSID& clsid);
@@ -30,6 +25,9 @@ int AcceptUnix(int listener);
 // Whole blocks or nothing: false on an error or when the peer closed first.
 bool SendAll(int fd, const void* bytes, size_t size);
 bool ReceiveAll(int fd, void* bytes, size_t size);
+// Waits up to waitMs (-1: without end) for bytes and reads what came, at most `size`: how
+// many, 0 when the peer closed, -ETIMEDOUT when nothing came in time, else -errno.
+int64_t ReceiveSome(int fd, void* bytes, size_t size, int waitMs);
 // Wakes every blocked read of the socket and ends both directions; the descriptor stays.
 void ShutdownSocket(int fd);
 void CloseSocket(int fd);

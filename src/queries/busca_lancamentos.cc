@@ -47,25 +47,30 @@ std::vector<int32_t> SessoesDoUsuario(CLancamentoBase& objeto, uint16_t usuario)
   return sessoes;
 }
 
-// Runs the test over one month's records, appending the keys it accepts. A
-// failed open or read ends the search.
-bool BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
-              qx::AceitacaoFiltro& aceitacao, std::vector<int32_t>* resultado) {
+// Runs the test over one month's records, appending the keys it accepts.
+// Returns the status of a failed open or read, which ends the search.
+int BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
+             qx::AceitacaoFiltro& aceitacao, std::vector<int32_t>* resultado) {
   CQXarq lancamentos;
   CQXarq complementos;
   CQXarq gerencial;
-  if (qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes.Value(), 'L',
-                         qx::kEntryRecordSize) != ARQ_OK) {
-    return false;
+  if (int status = qx::AbreArquivoMes(lancamentos, pasta, qx::kPrefixoLancamentos, mes.Value(),
+                                      'L', qx::kEntryRecordSize)) {
+    return status;
   }
   const bool comComplementos = aceitacao.PrecisaComplementos();
   const bool comGerencial = aceitacao.PrecisaGerencial();
-  if ((comComplementos &&
-       qx::AbreArquivoMes(complementos, pasta, qx::kPrefixoComplementos, mes.Value(), 'L',
-                          qx::kTamanhoLeituraComplemento) != ARQ_OK) ||
-      (comGerencial && qx::AbreArquivoMes(gerencial, pasta, qx::kPrefixoGerencial, mes.Value(), 'L',
-                                          qx::kSplitRecordSize) != ARQ_OK)) {
-    return false;
+  if (comComplementos) {
+    if (int status = qx::AbreArquivoMes(complementos, pasta, qx::kPrefixoComplementos, mes.Value(),
+                                        'L', qx::kTamanhoLeituraComplemento)) {
+      return status;
+    }
+  }
+  if (comGerencial) {
+    if (int status = qx::AbreArquivoMes(gerencial, pasta, qx::kPrefixoGerencial, mes.Value(), 'L',
+                                        qx::kSplitRecordSize)) {
+      return status;
+    }
   }
   aceitacao.IniciaMes(mes.Value(), comComplementos ? &complementos : nullptr,
                       comGerencial ? &gerencial : nullptr);
@@ -77,7 +82,7 @@ bool BuscaMes(const std::string& pasta, CQXMesAno mes, CQXMesAno base,
         if (aceito) resultado->push_back(qx::ChaveBusca(mes, base, posicao));
         return falha == ARQ_OK;
       });
-  return leitura == ARQ_OK && falha == ARQ_OK;
+  return leitura != ARQ_OK ? leitura : falha;
 }
 
 }  // namespace
@@ -100,11 +105,15 @@ HRESULT CLancamentoBase::BuscaQtdLancamentos(ULONG DataInicial, ULONG DataFinal,
       filtro.iUsuario != 0 ? SessoesDoUsuario(*this, filtro.iUsuario) : std::vector<int32_t>();
   qx::AceitacaoFiltro aceitacao(filtro, DataInicial, DataFinal, filiais, sessoes);
 
+  // A month that cannot be read ends the search: the keys found before it
+  // stay, and the failure is returned, as a month that shows no entries
+  // would be taken for an empty one.
+  int status = ARQ_OK;
   for (CQXMesAno mes : meses) {
-    if (!BuscaMes(m_strPastaEmpresa, mes, base, aceitacao, &m_busca.resultado)) break;
+    if ((status = BuscaMes(m_strPastaEmpresa, mes, base, aceitacao, &m_busca.resultado))) break;
   }
   *Quantidade = static_cast<int32_t>(m_busca.resultado.size());
-  return S_OK;
+  return status == ARQ_OK ? S_OK : QXHresultDoStatus(status);
 }
 
 HRESULT CLancamentoBase::BuscaLancamentos(int32_t Quantidade, Lancamentos* Lista) {

@@ -14,8 +14,11 @@ int LeTextoComplemento(CQXarq& heap, int32_t posicao, char (&texto)[512], size_t
   texto[0] = '\0';
   if (posicao <= 0) return ARQ_OK;
   char bytes[kTamanhoLeituraComplemento] = {};
-  const int status = heap.LeBytes(posicao, kTamanhoLeituraComplemento, bytes);
-  if (status != ARQ_OK && status != ARQ_FIM_DE_ARQUIVO) return status;
+  int32_t lidos = 0;
+  const int status = heap.LeBytes(posicao, kTamanhoLeituraComplemento, bytes, &lidos);
+  // A text near the end of the heap reads short; an offset past its end names
+  // no text at all.
+  if (status != ARQ_OK && (status != ARQ_FIM_DE_ARQUIVO || lidos == 0)) return status;
   size_t n = 0;
   while (n < kComplementMaxStored && bytes[n] != '\0') {
     if (bytes[n++] == kComplementEnd) break;

@@ -19,8 +19,9 @@ inline constexpr uint32_t kTamanhoLeituraComplemento = 500;
 // least kTamanhoLeituraComplemento), as a reader keeps it: up to and
 // including the first carriage return, up to a zero byte, at most 499 bytes.
 // Position 0 or less is the empty text. The length goes to *tamanho and the
-// text to texto, zero-terminated. Returns 0, or the read's status other than
-// end of file (which keeps the bytes read before it).
+// text to texto, zero-terminated. Returns 0, or the read's status: end of
+// file for an offset at or past the heap's end (a text cut short by the end
+// keeps the bytes read before it).
 int LeTextoComplemento(CQXarq& heap, int32_t posicao, char (&texto)[512], size_t* tamanho);
 
 class ComplementoFiltro {

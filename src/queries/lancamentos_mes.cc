@@ -38,9 +38,10 @@ HRESULT CLancamentoBase::LeLancamentosMes(uint16_t MesAno, int iQtdLanc,
     return status;
   }
   // Element k is position k + 1; a record beyond the caller's count ends the
-  // listing before anything is written for it.
+  // listing before anything is written for it. A read that fails before the
+  // end is returned: the listing would look like a shorter month.
   int k = 0;
-  qx::PercorreRegistros(arquivo, [&](uint32_t, const qx::EntryRecord& registro) {
+  const int leitura = qx::PercorreRegistros(arquivo, [&](uint32_t, const qx::EntryRecord& registro) {
     if (k >= iQtdLanc) {
       hr = qx::kHrMaisRegistrosQueEspaco;
       return false;
@@ -50,5 +51,5 @@ HRESULT CLancamentoBase::LeLancamentosMes(uint16_t MesAno, int iQtdLanc,
     return true;
   });
   arquivo.Fecha();
-  return hr;
+  return leitura != ARQ_OK ? leitura : hr;
 }

@@ -1,6 +1,7 @@
 #include "server/command_line.h"
 
 #include <cctype>
+#include <initializer_list>
 
 namespace qx {
 namespace {
@@ -33,6 +34,13 @@ bool IguaisSemCaixa(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool UmaDe(std::string_view palavra, std::initializer_list<std::string_view> nomes) {
+  for (const std::string_view nome : nomes) {
+    if (IguaisSemCaixa(palavra, nome)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 AcaoLinhaComando InterpretaLinhaComando(std::string_view linha) {
@@ -44,6 +52,29 @@ AcaoLinhaComando InterpretaLinhaComando(std::string_view linha) {
     }
   }
   return AcaoLinhaComando::kServidor;
+}
+
+PedidoLinhaComando VerificaLinhaComando(std::string_view linha, std::string* desconhecida) {
+  if (InterpretaLinhaComando(linha) != AcaoLinhaComando::kServidor) {
+    return PedidoLinhaComando::kServidor;
+  }
+  PedidoLinhaComando pedido = PedidoLinhaComando::kServidor;
+  for (size_t inicio = linha.find_first_not_of(" \t"); inicio != std::string_view::npos;
+       inicio = linha.find_first_not_of(" \t", inicio)) {
+    const std::string_view palavra = Palavra(linha.substr(inicio));
+    inicio += palavra.size();
+    if (palavra.empty() || (palavra[0] != '-' && palavra[0] != '/')) continue;
+    const std::string_view nome = palavra.substr(palavra.starts_with("--") ? 2 : 1);
+    if (UmaDe(nome, {"h", "help", "?"})) return PedidoLinhaComando::kUso;
+    if (UmaDe(nome, {"version"})) {
+      pedido = PedidoLinhaComando::kVersao;
+    } else if (!UmaDe(nome, {"Embedding", "Automation"}) &&
+               pedido == PedidoLinhaComando::kServidor) {
+      pedido = PedidoLinhaComando::kDesconhecida;
+      *desconhecida = std::string(palavra);
+    }
+  }
+  return pedido;
 }
 
 }  // namespace qx

@@ -1,7 +1,10 @@
 #include "server/ostrel_module.h"
 
 #include "entries/interface_ids.h"
+#include "platform/codepage.h"
+#include "platform/com_runtime_hooks.h"
 #include "platform/process_info.h"
+#include "server/event_report.h"
 #include "server/registration.h"
 
 COSTRELModule::COSTRELModule(uint32_t tempoOcioso)
@@ -34,6 +37,12 @@ int CodigoSaida(HRESULT hr) {
 
 int OstrelMain(std::string_view linha) {
   LeSemAutenticacao();
+  // What the runtime refuses or closes (other users, bad frames, too many connections, an
+  // unsafe runtime folder) goes to the event log as a warning.
+  SetRuntimeLogHook([](RuntimeEvent evento, const std::string& texto) {
+    ReportEvent(kFonteEventos, EventType::kWarning, static_cast<uint32_t>(evento),
+                {Utf8ToCp1252(texto)});
+  });
   try {
     COSTRELModule modulo;
     return CodigoSaida(modulo.WinMain(linha));

@@ -36,10 +36,10 @@ int CArquivo::GravaBytes(const void* bytes, uint32_t tamanho, char onde) {
 int CArquivo::GravaEm(const void* bytes, uint32_t tamanho, bool noFim) {
   const char* dados = static_cast<const char*>(bytes);
   return qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    noFim ? SeekToEnd() : Seek(0, begin);
+    const uint64_t inicio = noFim ? GetLength() : 0;
     for (uint32_t feito = 0; feito < tamanho;) {
       const uint32_t pedaco = std::min(kPedaco, tamanho - feito);
-      Write(dados + feito, pedaco);
+      qx::EscreveInteiro(*this, inicio + feito, dados + feito, pedaco);
       feito += pedaco;
     }
     return ARQ_OK;

@@ -6,6 +6,7 @@
 #include "diagnostics/error_log.h"
 #include "diagnostics/error_names.h"
 #include "storage/arq_status.h"
+#include "storage/file_access.h"
 #include "storage/retry.h"
 
 namespace {
@@ -36,8 +37,7 @@ HRESULT CBaseArquivo::ValidaPosicaoGravacao(int64_t posicao, int64_t tamanhoRegi
         return QXHresultDoStatus(ARQ_PARAMETRO_INVALIDO);
       }
       const std::vector<char> zeros(static_cast<size_t>(tamanhoRegistro));
-      SeekToBegin();
-      Write(zeros.data(), static_cast<uint32_t>(tamanhoRegistro));
+      qx::EscreveInteiro(*this, 0, zeros.data(), static_cast<uint32_t>(tamanhoRegistro));
       return S_OK;
     }
   } catch (CFileException* erro) {

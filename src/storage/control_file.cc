@@ -99,8 +99,7 @@ int CriaArquivoZerado(const char* caminho, uint32_t tamanhoCabecalho, const Orca
   const std::vector<char> zeros(tamanhoCabecalho);
   status = ComOrcamento(gravacao, [&] {
     if (arquivo.GetLength() != 0) return ARQ_OK;
-    arquivo.SeekToBegin();
-    arquivo.Write(zeros.data(), tamanhoCabecalho);
+    EscreveInteiro(arquivo, 0, zeros.data(), tamanhoCabecalho);
     return ARQ_OK;
   });
   const int fechamento = FechaArquivo(arquivo);

@@ -67,4 +67,27 @@ int FechaArquivo(CFile& arquivo) {
   });
 }
 
+uint64_t FimParaAnexar(CFile& arquivo, uint32_t tamanhoRegistro, uint32_t tamanho) {
+  const uint64_t comprimento = arquivo.GetLength();
+  if (tamanho != tamanhoRegistro || tamanhoRegistro <= 1) return comprimento;
+  return comprimento / tamanhoRegistro * tamanhoRegistro;
+}
+
+void EscreveInteiro(CFile& arquivo, uint64_t posicao, const void* bytes, uint32_t tamanho) {
+  try {
+    arquivo.Seek(static_cast<int64_t>(posicao), CFile::begin);
+    arquivo.Write(bytes, tamanho);
+  } catch (CFileException*) {
+    // The partial bytes go; should that fail as well, reads still end before
+    // them and the next append writes over them.
+    try {
+      const uint64_t comprimento = arquivo.GetLength();
+      if (comprimento > posicao && comprimento - posicao < tamanho) arquivo.SetLength(posicao);
+    } catch (CFileException* corte) {
+      corte->Delete();
+    }
+    throw;
+  }
+}
+
 }  // namespace qx

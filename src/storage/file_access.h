@@ -42,4 +42,17 @@ int PosicionaArquivo(CFile& arquivo, char modo, int32_t posicao, uint32_t* taman
 // either way).
 int FechaArquivo(CFile& arquivo);
 
+// The byte offset an append of `tamanho` bytes to a file of records of
+// `tamanhoRegistro` bytes goes to. A whole record goes to the end of the
+// file's whole records, so that a partial record at its end (a write that
+// stopped part way) is written over; bytes of another size (a text appended
+// to a heap) go to the end of the file. Throws CFileException*.
+uint64_t FimParaAnexar(CFile& arquivo, uint32_t tamanhoRegistro, uint32_t tamanho);
+
+// Writes the bytes at byte `posicao`. A write that fails after part of its
+// bytes (a disk that fills up) and leaves the file ending inside them is cut
+// back to `posicao`, so that no partial record stays at the end; the failure
+// is then thrown on (CFileException*).
+void EscreveInteiro(CFile& arquivo, uint64_t posicao, const void* bytes, uint32_t tamanho);
+
 }  // namespace qx

@@ -41,23 +41,29 @@ int CQXarq::Grava(const void* registro, uint32_t* indPos, uint32_t tamanho) {
                       "ValidaPosicaoGravacao(*IndPos, tamanho)", hr);
     if (FAILED(hr)) return hr & 0xFFFF;
   }
-  return qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    posicao = posicao == 0 ? SeekToEnd() : Seek(static_cast<int64_t>(posicao), begin);
-    Write(registro, tamanho);
+  const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
+  const bool anexa = posicao == 0;
+  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
+    if (anexa) posicao = qx::FimParaAnexar(*this, tamanhoRegistro, tamanho);
+    qx::EscreveInteiro(*this, posicao, registro, tamanho);
     AtualizaBuffer(posicao, registro, tamanho);
-    *indPos = static_cast<uint32_t>(posicao / static_cast<uint32_t>(m_lTamanhoRegistro));
+    *indPos = static_cast<uint32_t>(posicao / tamanhoRegistro);
     return ARQ_OK;
   });
+  // A failed write may have cut the file back below what the buffer holds.
+  if (status != ARQ_OK) EsqueceBuffer();
+  return status;
 }
 
 int CQXarq::GravaZero(const void* bytes, uint32_t tamanho) {
   if (bytes == nullptr || !IsOpen()) return ARQ_NADA_FEITO;
-  return qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    SeekToBegin();
-    Write(bytes, tamanho);
+  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
+    qx::EscreveInteiro(*this, 0, bytes, tamanho);
     AtualizaBuffer(0, bytes, tamanho);
     return ARQ_OK;
   });
+  if (status != ARQ_OK) EsqueceBuffer();
+  return status;
 }
 
 int CQXarq::LeDoArquivo(int64_t posicao, void* destino) {
@@ -71,19 +77,24 @@ int CQXarq::LeDoArquivo(int64_t posicao, void* destino) {
   });
 }
 
-int CQXarq::LeBytes(int32_t posicao, int32_t tamanho, void* destino) {
+int CQXarq::LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* lidos) {
+  int32_t ignorado = 0;
+  if (lidos == nullptr) lidos = &ignorado;
+  *lidos = 0;
   if (destino == nullptr || !m_pBuffer) return ARQ_NADA_FEITO;
   if (tamanho <= 0 || tamanho > m_lTamanhoRegistro) return ARQ_PARAMETRO_INVALIDO;
   const int64_t inicio = static_cast<uint32_t>(posicao);
   if (inicio >= m_lInicioBuffer && inicio + tamanho <= m_lInicioBuffer + m_lLidosBuffer) {
     std::memcpy(destino, m_pBuffer.get() + (inicio - m_lInicioBuffer),
                 static_cast<size_t>(tamanho));
+    *lidos = tamanho;
     return ARQ_OK;
   }
   return qx::ComOrcamento(qx::kLeQXarq, [&] {
     if (inicio >= static_cast<int64_t>(GetLength())) return ARQ_FIM_DE_ARQUIVO;
     EncheBuffer(inicio);
     std::memcpy(destino, m_pBuffer.get(), static_cast<size_t>(tamanho));
+    *lidos = std::min(m_lLidosBuffer, tamanho);
     return m_lLidosBuffer >= tamanho ? ARQ_OK : ARQ_FIM_DE_ARQUIVO;
   });
 }

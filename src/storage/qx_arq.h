@@ -20,7 +20,9 @@ class CQXarq : public CBaseArquivo {
   // `criar` is set. An object that is still open is closed first.
   int Abre(const char* caminho, char modo, uint32_t tamanhoRegistro, bool criar);
   // Writes `tamanho` bytes at record *indPos (0: append; the record's number
-  // comes back in *indPos).
+  // comes back in *indPos). A record of the file's size is appended after the
+  // whole records, over a partial record that a stopped write left at the
+  // end; a write that fails part way leaves no partial record behind.
   int Grava(const void* registro, uint32_t* indPos, uint32_t tamanho);
   // Writes the bytes at offset 0 (the header record).
   int GravaZero(const void* bytes, uint32_t tamanho);
@@ -37,7 +39,9 @@ class CQXarq : public CBaseArquivo {
   }
   // Reads `tamanho` bytes (at most S) at a byte offset. Fewer bytes before the
   // end of the file give ARQ_FIM_DE_ARQUIVO; the rest of *destino is then zero.
-  int LeBytes(int32_t posicao, int32_t tamanho, void* destino);
+  // *lidos (when given) receives the bytes the file held there: 0 for an
+  // offset at or past its end.
+  int LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* lidos = nullptr);
   // Reads `tamanho` bytes at the current position.
   int LeSequencial(uint32_t tamanho, void* destino);
   // Moves the position: 'I' start, 'F' end (*tamanho = length), 'P' offset.

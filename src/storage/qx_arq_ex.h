@@ -28,7 +28,8 @@ class CQXArqEx : public CBaseArquivo, public IQXArqMarcaEnum {
   // Closes the file and keeps the buffer; 0 also when nothing was open.
   virtual int Fecha();
 
-  // Writes one record at *plPosicao (0: append; the record's number comes back).
+  // Writes one record at *plPosicao (0: append; the record's number comes
+  // back), appending and failing part way as CQXarq::Grava does.
   int Grava(const void* registro, uint32_t* plPosicao);
   int Grava(const void* registro, uint32_t* plPosicao, uint32_t lTamanhoDoRegistro);
   // Writes the bytes at offset 0.

@@ -6,6 +6,7 @@
 #include "diagnostics/error_names.h"
 #include "platform/clock.h"
 #include "storage/buffer_versions.h"
+#include "storage/file_access.h"
 #include "storage/qx_arq_ex.h"
 #include "storage/retry_budgets.h"
 
@@ -69,9 +70,10 @@ int CQXArqEx::Grava(const void* registro, uint32_t* plPosicao, uint32_t lTamanho
                       "ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)", hr);
     if (FAILED(hr)) return hr & 0xFFFF;
   }
+  const bool anexa = posicao == 0;
   const int status = qx::ComOrcamento(qx::kGravaQXArqEx, [&] {
-    posicao = posicao == 0 ? SeekToEnd() : Seek(static_cast<int64_t>(posicao), begin);
-    Write(registro, lTamanhoDoRegistro);
+    if (anexa) posicao = qx::FimParaAnexar(*this, m_lTamanhoRegistro, lTamanhoDoRegistro);
+    qx::EscreveInteiro(*this, posicao, registro, lTamanhoDoRegistro);
     *plPosicao = static_cast<uint32_t>(posicao / m_lTamanhoRegistro);
     return ARQ_OK;
   });
@@ -83,8 +85,7 @@ int CQXArqEx::GravaZero(const void* bytes, uint32_t tamanho) {
   if (bytes == nullptr) return ARQ_NADA_FEITO;
   if (const int status = AbreSeFechado(); status != ARQ_OK) return status;
   const int status = qx::ComOrcamento(qx::kGravaQXArqEx, [&] {
-    SeekToBegin();
-    Write(bytes, tamanho);
+    qx::EscreveInteiro(*this, 0, bytes, tamanho);
     return ARQ_OK;
   });
   Invalida();

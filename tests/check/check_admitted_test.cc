@@ -15,13 +15,12 @@ void ExpectAdmittedIn(const CheckRun& run, const std::string& kind, const std::s
                       double first, double last, const std::string& reason = "") {
   bool found = false;
   for (const Json* finding : FindingsOf(run, kind)) {
-    if ((*finding)["file"].text != file) continue;
-    if (first >= 0 &&
-        ((*finding)["position"].number != first || (*finding)["last"].number != last)) {
+    if ((*finding)["file"] != file) continue;
+    if (first >= 0 && ((*finding)["position"] != first || (*finding)["last"] != last)) {
       continue;
     }
-    EXPECT_EQ((*finding)["class"].text, "admitted");
-    EXPECT_THAT((*finding)["reason"].text, HasSubstr(reason));
+    EXPECT_EQ((*finding)["class"], "admitted");
+    EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
     found = true;
   }
   EXPECT_TRUE(found) << kind << " in " << file << ": " << run.out;
@@ -68,7 +67,7 @@ TEST(CheckAdmittedTest, InterruptedSavesAndRemovals) {
   ExpectAdmitted(run, "split-orphan", "CNLG0224.DAT", 2, 2);
   ExpectAdmitted(run, "currency-missing", "CNLC0324.DAT", 4, 4, "past the end of CNLM0324.DAT");
   ExpectAdmitted(run, "quantity-missing", "CNLG0324.DAT", 4, 5, "CNLQ0324.DAT");
-  EXPECT_EQ(run.json["damage"].number, 0) << run.out;
+  EXPECT_EQ(run.json["damage"], 0) << run.out;
 }
 
 TEST(CheckAdmittedTest, TotalsMissingOneEntrysAmount) {
@@ -93,11 +92,15 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   // A month whose CNLC was created and not yet given its zero record.
   WriteText(sample / "CNLC0424.DAT", "");
   WriteText(sample / "CNFORIMP.TMP", ReadText(sample / "CNFORIMP.DAT"));
+  // A write to January's split lines stopped after 7 of 20 bytes.
+  sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
   const CheckRun run = sample.Check();
+  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "gone with CNLC0324.DAT");
   ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
   ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
   ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");
   ExpectAdmitted(run, "layout-temporary", "CNFORIMP.TMP", -1, -1);
+  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 of 20 bytes");
 
   // A month made again keeps CNLQ and CNLM; February also loses its totals'
   // entries, which leaves them as damage.

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "check_run.h"
 #include "platform/file.h"
 
@@ -14,18 +16,19 @@ using ::testing::HasSubstr;
 constexpr uint64_t Entry(uint64_t p, uint64_t field) { return p * 50 + field; }
 constexpr uint64_t Line(uint64_t p, uint64_t field) { return p * 20 + field; }
 constexpr uint64_t Difference(uint64_t p, uint64_t field) { return p * 18 + field; }
+constexpr int64_t kLargest = INT64_MAX;
 
 // The run fails, and a damage finding of that kind names the file and position.
 void ExpectDamage(const CheckRun& run, const std::string& kind, const std::string& file,
                   double position, const std::string& reason = "") {
   EXPECT_EQ(run.code, 1) << kind;
-  EXPECT_FALSE(run.json["sound"].boolean);
+  EXPECT_FALSE(run.json["sound"].get<bool>());
   bool found = false;
   for (const Json* finding : FindingsOf(run, kind)) {
-    if ((*finding)["file"].text != file) continue;
-    if (position >= 0 && (*finding)["position"].number != position) continue;
-    EXPECT_EQ((*finding)["class"].text, "damage");
-    EXPECT_THAT((*finding)["reason"].text, HasSubstr(reason));
+    if ((*finding)["file"] != file) continue;
+    if (position >= 0 && (*finding)["position"] != position) continue;
+    EXPECT_EQ((*finding)["class"], "damage");
+    EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
     found = true;
   }
   EXPECT_TRUE(found) << kind << " in " << file << " at " << position << ": " << run.out;
@@ -67,13 +70,11 @@ TEST(CheckDamageTest, SplitChains) {
 
 TEST(CheckDamageTest, RecordFileShapes) {
   SampleFolder sample;
-  sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
   sample.Truncate("CNLM0324.DAT", 5);
   sample.PatchValue<uint8_t>("CNLQ0224.DAT", 3, 1);
   sample.Patch("CNLH0224.DAT", 0, "X", 1);
   sample.PatchValue<uint8_t>("CNLM0124.DAT", 12 + 9, 1);
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "partial-record", "CNLG0124.DAT", 8, "7 of 20 bytes");
   ExpectDamage(run, "short-file", "CNLM0324.DAT", -1, "5 bytes");
   ExpectDamage(run, "zero-record", "CNLQ0224.DAT", 0);
   ExpectDamage(run, "zero-record", "CNLH0224.DAT", 0, "neither a space nor a zero byte");
@@ -104,6 +105,30 @@ TEST(CheckDamageTest, DifferenceTotals) {
   EXPECT_TRUE(FindingsOf(sample.Check(), "difference-user").empty());
 }
 
+TEST(CheckDamageTest, SumsBeyondTheLargestAmount) {
+  SampleFolder sample;
+  // January: entry 3 (no credit account, 15/01) and a copy of it at 7, both
+  // of the largest amount, whose sum no total holds.
+  std::string entry = ReadText(sample / "CNLC0124.DAT").substr(Entry(3, 0), 50);
+  std::memcpy(entry.data() + 24, &kLargest, 8);
+  sample.Patch("CNLC0124.DAT", Entry(3, 0), entry.data(), entry.size());
+  sample.Patch("CNLC0124.DAT", Entry(7, 0), entry.data(), entry.size());
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(1, 0), kLargest);
+  // February: two users' totals of 15/02 (record 3 and a copy at 8), both the
+  // largest amount: the key summed over users holds more than an amount.
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(3, 0), kLargest);
+  std::string copy = ReadText(sample / "CNDIFDC.DAT").substr(Difference(3, 0), 18);
+  copy[16] = 2;
+  sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 1,
+               "date 15/01/2024: the entries' one-sided amounts add up beyond the largest amount, "
+               "922337203685477.5807");
+  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 3,
+               "date 15/02/2024: the file's totals add up beyond");
+  EXPECT_TRUE(FindingsOf(run, "difference-total").empty()) << run.out;
+}
+
 TEST(CheckDamageTest, SideFiles) {
   SampleFolder sample;
   sample.Patch("QXCTLARQ.DAT", 32 + 1, "x", 1);
@@ -131,15 +156,26 @@ TEST(CheckDamageTest, SideFiles) {
   ExpectDamage(run, "note-text", "CNNTEXPL.DAT", 3, "has no end");
 }
 
-TEST(CheckDamageTest, NamesAndUnreadableFiles) {
+TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
   SampleFolder sample;
   WriteText(sample / "cnlc0124.dat", ReadText(sample / "CNLC0124.DAT"));
   CFile holder;
   ASSERT_TRUE(holder.Open((sample / "CNLG0324.DAT").c_str(),
                           CFile::modeReadWrite | CFile::shareExclusive | CFile::modeNoTruncate));
+  // February's entries are a folder; January's split lines are gone.
+  std::filesystem::remove(sample / "CNLC0224.DAT");
+  std::filesystem::create_directory(sample / "CNLC0224.DAT");
+  std::filesystem::remove(sample / "CNLG0124.DAT");
   const CheckRun run = sample.Check();
   ExpectDamage(run, "name-case", "cnlc0124.dat", -1, "differs only in case from CNLC0124.DAT");
   ExpectDamage(run, "unreadable", "CNLG0324.DAT", -1, "cannot be opened");
+  ExpectDamage(run, "unreadable", "CNLC0224.DAT", -1, "a folder, not a file");
+  // A vanished file is named, though the system's own stopped creation leaves it too.
+  const auto vanished = FindingsOf(run, "file-vanished");
+  ASSERT_EQ(vanished.size(), 1u) << run.out;
+  EXPECT_EQ((*vanished[0])["file"], "CNLG0124.DAT");
+  EXPECT_EQ((*vanished[0])["reason"],
+            "listed in QXCTLARQ.DAT (record 2) as created, and gone while CNLC0124.DAT is there");
 }
 
 }  // namespace

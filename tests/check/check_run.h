@@ -61,7 +61,7 @@ class SampleFolder {
     CheckRun run = RunTool(dir_, "qxcheck", options);
     auto json = ParseJson(run.out);
     EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out << run.err;
-    run.json = json.value_or(Json{});
+    run.json = json.value_or(Json::object());
     return run;
   }
 
@@ -87,8 +87,8 @@ class SampleFolder {
 // The findings of a run with that kind.
 inline std::vector<const Json*> FindingsOf(const CheckRun& run, const std::string& kind) {
   std::vector<const Json*> found;
-  for (const Json& finding : run.json["findings"].items) {
-    if (finding["kind"].text == kind) found.push_back(&finding);
+  for (const Json& finding : run.json["findings"]) {
+    if (finding["kind"] == kind) found.push_back(&finding);
   }
   return found;
 }

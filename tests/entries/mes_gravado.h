@@ -49,7 +49,7 @@ class MesGravado {
     }
     CQXarq heap;
     const auto tamanho = static_cast<uint32_t>(bytes.size());
-    EXPECT_EQ(heap.Abre(Nome(kPrefixoComplementos).c_str(), 'G', tamanho, true), ARQ_OK);
+    EXPECT_EQ(heap.Abre(Nome(kPrefixoComplementos).c_str(), 'G', 1, true), ARQ_OK);
     uint32_t fim = 0;
     EXPECT_EQ(heap.Posiciona('F', 0, &fim), ARQ_OK);
     uint32_t posicao = 0;

@@ -81,11 +81,11 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   ASSERT_EQ(s->Grava(&indlan), S_OK);
   ASSERT_EQ(indlan, 1);
   std::string cnlc = Dump(company_, kPrefixoLancamentos);
-  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "250.0000", "1",
+  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "250,00", "1",
                                     "2", "1", "1", "3", "0", "0", "-", "0", "0"}))
       << cnlc;
   std::string cnlg = Dump(company_, kPrefixoGerencial);
-  EXPECT_EQ(Linha(cnlg, 2), (Tokens{"2", "100.0000", "1", "1", "3", "0", "1", "-"})) << cnlg;
+  EXPECT_EQ(Linha(cnlg, 2), (Tokens{"2", "100,00", "1", "1", "3", "0", "1", "-"})) << cnlg;
 
   // Read back whole.
   RegDadosComplemento dados{};
@@ -111,14 +111,14 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   ASSERT_EQ(s->Grava(&indlan), S_OK);
   EXPECT_EQ(indlan, 1);
   cnlc = Dump(company_, kPrefixoLancamentos);
-  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "300.0000", "1",
+  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "300,00", "1",
                                     "2", "17", "3", "3", "0", "0", "-", "0", "0"}))
       << cnlc;
   EXPECT_TRUE(Linha(cnlc, 2).empty()) << "still one entry";
   cnlg = Dump(company_, kPrefixoGerencial);
-  EXPECT_EQ(Linha(cnlg, 1).at(1), "0.0000") << cnlg;
+  EXPECT_EQ(Linha(cnlg, 1).at(1), "0,00") << cnlg;
   EXPECT_EQ(Linha(cnlg, 2).at(2), "0") << "old lines zeroed";
-  EXPECT_EQ(Linha(cnlg, 3), (Tokens{"3", "300.0000", "1", "1", "2", "0", "3", "1"})) << cnlg;
+  EXPECT_EQ(Linha(cnlg, 3), (Tokens{"3", "300,00", "1", "1", "2", "0", "3", "1"})) << cnlg;
   const std::string cnlh = Dump(company_, kPrefixoComplementos);
   EXPECT_NE(cnlh.find("primeira vers"), std::string::npos) << "old text stays";
   EXPECT_NE(cnlh.find("segunda"), std::string::npos) << cnlh;
@@ -130,7 +130,7 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   ASSERT_EQ(s->Exclui(1, kJunho), S_OK);
   cnlc = Dump(company_, kPrefixoLancamentos);
   EXPECT_EQ(Linha(cnlc, 1).at(2), "deleted") << cnlc;
-  EXPECT_EQ(Linha(Dump(company_, kPrefixoGerencial), 3).at(1), "0.0000");
+  EXPECT_EQ(Linha(Dump(company_, kPrefixoGerencial), 3).at(1), "0,00");
   RegDados excluido{};
   EXPECT_EQ(s->LeLancamentoExcluido(1, kJunho, &excluido), static_cast<HRESULT>(0x000405F7));
   EXPECT_EQ(+excluido.Valor.int64, 3000000);

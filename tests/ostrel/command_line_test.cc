@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "server/ostrel_module.h"
@@ -28,6 +29,37 @@ TEST(CommandLineTest, FirstRecognisedSwitchDecides) {
   };
   for (const auto& [acao, linhas] : casos) {
     for (const char* linha : linhas) EXPECT_EQ(InterpretaLinhaComando(linha), acao) << linha;
+  }
+}
+
+// Without a registration switch, a line asks for the server only with the
+// runtime's switches or none: a person's --help, --version or mistyped switch
+// gets an answer instead of a server that waits for nobody.
+TEST(CommandLineTest, WhatALineWithoutRegistrationAsks) {
+  using P = PedidoLinhaComando;
+  const std::pair<P, std::vector<std::pair<const char*, const char*>>> casos[] = {
+      {P::kServidor,
+       {{"", ""},
+        {"-Embedding", ""},
+        {"/embedding -AUTOMATION", ""},
+        {"RegServer word", ""},
+        {"-RegServer --bogus", ""},
+        {"/opt/qx/-unregserver", ""}}},
+      {P::kUso, {{"--help", ""}, {"-h", ""}, {"/?", ""}, {"--bogus -HELP", "--bogus"}}},
+      {P::kVersao, {{"--version", ""}, {"-Embedding /version", ""}}},
+      {P::kDesconhecida,
+       {{"-RegServerX", "-RegServerX"},
+        {"-Reg Server", "-Reg"},
+        {"- RegServer", "-"},
+        {"x --bogus -y", "--bogus"},
+        {"/opt/qx", "/opt/qx"}}},
+  };
+  for (const auto& [pedido, linhas] : casos) {
+    for (const auto& [linha, palavra] : linhas) {
+      std::string desconhecida;
+      EXPECT_EQ(VerificaLinhaComando(linha, &desconhecida), pedido) << linha;
+      EXPECT_EQ(desconhecida, palavra) << linha;
+    }
   }
 }
 

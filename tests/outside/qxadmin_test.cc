@@ -1,4 +1,5 @@
 // The admin tool, run as people run it.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,32 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_EQ(Admin({"config", "set", "LOJA1", "client-code", "12"}).code, 0);
   EXPECT_EQ(Admin({"config", "set", "LOJA1", "client-code", "70000"}).code, 2);
 
-  const test::DumpRun list = Admin({"company", "list"});
-  ASSERT_EQ(list.code, 0);
-  EXPECT_EQ(list.out, "LOJA1\tLoja Um S\xC3\xA3o Paulo\t" + inst + "/Empresas/LOJA1/DF/\n");
-  EXPECT_EQ(Admin({"user", "list", "LOJA1"}).out, "5\tMaria\t1\n");
-  EXPECT_EQ(Admin({"account", "list", "LOJA1"}).out, "C\t10\t1.1.01\tA\tCaixa\t0\n");
-  EXPECT_NE(Admin({"config", "show", "LOJA1"}).out.find("client-code\t12\t"), std::string::npos);
+  // Dates as every tool takes them; lists with their headings, as CSV for scripts.
+  ASSERT_EQ(Admin({"config", "set", "LOJA1", "period-start", "01/01/2026"}).code, 0);
+  ASSERT_EQ(Admin({"config", "set", "LOJA1", "period-end", "2026-12-31"}).code, 0);
+  EXPECT_EQ(Admin({"config", "set", "LOJA1", "period-end", "31/02/2026"}).code, 2);
+  const std::pair<std::vector<std::string>, std::string> listas[] = {
+      {{"company", "list"},
+       "empresa,nome,pasta\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst + "/Empresas/LOJA1/DF/\r\n"},
+      {{"user", "list", "LOJA1"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
+      {{"account", "list", "LOJA1"},
+       "plano,conta,classificacao,tipo,nome,superior\r\nC,10,1.1.01,A,Caixa,0\r\n"},
+  };
+  for (const auto& [args, csv] : listas) {
+    std::vector<std::string> comCsv = args;
+    comCsv.push_back("--csv");
+    const test::DumpRun list = Admin(comCsv);
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_EQ(list.out, csv);
+  }
+  EXPECT_EQ(Admin({"user", "list", "LOJA1"}).out, "USUARIO  NOME   FILIAIS\n      5  Maria  1\n");
+  std::optional<test::Json> config =
+      test::ParseJson(Admin({"config", "show", "LOJA1", "--json"}).out);
+  ASSERT_TRUE(config.has_value());
+  std::map<std::string, test::Json> valores;
+  for (const test::Json& item : (*config)["configuracao"]) valores[item["nome"]] = item["valor"];
+  EXPECT_EQ(valores["client-code"], 12);
+  EXPECT_EQ(valores["period-start"], "2026-01-01");
   EXPECT_EQ(Admin({"user", "list", "NADA"}).code, 1);
   EXPECT_EQ(Admin({"frobnicate"}).code, 2);
 }

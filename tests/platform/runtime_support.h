@@ -1,14 +1,19 @@
-// Helpers of the local-server runtime's tests: private runtime folders and registries, an
-// in-process server of the test class, and bounded waits.
+// Helpers of the local-server runtime's tests: private runtime folders and registries, the
+// runtime's reports, an in-process server of the test class, another user, and bounded
+// waits.
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
@@ -27,10 +32,29 @@ class RuntimeTest : public ::testing::Test {
         userRegistry_(kUserRegistry, folder_ / "user.reg") {
     alarm(120);
     RegisterRuntimeAdder();
+    SetRuntimeLogHook([this](RuntimeEvent event, const std::string& text) {
+      std::lock_guard lock(mutex_);
+      reports_.push_back({event, text});
+    });
   }
   ~RuntimeTest() override {
     SetRuntimeLogHook({});
     alarm(0);
+  }
+
+  struct Report {
+    RuntimeEvent event;
+    std::string text;
+  };
+  // What the runtime reported since the test began.
+  std::vector<Report> Reports() {
+    std::lock_guard lock(mutex_);
+    return reports_;
+  }
+  std::vector<RuntimeEvent> Events() {
+    std::vector<RuntimeEvent> events;
+    for (const Report& report : Reports()) events.push_back(report.event);
+    return events;
   }
 
   std::string SocketPath() const {
@@ -40,6 +64,8 @@ class RuntimeTest : public ::testing::Test {
   static constexpr const char* kRuntime = "QX_RUNTIME_DIR";
   static constexpr const char* kRegistry = "QX_REGISTRY";
   static constexpr const char* kUserRegistry = "QX_REGISTRY_USER";
+  std::mutex mutex_;
+  std::vector<Report> reports_;
   TempDir folder_;
   ScopedEnv runtime_;
   ScopedEnv registry_;
@@ -75,6 +101,16 @@ inline void ExpectServed() {
   EXPECT_EQ(adder->Add(20, 22, &sum), S_OK);
   EXPECT_EQ(sum, 42);
   adder->Release();
+}
+
+// User "nobody", which a test run as root becomes in a child process.
+inline constexpr uid_t kNobody = 65534;
+inline constexpr int kCannotSwitchUser = 10;  // a root without the capability to change users
+
+// Makes the calling process user "nobody"; false when it may not.
+inline bool BecomeNobody() {
+  return setgroups(0, nullptr) == 0 && setresgid(kNobody, kNobody, kNobody) == 0 &&
+         setresuid(kNobody, kNobody, kNobody) == 0;
 }
 
 // Polls `done` every 10 ms for up to 20 s; its last answer.

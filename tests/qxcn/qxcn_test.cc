@@ -1,10 +1,19 @@
 // qxcn run as people run it, against the server through the local-server
-// runtime: every subcommand, the tables, --json read back and the exit codes,
-// on a temporary default installation with the server registered in it.
+// runtime: every subcommand, the tables, --json and --csv read back and the
+// exit codes, on a temporary default installation with the server registered.
+#include <gmock/gmock.h>
+#include <signal.h>
 #include <stdlib.h>
 
+#include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../storage/qxdump_json.h"
@@ -12,6 +21,11 @@
 
 namespace qx::test {
 namespace {
+
+using ::testing::HasSubstr;
+
+// 922.337.203.685.477,5807: the largest amount there is.
+constexpr char kMaior[] = "922.337.203.685.477,5807";
 
 class Qxcn : public ::testing::Test {
  protected:
@@ -21,6 +35,7 @@ class Qxcn : public ::testing::Test {
     setenv("QX_REGISTRY_USER", (*dir_ / "user.reg").c_str(), 1);
     setenv("QX_RUNTIME_DIR", (*dir_ / "runtime").c_str(), 1);
     unsetenv("QX_HOME");
+    unsetenv("QX_EMPRESA");
     for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"qxadmin", {"default", *dir_ / "home"}},
              {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
@@ -40,6 +55,9 @@ class Qxcn : public ::testing::Test {
   static DumpRun Run(const std::vector<std::string>& args) {
     return RunTool(*dir_, Binary("qxcn"), args);
   }
+  static DumpRun Admin(const std::vector<std::string>& args) {
+    return RunTool(*dir_, Binary("qxadmin"), args);
+  }
   // A run that must succeed, with --json, parsed.
   static Json RunJson(std::vector<std::string> args) {
     args.push_back("--json");
@@ -47,13 +65,65 @@ class Qxcn : public ::testing::Test {
     EXPECT_EQ(run.code, 0) << run.err;
     const std::optional<Json> json = ParseJson(run.out);
     EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out;
-    return json.value_or(Json{});
+    return json.value_or(Json::object());
+  }
+  // The error object of a failed --json run.
+  static Json ErroJson(std::vector<std::string> args, int codigo = 1) {
+    args.push_back("--json");
+    const DumpRun run = Run(args);
+    EXPECT_EQ(run.code, codigo) << run.out;
+    const std::optional<Json> json = ParseJson(run.err);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.err;
+    return json.value_or(Json::object());
+  }
+  static std::string Pasta(const std::string& arquivo) {
+    return *dir_ / ("home/suite/Empresas/DEMO/CN/" + arquivo);
+  }
+  static std::string Lote(Json importacao) {
+    return std::to_string(importacao["importacao"][0]["lote"].get<int64_t>());
+  }
+
+  // Starts qxcn in the background, its output caught in the folder `nome`
+  // (with its process id in "pid"); Finish waits for it.
+  static std::string Start(const std::vector<std::string>& args, const std::string& nome) {
+    const std::string pasta = *dir_ / nome;
+    std::ostringstream command;
+    command << "mkdir -p " << Quoted(pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
+            << Quoted(Binary("qxcn"));
+    for (const std::string& arg : args) command << ' ' << Quoted(arg);
+    command << " >" << Quoted(pasta + "/out") << " 2>" << Quoted(pasta + "/err") << " & echo $! >"
+            << Quoted(pasta + "/pid") << "; wait $!; echo $? >" << Quoted(pasta + "/rc.tmp")
+            << "; mv " << Quoted(pasta + "/rc.tmp") << ' ' << Quoted(pasta + "/rc") << " ) &";
+    EXPECT_EQ(std::system(command.str().c_str()), 0);
+    return pasta;
+  }
+  static DumpRun Finish(const std::string& pasta) {
+    DumpRun run;
+    if (!Until([&] { return std::filesystem::exists(pasta + "/rc"); })) return run;
+    run.code = std::atoi(ReadText(pasta + "/rc").c_str());
+    run.out = ReadText(pasta + "/out");
+    run.err = ReadText(pasta + "/err");
+    return run;
+  }
+  // Polls every 20 ms for up to 60 s; the last answer.
+  static bool Until(const std::function<bool()>& done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return done();
   }
 
   static inline TempDir* dir_ = nullptr;
 };
 
-const Json& Primeiro(const Json& json, const char* tabela) { return json[tabela][size_t{0}]; }
+// A file of `linhas` entries of 1,00 on days of the month (MM/AAAA).
+std::string ArquivoDoMes(const std::string& nome, int linhas, const std::string& mes) {
+  std::ofstream csv(nome);
+  for (int i = 1; i <= linhas; ++i) {
+    csv << (i % 28 + 1) << '/' << mes << ",31,5,1,1,linha " << i << '\n';
+  }
+  return nome;
+}
 
 TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
   // A new entry, shown as people read it.
@@ -61,47 +131,62 @@ TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
                              "--valor", "1.234,56", "--historico", "1", "--documento", "77",
                              "--complemento", "Aluguel de março"});
   ASSERT_EQ(grava.code, 0) << grava.err;
-  EXPECT_NE(grava.out.find("15/03/2026"), std::string::npos) << grava.out;
-  EXPECT_NE(grava.out.find("1.234,56"), std::string::npos);
-  EXPECT_NE(grava.out.find("Aluguel de março"), std::string::npos);
+  for (const char* texto : {"15/03/2026", "1.234,56", "Aluguel de março"}) {
+    EXPECT_THAT(grava.out, HasSubstr(texto));
+  }
+  Json lido = RunJson({"le", "--mes=03/2026", "--pos", "1"});
+  EXPECT_EQ(lido["lancamento"][0],
+            Json::parse(R"({"mes": "2026-03", "pos": 1, "data": "2026-03-15", "documento": 77,
+                            "debito": 31, "credito": 5, "valor": "1234.56", "filial": 1,
+                            "historico": 1, "conferido": "", "origem": "",
+                            "complemento": "Aluguel de março", "moeda": "0.00"})"));
 
-  Json lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
-  const Json& lancamento = Primeiro(lido, "lancamento");
-  EXPECT_EQ(lancamento["data"].text, "2026-03-15");
-  EXPECT_EQ(lancamento["valor"].text, "1234.56");
-  EXPECT_EQ(lancamento["debito"].number, 31);
-  EXPECT_EQ(lancamento["documento"].number, 77);
-  EXPECT_EQ(lancamento["complemento"].text, "Aluguel de março");
-
-  // An update keeps the position and the complement it does not change.
-  ASSERT_EQ(Run({"grava", "--mes", "03/2026", "--pos", "1", "--valor", "1300"}).code, 0);
+  // An update keeps the position and the complement it does not change; the
+  // largest amount goes and comes back exact.
+  ASSERT_EQ(Run({"grava", "--mes", "03/2026", "--pos", "1", "--valor", kMaior}).code, 0);
   lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(Primeiro(lido, "lancamento")["valor"].text, "1300.00");
-  EXPECT_EQ(Primeiro(lido, "lancamento")["complemento"].text, "Aluguel de março");
+  EXPECT_EQ(lido["lancamento"][0]["valor"], "922337203685477.5807");
+  EXPECT_EQ(lido["lancamento"][0]["complemento"], "Aluguel de março");
+  EXPECT_EQ(Run({"le", "--mes", "03/2026", "--pos", "1", "--csv"}).out,
+            "mes,pos,data,documento,debito,credito,valor,filial,historico,conferido,origem,"
+            "complemento,moeda\r\n2026-03,1,2026-03-15,77,31,5,922337203685477.5807,1,1,,,"
+            "Aluguel de março,0.00\r\n\r\ngerencial,contabil,valor,quantidade\r\n");
+
+  // A position belongs to its month: moving it would overwrite April's entry 1.
+  const DumpRun outroMes = Run({"grava", "--mes", "03/2026", "--pos", "1", "--data", "02/04/2026"});
+  EXPECT_EQ(outroMes.code, 2);
+  EXPECT_THAT(outroMes.err, HasSubstr("exclua e grave um novo"));
 
   ASSERT_EQ(Run({"confere", "--mes", "03/2026", "--pos", "1"}).code, 0);
-  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(Primeiro(lido, "lancamento")["conferido"].text, "S");
-
+  EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"], "S");
   ASSERT_EQ(Run({"exclui", "--mes", "03/2026", "--pos", "1"}).code, 0);
-  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(Primeiro(lido, "lancamento")["conferido"].text, "excluído");
+  EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"],
+            "excluído");
 }
 
 TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
   ASSERT_EQ(
       Run({"grava", "--data", "02/04/2026", "--debito", "31", "--credito", "4", "--valor", "100",
-           "--gerencial", "2:60", "--gerencial", "3:40", "--quantidade", "1,5", "--moeda", "20,25"})
+           "--gerencial", "2:60", "--gerencial=3:40", "--quantidade", "1,5", "--moeda", "20,25"})
           .code,
       0);
-  const Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
-  const Json& rateio = lido["gerencial"];
-  ASSERT_EQ(rateio.items.size(), 2u);
-  EXPECT_EQ(rateio[size_t{0}]["gerencial"].number, 2);
-  EXPECT_EQ(rateio[size_t{0}]["valor"].text, "60.00");
-  EXPECT_EQ(rateio[size_t{0}]["contabil"].number, 31);
-  EXPECT_EQ(rateio[size_t{1}]["valor"].text, "40.00");
-  EXPECT_EQ(Primeiro(lido, "lancamento")["moeda"].text, "20.25");
+  Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
+  EXPECT_EQ(lido["gerencial"], Json::parse(R"([
+      {"gerencial": 2, "contabil": 31, "valor": "60.00", "quantidade": "1.50"},
+      {"gerencial": 3, "contabil": 31, "valor": "40.00", "quantidade": "0.00"}])"));
+  EXPECT_EQ(lido["lancamento"][0]["moeda"], "20.25");
+}
+
+// The save stands even when reading it back fails: the run says where it is.
+TEST_F(Qxcn, ASaveWhoseReadingBackFailsSaysWhereItWasSaved) {
+  // Writes to this month's foreign-currency file vanish, and its reads find nothing.
+  std::filesystem::create_symlink("/dev/null", Pasta("CNLM0926.DAT"));
+  const DumpRun grava = Run({"grava", "--data", "05/09/2026", "--debito", "31", "--credito", "5",
+                             "--valor", "10", "--moeda", "2"});
+  EXPECT_EQ(grava.code, 1);
+  EXPECT_THAT(grava.err, HasSubstr("gravado em 09/2026 na posição 1, mas a releitura"));
+  EXPECT_THAT(grava.err, HasSubstr("ARQ_FIM_DE_ARQUIVO"));
+  EXPECT_EQ(RunJson({"mes", "--mes", "09/2026"})["contagem"][0]["lancamentos"], 1);
 }
 
 TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
@@ -115,60 +200,82 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
                   .code,
               0);
   }
-  const Json busca =
-      RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
-  ASSERT_EQ(busca["lancamentos"].items.size(), 1u);
-  EXPECT_EQ(busca["lancamentos"][size_t{0}]["valor"].text, "500.00");
+  Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
+  ASSERT_EQ(busca["lancamentos"].size(), 1u);
+  EXPECT_EQ(busca["lancamentos"][0]["valor"], "500.00");
+  EXPECT_EQ(busca["total"], Json::parse(R"({"quantidade": 1, "total": "500.00"})"));
 
   // The statement runs in date order with the balance accumulated.
-  const Json extrato =
-      RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
-  ASSERT_EQ(extrato["extrato"].items.size(), 3u);
-  EXPECT_EQ(extrato["extrato"][size_t{0}]["data"].text, "2026-05-02");
-  EXPECT_EQ(extrato["extrato"][size_t{2}]["saldo"].text, "830.00");
+  Json extrato = RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
+  ASSERT_EQ(extrato["extrato"].size(), 3u);
+  EXPECT_EQ(extrato["extrato"][0]["data"], "2026-05-02");
+  EXPECT_EQ(extrato["extrato"][2]["saldo"], "830.00");
+  EXPECT_EQ(extrato["totais"], Json::parse(R"({"debitos": "830.00", "creditos": "0.00",
+                                               "saldo": "830.00"})"));
   const DumpRun tabela =
       Run({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
-  EXPECT_NE(tabela.out.find("Saldo do período 830,00"), std::string::npos) << tabela.out;
+  EXPECT_THAT(tabela.out, HasSubstr("Saldo do período 830,00"));
 
-  const Json mes = RunJson({"mes", "--mes", "05/2026"});
-  EXPECT_EQ(Primeiro(mes, "contagem")["lancamentos"].number, 3);
-  EXPECT_EQ(mes["lancamentos"].items.size(), 3u);
+  Json mes = RunJson({"mes", "--mes", "05/2026"});
+  EXPECT_EQ(mes["contagem"][0]["lancamentos"], 3);
+  EXPECT_EQ(mes["lancamentos"].size(), 3u);
+  EXPECT_EQ(mes["lancamentos"][0]["excluido"], false);
 
   // The entry without a credit account leaves a difference of +80 on its day.
-  const Json diferencas = RunJson({"diferencas"});
-  bool achou = false;
-  for (const Json& d : diferencas["diferencas"].items) {
-    achou |= d["data"].text == "2026-05-20" && d["diferenca"].text == "80.00";
+  EXPECT_THAT(RunJson({"diferencas"})["diferencas"],
+              ::testing::Contains(Json::parse(R"({"data": "2026-05-20", "filial": 0,
+                                                  "usuario": 1, "diferenca": "80.00"})")));
+  EXPECT_EQ(RunJson({"empresas"})["empresas"][0]["empresa"], "DEMO");
+}
+
+// Two largest amounts do not total -0,0002: the rows print, the sum is
+// nothing, and the run says it overflowed.
+TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(Run({"grava", "--data", "10/12/2026", "--debito", "31", "--credito", "5", "--valor",
+                   kMaior})
+                  .code,
+              0);
   }
-  EXPECT_TRUE(achou);
-  EXPECT_EQ(Primeiro(RunJson({"empresas"}), "empresas")["empresa"].text, "DEMO");
+  for (const std::vector<std::string>& pedido :
+       {std::vector<std::string>{"busca", "--de", "01/12/2026", "--ate", "31/12/2026"},
+        {"extrato", "--conta", "31", "--de", "01/12/2026", "--ate", "31/12/2026"}}) {
+    std::vector<std::string> comJson = pedido;
+    comJson.push_back("--json");
+    const DumpRun run = Run(comJson);
+    EXPECT_EQ(run.code, 1) << pedido[0];
+    std::optional<Json> saida = ParseJson(run.out);
+    ASSERT_TRUE(saida.has_value()) << run.out;
+    Json& resumo =
+        pedido[0] == "busca" ? (*saida)["total"]["total"] : (*saida)["totais"]["debitos"];
+    EXPECT_TRUE(resumo.is_null()) << run.out;
+    EXPECT_THAT(ParseJson(run.err).value_or(Json::object())["mensagem"].get<std::string>(),
+                HasSubstr("maior valor"));
+    EXPECT_THAT(Run(pedido).out, HasSubstr("estouro"));
+  }
 }
 
 TEST_F(Qxcn, NotesAndImportLayouts) {
-  EXPECT_EQ(
-      Primeiro(RunJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"}), "nota")["posicao"]
-          .number,
-      0);
+  // An item without a note is a refusal, as test(1) refuses.
+  EXPECT_EQ(ErroJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"})["mensagem"],
+            "o item 9 não tem nota explicativa");
   ASSERT_EQ(Run({"notas", "grava", "--mes", "06/2026", "--chave", "9", "--texto", "Ajuste"}).code,
             0);
-  EXPECT_EQ(
-      Primeiro(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"}), "nota")["texto"].text,
-      "Ajuste");
+  EXPECT_EQ(Run({"notas", "existe", "--mes", "06/2026", "--chave", "9"}).code, 0);
+  EXPECT_EQ(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"})["nota"][0]["texto"],
+            "Ajuste");
 
   ASSERT_EQ(Run({"formatos", "grava", "BANCO", "--contabil", "ACFDE", "--gerencial", "JK",
                  "--delimitador", ";"})
                 .code,
             0);
-  const Json formatos = RunJson({"formatos"});
-  ASSERT_EQ(formatos["formatos"].items.size(), 1u);
-  EXPECT_EQ(Primeiro(formatos, "formatos")["nome"].text, "BANCO");
-  EXPECT_EQ(Primeiro(formatos, "formatos")["contabil"].text, "ACFDE");
-  EXPECT_EQ(Primeiro(RunJson({"formatos", "mostra", "BANCO"}), "formatos")["delimitador"].text,
-            ";");
+  EXPECT_EQ(RunJson({"formatos", "lista"})["formatos"],
+            Json::parse(R"([{"pos": 1, "nome": "BANCO", "contabil": "ACFDE", "gerencial": "JK",
+                             "delimitador": ";"}])"));
   const DumpRun recusado = Run(
       {"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador", "x"});
   EXPECT_EQ(recusado.code, 1);
-  EXPECT_NE(recusado.err.find("delimitador"), std::string::npos) << recusado.err;
+  EXPECT_THAT(recusado.err, HasSubstr("delimitador"));
   ASSERT_EQ(Run({"formatos", "exclui", "BANCO"}).code, 0);
   EXPECT_EQ(Run({"formatos", "mostra", "BANCO"}).code, 1);
 }
@@ -196,48 +303,182 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   // Stopping at bad lines saves nothing.
   const DumpRun parado = Run({"importa", arquivo});
   EXPECT_EQ(parado.code, 1);
-  EXPECT_NE(parado.err.find("3 linha(s)"), std::string::npos) << parado.err;
-  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number, 1);
+  EXPECT_THAT(parado.err, HasSubstr("3 linha(s)"));
+  EXPECT_EQ(RunJson({"mes", "--mes", "07/2026"})["contagem"][0]["lancamentos"], 1);
 
-  const Json importacao = RunJson({"importa", arquivo, "--ao-erro", "pula"});
-  EXPECT_EQ(Primeiro(importacao, "importacao")["gravados"].number, 9997);
-  const Json& erros = importacao["erros"];
-  ASSERT_EQ(erros.items.size(), 3u);
-  EXPECT_EQ(erros[size_t{0}]["linha"].number, 17);
-  EXPECT_EQ(erros[size_t{1}]["linha"].number, 5000);
-  EXPECT_EQ(erros[size_t{2}]["linha"].number, 9999);
-  EXPECT_NE(erros[size_t{1}]["motivo"].text.find("valor"), std::string::npos);
-  EXPECT_EQ(Primeiro(RunJson({"mes", "--mes", "07/2026"}), "contagem")["lancamentos"].number, 9998);
+  Json importacao = RunJson({"importa", arquivo, "--ao-erro", "pula"});
+  EXPECT_EQ(importacao["importacao"][0]["gravados"], 9997);
+  Json& erros = importacao["erros"];
+  ASSERT_EQ(erros.size(), 3u);
+  EXPECT_EQ(erros[0]["linha"], 17);
+  EXPECT_EQ(erros[1]["linha"], 5000);
+  EXPECT_EQ(erros[2]["linha"], 9999);
+  EXPECT_THAT(erros[1]["motivo"].get<std::string>(), HasSubstr("valor"));
+  // The search reads back every entry, page by page.
+  Json busca = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
+  EXPECT_EQ(busca["lancamentos"].size(), 9998u);
+  EXPECT_EQ(busca["total"]["total"], "49994983.50");
 
-  const std::string lote = Primeiro(importacao, "importacao")["lote"].text;
-  const Json exclusao =
-      RunJson({"exclui-importacao", "--lote", lote, "--de", "01/07/2026", "--ate", "31/07/2026"});
-  EXPECT_EQ(Primeiro(exclusao, "exclusao")["excluidos"].number, 9997);
-  const Json mes = RunJson({"mes", "--mes", "07/2026"});
+  const std::string lote = Lote(importacao);
+  const std::vector<std::string> exclusao = {"exclui-importacao", "--lote", lote,        "--de",
+                                             "01/07/2026",        "--ate",  "31/07/2026"};
+  std::vector<std::string> simulada = exclusao;
+  simulada.push_back("--simular");
+  EXPECT_EQ(RunJson(simulada)["meses"],
+            Json::parse(R"([{"mes": "2026-07", "lancamentos": 9997}])"));
+  EXPECT_THAT(Run(simulada).out, HasSubstr("nada foi excluído"));
+  EXPECT_EQ(RunJson(exclusao)["exclusao"][0]["excluidos"], 9997);
+  Json mes = RunJson({"mes", "--mes", "07/2026"});
   // Removal is logical: the records stay, marked deleted; the typed entry lives on.
-  EXPECT_EQ(Primeiro(mes, "contagem")["lancamentos"].number, 9998);
-  EXPECT_EQ(Primeiro(mes, "contagem")["excluidos"].number, 9997);
-  EXPECT_EQ(Primeiro(mes, "contagem")["importados"].number, 9997);
-  const Json restantes = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
-  ASSERT_EQ(restantes["lancamentos"].items.size(), 1u);
-  EXPECT_EQ(restantes["lancamentos"][size_t{0}]["valor"].text, "1.00");
+  EXPECT_EQ(mes["contagem"][0],
+            Json::parse(R"({"mes": "2026-07", "lancamentos": 9998, "excluidos": 9997,
+                            "gerenciais": 0, "importados": 9997})"));
+  Json restantes = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
+  ASSERT_EQ(restantes["lancamentos"].size(), 1u);
+  EXPECT_EQ(restantes["lancamentos"][0]["valor"], "1.00");
 }
 
-TEST_F(Qxcn, ExitCodes) {
-  EXPECT_EQ(Run({}).code, 2);
-  EXPECT_EQ(Run({"voa"}).code, 2);
-  EXPECT_EQ(Run({"le", "--mes", "03/2026"}).code, 2);
-  EXPECT_EQ(Run({"grava", "--data", "15/03/2026", "--valor", "1,2,3"}).code, 2);
-  EXPECT_EQ(Run({"busca", "--tudo"}).code, 2);
-  EXPECT_EQ(Run({"grava", "--help"}).code, 0);
-  // A failure of the service names its code and what it means.
-  const DumpRun semFilial = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito",
-                                 "5", "--valor", "1", "--filial", "0"});
-  EXPECT_EQ(semFilial.code, 1);
-  EXPECT_NE(semFilial.err.find("0x"), std::string::npos) << semFilial.err;
-  const DumpRun empresa = Run({"mes", "--mes", "03/2026", "--empresa", "NADA"});
-  EXPECT_EQ(empresa.code, 1);
-  EXPECT_NE(empresa.err.find("Inicializa_Padrao"), std::string::npos) << empresa.err;
+TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole) {
+  // A month each, so that no import meets another's entries in its own period.
+  // The layouts file exists first: creating it at once is a matter of its own.
+  constexpr int kLinhas = 300;
+  ASSERT_EQ(Run({"formatos", "lista"}).code, 0);
+  std::vector<std::string> pastas;
+  for (int i = 0; i < 4; ++i) {
+    const std::string mes = "0" + std::to_string(i + 1) + "/2027";
+    const std::string arquivo = ArquivoDoMes(*dir_ / ("junto" + std::to_string(i)), kLinhas, mes);
+    pastas.push_back(Start({"importa", arquivo, "--json"}, "junto" + std::to_string(i) + ".run"));
+  }
+  std::vector<std::string> lotes;
+  for (const std::string& pasta : pastas) {
+    const DumpRun run = Finish(pasta);
+    ASSERT_EQ(run.code, 0) << run.err;
+    const Json json = ParseJson(run.out).value_or(Json::object());
+    EXPECT_EQ(json["importacao"][0]["gravados"], kLinhas);
+    lotes.push_back(Lote(json));
+    // The batch and how to undo it were said before the first save.
+    EXPECT_NE(run.err.find("para desfazer: qxcn exclui-importacao --empresa DEMO --lote " +
+                           lotes.back() + " "),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_EQ(std::set<std::string>(lotes.begin(), lotes.end()).size(), 4u);
+
+  const Json exclusao = RunJson(
+      {"exclui-importacao", "--lote", lotes[0], "--de", "01/01/2027", "--ate", "31/12/2027"});
+  EXPECT_EQ(exclusao["exclusao"][0]["excluidos"], kLinhas);
+  for (int i = 0; i < 4; ++i) {
+    const Json mes = RunJson({"mes", "--mes", "0" + std::to_string(i + 1) + "/2027"});
+    EXPECT_EQ(mes["contagem"][0]["lancamentos"], kLinhas);
+    EXPECT_EQ(mes["contagem"][0]["excluidos"], i == 0 ? kLinhas : 0) << i;
+  }
+  // A batch already taken is not handed out again, not even when asked for.
+  const DumpRun repetido = Run({"importa", *dir_ / "junto1", "--lote", lotes[1]});
+  EXPECT_EQ(repetido.code, 1);
+  EXPECT_NE(repetido.err.find("lote " + lotes[1] + " já"), std::string::npos) << repetido.err;
+  EXPECT_EQ(RunJson({"mes", "--mes", "02/2027"})["contagem"][0]["lancamentos"],
+            kLinhas);
+}
+
+TEST_F(Qxcn, AnImportAskedToStopEndsItsEntryAndSaysWhatItSaved) {
+  constexpr int kLinhas = 20000;
+  const std::string pasta =
+      Start({"importa", ArquivoDoMes(*dir_ / "longo", kLinhas, "05/2027")}, "longo.run");
+  ASSERT_TRUE(Until([&] { return ReadText(pasta + "/err").find("desfazer") != std::string::npos; }))
+      << "the batch was not said before the import went on";
+  kill(std::atoi(ReadText(pasta + "/pid").c_str()), SIGTERM);
+  const DumpRun run = Finish(pasta);
+  EXPECT_EQ(run.code, 1);
+  const size_t em = run.err.find("interrompida pelo sinal 15: ");
+  ASSERT_NE(em, std::string::npos) << run.err;
+  const int gravados =
+      std::atoi(run.err.c_str() + em + std::strlen("interrompida pelo sinal 15: "));
+  EXPECT_LT(gravados, kLinhas);
+  const size_t lote = run.err.find("--lote ");
+  ASSERT_NE(lote, std::string::npos);
+  // What it said it saved is there, every entry whole, and goes with the printed command.
+  const Json exclusao =
+      RunJson({"exclui-importacao", "--lote", std::to_string(std::atoi(run.err.c_str() + lote + 7)),
+               "--de", "01/05/2027", "--ate", "31/05/2027"});
+  EXPECT_EQ(exclusao["exclusao"][0]["encontrados"], gravados);
+  EXPECT_EQ(exclusao["exclusao"][0]["excluidos"], gravados);
+}
+
+// A removal that stops part way says how much is gone and how to finish; a
+// closed period refuses the whole batch and says where the dates are.
+TEST_F(Qxcn, BatchRemovalThatStopsOrIsRefusedSaysWhatToDo) {
+  const DumpRun importacao = RunTool(
+      *dir_, "bash",
+      {"-c",
+       "printf \"02/08/2026,31,5,10,1,a\\n03/08/2026,31,5,20,1,b\\n04/10/2026,31,5,30,1,c\\n\""
+       " | " +
+           Binary("qxcn") + " importa - --json"});
+  ASSERT_EQ(importacao.code, 0) << importacao.err;
+  const std::string lote = Lote(ParseJson(importacao.out).value_or(Json::object()));
+  const std::vector<std::string> exclusao = {"exclui-importacao", "--lote", lote,        "--de",
+                                             "01/08/2026",        "--ate",  "31/10/2026"};
+
+  ASSERT_EQ(Admin({"config", "set", "DEMO", "blocked-start", "01/10/2026"}).code, 0);
+  ASSERT_EQ(Admin({"config", "set", "DEMO", "blocked-end", "31/10/2026"}).code, 0);
+  Json recusa = ErroJson(exclusao);
+  EXPECT_EQ(recusa["mensagem"], "a exclusão foi recusada");
+  EXPECT_THAT(recusa["dica"].get<std::string>(), HasSubstr("qxadmin config show"));
+  ASSERT_EQ(Admin({"config", "set", "DEMO", "blocked-start", "0"}).code, 0);
+
+  // October's split file cannot be opened: August goes, October stays.
+  std::filesystem::rename(Pasta("CNLG1026.DAT"), Pasta("CNLG1026.bak"));
+  std::filesystem::create_directory(Pasta("CNLG1026.DAT"));
+  const DumpRun parcial = Run(exclusao);
+  EXPECT_EQ(parcial.code, 1);
+  EXPECT_THAT(parcial.err, HasSubstr("(2 de 3 excluídos, restam 1)"));
+  EXPECT_THAT(parcial.err, HasSubstr("para terminar: qxcn exclui-importacao --lote " + lote +
+                                     " --de 01/08/2026 --ate 31/10/2026"));
+  std::filesystem::remove(Pasta("CNLG1026.DAT"));
+  std::filesystem::rename(Pasta("CNLG1026.bak"), Pasta("CNLG1026.DAT"));
+  EXPECT_EQ(RunJson(exclusao)["exclusao"][0],
+            Json::parse(R"({"lote": )" + lote +
+                        R"(, "encontrados": 1, "excluidos": 1, "restantes": 0})"));
+}
+
+// The company comes from --empresa, QX_EMPRESA, the user's choice or the
+// installation's first one; an unknown one says where to look.
+TEST_F(Qxcn, DefaultCompanyAndUnknownCompanies) {
+  ASSERT_EQ(Admin({"company", "add", "LOJA", "--sample"}).code, 0);
+  const auto atual = [](std::vector<std::string> ambiente) {
+    ambiente.insert(ambiente.end(), {Binary("qxcn"), "empresa", "atual", "--json"});
+    const DumpRun run = RunTool(*dir_, "env", ambiente);
+    return ParseJson(run.out).value_or(Json::object())["empresa"];
+  };
+  EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "DEMO", "origem": "a primeira da instalação"})"));
+  Json desconhecida = ErroJson({"empresa", "usar", "NOPE"});
+  EXPECT_EQ(desconhecida["simbolo"], "E_QXDF_EMPRESA_SEM_PASTA");
+  EXPECT_THAT(desconhecida["dica"].get<std::string>(), HasSubstr("qxadmin company list"));
+  ASSERT_EQ(Run({"empresa", "usar", "LOJA"}).code, 0);
+  EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "LOJA", "origem": "qxcn empresa usar"})"));
+  EXPECT_EQ(atual({"QX_EMPRESA=DEMO"}),
+            Json::parse(R"({"empresa": "DEMO", "origem": "QX_EMPRESA"})"));
+  const DumpRun nope = RunTool(*dir_, "env", {"QX_EMPRESA=NOPE", Binary("qxcn"), "empresas"});
+  EXPECT_EQ(nope.code, 1);
+  EXPECT_THAT(nope.err, HasSubstr("Inicializa_Padrao (empresa NOPE, de QX_EMPRESA) falhou"));
+  EXPECT_EQ(Run({"empresas", "--empresa", "DEMO"}).code, 0);
+  std::filesystem::remove(*dir_ / "user.reg");
+}
+
+TEST_F(Qxcn, UsageErrorsAndRefusals) {
+  const std::pair<int, std::vector<std::string>> casos[] = {
+      {2, {"le", "--mes", "03/2026"}},
+      {2, {"grava", "--data", "15/03/2026", "--valor", "1,2,3"}},
+      {2, {"grava", "--data", "00/00/0000", "--valor", "1"}},
+      {2, {"busca", "--tudo"}},
+      {2, {"notas"}},
+      {2, {"mes", "--mes", "03/2026", "--json", "--csv"}},
+      {1, {"le", "--mes", "03/2026", "--pos", "99"}},
+  };
+  for (const auto& [codigo, args] : casos) EXPECT_EQ(Run(args).code, codigo) << args[0];
+  Json fim = ErroJson({"le", "--mes", "03/2026", "--pos", "99"});
+  EXPECT_EQ(fim["codigo"], "0x80043E95");
+  EXPECT_EQ(fim["simbolo"], "ARQ_FIM_DE_ARQUIVO");
+  EXPECT_THAT(fim["dica"].get<std::string>(), HasSubstr("qxcn mes --mes"));
 }
 
 }  // namespace

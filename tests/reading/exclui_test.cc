@@ -140,6 +140,12 @@ TEST(ExcluiOffLine, RemovesTheEntriesOfOneOrigin) {
   EXPECT_EQ(t.Registro(d).cStatus, kEntryDeleted);
   EXPECT_EQ(t.Log().size(), 2u) << "the entry deleted before is left as it was";
 
+  {
+    // A month that cannot be read is not taken for one without the origin.
+    FileFaultsGuard guard;
+    FileFaults::Arm(FileOp::Read, 1, CFileException::hardIO, kPrefixoLancamentos, 99);
+    EXPECT_EQ(t.objeto.ExcluiOffLine(kMes, importacao, 0), ARQ_ERRO_DE_LEITURA_GRAVACAO);
+  }
   ASSERT_EQ(t.objeto.ExcluiOffLine(kMes, importacao, 0), S_OK);
   EXPECT_EQ(t.Registro(c).cStatus, kEntryDeleted) << "every origin month of other modules";
   EXPECT_EQ(t.Registro(e).cStatus, kEntryDeleted);

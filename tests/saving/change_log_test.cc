@@ -2,11 +2,14 @@
 // document management: the document's description, the notice of a change,
 // and a locked document refusing it.
 #include <cstring>
+#include <filesystem>
+#include <tuple>
 
 #include "entries/historico_texto.h"
 #include "entries/registro_log.h"
 #include "outside/outside_codes.h"
 #include "saving_fixture.h"
+#include "storage/records/difference_record.h"
 #include "values/entry_key.h"
 
 namespace qx {
@@ -105,6 +108,27 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
   EXPECT_EQ(lista[0].documentoAntigo, 77);
   EXPECT_EQ(lista[0].filialNova, 1);
   EXPECT_EQ(lista[0].dataNova, kData.Value());
+}
+
+TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {
+  auto objeto = Objeto();
+  Preenche(*objeto, 0, 11, 100);
+  objeto->SetDocumento(77);
+  Grava(*objeto);
+  // The one-sided entry's totals cannot be written: the update fails after
+  // document management has accepted it.
+  const std::string totais = company_.CnFolder() + "/" + kDifferenceFileName;
+  std::filesystem::permissions(totais, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  objeto->SetDocumento(88);
+  int32_t indlan = 1;
+  EXPECT_NE(objeto->Grava(&indlan), S_OK);
+  const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
+  ASSERT_EQ(lista.size(), 2u);
+  EXPECT_EQ(std::tuple(lista[0].documentoNovo, lista[0].documentoAntigo), std::tuple(88, 77));
+  EXPECT_EQ(std::tuple(lista[1].operacao, lista[1].chave, lista[1].documentoNovo,
+                       lista[1].documentoAntigo),
+            std::tuple('A', lista[0].chave, 77, 88));
 }
 
 TEST_F(SavingGedTest, LockedDocumentRefusesTheChangeBeforeTheRecordIsWritten) {

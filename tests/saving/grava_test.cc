@@ -1,5 +1,6 @@
 // Saving entries into the month files: refusals, positions, updates, the
 // complement heap, differences, foreign-currency amounts and the checked mark.
+#include <filesystem>
 #include <string>
 #include <tuple>
 
@@ -95,6 +96,53 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   EXPECT_EQ(std::tuple(valor.int64, tem), std::tuple(20000, 1));
 }
 
+// A month file left with a partial record at its end (a write stopped part
+// way, a disk that filled up) or cut short: saves still land on whole
+// records, never on position 0, and read back.
+TEST_F(SavingTest, SavesLandOnWholeRecordsOfAFileCutShort) {
+  struct Caso {
+    const char* nome;
+    const char* prefixo;
+    size_t comprimento;    // the file is cut to this length after entry 1 is saved
+    uint32_t escritos;     // > 0: the next save's record write stops after these bytes
+    int32_t posicao;       // where the entry after that lands
+  };
+  const Caso casos[] = {
+      {"entries cut mid-record", kPrefixoLancamentos, 2 * kEntryRecordSize + 34, 0, 2},
+      {"entries cut inside the zero record", kPrefixoLancamentos, 30, 0, 1},
+      {"split lines cut mid-line", kPrefixoGerencial, 3 * kSplitRecordSize + 7, 0, 2},
+      {"split lines cut inside the zero record", kPrefixoGerencial, 7, 0, 2},
+      {"a record write stops part way", kPrefixoLancamentos, 2 * kEntryRecordSize, 34, 2},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    std::filesystem::remove_all(company_.CnFolder());
+    std::filesystem::create_directory(company_.CnFolder());
+    auto objeto = Objeto();
+    Preenche(*objeto, 4, 11, 100, "primeiro");
+    Divide(*objeto, 2);
+    ASSERT_EQ(Grava(*objeto), 1);
+    std::filesystem::resize_file(Caminho(caso.prefixo), caso.comprimento);
+    if (caso.escritos > 0) {
+      FileFaultsGuard guard;
+      FileFaults::ArmPartialWrite(1, CFileException::hardIO, caso.escritos, kPrefixoLancamentos);
+      Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO);
+      EXPECT_EQ(Bytes(kPrefixoLancamentos).size() % kEntryRecordSize, 0u);
+    }
+    Preenche(*objeto, 5, 12, 7, "segundo");
+    const int32_t posicao = Grava(*objeto);
+    EXPECT_EQ(posicao, caso.posicao);
+    EXPECT_EQ(Bytes(kPrefixoLancamentos).size(), (posicao + 1) * kEntryRecordSize);
+    ASSERT_EQ(objeto->Le(posicao, Mes()), S_OK);
+    CURRENCY valor{};
+    objeto->GetValor(&valor);
+    EXPECT_EQ(valor.int64, 70000);
+    uint16_t linhas = 0;
+    EXPECT_EQ(objeto->LeGerencial(&linhas), S_OK);
+    EXPECT_EQ(linhas, 2);
+  }
+}
+
 TEST_F(SavingTest, ComplementTextsAreCutAndEndedInTheHeap) {
   auto objeto = Objeto();
   for (const std::string& texto :
@@ -159,16 +207,18 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   ASSERT_EQ(moeda.size(), 4u) << "entry 1 gets a zero record";
   EXPECT_EQ(std::tuple(+moeda[1].ValorMoeda.int64, +moeda[2].ValorMoeda.int64), std::tuple(0, 55));
 
-  // A CNLM write that fails is reported; the entry record is written.
+  // A CNLM write that fails is reported and the save undone: its record
+  // stays deleted at the position it took, and no position is handed out.
   FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Write, 1, CFileException::hardIO, "CNLM", 1000);
   dados.ValorMoeda = CURRENCY{66};
-  EXPECT_EQ(gravaDados(static_cast<HRESULT>(0x80040000u | ARQ_ERRO_DE_LEITURA_GRAVACAO)), 0)
-      << "GravaDados hands out a position only on success";
-  EXPECT_EQ(Lancamentos().size(), 5u);
+  EXPECT_EQ(gravaDados(static_cast<HRESULT>(0x80040000u | ARQ_ERRO_DE_LEITURA_GRAVACAO)), 0);
   Preenche(*objeto, 4, 11, 1);
-  EXPECT_EQ(Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO), 5)
-      << "Grava tells where the record went";
+  EXPECT_EQ(Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO), 0);
+  const std::vector<EntryRecord> depois = Lancamentos();
+  ASSERT_EQ(depois.size(), 6u);
+  EXPECT_EQ(std::tuple(+depois[4].cStatus, +depois[5].cStatus),
+            std::tuple(kEntryDeleted, kEntryDeleted));
 }
 
 TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {

@@ -5,6 +5,7 @@
 
 #include "busca_fixture.h"
 #include "platform/bstr.h"
+#include "platform/file_faults.h"
 #include "platform/registry.h"
 #include "queries/busca_codigos.h"
 #include "queries/busca_comum.h"
@@ -120,16 +121,59 @@ TEST_F(BuscaTest, FetchingFewerKeysDropsTheRestAndNeverWritesBeyondTheCount) {
   EXPECT_EQ(lista[2].Indlan, kSentinela) << "the list was emptied by the call with count 0";
 }
 
-TEST_F(BuscaTest, VanishedMonthEndsTheSearchWithWhatWasFound) {
-  Acrescenta(Mes(1), {Registro(5, 4, 11, 100)});
-  Acrescenta(Mes(2), {Registro(5, 4, 11, 100)});
-  Acrescenta(Mes(3), {Registro(5, 4, 11, 100)});
-  // April and May were never made: they are created empty and add nothing.
-  EXPECT_EQ(Quantos(Dia(1, 1), Dia(31, 5)), 3);
-  EXPECT_TRUE(std::filesystem::exists(Caminho(kPrefixoLancamentos, Mes(5))));
-
-  std::filesystem::remove(Caminho(kPrefixoLancamentos, Mes(2)));
-  EXPECT_EQ(Quantos(Dia(1, 1), Dia(31, 5)), 1) << "February's open gives 16055 and ends the search";
+// A month that cannot be read is no empty month: the searches end with what
+// they found before it and its code, and the listing and the counts of the
+// month give that code too.
+TEST_F(BuscaTest, UnreadableMonthsGiveTheirCodeNotAnEmptyMonth) {
+  enum Dano { kSumiu, kPasta, kLeituraFalha, kComplementoAlem };
+  struct Caso {
+    const char* nome;
+    Dano dano;   // done to February
+    int status;  // what reading February gives
+  };
+  const Caso casos[] = {
+      {"vanished", kSumiu, ARQ_NAO_ENCONTRADO},
+      {"a folder", kPasta, ARQ_ACESSO_NEGADO},
+      {"a read fails", kLeituraFalha, ARQ_ERRO_DE_LEITURA_GRAVACAO},
+      {"a complement past the end of CNLH", kComplementoAlem, ARQ_FIM_DE_ARQUIVO},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    FileFaultsGuard guard;
+    std::filesystem::remove_all(company_.CnFolder());
+    std::filesystem::create_directory(company_.CnFolder());
+    EntryRecord comTexto = Registro(5, 4, 11, 100);
+    for (int mes = 1; mes <= 3; ++mes) {
+      comTexto.Complemento = AcrescentaComplemento(Mes(mes), "texto");
+      Acrescenta(Mes(mes), {comTexto});
+    }
+    const std::string fevereiro = Caminho(kPrefixoLancamentos, Mes(2));
+    if (caso.dano == kSumiu || caso.dano == kPasta) std::filesystem::remove(fevereiro);
+    if (caso.dano == kPasta) std::filesystem::create_directory(fevereiro);
+    if (caso.dano == kLeituraFalha) {
+      FileFaults::Arm(FileOp::Read, 1, CFileException::hardIO, "CNLC0224", 99);
+    }
+    if (caso.dano == kComplementoAlem) {
+      comTexto.Complemento = 9999;
+      Acrescenta(Mes(2), {comTexto});
+    }
+    // Only the complement filter reads the texts.
+    UniqueBstr texto(BstrFromCp1252(caso.dano == kComplementoAlem ? "texto" : ""));
+    ASSERT_EQ(objeto_.SetComplementoFiltro(texto.get()), S_OK);
+    int32_t quantidade = -1;
+    EXPECT_EQ(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 3), &quantidade),
+              QXHresultDoStatus(caso.status));
+    EXPECT_EQ(quantidade, caso.dano == kComplementoAlem ? 2 : 1) << "found before it";
+    if (caso.dano == kComplementoAlem) continue;
+    REGLAN_CONTAPS conta{4, Dia(1, 1), Dia(31, 3), 0};
+    EXPECT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade), caso.status);
+    REG_DADOS_LANCAMENTOS lista[4] = {};
+    EXPECT_EQ(objeto_.LeLancamentosMes(Mes(2).Value(), 4, lista), caso.status);
+    int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
+    EXPECT_EQ(objeto_.PegaQuantidadeRegistros(Mes(2).Value(), &lancamentos, &excluidos,
+                                              &gerenciais, &importados),
+              caso.status);
+  }
 }
 
 TEST_F(BuscaTest, UserAndComplementFiltersReadTheirSources) {

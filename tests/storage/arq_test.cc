@@ -191,6 +191,14 @@ TEST(ArqGrava, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {
   arquivo.Fecha();
   EXPECT_EQ(ReadText(pasta / "zero.dat"), Registro('h'));
   EXPECT_EQ(ReadText(pasta / "um.dat"), std::string(50, '\0') + Registro('r'));
+  // A text appended to a heap opened with the text's length as record size
+  // goes to the heap's end, not to the end of its whole records.
+  WriteText(pasta / "CNNTEXCP.DAT", std::string(10, 't'));
+  ASSERT_EQ(arquivo.Abre((pasta / "CNNTEXCP.DAT").c_str(), 'G', 6, false), 0);
+  uint32_t texto = 0;
+  ASSERT_EQ(arquivo.Grava("texto\0", &texto, 7), 0);
+  arquivo.Fecha();
+  EXPECT_EQ(ReadText(pasta / "CNNTEXCP.DAT"), std::string(10, 't') + std::string("texto\0", 7));
 }
 
 TEST(ArqGrava, RefusedPositionsWriteNothingAndAreLogged) {

@@ -25,21 +25,21 @@ TEST(QxdumpDamageTest, APartialLastRecordIsReportedAndNeverRead) {
   TempDir dir;
   WriteRecordFile(dir / "CNLC0324.DAT", TwoEntries(), std::string(20, '\x7F'));
   const DumpRun table = RunQxdump(dir, {"CNLC0324.DAT"});
-  EXPECT_EQ(table.code, 3);
+  EXPECT_EQ(table.code, 1);
   EXPECT_THAT(table.out, HasSubstr("damage: record 3 is partial: 20 of 50 bytes; not read"));
   EXPECT_THAT(table.out, HasSubstr("(2 items in the file)"));
 
   const DumpRun run = RunQxdump(dir, {"--json", "CNLC0324.DAT", "1-"});
-  const auto json = ParseJson(run.out);
+  auto json = ParseJson(run.out);
   ASSERT_TRUE(json.has_value()) << run.out;
-  EXPECT_EQ((*json)["records"].items.size(), 2u);
-  EXPECT_EQ((*json)["records"][1]["Documento"].number, 42);
-  EXPECT_TRUE((*json)["damaged"].boolean);
+  EXPECT_EQ((*json)["records"].size(), 2u);
+  EXPECT_EQ((*json)["records"][1]["Documento"], 42);
+  EXPECT_TRUE((*json)["damaged"].get<bool>());
 
   // Shorter than its zero record; empty; a zero record that is not zero.
   WriteText(dir / "CNLG0324.DAT", std::string(10, '\0'));
   const DumpRun shortFile = RunQxdump(dir, {"CNLG0324.DAT"});
-  EXPECT_EQ(shortFile.code, 3);
+  EXPECT_EQ(shortFile.code, 1);
   EXPECT_THAT(shortFile.out, HasSubstr("shorter than its zero record: 10 of 20 bytes"));
   WriteText(dir / "CNLM0324.DAT", "");
   const DumpRun empty = RunQxdump(dir, {"CNLM0324.DAT"});
@@ -49,7 +49,7 @@ TEST(QxdumpDamageTest, APartialLastRecordIsReportedAndNeverRead) {
   const DumpRun header = RunQxdump(dir, {"CNLQ0324.DAT", "0"});
   EXPECT_EQ(header.code, 0);
   EXPECT_THAT(header.out, HasSubstr("record 0, the zero record, is not all zero"));
-  EXPECT_THAT(header.out, HasSubstr("7234017283807.6673"));  // the bytes 01 as an amount
+  EXPECT_THAT(header.out, HasSubstr("7.234.017.283.807,6673"));  // the bytes 01 as an amount
 }
 
 TEST(QxdumpDamageTest, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {

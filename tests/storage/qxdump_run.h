@@ -54,7 +54,7 @@ inline Json DumpJson(const TempDir& dir, const std::string& file,
   const DumpRun run = RunQxdump(dir, args);
   auto json = ParseJson(run.out);
   EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out << run.err;
-  return json.value_or(Json{});
+  return json.value_or(Json::object());
 }
 
 // A record file: a zero record of sizeof(Record) bytes, then the records.

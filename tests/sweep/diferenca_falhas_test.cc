@@ -27,13 +27,16 @@ TEST_F(DifferenceReadFault, SavesRemovalsAndQueriesReportItAndKeepOneRecordPerKe
   Objeto s = SweepCompany::Novo();
   ASSERT_TRUE(s);
 
-  // A new one-sided entry: written, but its total is not added under a second record.
+  // A new one-sided entry: its total is not added under a second record, and
+  // the save is undone.
+  const std::string vivos = pasta_.VivosETotais();
   SweepCompany::Preenche(s.get(), 0, 50, "");
   int32_t indlan = 0;
   FalhaLeitura();
   EXPECT_NE(s->Grava(&indlan), S_OK);
   FileFaults::Clear();
   EXPECT_EQ(Diferencas(), antes);
+  EXPECT_EQ(pasta_.VivosETotais(), vivos);
 
   // The removal of one-sided entry 3 does not happen: its total could not be taken back.
   FalhaLeitura();
@@ -51,7 +54,6 @@ TEST_F(DifferenceReadFault, SavesRemovalsAndQueriesReportItAndKeepOneRecordPerKe
   EXPECT_EQ(s->BuscaDiferencaDC(SweepCompany::kData.Value(), 1, 1, &diferenca, &tem), S_OK);
   EXPECT_EQ(diferenca.int64, -300000);
   EXPECT_EQ(tem, 1);
-  // The new entry's missing total is what an interrupted save leaves.
   EXPECT_EQ(pasta_.Dano(), "");
 }
 

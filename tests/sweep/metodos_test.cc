@@ -1,7 +1,8 @@
 // Every interface method that touches files, with each of its file operations
 // failing once in turn, with a cause that ends the operation and with one
 // that the record files retry: the method returns a code, the mark of saves
-// is free afterwards and the folder holds no damage.
+// is free afterwards and the folder holds no damage; a save that fails leaves
+// the live entries and the totals exactly as they were.
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ using Chamada = std::function<HRESULT(IQXCN_Lancamento*)>;
 struct Caso {
   const char* nome;
   Chamada chamada;
+  bool gravacao = false;  // a save: one that fails leaves the live entries and totals as they were
 };
 
 uint16_t Mes() { return SweepCompany::Mes(); }
@@ -195,9 +197,9 @@ HRESULT Meses(IQXCN_Lancamento* s) {
 
 const std::vector<Caso>& Casos() {
   static const std::vector<Caso> casos = {
-      {"Grava", NovoLancamento},
-      {"GravaAlteracao", Alteracao},
-      {"GravaDados", GravaDados},
+      {"Grava", NovoLancamento, true},
+      {"GravaAlteracao", Alteracao, true},
+      {"GravaDados", GravaDados, true},
       {"GravaConferido", [](IQXCN_Lancamento* s) { return s->GravaConferido(Mes(), 2, 1); }},
       {"Le", [](IQXCN_Lancamento* s) { return s->Le(1, Mes()); }},
       {"LeDados",
@@ -264,6 +266,8 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
     ASSERT_EQ(pasta_.Dano(), "");
   }
   ASSERT_GT(chamadas, 0u);
+  pasta_.Restaura();
+  const std::string antes = pasta_.VivosETotais();
   const int causas[] = {CFileException::invalidFile, CFileException::sharingViolation};
   const uint64_t passo = (chamadas + kOperacoes - 1) / kOperacoes;
   for (uint64_t nth = 1; nth <= chamadas; nth += passo) {
@@ -278,6 +282,9 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
       FileFaults::Clear();
       s.reset();
       EXPECT_EQ(pasta_.Dano(), "") << std::hex << hr;
+      if (caso.gravacao && hr != S_OK) {
+        EXPECT_EQ(pasta_.VivosETotais(), antes) << std::hex << hr;
+      }
       // No mark stays held: another object saves.
       Objeto outro = SweepCompany::Novo();
       ASSERT_TRUE(outro);

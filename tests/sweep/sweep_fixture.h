@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../../tools/qxcheck/company_options.h"
 #include "../entries/test_company.h"
@@ -18,6 +21,9 @@
 #include "platform/bstr.h"
 #include "server/cqxcn_lancamento.h"
 #include "storage/check/check_folder.h"
+#include "storage/month_name.h"
+#include "storage/records/difference_record.h"
+#include "storage/records/entry_records.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
 
@@ -45,6 +51,9 @@ class SweepCompany {
   void Restaura() const;
   // "" when qxcheck finds no damage; else the damage found, one line each.
   std::string Dano() const;
+  // The month's live entries (position and bytes) and the non-zero totals
+  // (sorted), one per line: what a save that fails must leave as it was.
+  std::string VivosETotais() const;
   const TestCompany& company() const { return company_; }
 
  private:
@@ -153,6 +162,35 @@ inline std::string SweepCompany::Dano() const {
     dano.append(": ").append(achado.reason).append(1, '\n');
   }
   return dano;
+}
+
+inline std::string SweepCompany::VivosETotais() const {
+  std::vector<std::string> linhas;
+  const std::string lancamentos =
+      TestCompany::ReadAll(NomeArquivoMes(company_.CnFolder(), kPrefixoLancamentos, Mes()));
+  for (size_t p = 1; (p + 1) * kEntryRecordSize <= lancamentos.size(); ++p) {
+    EntryRecord registro;
+    std::memcpy(&registro, lancamentos.data() + p * kEntryRecordSize, kEntryRecordSize);
+    if (registro.cStatus == kEntryDeleted) continue;
+    linhas.push_back("entry " + std::to_string(p) + ": " +
+                     lancamentos.substr(p * kEntryRecordSize, kEntryRecordSize));
+  }
+  const std::string totais =
+      TestCompany::ReadAll(company_.CnFolder() + "/" + kDifferenceFileName);
+  std::vector<std::string> chaves;
+  for (size_t p = 1; (p + 1) * kDifferenceRecordSize <= totais.size(); ++p) {
+    DifferenceRecord registro;
+    std::memcpy(&registro, totais.data() + p * kDifferenceRecordSize, kDifferenceRecordSize);
+    if (registro.Valor.int64 == 0) continue;
+    chaves.push_back("total " + std::to_string(registro.Valor.int64) + " " +
+                     std::to_string(EffectiveDate(registro)) + " " +
+                     std::to_string(registro.Filial) + " " + std::to_string(registro.Usuario));
+  }
+  std::sort(chaves.begin(), chaves.end());
+  linhas.insert(linhas.end(), chaves.begin(), chaves.end());
+  std::string texto;
+  for (const std::string& linha : linhas) texto.append(linha).append(1, '\n');
+  return texto;
 }
 
 }  // namespace qx

@@ -1,84 +1,58 @@
-// The command line of qxadmin: arguments, their reading, and failures that
-// end the program with a plain message.
+// What the commands of qxadmin share: the registry they work on, the reading
+// of their words, and the failures of the company data.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "common/ferramenta.h"
 #include "outside/suite_database.h"
 #include "platform/com_types.h"
 #include "platform/registry.h"
 
 namespace qxadmin {
 
-// Ends the command: the message goes to stderr, the status is the exit code
-// (1 a failure, 2 a wrong command line).
-class Failure : public std::runtime_error {
- public:
-  Failure(const std::string& message, int status) : std::runtime_error(message), status_(status) {}
-  int status() const { return status_; }
-
- private:
-  int status_;
-};
-
-[[noreturn]] void Usage(const std::string& message);
-
-// The arguments after the command's name. Texts come in UTF-8 and are handed
-// out in Windows-1252, as the system keeps them.
-class Args {
- public:
-  explicit Args(std::vector<std::string> words) : words_(std::move(words)) {}
-
-  // Removes "--name VALUE" and gives VALUE.
-  std::optional<std::string> Option(const std::string& name);
-  // Removes "--name" and tells whether it was there.
-  bool Flag(const std::string& name);
-  // The remaining words, which must be between min and max in number and
-  // contain no option.
-  std::vector<std::string> Positional(size_t min, size_t max);
-
- private:
-  std::vector<std::string> words_;
-};
-
-// A whole decimal number within [min, max]; what names the value in a message.
-int64_t Number(const std::string& text, int64_t min, int64_t max, const std::string& what);
-// A date as YYYY-MM-DD, or "0" / "none" for no date: a CQXData day number.
-uint32_t Date(const std::string& text, const std::string& what);
-// A day number as YYYY-MM-DD, or "none".
-std::string DateText(uint32_t day);
-
-// UTF-8 -> Windows-1252 and back.
-std::string FromTerminal(const std::string& utf8);
-std::string ToTerminal(const std::string& cp1252);
-void PrintLine(const std::string& cp1252);
-
-// Stops with message (Windows-1252) when hr is a failure.
-void Check(HRESULT hr, const std::string& message);
+using namespace qx::cli;
 
 // What every command works on.
-struct Context {
+struct Contexto {
   qx::Registry registry;
   bool registryGiven = false;  // by --registry or QX_REGISTRY
   // Opens the company's database or stops.
   std::shared_ptr<qx::SuiteDatabase> Company(const std::string& code) const;
 };
 
-// The commands; each gives the exit status.
-int Install(Context& context, Args args);
-int CompanyCommand(Context& context, const std::string& action, Args args);
-int Default(Context& context, Args args);
-int UserCommand(Context& context, const std::string& action, Args args);
-int BranchCommand(Context& context, const std::string& action, Args args);
-int AccountCommand(Context& context, const std::string& action, Args args);
-int HistoryCommand(Context& context, const std::string& action, Args args);
-int ConfigCommand(Context& context, const std::string& action, Args args);
-int LogCommand(Context& context, const std::string& action, Args args);
-int GedCommand(Context& context, const std::string& action, Args args);
+// A command's function, run with the registry of --registry.
+using Funcao = void (*)(const Argumentos& argumentos, Contexto& contexto, Saida& saida);
+std::function<void(const Argumentos&, Saida&)> ComContexto(Funcao f);
+
+// A whole decimal number within [min, max]; what names the value in a message.
+int64_t Number(const Argumentos& args, const std::string& text, int64_t min, int64_t max,
+               const std::string& what);
+// A positional word in Windows-1252, as the system keeps texts.
+std::string Word(const Argumentos& args, size_t index);
+
+// Stops with the code and what the company data said (Windows-1252) when hr is a failure.
+void Check(HRESULT hr, const std::string& what, const std::string& message);
+
+// The list a company's data gives (read), one row per item, under `key`.
+template <class T, class Read, class Row>
+void ShowList(const Argumentos& args, const Contexto& contexto, Saida& saida,
+              const std::string& what, const std::string& key, std::vector<std::string> columns,
+              Read read, Row row) {
+  auto db = contexto.Company(Word(args, 0));
+  std::vector<T> items;
+  Check(read(*db, &items), what, db->message());
+  Tabela tabela(std::move(columns));
+  for (const T& item : items) tabela.Linha(row(item));
+  saida.Mostra(key, "", tabela);
+}
+
+// The commands of each family.
+std::vector<Comando> SetupCommands();
+std::vector<Comando> DataCommands();
+std::vector<Comando> ConfigCommands();
 
 }  // namespace qxadmin

@@ -8,25 +8,30 @@
 #include "outside/company_admin.h"
 #include "outside/company_config.h"
 #include "outside/company_row.h"
+#include "platform/codepage.h"
 
 namespace qxadmin {
 namespace {
 
-std::string ValueText(const qx::ConfigItem& item, int64_t value) {
-  return item.kind == qx::ConfigKind::kDate ? DateText(static_cast<uint32_t>(value))
-                                            : std::to_string(value);
+using qx::cli::TextoCp1252;
+
+Celula ValueCell(const qx::ConfigItem& item, int64_t value) {
+  if (item.kind == qx::ConfigKind::kDate) return CQXData(static_cast<uint32_t>(value));
+  return value;
 }
 
-int64_t ReadValue(const qx::ConfigItem& item, const std::string& text) {
+// A date as people write it, or "0" / "nenhuma" for no date.
+int64_t ReadValue(const Argumentos& args, const qx::ConfigItem& item, const std::string& text) {
   switch (item.kind) {
     case qx::ConfigKind::kDate:
-      return Date(text, item.name);
+      if (text == "0" || text == "nenhuma" || text == "none") return 0;
+      return args.LeData(text, item.name).Value();
     case qx::ConfigKind::kFlag:
-      return Number(text, 0, 1, item.name);
+      return Number(args, text, 0, 1, item.name);
     case qx::ConfigKind::kNumber:
       break;
   }
-  return Number(text, 0, item.max, item.name);
+  return Number(args, text, 0, item.max, item.name);
 }
 
 std::string Hex(const std::string& bytes) {
@@ -39,84 +44,101 @@ std::string Hex(const std::string& bytes) {
   return text;
 }
 
-std::string Document(const std::string& descricao, uint16_t filial, uint32_t data,
-                     int32_t documento) {
-  return DateText(data) + " " + std::to_string(filial) + " " + std::to_string(documento) + " \"" +
-         descricao + "\"";
+void ShowConfig(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  auto db = contexto.Company(Word(args, 0));
+  std::string code, name;
+  Check(qx::ReadCompanyRow(*db, "codigo, nome",
+                           [&](const qx::SqlStatement& row) {
+                             code = row.Text(0);
+                             name = row.Text(1);
+                           }),
+        "ler a empresa", db->message());
+  Tabela empresa({"empresa", "nome"});
+  empresa.Linha({TextoCp1252(code), TextoCp1252(name)});
+  saida.Resumo("empresa", empresa, "empresa " + qx::Cp1252ToUtf8(code + " " + name));
+  Tabela tabela({"nome", "valor", "significado"});
+  for (const qx::ConfigItem& item : qx::ConfigItems()) {
+    int64_t value = 0;
+    Check(qx::GetConfig(*db, item, &value), "ler a configuração", db->message());
+    tabela.Linha({item.name, ValueCell(item, value), item.meaning});
+  }
+  saida.Mostra("configuracao", "", tabela);
+}
+
+void SetConfig(const Argumentos& args, Contexto& contexto, Saida&) {
+  const std::string& name = args.Posicionais()[1];
+  const qx::ConfigItem* item = qx::FindConfigItem(name);
+  if (item == nullptr) {
+    throw ErroUso{"configuração desconhecida: " + name + " (qxadmin config show EMPRESA)"};
+  }
+  const int64_t value = ReadValue(args, *item, args.Posicionais()[2]);
+  auto db = contexto.Company(Word(args, 0));
+  Check(qx::SetConfig(*db, *item, value), "gravar a configuração", db->message());
+}
+
+void ListLog(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  ShowList<qx::RegistroLog>(
+      args, contexto, saida, "ler o log de alterações", "log",
+      {"id", "gravado_em", "sessao", "chave", "tipo", "servico", "tamanho", "dados"},
+      qx::LeLogAlteracoes, [](const qx::RegistroLog& r) -> std::vector<Celula> {
+        return {r.id,           r.gravadoEm, r.sessao,
+                r.chave,        r.tipo,      std::string(1, r.servico == '\0' ? '-' : r.servico),
+                r.dados.size(), Hex(r.dados)};
+      });
+}
+
+void ListGed(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  ShowList<qx::NotificacaoGed>(
+      args, contexto, saida, "ler as notificações", "notificacoes",
+      {"id", "operacao", "chave", "sessao", "usuario", "data", "filial", "documento", "descricao",
+       "data_anterior", "filial_anterior", "documento_anterior", "descricao_anterior"},
+      qx::LeNotificacoesGed, [](const qx::NotificacaoGed& n) {
+        std::vector<Celula> linha = {n.id, std::string(1, n.operacao), n.chave, n.sessao,
+                                     n.usuario};
+        if (n.operacao == 'A') {
+          linha.insert(linha.end(),
+                       {CQXData(n.dataNova), n.filialNova, n.documentoNovo,
+                        TextoCp1252(n.descricaoNova), CQXData(n.dataAntiga), n.filialAntiga,
+                        n.documentoAntigo, TextoCp1252(n.descricaoAntiga)});
+        }
+        return linha;
+      });
+}
+
+void LockGed(const Argumentos& args, Contexto& contexto, bool lock) {
+  const auto key =
+      static_cast<int32_t>(Number(args, args.Posicionais()[1], INT32_MIN, INT32_MAX, "CHAVE"));
+  auto db = contexto.Company(Word(args, 0));
+  Check(qx::DefineDocumentoBloqueado(*db, key, lock), "mudar o bloqueio", db->message());
 }
 
 }  // namespace
 
-int ConfigCommand(Context& context, const std::string& action, Args args) {
-  if (action == "show") {
-    auto db = context.Company(args.Positional(1, 1)[0]);
-    std::string code, name;
-    Check(qx::ReadCompanyRow(*db, "codigo, nome",
-                             [&](const qx::SqlStatement& row) {
-                               code = row.Text(0);
-                               name = row.Text(1);
-                             }),
-          db->message());
-    PrintLine("company\t" + code + "\t" + name);
-    for (const qx::ConfigItem& item : qx::ConfigItems()) {
-      int64_t value = 0;
-      Check(qx::GetConfig(*db, item, &value), db->message());
-      PrintLine(std::string(item.name) + "\t" + ValueText(item, value) + "\t" + item.meaning);
-    }
-    return 0;
-  }
-  if (action == "set") {
-    const std::vector<std::string> words = args.Positional(3, 3);
-    const qx::ConfigItem* item = qx::FindConfigItem(words[1]);
-    if (item == nullptr) Usage("unknown configuration value " + words[1]);
-    const int64_t value = ReadValue(*item, words[2]);
-    auto db = context.Company(words[0]);
-    Check(qx::SetConfig(*db, *item, value), db->message());
-    return 0;
-  }
-  Usage("unknown action config " + action);
-}
-
-int LogCommand(Context& context, const std::string& action, Args args) {
-  if (action != "list") Usage("unknown action log " + action);
-  auto db = context.Company(args.Positional(1, 1)[0]);
-  std::vector<qx::RegistroLog> records;
-  Check(qx::LeLogAlteracoes(*db, &records), db->message());
-  for (const qx::RegistroLog& r : records) {
-    PrintLine(std::to_string(r.id) + "\t" + r.gravadoEm + "\t" + std::to_string(r.sessao) + "\t" +
-              std::to_string(r.chave) + "\t" + std::to_string(r.tipo) + "\t" +
-              std::string(1, r.servico == '\0' ? '-' : r.servico) + "\t" +
-              std::to_string(r.dados.size()) + "\t" + Hex(r.dados));
-  }
-  return 0;
-}
-
-int GedCommand(Context& context, const std::string& action, Args args) {
-  if (action == "list") {
-    auto db = context.Company(args.Positional(1, 1)[0]);
-    std::vector<qx::NotificacaoGed> notes;
-    Check(qx::LeNotificacoesGed(*db, &notes), db->message());
-    for (const qx::NotificacaoGed& n : notes) {
-      std::string line = std::to_string(n.id) + "\t" + std::string(1, n.operacao) + "\t" +
-                         std::to_string(n.chave) + "\t" + std::to_string(n.sessao) + "\t" +
-                         std::to_string(n.usuario);
-      if (n.operacao == 'A') {
-        line += "\tnew " + Document(n.descricaoNova, n.filialNova, n.dataNova, n.documentoNovo) +
-                "\told " +
-                Document(n.descricaoAntiga, n.filialAntiga, n.dataAntiga, n.documentoAntigo);
-      }
-      PrintLine(line);
-    }
-    return 0;
-  }
-  if (action == "lock" || action == "unlock") {
-    const std::vector<std::string> words = args.Positional(2, 2);
-    const auto key = static_cast<int32_t>(Number(words[1], INT32_MIN, INT32_MAX, "the entry key"));
-    auto db = context.Company(words[0]);
-    Check(qx::DefineDocumentoBloqueado(*db, key, action == "lock"), db->message());
-    return 0;
-  }
-  Usage("unknown action ged " + action);
+std::vector<Comando> ConfigCommands() {
+  return {
+      {"config show",
+       "EMPRESA",
+       "a configuração da empresa, com os nomes que config set aceita",
+       {},
+       ComContexto(ShowConfig)},
+      {"config set",
+       "EMPRESA NOME VALOR",
+       "muda uma configuração (datas como 01/01/2026)",
+       {},
+       ComContexto(SetConfig)},
+      {"log list", "EMPRESA", "o log de alterações", {}, ComContexto(ListLog)},
+      {"ged list", "EMPRESA", "as notificações à gestão de documentos", {}, ComContexto(ListGed)},
+      {"ged lock",
+       "EMPRESA CHAVE",
+       "bloqueia o documento de um lançamento",
+       {},
+       ComContexto([](const Argumentos& a, Contexto& c, Saida&) { LockGed(a, c, true); })},
+      {"ged unlock",
+       "EMPRESA CHAVE",
+       "desbloqueia o documento de um lançamento",
+       {},
+       ComContexto([](const Argumentos& a, Contexto& c, Saida&) { LockGed(a, c, false); })},
+  };
 }
 
 }  // namespace qxadmin

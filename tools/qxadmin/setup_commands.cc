@@ -6,6 +6,7 @@
 #include "outside/company_row.h"
 #include "outside/suite_setup.h"
 #include "platform/clock.h"
+#include "platform/codepage.h"
 #include "platform/environment.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
@@ -14,10 +15,10 @@ namespace qxadmin {
 namespace {
 
 // The company's name, or why its database cannot be read.
-std::string CompanyName(const Context& context, const std::string& code) {
+std::string CompanyName(const Contexto& contexto, const std::string& code) {
   std::shared_ptr<qx::SuiteDatabase> db;
   std::string message;
-  HRESULT hr = qx::OpenRegisteredCompany(context.registry, code, &db, &message);
+  HRESULT hr = qx::OpenRegisteredCompany(contexto.registry, code, &db, &message);
   std::string name;
   if (SUCCEEDED(hr)) {
     hr = qx::ReadCompanyRow(*db, "nome", [&](const qx::SqlStatement& row) { name = row.Text(0); });
@@ -26,69 +27,78 @@ std::string CompanyName(const Context& context, const std::string& code) {
   return SUCCEEDED(hr) ? name : "(" + message + ")";
 }
 
-int AddCompany(Context& context, Args args) {
-  const std::optional<std::string> name = args.Option("--name");
-  const std::optional<std::string> folder = args.Option("--folder");
-  const bool sample = args.Flag("--sample");
-  const std::vector<std::string> words = args.Positional(1, 1);
-  qx::CompanySeed seed =
-      sample ? qx::SampleCompany(words[0], qx::CurrentDateTime().wYear) : qx::CompanySeed();
-  seed.codigo = words[0];
-  if (name) seed.nome = *name;
+void AddCompany(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  const std::string code = Word(args, 0);
+  qx::CompanySeed seed = args.Marca("sample") ? qx::SampleCompany(code, qx::CurrentDateTime().wYear)
+                                              : qx::CompanySeed();
+  seed.codigo = code;
+  if (const auto name = args.Valor("name")) seed.nome = qx::Utf8ToCp1252(*name);
   std::string message;
-  Check(qx::CreateCompany(context.registry, seed, folder.value_or(""), &message), message);
-  PrintLine("company " + seed.codigo +
-            " created: " + qx::RegisteredCompanyFolder(context.registry, seed.codigo));
-  return 0;
+  Check(qx::CreateCompany(contexto.registry, seed, args.Valor("folder").value_or(""), &message),
+        "criar a empresa " + args.Posicionais()[0], message);
+  saida.Aviso("empresa " + args.Posicionais()[0] + " criada: " +
+              qx::Cp1252ToUtf8(qx::RegisteredCompanyFolder(contexto.registry, seed.codigo)));
 }
 
-int ListCompanies(Context& context, Args args) {
-  args.Positional(0, 0);
+void ListCompanies(const Argumentos&, Contexto& contexto, Saida& saida) {
   std::vector<std::string> codes;
-  context.registry.EnumSubKeys(std::string(qx::kCompaniesKey), &codes);
+  contexto.registry.EnumSubKeys(std::string(qx::kCompaniesKey), &codes);
+  Tabela tabela({"empresa", "nome", "pasta"});
   for (const std::string& code : codes) {
-    const std::string folder = qx::RegisteredCompanyFolder(context.registry, code);
+    const std::string folder = qx::RegisteredCompanyFolder(contexto.registry, code);
     if (folder.empty()) continue;
-    PrintLine(code + "\t" + CompanyName(context, code) + "\t" + folder);
+    tabela.Linha({qx::cli::TextoCp1252(code), qx::cli::TextoCp1252(CompanyName(contexto, code)),
+                  qx::cli::TextoCp1252(folder)});
   }
-  return 0;
+  saida.Mostra("empresas", "", tabela);
+}
+
+void Install(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  std::string message;
+  Check(qx::CreateInstallation(contexto.registry, Word(args, 0), &message), "criar a instalação",
+        message);
+  saida.Aviso("instalação: " + qx::Cp1252ToUtf8(qx::InstalledFolder(contexto.registry)));
+}
+
+// Prints QX_REGISTRY=... whatever the output form: scripts export it.
+void Default(const Argumentos& args, Contexto& contexto, Saida&) {
+  std::string home = qx::GetEnvironmentText("QX_HOME");
+  if (home.empty() && !args.Posicionais().empty()) home = args.Posicionais()[0];
+  if (home.empty()) throw ErroUso{"diga a PASTA (ou defina QX_HOME)"};
+  home = std::filesystem::absolute(home).lexically_normal().string();
+  std::error_code error;
+  std::filesystem::create_directories(home, error);
+  if (error) throw qx::cli::FalhaLocal("não consegui criar " + home + ": " + error.message());
+
+  const qx::Registry registry = contexto.registryGiven
+                                    ? contexto.registry
+                                    : qx::Registry(qx::JoinPath(home, "registry.reg"), "");
+  std::string report;
+  const HRESULT hr = qx::EnsureDefaultInstallation(registry, home, &report);
+  std::fputs(qx::Cp1252ToUtf8(report).c_str(), stderr);
+  Check(hr, "criar a instalação padrão", report);
+  std::printf("QX_REGISTRY=%s\n", registry.machine_file().c_str());
 }
 
 }  // namespace
 
-int Install(Context& context, Args args) {
-  const std::vector<std::string> words = args.Positional(1, 1);
-  std::string message;
-  Check(qx::CreateInstallation(context.registry, words[0], &message), message);
-  PrintLine("installation: " + qx::InstalledFolder(context.registry));
-  return 0;
-}
-
-int CompanyCommand(Context& context, const std::string& action, Args args) {
-  if (action == "add") return AddCompany(context, std::move(args));
-  if (action == "list") return ListCompanies(context, std::move(args));
-  Usage("unknown action company " + action);
-}
-
-int Default(Context& context, Args args) {
-  const std::vector<std::string> words = args.Positional(0, 1);
-  std::string home = qx::GetEnvironmentText("QX_HOME");
-  if (home.empty() && !words.empty()) home = words[0];
-  if (home.empty()) Usage("default needs HOME (or $QX_HOME)");
-  home = std::filesystem::absolute(home).lexically_normal().string();
-  std::error_code error;
-  std::filesystem::create_directories(home, error);
-  if (error) throw Failure("cannot create " + home + ": " + error.message(), 1);
-
-  const qx::Registry registry = context.registryGiven
-                                    ? context.registry
-                                    : qx::Registry(qx::JoinPath(home, "registry.reg"), "");
-  std::string report;
-  const HRESULT hr = qx::EnsureDefaultInstallation(registry, home, &report);
-  std::fputs(ToTerminal(report).c_str(), stderr);
-  Check(hr, "the default installation could not be made");
-  std::printf("QX_REGISTRY=%s\n", registry.machine_file().c_str());
-  return 0;
+std::vector<Comando> SetupCommands() {
+  return {
+      {"install", "PASTA", "cria ou completa uma instalação na pasta", {}, ComContexto(Install)},
+      {"default",
+       "[PASTA]",
+       "a instalação padrão embutida em $QX_HOME, senão na PASTA; escreve QX_REGISTRY=...",
+       {},
+       ComContexto(Default)},
+      {"company add",
+       "CODIGO",
+       "cria uma empresa",
+       {{"name", "NOME", "o nome da empresa"},
+        {"folder", "PASTA", "a pasta da empresa (senão, dentro da instalação)"},
+        {"sample", "", "com o plano de contas, os históricos e o usuário de exemplo"}},
+       ComContexto(AddCompany)},
+      {"company list", "", "as empresas da instalação", {}, ComContexto(ListCompanies)},
+  };
 }
 
 }  // namespace qxadmin

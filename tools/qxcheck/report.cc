@@ -1,10 +1,8 @@
 #include "report.h"
 
-#include <algorithm>
-#include <ostream>
 #include <string>
 
-#include "storage/check/text_forms.h"
+#include "common/tabela.h"
 
 namespace qx::check {
 namespace {
@@ -37,50 +35,42 @@ std::string Place(const Finding& finding) {
   return place;
 }
 
-std::string Position(const Finding& finding, uint64_t value) {
-  return finding.unit == Unit::kFile ? "null" : std::to_string(value);
+cli::Celula Position(const Finding& finding, uint64_t value) {
+  return finding.unit == Unit::kFile ? cli::Celula() : cli::Celula(value);
 }
 
 }  // namespace
 
-void PrintText(const Report& report, std::ostream& out) {
+void Show(const Report& report, cli::Saida& saida) {
+  saida.Campo("folder", report.folder);
+  saida.Campo("files", report.files);
+  saida.Campo("difference_mode", report.options.modo);
+  saida.Campo("difference_per_branch", report.options.porFilial);
+  cli::Tabela findings({"class", "kind", "file", "unit", "position", "last", "reason"});
   for (const Finding& finding : report.findings.all()) {
-    out << ClassName(finding.kind->gravity) << "  " << Place(finding) << ": " << finding.reason
-        << " [" << finding.kind->name << "]\n";
+    findings.Linha({ClassName(finding.kind->gravity), finding.kind->name, finding.file,
+                    UnitName(finding.unit), Position(finding, finding.position),
+                    Position(finding, finding.last), finding.reason});
+    saida.Aviso(std::string(ClassName(finding.kind->gravity)) + "  " + Place(finding) + ": " +
+                finding.reason + " [" + finding.kind->name + "]");
   }
-  out << report.folder << ": " << report.files << " files checked, "
-      << report.findings.Count(Gravity::kDamage) << " damage, "
-      << report.findings.Count(Gravity::kAdmitted)
-      << " admitted: " << (report.Sound() ? "sound" : "damaged") << '\n';
+  if (!saida.ParaPessoas()) saida.Mostra("findings", "", findings);
+  const size_t damage = report.findings.Count(Gravity::kDamage);
+  const size_t admitted = report.findings.Count(Gravity::kAdmitted);
+  saida.Campo("damage", damage);
+  saida.Campo("admitted", admitted);
+  saida.Campo("sound", report.Sound());
+  saida.Aviso(report.folder + ": " + std::to_string(report.files) + " files checked, " +
+              std::to_string(damage) + " damage, " + std::to_string(admitted) +
+              " admitted: " + (report.Sound() ? "sound" : "damaged"));
 }
 
-void PrintJson(const Report& report, std::ostream& out) {
-  out << "{\"folder\":" << JsonString(report.folder) << ",\"files\":" << report.files
-      << ",\"difference_mode\":" << report.options.modo
-      << ",\"difference_per_branch\":" << (report.options.porFilial ? "true" : "false")
-      << ",\"findings\":[";
-  bool first = true;
-  for (const Finding& finding : report.findings.all()) {
-    out << (first ? "\n" : ",\n") << "{\"class\":\"" << ClassName(finding.kind->gravity)
-        << "\",\"kind\":\"" << finding.kind->name << "\",\"file\":" << JsonString(finding.file)
-        << ",\"unit\":\"" << UnitName(finding.unit)
-        << "\",\"position\":" << Position(finding, finding.position)
-        << ",\"last\":" << Position(finding, finding.last)
-        << ",\"reason\":" << JsonString(finding.reason) << '}';
-    first = false;
-  }
-  out << "],\n\"damage\":" << report.findings.Count(Gravity::kDamage)
-      << ",\"admitted\":" << report.findings.Count(Gravity::kAdmitted)
-      << ",\"sound\":" << (report.Sound() ? "true" : "false") << "}\n";
-}
-
-void PrintKinds(std::ostream& out) {
+void ShowKinds(cli::Saida& saida) {
+  cli::Tabela kinds({"kind", "class", "meaning"});
   for (const FindingKind& kind : FindingKinds()) {
-    std::string name = kind.name;
-    name.resize(std::max<size_t>(name.size(), 22), ' ');
-    out << name << ' ' << (kind.gravity == Gravity::kDamage ? "damage  " : "admitted") << "  "
-        << kind.meaning << '\n';
+    kinds.Linha({kind.name, ClassName(kind.gravity), kind.meaning});
   }
+  saida.Mostra("kinds", "", kinds);
 }
 
 }  // namespace qx::check

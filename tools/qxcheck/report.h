@@ -1,15 +1,14 @@
-// The report of a check, for people or as one JSON object.
+// The report of a check: lines for people, or one JSON object, or the
+// findings as CSV.
 #pragma once
 
-#include <iosfwd>
-
+#include "common/saida.h"
 #include "storage/check/check_folder.h"
 
 namespace qx::check {
 
-void PrintText(const Report& report, std::ostream& out);
-void PrintJson(const Report& report, std::ostream& out);
-// The kinds of findings with their gravity, one a line.
-void PrintKinds(std::ostream& out);
+void Show(const Report& report, cli::Saida& saida);
+// The kinds of findings with their gravity.
+void ShowKinds(cli::Saida& saida);
 
 }  // namespace qx::check

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "comandos.h"
+#include "common/total.h"
 #include "filtro.h"
 #include "lancamentos.h"
 #include "values/br_text.h"
@@ -14,6 +15,18 @@ struct Periodo {
   CQXData de;
   CQXData ate;
 };
+
+using qx::cli::Total;
+
+// A sum that overflowed is reported after the rows, which are right.
+void VerificaTotais(std::initializer_list<const Total*> totais) {
+  for (const Total* total : totais) {
+    if (total->Estourou()) {
+      throw FalhaLocal("a soma passa do maior valor que um montante guarda; as linhas estão certas",
+                       "restrinja o período ou as contas da busca");
+    }
+  }
+}
 
 Periodo LePeriodo(const Argumentos& a) {
   const int ano = CQXMesAno::Current().Year();
@@ -30,14 +43,18 @@ void Busca(const Argumentos& a, Servico& servico, Saida& saida) {
   Verifica(servico->BuscaQtdLancamentos(periodo.de.Value(), periodo.ate.Value(), &quantidade),
            "BuscaQtdLancamentos");
   Tabela tabela(ColunasLancamento());
-  CURRENCY total{};
+  Total total;
   for (const LancamentoLido& lido :
        LeChaves(servico, periodo.de.MesAno(), ChavesDaBusca(servico, quantidade))) {
     tabela.Linha(CelulasLancamento(lido));
-    total.int64 += lido.dados.Valor.int64;
+    total.Soma(lido.dados.Valor);
   }
   saida.Mostra("lancamentos", "", tabela);
-  saida.Aviso(std::to_string(tabela.Tamanho()) + " lançamento(s), total " + qx::AmountText(total));
+  Tabela resumo({"quantidade", "total"});
+  resumo.Linha({tabela.Tamanho(), total.ParaCelula()});
+  saida.Resumo("total", resumo,
+               std::to_string(tabela.Tamanho()) + " lançamento(s), total " + total.ParaPessoas());
+  VerificaTotais({&total});
 }
 
 void Extrato(const Argumentos& a, Servico& servico, Saida& saida) {
@@ -52,48 +69,49 @@ void Extrato(const Argumentos& a, Servico& servico, Saida& saida) {
 
   Tabela tabela({"data", "mes", "pos", "documento", "historico", "contrapartida", "debito",
                  "credito", "saldo", "complemento"});
-  CURRENCY saldo{}, debitos{}, creditos{};
+  Total saldo, debitos, creditos;
   for (const LancamentoLido& l :
        LeChaves(servico, periodo.de.MesAno(), ChavesDaBusca(servico, quantidade))) {
     const RegDados& d = l.dados;
     const CURRENCY debito = d.Debito == pedido.iConta ? d.Valor : CURRENCY{};
     const CURRENCY credito = d.Credito == pedido.iConta ? d.Valor : CURRENCY{};
-    saldo.int64 += debito.int64 - credito.int64;
-    debitos.int64 += debito.int64;
-    creditos.int64 += credito.int64;
+    saldo.Soma(debito);
+    saldo.Subtrai(credito);
+    debitos.Soma(debito);
+    creditos.Soma(credito);
     const int32_t contrapartida = d.Debito == pedido.iConta ? d.Credito : d.Debito;
     tabela.Linha({CQXData(d.DataLancamento), Texto{qx::MesAnoText(l.mes)}, int64_t{l.posicao},
                   int64_t{d.Documento}, int64_t{static_cast<uint16_t>(d.CodHis)},
-                  int64_t{contrapartida}, debito, credito, saldo, Texto{l.complemento}});
+                  int64_t{contrapartida}, debito, credito, saldo.ParaCelula(),
+                  Texto{l.complemento}});
   }
-  saida.Mostra("extrato", "Extrato da conta " + std::to_string(pedido.iConta) + " de " +
-                              qx::DateText(periodo.de) + " a " + qx::DateText(periodo.ate),
+  saida.Mostra("extrato",
+               "Extrato da conta " + std::to_string(pedido.iConta) + " de " +
+                   qx::DateText(periodo.de) + " a " + qx::DateText(periodo.ate),
                tabela);
-  saida.Aviso("Débitos " + qx::AmountText(debitos) + "  Créditos " + qx::AmountText(creditos) +
-              "  Saldo do período " + qx::AmountText(saldo));
-}
-
-std::vector<std::string> Junta(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+  Tabela resumo({"debitos", "creditos", "saldo"});
+  resumo.Linha({debitos.ParaCelula(), creditos.ParaCelula(), saldo.ParaCelula()});
+  saida.Resumo("totais", resumo,
+               "Débitos " + debitos.ParaPessoas() + "  Créditos " + creditos.ParaPessoas() +
+                   "  Saldo do período " + saldo.ParaPessoas());
+  VerificaTotais({&debitos, &creditos, &saldo});
 }
 
 }  // namespace
 
 std::vector<Comando> ComandosBusca() {
+  const Opcao de{"de", "DD/MM/AAAA", "o primeiro dia (1º de janeiro do ano corrente por omissão)"};
+  const Opcao ate{"ate", "DD/MM/AAAA", "o último dia (31 de dezembro do ano corrente por omissão)"};
+  std::vector<Opcao> busca = {de, ate};
+  for (Opcao& opcao : OpcoesFiltro()) busca.push_back(std::move(opcao));
   return {
-      {"busca",
-       "busca [--de DD/MM/AAAA] [--ate DD/MM/AAAA] [--conta C] [--historico H] [--contem TEXTO]\n"
-       "      [--documento-de N --documento-ate N] [--valor-de V --valor-ate V]\n"
-       "      [--mes-de MM/AAAA] [--mes-ate MM/AAAA] [--pos-de N] [--pos-ate N]\n"
-       "      [--data-de D] [--data-ate D] [--do-usuario U] [--da-sessao S] [--conta-gerencial G]\n"
-       "      [--origem LISTA] [--lote N] [--chave-origem N] [--mes-origem MM/AAAA] [--filial F]\n"
-       "      [--conferidos | --nao-conferidos] [--ifrs]",
-       "lista os lançamentos que passam no filtro (o ano corrente por omissão)",
-       Junta({"de", "ate"}, OpcoesFiltro()), MarcasFiltro(), Busca},
-      {"extrato", "extrato --conta C [--de DD/MM/AAAA] [--ate DD/MM/AAAA] [--filial F]",
+      {"busca", "", "lista os lançamentos que passam no filtro, com o total", busca,
+       ComServico(Busca)},
+      {"extrato",
+       "",
        "os lançamentos de uma conta em ordem de data, com o saldo acumulado",
-       {"conta", "de", "ate", "filial"}, {}, Extrato},
+       {{"conta", "CONTA", "a conta"}, de, ate, {"filial", "N", "só os lançamentos da filial"}},
+       ComServico(Extrato)},
   };
 }
 

@@ -1,24 +1,33 @@
 #pragma once
-// The subcommands of qxcn: name, usage, options and the function that runs
-// one against an initialised service.
+// The subcommands of qxcn. Each family lists its table entries: name, words,
+// summary, options and the function that runs it against the service
+// initialised for the identity options.
 
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "saida.h"
+#include "common/ferramenta.h"
+#include "platform/codepage.h"
 #include "servico.h"
 
 namespace qxcn {
 
-struct Comando {
-  const char* nome;
-  const char* uso;
-  const char* descricao;
-  std::vector<std::string> valores;  // options that take a value
-  std::vector<std::string> marcas;   // options without a value
-  void (*executa)(const Argumentos& argumentos, Servico& servico, Saida& saida);
+using namespace qx::cli;
+
+// A text cell from the Windows-1252 bytes the service gives.
+struct Texto {
+  std::string bytes;
+  operator Celula() const { return qx::cli::TextoCp1252(bytes); }
 };
+
+// A subcommand's function: it runs against the initialised service.
+using Funcao = void (*)(const Argumentos& argumentos, Servico& servico, Saida& saida);
+// The function of a table entry: the service for the identity options, then f.
+std::function<void(const Argumentos&, Saida&)> ComServico(Funcao f);
+
+// Options several subcommands share.
+Opcao OpcaoMes(const std::string& ajuda);
+Opcao OpcaoPosicao(const std::string& ajuda);
 
 // Each family of subcommands lists its own; main joins them.
 std::vector<Comando> ComandosLancamento();
@@ -26,5 +35,6 @@ std::vector<Comando> ComandosBusca();
 std::vector<Comando> ComandosMes();
 std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();
+std::vector<Comando> ComandosEmpresa();
 
 }  // namespace qxcn

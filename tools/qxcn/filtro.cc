@@ -51,7 +51,8 @@ void Origem(const std::string& lista, REG_FILTRO_LAN* filtro) {
         achou = true;
       }
     }
-    if (!achou) throw ErroUso{"--origem: origem desconhecida: " + nome + " (" + NomesOrigem() + ")"};
+    if (!achou)
+      throw ErroUso{"--origem: origem desconhecida: " + nome + " (" + NomesOrigem() + ")"};
     inicio = fim + 1;
   }
 }
@@ -96,47 +97,72 @@ bool FiltroOrigem(const Argumentos& a, REG_FILTRO_LAN* filtro) {
 
 }  // namespace
 
-const std::vector<std::string>& OpcoesFiltro() {
-  static const std::vector<std::string> opcoes = {
-      "documento-de", "documento-ate", "pos-de",       "pos-ate",     "mes-de",
-      "mes-ate",      "data-de",       "data-ate",     "valor-de",    "valor-ate",
-      "conta",        "historico",     "do-usuario",   "da-sessao",   "contem",
-      "conta-gerencial", "origem",     "lote",         "chave-origem", "mes-origem",
-      "filial"};
-  return opcoes;
-}
-
-const std::vector<std::string>& MarcasFiltro() {
-  static const std::vector<std::string> marcas = {"conferidos", "nao-conferidos", "ifrs"};
-  return marcas;
+std::vector<Opcao> OpcoesFiltro() {
+  std::string origens;
+  for (const FlagOrigem& flag : kFlags)
+    origens += (origens.empty() ? "" : " ") + std::string(flag.nome);
+  return {
+      {"documento-de", "N", "do documento"},
+      {"documento-ate", "N", "até o documento"},
+      {"pos-de", "N", "da posição no mês"},
+      {"pos-ate", "N", "até a posição no mês"},
+      {"mes-de", "MM/AAAA", "do mês"},
+      {"mes-ate", "MM/AAAA", "até o mês"},
+      {"data-de", "DD/MM/AAAA", "da data"},
+      {"data-ate", "DD/MM/AAAA", "até a data"},
+      {"valor-de", "VALOR", "do valor"},
+      {"valor-ate", "VALOR", "até o valor"},
+      {"conta", "CONTA", "com a conta a débito ou a crédito"},
+      {"historico", "N", "com o histórico padrão"},
+      {"do-usuario", "N", "gravados pelo usuário"},
+      {"da-sessao", "N", "gravados na sessão"},
+      {"contem", "TEXTO", "com o texto no complemento (sem diferença de caixa e acentos)"},
+      {"conta-gerencial", "CONTA", "com a conta gerencial no rateio"},
+      {"origem", "LISTA", "das origens, separadas por vírgula: " + NomesOrigem(), false, origens},
+      {"lote", "N", "do lote"},
+      {"chave-origem", "N", "com a chave de origem"},
+      {"mes-origem", "MM/AAAA", "com o mês de origem"},
+      {"filial", "N", "da filial"},
+      {"conferidos", "", "só os conferidos"},
+      {"nao-conferidos", "", "só os não conferidos"},
+      {"ifrs", "", "só os lançamentos IFRS"}};
 }
 
 std::string NomesOrigem() {
   std::string nomes;
-  for (const FlagOrigem& flag : kFlags) nomes += (nomes.empty() ? "" : ",") + std::string(flag.nome);
+  for (const FlagOrigem& flag : kFlags)
+    nomes += (nomes.empty() ? "" : ",") + std::string(flag.nome);
   return nomes;
 }
 
 void AplicaFiltro(const Argumentos& a, Servico& s) {
   Verifica(s->LimpaFiltro(), "LimpaFiltro");
-  if (const auto v = a.Inteiro("documento-de", INT32_MIN, INT32_MAX)) Verifica(s->SetDocumentoInicial(*v), "SetDocumentoInicial");
-  if (const auto v = a.Inteiro("documento-ate", INT32_MIN, INT32_MAX)) Verifica(s->SetDocumentoFinal(*v), "SetDocumentoFinal");
-  if (const auto v = a.Inteiro("pos-de", 1, 0xFFFFFF)) Verifica(s->SetChaveInicial(*v), "SetChaveInicial");
-  if (const auto v = a.Inteiro("pos-ate", 1, 0xFFFFFF)) Verifica(s->SetChaveFinal(*v), "SetChaveFinal");
-  if (const auto v = a.MesAno("mes-de")) Verifica(s->SetMesInicial(static_cast<uint16_t>(v->Value())), "SetMesInicial");
-  if (const auto v = a.MesAno("mes-ate")) Verifica(s->SetMesFinal(static_cast<uint16_t>(v->Value())), "SetMesFinal");
+  if (const auto v = a.Inteiro("documento-de", INT32_MIN, INT32_MAX))
+    Verifica(s->SetDocumentoInicial(*v), "SetDocumentoInicial");
+  if (const auto v = a.Inteiro("documento-ate", INT32_MIN, INT32_MAX))
+    Verifica(s->SetDocumentoFinal(*v), "SetDocumentoFinal");
+  if (const auto v = a.Inteiro("pos-de", 1, 0xFFFFFF))
+    Verifica(s->SetChaveInicial(*v), "SetChaveInicial");
+  if (const auto v = a.Inteiro("pos-ate", 1, 0xFFFFFF))
+    Verifica(s->SetChaveFinal(*v), "SetChaveFinal");
+  if (const auto v = a.MesAno("mes-de"))
+    Verifica(s->SetMesInicial(static_cast<uint16_t>(v->Value())), "SetMesInicial");
+  if (const auto v = a.MesAno("mes-ate"))
+    Verifica(s->SetMesFinal(static_cast<uint16_t>(v->Value())), "SetMesFinal");
   if (const auto v = a.Data("data-de")) Verifica(s->SetDataInicial(v->Value()), "SetDataInicial");
   if (const auto v = a.Data("data-ate")) Verifica(s->SetDataFinal(v->Value()), "SetDataFinal");
   if (const auto v = a.Montante("valor-de")) Verifica(s->SetValorInicial(*v), "SetValorInicial");
   if (const auto v = a.Montante("valor-ate")) Verifica(s->SetValorFinal(*v), "SetValorFinal");
-  if (const auto v = a.Inteiro("conta", 1, INT32_MAX)) Verifica(s->SetConta(static_cast<int32_t>(*v)), "SetConta");
+  if (const auto v = a.Inteiro("conta", 1, INT32_MAX))
+    Verifica(s->SetConta(static_cast<int32_t>(*v)), "SetConta");
   if (const auto v = a.Inteiro("historico", 1, UINT16_MAX)) {
     Verifica(s->SetHistoricoFiltro(static_cast<uint16_t>(*v)), "SetHistoricoFiltro");
   }
   if (const auto v = a.Inteiro("do-usuario", 1, UINT16_MAX)) {
     Verifica(s->SetUsuarioFiltro(static_cast<uint16_t>(*v)), "SetUsuarioFiltro");
   }
-  if (const auto v = a.Inteiro("da-sessao", 1, INT32_MAX)) Verifica(s->SetSessao(static_cast<int32_t>(*v)), "SetSessao");
+  if (const auto v = a.Inteiro("da-sessao", 1, INT32_MAX))
+    Verifica(s->SetSessao(static_cast<int32_t>(*v)), "SetSessao");
   if (const auto v = a.Inteiro("conta-gerencial", 1, INT32_MAX)) {
     Verifica(s->SetContaGerencial(static_cast<int32_t>(*v)), "SetContaGerencial");
   }

@@ -4,14 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "servico.h"
+#include "comandos.h"
 
 namespace qxcn {
 
-// The option names the filter reads.
-const std::vector<std::string>& OpcoesFiltro();
-const std::vector<std::string>& MarcasFiltro();
+// The options the filter reads.
+std::vector<Opcao> OpcoesFiltro();
 // The names --origem accepts, comma-separated.
 std::string NomesOrigem();
 

@@ -1,19 +1,27 @@
 // importa and exclui-importacao: an import from a delimited file, run here in
 // the client as the suite's import does, and its removal.
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <vector>
 
 #include "comandos.h"
+#include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
 #include "importa_linha.h"
 #include "lancamentos.h"
+#include "lote.h"
+#include "outside/company_database.h"
+#include "outside/import_batches.h"
 #include "platform/bstr.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
+#include "platform/stop_request.h"
 #include "platform/task_memory.h"
 #include "progresso.h"
+#include "progresso_exclusao.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -52,15 +60,7 @@ Layout LeLayout(Servico& servico, const std::optional<std::string>& pedido) {
 // The entries of import batch `lote` between two dates, as search keys based
 // at the month of `de`.
 std::vector<int32_t> BuscaLote(Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
-  Verifica(servico->LimpaFiltro(), "LimpaFiltro");
-  REG_FILTRO_LAN filtro{};
-  filtro.bImportacao = 1;
-  filtro.lChaveOrigem = static_cast<int32_t>(lote);
-  Verifica(servico->SetFiltroOrigem(filtro), "SetFiltroOrigem");
-  int32_t quantidade = 0;
-  Verifica(servico->BuscaQtdLancamentos(de.Value(), ate.Value(), &quantidade),
-           "BuscaQtdLancamentos");
-  std::vector<int32_t> chaves = ChavesDaBusca(servico, quantidade);
+  std::vector<int32_t> chaves = ChavesDaBusca(servico, ContaLote(servico, lote, de, ate));
   Verifica(servico->LimpaFiltro(), "LimpaFiltro");
   return chaves;
 }
@@ -101,32 +101,75 @@ uint32_t ExcluiChaves(Servico& servico, CQXMesAno base, const std::vector<int32_
 
 // Batch numbers stay below 2^23, so that the origin key stays a positive
 // number (the month counts take only positive keys as imports).
-constexpr uint32_t kMaiorLote = 0x7FFFFF;
+constexpr uint32_t kMaiorLote = qx::kMaiorLoteImportacao;
 
-// A batch number of the current minute, moved on while entries of the period
-// already carry it.
-uint32_t NovoLote(Servico& servico, CQXData de, CQXData ate) {
+// Reserves the batch in the company's suite database: false when another
+// import, of this or any other process, had it first.
+bool Reserva(const std::string& empresa, uint32_t lote) {
+  std::shared_ptr<qx::SuiteDatabase> db;
+  std::string mensagem;
+  HRESULT hr = qx::OpenCompanyDatabase(empresa, &db, &mensagem);
+  if (SUCCEEDED(hr)) {
+    hr = qx::ReservaLoteImportacao(*db, lote);
+    mensagem = db->message();
+  }
+  if (FAILED(hr)) {
+    throw FalhaLocal{"não consigo reservar o lote " + std::to_string(lote) + ": " +
+                     qx::Cp1252ToUtf8(mensagem) + " (" + DescreveFalha(hr) + ")"};
+  }
+  return hr == S_OK;
+}
+
+// The batch of this import, reserved for it alone. A batch asked for with
+// --lote must be free and without entries in the period; otherwise the first
+// free one from the number of the current minute on, skipping those that
+// earlier imports left entries of in the period without a reservation.
+uint32_t ReservaLote(Servico& servico, std::optional<int64_t> pedido, CQXData de, CQXData ate) {
+  if (pedido.has_value()) {
+    const auto lote = static_cast<uint32_t>(*pedido);
+    if (!Reserva(servico.identidade().empresa, lote)) {
+      throw FalhaLocal{"o lote " + std::to_string(lote) +
+                       " já pertence a outra importação; omita --lote para receber um novo"};
+    }
+    if (!BuscaLote(servico, lote, de, ate).empty()) {
+      throw FalhaLocal{"o lote " + std::to_string(lote) +
+                       " já tem lançamentos; omita --lote para receber um novo"};
+    }
+    return lote;
+  }
   const SYSTEMTIME agora = qx::CurrentDateTime();
   const CQXData hoje = CQXData::Make(agora.wDay, agora.wMonth, agora.wYear);
   uint32_t lote = (hoje.Value() * 1440u + agora.wHour * 60u + agora.wMinute) & kMaiorLote;
-  while (lote == 0 || !BuscaLote(servico, lote, de, ate).empty()) lote = (lote + 1) & kMaiorLote;
-  return lote;
+  for (uint32_t tentativas = 0; tentativas <= kMaiorLote; ++tentativas) {
+    lote = lote % kMaiorLote + 1;
+    if (Reserva(servico.identidade().empresa, lote) && BuscaLote(servico, lote, de, ate).empty()) return lote;
+  }
+  throw FalhaLocal{"todos os números de lote estão reservados"};
 }
 
+// The command that removes what the import saved.
+std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
+  return "qxcn exclui-importacao --empresa " + servico.identidade().empresa + " --lote " +
+         std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
+}
+
+// The lines of a file, or of standard input for "-".
 std::vector<std::string> LeArquivo(const std::string& caminho) {
-  std::ifstream arquivo(caminho, std::ios::binary);
-  if (!arquivo) throw FalhaLocal{"não consigo ler " + caminho};
+  std::ifstream arquivo;
+  if (caminho != "-") arquivo.open(caminho, std::ios::binary);
+  std::istream& entrada = caminho == "-" ? std::cin : arquivo;
+  if (!entrada) throw FalhaLocal{"não consigo ler " + caminho};
   std::vector<std::string> linhas;
   std::string linha;
-  while (std::getline(arquivo, linha)) {
+  while (std::getline(entrada, linha)) {
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
     linhas.push_back(linha);
   }
   return linhas;
 }
 
-// Saves one line; the service's result.
-HRESULT GravaLinha(Servico& servico, LinhaImportada& l) {
+// Saves one line; the service's result, and the entry's position in *indlan.
+HRESULT GravaLinha(Servico& servico, LinhaImportada& l, int32_t* indlan) {
   const qx::UniqueBstr texto(qx::BstrFromCp1252(l.complemento));
   HRESULT hr = servico->SetComplemento(texto.get());
   if (SUCCEEDED(hr)) hr = servico->ZeraLancamentoGerencial();
@@ -136,13 +179,12 @@ HRESULT GravaLinha(Servico& servico, LinhaImportada& l) {
   if (SUCCEEDED(hr) && linhas > 0) {
     hr = servico->SetQuantidadeGerencial(linhas, l.quantidades.data());
   }
-  int32_t indlan = 0;
-  if (SUCCEEDED(hr)) hr = servico->GravaDados(&l.dados, &indlan);
+  *indlan = 0;
+  if (SUCCEEDED(hr)) hr = servico->GravaDados(&l.dados, indlan);
   return hr;
 }
 
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
-  if (a.Posicionais().size() != 1) throw ErroUso{"diga o arquivo a importar"};
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
   const Layout layout = LeLayout(servico, a.Valor("formato"));
@@ -172,28 +214,40 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
     if (data.Value() > ate.Value()) ate = data;
   }
   const std::optional<int64_t> pedido = a.Inteiro("lote", 1, kMaiorLote);
-  const uint32_t lote = lidas.empty()       ? 0
-                        : pedido.has_value() ? static_cast<uint32_t>(*pedido)
-                                            : NovoLote(servico, de, ate);
+  const uint32_t lote = lidas.empty() ? 0 : ReservaLote(servico, pedido, de, ate);
   const uint16_t mesOrigem = static_cast<uint16_t>(CQXMesAno::Current().Value());
+  const qx::StopRequest parada;
+  if (lote != 0) {
+    // Before the first save, so that an import killed at any point can be undone.
+    std::fprintf(stderr, "qxcn importa: lote %u; para desfazer: %s\n", lote,
+                 ComandoDesfazer(servico, lote, de, ate).c_str());
+  }
 
+  // Search keys of the entries this import saved, based at the month of `de`.
+  std::vector<int32_t> proprias;
   size_t gravados = 0;
   {
     Progresso progresso("Importando", lidas.size());
     for (LinhaLida& l : lidas) {
+      if (parada.Requested()) break;
       l.linha.dados.wChaveOrigem.lChaveModulo = static_cast<int32_t>(lote << 8 | kModuloImportacao);
       l.linha.dados.wChaveOrigem.iData = mesOrigem;
-      const HRESULT hr = GravaLinha(servico, l.linha);
+      int32_t indlan = 0;
+      const HRESULT hr = GravaLinha(servico, l.linha, &indlan);
       if (FAILED(hr) && modo == "para") {
-        // All or nothing: what this import saved goes again.
+        // All or nothing: what this import saved goes again, and nothing else.
         Tabela naoExcluidos({"mes", "pos", "motivo"});
-        ExcluiChaves(servico, de.MesAno(), BuscaLote(servico, lote, de, ate), &naoExcluidos);
+        if (!proprias.empty()) ExcluiChaves(servico, de.MesAno(), proprias, &naoExcluidos);
         throw Falha{hr, "GravaDados (linha " + std::to_string(l.numero) + "; importação desfeita)"};
       }
       if (FAILED(hr)) {
         erros.Linha({int64_t(l.numero),
                      Texto{qx::Utf8ToCp1252("recusada pelo servidor: " + DescreveFalha(hr))}});
       } else {
+        const int mes = CQXData(l.linha.dados.DataLancamento).MesAno().Value();
+        proprias.push_back(
+            static_cast<int32_t>(static_cast<uint32_t>(mes - de.MesAno().Value()) << 24 |
+                                 static_cast<uint32_t>(indlan)));
         ++gravados;
       }
       progresso.Avanca(gravados + erros.Tamanho());
@@ -203,10 +257,26 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate});
   saida.Mostra("importacao", "", resumo);
   if (!erros.Vazia()) saida.Mostra("erros", "Linhas recusadas:", erros);
-  if (gravados > 0) {
-    saida.Aviso("Para desfazer: qxcn exclui-importacao --lote " + std::to_string(lote) + " --de " +
-                qx::DateText(de) + " --ate " + qx::DateText(ate));
+  if (gravados > 0) saida.Aviso("Para desfazer: " + ComandoDesfazer(servico, lote, de, ate));
+  if (parada.Requested()) {
+    throw FalhaLocal{"importação interrompida pelo sinal " + std::to_string(parada.Signal()) +
+                     ": " + std::to_string(gravados) + " lançamento(s) gravado(s) no lote " +
+                     std::to_string(lote) + ", " +
+                     std::to_string(lidas.size() - gravados - erros.Tamanho()) +
+                     " linha(s) não importada(s)"};
   }
+}
+
+// How many entries each month holds, of keys based at `base`.
+Tabela PorMes(CQXMesAno base, const std::vector<int32_t>& chaves) {
+  std::map<uint16_t, int64_t> meses;
+  for (const int32_t chave : chaves) {
+    ++meses[static_cast<uint16_t>(base.Value() +
+                                  static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24))];
+  }
+  Tabela tabela({"mes", "lancamentos"});
+  for (const auto& [mes, quantos] : meses) tabela.Linha({CQXMesAno(mes), quantos});
+  return tabela;
 }
 
 void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
@@ -214,15 +284,41 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
   const int ano = CQXMesAno::Current().Year();
   const CQXData de = a.Data("de").value_or(CQXData::Make(1, 1, ano));
   const CQXData ate = a.Data("ate").value_or(CQXData::Make(31, 12, ano));
+  const std::string comando = "qxcn exclui-importacao --lote " + std::to_string(lote) + " --de " +
+                              qx::DateText(de) + " --ate " + qx::DateText(ate);
   const std::vector<int32_t> chaves = BuscaLote(servico, lote, de, ate);
+  const auto resumo = [&](size_t excluidos) {
+    Tabela tabela({"lote", "encontrados", "excluidos", "restantes"});
+    tabela.Linha({int64_t{lote}, chaves.size(), excluidos, chaves.size() - excluidos});
+    saida.Mostra("exclusao", "", tabela);
+  };
+  if (a.Marca("simular")) {
+    saida.Mostra("meses", "Lançamentos do lote " + std::to_string(lote) + " por mês:",
+                 PorMes(de.MesAno(), chaves));
+    saida.Aviso(std::to_string(chaves.size()) + " lançamento(s) seriam excluídos; nada foi " +
+                "excluído. Para excluir: " + comando);
+    return;
+  }
   Tabela erros({"mes", "pos", "motivo"});
-  const uint32_t excluidos = chaves.empty() ? 0 : ExcluiChaves(servico, de.MesAno(), chaves, &erros);
-  Tabela resumo({"lote", "encontrados", "excluidos"});
-  resumo.Linha({int64_t{lote}, int64_t(chaves.size()), int64_t{excluidos}});
-  saida.Mostra("exclusao", "", resumo);
+  uint32_t excluidos = 0;
+  try {
+    const ProgressoExclusao progresso(servico.identidade(), lote, de, ate, chaves.size());
+    excluidos = chaves.empty() ? 0 : ExcluiChaves(servico, de.MesAno(), chaves, &erros);
+  } catch (const Falha& falha) {
+    // Part of the batch may be gone: say how much, and how to finish.
+    const size_t restam = BuscaLote(servico, lote, de, ate).size();
+    resumo(chaves.size() - std::min(restam, chaves.size()));
+    throw Falha{falha.hr,
+                falha.contexto + " (" + std::to_string(chaves.size() - restam) + " de " +
+                    std::to_string(chaves.size()) + " excluídos, restam " + std::to_string(restam) +
+                    ")",
+                "para terminar: " + comando};
+  }
+  resumo(excluidos);
+  // The batch's entries all come from an import: only a closed period refuses them.
   if (!erros.Vazia()) {
     saida.Mostra("erros", "Nada foi excluído:", erros);
-    throw FalhaLocal{"a exclusão foi recusada"};
+    throw FalhaLocal("a exclusão foi recusada", qx::cli::kDicaPeriodoFechado);
   }
 }
 
@@ -231,12 +327,23 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
 std::vector<Comando> ComandosImportacao() {
   return {
       {"importa",
-       "importa ARQUIVO [--formato NOME] [--filial F] [--lote N] [--ao-erro para|pula]",
-       "importa um arquivo delimitado com um formato de importação (Padrão por omissão)",
-       {"formato", "filial", "lote", "ao-erro"}, {}, Importa},
-      {"exclui-importacao", "exclui-importacao --lote N [--de DD/MM/AAAA] [--ate DD/MM/AAAA]",
-       "exclui os lançamentos de um lote importado (tudo ou nada)", {"lote", "de", "ate"}, {},
-       ExcluiImportacao},
+       "ARQUIVO",
+       "importa um arquivo delimitado (- lê a entrada padrão) com um formato de importação",
+       {{"formato", "NOME", "o formato de importação (Padrão por omissão)"},
+        {"filial", "N", "a filial das linhas sem filial (1 por omissão)"},
+        {"lote", "N", "o número do lote (um novo por omissão)"},
+        {"ao-erro", "para|pula",
+         "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem ela", false,
+         "para pula"}},
+       ComServico(Importa)},
+      {"exclui-importacao",
+       "",
+       "exclui os lançamentos de um lote importado, tudo ou nada",
+       {{"lote", "N", "o lote (a importação o mostra)"},
+        {"de", "DD/MM/AAAA", "o primeiro dia (1º de janeiro do ano corrente por omissão)"},
+        {"ate", "DD/MM/AAAA", "o último dia (31 de dezembro do ano corrente por omissão)"},
+        {"simular", "", "mostra o que seria excluído, sem excluir"}},
+       ComServico(ExcluiImportacao)},
   };
 }
 

@@ -38,14 +38,14 @@ Rateio RateioDasOpcoes(const Argumentos& argumentos, const RegDados& dados) {
     const size_t separador = texto.find(':');
     if (separador == std::string::npos) throw ErroUso{"--gerencial: use CONTA:VALOR"};
     RegLan_Ger linha{};
-    linha.ContaGerencial =
-        static_cast<int32_t>(LeInteiro(texto.substr(0, separador), "--gerencial", 1, INT32_MAX));
-    linha.Valor = LeValor(texto.substr(separador + 1), "--gerencial");
+    linha.ContaGerencial = static_cast<int32_t>(
+        argumentos.LeInteiro(texto.substr(0, separador), "--gerencial", 1, INT32_MAX));
+    linha.Valor = argumentos.LeValor(texto.substr(separador + 1), "--gerencial");
     linha.ContaContabil = dados.Debito != 0 ? dados.Debito : dados.Credito;
     rateio.linhas.push_back(linha);
   }
   for (const std::string& texto : argumentos.Valores("quantidade")) {
-    rateio.quantidades.push_back(RegQtd_Ger{LeValor(texto, "--quantidade")});
+    rateio.quantidades.push_back(RegQtd_Ger{argumentos.LeValor(texto, "--quantidade")});
   }
   if (rateio.quantidades.size() > rateio.linhas.size()) {
     throw ErroUso{"--quantidade: mais quantidades que linhas de --gerencial"};
@@ -76,16 +76,28 @@ void MostraLancamento(Saida& saida, const LancamentoLido& lido) {
 }
 
 void MostraRateio(Saida& saida, const Rateio& rateio) {
-  if (rateio.linhas.empty() && !saida.EmJson()) return;
+  if (rateio.linhas.empty() && saida.ParaPessoas()) return;
   Tabela tabela({"gerencial", "contabil", "valor", "quantidade"});
   for (size_t i = 0; i < rateio.linhas.size(); ++i) {
     const RegLan_Ger& linha = rateio.linhas[i];
     const CURRENCY quantidade =
         i < rateio.quantidades.size() ? rateio.quantidades[i].Quantidade : CURRENCY{};
-    tabela.Linha({int64_t{linha.ContaGerencial}, int64_t{linha.ContaContabil}, linha.Valor,
-                  quantidade});
+    tabela.Linha(
+        {int64_t{linha.ContaGerencial}, int64_t{linha.ContaContabil}, linha.Valor, quantidade});
   }
   saida.Mostra("gerencial", "Rateio gerencial:", tabela);
+}
+
+// The entry just saved, read back to show it. The save stands whatever the
+// reading does, so a failed reading says where the entry was saved.
+LancamentoLido LeGravado(Servico& servico, CQXMesAno mes, int32_t posicao) {
+  try {
+    return LeUm(servico, mes, posicao);
+  } catch (const Falha& falha) {
+    throw Falha{falha.hr, "gravado em " + qx::MesAnoText(mes) + " na posição " +
+                              std::to_string(posicao) + ", mas a releitura (" + falha.contexto +
+                              ")"};
+  }
 }
 
 void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
@@ -94,9 +106,15 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
   std::string complemento;
   Rateio rateio;
   if (posicao) {
-    const LancamentoLido lido = LeUm(servico, a.MesAnoObrigatorio("mes"),
-                                     static_cast<int32_t>(*posicao));
-    if (lido.excluido) throw FalhaLocal{"o lançamento está excluído"};
+    const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+    const LancamentoLido lido = LeUm(servico, mes, static_cast<int32_t>(*posicao));
+    if (lido.excluido) throw FalhaLocal("o lançamento está excluído");
+    // A position belongs to its month: another month's date would overwrite that
+    // month's entry at the same position.
+    if (const auto data = a.Data("data"); data && data->MesAno() != mes) {
+      throw ErroUso{"--data: um lançamento alterado fica no seu mês (" + qx::MesAnoText(mes) +
+                    "); para mudar de mês, exclua e grave um novo"};
+    }
     dados = lido.dados;
     complemento = lido.complemento;
     rateio = RateioGravado(servico);
@@ -126,7 +144,7 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
   Verifica(servico->GravaDados(&dados, &indlan), "GravaDados");
 
   const CQXMesAno mes = CQXData(dados.DataLancamento).MesAno();
-  MostraLancamento(saida, LeUm(servico, mes, indlan));
+  MostraLancamento(saida, LeGravado(servico, mes, indlan));
   MostraRateio(saida, rateio);
 }
 
@@ -157,24 +175,34 @@ void Confere(const Argumentos& a, Servico& servico, Saida& saida) {
 }  // namespace
 
 std::vector<Comando> ComandosLancamento() {
+  const Opcao mes = OpcaoMes("o mês do lançamento");
+  const Opcao pos = OpcaoPosicao("a posição do lançamento no mês");
   return {
       {"grava",
-       "grava --data DD/MM/AAAA --debito C --credito C --valor V [--filial F] [--historico H]\n"
-       "      [--documento N] [--complemento TEXTO] [--moeda V] [--moeda-zero]\n"
-       "      [--gerencial CONTA:VALOR]... [--quantidade Q]...   (novo lançamento)\n"
-       "      grava --mes MM/AAAA --pos N [os mesmos campos]     (altera um lançamento)",
-       "grava um lançamento novo ou altera um gravado",
-       {"data", "debito", "credito", "valor", "filial", "historico", "documento", "complemento",
-        "moeda", "gerencial", "quantidade", "mes", "pos"},
-       {"moeda-zero"},
-       Grava},
-      {"le", "le --mes MM/AAAA --pos N", "mostra um lançamento com o rateio", {"mes", "pos"}, {},
-       Le},
-      {"exclui", "exclui --mes MM/AAAA --pos N", "exclui um lançamento", {"mes", "pos"}, {},
-       Exclui},
-      {"confere", "confere --mes MM/AAAA --pos N [--desmarca]",
-       "marca (ou desmarca) um lançamento como conferido", {"mes", "pos"}, {"desmarca"},
-       Confere},
+       "",
+       "grava um lançamento novo, ou altera um gravado (--mes, --pos e o que muda)",
+       {{"data", "DD/MM/AAAA", "a data do lançamento"},
+        {"debito", "CONTA", "a conta de débito (0: só crédito)"},
+        {"credito", "CONTA", "a conta de crédito (0: só débito)"},
+        {"valor", "VALOR", "o valor, como 1.234,56"},
+        {"filial", "N", "a filial (1 por omissão)"},
+        {"historico", "N", "o histórico padrão"},
+        {"documento", "N", "o número do documento"},
+        {"complemento", "TEXTO", "o texto do complemento"},
+        {"moeda", "VALOR", "o valor em moeda estrangeira"},
+        {"moeda-zero", "", "grava o valor em moeda estrangeira mesmo sendo zero"},
+        {"gerencial", "CONTA:VALOR", "uma linha do rateio gerencial (repita para mais)", true},
+        {"quantidade", "Q", "a quantidade da linha de rateio de mesma ordem", true},
+        mes,
+        pos},
+       ComServico(Grava)},
+      {"le", "", "mostra um lançamento com o rateio", {mes, pos}, ComServico(Le)},
+      {"exclui", "", "exclui um lançamento", {mes, pos}, ComServico(Exclui)},
+      {"confere",
+       "",
+       "marca (ou desmarca) um lançamento como conferido",
+       {mes, pos, {"desmarca", "", "tira a marca de conferido"}},
+       ComServico(Confere)},
   };
 }
 

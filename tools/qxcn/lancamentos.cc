@@ -1,5 +1,6 @@
 #include "lancamentos.h"
 
+#include <algorithm>
 #include <map>
 
 #include "diagnostics/profiler_identity.h"
@@ -17,17 +18,19 @@ std::string SemFimDeLinha(std::string texto) {
   return texto;
 }
 
-std::string Origem(const RegDados& dados) {
-  const uint32_t modulo = static_cast<uint32_t>(dados.wChaveOrigem.lChaveModulo);
+constexpr size_t kChavesPorPagina = 4096;
+
+}  // namespace
+
+std::string Origem(int32_t lChaveModulo) {
+  const auto modulo = static_cast<uint32_t>(lChaveModulo);
   if (modulo == 0) return "";
   return std::to_string(modulo & 0xFF) + ":" + std::to_string(modulo >> 8);
 }
 
-}  // namespace
-
 std::vector<std::string> ColunasLancamento(std::vector<std::string> extra) {
-  std::vector<std::string> colunas = {"mes",   "pos",    "data",      "documento",
-                                      "debito", "credito", "valor",    "filial",
+  std::vector<std::string> colunas = {"mes",       "pos",       "data",   "documento",
+                                      "debito",    "credito",   "valor",  "filial",
                                       "historico", "conferido", "origem", "complemento"};
   colunas.insert(colunas.end(), extra.begin(), extra.end());
   return colunas;
@@ -37,7 +40,7 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
   const RegDados& d = l.dados;
   std::string conferido = d.cConferido != 0 ? "S" : "";
   if (l.excluido) conferido = qx::Utf8ToCp1252("excluído");
-  return {Texto{qx::MesAnoText(l.mes)},
+  return {l.mes,
           int64_t{l.posicao},
           CQXData(d.DataLancamento),
           int64_t{d.Documento},
@@ -47,7 +50,7 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
           int64_t{static_cast<uint16_t>(d.Filial)},
           int64_t{static_cast<uint16_t>(d.CodHis)},
           Texto{conferido},
-          Texto{Origem(d)},
+          Origem(d.wChaveOrigem.lChaveModulo),
           Texto{l.complemento}};
 }
 
@@ -75,18 +78,23 @@ std::vector<LancamentoLido> LeChaves(Servico& servico, CQXMesAno base,
   std::vector<LancamentoLido> lidos;
   for (auto& [mes, posicoes] : porMes) {
     Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
-    std::vector<RegDadosComplemento> dados(posicoes.size());
-    const HRESULT hr = servico->LeEspecialChavesComplemento(static_cast<int32_t>(posicoes.size()),
-                                                            posicoes.data(), dados.data());
-    servico->FechaEspecial();
-    Verifica(hr, "LeEspecialChavesComplemento");
-    for (size_t i = 0; i < posicoes.size(); ++i) {
-      LancamentoLido& lido = lidos.emplace_back();
-      lido.mes = CQXMesAno(mes);
-      lido.posicao = posicoes[i].Indlan;
-      lido.dados = dados[i].RegLan;
-      lido.complemento = SemFimDeLinha(qx::FieldText(dados[i].cComplemento));
+    // In pages well under the frame limit: an entry with its complement is about 560 bytes.
+    for (size_t inicio = 0; inicio < posicoes.size(); inicio += kChavesPorPagina) {
+      const size_t quantas = std::min(kChavesPorPagina, posicoes.size() - inicio);
+      std::vector<RegDadosComplemento> dados(quantas);
+      const HRESULT hr = servico->LeEspecialChavesComplemento(
+          static_cast<int32_t>(quantas), posicoes.data() + inicio, dados.data());
+      if (FAILED(hr)) servico->FechaEspecial();
+      Verifica(hr, "LeEspecialChavesComplemento");
+      for (size_t i = 0; i < quantas; ++i) {
+        LancamentoLido& lido = lidos.emplace_back();
+        lido.mes = CQXMesAno(mes);
+        lido.posicao = posicoes[inicio + i].Indlan;
+        lido.dados = dados[i].RegLan;
+        lido.complemento = SemFimDeLinha(qx::FieldText(dados[i].cComplemento));
+      }
     }
+    servico->FechaEspecial();
   }
   return lidos;
 }

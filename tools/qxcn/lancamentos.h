@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "saida.h"
-#include "servico.h"
+#include "comandos.h"
 #include "values/qx_mes_ano.h"
 
 namespace qxcn {
@@ -19,6 +18,9 @@ struct LancamentoLido {
   std::string complemento;  // Windows-1252
   bool excluido = false;
 };
+
+// An origin key as "module:key" ("21:4711"); "" for none.
+std::string Origem(int32_t lChaveModulo);
 
 // The columns of an entry listing; `extra` columns are appended after them.
 std::vector<std::string> ColunasLancamento(std::vector<std::string> extra = {});

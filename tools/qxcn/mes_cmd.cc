@@ -1,9 +1,10 @@
-// mes, diferencas, empresas: a month's counts and listing, the debit/credit
-// differences, the companies of the installation.
+// mes and diferencas: a month's counts and listing, the debit/credit
+// differences.
 #include <vector>
 
 #include "comandos.h"
 #include "diagnostics/profiler_identity.h"
+#include "lancamentos.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -29,28 +30,27 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
   const CQXMesAno mes = a.MesAnoObrigatorio("mes");
   const auto mesAno = static_cast<uint16_t>(mes.Value());
   int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
-  Verifica(servico->PegaQuantidadeRegistros(mesAno, &lancamentos, &excluidos, &gerenciais,
-                                            &importados),
-           "PegaQuantidadeRegistros");
+  Verifica(
+      servico->PegaQuantidadeRegistros(mesAno, &lancamentos, &excluidos, &gerenciais, &importados),
+      "PegaQuantidadeRegistros");
   Tabela contagem({"mes", "lancamentos", "excluidos", "gerenciais", "importados"});
-  contagem.Linha({Texto{qx::MesAnoText(mes)}, int64_t{lancamentos}, int64_t{excluidos},
-                  int64_t{gerenciais}, int64_t{importados}});
+  contagem.Linha(
+      {mes, int64_t{lancamentos}, int64_t{excluidos}, int64_t{gerenciais}, int64_t{importados}});
   saida.Mostra("contagem", "", contagem);
 
   Tabela tabela({"pos", "data", "documento", "debito", "credito", "valor", "filial", "historico",
                  "excluido", "origem"});
-  const std::vector<REG_DADOS_LANCAMENTOS> lista = ListaMes(servico, mesAno, lancamentos + excluidos);
+  const std::vector<REG_DADOS_LANCAMENTOS> lista =
+      ListaMes(servico, mesAno, lancamentos + excluidos);
   for (size_t i = 0; i < lista.size(); ++i) {
     const REG_DADOS_LANCAMENTOS& r = lista[i];
     // An element left zero is a position past the end or of an inactive branch.
     if (r.DataLancamento == 0 && r.Filial == 0) continue;
-    const auto modulo = static_cast<uint32_t>(r.wChaveOrigem.lChaveModulo);
     tabela.Linha({int64_t(i + 1), CQXData(r.DataLancamento), int64_t{r.Documento},
                   int64_t{r.Debito}, int64_t{r.Credito}, r.Valor,
-                  int64_t{static_cast<uint16_t>(r.Filial)}, int64_t{static_cast<uint16_t>(r.CodHis)},
-                  Texto{r.bExcluido ? "S" : ""},
-                  Texto{modulo == 0 ? "" : std::to_string(modulo & 0xFF) + ":" +
-                                               std::to_string(modulo >> 8)}});
+                  int64_t{static_cast<uint16_t>(r.Filial)},
+                  int64_t{static_cast<uint16_t>(r.CodHis)}, r.bExcluido != 0,
+                  Origem(r.wChaveOrigem.lChaveModulo)});
   }
   saida.Mostra("lancamentos", "\nLançamentos de " + qx::MesAnoText(mes) + ":", tabela);
 }
@@ -70,27 +70,20 @@ void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
   if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
 }
 
-void Empresas(const Argumentos&, Servico& servico, Saida& saida) {
-  ULONG quantidade = 0;
-  Verifica(servico->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
-  std::vector<EmpresasLancamento> lista(quantidade);
-  if (quantidade > 0) Verifica(servico->GetEmpresas(quantidade, lista.data()), "GetEmpresas");
-  Tabela tabela({"empresa"});
-  for (const EmpresasLancamento& e : lista) {
-    tabela.Linha({Texto{qx::FieldText(e.NomeEmpresa)}});
-  }
-  saida.Mostra("empresas", "", tabela);
-}
-
 }  // namespace
 
 std::vector<Comando> ComandosMes() {
   return {
-      {"mes", "mes --mes MM/AAAA", "as contagens e a lista dos lançamentos de um mês", {"mes"}, {},
-       Mes},
-      {"diferencas", "diferencas", "as diferenças entre débitos e créditos por data, filial e usuário",
-       {}, {}, Diferencas},
-      {"empresas", "empresas", "as empresas da instalação", {}, {}, Empresas},
+      {"mes",
+       "",
+       "as contagens e a lista dos lançamentos de um mês",
+       {OpcaoMes("o mês")},
+       ComServico(Mes)},
+      {"diferencas",
+       "",
+       "as diferenças entre débitos e créditos por data, filial e usuário",
+       {},
+       ComServico(Diferencas)},
   };
 }
 

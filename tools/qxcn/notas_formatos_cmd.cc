@@ -12,34 +12,59 @@ namespace {
 
 // --- notas ------------------------------------------------------------------
 
-void Notas(const Argumentos& a, Servico& servico, Saida& saida) {
-  const std::vector<std::string>& acao = a.Posicionais();
-  if (acao.size() != 1) throw ErroUso{"diga o que fazer: existe, le ou grava"};
-  const auto mes = static_cast<uint16_t>(a.MesAnoObrigatorio("mes").Value());
-  const auto chave = static_cast<int32_t>(a.InteiroObrigatorio("chave", INT32_MIN, INT32_MAX));
-  int32_t posicao = 0;
-  Verifica(servico->ExisteNotaExplicativa(mes, chave, &posicao), "ExisteNotaExplicativa");
-  std::string texto;
-  if (acao[0] == "grava") {
-    const std::optional<std::string> novo = a.Valor("texto");
-    if (!novo) throw ErroUso{"falta --texto (vazio apaga a nota)"};
-    const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(*novo)));
-    Verifica(servico->GravaNotaExplicativa(mes, chave, posicao, bstr.get()),
-             "GravaNotaExplicativa");
-    Verifica(servico->ExisteNotaExplicativa(mes, chave, &posicao), "ExisteNotaExplicativa");
-  } else if (acao[0] != "existe" && acao[0] != "le") {
-    throw ErroUso{"ação desconhecida: " + acao[0]};
-  }
-  if (posicao > 0 && acao[0] != "existe") {
-    BSTR lido = nullptr;
-    Verifica(servico->LeNotaExplicativa(posicao, &lido), "LeNotaExplicativa");
-    const qx::UniqueBstr dono(lido);
-    texto = qx::BstrToCp1252(lido);
+struct Nota {
+  uint16_t mes;
+  int32_t chave;
+  int32_t posicao = 0;  // in the note index; 0 when the item has no note
+};
+
+Nota ProcuraNota(const Argumentos& a, Servico& servico) {
+  Nota nota{static_cast<uint16_t>(a.MesAnoObrigatorio("mes").Value()),
+            static_cast<int32_t>(a.InteiroObrigatorio("chave", INT32_MIN, INT32_MAX))};
+  Verifica(servico->ExisteNotaExplicativa(nota.mes, nota.chave, &nota.posicao),
+           "ExisteNotaExplicativa");
+  return nota;
+}
+
+// The note's row; an item without a note is a refusal, as `test` refuses.
+void MostraNota(Saida& saida, const Nota& nota, const std::string& texto) {
+  if (nota.posicao == 0) {
+    throw FalhaLocal("o item " + std::to_string(nota.chave) + " não tem nota explicativa",
+                     "grave uma com qxcn notas grava");
   }
   Tabela tabela({"chave", "posicao", "texto"});
-  tabela.Linha({int64_t{chave}, int64_t{posicao}, Texto{texto}});
+  tabela.Linha({int64_t{nota.chave}, int64_t{nota.posicao}, Texto{texto}});
   saida.Mostra("nota", "", tabela);
-  if (posicao == 0) saida.Aviso("Sem nota explicativa.");
+}
+
+std::string TextoDaNota(Servico& servico, const Nota& nota) {
+  if (nota.posicao == 0) return "";
+  BSTR lido = nullptr;
+  Verifica(servico->LeNotaExplicativa(nota.posicao, &lido), "LeNotaExplicativa");
+  const qx::UniqueBstr dono(lido);
+  return qx::BstrToCp1252(lido);
+}
+
+void NotaExiste(const Argumentos& a, Servico& servico, Saida& saida) {
+  MostraNota(saida, ProcuraNota(a, servico), "");
+}
+
+void NotaLe(const Argumentos& a, Servico& servico, Saida& saida) {
+  const Nota nota = ProcuraNota(a, servico);
+  MostraNota(saida, nota, TextoDaNota(servico, nota));
+}
+
+void NotaGrava(const Argumentos& a, Servico& servico, Saida& saida) {
+  Nota nota = ProcuraNota(a, servico);
+  const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(a.Obrigatorio("texto"))));
+  Verifica(servico->GravaNotaExplicativa(nota.mes, nota.chave, nota.posicao, bstr.get()),
+           "GravaNotaExplicativa");
+  nota = ProcuraNota(a, servico);
+  if (nota.posicao == 0) {
+    saida.Aviso("Nota apagada.");
+    return;
+  }
+  MostraNota(saida, nota, TextoDaNota(servico, nota));
 }
 
 // --- formatos ---------------------------------------------------------------
@@ -48,11 +73,10 @@ void MostraFormatos(Saida& saida, const std::vector<REGFORMATOIMPORT>& formatos,
   Tabela tabela({"pos", "nome", "contabil", "gerencial", "delimitador"});
   for (size_t i = 0; i < formatos.size(); ++i) {
     const REGFORMATOIMPORT& f = formatos[i];
-    tabela.Linha({int64_t(primeiro + static_cast<int>(i)),
-                  Texto{qx::FieldText(f.cNomeFormatoImportacao)},
-                  Texto{qx::FieldText(f.cSequenciaContabil)},
-                  Texto{qx::FieldText(f.cSequenciaGerencial)},
-                  Texto{std::string(1, f.cDelimitador)}});
+    tabela.Linha(
+        {int64_t(primeiro + static_cast<int>(i)), Texto{qx::FieldText(f.cNomeFormatoImportacao)},
+         Texto{qx::FieldText(f.cSequenciaContabil)}, Texto{qx::FieldText(f.cSequenciaGerencial)},
+         Texto{std::string(1, f.cDelimitador)}});
   }
   saida.Mostra("formatos", "", tabela);
 }
@@ -73,71 +97,98 @@ void CopiaCampo(const std::string& texto, char* campo, size_t tamanho, const cha
   std::memcpy(campo, bytes.data(), bytes.size());
 }
 
-void Formatos(const Argumentos& a, Servico& servico, Saida& saida) {
-  const std::vector<std::string>& p = a.Posicionais();
-  const std::string acao = p.empty() ? "lista" : p[0];
-  if (acao == "lista") {
-    uint16_t quantidade = 0;
-    Verifica(servico->GetQuantidadeFormatosImportacao(&quantidade), "GetQuantidadeFormatosImportacao");
-    std::vector<REGFORMATOIMPORT> formatos(quantidade);
-    if (quantidade > 0) {
-      Verifica(servico->GetFormatosImportacao(quantidade, formatos.data()), "GetFormatosImportacao");
-    }
-    MostraFormatos(saida, formatos, 1);
-    return;
+void FormatosLista(const Argumentos&, Servico& servico, Saida& saida) {
+  uint16_t quantidade = 0;
+  Verifica(servico->GetQuantidadeFormatosImportacao(&quantidade),
+           "GetQuantidadeFormatosImportacao");
+  std::vector<REGFORMATOIMPORT> formatos(quantidade);
+  if (quantidade > 0) {
+    Verifica(servico->GetFormatosImportacao(quantidade, formatos.data()), "GetFormatosImportacao");
   }
-  if (p.size() != 2) throw ErroUso{"formatos " + acao + " NOME"};
-  const uint16_t posicao = Posicao(servico, p[1]);
-  if (acao == "mostra" || acao == "exclui") {
-    if (posicao == 0) throw FalhaLocal{"formato não encontrado: " + p[1]};
-    REGFORMATOIMPORT formato{};
-    Verifica(servico->LeFormatoImportacao(posicao, &formato), "LeFormatoImportacao");
-    if (acao == "exclui") {
-      const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(p[1])));
-      Verifica(servico->ExcluiFormatoImportacao(bstr.get()), "ExcluiFormatoImportacao");
-      saida.Aviso("Formato excluído:");
-    }
-    MostraFormatos(saida, {formato}, posicao);
-  } else if (acao == "grava") {
-    REGFORMATOIMPORT formato{};
-    CopiaCampo(p[1], formato.cNomeFormatoImportacao, sizeof formato.cNomeFormatoImportacao, "NOME");
-    CopiaCampo(a.Valor("contabil").value_or(""), formato.cSequenciaContabil,
-               sizeof formato.cSequenciaContabil, "--contabil");
-    CopiaCampo(a.Valor("gerencial").value_or(""), formato.cSequenciaGerencial,
-               sizeof formato.cSequenciaGerencial, "--gerencial");
-    const std::string delimitador = a.Valor("delimitador").value_or(",");
-    if (delimitador.size() != 1) throw ErroUso{"--delimitador: um caractere de , : ; |"};
-    formato.cDelimitador = delimitador[0];
-    uint16_t consistencia = 0;
-    const HRESULT hr = servico->GravaFormatoImportacao(posicao, formato, &consistencia);
-    if (hr != S_OK) {
-      static const char* const kMotivos[] = {"", "o nome está vazio", "falta a sequência contábil",
-                                             "falta a sequência gerencial",
-                                             "o delimitador não é , : ; ou |"};
-      Verifica(hr, "GravaFormatoImportacao");
-      throw FalhaLocal{std::string("formato recusado: ") +
-                       (consistencia < 5 ? kMotivos[consistencia] : "inconsistente")};
-    }
-    MostraFormatos(saida, {formato}, posicao == 0 ? Posicao(servico, p[1]) : posicao);
-  } else {
-    throw ErroUso{"ação desconhecida: " + acao};
+  MostraFormatos(saida, formatos, 1);
+}
+
+// The layout of that name and its position; a name without one is a refusal.
+std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::string& nome) {
+  const uint16_t posicao = Posicao(servico, nome);
+  if (posicao == 0) {
+    throw FalhaLocal("formato não encontrado: " + nome, "veja os formatos com qxcn formatos lista");
   }
+  REGFORMATOIMPORT formato{};
+  Verifica(servico->LeFormatoImportacao(posicao, &formato), "LeFormatoImportacao");
+  return {formato, posicao};
+}
+
+void FormatosMostra(const Argumentos& a, Servico& servico, Saida& saida) {
+  const auto [formato, posicao] = LeFormato(servico, a.Posicionais()[0]);
+  MostraFormatos(saida, {formato}, posicao);
+}
+
+void FormatosExclui(const Argumentos& a, Servico& servico, Saida& saida) {
+  const std::string& nome = a.Posicionais()[0];
+  const auto [formato, posicao] = LeFormato(servico, nome);
+  const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(nome)));
+  Verifica(servico->ExcluiFormatoImportacao(bstr.get()), "ExcluiFormatoImportacao");
+  saida.Aviso("Formato excluído:");
+  MostraFormatos(saida, {formato}, posicao);
+}
+
+void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
+  const std::string& nome = a.Posicionais()[0];
+  const uint16_t posicao = Posicao(servico, nome);
+  REGFORMATOIMPORT formato{};
+  CopiaCampo(nome, formato.cNomeFormatoImportacao, sizeof formato.cNomeFormatoImportacao, "NOME");
+  CopiaCampo(a.Valor("contabil").value_or(""), formato.cSequenciaContabil,
+             sizeof formato.cSequenciaContabil, "--contabil");
+  CopiaCampo(a.Valor("gerencial").value_or(""), formato.cSequenciaGerencial,
+             sizeof formato.cSequenciaGerencial, "--gerencial");
+  const std::string delimitador = a.Valor("delimitador").value_or(",");
+  if (delimitador.size() != 1) throw ErroUso{"--delimitador: um caractere de , : ; |"};
+  formato.cDelimitador = delimitador[0];
+  uint16_t consistencia = 0;
+  const HRESULT hr = servico->GravaFormatoImportacao(posicao, formato, &consistencia);
+  if (hr != S_OK) {
+    static const char* const kMotivos[] = {"", "o nome está vazio", "falta a sequência contábil",
+                                           "falta a sequência gerencial",
+                                           "o delimitador não é , : ; ou |"};
+    Verifica(hr, "GravaFormatoImportacao");
+    throw FalhaLocal(std::string("formato recusado: ") +
+                     (consistencia < 5 ? kMotivos[consistencia] : "inconsistente"));
+  }
+  MostraFormatos(saida, {formato}, posicao == 0 ? Posicao(servico, nome) : posicao);
 }
 
 }  // namespace
 
 std::vector<Comando> ComandosNotasFormatos() {
+  const Opcao mes = OpcaoMes("o mês do item");
+  const Opcao chave{"chave", "N", "a chave do item"};
   return {
-      {"notas",
-       "notas existe|le --mes MM/AAAA --chave N\n"
-       "      notas grava --mes MM/AAAA --chave N --texto TEXTO",
-       "procura, lê ou grava a nota explicativa de um item", {"mes", "chave", "texto"}, {}, Notas},
-      {"formatos",
-       "formatos [lista]\n"
-       "      formatos mostra|exclui NOME\n"
-       "      formatos grava NOME --contabil LETRAS --gerencial LETRAS [--delimitador ,]",
-       "os formatos de importação da empresa", {"contabil", "gerencial", "delimitador"}, {},
-       Formatos},
+      {"notas existe",
+       "",
+       "diz se um item tem nota explicativa (saída 1 se não tem)",
+       {mes, chave},
+       ComServico(NotaExiste)},
+      {"notas le", "", "mostra a nota explicativa de um item", {mes, chave}, ComServico(NotaLe)},
+      {"notas grava",
+       "",
+       "grava a nota explicativa de um item",
+       {mes, chave, {"texto", "TEXTO", "o texto da nota (vazio apaga a nota)"}},
+       ComServico(NotaGrava)},
+      {"formatos lista", "", "os formatos de importação da empresa", {}, ComServico(FormatosLista)},
+      {"formatos mostra", "NOME", "um formato de importação", {}, ComServico(FormatosMostra)},
+      {"formatos exclui",
+       "NOME",
+       "exclui um formato de importação",
+       {},
+       ComServico(FormatosExclui)},
+      {"formatos grava",
+       "NOME",
+       "grava um formato de importação (veja as letras no README)",
+       {{"contabil", "LETRAS", "a sequência contábil, como CDEFGH"},
+        {"gerencial", "LETRAS", "a sequência gerencial, como JK"},
+        {"delimitador", "C", "o delimitador: , : ; ou |", false, ", : ; |"}},
+       ComServico(FormatosGrava)},
   };
 }
 

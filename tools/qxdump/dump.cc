@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "common/falhas.h"
 #include "heap_dump.h"
 #include "record_layout.h"
 
@@ -35,25 +36,21 @@ void DumpKind(DumpContext& context) {
 
 }  // namespace
 
-ExitCode DumpFile(const std::string& path, const Options& options, std::ostream& out,
-                  std::ostream& err) {
+void DumpFile(const std::string& path, const Options& options, std::ostream& out) {
   auto name = ClassifyFileName(path);
-  if (!name) {
-    err << "qxdump: " << path << ": no known record layout has this file name\n";
-    return kExitUsage;
-  }
+  if (!name) throw cli::ErroUso{path + ": no known record layout has this file name"};
   DumpContext context;
   context.name = *name;
   context.range = options.range;
   std::string error;
-  if (!context.file.Open(path, &error)) {
-    err << "qxdump: " << error << '\n';
-    return kExitUnreadable;
-  }
-  auto printer = options.json ? MakeJsonPrinter(out) : MakeTablePrinter(out);
+  if (!context.file.Open(path, &error)) throw cli::FalhaLocal(error);
+  auto printer = options.form == Form::kJson  ? MakeJsonPrinter(out)
+                 : options.form == Form::kCsv ? MakeCsvPrinter(out)
+                                              : MakeTablePrinter(out);
   context.printer = printer.get();
   DumpKind(context);
-  return context.Damaged() ? kExitDamaged : kExitOk;
+  out.flush();
+  if (context.Damaged()) throw cli::FalhaLocal(path + " is damaged: printed what could be read");
 }
 
 }  // namespace qx::dump

@@ -9,19 +9,16 @@
 
 namespace qx::dump {
 
-enum ExitCode {
-  kExitOk = 0,
-  kExitUnreadable = 1,  // the file cannot be opened or read at all
-  kExitUsage = 2,       // bad arguments or a file name of no known layout
-  kExitDamaged = 3,     // printed what could be read; the notes tell the damage
-};
+enum class Form { kTable, kJson, kCsv };
 
 struct Options {
-  bool json = false;
+  Form form = Form::kTable;
   std::optional<Range> range;
 };
 
-ExitCode DumpFile(const std::string& path, const Options& options, std::ostream& out,
-                  std::ostream& err);
+// Prints the file on out. A file name of no known layout throws cli::ErroUso,
+// a file that cannot be opened cli::FalhaLocal; a damaged file is printed as
+// far as it reads, and then throws cli::FalhaLocal (the notes tell the damage).
+void DumpFile(const std::string& path, const Options& options, std::ostream& out);
 
 }  // namespace qx::dump

@@ -10,7 +10,7 @@ bool DumpContext::Damaged() const {
 
 DumpHeader DumpContext::Header(std::string kind, std::string title, uint32_t recordSize) const {
   DumpHeader header{name.name, std::move(kind), std::move(title), recordSize, file.Length(), {}};
-  if (name.hasMonth && !name.mesAno.IsEmpty()) header.month = name.mesAno.Text(8, '/');
+  if (name.hasMonth && !name.mesAno.IsEmpty()) header.month = Month{name.mesAno.Value()};
   return header;
 }
 

@@ -1,24 +1,25 @@
 // One JSON object per file: the header fields, "records" (one object per
-// row, keyed by column name) and "notes".
+// row, keyed by column name), "count", "notes" and "damaged". Records are
+// written as they come, so a large file never sits in memory.
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "printer.h"
-#include "text_format.h"
 
 namespace qx::dump {
 namespace {
 
-std::string JsonValue(const Value& value) {
-  struct Visitor {
-    std::string operator()(std::monostate) const { return "null"; }
-    std::string operator()(int64_t number) const { return std::to_string(number); }
-    std::string operator()(Money money) const { return FormatMoney(money.value); }
-    std::string operator()(const std::string& text) const { return JsonString(text); }
-    std::string operator()(const std::vector<int64_t>& list) const {
-      return std::string(1, '[').append(JoinNumbers(list)).append(1, ']');
-    }
-  };
-  return std::visit(Visitor{}, value);
+using Json = nlohmann::ordered_json;
+
+Json JsonValue(const Value& value) {
+  if (std::holds_alternative<std::monostate>(value)) return nullptr;
+  if (const auto* number = std::get_if<int64_t>(&value)) return *number;
+  if (const auto* list = std::get_if<std::vector<int64_t>>(&value)) return *list;
+  return PlainText(value);
+}
+
+std::string Text(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 class JsonPrinter : public Printer {
@@ -27,29 +28,33 @@ class JsonPrinter : public Printer {
 
   void Begin(const DumpHeader& header, const std::vector<Column>& columns) override {
     columns_ = columns;
-    out_ << "{\"file\":" << JsonString(header.file) << ",\"kind\":" << JsonString(header.kind)
-         << ",\"title\":" << JsonString(header.title) << ",\"record_size\":" << header.recordSize
-         << ",\"length\":" << header.length
-         << ",\"month\":" << (header.month ? JsonString(*header.month) : "null")
-         << ",\"records\":[";
+    Json head = {{"file", header.file},
+                 {"kind", header.kind},
+                 {"title", header.title},
+                 {"record_size", header.recordSize},
+                 {"length", header.length},
+                 {"month", header.month ? JsonValue(*header.month) : Json(nullptr)}};
+    const std::string text = Text(head);
+    out_ << text.substr(0, text.size() - 1) << ",\"records\":[";
   }
 
   void Row(const std::vector<Value>& values) override {
-    out_ << (rows_++ == 0 ? "\n" : ",\n") << '{';
+    Json row = Json::object();
     for (size_t i = 0; i < columns_.size() && i < values.size(); ++i) {
-      out_ << (i == 0 ? "" : ",") << JsonString(columns_[i].name) << ':' << JsonValue(values[i]);
+      row[columns_[i].name] = JsonValue(values[i]);
     }
-    out_ << '}';
+    out_ << (rows_++ == 0 ? "\n" : ",\n") << Text(row);
   }
 
   void End(uint64_t count, const std::vector<Note>& notes) override {
+    Json texts = Json::array();
     bool damaged = false;
-    out_ << "],\n\"count\":" << count << ",\"notes\":[";
-    for (size_t i = 0; i < notes.size(); ++i) {
-      out_ << (i == 0 ? "" : ",") << JsonString(notes[i].text);
-      damaged = damaged || notes[i].damage;
+    for (const Note& note : notes) {
+      texts.push_back(note.text);
+      damaged = damaged || note.damage;
     }
-    out_ << "],\"damaged\":" << (damaged ? "true" : "false") << "}\n";
+    out_ << "],\n\"count\":" << count << ",\"notes\":" << Text(texts)
+         << ",\"damaged\":" << (damaged ? "true" : "false") << "}\n";
   }
 
  private:

@@ -1,20 +1,21 @@
-// qxdump: prints a record file of a company folder as a table or as JSON.
+// qxdump: prints a record file of a company folder as a table, JSON or CSV.
 #include <charconv>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string_view>
 
+#include "common/argumentos.h"
+#include "common/falhas.h"
+#include "common/programa.h"
+#include "common/saida.h"
 #include "dump.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: qxdump [--json] FILE [FIRST[-[LAST]]]\n"
-    "\n"
-    "Prints one record file of a company folder as a table, or with --json as\n"
-    "one JSON object (texts in UTF-8). The layout follows the file name, in any\n"
-    "spelling:\n"
+constexpr char kNotes[] =
+    "Prints one record file of a company folder as a table, or as one JSON object\n"
+    "(texts in UTF-8), or its records as CSV. The layout follows the file name, in\n"
+    "any spelling:\n"
     "  CNLCmmyy.DAT  entries, dates rebuilt from the day and the file's month\n"
     "  CNLGmmyy.DAT  managerial split lines and their chains\n"
     "  CNLQmmyy.DAT  managerial quantities\n"
@@ -30,9 +31,9 @@ constexpr char kUsage[] =
     "without it every data record is printed. The file is opened for reading\n"
     "and shared with every writer, so a live folder is safe to read.\n"
     "\n"
-    "Exit status: 0 printed; 1 the file cannot be opened; 2 bad arguments or a\n"
-    "file name of no known layout; 3 printed what could be read of a damaged\n"
-    "file (see the notes).\n";
+    "Exit status: 0 printed; 1 the file cannot be opened, or it is damaged and\n"
+    "was printed as far as it reads (see the notes); 2 bad arguments or a file\n"
+    "name of no known layout.\n";
 
 std::optional<uint64_t> ParseNumber(std::string_view text) {
   uint64_t value = 0;
@@ -53,39 +54,29 @@ std::optional<qx::dump::Range> ParseRange(std::string_view text) {
   return qx::dump::Range{*first, *last};
 }
 
-int Usage(const char* problem) {
-  std::cerr << "qxdump: " << problem << "\n\n" << kUsage;
-  return qx::dump::kExitUsage;
+void Dump(const qx::cli::Argumentos& args, qx::cli::Saida& saida) {
+  qx::dump::Options options;
+  options.form = saida.formato() == qx::cli::Formato::kJson  ? qx::dump::Form::kJson
+                 : saida.formato() == qx::cli::Formato::kCsv ? qx::dump::Form::kCsv
+                                                             : qx::dump::Form::kTable;
+  const std::vector<std::string>& words = args.Posicionais();
+  if (words.size() > 1) {
+    options.range = ParseRange(words[1]);
+    if (!options.range) throw qx::cli::ErroUso{"a range is FIRST, FIRST-LAST or FIRST-"};
+  }
+  qx::dump::DumpFile(words[0], options, std::cout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  qx::dump::Options options;
-  const char* file = nullptr;
-  const char* range = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return qx::dump::kExitOk;
-    }
-    if (arg == "--json") {
-      options.json = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return Usage("unknown option");
-    } else if (!file) {
-      file = argv[i];
-    } else if (!range) {
-      range = argv[i];
-    } else {
-      return Usage("too many arguments");
-    }
-  }
-  if (!file) return Usage("no file given");
-  if (range) {
-    options.range = ParseRange(range);
-    if (!options.range) return Usage("a range is FIRST, FIRST-LAST or FIRST-");
-  }
-  return qx::dump::DumpFile(file, options, std::cout, std::cerr);
+  const qx::cli::Programa qxdump = {
+      .nome = "qxdump",
+      .resumo = "prints a record file of a company folder",
+      .notas = kNotes,
+      .idioma = qx::cli::Idioma::kIngles,
+      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
+      .comandos = {{"", "FILE [FIRST[-[LAST]]]", "prints a record file", {}, Dump}},
+  };
+  return qx::cli::Executa(qxdump, argc, argv);
 }

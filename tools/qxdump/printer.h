@@ -16,9 +16,19 @@ namespace qx::dump {
 struct Money {
   int64_t value;
 };
+// A day-number date and a month-year, both valid.
+struct Date {
+  uint32_t day;
+};
+struct Month {
+  uint16_t value;
+};
 
-// Texts are UTF-8. Nothing (monostate) prints as "-" and as null.
-using Value = std::variant<std::monostate, int64_t, Money, std::string, std::vector<int64_t>>;
+// Texts are UTF-8. Nothing (monostate) prints as "-" and as null. Amounts,
+// dates and months print as every tool prints them: 1.234,56, 15/02/2024 and
+// 02/2024 in the table; "1234.56", "2024-02-15" and "2024-02" in JSON and CSV.
+using Value =
+    std::variant<std::monostate, int64_t, Money, Date, Month, std::string, std::vector<int64_t>>;
 
 struct Column {
   const char* name;
@@ -32,7 +42,7 @@ struct DumpHeader {
   std::string title;        // what the file holds
   uint32_t recordSize = 0;  // 0 for a byte heap
   uint64_t length = 0;
-  std::optional<std::string> month;  // "mm/yyyy" of a month file
+  std::optional<Month> month;  // of a month file
 };
 
 struct Note {
@@ -51,5 +61,11 @@ class Printer {
 
 std::unique_ptr<Printer> MakeTablePrinter(std::ostream& out);
 std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
+// The records as RFC 4180 CSV: a heading line, then one line per record.
+std::unique_ptr<Printer> MakeCsvPrinter(std::ostream& out);
+
+// A value's text: for people, or for JSON and CSV (nothing is "" in both).
+std::string PeopleText(const Value& value);
+std::string PlainText(const Value& value);
 
 }  // namespace qx::dump

@@ -3,23 +3,9 @@
 #include <ostream>
 
 #include "printer.h"
-#include "text_format.h"
 
 namespace qx::dump {
 namespace {
-
-std::string CellText(const Value& value) {
-  struct Visitor {
-    std::string operator()(std::monostate) const { return "-"; }
-    std::string operator()(int64_t number) const { return std::to_string(number); }
-    std::string operator()(Money money) const { return FormatMoney(money.value); }
-    std::string operator()(const std::string& text) const { return TableText(text); }
-    std::string operator()(const std::vector<int64_t>& list) const {
-      return list.empty() ? "-" : JoinNumbers(list);
-    }
-  };
-  return std::visit(Visitor{}, value);
-}
 
 // Characters a terminal shows for a UTF-8 text: every byte but continuation bytes.
 size_t DisplayWidth(const std::string& text) {
@@ -35,7 +21,7 @@ class TablePrinter : public Printer {
     out_ << header.file << ": " << header.title;
     if (header.recordSize > 0) out_ << ", " << header.recordSize << "-byte records";
     out_ << ", " << header.length << " bytes";
-    if (header.month) out_ << ", month " << *header.month;
+    if (header.month) out_ << ", month " << PeopleText(*header.month);
     out_ << '\n';
     columns_ = columns;
     std::vector<Value> names;
@@ -56,7 +42,7 @@ class TablePrinter : public Printer {
     std::string line;
     for (size_t i = 0; i < columns_.size() && i < values.size(); ++i) {
       if (columns_[i].jsonOnly) continue;
-      const std::string cell = CellText(values[i]);
+      const std::string cell = PeopleText(values[i]);
       const bool left = std::holds_alternative<std::string>(values[i]) && !heading;
       const size_t width =
           std::max<size_t>(columns_[i].width, std::string(columns_[i].name).size());

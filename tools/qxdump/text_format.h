@@ -6,12 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/check/text_forms.h"
-
 namespace qx::dump {
-
-using check::FormatMoney;
-using check::JsonString;
 
 // Numbers separated by commas: 1,2,3.
 std::string JoinNumbers(const std::vector<int64_t>& numbers);

@@ -11,7 +11,7 @@ namespace qx::dump {
 Value DateValue(uint32_t dayNumber) {
   const CQXData date(dayNumber);
   if (date.IsEmpty()) return {};
-  return date.Text(1, '/');
+  return Date{date.Value()};
 }
 
 Value DateValue(CQXMesAno mesAno, int day) {
@@ -21,7 +21,7 @@ Value DateValue(CQXMesAno mesAno, int day) {
 Value MonthValue(uint32_t mesAno) {
   const CQXMesAno month(mesAno);
   if (month.IsEmpty()) return {};
-  return month.Text(8, '/');
+  return Month{month.Value()};
 }
 
 Value TextField(const char* field, size_t size) {

@@ -21,11 +21,11 @@ T As(const std::vector<unsigned char>& bytes) {
 
 inline Value Number(int64_t number) { return number; }
 
-// dd/mm/yyyy of a day-number date; nothing for the empty or an invalid date.
+// A day-number date; nothing for the empty or an invalid date.
 Value DateValue(uint32_t dayNumber);
-// dd/mm/yyyy of a day of a month-year, the day cut to the month's length.
+// A day of a month-year, the day cut to the month's length.
 Value DateValue(CQXMesAno mesAno, int day);
-// mm/yyyy of a month-year; nothing for the empty or an invalid one.
+// A month-year; nothing for the empty or an invalid one.
 Value MonthValue(uint32_t mesAno);
 // A Windows-1252 field up to its first zero byte, as UTF-8.
 Value TextField(const char* field, size_t size);

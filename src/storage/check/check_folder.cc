@@ -19,6 +19,7 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
   for (const auto& [mesAno, month] : files.months) {
     CheckMonth(CQXMesAno(mesAno), month, findings, &tally);
   }
+  CheckVanishedMonthFiles(files, findings);
   CheckDifferences(files.differences, tally, findings);
   if (files.control) CheckControlFile(*files.control, findings);
   if (files.layouts) CheckImportLayouts(*files.layouts, findings);

@@ -22,7 +22,7 @@ std::string KeyText(const DifferenceTally::Key& key, const DifferenceOptions& op
 }
 
 struct Stored {
-  uint64_t total = 0;
+  CheckedSum total;
   uint64_t firstPosition = 0;
 };
 
@@ -56,11 +56,15 @@ bool CheckRecord(const LoadedFile& file, uint64_t position, const DifferenceReco
 
 }  // namespace
 
-int64_t OneSidedAmount(const EntryRecord& entry) {
-  const uint64_t valor = static_cast<uint64_t>(entry.Valor.int64);
-  const uint64_t plus = entry.Credito == 0 ? valor : 0;
-  const uint64_t minus = entry.Debito == 0 ? valor : 0;
-  return static_cast<int64_t>(plus - minus);
+CheckedSum OneSidedAmount(const EntryRecord& entry) {
+  CheckedSum amount;
+  if (entry.Credito == 0) amount.Add(entry.Valor.int64);
+  if (entry.Debito == 0) {
+    int64_t minus = 0;
+    amount.overflow = amount.overflow || __builtin_sub_overflow(int64_t{0}, entry.Valor.int64, &minus);
+    amount.Add(minus);
+  }
+  return amount;
 }
 
 DifferenceTally::Key DifferenceTally::KeyOf(uint32_t date, uint16_t filial) const {
@@ -75,11 +79,11 @@ bool DifferenceTally::Covers(uint32_t date) const {
   return months_.count(CQXMesAno::Make(day.Month(), day.Year()).Value()) != 0;
 }
 
-void DifferenceTally::AddEntry(CQXData date, uint16_t filial, int64_t amount) {
-  if (amount == 0 || date.IsEmpty()) return;
+void DifferenceTally::AddEntry(CQXData date, uint16_t filial, const CheckedSum& amount) {
+  if ((amount.value == 0 && !amount.overflow) || date.IsEmpty()) return;
   Expected& expected = expected_[KeyOf(date.Value(), filial)];
-  expected.total += static_cast<uint64_t>(amount);
-  expected.amounts.insert(amount);
+  expected.total.Add(amount);
+  if (!amount.overflow) expected.amounts.insert(amount.value);
 }
 
 void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTally& tally,
@@ -106,7 +110,7 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
     }
     Stored& total = stored[key];
     if (total.firstPosition == 0) total.firstPosition = p;
-    total.total += static_cast<uint64_t>(record.Valor.int64);
+    total.total.Add(record.Valor.int64);
   }
 
   struct Mismatch {
@@ -115,25 +119,36 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
     uint64_t position;
   };
   std::vector<Mismatch> mismatches;
-  auto compare = [&](const DifferenceTally::Key& key, uint64_t expected) {
+  auto compare = [&](const DifferenceTally::Key& key, const CheckedSum& expected) {
     const auto found = stored.find(key);
-    const uint64_t held = found == stored.end() ? 0 : found->second.total;
-    if (held != expected) {
-      mismatches.push_back({key, static_cast<int64_t>(expected), static_cast<int64_t>(held),
-                            found == stored.end() ? 0 : found->second.firstPosition});
+    const CheckedSum held = found == stored.end() ? CheckedSum{} : found->second.total;
+    const uint64_t position = found == stored.end() ? 0 : found->second.firstPosition;
+    if (expected.overflow || held.overflow) {
+      const std::string reason =
+          KeyText(key, options) + (expected.overflow ? ": the entries' one-sided amounts"
+                                                     : ": the file's totals") +
+          " add up beyond the largest amount, " + FormatMoney(INT64_MAX);
+      if (position == 0) {
+        findings->Add("difference-overflow", name, reason);
+      } else {
+        findings->At("difference-overflow", name, Unit::kRecord, position, reason);
+      }
+    } else if (held.value != expected.value) {
+      mismatches.push_back({key, expected.value, held.value, position});
     }
   };
   for (const auto& [key, expected] : tally.expected()) compare(key, expected.total);
   for (const auto& [key, held] : stored) {
-    if (tally.expected().count(key) == 0) compare(key, 0);
+    if (tally.expected().count(key) == 0) compare(key, CheckedSum{});
   }
 
   for (const Mismatch& m : mismatches) {
-    const int64_t missing =
-        static_cast<int64_t>(static_cast<uint64_t>(m.expected) - static_cast<uint64_t>(m.stored));
+    // A difference beyond the range of an amount is no entry's amount.
+    int64_t missing = 0;
     const auto expected = tally.expected().find(m.key);
-    const bool oneEntry =
-        expected != tally.expected().end() && expected->second.amounts.count(missing) != 0;
+    const bool oneEntry = !__builtin_sub_overflow(m.expected, m.stored, &missing) &&
+                          expected != tally.expected().end() &&
+                          expected->second.amounts.count(missing) != 0;
     std::string reason = KeyText(m.key, options) + ": the entries give " + FormatMoney(m.expected) +
                          ", the file holds " + FormatMoney(m.stored);
     if (oneEntry) reason += " (one entry's amount)";

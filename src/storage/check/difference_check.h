@@ -25,9 +25,22 @@ struct DifferenceOptions {
   bool porFilial = false;
 };
 
+// A sum of amounts, checked: once it leaves the range of an amount it stays
+// overflowed and its value means nothing.
+struct CheckedSum {
+  int64_t value = 0;
+  bool overflow = false;
+  void Add(int64_t amount) { overflow = overflow || __builtin_add_overflow(value, amount, &value); }
+  void Add(const CheckedSum& other) {
+    Add(other.value);
+    overflow = overflow || other.overflow;
+  }
+};
+
 // The entry's contribution to the totals: +Valor without credit account,
-// -Valor without debit account (so 0 with neither).
-int64_t OneSidedAmount(const EntryRecord& entry);
+// -Valor without debit account (so 0 with neither); overflowed when that lies
+// beyond the range of an amount.
+CheckedSum OneSidedAmount(const EntryRecord& entry);
 
 class DifferenceTally {
  public:
@@ -36,7 +49,7 @@ class DifferenceTally {
   const DifferenceOptions& options() const { return options_; }
   // A month whose entry file is in the folder.
   void AddMonth(CQXMesAno mesAno) { months_.insert(mesAno.Value()); }
-  void AddEntry(CQXData date, uint16_t filial, int64_t amount);
+  void AddEntry(CQXData date, uint16_t filial, const CheckedSum& amount);
   // Whether the entries behind a stored total of that date are in the folder:
   // a removed month leaves its totals behind. In the month groupings the
   // month number spans every year, so every total counts.
@@ -52,7 +65,7 @@ class DifferenceTally {
   Key KeyOf(uint32_t date, uint16_t filial) const;
 
   struct Expected {
-    uint64_t total = 0;         // wrapping sum of the amounts
+    CheckedSum total;           // sum of the amounts
     std::set<int64_t> amounts;  // each entry's amount, for an unfinished save
   };
   const std::map<Key, Expected>& expected() const { return expected_; }

@@ -1,13 +1,15 @@
 // The kinds of findings and their gravity. A kind is admitted only where the
 // system's own writing leaves that state: a save appends the complement text,
 // takes an updated entry's old amounts off the totals, writes the entry record,
-// then its currency amount, its new totals and its split lines, in this order;
-// a removal takes the entry's amounts off the totals, writes its status and
-// then zeroes its split lines from the first; re-creating a month empties its
-// entry, split and complement files and keeps CNLQ and CNLM; removing a month
-// deletes CNLC, CNLG and CNLH in this order; nothing is ever moved. Saves and
-// removals of a company run one at a time, so each one that stops leaves its
-// traces on one entry.
+// then its currency amount, its new totals and its split lines, in this order,
+// and a save that fails takes them back in the reverse order; a removal takes
+// the entry's amounts off the totals, writes its status and then zeroes its
+// split lines from the first; a write that fails part way is cut back, and an
+// append writes over a partial record left at a file's end; re-creating a
+// month empties its entry, split and complement files and keeps CNLQ and
+// CNLM; removing a month deletes CNLC, CNLG and CNLH in this order; nothing is
+// ever moved. Saves and removals of a company run one at a time, so each one
+// that stops leaves its traces on one entry.
 #include <algorithm>
 #include <cstdlib>
 
@@ -20,11 +22,17 @@ constexpr Gravity D = Gravity::kDamage;
 constexpr Gravity A = Gravity::kAdmitted;
 
 constexpr FindingKind kKinds[] = {
-    {"unreadable", D, "the file cannot be opened or read"},
+    {"unreadable", D, "the file cannot be opened or read, or the name is not a file"},
+    {"file-vanished", A,
+     "a month file that QXCTLARQ.DAT lists as created is gone: removed with its month, deleted, "
+     "or its creation stopped after listing it; the month's reads and saves that need it fail "
+     "with 16055 until the month is made again"},
     {"name-case", D, "two files whose names differ only in case"},
     {"empty-file", A, "a record file of 0 bytes: its creation stopped before the zero record"},
     {"short-file", D, "a record file shorter than its zero record"},
-    {"partial-record", D, "the file's length is not a whole number of records"},
+    {"partial-tail", A,
+     "the file ends in part of a record: a write stopped part way; reads end before it and the "
+     "next append writes over it"},
     {"zero-record", D, "record 0 (byte 0 of a heap) is not as the system writes it"},
     {"entry-status", D, "an entry's status byte is none of 0, 1, 2"},
     {"entry-day", D, "an entry's day byte is not a day of the file's month"},
@@ -56,6 +64,8 @@ constexpr FindingKind kKinds[] = {
      "a difference record with a branch although totals are not per branch"},
     {"difference-user", D, "a difference record with a user although the grouping has none"},
     {"difference-duplicate", D, "a second record of one key, which no lookup reaches"},
+    {"difference-overflow", D,
+     "a key's totals, or its entries' one-sided amounts, add up beyond the largest amount"},
     {"difference-total", D,
      "the stored totals of a key differ from the entries' one-sided amounts"},
     {"difference-unfinished", A,

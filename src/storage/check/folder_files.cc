@@ -20,6 +20,10 @@ namespace {
 constexpr std::string_view kMonthEnding = ".DAT";
 constexpr size_t kPrefixLength = 4;
 constexpr size_t kMonthNameLength = kPrefixLength + 4 + kMonthEnding.size();
+// In the order of MonthFiles.
+constexpr std::array<const char*, 5> kMonthPrefixes = {
+    kPrefixoLancamentos, kPrefixoGerencial, kPrefixoQuantidades, kPrefixoMoeda,
+    kPrefixoComplementos};
 
 // The place of a file of that name in files, or null for a name the system
 // does not use.
@@ -35,22 +39,13 @@ std::optional<LoadedFile>* SlotOf(std::string_view name, FolderFiles* files) {
   for (const auto& [fileName, slot] : side) {
     if (Cp1252EqualNoCase(name, fileName)) return slot;
   }
-  if (name.size() != kMonthNameLength ||
-      !Cp1252EqualNoCase(name.substr(kPrefixLength + 4), kMonthEnding)) {
-    return nullptr;
-  }
-  const auto mesAno = MonthOfFilePart(name.substr(kPrefixLength, 4));
+  const auto mesAno = MonthOfFileName(name);
   if (!mesAno) return nullptr;
   MonthFiles& month = files->months[mesAno->Value()];
-  const std::array<std::pair<const char*, std::optional<LoadedFile>*>, 5> prefixes = {{
-      {kPrefixoLancamentos, &month.entries},
-      {kPrefixoGerencial, &month.splits},
-      {kPrefixoQuantidades, &month.quantities},
-      {kPrefixoMoeda, &month.currency},
-      {kPrefixoComplementos, &month.complements},
-  }};
-  for (const auto& [prefix, slot] : prefixes) {
-    if (Cp1252EqualNoCase(name.substr(0, kPrefixLength), prefix)) return slot;
+  const std::array<std::optional<LoadedFile>*, kMonthPrefixes.size()> slots = {
+      &month.entries, &month.splits, &month.quantities, &month.currency, &month.complements};
+  for (size_t i = 0; i < kMonthPrefixes.size(); ++i) {
+    if (Cp1252EqualNoCase(name.substr(0, kPrefixLength), kMonthPrefixes[i])) return slots[i];
   }
   return nullptr;
 }
@@ -92,6 +87,23 @@ bool ReadWhole(const std::string& path, std::string* bytes, std::string* error) 
 
 }  // namespace
 
+std::optional<CQXMesAno> MonthOfFileName(std::string_view name) {
+  if (name.size() != kMonthNameLength ||
+      !Cp1252EqualNoCase(name.substr(kPrefixLength + 4), kMonthEnding) ||
+      std::none_of(kMonthPrefixes.begin(), kMonthPrefixes.end(), [&](const char* prefix) {
+        return Cp1252EqualNoCase(name.substr(0, kPrefixLength), prefix);
+      })) {
+    return std::nullopt;
+  }
+  return MonthOfFilePart(name.substr(kPrefixLength, 4));
+}
+
+std::string UpperName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = Cp1252ToUpper(c);
+  return upper;
+}
+
 std::optional<CQXMesAno> MonthOfFilePart(std::string_view part) {
   if (part.size() != 4) return std::nullopt;
   for (char c : part) {
@@ -110,8 +122,16 @@ bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* finding
   std::error_code failure;
   for (std::filesystem::directory_iterator it(folder, failure), end; !failure && it != end;
        it.increment(failure)) {
+    const std::string name = it->path().filename().string();
+    files->names.insert(UpperName(name));
     std::error_code ignored;
-    if (it->is_regular_file(ignored)) names.push_back(it->path().filename().string());
+    if (it->is_regular_file(ignored)) {
+      names.push_back(name);
+    } else if (SlotOf(name, files) != nullptr) {
+      // The server opens such a name and fails: whatever it holds is lost to it.
+      findings->Add("unreadable", name, it->is_directory(ignored) ? "a folder, not a file"
+                                                                   : "not a regular file");
+    }
   }
   if (failure) {
     *error = folder + ": " + failure.message();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -50,16 +51,23 @@ struct FolderFiles {
   std::optional<LoadedFile> noteIndex;    // CNNTEXPL.DAT
   std::optional<LoadedFile> noteTexts;    // CNNTEXCP.DAT
   size_t count = 0;                       // files read
+  std::set<std::string> names;            // every name in the folder, upper-cased
 };
 
 // The month-year that the four characters after a month file's prefix name,
 // when the builder of month file names gives back the same four ("0000" names
 // month-year 0); nullopt for anything else.
 std::optional<CQXMesAno> MonthOfFilePart(std::string_view part);
+// The month-year of a month file's name (one of the five prefixes, the month
+// part, ".DAT", in any case); nullopt for any other name.
+std::optional<CQXMesAno> MonthOfFileName(std::string_view name);
+// The name upper-cased in the code page.
+std::string UpperName(std::string_view name);
 
 // Reads the files of the folder whose names (in any spelling) the system
-// uses. A file that cannot be read, and two names that differ only in case,
-// are findings; false when the folder itself cannot be listed.
+// uses. A file that cannot be read, such a name that is no file (a folder),
+// and two names that differ only in case are findings; false when the folder
+// itself cannot be listed.
 bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* findings,
                 std::string* error);
 

@@ -26,6 +26,9 @@ struct MonthView {
 void CheckMonth(CQXMesAno mesAno, const MonthFiles& files, Findings* findings,
                 DifferenceTally* tally);
 
+// The month files that QXCTLARQ.DAT lists as created and that are gone.
+void CheckVanishedMonthFiles(const FolderFiles& files, Findings* findings);
+
 // Parts of CheckMonth.
 void CheckEntries(const MonthView& month, Findings* findings, DifferenceTally* tally);
 void CheckComplements(const MonthView& month, Findings* findings);

@@ -19,7 +19,7 @@ uint64_t CheckRecordShape(const LoadedFile& file, uint32_t recordSize, Findings*
   }
   const uint64_t records = file.Records(recordSize);
   if (length % recordSize != 0) {
-    findings->At("partial-record", file.name, Unit::kRecord, records + 1,
+    findings->At("partial-tail", file.name, Unit::kRecord, records + 1,
                  std::to_string(length % recordSize) + " of " + size + " bytes");
   }
   if (!AllZero(file, 0, recordSize)) {

@@ -10,7 +10,7 @@
 namespace qx::check {
 
 // Notes an empty file, a file shorter than its zero record, a partial last
-// record and a zero record that is not zero. Returns the whole data records.
+// record (a partial tail) and a zero record that is not zero. Returns the whole data records.
 uint64_t CheckRecordShape(const LoadedFile& file, uint32_t recordSize, Findings* findings);
 
 // Whether size bytes at offset are all zero.

@@ -1,0 +1,20 @@
+// The batches of imported entries, reserved in the company's suite database. A batch is the
+// origin key (module 21) of every entry of one import; its row's primary key makes the
+// reservation atomic across processes, so that two imports never get the same batch and
+// undoing one never touches another's entries.
+#pragma once
+
+#include <cstdint>
+
+#include "outside/suite_database.h"
+
+namespace qx {
+
+// Batches stay below 2^23, so that the origin key stays a positive number.
+inline constexpr uint32_t kMaiorLoteImportacao = 0x7FFFFF;
+
+// S_OK when batch `lote` (1 to kMaiorLoteImportacao) is now reserved by this call, S_FALSE
+// when it was reserved before; a database failure otherwise.
+HRESULT ReservaLoteImportacao(SuiteDatabase& db, uint32_t lote);
+
+}  // namespace qx

@@ -1,0 +1,56 @@
+#include "common/dicas.h"
+
+namespace qx::cli {
+namespace {
+
+constexpr const char* kRegistre =
+    "registre o servidor na instalação de QX_REGISTRY: ostrel -RegServer";
+constexpr const char* kEmpresa = "veja as empresas da instalação com qxadmin company list";
+constexpr const char* kPermissao =
+    "confira o dono e as permissões da pasta da empresa e dos seus arquivos (ls -l): o "
+    "servidor roda como o seu usuário";
+constexpr const char* kDiscoCheio =
+    "libere espaço no disco da pasta da empresa (df -h) e repita; qxcheck confere a pasta";
+constexpr const char* kServidor =
+    "o servidor parou ou não responde: veja o syslog (QX Sistemas) e repita";
+
+constexpr Dica kDicas[] = {
+    {static_cast<HRESULT>(0x800401F3u), nullptr, nullptr, kRegistre},  // CO_E_CLASSSTRING
+    {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
+    {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
+     "o executável registrado não inicia: registre de novo com ostrel -RegServer"},
+    {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
+    {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
+    {static_cast<HRESULT>(0x80EE0001u), nullptr, nullptr, kEmpresa},
+    {static_cast<HRESULT>(0x80EE0002u), nullptr, nullptr, kPermissao},
+    {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO
+    {static_cast<HRESULT>(0x80043ED1u), nullptr, nullptr, kPermissao},  // ARQ_SOMENTE_LEITURA
+    {static_cast<HRESULT>(0x80070005u), nullptr, nullptr, kPermissao},
+    {static_cast<HRESULT>(0x80043F08u), nullptr, nullptr, kDiscoCheio},  // ARQ_DISCO_CHEIO
+    {static_cast<HRESULT>(0x80070070u), nullptr, nullptr, kDiscoCheio},
+    {static_cast<HRESULT>(0x80070027u), nullptr, nullptr, kDiscoCheio},
+    {static_cast<HRESULT>(0x80043E95u), "LeDados", nullptr,  // ARQ_FIM_DE_ARQUIVO
+     "não há lançamento nessa posição: veja as posições do mês com qxcn mes --mes MM/AAAA"},
+    // The save returns its own checks as 0x80040000 | number.
+    {static_cast<HRESULT>(0x80040002u), "GravaDados", "o lançamento não tem data",
+     "informe a data: --data DD/MM/AAAA"},
+    {static_cast<HRESULT>(0xFFFFFFFFu), "GravaDados", "o lançamento não tem filial",
+     "informe a filial: --filial N"},
+};
+
+}  // namespace
+
+const Dica* ProcuraDica(HRESULT hr, std::string_view contexto) {
+  const Dica* geral = nullptr;
+  for (const Dica& dica : kDicas) {
+    if (dica.hr != hr) continue;
+    if (dica.contexto == nullptr) {
+      geral = &dica;
+    } else if (contexto.starts_with(dica.contexto)) {
+      return &dica;
+    }
+  }
+  return geral;
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,252 @@
+// The run of a tool: help and the other conventions first, then the
+// subcommand, then how it ended.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/ajuda.h"
+#include "common/analise.h"
+#include "common/completacao.h"
+#include "common/falhas.h"
+#include "common/json_celula.h"
+#include "common/saida.h"
+#include "diagnostics/versions.h"
+
+namespace qx::cli {
+namespace {
+
+// The command line split: the subcommand, the words that name it, a help topic.
+struct Linha {
+  std::vector<std::string> palavras;  // argv[1..]
+  size_t fim = 0;                     // "--", or the end: no option after it
+  const Comando* comando = nullptr;
+  std::vector<size_t> nome;  // indexes of the words that name the subcommand
+  std::string grupo;         // the first word, when it names a group and no subcommand
+  bool pedeAjuda = false;    // -h, --help, or "help" as the first word
+  std::string desconhecido;  // a first word that names nothing
+
+  bool Tem(std::string_view opcao) const {
+    return std::find(palavras.begin(), palavras.begin() + static_cast<long>(fim), opcao) !=
+           palavras.begin() + static_cast<long>(fim);
+  }
+  // The words for the parser: all but those naming the subcommand and "help".
+  std::vector<std::string> Resto() const {
+    std::vector<std::string> resto;
+    for (size_t i = 0; i < palavras.size(); ++i) {
+      if (std::find(nome.begin(), nome.end(), i) == nome.end()) resto.push_back(palavras[i]);
+    }
+    return resto;
+  }
+};
+
+bool TomaValor(const Programa& programa, const std::string& palavra) {
+  return std::any_of(programa.globais.begin(), programa.globais.end(),
+                     [&](const Opcao& o) { return !o.valor.empty() && palavra == "--" + o.nome; });
+}
+
+const Comando* Procura(const Programa& programa, const std::string& nome) {
+  for (const Comando& comando : programa.comandos) {
+    if (comando.nome == nome) return &comando;
+  }
+  return nullptr;
+}
+
+bool EhGrupo(const Programa& programa, const std::string& palavra) {
+  return std::any_of(programa.comandos.begin(), programa.comandos.end(),
+                     [&](const Comando& c) { return c.nome.starts_with(palavra + " "); });
+}
+
+Linha Divide(const Programa& programa, int argc, char** argv) {
+  Linha linha;
+  linha.palavras.assign(argv + 1, argv + argc);
+  linha.fim = static_cast<size_t>(std::find(linha.palavras.begin(), linha.palavras.end(), "--") -
+                                  linha.palavras.begin());
+  linha.pedeAjuda = linha.Tem("-h") || linha.Tem("--help");
+  if (programa.SemSubcomandos()) {
+    linha.comando = &programa.comandos[0];
+    if (linha.palavras.size() == 1 && linha.palavras[0] == "help") {
+      linha.pedeAjuda = true;
+      linha.nome = {0};
+    }
+    return linha;
+  }
+  // The first words that are no option (nor the value of a global option).
+  std::vector<size_t> soltas;
+  for (size_t i = 0; i < linha.fim && soltas.size() < 3; ++i) {
+    const std::string& palavra = linha.palavras[i];
+    if (TomaValor(programa, palavra)) {
+      ++i;
+    } else if (!palavra.starts_with("-")) {
+      soltas.push_back(i);
+    }
+  }
+  size_t primeira = 0;
+  if (!soltas.empty() && linha.palavras[soltas[0]] == "help") {
+    linha.pedeAjuda = true;
+    linha.nome.push_back(soltas[0]);
+    primeira = 1;
+  }
+  if (soltas.size() <= primeira) return linha;
+  const std::string um = linha.palavras[soltas[primeira]];
+  const std::string dois =
+      soltas.size() > primeira + 1 ? um + " " + linha.palavras[soltas[primeira + 1]] : "";
+  if (const Comando* comando = dois.empty() ? nullptr : Procura(programa, dois)) {
+    linha.comando = comando;
+    linha.nome.insert(linha.nome.end(), {soltas[primeira], soltas[primeira + 1]});
+  } else if ((comando = Procura(programa, um)) != nullptr) {
+    linha.comando = comando;
+    linha.nome.push_back(soltas[primeira]);
+  } else if (EhGrupo(programa, um)) {
+    linha.grupo = um;
+  } else {
+    linha.desconhecido = um;
+  }
+  return linha;
+}
+
+// The names of a group's subcommands: "existe, le, grava".
+std::string Acoes(const Programa& programa, const std::string& grupo) {
+  std::string acoes;
+  for (const Comando& comando : programa.comandos) {
+    if (!comando.nome.starts_with(grupo + " ")) continue;
+    acoes += (acoes.empty() ? "" : ", ") + comando.nome.substr(grupo.size() + 1);
+  }
+  return acoes;
+}
+
+class Relator {
+ public:
+  Relator(const Programa& programa, const Comando* comando, bool json)
+      : programa_(programa), comando_(comando), json_(json) {
+    prefixo_ = programa.nome;
+    if (comando != nullptr && !comando->nome.empty()) prefixo_ += " " + comando->nome;
+  }
+
+  int Uso(const ErroUso& erro) const {
+    const std::string uso = comando_ != nullptr ? LinhaUso(programa_, *comando_) : "";
+    std::string ajuda = programa_.nome + " --help";
+    if (comando_ != nullptr && !comando_->nome.empty()) {
+      ajuda = programa_.nome + " help " + comando_->nome;
+    }
+    if (json_) {
+      Objeto({nullptr, nullptr, erro.mensagem, "", ""}, uso);
+    } else {
+      std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), erro.mensagem.c_str());
+      if (!uso.empty()) {
+        std::fprintf(stderr, "%s: %s\n", TextosDe(programa_.idioma).uso, uso.c_str());
+      }
+      std::fprintf(stderr, "(%s)\n", ajuda.c_str());
+    }
+    return kSaidaUso;
+  }
+
+  int Falhou(const Relato& relato) const {
+    if (json_) {
+      Objeto({relato.codigo.empty() ? nullptr : relato.codigo.c_str(),
+              relato.simbolo.empty() ? nullptr : relato.simbolo.c_str(), relato.mensagem,
+              relato.descricao, relato.dica},
+             "");
+    } else {
+      std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), relato.mensagem.c_str());
+      if (!relato.dica.empty()) {
+        std::fprintf(stderr, "  %s: %s\n", TextosDe(programa_.idioma).oQueFazer,
+                     relato.dica.c_str());
+      }
+    }
+    return kSaidaFalha;
+  }
+
+ private:
+  struct Partes {
+    const char* codigo;
+    const char* simbolo;
+    std::string mensagem;
+    std::string descricao;
+    std::string dica;
+  };
+
+  // One JSON object on standard error, the same keys for every failure.
+  void Objeto(const Partes& partes, const std::string& uso) const {
+    nlohmann::ordered_json objeto;
+    objeto["codigo"] = partes.codigo != nullptr ? nlohmann::ordered_json(partes.codigo) : nullptr;
+    objeto["simbolo"] =
+        partes.simbolo != nullptr ? nlohmann::ordered_json(partes.simbolo) : nullptr;
+    objeto["mensagem"] = partes.mensagem;
+    if (!partes.descricao.empty()) objeto["descricao"] = partes.descricao;
+    if (!partes.dica.empty()) objeto["dica"] = partes.dica;
+    if (!uso.empty()) objeto["uso"] = uso;
+    std::fprintf(stderr, "%s\n", Escreve(objeto).c_str());
+  }
+
+  const Programa& programa_;
+  const Comando* comando_;
+  bool json_;
+  std::string prefixo_;
+};
+
+}  // namespace
+
+int Executa(const Programa& programa, int argc, char** argv) {
+  const Textos& textos = TextosDe(programa.idioma);
+  const Linha linha = Divide(programa, argc, argv);
+  if (linha.pedeAjuda) {
+    if (linha.comando != nullptr) {
+      EscreveAjudaComando(programa, *linha.comando, stdout);
+      return kSaidaFeito;
+    }
+    if (linha.desconhecido.empty()) {
+      EscreveAjuda(programa, linha.grupo, stdout);
+      return kSaidaFeito;
+    }
+  }
+  if (linha.Tem("--version")) {
+    std::printf("%s %.*s\n", programa.nome.c_str(), static_cast<int>(kVersaoProjeto.size()),
+                kVersaoProjeto.data());
+    return kSaidaFeito;
+  }
+  if (linha.Tem("--completion")) {
+    std::fputs(ScriptCompletacao(programa).c_str(), stdout);
+    return kSaidaFeito;
+  }
+  const bool json = linha.Tem("--json");
+  const Relator relator(programa, linha.comando, json);
+  if (linha.comando == nullptr) {
+    if (linha.palavras.empty() && linha.grupo.empty()) {
+      EscreveAjuda(programa, "", stderr);
+      return kSaidaUso;
+    }
+    if (!linha.grupo.empty()) {
+      return relator.Uso(
+          {Formata(textos.digaQual, {linha.grupo + " " + Acoes(programa, linha.grupo)})});
+    }
+    return relator.Uso({Formata(textos.subcomandoDesconhecido, {linha.desconhecido})});
+  }
+  try {
+    const Argumentos argumentos = Analisa(*linha.comando, programa.globais, linha.Resto(), textos);
+    if (argumentos.Marca("json") && argumentos.Marca("csv")) throw ErroUso{textos.jsonOuCsv};
+    Saida saida(argumentos.Marca("json")  ? Formato::kJson
+                : argumentos.Marca("csv") ? Formato::kCsv
+                                          : Formato::kPessoas);
+    try {
+      linha.comando->executa(argumentos, saida);
+    } catch (...) {
+      saida.Termina();
+      throw;
+    }
+    saida.Termina();
+    return kSaidaFeito;
+  } catch (const ErroUso& erro) {
+    return relator.Uso(erro);
+  } catch (const Falha& falha) {
+    return relator.Falhou(Relata(falha, textos));
+  } catch (const FalhaLocal& falha) {
+    return relator.Falhou({"", "", "", falha.mensagem, falha.dica});
+  } catch (const std::exception& erro) {
+    return relator.Falhou({"", "", "", erro.what(), ""});
+  }
+}
+
+}  // namespace qx::cli

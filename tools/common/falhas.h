@@ -1,0 +1,52 @@
+// How a run ends early. A subcommand throws one of these; Executa prints it
+// (as one JSON object on standard error with --json) and exits 2 for a usage
+// error, 1 for the others.
+#pragma once
+
+#include <string>
+
+#include "common/textos.h"
+#include "platform/com_types.h"
+
+namespace qx::cli {
+
+// The command line is wrong: the message, then how to ask for the usage.
+struct ErroUso {
+  std::string mensagem;
+};
+
+// A call that failed with a code: "CONTEXTO falhou: 0x80043E95
+// ARQ_FIM_DE_ARQUIVO: description", then what to do for the common ones.
+struct Falha {
+  HRESULT hr;
+  std::string contexto;      // the call ("LeDadosComplemento"), or what was happening
+  std::string dica = {};     // what to do, besides the hint the code has
+  std::string detalhe = {};  // what the failing layer said, in place of the code's description
+};
+
+// A failure without a code: a file that cannot be read, a refused import.
+struct FalhaLocal {
+  explicit FalhaLocal(std::string mensagem_, std::string dica_ = {})
+      : mensagem(std::move(mensagem_)), dica(std::move(dica_)) {}
+  std::string mensagem;
+  std::string dica;  // what to do, when there is something to say
+};
+
+// Throws Falha when hr is a failure; gives hr back otherwise.
+HRESULT Verifica(HRESULT hr, const std::string& contexto);
+
+// A failure as people read it, in parts.
+struct Relato {
+  std::string codigo;     // "0x80043E95"; empty for a failure without a code
+  std::string simbolo;    // "ARQ_FIM_DE_ARQUIVO"
+  std::string descricao;  // what the code means
+  std::string mensagem;   // the whole line
+  std::string dica;       // what to do; may be empty
+};
+
+Relato Relata(const Falha& falha, const Textos& textos);
+
+// "0x80043E95 ARQ_FIM_DE_ARQUIVO: description", for a code met along the way.
+std::string DescreveFalha(HRESULT hr);
+
+}  // namespace qx::cli

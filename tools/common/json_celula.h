@@ -1,0 +1,20 @@
+// The JSON forms of cells and tables (nlohmann-json), for the output model
+// and the error objects.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "common/celula.h"
+#include "common/tabela.h"
+
+namespace qx::cli {
+
+nlohmann::ordered_json ParaJson(const Celula& celula);
+// The rows as an array of objects keyed by the column names.
+nlohmann::ordered_json LinhasJson(const Tabela& tabela);
+// The text of a JSON value, indented; a text that is not UTF-8 has its bad
+// bytes replaced.
+std::string Escreve(const nlohmann::ordered_json& valor);
+
+}  // namespace qx::cli

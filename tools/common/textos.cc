@@ -1,0 +1,78 @@
+#include "common/textos.h"
+
+namespace qx::cli {
+namespace {
+
+constexpr Textos kPortugues = {
+    "uso",
+    "subcomandos",
+    "opções",
+    "opções de todos os subcomandos",
+    "mostra esta ajuda (também: help [SUBCOMANDO])",
+    "mostra a versão",
+    "escreve a completação do bash: source <(%s --completion)",
+    "a saída em JSON (datas ISO, valores exatos em texto \"1234.56\")",
+    "a saída em CSV (RFC 4180, datas ISO, valores 1234.56)",
+    "as opções de um subcomando: %s help SUBCOMANDO",
+    "opção desconhecida: %s",
+    "falta o valor de %s",
+    "argumento a mais: %s",
+    "falta %s",
+    "falta --%s",
+    "subcomando desconhecido: %s",
+    "diga qual: %s",
+    "--json ou --csv, não os dois",
+    "%s falhou",
+    "o que fazer",
+    "%s: número inválido: %s",
+    "%s: valor inválido: %s (use 1.234,56)",
+    "%s: data inválida: %s (use 15/03/2026 ou 2026-03-15)",
+    "%s: mês inválido: %s (use 03/2026 ou 2026-03)",
+};
+
+constexpr Textos kIngles = {
+    "usage",
+    "commands",
+    "options",
+    "options of every command",
+    "shows this help (also: help [COMMAND])",
+    "shows the version",
+    "writes the bash completion: source <(%s --completion)",
+    "the output as JSON (ISO dates, exact amounts as text \"1234.56\")",
+    "the output as CSV (RFC 4180, ISO dates, amounts 1234.56)",
+    "the options of a command: %s help COMMAND",
+    "unknown option: %s",
+    "%s needs a value",
+    "unexpected argument: %s",
+    "missing %s",
+    "missing --%s",
+    "unknown command: %s",
+    "say which: %s",
+    "--json or --csv, not both",
+    "%s failed",
+    "what to do",
+    "%s: not a number: %s",
+    "%s: not an amount: %s (use 1.234,56)",
+    "%s: not a date: %s (use 15/03/2026 or 2026-03-15)",
+    "%s: not a month: %s (use 03/2026 or 2026-03)",
+};
+
+}  // namespace
+
+std::string Formata(std::string_view modelo, std::initializer_list<std::string_view> textos) {
+  std::string saida;
+  auto texto = textos.begin();
+  for (size_t i = 0; i < modelo.size(); ++i) {
+    if (modelo.substr(i, 2) == "%s" && texto != textos.end()) {
+      saida += *texto++;
+      ++i;
+    } else {
+      saida += modelo[i];
+    }
+  }
+  return saida;
+}
+
+const Textos& TextosDe(Idioma idioma) { return idioma == Idioma::kIngles ? kIngles : kPortugues; }
+
+}  // namespace qx::cli
