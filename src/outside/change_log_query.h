@@ -25,6 +25,8 @@ struct FiltroEventos {
   std::string tipos;     // the kinds admitted (kEventoNovo ...); empty: all
   uint32_t lote = 0;     // 0: any
   int64_t antesDe = 0;   // only events before this one; 0: no bound
+
+  bool operator==(const FiltroEventos&) const = default;
 };
 
 bool Admite(const FiltroEventos& filtro, const EventoLog& evento);

@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "outside/company_database.h"
 #include "reports/estado_lancamento.h"
 
 namespace qx {
@@ -126,6 +127,15 @@ HRESULT LeHistorico(SuiteDatabase& db, const FiltroEventos& filtro,
     eventos->clear();
     return Leitura(db).Le(filtro, eventos);
   });
+}
+
+HRESULT LeHistorico(std::string_view empresa, const FiltroEventos& filtro,
+                    std::vector<EventoHistorico>* eventos, std::string* mensagem) {
+  std::shared_ptr<SuiteDatabase> db;
+  HRESULT hr = OpenCompanyDatabase(empresa, &db, mensagem);
+  if (SUCCEEDED(hr)) hr = LeHistorico(*db, filtro, eventos);
+  if (FAILED(hr) && db) *mensagem = db->message();
+  return hr;
 }
 
 }  // namespace qx

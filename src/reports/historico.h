@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "outside/change_log_query.h"
@@ -82,5 +83,9 @@ struct EventoHistorico {
 // changed nothing and is left out.
 HRESULT LeHistorico(SuiteDatabase& db, const FiltroEventos& filtro,
                     std::vector<EventoHistorico>* eventos);
+// The same for a company of the installation; *mensagem (Windows-1252) says
+// what failed.
+HRESULT LeHistorico(std::string_view empresa, const FiltroEventos& filtro,
+                    std::vector<EventoHistorico>* eventos, std::string* mensagem);
 
 }  // namespace qx
