@@ -7,11 +7,6 @@
 
 namespace qx::cli {
 
-HRESULT Verifica(HRESULT hr, const std::string& contexto) {
-  if (FAILED(hr)) throw Falha{hr, contexto};
-  return hr;
-}
-
 namespace {
 
 std::string Codigo(HRESULT hr) {

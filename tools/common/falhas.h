@@ -7,6 +7,7 @@
 
 #include "common/textos.h"
 #include "platform/com_types.h"
+#include "reports/falha.h"
 
 namespace qx::cli {
 
@@ -16,24 +17,13 @@ struct ErroUso {
 };
 
 // A call that failed with a code: "CONTEXTO falhou: 0x80043E95
-// ARQ_FIM_DE_ARQUIVO: description", then what to do for the common ones.
-struct Falha {
-  HRESULT hr;
-  std::string contexto;      // the call ("LeDadosComplemento"), or what was happening
-  std::string dica = {};     // what to do, besides the hint the code has
-  std::string detalhe = {};  // what the failing layer said, in place of the code's description
-};
-
-// A failure without a code: a file that cannot be read, a refused import.
-struct FalhaLocal {
-  explicit FalhaLocal(std::string mensagem_, std::string dica_ = {})
-      : mensagem(std::move(mensagem_)), dica(std::move(dica_)) {}
-  std::string mensagem;
-  std::string dica;  // what to do, when there is something to say
-};
-
-// Throws Falha when hr is a failure; gives hr back otherwise.
-HRESULT Verifica(HRESULT hr, const std::string& contexto);
+// ARQ_FIM_DE_ARQUIVO: description", then what to do for the common ones. A
+// failure without a code (a file that cannot be read, a refused import) is
+// a FalhaLocal. Both come from the reports layer, which the tools share with
+// the web view.
+using Falha = qx::FalhaServico;
+using qx::FalhaLocal;
+using qx::Verifica;
 
 // A failure as people read it, in parts.
 struct Relato {

@@ -1,26 +1,9 @@
 #include "lancamentos.h"
 
-#include <algorithm>
-#include <map>
-
-#include "diagnostics/profiler_identity.h"
-#include "entries/entry_messages.h"
-#include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "values/br_text.h"
 
 namespace qxcn {
-namespace {
-
-// A complement as people read it: without its closing carriage return.
-std::string SemFimDeLinha(std::string texto) {
-  while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
-  return texto;
-}
-
-constexpr size_t kChavesPorPagina = 4096;
-
-}  // namespace
 
 std::string Origem(int32_t lChaveModulo) {
   const auto modulo = static_cast<uint32_t>(lChaveModulo);
@@ -52,80 +35,6 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
           Texto{conferido},
           Origem(d.wChaveOrigem.lChaveModulo),
           Texto{l.complemento}};
-}
-
-std::vector<int32_t> ChavesDaBusca(Servico& servico, int32_t quantidade) {
-  std::vector<Lancamentos> lista(static_cast<size_t>(std::max(quantidade, 0)));
-  if (quantidade > 0) {
-    Verifica(servico->BuscaLancamentos(quantidade, lista.data()), "BuscaLancamentos");
-  }
-  std::vector<int32_t> chaves;
-  for (const Lancamentos& l : lista) chaves.push_back(l.Indlan);
-  return chaves;
-}
-
-std::vector<LancamentoLido> LeChaves(Servico& servico, CQXMesAno base,
-                                     const std::vector<int32_t>& chaves) {
-  // Positions grouped by month, in key order inside each month.
-  std::map<uint32_t, std::vector<Lancamentos>> porMes;
-  for (const int32_t chave : chaves) {
-    const int8_t deslocamento = static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
-    const uint32_t mes = base.Value() + deslocamento;
-    Lancamentos posicao{};
-    posicao.Indlan = chave & 0xFFFFFF;
-    porMes[mes].push_back(posicao);
-  }
-  std::vector<LancamentoLido> lidos;
-  for (auto& [mes, posicoes] : porMes) {
-    Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
-    // In pages well under the frame limit: an entry with its complement is about 560 bytes.
-    for (size_t inicio = 0; inicio < posicoes.size(); inicio += kChavesPorPagina) {
-      const size_t quantas = std::min(kChavesPorPagina, posicoes.size() - inicio);
-      std::vector<RegDadosComplemento> dados(quantas);
-      const HRESULT hr = servico->LeEspecialChavesComplemento(
-          static_cast<int32_t>(quantas), posicoes.data() + inicio, dados.data());
-      if (FAILED(hr)) servico->FechaEspecial();
-      Verifica(hr, "LeEspecialChavesComplemento");
-      for (size_t i = 0; i < quantas; ++i) {
-        LancamentoLido& lido = lidos.emplace_back();
-        lido.mes = CQXMesAno(mes);
-        lido.posicao = posicoes[inicio + i].Indlan;
-        lido.dados = dados[i].RegLan;
-        lido.complemento = SemFimDeLinha(qx::FieldText(dados[i].cComplemento));
-      }
-    }
-    servico->FechaEspecial();
-  }
-  return lidos;
-}
-
-LancamentoLido LeUm(Servico& servico, CQXMesAno mes, int32_t posicao) {
-  LancamentoLido lido;
-  lido.mes = mes;
-  lido.posicao = posicao;
-  const uint16_t mesAno = static_cast<uint16_t>(mes.Value());
-  RegDadosComplemento dados{};
-  const HRESULT hr = servico->LeDadosComplemento(posicao, mesAno, &dados);
-  if (hr == qx::kHrLancamentoExcluido) {
-    lido.excluido = true;
-    const HRESULT excluido = servico->LeLancamentoExcluido(posicao, mesAno, &lido.dados);
-    if (excluido != qx::HrMensagem(qx::kMensagemLancamentoExcluido)) {
-      Verifica(excluido, "LeLancamentoExcluido");
-    }
-    return lido;
-  }
-  Verifica(hr, "LeDadosComplemento");
-  lido.dados = dados.RegLan;
-  lido.complemento = SemFimDeLinha(qx::FieldText(dados.cComplemento));
-  return lido;
-}
-
-std::string Complemento(Servico& servico, CQXMesAno mes, int32_t posicao) {
-  BSTR texto = nullptr;
-  Verifica(servico->GetComplemento(&texto, static_cast<uint16_t>(mes.Value()), posicao),
-           "GetComplemento");
-  qx::UniqueBstr dono(texto);
-  return qx::BstrToCp1252(texto);
 }
 
 }  // namespace qxcn

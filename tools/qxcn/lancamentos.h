@@ -1,23 +1,17 @@
 #pragma once
-// Entries as qxcn shows them, and the reading of the entries behind the keys
-// of a search.
+// Entries as qxcn shows them.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "comandos.h"
+#include "reports/leitura.h"
 #include "values/qx_mes_ano.h"
 
 namespace qxcn {
 
-struct LancamentoLido {
-  CQXMesAno mes;
-  int32_t posicao = 0;
-  RegDados dados{};
-  std::string complemento;  // Windows-1252
-  bool excluido = false;
-};
+using qx::LancamentoLido;
 
 // An origin key as "module:key" ("21:4711"); "" for none.
 std::string Origem(int32_t lChaveModulo);
@@ -27,18 +21,10 @@ std::vector<std::string> ColunasLancamento(std::vector<std::string> extra = {});
 // The cells of one entry, in the order of ColunasLancamento.
 std::vector<Celula> CelulasLancamento(const LancamentoLido& lancamento);
 
-// The keys the last search collected (BuscaLancamentos).
-std::vector<int32_t> ChavesDaBusca(Servico& servico, int32_t quantidade);
-
-// The entries behind search keys based at `base` (high byte: month offset,
-// low 24 bits: position), in key order, month by month with keyed reading.
-std::vector<LancamentoLido> LeChaves(Servico& servico, CQXMesAno base,
-                                     const std::vector<int32_t>& chaves);
-
-// One stored entry (a deleted one too, marked so); a failure throws Falha.
-LancamentoLido LeUm(Servico& servico, CQXMesAno mes, int32_t posicao);
-
-// The complement text of a stored entry ("" without one).
-std::string Complemento(Servico& servico, CQXMesAno mes, int32_t posicao);
+// The reading of the entries, shared with the other clients for people.
+using qx::ChavesDaBusca;
+using qx::Complemento;
+using qx::LeChaves;
+using qx::LeUm;
 
 }  // namespace qxcn

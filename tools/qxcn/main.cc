@@ -1,6 +1,9 @@
 // qxcn: the entry service for people and scripts. Every subcommand is a
 // client of the server, through the same interface the suite's programs use.
+#include <cstdio>
+
 #include "comandos.h"
+#include "platform/com_runtime_hooks.h"
 
 namespace qxcn {
 
@@ -19,6 +22,11 @@ Opcao OpcaoPosicao(const std::string& ajuda) { return {"pos", "N", ajuda}; }
 
 int main(int argc, char** argv) {
   using namespace qxcn;
+  // What the runtime refuses before it reaches the server (a runtime folder that
+  // others could use, a server of another user) says what is wrong and what to do.
+  qx::SetRuntimeLogHook([](qx::RuntimeEvent, const std::string& texto) {
+    std::fprintf(stderr, "qxcn: %s\n", texto.c_str());
+  });
   const Programa qxcn = {
       .nome = "qxcn",
       .resumo = "grava, lê, procura e importa os lançamentos de uma empresa pelo servidor",

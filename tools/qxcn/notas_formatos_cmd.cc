@@ -151,7 +151,7 @@ void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
     static const char* const kMotivos[] = {"", "o nome está vazio", "falta a sequência contábil",
                                            "falta a sequência gerencial",
                                            "o delimitador não é , : ; ou |"};
-    Verifica(hr, "GravaFormatoImportacao");
+    if (FAILED(hr)) Verifica(hr, "GravaFormatoImportacao");
     throw FalhaLocal(std::string("formato recusado: ") +
                      (consistencia < 5 ? kMotivos[consistencia] : "inconsistente"));
   }

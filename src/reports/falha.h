@@ -1,0 +1,34 @@
+#pragma once
+// How a client of the entry service learns that something went wrong: a call
+// that answered with a failure code, or a failure without a code (a file that
+// cannot be read, a rule the data breaks). The tools print them for people;
+// the web view turns them into pages.
+
+#include <string>
+
+#include "platform/com_types.h"
+
+namespace qx {
+
+// A call that failed with a code.
+struct FalhaServico {
+  HRESULT hr;
+  std::string contexto;      // the call ("LeDadosComplemento"), or what was happening
+  std::string dica = {};     // what to do, besides the hint the code has
+  std::string detalhe = {};  // what the failing layer said, in place of the code's description
+};
+
+// A failure without a code.
+struct FalhaLocal {
+  explicit FalhaLocal(std::string mensagem_, std::string dica_ = {})
+      : mensagem(std::move(mensagem_)), dica(std::move(dica_)) {}
+  std::string mensagem;
+  std::string dica;  // what to do, when there is something to say
+};
+
+// Throws FalhaServico unless hr is S_OK: the service answers a stored file's
+// trouble (a full disk, a month that cannot be read) with positive statuses
+// too, and a client for people must not take them for success.
+HRESULT Verifica(HRESULT hr, const std::string& contexto);
+
+}  // namespace qx

@@ -1,0 +1,37 @@
+#pragma once
+// The reading of stored entries by a client: the keys a search collected, the
+// entries behind them read with keyed reading in pages well under the frame
+// limit, and one entry on its own.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "reports/sessao.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx {
+
+struct LancamentoLido {
+  CQXMesAno mes;
+  int32_t posicao = 0;
+  RegDados dados{};
+  std::string complemento;  // Windows-1252, without its closing line end
+  bool excluido = false;
+};
+
+// The keys the last search collected (BuscaLancamentos).
+std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade);
+
+// The entries behind search keys based at `base` (high byte: month offset,
+// low 24 bits: position), month by month in key order, with keyed reading.
+std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
+                                     const std::vector<int32_t>& chaves);
+
+// One stored entry (a deleted one too, marked so); a failure throws FalhaServico.
+LancamentoLido LeUm(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
+
+// The complement text of a stored entry ("" without one).
+std::string Complemento(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
+
+}  // namespace qx

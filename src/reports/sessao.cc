@@ -1,0 +1,68 @@
+#include "reports/sessao.h"
+
+#include <vector>
+
+#include "diagnostics/profiler_identity.h"
+#include "platform/registry.h"
+#include "qxcom/qxcom.h"
+#include "reports/falha.h"
+
+namespace qx {
+namespace {
+
+constexpr char16_t kProgId[] = u"QXCN_Lancamento.QXCN_Lancamento";
+constexpr char kChaveUsuario[] = "HKEY_CURRENT_USER\\Software\\QX Sistemas\\QXCN";
+constexpr char kValorEmpresa[] = "Empresa";
+
+// The first company of the installation, asked of the service itself.
+std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
+  ULONG quantidade = 0;
+  Verifica(lancamento->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
+  if (quantidade == 0) {
+    throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin company add CODIGO");
+  }
+  std::vector<EmpresasLancamento> empresas(quantidade);
+  Verifica(lancamento->GetEmpresas(quantidade, empresas.data()), "GetEmpresas");
+  return FieldText(empresas[0].NomeEmpresa);
+}
+
+}  // namespace
+
+std::string EmpresaDoUsuario() {
+  std::string empresa;
+  if (RegGetString(kChaveUsuario, kValorEmpresa, &empresa) != ERROR_SUCCESS) return "";
+  return empresa;
+}
+
+void GuardaEmpresaDoUsuario(const std::string& empresa) {
+  const Registry registro = Registry::Default();
+  if (registro.SetString(kChaveUsuario, kValorEmpresa, empresa) != ERROR_SUCCESS) {
+    throw FalhaLocal("não consegui gravar a empresa em " + registro.user_file(),
+                     "confira a pasta e as permissões de QX_REGISTRY_USER");
+  }
+}
+
+SessaoLancamento::SessaoLancamento(const Identidade& identidade) : identidade_(identidade) {
+  Verifica(CoInitializeEx(nullptr, COINIT_MULTITHREADED), "CoInitializeEx");
+  CLSID clsid{};
+  Verifica(CLSIDFromProgID(kProgId, &clsid), "CLSIDFromProgID");
+  MULTI_QI pedido{&IID_IQXCN_Lancamento, nullptr, S_OK};
+  Verifica(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &pedido),
+           "CoCreateInstanceEx");
+  Verifica(pedido.hr, "CoCreateInstanceEx");
+  lancamento_.objeto = static_cast<IQXCN_Lancamento*>(pedido.pItf);
+  if (identidade_.empresa.empty()) {
+    identidade_.empresa = PrimeiraEmpresa(lancamento_.objeto);
+    identidade_.origem = "a primeira da instalação";
+  }
+  const _REG_DF_INICIALIZAPS registro = RegistroInicializacaoCliente(
+      {identidade_.empresa, identidade_.usuario, identidade_.sessao, "QXCN", "qxcn", "sessao.cc",
+       __LINE__});
+  Verifica(
+      lancamento_.objeto->Inicializa_Padrao(registro),
+      "Inicializa_Padrao (empresa " + identidade_.empresa + ", de " + identidade_.origem + ")");
+}
+
+SessaoLancamento::~SessaoLancamento() { CoUninitialize(); }
+
+}  // namespace qx
