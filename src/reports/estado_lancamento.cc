@@ -1,48 +1,22 @@
 #include "reports/estado_lancamento.h"
 
 #include <cstring>
-#include <string>
 
+#include "reports/leitura.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_dmcps.h"
 
 namespace qx {
 namespace {
 
-void Define(EstadoLancamento& e, Campo campo, ValorCampo valor) {
-  e.valores[static_cast<size_t>(campo)] = std::move(valor);
-}
+constexpr uint32_t Bit(Campo campo) { return 1u << static_cast<int>(campo); }
 
-void Desconhece(EstadoLancamento& e, Campo campo) {
-  e.desconhecido[static_cast<size_t>(campo)] = true;
-}
+bool Desconhecido(const EstadoLancamento& e, Campo campo) { return (e.desconhecidos & Bit(campo)) != 0; }
 
-const std::optional<ValorCampo>& Valor(const EstadoLancamento& e, Campo campo) {
-  return e.valores[static_cast<size_t>(campo)];
-}
-
-// The fields an image holds; a field that is zero is absent, the amount
-// excepted.
 std::optional<EstadoLancamento> DaImagem(const RegistroLog& registro) {
   EstadoLancamento e;
   if (registro.dados.size() < sizeof e.imagem) return std::nullopt;
   std::memcpy(&e.imagem, registro.dados.data(), sizeof e.imagem);
-  const RegLanAtual& i = e.imagem;
-  const auto numero = [&](Campo campo, int64_t valor) {
-    if (valor != 0) Define(e, campo, ValorCampo::Numero(valor));
-  };
-  numero(Campo::kData, i.Data);
-  numero(Campo::kDebito, i.Debito);
-  numero(Campo::kCredito, i.Credito);
-  Define(e, Campo::kValor, ValorCampo::Numero(i.Valor.int64));
-  numero(Campo::kFilial, i.Filial);
-  numero(Campo::kDocumento, i.Documento);
-  numero(Campo::kHistorico, i.CodHis);
-  if (i.lChaveModulo != 0) {
-    Define(e, Campo::kOrigem,
-           ValorCampo::Texto(std::to_string(OriginModule(i.lChaveModulo)) + ":" +
-                             std::to_string(OriginKey(i.lChaveModulo))));
-  }
   return e;
 }
 
@@ -59,6 +33,78 @@ bool MesmoRegistro(RegLanAtual a, RegLanAtual b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// A field of a state; a field of the image that is zero is none, the amount
+// excepted.
+std::optional<ValorCampo> Valor(const EstadoLancamento& e, Campo campo) {
+  const RegLanAtual& i = e.imagem;
+  const auto numero = [](int64_t valor) {
+    return valor != 0 ? std::optional(ValorCampo::Numero(valor)) : std::nullopt;
+  };
+  switch (campo) {
+    case Campo::kData:
+      return numero(i.Data);
+    case Campo::kDebito:
+      return numero(i.Debito);
+    case Campo::kCredito:
+      return numero(i.Credito);
+    case Campo::kValor:
+      return ValorCampo::Numero(i.Valor.int64);
+    case Campo::kFilial:
+      return numero(i.Filial);
+    case Campo::kDocumento:
+      return numero(i.Documento);
+    case Campo::kHistorico:
+      return numero(i.CodHis);
+    case Campo::kComplemento:
+      if (e.complemento.empty()) return std::nullopt;
+      return ValorCampo::Texto(e.complemento);
+    case Campo::kGerencial:
+      if (e.linhas.empty()) return std::nullopt;
+      return ValorCampo::Linhas(e.linhas);
+    case Campo::kValorMoeda:
+      return e.moeda ? std::optional(ValorCampo::Numero(*e.moeda)) : std::nullopt;
+    case Campo::kOrigem:
+      if (i.lChaveModulo == 0) return std::nullopt;
+      return ValorCampo::Texto(std::to_string(OriginModule(i.lChaveModulo)) + ":" +
+                               std::to_string(OriginKey(i.lChaveModulo)));
+    case Campo::kConferido:
+      break;
+  }
+  return std::nullopt;
+}
+
+// Whether two states agree on a field, without building its values.
+bool Iguais(const EstadoLancamento& a, const EstadoLancamento& b, Campo campo) {
+  const RegLanAtual &x = a.imagem, &y = b.imagem;
+  switch (campo) {
+    case Campo::kData:
+      return x.Data == y.Data;
+    case Campo::kDebito:
+      return x.Debito == y.Debito;
+    case Campo::kCredito:
+      return x.Credito == y.Credito;
+    case Campo::kValor:
+      return x.Valor.int64 == y.Valor.int64;
+    case Campo::kFilial:
+      return x.Filial == y.Filial;
+    case Campo::kDocumento:
+      return x.Documento == y.Documento;
+    case Campo::kHistorico:
+      return x.CodHis == y.CodHis;
+    case Campo::kComplemento:
+      return a.complemento == b.complemento;
+    case Campo::kGerencial:
+      return a.linhas == b.linhas;
+    case Campo::kValorMoeda:
+      return a.moeda == b.moeda;
+    case Campo::kOrigem:
+      return x.lChaveModulo == y.lChaveModulo;
+    case Campo::kConferido:
+      break;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<EstadoLancamento> EstadoDepois(const EventoLog& evento) {
@@ -70,27 +116,21 @@ std::optional<EstadoLancamento> EstadoDepois(const EventoLog& evento) {
   std::optional<EstadoLancamento> e = DaImagem(imagem);
   if (!e) return e;
   if (e->imagem.cStatus == kEntryLiveWithCurrency) {
-    if (imagem.valorMoeda) {
-      Define(*e, Campo::kValorMoeda, ValorCampo::Numero(*imagem.valorMoeda));
-    } else {
-      Desconhece(*e, Campo::kValorMoeda);  // written before the log kept amounts
-    }
+    e->moeda = imagem.valorMoeda;
+    // Written before the log kept the amounts.
+    if (!imagem.valorMoeda) e->desconhecidos |= Bit(Campo::kValorMoeda);
   }
-  std::vector<LinhaRateio> linhas;
   for (size_t j = k + 1; j < evento.registros.size(); ++j) {
     const RegistroLog& r = evento.registros[j];
     if (r.servico != servico) continue;
-    if (r.tipo == kLogTipoComplemento && !r.dados.empty()) {
-      Define(*e, Campo::kComplemento, ValorCampo::Texto(r.dados));
-    }
+    if (r.tipo == kLogTipoComplemento) e->complemento = SemFimDeLinha(r.dados);
     REGLAN_GER linha;
     if (r.tipo != kLogTipoGerencial || r.dados.size() < sizeof linha) continue;
     std::memcpy(&linha, r.dados.data(), sizeof linha);
-    if (linhas.empty()) e->primeiraLinha = r.chave;
-    linhas.push_back(
+    if (e->linhas.empty()) e->primeiraLinha = r.chave;
+    e->linhas.push_back(
         {linha.ContaGerencial, linha.ContaContabil, linha.Valor.int64, r.quantidade});
   }
-  if (!linhas.empty()) Define(*e, Campo::kGerencial, ValorCampo::Linhas(std::move(linhas)));
   return e;
 }
 
@@ -104,39 +144,41 @@ std::optional<EstadoLancamento> EstadoAntes(const EventoLog& evento,
   // What the image does not hold comes from the previous save, when that
   // save wrote the record this image shows.
   const bool segue = anterior != nullptr && MesmoRegistro(anterior->imagem, e->imagem);
-  const auto completa = [&](Campo campo, bool presente, bool conhecido) {
-    if (!presente) return;
-    if (conhecido) {
-      e->valores[static_cast<size_t>(campo)] = Valor(*anterior, campo);
-      e->desconhecido[static_cast<size_t>(campo)] =
-          anterior->desconhecido[static_cast<size_t>(campo)];
-    } else {
-      Desconhece(*e, campo);
-    }
-  };
-  completa(Campo::kComplemento, e->imagem.Complemento != 0, segue);
-  completa(Campo::kGerencial, e->imagem.Gerencial != 0,
-           segue && anterior->primeiraLinha == e->imagem.Gerencial);
+  const auto desconhece = [&](Campo campo) { e->desconhecidos |= Bit(campo); };
+  if (e->imagem.Complemento != 0) {
+    if (segue) e->complemento = anterior->complemento;
+    else desconhece(Campo::kComplemento);
+  }
+  if (e->imagem.Gerencial != 0) {
+    if (segue && anterior->primeiraLinha == e->imagem.Gerencial) e->linhas = anterior->linhas;
+    else desconhece(Campo::kGerencial);
+  }
   // A removed record no longer says whether it had an amount; the save
   // before it does.
   const bool removido = e->imagem.cStatus == kEntryDeleted;
   const uint8_t status = removido && segue ? anterior->imagem.cStatus : e->imagem.cStatus;
-  completa(Campo::kValorMoeda, status == kEntryLiveWithCurrency || (removido && !segue), segue);
+  if (segue) {
+    e->moeda = anterior->moeda;
+    if (Desconhecido(*anterior, Campo::kValorMoeda)) desconhece(Campo::kValorMoeda);
+  } else if (status == kEntryLiveWithCurrency || removido) {
+    desconhece(Campo::kValorMoeda);
+  }
   return e;
 }
 
 std::vector<Mudanca> Compara(const EstadoLancamento* antes, const EstadoLancamento* depois) {
   std::vector<Mudanca> mudancas;
-  for (int k = 0; k < kQuantidadeCampos; ++k) {
+  for (int k = 0; k < static_cast<int>(Campo::kConferido); ++k) {
     const Campo campo = static_cast<Campo>(k);
     // A value the log never held on the new side says nothing of a change.
-    if (depois != nullptr && depois->desconhecido[k]) continue;
-    Mudanca m{campo, antes != nullptr ? Valor(*antes, campo) : std::nullopt,
-              depois != nullptr ? Valor(*depois, campo) : std::nullopt,
-              antes != nullptr && antes->desconhecido[k]};
-    if (m.antesDesconhecido ? m.depois.has_value() : m.antes != m.depois) {
-      mudancas.push_back(std::move(m));
+    if (depois != nullptr && Desconhecido(*depois, campo)) continue;
+    const bool desconhecido = antes != nullptr && Desconhecido(*antes, campo);
+    if (!desconhecido && antes != nullptr && depois != nullptr && Iguais(*antes, *depois, campo)) {
+      continue;
     }
+    Mudanca m{campo, antes != nullptr && !desconhecido ? Valor(*antes, campo) : std::nullopt,
+              depois != nullptr ? Valor(*depois, campo) : std::nullopt, desconhecido};
+    if (desconhecido ? m.depois.has_value() : m.antes != m.depois) mudancas.push_back(std::move(m));
   }
   return mudancas;
 }

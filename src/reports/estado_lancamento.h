@@ -4,8 +4,9 @@
 // left where that state is the one the old image shows).
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "outside/change_log_events.h"
@@ -15,10 +16,12 @@
 namespace qx {
 
 struct EstadoLancamento {
-  std::array<std::optional<ValorCampo>, kQuantidadeCampos> valores;
-  std::array<bool, kQuantidadeCampos> desconhecido{};
   RegLanAtual imagem{};
-  int32_t primeiraLinha = 0;  // the split's first position, 0 without split
+  std::string complemento;          // "" for none
+  std::vector<LinhaRateio> linhas;  // the split, in order
+  int32_t primeiraLinha = 0;        // the split's first position, 0 without split
+  std::optional<int64_t> moeda;     // the foreign-currency amount, when there is one
+  uint32_t desconhecidos = 0;       // bit 1 << Campo: the log cannot tell that field
 };
 
 // nullopt when the event wrote no new record (a removal, an update undone).

@@ -25,7 +25,7 @@ enum class Campo {
   kFilial,       // numero
   kDocumento,    // numero
   kHistorico,    // numero: standard history code
-  kComplemento,  // texto (Windows-1252, as stored)
+  kComplemento,  // texto (Windows-1252, without its closing line end)
   kGerencial,    // linhas
   kValorMoeda,   // numero: ten-thousandths
   kOrigem,       // texto "module:key"

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
           "falhou, 2 erro de uso.\n",
       .globais = Junta({OpcoesSaida(Idioma::kPortugues), OpcoesIdentidade()}),
       .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(),
-                         ComandosNotasFormatos(), ComandosImportacao(), ComandosEmpresa()}),
+                         ComandosNotasFormatos(), ComandosImportacao(), ComandosEmpresa(),
+                         ComandosHistorico()}),
   };
   return Executa(qxcn, argc, argv);
 }
