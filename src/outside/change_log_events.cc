@@ -26,6 +26,40 @@ void LeImagem(const std::string& dados, uint16_t* mes, uint32_t* lote) {
   if (OriginModule(imagem.lChaveModulo) == kImportModule) *lote = OriginKey(imagem.lChaveModulo);
 }
 
+// The summary of an event from its records: the images before and after,
+// and what the save wrote with its new record.
+ResumoEvento Resume(const std::vector<RegistroLog>& registros) {
+  ResumoEvento r;
+  std::vector<std::optional<int64_t>> quantidades;
+  char depois = '\0';  // the letter of the save's new records
+  for (const RegistroLog& registro : registros) {
+    if (registro.tipo == kLogTipoLancamento) {
+      if (registro.servico == kLogAntes || registro.servico == kLogExclusao) {
+        r.imagemAntes = registro.dados;
+      } else {
+        r.imagemDepois = registro.dados;
+        r.valorMoeda = registro.valorMoeda;
+        depois = registro.servico;
+      }
+    } else if (registro.servico == depois && registro.tipo == kLogTipoComplemento) {
+      r.complemento = registro.dados;
+    } else if (registro.servico == depois && registro.tipo == kLogTipoGerencial &&
+               registro.dados.size() == sizeof(REGLAN_GER)) {
+      if (r.linhas.empty()) r.primeiraLinha = registro.chave;
+      r.linhas += registro.dados;
+      quantidades.push_back(registro.quantidade);
+    }
+  }
+  // Quantities are kept for every line of a save or for none.
+  for (const std::optional<int64_t>& q : quantidades) {
+    if (!q) return r;
+  }
+  for (const std::optional<int64_t>& q : quantidades) {
+    r.quantidades.append(reinterpret_cast<const char*>(&*q), sizeof *q);
+  }
+  return r;
+}
+
 }  // namespace
 
 void AgrupaEventos::Recebe(RegistroLog registro) {
@@ -59,6 +93,7 @@ void AgrupaEventos::Termina() {
   EventoLog evento = std::move(*aberto_);
   aberto_.reset();
   evento.ultimo = evento.registros.back().id;
+  evento.resumo = Resume(evento.registros);
   pronto_(std::move(evento));
 }
 

@@ -35,6 +35,20 @@ struct RegistroLog {
   std::optional<int64_t> quantidade;
 };
 
+// What a save or a removal wrote, as its records tell it, kept with the event
+// so that the history reads no record.
+struct ResumoEvento {
+  std::string imagemAntes;   // RegLanAtual of an update's old record or of a removal
+  std::string imagemDepois;  // RegLanAtual of the record a save wrote
+  std::string complemento;   // the complement text saved with it (Windows-1252)
+  std::string linhas;        // the split lines saved with it, each a REGLAN_GER as stored
+  std::string quantidades;   // their quantities, a CURRENCY each, when the company keeps them
+  int32_t primeiraLinha = 0;  // the position of the first of those lines
+  std::optional<int64_t> valorMoeda;  // the foreign-currency amount saved with it
+
+  bool operator==(const ResumoEvento&) const = default;
+};
+
 // Kinds of event.
 inline constexpr char kEventoNovo = 'I';
 inline constexpr char kEventoAlterado = 'A';
@@ -53,10 +67,11 @@ struct EventoLog {
   std::string gravadoEm;
   uint8_t conferidoAntes = 0, conferido = 0;  // a check's marks
   int64_t ultimo = 0;                         // the id of its last record; 0 for none
-  std::vector<RegistroLog> registros;         // in their order
   // For an update or a removal, the entry's last new or changed save before
   // it; 0 when the log holds none.
   int64_t anterior = 0;
+  ResumoEvento resumo;
+  std::vector<RegistroLog> registros;  // in their order, when read
 };
 
 // Groups records, taken in the order stored, into events.

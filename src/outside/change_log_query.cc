@@ -17,7 +17,8 @@ namespace {
 constexpr char kColunasEvento[] =
     "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
     "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
-    "coalesce(e.ultimo, 0)";
+    "coalesce(e.ultimo, 0), e.imagem_antes, e.imagem_depois, e.complemento, e.linhas, "
+    "e.quantidades, coalesce(e.primeira_linha, 0), e.valor_moeda";
 constexpr char kCondicoes[] =
     " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
     "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
@@ -100,6 +101,14 @@ EventoLog LeEvento(const SqlStatement& linha) {
   e.conferido = static_cast<uint8_t>(linha.Int(9));
   e.anterior = linha.Int(10);
   e.ultimo = linha.Int(11);
+  ResumoEvento& r = e.resumo;
+  r.imagemAntes = linha.Blob(12);
+  r.imagemDepois = linha.Blob(13);
+  r.complemento = linha.Blob(14);
+  r.linhas = linha.Blob(15);
+  r.quantidades = linha.Blob(16);
+  r.primeiraLinha = static_cast<int32_t>(linha.Int(17));
+  r.valorMoeda = linha.OptionalInt(18);
   return e;
 }
 
@@ -109,27 +118,6 @@ HRESULT LeLinhas(SqlStatement& query, std::vector<EventoLog>* eventos) {
   bool row = false;
   HRESULT hr;
   while (SUCCEEDED(hr = query.Step(&row)) && row) eventos->push_back(LeEvento(query));
-  return hr;
-}
-
-// The records of the filed events, in one question: each event's are the
-// records from its id to its last.
-HRESULT LeRegistrosDe(SuiteDatabase& db, std::vector<EventoLog>* eventos) {
-  std::string faixas = "[";
-  std::vector<EventoLog*> com;
-  for (EventoLog& e : *eventos) {
-    if (e.ultimo == 0) continue;
-    faixas += (com.empty() ? "[" : ",[") + std::to_string(e.id) + "," + std::to_string(e.ultimo) + "]";
-    com.push_back(&e);
-  }
-  if (com.empty()) return S_OK;
-  SqlStatement query(db, Textos().registros.c_str());
-  query.BindText(1, faixas + "]");
-  bool row = false;
-  HRESULT hr;
-  while (SUCCEEDED(hr = query.Step(&row)) && row) {
-    com[static_cast<size_t>(query.Int(0))]->registros.push_back(LeRegistro(query, 1));
-  }
   return hr;
 }
 
@@ -157,7 +145,7 @@ HRESULT ConsultaLog::AgrupaEsperando() {
   });
   // As the filing does, from the last event filed on.
   const int64_t desde = marcas.ultimoEvento > 0 ? marcas.ultimoEvento : marcas.indexadoAte + 1;
-  hr = LeRegistros(db_, desde, INT64_MAX, [&](RegistroLog&& registro) {
+  hr = qx::LeRegistros(db_, desde, INT64_MAX, [&](RegistroLog&& registro) {
     grupos.Recebe(std::move(registro));
     return SUCCEEDED(falha);
   });
@@ -175,9 +163,7 @@ HRESULT ConsultaLog::ListaEventos(const FiltroEventos& filtro, std::vector<Event
   {
     SqlStatement query(db_, Textos().eventos[Escolhe(filtro)].c_str());
     Liga(query, filtro);
-    HRESULT hr = LeLinhas(query, eventos);
-    if (SUCCEEDED(hr)) hr = LeRegistrosDe(db_, eventos);
-    if (FAILED(hr)) return hr;
+    if (const HRESULT hr = LeLinhas(query, eventos); FAILED(hr)) return hr;
   }
   for (const EventoLog& evento : *esperando_) {
     if (Admite(filtro, evento)) eventos->push_back(evento);
@@ -197,15 +183,34 @@ HRESULT ConsultaLog::LeEventos(const std::vector<int64_t>& ids, std::vector<Even
   {
     SqlStatement query(db_, Textos().porIds.c_str());
     query.BindText(1, lista + "]");
-    HRESULT hr = LeLinhas(query, eventos);
-    if (SUCCEEDED(hr)) hr = LeRegistrosDe(db_, eventos);
-    if (FAILED(hr)) return hr;
+    if (const HRESULT hr = LeLinhas(query, eventos); FAILED(hr)) return hr;
   }
   for (const EventoLog& evento : *esperando_) {
     if (std::find(ids.begin(), ids.end(), evento.id) != ids.end()) eventos->push_back(evento);
   }
   std::sort(eventos->begin(), eventos->end(), PorOrdem);
   return S_OK;
+}
+
+HRESULT ConsultaLog::LeRegistros(std::vector<EventoLog>* eventos) {
+  // Each event's are the records from its id to its last; the events not
+  // filed have theirs already.
+  std::string faixas = "[";
+  std::vector<EventoLog*> com;
+  for (EventoLog& e : *eventos) {
+    if (e.ultimo == 0 || !e.registros.empty()) continue;
+    faixas += (com.empty() ? "[" : ",[") + std::to_string(e.id) + "," + std::to_string(e.ultimo) + "]";
+    com.push_back(&e);
+  }
+  if (com.empty()) return S_OK;
+  SqlStatement query(db_, Textos().registros.c_str());
+  query.BindText(1, faixas + "]");
+  bool row = false;
+  HRESULT hr;
+  while (SUCCEEDED(hr = query.Step(&row)) && row) {
+    com[static_cast<size_t>(query.Int(0))]->registros.push_back(LeRegistro(query, 1));
+  }
+  return hr;
 }
 
 }  // namespace qx

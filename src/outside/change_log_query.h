@@ -39,10 +39,12 @@ class ConsultaLog {
  public:
   explicit ConsultaLog(SuiteDatabase& db) : db_(db) {}
 
-  // The events the filter admits, in their order, with their records.
+  // The events the filter admits, in their order, with their summaries.
   HRESULT ListaEventos(const FiltroEventos& filtro, std::vector<EventoLog>* eventos);
-  // The events of these ids, with their records, in their order.
+  // The events of these ids, in their order, with their summaries.
   HRESULT LeEventos(const std::vector<int64_t>& ids, std::vector<EventoLog>* eventos);
+  // The records of these events, in one question.
+  HRESULT LeRegistros(std::vector<EventoLog>* eventos);
 
  private:
   HRESULT AgrupaEsperando();

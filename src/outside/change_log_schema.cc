@@ -13,6 +13,8 @@ namespace {
 // is moved just above it. Checks take their place in the order there too.
 // An event's records are those from its id to `ultimo`; a check has none.
 // An update or a removal names in `anterior` the entry's save before it.
+// What a save wrote (images, complement, split lines and amounts) is kept
+// with its event too, so that reading the history reads no record.
 constexpr char kTabelas[] = R"sql(
 CREATE TABLE log_alteracoes_nova (
   id INTEGER PRIMARY KEY,
@@ -51,7 +53,14 @@ CREATE TABLE log_eventos (
   lote INTEGER,
   gravado_em TEXT NOT NULL,
   conferido_antes INTEGER,
-  conferido INTEGER
+  conferido INTEGER,
+  imagem_antes BLOB,
+  imagem_depois BLOB,
+  complemento BLOB,
+  linhas BLOB,
+  quantidades BLOB,
+  primeira_linha INTEGER,
+  valor_moeda INTEGER
 );
 CREATE TRIGGER log_alteracoes_sequencia AFTER INSERT ON log_alteracoes
 WHEN new.id <= (SELECT maior_id FROM log_controle)

@@ -23,6 +23,23 @@ HRESULT SemControle(SuiteDatabase& db) {
                             db.path().c_str()));
 }
 
+// Binds the summary of an event to seven parameters from `primeiro` on.
+void LigaResumo(SqlStatement& s, int primeiro, const ResumoEvento& r) {
+  const auto blob = [&](int k, const std::string& bytes) {
+    if (bytes.empty()) {
+      s.Bind(k, std::nullopt);
+    } else {
+      s.BindBlob(k, bytes.data(), bytes.size());
+    }
+  };
+  blob(primeiro, r.imagemAntes);
+  blob(primeiro + 1, r.imagemDepois);
+  blob(primeiro + 2, r.complemento);
+  blob(primeiro + 3, r.linhas);
+  blob(primeiro + 4, r.quantidades);
+  s.Bind(primeiro + 5, r.primeiraLinha).Bind(primeiro + 6, r.valorMoeda);
+}
+
 HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
   const bool conferencia = e.tipo == kEventoConferido;
   const auto marca = [&](uint8_t valor) {
@@ -30,20 +47,27 @@ HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
   };
   SqlStatement insert(db,
                       "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
-                      "posicao, lote, gravado_em, conferido_antes, conferido) "
-                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                      "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
+                      "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda) "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, e.id).Bind(2, e.ultimo != 0 ? std::optional<int64_t>(e.ultimo) : std::nullopt);
   insert.Bind(3, e.anterior != 0 ? std::optional<int64_t>(e.anterior) : std::nullopt);
   insert.BindText(4, std::string_view(&e.tipo, 1)).Bind(5, e.sessao).Bind(6, e.usuario);
   insert.Bind(7, e.mes).Bind(8, e.posicao).Bind(9, Lote(e)).BindText(10, e.gravadoEm);
   insert.Bind(11, marca(e.conferidoAntes)).Bind(12, marca(e.conferido));
+  LigaResumo(insert, 13, e.resumo);
   return insert.Run();
 }
 
 // The event filed last, read again with the records written after it.
 HRESULT EstendeEvento(SuiteDatabase& db, const EventoLog& e) {
-  SqlStatement update(db, "UPDATE log_eventos SET ultimo = ?, lote = ? WHERE id = ?");
-  update.Bind(1, e.ultimo).Bind(2, Lote(e)).Bind(3, e.id);
+  SqlStatement update(db,
+                      "UPDATE log_eventos SET ultimo = ?, lote = ?, imagem_antes = ?, "
+                      "imagem_depois = ?, complemento = ?, linhas = ?, quantidades = ?, "
+                      "primeira_linha = ?, valor_moeda = ? WHERE id = ?");
+  update.Bind(1, e.ultimo).Bind(2, Lote(e));
+  LigaResumo(update, 3, e.resumo);
+  update.Bind(10, e.id);
   return update.Run();
 }
 

@@ -13,15 +13,11 @@ constexpr uint32_t Bit(Campo campo) { return 1u << static_cast<int>(campo); }
 
 bool Desconhecido(const EstadoLancamento& e, Campo campo) { return (e.desconhecidos & Bit(campo)) != 0; }
 
-std::optional<EstadoLancamento> DaImagem(const RegistroLog& registro) {
+std::optional<EstadoLancamento> DaImagem(const std::string& imagem) {
   EstadoLancamento e;
-  if (registro.dados.size() < sizeof e.imagem) return std::nullopt;
-  std::memcpy(&e.imagem, registro.dados.data(), sizeof e.imagem);
+  if (imagem.size() < sizeof e.imagem) return std::nullopt;
+  std::memcpy(&e.imagem, imagem.data(), sizeof e.imagem);
   return e;
-}
-
-bool EImagem(const RegistroLog& r, char servico) {
-  return r.tipo == kLogTipoLancamento && r.servico == servico;
 }
 
 // Two images of one stored record: the same bytes but for the split
@@ -108,38 +104,35 @@ bool Iguais(const EstadoLancamento& a, const EstadoLancamento& b, Campo campo) {
 }  // namespace
 
 std::optional<EstadoLancamento> EstadoDepois(const EventoLog& evento) {
-  const char servico = evento.tipo == kEventoNovo ? kLogInclusao : kLogAlteracao;
-  size_t k = 0;
-  while (k < evento.registros.size() && !EImagem(evento.registros[k], servico)) ++k;
-  if (k == evento.registros.size()) return std::nullopt;
-  const RegistroLog& imagem = evento.registros[k];
-  std::optional<EstadoLancamento> e = DaImagem(imagem);
+  const ResumoEvento& r = evento.resumo;
+  std::optional<EstadoLancamento> e = DaImagem(r.imagemDepois);
   if (!e) return e;
   if (e->imagem.cStatus == kEntryLiveWithCurrency) {
-    e->moeda = imagem.valorMoeda;
+    e->moeda = r.valorMoeda;
     // Written before the log kept the amounts.
-    if (!imagem.valorMoeda) e->desconhecidos |= Bit(Campo::kValorMoeda);
+    if (!r.valorMoeda) e->desconhecidos |= Bit(Campo::kValorMoeda);
   }
-  for (size_t j = k + 1; j < evento.registros.size(); ++j) {
-    const RegistroLog& r = evento.registros[j];
-    if (r.servico != servico) continue;
-    if (r.tipo == kLogTipoComplemento) e->complemento = SemFimDeLinha(r.dados);
+  e->complemento = SemFimDeLinha(r.complemento);
+  const size_t quantas = r.linhas.size() / sizeof(REGLAN_GER);
+  const bool comQuantidades = r.quantidades.size() == quantas * sizeof(CURRENCY);
+  for (size_t k = 0; k < quantas; ++k) {
     REGLAN_GER linha;
-    if (r.tipo != kLogTipoGerencial || r.dados.size() < sizeof linha) continue;
-    std::memcpy(&linha, r.dados.data(), sizeof linha);
-    if (e->linhas.empty()) e->primeiraLinha = r.chave;
-    e->linhas.push_back(
-        {linha.ContaGerencial, linha.ContaContabil, linha.Valor.int64, r.quantidade});
+    std::memcpy(&linha, r.linhas.data() + k * sizeof linha, sizeof linha);
+    LinhaRateio& l = e->linhas.emplace_back(
+        LinhaRateio{linha.ContaGerencial, linha.ContaContabil, linha.Valor.int64, std::nullopt});
+    if (comQuantidades) {
+      int64_t quantidade = 0;
+      std::memcpy(&quantidade, r.quantidades.data() + k * sizeof quantidade, sizeof quantidade);
+      l.quantidade = quantidade;
+    }
   }
+  e->primeiraLinha = r.primeiraLinha;
   return e;
 }
 
 std::optional<EstadoLancamento> EstadoAntes(const EventoLog& evento,
                                             const EstadoLancamento* anterior) {
-  if (evento.registros.empty() || evento.registros[0].tipo != kLogTipoLancamento) {
-    return std::nullopt;
-  }
-  std::optional<EstadoLancamento> e = DaImagem(evento.registros[0]);
+  std::optional<EstadoLancamento> e = DaImagem(evento.resumo.imagemAntes);
   if (!e) return e;
   // What the image does not hold comes from the previous save, when that
   // save wrote the record this image shows.

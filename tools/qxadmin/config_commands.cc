@@ -92,7 +92,9 @@ void ListLog(const Argumentos& args, Contexto& contexto, Saida& saida) {
   } else {
     hr = db->Read([&] {
       std::vector<qx::EventoLog> eventos;
-      const HRESULT lido = qx::ConsultaLog(*db).ListaEventos(filtro, &eventos);
+      qx::ConsultaLog consulta(*db);
+      HRESULT lido = consulta.ListaEventos(filtro, &eventos);
+      if (SUCCEEDED(lido)) lido = consulta.LeRegistros(&eventos);
       records.clear();
       for (qx::EventoLog& e : eventos) {
         std::move(e.registros.begin(), e.registros.end(), std::back_inserter(records));
