@@ -29,28 +29,34 @@ bool MesmoRegistro(RegLanAtual a, RegLanAtual b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// A field the image holds, as a number (the origin as its key).
+int64_t DaImagem(const RegLanAtual& i, Campo campo) {
+  switch (campo) {
+    case Campo::kData:
+      return i.Data;
+    case Campo::kDebito:
+      return i.Debito;
+    case Campo::kCredito:
+      return i.Credito;
+    case Campo::kValor:
+      return i.Valor.int64;
+    case Campo::kFilial:
+      return i.Filial;
+    case Campo::kDocumento:
+      return i.Documento;
+    case Campo::kHistorico:
+      return i.CodHis;
+    case Campo::kOrigem:
+      return i.lChaveModulo;
+    default:
+      return 0;
+  }
+}
+
 // A field of a state; a field of the image that is zero is none, the amount
 // excepted.
 std::optional<ValorCampo> Valor(const EstadoLancamento& e, Campo campo) {
-  const RegLanAtual& i = e.imagem;
-  const auto numero = [](int64_t valor) {
-    return valor != 0 ? std::optional(ValorCampo::Numero(valor)) : std::nullopt;
-  };
   switch (campo) {
-    case Campo::kData:
-      return numero(i.Data);
-    case Campo::kDebito:
-      return numero(i.Debito);
-    case Campo::kCredito:
-      return numero(i.Credito);
-    case Campo::kValor:
-      return ValorCampo::Numero(i.Valor.int64);
-    case Campo::kFilial:
-      return numero(i.Filial);
-    case Campo::kDocumento:
-      return numero(i.Documento);
-    case Campo::kHistorico:
-      return numero(i.CodHis);
     case Campo::kComplemento:
       if (e.complemento.empty()) return std::nullopt;
       return ValorCampo::Texto(e.complemento);
@@ -59,46 +65,29 @@ std::optional<ValorCampo> Valor(const EstadoLancamento& e, Campo campo) {
       return ValorCampo::Linhas(e.linhas);
     case Campo::kValorMoeda:
       return e.moeda ? std::optional(ValorCampo::Numero(*e.moeda)) : std::nullopt;
-    case Campo::kOrigem:
-      if (i.lChaveModulo == 0) return std::nullopt;
-      return ValorCampo::Texto(std::to_string(OriginModule(i.lChaveModulo)) + ":" +
-                               std::to_string(OriginKey(i.lChaveModulo)));
-    case Campo::kConferido:
+    default:
       break;
   }
-  return std::nullopt;
+  const int64_t n = DaImagem(e.imagem, campo);
+  if (n == 0 && campo != Campo::kValor) return std::nullopt;
+  if (campo != Campo::kOrigem) return ValorCampo::Numero(n);
+  const auto chave = static_cast<int32_t>(n);
+  return ValorCampo::Texto(std::to_string(OriginModule(chave)) + ":" +
+                           std::to_string(OriginKey(chave)));
 }
 
 // Whether two states agree on a field, without building its values.
 bool Iguais(const EstadoLancamento& a, const EstadoLancamento& b, Campo campo) {
-  const RegLanAtual &x = a.imagem, &y = b.imagem;
   switch (campo) {
-    case Campo::kData:
-      return x.Data == y.Data;
-    case Campo::kDebito:
-      return x.Debito == y.Debito;
-    case Campo::kCredito:
-      return x.Credito == y.Credito;
-    case Campo::kValor:
-      return x.Valor.int64 == y.Valor.int64;
-    case Campo::kFilial:
-      return x.Filial == y.Filial;
-    case Campo::kDocumento:
-      return x.Documento == y.Documento;
-    case Campo::kHistorico:
-      return x.CodHis == y.CodHis;
     case Campo::kComplemento:
       return a.complemento == b.complemento;
     case Campo::kGerencial:
       return a.linhas == b.linhas;
     case Campo::kValorMoeda:
       return a.moeda == b.moeda;
-    case Campo::kOrigem:
-      return x.lChaveModulo == y.lChaveModulo;
-    case Campo::kConferido:
-      break;
+    default:
+      return DaImagem(a.imagem, campo) == DaImagem(b.imagem, campo);
   }
-  return true;
 }
 
 }  // namespace
