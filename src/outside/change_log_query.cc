@@ -50,7 +50,7 @@ size_t Escolhe(const FiltroEventos& f) {
   return f.usuario ? 5 : 6;
 }
 
-// The texts of the two questions, made once for each way in.
+// The texts of the questions, made once.
 struct Consultas {
   std::string eventos[kQuantidadeAcessos];
   std::string porIds;      // the events of a JSON list of ids
