@@ -93,16 +93,17 @@ class Escritor {
     sqlite3_finalize(insereLog_);
     sqlite3_finalize(insereRef_);
     Executa(log_, "COMMIT");
-    Executa(ref_, "COMMIT; CREATE INDEX log_lancamento ON log (mes, posicao); "
-                  "CREATE INDEX log_momento ON log (gravado_em)");
+    Executa(ref_,
+            "COMMIT; CREATE INDEX log_lancamento ON log (mes, posicao); "
+            "CREATE INDEX log_momento ON log (gravado_em)");
     sqlite3_close(log_);
     sqlite3_close(ref_);
   }
 
   int64_t Escritos() const { return escritos_; }
 
-  void Registro(int sessao, int32_t chave, int tipo, char servico, const void* dados, size_t tamanho,
-                const std::string& momento, uint16_t mes, int32_t posicao) {
+  void Registro(int sessao, int32_t chave, int tipo, char servico, const void* dados,
+                size_t tamanho, const std::string& momento, uint16_t mes, int32_t posicao) {
     ++escritos_;
     const auto comuns = [&](sqlite3_stmt* s, int primeiro) {
       sqlite3_bind_int(s, primeiro, sessao);
@@ -300,17 +301,17 @@ Dados& Abre() {
       inicio = std::chrono::steady_clock::now();
       std::shared_ptr<qx::SuiteDatabase> db;
       std::string mensagem;
-      Exige(qx::SuiteDatabase::Open(log, qx::SuiteDatabase::Mode::kExisting, &db, &mensagem) ==
-                S_OK,
-            mensagem.c_str());
+      Exige(
+          qx::SuiteDatabase::Open(log, qx::SuiteDatabase::Mode::kExisting, &db, &mensagem) == S_OK,
+          mensagem.c_str());
       std::printf("migrated from the previous schema in place in %.0f s\n", segundos());
       std::fclose(std::fopen((pasta + "/pronto").c_str(), "w"));
     }
     Dados d;
     std::string mensagem;
-    Exige(qx::SuiteDatabase::Open(log, qx::SuiteDatabase::Mode::kExisting, &d.log, &mensagem) ==
-              S_OK,
-          mensagem.c_str());
+    Exige(
+        qx::SuiteDatabase::Open(log, qx::SuiteDatabase::Mode::kExisting, &d.log, &mensagem) == S_OK,
+        mensagem.c_str());
     Exige(sqlite3_open_v2(referencia.c_str(), &d.referencia, SQLITE_OPEN_READONLY, nullptr) ==
               SQLITE_OK,
           "referencia.db");

@@ -53,8 +53,8 @@ void CLancamentoBase::InformaConferencia(uint16_t mesAno, int32_t indlan, int32_
   if (FAILED(hr) || !pILog) {
     return falha(__LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
   }
-  hr = pILog->GravaConferencia(GetNumeroSessao(), mesAno, indlan, lChaveModulo, anterior,
-                               conferido);
+  hr =
+      pILog->GravaConferencia(GetNumeroSessao(), mesAno, indlan, lChaveModulo, anterior, conferido);
   if (FAILED(hr)) {
     falha(__LINE__, "pILog->GravaConferencia(GetNumeroSessao(),MesAno,Indlan,cConferido)", hr);
   }

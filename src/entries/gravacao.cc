@@ -94,10 +94,10 @@ int Gravacao::Passos(int32_t* indlan) {
   if (int r = DiferencaNova(+1)) return r;
   novaSomada_ = true;
   if (int r = RemoveGerencialAnterior()) return r;
-  log_.Lancamento(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
-                  atual.Data, registro_.cStatus == kEntryLiveWithCurrency
-                                  ? std::optional<int64_t>(atual.ValorMoeda.int64)
-                                  : std::nullopt);
+  log_.Lancamento(
+      static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento, atual.Data,
+      registro_.cStatus == kEntryLiveWithCurrency ? std::optional<int64_t>(atual.ValorMoeda.int64)
+                                                  : std::nullopt);
   return GravaGerencial(posicao);
 }
 

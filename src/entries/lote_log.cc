@@ -17,18 +17,17 @@ constexpr char kFuncaoLog[] = "CLancamentoBase::GravaLog";
 }  // namespace
 
 void LoteLog::Lancamento(int32_t chave, char servico, const EntryRecord& registro,
-                         const char* complemento, CQXData data,
-                         std::optional<int64_t> valorMoeda) {
+                         const char* complemento, CQXData data, std::optional<int64_t> valorMoeda) {
   const RegLanAtual imagem = ImagemLog(registro, data);
-  itens_.push_back({chave, kLogTipoLancamento, servico,
-                    std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem), valorMoeda,
-                    std::nullopt, kFuncaoLog, __LINE__,
-                    "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)",
-                    true});
-  itens_.push_back({chave, kLogTipoComplemento, servico, complemento != nullptr ? complemento : "",
-                    std::nullopt, std::nullopt, kFuncaoLog, __LINE__,
-                    "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)",
-                    false});
+  itens_.push_back(
+      {chave, kLogTipoLancamento, servico,
+       std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem), valorMoeda, std::nullopt,
+       kFuncaoLog, __LINE__,
+       "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)", true});
+  itens_.push_back(
+      {chave, kLogTipoComplemento, servico, complemento != nullptr ? complemento : "", std::nullopt,
+       std::nullopt, kFuncaoLog, __LINE__,
+       "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)", false});
 }
 
 void LoteLog::Gerencial(int32_t chave, char servico, const REGLAN_GER& linha,

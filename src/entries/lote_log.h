@@ -25,8 +25,8 @@ class LoteLog {
 
   // An entry change: its image (type 24) and its complement text (type 8);
   // valorMoeda is the foreign-currency amount the save wrote with it.
-  void Lancamento(int32_t chave, char servico, const EntryRecord& registro,
-                  const char* complemento, CQXData data, std::optional<int64_t> valorMoeda);
+  void Lancamento(int32_t chave, char servico, const EntryRecord& registro, const char* complemento,
+                  CQXData data, std::optional<int64_t> valorMoeda);
   // One split line as stored (type 27), with the quantity the save wrote for
   // it; `funcao`, `linhaFonte` and `expressao` name the report in the error
   // log.

@@ -38,11 +38,11 @@ struct RegistroLog {
 // What a save or a removal wrote, as its records tell it, kept with the event
 // so that the history reads no record.
 struct ResumoEvento {
-  std::string imagemAntes;   // RegLanAtual of an update's old record or of a removal
-  std::string imagemDepois;  // RegLanAtual of the record a save wrote
-  std::string complemento;   // the complement text saved with it (Windows-1252)
-  std::string linhas;        // the split lines saved with it, each a REGLAN_GER as stored
-  std::string quantidades;   // their quantities, a CURRENCY each, when the company keeps them
+  std::string imagemAntes;    // RegLanAtual of an update's old record or of a removal
+  std::string imagemDepois;   // RegLanAtual of the record a save wrote
+  std::string complemento;    // the complement text saved with it (Windows-1252)
+  std::string linhas;         // the split lines saved with it, each a REGLAN_GER as stored
+  std::string quantidades;    // their quantities, a CURRENCY each, when the company keeps them
   int32_t primeiraLinha = 0;  // the position of the first of those lines
   std::optional<int64_t> valorMoeda;  // the foreign-currency amount saved with it
 

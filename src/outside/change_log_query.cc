@@ -53,8 +53,8 @@ size_t Escolhe(const FiltroEventos& f) {
 // The texts of the questions, made once.
 struct Consultas {
   std::string eventos[kQuantidadeAcessos];
-  std::string porIds;      // the events of a JSON list of ids
-  std::string registros;   // the records of a JSON list of [first, last] ids, by its index
+  std::string porIds;     // the events of a JSON list of ids
+  std::string registros;  // the records of a JSON list of [first, last] ids, by its index
 };
 
 const Consultas& Textos() {
@@ -199,7 +199,8 @@ HRESULT ConsultaLog::LeRegistros(std::vector<EventoLog>* eventos) {
   std::vector<EventoLog*> com;
   for (EventoLog& e : *eventos) {
     if (e.ultimo == 0 || !e.registros.empty()) continue;
-    faixas += (com.empty() ? "[" : ",[") + std::to_string(e.id) + "," + std::to_string(e.ultimo) + "]";
+    faixas +=
+        (com.empty() ? "[" : ",[") + std::to_string(e.id) + "," + std::to_string(e.ultimo) + "]";
     com.push_back(&e);
   }
   if (com.empty()) return S_OK;

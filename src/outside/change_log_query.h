@@ -18,13 +18,13 @@ struct FiltroEventos {
   // Moments as the log keeps them ("YYYY-MM-DD HH:MM:SS.mmm"), both
   // included; empty: no bound.
   std::string de, ate;
-  uint16_t mes = 0;      // the entry's month-year; 0: any
-  int32_t posicao = 0;   // with mes, one entry; 0: any
+  uint16_t mes = 0;     // the entry's month-year; 0: any
+  int32_t posicao = 0;  // with mes, one entry; 0: any
   std::optional<uint16_t> usuario;
   std::optional<uint32_t> sessao;
-  std::string tipos;     // the kinds admitted (kEventoNovo ...); empty: all
-  uint32_t lote = 0;     // 0: any
-  int64_t antesDe = 0;   // only events before this one; 0: no bound
+  std::string tipos;    // the kinds admitted (kEventoNovo ...); empty: all
+  uint32_t lote = 0;    // 0: any
+  int64_t antesDe = 0;  // only events before this one; 0: no bound
 
   bool operator==(const FiltroEventos&) const = default;
 };

@@ -19,7 +19,8 @@ std::optional<int64_t> Lote(const EventoLog& e) {
 HRESULT SemControle(SuiteDatabase& db) {
   return db.Fail(E_QXDF_BANCO_INVALIDO,
                  FormatText("O banco de dados \"%s\" n\xE3o tem o controle do log de "
-                            "altera\xE7\xF5" "es.",
+                            "altera\xE7\xF5"
+                            "es.",
                             db.path().c_str()));
 }
 
@@ -45,11 +46,12 @@ HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
   const auto marca = [&](uint8_t valor) {
     return conferencia ? std::optional<int64_t>(valor) : std::nullopt;
   };
-  SqlStatement insert(db,
-                      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
-                      "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
-                      "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda) "
-                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  SqlStatement insert(
+      db,
+      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
+      "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
+      "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda) "
+      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, e.id).Bind(2, e.ultimo != 0 ? std::optional<int64_t>(e.ultimo) : std::nullopt);
   insert.Bind(3, e.anterior != 0 ? std::optional<int64_t>(e.anterior) : std::nullopt);
   insert.BindText(4, std::string_view(&e.tipo, 1)).Bind(5, e.sessao).Bind(6, e.usuario);

@@ -39,7 +39,6 @@ struct HistoricoCadastro {
   std::string abreviacao;
 };
 
-
 struct NotificacaoGed {
   int64_t id = 0;
   uint32_t sessao = 0;

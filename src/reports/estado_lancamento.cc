@@ -11,7 +11,9 @@ namespace {
 
 constexpr uint32_t Bit(Campo campo) { return 1u << static_cast<int>(campo); }
 
-bool Desconhecido(const EstadoLancamento& e, Campo campo) { return (e.desconhecidos & Bit(campo)) != 0; }
+bool Desconhecido(const EstadoLancamento& e, Campo campo) {
+  return (e.desconhecidos & Bit(campo)) != 0;
+}
 
 std::optional<EstadoLancamento> DaImagem(const std::string& imagem) {
   EstadoLancamento e;
@@ -128,12 +130,16 @@ std::optional<EstadoLancamento> EstadoAntes(const EventoLog& evento,
   const bool segue = anterior != nullptr && MesmoRegistro(anterior->imagem, e->imagem);
   const auto desconhece = [&](Campo campo) { e->desconhecidos |= Bit(campo); };
   if (e->imagem.Complemento != 0) {
-    if (segue) e->complemento = anterior->complemento;
-    else desconhece(Campo::kComplemento);
+    if (segue)
+      e->complemento = anterior->complemento;
+    else
+      desconhece(Campo::kComplemento);
   }
   if (e->imagem.Gerencial != 0) {
-    if (segue && anterior->primeiraLinha == e->imagem.Gerencial) e->linhas = anterior->linhas;
-    else desconhece(Campo::kGerencial);
+    if (segue && anterior->primeiraLinha == e->imagem.Gerencial)
+      e->linhas = anterior->linhas;
+    else
+      desconhece(Campo::kGerencial);
   }
   // A removed record no longer says whether it had an amount; the save
   // before it does.

@@ -11,8 +11,8 @@ namespace qx {
 namespace {
 
 constexpr const char* kNomes[kQuantidadeCampos] = {
-    "data",      "debito",      "credito",    "valor",       "filial",       "documento",
-    "historico", "complemento", "gerencial",  "valor_moeda", "origem",       "conferido"};
+    "data",      "debito",      "credito",   "valor",       "filial", "documento",
+    "historico", "complemento", "gerencial", "valor_moeda", "origem", "conferido"};
 
 class Leitura {
  public:

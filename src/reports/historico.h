@@ -38,9 +38,9 @@ const char* NomeCampo(Campo campo);
 
 // One managerial split line.
 struct LinhaRateio {
-  int32_t conta = 0;          // managerial account
-  int32_t contaContabil = 0;  // accounting account
-  int64_t valor = 0;          // ten-thousandths
+  int32_t conta = 0;                  // managerial account
+  int32_t contaContabil = 0;          // accounting account
+  int64_t valor = 0;                  // ten-thousandths
   std::optional<int64_t> quantidade;  // when the company keeps quantities
   bool operator==(const LinhaRateio&) const = default;
 };
@@ -67,14 +67,14 @@ struct Mudanca {
 };
 
 struct EventoHistorico {
-  int64_t id = 0;  // the event's place in the change log's order
-  char tipo = '\0';  // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido
+  int64_t id = 0;         // the event's place in the change log's order
+  char tipo = '\0';       // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido
   std::string gravadoEm;  // "YYYY-MM-DD HH:MM:SS.mmm"
   uint32_t sessao = 0;
   std::optional<uint16_t> usuario;
   CQXMesAno mes;
   int32_t posicao = 0;
-  uint32_t lote = 0;  // import batch; 0 for none
+  uint32_t lote = 0;              // import batch; 0 for none
   std::vector<Mudanca> mudancas;  // in field order
 };
 

@@ -77,18 +77,23 @@ TEST(ChangeLogEvents, RecordsGroupIntoTheSavesThatSentThem) {
   } casos[] = {
       {"new entry with split", {{24, 'I', 1, 1}, {8, 'I', 1, 1}, {27, 'I', 5, 1}}, {"I1:3"}},
       {"update replacing a split",
-       {{24, 'a', 1, 1}, {8, 'a', 1, 1}, {27, 'a', 5, 1}, {24, 'A', 1, 1}, {8, 'A', 1, 1},
+       {{24, 'a', 1, 1},
+        {8, 'a', 1, 1},
+        {27, 'a', 5, 1},
+        {24, 'A', 1, 1},
+        {8, 'A', 1, 1},
         {27, 'A', 6, 1}},
        {"A1:6"}},
       {"removal", {{24, 'E', 1, 1}, {8, 'E', 1, 1}}, {"E1:2"}},
-      {"update undone, then a save", {{24, 'a', 1, 1}, {8, 'a', 1, 1}, {24, 'I', 2, 1}},
+      {"update undone, then a save",
+       {{24, 'a', 1, 1}, {8, 'a', 1, 1}, {24, 'I', 2, 1}},
        {"A1:2", "I3:1"}},
       {"after image alone", {{24, 'A', 1, 1}, {8, 'A', 1, 1}}, {"A1:2"}},
       {"after image of another entry", {{24, 'a', 1, 1}, {24, 'A', 2, 1}}, {"A1:1", "A2:1"}},
-      {"second after image", {{24, 'a', 1, 1}, {24, 'A', 1, 1}, {24, 'A', 1, 1}},
-       {"A1:2", "A3:1"}},
+      {"second after image", {{24, 'a', 1, 1}, {24, 'A', 1, 1}, {24, 'A', 1, 1}}, {"A1:2", "A3:1"}},
       {"after image of another session", {{24, 'a', 1, 1}, {24, 'A', 1, 2}}, {"A1:1", "A2:1"}},
-      {"another session's record ends an event", {{24, 'I', 1, 1}, {8, 'I', 1, 2}, {8, 'I', 1, 1}},
+      {"another session's record ends an event",
+       {{24, 'I', 1, 1}, {8, 'I', 1, 2}, {8, 'I', 1, 1}},
        {"I1:1"}},
       {"records before any image", {{8, 'I', 1, 1}, {27, 'I', 4, 1}, {24, 'I', 1, 1}}, {"I3:1"}},
   };
@@ -103,7 +108,8 @@ class ChangeLogHistoryTest : public OutsideTest {
     log.GravaVarios(sessao, registros.data(), registros.size(), resultados.data());
     for (const HRESULT hr : resultados) ASSERT_EQ(hr, S_OK);
   }
-  static ::RegistroLog Registro(int32_t tipo, char servico, int32_t chave, const std::string& dados) {
+  static ::RegistroLog Registro(int32_t tipo, char servico, int32_t chave,
+                                const std::string& dados) {
     return {chave, tipo, servico, static_cast<uint32_t>(dados.size()), dados.data()};
   }
   static std::vector<int64_t> Ids(const std::vector<EventoLog>& eventos) {
@@ -146,11 +152,16 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
     const char* servico;
     std::string dados;
   } linhas[] = {
-      {20480, 1, 24, "I", Imagem(kMarco, 7)}, {20480, 1, 8, "I", "Aluguel"},
-      {20480, 3, 27, "I", std::string(20, '\x01')}, {24576, 1, 24, "a", Imagem(kMarco, 7)},
-      {24576, 1, 8, "a", "Aluguel de mar\xE7o"}, {24576, 1, 24, "A", Imagem(kMarco, 7)},
-      {24576, 1, 8, "A", "Aluguel de mar\xE7o"}, {20480, 2, 24, "E", Imagem(kMarco)},
-      {20480, 2, 8, "E", ""}, {20480, 9, 24, "I", Imagem(kMarco)},
+      {20480, 1, 24, "I", Imagem(kMarco, 7)},
+      {20480, 1, 8, "I", "Aluguel"},
+      {20480, 3, 27, "I", std::string(20, '\x01')},
+      {24576, 1, 24, "a", Imagem(kMarco, 7)},
+      {24576, 1, 8, "a", "Aluguel de mar\xE7o"},
+      {24576, 1, 24, "A", Imagem(kMarco, 7)},
+      {24576, 1, 8, "A", "Aluguel de mar\xE7o"},
+      {20480, 2, 24, "E", Imagem(kMarco)},
+      {20480, 2, 8, "E", ""},
+      {20480, 9, 24, "I", Imagem(kMarco)},
   };
   sqlite3_stmt* insert = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(antigo,
@@ -169,9 +180,9 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
   }
   sqlite3_finalize(insert);
   // The newest record is gone: AUTOINCREMENT never gives its id again.
-  ASSERT_EQ(sqlite3_exec(antigo, "DELETE FROM log_alteracoes WHERE id = 10", nullptr, nullptr,
-                         nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(antigo, "DELETE FROM log_alteracoes WHERE id = 10", nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(antigo);
 
   std::shared_ptr<SuiteDatabase> db;
@@ -189,8 +200,9 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
                          linhas[i].chave, linhas[i].tipo, std::string(linhas[i].servico),
                          linhas[i].dados, std::string("2024-03-15 10:00:00.000")));
   }
-  EXPECT_EQ(Numero(*db, "SELECT count(*) FROM sqlite_schema WHERE name = 'log_alteracoes' AND "
-                        "sql LIKE '%AUTOINCREMENT%'"),
+  EXPECT_EQ(Numero(*db,
+                   "SELECT count(*) FROM sqlite_schema WHERE name = 'log_alteracoes' AND "
+                   "sql LIKE '%AUTOINCREMENT%'"),
             0);
 
   std::vector<EventoLog> eventos;
@@ -206,14 +218,15 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
   for (size_t i = 0; i < eventos.size(); ++i) {
     const EventoLog& e = eventos[i];
     const auto& x = esperados[i];
-    EXPECT_EQ(std::tuple(e.id, e.tipo, e.usuario, e.mes, e.posicao, e.lote),
-              std::tuple(x.id, x.tipo, std::optional<uint16_t>(x.usuario), kMesMarco, x.posicao,
-                         x.lote));
+    EXPECT_EQ(
+        std::tuple(e.id, e.tipo, e.usuario, e.mes, e.posicao, e.lote),
+        std::tuple(x.id, x.tipo, std::optional<uint16_t>(x.usuario), kMesMarco, x.posicao, x.lote));
   }
   // A record written now comes after the deleted one.
   ASSERT_EQ(db->Write([&] {
-    return db->Execute("INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                       "gravado_em) VALUES (1, 1, 8, 'I', x'', '')");
+    return db->Execute(
+        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+        "gravado_em) VALUES (1, 1, 8, 'I', x'', '')");
   }),
             S_OK);
   EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
@@ -299,20 +312,28 @@ TEST_F(ChangeLogHistoryTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
   };
   const FiltroEventos filtros[] = {
       filtro([&](FiltroEventos& f) { f.mes = abril; }),
-      filtro([&](FiltroEventos& f) { f.mes = abril;
-        f.posicao = 5; }),
+      filtro([&](FiltroEventos& f) {
+        f.mes = abril;
+        f.posicao = 5;
+      }),
       filtro([&](FiltroEventos& f) { f.lote = 9; }),
       filtro([&](FiltroEventos& f) { f.sessao = 0x6000; }),
-      filtro([&](FiltroEventos& f) { f.de = meio;
-        f.ate = fim; }),
+      filtro([&](FiltroEventos& f) {
+        f.de = meio;
+        f.ate = fim;
+      }),
       filtro([&](FiltroEventos& f) { f.de = fim; }),
       filtro([&](FiltroEventos& f) { f.tipos = "EC"; }),
       filtro([&](FiltroEventos& f) { f.usuario = 1; }),
-      filtro([&](FiltroEventos& f) { f.usuario = 2;
+      filtro([&](FiltroEventos& f) {
+        f.usuario = 2;
         f.tipos = "I";
-        f.ate = fim; }),
-      filtro([&](FiltroEventos& f) { f.mes = abril;
-        f.antesDe = todos[100].id; }),
+        f.ate = fim;
+      }),
+      filtro([&](FiltroEventos& f) {
+        f.mes = abril;
+        f.antesDe = todos[100].id;
+      }),
   };
   for (size_t k = 0; k < std::size(filtros); ++k) {
     std::vector<EventoLog> esperados;

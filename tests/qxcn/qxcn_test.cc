@@ -469,10 +469,10 @@ TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
                  "1.234,56", "--complemento", "Aluguel"})
                 .code,
             0);
-  ASSERT_EQ(Run({"grava", "--mes", "05/2026", "--pos", "1", "--valor", "1.300,00", "--sessao",
-                 "8192"})
-                .code,
-            0);
+  ASSERT_EQ(
+      Run({"grava", "--mes", "05/2026", "--pos", "1", "--valor", "1.300,00", "--sessao", "8192"})
+          .code,
+      0);
   ASSERT_EQ(Run({"confere", "--mes", "05/2026", "--pos", "1"}).code, 0);
   ASSERT_EQ(Run({"exclui", "--mes", "05/2026", "--pos", "1", "--sessao", "8192"}).code, 0);
 
@@ -480,12 +480,12 @@ TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
   const Json historico = RunJson({"historico", "--mes", "05/2026", "--pos", "1"})["historico"];
   std::vector<std::string> eventos;
   for (const Json& linha : historico) {
-    const std::string evento = linha["tipo"].get<std::string>() + " " +
-                               std::to_string(linha["sessao"].get<int64_t>());
+    const std::string evento =
+        linha["tipo"].get<std::string>() + " " + std::to_string(linha["sessao"].get<int64_t>());
     if (eventos.empty() || eventos.back() != evento) eventos.push_back(evento);
   }
   EXPECT_EQ(eventos, (std::vector<std::string>{"novo 4096", "alterado 8192", "conferido 4096",
-                                                "excluído 8192"}));
+                                               "excluído 8192"}));
   Json alterado = RunJson({"historico", "--sessao", "8192", "--tipo", "alterado"})["historico"];
   ASSERT_EQ(alterado.size(), 1u);
   EXPECT_EQ(alterado[0].size(), 10u);

@@ -1,6 +1,8 @@
 // The entries' history read back after saves, an update of every field, a
 // split replaced by another, a check, a removal, and an import with its
 // removal, all made through the entry service interface by two users.
+#include "reports/historico.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +12,6 @@
 #include "entries/iqxcn_lancamento.h"
 #include "outside/company_admin.h"
 #include "platform/bstr.h"
-#include "reports/historico.h"
 #include "server/cqxcn_lancamento.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_dmcps.h"
@@ -139,7 +140,7 @@ class HistoricoTest : public ::testing::Test {
   }
 
   static inline const Entrada kNovo{
-      15, 4, 11, 1000000, 1, 1, 77, "Aluguel", {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}},
+      15,     4, 11, 1000000, 1, 1, 77, "Aluguel", {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}},
       200000, 0};
   static inline const Entrada kAlterado{
       20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o", {{4, 5, 2000000, 30000}}, 400000, 0};
@@ -222,13 +223,12 @@ TEST_F(HistoricoTest, FiltersFindTheEventsOfABatchAUserASessionAndAKind) {
   importado.posicao = 2;
   importado.mes = kMarco.Value();
   EXPECT_EQ(Le(importado),
-            (std::vector<std::string>{"I 2 1 " + std::to_string(kSessaoA) + lote, "data:  > " + Dia(10),
-                                      "debito:  > 4", "credito:  > 21", "valor:  > 50000",
-                                      "filial:  > 1", "complemento:  > Venda", "origem:  > 21:5",
-                                      "E 2 2 " + std::to_string(kSessaoB) + lote,
-                                      "data: " + Dia(10) + " > ", "debito: 4 > ", "credito: 21 > ",
-                                      "valor: 50000 > ", "filial: 1 > ",
-                                      "complemento: Venda > ", "origem: 21:5 > "}));
+            (std::vector<std::string>{
+                "I 2 1 " + std::to_string(kSessaoA) + lote, "data:  > " + Dia(10), "debito:  > 4",
+                "credito:  > 21", "valor:  > 50000", "filial:  > 1", "complemento:  > Venda",
+                "origem:  > 21:5", "E 2 2 " + std::to_string(kSessaoB) + lote,
+                "data: " + Dia(10) + " > ", "debito: 4 > ", "credito: 21 > ", "valor: 50000 > ",
+                "filial: 1 > ", "complemento: Venda > ", "origem: 21:5 > "}));
 }
 
 }  // namespace

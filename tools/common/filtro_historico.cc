@@ -29,8 +29,8 @@ std::string Momento(const Argumentos& a, const std::string& nome, bool fim) {
   int hora = fim ? 23 : 0, minuto = fim ? 59 : 0, segundo = fim ? 59 : 0;
   if (espaco != std::string::npos) {
     char resto = '\0';
-    const int lidos = std::sscanf(texto->c_str() + espaco + 1, "%2d:%2d:%2d%c", &hora, &minuto,
-                                  &segundo, &resto);
+    const int lidos =
+        std::sscanf(texto->c_str() + espaco + 1, "%2d:%2d:%2d%c", &hora, &minuto, &segundo, &resto);
     if (lidos < 2 || lidos > 3 || hora > 23 || minuto > 59 || segundo > 59 || hora < 0 ||
         minuto < 0 || segundo < 0) {
       throw ErroUso{"--" + nome + ": use DD/MM/AAAA ou DD/MM/AAAA HH:MM[:SS]: " + *texto};
@@ -88,7 +88,8 @@ FiltroEventos LeFiltroHistorico(const Argumentos& a) {
     filtro.sessao = static_cast<uint32_t>(*sessao);
   }
   for (const std::string& tipo : a.Valores("tipo")) filtro.tipos += LeTipo(tipo);
-  if (const auto lote = a.Inteiro("lote", 1, kMaiorLoteImportacao)) filtro.lote = static_cast<uint32_t>(*lote);
+  if (const auto lote = a.Inteiro("lote", 1, kMaiorLoteImportacao))
+    filtro.lote = static_cast<uint32_t>(*lote);
   return filtro;
 }
 

@@ -109,8 +109,7 @@ void ListLog(const Argumentos& args, Contexto& contexto, Saida& saida) {
   for (const qx::RegistroLog& r : records) {
     tabela.Linha({r.id, r.gravadoEm, r.sessao, r.chave, r.tipo,
                   std::string(1, r.servico == '\0' ? '-' : r.servico), r.dados.size(), Hex(r.dados),
-                  opcional(r.usuario),
-                  r.valorMoeda ? Celula(CURRENCY{*r.valorMoeda}) : Celula(),
+                  opcional(r.usuario), r.valorMoeda ? Celula(CURRENCY{*r.valorMoeda}) : Celula(),
                   r.quantidade ? Celula(CURRENCY{*r.quantidade}) : Celula()});
   }
   saida.Mostra("log", "", tabela);
@@ -155,11 +154,9 @@ std::vector<Comando> ConfigCommands() {
        "muda uma configuração (datas como 01/01/2026)",
        {},
        ComContexto(SetConfig)},
-      {"log list",
-       "EMPRESA",
+      {"log list", "EMPRESA",
        "os registros do log de alterações como gravados (historico do qxcn os lê)",
-       OpcoesFiltroHistorico(true),
-       ComContexto(ListLog)},
+       OpcoesFiltroHistorico(true), ComContexto(ListLog)},
       {"ged list", "EMPRESA", "as notificações à gestão de documentos", {}, ComContexto(ListGed)},
       {"ged lock",
        "EMPRESA CHAVE",

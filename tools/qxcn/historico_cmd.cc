@@ -101,11 +101,9 @@ void Historico(const Argumentos& a, Saida& saida) {
 }  // namespace
 
 std::vector<Comando> ComandosHistorico() {
-  return {{"historico",
-           "",
+  return {{"historico", "",
            "quem alterou os lançamentos, quando e de quê para quê (--usuario e --sessao filtram)",
-           OpcoesFiltroHistorico(false),
-           Historico}};
+           OpcoesFiltroHistorico(false), Historico}};
 }
 
 }  // namespace qxcn

@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
           "1.234,56.\nA instalação é a de QX_REGISTRY. Saída: 0 feito, 1 recusado ou "
           "falhou, 2 erro de uso.\n",
       .globais = Junta({OpcoesSaida(Idioma::kPortugues), OpcoesIdentidade()}),
-      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(),
-                         ComandosNotasFormatos(), ComandosImportacao(), ComandosEmpresa(),
-                         ComandosHistorico()}),
+      .comandos =
+          Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosNotasFormatos(),
+                 ComandosImportacao(), ComandosEmpresa(), ComandosHistorico()}),
   };
   return Executa(qxcn, argc, argv);
 }
