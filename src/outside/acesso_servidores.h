@@ -38,8 +38,9 @@ class AcessoBanco {
 // The company's servers: its change log and its standard histories.
 class CQXServidoresEmpresarial : public qx::AcessoBanco {
  public:
-  // usuario: the owner's user, whom the change log names in its records.
-  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario) {
+  // usuario: the owner's user, whom the change log names in its records (an
+  // owner that only reads may leave it).
+  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario = 0) {
     AcessoBanco::Conecta(std::move(db), erros);
     usuario_ = usuario;
   }
@@ -76,7 +77,7 @@ class CQXServidoresCore {
 // The three accesses of one owner.
 class CQXAcessoServidores {
  public:
-  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario) {
+  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario = 0) {
     m_empresarial.Conecta(db, erros, usuario);
     m_contabil.Conecta(std::move(db), erros);
   }
