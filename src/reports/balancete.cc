@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "reports/leitura.h"
+#include "reports/lancamentos_periodo.h"
 
 namespace qx {
 
@@ -67,8 +67,8 @@ Balancete MontaBalancete(SessaoLancamento& servico, const PlanoDeContas& plano,
       debito ? mes.Soma(valor) : mes.Subtrai(valor);
     }
   };
-  PercorreLancamentos(servico, std::min(periodo.desde, periodo.de), periodo.ate,
-                      {.filial = periodo.filial}, false, [&](const LancamentoLido& l) {
+  PercorreLancamentos(servico, std::min(periodo.desde, periodo.de), periodo.ate, periodo.filial,
+                      false, [&](const LancamentoLido& l) {
                         const RegDados& d = l.dados;
                         lado(d.Debito, l, true);
                         lado(d.Credito, l, false);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "reports/leitura.h"
+#include "reports/lancamentos_periodo.h"
 #include "reports/rateio.h"
 
 namespace qx {
@@ -33,23 +33,21 @@ bool Centros::Estourou() const {
 }
 
 Centros MontaCentros(SessaoLancamento& servico, const PlanoDeContas& contabil,
-                     const PlanoDeContas& gerencial, const PedidoCentros& pedido,
-                     bool quantidades) {
-  // The centres asked for; the service picks the entries of a single one.
+                     const PlanoDeContas& gerencial, const PedidoCentros& pedido) {
+  // The centres asked for: a total account stands for those under it.
   std::vector<int32_t> pedidos;
-  Selecao selecao{.filial = pedido.filial};
   if (pedido.centro != 0) {
     pedidos = gerencial.Grupo(pedido.centro);
     std::sort(pedidos.begin(), pedidos.end());
-    if (pedidos.size() == 1) selecao.contaGerencial = pedido.centro;
   }
-  std::vector<PosicaoLancamento> comRateio;
-  PercorreLancamentos(servico, pedido.de, pedido.ate, selecao, false, [&](const LancamentoLido& l) {
-    if (l.dados.Gerencial > 0) comRateio.push_back({l.mes, l.posicao});
-  });
+  std::vector<LancamentoLido> comRateio;
+  PercorreLancamentos(servico, pedido.de, pedido.ate, pedido.filial, false,
+                      [&](const LancamentoLido& l) {
+                        if (l.dados.Gerencial > 0) comRateio.push_back(l);
+                      });
 
   std::map<int32_t, std::map<int32_t, Alocado>> porCentro;
-  for (const Rateio& rateio : LeRateios(servico, comRateio, quantidades)) {
+  for (const Rateio& rateio : LeRateios(servico, comRateio)) {
     for (const LinhaRateio& linha : rateio) {
       if (!pedidos.empty() &&
           !std::binary_search(pedidos.begin(), pedidos.end(), linha.contaGerencial)) {

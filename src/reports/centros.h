@@ -46,8 +46,7 @@ struct Centros {
   bool Estourou() const;
 };
 
-// quantidades: the company keeps managerial quantities (DadosEmpresa).
 Centros MontaCentros(SessaoLancamento& servico, const PlanoDeContas& contabil,
-                     const PlanoDeContas& gerencial, const PedidoCentros& pedido, bool quantidades);
+                     const PlanoDeContas& gerencial, const PedidoCentros& pedido);
 
 }  // namespace qx

@@ -7,12 +7,8 @@
 
 namespace qx {
 
-struct DadosEmpresa {
-  CQXData inicioExercicio;      // first day of the accounting period; empty when not set
-  bool usaQuantidades = false;  // managerial quantities are kept
-};
-
-// A failure throws FalhaServico.
-DadosEmpresa LeDadosEmpresa(const SessaoLancamento& servico);
+// The first day of the company's accounting period (the accounting master's
+// configuration); empty when not set. A failure throws FalhaServico.
+CQXData InicioDoExercicio(const SessaoLancamento& servico);
 
 }  // namespace qx

@@ -68,28 +68,11 @@ void Fecha(Extrato& extrato) {
   extrato.final = saldo;
 }
 
-// The complement texts of the lines, read month by month for the entries shown.
-void Complementa(SessaoLancamento& servico, std::map<int32_t, Extrato>& extratos) {
-  std::map<uint32_t, std::vector<int32_t>> porMes;
-  for (const auto& [numero, extrato] : extratos) {
-    for (const LinhaExtrato& linha : extrato.linhas) {
-      porMes[linha.lancamento.mes.Value()].push_back(linha.lancamento.posicao);
-    }
-  }
-  std::map<std::pair<uint32_t, int32_t>, std::string> textos;
-  for (auto& [mes, posicoes] : porMes) {
-    std::sort(posicoes.begin(), posicoes.end());
-    posicoes.erase(std::unique(posicoes.begin(), posicoes.end()), posicoes.end());
-    LeDoMes(servico, CQXMesAno(mes), posicoes, true, [&](const LancamentoLido& l) {
-      textos[{mes, l.posicao}] = l.complemento;
-    });
-  }
-  for (auto& [numero, extrato] : extratos) {
-    for (LinhaExtrato& linha : extrato.linhas) {
-      linha.lancamento.complemento =
-          textos[{linha.lancamento.mes.Value(), linha.lancamento.posicao}];
-    }
-  }
+// The entries before the period without their texts, those of it with them.
+void Le(SessaoLancamento& servico, Extratos& extratos, const Periodo& periodo) {
+  PercorreLancamentos(servico, std::min(periodo.desde, periodo.de), CQXData(periodo.de.Value() - 1),
+                      periodo.filial, false, extratos.Visitante());
+  PercorreLancamentos(servico, periodo.de, periodo.ate, periodo.filial, true, extratos.Visitante());
 }
 
 }  // namespace
@@ -100,29 +83,14 @@ bool Extrato::Estourou() const {
 
 Extrato MontaExtrato(SessaoLancamento& servico, const PlanoDeContas& plano, int32_t conta,
                      const Periodo& periodo) {
-  const Conta dados = plano.Busca(conta);
-  const CQXData desde = std::min(periodo.desde, periodo.de);
-  Extrato extrato;
-  if (dados.total) {
-    std::vector<int32_t> grupo = plano.Grupo(conta);
-    std::sort(grupo.begin(), grupo.end());
-    Extratos extratos(periodo.de, [&](int32_t numero) {
-      return std::binary_search(grupo.begin(), grupo.end(), numero) ? conta : 0;
-    });
-    PercorreLancamentos(servico, desde, periodo.ate, {.filial = periodo.filial}, false,
-                        extratos.Visitante());
-    Complementa(servico, extratos.Todos());
-    extrato = std::move(extratos.Todos()[conta]);
-  } else {
-    // The account search: the opening balance without texts, the period with them.
-    Extratos extratos(periodo.de, [conta](int32_t numero) { return numero == conta ? conta : 0; });
-    PercorreConta(servico, conta, desde, CQXData(periodo.de.Value() - 1), periodo.filial, false,
-                  extratos.Visitante());
-    PercorreConta(servico, conta, periodo.de, periodo.ate, periodo.filial, true,
-                  extratos.Visitante());
-    extrato = std::move(extratos.Todos()[conta]);
-  }
-  extrato.conta = dados;
+  std::vector<int32_t> grupo = plano.Grupo(conta);
+  std::sort(grupo.begin(), grupo.end());
+  Extratos extratos(periodo.de, [&](int32_t numero) {
+    return std::binary_search(grupo.begin(), grupo.end(), numero) ? conta : 0;
+  });
+  Le(servico, extratos, periodo);
+  Extrato extrato = std::move(extratos.Todos()[conta]);
+  extrato.conta = plano.Busca(conta);
   Fecha(extrato);
   return extrato;
 }
@@ -132,12 +100,10 @@ std::vector<Extrato> MontaRazao(SessaoLancamento& servico, const PlanoDeContas& 
   Extratos extratos(periodo.de, [&](int32_t numero) {
     return numero >= primeira && numero <= ultima ? numero : 0;
   });
-  PercorreLancamentos(servico, std::min(periodo.desde, periodo.de), periodo.ate,
-                      {.filial = periodo.filial}, false, extratos.Visitante());
-  std::erase_if(extratos.Todos(), [](const auto& e) { return e.second.linhas.empty(); });
-  Complementa(servico, extratos.Todos());
+  Le(servico, extratos, periodo);
   std::vector<Extrato> razao;
   for (auto& [numero, extrato] : extratos.Todos()) {
+    if (extrato.linhas.empty()) continue;
     extrato.conta = plano.Busca(numero);
     Fecha(extrato);
     razao.push_back(std::move(extrato));

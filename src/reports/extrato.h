@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "reports/leitura.h"
+#include "reports/lancamentos_periodo.h"
 #include "reports/periodo.h"
 #include "reports/plano.h"
 #include "values/total.h"

@@ -4,12 +4,10 @@
 // limit, and one entry on its own.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "reports/sessao.h"
-#include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -22,50 +20,13 @@ struct LancamentoLido {
   bool excluido = false;
 };
 
-using Visita = std::function<void(const LancamentoLido&)>;
-
-// A month open for keyed reading (AbreEspecial) while it lives.
-class MesAberto {
- public:
-  MesAberto(SessaoLancamento& servico, CQXMesAno mes);
-  ~MesAberto();
-  MesAberto(const MesAberto&) = delete;
-  MesAberto& operator=(const MesAberto&) = delete;
-
- private:
-  SessaoLancamento& servico_;
-};
-
 // The keys the last search collected (BuscaLancamentos).
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade);
 
 // The entries behind search keys based at `base` (high byte: month offset,
-// low 24 bits: position), month by month in key order, with keyed reading;
-// their complement texts only when asked for.
+// low 24 bits: position), month by month in key order, with keyed reading.
 std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
-                                     const std::vector<int32_t>& chaves, bool complementos = true);
-
-// The entries at those positions of one month, in that order.
-void LeDoMes(SessaoLancamento& servico, CQXMesAno mes, const std::vector<int32_t>& posicoes,
-             bool complementos, const Visita& visita);
-
-// Which stored entries a report reads: the live ones of the user's active
-// branches, of one branch or with one managerial account in their split when
-// asked for.
-struct Selecao {
-  uint16_t filial = 0;         // 0: every active branch
-  int32_t contaGerencial = 0;  // 0: with or without a split
-};
-
-// Every entry of the selection dated from `de` to `ate`, month by month in
-// position order. The service's filter is left clear.
-void PercorreLancamentos(SessaoLancamento& servico, CQXData de, CQXData ate, const Selecao& selecao,
-                         bool complementos, const Visita& visita);
-
-// One account's entries (debit or credit) from `de` to `ate`, in date order,
-// of one branch when `filial` is not 0.
-void PercorreConta(SessaoLancamento& servico, int32_t conta, CQXData de, CQXData ate,
-                   uint16_t filial, bool complementos, const Visita& visita);
+                                     const std::vector<int32_t>& chaves);
 
 // One stored entry (a deleted one too, marked so); a failure throws FalhaServico.
 LancamentoLido LeUm(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);

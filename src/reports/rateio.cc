@@ -1,47 +1,36 @@
 #include "reports/rateio.h"
 
-#include <memory>
+#include <map>
 
-#include "reports/falha.h"
-#include "reports/leitura.h"
+#include "reports/leitura_mes.h"
 
 namespace qx {
-namespace {
-
-// The split of the entry just loaded as the current one.
-Rateio RateioAtual(SessaoLancamento& servico, bool quantidades) {
-  uint16_t quantidade = 0;
-  Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
-  if (quantidade == 0) return {};
-  std::vector<RegLan_Ger> linhas(quantidade);
-  Verifica(servico->GetLancamentoGerencial(quantidade, linhas.data()), "GetLancamentoGerencial");
-  std::vector<RegQtd_Ger> qtds(quantidade);
-  if (quantidades) {
-    Verifica(servico->GetQuantidadeGerencial(quantidade, qtds.data()), "GetQuantidadeGerencial");
-  }
-  Rateio rateio;
-  for (uint16_t i = 0; i < quantidade; ++i) {
-    rateio.push_back(
-        {linhas[i].ContaGerencial, linhas[i].ContaContabil, linhas[i].Valor, qtds[i].Quantidade});
-  }
-  return rateio;
-}
-
-}  // namespace
 
 std::vector<Rateio> LeRateios(SessaoLancamento& servico,
-                              const std::vector<PosicaoLancamento>& lancamentos, bool quantidades) {
-  std::vector<Rateio> rateios;
-  std::unique_ptr<MesAberto> aberto;
-  CQXMesAno mesAberto;
-  for (const PosicaoLancamento& l : lancamentos) {
-    if (!aberto || l.mes != mesAberto) {
-      aberto.reset();
-      aberto = std::make_unique<MesAberto>(servico, l.mes);
-      mesAberto = l.mes;
+                              const std::vector<LancamentoLido>& lancamentos) {
+  // The entries with a split, month by month.
+  std::map<uint32_t, std::vector<size_t>> porMes;
+  for (size_t i = 0; i < lancamentos.size(); ++i) {
+    if (lancamentos[i].dados.Gerencial > 0) porMes[lancamentos[i].mes.Value()].push_back(i);
+  }
+  std::vector<Rateio> rateios(lancamentos.size());
+  for (const auto& [mes, indices] : porMes) {
+    std::vector<LancamentoDoMes> doMes;
+    for (const size_t i : indices) {
+      LancamentoDoMes& l = doMes.emplace_back();
+      l.posicao = lancamentos[i].posicao;
+      l.dados = lancamentos[i].dados;
     }
-    Verifica(servico->LeEspecial(l.posicao), "LeEspecial");
-    rateios.push_back(RateioAtual(servico, quantidades));
+    const std::map<int32_t, std::vector<LinhaGerencialDoMes>> cadeias =
+        RateiosDoMes(doMes, GerenciaisDoMes(servico, CQXMesAno(mes)));
+    for (const size_t i : indices) {
+      const auto cadeia = cadeias.find(lancamentos[i].posicao);
+      if (cadeia == cadeias.end()) continue;
+      for (const LinhaGerencialDoMes& l : cadeia->second) {
+        rateios[i].push_back(
+            {l.linha.ContaGerencial, l.linha.ContaContabil, l.linha.Valor, l.quantidade});
+      }
+    }
   }
   return rateios;
 }

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "reports/sessao.h"
-#include "values/qx_mes_ano.h"
+#include "reports/leitura.h"
 
 namespace qx {
 
@@ -18,15 +17,9 @@ struct LinhaRateio {
 };
 using Rateio = std::vector<LinhaRateio>;
 
-struct PosicaoLancamento {
-  CQXMesAno mes;
-  int32_t posicao = 0;
-};
-
 // The split of each live entry given (empty for one without), in the order
-// given, with the quantities when the company keeps them (DadosEmpresa); the
-// entries of a month are best given together.
+// given, from the split lines of their months read in bulk.
 std::vector<Rateio> LeRateios(SessaoLancamento& servico,
-                              const std::vector<PosicaoLancamento>& lancamentos, bool quantidades);
+                              const std::vector<LancamentoLido>& lancamentos);
 
 }  // namespace qx

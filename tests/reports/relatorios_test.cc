@@ -215,8 +215,7 @@ TEST_F(Relatorios, CostCentres) {
         quantidade += l.quantidade;
       }
     }
-    const Centros c =
-        MontaCentros(Servico(), contabil, gerencial, {kDe, kAte, filial, centro}, true);
+    const Centros c = MontaCentros(Servico(), contabil, gerencial, {kDe, kAte, filial, centro});
     std::map<std::pair<int32_t, int32_t>, std::pair<int64_t, int64_t>> obtido;
     for (const Centro& centroLido : c.centros) {
       int64_t v = 0, q = 0;

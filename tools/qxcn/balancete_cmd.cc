@@ -48,7 +48,7 @@ std::string TextoEquilibrio(const qx::Balancete& b, const qx::Periodo& p) {
 
 void Balancete(const Argumentos& a, Servico& servico, Saida& saida) {
   qx::PedidoBalancete pedido;
-  pedido.periodo = LePeriodo(a, qx::LeDadosEmpresa(servico));
+  pedido.periodo = LePeriodo(a, servico);
   pedido.nivel = static_cast<uint16_t>(a.Inteiro("nivel", 1, UINT16_MAX).value_or(0));
   pedido.porMes = a.Marca("por-mes");
   pedido.zeradas = a.Marca("zeradas");

@@ -14,10 +14,8 @@ namespace {
 // What the split of each entry allots to one managerial account.
 std::vector<CURRENCY> Rateados(Servico& servico, const std::vector<LancamentoLido>& lidos,
                                int32_t contaGerencial) {
-  std::vector<qx::PosicaoLancamento> posicoes;
-  for (const LancamentoLido& l : lidos) posicoes.push_back({l.mes, l.posicao});
   std::vector<CURRENCY> rateados;
-  for (const qx::Rateio& rateio : qx::LeRateios(servico, posicoes, false)) {
+  for (const qx::Rateio& rateio : qx::LeRateios(servico, lidos)) {
     qx::Total soma;
     for (const qx::LinhaRateio& linha : rateio) {
       if (linha.contaGerencial == contaGerencial) soma.Soma(linha.valor);

@@ -6,7 +6,6 @@
 #include "lancamentos.h"
 #include "periodo.h"
 #include "reports/centros.h"
-#include "reports/empresa.h"
 
 namespace qxcn {
 namespace {
@@ -20,8 +19,7 @@ void Centros(const Argumentos& a, Servico& servico, Saida& saida) {
       datas.de, datas.ate, static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0)),
       static_cast<int32_t>(a.Inteiro("conta-gerencial", 1, INT32_MAX).value_or(0))};
   const qx::Centros c =
-      qx::MontaCentros(servico, qx::LePlano(servico, 'C'), qx::LePlano(servico, 'G'), pedido,
-                       qx::LeDadosEmpresa(servico).usaQuantidades);
+      qx::MontaCentros(servico, qx::LePlano(servico, 'C'), qx::LePlano(servico, 'G'), pedido);
 
   // People read each centre's total after its lines; scripts get them apart.
   Tabela linhas(kColunas);

@@ -47,7 +47,7 @@ void MostraParaPessoas(Saida& saida, const qx::Extrato& e, const qx::Periodo& p)
 
 void Extrato(const Argumentos& a, Servico& servico, Saida& saida) {
   const int32_t conta = static_cast<int32_t>(a.InteiroObrigatorio("conta", 1, INT32_MAX));
-  const qx::Periodo p = LePeriodo(a, qx::LeDadosEmpresa(servico));
+  const qx::Periodo p = LePeriodo(a, servico);
   const qx::Extrato e = qx::MontaExtrato(servico, qx::LePlano(servico, 'C'), conta, p);
   if (saida.ParaPessoas()) {
     saida.Aviso("Extrato " + TextoPeriodo(p.de, p.ate, p.filial));
@@ -84,7 +84,7 @@ std::pair<int32_t, int32_t> LeContas(const Argumentos& a) {
 
 void Razao(const Argumentos& a, Servico& servico, Saida& saida) {
   const auto [primeira, ultima] = LeContas(a);
-  const qx::Periodo p = LePeriodo(a, qx::LeDadosEmpresa(servico));
+  const qx::Periodo p = LePeriodo(a, servico);
   const std::vector<qx::Extrato> razao =
       qx::MontaRazao(servico, qx::LePlano(servico, 'C'), primeira, ultima, p);
   bool estourou = false;

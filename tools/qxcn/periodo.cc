@@ -1,5 +1,7 @@
 #include "periodo.h"
 
+#include "reports/empresa.h"
+
 namespace qxcn {
 
 std::vector<Opcao> OpcoesDatas() {
@@ -23,11 +25,11 @@ Datas LeDatas(const Argumentos& a) {
   return datas;
 }
 
-qx::Periodo LePeriodo(const Argumentos& a, const qx::DadosEmpresa& empresa) {
+qx::Periodo LePeriodo(const Argumentos& a, const Servico& servico) {
   const Datas datas = LeDatas(a);
   qx::Periodo periodo{
-      a.Data("desde").value_or(qx::InicioDosLivros(empresa.inicioExercicio, datas.de)), datas.de,
-      datas.ate, static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0))};
+      a.Data("desde").value_or(qx::InicioDosLivros(qx::InicioDoExercicio(servico), datas.de)),
+      datas.de, datas.ate, static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0))};
   if (datas.de < periodo.desde) throw ErroUso{"--desde depois de --de"};
   return periodo;
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "comandos.h"
-#include "reports/empresa.h"
 #include "reports/periodo.h"
 
 namespace qxcn {
@@ -24,6 +23,6 @@ std::vector<Opcao> OpcoesPeriodo();
 Datas LeDatas(const Argumentos& argumentos);
 // The dates, where the opening balances start (--desde, else where the
 // company's books start) and the branch.
-qx::Periodo LePeriodo(const Argumentos& argumentos, const qx::DadosEmpresa& empresa);
+qx::Periodo LePeriodo(const Argumentos& argumentos, const Servico& servico);
 
 }  // namespace qxcn
