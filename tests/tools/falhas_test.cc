@@ -27,6 +27,8 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
       {0x80043F08u, "GravaDados", "ARQ_DISCO_CHEIO", "libere espaço"},
       {0x80070070u, "GravaDados", "ERROR_DISK_FULL", "libere espaço"},
       {0x80043ED0u, "GravaDados", "ARQ_ACESSO_NEGADO", "permissões"},
+      {0x00003F08u, "Exclui", "ARQ_DISCO_CHEIO", "libere espaço"},
+      {0x00043ED0u, "PegaQuantidadeRegistros", "ARQ_ACESSO_NEGADO", "permissões"},
       {0x80070005u, "Exclui", "E_ACCESSDENIED", "permissões"},
       {0x80043E95u, "LeDadosComplemento", "ARQ_FIM_DE_ARQUIVO", "qxcn mes --mes"},
       {0x800706BAu, "Le", "RPC_S_SERVER_UNAVAILABLE", "syslog"},
