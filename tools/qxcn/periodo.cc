@@ -1,6 +1,6 @@
 #include "periodo.h"
 
-#include "reports/empresa.h"
+#include "reports/cadastro_empresa.h"
 
 namespace qxcn {
 
@@ -27,9 +27,15 @@ Datas LeDatas(const Argumentos& a) {
 
 qx::Periodo LePeriodo(const Argumentos& a, const Servico& servico) {
   const Datas datas = LeDatas(a);
-  qx::Periodo periodo{
-      a.Data("desde").value_or(qx::InicioDosLivros(qx::InicioDoExercicio(servico), datas.de)),
-      datas.de, datas.ate, static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0))};
+  qx::Periodo periodo{{},
+                      datas.de,
+                      datas.ate,
+                      static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0))};
+  const std::optional<CQXData> desde = a.Data("desde");
+  periodo.desde = desde
+                      ? *desde
+                      : qx::InicioDosLivros(
+                            qx::CadastroEmpresa(servico.identidade()).InicioExercicio(), datas.de);
   if (datas.de < periodo.desde) throw ErroUso{"--desde depois de --de"};
   return periodo;
 }
