@@ -126,6 +126,13 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
   EXPECT_THAT(RunJson({"diferencas"})["diferencas"],
               ::testing::Contains(Json::parse(R"({"data": "2026-05-20", "filial": 0,
                                                   "usuario": 1, "diferenca": "80.00"})")));
+  // The month's trial balance gives the same difference as the month's differences.
+  for (const auto& [relatorio, chave, campo] :
+       {std::tuple{"diferencas", "total", "total"}, {"balancete", "totais", "diferenca"}}) {
+    EXPECT_EQ(RunJson({relatorio, "--de", "01/05/2026", "--ate", "31/05/2026"})[chave][campo],
+              "80.00")
+        << relatorio;
+  }
   EXPECT_EQ(RunJson({"empresas"})["empresas"][0]["empresa"], "DEMO");
 }
 
