@@ -56,7 +56,6 @@ int main(int argc, char** argv) {
       .notas =
           "VALUE is a CQXData day number (2..1048247, e.g. 64285) or a calendar date:\n"
           "2024-03-15, 15/03/2024 or 15/03/24.\n",
-      .idioma = qx::cli::Idioma::kIngles,
       .comandos = {{"",
                     "[VALUE]",
                     "shows a date in every encoding",

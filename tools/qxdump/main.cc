@@ -74,8 +74,7 @@ int main(int argc, char** argv) {
       .nome = "qxdump",
       .resumo = "prints a record file of a company folder",
       .notas = kNotes,
-      .idioma = qx::cli::Idioma::kIngles,
-      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
+      .globais = qx::cli::OpcoesSaida(),
       .comandos = {{"", "FILE [FIRST[-[LAST]]]", "prints a record file", {}, Dump}},
   };
   return qx::cli::Executa(qxdump, argc, argv);
