@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "entries/iqxcn_lancamento.h"
 
@@ -51,5 +52,8 @@ class SessaoLancamento {
   Objeto lancamento_;
   Identidade identidade_;
 };
+
+// The companies of the installation (Windows-1252), asked of the service.
+std::vector<std::string> Empresas(SessaoLancamento& servico);
 
 }  // namespace qx

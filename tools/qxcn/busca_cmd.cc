@@ -3,7 +3,7 @@
 
 #include "comandos.h"
 #include "common/total.h"
-#include "filtro.h"
+#include "common/filtro_busca.h"
 #include "lancamentos.h"
 #include "values/br_text.h"
 

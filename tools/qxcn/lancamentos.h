@@ -1,27 +1,21 @@
 #pragma once
-// Entries as qxcn shows them.
-
-#include <cstdint>
-#include <string>
-#include <vector>
+// Entries as qxcn shows them: the columns and cells the tools share, and the
+// reading of the entries, shared with the other clients for people.
 
 #include "comandos.h"
+#include "common/lancamentos.h"
 #include "reports/leitura.h"
-#include "values/qx_mes_ano.h"
 
 namespace qxcn {
 
 using qx::LancamentoLido;
+using qx::cli::CelulasLancamento;
+using qx::cli::ColunasLancamento;
+using qx::cli::Origem;
+using qx::cli::TabelaDiferencas;
+using qx::cli::TabelaLancamento;
+using qx::cli::TabelaRateio;
 
-// An origin key as "module:key" ("21:4711"); "" for none.
-std::string Origem(int32_t lChaveModulo);
-
-// The columns of an entry listing; `extra` columns are appended after them.
-std::vector<std::string> ColunasLancamento(std::vector<std::string> extra = {});
-// The cells of one entry, in the order of ColunasLancamento.
-std::vector<Celula> CelulasLancamento(const LancamentoLido& lancamento);
-
-// The reading of the entries, shared with the other clients for people.
 using qx::ChavesDaBusca;
 using qx::Complemento;
 using qx::LeChaves;

@@ -56,16 +56,7 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
 }
 
 void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
-  int32_t quantidade = 0;
-  Verifica(servico->GetQuantidadeDiferenca(&quantidade), "GetQuantidadeDiferenca");
-  std::vector<Reg_Dif> lista(static_cast<size_t>(std::max(quantidade, 0)));
-  if (quantidade > 0) {
-    Verifica(servico->GetDiferenca(quantidade, lista.data()), "GetDiferenca");
-  }
-  Tabela tabela({"data", "filial", "usuario", "diferenca"});
-  for (const Reg_Dif& d : lista) {
-    tabela.Linha({CQXData(d.Data), int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
-  }
+  const Tabela tabela = TabelaDiferencas(qx::LeDiferencas(servico));
   saida.Mostra("diferencas", "", tabela);
   if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
 }
