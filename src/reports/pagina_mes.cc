@@ -1,0 +1,43 @@
+#include "reports/pagina_mes.h"
+
+#include <algorithm>
+
+#include "reports/falha.h"
+
+namespace qx {
+namespace {
+
+int32_t UltimaPosicao(SessaoLancamento& servico, CQXMesAno mes) {
+  int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
+  Verifica(servico->PegaQuantidadeRegistros(static_cast<uint16_t>(mes.Value()), &lancamentos,
+                                            &excluidos, &gerenciais, &importados),
+           "PegaQuantidadeRegistros");
+  return lancamentos;
+}
+
+}  // namespace
+
+PaginaDoMes LePaginaDoMes(SessaoLancamento& servico, CQXMesAno mes, int32_t inicio,
+                          int32_t quantidade) {
+  PaginaDoMes pagina;
+  pagina.ultima = UltimaPosicao(servico, mes);
+  const int32_t fim =
+      std::min(pagina.ultima, inicio + std::min(quantidade, kLancamentosPorPagina) - 1);
+  std::vector<int32_t> chaves;
+  for (int32_t posicao = std::max(inicio, 1); posicao <= fim; ++posicao) chaves.push_back(posicao);
+  pagina.lancamentos = LeChaves(servico, mes, chaves);
+  // Keyed reading gives a deleted entry without its date.
+  for (LancamentoLido& lido : pagina.lancamentos) lido.excluido = lido.dados.DataLancamento == 0;
+  return pagina;
+}
+
+void PercorreMes(SessaoLancamento& servico, CQXMesAno mes,
+                 const std::function<void(const std::vector<LancamentoLido>&)>& pagina) {
+  for (int32_t inicio = 1, ultima = 1; inicio <= ultima; inicio += kLancamentosPorPagina) {
+    const PaginaDoMes lida = LePaginaDoMes(servico, mes, inicio, kLancamentosPorPagina);
+    ultima = lida.ultima;
+    if (!lida.lancamentos.empty()) pagina(lida.lancamentos);
+  }
+}
+
+}  // namespace qx
