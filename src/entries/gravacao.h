@@ -104,6 +104,8 @@ class Gravacao {
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
   int GravaQuantidade(uint32_t posicao, size_t linha);
+  // The quantity of split line `linha` (0 when the list is shorter).
+  REGQTD_GER QuantidadeDaLinha(size_t linha) const;
   int FechaArquivos();
   // Takes back, in reverse order, what a failed save wrote: its new split
   // lines become zero lines, the old lines it zeroed and the old

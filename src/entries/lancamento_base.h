@@ -78,6 +78,10 @@ class CLancamentoBase : public CQXBaseParaRotinas {
  private:
   // Logs a failed step of OnInicializa and gives its code back.
   HRESULT FalhaInicializacao(int linha, const char* passo, HRESULT hr);
+  // Tells the entries' history that the mark of an entry went from
+  // `anterior` to `conferido`. Failures only reach the error log.
+  void InformaConferencia(uint16_t mesAno, int32_t indlan, int32_t lChaveModulo, uint8_t anterior,
+                          uint8_t conferido);
 
   // Searches and listings: the two modes of the web listing, collecting the
   // listed entries in order.

@@ -361,6 +361,50 @@ TEST_F(Qxcn, DefaultCompanyAndUnknownCompanies) {
   std::filesystem::remove(*dir_ / "user.reg");
 }
 
+TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
+  ASSERT_EQ(Run({"grava", "--data", "10/05/2026", "--debito", "31", "--credito", "5", "--valor",
+                 "1.234,56", "--complemento", "Aluguel"})
+                .code,
+            0);
+  ASSERT_EQ(
+      Run({"grava", "--mes", "05/2026", "--pos", "1", "--valor", "1.300,00", "--sessao", "8192"})
+          .code,
+      0);
+  ASSERT_EQ(Run({"confere", "--mes", "05/2026", "--pos", "1"}).code, 0);
+  ASSERT_EQ(Run({"exclui", "--mes", "05/2026", "--pos", "1", "--sessao", "8192"}).code, 0);
+
+  // Each event with its changes; reading opens no session of its own.
+  const Json historico = RunJson({"historico", "--mes", "05/2026", "--pos", "1"})["historico"];
+  std::vector<std::string> eventos;
+  for (const Json& linha : historico) {
+    const std::string evento =
+        linha["tipo"].get<std::string>() + " " + std::to_string(linha["sessao"].get<int64_t>());
+    if (eventos.empty() || eventos.back() != evento) eventos.push_back(evento);
+  }
+  EXPECT_EQ(eventos, (std::vector<std::string>{"novo 4096", "alterado 8192", "conferido 4096",
+                                               "excluído 8192"}));
+  Json alterado = RunJson({"historico", "--sessao", "8192", "--tipo", "alterado"})["historico"];
+  ASSERT_EQ(alterado.size(), 1u);
+  EXPECT_EQ(alterado[0].size(), 10u);
+  alterado[0].erase("momento");
+  EXPECT_EQ(alterado[0], Json::parse(R"({"usuario": 1, "sessao": 8192, "tipo": "alterado",
+      "mes": "2026-05", "pos": 1, "lote": null, "campo": "valor", "antes": "1234.56",
+      "depois": "1300.00"})"));
+
+  // The raw records of the same events: 24 and 8 of the new entry, 24 8 24 8 of
+  // the update, 24 8 of the removal; the check has no record.
+  const DumpRun log = Admin({"log", "list", "DEMO", "--mes", "05/2026", "--pos", "1", "--json"});
+  ASSERT_EQ(log.code, 0) << log.err;
+  const Json lista = ParseJson(log.out).value_or(Json::object());
+  std::string registros;
+  for (const Json& r : lista["log"]) {
+    registros += std::to_string(r["tipo"].get<int>()) + r["servico"].get<std::string>() + " ";
+  }
+  EXPECT_EQ(registros, "24I 8I 24a 8a 24A 8A 24E 8E ");
+  EXPECT_EQ(Run({"historico", "--pos", "1"}).code, 2);
+  EXPECT_EQ(Run({"historico", "--tipo", "renomeado"}).code, 2);
+}
+
 TEST_F(Qxcn, UsageErrorsAndRefusals) {
   const std::pair<int, std::vector<std::string>> casos[] = {
       {2, {"le", "--mes", "03/2026"}},

@@ -36,5 +36,6 @@ std::vector<Comando> ComandosMes();
 std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();
 std::vector<Comando> ComandosEmpresa();
+std::vector<Comando> ComandosHistorico();
 
 }  // namespace qxcn

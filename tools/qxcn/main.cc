@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
           "pelo servidor ou falhou, 2 erro de uso ou lançamento recusado pelas regras (nada "
           "gravado).\n",
       .globais = Junta({OpcoesSaida(Idioma::kPortugues), OpcoesIdentidade()}),
-      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(),
-                         ComandosNotasFormatos(), ComandosImportacao(), ComandosEmpresa()}),
+      .comandos =
+          Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosNotasFormatos(),
+                 ComandosImportacao(), ComandosEmpresa(), ComandosHistorico()}),
   };
   return Executa(qxcn, argc, argv);
 }
