@@ -47,6 +47,7 @@ std::string Menu(const std::string& empresa, int ano) {
          Link(Url(base + "/lancamentos", {{"de", "01/01/" + anos}, {"ate", "31/12/" + anos}}),
               "Procurar lançamentos de " + anos) +
          "</li><li>" + Link(base + "/diferencas", "Diferenças entre débitos e créditos") +
+         "</li><li>" + Link(base + "/historico", "Histórico dos lançamentos") +
          "</li><li>" + Link(base + "/verificacao", "Verificação da pasta (qxcheck)") +
          "</li></ul>\n<p>" + Link(Url(base, {{"ano", std::to_string(ano - 1)}}), "‹ " +
          std::to_string(ano - 1)) + " · " +

@@ -1,7 +1,9 @@
-// One entry: its fields and complement, its cost-centre split with the
-// quantities, its foreign-currency amount and its explanatory note.
+// One entry: its fields and complement, its foreign-currency amount, its
+// change history, its cost-centre split with the quantities and its
+// explanatory note.
 #include <string>
 
+#include "common/historico.h"
 #include "common/lancamentos.h"
 #include "html.h"
 #include "paginas.h"
@@ -23,6 +25,12 @@ void PaginaLancamento(Pedido& pedido, Documento& documento) {
                    Url(EnderecoEmpresa(pedido.empresa()) + "/lancamentos",
                        {{"mes", mes.Text(10, '-')}}));
   documento.Mostra("lancamento", "Lançamento", qx::cli::TabelaLancamento(lido));
+  qx::FiltroEventos filtro;
+  filtro.mes = static_cast<uint16_t>(mes.Value());
+  filtro.posicao = posicao;
+  documento.Mostra("historico", "Histórico de alterações",
+                   qx::cli::TabelaHistorico(qx::cli::LeHistoricoDaEmpresa(pedido.empresa(), filtro),
+                                            pedido.ParaPessoas()));
   if (lido.excluido) return;
   documento.Mostra("gerencial", "Rateio gerencial",
                    qx::cli::TabelaRateio(qx::RateioDoLido(servico)));

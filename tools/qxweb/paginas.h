@@ -23,11 +23,12 @@ using qx::cli::Opcao;
 class Pedido {
  public:
   Pedido(Endereco endereco, std::vector<std::string> partes, Argumentos argumentos,
-         qx::Identidade identidade)
+         qx::Identidade identidade, bool paraPessoas)
       : endereco_(std::move(endereco)),
         partes_(std::move(partes)),
         argumentos_(std::move(argumentos)),
-        identidade_(std::move(identidade)) {}
+        identidade_(std::move(identidade)),
+        paraPessoas_(paraPessoas) {}
 
   const Endereco& endereco() const { return endereco_; }
   // The path's groups, from 1; the first of a company's pages is its code.
@@ -35,6 +36,8 @@ class Pedido {
   const Argumentos& argumentos() const { return argumentos_; }
   const std::string& empresa() const { return identidade_.empresa; }
   const qx::Identidade& identidade() const { return identidade_; }
+  // The page goes out as HTML, not as its JSON or CSV twin.
+  bool ParaPessoas() const { return paraPessoas_; }
   // The entry service initialised for the page's company, at its first use.
   qx::SessaoLancamento& Servico();
 
@@ -43,6 +46,7 @@ class Pedido {
   std::vector<std::string> partes_;
   Argumentos argumentos_;
   qx::Identidade identidade_;
+  bool paraPessoas_;
   std::unique_ptr<qx::SessaoLancamento> servico_;
 };
 
@@ -61,14 +65,20 @@ void PaginaLancamentos(Pedido& pedido, Documento& documento);
 void PaginaLancamento(Pedido& pedido, Documento& documento);
 void PaginaDiferencas(Pedido& pedido, Documento& documento);
 void PaginaVerificacao(Pedido& pedido, Documento& documento);
+void PaginaHistorico(Pedido& pedido, Documento& documento);
 
 // The query parameters of PaginaLancamentos: the month or the dates, the
 // page, and the filters of qxcn busca.
 std::vector<Opcao> OpcoesLancamentos();
 
+// The query parameters of PaginaHistorico: the filters of qxcn historico.
+std::vector<Opcao> OpcoesHistorico();
+
 // What the pages share.
 std::string EnderecoEmpresa(const std::string& empresa);
 std::string EnderecoLancamento(const std::string& empresa, CQXMesAno mes, int32_t posicao);
+// Links the "pos" cell of a history's row to its entry's page.
+Ligacao LigacaoAoLancamento(const std::string& empresa);
 // Início › Empresa E, above the title.
 void TrilhaEmpresa(const Pedido& pedido, Documento& documento);
 

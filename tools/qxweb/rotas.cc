@@ -19,6 +19,7 @@ const std::vector<Rota>& Rotas() {
       {empresa + "/lancamentos/([0-9]{4}-[0-9]{2})/([0-9]{1,8})", {}, PaginaLancamento},
       {empresa + "/diferencas", {}, PaginaDiferencas},
       {empresa + "/verificacao", {}, PaginaVerificacao},
+      {empresa + "/historico", OpcoesHistorico(), PaginaHistorico},
   };
   return rotas;
 }

@@ -147,7 +147,8 @@ Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
       identidade.empresa = partes[1];
       identidade.origem = EnderecoEmpresa(partes[1]);
     }
-    Pedido pedido(endereco, partes, LeArgumentos(rota, endereco.parametros), identidade);
+    Pedido pedido(endereco, partes, LeArgumentos(rota, endereco.parametros), identidade,
+                  formato == Formato::kHtml);
     Documento documento;
     rota.monta(pedido, documento);
     return Renderiza(documento, endereco, formato, identidade.empresa);

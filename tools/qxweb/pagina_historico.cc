@@ -1,0 +1,68 @@
+// The audit trail: who changed which entries, when, and from what to what,
+// with the filters of qxcn historico. Without a moment, an entry or a batch
+// it shows the last kDiasPadrao days; a page holds the latest kMaisEventos
+// events, and "mais antigos" goes on before them.
+#include <string>
+#include <vector>
+
+#include "common/filtro_historico.h"
+#include "common/historico.h"
+#include "formulario.h"
+#include "html.h"
+#include "paginas.h"
+
+namespace qxweb {
+namespace {
+
+constexpr uint32_t kDiasPadrao = 7;
+constexpr size_t kMaisEventos = 1000;
+
+}  // namespace
+
+std::vector<Opcao> OpcoesHistorico() {
+  std::vector<Opcao> opcoes = qx::cli::OpcoesFiltroHistorico(true);
+  opcoes.push_back({"antes", "N", "só os eventos anteriores a este"});
+  return opcoes;
+}
+
+Ligacao LigacaoAoLancamento(const std::string& empresa) {
+  return [empresa](const std::vector<Celula>& linha, size_t coluna) {
+    if (coluna != 5 || linha[4].tipo() != Celula::Tipo::kMes) return std::string();
+    return EnderecoLancamento(empresa, CQXMesAno(static_cast<uint32_t>(linha[4].numero())),
+                              static_cast<int32_t>(linha[5].numero()));
+  };
+}
+
+void PaginaHistorico(Pedido& pedido, Documento& documento) {
+  const Argumentos& a = pedido.argumentos();
+  qx::FiltroEventos filtro = qx::cli::LeFiltroHistorico(a);
+  const bool semLimite = filtro.mes == 0 && filtro.lote == 0 && !a.Valor("de");
+  if (semLimite) {
+    filtro.de = CQXData(CQXData::Today().Value() - kDiasPadrao).Text(5, '-') + " 00:00:00.000";
+  }
+  filtro.antesDe = a.Inteiro("antes", 1, INT64_MAX).value_or(0);
+  std::vector<qx::EventoHistorico> eventos =
+      qx::cli::LeHistoricoDaEmpresa(pedido.empresa(), filtro);
+  const bool mais = eventos.size() > kMaisEventos;
+  if (mais) eventos.erase(eventos.begin(), eventos.end() - kMaisEventos);
+
+  documento.Titulo("Histórico dos lançamentos");
+  TrilhaEmpresa(pedido, documento);
+  documento.Html(Formulario(pedido.endereco(), OpcoesHistorico(),
+                            {"de", "ate", "mes", "pos", "tipo", "usuario", "lote"}));
+  if (semLimite) {
+    documento.Html("<p>Sem data, mês ou lote: os últimos " + std::to_string(kDiasPadrao) +
+                   " dias.</p>");
+  }
+  documento.Mostra("historico", "Alterações",
+                   qx::cli::TabelaHistorico(eventos, pedido.ParaPessoas()),
+                   LigacaoAoLancamento(pedido.empresa()));
+  if (mais) {
+    documento.Html("<p>" +
+                   Link(pedido.endereco().Com("antes", std::to_string(eventos.front().id)).Texto(),
+                        "‹ mais antigos") +
+                   "</p>");
+  }
+}
+
+}  // namespace qxweb
