@@ -1,5 +1,6 @@
 #include "seguranca.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 
@@ -58,6 +59,17 @@ std::string LeSegredo(const std::string& caminho) {
                          "o arquivo de --token-arquivo traz o segredo na primeira linha");
   }
   const std::string segredo(SemBrancos(linha));
+  // It travels in a cookie: printable ASCII without blanks, quotes, commas,
+  // semicolons or backslashes.
+  const bool legivel = std::all_of(segredo.begin(), segredo.end(), [](char c) {
+    return c > ' ' && c < 127 && std::string_view("\";,\\").find(c) == std::string_view::npos;
+  });
+  if (!legivel) {
+    throw qx::FalhaLocal("o segredo de " + caminho +
+                             " tem brancos, aspas, vírgulas, ponto e vírgula ou caracteres fora "
+                             "do ASCII",
+                         "gere um: head -c 24 /dev/urandom | base64 > " + caminho);
+  }
   if (segredo.size() < kMenorSegredo) {
     throw qx::FalhaLocal(
         "o segredo de " + caminho + " tem menos de " + std::to_string(kMenorSegredo) +

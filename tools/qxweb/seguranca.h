@@ -23,8 +23,8 @@ bool EhLoopback(std::string_view endereco);
 bool HostLocal(std::string_view host);
 
 // The secret of the file: its first line without blanks at either end. A
-// file that cannot be read or a secret shorter than kMenorSegredo throws
-// FalhaLocal.
+// file that cannot be read, a secret shorter than kMenorSegredo or one that
+// a cookie cannot carry as it is throws FalhaLocal.
 std::string LeSegredo(const std::string& caminho);
 
 // Whether `dado` is the secret, in a time that depends only on the secret's
