@@ -18,14 +18,13 @@ inline int AbreArquivoMes(CQXarq& arq, const std::string& pasta, const char* pre
   return arq.Abre(NomeArquivoMes(pasta, prefixo, mesAno).c_str(), modo, tamanhoRegistro, criar);
 }
 
-// Gives a month file opened for writing its zero record when it holds less
-// than one (made empty, or cut short): an append then never lands on
-// position 0, which names no record. Record sizes up to 64 bytes.
-inline int GaranteRegistroZero(CQXarq& arq, uint32_t tamanhoRegistro) {
-  static constexpr char kZeros[64] = {};
+// Gives a month file opened for writing its first record (`primeiro`, of
+// tamanhoRegistro bytes) when it holds less than one (made empty, or cut
+// short): an append then never lands on position 0, which names no record.
+inline int GaranteRegistroZero(CQXarq& arq, uint32_t tamanhoRegistro, const void* primeiro) {
   uint32_t tamanho = 0;
   if (int status = arq.Posiciona('F', 0, &tamanho)) return status;
-  return tamanho >= tamanhoRegistro ? ARQ_OK : arq.GravaZero(kZeros, tamanhoRegistro);
+  return tamanho >= tamanhoRegistro ? ARQ_OK : arq.GravaZero(primeiro, tamanhoRegistro);
 }
 
 // The date of an entry of the month: the month-year with the record's day

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "diagnostics/errno_codes.h"
+#include "entries/entrada_cliente.h"
 #include "entries/lancamento_base.h"
 #include "platform/invalid_parameter.h"
 
@@ -20,15 +21,7 @@ RegLan_Ger ParaCliente(const REGLAN_GER& linha) {
   return registro;
 }
 
-// The owner word keeps the client's value; the save ORs the entry's index in.
-REGLAN_GER DoCliente(const RegLan_Ger& registro) {
-  return REGLAN_GER{registro.Valor, static_cast<uint32_t>(registro.Indlan), registro.ContaGerencial,
-                    registro.ContaContabil};
-}
-
 RegQtd_Ger ParaCliente(const REGQTD_GER& quantidade) { return RegQtd_Ger{quantidade.Quantidade}; }
-
-REGQTD_GER DoCliente(const RegQtd_Ger& registro) { return REGQTD_GER{registro.Quantidade}; }
 
 // Copies the first iQtd elements of the list out, then empties the list. The
 // caller's buffer holds iQtd elements, so asking for more than the list holds
@@ -55,7 +48,7 @@ HRESULT CopiaParaDentro(std::vector<Interno>* lista, uint16_t iQtd, const Extern
   std::vector<Interno> nova;
   nova.reserve(iQtd);
   std::transform(origem, origem + iQtd, std::back_inserter(nova),
-                 [](const Externo& elemento) { return DoCliente(elemento); });
+                 [](const Externo& elemento) { return qx::DoCliente(elemento); });
   *lista = std::move(nova);
   return S_OK;
 }

@@ -1,6 +1,6 @@
 // The order of a save: checks, mark and files, the record an update replaces,
 // complement, the replaced record's totals taken off, record, amounts, the
-// new totals, split and change log, closing.
+// new totals, split and change log, closing; and the files saves share.
 #include "entries/gravacao.h"
 
 #include <algorithm>
@@ -31,41 +31,99 @@ int AceitaGravacao(CLancamentoBase& objeto) {
   return hr == kDiscoCheio ? ARQ_DISCO_CHEIO : hr;
 }
 
-int Gravacao::Executa(int32_t* indlan) {
-  const int32_t pedido = *indlan;
-  const LancamentoAtual antes = c_.atual;
-  int r = Passos(indlan);
-  if (r == 0) r = FechaArquivos();
-  if (r != 0 && Desfaz()) {
-    // Nothing of the save is left: the client may simply try again. The
-    // change log hears what it hears of a save whose record write fails.
-    *indlan = pedido;
-    c_.atual = antes;
-    log_.Descarta(logAntesDoRegistro_);
+int ArquivosGravacao::Marca() {
+  return marca_.Marca(objeto_.GetPastaEmpresa().c_str(), kMarcaLancamentos, objeto_.GetUsuario());
+}
+
+int ArquivosGravacao::Arquivo(CQXMesAno mes, ArquivoMes qual, CQXarq** arq, bool criar) {
+  // Prefix, record size and first record of each kind, in the order of ArquivoMes.
+  struct Tipo {
+    const char* prefixo;
+    uint32_t tamanho;
+    const void* primeiro;  // null: the file's writes make their own
+  };
+  static constexpr char kZeros[kEntryRecordSize] = {};
+  static constexpr Tipo kTipos[kArquivos] = {
+      {kPrefixoLancamentos, kEntryRecordSize, kZeros},
+      {kPrefixoGerencial, kSplitRecordSize, kZeros},
+      {kPrefixoQuantidades, kQuantityRecordSize, nullptr},
+      // Offset 0 means "no complement": an emptied heap gets its first byte back.
+      {kPrefixoComplementos, 1, &kComplementZeroByte},
+      {kPrefixoMoeda, kCurrencyRecordSize, nullptr},
+  };
+  const Tipo& tipo = kTipos[static_cast<size_t>(qual)];
+  CQXarq& arquivo = meses_[mes.Value()][static_cast<size_t>(qual)];
+  *arq = &arquivo;
+  if (arquivo.IsOpen()) return ARQ_OK;
+  if (int status = AbreArquivoMes(arquivo, objeto_.GetPastaEmpresa(), tipo.prefixo, mes.Value(),
+                                  'G', tipo.tamanho, criar)) {
+    return status;
   }
-  log_.Envia();
-  FechaArquivos();
-  marca_.Desmarca();
+  return tipo.primeiro != nullptr ? GaranteRegistroZero(arquivo, tipo.tamanho, tipo.primeiro)
+                                  : ARQ_OK;
+}
+
+int ArquivosGravacao::Fecha() {
+  int lancamentos = ARQ_OK;
+  int outros = ARQ_OK;
+  for (auto& [mes, arquivos] : meses_) {
+    for (size_t i = 0; i < kArquivos; ++i) {
+      if (!arquivos[i].IsOpen()) continue;
+      const int status = arquivos[i].Fecha();
+      int& primeiro = i == static_cast<size_t>(ArquivoMes::kLancamentos) ? lancamentos : outros;
+      if (primeiro == ARQ_OK) primeiro = status;
+    }
+  }
+  return lancamentos != ARQ_OK ? lancamentos : outros;
+}
+
+int GravaLancamento(const Gravacao::Contexto& contexto, int32_t* indlan) {
+  ArquivosGravacao arquivos(contexto.objeto);
+  LoteLog log(contexto.objeto);
+  Gravacao gravacao(contexto, arquivos, log);
+  const int32_t pedido = *indlan;
+  const LancamentoAtual antes = contexto.atual;
+  int r = gravacao.Verifica(*indlan);
+  if (r == 0) r = AceitaGravacao(contexto.objeto);
+  if (r == 0) r = arquivos.Marca();
+  if (r == 0) r = gravacao.Passos(indlan);
+  if (r == 0) r = arquivos.Fecha();
+  if (r != 0 && gravacao.Desfaz()) {
+    // Nothing of the save is left: the client may simply try again.
+    *indlan = pedido;
+    contexto.atual = antes;
+  }
+  log.Envia();
+  arquivos.Fecha();
+  arquivos.Desmarca();
   return r;
 }
 
+Gravacao::Gravacao(const Contexto& contexto, ArquivosGravacao& arquivos, LoteLog& log)
+    : c_(contexto),
+      arquivos_(arquivos),
+      log_(log),
+      mesAno_(contexto.atual.Data.MesAno()),
+      secao_(contexto.objeto.GetNumeroSessao() >> 12) {}
+
 int Gravacao::Passos(int32_t* indlan) {
   LancamentoAtual& atual = c_.atual;
-  secao_ = c_.objeto.GetNumeroSessao() >> 12;
-  if (int r = Verifica(*indlan)) return r;
-  mesAno_ = atual.Data.MesAno();
-  if (int r = AbreArquivos()) return r;
-  if (*indlan > 0) {
-    if (int r = LeAnterior(static_cast<uint32_t>(*indlan))) return r;
-  }
-
+  int r = AbreArquivos();
+  if (r == ARQ_OK && *indlan > 0) r = LeAnterior(static_cast<uint32_t>(*indlan));
   uint32_t complemento = 0;
-  if (int r = GravaComplemento(c_.objeto.GetPastaEmpresa(), atual.Data, atual.szComplemento,
-                               &complemento)) {
-    return r;
+  if (r == ARQ_OK) r = GravaTexto(&complemento);
+  if (r == ARQ_OK) {
+    atual.ulComplemento = complemento;
+    registro_ = NovoRegistro();
+    logDoRegistro_ = log_.Quantos();
+    r = Registro(indlan);
   }
-  atual.ulComplemento = complemento;
-  registro_ = NovoRegistro();
+  logFim_ = log_.Quantos();
+  return r;
+}
+
+int Gravacao::Registro(int32_t* indlan) {
+  LancamentoAtual& atual = c_.atual;
   if (alteracao_) {
     // Document management may still refuse the change: nothing but the
     // complement text is written yet.
@@ -77,8 +135,7 @@ int Gravacao::Passos(int32_t* indlan) {
   }
 
   uint32_t posicao = alteracao_ ? static_cast<uint32_t>(*indlan) : 0;
-  logAntesDoRegistro_ = log_.Quantos();
-  if (int r = lancamentos_.Grava(&registro_, &posicao, kEntryRecordSize)) return r;
+  if (int r = lancamentos_->Grava(&registro_, &posicao, kEntryRecordSize)) return r;
   posicao_ = posicao;
   *indlan = static_cast<int32_t>(posicao);
   atual.usMesAnoLido = mesAno_.Value();
@@ -115,32 +172,22 @@ int Gravacao::Verifica(int32_t indlan) const {
       atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
-  return AceitaGravacao(c_.objeto);
+  return ARQ_OK;
 }
 
+// Every save opens the split file, and the quantity file where quantities are
+// kept, whether or not the entry has a split: a month whose split file has
+// vanished refuses its saves, and a missing one is made by the first.
 int Gravacao::AbreArquivos() {
-  const std::string& pasta = c_.objeto.GetPastaEmpresa();
-  if (int status = marca_.Marca(pasta.c_str(), kMarcaLancamentos, c_.objeto.GetUsuario())) {
-    return status;
-  }
-  const uint16_t mes = mesAno_.Value();
-  if (int status =
-          AbreArquivoMes(lancamentos_, pasta, kPrefixoLancamentos, mes, 'G', kEntryRecordSize)) {
-    return status;
-  }
-  if (int status = GaranteRegistroZero(lancamentos_, kEntryRecordSize)) return status;
-  if (int status =
-          AbreArquivoMes(gerencial_, pasta, kPrefixoGerencial, mes, 'G', kSplitRecordSize)) {
-    return status;
-  }
-  if (int status = GaranteRegistroZero(gerencial_, kSplitRecordSize)) return status;
-  comQuantidades_ = c_.objeto.GetUsaQuantidadeGerencial();
-  if (!comQuantidades_) return ARQ_OK;
-  return AbreArquivoMes(quantidades_, pasta, kPrefixoQuantidades, mes, 'G', kQuantityRecordSize);
+  CQXarq* arquivo = nullptr;
+  if (int status = Arquivo(ArquivoMes::kLancamentos, &lancamentos_)) return status;
+  if (int status = Arquivo(ArquivoMes::kGerencial, &arquivo)) return status;
+  if (!c_.objeto.GetUsaQuantidadeGerencial()) return ARQ_OK;
+  return Arquivo(ArquivoMes::kQuantidades, &arquivo);
 }
 
 int Gravacao::LeAnterior(uint32_t indlan) {
-  if (int status = lancamentos_.Le(indlan, &anterior_)) return status;
+  if (int status = lancamentos_->Le(indlan, &anterior_)) return status;
   // A deleted entry gave back its differences and split lines when it was
   // removed; writing over it would take them off a second time.
   if (anterior_.cStatus == kEntryDeleted) return kMensagemLancamentoExcluido;
@@ -150,6 +197,14 @@ int Gravacao::LeAnterior(uint32_t indlan) {
                   DataDoLancamento(mesAno_.Value(), anterior_.cDia), std::nullopt);
   servico_ = kLogAlteracao;
   return ARQ_OK;
+}
+
+int Gravacao::GravaTexto(uint32_t* posicao) {
+  *posicao = 0;
+  if (c_.atual.szComplemento[0] == '\0') return ARQ_OK;
+  CQXarq* heap = nullptr;
+  if (int status = Arquivo(ArquivoMes::kComplementos, &heap)) return status;
+  return GravaComplemento(*heap, c_.atual.szComplemento, posicao);
 }
 
 EntryRecord Gravacao::NovoRegistro() const {
@@ -176,32 +231,26 @@ EntryRecord Gravacao::NovoRegistro() const {
 }
 
 int Gravacao::GravaMoeda(uint32_t indlan) {
-  CQXarq moeda;
-  if (int status = AbreArquivoMes(moeda, c_.objeto.GetPastaEmpresa(), kPrefixoMoeda,
-                                  mesAno_.Value(), 'G', kCurrencyRecordSize)) {
-    return status;
-  }
+  CQXarq* moeda = nullptr;
+  if (int status = Arquivo(ArquivoMes::kMoeda, &moeda)) return status;
   // The amount an update writes over, to write it back should the save fail.
   if (alteracao_ && anterior_.cStatus == kEntryLiveWithCurrency) {
-    moedaAnteriorLida_ = moeda.Le(indlan, &moedaAnterior_) == ARQ_OK;
+    moedaAnteriorLida_ = moeda->Le(indlan, &moedaAnterior_) == ARQ_OK;
   }
   uint32_t tamanho = 0;
-  int status = moeda.Posiciona('F', 0, &tamanho);
+  int status = moeda->Posiciona('F', 0, &tamanho);
   // Entries before this one that have no amount get zero records.
   const CurrencyRecord zero{};
   for (uint32_t k = std::max<uint32_t>(tamanho / kCurrencyRecordSize, 1);
        status == ARQ_OK && k < indlan; ++k) {
     uint32_t posicao = k;
-    status = moeda.Grava(&zero, &posicao, kCurrencyRecordSize);
+    status = moeda->Grava(&zero, &posicao, kCurrencyRecordSize);
   }
-  if (status == ARQ_OK) {
-    CurrencyRecord valor{};
-    valor.ValorMoeda = c_.atual.ValorMoeda;
-    uint32_t posicao = indlan;
-    status = moeda.Grava(&valor, &posicao, kCurrencyRecordSize);
-  }
-  const int fechamento = moeda.Fecha();
-  return status != ARQ_OK ? status : fechamento;
+  if (status != ARQ_OK) return status;
+  CurrencyRecord valor{};
+  valor.ValorMoeda = c_.atual.ValorMoeda;
+  uint32_t posicao = indlan;
+  return moeda->Grava(&valor, &posicao, kCurrencyRecordSize);
 }
 
 // An update takes the replaced record's amounts off before it writes the new
@@ -218,17 +267,6 @@ int Gravacao::DiferencaNova(int sinal) const {
   return c_.objeto.AtualizaDiferencaLancamento(registro_.Debito, registro_.Credito, registro_.Valor,
                                                c_.atual.Data, registro_.Filial,
                                                c_.objeto.GetUsuario(), sinal);
-}
-
-int Gravacao::FechaArquivos() {
-  // Files closed already (or never opened) close as nothing done.
-  const auto fecha = [](CQXarq& arq) { return arq.IsOpen() ? arq.Fecha() : ARQ_OK; };
-  int status = fecha(lancamentos_);
-  const int gerencial = fecha(gerencial_);
-  const int quantidades = fecha(quantidades_);
-  if (status == ARQ_OK) status = gerencial;
-  if (status == ARQ_OK) status = quantidades;
-  return status;
 }
 
 }  // namespace qx

@@ -1,13 +1,16 @@
-// The save of the current entry, as Grava and GravaDados run it: under mark 7
-// of the company folder it writes the complement text, the entry record, the
-// foreign-currency amount, the debit/credit differences, the managerial split
-// and its quantities, tells document management of a change and reports to
-// the change log. One Gravacao object runs one save; whatever way the save
-// ends, its files are closed and the mark is released when the object goes.
+// The save of an entry, as Grava, GravaDados and the batch interface's
+// GravaLote run it: under mark 7 of the company folder it writes the
+// complement text, the entry record, the foreign-currency amount, the
+// debit/credit differences, the managerial split and its quantities, tells
+// document management of a change and reports to the change log. One
+// Gravacao object runs one entry's save; the month files and the mark are an
+// ArquivosGravacao's, which one save or a whole batch shares.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,12 +49,50 @@ int AceitaGravacao(CLancamentoBase& objeto);
 // (16001..17999) or a negative code as it is, any other positive r as
 // 0x00040000 | r.
 HRESULT ResultadoGrava(int r);
+// GravaDados's result for Grava's: a positive one as 0x80040000 | hr.
+inline HRESULT ResultadoGravaDados(HRESULT hr) {
+  return hr > 0 ? static_cast<HRESULT>(0x80040000u | static_cast<uint32_t>(hr)) : hr;
+}
 
-// Appends `texto` (zero-terminated, at most 511 bytes) to the CNLH of the
-// month of `data`, followed by a zero byte that ends it for readers, and
-// gives its byte offset in *posicao. An empty text writes nothing and gives 0.
-// 0 or the status of the failing open, positioning, write or close.
-int GravaComplemento(const std::string& pasta, CQXData data, const char* texto, uint32_t* posicao);
+// Appends `texto` (zero-terminated, at most 511 bytes) to the complement
+// heap `heap` (open for writing, its zero byte in place), followed by a zero
+// byte that ends it for readers, and gives its byte offset in *posicao. An
+// empty text writes nothing and gives 0. 0 or the status of the write.
+int GravaComplemento(CQXarq& heap, const char* texto, uint32_t* posicao);
+
+// The month files that the saves made under one hold of mark 7 write. Each is
+// opened in mode 'G' at its first use (the entry and split files given their
+// zero record, the complement heap its first byte) and stays open until
+// Fecha, so that the saves of a batch open each file of a month once. The
+// files are closed before the mark is released.
+enum class ArquivoMes { kLancamentos, kGerencial, kQuantidades, kComplementos, kMoeda };
+
+class ArquivosGravacao {
+ public:
+  explicit ArquivosGravacao(CLancamentoBase& objeto) : objeto_(objeto) {}
+  ~ArquivosGravacao() { Fecha(); }
+  ArquivosGravacao(const ArquivosGravacao&) = delete;
+  ArquivosGravacao& operator=(const ArquivosGravacao&) = delete;
+
+  // Takes mark 7 of the company folder for the object's user.
+  int Marca();
+  void Desmarca() { marca_.Desmarca(); }
+  // The month's file `qual` in *arq, opened at its first use (again after
+  // Fecha); a missing file is made by controlled creation unless `criar` is
+  // false. 0 or the status of the open or of the first record's write.
+  int Arquivo(CQXMesAno mes, ArquivoMes qual, CQXarq** arq, bool criar = true);
+  // Closes every open file: the first failing close of an entry file, else
+  // of any other file, else 0.
+  int Fecha();
+
+ private:
+  static constexpr size_t kArquivos = 5;
+
+  CLancamentoBase& objeto_;
+  // Declared first, so that it is released after the files are closed.
+  CQXArqEx marca_;
+  std::map<uint16_t, std::array<CQXarq, kArquivos>> meses_;
+};
 
 // Where the description of an entry's document comes from.
 struct FontesDocumento {
@@ -66,6 +107,9 @@ struct FontesDocumento {
 HRESULT DescreveDocumento(const FontesDocumento& fontes, const EntryRecord& registro,
                           CQXMesAno mesAno, CGDDoc* documento);
 
+// The save of one entry under a mark that `arquivos` holds. The change-log
+// records of the save go to `log`, which the caller sends when the files are
+// closed, still under the mark. A save that fails is undone with Desfaz.
 class Gravacao {
  public:
   struct Contexto {
@@ -75,24 +119,37 @@ class Gravacao {
     FontesDocumento documento;
   };
 
-  explicit Gravacao(const Contexto& contexto) : c_(contexto), log_(contexto.objeto) {}
+  Gravacao(const Contexto& contexto, ArquivosGravacao& arquivos, LoteLog& log);
   Gravacao(const Gravacao&) = delete;
   Gravacao& operator=(const Gravacao&) = delete;
 
-  // Saves the current entry at *indlan (0 or less: a new entry). Gives the
-  // raw result (see ResultadoGrava). A save that fails is undone (see
-  // Desfaz): the live entries and the totals are then as before the call,
-  // and so are *indlan and the current entry. Only when that undoing fails
-  // too does *indlan hold the position of the record that stays written.
-  int Executa(int32_t* indlan);
+  // What refuses the entry before the mark is taken: no session key, no
+  // branch, no date, no company folder, an update moved to another month.
+  // The disk's room is AceitaGravacao's.
+  int Verifica(int32_t indlan) const;
+  // Saves the current entry at *indlan (0 or less: a new entry), which then
+  // holds the position written. Gives the raw result (see ResultadoGrava).
+  int Passos(int32_t* indlan);
+  // Takes back, in reverse order, what a failed save wrote: its new split
+  // lines become zero lines, the old lines it zeroed and the old
+  // foreign-currency amount are written back, its new totals are taken off,
+  // the entry record becomes the replaced one again (a new entry: a deleted
+  // record, its position consumed) and the replaced record's totals are
+  // given back; document management is told the change back, and the change
+  // log does not hear of the save from its record write on. The appended
+  // complement text and the records beside a consumed position stay, as
+  // nothing refers to them. True when everything was taken back; the first
+  // step that fails ends the undoing, which leaves what an interrupted save
+  // leaves.
+  bool Desfaz();
 
  private:
-  // The steps up to the split lines; Executa then closes the files and sends
-  // the change log.
-  int Passos(int32_t* indlan);
-  int Verifica(int32_t indlan) const;
   int AbreArquivos();
   int LeAnterior(uint32_t indlan);
+  int GravaTexto(uint32_t* posicao);
+  // From document management's notice to the split lines: the steps that
+  // write the entry record and what depends on it.
+  int Registro(int32_t* indlan);
   EntryRecord NovoRegistro() const;
   // Tells document management of the change of the stored record `antes`
   // into `depois`.
@@ -103,31 +160,17 @@ class Gravacao {
   int DiferencaNova(int sinal) const;
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
-  int GravaQuantidade(uint32_t posicao, size_t linha);
+  int GravaQuantidade(CQXarq& quantidades, uint32_t posicao, size_t linha);
   // The quantity of split line `linha` (0 when the list is shorter).
   REGQTD_GER QuantidadeDaLinha(size_t linha) const;
-  int FechaArquivos();
-  // Takes back, in reverse order, what a failed save wrote: its new split
-  // lines become zero lines, the old lines it zeroed and the old
-  // foreign-currency amount are written back, its new totals are taken off,
-  // the entry record becomes the replaced one again (a new entry: a deleted
-  // record, its position consumed) and the replaced record's totals are
-  // given back; document management is told the change back. The appended
-  // complement text and the records beside a consumed position stay, as
-  // nothing refers to them. True when everything was taken back; the first
-  // step that fails ends the undoing, which leaves what an interrupted save
-  // leaves.
-  bool Desfaz();
+  int Arquivo(ArquivoMes qual, CQXarq** arq, bool criar = true) {
+    return arquivos_.Arquivo(mesAno_, qual, arq, criar);
+  }
 
   Contexto c_;
-  // Declared first, so that it is released after the files are closed.
-  CQXArqEx marca_;
-  CQXarq lancamentos_;
-  CQXarq gerencial_;
-  CQXarq quantidades_;
-  // What the save reports to the change log, sent before the files close.
-  LoteLog log_;
-  bool comQuantidades_ = false;
+  ArquivosGravacao& arquivos_;
+  LoteLog& log_;
+  CQXarq* lancamentos_ = nullptr;
   CQXMesAno mesAno_;
   uint32_t secao_ = 0;
   char servico_ = 'I';
@@ -148,7 +191,16 @@ class Gravacao {
   bool novaSomada_ = false;  // the new totals are added
   std::vector<std::pair<uint32_t, REGLAN_GER>> linhasZeradas_;  // old lines, as they were
   std::vector<uint32_t> linhasNovas_;                           // positions appended
-  size_t logAntesDoRegistro_ = SIZE_MAX;  // change-log records queued before the record write
+  // The change-log records the save queued from its record write on.
+  size_t logDoRegistro_ = SIZE_MAX;
+  size_t logFim_ = SIZE_MAX;
 };
+
+// The save of the current entry (Grava, GravaDados) at *indlan, under the
+// mark from its files' opening to their closing. A save that fails is
+// undone: the live entries and the totals are then as before the call, and
+// so are *indlan and the current entry. Only when that undoing fails too
+// does *indlan hold the position of the record that stays written.
+int GravaLancamento(const Gravacao::Contexto& contexto, int32_t* indlan);
 
 }  // namespace qx

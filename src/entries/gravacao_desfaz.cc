@@ -13,35 +13,27 @@ namespace {
 
 constexpr char kUnidade[] = "LancamentoBase";
 
-// Opens a month file again for the undoing when the save closed it already.
-int Reabre(CQXarq& arq, const std::string& pasta, const char* prefixo, uint16_t mesAno,
-           uint32_t tamanhoRegistro) {
-  if (arq.IsOpen()) return ARQ_OK;
-  return AbreArquivoMes(arq, pasta, prefixo, mesAno, 'G', tamanhoRegistro, false);
-}
-
 }  // namespace
 
+// The files are those the save opened, opened again (never made) when they
+// were closed already.
 bool Gravacao::Desfaz() {
-  const std::string& pasta = c_.objeto.GetPastaEmpresa();
-  const uint16_t mes = mesAno_.Value();
   if (!linhasNovas_.empty() || !linhasZeradas_.empty()) {
-    if (Reabre(gerencial_, pasta, kPrefixoGerencial, mes, kSplitRecordSize) != ARQ_OK ||
-        ZeraLinhasGerenciais(gerencial_, linhasNovas_) != ARQ_OK) {
+    CQXarq* gerencial = nullptr;
+    if (Arquivo(ArquivoMes::kGerencial, &gerencial, false) != ARQ_OK ||
+        ZeraLinhasGerenciais(*gerencial, linhasNovas_) != ARQ_OK) {
       return false;
     }
     for (auto [posicao, linha] : linhasZeradas_) {
-      if (gerencial_.Grava(&linha, &posicao, kSplitRecordSize) != ARQ_OK) return false;
+      if (gerencial->Grava(&linha, &posicao, kSplitRecordSize) != ARQ_OK) return false;
     }
   }
   if (novaSomada_ && DiferencaNova(-1) != ARQ_OK) return false;
   if (moedaAnteriorLida_) {
-    CQXarq moeda;
+    CQXarq* moeda = nullptr;
     uint32_t posicao = posicao_;
-    if (AbreArquivoMes(moeda, pasta, kPrefixoMoeda, mes, 'G', kCurrencyRecordSize, false) !=
-            ARQ_OK ||
-        moeda.Grava(&moedaAnterior_, &posicao, kCurrencyRecordSize) != ARQ_OK ||
-        moeda.Fecha() != ARQ_OK) {
+    if (Arquivo(ArquivoMes::kMoeda, &moeda, false) != ARQ_OK ||
+        moeda->Grava(&moedaAnterior_, &posicao, kCurrencyRecordSize) != ARQ_OK) {
       return false;
     }
   }
@@ -53,8 +45,9 @@ bool Gravacao::Desfaz() {
       volta.cStatus = kEntryDeleted;
     }
     uint32_t posicao = posicao_;
-    if (Reabre(lancamentos_, pasta, kPrefixoLancamentos, mes, kEntryRecordSize) != ARQ_OK ||
-        lancamentos_.Grava(&volta, &posicao, kEntryRecordSize) != ARQ_OK) {
+    CQXarq* lancamentos = nullptr;
+    if (Arquivo(ArquivoMes::kLancamentos, &lancamentos, false) != ARQ_OK ||
+        lancamentos->Grava(&volta, &posicao, kEntryRecordSize) != ARQ_OK) {
       return false;
     }
   }
@@ -66,6 +59,8 @@ bool Gravacao::Desfaz() {
                         "m_integGed.OnAlteracaoReg(lChaveComposta, regAnterior, regNovo)", hr);
     }
   }
+  // The change log hears what it hears of a save whose record write fails.
+  if (logDoRegistro_ != SIZE_MAX) log_.Descarta(logDoRegistro_, logFim_);
   return true;
 }
 

@@ -1,4 +1,4 @@
-// The fixed identifiers of the entry service: its interface, its class, its
+// The fixed identifiers of the entry service: its interfaces, its class, its
 // type library and its application.
 #pragma once
 
@@ -7,6 +7,10 @@
 // {6ACA477F-B260-4047-A2C6-444EFCD99544}
 inline constexpr IID IID_IQXCN_Lancamento = {
     0x6ACA477F, 0xB260, 0x4047, {0xA2, 0xC6, 0x44, 0x4E, 0xFC, 0xD9, 0x95, 0x44}};
+// The batch interface of the same class: bulk saves and reads.
+// {3C1E9B52-7D4A-4E8F-9A61-2F0B5C7D8E13}
+inline constexpr IID IID_IQXCN_LancamentoLote = {
+    0x3C1E9B52, 0x7D4A, 0x4E8F, {0x9A, 0x61, 0x2F, 0x0B, 0x5C, 0x7D, 0x8E, 0x13}};
 // {A1A5F5FE-470C-4F14-A232-FC871E30EA14}
 inline constexpr CLSID CLSID_QXCN_Lancamento = {
     0xA1A5F5FE, 0x470C, 0x4F14, {0xA2, 0x32, 0xFC, 0x87, 0x1E, 0x30, 0xEA, 0x14}};

@@ -27,6 +27,7 @@ enum class Area {
   kNotaExplicativa,  // explanatory notes
   kCrm,              // CRM extract
   kMesesFaltantes,   // creation of missing months
+  kLote,             // bulk saves and reads of the batch interface
 };
 
 // Whether the frame refuses the call before initialisation.

@@ -4,6 +4,7 @@
 #include "diagnostics/profiler_identity.h"  // _REG_DF_INICIALIZAPS
 #include "entries/records_entry.h"
 #include "entries/records_import.h"
+#include "entries/records_lote.h"
 #include "entries/records_search.h"
 #include "entries/records_split.h"
 #include "entries/records_web.h"

@@ -19,11 +19,14 @@ namespace qx::table {
 #define QX_LOG(label, expression) label
 #define QX_LOG_DEREF(label, pointer) label
 #define QX_INFOS(...) QX_MAP(QX_PARAM_INFO, __VA_ARGS__) __VA_OPT__(, )
-#define QX_METHOD(slot, name, area, test, params, logged, ignored)             \
+#define QX_METHOD_DATA(slot, name, area, test, params, logged, ignored)        \
   inline constexpr ParamInfo kParams_##name[] = {QX_INFOS params ParamInfo{}}; \
   inline constexpr const char* kLogged_##name[] = {QX_ENDED logged nullptr};   \
   inline constexpr HRESULT kIgnored_##name[] = {QX_ENDED ignored kFimListaCodigos};
+#define QX_METHOD QX_METHOD_DATA
+#define QX_LOTE_METHOD QX_METHOD_DATA
 #include "entries/interface_table.def"
+#undef QX_METHOD_DATA
 #undef QX_INFOS
 #undef QX_PARAM_INFO
 
@@ -31,9 +34,7 @@ namespace qx::table {
 
 namespace qx {
 
-// Every slot from 3 to 92, in slot order.
-inline constexpr MethodInfo kInterfaceTable[] = {
-#define QX_METHOD(slot, name, area, test, params, logged, ignored)                   \
+#define QX_METHOD_INFO(slot, name, area, test, params, logged, ignored)              \
   MethodInfo{slot,                                                                   \
              #name,                                                                  \
              Area::k##area,                                                          \
@@ -41,7 +42,19 @@ inline constexpr MethodInfo kInterfaceTable[] = {
              std::span(table::kParams_##name, std::size(table::kParams_##name) - 1), \
              std::span(table::kLogged_##name, std::size(table::kLogged_##name) - 1), \
              table::kIgnored_##name},
+
+// Every slot from 3 to 92 of the published interface, in slot order.
+inline constexpr MethodInfo kInterfaceTable[] = {
+#define QX_METHOD QX_METHOD_INFO
 #include "entries/interface_table.def"
 };
+
+// Every slot from 3 of the batch interface, in slot order.
+inline constexpr MethodInfo kInterfaceTableLote[] = {
+#define QX_LOTE_METHOD QX_METHOD_INFO
+#include "entries/interface_table.def"
+};
+
+#undef QX_METHOD_INFO
 
 }  // namespace qx

@@ -1,5 +1,7 @@
-// The entry service interface: IQXUnknown (slots 3 to 6) and IQXCN_Lancamento
-// (slots 7 to 92), generated from interface_table.def in slot order.
+// The entry service's interfaces, generated from interface_table.def in slot
+// order: IQXUnknown (slots 3 to 6) and IQXCN_Lancamento (slots 7 to 92), the
+// published interface; IQXCN_LancamentoLote (slots 3 and up), the batch
+// interface of the same class.
 #pragma once
 
 #include "entries/interface_ids.h"
@@ -23,4 +25,13 @@ struct IQXCN_Lancamento : public IQXUnknown {
 
  protected:
   ~IQXCN_Lancamento() = default;
+};
+
+struct IQXCN_LancamentoLote : public IUnknown {
+#define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
+  virtual HRESULT name QX_DECLS params = 0;
+#include "entries/interface_table.def"
+
+ protected:
+  ~IQXCN_LancamentoLote() = default;
 };

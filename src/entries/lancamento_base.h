@@ -33,6 +33,8 @@ class CLancamentoBase : public CQXBaseParaRotinas {
 
 #define QX_UNKNOWN_METHOD(slot, name, test, params)
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) HRESULT name QX_DECLS params;
+#define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
+  HRESULT name QX_DECLS params;
 #include "entries/interface_table.def"
 
   // The company's accounting ("CN") folder, where every month and side file

@@ -4,6 +4,7 @@
 
 #include "entries/arquivo_mes.h"
 #include "entries/lancamento_base.h"
+#include "entries/leitura_complemento.h"
 #include "platform/bstr.h"
 
 namespace {
@@ -23,27 +24,36 @@ size_t TamanhoDoTexto(const char* lidos) {
 int CLancamentoBase::LeComplemento(CQXData data, uint32_t posicao, char* texto) {
   texto[0] = '\0';
   if (posicao == 0) return ARQ_OK;
-  // The heap is read as it is: a missing one is not made here, where it
-  // would get a header of the read's size.
   CQXarq heap;
-  int status = qx::AbreArquivoMes(heap, m_strPastaEmpresa, qx::kPrefixoComplementos,
-                                  data.MesAno().Value(), 'L', qx::kComplementReadSize, false);
-  if (status != ARQ_OK) return status;
-  uint32_t ignorado = 0;
-  status = heap.Posiciona('P', static_cast<int32_t>(posicao), &ignorado);
-  char lidos[qx::kComplementReadSize] = {};
-  if (status == ARQ_OK) {
-    status = heap.LeBytes(static_cast<int32_t>(posicao), qx::kComplementReadSize, lidos);
-    // A text near the end of the heap gives fewer bytes; the rest reads as zeros.
-    if (status == ARQ_FIM_DE_ARQUIVO) status = ARQ_OK;
-  }
+  int status = qx::AbreComplementos(m_strPastaEmpresa, data.MesAno(), &heap);
+  if (status == ARQ_OK) status = qx::LeTextoComplemento(heap, posicao, texto);
   heap.Fecha();
+  return status;
+}
+
+namespace qx {
+
+int AbreComplementos(const std::string& pasta, CQXMesAno mes, CQXarq* heap) {
+  return AbreArquivoMes(*heap, pasta, kPrefixoComplementos, mes.Value(), 'L', kComplementReadSize,
+                        false);
+}
+
+int LeTextoComplemento(CQXarq& heap, uint32_t posicao, char* texto) {
+  texto[0] = '\0';
+  if (posicao == 0) return ARQ_OK;
+  char lidos[kComplementReadSize] = {};
+  int32_t quantos = 0;
+  int status = heap.LeBytes(static_cast<int32_t>(posicao), kComplementReadSize, lidos, &quantos);
+  // A text near the end of the heap gives fewer bytes; the rest reads as zeros.
+  if (status == ARQ_FIM_DE_ARQUIVO && quantos > 0) status = ARQ_OK;
   if (status != ARQ_OK) return status;
   const size_t tamanho = TamanhoDoTexto(lidos);
   std::memcpy(texto, lidos, tamanho);
   texto[tamanho] = '\0';
   return ARQ_OK;
 }
+
+}  // namespace qx
 
 HRESULT CLancamentoBase::GetComplemento(BSTR* Complemento, uint16_t MesAno, int32_t Indlan) {
   if (Complemento == nullptr) return E_POINTER;

@@ -1,10 +1,11 @@
-// The change-log records of one save or removal, sent to the company's change
-// log in one transaction when the file work ends (still under the mark, so
-// the log keeps the order of the saves). Each record keeps the expression
+// The change-log records of one save or removal, or of a batch of saves,
+// sent to the company's change log in one transaction when the file work
+// ends (still under the mark, so the log keeps the order of the saves). Each record keeps the expression
 // and source line that the error log names when it fails; a failure only
 // reaches the error log.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,10 +38,11 @@ class LoteLog {
   void Envia();
   // How many records wait to be sent.
   size_t Quantos() const { return itens_.size(); }
-  // Drops the waiting records from the `primeiro`-th on: what they report
-  // was undone.
-  void Descarta(size_t primeiro) {
-    if (primeiro < itens_.size()) itens_.resize(primeiro);
+  // Drops the waiting records from the `primeiro`-th up to the one before
+  // the `fim`-th: what they report was undone.
+  void Descarta(size_t primeiro, size_t fim) {
+    fim = std::min(fim, itens_.size());
+    if (primeiro < fim) itens_.erase(itens_.begin() + primeiro, itens_.begin() + fim);
   }
 
  private:

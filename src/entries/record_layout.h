@@ -49,6 +49,25 @@ QX_RECORD_WITH_POINTER(CNLAN_RESULTADO_EXCLUSAO_IMP_PS, pErros, nQtdErros,
 QX_RECORD_WITH_POINTER(_REG_LISTA_LANCAMENTOS_TARVOWEB_PS, pPonteiros, ulQtde,
                        _REG_LANCAMENTO_TARVOWEB_PS);
 
+
+// Declares the two counted pointer fields of Record.
+#define QX_RECORD_WITH_POINTERS(Record, pointer1, count1, Element1, pointer2, count2, Element2) \
+  template <>                                                                                   \
+  struct RecordLayoutOf<Record> {                                                               \
+    static_assert(sizeof(Record::count1) == 4 && sizeof(Record::count2) == 4);                  \
+    static constexpr PointerField kPointers[] = {                                               \
+        {offsetof(Record, pointer1), offsetof(Record, count1),                                  \
+         &RecordLayoutOf<Element1>::kLayout},                                                   \
+        {offsetof(Record, pointer2), offsetof(Record, count2),                                  \
+         &RecordLayoutOf<Element2>::kLayout}};                                                  \
+    static constexpr RecordLayout kLayout{sizeof(Record), kPointers};                           \
+  }
+
+QX_RECORD_WITH_POINTERS(REG_LOTE_LISTA_LANCAMENTOS, pLancamentos, ulQtde, REG_LOTE_LANCAMENTO_LIDO,
+                        pTextos, ulTamanhoTextos, uint8_t);
+QX_RECORD_WITH_POINTER(REG_LOTE_LISTA_GERENCIAIS, pLinhas, ulQtde, REG_LOTE_GERENCIAL_LIDO);
+
 #undef QX_RECORD_WITH_POINTER
+#undef QX_RECORD_WITH_POINTERS
 
 }  // namespace qx

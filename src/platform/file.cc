@@ -58,11 +58,13 @@ void CFile::SetLength(uint64_t length) {
   qx::FileFaults::ThrowIfInjected(FileOp::SetLength, m_strFilePath);
   if (IsOpen() && !m_bWritable) Throw(CFileException::accessDenied, EACCES);
   if (length > INT64_MAX) Throw(CFileException::badSeek, EINVAL);
+  m_knownLength = -1;
   int result;
   do {
     result = ftruncate(m_hFile, static_cast<off_t>(length));
   } while (result != 0 && errno == EINTR);
   if (result != 0) ThrowOsError(errno);
+  if (m_bKeepsLength) m_knownLength = static_cast<int64_t>(length);
   m_position = length;  // as the framework does, the position moves to the new end
 }
 
@@ -72,8 +74,10 @@ uint64_t CFile::GetLength() const {
 }
 
 uint64_t CFile::Length() const {
+  if (m_knownLength >= 0) return static_cast<uint64_t>(m_knownLength);
   struct stat status;
   if (fstat(m_hFile, &status) != 0) ThrowOsError(errno);
+  if (m_bKeepsLength) m_knownLength = status.st_size;
   return static_cast<uint64_t>(status.st_size);
 }
 
@@ -96,6 +100,9 @@ void CFile::Write(const void* buffer, uint32_t count) {
   if (injected != 0 && before == 0) Throw(injected, CFileException::ExceptionToOsError(injected));
   if (!m_bWritable && IsOpen()) Throw(CFileException::accessDenied, EACCES);
   if (injected != 0) count = std::min(count, before);
+  // Unknown until the write has succeeded whole.
+  const int64_t known = m_knownLength;
+  m_knownLength = -1;
   const char* bytes = static_cast<const char*>(buffer);
   while (count > 0) {
     ssize_t done = pwrite(m_hFile, bytes, count, static_cast<off_t>(m_position));
@@ -108,6 +115,7 @@ void CFile::Write(const void* buffer, uint32_t count) {
     count -= static_cast<uint32_t>(done);
   }
   if (injected != 0) Throw(injected, CFileException::ExceptionToOsError(injected));
+  if (known >= 0) m_knownLength = std::max(known, static_cast<int64_t>(m_position));
 }
 
 void CFile::Abort() {
@@ -135,6 +143,8 @@ void CFile::Forget() {
   m_hFile = hFileNull;
   m_bReadable = false;
   m_bWritable = false;
+  m_bKeepsLength = false;
+  m_knownLength = -1;
   m_position = 0;
   m_strFilePath.clear();
 }

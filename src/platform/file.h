@@ -13,6 +13,10 @@
 // process ends. File names are matched without regard to case: an existing file is found under
 // any spelling of its name, and a create keeps the spelling of an existing file.
 //
+// A file opened for writing with a share mode that denies other writers keeps its length
+// after the first query, and its own writes and SetLength keep it in step: no other opener
+// can change it meanwhile.
+//
 // One object is used by one thread at a time. The record-file classes derive from CFile and
 // override its virtual operations.
 class CFile {
@@ -96,6 +100,8 @@ class CFile {
   // The access asked for; the descriptor itself is always readable (see file_open.cc).
   bool m_bReadable = false;
   bool m_bWritable = false;
+  bool m_bKeepsLength = false;
+  mutable int64_t m_knownLength = -1;  // -1: not known
   uint64_t m_position = 0;
   std::string m_strFilePath;
 };

@@ -84,6 +84,9 @@ bool CFile::Open(const char* path, unsigned flags, CFileException* error) {
   m_hFile = fd;
   m_bReadable = (flags & kAccessBits) != modeWrite;
   m_bWritable = (flags & kAccessBits) != modeRead;
+  const unsigned share = flags & kShareBits;
+  m_bKeepsLength = m_bWritable && share != shareDenyRead && share != shareDenyNone;
+  m_knownLength = -1;
   m_position = 0;
   m_strFilePath = actual;
   return true;

@@ -1,7 +1,8 @@
-// The entry service across processes: the server's stub and the client's proxy of
-// IQXCN_Lancamento, both generated from the interface table. A server process calls
-// RegisterLancamentoStub() before it offers the class; a client RegisterLancamentoProxy()
-// before it creates objects (libqxcom does that for its users).
+// The entry service across processes: the server's stubs and the client's proxies of
+// IQXCN_Lancamento and of its batch interface IQXCN_LancamentoLote, all generated from the
+// interface table. A server process calls RegisterLancamentoStub() before it offers the
+// class; a client RegisterLancamentoProxy() before it creates objects (libqxcom does that
+// for its users). Each registers both interfaces.
 #pragma once
 
 #include <cstddef>
@@ -21,5 +22,8 @@ void RegisterLancamentoProxy();
 // RPC_S_PROCNUM_OUT_OF_RANGE for a slot outside the interface.
 HRESULT LancamentoStub(IUnknown* object, uint16_t slot, const uint8_t* payload, size_t size,
                        std::vector<uint8_t>* reply);
+// The same for `object` an IQXCN_LancamentoLote (slots 3 and up).
+HRESULT LoteStub(IUnknown* object, uint16_t slot, const uint8_t* payload, size_t size,
+                 std::vector<uint8_t>* reply);
 
 }  // namespace qx

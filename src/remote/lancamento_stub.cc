@@ -1,5 +1,7 @@
-// The stub of IQXCN_Lancamento: one entry per slot, generated from the interface table.
+// The stubs of IQXCN_Lancamento and of IQXCN_LancamentoLote: one entry per
+// slot, generated from the interface table.
 #include <iterator>
+#include <span>
 #include <utility>
 
 #include "entries/iqxcn_lancamento.h"
@@ -10,14 +12,17 @@
 namespace qx {
 namespace {
 
-using StubEntry = HRESULT (*)(IQXCN_Lancamento* object, WireReader& in, WireWriter& out);
+template <class I>
+using StubEntry = HRESULT (*)(I* object, WireReader& in, WireWriter& out);
 
-template <auto kMethod, const ParamInfo* kParams>
+template <class Interface, auto kMethod, const ParamInfo* kParams>
 struct StubMethod;
 
-template <class C, class... A, HRESULT (C::*kMethod)(A...), const ParamInfo* kParams>
-struct StubMethod<kMethod, kParams> {
-  static HRESULT Run(IQXCN_Lancamento* object, WireReader& in, WireWriter& out) {
+// kMethod may be a method of a base of the interface (IQXUnknown's of IQXCN_Lancamento).
+template <class Interface, class C, class... A, HRESULT (C::*kMethod)(A...),
+          const ParamInfo* kParams>
+struct StubMethod<Interface, kMethod, kParams> {
+  static HRESULT Run(Interface* object, WireReader& in, WireWriter& out) {
     return [&]<size_t... I>(std::index_sequence<I...>) {
       std::tuple<remote::StubParam<kParams, I, A>...> params;
       if (!(std::get<I>(params).Read(in, params) && ...) || !in.Finished()) {
@@ -31,36 +36,56 @@ struct StubMethod<kMethod, kParams> {
   }
 };
 
-constexpr StubEntry kStubs[] = {
+constexpr StubEntry<IQXCN_Lancamento> kStubs[] = {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
-  &StubMethod<&IQXCN_Lancamento::name, table::kParams_##name>::Run,
+  &StubMethod<IQXCN_Lancamento, &IQXCN_Lancamento::name, table::kParams_##name>::Run,
+#include "entries/interface_table.def"
+};
+
+constexpr StubEntry<IQXCN_LancamentoLote> kStubsLote[] = {
+#define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
+  &StubMethod<IQXCN_LancamentoLote, &IQXCN_LancamentoLote::name, table::kParams_##name>::Run,
 #include "entries/interface_table.def"
 };
 
 constexpr uint16_t kFirstSlot = 3;
 
-constexpr bool SlotsInOrder() {
-  for (size_t i = 0; i < std::size(kInterfaceTable); ++i) {
-    if (kInterfaceTable[i].slot != static_cast<int>(i + kFirstSlot)) return false;
+constexpr bool SlotsInOrder(std::span<const MethodInfo> table, size_t stubs) {
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (table[i].slot != static_cast<int>(i + kFirstSlot)) return false;
   }
-  return std::size(kInterfaceTable) == std::size(kStubs);
+  return table.size() == stubs;
 }
-static_assert(SlotsInOrder(), "the stub's entry i serves slot i + 3");
+static_assert(SlotsInOrder(kInterfaceTable, std::size(kStubs)), "entry i serves slot i + 3");
+static_assert(SlotsInOrder(kInterfaceTableLote, std::size(kStubsLote)),
+              "entry i serves slot i + 3");
+
+template <class I, size_t N>
+HRESULT Dispatch(const StubEntry<I> (&stubs)[N], IUnknown* object, uint16_t slot,
+                 const uint8_t* payload, size_t size, std::vector<uint8_t>* reply) {
+  if (slot < kFirstSlot || size_t{slot} - kFirstSlot >= N) return RPC_S_PROCNUM_OUT_OF_RANGE;
+  WireReader in(payload, size);
+  WireWriter out;
+  HRESULT hr = stubs[slot - kFirstSlot](static_cast<I*>(object), in, out);
+  *reply = out.Take();
+  return hr;
+}
 
 }  // namespace
 
 HRESULT LancamentoStub(IUnknown* object, uint16_t slot, const uint8_t* payload, size_t size,
                        std::vector<uint8_t>* reply) {
-  if (slot < kFirstSlot || size_t{slot} - kFirstSlot >= std::size(kStubs)) {
-    return RPC_S_PROCNUM_OUT_OF_RANGE;
-  }
-  WireReader in(payload, size);
-  WireWriter out;
-  HRESULT hr = kStubs[slot - kFirstSlot](static_cast<IQXCN_Lancamento*>(object), in, out);
-  *reply = out.Take();
-  return hr;
+  return Dispatch(kStubs, object, slot, payload, size, reply);
 }
 
-void RegisterLancamentoStub() { RegisterInterfaceStub(IID_IQXCN_Lancamento, LancamentoStub); }
+HRESULT LoteStub(IUnknown* object, uint16_t slot, const uint8_t* payload, size_t size,
+                 std::vector<uint8_t>* reply) {
+  return Dispatch(kStubsLote, object, slot, payload, size, reply);
+}
+
+void RegisterLancamentoStub() {
+  RegisterInterfaceStub(IID_IQXCN_Lancamento, LancamentoStub);
+  RegisterInterfaceStub(IID_IQXCN_LancamentoLote, LoteStub);
+}
 
 }  // namespace qx

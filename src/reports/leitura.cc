@@ -96,8 +96,8 @@ std::string Complemento(SessaoLancamento& servico, CQXMesAno mes, int32_t posica
   return BstrToCp1252(texto);
 }
 
-Rateio RateioDoLido(SessaoLancamento& servico) {
-  Rateio rateio;
+RegistrosRateio RateioDoLido(SessaoLancamento& servico) {
+  RegistrosRateio rateio;
   uint16_t quantidade = 0;
   Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
   rateio.linhas.resize(quantidade);

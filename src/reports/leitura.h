@@ -37,15 +37,16 @@ LancamentoLido LeUm(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
 // The complement text of a stored entry ("" without one).
 std::string Complemento(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
 
-// A cost-centre split: its lines and their quantities, in order.
-struct Rateio {
+// A cost-centre split in the service's records: its lines and their
+// quantities, in order.
+struct RegistrosRateio {
   std::vector<RegLan_Ger> linhas;
   std::vector<RegQtd_Ger> quantidades;  // none where the company keeps none
 };
 
 // The split of the entry LeUm has just loaded as the current one, as
 // LeGerencial reads it.
-Rateio RateioDoLido(SessaoLancamento& servico);
+RegistrosRateio RateioDoLido(SessaoLancamento& servico);
 
 // The debit/credit differences the company keeps.
 std::vector<Reg_Dif> LeDiferencas(SessaoLancamento& servico);

@@ -89,6 +89,16 @@ SessaoLancamento::SessaoLancamento(const Identidade& identidade) : identidade_(i
       "Inicializa_Padrao (empresa " + identidade_.empresa + ", de " + identidade_.origem + ")");
 }
 
+IQXCN_LancamentoLote* SessaoLancamento::Lote() {
+  if (lote_.objeto == nullptr) {
+    void* lote = nullptr;
+    Verifica(lancamento_.objeto->QueryInterface(IID_IQXCN_LancamentoLote, &lote),
+             "QueryInterface (interface de lote)");
+    lote_.objeto = static_cast<IQXCN_LancamentoLote*>(lote);
+  }
+  return lote_.objeto;
+}
+
 SessaoLancamento::~SessaoLancamento() { CoUninitialize(); }
 
 std::vector<std::string> Empresas(SessaoLancamento& servico) {

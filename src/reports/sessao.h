@@ -38,13 +38,17 @@ class SessaoLancamento {
   SessaoLancamento& operator=(const SessaoLancamento&) = delete;
 
   IQXCN_Lancamento* operator->() const { return lancamento_.objeto; }
+  // The same object's batch interface, asked for at the first use; a server
+  // without it throws FalhaServico (E_NOINTERFACE).
+  IQXCN_LancamentoLote* Lote();
   // The identity the object was initialised with, the company always named.
   const Identidade& identidade() const { return identidade_; }
 
  private:
   // Released also when the initialisation fails part way.
+  template <class I>
   struct Objeto {
-    IQXCN_Lancamento* objeto = nullptr;
+    I* objeto = nullptr;
     Objeto() = default;
     Objeto(const Objeto&) = delete;
     Objeto& operator=(const Objeto&) = delete;
@@ -53,7 +57,8 @@ class SessaoLancamento {
     }
   };
 
-  Objeto lancamento_;
+  Objeto<IQXCN_Lancamento> lancamento_;
+  Objeto<IQXCN_LancamentoLote> lote_;
   Identidade identidade_;
 };
 

@@ -23,6 +23,7 @@ namespace sites {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored)                            \
   inline constexpr FrameSite k##name{"CQXCN_Lancamento::" #name, "QXCN_Lancamento", __LINE__, \
                                      StateTest::k##test, table::kIgnored_##name};
+#define QX_LOTE_METHOD QX_METHOD
 #include "entries/interface_table.def"
 
 inline constexpr HRESULT kNenhumIgnorado[] = {kFimListaCodigos};

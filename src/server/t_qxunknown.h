@@ -3,7 +3,8 @@
 // the initialisation, times the call, writes the profiler records, catches
 // machine faults and thrown exceptions, turns them into HRESULTs, logs each
 // failure, and destroys a business object that a machine fault has damaged.
-// The entry methods are generated from the interface table.
+// The entry methods are generated from the interface table; the object
+// offers the batch interface of the table beside I, through the same frame.
 #pragma once
 
 #include <atomic>
@@ -21,7 +22,7 @@
 #include "server/frame_support.h"
 
 template <class I, class B>
-class T_QXUnknown : public IQXDF_Profiler, public I {
+class T_QXUnknown : public IQXDF_Profiler, public I, public IQXCN_LancamentoLote {
  public:
   T_QXUnknown();
   virtual ~T_QXUnknown();
@@ -32,7 +33,7 @@ class T_QXUnknown : public IQXDF_Profiler, public I {
   // creation of the COM object.
   HRESULT GetHrConstruct() const { return m_hrConstruct; }
 
-  // IUnknown: IUnknown and I answer, nothing else.
+  // IUnknown: IUnknown, I and the batch interface answer, nothing else.
   HRESULT QueryInterface(REFIID iid, void** object) override;
   ULONG AddRef() override { return ++m_cRef; }
   ULONG Release() override;
@@ -55,7 +56,7 @@ class T_QXUnknown : public IQXDF_Profiler, public I {
         [&](B& objeto) { return objeto.FuncaoGenerica(ulFuncao, regInps, ppregOutps); });
   }
 
-  // IQXCN_Lancamento: each method in its frame.
+  // IQXCN_Lancamento and IQXCN_LancamentoLote: each method in its frame.
 #define QX_UNKNOWN_METHOD(slot, name, test, params)
 #define QX_LOG(label, expression) \
   qx::ProfilerPair { label, qx::ParamText(expression) }
@@ -70,6 +71,7 @@ class T_QXUnknown : public IQXDF_Profiler, public I {
         },                                                               \
         [&](B& objeto) { return objeto.name QX_NAMES params; });         \
   }
+#define QX_LOTE_METHOD QX_METHOD
 #include "entries/interface_table.def"
 
  private:

@@ -167,11 +167,14 @@ HRESULT T_QXUnknown<I, B>::GetUltimoErro(_REG_DF_ERROPS* pregErrops) {
 template <class I, class B>
 HRESULT T_QXUnknown<I, B>::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
-  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IQXCN_Lancamento)) {
+  if (IsEqualIID(iid, IID_IQXCN_LancamentoLote)) {
+    *object = static_cast<IQXCN_LancamentoLote*>(this);
+  } else if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IQXCN_Lancamento)) {
+    *object = static_cast<I*>(this);
+  } else {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  *object = static_cast<I*>(this);
   AddRef();
   return S_OK;
 }

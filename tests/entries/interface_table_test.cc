@@ -67,6 +67,12 @@ const GeneratedSlot kGenerated[] = {
 #include "entries/interface_table.def"
 };
 
+const GeneratedSlot kGeneratedLote[] = {
+#define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
+  {slot, #name, VtableSlot(&IQXCN_LancamentoLote::name)},
+#include "entries/interface_table.def"
+};
+
 TEST(InterfaceTable, EverySlotIsPinned) {
   const std::vector<std::string> expected = ExpectedSlots();
   ASSERT_EQ(expected.size(), 90u);
@@ -81,6 +87,23 @@ TEST(InterfaceTable, EverySlotIsPinned) {
     EXPECT_EQ(kInterfaceTable[i].name, expected[i]) << slot;
     EXPECT_EQ(kGenerated[i].vtable, slot) << kGenerated[i].name;
     EXPECT_EQ(kGenerated[i].name, expected[i]);
+  }
+}
+
+// The batch interface: IUnknown's three slots, then its own.
+TEST(InterfaceTable, EveryBatchSlotIsPinned) {
+  const std::vector<std::string> expected = {"GravaLote", "LeLancamentosFaixa",
+                                             "LeGerenciaisFaixa"};
+  ASSERT_EQ(std::size(kInterfaceTableLote), expected.size());
+  ASSERT_EQ(std::size(kGeneratedLote), expected.size());
+  EXPECT_EQ(VtableSlot(&IQXCN_LancamentoLote::QueryInterface), 0);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const int slot = static_cast<int>(i) + 3;
+    EXPECT_EQ(kInterfaceTableLote[i].slot, slot);
+    EXPECT_EQ(kInterfaceTableLote[i].name, expected[i]);
+    EXPECT_EQ(kInterfaceTableLote[i].area, Area::kLote);
+    EXPECT_EQ(kInterfaceTableLote[i].test, StateTest::kInicializado);
+    EXPECT_EQ(kGeneratedLote[i].vtable, slot) << kGeneratedLote[i].name;
   }
 }
 

@@ -102,16 +102,20 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
   EXPECT_EQ(busca["lancamentos"][0]["valor"], "500.00");
   EXPECT_EQ(busca["total"], Json::parse(R"({"quantidade": 1, "total": "500.00"})"));
 
-  // The statement runs in date order with the balance accumulated.
-  Json extrato = RunJson({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
-  ASSERT_EQ(extrato["extrato"].size(), 3u);
-  EXPECT_EQ(extrato["extrato"][0]["data"], "2026-05-02");
-  EXPECT_EQ(extrato["extrato"][2]["saldo"], "830.00");
-  EXPECT_EQ(extrato["totais"], Json::parse(R"({"debitos": "830.00", "creditos": "0.00",
-                                               "saldo": "830.00"})"));
+  // The statement starts from the balance before --de and runs in date order.
+  Json extrato = RunJson({"extrato", "--conta", "6", "--de", "03/05/2026", "--ate", "31/05/2026"});
+  EXPECT_EQ(extrato["conta"], Json::parse(R"({"conta": 6, "classificacao": "1.1.02.001",
+      "nome": "Clientes", "total": false, "desde": "2026-01-01", "de": "2026-05-03",
+      "ate": "2026-05-31"})"));
+  ASSERT_EQ(extrato["extrato"].size(), 2u);
+  EXPECT_EQ(extrato["extrato"][0]["data"], "2026-05-10");
+  EXPECT_EQ(extrato["extrato"][0]["saldo"], "750.00");
+  EXPECT_EQ(extrato["totais"], Json::parse(R"({"saldo_anterior": "250.00", "debitos": "580.00",
+                                               "creditos": "0.00", "saldo_final": "830.00"})"));
   const DumpRun tabela =
-      Run({"extrato", "--conta", "6", "--de", "01/05/2026", "--ate", "31/05/2026"});
-  EXPECT_THAT(tabela.out, HasSubstr("Saldo do período 830,00"));
+      Run({"extrato", "--conta", "6", "--de", "03/05/2026", "--ate", "31/05/2026"});
+  EXPECT_THAT(tabela.out, HasSubstr("Conta 6 1.1.02.001 Clientes\nSaldo anterior a 03/05/2026"));
+  EXPECT_THAT(tabela.out, HasSubstr("Saldo final 830,00"));
 
   Json mes = RunJson({"mes", "--mes", "05/2026"});
   EXPECT_EQ(mes["contagem"][0]["lancamentos"], 3);
@@ -122,6 +126,13 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
   EXPECT_THAT(RunJson({"diferencas"})["diferencas"],
               ::testing::Contains(Json::parse(R"({"data": "2026-05-20", "filial": 0,
                                                   "usuario": 1, "diferenca": "80.00"})")));
+  // The month's trial balance gives the same difference as the month's differences.
+  for (const auto& [relatorio, chave, campo] :
+       {std::tuple{"diferencas", "total", "total"}, {"balancete", "totais", "diferenca"}}) {
+    EXPECT_EQ(RunJson({relatorio, "--de", "01/05/2026", "--ate", "31/05/2026"})[chave][campo],
+              "80.00")
+        << relatorio;
+  }
   EXPECT_EQ(RunJson({"empresas"})["empresas"][0]["empresa"], "DEMO");
 }
 
@@ -136,7 +147,8 @@ TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
   }
   for (const std::vector<std::string>& pedido :
        {std::vector<std::string>{"busca", "--de", "01/12/2026", "--ate", "31/12/2026"},
-        {"extrato", "--conta", "31", "--de", "01/12/2026", "--ate", "31/12/2026"}}) {
+        {"extrato", "--conta", "31", "--de", "01/12/2026", "--ate", "31/12/2026", "--desde",
+         "01/12/2026"}}) {
     std::vector<std::string> comJson = pedido;
     comJson.push_back("--json");
     const DumpRun run = Run(comJson);
@@ -150,6 +162,65 @@ TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
                 HasSubstr("maior valor"));
     EXPECT_THAT(Run(pedido).out, HasSubstr("estouro"));
   }
+}
+
+// The accountant's reports as people and scripts read them; their sums are
+// proven against the entries in the reports tests.
+TEST_F(Qxcn, AccountantsReports) {
+  for (const std::vector<std::string>& grava : std::vector<std::vector<std::string>>{
+           {"10/01/2026", "10.600,00", "--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"},
+           {"20/02/2026", "6.730,15", "--gerencial", "2:130,15", "--gerencial", "4:6.600,00",
+            "--quantidade", "1,5"}}) {
+    std::vector<std::string> args = {"grava",  "--debito", "31",      "--credito", "5",
+                                     "--data", grava[0],   "--valor", grava[1]};
+    args.insert(args.end(), grava.begin() + 2, grava.end());
+    ASSERT_EQ(Run(args).code, 0);
+  }
+  ASSERT_EQ(Run({"grava", "--data", "05/02/2026", "--debito", "5", "--credito", "21", "--valor",
+                 "20.000,00"})
+                .code,
+            0);
+  // A search by cost centre totals what the splits allot to it.
+  Json busca =
+      RunJson({"busca", "--de", "01/01/2026", "--ate", "28/02/2026", "--conta-gerencial", "2"});
+  EXPECT_EQ(busca["total"], Json::parse(R"({"quantidade": 2, "total": "6730.15"})"));
+  EXPECT_EQ(busca["lancamentos"][1]["rateado"], "130.15");
+
+  const std::vector<std::string> fevereiro = {"--de",       "01/02/2026", "--ate",
+                                              "28/02/2026", "--desde",    "01/01/2026"};
+  const auto pede = [&](std::vector<std::string> args) {
+    args.insert(args.end(), fevereiro.begin(), fevereiro.end());
+    return args;
+  };
+  Json balancete = RunJson(pede({"balancete"}));
+  EXPECT_THAT(balancete["balancete"],
+              ::testing::Contains(Json::parse(R"({"conta": 3, "classificacao": "1.1.01",
+                  "nome": "DISPONÍVEL", "nivel": 3, "total": true, "saldo_anterior": "-10600.00",
+                  "debitos": "20000.00", "creditos": "6730.15", "saldo_final": "2669.85"})")));
+  EXPECT_EQ(balancete["totais"], Json::parse(R"({"debitos": "26730.15", "creditos": "26730.15",
+                                                 "diferenca": "0.00"})"));
+  EXPECT_THAT(Run(pede({"balancete"})).out, HasSubstr("iguais no período"));
+  EXPECT_THAT(Run(pede({"balancete", "--csv"})).out,
+              HasSubstr("conta,classificacao,nome,nivel,total,saldo_anterior,debitos,creditos,"
+                        "saldo_final\r\n1,1,ATIVO,1,true,-10600.00,20000.00,6730.15,2669.85\r\n"));
+  Json porMes = RunJson(pede({"balancete", "--por-mes", "--nivel", "1"}));
+  ASSERT_EQ(porMes["balancete"].size(), 3u);
+  EXPECT_EQ(porMes["balancete"][2]["conta"], 30);
+  EXPECT_EQ(porMes["balancete"][2]["2026-02"], "6730.15");
+
+  Json razao = RunJson(pede({"razao", "--contas", "5..31"}));
+  EXPECT_EQ(razao["contas"][0], Json::parse(R"({"conta": 5, "classificacao": "1.1.01.002",
+      "nome": "Bancos conta movimento", "saldo_anterior": "-10600.00", "debitos": "20000.00",
+      "creditos": "6730.15", "saldo_final": "2669.85"})"));
+  EXPECT_EQ(razao["contas"].size(), 3u);
+  EXPECT_EQ(razao["lancamentos"].size(), 4u);
+
+  EXPECT_EQ(RunJson({"centros", "--de", "01/02/2026", "--ate", "28/02/2026"})["centros"],
+            Json::parse(R"([
+      {"centro": 2, "nome_centro": "Administrativo", "conta": 31, "classificacao": "4.1.01.001",
+       "nome_conta": "Despesas administrativas", "valor": "130.15", "quantidade": "1.50"},
+      {"centro": 4, "nome_centro": "Produção", "conta": 31, "classificacao": "4.1.01.001",
+       "nome_conta": "Despesas administrativas", "valor": "6600.00", "quantidade": "0.00"}])"));
 }
 
 TEST_F(Qxcn, NotesAndImportLayouts) {
@@ -273,8 +344,7 @@ TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole)
   const DumpRun repetido = Run({"importa", *dir_ / "junto1", "--lote", lotes[1]});
   EXPECT_EQ(repetido.code, 1);
   EXPECT_NE(repetido.err.find("lote " + lotes[1] + " já"), std::string::npos) << repetido.err;
-  EXPECT_EQ(RunJson({"mes", "--mes", "02/2027"})["contagem"][0]["lancamentos"],
-            kLinhas);
+  EXPECT_EQ(RunJson({"mes", "--mes", "02/2027"})["contagem"][0]["lancamentos"], kLinhas);
 }
 
 TEST_F(Qxcn, AnImportAskedToStopEndsItsEntryAndSaysWhatItSaved) {

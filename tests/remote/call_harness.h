@@ -1,4 +1,4 @@
-// Calls any slot of an IQXCN_Lancamento with pattern arguments made from the interface table
+// Calls any slot of an IQXCN_Lancamento or IQXCN_LancamentoLote with pattern arguments made from the interface table
 // and describes what the caller holds afterwards: every output, arrays with two guard
 // elements past their count, task memory blocks and texts in full. The same variant gives
 // the same arguments, so an in-process call and a remote one can be compared.
@@ -110,12 +110,13 @@ class CallerParam {
   uint32_t count_ = 0;
 };
 
-template <auto kMethod, const ParamInfo* kParams>
+template <class Interface, auto kMethod, const ParamInfo* kParams>
 struct MethodCall;
 
-template <class C, class... A, HRESULT (C::*kMethod)(A...), const ParamInfo* kParams>
-struct MethodCall<kMethod, kParams> {
-  static Outcome Run(IQXCN_Lancamento* object, int variant) {
+template <class Interface, class C, class... A, HRESULT (C::*kMethod)(A...),
+          const ParamInfo* kParams>
+struct MethodCall<Interface, kMethod, kParams> {
+  static Outcome Run(Interface* object, int variant) {
     return [&]<size_t... I>(std::index_sequence<I...>) {
       std::tuple<CallerParam<kParams, I, A>...> params;
       (std::get<I>(params).Init(variant, params), ...);
@@ -128,12 +129,18 @@ struct MethodCall<kMethod, kParams> {
   }
 };
 
-using SlotCall = Outcome (*)(IQXCN_Lancamento* object, int variant);
+template <class Interface>
+using SlotCall = Outcome (*)(Interface* object, int variant);
 
-// Entry i calls slot i + 3.
-inline constexpr SlotCall kSlotCalls[] = {
+// Entry i calls slot i + 3, of each interface.
+inline constexpr SlotCall<IQXCN_Lancamento> kSlotCalls[] = {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
-  &MethodCall<&IQXCN_Lancamento::name, table::kParams_##name>::Run,
+  &MethodCall<IQXCN_Lancamento, &IQXCN_Lancamento::name, table::kParams_##name>::Run,
+#include "entries/interface_table.def"
+};
+inline constexpr SlotCall<IQXCN_LancamentoLote> kSlotCallsLote[] = {
+#define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
+  &MethodCall<IQXCN_LancamentoLote, &IQXCN_LancamentoLote::name, table::kParams_##name>::Run,
 #include "entries/interface_table.def"
 };
 

@@ -1,4 +1,5 @@
-// A fake entry service for the marshalling tests, generated from the interface table: every
+// A fake entry service for the marshalling tests, generated from the interface table (both
+// interfaces; the batch interface's slots are noted as their numbers): every
 // method notes what it received (slot, then each [in] and [in,out] parameter described in
 // full) and answers with patterns of its slot. Some answers leave outputs alone (slots that
 // are multiples of 3, odd array elements), some fail with outputs set (multiples of 5),
@@ -34,13 +35,18 @@ inline HRESULT AnswerResult(int slot) {
   return slot % 2 == 0 ? S_OK : static_cast<HRESULT>(0x00040000u | slot);
 }
 
-class FakeLancamento final : public IQXCN_Lancamento {
+class FakeLancamento final : public IQXCN_Lancamento, public IQXCN_LancamentoLote {
  public:
   HRESULT QueryInterface(REFIID iid, void** object) override {
     *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IQXCN_Lancamento) return E_NOINTERFACE;
+    if (iid == IID_IQXCN_LancamentoLote) {
+      *object = static_cast<IQXCN_LancamentoLote*>(this);
+    } else if (iid == IID_IUnknown || iid == IID_IQXCN_Lancamento) {
+      *object = static_cast<IQXCN_Lancamento*>(this);
+    } else {
+      return E_NOINTERFACE;
+    }
     AddRef();
-    *object = static_cast<IQXCN_Lancamento*>(this);
     return S_OK;
   }
   ULONG AddRef() override { return ++references_; }
@@ -60,6 +66,7 @@ class FakeLancamento final : public IQXCN_Lancamento {
   HRESULT name QX_DECLS params override {                          \
     return Handle<table::kParams_##name, slot> QX_NAMES params;    \
   }
+#define QX_LOTE_METHOD QX_METHOD
 #include "entries/interface_table.def"
 
  private:

@@ -1,5 +1,5 @@
 // Calls through proxy, wire and stub give the caller and the callee exactly what an
-// in-process call gives, slot by slot.
+// in-process call gives, slot by slot, on both interfaces of the class.
 #include <gtest/gtest.h>
 
 #include "call_harness.h"
@@ -24,6 +24,24 @@ TEST_F(RemoteCallsTest, EverySlotMatchesAnInProcessCall) {
       EXPECT_EQ(far.hr, AnswerResult(slot));
       EXPECT_EQ(far.caller, direct.caller);
     }
+    // The batch interface, reached by QueryInterface on either side.
+    IQXCN_LancamentoLote* localLote = nullptr;
+    IQXCN_LancamentoLote* remoteLote = nullptr;
+    ASSERT_EQ(local->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&localLote)),
+              S_OK);
+    ASSERT_EQ(
+        remote->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&remoteLote)),
+        S_OK);
+    for (size_t i = 0; i < std::size(kSlotCallsLote); ++i) {
+      SCOPED_TRACE("batch slot " + std::to_string(i + 3) + " variant " + std::to_string(variant));
+      Outcome direct = kSlotCallsLote[i](localLote, variant);
+      Outcome far = kSlotCallsLote[i](remoteLote, variant);
+      EXPECT_EQ(far.hr, direct.hr);
+      EXPECT_EQ(far.hr, AnswerResult(static_cast<int>(i) + 3));
+      EXPECT_EQ(far.caller, direct.caller);
+    }
+    localLote->Release();
+    remoteLote->Release();
     // Every argument reached the callee as the caller passed it, in slot order.
     EXPECT_EQ(factory_.LastSeen(), fake->seen());
     EXPECT_NE(fake->seen().find("slot 92:"), std::string::npos);

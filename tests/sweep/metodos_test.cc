@@ -50,6 +50,43 @@ HRESULT GravaDados(IQXCN_Lancamento* s) {
   return s->GravaDados(&dados, &indlan);
 }
 
+// A batch: a new entry with a text, two split lines and a foreign-currency
+// amount, an update of entry 2, and a new one-sided entry.
+HRESULT Lote(IQXCN_Lancamento* s) {
+  void* lote = nullptr;
+  if (HRESULT hr = s->QueryInterface(IID_IQXCN_LancamentoLote, &lote)) return hr;
+  REG_LOTE_LANCAMENTO lancamentos[3] = {};
+  const int32_t indlans[3] = {0, 2, 0};
+  const int32_t debitos[3] = {4, 5, 0};
+  for (int i = 0; i < 3; ++i) {
+    RegDados& dados = lancamentos[i].Dados;
+    dados.DataLancamento = SweepCompany::kData.Value();
+    dados.Debito = debitos[i];
+    dados.Credito = 11;
+    dados.Valor = CURRENCY{10000 * (i + 1)};
+    dados.Filial = 1;
+    lancamentos[i].Indlan = indlans[i];
+  }
+  lancamentos[0].Dados.ValorMoeda = CURRENCY{77};
+  lancamentos[0].usTamanhoComplemento = 5;
+  lancamentos[0].usQtdGerencial = 2;
+  lancamentos[1].ulInicioComplemento = 5;
+  lancamentos[1].usTamanhoComplemento = 3;
+  REG_LOTE_GERENCIAL linhas[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    linhas[i].Linha.Valor = CURRENCY{5000};
+    linhas[i].Linha.ContaGerencial = 2 + i;
+    linhas[i].Quantidade.Quantidade = CURRENCY{10000};
+  }
+  unsigned char textos[] = "loteiupd";
+  int32_t posicoes[3] = {};
+  int32_t falha = 0;
+  const HRESULT hr = static_cast<IQXCN_LancamentoLote*>(lote)->GravaLote(
+      3, lancamentos, 2, linhas, 8, textos, posicoes, &falha);
+  static_cast<IQXCN_LancamentoLote*>(lote)->Release();
+  return hr;
+}
+
 HRESULT LeComTexto(IQXCN_Lancamento* s) {
   BSTR texto = nullptr;
   const HRESULT hr = s->GetComplemento(&texto, Mes(), 2);
@@ -200,6 +237,7 @@ const std::vector<Caso>& Casos() {
       {"Grava", NovoLancamento, true},
       {"GravaAlteracao", Alteracao, true},
       {"GravaDados", GravaDados, true},
+      {"GravaLote", Lote, true},
       {"GravaConferido", [](IQXCN_Lancamento* s) { return s->GravaConferido(Mes(), 2, 1); }},
       {"Le", [](IQXCN_Lancamento* s) { return s->Le(1, Mes()); }},
       {"LeDados",

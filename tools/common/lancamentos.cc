@@ -44,7 +44,7 @@ Tabela TabelaLancamento(const LancamentoLido& lancamento) {
   return tabela;
 }
 
-Tabela TabelaRateio(const Rateio& rateio) {
+Tabela TabelaRateio(const RegistrosRateio& rateio) {
   Tabela tabela({"gerencial", "contabil", "valor", "quantidade"});
   for (size_t i = 0; i < rateio.linhas.size(); ++i) {
     const RegLan_Ger& linha = rateio.linhas[i];
@@ -56,11 +56,21 @@ Tabela TabelaRateio(const Rateio& rateio) {
   return tabela;
 }
 
-Tabela TabelaDiferencas(const std::vector<Reg_Dif>& diferencas) {
+Tabela TabelaDiferencas(const std::vector<Reg_Dif>& diferencas, std::optional<CQXData> de,
+                        std::optional<CQXData> ate, Total& total) {
   Tabela tabela({"data", "filial", "usuario", "diferenca"});
   for (const Reg_Dif& d : diferencas) {
-    tabela.Linha({CQXData(d.Data), int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
+    const CQXData data(d.Data);
+    if ((de && data < *de) || (ate && *ate < data)) continue;
+    tabela.Linha({data, int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
+    total.Soma(d.Valor);
   }
+  return tabela;
+}
+
+Tabela TabelaTotal(const Total& total) {
+  Tabela tabela({"total"});
+  tabela.Linha({total});
   return tabela;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,12 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& lancamento);
 // foreign-currency amount, "moeda".
 Tabela TabelaLancamento(const LancamentoLido& lancamento);
 // A split: "gerencial", "contabil", "valor", "quantidade".
-Tabela TabelaRateio(const Rateio& rateio);
-// The debit/credit differences: "data", "filial", "usuario", "diferenca".
-Tabela TabelaDiferencas(const std::vector<Reg_Dif>& diferencas);
+Tabela TabelaRateio(const RegistrosRateio& rateio);
+// The debit/credit differences dated from `de` to `ate` (either may be
+// absent): "data", "filial", "usuario", "diferenca"; `total` sums them.
+Tabela TabelaDiferencas(const std::vector<Reg_Dif>& diferencas, std::optional<CQXData> de,
+                        std::optional<CQXData> ate, Total& total);
+// Their total: "total".
+Tabela TabelaTotal(const Total& total);
 
 }  // namespace qx::cli

@@ -11,7 +11,7 @@
 namespace qxcn {
 namespace {
 
-using qx::Rateio;
+using Rateio = qx::RegistrosRateio;
 
 // "--gerencial CONTA:VALOR" lines, on the entry's debit account (or its credit
 // account without one); "--quantidade" values pair with them in order.

@@ -1,9 +1,12 @@
 #pragma once
-// Entries as qxcn shows them: the columns and cells the tools share, and the
-// reading of the entries, shared with the other clients for people.
+// Entries and reports as qxcn shows them: the columns and cells the tools
+// share, and the reading of the entries, shared with the other clients for
+// people.
 
 #include "comandos.h"
 #include "common/lancamentos.h"
+#include "common/periodo.h"
+#include "common/relatorios.h"
 #include "reports/leitura.h"
 
 namespace qxcn {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comandos.h"
+#include "common/total.h"
 #include "diagnostics/profiler_identity.h"
 #include "lancamentos.h"
 #include "values/br_text.h"
@@ -55,10 +56,14 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
   saida.Mostra("lancamentos", "\nLançamentos de " + qx::MesAnoText(mes) + ":", tabela);
 }
 
-void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
-  const Tabela tabela = TabelaDiferencas(qx::LeDiferencas(servico));
+void Diferencas(const Argumentos& a, Servico& servico, Saida& saida) {
+  qx::Total total;
+  const Tabela tabela =
+      TabelaDiferencas(qx::LeDiferencas(servico), a.Data("de"), a.Data("ate"), total);
   saida.Mostra("diferencas", "", tabela);
   if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
+  saida.Resumo("total", TabelaTotal(total), "Total " + TotalParaPessoas(total));
+  VerificaTotais({&total});
 }
 
 }  // namespace
@@ -72,8 +77,9 @@ std::vector<Comando> ComandosMes() {
        ComServico(Mes)},
       {"diferencas",
        "",
-       "as diferenças entre débitos e créditos por data, filial e usuário",
-       {},
+       "as diferenças entre débitos e créditos por data, filial e usuário, com o total",
+       {{"de", "DD/MM/AAAA", "só as das datas a partir desta"},
+        {"ate", "DD/MM/AAAA", "só as das datas até esta"}},
        ComServico(Diferencas)},
   };
 }

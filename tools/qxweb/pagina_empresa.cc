@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/total.h"
+#include "values/total.h"
 #include "graficos.h"
 #include "html.h"
 #include "paginas.h"
@@ -17,7 +17,7 @@ namespace {
 struct Mes {
   CQXMesAno mes;
   int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
-  qx::cli::Total debitos, creditos;
+  qx::Total debitos, creditos;
 };
 
 // The month's counts, and its live entries' debits and credits.
@@ -69,8 +69,8 @@ void PaginaEmpresa(Pedido& pedido, Documento& documento) {
   for (int m = 1; m <= 12; ++m) {
     const Mes mes = LeMes(servico, CQXMesAno::Make(m, ano));
     tabela.Linha({mes.mes, int64_t{mes.lancamentos}, int64_t{mes.excluidos},
-                  int64_t{mes.gerenciais}, int64_t{mes.importados}, mes.debitos.ParaCelula(),
-                  mes.creditos.ParaCelula()});
+                  int64_t{mes.gerenciais}, int64_t{mes.importados}, mes.debitos,
+                  mes.creditos});
     rotulos.push_back(qx::MesAnoText(mes.mes).substr(0, 2));
     debitos.valores.push_back(mes.debitos.Valor());
     creditos.valores.push_back(mes.creditos.Valor());

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "common/periodo.h"
 #include "paginas.h"
 
 namespace qxweb {
@@ -17,7 +18,7 @@ const std::vector<Rota>& Rotas() {
       {empresa, {{"ano", "AAAA", "o ano"}}, PaginaEmpresa},
       {empresa + "/lancamentos", OpcoesLancamentos(), PaginaLancamentos},
       {empresa + "/lancamentos/([0-9]{4}-[0-9]{2})/([0-9]{1,8})", {}, PaginaLancamento},
-      {empresa + "/diferencas", {}, PaginaDiferencas},
+      {empresa + "/diferencas", qx::cli::OpcoesDatas(), PaginaDiferencas},
       {empresa + "/verificacao", {}, PaginaVerificacao},
       {empresa + "/historico", OpcoesHistorico(), PaginaHistorico},
   };

@@ -1,0 +1,45 @@
+// balancete: the trial balance.
+#include <vector>
+
+#include "comandos.h"
+#include "common/periodo.h"
+#include "common/relatorios.h"
+#include "common/total.h"
+#include "lancamentos.h"
+#include "reports/balancete.h"
+#include "values/br_text.h"
+
+namespace qxcn {
+namespace {
+
+void Balancete(const Argumentos& a, Servico& servico, Saida& saida) {
+  qx::PedidoBalancete pedido;
+  pedido.periodo = LePeriodo(a, servico.identidade());
+  pedido.nivel = static_cast<uint16_t>(a.Inteiro("nivel", 1, UINT16_MAX).value_or(0));
+  pedido.porMes = a.Marca("por-mes");
+  pedido.zeradas = a.Marca("zeradas");
+  const qx::Periodo& p = pedido.periodo;
+  const qx::Balancete b = qx::MontaBalancete(servico, qx::LePlano(servico, 'C'), pedido);
+
+  saida.Resumo("periodo", TabelaPeriodo(p),
+               "Balancete " + TextoPeriodo(p.de, p.ate, p.filial) +
+                   "; saldo anterior dos lançamentos desde " + qx::DateText(p.desde) +
+                   ".\nSaldos: positivos devedores, negativos credores.");
+  saida.Mostra("balancete", "", TabelaBalancete(b, saida.ParaPessoas()));
+  saida.Resumo("totais", TabelaTotaisBalancete(b), TextoEquilibrio(b, p));
+  VerificaEstouro(b.Estourou());
+}
+
+}  // namespace
+
+std::vector<Comando> ComandosBalancete() {
+  return {{"balancete", "",
+           "o saldo anterior, os débitos, os créditos e o saldo final de cada conta do plano",
+           Junta<Opcao>({OpcoesPeriodo(),
+                         {{"nivel", "N", "só as contas até o nível N do plano"},
+                          {"por-mes", "", "o movimento de cada mês no lugar de débitos e créditos"},
+                          {"zeradas", "", "também as contas sem saldo nem movimento"}}}),
+           ComServico(Balancete)}};
+}
+
+}  // namespace qxcn
