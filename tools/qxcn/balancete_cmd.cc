@@ -13,11 +13,7 @@ namespace qxcn {
 namespace {
 
 void Balancete(const Argumentos& a, Servico& servico, Saida& saida) {
-  qx::PedidoBalancete pedido;
-  pedido.periodo = LePeriodo(a, servico.identidade());
-  pedido.nivel = static_cast<uint16_t>(a.Inteiro("nivel", 1, UINT16_MAX).value_or(0));
-  pedido.porMes = a.Marca("por-mes");
-  pedido.zeradas = a.Marca("zeradas");
+  const qx::PedidoBalancete pedido = LePedidoBalancete(a, servico.identidade());
   const qx::Periodo& p = pedido.periodo;
   const qx::Balancete b = qx::MontaBalancete(servico, qx::LePlano(servico, 'C'), pedido);
 
@@ -35,11 +31,7 @@ void Balancete(const Argumentos& a, Servico& servico, Saida& saida) {
 std::vector<Comando> ComandosBalancete() {
   return {{"balancete", "",
            "o saldo anterior, os débitos, os créditos e o saldo final de cada conta do plano",
-           Junta<Opcao>({OpcoesPeriodo(),
-                         {{"nivel", "N", "só as contas até o nível N do plano"},
-                          {"por-mes", "", "o movimento de cada mês no lugar de débitos e créditos"},
-                          {"zeradas", "", "também as contas sem saldo nem movimento"}}}),
-           ComServico(Balancete)}};
+           OpcoesBalancete(), ComServico(Balancete)}};
 }
 
 }  // namespace qxcn

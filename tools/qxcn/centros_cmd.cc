@@ -12,10 +12,7 @@ namespace qxcn {
 namespace {
 
 void Centros(const Argumentos& a, Servico& servico, Saida& saida) {
-  const Datas datas = LeDatas(a);
-  const qx::PedidoCentros pedido{
-      datas.de, datas.ate, static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0)),
-      static_cast<int32_t>(a.Inteiro("conta-gerencial", 1, INT32_MAX).value_or(0))};
+  const qx::PedidoCentros pedido = LePedidoCentros(a);
   const qx::Centros c =
       qx::MontaCentros(servico, qx::LePlano(servico, 'C'), qx::LePlano(servico, 'G'), pedido);
 
@@ -34,11 +31,7 @@ void Centros(const Argumentos& a, Servico& servico, Saida& saida) {
 std::vector<Comando> ComandosCentros() {
   return {{"centros", "",
            "o que os rateios gerenciais do período dão a cada centro de custo, por conta contábil",
-           Junta<Opcao>({OpcoesDatas(),
-                         {{"filial", "N", "só os lançamentos da filial"},
-                          {"conta-gerencial", "CONTA",
-                           "só o centro (ou os centros de uma conta totalizadora)"}}}),
-           ComServico(Centros)}};
+           OpcoesCentros(), ComServico(Centros)}};
 }
 
 }  // namespace qxcn

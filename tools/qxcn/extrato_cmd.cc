@@ -41,24 +41,6 @@ void Extrato(const Argumentos& a, Servico& servico, Saida& saida) {
   VerificaEstouro(e.Estourou());
 }
 
-// "A..B", "A..", "..B" or "A": the first and the last account.
-std::pair<int32_t, int32_t> LeContas(const Argumentos& a) {
-  const std::string texto = a.Valor("contas").value_or("..");
-  const size_t pontos = texto.find("..");
-  const auto numero = [&](const std::string& parte, int32_t omissao) {
-    return parte.empty() ? omissao
-                         : static_cast<int32_t>(a.LeInteiro(parte, "--contas", 1, INT32_MAX));
-  };
-  if (pontos == std::string::npos) {
-    const int32_t conta = numero(texto, 0);
-    return {conta, conta};
-  }
-  const std::pair<int32_t, int32_t> contas = {numero(texto.substr(0, pontos), 1),
-                                              numero(texto.substr(pontos + 2), INT32_MAX)};
-  if (contas.second < contas.first) throw ErroUso{"--contas: a última antes da primeira"};
-  return contas;
-}
-
 void Razao(const Argumentos& a, Servico& servico, Saida& saida) {
   const auto [primeira, ultima] = LeContas(a);
   const qx::Periodo p = LePeriodo(a, servico.identidade());
@@ -89,8 +71,7 @@ std::vector<Comando> ComandosExtrato() {
        "do saldo anterior ao final",
        Junta<Opcao>({{{"conta", "CONTA", "a conta"}}, OpcoesPeriodo()}), ComServico(Extrato)},
       {"razao", "", "o extrato de cada conta que teve lançamentos no período",
-       Junta<Opcao>({{{"contas", "A..B", "só as contas de número A a B (A.. ou ..B também)"}},
-                     OpcoesPeriodo()}),
+       Junta<Opcao>({{OpcaoContas()}, OpcoesPeriodo()}),
        ComServico(Razao)},
   };
 }
