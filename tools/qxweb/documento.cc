@@ -9,6 +9,12 @@ void Documento::Mostra(std::string chave, std::string titulo, Tabela tabela, Lig
                      "", {}, std::move(ligacao)});
 }
 
+void Documento::MostraDesenhada(std::string chave, std::string titulo, Tabela tabela,
+                                std::string html) {
+  partes_.push_back({Parte::Tipo::kTabela, std::move(chave), std::move(titulo), std::move(tabela),
+                     std::move(html)});
+}
+
 void Documento::Resumo(std::string chave, Tabela linha, std::string texto) {
   partes_.push_back(
       {Parte::Tipo::kResumo, std::move(chave), "", std::move(linha), std::move(texto)});

@@ -26,7 +26,7 @@ struct Parte {
   std::string chave;   // the JSON key and the CSV's name
   std::string titulo;  // a heading for people
   Tabela tabela{{}};
-  std::string texto;  // a summary as people read it, or the HTML
+  std::string texto;  // a summary as people read it, or the HTML (of a drawn table too)
   Celula valor = {};
   Ligacao ligacao = {};
 };
@@ -40,6 +40,8 @@ class Documento {
   }
 
   void Mostra(std::string chave, std::string titulo, Tabela tabela, Ligacao ligacao = {});
+  // A table people read drawn as `html` (a tree, say); its twins get the table.
+  void MostraDesenhada(std::string chave, std::string titulo, Tabela tabela, std::string html);
   // One row that sums up: people read `texto`; JSON gets an object.
   void Resumo(std::string chave, Tabela linha, std::string texto);
   // One value of the JSON object.

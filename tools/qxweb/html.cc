@@ -17,7 +17,12 @@ constexpr char kEstilo[] =
     "form.filtro label{display:flex;flex-direction:column;font-size:.8em}"
     "details{width:100%}ul.menu{padding-left:1.2em}"
     ".falha{border-left:4px solid #a00;padding:.3em .8em;background:#fff4f4}"
-    "svg text{font-size:11px;fill:#444}";
+    "svg text{font-size:11px;fill:#444}"
+    ".arvore .linha,.arvore summary{display:grid;grid-template-columns:minmax(16em,1fr) "
+    "repeat(var(--colunas),9em);border-bottom:1px solid #ddd;padding:.2em 0;font-size:.92em}"
+    ".arvore summary{cursor:pointer;font-weight:600}.arvore details details{margin-left:1.2em}"
+    ".arvore span.n{text-align:right;font-variant-numeric:tabular-nums;padding-right:.6em}"
+    ".arvore .cabeca{background:#f3f3f3;font-weight:600}.arvore span.neg{color:#a00}";
 
 std::string Cabecalho(const Parte& parte, const Endereco& endereco) {
   const Endereco csv = endereco.Com("formato", "csv").Com("tabela", parte.chave);
@@ -25,18 +30,10 @@ std::string Cabecalho(const Parte& parte, const Endereco& endereco) {
   return "<h2>" + Escapa(titulo) + Link(csv.Texto(), "CSV", "twin") + "</h2>\n";
 }
 
-std::string Celula(const qx::cli::Celula& celula, const std::string& ligacao) {
-  std::string classe;
-  if (celula.ADireita()) classe = "n";
-  if (celula.tipo() == qx::cli::Celula::Tipo::kValor && celula.numero() < 0) classe += " neg";
-  std::string texto = Escapa(celula.ParaPessoas());
-  if (!ligacao.empty()) texto = Link(ligacao, celula.ParaPessoas());
-  return (classe.empty() ? "<td>" : "<td class=\"" + classe + "\">") + texto + "</td>";
-}
-
 std::string TabelaHtml(const Parte& parte, const Endereco& endereco) {
   std::string html = Cabecalho(parte, endereco);
   const Tabela& tabela = parte.tabela;
+  if (!parte.texto.empty()) return html + parte.texto + "\n";
   if (tabela.Vazia()) return html + "<p class=\"vazio\">Nenhuma linha.</p>\n";
   html += "<table id=\"" + Escapa(parte.chave) + "\">\n<thead><tr>";
   for (const std::string& coluna : tabela.Colunas()) html += "<th>" + Escapa(coluna) + "</th>";
@@ -44,7 +41,7 @@ std::string TabelaHtml(const Parte& parte, const Endereco& endereco) {
   for (const std::vector<qx::cli::Celula>& linha : tabela.Linhas()) {
     html += "<tr>";
     for (size_t i = 0; i < linha.size(); ++i) {
-      html += Celula(linha[i], parte.ligacao ? parte.ligacao(linha, i) : "");
+      html += CelulaHtml(linha[i], parte.ligacao ? parte.ligacao(linha, i) : "");
     }
     html += "</tr>\n";
   }
@@ -77,6 +74,18 @@ std::string Escapa(std::string_view texto) {
     }
   }
   return escapado;
+}
+
+std::string CelulaHtml(const qx::cli::Celula& celula, const std::string& ligacao,
+                       std::string_view tag) {
+  std::string classe;
+  if (celula.ADireita()) classe = "n";
+  if (celula.tipo() == qx::cli::Celula::Tipo::kValor && celula.numero() < 0) classe += " neg";
+  std::string texto = Escapa(celula.ParaPessoas());
+  if (!ligacao.empty()) texto = Link(ligacao, celula.ParaPessoas());
+  const std::string abre(tag);
+  return "<" + abre + (classe.empty() ? "" : " class=\"" + classe + "\"") + ">" + texto + "</" +
+         abre + ">";
 }
 
 std::string Link(const std::string& endereco, std::string_view texto, std::string_view classe) {

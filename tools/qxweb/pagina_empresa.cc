@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "values/total.h"
 #include "graficos.h"
 #include "html.h"
 #include "paginas.h"
 #include "reports/falha.h"
 #include "reports/pagina_mes.h"
 #include "values/br_text.h"
+#include "values/total.h"
 
 namespace qxweb {
 namespace {
@@ -42,10 +42,13 @@ Mes LeMes(qx::SessaoLancamento& servico, CQXMesAno mesAno) {
 std::string Menu(const std::string& empresa, int ano) {
   const std::string base = EnderecoEmpresa(empresa);
   const std::string anos = std::to_string(ano);
+  const Parametros doAno = {{"de", "01/01/" + anos}, {"ate", "31/12/" + anos}};
   return "<ul class=\"menu\">"
          "<li>" +
-         Link(Url(base + "/lancamentos", {{"de", "01/01/" + anos}, {"ate", "31/12/" + anos}}),
-              "Procurar lançamentos de " + anos) +
+         Link(Url(base + "/lancamentos", doAno), "Procurar lançamentos de " + anos) +
+         "</li><li>" + Link(Url(base + "/balancete", doAno), "Balancete de " + anos) +
+         "</li><li>" + Link(Url(base + "/razao", doAno), "Razão de " + anos) +
+         "</li><li>" + Link(Url(base + "/centros", doAno), "Centros de custo de " + anos) +
          "</li><li>" + Link(base + "/diferencas", "Diferenças entre débitos e créditos") +
          "</li><li>" + Link(base + "/historico", "Histórico dos lançamentos") +
          "</li><li>" + Link(base + "/verificacao", "Verificação da pasta (qxcheck)") +
@@ -88,10 +91,7 @@ void PaginaEmpresa(Pedido& pedido, Documento& documento) {
                      return Url(EnderecoEmpresa(empresa) + "/lancamentos",
                                 {{"mes", linha[0].ParaCsv()}});
                    });
-  if (estouro) {
-    documento.Html("<p class=\"falha\">Uma soma passa do maior valor que um montante guarda; "
-                   "as contagens estão certas.</p>");
-  }
+  AvisaEstouro(estouro, documento);
 }
 
 }  // namespace qxweb

@@ -25,14 +25,6 @@ std::vector<Opcao> OpcoesHistorico() {
   return opcoes;
 }
 
-Ligacao LigacaoAoLancamento(const std::string& empresa) {
-  return [empresa](const std::vector<Celula>& linha, size_t coluna) {
-    if (coluna != 5 || linha[4].tipo() != Celula::Tipo::kMes) return std::string();
-    return EnderecoLancamento(empresa, CQXMesAno(static_cast<uint32_t>(linha[4].numero())),
-                              static_cast<int32_t>(linha[5].numero()));
-  };
-}
-
 void PaginaHistorico(Pedido& pedido, Documento& documento) {
   const Argumentos& a = pedido.argumentos();
   qx::FiltroEventos filtro = qx::cli::LeFiltroHistorico(a);
@@ -56,7 +48,7 @@ void PaginaHistorico(Pedido& pedido, Documento& documento) {
   }
   documento.Mostra("historico", "Alterações",
                    qx::cli::TabelaHistorico(eventos, pedido.ParaPessoas()),
-                   LigacaoAoLancamento(pedido.empresa()));
+                   LigacaoAoLancamento(pedido.empresa(), 4));
   if (mais) {
     documento.Html("<p>" +
                    Link(pedido.endereco().Com("antes", std::to_string(eventos.front().id)).Texto(),

@@ -9,6 +9,7 @@
 #include "common/lancamentos.h"
 #include "formulario.h"
 #include "html.h"
+#include "paginacao.h"
 #include "paginas.h"
 #include "reports/falha.h"
 #include "reports/pagina_mes.h"
@@ -18,14 +19,10 @@
 namespace qxweb {
 namespace {
 
-struct Pagina {
-  int64_t numero = 1;
-  int64_t tamanho = kPaginaPadrao;
-  int64_t quantidade = 0;  // of entries (or, for a month, of positions)
+// The entries of one page.
+struct Lidos {
+  Pagina pagina;
   std::vector<qx::LancamentoLido> lancamentos;
-
-  int64_t Primeira() const { return (numero - 1) * tamanho + 1; }
-  int64_t Paginas() const { return std::max<int64_t>((quantidade + tamanho - 1) / tamanho, 1); }
 };
 
 CQXData UltimoDia(CQXMesAno mes) {
@@ -43,7 +40,8 @@ bool Filtrado(const Argumentos& a) {
 // The keys of the search's page, read from the first key on: the service
 // hands its keys out from the first.
 void LeBusca(qx::SessaoLancamento& servico, const Argumentos& a, CQXData de, CQXData ate,
-             Pagina* pagina) {
+             Lidos* lidos) {
+  Pagina* pagina = &lidos->pagina;
   qx::cli::AplicaFiltro(a, servico);
   int32_t quantidade = 0;
   qx::Verifica(servico->BuscaQtdLancamentos(de.Value(), ate.Value(), &quantidade),
@@ -53,22 +51,8 @@ void LeBusca(qx::SessaoLancamento& servico, const Argumentos& a, CQXData de, CQX
   const std::vector<int32_t> chaves =
       qx::ChavesDaBusca(servico, static_cast<int32_t>(std::max<int64_t>(ate_, 0)));
   const auto inicio = std::min<size_t>(chaves.size(), static_cast<size_t>(pagina->Primeira() - 1));
-  pagina->lancamentos =
+  lidos->lancamentos =
       qx::LeChaves(servico, de.MesAno(), std::vector<int32_t>(chaves.begin() + static_cast<long>(inicio), chaves.end()));
-}
-
-std::string Navegacao(const Endereco& endereco, const Pagina& pagina) {
-  std::string html = "<p class=\"paginas\">";
-  if (pagina.numero > 1) {
-    html += Link(endereco.Com("pagina", std::to_string(pagina.numero - 1)).Texto(), "‹ anterior") +
-            " · ";
-  }
-  html += "página " + std::to_string(pagina.numero) + " de " + std::to_string(pagina.Paginas());
-  if (pagina.numero < pagina.Paginas()) {
-    html += " · " +
-            Link(endereco.Com("pagina", std::to_string(pagina.numero + 1)).Texto(), "próxima ›");
-  }
-  return html + "</p>";
 }
 
 }  // namespace
@@ -78,9 +62,8 @@ std::vector<Opcao> OpcoesLancamentos() {
       {"mes", "MM/AAAA", "o mês"},
       {"de", "DD/MM/AAAA", "de"},
       {"ate", "DD/MM/AAAA", "até"},
-      {"pagina", "N", "a página"},
-      {"tamanho", "N", "lançamentos por página (até " + std::to_string(kMaiorPagina) + ")"},
   };
+  for (Opcao& opcao : OpcoesPagina()) opcoes.push_back(std::move(opcao));
   for (Opcao& opcao : qx::cli::OpcoesFiltro()) opcoes.push_back(std::move(opcao));
   return opcoes;
 }
@@ -94,15 +77,9 @@ void PaginaLancamentos(Pedido& pedido, Documento& documento) {
   const CQXData ate =
       a.Data("ate").value_or(mes ? UltimoDia(*mes) : CQXData::Make(31, 12, ano));
   if (ate < de) throw qx::cli::ErroUso{"ate: antes de de"};
-  const int meses = (ate.Year() - de.Year()) * 12 + ate.Month() - de.Month() + 1;
-  if (meses > kMaisMeses) {
-    throw qx::cli::ErroUso{"de " + qx::DateText(de) + " a " + qx::DateText(ate) + " são " +
-                           std::to_string(meses) + " meses; procure em até " +
-                           std::to_string(kMaisMeses) + " de cada vez"};
-  }
-  Pagina pagina;
-  pagina.numero = a.Inteiro("pagina", 1, INT32_MAX).value_or(1);
-  pagina.tamanho = a.Inteiro("tamanho", 1, kMaiorPagina).value_or(kPaginaPadrao);
+  LimitaMeses(de, ate);
+  Lidos lidos{LePagina(a), {}};
+  Pagina& pagina = lidos.pagina;
   qx::SessaoLancamento& servico = pedido.Servico();
   const bool doMes = mes && !Filtrado(a) && !a.Valor("de") && !a.Valor("ate");
   if (doMes) {
@@ -110,13 +87,13 @@ void PaginaLancamentos(Pedido& pedido, Documento& documento) {
     qx::PaginaDoMes lida = qx::LePaginaDoMes(servico, *mes, static_cast<int32_t>(pagina.Primeira()),
                                              static_cast<int32_t>(pagina.tamanho));
     pagina.quantidade = lida.ultima;
-    pagina.lancamentos = std::move(lida.lancamentos);
+    lidos.lancamentos = std::move(lida.lancamentos);
   } else {
-    LeBusca(servico, a, de, ate, &pagina);
+    LeBusca(servico, a, de, ate, &lidos);
   }
 
   Tabela tabela(qx::cli::ColunasLancamento());
-  for (const qx::LancamentoLido& l : pagina.lancamentos) tabela.Linha(qx::cli::CelulasLancamento(l));
+  for (const qx::LancamentoLido& l : lidos.lancamentos) tabela.Linha(qx::cli::CelulasLancamento(l));
   documento.Titulo(doMes ? "Lançamentos de " + qx::MesAnoText(*mes)
                          : "Lançamentos de " + qx::DateText(de) + " a " + qx::DateText(ate));
   TrilhaEmpresa(pedido, documento);
@@ -124,20 +101,12 @@ void PaginaLancamentos(Pedido& pedido, Documento& documento) {
                             {"de", "ate", "conta", "contem", "origem", "conferidos",
                              "nao-conferidos", "filial", "lote"},
                             {"mes"}));
-  Tabela resumo({"pagina", "paginas", "tamanho", "quantidade"});
-  resumo.Linha({pagina.numero, pagina.Paginas(), pagina.tamanho, pagina.quantidade});
-  documento.Resumo("pagina", std::move(resumo),
+  documento.Resumo("pagina", TabelaPagina(pagina),
                    std::to_string(pagina.quantidade) +
                        (doMes ? " posição(ões) no mês" : " lançamento(s) passam no filtro"));
   documento.Html(Navegacao(pedido.endereco(), pagina));
-  const std::string empresa = pedido.empresa();
   documento.Mostra("lancamentos", "Lançamentos", std::move(tabela),
-                   [empresa](const std::vector<Celula>& linha, size_t coluna) {
-                     if (coluna != 1) return std::string();
-                     return EnderecoLancamento(empresa, CQXMesAno(static_cast<uint32_t>(
-                                                            linha[0].numero())),
-                                               static_cast<int32_t>(linha[1].numero()));
-                   });
+                   LigacaoAoLancamento(pedido.empresa(), 0));
   documento.Html(Navegacao(pedido.endereco(), pagina));
 }
 

@@ -12,6 +12,7 @@
 #include "common/programa.h"
 #include "documento.h"
 #include "endereco.h"
+#include "reports/periodo.h"
 #include "reports/sessao.h"
 
 namespace qxweb {
@@ -66,6 +67,10 @@ void PaginaLancamento(Pedido& pedido, Documento& documento);
 void PaginaDiferencas(Pedido& pedido, Documento& documento);
 void PaginaVerificacao(Pedido& pedido, Documento& documento);
 void PaginaHistorico(Pedido& pedido, Documento& documento);
+void PaginaBalancete(Pedido& pedido, Documento& documento);
+void PaginaExtrato(Pedido& pedido, Documento& documento);
+void PaginaRazao(Pedido& pedido, Documento& documento);
+void PaginaCentros(Pedido& pedido, Documento& documento);
 
 // The query parameters of PaginaLancamentos: the month or the dates, the
 // page, and the filters of qxcn busca.
@@ -73,19 +78,30 @@ std::vector<Opcao> OpcoesLancamentos();
 
 // The query parameters of PaginaHistorico: the filters of qxcn historico.
 std::vector<Opcao> OpcoesHistorico();
+// The query parameters of the statement and the ledger: those of their qxcn
+// subcommands, and the page of their lines.
+std::vector<Opcao> OpcoesExtrato();
+std::vector<Opcao> OpcoesRazao();
+// The period of a report, within kMaisMeses months from where its opening
+// balances start.
+qx::Periodo PeriodoDoPedido(const Pedido& pedido);
 
 // What the pages share.
+std::string EnderecoExtrato(const std::string& empresa, int32_t conta, const qx::Periodo& periodo);
 std::string EnderecoEmpresa(const std::string& empresa);
 std::string EnderecoLancamento(const std::string& empresa, CQXMesAno mes, int32_t posicao);
-// Links the "pos" cell of a history's row to its entry's page.
-Ligacao LigacaoAoLancamento(const std::string& empresa);
+// Links the "pos" cell of a row to its entry's page; the month is in the
+// column `colunaMes`, the position in the next.
+Ligacao LigacaoAoLancamento(const std::string& empresa, size_t colunaMes);
+// When a sum overflowed, says so.
+void AvisaEstouro(bool estourou, Documento& documento);
 // Início › Empresa E, above the title.
 void TrilhaEmpresa(const Pedido& pedido, Documento& documento);
 
-// The largest page of entries a request may ask for, and the default one.
-inline constexpr int64_t kMaiorPagina = 500;
-inline constexpr int64_t kPaginaPadrao = 100;
-// The most months a request may read.
-inline constexpr int kMaisMeses = 12;
+// The most months of entries a request may read: a search from its first
+// date to its last, a report from where its opening balances start.
+inline constexpr int kMaisMeses = 24;
+// Throws ErroUso when from `de` to `ate` there are more than kMaisMeses months.
+void LimitaMeses(CQXData de, CQXData ate);
 
 }  // namespace qxweb
