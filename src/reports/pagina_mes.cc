@@ -31,13 +31,4 @@ PaginaDoMes LePaginaDoMes(SessaoLancamento& servico, CQXMesAno mes, int32_t inic
   return pagina;
 }
 
-void PercorreMes(SessaoLancamento& servico, CQXMesAno mes,
-                 const std::function<void(const std::vector<LancamentoLido>&)>& pagina) {
-  for (int32_t inicio = 1, ultima = 1; inicio <= ultima; inicio += kLancamentosPorPagina) {
-    const PaginaDoMes lida = LePaginaDoMes(servico, mes, inicio, kLancamentosPorPagina);
-    ultima = lida.ultima;
-    if (!lida.lancamentos.empty()) pagina(lida.lancamentos);
-  }
-}
-
 }  // namespace qx

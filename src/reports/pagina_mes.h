@@ -1,13 +1,12 @@
 #pragma once
 // A page of a month's stored entries by position, for views that page
-// through a month without reading the rest of it for each page, and the
-// same page by page over a whole month for their sums.
+// through a month without reading the rest of it for each page.
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "reports/leitura.h"
+#include "reports/leitura_mes.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -22,11 +21,5 @@ struct PaginaDoMes {
 // FalhaServico.
 PaginaDoMes LePaginaDoMes(SessaoLancamento& servico, CQXMesAno mes, int32_t inicio,
                           int32_t quantidade);
-
-// Calls `pagina` with each page of the month's entries.
-void PercorreMes(SessaoLancamento& servico, CQXMesAno mes,
-                 const std::function<void(const std::vector<LancamentoLido>&)>& pagina);
-
-inline constexpr int32_t kLancamentosPorPagina = 4096;
 
 }  // namespace qx

@@ -7,7 +7,7 @@
 #include "html.h"
 #include "paginas.h"
 #include "reports/falha.h"
-#include "reports/pagina_mes.h"
+#include "reports/leitura_mes.h"
 #include "values/br_text.h"
 #include "values/total.h"
 
@@ -29,9 +29,9 @@ Mes LeMes(qx::SessaoLancamento& servico, CQXMesAno mesAno) {
                                                 &mes.gerenciais, &mes.importados),
                "PegaQuantidadeRegistros");
   if (mes.lancamentos == 0) return mes;
-  qx::PercorreMes(servico, mesAno, [&](const std::vector<qx::LancamentoLido>& pagina) {
-    for (const qx::LancamentoLido& l : pagina) {
-      if (l.excluido) continue;
+  qx::PercorreLancamentosDoMes(servico, mesAno, false, [&](const auto& pagina) {
+    for (const qx::LancamentoDoMes& l : pagina) {
+      if (l.Excluido()) continue;
       if (l.dados.Debito != 0) mes.debitos.Soma(l.dados.Valor);
       if (l.dados.Credito != 0) mes.creditos.Soma(l.dados.Valor);
     }
