@@ -10,6 +10,7 @@ namespace {
 
 constexpr int64_t kAltura = 180;  // of the drawing area
 constexpr int64_t kMargem = 24;   // below it, for the labels
+constexpr int64_t kTopo = 6;      // above it, for the points at the top
 constexpr int64_t kLargura = 720;
 
 // v scaled from [minimo, maximo] to [0, kAltura], in whole numbers.
@@ -22,10 +23,10 @@ int64_t Escala(int64_t v, int64_t minimo, int64_t maximo) {
 std::string Numero(int64_t n) { return std::to_string(n); }
 
 std::string Abre(const std::string& titulo, int64_t largura) {
+  const std::string altura = Numero(kTopo + kAltura + kMargem + 4);
   return "<figure><svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"" +
-         Numero(largura) + "\" height=\"" + Numero(kAltura + kMargem + 4) + "\" viewBox=\"0 0 " +
-         Numero(largura) + " " + Numero(kAltura + kMargem + 4) + "\"><title>" + Escapa(titulo) +
-         "</title>";
+         Numero(largura) + "\" height=\"" + altura + "\" viewBox=\"0 " + Numero(-kTopo) + " " +
+         Numero(largura) + " " + altura + "\"><title>" + Escapa(titulo) + "</title>";
 }
 
 std::string Fecha(const std::string& legenda) {

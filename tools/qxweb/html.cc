@@ -20,7 +20,9 @@ constexpr char kEstilo[] =
     "svg text{font-size:11px;fill:#444}"
     ".arvore .linha,.arvore summary{display:grid;grid-template-columns:minmax(16em,1fr) "
     "repeat(var(--colunas),9em);border-bottom:1px solid #ddd;padding:.2em 0;font-size:.92em}"
-    ".arvore summary{cursor:pointer;font-weight:600}.arvore details details{margin-left:1.2em}"
+    ".arvore summary{cursor:pointer;font-weight:600}"
+    ".arvore summary span:first-child::before{content:'▸ '}"
+    ".arvore details[open]>summary span:first-child::before{content:'▾ '}"
     ".arvore span.n{text-align:right;font-variant-numeric:tabular-nums;padding-right:.6em}"
     ".arvore .cabeca{background:#f3f3f3;font-weight:600}.arvore span.neg{color:#a00}";
 

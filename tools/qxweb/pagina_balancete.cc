@@ -38,8 +38,10 @@ std::string Arvore(const qx::Balancete& b, const Tabela& tabela, const std::stri
       html += "</details>\n";
       abertas.pop_back();
     }
+    // The name steps in by its level; the figures stay in their columns.
     std::string linha =
-        "<span>" +
+        "<span style=\"padding-left:" + std::to_string(conta.nivel > 1 ? conta.nivel - 1 : 0) +
+        "em\">" +
         Link(EnderecoExtrato(empresa, conta.numero, periodo), qx::cli::NomeConta(conta)) +
         "</span>";
     const std::vector<Celula>& celulas = tabela.Linhas()[i];
