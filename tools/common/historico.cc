@@ -15,9 +15,9 @@ std::string Forma(const Celula& celula, bool pessoas) {
 
 // Split lines as --gerencial takes them, CONTA:VALOR, with "x QUANTIDADE"
 // when the company keeps quantities; "; " between lines.
-std::string Linhas(const std::vector<qx::LinhaRateio>& linhas, bool pessoas) {
+std::string Linhas(const std::vector<qx::LinhaRateioGravada>& linhas, bool pessoas) {
   std::string texto;
-  for (const qx::LinhaRateio& l : linhas) {
+  for (const qx::LinhaRateioGravada& l : linhas) {
     if (!texto.empty()) texto += "; ";
     texto += std::to_string(l.conta) + ":" + Forma(CURRENCY{l.valor}, pessoas);
     if (l.quantidade) texto += " x " + Forma(CURRENCY{*l.quantidade}, pessoas);

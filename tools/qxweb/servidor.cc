@@ -49,7 +49,7 @@ Argumentos LeArgumentos(const Rota& rota, const Parametros& parametros) {
   for (const auto& [nome, valor] : parametros) {
     if (DoFormato(nome)) continue;
     const auto opcao = std::find_if(rota.opcoes.begin(), rota.opcoes.end(),
-                                    [&](const Opcao& o) { return o.nome == nome; });
+                                    [&nome = nome](const Opcao& o) { return o.nome == nome; });
     if (opcao == rota.opcoes.end()) {
       throw qx::cli::ErroUso{"parâmetro desconhecido: " + nome};
     }
