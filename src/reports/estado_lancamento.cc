@@ -109,8 +109,8 @@ std::optional<EstadoLancamento> EstadoDepois(const EventoLog& evento) {
   for (size_t k = 0; k < quantas; ++k) {
     REGLAN_GER linha;
     std::memcpy(&linha, r.linhas.data() + k * sizeof linha, sizeof linha);
-    LinhaRateio& l = e->linhas.emplace_back(
-        LinhaRateio{linha.ContaGerencial, linha.ContaContabil, linha.Valor.int64, std::nullopt});
+    LinhaRateioGravada& l = e->linhas.emplace_back(LinhaRateioGravada{
+        linha.ContaGerencial, linha.ContaContabil, linha.Valor.int64, std::nullopt});
     if (comQuantidades) {
       int64_t quantidade = 0;
       std::memcpy(&quantidade, r.quantidades.data() + k * sizeof quantidade, sizeof quantidade);

@@ -18,7 +18,7 @@ namespace qx {
 struct EstadoLancamento {
   RegLanAtual imagem{};
   std::string complemento;          // "" for none
-  std::vector<LinhaRateio> linhas;  // the split, in order
+  std::vector<LinhaRateioGravada> linhas;  // the split, in order
   int32_t primeiraLinha = 0;        // the split's first position, 0 without split
   std::optional<int64_t> moeda;     // the foreign-currency amount, when there is one
   uint32_t desconhecidos = 0;       // bit 1 << Campo: the log cannot tell that field

@@ -36,24 +36,25 @@ inline constexpr int kQuantidadeCampos = static_cast<int>(Campo::kConferido) + 1
 // The word people and scripts know a field by ("data", "valor_moeda" ...).
 const char* NomeCampo(Campo campo);
 
-// One managerial split line.
-struct LinhaRateio {
+// One managerial split line as an event recorded it (a report reads a
+// stored split as LinhaRateio, reports/rateio.h).
+struct LinhaRateioGravada {
   int32_t conta = 0;                  // managerial account
   int32_t contaContabil = 0;          // accounting account
   int64_t valor = 0;                  // ten-thousandths
   std::optional<int64_t> quantidade;  // when the company keeps quantities
-  bool operator==(const LinhaRateio&) const = default;
+  bool operator==(const LinhaRateioGravada&) const = default;
 };
 
 // A field's value; which member holds it follows the field (see Campo).
 struct ValorCampo {
   static ValorCampo Numero(int64_t n) { return {n, {}, {}}; }
   static ValorCampo Texto(std::string t) { return {0, std::move(t), {}}; }
-  static ValorCampo Linhas(std::vector<LinhaRateio> l) { return {0, {}, std::move(l)}; }
+  static ValorCampo Linhas(std::vector<LinhaRateioGravada> l) { return {0, {}, std::move(l)}; }
 
   int64_t numero = 0;
   std::string texto;
-  std::vector<LinhaRateio> linhas;
+  std::vector<LinhaRateioGravada> linhas;
   bool operator==(const ValorCampo&) const = default;
 };
 

@@ -96,4 +96,39 @@ std::string Complemento(SessaoLancamento& servico, CQXMesAno mes, int32_t posica
   return BstrToCp1252(texto);
 }
 
+RegistrosRateio RateioDoLido(SessaoLancamento& servico) {
+  RegistrosRateio rateio;
+  uint16_t quantidade = 0;
+  Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
+  rateio.linhas.resize(quantidade);
+  rateio.quantidades.resize(quantidade);
+  Verifica(servico->GetLancamentoGerencial(quantidade, rateio.linhas.data()),
+           "GetLancamentoGerencial");
+  const HRESULT hr = servico->GetQuantidadeGerencial(quantidade, rateio.quantidades.data());
+  if (FAILED(hr)) rateio.quantidades.clear();
+  return rateio;
+}
+
+std::vector<Reg_Dif> LeDiferencas(SessaoLancamento& servico) {
+  int32_t quantidade = 0;
+  Verifica(servico->GetQuantidadeDiferenca(&quantidade), "GetQuantidadeDiferenca");
+  std::vector<Reg_Dif> lista(static_cast<size_t>(std::max(quantidade, 0)));
+  if (quantidade > 0) Verifica(servico->GetDiferenca(quantidade, lista.data()), "GetDiferenca");
+  return lista;
+}
+
+int32_t PosicaoDaNota(SessaoLancamento& servico, CQXMesAno mes, int32_t chave) {
+  int32_t posicao = 0;
+  Verifica(servico->ExisteNotaExplicativa(static_cast<uint16_t>(mes.Value()), chave, &posicao),
+           "ExisteNotaExplicativa");
+  return posicao;
+}
+
+std::string TextoDaNota(SessaoLancamento& servico, int32_t posicao) {
+  BSTR texto = nullptr;
+  Verifica(servico->LeNotaExplicativa(posicao, &texto), "LeNotaExplicativa");
+  UniqueBstr dono(texto);
+  return BstrToCp1252(texto);
+}
+
 }  // namespace qx

@@ -37,4 +37,24 @@ LancamentoLido LeUm(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
 // The complement text of a stored entry ("" without one).
 std::string Complemento(SessaoLancamento& servico, CQXMesAno mes, int32_t posicao);
 
+// A cost-centre split in the service's records: its lines and their
+// quantities, in order.
+struct RegistrosRateio {
+  std::vector<RegLan_Ger> linhas;
+  std::vector<RegQtd_Ger> quantidades;  // none where the company keeps none
+};
+
+// The split of the entry LeUm has just loaded as the current one, as
+// LeGerencial reads it.
+RegistrosRateio RateioDoLido(SessaoLancamento& servico);
+
+// The debit/credit differences the company keeps.
+std::vector<Reg_Dif> LeDiferencas(SessaoLancamento& servico);
+
+// The position in the note index of the explanatory note of the item (mes,
+// chave); 0 when it has none.
+int32_t PosicaoDaNota(SessaoLancamento& servico, CQXMesAno mes, int32_t chave);
+// The text of the note at that position (Windows-1252).
+std::string TextoDaNota(SessaoLancamento& servico, int32_t posicao);
+
 }  // namespace qx

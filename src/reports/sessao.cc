@@ -14,16 +14,23 @@ constexpr char16_t kProgId[] = u"QXCN_Lancamento.QXCN_Lancamento";
 constexpr char kChaveUsuario[] = "HKEY_CURRENT_USER\\Software\\QX Sistemas\\QXCN";
 constexpr char kValorEmpresa[] = "Empresa";
 
-// The first company of the installation, asked of the service itself.
-std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
+std::vector<std::string> EmpresasDoServico(IQXCN_Lancamento* lancamento) {
   ULONG quantidade = 0;
   Verifica(lancamento->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
-  if (quantidade == 0) {
+  std::vector<EmpresasLancamento> lista(quantidade);
+  if (quantidade > 0) Verifica(lancamento->GetEmpresas(quantidade, lista.data()), "GetEmpresas");
+  std::vector<std::string> empresas;
+  for (const EmpresasLancamento& e : lista) empresas.push_back(FieldText(e.NomeEmpresa));
+  return empresas;
+}
+
+// The first company of the installation, asked of the service itself.
+std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
+  const std::vector<std::string> empresas = EmpresasDoServico(lancamento);
+  if (empresas.empty()) {
     throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin company add CODIGO");
   }
-  std::vector<EmpresasLancamento> empresas(quantidade);
-  Verifica(lancamento->GetEmpresas(quantidade, empresas.data()), "GetEmpresas");
-  return FieldText(empresas[0].NomeEmpresa);
+  return empresas[0];
 }
 
 // A new entry service object, not initialised; the caller has initialised
@@ -93,5 +100,9 @@ IQXCN_LancamentoLote* SessaoLancamento::Lote() {
 }
 
 SessaoLancamento::~SessaoLancamento() { CoUninitialize(); }
+
+std::vector<std::string> Empresas(SessaoLancamento& servico) {
+  return EmpresasDoServico(servico.operator->());
+}
 
 }  // namespace qx

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "entries/iqxcn_lancamento.h"
 
@@ -60,5 +61,8 @@ class SessaoLancamento {
   Objeto<IQXCN_LancamentoLote> lote_;
   Identidade identidade_;
 };
+
+// The companies of the installation (Windows-1252), asked of the service.
+std::vector<std::string> Empresas(SessaoLancamento& servico);
 
 }  // namespace qx

@@ -27,11 +27,7 @@ class Qxcn : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir();
-    setenv("QX_REGISTRY", (*dir_ / "home/registry.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (*dir_ / "user.reg").c_str(), 1);
-    setenv("QX_RUNTIME_DIR", (*dir_ / "runtime").c_str(), 1);
-    unsetenv("QX_HOME");
-    unsetenv("QX_EMPRESA");
+    IsolaFerramentas(*dir_);
     for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"qxadmin", {"default", *dir_ / "home"}},
              {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
@@ -47,9 +43,7 @@ class Qxcn : public ::testing::Test {
     dir_ = nullptr;
   }
 
-  static std::string Binary(const std::string& name) {
-    return std::string(QX_TEST_BINARY_DIR) + "/tools/" + name + "/" + name;
-  }
+  static std::string Binary(const std::string& name) { return ToolBinary(name); }
   static DumpRun Run(const std::vector<std::string>& args) {
     return RunTool(*dir_, Binary("qxcn"), args);
   }

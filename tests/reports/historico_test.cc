@@ -91,7 +91,7 @@ std::string Texto(const std::optional<ValorCampo>& v) {
   if (!v->texto.empty()) return v->texto;
   if (v->linhas.empty()) return std::to_string(v->numero);
   std::string t;
-  for (const LinhaRateio& l : v->linhas) {
+  for (const LinhaRateioGravada& l : v->linhas) {
     t += (t.empty() ? "" : " ") + std::to_string(l.conta) + "/" + std::to_string(l.contaContabil) +
          ":" + std::to_string(l.valor) + "*" + std::to_string(l.quantidade.value_or(-1));
   }

@@ -42,6 +42,22 @@ inline DumpRun RunTool(const TempDir& dir, const std::string& program,
   return result;
 }
 
+// A built tool: build/.../tools/NAME/NAME.
+inline std::string ToolBinary(const std::string& name) {
+  return std::string(QX_TEST_BINARY_DIR) + "/tools/" + name + "/" + name;
+}
+
+// The tools a test runs keep their registries and runtime files in its
+// folder (the default installation goes to its "home") and find no other
+// installation or company.
+inline void IsolaFerramentas(const TempDir& dir) {
+  setenv("QX_REGISTRY", (dir / "home/registry.reg").c_str(), 1);
+  setenv("QX_REGISTRY_USER", (dir / "user.reg").c_str(), 1);
+  setenv("QX_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+  unsetenv("QX_HOME");
+  unsetenv("QX_EMPRESA");
+}
+
 inline DumpRun RunQxdump(const TempDir& dir, const std::vector<std::string>& args) {
   return RunTool(dir, std::string(QX_TEST_BINARY_DIR) + "/tools/qxdump/qxdump", args);
 }

@@ -132,7 +132,7 @@ class Relator {
       ajuda = programa_.nome + " help " + comando_->nome;
     }
     if (json_) {
-      Objeto({nullptr, nullptr, erro.mensagem, "", ""}, uso);
+      Objeto({"", "", "", erro.mensagem, ""}, {}, uso);
     } else {
       std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), erro.mensagem.c_str());
       if (!uso.empty()) {
@@ -145,10 +145,7 @@ class Relator {
 
   int Falhou(const Relato& relato) const {
     if (json_) {
-      Objeto({relato.codigo.empty() ? nullptr : relato.codigo.c_str(),
-              relato.simbolo.empty() ? nullptr : relato.simbolo.c_str(), relato.mensagem,
-              relato.descricao, relato.dica},
-             "");
+      Objeto(relato, {}, "");
     } else {
       std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), relato.mensagem.c_str());
       Dica(relato.dica);
@@ -159,7 +156,7 @@ class Relator {
   // Each refusal on a line of its own, under the message.
   int Recusou(const FalhaRecusa& recusa) const {
     if (json_) {
-      Objeto({nullptr, nullptr, recusa.mensagem, "", recusa.dica, recusa.recusas}, "");
+      Objeto({"", "", "", recusa.mensagem, recusa.dica}, recusa.recusas, "");
     } else {
       std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), recusa.mensagem.c_str());
       for (const std::string& linha : recusa.recusas) std::fprintf(stderr, "  %s\n", linha.c_str());
@@ -169,32 +166,15 @@ class Relator {
   }
 
  private:
-  struct Partes {
-    const char* codigo;
-    const char* simbolo;
-    std::string mensagem;
-    std::string descricao;
-    std::string dica;
-    std::vector<std::string> recusas = {};
-  };
-
   void Dica(const std::string& dica) const {
     if (dica.empty()) return;
     std::fprintf(stderr, "  %s: %s\n", TextosDe().oQueFazer, dica.c_str());
   }
 
   // One JSON object on standard error, the same keys for every failure.
-  void Objeto(const Partes& partes, const std::string& uso) const {
-    nlohmann::ordered_json objeto;
-    objeto["codigo"] = partes.codigo != nullptr ? nlohmann::ordered_json(partes.codigo) : nullptr;
-    objeto["simbolo"] =
-        partes.simbolo != nullptr ? nlohmann::ordered_json(partes.simbolo) : nullptr;
-    objeto["mensagem"] = partes.mensagem;
-    if (!partes.descricao.empty()) objeto["descricao"] = partes.descricao;
-    if (!partes.dica.empty()) objeto["dica"] = partes.dica;
-    if (!partes.recusas.empty()) objeto["recusas"] = partes.recusas;
-    if (!uso.empty()) objeto["uso"] = uso;
-    std::fprintf(stderr, "%s\n", Escreve(objeto).c_str());
+  static void Objeto(const Relato& relato, const std::vector<std::string>& recusas,
+                     const std::string& uso) {
+    std::fprintf(stderr, "%s\n", Escreve(FalhaJson(relato, recusas, uso)).c_str());
   }
 
   const Programa& programa_;

@@ -30,6 +30,22 @@ nlohmann::ordered_json LinhasJson(const Tabela& tabela) {
   return linhas;
 }
 
+nlohmann::ordered_json FalhaJson(const Relato& relato, const std::vector<std::string>& recusas,
+                                 const std::string& uso) {
+  const auto nuloSeVazio = [](const std::string& texto) {
+    return texto.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(texto);
+  };
+  nlohmann::ordered_json objeto;
+  objeto["codigo"] = nuloSeVazio(relato.codigo);
+  objeto["simbolo"] = nuloSeVazio(relato.simbolo);
+  objeto["mensagem"] = relato.mensagem;
+  if (!relato.descricao.empty()) objeto["descricao"] = relato.descricao;
+  if (!relato.dica.empty()) objeto["dica"] = relato.dica;
+  if (!recusas.empty()) objeto["recusas"] = recusas;
+  if (!uso.empty()) objeto["uso"] = uso;
+  return objeto;
+}
+
 std::string Escreve(const nlohmann::ordered_json& valor) {
   return valor.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }

@@ -18,14 +18,12 @@ size_t Largura(const std::string& utf8) {
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-void EscreveLinhaCsv(std::FILE* saida, const std::vector<std::string>& campos) {
-  std::string linha;
+void JuntaLinhaCsv(const std::vector<std::string>& campos, std::string* csv) {
   for (size_t i = 0; i < campos.size(); ++i) {
-    if (i > 0) linha += ',';
-    linha += CampoCsv(campos[i]);
+    if (i > 0) *csv += ',';
+    *csv += CampoCsv(campos[i]);
   }
-  linha += "\r\n";
-  std::fputs(linha.c_str(), saida);
+  *csv += "\r\n";
 }
 
 }  // namespace
@@ -70,15 +68,17 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
   for (const auto& texto : textos) escreve(texto);
 }
 
-void Tabela::EscreveCsv(std::FILE* saida) const {
-  EscreveLinhaCsv(saida, colunas_);
+std::string Tabela::Csv() const {
+  std::string csv;
+  JuntaLinhaCsv(colunas_, &csv);
   for (const auto& linha : linhas_) {
     std::vector<std::string> campos;
     for (size_t i = 0; i < colunas_.size(); ++i) {
       campos.push_back(i < linha.size() ? linha[i].ParaCsv() : "");
     }
-    EscreveLinhaCsv(saida, campos);
+    JuntaLinhaCsv(campos, &csv);
   }
+  return csv;
 }
 
 }  // namespace qx::cli

@@ -26,7 +26,8 @@ class Tabela {
   void EscreveAlinhada(std::FILE* saida) const;
   // RFC 4180: a heading line, then one line per row, CRLF at each end; a field
   // with a comma, a quote or a line end in double quotes.
-  void EscreveCsv(std::FILE* saida) const;
+  std::string Csv() const;
+  void EscreveCsv(std::FILE* saida) const { std::fputs(Csv().c_str(), saida); }
 
  private:
   std::vector<std::string> colunas_;

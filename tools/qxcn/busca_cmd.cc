@@ -3,9 +3,9 @@
 
 #include "comandos.h"
 #include "common/total.h"
-#include "filtro.h"
+#include "common/filtro_busca.h"
+#include "common/periodo.h"
 #include "lancamentos.h"
-#include "periodo.h"
 #include "reports/rateio.h"
 
 namespace qxcn {

@@ -3,18 +3,13 @@
 #include <vector>
 
 #include "comandos.h"
-#include "diagnostics/profiler_identity.h"
 
 namespace qxcn {
 namespace {
 
 void Empresas(const Argumentos&, Servico& servico, Saida& saida) {
-  ULONG quantidade = 0;
-  Verifica(servico->GetQuantidadeEmpresas(&quantidade), "GetQuantidadeEmpresas");
-  std::vector<EmpresasLancamento> lista(quantidade);
-  if (quantidade > 0) Verifica(servico->GetEmpresas(quantidade, lista.data()), "GetEmpresas");
   Tabela tabela({"empresa"});
-  for (const EmpresasLancamento& e : lista) tabela.Linha({Texto{qx::FieldText(e.NomeEmpresa)}});
+  for (const std::string& empresa : qx::Empresas(servico)) tabela.Linha({Texto{empresa}});
   saida.Mostra("empresas", "", tabela);
 }
 

@@ -11,25 +11,7 @@
 namespace qxcn {
 namespace {
 
-struct Rateio {
-  std::vector<RegLan_Ger> linhas;
-  std::vector<RegQtd_Ger> quantidades;
-};
-
-// The split of the entry LeUm has just loaded as the current one, as
-// LeGerencial reads it.
-Rateio RateioGravado(Servico& servico) {
-  Rateio rateio;
-  uint16_t quantidade = 0;
-  Verifica(servico->LeGerencial(&quantidade), "LeGerencial");
-  rateio.linhas.resize(quantidade);
-  rateio.quantidades.resize(quantidade);
-  Verifica(servico->GetLancamentoGerencial(quantidade, rateio.linhas.data()),
-           "GetLancamentoGerencial");
-  const HRESULT hr = servico->GetQuantidadeGerencial(quantidade, rateio.quantidades.data());
-  if (FAILED(hr)) rateio.quantidades.clear();
-  return rateio;
-}
+using Rateio = qx::RegistrosRateio;
 
 // "--gerencial CONTA:VALOR" lines, on the entry's debit account (or its credit
 // account without one); "--quantidade" values pair with them in order.
@@ -69,24 +51,12 @@ void AplicaOpcoes(const Argumentos& a, RegDados* dados) {
 }
 
 void MostraLancamento(Saida& saida, const LancamentoLido& lido) {
-  Tabela tabela(ColunasLancamento({"moeda"}));
-  std::vector<Celula> celulas = CelulasLancamento(lido);
-  celulas.push_back(lido.dados.ValorMoeda);
-  tabela.Linha(std::move(celulas));
-  saida.Mostra("lancamento", "", tabela);
+  saida.Mostra("lancamento", "", TabelaLancamento(lido));
 }
 
 void MostraRateio(Saida& saida, const Rateio& rateio) {
   if (rateio.linhas.empty() && saida.ParaPessoas()) return;
-  Tabela tabela({"gerencial", "contabil", "valor", "quantidade"});
-  for (size_t i = 0; i < rateio.linhas.size(); ++i) {
-    const RegLan_Ger& linha = rateio.linhas[i];
-    const CURRENCY quantidade =
-        i < rateio.quantidades.size() ? rateio.quantidades[i].Quantidade : CURRENCY{};
-    tabela.Linha(
-        {int64_t{linha.ContaGerencial}, int64_t{linha.ContaContabil}, linha.Valor, quantidade});
-  }
-  saida.Mostra("gerencial", "Rateio gerencial:", tabela);
+  saida.Mostra("gerencial", "Rateio gerencial:", TabelaRateio(rateio));
 }
 
 // The entry just saved, read back to show it. The save stands whatever the
@@ -140,7 +110,7 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
     }
     dados = lido.dados;
     complemento = qx::Cp1252ToUtf8(lido.complemento);
-    rateio = RateioGravado(servico);
+    rateio = qx::RateioDoLido(servico);
   } else if (!a.Valor("data")) {
     throw ErroUso{"falta --data (ou --mes e --pos de um lançamento gravado)"};
   } else {
@@ -177,7 +147,7 @@ void Le(const Argumentos& a, Servico& servico, Saida& saida) {
   const auto posicao = static_cast<int32_t>(a.InteiroObrigatorio("pos", 1, 0xFFFFFF));
   const LancamentoLido lido = LeUm(servico, mes, posicao);
   MostraLancamento(saida, lido);
-  if (!lido.excluido) MostraRateio(saida, RateioGravado(servico));
+  if (!lido.excluido) MostraRateio(saida, qx::RateioDoLido(servico));
 }
 
 void Exclui(const Argumentos& a, Servico& servico, Saida& saida) {

@@ -57,27 +57,12 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
 }
 
 void Diferencas(const Argumentos& a, Servico& servico, Saida& saida) {
-  const std::optional<CQXData> de = a.Data("de");
-  const std::optional<CQXData> ate = a.Data("ate");
-  int32_t quantidade = 0;
-  Verifica(servico->GetQuantidadeDiferenca(&quantidade), "GetQuantidadeDiferenca");
-  std::vector<Reg_Dif> lista(static_cast<size_t>(std::max(quantidade, 0)));
-  if (quantidade > 0) {
-    Verifica(servico->GetDiferenca(quantidade, lista.data()), "GetDiferenca");
-  }
-  Tabela tabela({"data", "filial", "usuario", "diferenca"});
   qx::Total total;
-  for (const Reg_Dif& d : lista) {
-    const CQXData data(d.Data);
-    if ((de && data < *de) || (ate && *ate < data)) continue;
-    tabela.Linha({data, int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
-    total.Soma(d.Valor);
-  }
+  const Tabela tabela =
+      TabelaDiferencas(qx::LeDiferencas(servico), a.Data("de"), a.Data("ate"), total);
   saida.Mostra("diferencas", "", tabela);
   if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
-  Tabela resumo({"total"});
-  resumo.Linha({total});
-  saida.Resumo("total", resumo, "Total " + TotalParaPessoas(total));
+  saida.Resumo("total", TabelaTotal(total), "Total " + TotalParaPessoas(total));
   VerificaTotais({&total});
 }
 

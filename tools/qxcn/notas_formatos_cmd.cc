@@ -6,6 +6,7 @@
 #include "diagnostics/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
+#include "reports/leitura.h"
 
 namespace qxcn {
 namespace {
@@ -19,10 +20,10 @@ struct Nota {
 };
 
 Nota ProcuraNota(const Argumentos& a, Servico& servico) {
-  Nota nota{static_cast<uint16_t>(a.MesAnoObrigatorio("mes").Value()),
+  const CQXMesAno mes = a.MesAnoObrigatorio("mes");
+  Nota nota{static_cast<uint16_t>(mes.Value()),
             static_cast<int32_t>(a.InteiroObrigatorio("chave", INT32_MIN, INT32_MAX))};
-  Verifica(servico->ExisteNotaExplicativa(nota.mes, nota.chave, &nota.posicao),
-           "ExisteNotaExplicativa");
+  nota.posicao = qx::PosicaoDaNota(servico, mes, nota.chave);
   return nota;
 }
 
@@ -38,11 +39,7 @@ void MostraNota(Saida& saida, const Nota& nota, const std::string& texto) {
 }
 
 std::string TextoDaNota(Servico& servico, const Nota& nota) {
-  if (nota.posicao == 0) return "";
-  BSTR lido = nullptr;
-  Verifica(servico->LeNotaExplicativa(nota.posicao, &lido), "LeNotaExplicativa");
-  const qx::UniqueBstr dono(lido);
-  return qx::BstrToCp1252(lido);
+  return nota.posicao == 0 ? "" : qx::TextoDaNota(servico, nota.posicao);
 }
 
 void NotaExiste(const Argumentos& a, Servico& servico, Saida& saida) {

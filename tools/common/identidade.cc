@@ -1,21 +1,21 @@
-#include "servico.h"
+#include "common/identidade.h"
 
 #include "platform/environment.h"
 
-namespace qxcn {
+namespace qx::cli {
 
-std::vector<qx::cli::Opcao> OpcoesIdentidade() {
+std::vector<Opcao> OpcoesIdentidade() {
   return {
       {"empresa", "CODIGO", "a empresa (senão QX_EMPRESA, a de qxcn empresa usar, ou a primeira)"},
       {"usuario", "N", "o usuário do serviço (1 por omissão); em historico, o das alterações"},
       {"sessao", "N", "a sessão do serviço (4096 por omissão); em historico, a das alterações"}};
 }
 
-Identidade LeIdentidade(const qx::cli::Argumentos& argumentos) {
+Identidade LeIdentidade(const Argumentos& argumentos) {
   Identidade identidade;
   const std::pair<std::string, const char*> fontes[] = {
       {argumentos.Valor("empresa").value_or(""), "--empresa"},
-      {qx::GetEnvironmentText("QX_EMPRESA"), "QX_EMPRESA"},
+      {GetEnvironmentText("QX_EMPRESA"), "QX_EMPRESA"},
       {EmpresaDoUsuario(), "qxcn empresa usar"}};
   for (const auto& [empresa, origem] : fontes) {
     if (empresa.empty()) continue;
@@ -32,4 +32,4 @@ Identidade LeIdentidade(const qx::cli::Argumentos& argumentos) {
   return identidade;
 }
 
-}  // namespace qxcn
+}  // namespace qx::cli

@@ -1,9 +1,11 @@
-#include "filtro.h"
+#include "common/filtro_busca.h"
+
+#include "common/falhas.h"
 
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 
-namespace qxcn {
+namespace qx::cli {
 namespace {
 
 struct FlagOrigem {
@@ -135,7 +137,7 @@ std::string NomesOrigem() {
   return nomes;
 }
 
-void AplicaFiltro(const Argumentos& a, Servico& s) {
+void AplicaFiltro(const Argumentos& a, SessaoLancamento& s) {
   Verifica(s->LimpaFiltro(), "LimpaFiltro");
   if (const auto v = a.Inteiro("documento-de", INT32_MIN, INT32_MAX))
     Verifica(s->SetDocumentoInicial(*v), "SetDocumentoInicial");
@@ -167,11 +169,11 @@ void AplicaFiltro(const Argumentos& a, Servico& s) {
     Verifica(s->SetContaGerencial(static_cast<int32_t>(*v)), "SetContaGerencial");
   }
   if (const auto texto = a.Valor("contem")) {
-    const qx::UniqueBstr complemento(qx::BstrFromCp1252(qx::Utf8ToCp1252(*texto)));
+    const UniqueBstr complemento(BstrFromCp1252(Utf8ToCp1252(*texto)));
     Verifica(s->SetComplementoFiltro(complemento.get()), "SetComplementoFiltro");
   }
   REG_FILTRO_LAN origem{};
   if (FiltroOrigem(a, &origem)) Verifica(s->SetFiltroOrigem(origem), "SetFiltroOrigem");
 }
 
-}  // namespace qxcn
+}  // namespace qx::cli

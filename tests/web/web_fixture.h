@@ -1,0 +1,152 @@
+// The fixture of the qxweb tests: a temporary default installation with the
+// server registered, its company DEMO keeping foreign-currency amounts and
+// managerial quantities, a few entries recorded with qxcn as people record
+// them, and qxweb started on a free loopback port, as people start it.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <httplib.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../storage/qxdump_run.h"
+
+namespace qx::test {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// A qxweb running in the background, its output caught in its folder.
+struct Qxweb {
+  std::string pasta;
+  std::string url;  // "http://127.0.0.1:PORT/..."
+  std::string host;
+  int porta = 0;
+};
+
+class Web : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir();
+    IsolaFerramentas(*dir_);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> passos = {
+        {"qxadmin", {"default", *dir_ / "home"}},
+        {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
+        {"qxadmin", {"config", "set", "DEMO", "managerial-quantities", "1"}},
+        {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
+        {"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2026"}},
+        {"ostrel", {"-RegServer"}},
+        // The rent, split over two cost centres with quantities, then its
+        // complement put right; a receipt from abroad; a note on the rent.
+        {"qxcn", {"grava", "--data", "05/03/2026", "--debito", "31", "--credito", "5", "--valor",
+                  "800,00", "--historico", "1", "--complemento", "Aluguel", "--gerencial",
+                  "2:500,00", "--gerencial", "3:300,00", "--quantidade", "1,5", "--quantidade",
+                  "2,25"}},
+        {"qxcn", {"grava", "--mes", "03/2026", "--pos", "1", "--complemento",
+                  "Aluguel de março"}},
+        {"qxcn", {"grava", "--data", "12/03/2026", "--debito", "5", "--credito", "6", "--valor",
+                  "2.000,00", "--moeda", "370,37", "--complemento", "Recebimento do exterior"}},
+        {"qxcn", {"notas", "grava", "--mes", "03/2026", "--chave", "1", "--texto",
+                  "Conferido com o contrato"}},
+    };
+    for (const auto& [ferramenta, argumentos] : passos) {
+      const DumpRun run = RunTool(*dir_, Binary(ferramenta), argumentos);
+      ASSERT_EQ(run.code, 0) << ferramenta << ": " << run.err;
+    }
+    web_ = new Qxweb(Inicia({"--porta", "0"}, "web"));
+  }
+  static void TearDownTestSuite() {
+    Para(*web_);
+    delete web_;
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  static std::string Binary(const std::string& name) { return ToolBinary(name); }
+
+  // Starts qxweb with `args` and waits for the address it prints.
+  static Qxweb Inicia(const std::vector<std::string>& args, const std::string& nome) {
+    Qxweb web{*dir_ / nome, "", "", 0};
+    std::ostringstream command;
+    command << "mkdir -p " << Quoted(web.pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
+            << Quoted(Binary("qxweb"));
+    for (const std::string& arg : args) command << ' ' << Quoted(arg);
+    command << " >" << Quoted(web.pasta + "/out") << " 2>" << Quoted(web.pasta + "/err")
+            << " & echo $! >" << Quoted(web.pasta + "/pid") << "; wait $!; echo $? >"
+            << Quoted(web.pasta + "/rc.tmp") << "; mv " << Quoted(web.pasta + "/rc.tmp") << ' '
+            << Quoted(web.pasta + "/rc") << " ) &";
+    EXPECT_EQ(std::system(command.str().c_str()), 0);
+    const std::string prefixo = "qxweb: abra http://";
+    Ate([&] { return ReadText(web.pasta + "/out").find('\n') != std::string::npos; });
+    const std::string saida = ReadText(web.pasta + "/out");
+    EXPECT_THAT(saida, HasSubstr(prefixo)) << ReadText(web.pasta + "/err");
+    if (saida.find(prefixo) == std::string::npos) return web;
+    web.url = saida.substr(prefixo.size() - 7);
+    web.url.erase(web.url.find_first_of("\r\n"));
+    web.host = web.url.substr(7, web.url.find('/', 7) - 7);
+    web.porta = std::atoi(web.host.substr(web.host.rfind(':') + 1).c_str());
+    return web;
+  }
+
+  // Asks it to stop as Ctrl-C does, and waits for its end.
+  static DumpRun Para(const Qxweb& web) {
+    const std::string pid = ReadText(web.pasta + "/pid");
+    EXPECT_EQ(std::system(("kill -TERM " + pid).c_str()), 0);
+    DumpRun run;
+    if (!Ate([&] { return std::filesystem::exists(web.pasta + "/rc"); })) return run;
+    run.code = std::atoi(ReadText(web.pasta + "/rc").c_str());
+    run.out = ReadText(web.pasta + "/out");
+    run.err = ReadText(web.pasta + "/err");
+    return run;
+  }
+
+  // Polls every 20 ms for up to 60 s; the last answer.
+  static bool Ate(const std::function<bool()>& feito) {
+    for (int i = 0; i < 3000 && !feito(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return feito();
+  }
+
+  static bool TemChromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
+
+  // The DOM headless Chromium renders for a page of the running qxweb.
+  static std::string Dom(const std::string& caminho) {
+    const TempDir perfil;
+    const DumpRun run = RunTool(
+        *dir_, "timeout",
+        {"60", "chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+         "--disable-sync", "--user-data-dir=" + perfil.path(), "--dump-dom",
+         "http://" + web_->host + caminho});
+    EXPECT_EQ(run.code, 0) << run.err;
+    return run.out;
+  }
+
+  // The part of a page from the element of that id to the next element
+  // with an id; "" when the page has none.
+  static std::string ParteDoDom(const std::string& dom, const std::string& id) {
+    const size_t inicio = dom.find(" id=\"" + id + "\"");
+    if (inicio == std::string::npos) return "";
+    return dom.substr(inicio, dom.find(" id=\"", inicio + 1) - inicio);
+  }
+
+  static httplib::Client Cliente(const Qxweb& web) {
+    httplib::Client cliente("127.0.0.1", web.porta);
+    cliente.set_read_timeout(60);
+    return cliente;
+  }
+
+  static inline TempDir* dir_ = nullptr;
+  static inline Qxweb* web_ = nullptr;
+};
+
+}  // namespace qx::test

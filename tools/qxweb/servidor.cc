@@ -1,0 +1,288 @@
+#include "servidor.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "common/falhas.h"
+#include "common/json_celula.h"
+#include "common/textos.h"
+#include "entries/entry_messages.h"
+#include "html.h"
+#include "paginas.h"
+#include "platform/stop_request.h"
+#include "seguranca.h"
+#include "storage/arq_status.h"
+
+namespace qxweb {
+namespace {
+
+// Requests served at once; the others wait their turn.
+constexpr size_t kTrabalhadores = 8;
+// No page takes a body but the login's.
+constexpr size_t kMaiorCorpo = 4096;
+
+constexpr char kHtml[] = "text/html; charset=utf-8";
+
+enum class Formato { kHtml, kJson, kCsv };
+
+struct Resposta {
+  int status = 200;
+  std::string corpo = {};
+  std::string tipo = kHtml;
+  std::string arquivo = {};  // a download's name
+};
+
+const qx::cli::Textos& Textos() { return qx::cli::TextosDe(qx::cli::Idioma::kPortugues); }
+
+// The query parameters that are no page's own.
+bool DoFormato(const std::string& nome) { return nome == "formato" || nome == "tabela"; }
+
+// The page's parameters read as qxcn reads options: an unknown one is a
+// usage error; a flag is on whatever its value; empty values are left out.
+Argumentos LeArgumentos(const Rota& rota, const Parametros& parametros) {
+  std::multimap<std::string, std::string> valores;
+  std::set<std::string> marcas;
+  for (const auto& [nome, valor] : parametros) {
+    if (DoFormato(nome)) continue;
+    const auto opcao = std::find_if(rota.opcoes.begin(), rota.opcoes.end(),
+                                    [&nome = nome](const Opcao& o) { return o.nome == nome; });
+    if (opcao == rota.opcoes.end()) {
+      throw qx::cli::ErroUso{"parâmetro desconhecido: " + nome};
+    }
+    if (opcao->valor.empty()) {
+      marcas.insert(nome);
+    } else {
+      valores.emplace(nome, valor);
+    }
+  }
+  return Argumentos(Textos(), std::move(valores), std::move(marcas), {});
+}
+
+Formato LeFormato(const Parametros& parametros) {
+  for (const auto& [nome, valor] : parametros) {
+    if (nome != "formato") continue;
+    if (valor == "json") return Formato::kJson;
+    if (valor == "csv") return Formato::kCsv;
+    if (valor != "html") throw qx::cli::ErroUso{"formato: html, json ou csv"};
+  }
+  return Formato::kHtml;
+}
+
+std::string Valor(const Parametros& parametros, const std::string& nome) {
+  for (const auto& [chave, valor] : parametros) {
+    if (chave == nome) return valor;
+  }
+  return "";
+}
+
+// The CSV of one table, or of every table in blocks as qxcn --csv prints them.
+Resposta Csv(const Documento& documento, const std::string& tabela, const std::string& empresa) {
+  Resposta resposta{200, "", "text/csv; charset=utf-8", ""};
+  if (!tabela.empty()) {
+    const Tabela* achada = documento.Procura(tabela);
+    if (achada == nullptr) throw qx::cli::ErroUso{"tabela: a página não tem " + tabela};
+    resposta.corpo = achada->Csv();
+    resposta.arquivo = (empresa.empty() ? "" : empresa + "-") + tabela + ".csv";
+    return resposta;
+  }
+  for (const Parte& parte : documento.partes()) {
+    if (parte.tipo != Parte::Tipo::kTabela && parte.tipo != Parte::Tipo::kResumo) continue;
+    if (!resposta.corpo.empty()) resposta.corpo += "\r\n";
+    resposta.corpo += parte.tabela.Csv();
+  }
+  return resposta;
+}
+
+Resposta Renderiza(const Documento& documento, const Endereco& endereco, Formato formato,
+                   const std::string& empresa) {
+  switch (formato) {
+    case Formato::kJson:
+      return {200, qx::cli::Escreve(documento.Json()) + "\n", "application/json", ""};
+    case Formato::kCsv:
+      return Csv(documento, Valor(endereco.parametros, "tabela"), empresa);
+    case Formato::kHtml:
+      break;
+  }
+  return {200, PaginaHtml(documento, endereco)};
+}
+
+// A failure as a page, or as the error object of the tools.
+Resposta Falha(int status, const qx::cli::Relato& relato, const Endereco& endereco,
+               Formato formato) {
+  if (formato == Formato::kJson) {
+    return {status, qx::cli::Escreve(qx::cli::FalhaJson(relato, {}, "")) + "\n",
+            "application/json", ""};
+  }
+  if (formato == Formato::kCsv) {
+    return {status, relato.mensagem + "\n" + relato.dica + "\n", "text/plain; charset=utf-8", ""};
+  }
+  Documento documento;
+  documento.Titulo("Não deu certo");
+  documento.Trilha("Início", "/");
+  std::string html = "<div class=\"falha\"><p id=\"falha\">" + Escapa(relato.mensagem) + "</p>";
+  if (!relato.dica.empty()) html += "<p>O que fazer: " + Escapa(relato.dica) + "</p>";
+  documento.Html(html + "</div>");
+  return {status, PaginaHtml(documento, endereco)};
+}
+
+int StatusDaFalha(HRESULT hr) {
+  const bool inexistente = hr == E_QXARQ_FIM_DE_ARQUIVO ||
+                           hr == qx::HrMensagem(qx::kMensagemLancamentoInexistente) ||
+                           hr == static_cast<HRESULT>(0x80EE0001u);  // no such company
+  return inexistente ? 404 : 500;
+}
+
+// One page: its parameters read, its document made, in the form asked for.
+Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
+                const Endereco& endereco, const qx::Identidade& base) {
+  Formato formato = Formato::kHtml;
+  try {
+    formato = LeFormato(endereco.parametros);
+    qx::Identidade identidade = base;
+    if (partes.size() > 1) {
+      identidade.empresa = partes[1];
+      identidade.origem = EnderecoEmpresa(partes[1]);
+    }
+    Pedido pedido(endereco, partes, LeArgumentos(rota, endereco.parametros), identidade,
+                  formato == Formato::kHtml);
+    Documento documento;
+    rota.monta(pedido, documento);
+    return Renderiza(documento, endereco, formato, identidade.empresa);
+  } catch (const qx::cli::ErroUso& erro) {
+    return Falha(400, {"", "", "", erro.mensagem, ""}, endereco, formato);
+  } catch (const qx::FalhaServico& falha) {
+    return Falha(StatusDaFalha(falha.hr), qx::cli::Relata(falha, Textos()), endereco, formato);
+  } catch (const qx::FalhaLocal& falha) {
+    return Falha(500, {"", "", "", falha.mensagem, falha.dica}, endereco, formato);
+  } catch (const std::exception& erro) {
+    return Falha(500, {"", "", "", erro.what(), ""}, endereco, formato);
+  }
+}
+
+void Responde(const Resposta& resposta, httplib::Response& http) {
+  http.status = resposta.status;
+  if (!resposta.arquivo.empty()) {
+    http.set_header("Content-Disposition", "attachment; filename=\"" + resposta.arquivo + "\"");
+  }
+  http.set_content(resposta.corpo, resposta.tipo.c_str());
+}
+
+Endereco EnderecoDe(const httplib::Request& pedido) {
+  Endereco endereco{pedido.path, {}};
+  for (const auto& [nome, valor] : pedido.params) {
+    if (!valor.empty()) endereco.parametros.emplace_back(nome, valor);
+  }
+  return endereco;
+}
+
+std::string PaginaEntrar(const std::string& aviso) {
+  Documento documento;
+  documento.Titulo("Entrar");
+  std::string html = aviso.empty() ? "" : "<p class=\"falha\">" + Escapa(aviso) + "</p>";
+  html +=
+      "<p>Este qxweb pede o segredo do seu arquivo --token-arquivo.</p>"
+      "<form method=\"post\" action=\"/entrar\"><label>Segredo <input type=\"password\" "
+      "name=\"segredo\" autocomplete=\"current-password\"></label> <button>Entrar</button>"
+      "</form>";
+  documento.Html(html);
+  return PaginaHtml(documento, {"/entrar", {}});
+}
+
+// Who may come in: a loopback server only by a loopback name, and with a
+// secret only who brings it; the login page is open.
+void Protege(httplib::Server& servidor, const Configuracao& configuracao) {
+  const bool loopback = EhLoopback(configuracao.endereco);
+  const std::string segredo = configuracao.segredo;
+  servidor.set_pre_routing_handler([loopback, segredo](const httplib::Request& pedido,
+                                                       httplib::Response& resposta) {
+    if (loopback && !HostLocal(pedido.get_header_value("Host"))) {
+      Responde({403, "qxweb atende só pelo endereço desta máquina (127.0.0.1)\n",
+                "text/plain; charset=utf-8", ""},
+               resposta);
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    if (segredo.empty() || pedido.path == "/entrar") {
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
+    const std::string dado = SegredoDoPedido(pedido.get_header_value("Cookie"),
+                                             pedido.get_header_value("Authorization"));
+    if (MesmoSegredo(dado, segredo)) return httplib::Server::HandlerResponse::Unhandled;
+    Responde({401, PaginaEntrar(dado.empty() ? "" : "Segredo errado.")}, resposta);
+    return httplib::Server::HandlerResponse::Handled;
+  });
+  if (segredo.empty()) return;
+  servidor.Get("/entrar", [](const httplib::Request&, httplib::Response& resposta) {
+    Responde({200, PaginaEntrar("")}, resposta);
+  });
+  servidor.Post("/entrar", [segredo](const httplib::Request& pedido, httplib::Response& resposta) {
+    if (!MesmoSegredo(pedido.get_param_value("segredo"), segredo)) {
+      Responde({401, PaginaEntrar("Segredo errado.")}, resposta);
+      return;
+    }
+    resposta.set_header("Set-Cookie", std::string(kCookie) + "=" + segredo +
+                                          "; HttpOnly; SameSite=Strict; Path=/");
+    resposta.set_redirect("/", 303);
+  });
+}
+
+std::string Anfitriao(const std::string& endereco) {
+  return endereco.find(':') != std::string::npos && !endereco.starts_with("[")
+             ? "[" + endereco + "]"
+             : endereco;
+}
+
+}  // namespace
+
+void Serve(const Configuracao& configuracao,
+           const std::function<void(const std::string&)>& pronto) {
+  httplib::Server servidor;
+  servidor.new_task_queue = [] { return new httplib::ThreadPool(kTrabalhadores); };
+  servidor.set_payload_max_length(kMaiorCorpo);
+  servidor.set_keep_alive_timeout(2);
+  servidor.set_default_headers({
+      {"Content-Security-Policy",
+       "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; "
+       "frame-ancestors 'none'; base-uri 'none'"},
+      {"X-Content-Type-Options", "nosniff"},
+      {"Referrer-Policy", "no-referrer"},
+      {"Cache-Control", "no-store"},
+  });
+  Protege(servidor, configuracao);
+  const qx::Identidade identidade = configuracao.identidade;
+  for (const Rota& rota : Rotas()) {
+    servidor.Get(rota.padrao, [&rota, identidade](const httplib::Request& pedido,
+                                                  httplib::Response& resposta) {
+      std::vector<std::string> partes(pedido.matches.begin(), pedido.matches.end());
+      Responde(Atende(rota, partes, EnderecoDe(pedido), identidade), resposta);
+    });
+  }
+
+  const qx::StopRequest parada;
+  int porta = configuracao.porta;
+  if (porta == 0) {
+    porta = servidor.bind_to_any_port(configuracao.endereco);
+  } else if (!servidor.bind_to_port(configuracao.endereco, porta)) {
+    porta = -1;
+  }
+  const std::string endereco = Anfitriao(configuracao.endereco) + ":" + std::to_string(porta);
+  if (porta < 0) {
+    throw qx::FalhaLocal("não consigo escutar em " + endereco,
+                         "a porta está em uso? escolha outra com --porta N");
+  }
+  std::atomic<bool> fim = false;
+  std::thread escuta([&] {
+    servidor.listen_after_bind();
+    fim = true;
+  });
+  const std::string empresa = configuracao.identidade.empresa;
+  pronto("http://" + endereco + (empresa.empty() ? "/" : EnderecoEmpresa(empresa)));
+  while (!parada.Requested() && !fim) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  servidor.stop();
+  escuta.join();
+}
+
+}  // namespace qxweb
