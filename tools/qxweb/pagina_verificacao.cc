@@ -60,9 +60,9 @@ nlohmann::ordered_json Relatorio(const std::string& empresa) {
     throw qx::FalhaLocal("uma verificação já está em curso", "espere que acabe e recarregue");
   }
   const std::string programa = ProgramaQxcheck();
-  const std::string dica = "rode qxcheck --company " + empresa;
+  const std::string dica = "rode qxcheck --empresa " + empresa;
   std::string saida;
-  if (const int erro = qx::RunForOutput({programa, "--company", empresa, "--json"}, kPrazoMs,
+  if (const int erro = qx::RunForOutput({programa, "--empresa", empresa, "--json"}, kPrazoMs,
                                         &saida)) {
     throw qx::FalhaLocal(
         "não consegui rodar " + programa + ": " + std::generic_category().message(erro), dica);

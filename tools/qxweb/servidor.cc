@@ -36,7 +36,7 @@ struct Resposta {
   std::string arquivo = {};  // a download's name
 };
 
-const qx::cli::Textos& Textos() { return qx::cli::TextosDe(qx::cli::Idioma::kPortugues); }
+const qx::cli::Textos& Textos() { return qx::cli::TextosDe(); }
 
 // The query parameters that are no page's own.
 bool DoFormato(const std::string& nome) { return nome == "formato" || nome == "tabela"; }
