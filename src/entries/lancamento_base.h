@@ -26,6 +26,10 @@ inline constexpr int kStatusSemMestre = 16349;
 
 }  // namespace qx
 
+namespace qx {
+class ArquivosLeitura;
+}  // namespace qx
+
 class CLancamentoBase : public CQXBaseParaRotinas {
  public:
   CLancamentoBase();
@@ -74,12 +78,23 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // 0 or a record-file status.
   int LeComplemento(CQXData data, uint32_t posicao, char* texto);
 
+  // Reads of many entries of a month in one call, on files that `arquivos`
+  // keeps open for the call: Le, LeEspecial and LeComplemento, each with
+  // every effect of its own.
+  HRESULT LeDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan, uint16_t MesAno);
+  HRESULT LeEspecialDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan);
+  int LeComplemento(qx::ArquivosLeitura& arquivos, CQXData data, uint32_t posicao, char* texto);
+
  protected:
   HRESULT OnInicializa() override;
 
  private:
   // Logs a failed step of OnInicializa and gives its code back.
   HRESULT FalhaInicializacao(int linha, const char* passo, HRESULT hr);
+
+  // LeEspecialChaves on files kept open by the caller.
+  HRESULT LeChavesDoMes(qx::ArquivosLeitura& arquivos, int32_t Quantidade, const Lancamentos* Chaves,
+                        RegDados* Dados);
 
   // Searches and listings: the two modes of the web listing, collecting the
   // listed entries in order.
