@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/falhas.h"
 #include "fuzz_folder.h"
 #include "qxdump/dump.h"
 #include "storage/check/check_folder.h"
@@ -47,11 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qx::check::Report report;
   std::string error;
   if (!qx::check::CheckFolder(folder, options, &report, &error)) __builtin_trap();
-  for (const std::string& name : written) {
+  for (size_t i = 0; i < written.size(); ++i) {
     qx::dump::Options dump;
-    dump.json = name.size() % 2 == 0;
-    std::ostringstream out, err;
-    qx::dump::DumpFile(folder + "/" + name, dump, out, err);
+    dump.form = static_cast<qx::dump::Form>(i % 3);
+    std::ostringstream out;
+    // A damaged or unreadable file ends its dump with the tool's own failure.
+    try {
+      qx::dump::DumpFile(folder + "/" + written[i], dump, out);
+    } catch (const qx::cli::FalhaLocal&) {
+    } catch (const qx::cli::ErroUso&) {
+    }
   }
   return 0;
 }

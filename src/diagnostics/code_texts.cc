@@ -83,7 +83,9 @@ const Row* Find(const Row (&rows)[N], uint32_t code) {
 CodeText DescribeCode(HRESULT hr) {
   const auto code = static_cast<uint32_t>(hr);
   const Row* row = Find(kCodes, code);
-  if (row == nullptr && FAILED(hr) && HresultFacility(hr) == FACILITY_ITF) {
+  // A record file's status travels bare, or in the interface facility with
+  // either severity.
+  if (row == nullptr && (code <= 0xFFFF || HresultFacility(hr) == FACILITY_ITF)) {
     row = Find(kStatuses, static_cast<uint32_t>(HresultCode(hr)));
   }
   CodeText text;

@@ -151,8 +151,10 @@ int Gravacao::Registro(int32_t* indlan) {
   if (int r = DiferencaNova(+1)) return r;
   novaSomada_ = true;
   if (int r = RemoveGerencialAnterior()) return r;
-  log_.Lancamento(static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento,
-                  atual.Data);
+  log_.Lancamento(
+      static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento, atual.Data,
+      registro_.cStatus == kEntryLiveWithCurrency ? std::optional<int64_t>(atual.ValorMoeda.int64)
+                                                  : std::nullopt);
   return GravaGerencial(posicao);
 }
 
@@ -192,7 +194,7 @@ int Gravacao::LeAnterior(uint32_t indlan) {
   alteracao_ = true;
   gerencialAnterior_ = anterior_.Gerencial > 0 ? static_cast<uint32_t>(anterior_.Gerencial) : 0;
   log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
-                  DataDoLancamento(mesAno_.Value(), anterior_.cDia));
+                  DataDoLancamento(mesAno_.Value(), anterior_.cDia), std::nullopt);
   servico_ = kLogAlteracao;
   return ARQ_OK;
 }

@@ -161,6 +161,8 @@ class Gravacao {
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
   int GravaQuantidade(CQXarq& quantidades, uint32_t posicao, size_t linha);
+  // The quantity of split line `linha` (0 when the list is shorter).
+  REGQTD_GER QuantidadeDaLinha(size_t linha) const;
   int Arquivo(ArquivoMes qual, CQXarq** arq, bool criar = true) {
     return arquivos_.Arquivo(mesAno_, qual, arq, criar);
   }

@@ -22,8 +22,8 @@ int Gravacao::RemoveGerencialAnterior() {
   if (int status = Arquivo(ArquivoMes::kGerencial, &gerencial)) return status;
   REGLAN_GER linha;
   if (int status = gerencial->Le(gerencialAnterior_, &linha)) return status;
-  log_.Gerencial(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, kFuncao, __LINE__,
-                 kLinhaAntiga);
+  log_.Gerencial(static_cast<int32_t>(gerencialAnterior_), kLogAntes, linha, std::nullopt, kFuncao,
+                 __LINE__, kLinhaAntiga);
   const uint32_t dono = linha.Indlan & kSplitOwnerMask;
   const REGLAN_GER zero{};
   for (uint32_t p = gerencialAnterior_;; ++p) {
@@ -59,7 +59,11 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
     // The line is written: it is reported even when its quantity fails.
     const int quantidade =
         quantidades != nullptr ? GravaQuantidade(*quantidades, posicao, i) : ARQ_OK;
-    log_.Gerencial(static_cast<int32_t>(posicao), servico_, linha, kFuncao, __LINE__, kLinhaNova);
+    log_.Gerencial(static_cast<int32_t>(posicao), servico_, linha,
+                   quantidades != nullptr
+                       ? std::optional<int64_t>(QuantidadeDaLinha(i).Quantidade.int64)
+                       : std::nullopt,
+                   kFuncao, __LINE__, kLinhaNova);
     if (quantidade != ARQ_OK) return quantidade;
   }
   registro_.Gerencial = static_cast<int32_t>(primeira);
@@ -79,9 +83,13 @@ int Gravacao::GravaQuantidade(CQXarq& quantidades, uint32_t posicao, size_t linh
     uint32_t anexo = 0;
     if (int status = quantidades.Grava(&zero, &anexo, kQuantityRecordSize)) return status;
   }
-  const std::vector<REGQTD_GER>& lista = c_.gerencial.quantidades;
-  const REGQTD_GER quantidade = linha < lista.size() ? lista[linha] : REGQTD_GER{};
+  const REGQTD_GER quantidade = QuantidadeDaLinha(linha);
   return quantidades.Grava(&quantidade, &posicao, kQuantityRecordSize);
+}
+
+REGQTD_GER Gravacao::QuantidadeDaLinha(size_t linha) const {
+  const std::vector<REGQTD_GER>& lista = c_.gerencial.quantidades;
+  return linha < lista.size() ? lista[linha] : REGQTD_GER{};
 }
 
 }  // namespace qx

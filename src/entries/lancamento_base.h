@@ -91,6 +91,10 @@ class CLancamentoBase : public CQXBaseParaRotinas {
  private:
   // Logs a failed step of OnInicializa and gives its code back.
   HRESULT FalhaInicializacao(int linha, const char* passo, HRESULT hr);
+  // Tells the entries' history that the mark of an entry went from
+  // `anterior` to `conferido`. Failures only reach the error log.
+  void InformaConferencia(uint16_t mesAno, int32_t indlan, int32_t lChaveModulo, uint8_t anterior,
+                          uint8_t conferido);
 
   // LeEspecialChaves on files kept open by the caller.
   HRESULT LeChavesDoMes(qx::ArquivosLeitura& arquivos, int32_t Quantidade, const Lancamentos* Chaves,

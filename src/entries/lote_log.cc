@@ -17,24 +17,25 @@ constexpr char kFuncaoLog[] = "CLancamentoBase::GravaLog";
 }  // namespace
 
 void LoteLog::Lancamento(int32_t chave, char servico, const EntryRecord& registro,
-                         const char* complemento, CQXData data) {
+                         const char* complemento, CQXData data, std::optional<int64_t> valorMoeda) {
   const RegLanAtual imagem = ImagemLog(registro, data);
-  itens_.push_back({chave, kLogTipoLancamento, servico,
-                    std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem), kFuncaoLog,
-                    __LINE__,
-                    "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)",
-                    true});
-  itens_.push_back({chave, kLogTipoComplemento, servico, complemento != nullptr ? complemento : "",
-                    kFuncaoLog, __LINE__,
-                    "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)",
-                    false});
+  itens_.push_back(
+      {chave, kLogTipoLancamento, servico,
+       std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem), valorMoeda, std::nullopt,
+       kFuncaoLog, __LINE__,
+       "pILog->Grava(GetNumeroSessao(),chave,24,servico,sizeof(RegLanAtual),RegTmpLog)", true});
+  itens_.push_back(
+      {chave, kLogTipoComplemento, servico, complemento != nullptr ? complemento : "", std::nullopt,
+       std::nullopt, kFuncaoLog, __LINE__,
+       "pILog->Grava(GetNumeroSessao(),chave,8,servico,strlen(complemento), RegTmpCpl)", false});
 }
 
-void LoteLog::Gerencial(int32_t chave, char servico, const REGLAN_GER& linha, const char* funcao,
-                        int linhaFonte, const char* expressao) {
+void LoteLog::Gerencial(int32_t chave, char servico, const REGLAN_GER& linha,
+                        std::optional<int64_t> quantidade, const char* funcao, int linhaFonte,
+                        const char* expressao) {
   itens_.push_back({chave, kLogTipoGerencial, servico,
-                    std::string(reinterpret_cast<const char*>(&linha), sizeof linha), funcao,
-                    linhaFonte, expressao, true});
+                    std::string(reinterpret_cast<const char*>(&linha), sizeof linha), std::nullopt,
+                    quantidade, funcao, linhaFonte, expressao, true});
 }
 
 void LoteLog::Envia() {
@@ -55,11 +56,12 @@ void LoteLog::Envia() {
     itens_.clear();
     return;
   }
-  std::vector<RegistroLog> registros;
+  std::vector<::RegistroLog> registros;
   registros.reserve(itens_.size());
   for (const Item& item : itens_) {
     registros.push_back({item.chave, item.tipo, item.servico,
-                         static_cast<uint32_t>(item.dados.size()), item.dados.data()});
+                         static_cast<uint32_t>(item.dados.size()), item.dados.data(),
+                         item.valorMoeda, item.quantidade});
   }
   std::vector<HRESULT> resultados(itens_.size());
   pILog->GravaVarios(objeto_.GetNumeroSessao(), registros.data(), registros.size(),
@@ -76,6 +78,6 @@ void LoteLog::Envia() {
 void CLancamentoBase::GravaLog(int32_t chave, char servico, const qx::EntryRecord& registro,
                                const char* complemento, CQXData data) {
   qx::LoteLog lote(*this);
-  lote.Lancamento(chave, servico, registro, complemento, data);
+  lote.Lancamento(chave, servico, registro, complemento, data, std::nullopt);
   lote.Envia();
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,16 @@ class LoteLog {
   LoteLog(const LoteLog&) = delete;
   LoteLog& operator=(const LoteLog&) = delete;
 
-  // An entry change: its image (type 24) and its complement text (type 8).
-  void Lancamento(int32_t chave, char servico, const EntryRecord& registro,
-                  const char* complemento, CQXData data);
-  // One split line as stored (type 27); `funcao`, `linhaFonte` and
-  // `expressao` name the report in the error log.
-  void Gerencial(int32_t chave, char servico, const REGLAN_GER& linha, const char* funcao,
-                 int linhaFonte, const char* expressao);
+  // An entry change: its image (type 24) and its complement text (type 8);
+  // valorMoeda is the foreign-currency amount the save wrote with it.
+  void Lancamento(int32_t chave, char servico, const EntryRecord& registro, const char* complemento,
+                  CQXData data, std::optional<int64_t> valorMoeda);
+  // One split line as stored (type 27), with the quantity the save wrote for
+  // it; `funcao`, `linhaFonte` and `expressao` name the report in the error
+  // log.
+  void Gerencial(int32_t chave, char servico, const REGLAN_GER& linha,
+                 std::optional<int64_t> quantidade, const char* funcao, int linhaFonte,
+                 const char* expressao);
   // Sends the records added since the last call, in their order.
   void Envia();
   // How many records wait to be sent.
@@ -47,6 +51,7 @@ class LoteLog {
     int32_t tipo;
     char servico;
     std::string dados;
+    std::optional<int64_t> valorMoeda, quantidade;
     const char* funcao;
     int linhaFonte;
     const char* expressao;

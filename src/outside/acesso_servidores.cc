@@ -47,7 +47,9 @@ HRESULT HandOut(HRESULT connected, std::shared_ptr<qx::SuiteDatabase> db,
 HRESULT CQXServidoresEmpresarial::GetIDFLog(CQXComPtr<IQXDF_Log>& servico) {
   std::shared_ptr<qx::SuiteDatabase> db;
   const HRESULT hr = Banco(&db);
-  return HandOut(hr, std::move(db), servico, qx::MakeChangeLog);
+  return HandOut(hr, std::move(db), servico, [this](std::shared_ptr<qx::SuiteDatabase> banco) {
+    return qx::MakeChangeLog(std::move(banco), usuario_);
+  });
 }
 
 HRESULT CQXServidoresEmpresarial::GetIDFHistorico(CQXComPtr<IQXCN_Historico>& servico) {

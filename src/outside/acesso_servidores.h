@@ -38,8 +38,17 @@ class AcessoBanco {
 // The company's servers: its change log and its standard histories.
 class CQXServidoresEmpresarial : public qx::AcessoBanco {
  public:
+  // usuario: the owner's user, whom the change log names in its records (an
+  // owner that only reads may leave it).
+  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario = 0) {
+    AcessoBanco::Conecta(std::move(db), erros);
+    usuario_ = usuario;
+  }
   HRESULT GetIDFLog(CQXComPtr<IQXDF_Log>& servico);
   HRESULT GetIDFHistorico(CQXComPtr<IQXCN_Historico>& servico);
+
+ private:
+  uint16_t usuario_ = 0;
 };
 
 // The company's data. The last argument of each read must be 0.
@@ -68,8 +77,8 @@ class CQXServidoresCore {
 // The three accesses of one owner.
 class CQXAcessoServidores {
  public:
-  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros) {
-    m_empresarial.Conecta(db, erros);
+  void Conecta(std::shared_ptr<qx::SuiteDatabase> db, CQXUltimoErro* erros, uint16_t usuario = 0) {
+    m_empresarial.Conecta(db, erros, usuario);
     m_contabil.Conecta(std::move(db), erros);
   }
   CQXAcessoEmpresarial* GetAcessoEmpresarial() { return &m_empresarial; }

@@ -1,13 +1,18 @@
-// The change log: every record is one row of "log_alteracoes", whose
-// autoincrement id gives the order in which the records were stored.
+// The change log: every record is one row of "log_alteracoes", whose id
+// gives the order in which the records were stored, with the user of the
+// session that sent it. Every few hundred records their events are filed for
+// the entries' history (change_log_store.h).
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
+#include "outside/change_log_store.h"
 #include "outside/outside_codes.h"
 #include "outside/service_factories.h"
 #include "outside/sql_statement.h"
 #include "outside/timestamp.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_dmcps.h"
 
 namespace qx {
 namespace {
@@ -18,16 +23,17 @@ constexpr uint32_t kMaxRecordSize = 1u << 20;
 
 class ChangeLog : public IQXDF_Log {
  public:
-  explicit ChangeLog(std::shared_ptr<SuiteDatabase> db) : db_(std::move(db)) {}
+  ChangeLog(std::shared_ptr<SuiteDatabase> db, uint16_t usuario)
+      : db_(std::move(db)), usuario_(usuario) {}
 
   HRESULT Grava(uint32_t sessao, int32_t chave, int32_t tipo, char servico, uint32_t tamanho,
                 const void* dados) override {
-    const RegistroLog registro{chave, tipo, servico, tamanho, dados};
+    const ::RegistroLog registro{chave, tipo, servico, tamanho, dados};
     if (const HRESULT hr = Confere(registro); FAILED(hr)) return hr;
-    return db_->Write([&] { return Insere(sessao, registro); });
+    return db_->Write([&] { return InsereUm(sessao, registro); });
   }
 
-  void GravaVarios(uint32_t sessao, const RegistroLog* registros, size_t quantos,
+  void GravaVarios(uint32_t sessao, const ::RegistroLog* registros, size_t quantos,
                    HRESULT* resultados) override {
     for (size_t i = 0; i < quantos; ++i) resultados[i] = Confere(registros[i]);
     const HRESULT hr = db_->Write([&] {
@@ -38,6 +44,7 @@ class ChangeLog : public IQXDF_Log {
           }
         }
       }
+      IndexaSeAtrasado(*db_);
       return S_OK;
     });
     if (SUCCEEDED(hr)) return;
@@ -46,8 +53,22 @@ class ChangeLog : public IQXDF_Log {
       // A database that stayed busy through every retry is not waited for again.
       resultados[i] = hr == E_QXDF_BANCO_OCUPADO
                           ? hr
-                          : db_->Write([&] { return Insere(sessao, registros[i]); });
+                          : db_->Write([&] { return InsereUm(sessao, registros[i]); });
     }
+  }
+
+  HRESULT GravaConferencia(uint32_t sessao, uint16_t mesAno, int32_t indlan, int32_t lChaveModulo,
+                           uint8_t anterior, uint8_t conferido) override {
+    EventoLog evento;
+    evento.sessao = sessao;
+    evento.usuario = usuario_;
+    evento.mes = mesAno;
+    evento.posicao = indlan;
+    if (OriginModule(lChaveModulo) == kImportModule) evento.lote = OriginKey(lChaveModulo);
+    evento.gravadoEm = TimestampNow();
+    evento.conferidoAntes = anterior;
+    evento.conferido = conferido;
+    return InsereConferencia(*db_, std::move(evento));
   }
 
   HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) override {
@@ -86,33 +107,43 @@ class ChangeLog : public IQXDF_Log {
   }
 
  private:
-  static HRESULT Confere(const RegistroLog& registro) {
+  static HRESULT Confere(const ::RegistroLog& registro) {
     if (registro.tamanho > 0 && registro.dados == nullptr) return E_POINTER;
     if (registro.tamanho > kMaxRecordSize) return E_INVALIDARG;
     return S_OK;
   }
 
-  HRESULT Insere(uint32_t sessao, const RegistroLog& registro) {
+  HRESULT Insere(uint32_t sessao, const ::RegistroLog& registro) {
     const std::string_view letter = registro.servico == '\0'
                                         ? std::string_view()
                                         : std::string_view(&registro.servico, 1);
     SqlStatement insert(*db_,
                         "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                        "gravado_em) VALUES (?, ?, ?, ?, ?, ?)");
+                        "gravado_em, usuario, valor_moeda, quantidade) "
+                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.Bind(1, sessao).Bind(2, registro.chave).Bind(3, registro.tipo).BindText(4, letter);
     insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
+    insert.Bind(7, usuario_).Bind(8, registro.valorMoeda).Bind(9, registro.quantidade);
     return insert.Run();
   }
 
+  // One record in a transaction of its own.
+  HRESULT InsereUm(uint32_t sessao, const ::RegistroLog& registro) {
+    const HRESULT hr = Insere(sessao, registro);
+    if (SUCCEEDED(hr)) IndexaSeAtrasado(*db_);
+    return hr;
+  }
+
   std::shared_ptr<SuiteDatabase> db_;
+  uint16_t usuario_;
   std::vector<uint32_t> found_;
   bool searched_ = false;
 };
 
 }  // namespace
 
-CQXComPtr<IQXDF_Log> MakeChangeLog(std::shared_ptr<SuiteDatabase> db) {
-  return std::make_unique<ChangeLog>(std::move(db));
+CQXComPtr<IQXDF_Log> MakeChangeLog(std::shared_ptr<SuiteDatabase> db, uint16_t usuario) {
+  return std::make_unique<ChangeLog>(std::move(db), usuario);
 }
 
 }  // namespace qx

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "outside/change_log_events.h"
 #include "outside/suite_database.h"
 
 namespace qx {
@@ -36,16 +37,6 @@ struct HistoricoCadastro {
   uint16_t codigo = 0;  // above 0
   std::string texto;
   std::string abreviacao;
-};
-
-struct RegistroLog {
-  int64_t id = 0;  // the order in which records were stored
-  uint32_t sessao = 0;
-  int32_t chave = 0;
-  int32_t tipo = 0;
-  char servico = '\0';
-  std::string dados;
-  std::string gravadoEm;
 };
 
 struct NotificacaoGed {

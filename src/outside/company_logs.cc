@@ -1,4 +1,5 @@
 // Reading back what the change log and document management have stored.
+#include "outside/change_log_store.h"
 #include "outside/company_admin.h"
 #include "outside/sql_statement.h"
 
@@ -6,22 +7,10 @@ namespace qx {
 
 HRESULT LeLogAlteracoes(SuiteDatabase& db, std::vector<RegistroLog>* registros) {
   registros->clear();
-  return ForEachRow(
-      db,
-      "SELECT id, sessao, chave, tipo, servico, dados, gravado_em FROM log_alteracoes "
-      "ORDER BY id",
-      [](SqlStatement&) {},
-      [&](const SqlStatement& row) {
-        RegistroLog registro;
-        registro.id = row.Int(0);
-        registro.sessao = static_cast<uint32_t>(row.Int(1));
-        registro.chave = static_cast<int32_t>(row.Int(2));
-        registro.tipo = static_cast<int32_t>(row.Int(3));
-        registro.servico = row.Text(4)[0];
-        registro.dados = row.Blob(5);
-        registro.gravadoEm = row.Text(6);
-        registros->push_back(std::move(registro));
-      });
+  return LeRegistros(db, 0, INT64_MAX, [&](RegistroLog&& registro) {
+    registros->push_back(std::move(registro));
+    return true;
+  });
 }
 
 HRESULT LeNotificacoesGed(SuiteDatabase& db, std::vector<NotificacaoGed>* notificacoes) {

@@ -36,6 +36,16 @@ HRESULT ConexaoEmpresa::LeRegistro(const char* funcao, const char* sql, int64_t 
   return Trata(funcao, hr, m_db->message());
 }
 
+HRESULT ConexaoEmpresa::LeTodos(const char* funcao, const char* sql,
+                                const std::function<void(const SqlStatement&)>& take) {
+  if (m_db == nullptr) {
+    return Trata(funcao, E_QXDF_NAO_INICIALIZADO, "A conex\xE3o n\xE3o foi inicializada.");
+  }
+  const HRESULT hr = ForEachRow(
+      *m_db, sql, [](SqlStatement&) {}, take);
+  return Trata(funcao, hr, m_db->message());
+}
+
 HRESULT ConexaoEmpresa::Trata(const char* funcao, HRESULT hr, const std::string& message) {
   if (FAILED(hr) && m_bTrataErros) {
     QXGravaLogErro(&m_identidade, funcao, "QXDFConx", __LINE__, "%s\t%s",

@@ -34,6 +34,9 @@ class ConexaoEmpresa {
   // to take.
   HRESULT LeRegistro(const char* funcao, const char* sql, int64_t chave,
                      const std::function<void(const SqlStatement&)>& take);
+  // Runs a query without parameters and hands every row to take.
+  HRESULT LeTodos(const char* funcao, const char* sql,
+                  const std::function<void(const SqlStatement&)>& take);
 
  private:
   HRESULT Trata(const char* funcao, HRESULT hr, const std::string& message);

@@ -14,6 +14,21 @@ uint16_t Depth(const std::string& classificacao) {
   return static_cast<uint16_t>(1 + std::count(classificacao.begin(), classificacao.end(), '.'));
 }
 
+constexpr char kSelecao[] =
+    "SELECT conta, conta_superior, classificacao, nome, tipo FROM contas WHERE plano = '";
+
+// One account of a chart from its row, into a zeroed record.
+void Preenche(const qx::SqlStatement& row, _RegContaPS* registro) {
+  registro->lConta = static_cast<int32_t>(row.Int(0));
+  registro->lContaSuperior = static_cast<int32_t>(row.Int(1));
+  const std::string classificacao = row.Text(2);
+  registro->usNivel = Depth(classificacao);
+  qx::CopyToField(registro->szClassificacao, classificacao);
+  qx::CopyToField(registro->szNome, row.Text(3));
+  const std::string tipo = row.Text(4);
+  registro->cTipo = tipo.empty() ? '\0' : tipo[0];
+}
+
 }  // namespace
 
 HRESULT CConexaoPlano::Inicializa(const char* empresa, unsigned short usuario, uint32_t sessao,
@@ -25,20 +40,17 @@ HRESULT CConexaoPlano::Inicializa(const char* empresa, unsigned short usuario, u
 HRESULT CConexaoPlano::Le(int32_t conta, _RegContaPS* registro) {
   if (registro == nullptr) return E_POINTER;
   std::memset(registro, 0, sizeof(*registro));
-  const std::string sql = std::string(
-                              "SELECT conta, conta_superior, classificacao, nome, tipo FROM contas "
-                              "WHERE plano = '") +
-                          m_plano + "' AND conta = ?";
-  return LeRegistro("CConexaoPlano::Le", sql.c_str(), conta, [&](const qx::SqlStatement& row) {
-    registro->lConta = static_cast<int32_t>(row.Int(0));
-    registro->lContaSuperior = static_cast<int32_t>(row.Int(1));
-    const std::string classificacao = row.Text(2);
-    registro->usNivel = Depth(classificacao);
-    qx::CopyToField(registro->szClassificacao, classificacao);
-    qx::CopyToField(registro->szNome, row.Text(3));
-    const std::string tipo = row.Text(4);
-    registro->cTipo = tipo.empty() ? '\0' : tipo[0];
-  });
+  const std::string sql = std::string(kSelecao) + m_plano + "' AND conta = ?";
+  return LeRegistro("CConexaoPlano::Le", sql.c_str(), conta,
+                    [&](const qx::SqlStatement& row) { Preenche(row, registro); });
+}
+
+HRESULT CConexaoPlano::Lista(std::vector<_RegContaPS>* contas) {
+  if (contas == nullptr) return E_POINTER;
+  contas->clear();
+  const std::string sql = std::string(kSelecao) + m_plano + "' ORDER BY classificacao, conta";
+  return LeTodos("CConexaoPlano::Lista", sql.c_str(),
+                 [&](const qx::SqlStatement& row) { Preenche(row, &contas->emplace_back()); });
 }
 
 HRESULT CConexaoHistorico::Inicializa(const char* empresa, unsigned short usuario,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "outside/conexao_empresa.h"
 #include "outside/reg_conta.h"
@@ -18,6 +19,8 @@ class CConexaoPlano : public qx::ConexaoEmpresa {
                      char cModoLeitura, char cModoAcesso);
   // Zeroes the record and reads the account into it.
   HRESULT Le(int32_t conta, _RegContaPS* registro);
+  // Every account of the chart, in the order of their classification texts.
+  HRESULT Lista(std::vector<_RegContaPS>* contas);
 
  protected:
   explicit CConexaoPlano(char plano) : m_plano(plano) {}

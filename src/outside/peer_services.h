@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "outside/reg_analytics.h"
 #include "outside/reg_filtro_log.h"
@@ -17,13 +18,18 @@
 template <typename T>
 using CQXComPtr = std::unique_ptr<T>;
 
-// One record for IQXDF_Log::GravaVarios: the arguments of one Grava.
+// One record for IQXDF_Log::GravaVarios: the arguments of one Grava, and
+// what the entry's history needs beside the record: the foreign-currency
+// amount an entry image stands for (its status 2) and the quantity of a
+// split line, when the company keeps them.
 struct RegistroLog {
   int32_t chave;
   int32_t tipo;
   char servico;
   uint32_t tamanho;
   const void* dados;
+  std::optional<int64_t> valorMoeda = std::nullopt;
+  std::optional<int64_t> quantidade = std::nullopt;
 };
 
 // The change log of the company.
@@ -41,6 +47,11 @@ struct IQXDF_Log {
   // stored on its own, so one bad record never takes the others with it.
   virtual void GravaVarios(uint32_t sessao, const RegistroLog* registros, size_t quantos,
                            HRESULT* resultados) = 0;
+  // Notes in the entries' history that the session set the checked mark of
+  // entry indlan of month mesAno from `anterior` to `conferido`; the change
+  // records themselves stay as they are.
+  virtual HRESULT GravaConferencia(uint32_t sessao, uint16_t mesAno, int32_t indlan,
+                                   int32_t lChaveModulo, uint8_t anterior, uint8_t conferido) = 0;
   // Counts the session keys (session number >> 12, the value an entry's Secao
   // holds) of the sessions that the filter admits, and keeps them for
   // BuscaPonteiros.

@@ -53,7 +53,7 @@ CQXBaseParaRotinas* CQXBaseParaRotinas::GetAcessoServidoresDefault() { return t_
 
 HRESULT CQXBaseParaRotinas::OnInicializa() {
   LimpaErro();
-  m_acesso.Conecta(nullptr, this);
+  m_acesso.Conecta(nullptr, this, GetUsuario());
   if (m_bUsaConexaoDefault) return S_OK;
 
   std::shared_ptr<qx::SuiteDatabase> db;
@@ -77,7 +77,7 @@ HRESULT CQXBaseParaRotinas::OnInicializa() {
     return hr;
   }
   m_db = db;
-  m_acesso.Conecta(std::move(db), this);
+  m_acesso.Conecta(std::move(db), this, GetUsuario());
   return S_OK;
 }
 
@@ -103,5 +103,5 @@ HRESULT CQXBaseParaRotinas::AceitaGravacao() {
 
 void CQXBaseParaRotinas::OnFinaliza() {
   m_db.reset();
-  m_acesso.Conecta(nullptr, this);
+  m_acesso.Conecta(nullptr, this, GetUsuario());
 }

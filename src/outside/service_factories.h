@@ -8,7 +8,8 @@
 
 namespace qx {
 
-CQXComPtr<IQXDF_Log> MakeChangeLog(std::shared_ptr<SuiteDatabase> db);
+// The change log of the user's sessions.
+CQXComPtr<IQXDF_Log> MakeChangeLog(std::shared_ptr<SuiteDatabase> db, uint16_t usuario);
 CQXComPtr<IQXCN_Historico> MakeHistoryService(std::shared_ptr<SuiteDatabase> db);
 CQXComPtr<IQXCN_Mestre> MakeMasterService(std::shared_ptr<SuiteDatabase> db);
 // The analytics service opens the database of each company it is given.

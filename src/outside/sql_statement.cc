@@ -2,9 +2,20 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 
 namespace qx {
+namespace {
+
+// Plain ASCII (moments, letters, codes) is the same text in both code pages.
+bool Ascii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
 
 SqlStatement::SqlStatement(SuiteDatabase& db, const char* sql) : db_(db) {
   stmt_ = db.Borrow(sql, &status_);
@@ -19,9 +30,11 @@ SqlStatement& SqlStatement::Bind(int index, int64_t value) {
 
 SqlStatement& SqlStatement::BindText(int index, std::string_view cp1252Text) {
   if (status_ == SQLITE_OK) {
-    const std::string utf8 = Cp1252ToUtf8(cp1252Text);
+    std::string utf8;
+    std::string_view text = cp1252Text;
+    if (!Ascii(text)) text = utf8 = Cp1252ToUtf8(text);
     status_ =
-        sqlite3_bind_text64(stmt_, index, utf8.data(), utf8.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
   }
   return *this;
 }
@@ -32,6 +45,12 @@ SqlStatement& SqlStatement::BindBlob(int index, const void* data, size_t size) {
   if (status_ == SQLITE_OK) {
     status_ = sqlite3_bind_blob64(stmt_, index, size == 0 ? &kEmpty : data, size, SQLITE_TRANSIENT);
   }
+  return *this;
+}
+
+SqlStatement& SqlStatement::Bind(int index, std::optional<int64_t> value) {
+  if (value) return Bind(index, *value);
+  if (status_ == SQLITE_OK) status_ = sqlite3_bind_null(stmt_, index);
   return *this;
 }
 
@@ -65,11 +84,17 @@ HRESULT SqlStatement::StepOne() {
 
 int64_t SqlStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
+std::optional<int64_t> SqlStatement::OptionalInt(int column) const {
+  if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+  return Int(column);
+}
+
 std::string SqlStatement::Text(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);
   if (text == nullptr) return std::string();
-  const int size = sqlite3_column_bytes(stmt_, column);
-  return Utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(text), size));
+  const std::string_view utf8(reinterpret_cast<const char*>(text),
+                              static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+  return Ascii(utf8) ? std::string(utf8) : Utf8ToCp1252(utf8);
 }
 
 std::string SqlStatement::Blob(int column) const {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ class SqlStatement {
   SqlStatement& Bind(int index, int64_t value);
   SqlStatement& BindText(int index, std::string_view cp1252Text);
   SqlStatement& BindBlob(int index, const void* data, size_t size);
+  // A value, or null when there is none.
+  SqlStatement& Bind(int index, std::optional<int64_t> value);
 
   // One step: *row is true when a row is ready, false at the end.
   HRESULT Step(bool* row);
@@ -37,6 +40,7 @@ class SqlStatement {
 
   // Columns of the current row, numbered from 0.
   int64_t Int(int column) const;
+  std::optional<int64_t> OptionalInt(int column) const;  // nullopt for null
   std::string Text(int column) const;  // Windows-1252
   std::string Blob(int column) const;
 

@@ -148,13 +148,16 @@ HRESULT SuiteDatabase::Connect(Mode mode, bool readOnly) {
                            path_.c_str()));
   }
   readOnly_ = readOnly;
-  int flags = SQLITE_OPEN_READWRITE | (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
+  // A connection serves one thread at a time (see the class), so SQLite's
+  // own locking of each call is not needed.
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+              (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
   std::string name = path_;
   if (readOnly) {
     // Read-only, the index of the WAL is kept in memory unless another
     // connection has it in its shared-memory file, which must exist (empty).
     CreateEmptyFileLike(path_ + "-shm", path_);
-    flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+    flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     name = UriOf(path_) + "?readonly_shm=1";
   }
   const int opened = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);

@@ -3,16 +3,23 @@
 #include <iterator>
 #include <string>
 
+#include "outside/change_log_schema.h"
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
 
 namespace qx {
 namespace {
 
-// Step n brings the schema from version n to n + 1.
-constexpr const char* kSteps[] = {
+// Step n brings the schema from version n to n + 1: SQL, or a function for a
+// step that needs more than SQL.
+struct Step {
+  const char* sql;
+  HRESULT (*run)(SuiteDatabase& db);
+};
+
+constexpr Step kSteps[] = {
     // 0 -> 1
-    R"sql(
+    {R"sql(
 CREATE TABLE empresa (
   id INTEGER PRIMARY KEY CHECK (id = 1),
   codigo TEXT NOT NULL,
@@ -107,13 +114,17 @@ CREATE TABLE analytics (
   usuario INTEGER NOT NULL
 );
 )sql",
+     nullptr},
     // 1 -> 2
-    R"sql(
+    {R"sql(
 CREATE TABLE lotes_importacao (
   lote INTEGER PRIMARY KEY CHECK (lote BETWEEN 1 AND 8388607),
   reservado_em TEXT NOT NULL
 );
 )sql",
+     nullptr},
+    // 2 -> 3
+    {nullptr, MigraLogAlteracoes},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
@@ -138,7 +149,8 @@ HRESULT MigrateSchema(SuiteDatabase& db) {
   HRESULT hr = ReadSchemaState(db, &state);
   if (SUCCEEDED(hr) && state.version < 0) return E_QXDF_BANCO_INVALIDO;
   for (int64_t version = state.version; SUCCEEDED(hr) && version < kSuiteSchemaVersion; ++version) {
-    hr = db.Execute(kSteps[version]);
+    const Step& step = kSteps[version];
+    hr = step.run != nullptr ? step.run(db) : db.Execute(step.sql);
     if (SUCCEEDED(hr)) {
       const std::string mark = "PRAGMA user_version = " + std::to_string(version + 1) +
                                "; PRAGMA application_id = " + std::to_string(kSuiteApplicationId);

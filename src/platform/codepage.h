@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qx {
 
@@ -24,6 +25,14 @@ std::string Utf8ToCp1252(std::string_view text);
 
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Every byte as the character of the same number (ISO-8859-1), in UTF-8.
+std::string Latin1ToUtf8(std::string_view text);
+// The offset of the first byte that is not well-formed UTF-8; npos when none.
+size_t FirstMalformedUtf8(std::string_view text);
+// The characters of a UTF-8 text that Windows-1252 lacks, each once, in the
+// order they first appear, each as UTF-8; a malformed byte shows as "\xE7".
+std::vector<std::string> MissingFromCp1252(std::string_view text);
 
 // Decodes one code point of UTF-8 at *pos and advances *pos; a malformed
 // byte reads as U+FFFD and advances by one.

@@ -1,4 +1,7 @@
 // UTF-8 <-> UTF-16 and Windows-1252 <-> UTF-8.
+#include <algorithm>
+#include <cstdio>
+
 #include "platform/codepage.h"
 
 namespace qx {
@@ -107,6 +110,41 @@ std::string Utf8ToCp1252(std::string_view text) {
     out.push_back(b < 0 ? '?' : static_cast<char>(b));
   }
   return out;
+}
+
+std::string Latin1ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) AppendUtf8(static_cast<unsigned char>(c), &out);
+  return out;
+}
+
+size_t FirstMalformedUtf8(std::string_view text) {
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t at = pos;
+    // U+FFFD written out takes three bytes; a malformed byte reads as it in one.
+    if (NextUtf8CodePoint(text, &pos) == kReplacement && pos == at + 1) return at;
+  }
+  return std::string_view::npos;
+}
+
+std::vector<std::string> MissingFromCp1252(std::string_view text) {
+  std::vector<std::string> missing;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t at = pos;
+    const char32_t cp = NextUtf8CodePoint(text, &pos);
+    if (UnicodeToCp1252(cp) >= 0) continue;
+    std::string character(text.substr(at, pos - at));
+    if (cp == kReplacement && pos == at + 1) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[at]));
+      character = escaped;
+    }
+    if (std::find(missing.begin(), missing.end(), character) == missing.end()) {
+      missing.push_back(std::move(character));
+    }
+  }
+  return missing;
 }
 
 }  // namespace qx

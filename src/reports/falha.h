@@ -1,10 +1,11 @@
 #pragma once
 // How a client of the entry service learns that something went wrong: a call
-// that answered with a failure code, or a failure without a code (a file that
-// cannot be read, a rule the data breaks). The tools print them for people;
-// the web view turns them into pages.
+// that answered with a failure code, a failure without a code (a file that
+// cannot be read), or data that the rules of a save refuse. The tools print
+// them for people; the web view turns them into pages.
 
 #include <string>
+#include <vector>
 
 #include "platform/com_types.h"
 
@@ -24,6 +25,14 @@ struct FalhaLocal {
       : mensagem(std::move(mensagem_)), dica(std::move(dica_)) {}
   std::string mensagem;
   std::string dica;  // what to do, when there is something to say
+};
+
+// Data that the rules of the books refuse before anything is saved: one
+// line for each rule broken, naming the field, the value and the rule.
+struct FalhaRecusa {
+  std::string mensagem;              // what was refused ("lançamento recusado")
+  std::vector<std::string> recusas;  // "débito 9999: não está no plano de contas"
+  std::string dica = {};
 };
 
 // Throws FalhaServico unless hr is S_OK: the service answers a stored file's

@@ -13,18 +13,17 @@
 namespace qx {
 namespace {
 
-// A complement as people read it: without its closing carriage return.
-std::string SemFimDeLinha(std::string texto) {
-  while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
-  return texto;
-}
-
 // In pages well under the frame limit: an entry with its complement is about
 // 560 bytes, a key 8 (both ways).
 constexpr size_t kChavesPorPagina = 4096;
 constexpr size_t kChavesDaBuscaPorPagina = 65536;
 
 }  // namespace
+
+std::string SemFimDeLinha(std::string texto) {
+  while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
+  return texto;
+}
 
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade) {
   std::vector<Lancamentos> lista(static_cast<size_t>(std::max(quantidade, 0)));

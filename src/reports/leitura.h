@@ -20,6 +20,9 @@ struct LancamentoLido {
   bool excluido = false;
 };
 
+// A complement as people read it: without its closing carriage return.
+std::string SemFimDeLinha(std::string texto);
+
 // The keys the last search collected, in pages of the batch interface; the
 // service's list is then emptied, as BuscaLancamentos leaves it.
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade);

@@ -26,7 +26,32 @@ std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
   return FieldText(empresas[0].NomeEmpresa);
 }
 
+// A new entry service object, not initialised; the caller has initialised
+// COM.
+IQXCN_Lancamento* CriaObjeto() {
+  CLSID clsid{};
+  Verifica(CLSIDFromProgID(kProgId, &clsid), "CLSIDFromProgID");
+  MULTI_QI pedido{&IID_IQXCN_Lancamento, nullptr, S_OK};
+  Verifica(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &pedido),
+           "CoCreateInstanceEx");
+  Verifica(pedido.hr, "CoCreateInstanceEx");
+  return static_cast<IQXCN_Lancamento*>(pedido.pItf);
+}
+
 }  // namespace
+
+std::string EmpresaNomeada(const Identidade& identidade) {
+  if (!identidade.empresa.empty()) return identidade.empresa;
+  Verifica(CoInitializeEx(nullptr, COINIT_MULTITHREADED), "CoInitializeEx");
+  struct Objeto {
+    IQXCN_Lancamento* objeto = CriaObjeto();
+    ~Objeto() {
+      objeto->Release();
+      CoUninitialize();
+    }
+  } objeto;
+  return PrimeiraEmpresa(objeto.objeto);
+}
 
 std::string EmpresaDoUsuario() {
   std::string empresa;
@@ -44,13 +69,7 @@ void GuardaEmpresaDoUsuario(const std::string& empresa) {
 
 SessaoLancamento::SessaoLancamento(const Identidade& identidade) : identidade_(identidade) {
   Verifica(CoInitializeEx(nullptr, COINIT_MULTITHREADED), "CoInitializeEx");
-  CLSID clsid{};
-  Verifica(CLSIDFromProgID(kProgId, &clsid), "CLSIDFromProgID");
-  MULTI_QI pedido{&IID_IQXCN_Lancamento, nullptr, S_OK};
-  Verifica(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &pedido),
-           "CoCreateInstanceEx");
-  Verifica(pedido.hr, "CoCreateInstanceEx");
-  lancamento_.objeto = static_cast<IQXCN_Lancamento*>(pedido.pItf);
+  lancamento_.objeto = CriaObjeto();
   if (identidade_.empresa.empty()) {
     identidade_.empresa = PrimeiraEmpresa(lancamento_.objeto);
     identidade_.origem = "a primeira da instalação";

@@ -24,6 +24,10 @@ std::string EmpresaDoUsuario();
 // Keeps that choice; a store that cannot be written throws FalhaLocal.
 void GuardaEmpresaDoUsuario(const std::string& empresa);
 
+// The identity's company, or the installation's first, asked of an entry
+// service object that is not initialised: no session is opened.
+std::string EmpresaNomeada(const Identidade& identidade);
+
 class SessaoLancamento {
  public:
   // Creates the object and initialises it; a failure throws FalhaServico.

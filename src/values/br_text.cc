@@ -6,12 +6,13 @@
 namespace qx {
 namespace {
 
-// The decimals of an amount: two, or as many of four as are not trailing zeros.
+// The decimals of an amount: two, or all four when the amount has more. Never
+// three: "1.234" would read as a thousand and more where a '.' groups thousands.
 std::string Decimals(uint64_t fraction) {
   char text[8];
   std::snprintf(text, sizeof text, "%04u", static_cast<unsigned>(fraction));
   std::string digits(text);
-  while (digits.size() > 2 && digits.back() == '0') digits.pop_back();
+  if (fraction % 100 == 0) digits.resize(2);
   return digits;
 }
 

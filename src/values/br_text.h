@@ -12,8 +12,8 @@
 
 namespace qx {
 
-// '.' between thousands, ',' before the decimals: two decimals, or up to four
-// when the amount has more ("1.234,56", "-0,50", "0,3333").
+// '.' between thousands, ',' before the decimals: two decimals, or all four
+// when the amount has more ("1.234,56", "-0,50", "0,3333", "0,0010").
 std::string AmountText(CURRENCY value);
 // The same amount for machines: no grouping, '.' before the decimals ("1234.56").
 std::string AmountPlainText(CURRENCY value);

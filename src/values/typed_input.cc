@@ -30,6 +30,49 @@ bool SplitThree(std::string_view text, char separator, std::string_view (&parts)
   return parts[2].find(separator) == std::string_view::npos;
 }
 
+// The '.' of a text without ',' that holds exactly one; nothing otherwise.
+std::optional<std::size_t> LoneDot(std::string_view text) {
+  const std::size_t dot = text.find('.');
+  if (text.find(',') != std::string_view::npos || dot == std::string_view::npos ||
+      text.find('.', dot + 1) != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return dot;
+}
+
+// The amount of an unsigned text whose decimals follow position `comma`
+// (npos: none); a '.' before them must sit between groups of three digits.
+std::optional<CURRENCY> ReadDigitsOfAmount(std::string_view text, std::size_t comma,
+                                           bool negative) {
+  std::string_view whole = text.substr(0, comma);
+  std::string_view fraction =
+      comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+  if (whole.empty() || fraction.size() > 4 || (comma != std::string_view::npos && fraction.empty()))
+    return std::nullopt;
+  // Thousands separators: groups of exactly three digits after the first group.
+  std::string digits;
+  std::size_t group = whole.size();
+  for (std::size_t i = whole.size(); i-- > 0;) {
+    if (whole[i] != '.') continue;
+    if (group - i - 1 != 3 || i == 0) return std::nullopt;
+    group = i;
+  }
+  for (char c : whole) {
+    if (c != '.') digits += c;
+  }
+  digits.append(fraction);
+  digits.append(4 - fraction.size(), '0');
+  if (digits.size() > 19) return std::nullopt;
+  uint64_t value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value, 10);
+  if (error != std::errc() || stop != end || value > static_cast<uint64_t>(INT64_MAX)) {
+    return std::nullopt;
+  }
+  const int64_t signedValue = static_cast<int64_t>(value);
+  return CURRENCY{negative ? -signedValue : signedValue};
+}
+
 }  // namespace
 
 std::optional<uint32_t> ReadNumber(std::string_view text, uint32_t limit) {
@@ -68,41 +111,26 @@ std::optional<CURRENCY> ReadAmount(std::string_view text) {
   const bool negative = text.starts_with('-');
   if (negative || text.starts_with('+')) text.remove_prefix(1);
   std::size_t comma = text.find(',');
-  const std::size_t dot = text.rfind('.');
-  if (comma == std::string_view::npos && dot != std::string_view::npos &&
-      text.find('.') == dot) {
-    const std::size_t decimals = text.size() - dot - 1;
-    if (decimals == 1 || decimals == 2 || decimals == 4) comma = dot;
+  if (const std::optional<std::size_t> dot = LoneDot(text)) {
+    const std::size_t decimals = text.size() - *dot - 1;
+    if (decimals == 1 || decimals == 3) return std::nullopt;
+    if (decimals == 2 || decimals == 4) comma = *dot;
   }
-  std::string_view whole = text.substr(0, comma);
-  std::string_view fraction =
-      comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-  if (whole.empty() || fraction.size() > 4 || (comma != std::string_view::npos && fraction.empty()))
-    return std::nullopt;
-  // Thousands separators: groups of exactly three digits after the first group.
-  std::string digits;
-  std::size_t group = whole.size();
-  for (std::size_t i = whole.size(); i-- > 0;) {
-    if (whole[i] != '.' || comma == dot) continue;
-    if (group - i - 1 != 3 || i == 0) return std::nullopt;
-    group = i;
-  }
-  for (char c : whole) {
-    if (c != '.' || comma == dot) digits += c;
-  }
-  digits.append(fraction);
-  digits.append(4 - fraction.size(), '0');
-  if (digits.size() > 19) return std::nullopt;
-  const std::optional<uint64_t> value = [&]() -> std::optional<uint64_t> {
-    uint64_t v = 0;
-    const char* end = digits.data() + digits.size();
-    const auto [stop, error] = std::from_chars(digits.data(), end, v, 10);
-    if (error != std::errc() || stop != end) return std::nullopt;
-    return v;
-  }();
-  if (!value || *value > static_cast<uint64_t>(INT64_MAX)) return std::nullopt;
-  const int64_t signedValue = static_cast<int64_t>(*value);
-  return CURRENCY{negative ? -signedValue : signedValue};
+  return ReadDigitsOfAmount(text, comma, negative);
+}
+
+std::optional<AmbiguousAmount> ReadAmbiguousAmount(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+')) text.remove_prefix(1);
+  const std::optional<std::size_t> dot = LoneDot(text);
+  if (!dot || (text.size() - *dot - 1 != 1 && text.size() - *dot - 1 != 3)) return std::nullopt;
+  std::string withoutDot(text);
+  withoutDot.erase(*dot, 1);
+  const std::optional<CURRENCY> decimal = ReadDigitsOfAmount(text, *dot, negative);
+  const std::optional<CURRENCY> thousands =
+      ReadDigitsOfAmount(withoutDot, std::string_view::npos, negative);
+  if (!decimal || !thousands) return std::nullopt;
+  return AmbiguousAmount{*decimal, *thousands};
 }
 
 }  // namespace qx

@@ -20,9 +20,20 @@ std::optional<CivilDate> ReadCalendarDate(std::string_view text);
 
 // An amount as Brazilian users type it: optional sign, digits with '.' between
 // thousands and ',' before at most four decimals ("1.234,56", "-10", "0,5").
-// A text without ',' whose only '.' is followed by one, two or four digits
-// reads as a decimal point ("1234.56"), as scripts write amounts. Nothing for
-// any other text or an amount CURRENCY cannot hold.
+// A text without ',' whose only '.' is followed by two or four digits reads
+// as a decimal point ("1234.56", "0.3333"), as scripts write amounts. Nothing
+// for any other text, for an ambiguous one (below) or for an amount CURRENCY
+// cannot hold.
 std::optional<CURRENCY> ReadAmount(std::string_view text);
+
+// A text without ',' whose only '.' is followed by one or three digits may
+// mean either: "10.555" is 10,555 with a decimal point or 10.555,00 with a
+// thousands mark, "1.5" is 1,5 or 15. Such a text is read by no tool; this
+// gives its two readings, or nothing for a text that is not ambiguous.
+struct AmbiguousAmount {
+  CURRENCY decimalPoint;   // the '.' before the decimals
+  CURRENCY thousandsMark;  // the '.' between thousands, dropped
+};
+std::optional<AmbiguousAmount> ReadAmbiguousAmount(std::string_view text);
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "platform/bstr.h"
 #include "platform/codepage.h"
@@ -43,6 +44,18 @@ TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("\x80z\xE2\x82"), "?z??");
   EXPECT_EQ(Utf8ToCp1252("\xC0\xAF\xED\xA0\x80"), "?????");
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00}), "\xEF\xBF\xBD");
+}
+
+// What a text would lose in the code page is named, never replaced unseen.
+TEST(Codepage, MissingCharactersAndMalformedBytesAreNamed) {
+  using Lista = std::vector<std::string>;
+  EXPECT_EQ(MissingFromCp1252("Caf\u00e9 \u2615 \u0141\u00f3d\u017a \u6771\u4eac \u2615"),
+            (Lista{"\u2615", "\u0141", "\u017a", "\u6771", "\u4eac"}));
+  EXPECT_EQ(MissingFromCp1252("\u20ac \u00ff \u0081 \xef\xbf\xbd"), Lista{"\ufffd"});
+  EXPECT_EQ(MissingFromCp1252("ma\xe7o"), Lista{"\\xE7"});
+  EXPECT_EQ(FirstMalformedUtf8("ma\xe7o"), 2u);
+  EXPECT_EQ(FirstMalformedUtf8("ma\u00e7o \xef\xbf\xbd"), std::string_view::npos);
+  EXPECT_EQ(Latin1ToUtf8("ma\xe7o \x80"), "ma\u00e7o \u0080");
 }
 
 TEST(Codepage, UpperCaseCoversTheLettersOfTheCodePage) {

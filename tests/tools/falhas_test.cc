@@ -27,6 +27,8 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
       {0x80043F08u, "GravaDados", "ARQ_DISCO_CHEIO", "libere espaço"},
       {0x80070070u, "GravaDados", "ERROR_DISK_FULL", "libere espaço"},
       {0x80043ED0u, "GravaDados", "ARQ_ACESSO_NEGADO", "permissões"},
+      {0x00003F08u, "Exclui", "ARQ_DISCO_CHEIO", "libere espaço"},
+      {0x00043ED0u, "PegaQuantidadeRegistros", "ARQ_ACESSO_NEGADO", "permissões"},
       {0x80070005u, "Exclui", "E_ACCESSDENIED", "permissões"},
       {0x80043E95u, "LeDadosComplemento", "ARQ_FIM_DE_ARQUIVO", "qxcn mes --mes"},
       {0x800706BAu, "Le", "RPC_S_SERVER_UNAVAILABLE", "syslog"},
@@ -104,8 +106,13 @@ TEST(FalhasTest, TotalsNeverWrapAround) {
   EXPECT_TRUE(total.Estourou());
   total.Subtrai(CURRENCY{INT64_MAX});  // stays overflowed
   EXPECT_TRUE(total.Estourou());
-  EXPECT_EQ(total.ParaCelula().tipo(), Celula::Tipo::kNada);
-  EXPECT_THAT(total.ParaPessoas(), HasSubstr("estouro"));
+  EXPECT_EQ(Celula(total).tipo(), Celula::Tipo::kNada);
+  EXPECT_THAT(TotalParaPessoas(total), HasSubstr("estouro"));
+  // A sum of sums (a total account's) keeps the overflow of any of them.
+  Total grupo;
+  grupo.Soma(total);
+  grupo.Subtrai(total);
+  EXPECT_TRUE(grupo.Estourou());
   Total negativo;
   negativo.Subtrai(CURRENCY{INT64_MIN + 1});
   negativo.Subtrai(CURRENCY{2});

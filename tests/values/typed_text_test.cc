@@ -18,15 +18,37 @@ TEST(TypedAmount, BrazilianAndScriptFormsAndRefusals) {
   EXPECT_EQ(Amount("+10"), 100000);
   EXPECT_EQ(Amount("0,3333"), 3333);
   EXPECT_EQ(Amount("1.234.567,8"), 12345678000);
-  // Without a comma a lone '.' before 1, 2 or 4 digits is a decimal point;
-  // before 3 digits it groups thousands, as Brazilian users write them.
+  // Without a comma a lone '.' before 2 or 4 digits is a decimal point.
   EXPECT_EQ(Amount("1234.56"), 12345600);
-  EXPECT_EQ(Amount("1.5"), 15000);
-  EXPECT_EQ(Amount("1.234"), 12340000);
+  EXPECT_EQ(Amount("0.3333"), 3333);
+  EXPECT_EQ(Amount("1.234.567"), 12345670000);
   EXPECT_EQ(Amount("922337203685477,5807"), INT64_MAX);
   for (const char* text : {"", "-", ",5", "1,", "1,23456", "12.34,5", "1..234", ".123", "1.2.3",
-                           "1,2x", "--1", "9223372036854775,8070", "1 234"}) {
+                           "1,2x", "--1", "9223372036854775,8070", "1 234", "10.", "1.23456"}) {
     EXPECT_EQ(Amount(text), std::nullopt) << text;
+    EXPECT_EQ(qx::ReadAmbiguousAmount(text), std::nullopt) << text;
+  }
+}
+
+// Before 1 or 3 digits a lone '.' may be either: nothing reads, both readings are given.
+TEST(TypedAmount, AmbiguousDotsAreRefusedWithBothReadings) {
+  const struct {
+    const char* text;
+    int64_t decimal;
+    int64_t thousands;
+  } cases[] = {{"10.555", 105550, 105550000},
+               {"1.5", 15000, 150000},
+               {"-1.234", -12340, -12340000},
+               {"1234.5", 12345000, 123450000}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Amount(c.text), std::nullopt) << c.text;
+    const std::optional<qx::AmbiguousAmount> readings = qx::ReadAmbiguousAmount(c.text);
+    ASSERT_TRUE(readings.has_value()) << c.text;
+    EXPECT_EQ(readings->decimalPoint.int64, c.decimal) << c.text;
+    EXPECT_EQ(readings->thousandsMark.int64, c.thousands) << c.text;
+  }
+  for (const char* text : {"1.234,56", "1234.56", "10,555"}) {
+    EXPECT_EQ(qx::ReadAmbiguousAmount(text), std::nullopt) << text;
   }
 }
 
@@ -37,9 +59,12 @@ TEST(BrazilianText, AmountsGroupThousandsAndReadBack) {
   EXPECT_EQ(qx::AmountText(CURRENCY{0}), "0,00");
   EXPECT_EQ(qx::AmountText(CURRENCY{INT64_MIN}), "-922.337.203.685.477,5808");
   EXPECT_EQ(qx::AmountPlainText(CURRENCY{12345600}), "1234.56");
-  EXPECT_EQ(qx::AmountPlainText(CURRENCY{-10}), "-0.001");
-  for (int64_t v : {int64_t{12345600}, int64_t{-5000}, int64_t{3333}, int64_t{7}}) {
-    EXPECT_EQ(Amount(qx::AmountText(CURRENCY{v}).c_str()), v);
+  EXPECT_EQ(qx::AmountPlainText(CURRENCY{-10}), "-0.0010");
+  // Whatever a tool prints, another reads back.
+  for (int64_t v : {int64_t{12345600}, int64_t{-5000}, int64_t{3333}, int64_t{7}, int64_t{-10},
+                    int64_t{12345670}}) {
+    EXPECT_EQ(Amount(qx::AmountText(CURRENCY{v}).c_str()), v) << v;
+    EXPECT_EQ(Amount(qx::AmountPlainText(CURRENCY{v}).c_str()), v) << v;
   }
 }
 

@@ -75,8 +75,12 @@ int64_t Argumentos::LeInteiro(const std::string& texto, const std::string& nome,
 
 CURRENCY Argumentos::LeValor(const std::string& texto, const std::string& nome) const {
   const std::optional<CURRENCY> valor = ReadAmount(texto);
-  if (!valor) throw ErroUso{Formata(textos_->valorInvalido, {nome, texto})};
-  return *valor;
+  if (valor) return *valor;
+  if (const std::optional<AmbiguousAmount> leituras = ReadAmbiguousAmount(texto)) {
+    throw ErroUso{Formata(textos_->valorAmbiguo, {nome, texto, AmountText(leituras->decimalPoint),
+                                                  AmountText(leituras->thousandsMark)})};
+  }
+  throw ErroUso{Formata(textos_->valorInvalido, {nome, texto})};
 }
 
 CQXData Argumentos::LeData(const std::string& texto, const std::string& nome) const {

@@ -2,7 +2,8 @@
 // them, with typed readings. Every tool reads numbers, amounts, dates and
 // months in the same forms: 1.234,56 or 1234.56; 15/03/2026, 15/03/26 or
 // 2026-03-15; 03/2026 or 2026-03. A value that does not read throws ErroUso
-// naming the option.
+// naming the option; an ambiguous amount ("10.555", "1.5") names its two
+// readings.
 #pragma once
 
 #include <cstdint>

@@ -13,6 +13,7 @@
 #include "platform/com_types.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
+#include "values/total.h"
 
 namespace qx::cli {
 
@@ -26,6 +27,8 @@ class Celula {
   requires(!std::same_as<T, bool>) Celula(T numero)
       : tipo_(Tipo::kNumero), numero_(static_cast<int64_t>(numero)) {}
   Celula(CURRENCY montante) : tipo_(Tipo::kValor), numero_(montante.int64) {}
+  // A sum that overflowed is nothing.
+  Celula(const Total& total) : Celula(total.Estourou() ? Celula() : Celula(total.Valor())) {}
   Celula(CQXData data) : tipo_(data.IsEmpty() ? Tipo::kNada : Tipo::kData), numero_(data.Value()) {}
   Celula(CQXMesAno mes) : tipo_(mes.IsEmpty() ? Tipo::kNada : Tipo::kMes), numero_(mes.Value()) {}
   Celula(std::string utf8) : tipo_(Tipo::kTexto), texto_(std::move(utf8)) {}

@@ -41,6 +41,12 @@ constexpr Dica kDicas[] = {
 }  // namespace
 
 const Dica* ProcuraDica(HRESULT hr, std::string_view contexto) {
+  // A status or message the service answered with success severity (bare, or
+  // in the interface facility) reads as its failure form.
+  if (const auto codigo = static_cast<uint32_t>(hr);
+      codigo <= 0xFFFF || (codigo & 0xFFFF0000u) == 0x00040000u) {
+    hr = static_cast<HRESULT>(0x80040000u | (codigo & 0xFFFF));
+  }
   const Dica* geral = nullptr;
   for (const Dica& dica : kDicas) {
     if (dica.hr != hr) continue;

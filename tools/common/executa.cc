@@ -151,12 +151,21 @@ class Relator {
              "");
     } else {
       std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), relato.mensagem.c_str());
-      if (!relato.dica.empty()) {
-        std::fprintf(stderr, "  %s: %s\n", TextosDe(programa_.idioma).oQueFazer,
-                     relato.dica.c_str());
-      }
+      Dica(relato.dica);
     }
     return kSaidaFalha;
+  }
+
+  // Each refusal on a line of its own, under the message.
+  int Recusou(const FalhaRecusa& recusa) const {
+    if (json_) {
+      Objeto({nullptr, nullptr, recusa.mensagem, "", recusa.dica, recusa.recusas}, "");
+    } else {
+      std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), recusa.mensagem.c_str());
+      for (const std::string& linha : recusa.recusas) std::fprintf(stderr, "  %s\n", linha.c_str());
+      Dica(recusa.dica);
+    }
+    return kSaidaRecusa;
   }
 
  private:
@@ -166,7 +175,13 @@ class Relator {
     std::string mensagem;
     std::string descricao;
     std::string dica;
+    std::vector<std::string> recusas = {};
   };
+
+  void Dica(const std::string& dica) const {
+    if (dica.empty()) return;
+    std::fprintf(stderr, "  %s: %s\n", TextosDe(programa_.idioma).oQueFazer, dica.c_str());
+  }
 
   // One JSON object on standard error, the same keys for every failure.
   void Objeto(const Partes& partes, const std::string& uso) const {
@@ -177,6 +192,7 @@ class Relator {
     objeto["mensagem"] = partes.mensagem;
     if (!partes.descricao.empty()) objeto["descricao"] = partes.descricao;
     if (!partes.dica.empty()) objeto["dica"] = partes.dica;
+    if (!partes.recusas.empty()) objeto["recusas"] = partes.recusas;
     if (!uso.empty()) objeto["uso"] = uso;
     std::fprintf(stderr, "%s\n", Escreve(objeto).c_str());
   }
@@ -242,6 +258,8 @@ int Executa(const Programa& programa, int argc, char** argv) {
     return relator.Uso(erro);
   } catch (const Falha& falha) {
     return relator.Falhou(Relata(falha, textos));
+  } catch (const FalhaRecusa& recusa) {
+    return relator.Recusou(recusa);
   } catch (const FalhaLocal& falha) {
     return relator.Falhou({"", "", "", falha.mensagem, falha.dica});
   } catch (const std::exception& erro) {

@@ -1,6 +1,7 @@
 // How a run ends early. A subcommand throws one of these; Executa prints it
 // (as one JSON object on standard error with --json) and exits 2 for a usage
-// error, 1 for the others.
+// error and for data refused by the rules of a save (FalhaRecusa, each
+// refusal on a line of its own; "recusas" in JSON), 1 for the others.
 #pragma once
 
 #include <string>
@@ -23,6 +24,7 @@ struct ErroUso {
 // the web view.
 using Falha = qx::FalhaServico;
 using qx::FalhaLocal;
+using qx::FalhaRecusa;
 using qx::Verifica;
 
 // A failure as people read it, in parts.

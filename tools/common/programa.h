@@ -69,11 +69,13 @@ std::vector<Opcao> OpcoesSaida(Idioma idioma);
 
 // Runs the command line: help (-h, --help anywhere, help [SUBCOMANDO]) on
 // standard output, --version, --completion, then the subcommand. The exit
-// status: 0 done, 1 refused or failed, 2 a usage error.
+// status: 0 done, 1 refused or failed, 2 a usage error or data that the rules
+// of a save refuse before anything is saved (FalhaRecusa).
 int Executa(const Programa& programa, int argc, char** argv);
 
 inline constexpr int kSaidaFeito = 0;
 inline constexpr int kSaidaFalha = 1;
 inline constexpr int kSaidaUso = 2;
+inline constexpr int kSaidaRecusa = 2;
 
 }  // namespace qx::cli

@@ -26,6 +26,7 @@ constexpr Textos kPortugues = {
     "o que fazer",
     "%s: número inválido: %s",
     "%s: valor inválido: %s (use 1.234,56)",
+    "%s: valor ambíguo: %s é %s com ponto decimal ou %s com ponto de milhar (escreva um dos dois)",
     "%s: data inválida: %s (use 15/03/2026 ou 2026-03-15)",
     "%s: mês inválido: %s (use 03/2026 ou 2026-03)",
 };
@@ -53,6 +54,8 @@ constexpr Textos kIngles = {
     "what to do",
     "%s: not a number: %s",
     "%s: not an amount: %s (use 1.234,56)",
+    "%s: ambiguous amount: %s is %s with a decimal point or %s with a thousands mark (write "
+    "either)",
     "%s: not a date: %s (use 15/03/2026 or 2026-03-15)",
     "%s: not a month: %s (use 03/2026 or 2026-03)",
 };

@@ -32,6 +32,7 @@ struct Textos {
   const char* oQueFazer;       // before a hint
   const char* numeroInvalido;  // "%s: ... %s"
   const char* valorInvalido;
+  const char* valorAmbiguo;  // "%s: ... %s ... %s ... %s": option, text, its two readings
   const char* dataInvalida;
   const char* mesInvalido;
 };

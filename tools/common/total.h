@@ -1,29 +1,20 @@
-// A sum of amounts that never wraps around: once it passes what an amount
-// holds (64-bit ten-thousandths) it stays marked as overflowed, and its cell
-// is then nothing.
+// Sums as the tools print them. A sum that overflowed prints as nothing in
+// the tables (its cell), says so for people, and fails the run once the rows,
+// which are right, are out.
 #pragma once
 
-#include "common/celula.h"
-#include "platform/com_types.h"
+#include <initializer_list>
+#include <string>
+
+#include "values/total.h"
 
 namespace qx::cli {
 
-class Total {
- public:
-  void Soma(CURRENCY valor) { Junta(valor.int64, 1); }
-  void Subtrai(CURRENCY valor) { Junta(valor.int64, -1); }
-
-  bool Estourou() const { return estourou_; }
-  CURRENCY Valor() const { return CURRENCY{valor_}; }
-  Celula ParaCelula() const { return estourou_ ? Celula() : Celula(Valor()); }
-  // The amount as people read it, or that it overflowed.
-  std::string ParaPessoas() const;
-
- private:
-  void Junta(int64_t valor, int sinal);
-
-  int64_t valor_ = 0;
-  bool estourou_ = false;
-};
+// The amount as people read it, or that it overflowed.
+std::string TotalParaPessoas(const Total& total);
+// Throws FalhaLocal when any of them overflowed.
+void VerificaTotais(std::initializer_list<const Total*> totais);
+// The same, for a report that says whether any of its sums overflowed.
+void VerificaEstouro(bool estourou);
 
 }  // namespace qx::cli

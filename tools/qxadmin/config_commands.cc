@@ -1,10 +1,14 @@
 // A company's configuration, its change log and its document-management
 // notifications.
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "common/filtro_historico.h"
+#include "outside/change_log_query.h"
 #include "outside/company_admin.h"
 #include "outside/company_config.h"
 #include "outside/company_row.h"
@@ -76,15 +80,39 @@ void SetConfig(const Argumentos& args, Contexto& contexto, Saida&) {
   Check(qx::SetConfig(*db, *item, value), "gravar a configuração", db->message());
 }
 
+// The records as stored, for support: without a filter every one of them
+// (those of no save too), else the records of the saves the filter admits.
 void ListLog(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  ShowList<qx::RegistroLog>(
-      args, contexto, saida, "ler o log de alterações", "log",
-      {"id", "gravado_em", "sessao", "chave", "tipo", "servico", "tamanho", "dados"},
-      qx::LeLogAlteracoes, [](const qx::RegistroLog& r) -> std::vector<Celula> {
-        return {r.id,           r.gravadoEm, r.sessao,
-                r.chave,        r.tipo,      std::string(1, r.servico == '\0' ? '-' : r.servico),
-                r.dados.size(), Hex(r.dados)};
-      });
+  auto db = contexto.Company(Word(args, 0));
+  const qx::FiltroEventos filtro = LeFiltroHistorico(args);
+  std::vector<qx::RegistroLog> records;
+  HRESULT hr;
+  if (filtro == qx::FiltroEventos{}) {
+    hr = qx::LeLogAlteracoes(*db, &records);
+  } else {
+    hr = db->Read([&] {
+      std::vector<qx::EventoLog> eventos;
+      qx::ConsultaLog consulta(*db);
+      HRESULT lido = consulta.ListaEventos(filtro, &eventos);
+      if (SUCCEEDED(lido)) lido = consulta.LeRegistros(&eventos);
+      records.clear();
+      for (qx::EventoLog& e : eventos) {
+        std::move(e.registros.begin(), e.registros.end(), std::back_inserter(records));
+      }
+      return lido;
+    });
+  }
+  Check(hr, "ler o log de alterações", db->message());
+  const auto opcional = [](const auto& valor) { return valor ? Celula(*valor) : Celula(); };
+  Tabela tabela({"id", "gravado_em", "sessao", "chave", "tipo", "servico", "tamanho", "dados",
+                 "usuario", "valor_moeda", "quantidade"});
+  for (const qx::RegistroLog& r : records) {
+    tabela.Linha({r.id, r.gravadoEm, r.sessao, r.chave, r.tipo,
+                  std::string(1, r.servico == '\0' ? '-' : r.servico), r.dados.size(), Hex(r.dados),
+                  opcional(r.usuario), r.valorMoeda ? Celula(CURRENCY{*r.valorMoeda}) : Celula(),
+                  r.quantidade ? Celula(CURRENCY{*r.quantidade}) : Celula()});
+  }
+  saida.Mostra("log", "", tabela);
 }
 
 void ListGed(const Argumentos& args, Contexto& contexto, Saida& saida) {
@@ -126,7 +154,9 @@ std::vector<Comando> ConfigCommands() {
        "muda uma configuração (datas como 01/01/2026)",
        {},
        ComContexto(SetConfig)},
-      {"log list", "EMPRESA", "o log de alterações", {}, ComContexto(ListLog)},
+      {"log list", "EMPRESA",
+       "os registros do log de alterações como gravados (historico do qxcn os lê)",
+       OpcoesFiltroHistorico(true), ComContexto(ListLog)},
       {"ged list", "EMPRESA", "as notificações à gestão de documentos", {}, ComContexto(ListGed)},
       {"ged lock",
        "EMPRESA CHAVE",

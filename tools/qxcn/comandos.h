@@ -32,9 +32,13 @@ Opcao OpcaoPosicao(const std::string& ajuda);
 // Each family of subcommands lists its own; main joins them.
 std::vector<Comando> ComandosLancamento();
 std::vector<Comando> ComandosBusca();
+std::vector<Comando> ComandosBalancete();
+std::vector<Comando> ComandosExtrato();
+std::vector<Comando> ComandosCentros();
 std::vector<Comando> ComandosMes();
 std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();
 std::vector<Comando> ComandosEmpresa();
+std::vector<Comando> ComandosHistorico();
 
 }  // namespace qxcn

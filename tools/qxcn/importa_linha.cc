@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/codepage.h"
+#include "values/br_text.h"
 #include "values/qx_data.h"
 #include "values/typed_input.h"
 
@@ -11,10 +11,12 @@ namespace {
 
 constexpr char kLetrasContabeis[] = "ABCDEFGHIX";
 constexpr char kLetrasGerenciais[] = "JKLX";
+// The delimiters a layout may use.
+constexpr char kDelimitadores[] = ",;:|";
 
-// The fields of a line: split at the delimiter, double quotes honoured.
-bool Campos(const std::string& texto, char delimitador, std::vector<std::string>* campos,
-            std::string* motivo) {
+// The fields of a line: split at the delimiter, double quotes honoured; false
+// for a quote that does not close.
+bool Campos(const std::string& texto, char delimitador, std::vector<std::string>* campos) {
   std::string campo;
   bool aspas = false, citado = false;
   for (size_t i = 0; i < texto.size(); ++i) {
@@ -38,12 +40,8 @@ bool Campos(const std::string& texto, char delimitador, std::vector<std::string>
       campo += c;
     }
   }
-  if (aspas) {
-    *motivo = "aspas sem fechamento";
-    return false;
-  }
   campos->push_back(campo);
-  return true;
+  return !aspas;
 }
 
 std::string SemEspacos(const std::string& texto) {
@@ -58,27 +56,50 @@ bool Inteiro(const std::string& texto, int64_t maximo, int64_t* valor) {
   return !texto.empty() && erro == std::errc() && parada == fim && *valor >= 0 && *valor <= maximo;
 }
 
-// Reads field `campo` named by `letra` into the line; false with the reason.
-bool Aplica(char letra, const std::string& bruto, LinhaImportada* linha, RegLan_Ger* ger,
-            RegQtd_Ger* qtd, std::string* motivo) {
+// Too few fields: says so, and names the delimiter that would give enough.
+qx::Apontamento FaltamCampos(const Layout& layout, const std::string& texto, size_t achados) {
+  qx::Apontamento motivo{"campos", std::to_string(achados),
+                         "o formato pede " + std::to_string(layout.contabil.size())};
+  for (const char outro : std::string(kDelimitadores)) {
+    std::vector<std::string> campos;
+    if (outro == layout.delimitador || !Campos(texto, outro, &campos) ||
+        campos.size() < layout.contabil.size()) {
+      continue;
+    }
+    motivo.regra += std::string("; a linha parece separada por '") + outro + "' e o formato usa '" +
+                    layout.delimitador + "' (veja qxcn formatos lista)";
+    break;
+  }
+  return motivo;
+}
+
+// Reads the field named by `letra` into the entry; false with the reason.
+bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancamento,
+            RegLan_Ger* ger, RegQtd_Ger* qtd, qx::Apontamento* motivo) {
   const std::string campo = SemEspacos(bruto);
   int64_t numero = 0;
-  const auto conta = [&](const char* nome, int64_t maximo) {
-    if (campo.empty()) {
-      numero = 0;
-      return true;
-    }
-    if (Inteiro(campo, maximo, &numero)) return true;
-    *motivo = std::string(nome) + " inválido: \"" + campo + "\"";
+  const auto recusa = [&](const char* nome, std::string regra) {
+    *motivo = {nome, "\"" + campo + "\"", std::move(regra)};
     return false;
   };
-  const auto valor = [&](const char* nome, CURRENCY* destino) {
-    const std::optional<CURRENCY> lido = qx::ReadAmount(campo);
-    if (lido) *destino = *lido;
-    else *motivo = std::string(nome) + " inválido: \"" + campo + "\"";
-    return lido.has_value();
+  const auto conta = [&](const char* nome, int64_t maximo) {
+    numero = 0;
+    return campo.empty() || Inteiro(campo, maximo, &numero) ||
+           recusa(nome, "não é um número de 0 a " + std::to_string(maximo));
   };
-  RegDados& d = linha->dados;
+  const auto valor = [&](const char* nome, CURRENCY* destino) {
+    if (const std::optional<CURRENCY> lido = qx::ReadAmount(campo)) {
+      *destino = *lido;
+      return true;
+    }
+    if (const std::optional<qx::AmbiguousAmount> leituras = qx::ReadAmbiguousAmount(campo)) {
+      return recusa(nome, "ambíguo: " + qx::AmountText(leituras->decimalPoint) +
+                              " com ponto decimal ou " + qx::AmountText(leituras->thousandsMark) +
+                              " com ponto de milhar (escreva um dos dois)");
+    }
+    return recusa(nome, "não é um valor (use 1.234,56)");
+  };
+  RegDados& d = lancamento->dados;
   switch (letra) {
     case 'A':
       if (!conta("documento", INT32_MAX)) return false;
@@ -90,19 +111,16 @@ bool Aplica(char letra, const std::string& bruto, LinhaImportada* linha, RegLan_
       return true;
     case 'C': {
       const std::optional<qx::CivilDate> data = qx::ReadCalendarDate(campo);
-      if (!data) {
-        *motivo = "data inválida: \"" + campo + "\"";
-        return false;
-      }
+      if (!data) return recusa("data", "não é uma data (use 15/03/2026)");
       d.DataLancamento = CQXData::Make(data->day, data->month, data->year).Value();
       return true;
     }
     case 'D':
-      if (!conta("conta de débito", INT32_MAX)) return false;
+      if (!conta("débito", INT32_MAX)) return false;
       d.Debito = static_cast<int32_t>(numero);
       return true;
     case 'E':
-      if (!conta("conta de crédito", INT32_MAX)) return false;
+      if (!conta("crédito", INT32_MAX)) return false;
       d.Credito = static_cast<int32_t>(numero);
       return true;
     case 'F':
@@ -112,16 +130,16 @@ bool Aplica(char letra, const std::string& bruto, LinhaImportada* linha, RegLan_
       d.CodHis = static_cast<int16_t>(numero);
       return true;
     case 'H':
-      linha->complemento = qx::Utf8ToCp1252(bruto);
+      lancamento->complemento = bruto;
       return true;
     case 'I':
-      return campo.empty() || valor("valor em moeda", &d.ValorMoeda);
+      return campo.empty() || valor("moeda", &d.ValorMoeda);
     case 'J':
       if (!conta("conta gerencial", INT32_MAX)) return false;
       ger->ContaGerencial = static_cast<int32_t>(numero);
       return true;
     case 'K':
-      return valor("valor gerencial", &ger->Valor);
+      return valor("valor do rateio", &ger->Valor);
     case 'L':
       return campo.empty() || valor("quantidade", &qtd->Quantidade);
   }
@@ -145,45 +163,47 @@ bool LayoutValido(const Layout& layout, std::string* motivo) {
   return true;
 }
 
-bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
-             LinhaImportada* linha, std::string* motivo) {
-  *linha = LinhaImportada{};
-  motivo->clear();
-  linha->dados.Filial = static_cast<int16_t>(filialPadrao);
+bool PareceCabecalho(const Layout& layout, const std::string& texto) {
   std::vector<std::string> campos;
-  if (!Campos(texto, layout.delimitador, &campos, motivo)) return false;
+  Campos(texto, layout.delimitador, &campos);
+  const size_t data = layout.contabil.find('C');
+  return data < campos.size() && campos[data].find_first_of("0123456789") == std::string::npos;
+}
+
+bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
+             qx::LancamentoAGravar* lancamento, qx::Apontamento* motivo) {
+  *lancamento = qx::LancamentoAGravar{};
+  lancamento->dados.Filial = static_cast<int16_t>(filialPadrao);
+  std::vector<std::string> campos;
+  if (!Campos(texto, layout.delimitador, &campos)) {
+    *motivo = {"aspas", "", "abertas e não fechadas"};
+    return false;
+  }
   if (campos.size() < layout.contabil.size()) {
-    *motivo = "faltam campos: " + std::to_string(campos.size()) + " de " +
-              std::to_string(layout.contabil.size());
+    *motivo = FaltamCampos(layout, texto, campos.size());
     return false;
   }
   for (size_t i = 0; i < layout.contabil.size(); ++i) {
-    if (!Aplica(layout.contabil[i], campos[i], linha, nullptr, nullptr, motivo)) return false;
+    if (!Aplica(layout.contabil[i], campos[i], lancamento, nullptr, nullptr, motivo)) return false;
   }
   const size_t resto = campos.size() - layout.contabil.size();
   if (resto > 0 && (layout.gerencial.empty() || resto % layout.gerencial.size() != 0)) {
-    *motivo = "campos gerenciais incompletos";
+    *motivo = {"campos gerenciais", std::to_string(resto),
+               "não completam linhas de " + std::to_string(layout.gerencial.size())};
     return false;
   }
-  CURRENCY soma{};
+  const RegDados& d = lancamento->dados;
   for (size_t i = layout.contabil.size(); i < campos.size(); i += layout.gerencial.size()) {
     RegLan_Ger ger{};
     RegQtd_Ger qtd{};
     for (size_t j = 0; j < layout.gerencial.size(); ++j) {
-      if (!Aplica(layout.gerencial[j], campos[i + j], linha, &ger, &qtd, motivo)) return false;
+      if (!Aplica(layout.gerencial[j], campos[i + j], lancamento, &ger, &qtd, motivo)) return false;
     }
-    ger.ContaContabil = linha->dados.Debito != 0 ? linha->dados.Debito : linha->dados.Credito;
-    soma.int64 += ger.Valor.int64;
-    linha->rateio.push_back(ger);
-    linha->quantidades.push_back(qtd);
+    ger.ContaContabil = d.Debito != 0 ? d.Debito : d.Credito;
+    lancamento->rateio.push_back(ger);
+    lancamento->quantidades.push_back(qtd);
   }
-  const RegDados& d = linha->dados;
-  if (d.Debito == 0 && d.Credito == 0) *motivo = "sem conta de débito nem de crédito";
-  else if (d.Valor.int64 <= 0) *motivo = "valor deve ser positivo";
-  else if (!linha->rateio.empty() && soma.int64 != d.Valor.int64) {
-    *motivo = "o rateio gerencial não soma o valor do lançamento";
-  }
-  return motivo->empty();
+  return true;
 }
 
 }  // namespace qxcn

@@ -14,14 +14,15 @@
 // So the default layout "Padrão" ("CDEFGH" + "JK") reads
 //   date, debit, credit, amount, history, complement[, account, amount]...
 // Fields are separated by the layout's delimiter; a field in double quotes
-// may hold the delimiter, and "" inside it is one quote. A line must give a
-// date, an amount and at least one account; split lines, when given, must
-// add up to the amount. Files are UTF-8 text.
+// may hold the delimiter, and "" inside it is one quote. Lines come in UTF-8
+// (arquivo_texto.h); what an entry must hold beyond the form of its fields is
+// for the rules of a save (reports/validacao.h).
 
 #include <string>
 #include <vector>
 
 #include "entries/iqxcn_lancamento.h"
+#include "reports/validacao.h"
 
 namespace qxcn {
 
@@ -31,6 +32,7 @@ struct Layout {
   char delimitador = ',';
 };
 
+// A line ready to save.
 struct LinhaImportada {
   RegDados dados{};
   std::string complemento;  // Windows-1252
@@ -38,10 +40,14 @@ struct LinhaImportada {
   std::vector<RegQtd_Ger> quantidades;
 };
 
-// Reads one line (without its line end) into
-// *linha; on failure gives false with the reason in *motivo.
+// Reads one line (UTF-8, without its line end) into *lancamento; on failure
+// gives false with the field, its value and what is wrong in *motivo (and a
+// hint when the line seems to use another delimiter).
 bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
-             LinhaImportada* linha, std::string* motivo);
+             qx::LancamentoAGravar* lancamento, qx::Apontamento* motivo);
+
+// A line that reads like a heading: its date field holds no digit.
+bool PareceCabecalho(const Layout& layout, const std::string& texto);
 
 // False, with the reason, when the layout's letters are not those above.
 bool LayoutValido(const Layout& layout, std::string* motivo);

@@ -2,8 +2,6 @@
 // the client as the suite's import does, and its removal.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <map>
 #include <vector>
 
@@ -11,7 +9,7 @@
 #include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
 #include "importa_gravacao.h"
-#include "importa_linha.h"
+#include "importa_leitura.h"
 #include "lancamentos.h"
 #include "lote.h"
 #include "outside/company_database.h"
@@ -23,22 +21,13 @@
 #include "platform/task_memory.h"
 #include "progresso.h"
 #include "progresso_exclusao.h"
+#include "regras.h"
 #include "values/br_text.h"
 
 namespace qxcn {
 namespace {
 
 constexpr uint32_t kModuloImportacao = 21;
-
-struct LinhaLida {
-  size_t numero;
-  LinhaImportada linha;
-};
-
-struct Erro {
-  size_t numero;
-  std::string motivo;
-};
 
 // The layout of that name; without a name, the company's "Padrão" or, when it
 // has none, the default layout the server itself would write under that name.
@@ -154,44 +143,21 @@ std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, C
          std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
 }
 
-// The lines of a file, or of standard input for "-".
-std::vector<std::string> LeArquivo(const std::string& caminho) {
-  std::ifstream arquivo;
-  if (caminho != "-") arquivo.open(caminho, std::ios::binary);
-  std::istream& entrada = caminho == "-" ? std::cin : arquivo;
-  if (!entrada) throw FalhaLocal{"não consigo ler " + caminho};
-  std::vector<std::string> linhas;
-  std::string linha;
-  while (std::getline(entrada, linha)) {
-    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
-    linhas.push_back(linha);
-  }
-  return linhas;
-}
-
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
   const Layout layout = LeLayout(servico, a.Valor("formato"));
   const auto filial = static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(1));
 
-  std::vector<LinhaLida> lidas;
-  Tabela erros({"linha", "motivo"});
-  const std::vector<std::string> texto = LeArquivo(a.Posicionais()[0]);
-  for (size_t i = 0; i < texto.size(); ++i) {
-    if (texto[i].find_first_not_of(" \t") == std::string::npos) continue;
-    LinhaLida lida{i + 1, {}};
-    std::string motivo;
-    if (LeLinha(layout, texto[i], filial, &lida.linha, &motivo)) {
-      lidas.push_back(std::move(lida));
-    } else {
-      erros.Linha({int64_t(i + 1), Texto{qx::Utf8ToCp1252(motivo)}});
-    }
-  }
+  LeituraImportacao leitura = LeImportacao(a, servico, layout, filial);
+  std::vector<LinhaLida>& lidas = leitura.lidas;
+  Tabela& erros = leitura.erros;
   if (!erros.Vazia() && modo == "para") {
     saida.Mostra("erros", "Linhas recusadas (nada foi gravado):", erros);
-    throw FalhaLocal{std::to_string(erros.Tamanho()) + " linha(s) com erro"};
+    throw Recusa(std::to_string(erros.Tamanho()) + " linha(s) recusada(s), nada foi gravado", {},
+                 leitura.recusas, servico.identidade().empresa);
   }
+  if (!leitura.avisos.Vazia()) saida.Mostra("avisos", "Avisos:", leitura.avisos);
   CQXData de, ate;
   for (const LinhaLida& l : lidas) {
     const CQXData data(l.linha.dados.DataLancamento);
@@ -323,17 +289,20 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
 
 std::vector<Comando> ComandosImportacao() {
   return {
-      {"importa",
-       "ARQUIVO",
+      {"importa", "ARQUIVO",
        "importa um arquivo delimitado (- lê a entrada padrão) com um formato de importação",
-       {{"formato", "NOME", "o formato de importação (Padrão por omissão)"},
-        {"filial", "N", "a filial das linhas sem filial (1 por omissão)"},
-        {"lote", "N", "o número do lote (um novo por omissão)"},
-        {"ao-erro", "para|pula",
-         "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem ela", false,
-         "para pula"},
-        {"sem-lote", "",
-         "grava linha a linha pela interface publicada, sem a interface de lote do servidor"}},
+       Junta({std::vector<Opcao>{
+                  {"formato", "NOME", "o formato de importação (Padrão por omissão)"},
+                  {"filial", "N", "a filial das linhas sem filial (1 por omissão)"},
+                  {"lote", "N", "o número do lote (um novo por omissão)"},
+                  {"ao-erro", "para|pula",
+                   "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem "
+                   "ela",
+                   false, "para pula"},
+                  {"sem-lote", "",
+                   "grava linha a linha pela interface publicada, sem a interface de lote do "
+                   "servidor"}},
+              OpcoesLeituraImportacao()}),
        ComServico(Importa)},
       {"exclui-importacao",
        "",

@@ -5,6 +5,7 @@
 #include "lancamentos.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
+#include "regras.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -100,10 +101,32 @@ LancamentoLido LeGravado(Servico& servico, CQXMesAno mes, int32_t posicao) {
   }
 }
 
+// The entry checked by the rules of a save; a refusal ends the run before
+// anything is saved, and what the save does other than asked is shown.
+qx::Conferencia ConfereRegras(const Argumentos& a, Servico& servico, Saida& saida,
+                              const RegDados& dados, const std::string& complemento,
+                              const Rateio& rateio) {
+  qx::Validador validador(servico.identidade());
+  const qx::Conferencia conferencia =
+      validador.Confere({dados, complemento, rateio.linhas, rateio.quantidades}, LeLiberacoes(a));
+  if (!conferencia.recusas.empty()) {
+    std::vector<std::string> linhas;
+    for (const qx::Apontamento& r : conferencia.recusas) linhas.push_back(r.Linha());
+    throw Recusa("lançamento recusado, nada foi gravado", std::move(linhas), conferencia.recusas,
+                 servico.identidade().empresa);
+  }
+  Tabela avisos({"campo", "valor", "aviso"});
+  for (const qx::Apontamento& aviso : conferencia.avisos) {
+    avisos.Linha({aviso.campo, aviso.valor, aviso.regra});
+  }
+  if (!avisos.Vazia()) saida.Mostra("avisos", "Avisos:", avisos);
+  return conferencia;
+}
+
 void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::optional<int64_t> posicao = a.Inteiro("pos", 1, 0xFFFFFF);
   RegDados dados{};
-  std::string complemento;
+  std::string complemento;  // UTF-8
   Rateio rateio;
   if (posicao) {
     const CQXMesAno mes = a.MesAnoObrigatorio("mes");
@@ -116,7 +139,7 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
                     "); para mudar de mês, exclua e grave um novo"};
     }
     dados = lido.dados;
-    complemento = lido.complemento;
+    complemento = qx::Cp1252ToUtf8(lido.complemento);
     rateio = RateioGravado(servico);
   } else if (!a.Valor("data")) {
     throw ErroUso{"falta --data (ou --mes e --pos de um lançamento gravado)"};
@@ -124,10 +147,11 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
     dados.Filial = 1;
   }
   AplicaOpcoes(a, &dados);
-  if (const auto texto = a.Valor("complemento")) complemento = qx::Utf8ToCp1252(*texto);
+  if (const auto texto = a.Valor("complemento")) complemento = *texto;
   if (!a.Valores("gerencial").empty()) rateio = RateioDasOpcoes(a, dados);
+  const qx::Conferencia conferencia = ConfereRegras(a, servico, saida, dados, complemento, rateio);
 
-  const qx::UniqueBstr texto(qx::BstrFromCp1252(complemento));
+  const qx::UniqueBstr texto(qx::BstrFromCp1252(conferencia.complemento));
   Verifica(servico->SetComplemento(texto.get()), "SetComplemento");
   Verifica(servico->ZeraLancamentoGerencial(), "ZeraLancamentoGerencial");
   Verifica(servico->ZeraQuantidadeGerencial(), "ZeraQuantidadeGerencial");
@@ -178,23 +202,24 @@ std::vector<Comando> ComandosLancamento() {
   const Opcao mes = OpcaoMes("o mês do lançamento");
   const Opcao pos = OpcaoPosicao("a posição do lançamento no mês");
   return {
-      {"grava",
-       "",
-       "grava um lançamento novo, ou altera um gravado (--mes, --pos e o que muda)",
-       {{"data", "DD/MM/AAAA", "a data do lançamento"},
-        {"debito", "CONTA", "a conta de débito (0: só crédito)"},
-        {"credito", "CONTA", "a conta de crédito (0: só débito)"},
-        {"valor", "VALOR", "o valor, como 1.234,56"},
-        {"filial", "N", "a filial (1 por omissão)"},
-        {"historico", "N", "o histórico padrão"},
-        {"documento", "N", "o número do documento"},
-        {"complemento", "TEXTO", "o texto do complemento"},
-        {"moeda", "VALOR", "o valor em moeda estrangeira"},
-        {"moeda-zero", "", "grava o valor em moeda estrangeira mesmo sendo zero"},
-        {"gerencial", "CONTA:VALOR", "uma linha do rateio gerencial (repita para mais)", true},
-        {"quantidade", "Q", "a quantidade da linha de rateio de mesma ordem", true},
-        mes,
-        pos},
+      {"grava", "", "grava um lançamento novo, ou altera um gravado (--mes, --pos e o que muda)",
+       Junta({std::vector<Opcao>{
+                  {"data", "DD/MM/AAAA", "a data do lançamento"},
+                  {"debito", "CONTA", "a conta de débito (0: só crédito)"},
+                  {"credito", "CONTA", "a conta de crédito (0: só débito)"},
+                  {"valor", "VALOR", "o valor, como 1.234,56"},
+                  {"filial", "N", "a filial (1 por omissão)"},
+                  {"historico", "N", "o histórico padrão"},
+                  {"documento", "N", "o número do documento"},
+                  {"complemento", "TEXTO", "o texto do complemento"},
+                  {"moeda", "VALOR", "o valor em moeda estrangeira"},
+                  {"moeda-zero", "", "grava o valor em moeda estrangeira mesmo sendo zero"},
+                  {"gerencial", "CONTA:VALOR", "uma linha do rateio gerencial (repita para mais)",
+                   true},
+                  {"quantidade", "Q", "a quantidade da linha de rateio de mesma ordem", true},
+                  mes,
+                  pos},
+              OpcoesRegras()}),
        ComServico(Grava)},
       {"le", "", "mostra um lançamento com o rateio", {mes, pos}, ComServico(Le)},
       {"exclui", "", "exclui um lançamento", {mes, pos}, ComServico(Exclui)},

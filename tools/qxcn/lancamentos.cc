@@ -37,4 +37,24 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
           Texto{l.complemento}};
 }
 
+std::vector<std::string> ColunasConta() { return {"conta", "classificacao", "nome"}; }
+
+std::vector<Celula> CelulasConta(const qx::Conta& conta) {
+  return {int64_t{conta.numero}, Texto{conta.classificacao}, Texto{conta.nome}};
+}
+
+std::string NomeConta(const qx::Conta& conta) {
+  std::string nome = std::to_string(conta.numero);
+  for (const std::string* parte : {&conta.classificacao, &conta.nome}) {
+    if (!parte->empty()) nome += " " + qx::Cp1252ToUtf8(*parte);
+  }
+  return nome;
+}
+
+std::string TextoPeriodo(CQXData de, CQXData ate, uint16_t filial) {
+  std::string texto = "de " + qx::DateText(de) + " a " + qx::DateText(ate);
+  if (filial != 0) texto += ", filial " + std::to_string(filial);
+  return texto;
+}
+
 }  // namespace qxcn

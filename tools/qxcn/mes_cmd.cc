@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comandos.h"
+#include "common/total.h"
 #include "diagnostics/profiler_identity.h"
 #include "lancamentos.h"
 #include "reports/leitura_mes.h"
@@ -40,7 +41,9 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
   saida.Mostra("lancamentos", "\nLançamentos de " + qx::MesAnoText(mes) + ":", tabela);
 }
 
-void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
+void Diferencas(const Argumentos& a, Servico& servico, Saida& saida) {
+  const std::optional<CQXData> de = a.Data("de");
+  const std::optional<CQXData> ate = a.Data("ate");
   int32_t quantidade = 0;
   Verifica(servico->GetQuantidadeDiferenca(&quantidade), "GetQuantidadeDiferenca");
   std::vector<Reg_Dif> lista(static_cast<size_t>(std::max(quantidade, 0)));
@@ -48,11 +51,19 @@ void Diferencas(const Argumentos&, Servico& servico, Saida& saida) {
     Verifica(servico->GetDiferenca(quantidade, lista.data()), "GetDiferenca");
   }
   Tabela tabela({"data", "filial", "usuario", "diferenca"});
+  qx::Total total;
   for (const Reg_Dif& d : lista) {
-    tabela.Linha({CQXData(d.Data), int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
+    const CQXData data(d.Data);
+    if ((de && data < *de) || (ate && *ate < data)) continue;
+    tabela.Linha({data, int64_t{d.Filial}, int64_t{d.Usuario}, d.Valor});
+    total.Soma(d.Valor);
   }
   saida.Mostra("diferencas", "", tabela);
   if (tabela.Vazia()) saida.Aviso("Nenhuma diferença entre débitos e créditos.");
+  Tabela resumo({"total"});
+  resumo.Linha({total});
+  saida.Resumo("total", resumo, "Total " + TotalParaPessoas(total));
+  VerificaTotais({&total});
 }
 
 }  // namespace
@@ -66,8 +77,9 @@ std::vector<Comando> ComandosMes() {
        ComServico(Mes)},
       {"diferencas",
        "",
-       "as diferenças entre débitos e créditos por data, filial e usuário",
-       {},
+       "as diferenças entre débitos e créditos por data, filial e usuário, com o total",
+       {{"de", "DD/MM/AAAA", "só as das datas a partir desta"},
+        {"ate", "DD/MM/AAAA", "só as das datas até esta"}},
        ComServico(Diferencas)},
   };
 }

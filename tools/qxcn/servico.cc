@@ -7,8 +7,8 @@ namespace qxcn {
 std::vector<qx::cli::Opcao> OpcoesIdentidade() {
   return {
       {"empresa", "CODIGO", "a empresa (senão QX_EMPRESA, a de qxcn empresa usar, ou a primeira)"},
-      {"usuario", "N", "o usuário do serviço (1 por omissão)"},
-      {"sessao", "N", "a sessão do serviço (4096 por omissão)"}};
+      {"usuario", "N", "o usuário do serviço (1 por omissão); em historico, o das alterações"},
+      {"sessao", "N", "a sessão do serviço (4096 por omissão); em historico, a das alterações"}};
 }
 
 Identidade LeIdentidade(const qx::cli::Argumentos& argumentos) {

@@ -1,0 +1,349 @@
+// The change log as events: how records group into events, the migration of
+// a database the previous schema wrote, ids that stay increasing, and every
+// filter answered through its index exactly as a scan of all events would.
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "outside/change_log_query.h"
+#include "outside/change_log_store.h"
+#include "outside/company_admin.h"
+#include "outside/qx_base_para_rotinas.h"
+#include "outside/reg_lan_atual.h"
+#include "outside/sql_statement.h"
+#include "outside_test_company.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_data.h"
+#include "values/qx_dmcps.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx {
+namespace {
+
+// The bytes of an entry image of `data` whose origin is import batch `lote`
+// (0: no origin).
+std::string Imagem(CQXData data, uint32_t lote = 0) {
+  RegLanAtual imagem{};
+  imagem.Data = data.Value();
+  imagem.Valor.int64 = 1000000;
+  if (lote != 0) imagem.lChaveModulo = MakeChaveModulo(lote, kImportModule);
+  return std::string(reinterpret_cast<const char*>(&imagem), sizeof imagem);
+}
+
+const CQXData kMarco = CQXData::Make(15, 3, 2024);
+const uint16_t kMesMarco = kMarco.MesAno().Value();
+
+// A record as "type letter key session", e.g. {24, 'I', 1, 1}.
+struct Linha {
+  int32_t tipo;
+  char servico;
+  int32_t chave;
+  uint32_t sessao;
+};
+
+std::vector<RegistroLog> Registros(const std::vector<Linha>& linhas) {
+  std::vector<RegistroLog> registros;
+  for (const Linha& l : linhas) {
+    RegistroLog& r = registros.emplace_back();
+    r.id = static_cast<int64_t>(registros.size());
+    r.tipo = l.tipo;
+    r.servico = l.servico;
+    r.chave = l.chave;
+    r.sessao = l.sessao;
+    if (l.tipo == kLogTipoLancamento) r.dados = Imagem(kMarco);
+  }
+  return registros;
+}
+
+// Each event as "kind id:records".
+std::vector<std::string> Agrupa(const std::vector<Linha>& linhas) {
+  std::vector<std::string> eventos;
+  AgrupaEventos grupos([&](EventoLog&& e) {
+    eventos.push_back(std::string(1, e.tipo) + std::to_string(e.id) + ":" +
+                      std::to_string(e.registros.size()));
+  });
+  for (RegistroLog& r : Registros(linhas)) grupos.Recebe(std::move(r));
+  grupos.Termina();
+  return eventos;
+}
+
+TEST(ChangeLogEvents, RecordsGroupIntoTheSavesThatSentThem) {
+  const struct {
+    const char* caso;
+    std::vector<Linha> linhas;
+    std::vector<std::string> eventos;
+  } casos[] = {
+      {"new entry with split", {{24, 'I', 1, 1}, {8, 'I', 1, 1}, {27, 'I', 5, 1}}, {"I1:3"}},
+      {"update replacing a split",
+       {{24, 'a', 1, 1},
+        {8, 'a', 1, 1},
+        {27, 'a', 5, 1},
+        {24, 'A', 1, 1},
+        {8, 'A', 1, 1},
+        {27, 'A', 6, 1}},
+       {"A1:6"}},
+      {"removal", {{24, 'E', 1, 1}, {8, 'E', 1, 1}}, {"E1:2"}},
+      {"update undone, then a save",
+       {{24, 'a', 1, 1}, {8, 'a', 1, 1}, {24, 'I', 2, 1}},
+       {"A1:2", "I3:1"}},
+      {"after image alone", {{24, 'A', 1, 1}, {8, 'A', 1, 1}}, {"A1:2"}},
+      {"after image of another entry", {{24, 'a', 1, 1}, {24, 'A', 2, 1}}, {"A1:1", "A2:1"}},
+      {"second after image", {{24, 'a', 1, 1}, {24, 'A', 1, 1}, {24, 'A', 1, 1}}, {"A1:2", "A3:1"}},
+      {"after image of another session", {{24, 'a', 1, 1}, {24, 'A', 1, 2}}, {"A1:1", "A2:1"}},
+      {"another session's record ends an event",
+       {{24, 'I', 1, 1}, {8, 'I', 1, 2}, {8, 'I', 1, 1}},
+       {"I1:1"}},
+      {"records before any image", {{8, 'I', 1, 1}, {27, 'I', 4, 1}, {24, 'I', 1, 1}}, {"I3:1"}},
+  };
+  for (const auto& c : casos) EXPECT_EQ(Agrupa(c.linhas), c.eventos) << c.caso;
+}
+
+class ChangeLogHistoryTest : public OutsideTest {
+ protected:
+  // Writes the records of one save of session `sessao` in one call.
+  static void Grava(IQXDF_Log& log, uint32_t sessao, const std::vector<::RegistroLog>& registros) {
+    std::vector<HRESULT> resultados(registros.size());
+    log.GravaVarios(sessao, registros.data(), registros.size(), resultados.data());
+    for (const HRESULT hr : resultados) ASSERT_EQ(hr, S_OK);
+  }
+  static ::RegistroLog Registro(int32_t tipo, char servico, int32_t chave,
+                                const std::string& dados) {
+    return {chave, tipo, servico, static_cast<uint32_t>(dados.size()), dados.data()};
+  }
+  static std::vector<int64_t> Ids(const std::vector<EventoLog>& eventos) {
+    std::vector<int64_t> ids;
+    for (const EventoLog& e : eventos) ids.push_back(e.id);
+    return ids;
+  }
+  std::vector<EventoLog> Lista(const FiltroEventos& filtro) {
+    std::vector<EventoLog> eventos;
+    const std::shared_ptr<SuiteDatabase> db = Open();
+    EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK);
+    return eventos;
+  }
+  static int64_t Numero(SuiteDatabase& db, const char* sql) {
+    SqlStatement query(db, sql);
+    EXPECT_EQ(query.StepOne(), S_OK) << sql;
+    return query.Int(0);
+  }
+};
+
+TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLost) {
+  const std::string path = registry_.dir() + "/anterior.db";
+  sqlite3* antigo = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &antigo), SQLITE_OK);
+  // The change log's tables as version 1 of the schema made them.
+  ASSERT_EQ(sqlite3_exec(antigo, R"sql(
+    CREATE TABLE sessoes (sessao INTEGER PRIMARY KEY, usuario INTEGER NOT NULL,
+                          aplicativo TEXT NOT NULL DEFAULT '', data INTEGER NOT NULL);
+    CREATE TABLE log_alteracoes (id INTEGER PRIMARY KEY AUTOINCREMENT, sessao INTEGER NOT NULL,
+      chave INTEGER NOT NULL, tipo INTEGER NOT NULL, servico TEXT NOT NULL, dados BLOB NOT NULL,
+      gravado_em TEXT NOT NULL);
+    INSERT INTO sessoes VALUES (20480, 1, 'qxcn', 0), (24576, 2, 'qxcn', 0);
+    PRAGMA user_version = 1;)sql",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const std::string marca = "PRAGMA application_id = " + std::to_string(kSuiteApplicationId);
+  ASSERT_EQ(sqlite3_exec(antigo, marca.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  const struct {
+    int sessao, chave, tipo;
+    const char* servico;
+    std::string dados;
+  } linhas[] = {
+      {20480, 1, 24, "I", Imagem(kMarco, 7)},
+      {20480, 1, 8, "I", "Aluguel"},
+      {20480, 3, 27, "I", std::string(20, '\x01')},
+      {24576, 1, 24, "a", Imagem(kMarco, 7)},
+      {24576, 1, 8, "a", "Aluguel de mar\xE7o"},
+      {24576, 1, 24, "A", Imagem(kMarco, 7)},
+      {24576, 1, 8, "A", "Aluguel de mar\xE7o"},
+      {20480, 2, 24, "E", Imagem(kMarco)},
+      {20480, 2, 8, "E", ""},
+      {20480, 9, 24, "I", Imagem(kMarco)},
+  };
+  sqlite3_stmt* insert = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(antigo,
+                               "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+                               "gravado_em) VALUES (?, ?, ?, ?, ?, '2024-03-15 10:00:00.000')",
+                               -1, &insert, nullptr),
+            SQLITE_OK);
+  for (const auto& l : linhas) {
+    sqlite3_bind_int(insert, 1, l.sessao);
+    sqlite3_bind_int(insert, 2, l.chave);
+    sqlite3_bind_int(insert, 3, l.tipo);
+    sqlite3_bind_text(insert, 4, l.servico, -1, SQLITE_STATIC);
+    sqlite3_bind_blob(insert, 5, l.dados.data(), static_cast<int>(l.dados.size()), SQLITE_STATIC);
+    ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  // The newest record is gone: AUTOINCREMENT never gives its id again.
+  ASSERT_EQ(
+      sqlite3_exec(antigo, "DELETE FROM log_alteracoes WHERE id = 10", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  sqlite3_close(antigo);
+
+  std::shared_ptr<SuiteDatabase> db;
+  std::string message;
+  ASSERT_EQ(SuiteDatabase::Open(path, SuiteDatabase::Mode::kExisting, &db, &message), S_OK)
+      << message;
+  std::vector<RegistroLog> registros;
+  ASSERT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
+  ASSERT_EQ(registros.size(), 9u);
+  for (size_t i = 0; i < registros.size(); ++i) {
+    const RegistroLog& r = registros[i];
+    EXPECT_EQ(std::tuple(r.id, r.sessao, r.chave, r.tipo, std::string(1, r.servico), r.dados,
+                         r.gravadoEm),
+              std::tuple(static_cast<int64_t>(i + 1), static_cast<uint32_t>(linhas[i].sessao),
+                         linhas[i].chave, linhas[i].tipo, std::string(linhas[i].servico),
+                         linhas[i].dados, std::string("2024-03-15 10:00:00.000")));
+  }
+  EXPECT_EQ(Numero(*db,
+                   "SELECT count(*) FROM sqlite_schema WHERE name = 'log_alteracoes' AND "
+                   "sql LIKE '%AUTOINCREMENT%'"),
+            0);
+
+  std::vector<EventoLog> eventos;
+  ASSERT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos({}, &eventos); }), S_OK);
+  ASSERT_EQ(eventos.size(), 3u);
+  const struct {
+    int64_t id;
+    char tipo;
+    uint16_t usuario;
+    int32_t posicao;
+    uint32_t lote;
+  } esperados[] = {{1, 'I', 1, 1, 7}, {4, 'A', 2, 1, 7}, {8, 'E', 1, 2, 0}};
+  for (size_t i = 0; i < eventos.size(); ++i) {
+    const EventoLog& e = eventos[i];
+    const auto& x = esperados[i];
+    EXPECT_EQ(
+        std::tuple(e.id, e.tipo, e.usuario, e.mes, e.posicao, e.lote),
+        std::tuple(x.id, x.tipo, std::optional<uint16_t>(x.usuario), kMesMarco, x.posicao, x.lote));
+  }
+  // A record written now comes after the deleted one.
+  ASSERT_EQ(db->Write([&] {
+    return db->Execute(
+        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+        "gravado_em) VALUES (1, 1, 8, 'I', x'', '')");
+  }),
+            S_OK);
+  EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
+}
+
+TEST_F(ChangeLogHistoryTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
+  MakeCompany();
+  CQXBaseParaRotinas rotinas;
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
+  CQXComPtr<IQXDF_Log> log;
+  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  const auto ultimo = [&] { return Numero(*db, "SELECT max(id) FROM log_alteracoes"); };
+  const auto apaga = [&](const char* sql) {
+    ASSERT_EQ(db->Write([&] { return db->Execute(sql); }), S_OK);
+  };
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(log->Grava(0x4001, i, 8, 'I', 1, "x"), S_OK);
+  ASSERT_EQ(ultimo(), 3);
+  apaga("DELETE FROM log_alteracoes WHERE id = 3");
+  ASSERT_EQ(log->Grava(0x4001, 3, 8, 'I', 1, "x"), S_OK);
+  EXPECT_EQ(ultimo(), 4);
+  // A check takes the next place; the record after it the one after.
+  ASSERT_EQ(log->GravaConferencia(0x4001, kMesMarco, 1, 0, 0, 1), S_OK);
+  ASSERT_EQ(log->Grava(0x4001, 4, 8, 'I', 1, "x"), S_OK);
+  EXPECT_EQ(ultimo(), 6);
+  apaga("DELETE FROM log_alteracoes");
+  ASSERT_EQ(log->Grava(0x4001, 5, 8, 'I', 1, "x"), S_OK);
+  EXPECT_EQ(ultimo(), 7);
+}
+
+TEST_F(ChangeLogHistoryTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
+  MakeCompany();
+  ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {1}}), S_OK);
+  const struct {
+    uint16_t usuario;
+    uint32_t sessao;
+  } identidades[] = {{1, 0x5000}, {2, 0x6000}, {1, 0x7000}};
+  // 150 saves of three records, over three months and a batch: about half
+  // filed, the rest still waiting; a check every 10 saves.
+  for (int i = 0; i < 150; ++i) {
+    const auto& id = identidades[i % 3];
+    CQXBaseParaRotinas rotinas;
+    ASSERT_EQ(rotinas.Inicializa(kTestCompany, id.usuario, id.sessao), S_OK);
+    CQXComPtr<IQXDF_Log> log;
+    ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+    const CQXData data = CQXData::Make(10, 3 + i % 3, 2024);
+    const std::string imagem = Imagem(data, i % 5 == 0 ? 9 : 0);
+    const char letra = i % 4 == 0 ? 'E' : 'I';
+    Grava(*log, id.sessao,
+          {Registro(24, letra, i % 20 + 1, imagem), Registro(8, letra, i % 20 + 1, "texto"),
+           Registro(27, letra, i + 100, std::string(20, '\0'))});
+    if (i % 10 == 0) {
+      ASSERT_EQ(log->GravaConferencia(id.sessao, data.MesAno().Value(), i % 20 + 1, 0, 0, 1), S_OK);
+    }
+  }
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  MarcasLog marcas;
+  ASSERT_EQ(LeMarcasLog(*db, &marcas), S_OK);
+  ASSERT_GT(marcas.indexadoAte, 0);
+  ASSERT_LT(marcas.indexadoAte, Numero(*db, "SELECT max(id) FROM log_alteracoes"));
+
+  const std::vector<EventoLog> todos = Lista({});
+  ASSERT_EQ(todos.size(), 165u);
+  // The record events are those the records group into.
+  std::vector<RegistroLog> registros;
+  ASSERT_EQ(LeLogAlteracoes(*db, &registros), S_OK);
+  std::vector<int64_t> agrupados;
+  AgrupaEventos grupos([&](EventoLog&& e) { agrupados.push_back(e.id); });
+  for (RegistroLog& r : registros) grupos.Recebe(std::move(r));
+  grupos.Termina();
+  std::vector<int64_t> gravacoes;
+  for (const EventoLog& e : todos) {
+    if (e.tipo != kEventoConferido) gravacoes.push_back(e.id);
+  }
+  EXPECT_EQ(gravacoes, agrupados);
+
+  const std::string meio = todos[60].gravadoEm, fim = todos[120].gravadoEm;
+  const uint16_t abril = CQXData::Make(1, 4, 2024).MesAno().Value();
+  const auto filtro = [](auto ajusta) {
+    FiltroEventos f;
+    ajusta(f);
+    return f;
+  };
+  const FiltroEventos filtros[] = {
+      filtro([&](FiltroEventos& f) { f.mes = abril; }),
+      filtro([&](FiltroEventos& f) {
+        f.mes = abril;
+        f.posicao = 5;
+      }),
+      filtro([&](FiltroEventos& f) { f.lote = 9; }),
+      filtro([&](FiltroEventos& f) { f.sessao = 0x6000; }),
+      filtro([&](FiltroEventos& f) {
+        f.de = meio;
+        f.ate = fim;
+      }),
+      filtro([&](FiltroEventos& f) { f.de = fim; }),
+      filtro([&](FiltroEventos& f) { f.tipos = "EC"; }),
+      filtro([&](FiltroEventos& f) { f.usuario = 1; }),
+      filtro([&](FiltroEventos& f) {
+        f.usuario = 2;
+        f.tipos = "I";
+        f.ate = fim;
+      }),
+      filtro([&](FiltroEventos& f) {
+        f.mes = abril;
+        f.antesDe = todos[100].id;
+      }),
+  };
+  for (size_t k = 0; k < std::size(filtros); ++k) {
+    std::vector<EventoLog> esperados;
+    for (const EventoLog& e : todos) {
+      if (Admite(filtros[k], e)) esperados.push_back(e);
+    }
+    EXPECT_FALSE(esperados.empty()) << "filter " << k;
+    EXPECT_EQ(Ids(Lista(filtros[k])), Ids(esperados)) << "filter " << k;
+  }
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,117 @@
+// The fixture of the qxcn tests: qxcn run as people run it, against the
+// server through the local-server runtime, on a temporary default
+// installation with the server registered, foreign-currency amounts kept and
+// a fixed accounting period (2026 and 2027).
+#pragma once
+
+#include <gmock/gmock.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../storage/qxdump_json.h"
+#include "../storage/qxdump_run.h"
+
+namespace qx::test {
+
+using ::testing::HasSubstr;
+
+class Qxcn : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir();
+    setenv("QX_REGISTRY", (*dir_ / "home/registry.reg").c_str(), 1);
+    setenv("QX_REGISTRY_USER", (*dir_ / "user.reg").c_str(), 1);
+    setenv("QX_RUNTIME_DIR", (*dir_ / "runtime").c_str(), 1);
+    unsetenv("QX_HOME");
+    unsetenv("QX_EMPRESA");
+    for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"qxadmin", {"default", *dir_ / "home"}},
+             {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
+             {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
+             {"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2027"}},
+             {"ostrel", {"-RegServer"}}}) {
+      const DumpRun run = RunTool(*dir_, Binary(tool), args);
+      ASSERT_EQ(run.code, 0) << tool << ": " << run.err;
+    }
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  static std::string Binary(const std::string& name) {
+    return std::string(QX_TEST_BINARY_DIR) + "/tools/" + name + "/" + name;
+  }
+  static DumpRun Run(const std::vector<std::string>& args) {
+    return RunTool(*dir_, Binary("qxcn"), args);
+  }
+  static DumpRun Admin(const std::vector<std::string>& args) {
+    return RunTool(*dir_, Binary("qxadmin"), args);
+  }
+  // A run that must succeed, with --json, parsed.
+  static Json RunJson(std::vector<std::string> args) {
+    args.push_back("--json");
+    const DumpRun run = Run(args);
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::optional<Json> json = ParseJson(run.out);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out;
+    return json.value_or(Json::object());
+  }
+  // The error object of a failed --json run.
+  static Json ErroJson(std::vector<std::string> args, int codigo = 1) {
+    args.push_back("--json");
+    const DumpRun run = Run(args);
+    EXPECT_EQ(run.code, codigo) << run.out;
+    const std::optional<Json> json = ParseJson(run.err);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.err;
+    return json.value_or(Json::object());
+  }
+  static std::string Pasta(const std::string& arquivo) {
+    return *dir_ / ("home/suite/Empresas/DEMO/CN/" + arquivo);
+  }
+  static std::string Lote(Json importacao) {
+    return std::to_string(importacao["importacao"][0]["lote"].get<int64_t>());
+  }
+
+  // Starts qxcn in the background, its output caught in the folder `nome`
+  // (with its process id in "pid"); Finish waits for it.
+  static std::string Start(const std::vector<std::string>& args, const std::string& nome) {
+    const std::string pasta = *dir_ / nome;
+    std::ostringstream command;
+    command << "mkdir -p " << Quoted(pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
+            << Quoted(Binary("qxcn"));
+    for (const std::string& arg : args) command << ' ' << Quoted(arg);
+    command << " >" << Quoted(pasta + "/out") << " 2>" << Quoted(pasta + "/err") << " & echo $! >"
+            << Quoted(pasta + "/pid") << "; wait $!; echo $? >" << Quoted(pasta + "/rc.tmp")
+            << "; mv " << Quoted(pasta + "/rc.tmp") << ' ' << Quoted(pasta + "/rc") << " ) &";
+    EXPECT_EQ(std::system(command.str().c_str()), 0);
+    return pasta;
+  }
+  static DumpRun Finish(const std::string& pasta) {
+    DumpRun run;
+    if (!Until([&] { return std::filesystem::exists(pasta + "/rc"); })) return run;
+    run.code = std::atoi(ReadText(pasta + "/rc").c_str());
+    run.out = ReadText(pasta + "/out");
+    run.err = ReadText(pasta + "/err");
+    return run;
+  }
+  // Polls every 20 ms for up to 60 s; the last answer.
+  static bool Until(const std::function<bool()>& done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return done();
+  }
+
+  static inline TempDir* dir_ = nullptr;
+};
+
+}  // namespace qx::test

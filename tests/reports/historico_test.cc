@@ -1,0 +1,235 @@
+// The entries' history read back after saves, an update of every field, a
+// split replaced by another, a check, a removal, and an import with its
+// removal, all made through the entry service interface by two users.
+#include "reports/historico.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../entries/test_company.h"
+#include "entries/iqxcn_lancamento.h"
+#include "outside/company_admin.h"
+#include "platform/bstr.h"
+#include "server/cqxcn_lancamento.h"
+#include "storage/records/entry_records.h"
+#include "values/qx_dmcps.h"
+
+namespace qx {
+namespace {
+
+const CQXMesAno kMarco = CQXMesAno::Make(3, 2024);
+constexpr uint32_t kSessaoA = 0x3000, kSessaoB = 0x5000;
+constexpr uint32_t kLote = 5;
+
+struct Libera {
+  void operator()(IQXCN_Lancamento* s) const { s->Release(); }
+};
+using Servico = std::unique_ptr<IQXCN_Lancamento, Libera>;
+
+Servico Conecta(uint32_t usuario, uint32_t sessao) {
+  void* objeto = nullptr;
+  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto), S_OK);
+  Servico servico(static_cast<IQXCN_Lancamento*>(objeto));
+  EXPECT_EQ(servico->Inicializa_Padrao(RegistroInicializacaoCliente(
+                {TestCompany::kCodigo, usuario, sessao, "TESTES", "tests", "historico_test.cc"})),
+            S_OK);
+  return servico;
+}
+
+struct Linha {
+  int32_t conta, contabil;
+  int64_t valor, quantidade;
+};
+
+struct Entrada {
+  int dia;
+  int32_t debito, credito;
+  int64_t valor;
+  int16_t filial, historico;
+  int32_t documento;
+  const char* complemento;
+  std::vector<Linha> linhas;
+  int64_t moeda;
+  uint32_t lote;
+};
+
+int32_t Salva(IQXCN_Lancamento& s, const Entrada& e, int32_t indlan) {
+  RegDados d{};
+  d.DataLancamento = CQXData::FromMesAno(kMarco, e.dia).Value();
+  d.Debito = e.debito;
+  d.Credito = e.credito;
+  d.Valor.int64 = e.valor;
+  d.Filial = e.filial;
+  d.CodHis = e.historico;
+  d.Documento = e.documento;
+  d.ValorMoeda.int64 = e.moeda;
+  if (e.lote != 0) d.wChaveOrigem.lChaveModulo = MakeChaveModulo(e.lote, kImportModule);
+  UniqueBstr texto(BstrFromCp1252(e.complemento));
+  EXPECT_EQ(s.SetComplemento(texto.get()), S_OK);
+  std::vector<RegLan_Ger> linhas;
+  std::vector<RegQtd_Ger> quantidades;
+  for (const Linha& l : e.linhas) {
+    linhas.push_back({CURRENCY{l.valor}, 0, l.conta, l.contabil, {}});
+    quantidades.push_back({CURRENCY{l.quantidade}});
+  }
+  EXPECT_EQ(s.ZeraLancamentoGerencial(), S_OK);
+  EXPECT_EQ(s.ZeraQuantidadeGerencial(), S_OK);
+  if (!linhas.empty()) {
+    EXPECT_EQ(s.SetLancamentoGerencial(static_cast<uint16_t>(linhas.size()), linhas.data()), S_OK);
+    EXPECT_EQ(s.SetQuantidadeGerencial(static_cast<uint16_t>(linhas.size()), quantidades.data()),
+              S_OK);
+  }
+  EXPECT_EQ(s.GravaDados(&d, &indlan), S_OK);
+  return indlan;
+}
+
+// A value as the test writes it: numbers, texts, lines "account/accounting:amount*quantity".
+std::string Texto(const std::optional<ValorCampo>& v) {
+  if (!v) return "";
+  if (!v->texto.empty()) return v->texto;
+  if (v->linhas.empty()) return std::to_string(v->numero);
+  std::string t;
+  for (const LinhaRateio& l : v->linhas) {
+    t += (t.empty() ? "" : " ") + std::to_string(l.conta) + "/" + std::to_string(l.contaContabil) +
+         ":" + std::to_string(l.valor) + "*" + std::to_string(l.quantidade.value_or(-1));
+  }
+  return t;
+}
+
+// Each event as "kind position user session", then one "field: old > new" per change.
+std::vector<std::string> Le(const FiltroEventos& filtro) {
+  std::vector<EventoHistorico> eventos;
+  const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
+  EXPECT_EQ(LeHistorico(*db, filtro, &eventos), S_OK);
+  std::vector<std::string> linhas;
+  for (const EventoHistorico& e : eventos) {
+    EXPECT_EQ(e.mes, kMarco);
+    linhas.push_back(std::string(1, e.tipo) + " " + std::to_string(e.posicao) + " " +
+                     std::to_string(e.usuario.value_or(0)) + " " + std::to_string(e.sessao) +
+                     (e.lote != 0 ? " lote " + std::to_string(e.lote) : ""));
+    for (const Mudanca& m : e.mudancas) {
+      linhas.push_back(std::string(NomeCampo(m.campo)) + ": " +
+                       (m.antesDesconhecido ? "?" : Texto(m.antes)) + " > " + Texto(m.depois));
+    }
+  }
+  return linhas;
+}
+
+std::string Dia(int dia) { return std::to_string(CQXData::FromMesAno(kMarco, dia).Value()); }
+
+class HistoricoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    company_.SetConfig("foreign-currency", 1);
+    ASSERT_EQ(AdicionaUsuario(*TestCompany::Database(), {2, "AUDITOR", {1, 2}}), S_OK);
+    Servico a = Conecta(1, kSessaoA), b = Conecta(2, kSessaoB);
+    ASSERT_EQ(Salva(*a, kNovo, 0), 1);
+    ASSERT_EQ(Salva(*b, kAlterado, 1), 1);
+    ASSERT_EQ(a->GravaConferido(kMarco.Value(), 1, 1), S_OK);
+    ASSERT_EQ(b->Exclui(1, kMarco.Value()), S_OK);
+    ASSERT_EQ(Salva(*a, kImportado, 0), 2);
+    ASSERT_EQ(Salva(*a, kImportado, 0), 3);
+    int32_t posicoes[] = {2, 3};
+    CNLAN_EXCLUSAO_MES_IMP_PS mes{2, kMarco.Value(), {}, posicoes, nullptr};
+    CNLAN_EXCLUSAO_IMP_PS pedido{1, {}, &mes, nullptr};
+    CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+    ASSERT_EQ(b->ExclusaoImportacao(pedido, &resultado), S_OK);
+    ASSERT_EQ(resultado.nQtdExcluidos, 2u);
+  }
+
+  static inline const Entrada kNovo{
+      15,     4, 11, 1000000, 1, 1, 77, "Aluguel", {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}},
+      200000, 0};
+  static inline const Entrada kAlterado{
+      20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o", {{4, 5, 2000000, 30000}}, 400000, 0};
+  static inline const Entrada kImportado{10, 4, 21, 50000, 1, 0, 0, "Venda", {}, 0, kLote};
+
+  TestCompany company_;
+};
+
+TEST_F(HistoricoTest, EachChangeOfAnEntryComesBackWithItsOldAndNewValues) {
+  FiltroEventos entrada;
+  entrada.mes = kMarco.Value();
+  entrada.posicao = 1;
+  const std::string a = " 1 " + std::to_string(kSessaoA), b = " 2 " + std::to_string(kSessaoB);
+  const std::vector<std::string> esperado = {
+      "I 1" + a,
+      "data:  > " + Dia(15),
+      "debito:  > 4",
+      "credito:  > 11",
+      "valor:  > 1000000",
+      "filial:  > 1",
+      "documento:  > 77",
+      "historico:  > 1",
+      "complemento:  > Aluguel",
+      "gerencial:  > 2/4:600000*15000 3/4:400000*20000",
+      "valor_moeda:  > 200000",
+      "A 1" + b,
+      "data: " + Dia(15) + " > " + Dia(20),
+      "debito: 4 > 5",
+      "credito: 11 > 12",
+      "valor: 1000000 > 2000000",
+      "filial: 1 > 2",
+      "documento: 77 > 88",
+      "historico: 1 > 2",
+      "complemento: Aluguel > Aluguel de mar\xE7o",
+      "gerencial: 2/4:600000*15000 3/4:400000*20000 > 4/5:2000000*30000",
+      "valor_moeda: 200000 > 400000",
+      "C 1" + a,
+      "conferido: 0 > 1",
+      "E 1" + b,
+      "data: " + Dia(20) + " > ",
+      "debito: 5 > ",
+      "credito: 12 > ",
+      "valor: 2000000 > ",
+      "filial: 2 > ",
+      "documento: 88 > ",
+      "historico: 2 > ",
+      "complemento: Aluguel de mar\xE7o > ",
+      "gerencial: 4/5:2000000*30000 > ",
+      "valor_moeda: 400000 > ",
+  };
+  EXPECT_EQ(Le(entrada), esperado);
+}
+
+TEST_F(HistoricoTest, FiltersFindTheEventsOfABatchAUserASessionAndAKind) {
+  const std::string lote = " lote " + std::to_string(kLote);
+  const auto resumo = [](const FiltroEventos& f) {
+    std::vector<std::string> eventos;
+    for (const std::string& linha : Le(f)) {
+      if (linha.find(':') == std::string::npos) eventos.push_back(linha.substr(0, 3));
+    }
+    return eventos;
+  };
+  const auto filtro = [](auto ajusta) {
+    FiltroEventos f;
+    ajusta(f);
+    return f;
+  };
+  const struct {
+    FiltroEventos filtro;
+    std::vector<std::string> eventos;
+  } casos[] = {
+      {filtro([](FiltroEventos& f) { f.lote = kLote; }), {"I 2", "I 3", "E 2", "E 3"}},
+      {filtro([](FiltroEventos& f) { f.usuario = 2; }), {"A 1", "E 1", "E 2", "E 3"}},
+      {filtro([](FiltroEventos& f) { f.sessao = kSessaoA; }), {"I 1", "C 1", "I 2", "I 3"}},
+      {filtro([](FiltroEventos& f) { f.tipos = "EC"; }), {"C 1", "E 1", "E 2", "E 3"}},
+  };
+  for (const auto& c : casos) EXPECT_EQ(resumo(c.filtro), c.eventos);
+  FiltroEventos importado;
+  importado.lote = kLote;
+  importado.posicao = 2;
+  importado.mes = kMarco.Value();
+  EXPECT_EQ(Le(importado),
+            (std::vector<std::string>{
+                "I 2 1 " + std::to_string(kSessaoA) + lote, "data:  > " + Dia(10), "debito:  > 4",
+                "credito:  > 21", "valor:  > 50000", "filial:  > 1", "complemento:  > Venda",
+                "origem:  > 21:5", "E 2 2 " + std::to_string(kSessaoB) + lote,
+                "data: " + Dia(10) + " > ", "debito: 4 > ", "credito: 21 > ", "valor: 50000 > ",
+                "filial: 1 > ", "complemento: Venda > ", "origem: 21:5 > "}));
+}
+
+}  // namespace
+}  // namespace qx

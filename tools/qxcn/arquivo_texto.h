@@ -1,0 +1,32 @@
+#pragma once
+// The lines of a text file as people have them: UTF-8 with or without its
+// byte-order mark, Latin-1 or Windows-1252; line ends LF or CRLF; "-" for
+// standard input. Every line comes out in UTF-8.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qxcn {
+
+enum class Codificacao { kUtf8, kLatin1, kCp1252 };
+
+// The names of the encodings, separated by blanks: "utf8 latin1 cp1252".
+std::string NomesCodificacao();
+std::optional<Codificacao> CodificacaoDeNome(std::string_view nome);
+
+struct LinhaTexto {
+  size_t numero = 0;                      // from 1
+  std::string texto;                      // UTF-8, without its line end
+  size_t malformado = std::string::npos;  // UTF-8 read: the first byte that is not UTF-8
+};
+
+// The lines of the file, or of standard input for "-". A UTF-8 byte-order
+// mark at the start is skipped; in a file read as Latin-1 or Windows-1252 it
+// throws ErroUso (the file is UTF-8). A file that cannot be read throws
+// FalhaLocal.
+std::vector<LinhaTexto> LeLinhasTexto(const std::string& caminho, Codificacao codificacao);
+
+}  // namespace qxcn
