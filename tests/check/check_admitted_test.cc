@@ -19,7 +19,7 @@ void ExpectAdmittedIn(const CheckRun& run, const std::string& kind, const std::s
     if (first >= 0 && ((*finding)["position"] != first || (*finding)["last"] != last)) {
       continue;
     }
-    EXPECT_EQ((*finding)["class"], "admitted");
+    EXPECT_EQ((*finding)["class"], "admitido");
     EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
     found = true;
   }
@@ -58,14 +58,14 @@ TEST(CheckAdmittedTest, InterruptedSavesAndRemovals) {
   sample.Truncate("CNLM0324.DAT", 4 * 12);
   sample.Truncate("CNLQ0324.DAT", 4 * 8);
   const CheckRun run = sample.Check();
-  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 8, 9, "owner word 1");
+  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 8, 9, "palavra de dono 1");
   ExpectAdmitted(run, "complement-orphan", "CNLH0124.DAT", 1, heap.size() + 9,
-                 "15 bytes in 2 runs");
-  ExpectAdmitted(run, "split-uncleared", "CNLC0124.DAT", 6, 6, "line 6 is not zeroed");
-  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 6, 6, "owner word 6");
-  ExpectAdmitted(run, "split-zeroed", "CNLC0224.DAT", 2, 2, "line 1 is zeroed");
+                 "15 bytes em 2 trechos");
+  ExpectAdmitted(run, "split-uncleared", "CNLC0124.DAT", 6, 6, "a linha 6 não está zerada");
+  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 6, 6, "palavra de dono 6");
+  ExpectAdmitted(run, "split-zeroed", "CNLC0224.DAT", 2, 2, "a linha 1 está zerada");
   ExpectAdmitted(run, "split-orphan", "CNLG0224.DAT", 2, 2);
-  ExpectAdmitted(run, "currency-missing", "CNLC0324.DAT", 4, 4, "past the end of CNLM0324.DAT");
+  ExpectAdmitted(run, "currency-missing", "CNLC0324.DAT", 4, 4, "além do fim de CNLM0324.DAT");
   ExpectAdmitted(run, "quantity-missing", "CNLG0324.DAT", 4, 5, "CNLQ0324.DAT");
   EXPECT_EQ(run.json["damage"], 0) << run.out;
 }
@@ -76,7 +76,7 @@ TEST(CheckAdmittedTest, TotalsMissingOneEntrysAmount) {
   // before its total: record 1 is still a free slot.
   sample.Patch("CNDIFDC.DAT", 18, std::string(18, '\0').data(), 18);
   ExpectAdmitted(sample.Check(), "difference-unfinished", "CNDIFDC.DAT", -1, -1,
-                 "date 15/01/2024: the entries give 250.0000, the file holds 0.0000");
+                 "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 0,00");
   // Another key off by an amount that is no entry's stays damage beside it.
   sample.PatchValue<int64_t>("CNDIFDC.DAT", 2 * 18, 1);
   const CheckRun two = sample.Check();
@@ -95,12 +95,12 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   // A write to January's split lines stopped after 7 of 20 bytes.
   sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
   const CheckRun run = sample.Check();
-  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "gone with CNLC0324.DAT");
+  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "sumiu com CNLC0324.DAT");
   ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
   ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
   ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");
   ExpectAdmitted(run, "layout-temporary", "CNFORIMP.TMP", -1, -1);
-  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 of 20 bytes");
+  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 de 20 bytes");
 
   // A month made again keeps CNLQ and CNLM; February also loses its totals'
   // entries, which leaves them as damage.

@@ -27,7 +27,7 @@ void ExpectDamage(const CheckRun& run, const std::string& kind, const std::strin
   for (const Json* finding : FindingsOf(run, kind)) {
     if ((*finding)["file"] != file) continue;
     if (position >= 0 && (*finding)["position"] != position) continue;
-    EXPECT_EQ((*finding)["class"], "damage");
+    EXPECT_EQ((*finding)["class"], "dano");
     EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
     found = true;
   }
@@ -43,12 +43,12 @@ TEST(CheckDamageTest, EntryRecords) {
   sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(4, 4), 100000);
   sample.PatchValue<int32_t>("CNLC0324.DAT", Entry(4, 4), -3);
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "entry-status", "CNLC0124.DAT", 1, "status 7");
-  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 2, "day 30 in a month of 29 days");
-  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 3, "day 0");
+  ExpectDamage(run, "entry-status", "CNLC0124.DAT", 1, "situação 7");
+  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 2, "dia 30 num mês de 29 dias");
+  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 3, "dia 0");
   ExpectDamage(run, "entry-filler", "CNLC0124.DAT", 2);
-  ExpectDamage(run, "complement-offset", "CNLC0124.DAT", 4, "past the end of CNLH0124.DAT");
-  ExpectDamage(run, "complement-offset", "CNLC0324.DAT", 4, "negative");
+  ExpectDamage(run, "complement-offset", "CNLC0124.DAT", 4, "além do fim de CNLH0124.DAT");
+  ExpectDamage(run, "complement-offset", "CNLC0324.DAT", 4, "negativa");
 }
 
 TEST(CheckDamageTest, SplitChains) {
@@ -62,10 +62,11 @@ TEST(CheckDamageTest, SplitChains) {
   sample.PatchValue<uint32_t>("CNLG0224.DAT", Line(2, 8), 3);
   sample.PatchValue<int32_t>("CNLC0224.DAT", Entry(3, 8), 1);
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "split-position", "CNLC0124.DAT", 1, "split position 99 is outside");
-  ExpectDamage(run, "split-owner", "CNLC0124.DAT", 5, "line 3 has owner word 64");
-  ExpectDamage(run, "split-not-cleared", "CNLC0124.DAT", 6, "line 6 is not zeroed");
-  ExpectDamage(run, "split-shared", "CNLG0224.DAT", 1, "entries 2 and 3");
+  ExpectDamage(run, "split-position", "CNLC0124.DAT", 1,
+               "posição de rateio 99 fora de CNLG0124.DAT");
+  ExpectDamage(run, "split-owner", "CNLC0124.DAT", 5, "a linha 3 tem a palavra de dono 64");
+  ExpectDamage(run, "split-not-cleared", "CNLC0124.DAT", 6, "a linha 6 não está zerada");
+  ExpectDamage(run, "split-shared", "CNLG0224.DAT", 1, "lançamentos 2 e 3");
 }
 
 TEST(CheckDamageTest, RecordFileShapes) {
@@ -77,7 +78,7 @@ TEST(CheckDamageTest, RecordFileShapes) {
   const CheckRun run = sample.Check();
   ExpectDamage(run, "short-file", "CNLM0324.DAT", -1, "5 bytes");
   ExpectDamage(run, "zero-record", "CNLQ0224.DAT", 0);
-  ExpectDamage(run, "zero-record", "CNLH0224.DAT", 0, "neither a space nor a zero byte");
+  ExpectDamage(run, "zero-record", "CNLH0224.DAT", 0, "não é espaço nem byte zero");
   ExpectDamage(run, "currency-filler", "CNLM0124.DAT", 1);
 }
 
@@ -93,15 +94,15 @@ TEST(CheckDamageTest, DifferenceTotals) {
   sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
   const CheckRun run = sample.Check();
   ExpectDamage(run, "difference-total", "CNDIFDC.DAT", 1,
-               "date 15/01/2024: the entries give 250.0000, the file holds 250.0001");
-  ExpectDamage(run, "difference-branch", "CNDIFDC.DAT", 3, "branch 4");
+               "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 250,0001");
+  ExpectDamage(run, "difference-branch", "CNDIFDC.DAT", 3, "filial 4");
   ExpectDamage(run, "difference-date", "CNDIFDC.DAT", 4);
-  ExpectDamage(run, "difference-stale", "CNDIFDC.DAT", 7, "user 3");
-  ExpectDamage(run, "difference-duplicate", "CNDIFDC.DAT", 8, "same key as record 5");
+  ExpectDamage(run, "difference-stale", "CNDIFDC.DAT", 7, "usuário 3");
+  ExpectDamage(run, "difference-duplicate", "CNDIFDC.DAT", 8, "a mesma chave do registro 5");
   // Users are told apart only in the groupings with users.
   sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(2, 16), 5);
-  ExpectDamage(sample.Check({"--difference-mode", "1"}), "difference-user", "CNDIFDC.DAT", 2,
-               "user 5");
+  ExpectDamage(sample.Check({"--modo-diferenca", "1"}), "difference-user", "CNDIFDC.DAT", 2,
+               "usuário 5");
   EXPECT_TRUE(FindingsOf(sample.Check(), "difference-user").empty());
 }
 
@@ -122,10 +123,10 @@ TEST(CheckDamageTest, SumsBeyondTheLargestAmount) {
   sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
   const CheckRun run = sample.Check();
   ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 1,
-               "date 15/01/2024: the entries' one-sided amounts add up beyond the largest amount, "
-               "922337203685477.5807");
+               "data 15/01/2024: os valores de um só lado dos lançamentos somam mais que o maior "
+               "valor, 922.337.203.685.477,5807");
   ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 3,
-               "date 15/02/2024: the file's totals add up beyond");
+               "data 15/02/2024: os totais do arquivo somam mais");
   EXPECT_TRUE(FindingsOf(run, "difference-total").empty()) << run.out;
 }
 
@@ -146,14 +147,14 @@ TEST(CheckDamageTest, SideFiles) {
   const std::string heap = ReadText(sample / "CNNTEXCP.DAT");
   sample.Truncate("CNNTEXCP.DAT", heap.size() - 1);  // the last text loses its end
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 1, "not upper-cased");
-  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 2, "no terminating zero byte");
-  ExpectDamage(run, "control-duplicate", "QXCTLARQ.DAT", 21, "is listed at record 3");
-  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 1, "an empty name");
-  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 2, "delimiter 9");
-  ExpectDamage(run, "note-offset", "CNNTEXPL.DAT", 1, "inside a text");
+  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 1, "não está em maiúsculas");
+  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 2, "sem o byte zero final");
+  ExpectDamage(run, "control-duplicate", "QXCTLARQ.DAT", 21, "já está no registro 3");
+  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 1, "um nome vazio");
+  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 2, "o delimitador 9");
+  ExpectDamage(run, "note-offset", "CNNTEXPL.DAT", 1, "no meio de um texto");
   ExpectDamage(run, "note-filler", "CNNTEXPL.DAT", 3);
-  ExpectDamage(run, "note-text", "CNNTEXPL.DAT", 3, "has no end");
+  ExpectDamage(run, "note-text", "CNNTEXPL.DAT", 3, "não tem fim");
 }
 
 TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
@@ -167,15 +168,17 @@ TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
   std::filesystem::create_directory(sample / "CNLC0224.DAT");
   std::filesystem::remove(sample / "CNLG0124.DAT");
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "name-case", "cnlc0124.dat", -1, "differs only in case from CNLC0124.DAT");
-  ExpectDamage(run, "unreadable", "CNLG0324.DAT", -1, "cannot be opened");
-  ExpectDamage(run, "unreadable", "CNLC0224.DAT", -1, "a folder, not a file");
+  ExpectDamage(run, "name-case", "cnlc0124.dat", -1,
+               "só difere em maiúsculas e minúsculas de CNLC0124.DAT");
+  ExpectDamage(run, "unreadable", "CNLG0324.DAT", -1, "não abre");
+  ExpectDamage(run, "unreadable", "CNLC0224.DAT", -1, "uma pasta, não um arquivo");
   // A vanished file is named, though the system's own stopped creation leaves it too.
   const auto vanished = FindingsOf(run, "file-vanished");
   ASSERT_EQ(vanished.size(), 1u) << run.out;
   EXPECT_EQ((*vanished[0])["file"], "CNLG0124.DAT");
-  EXPECT_EQ((*vanished[0])["reason"],
-            "listed in QXCTLARQ.DAT (record 2) as created, and gone while CNLC0124.DAT is there");
+  EXPECT_EQ(
+      (*vanished[0])["reason"],
+      "listado em QXCTLARQ.DAT (registro 2) como criado, e sumiu, embora CNLC0124.DAT esteja lá");
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   ASSERT_EQ(s->Grava(&indlan), S_OK);
   ASSERT_EQ(indlan, 1);
   std::string cnlc = Dump(company_, kPrefixoLancamentos);
-  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "250,00", "1",
+  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "ativo", "4711", "4", "11", "250,00", "1",
                                     "2", "1", "1", "3", "0", "0", "-", "0", "0"}))
       << cnlc;
   std::string cnlg = Dump(company_, kPrefixoGerencial);
@@ -111,7 +111,7 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   ASSERT_EQ(s->Grava(&indlan), S_OK);
   EXPECT_EQ(indlan, 1);
   cnlc = Dump(company_, kPrefixoLancamentos);
-  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "live", "4711", "4", "11", "300,00", "1",
+  EXPECT_EQ(Linha(cnlc, 1), (Tokens{"1", "21/06/2024", "ativo", "4711", "4", "11", "300,00", "1",
                                     "2", "17", "3", "3", "0", "0", "-", "0", "0"}))
       << cnlc;
   EXPECT_TRUE(Linha(cnlc, 2).empty()) << "still one entry";
@@ -129,7 +129,7 @@ TEST_P(IdaEVolta, SaveReadUpdateDeleteAsTheFilesAndTheLogTellIt) {
   const int linhasDeErro = company_.ErrorLines();
   ASSERT_EQ(s->Exclui(1, kJunho), S_OK);
   cnlc = Dump(company_, kPrefixoLancamentos);
-  EXPECT_EQ(Linha(cnlc, 1).at(2), "deleted") << cnlc;
+  EXPECT_EQ(Linha(cnlc, 1).at(2), "excluído") << cnlc;
   EXPECT_EQ(Linha(Dump(company_, kPrefixoGerencial), 3).at(1), "0,00");
   RegDados excluido{};
   EXPECT_EQ(s->LeLancamentoExcluido(1, kJunho, &excluido), static_cast<HRESULT>(0x000405F7));

@@ -249,7 +249,7 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
     EXPECT_GT(anotadas(), antesDaQueda) << "no call succeeded after the server was killed";
 
     const std::string saida = pasta.company().root() + "/qxcheck.out";
-    std::string comando = QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --company EMP1 >";
+    std::string comando = QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >";
     comando.append(saida).append(" 2>&1");
     const int verificacao = std::system(comando.c_str());
     EXPECT_EQ(verificacao, 0) << ReadFile(saida);

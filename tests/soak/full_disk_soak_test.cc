@@ -174,7 +174,7 @@ TEST(CrashSoak, FullDiskRounds) {
 
     const std::string saida = anotacoes / "qxcheck.out";
     const std::string comando =
-        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --company EMP1 >" + saida + " 2>&1";
+        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >" + saida + " 2>&1";
     EXPECT_EQ(std::system(comando.c_str()), 0) << ReadFile(saida);
     const pid_t conferente = fork();
     if (conferente == 0) Confere(Anotacoes(arquivos));

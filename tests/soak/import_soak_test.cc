@@ -106,7 +106,7 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
 
     const std::string saida = raiz + "/qxcheck.out";
     const std::string comando =
-        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --company EMP1 >" + saida + " 2>&1";
+        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >" + saida + " 2>&1";
     EXPECT_EQ(std::system(comando.c_str()), 0) << ReadFile(saida);
 
     // Each import undone by the command it printed, then nothing of it is found again.

@@ -26,8 +26,9 @@ TEST(QxdumpDamageTest, APartialLastRecordIsReportedAndNeverRead) {
   WriteRecordFile(dir / "CNLC0324.DAT", TwoEntries(), std::string(20, '\x7F'));
   const DumpRun table = RunQxdump(dir, {"CNLC0324.DAT"});
   EXPECT_EQ(table.code, 1);
-  EXPECT_THAT(table.out, HasSubstr("damage: record 3 is partial: 20 of 50 bytes; not read"));
-  EXPECT_THAT(table.out, HasSubstr("(2 items in the file)"));
+  EXPECT_THAT(table.out,
+              HasSubstr("dano: o registro 3 está incompleto: 20 de 50 bytes; não foi lido"));
+  EXPECT_THAT(table.out, HasSubstr("(2 itens no arquivo)"));
 
   const DumpRun run = RunQxdump(dir, {"--json", "CNLC0324.DAT", "1-"});
   auto json = ParseJson(run.out);
@@ -36,20 +37,33 @@ TEST(QxdumpDamageTest, APartialLastRecordIsReportedAndNeverRead) {
   EXPECT_EQ((*json)["records"][1]["Documento"], 42);
   EXPECT_TRUE((*json)["damaged"].get<bool>());
 
-  // Shorter than its zero record; empty; a zero record that is not zero.
-  WriteText(dir / "CNLG0324.DAT", std::string(10, '\0'));
-  const DumpRun shortFile = RunQxdump(dir, {"CNLG0324.DAT"});
-  EXPECT_EQ(shortFile.code, 1);
-  EXPECT_THAT(shortFile.out, HasSubstr("shorter than its zero record: 10 of 20 bytes"));
-  WriteText(dir / "CNLM0324.DAT", "");
-  const DumpRun empty = RunQxdump(dir, {"CNLM0324.DAT"});
-  EXPECT_EQ(empty.code, 0);
-  EXPECT_THAT(empty.out, HasSubstr("note: the file is empty"));
-  WriteText(dir / "CNLQ0324.DAT", std::string(8, '\x01'));
-  const DumpRun header = RunQxdump(dir, {"CNLQ0324.DAT", "0"});
-  EXPECT_EQ(header.code, 0);
-  EXPECT_THAT(header.out, HasSubstr("record 0, the zero record, is not all zero"));
-  EXPECT_THAT(header.out, HasSubstr("7.234.017.283.807,6673"));  // the bytes 01 as an amount
+  // Shorter than its zero record; empty; a zero record that is not zero
+  // (its bytes 01 shown as an amount).
+  const struct {
+    std::string file, bytes, range;
+    int code;
+    std::vector<std::string> lines;
+  } shapes[] = {
+      {"CNLG0324.DAT",
+       std::string(10, '\0'),
+       "",
+       1,
+       {"dano: o arquivo é menor que o seu registro zero: 10 de 20 bytes"}},
+      {"CNLM0324.DAT", "", "", 0, {"nota: o arquivo está vazio"}},
+      {"CNLQ0324.DAT",
+       std::string(8, '\x01'),
+       "0",
+       0,
+       {"o registro 0, o registro zero, não é todo zero", "7.234.017.283.807,6673"}},
+  };
+  for (const auto& shape : shapes) {
+    WriteText(dir / shape.file, shape.bytes);
+    std::vector<std::string> args{shape.file};
+    if (!shape.range.empty()) args.push_back(shape.range);
+    const DumpRun run = RunQxdump(dir, args);
+    EXPECT_EQ(run.code, shape.code) << shape.file;
+    for (const std::string& line : shape.lines) EXPECT_THAT(run.out, HasSubstr(line));
+  }
 }
 
 TEST(QxdumpDamageTest, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {
@@ -57,17 +71,17 @@ TEST(QxdumpDamageTest, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {
   WriteText(dir / "NOTES.DAT", std::string(50, '\0'));
   const DumpRun unknown = RunQxdump(dir, {"NOTES.DAT"});
   EXPECT_EQ(unknown.code, 2);
-  EXPECT_THAT(unknown.err, HasSubstr("no known record layout"));
+  EXPECT_THAT(unknown.err, HasSubstr("nenhum leiaute de registros conhecido"));
   EXPECT_TRUE(unknown.out.empty());
   EXPECT_EQ(RunQxdump(dir, {"CNLX0324.DAT"}).code, 2);
 
   const DumpRun missing = RunQxdump(dir, {"CNLC0124.DAT"});
   EXPECT_EQ(missing.code, 1);
-  EXPECT_THAT(missing.err, HasSubstr("file not found"));
+  EXPECT_THAT(missing.err, HasSubstr("arquivo não encontrado"));
 
   const DumpRun help = RunQxdump(dir, {"--help"});
   EXPECT_EQ(help.code, 0);
-  EXPECT_THAT(help.out, HasSubstr("usage: qxdump"));
+  EXPECT_THAT(help.out, HasSubstr("uso: qxdump"));
   const std::vector<std::string> usages[] = {
       {}, {"--bogus", "CNLC0124.DAT"}, {"CNLC0124.DAT", "5-2"}, {"CNLC0124.DAT", "x"}};
   for (const auto& args : usages) EXPECT_EQ(RunQxdump(dir, args).code, 2) << args.size();
@@ -82,13 +96,13 @@ TEST(QxdumpDamageTest, ReadsFilesThatAWriterHoldsButNotExclusiveOnes) {
     ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite));
     const DumpRun run = RunQxdump(dir, {"CNLC0324.DAT"});
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("(2 items in the file)"));
+    EXPECT_THAT(run.out, HasSubstr("(2 itens no arquivo)"));
   }
   CFile exclusive;
   ASSERT_TRUE(exclusive.Open(path.c_str(), CFile::modeReadWrite | CFile::shareExclusive));
   const DumpRun refused = RunQxdump(dir, {"CNLC0324.DAT"});
   EXPECT_EQ(refused.code, 1);
-  EXPECT_THAT(refused.err, HasSubstr("sharing violation"));
+  EXPECT_THAT(refused.err, HasSubstr("violação de compartilhamento"));
 }
 
 }  // namespace

@@ -36,10 +36,10 @@ TEST(QxdumpMonthTest, EntriesShowStatusWordsAndDatesRebuiltFromTheFileMonth) {
 
   const DumpRun table = RunQxdump(dir, {"cnlc0224.dat"});
   EXPECT_EQ(table.code, 0) << table.err;
-  EXPECT_THAT(table.out, HasSubstr("month 02/2024"));
+  EXPECT_THAT(table.out, HasSubstr("mês 02/2024"));
   EXPECT_THAT(table.out, HasSubstr("15/02/2024"));
   EXPECT_THAT(table.out, HasSubstr("29/02/2024"));
-  EXPECT_THAT(table.out, HasSubstr("live+currency"));
+  EXPECT_THAT(table.out, HasSubstr("ativo+moeda"));
   EXPECT_THAT(table.out, HasSubstr("-0,0001"));
 
   Json json = DumpJson(dir, "cnlc0224.dat");
@@ -49,14 +49,14 @@ TEST(QxdumpMonthTest, EntriesShowStatusWordsAndDatesRebuiltFromTheFileMonth) {
   EXPECT_FALSE(json["damaged"].get<bool>());
   Json& first = json["records"][0];
   EXPECT_EQ(first["date"], "2024-02-15");
-  EXPECT_EQ(first["status"], "live");
+  EXPECT_EQ(first["status"], "ativo");
   EXPECT_EQ(first["Documento"], 1001);
   EXPECT_EQ(first["Valor"], "1500.00");
   EXPECT_EQ(first["Filial"], 3);
   EXPECT_EQ(first["module"], 21);
   EXPECT_EQ(first["key"], 7);
   EXPECT_EQ(first["iData"], "2024-02");
-  EXPECT_EQ(json["records"][1]["status"], "deleted");
+  EXPECT_EQ(json["records"][1]["status"], "excluído");
   EXPECT_EQ(json["records"][2]["Valor"], "-0.0001");
 
   // Month part "0000" names month-year 0: no date can be rebuilt.
@@ -122,7 +122,8 @@ TEST(QxdumpMonthTest, ComplementTextsAreSplitAtTheOffsetsEntriesName) {
   EXPECT_THAT(texts[1]["entries"].get<std::vector<int64_t>>(), ::testing::ElementsAre(1));
   EXPECT_EQ(texts[2]["text"], "Aluguel\r");
   EXPECT_EQ(texts[3]["offset"], 27);
-  EXPECT_THAT(json["notes"][0].get<std::string>(), HasSubstr("entry 4 names offset 999"));
+  EXPECT_THAT(json["notes"][0].get<std::string>(),
+              HasSubstr("o lançamento 4 aponta a posição 999"));
   EXPECT_FALSE(json["damaged"].get<bool>());
 
   const DumpRun table = RunQxdump(dir, {"CNLH0324.DAT", "19-27"});

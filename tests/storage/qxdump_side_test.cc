@@ -30,10 +30,10 @@ TEST(QxdumpSideTest, DifferencesShowTheEffectiveDateAndFreeSlots) {
   EXPECT_EQ(records[0]["Valor"], "100.00");
   EXPECT_EQ(records[0]["date"], "2024-03-01");
   EXPECT_EQ(records[0]["Usuario"], 2);
-  EXPECT_EQ(records[0]["slot"], "used");
+  EXPECT_EQ(records[0]["slot"], "usado");
   EXPECT_EQ(records[1]["Data"], "2024-03-01");
   EXPECT_TRUE(records[1]["date"].is_null());
-  EXPECT_EQ(records[1]["slot"], "free");
+  EXPECT_EQ(records[1]["slot"], "livre");
   EXPECT_EQ(records[2]["date"], "2024-01-02");  // the legacy date wins
 }
 
@@ -79,7 +79,7 @@ TEST(QxdumpSideTest, NoteTextsAreListedWithTheIndexRecordsNamingThem) {
   Json index = DumpJson(dir, kNoteIndexFileName);
   EXPECT_EQ(index["records"][0]["lPosicaoTexto"], 11);
   EXPECT_EQ(index["records"][0]["iMesAno"], "2024-05");
-  EXPECT_EQ(index["records"][1]["state"], "cleared");
+  EXPECT_EQ(index["records"][1]["state"], "limpo");
 
   Json texts = DumpJson(dir, kNoteTextFileName);
   ASSERT_EQ(texts["records"].size(), 2u);
@@ -87,7 +87,7 @@ TEST(QxdumpSideTest, NoteTextsAreListedWithTheIndexRecordsNamingThem) {
   EXPECT_TRUE(texts["records"][0]["notes"].empty());  // replaced, still in the heap
   EXPECT_EQ(texts["records"][1]["text"], "Nota revisada");
   EXPECT_EQ(texts["records"][1]["notes"][0], 1);
-  EXPECT_THAT(texts["notes"][0].get<std::string>(), HasSubstr("note 3 names offset 3"));
+  EXPECT_THAT(texts["notes"][0].get<std::string>(), HasSubstr("a nota 3 aponta a posição 3"));
   EXPECT_FALSE(texts["damaged"].get<bool>());
 
   // A text cut off before its zero byte.

@@ -59,9 +59,9 @@ const std::vector<Ferramenta>& Ferramentas() {
         "user list",   "branch add",   "branch list", "branch activate", "branch deactivate",
         "account add", "account list", "history add", "history list",    "config show",
         "config set",  "log list",     "ged list",    "ged lock",        "ged unlock"}},
-      {"qxcheck", "usage", true, {""}},
-      {"qxdump", "usage", true, {""}},
-      {"qxdate", "usage", false, {""}},
+      {"qxcheck", "uso", true, {""}},
+      {"qxdump", "uso", true, {""}},
+      {"qxdate", "uso", false, {""}},
   };
   return ferramentas;
 }
@@ -190,7 +190,8 @@ TEST_F(Convencoes, BashCompletionFromTheTables) {
       {"qxcn", "qxcn importa x --ao-erro p", "para pula"},
       {"qxcn", "qxcn exclui-importacao --si", "--simular"},
       {"qxadmin", "qxadmin config s", "set show"},
-      {"qxcheck", "qxcheck --difference-p", "--difference-per-branch"},
+      {"qxcheck", "qxcheck --diferenca-p", "--diferenca-por-filial"},
+      {"qxcheck", "qxcheck --diferenca-por-filial ", "0 1"},
   };
   for (const auto& caso : casos) {
     const std::string script = dir_ / (caso.ferramenta + ".bash");

@@ -34,8 +34,7 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
       {0x800706BAu, "Le", "RPC_S_SERVER_UNAVAILABLE", "syslog"},
   };
   for (const auto& caso : casos) {
-    const Relato relato =
-        Relata({static_cast<HRESULT>(caso.hr), caso.contexto}, TextosDe(Idioma::kPortugues));
+    const Relato relato = Relata({static_cast<HRESULT>(caso.hr), caso.contexto}, TextosDe());
     EXPECT_EQ(relato.simbolo, caso.simbolo) << caso.contexto;
     EXPECT_THAT(relato.mensagem, HasSubstr(std::string(caso.contexto) + " falhou: 0x"));
     EXPECT_THAT(relato.mensagem, HasSubstr(caso.simbolo));
@@ -46,7 +45,7 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
 
 // A code the save gives to its own checks means something else elsewhere.
 TEST(FalhasTest, TheCallGivesTheCodeItsMeaning) {
-  const Textos& textos = TextosDe(Idioma::kPortugues);
+  const Textos& textos = TextosDe();
   const Relato grava = Relata({static_cast<HRESULT>(0x80040002u), "GravaDados"}, textos);
   EXPECT_EQ(grava.descricao, "o lançamento não tem data");
   EXPECT_THAT(grava.dica, HasSubstr("--data"));

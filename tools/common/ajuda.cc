@@ -37,19 +37,19 @@ void EscreveConvencao(std::FILE* saida, const Programa& programa) {
 }  // namespace
 
 std::vector<Opcao> OpcoesConvencao(const Programa& programa) {
-  const Textos& textos = TextosDe(programa.idioma);
+  const Textos& textos = TextosDe();
   return {{"help", "", textos.ajudaAjuda},
           {"version", "", textos.ajudaVersao},
           {"completion", "", Formata(textos.ajudaCompletacao, {programa.nome})}};
 }
 
-std::vector<Opcao> OpcoesSaida(Idioma idioma) {
-  const Textos& textos = TextosDe(idioma);
+std::vector<Opcao> OpcoesSaida() {
+  const Textos& textos = TextosDe();
   return {{"json", "", textos.ajudaJson}, {"csv", "", textos.ajudaCsv}};
 }
 
 std::string LinhaUso(const Programa& programa, const Comando& comando) {
-  const Textos& textos = TextosDe(programa.idioma);
+  const Textos& textos = TextosDe();
   std::string linha = programa.nome;
   if (!comando.nome.empty()) linha += " " + comando.nome;
   if (!comando.opcoes.empty() || !programa.globais.empty()) {
@@ -60,7 +60,7 @@ std::string LinhaUso(const Programa& programa, const Comando& comando) {
 }
 
 void EscreveAjuda(const Programa& programa, const std::string& grupo, std::FILE* saida) {
-  const Textos& textos = TextosDe(programa.idioma);
+  const Textos& textos = TextosDe();
   if (programa.SemSubcomandos()) {
     EscreveAjudaComando(programa, programa.comandos[0], saida);
     return;
@@ -81,7 +81,7 @@ void EscreveAjuda(const Programa& programa, const std::string& grupo, std::FILE*
 }
 
 void EscreveAjudaComando(const Programa& programa, const Comando& comando, std::FILE* saida) {
-  const Textos& textos = TextosDe(programa.idioma);
+  const Textos& textos = TextosDe();
   std::fprintf(saida, "%s: %s\n%s\n", textos.uso, LinhaUso(programa, comando).c_str(),
                comando.resumo.c_str());
   if (!comando.opcoes.empty()) {

@@ -11,7 +11,7 @@ namespace qx::cli {
 // The options every tool takes: -h/--help, --version, --completion.
 std::vector<Opcao> OpcoesConvencao(const Programa& programa);
 
-// "qxcn grava [opções]" or "qxdump [options] FILE [FIRST[-[LAST]]]".
+// "qxcn grava [opções]" or "qxdump [opções] ARQUIVO [PRIMEIRO[-[ULTIMO]]]".
 std::string LinhaUso(const Programa& programa, const Comando& comando);
 
 // The tool's help; with a group ("notas"), only that group's subcommands.

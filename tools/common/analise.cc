@@ -40,10 +40,12 @@ Argumentos Analisa(const Comando& comando, const std::vector<Opcao>& globais,
   for (const std::vector<Opcao>* lista : {&comando.opcoes, &globais}) {
     for (const Opcao& opcao : *lista) {
       Lido& lido = lidos.emplace_back(Lido{&opcao, nullptr, {}});
+      const std::string nomes =
+          "--" + opcao.nome + (opcao.apelido.empty() ? "" : ",--" + opcao.apelido);
       if (opcao.valor.empty()) {
-        lido.cli = app.add_flag("--" + opcao.nome);
+        lido.cli = app.add_flag(nomes);
       } else {
-        lido.cli = app.add_option("--" + opcao.nome, lido.valores)
+        lido.cli = app.add_option(nomes, lido.valores)
                        ->expected(1)
                        ->allow_extra_args(false)
                        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

@@ -10,7 +10,7 @@ namespace {
 
 // Words that name files.
 bool NomeiaArquivo(const std::string& palavras) {
-  for (const char* palavra : {"ARQUIVO", "PASTA", "FILE", "FOLDER", "HOME"}) {
+  for (const char* palavra : {"ARQUIVO", "PASTA"}) {
     if (palavras.find(palavra) != std::string::npos) return true;
   }
   return false;

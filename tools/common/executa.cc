@@ -44,7 +44,7 @@ struct Linha {
 
 bool TomaValor(const Programa& programa, const std::string& palavra) {
   return std::any_of(programa.globais.begin(), programa.globais.end(),
-                     [&](const Opcao& o) { return !o.valor.empty() && palavra == "--" + o.nome; });
+                     [&](const Opcao& o) { return !o.valor.empty() && o.Nomeia(palavra); });
 }
 
 const Comando* Procura(const Programa& programa, const std::string& nome) {
@@ -136,7 +136,7 @@ class Relator {
     } else {
       std::fprintf(stderr, "%s: %s\n", prefixo_.c_str(), erro.mensagem.c_str());
       if (!uso.empty()) {
-        std::fprintf(stderr, "%s: %s\n", TextosDe(programa_.idioma).uso, uso.c_str());
+        std::fprintf(stderr, "%s: %s\n", TextosDe().uso, uso.c_str());
       }
       std::fprintf(stderr, "(%s)\n", ajuda.c_str());
     }
@@ -180,7 +180,7 @@ class Relator {
 
   void Dica(const std::string& dica) const {
     if (dica.empty()) return;
-    std::fprintf(stderr, "  %s: %s\n", TextosDe(programa_.idioma).oQueFazer, dica.c_str());
+    std::fprintf(stderr, "  %s: %s\n", TextosDe().oQueFazer, dica.c_str());
   }
 
   // One JSON object on standard error, the same keys for every failure.
@@ -206,7 +206,7 @@ class Relator {
 }  // namespace
 
 int Executa(const Programa& programa, int argc, char** argv) {
-  const Textos& textos = TextosDe(programa.idioma);
+  const Textos& textos = TextosDe();
   const Linha linha = Divide(programa, argc, argv);
   if (linha.pedeAjuda) {
     if (linha.comando != nullptr) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx::cli {
@@ -15,18 +16,28 @@ class Saida;
 
 struct Opcao {
   Opcao(std::string nome_, std::string valor_, std::string ajuda_, bool repete_ = false,
-        std::string escolhas_ = {})
+        std::string escolhas_ = {}, std::string apelido_ = {})
       : nome(std::move(nome_)),
         valor(std::move(valor_)),
         ajuda(std::move(ajuda_)),
         repete(repete_),
-        escolhas(std::move(escolhas_)) {}
+        escolhas(std::move(escolhas_)),
+        apelido(std::move(apelido_)) {}
 
   std::string nome;      // without the dashes: "mes", "ao-erro"
   std::string valor;     // what the value is, for the help ("MM/AAAA"); empty for a flag
   std::string ajuda;     // one line
   bool repete;           // every value is kept, in order (otherwise the last counts)
   std::string escolhas;  // the values completion offers, separated by blanks
+  // An older name the option still answers to, so that scripts written for it
+  // keep working; help and completion show only `nome`.
+  std::string apelido;
+
+  // Whether the word ("--mes") names the option.
+  bool Nomeia(std::string_view palavra) const {
+    return palavra.starts_with("--") &&
+           (palavra.substr(2) == nome || (!apelido.empty() && palavra.substr(2) == apelido));
+  }
 };
 
 struct Comando {
@@ -40,15 +51,10 @@ struct Comando {
   std::string Grupo() const { return nome.substr(0, nome.find(' ')); }
 };
 
-// The language of a tool's help and messages. A tool speaks one language: the
-// one its help and its data are written in.
-enum class Idioma { kPortugues, kIngles };
-
 struct Programa {
   std::string nome;        // "qxcn"
   std::string resumo;      // one line
   std::string notas = {};  // the end of the help: environment, exit status, ...
-  Idioma idioma = Idioma::kPortugues;
   std::vector<Opcao> globais = {};  // options every subcommand takes
   std::vector<Comando> comandos;
 
@@ -65,7 +71,7 @@ std::vector<T> Junta(std::initializer_list<std::vector<T>> partes) {
 }
 
 // --json and --csv, for tools whose subcommands print tables.
-std::vector<Opcao> OpcoesSaida(Idioma idioma);
+std::vector<Opcao> OpcoesSaida();
 
 // Runs the command line: help (-h, --help anywhere, help [SUBCOMANDO]) on
 // standard output, --version, --completion, then the subcommand. The exit

@@ -31,35 +31,6 @@ constexpr Textos kPortugues = {
     "%s: mês inválido: %s (use 03/2026 ou 2026-03)",
 };
 
-constexpr Textos kIngles = {
-    "usage",
-    "commands",
-    "options",
-    "options of every command",
-    "shows this help (also: help [COMMAND])",
-    "shows the version",
-    "writes the bash completion: source <(%s --completion)",
-    "the output as JSON (ISO dates, exact amounts as text \"1234.56\")",
-    "the output as CSV (RFC 4180, ISO dates, amounts 1234.56)",
-    "the options of a command: %s help COMMAND",
-    "unknown option: %s",
-    "%s needs a value",
-    "unexpected argument: %s",
-    "missing %s",
-    "missing --%s",
-    "unknown command: %s",
-    "say which: %s",
-    "--json or --csv, not both",
-    "%s failed",
-    "what to do",
-    "%s: not a number: %s",
-    "%s: not an amount: %s (use 1.234,56)",
-    "%s: ambiguous amount: %s is %s with a decimal point or %s with a thousands mark (write "
-    "either)",
-    "%s: not a date: %s (use 15/03/2026 or 2026-03-15)",
-    "%s: not a month: %s (use 03/2026 or 2026-03)",
-};
-
 }  // namespace
 
 std::string Formata(std::string_view modelo, std::initializer_list<std::string_view> textos) {
@@ -76,6 +47,6 @@ std::string Formata(std::string_view modelo, std::initializer_list<std::string_v
   return saida;
 }
 
-const Textos& TextosDe(Idioma idioma) { return idioma == Idioma::kIngles ? kIngles : kPortugues; }
+const Textos& TextosDe() { return kPortugues; }
 
 }  // namespace qx::cli

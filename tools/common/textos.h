@@ -1,11 +1,9 @@
-// The words the conventions print, in the language of the tool.
+// The words the conventions print.
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
-
-#include "common/programa.h"
 
 namespace qx::cli {
 
@@ -28,7 +26,7 @@ struct Textos {
   const char* subcomandoDesconhecido;
   const char* digaQual;  // "... %s": the actions of a group
   const char* jsonOuCsv;
-  const char* falhou;          // "%s failed: ..."
+  const char* falhou;          // "%s falhou: ..."
   const char* oQueFazer;       // before a hint
   const char* numeroInvalido;  // "%s: ... %s"
   const char* valorInvalido;
@@ -37,7 +35,7 @@ struct Textos {
   const char* mesInvalido;
 };
 
-const Textos& TextosDe(Idioma idioma);
+const Textos& TextosDe();
 
 // The model with each "%s" replaced by the next text, in order.
 std::string Formata(std::string_view modelo, std::initializer_list<std::string_view> textos);

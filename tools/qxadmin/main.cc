@@ -11,8 +11,8 @@ int main(int argc, char** argv) {
           "O registro é o de --registry, senão QX_REGISTRY, senão /etc/qx/registry.reg "
           "(para\ndefault: PASTA/registry.reg). Textos em UTF-8; datas como 15/03/2026 "
           "ou 2026-03-15.\nSaída: 0 feito, 1 recusado ou falhou, 2 erro de uso.\n",
-      .globais = Junta({OpcoesSaida(Idioma::kPortugues),
-                        {{"registry", "ARQUIVO", "o arquivo do registro da instalação"}}}),
+      .globais =
+          Junta({OpcoesSaida(), {{"registry", "ARQUIVO", "o arquivo do registro da instalação"}}}),
       .comandos = Junta({SetupCommands(), DataCommands(), ConfigCommands()}),
   };
   return Executa(qxadmin, argc, argv);

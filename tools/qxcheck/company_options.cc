@@ -13,7 +13,7 @@ namespace {
 bool ReadItem(SuiteDatabase& db, const char* name, int64_t* value, std::string* error) {
   const ConfigItem* item = FindConfigItem(name);
   if (item != nullptr && SUCCEEDED(GetConfig(db, *item, value))) return true;
-  *error = "cannot read \"";
+  *error = "não foi possível ler \"";
   *error += name;
   *error += "\": " + Cp1252ToUtf8(db.message());
   return false;

@@ -16,51 +16,58 @@ using qx::cli::FalhaLocal;
 using qx::cli::Saida;
 
 constexpr char kNotes[] =
-    "Checks the files of a company's accounting folder: record sizes and lengths,\n"
-    "the entries' status and day bytes, complement offsets, split chains, the\n"
-    "quantities and foreign-currency amounts beside them, the debit/credit\n"
-    "differences against the entries, the control file, the import layouts and\n"
-    "the explanatory notes. Files are opened for reading only and shared with\n"
-    "every writer, so a live folder is safe to check.\n"
+    "Confere os arquivos da pasta contábil de uma empresa: tamanhos de registro e de\n"
+    "arquivo, a situação e o dia dos lançamentos, as posições dos complementos, as\n"
+    "cadeias de rateio, as quantidades e os valores em moeda estrangeira ao lado\n"
+    "delas, as diferenças de débito e crédito contra os lançamentos, o arquivo de\n"
+    "controle, os formatos de importação e as notas explicativas. Os arquivos são\n"
+    "abertos só para leitura e compartilhados com quem grava: conferir uma pasta em\n"
+    "uso é seguro.\n"
     "\n"
-    "Each finding is damage, or a state the system admits (what an interrupted\n"
-    "save, removal or month re-creation leaves, and texts kept by design);\n"
-    "--kinds lists them all. The differences are grouped as the company's\n"
-    "configuration says: --company reads it from the company's suite database\n"
-    "(and gives the folder when FOLDER is left out); without it, and for what the\n"
-    "options set, the company defaults apply: mode 0, not per branch.\n"
+    "Cada achado é um dano, ou um estado que o sistema admite (o que deixa uma\n"
+    "gravação, exclusão ou recriação de mês interrompida, e textos guardados de\n"
+    "propósito); --tipos lista todos. As diferenças se agrupam como diz a\n"
+    "configuração da empresa: --empresa a lê do banco da empresa (e dá a pasta quando\n"
+    "PASTA falta); sem ela, e no que as opções não dizem, vale o padrão das empresas:\n"
+    "modo 0, sem separar por filial.\n"
     "\n"
-    "Exit status: 0 no damage; 1 damage found, or the folder or the company's\n"
-    "configuration cannot be read; 2 bad arguments.\n";
+    "Saída: 0 nenhum dano; 1 dano encontrado, ou a pasta ou a configuração da empresa\n"
+    "não pôde ser lida; 2 erro de uso.\n";
 
 void Check(const Argumentos& args, Saida& saida) {
-  if (args.Marca("kinds")) {
+  if (args.Marca("tipos")) {
     qx::check::ShowKinds(saida);
     return;
   }
-  const std::string company = args.Valor("company").value_or("");
+  const std::string company = args.Valor("empresa").value_or("");
   std::string folder = args.Posicionais().empty() ? "" : args.Posicionais()[0];
-  if (folder.empty() && company.empty()) throw qx::cli::ErroUso{"no folder given"};
+  if (folder.empty() && company.empty()) throw qx::cli::ErroUso{"diga a PASTA (ou --empresa)"};
   qx::check::DifferenceOptions options;
   std::string error;
   if (!company.empty()) {
     if (!qx::check::ReadCompanyOptions(company, &options, &error)) {
-      throw FalhaLocal("company " + company + ": " + error,
-                       "see the companies: qxadmin company list");
+      throw FalhaLocal("empresa " + company + ": " + error,
+                       "veja as empresas da instalação com qxadmin company list");
     }
     if (folder.empty()) folder = qx::check::CompanyAccountingFolder(company);
-    if (folder.empty()) throw FalhaLocal("company " + company + " has no accounting folder");
+    if (folder.empty()) {
+      throw FalhaLocal("a empresa " + company + " não tem pasta contábil",
+                       "veja a pasta de cada empresa com qxadmin company list");
+    }
   }
-  if (const auto mode = args.Inteiro("difference-mode", 0, 255)) {
+  if (const auto mode = args.Inteiro("modo-diferenca", 0, 255)) {
     options.modo = static_cast<uint16_t>(*mode);
   }
-  if (const auto perBranch = args.Inteiro("difference-per-branch", 0, 1)) {
+  if (const auto perBranch = args.Inteiro("diferenca-por-filial", 0, 1)) {
     options.porFilial = *perBranch != 0;
   }
   qx::check::Report report;
   if (!qx::check::CheckFolder(folder, options, &report, &error)) throw FalhaLocal(error);
   qx::check::Show(report, saida);
-  if (!report.Sound()) throw FalhaLocal("damage found in " + folder, "see the findings");
+  if (!report.Sound()) {
+    throw FalhaLocal("dano encontrado em " + folder,
+                     "veja os achados; qxcheck --tipos diz o que cada tipo quer dizer");
+  }
 }
 
 }  // namespace
@@ -68,17 +75,20 @@ void Check(const Argumentos& args, Saida& saida) {
 int main(int argc, char** argv) {
   const qx::cli::Programa qxcheck = {
       .nome = "qxcheck",
-      .resumo = "checks a company folder's record files, read-only",
+      .resumo = "confere os arquivos de registros da pasta de uma empresa, só lendo",
       .notas = kNotes,
-      .idioma = qx::cli::Idioma::kIngles,
-      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
+      .globais = qx::cli::OpcoesSaida(),
       .comandos = {{"",
-                    "[FOLDER]",
-                    "checks the files of FOLDER, or of the company's accounting folder",
-                    {{"company", "CODE", "the company whose configuration (and folder) to use"},
-                     {"difference-mode", "N", "0 date and user, 1 date, 2 month and user, 3 month"},
-                     {"difference-per-branch", "0|1", "totals kept per branch", false, "0 1"},
-                     {"kinds", "", "lists the kinds of findings with their gravity"}},
+                    "[PASTA]",
+                    "confere os arquivos de PASTA, ou da pasta contábil da empresa",
+                    {{"empresa", "CODIGO", "a empresa cuja configuração (e pasta) usar", false, "",
+                      "company"},
+                     {"modo-diferenca", "N", "0 data e usuário, 1 data, 2 mês e usuário, 3 mês",
+                      false, "", "difference-mode"},
+                     {"diferenca-por-filial", "0|1", "os totais separados por filial", false, "0 1",
+                      "difference-per-branch"},
+                     {"tipos", "", "lista os tipos de achado com a sua gravidade", false, "",
+                      "kinds"}},
                     Check}},
   };
   return qx::cli::Executa(qxcheck, argc, argv);

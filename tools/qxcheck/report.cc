@@ -3,27 +3,26 @@
 #include <string>
 
 #include "common/tabela.h"
+#include "storage/check/text_forms.h"
 
 namespace qx::check {
 namespace {
 
-const char* ClassName(Gravity gravity) {
-  return gravity == Gravity::kDamage ? "damage" : "admitted";
-}
+const char* ClassName(Gravity gravity) { return gravity == Gravity::kDamage ? "dano" : "admitido"; }
 
 const char* UnitName(Unit unit) {
   switch (unit) {
     case Unit::kRecord:
-      return "record";
+      return "registro";
     case Unit::kByte:
       return "byte";
     case Unit::kFile:
       break;
   }
-  return "file";
+  return "arquivo";
 }
 
-// "CNLC0324.DAT record 3", "CNLG0324.DAT records 4-6", "CNLH0324.DAT bytes 1-5".
+// "CNLC0324.DAT registro 3", "CNLG0324.DAT registros 4-6", "CNLH0324.DAT bytes 1-5".
 std::string Place(const Finding& finding) {
   std::string place = finding.file;
   if (finding.unit == Unit::kFile) return place;
@@ -60,13 +59,16 @@ void Show(const Report& report, cli::Saida& saida) {
   saida.Campo("damage", damage);
   saida.Campo("admitted", admitted);
   saida.Campo("sound", report.Sound());
-  saida.Aviso(report.folder + ": " + std::to_string(report.files) + " files checked, " +
-              std::to_string(damage) + " damage, " + std::to_string(admitted) +
-              " admitted: " + (report.Sound() ? "sound" : "damaged"));
+  saida.Aviso(report.folder + ": " + Counted(report.files, "arquivo") + " conferido" +
+              (report.files == 1 ? "" : "s") + ", " + Counted(damage, "dano") + ", " +
+              Counted(admitted, "admitido") + ": " + (report.Sound() ? "sem dano" : "com dano"));
 }
 
 void ShowKinds(cli::Saida& saida) {
-  cli::Tabela kinds({"kind", "class", "meaning"});
+  // The JSON keys and CSV headings stay as scripts know them; people read
+  // the headings in Portuguese.
+  cli::Tabela kinds(saida.ParaPessoas() ? std::vector<std::string>{"tipo", "classe", "significado"}
+                                        : std::vector<std::string>{"kind", "class", "meaning"});
   for (const FindingKind& kind : FindingKinds()) {
     kinds.Linha({kind.name, ClassName(kind.gravity), kind.meaning});
   }

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
           "1.234,56 (ou 1234.56).\nA instalação é a de QX_REGISTRY. Saída: 0 feito, 1 recusado "
           "pelo servidor ou falhou, 2 erro de uso ou lançamento recusado pelas regras (nada "
           "gravado).\n",
-      .globais = Junta({OpcoesSaida(Idioma::kPortugues), OpcoesIdentidade()}),
+      .globais = Junta({OpcoesSaida(), OpcoesIdentidade()}),
       .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
                          ComandosBalancete(), ComandosCentros(), ComandosNotasFormatos(),
                          ComandosImportacao(), ComandosEmpresa(), ComandosHistorico()}),

@@ -18,30 +18,30 @@ using qx::cli::ErroUso;
 void ShowDayNumberOrDate(const Argumentos& args, const std::string& text) {
   if (const std::optional<uint32_t> value = qx::ReadNumber(text, UINT32_MAX)) {
     const CQXData date(*value);
-    if (date.IsEmpty()) throw ErroUso{text + " is not a CQXData (2..1048247)"};
+    if (date.IsEmpty()) throw ErroUso{text + " não é um CQXData (2..1048247)"};
     qxdate::PrintDate(date);
     return;
   }
-  qxdate::PrintDate(args.LeData(text, "VALUE"));
+  qxdate::PrintDate(args.LeData(text, "VALOR"));
 }
 
 uint32_t ReadValue(const std::string& text, uint32_t limit, bool zero, const char* what) {
   const std::optional<uint32_t> value = qx::ReadNumber(text, limit);
-  if (!value || (*value == 0 && !zero)) throw ErroUso{"'" + text + "' is not " + what};
+  if (!value || (*value == 0 && !zero)) throw ErroUso{"'" + text + "' não é " + what};
   return *value;
 }
 
 void Convert(const Argumentos& args, qx::cli::Saida&) {
   const int given = (args.Valor("mesano") ? 1 : 0) + (args.Valor("curta") ? 1 : 0) +
                     (args.Valor("chave") ? 1 : 0) + (args.Posicionais().empty() ? 0 : 1);
-  if (given != 1) throw ErroUso{"give one value to convert"};
+  if (given != 1) throw ErroUso{"diga um só valor para converter"};
   if (const auto text = args.Valor("mesano")) {
-    qxdate::PrintMesAno(CQXMesAno(ReadValue(*text, CQXMesAno::kLast, false, "a CQXMesAno")));
+    qxdate::PrintMesAno(CQXMesAno(ReadValue(*text, CQXMesAno::kLast, false, "um CQXMesAno")));
   } else if (const auto text = args.Valor("curta")) {
-    qxdate::PrintDataCurta(
-        CQXDataCurta(static_cast<uint16_t>(ReadValue(*text, UINT16_MAX, false, "a CQXDataCurta"))));
+    qxdate::PrintDataCurta(CQXDataCurta(
+        static_cast<uint16_t>(ReadValue(*text, UINT16_MAX, false, "um CQXDataCurta"))));
   } else if (const auto text = args.Valor("chave")) {
-    qxdate::PrintChaveModulo(ReadValue(*text, UINT32_MAX, true, "an origin key"));
+    qxdate::PrintChaveModulo(ReadValue(*text, UINT32_MAX, true, "uma chave de origem"));
   } else {
     ShowDayNumberOrDate(args, args.Posicionais()[0]);
   }
@@ -52,17 +52,17 @@ void Convert(const Argumentos& args, qx::cli::Saida&) {
 int main(int argc, char** argv) {
   const qx::cli::Programa qxdate = {
       .nome = "qxdate",
-      .resumo = "converts between the system's date encodings and calendar dates",
+      .resumo = "converte entre as codificações de data do sistema e as datas do calendário",
       .notas =
-          "VALUE is a CQXData day number (2..1048247, e.g. 64285) or a calendar date:\n"
-          "2024-03-15, 15/03/2024 or 15/03/24.\n",
-      .idioma = qx::cli::Idioma::kIngles,
+          "VALOR é um número de dia CQXData (2..1048247, como 64285) ou uma data do\n"
+          "calendário: 15/03/2024, 15/03/24 ou 2024-03-15.\n",
       .comandos = {{"",
-                    "[VALUE]",
-                    "shows a date in every encoding",
-                    {{"mesano", "VALUE", "a CQXMesAno month-year (1..34440), e.g. 2117"},
-                     {"curta", "VALUE", "a CQXDataCurta short date (1..65535), e.g. 18322"},
-                     {"chave", "VALUE", "an origin key lChaveModulo, decimal or 0x hexadecimal"}},
+                    "[VALOR]",
+                    "mostra uma data em todas as codificações",
+                    {{"mesano", "VALOR", "um mês-ano CQXMesAno (1..34440), como 2117"},
+                     {"curta", "VALOR", "uma data curta CQXDataCurta (1..65535), como 18322"},
+                     {"chave", "VALOR",
+                      "uma chave de origem lChaveModulo, decimal ou hexadecimal 0x"}},
                     Convert}},
   };
   return qx::cli::Executa(qxdate, argc, argv);

@@ -11,9 +11,13 @@
 namespace qxdate {
 namespace {
 
-// One line: the label padded to a column, then the value, given in code page 1252.
-void Line(const char* label, const std::string& value) {
-  std::printf("%-14s%s\n", label, qx::Cp1252ToUtf8(value).c_str());
+// One line: the label (UTF-8) padded to a column, then the value, given in code page 1252.
+void Line(std::string label, const std::string& value) {
+  constexpr size_t kColumn = 14;
+  size_t shown = 0;
+  for (char c : label) shown += (c & 0xC0) != 0x80 ? 1 : 0;
+  label.append(shown < kColumn ? kColumn - shown : 0, ' ');
+  std::printf("%s%s\n", label.c_str(), qx::Cp1252ToUtf8(value).c_str());
 }
 
 std::string Number(uint32_t value) { return std::to_string(value); }
@@ -26,15 +30,15 @@ std::string MesAnoText(CQXMesAno mesAno) {
 
 std::string DataCurtaText(CQXData date) {
   const CQXDataCurta curta(date);
-  return curta.IsEmpty() ? "none (outside 1850-01-01 .. 2029-06-04)" : Number(curta.Value());
+  return curta.IsEmpty() ? "nenhuma (fora de 01/01/1850 .. 04/06/2029)" : Number(curta.Value());
 }
 
 }  // namespace
 
 void PrintDate(CQXData date) {
   Line("CQXData", Number(date.Value()));
-  Line("date", IsoDate(date) + "  " + date.Text(1, '/'));
-  Line("weekday",
+  Line("data", IsoDate(date) + "  " + date.Text(1, '/'));
+  Line("dia da semana",
        Number(static_cast<uint32_t>(date.DayOfWeek())) + "  " + qx::WeekdayName(date.DayOfWeek()));
   Line("CQXMesAno", MesAnoText(date.MesAno()));
   Line("CQXDataCurta", DataCurtaText(date));
@@ -44,17 +48,17 @@ void PrintMesAno(CQXMesAno mesAno) {
   const CQXData first = CQXData::FromMesAno(mesAno, 1);
   const CQXData last = first.LastDayOfMonth();
   Line("CQXMesAno", MesAnoText(mesAno));
-  Line("month", std::string(qx::MonthName(mesAno.Month())) + " de " + Number(mesAno.Year()));
-  Line("yyyymm", Number(static_cast<uint32_t>(mesAno.Yyyymm())));
-  Line("first day", Number(first.Value()) + "  " + IsoDate(first));
-  Line("last day", Number(last.Value()) + "  " + IsoDate(last));
+  Line("mês", std::string(qx::MonthName(mesAno.Month())) + " de " + Number(mesAno.Year()));
+  Line("aaaamm", Number(static_cast<uint32_t>(mesAno.Yyyymm())));
+  Line("primeiro dia", Number(first.Value()) + "  " + IsoDate(first));
+  Line("último dia", Number(last.Value()) + "  " + IsoDate(last));
 }
 
 void PrintDataCurta(CQXDataCurta curta) {
   constexpr uint16_t kMissingDay = 18322;
   Line("CQXDataCurta", Number(curta.Value()) + (curta.Value() == kMissingDay
-                                                    ? "  (1900-02-29, a day that never was; "
-                                                      "read as 1900-02-28)"
+                                                    ? "  (29/02/1900, um dia que n\xE3o existiu; "
+                                                      "lido como 28/02/1900)"
                                                     : ""));
   PrintDate(curta.Data());
 }
@@ -66,8 +70,11 @@ void PrintChaveModulo(uint32_t lChaveModulo) {
   const uint32_t module = qx::OriginModule(field);
   const char* name = qx::OriginModuleName(module);
   Line("lChaveModulo", Number(lChaveModulo) + "  " + hex);
-  Line("module", Number(module) + "  " + (name != nullptr ? name : "(unknown module)"));
-  Line("key", Number(qx::OriginKey(field)));
+  Line("módulo", Number(module) + "  " +
+                     (name != nullptr ? name
+                                      : "(m\xF3"
+                                        "dulo desconhecido)"));
+  Line("chave", Number(qx::OriginKey(field)));
 }
 
 }  // namespace qxdate

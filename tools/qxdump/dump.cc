@@ -38,7 +38,8 @@ void DumpKind(DumpContext& context) {
 
 void DumpFile(const std::string& path, const Options& options, std::ostream& out) {
   auto name = ClassifyFileName(path);
-  if (!name) throw cli::ErroUso{path + ": no known record layout has this file name"};
+  if (!name)
+    throw cli::ErroUso{path + ": nenhum leiaute de registros conhecido tem este nome de arquivo"};
   DumpContext context;
   context.name = *name;
   context.range = options.range;
@@ -50,7 +51,9 @@ void DumpFile(const std::string& path, const Options& options, std::ostream& out
   context.printer = printer.get();
   DumpKind(context);
   out.flush();
-  if (context.Damaged()) throw cli::FalhaLocal(path + " is damaged: printed what could be read");
+  if (context.Damaged())
+    throw cli::FalhaLocal(path + " está danificado: mostrei o que se pôde ler",
+                          "veja as notas de dano; qxcheck confere a pasta inteira");
 }
 
 }  // namespace qx::dump

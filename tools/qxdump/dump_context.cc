@@ -17,12 +17,12 @@ DumpHeader DumpContext::Header(std::string kind, std::string title, uint32_t rec
 bool DumpContext::ReadRecord(uint64_t position, uint32_t size, std::vector<unsigned char>* out) {
   std::string error;
   if (!file.ReadAt(position * size, size, out, &error)) {
-    Damage("record " + std::to_string(position) + ": " + error);
+    Damage("registro " + std::to_string(position) + ": " + error);
     return false;
   }
   if (out->size() == size) return true;
   if ((position + 1) * size <= file.Length()) {
-    Damage("record " + std::to_string(position) + ": the file shrank while it was read");
+    Damage("registro " + std::to_string(position) + ": o arquivo encolheu durante a leitura");
   }
   return false;
 }
@@ -38,7 +38,7 @@ bool DumpContext::ReadAll(std::string* out) {
       return false;
     }
     if (chunk.empty()) {
-      Damage("the file shrank while it was read: " + std::to_string(out->size()) + " of " +
+      Damage("o arquivo encolheu durante a leitura: " + std::to_string(out->size()) + " de " +
              std::to_string(file.Length()) + " bytes");
       return false;
     }

@@ -50,8 +50,8 @@ void CheckReferences(DumpContext& context, const References& references,
   for (const auto& [offset, positions] : references) {
     if (starts.count(offset) != 0) continue;
     for (int64_t position : positions) {
-      context.Remark(what + " " + std::to_string(position) + " names offset " +
-                     std::to_string(offset) + ", where no text of the file starts");
+      context.Remark(what + " " + std::to_string(position) + " aponta a posição " +
+                     std::to_string(offset) + ", onde nenhum texto do arquivo começa");
     }
   }
 }
@@ -60,7 +60,7 @@ std::optional<References> LoadOrRemark(DumpContext& context, const std::string& 
                                        uint64_t (*field)(const std::vector<unsigned char>&),
                                        const std::string& lost) {
   auto references = LoadReferences(path, size, field);
-  if (!references) context.Remark(path + " cannot be read: " + lost);
+  if (!references) context.Remark(path + " não se lê: " + lost);
   return references;
 }
 
@@ -76,21 +76,22 @@ uint64_t NoteTextOf(const std::vector<unsigned char>& bytes) {
 }  // namespace
 
 void DumpComplements(DumpContext& context) {
-  context.printer->Begin(context.Header(kPrefixoComplementos, "complement texts", 0),
+  context.printer->Begin(context.Header(kPrefixoComplementos, "textos de complemento", 0),
                          HeapColumns("entries"));
   std::string heap;
   context.ReadAll(&heap);
   if (heap.empty()) {
-    context.Remark("the file is empty: it has no zero byte");
+    context.Remark("o arquivo está vazio: não tem o byte zero");
   } else if (heap[0] != kComplementZeroByte && heap[0] != '\0') {
-    context.Remark("byte 0, the zero record, is neither a space nor a zero byte");
+    context.Remark("o byte 0, o registro zero, não é espaço nem byte zero");
   }
   std::optional<References> entries;
   if (auto path = EntryFileBeside(context.name)) {
     entries = LoadOrRemark(context, *path, kEntryRecordSize, ComplementOf,
-                           "texts are split at carriage returns only");
+                           "os textos se separam só nos retornos de carro");
   } else {
-    context.Remark("the file name names no month: texts are split at carriage returns only");
+    context.Remark(
+        "o nome do arquivo não diz o mês: os textos se separam só nos retornos de carro");
   }
   // A text starts at byte 1, at every offset an entry names and after every
   // carriage return (which ends a text that was cut).
@@ -103,17 +104,17 @@ void DumpComplements(DumpContext& context) {
       start = i;
     }
   }
-  if (entries) CheckReferences(context, *entries, segments, "entry");
+  if (entries) CheckReferences(context, *entries, segments, "o lançamento");
   PrintSegments(context, segments, entries);
 }
 
 void DumpNoteTexts(DumpContext& context) {
-  context.printer->Begin(context.Header("CNNTEXCP", "explanatory note texts", 0),
+  context.printer->Begin(context.Header("CNNTEXCP", "textos das notas explicativas", 0),
                          HeapColumns("notes"));
   std::string heap;
   context.ReadAll(&heap);
   const auto notes = LoadOrRemark(context, JoinPath(context.name.folder, kNoteIndexFileName),
-                                  kNoteIndexRecordSize, NoteTextOf, "the notes are not shown");
+                                  kNoteIndexRecordSize, NoteTextOf, "as notas não aparecem");
   // Each text is a run of non-zero bytes ended by a zero byte; the zero
   // record is a run of zero bytes and holds none.
   std::vector<Segment> segments;
@@ -124,13 +125,13 @@ void DumpNoteTexts(DumpContext& context) {
     }
     const size_t end = heap.find('\0', i);
     if (end == std::string::npos) {
-      context.Damage("the text at offset " + std::to_string(i) +
-                     " has no terminating zero byte: the file ends inside it");
+      context.Damage("o texto na posição " + std::to_string(i) +
+                     " não tem o byte zero final: o arquivo acaba no meio dele");
     }
     segments.push_back({i, std::string_view(heap).substr(i, end - i)});
     i = end == std::string::npos ? heap.size() : end;
   }
-  if (notes) CheckReferences(context, *notes, segments, "note");
+  if (notes) CheckReferences(context, *notes, segments, "a nota");
   PrintSegments(context, segments, notes);
 }
 

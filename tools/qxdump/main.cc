@@ -13,27 +13,26 @@
 namespace {
 
 constexpr char kNotes[] =
-    "Prints one record file of a company folder as a table, or as one JSON object\n"
-    "(texts in UTF-8), or its records as CSV. The layout follows the file name, in\n"
-    "any spelling:\n"
-    "  CNLCmmyy.DAT  entries, dates rebuilt from the day and the file's month\n"
-    "  CNLGmmyy.DAT  managerial split lines and their chains\n"
-    "  CNLQmmyy.DAT  managerial quantities\n"
-    "  CNLMmmyy.DAT  foreign-currency amounts\n"
-    "  CNLHmmyy.DAT  complement texts by offset (split by the entries of CNLC)\n"
-    "  QXCTLARQ.DAT  names of the files made by controlled creation\n"
-    "  CNDIFDC.DAT   debit/credit differences\n"
-    "  CNFORIMP.DAT  import layouts (also CNFORIMP.TMP)\n"
-    "  CNNTEXPL.DAT  explanatory note index\n"
-    "  CNNTEXCP.DAT  explanatory note texts by offset\n"
+    "Mostra um arquivo de registros da pasta de uma empresa como tabela, ou como um\n"
+    "objeto JSON (textos em UTF-8), ou os seus registros em CSV. O leiaute vem do\n"
+    "nome do arquivo, em maiúsculas ou minúsculas:\n"
+    "  CNLCmmaa.DAT  lançamentos, as datas refeitas do dia e do mês do arquivo\n"
+    "  CNLGmmaa.DAT  linhas de rateio gerencial e as suas cadeias\n"
+    "  CNLQmmaa.DAT  quantidades gerenciais\n"
+    "  CNLMmmaa.DAT  valores em moeda estrangeira\n"
+    "  CNLHmmaa.DAT  textos de complemento por posição (separados pelos lançamentos do CNLC)\n"
+    "  QXCTLARQ.DAT  nomes dos arquivos da criação controlada\n"
+    "  CNDIFDC.DAT   diferenças de débito e crédito\n"
+    "  CNFORIMP.DAT  formatos de importação (também CNFORIMP.TMP)\n"
+    "  CNNTEXPL.DAT  índice das notas explicativas\n"
+    "  CNNTEXCP.DAT  textos das notas explicativas por posição\n"
     "\n"
-    "The range selects record positions (byte offsets for CNLH and CNNTEXCP);\n"
-    "without it every data record is printed. The file is opened for reading\n"
-    "and shared with every writer, so a live folder is safe to read.\n"
+    "O intervalo escolhe posições de registro (posições de byte no CNLH e no\n"
+    "CNNTEXCP); sem ele, saem todos os registros de dados. O arquivo é aberto só para\n"
+    "leitura e compartilhado com quem grava: ler uma pasta em uso é seguro.\n"
     "\n"
-    "Exit status: 0 printed; 1 the file cannot be opened, or it is damaged and\n"
-    "was printed as far as it reads (see the notes); 2 bad arguments or a file\n"
-    "name of no known layout.\n";
+    "Saída: 0 mostrado; 1 o arquivo não abre, ou está danificado e saiu até onde se\n"
+    "lê (veja as notas); 2 erro de uso ou um nome de arquivo sem leiaute conhecido.\n";
 
 std::optional<uint64_t> ParseNumber(std::string_view text) {
   uint64_t value = 0;
@@ -62,7 +61,9 @@ void Dump(const qx::cli::Argumentos& args, qx::cli::Saida& saida) {
   const std::vector<std::string>& words = args.Posicionais();
   if (words.size() > 1) {
     options.range = ParseRange(words[1]);
-    if (!options.range) throw qx::cli::ErroUso{"a range is FIRST, FIRST-LAST or FIRST-"};
+    if (!options.range)
+      throw qx::cli::ErroUso{"intervalo inválido: " + words[1] +
+                             " (use PRIMEIRO, PRIMEIRO-ULTIMO ou PRIMEIRO-)"};
   }
   qx::dump::DumpFile(words[0], options, std::cout);
 }
@@ -72,11 +73,11 @@ void Dump(const qx::cli::Argumentos& args, qx::cli::Saida& saida) {
 int main(int argc, char** argv) {
   const qx::cli::Programa qxdump = {
       .nome = "qxdump",
-      .resumo = "prints a record file of a company folder",
+      .resumo = "mostra um arquivo de registros da pasta de uma empresa",
       .notas = kNotes,
-      .idioma = qx::cli::Idioma::kIngles,
-      .globais = qx::cli::OpcoesSaida(qx::cli::Idioma::kIngles),
-      .comandos = {{"", "FILE [FIRST[-[LAST]]]", "prints a record file", {}, Dump}},
+      .globais = qx::cli::OpcoesSaida(),
+      .comandos =
+          {{"", "ARQUIVO [PRIMEIRO[-[ULTIMO]]]", "mostra um arquivo de registros", {}, Dump}},
   };
   return qx::cli::Executa(qxdump, argc, argv);
 }

@@ -16,13 +16,13 @@ namespace {
 Value StatusWord(uint8_t status) {
   switch (status) {
     case kEntryLive:
-      return std::string("live");
+      return std::string("ativo");
     case kEntryDeleted:
-      return std::string("deleted");
+      return std::string("excluído");
     case kEntryLiveWithCurrency:
-      return std::string("live+currency");
+      return std::string("ativo+moeda");
     default:
-      return "unknown " + std::to_string(status);
+      return "desconhecida " + std::to_string(status);
   }
 }
 
@@ -67,10 +67,10 @@ class ChainFinder {
 
 RecordLayout EntryLayout(DumpContext& context) {
   const FileName& name = context.name;
-  if (!name.hasMonth) context.Remark("the file name names no month: dates cannot be rebuilt");
+  if (!name.hasMonth) context.Remark("o nome do arquivo não diz o mês: as datas não se refazem");
   return {
       kPrefixoLancamentos,
-      "entries",
+      "lançamentos",
       kEntryRecordSize,
       {{"pos", 6},          {"date", 10},        {"status", 13},       {"Documento", 10},
        {"Debito", 8},       {"Credito", 8},      {"Valor", 16},        {"Filial", 6},
@@ -110,11 +110,10 @@ RecordLayout SplitLayout(DumpContext& context) {
       const int32_t first = As<EntryRecord>(b).Gerencial;
       return first > 0 ? static_cast<uint64_t>(first) : 0;
     });
-    if (!entries)
-      context.Remark(*path + " cannot be read: the entries of the chains are not shown");
+    if (!entries) context.Remark(*path + " não se lê: os lançamentos das cadeias não aparecem");
   }
   return {kPrefixoGerencial,
-          "managerial split lines",
+          "linhas de rateio gerencial",
           kSplitRecordSize,
           {{"pos", 6},
            {"Valor", 16},
@@ -151,7 +150,7 @@ RecordLayout SplitLayout(DumpContext& context) {
 
 RecordLayout QuantityLayout() {
   return {kPrefixoQuantidades,
-          "managerial quantities",
+          "quantidades gerenciais",
           kQuantityRecordSize,
           {{"pos", 6}, {"Quantidade", 16}},
           [](uint64_t position, const std::vector<unsigned char>& bytes) {
@@ -162,7 +161,7 @@ RecordLayout QuantityLayout() {
 
 RecordLayout CurrencyLayout() {
   return {kPrefixoMoeda,
-          "foreign-currency amounts",
+          "valores em moeda estrangeira",
           kCurrencyRecordSize,
           {{"pos", 6}, {"ValorMoeda", 16}},
           [](uint64_t position, const std::vector<unsigned char>& bytes) {

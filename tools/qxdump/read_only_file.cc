@@ -10,7 +10,7 @@ constexpr uint32_t kWindowSize = 64 * 1024;
 
 std::string FailureText(const std::string& action, const CFileException& e) {
   std::string text = action + ": " + CauseText(e.m_cause);
-  if (e.m_lOsError > 0) text += " (system error " + std::to_string(e.m_lOsError) + ")";
+  if (e.m_lOsError > 0) text += " (erro do sistema " + std::to_string(e.m_lOsError) + ")";
   return text;
 }
 
@@ -22,39 +22,39 @@ std::string CauseText(int cause) {
     const char* text;
   };
   static constexpr std::array<CauseName, 15> kTexts = {{
-      {CFileException::none, "no error"},
-      {CFileException::genericException, "generic failure"},
-      {CFileException::fileNotFound, "file not found"},
-      {CFileException::badPath, "bad path"},
-      {CFileException::tooManyOpenFiles, "too many open files"},
-      {CFileException::accessDenied, "access denied"},
-      {CFileException::invalidFile, "invalid file"},
-      {CFileException::removeCurrentDir, "cannot remove the current folder"},
-      {CFileException::directoryFull, "folder full"},
-      {CFileException::badSeek, "bad seek"},
-      {CFileException::hardIO, "hardware I/O error"},
-      {CFileException::sharingViolation, "sharing violation"},
-      {CFileException::lockViolation, "lock violation"},
-      {CFileException::diskFull, "disk full"},
-      {CFileException::endOfFile, "end of file"},
+      {CFileException::none, "sem erro"},
+      {CFileException::genericException, "falha genérica"},
+      {CFileException::fileNotFound, "arquivo não encontrado"},
+      {CFileException::badPath, "caminho inválido"},
+      {CFileException::tooManyOpenFiles, "arquivos abertos demais"},
+      {CFileException::accessDenied, "acesso negado"},
+      {CFileException::invalidFile, "arquivo inválido"},
+      {CFileException::removeCurrentDir, "não se remove a pasta atual"},
+      {CFileException::directoryFull, "pasta cheia"},
+      {CFileException::badSeek, "posicionamento inválido"},
+      {CFileException::hardIO, "erro de entrada e saída do disco"},
+      {CFileException::sharingViolation, "violação de compartilhamento"},
+      {CFileException::lockViolation, "violação de trava"},
+      {CFileException::diskFull, "disco cheio"},
+      {CFileException::endOfFile, "fim do arquivo"},
   }};
   for (const CauseName& name : kTexts) {
     if (name.cause == cause) return name.text;
   }
-  return "failure " + std::to_string(cause);
+  return "falha " + std::to_string(cause);
 }
 
 bool ReadOnlyFile::Open(const std::string& path, std::string* error) {
   CFileException e;
   if (!file_.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate,
                   &e)) {
-    *error = FailureText("cannot open " + path, e);
+    *error = FailureText("não foi possível abrir " + path, e);
     return false;
   }
   try {
     length_ = file_.GetLength();
   } catch (CFileException* thrown) {
-    *error = FailureText("cannot take the length of " + path, *thrown);
+    *error = FailureText("não foi possível saber o tamanho de " + path, *thrown);
     thrown->Delete();
     return false;
   }
@@ -76,7 +76,7 @@ bool ReadOnlyFile::ReadAt(uint64_t offset, uint32_t count, std::vector<unsigned 
       window_.resize(file_.Read(window_.data(), static_cast<uint32_t>(wanted)));
     } catch (CFileException* thrown) {
       window_.clear();
-      *error = FailureText("read at byte " + std::to_string(offset), *thrown);
+      *error = FailureText("leitura no byte " + std::to_string(offset), *thrown);
       thrown->Delete();
       return false;
     }

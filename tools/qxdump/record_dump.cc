@@ -13,17 +13,17 @@ namespace {
 void CheckZeroRecord(DumpContext& context, uint32_t size) {
   const uint64_t length = context.file.Length();
   if (length == 0) {
-    context.Remark("the file is empty: it has no zero record");
+    context.Remark("o arquivo está vazio: não tem o registro zero");
     return;
   }
   if (length < size) {
-    context.Damage("the file is shorter than its zero record: " + std::to_string(length) + " of " +
+    context.Damage("o arquivo é menor que o seu registro zero: " + std::to_string(length) + " de " +
                    std::to_string(size) + " bytes");
     return;
   }
   std::vector<unsigned char> record;
   if (context.ReadRecord(0, size, &record) && !AllZero(record)) {
-    context.Remark("record 0, the zero record, is not all zero");
+    context.Remark("o registro 0, o registro zero, não é todo zero");
   }
 }
 
@@ -38,7 +38,7 @@ void DumpRecords(DumpContext& context, const RecordLayout& layout) {
 
   const Range range = context.range.value_or(Range{1, count});
   if (context.range && range.first > count) {
-    context.Remark("the range holds no record: the file has " + std::to_string(count));
+    context.Remark("o intervalo não tem registro: o arquivo tem " + std::to_string(count));
   }
   std::vector<unsigned char> record;
   for (uint64_t position = range.first; position <= std::min(range.last, count); ++position) {
@@ -46,9 +46,9 @@ void DumpRecords(DumpContext& context, const RecordLayout& layout) {
     context.printer->Row(layout.row(position, record));
   }
   if (length > size && length % size != 0) {
-    context.Damage("record " + std::to_string(count + 1) +
-                   " is partial: " + std::to_string(length % size) + " of " + std::to_string(size) +
-                   " bytes; not read");
+    context.Damage("o registro " + std::to_string(count + 1) +
+                   " está incompleto: " + std::to_string(length % size) + " de " +
+                   std::to_string(size) + " bytes; não foi lido");
   }
   context.printer->End(count, context.notes);
 }

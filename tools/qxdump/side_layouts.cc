@@ -18,7 +18,7 @@ Value Position(uint64_t position) { return Number(static_cast<int64_t>(position)
 
 RecordLayout ControlLayout() {
   return {"QXCTLARQ",
-          "files made by controlled creation",
+          "arquivos da criação controlada",
           kControlRecordSize,
           {{"pos", 6}, {"cNomeArquivo", 0}},
           [](uint64_t position, const std::vector<unsigned char>& bytes) {
@@ -30,7 +30,7 @@ RecordLayout ControlLayout() {
 
 RecordLayout DifferenceLayout() {
   return {"CNDIFDC",
-          "debit/credit differences",
+          "diferenças de débito e crédito",
           kDifferenceRecordSize,
           {{"pos", 6},
            {"Valor", 16},
@@ -49,13 +49,13 @@ RecordLayout DifferenceLayout() {
                                       DateValue(EffectiveDate(record)),
                                       Number(record.Filial),
                                       Number(record.Usuario),
-                                      std::string(IsFreeSlot(record) ? "free" : "used")};
+                                      std::string(IsFreeSlot(record) ? "livre" : "usado")};
           }};
 }
 
 RecordLayout ImportLayoutLayout() {
   return {"CNFORIMP",
-          "import layouts",
+          "formatos de importação",
           kImportLayoutRecordSize,
           {{"pos", 6},
            {"cNomeFormatoImportacao", 22},
@@ -78,14 +78,14 @@ RecordLayout ImportLayoutLayout() {
 
 RecordLayout NoteIndexLayout() {
   return {"CNNTEXPL",
-          "explanatory note index",
+          "índice das notas explicativas",
           kNoteIndexRecordSize,
           {{"pos", 6}, {"lChave", 10}, {"lPosicaoTexto", 13}, {"iMesAno", 7}, {"state", 7}},
           [](uint64_t position, const std::vector<unsigned char>& bytes) {
             const auto note = As<NoteIndexRecord>(bytes);
             return std::vector<Value>{Position(position), Number(note.lChave),
                                       Number(note.lPosicaoTexto), MonthValue(note.iMesAno),
-                                      std::string(AllZero(bytes) ? "cleared" : "note")};
+                                      std::string(AllZero(bytes) ? "limpo" : "nota")};
           }};
 }
 

@@ -24,7 +24,8 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
   if (files.control) CheckControlFile(*files.control, findings);
   if (files.layouts) CheckImportLayouts(*files.layouts, findings);
   if (files.layoutsTemp) {
-    findings->Add("layout-temporary", files.layoutsTemp->name, "left by a layout removal");
+    findings->Add("layout-temporary", files.layoutsTemp->name,
+                  "deixado por uma exclusão de formato");
     CheckImportLayouts(*files.layoutsTemp, findings);
   }
   CheckNotes(files.noteIndex, files.noteTexts, findings);

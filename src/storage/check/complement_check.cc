@@ -27,12 +27,11 @@ void CheckComplements(const MonthView& month, Findings* findings) {
   if (!file) return;
   const std::string& heap = file->bytes;
   if (heap.empty()) {
-    findings->Add("empty-file", file->name, "0 bytes: no zero byte");
+    findings->Add("empty-file", file->name, "0 bytes: sem o byte zero");
     return;
   }
   if (heap[0] != kComplementZeroByte && heap[0] != '\0') {
-    findings->At("zero-record", file->name, Unit::kByte, 0,
-                 "byte 0 is neither a space nor a zero byte");
+    findings->At("zero-record", file->name, Unit::kByte, 0, "o byte 0 não é espaço nem byte zero");
   }
   if (!month.files.entries) return;
   std::vector<bool> taken(heap.size(), false);
@@ -52,8 +51,8 @@ void CheckComplements(const MonthView& month, Findings* findings) {
   }
   if (bytes != 0) {
     findings->Run("complement-orphan", file->name, Unit::kByte, first, last,
-                  Counted(bytes, "byte") + " in " + Counted(stretches, "run") +
-                      " that no entry's text takes");
+                  Counted(bytes, "byte") + " em " + Counted(stretches, "trecho") +
+                      " fora do texto de qualquer lançamento");
   }
 }
 

@@ -18,18 +18,18 @@ std::string NameProblem(const ControlRecord& record) {
   const char* begin = record.cNomeArquivo;
   const char* end = begin + sizeof record.cNomeArquivo;
   const char* nul = std::find(begin, end, '\0');
-  if (nul == end) return "no terminating zero byte";
+  if (nul == end) return "sem o byte zero final";
   const std::string_view name(begin, static_cast<size_t>(nul - begin));
-  if (name.empty()) return "an empty name";
+  if (name.empty()) return "um nome vazio";
   if (name.size() > kControlNameMaxLength) {
-    return std::to_string(name.size()) + " characters, more than 30";
+    return std::to_string(name.size()) + " caracteres, mais que 30";
   }
   if (std::any_of(nul, end, [](char c) { return c != '\0'; })) {
-    return "bytes after the name's end are not zero";
+    return "os bytes depois do fim do nome não são zero";
   }
-  if (name.find('/') != name.npos || name.find('\\') != name.npos) return "a name with a folder";
+  if (name.find('/') != name.npos || name.find('\\') != name.npos) return "um nome com pasta";
   if (std::any_of(name.begin(), name.end(), [](char c) { return Cp1252ToUpper(c) != c; })) {
-    return "not upper-cased";
+    return "não está em maiúsculas";
   }
   return "";
 }
@@ -49,7 +49,7 @@ void CheckControlFile(const LoadedFile& file, Findings* findings) {
     auto [first, added] = seen.try_emplace(name, p);
     if (!added) {
       findings->At("control-duplicate", file.name, Unit::kRecord, p,
-                   Cp1252ToUtf8(name) + " is listed at record " + std::to_string(first->second));
+                   Cp1252ToUtf8(name) + " já está no registro " + std::to_string(first->second));
     }
   }
 }

@@ -15,9 +15,9 @@ bool ByMonth(uint16_t modo) { return modo == 2 || modo == 3; }
 bool ByUser(uint16_t modo) { return modo == 0 || modo == 2; }
 
 std::string KeyText(const DifferenceTally::Key& key, const DifferenceOptions& options) {
-  std::string text = ByMonth(options.modo) ? "month " + std::to_string(key.group)
-                                           : "date " + CQXData(key.group).Text(1, '/');
-  if (options.porFilial) text += ", branch " + std::to_string(key.filial);
+  std::string text = ByMonth(options.modo) ? "mês " + std::to_string(key.group)
+                                           : "data " + CQXData(key.group).Text(1, '/');
+  if (options.porFilial) text += ", filial " + std::to_string(key.filial);
   return text;
 }
 
@@ -32,24 +32,24 @@ bool CheckRecord(const LoadedFile& file, uint64_t position, const DifferenceReco
   if (record.Valor.int64 == 0) {
     if (!IsFreeSlot(record)) {
       findings->At("difference-stale", file.name, Unit::kRecord, position,
-                   "total 0 with branch " + std::to_string(record.Filial) + " and user " +
+                   "total 0 com filial " + std::to_string(record.Filial) + " e usuário " +
                        std::to_string(record.Usuario));
     }
     return false;
   }
   if (!IsValidDayNumber(EffectiveDate(record))) {
     findings->At("difference-date", file.name, Unit::kRecord, position,
-                 "total " + FormatMoney(record.Valor.int64) + " under date " +
-                     std::to_string(EffectiveDate(record)) + ", which is no day");
+                 "total " + MoneyText(record.Valor.int64) + " na data " +
+                     std::to_string(EffectiveDate(record)) + ", que não é um dia");
     return false;
   }
   if (record.Filial != 0 && !options.porFilial) {
     findings->At("difference-branch", file.name, Unit::kRecord, position,
-                 "branch " + std::to_string(record.Filial));
+                 "filial " + std::to_string(record.Filial));
   }
   if (record.Usuario != 0 && !ByUser(options.modo)) {
     findings->At("difference-user", file.name, Unit::kRecord, position,
-                 "user " + std::to_string(record.Usuario));
+                 "usuário " + std::to_string(record.Usuario));
   }
   return true;
 }
@@ -104,8 +104,8 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
       auto [first, added] = seen.try_emplace({key, user}, p);
       if (!added) {
         findings->At("difference-duplicate", name, Unit::kRecord, p,
-                     "same key as record " + std::to_string(first->second) + " (" +
-                         KeyText(key, options) + ", user " + std::to_string(user) + ")");
+                     "a mesma chave do registro " + std::to_string(first->second) + " (" +
+                         KeyText(key, options) + ", usuário " + std::to_string(user) + ")");
       }
     }
     Stored& total = stored[key];
@@ -124,10 +124,10 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
     const CheckedSum held = found == stored.end() ? CheckedSum{} : found->second.total;
     const uint64_t position = found == stored.end() ? 0 : found->second.firstPosition;
     if (expected.overflow || held.overflow) {
-      const std::string reason =
-          KeyText(key, options) + (expected.overflow ? ": the entries' one-sided amounts"
-                                                     : ": the file's totals") +
-          " add up beyond the largest amount, " + FormatMoney(INT64_MAX);
+      const std::string reason = KeyText(key, options) +
+                                 (expected.overflow ? ": os valores de um só lado dos lançamentos"
+                                                    : ": os totais do arquivo") +
+                                 " somam mais que o maior valor, " + MoneyText(INT64_MAX);
       if (position == 0) {
         findings->Add("difference-overflow", name, reason);
       } else {
@@ -149,9 +149,9 @@ void CheckDifferences(const std::optional<LoadedFile>& file, const DifferenceTal
     const bool oneEntry = !__builtin_sub_overflow(m.expected, m.stored, &missing) &&
                           expected != tally.expected().end() &&
                           expected->second.amounts.count(missing) != 0;
-    std::string reason = KeyText(m.key, options) + ": the entries give " + FormatMoney(m.expected) +
-                         ", the file holds " + FormatMoney(m.stored);
-    if (oneEntry) reason += " (one entry's amount)";
+    std::string reason = KeyText(m.key, options) + ": os lançamentos dão " + MoneyText(m.expected) +
+                         ", o arquivo guarda " + MoneyText(m.stored);
+    if (oneEntry) reason += " (o valor de um lançamento)";
     const char* kind = oneEntry ? "difference-unfinished" : "difference-total";
     if (m.position == 0) {
       findings->Add(kind, name, reason);

@@ -3,6 +3,7 @@
 
 #include "storage/check/month_check.h"
 #include "storage/check/record_shape.h"
+#include "storage/check/text_forms.h"
 #include "values/calendar.h"
 
 namespace qx::check {
@@ -21,14 +22,13 @@ void CheckComplementOffset(const MonthView& month, uint64_t p, const EntryRecord
                            Findings* findings) {
   if (entry.Complemento == 0) return;
   const auto& heap = month.files.complements;
-  std::string reason = "complement offset " + std::to_string(entry.Complemento);
+  std::string reason = "posição de complemento " + std::to_string(entry.Complemento);
   if (entry.Complemento < 0) {
-    reason += " is negative";
+    reason += " negativa";
   } else if (!heap) {
-    reason += ", but the month has no CNLH";
+    reason += ", mas o mês não tem CNLH";
   } else if (static_cast<uint64_t>(entry.Complemento) >= heap->Length()) {
-    reason +=
-        " is past the end of " + heap->name + " (" + std::to_string(heap->Length()) + " bytes)";
+    reason += " além do fim de " + heap->name + " (" + std::to_string(heap->Length()) + " bytes)";
   } else {
     return;
   }
@@ -44,23 +44,23 @@ void CheckEntries(const MonthView& month, Findings* findings, DifferenceTally* t
     const auto entry = file.At<EntryRecord>(p);
     if (entry.cStatus > kEntryLiveWithCurrency) {
       findings->At("entry-status", file.name, Unit::kRecord, p,
-                   "status " + std::to_string(entry.cStatus) +
-                       " is none of 0 (live), 1 (deleted), 2 (live with a CNLM record)");
+                   "situação " + std::to_string(entry.cStatus) +
+                       " não é 0 (ativo), 1 (excluído) nem 2 (ativo com registro no CNLM)");
     }
     if (entry.cDia < 1 || entry.cDia > days) {
       findings->At(
           "entry-day", file.name, Unit::kRecord, p,
-          "day " + std::to_string(entry.cDia) + " in a month of " + std::to_string(days) + " days");
+          "dia " + std::to_string(entry.cDia) + " num mês de " + std::to_string(days) + " dias");
     }
     if (AnyNonZero(entry.cFiller)) {
-      findings->At("entry-filler", file.name, Unit::kRecord, p, "filler bytes not zero");
+      findings->At("entry-filler", file.name, Unit::kRecord, p, "bytes de preenchimento não zero");
     }
     CheckComplementOffset(month, p, entry, findings);
     if (entry.cStatus == kEntryDeleted) continue;
     if (entry.cStatus == kEntryLiveWithCurrency && p > month.currency) {
       findings->At("currency-missing", file.name, Unit::kRecord, p,
-                   month.files.currency ? "past the end of " + month.files.currency->name
-                                        : std::string("the month has no CNLM"));
+                   month.files.currency ? "além do fim de " + month.files.currency->name
+                                        : std::string("o mês não tem CNLM"));
     }
     tally->AddEntry(CQXData::FromMesAno(month.mesAno, entry.cDia), entry.Filial,
                     OneSidedAmount(entry));
@@ -72,12 +72,13 @@ void CheckCurrency(const MonthView& month, Findings* findings) {
   if (!file) return;
   for (uint64_t p = 1; p <= month.currency; ++p) {
     if (AnyNonZero(file->At<CurrencyRecord>(p).cFiller)) {
-      findings->At("currency-filler", file->name, Unit::kRecord, p, "filler bytes not zero");
+      findings->At("currency-filler", file->name, Unit::kRecord, p,
+                   "bytes de preenchimento não zero");
     }
   }
   if (month.files.entries && month.currency > month.entries) {
     findings->Run("currency-beyond", file->name, Unit::kRecord, month.entries + 1, month.currency,
-                  "the month's CNLC holds " + std::to_string(month.entries) + " entries");
+                  "o CNLC do mês tem " + Counted(month.entries, "lançamento"));
   }
 }
 

@@ -60,9 +60,9 @@ bool ReadWhole(const std::string& path, std::string* bytes, std::string* error) 
   CFileException failure;
   if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate,
                  &failure)) {
-    *error = "cannot be opened (cause ";
+    *error = "não abre (causa ";
     *error += std::to_string(failure.m_cause);
-    *error += ", system error " + std::to_string(failure.m_lOsError) + ")";
+    *error += ", erro do sistema " + std::to_string(failure.m_lOsError) + ")";
     return false;
   }
   try {
@@ -77,7 +77,7 @@ bool ReadWhole(const std::string& path, std::string* bytes, std::string* error) 
     }
     bytes->resize(done);
   } catch (CFileException* thrown) {
-    *error = "cannot be read (cause ";
+    *error = "não se lê (causa ";
     *error += std::to_string(thrown->m_cause) + ")";
     thrown->Delete();
     return false;
@@ -129,12 +129,13 @@ bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* finding
       names.push_back(name);
     } else if (SlotOf(name, files) != nullptr) {
       // The server opens such a name and fails: whatever it holds is lost to it.
-      findings->Add("unreadable", name, it->is_directory(ignored) ? "a folder, not a file"
-                                                                   : "not a regular file");
+      findings->Add(
+          "unreadable", name,
+          it->is_directory(ignored) ? "uma pasta, não um arquivo" : "não é um arquivo comum");
     }
   }
   if (failure) {
-    *error = folder + ": " + failure.message();
+    *error = folder + ": a pasta não se lê (" + failure.message() + ")";
     return false;
   }
   // The server opens the upper-case spelling it builds, else the smallest
@@ -146,8 +147,9 @@ bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* finding
     std::optional<LoadedFile>* slot = SlotOf(name, files);
     if (slot == nullptr) continue;
     if (slot->has_value()) {
-      std::string reason = "differs only in case from " + (*slot)->name;
-      findings->Add("name-case", name, reason + ", which the server uses");
+      findings->Add("name-case", name,
+                    "só difere em maiúsculas e minúsculas de " + (*slot)->name +
+                        ", que é o que o servidor usa");
       continue;
     }
     std::string bytes, why;

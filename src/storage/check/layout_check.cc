@@ -11,14 +11,14 @@ namespace qx::check {
 namespace {
 
 std::string LayoutProblem(const REGFORMATOIMPORT& layout) {
-  if (layout.cNomeFormatoImportacao[0] == '\0') return "an empty name";
-  if (layout.cSequenciaContabil[0] == '\0') return "an empty accounting sequence";
-  if (layout.cSequenciaGerencial[0] == '\0') return "an empty managerial sequence";
+  if (layout.cNomeFormatoImportacao[0] == '\0') return "um nome vazio";
+  if (layout.cSequenciaContabil[0] == '\0') return "uma sequência contábil vazia";
+  if (layout.cSequenciaGerencial[0] == '\0') return "uma sequência gerencial vazia";
   if (layout.cDelimitador == 0 ||
       std::strchr(kImportDelimiters, static_cast<char>(layout.cDelimitador)) == nullptr) {
-    return "delimiter " + std::to_string(layout.cDelimitador) + " is none of , : ; |";
+    return "o delimitador " + std::to_string(layout.cDelimitador) + " não é , : ; nem |";
   }
-  if (layout.cFiller != 0) return "filler " + std::to_string(layout.cFiller);
+  if (layout.cFiller != 0) return "preenchimento " + std::to_string(layout.cFiller);
   return "";
 }
 

@@ -27,7 +27,7 @@ void CheckMonth(CQXMesAno mesAno, const MonthFiles& files, Findings* findings,
     // A month removal deletes CNLC first, then CNLG and CNLH (CNLQ and CNLM stay).
     for (const auto* file : {&files.splits, &files.complements}) {
       if (*file) {
-        findings->Add("month-without-entries", (*file)->name, "the month has no CNLC");
+        findings->Add("month-without-entries", (*file)->name, "o mês não tem CNLC");
       }
     }
   }

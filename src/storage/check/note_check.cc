@@ -17,21 +17,23 @@ std::string TextProblem(const NoteIndexRecord& note, const std::optional<LoadedF
                         const char** kind) {
   *kind = "note-offset";
   const uint64_t offset = note.lPosicaoTexto;
-  if (!texts) return "text offset " + std::to_string(offset) + ", but there is no text file";
+  if (!texts) {
+    return "posição de texto " + std::to_string(offset) + ", mas não há arquivo de textos";
+  }
   const std::string& heap = texts->bytes;
   if (offset == 0 || offset >= heap.size()) {
-    return "text offset " + std::to_string(offset) + " is outside " + texts->name + " (" +
+    return "posição de texto " + std::to_string(offset) + " fora de " + texts->name + " (" +
            std::to_string(heap.size()) + " bytes)";
   }
   if (heap[offset - 1] != '\0') {
-    return "text offset " + std::to_string(offset) + " is inside a text";
+    return "posição de texto " + std::to_string(offset) + " no meio de um texto";
   }
   *kind = "note-text";
   const size_t end = heap.find('\0', offset);
-  if (end == std::string::npos) return "the text at " + std::to_string(offset) + " has no end";
+  if (end == std::string::npos) return "o texto em " + std::to_string(offset) + " não tem fim";
   if (end - offset > kNoteMaxLength) {
-    return "the text at " + std::to_string(offset) + " has " + std::to_string(end - offset) +
-           " bytes, more than " + std::to_string(kNoteMaxLength);
+    return "o texto em " + std::to_string(offset) + " tem " + std::to_string(end - offset) +
+           " bytes, mais que " + std::to_string(kNoteMaxLength);
   }
   return "";
 }
@@ -40,7 +42,7 @@ void CheckHeap(const LoadedFile& texts, const std::set<uint64_t>& named, Finding
   const std::string& heap = texts.bytes;
   if (heap.empty()) return;
   if (heap[0] != '\0') {
-    findings->At("zero-record", texts.name, Unit::kByte, 0, "byte 0 is not a zero byte");
+    findings->At("zero-record", texts.name, Unit::kByte, 0, "o byte 0 não é um byte zero");
   }
   uint64_t orphans = 0, first = 0;
   for (size_t i = 1; i < heap.size(); ++i) {
@@ -49,7 +51,7 @@ void CheckHeap(const LoadedFile& texts, const std::set<uint64_t>& named, Finding
   }
   if (orphans != 0) {
     findings->At("note-orphan", texts.name, Unit::kByte, first,
-                 Counted(orphans, "text") + " that no note names");
+                 Counted(orphans, "texto") + " que nenhuma nota aponta");
   }
 }
 
@@ -63,7 +65,7 @@ void CheckNotes(const std::optional<LoadedFile>& index, const std::optional<Load
     if (AllZero(*index, p * kNoteIndexRecordSize, kNoteIndexRecordSize)) continue;  // cleared
     const auto note = index->At<NoteIndexRecord>(p);
     if (note.cFiller[0] != 0 || note.cFiller[1] != 0) {
-      findings->At("note-filler", index->name, Unit::kRecord, p, "filler bytes not zero");
+      findings->At("note-filler", index->name, Unit::kRecord, p, "bytes de preenchimento não zero");
     }
     const char* kind = nullptr;
     if (const std::string problem = TextProblem(note, texts, &kind); !problem.empty()) {

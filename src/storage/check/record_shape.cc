@@ -9,21 +9,21 @@ uint64_t CheckRecordShape(const LoadedFile& file, uint32_t recordSize, Findings*
   const uint64_t length = file.Length();
   const std::string size = std::to_string(recordSize);
   if (length == 0) {
-    findings->Add("empty-file", file.name, "0 bytes: no zero record of " + size + " bytes");
+    findings->Add("empty-file", file.name, "0 bytes: sem o registro zero de " + size + " bytes");
     return 0;
   }
   if (length < recordSize) {
     findings->Add("short-file", file.name,
-                  std::to_string(length) + " bytes, shorter than its zero record of " + size);
+                  std::to_string(length) + " bytes, menos que o seu registro zero de " + size);
     return 0;
   }
   const uint64_t records = file.Records(recordSize);
   if (length % recordSize != 0) {
     findings->At("partial-tail", file.name, Unit::kRecord, records + 1,
-                 std::to_string(length % recordSize) + " of " + size + " bytes");
+                 std::to_string(length % recordSize) + " de " + size + " bytes");
   }
   if (!AllZero(file, 0, recordSize)) {
-    findings->At("zero-record", file.name, Unit::kRecord, 0, "the zero record is not all zero");
+    findings->At("zero-record", file.name, Unit::kRecord, 0, "o registro zero não é todo zero");
   }
   return records;
 }

@@ -7,6 +7,7 @@
 
 #include "storage/check/month_check.h"
 #include "storage/check/record_shape.h"
+#include "storage/check/text_forms.h"
 
 namespace qx::check {
 namespace {
@@ -29,10 +30,10 @@ class SplitWalk {
     if (first == 0) return;
     const std::string& name = month_.files.entries->name;
     if (first < 0 || static_cast<uint64_t>(first) > month_.lines) {
-      std::string reason = "split position " + std::to_string(first);
-      reason += month_.files.splits ? " is outside " + month_.files.splits->name + " (" +
-                                          std::to_string(month_.lines) + " lines)"
-                                    : std::string(", but the month has no CNLG");
+      std::string reason = "posição de rateio " + std::to_string(first);
+      reason += month_.files.splits ? " fora de " + month_.files.splits->name + " (" +
+                                          Counted(month_.lines, "linha") + ")"
+                                    : std::string(", mas o mês não tem CNLG");
       findings_->At("split-position", name, Unit::kRecord, index, reason);
       return;
     }
@@ -41,27 +42,28 @@ class SplitWalk {
     if (entry.cStatus == kEntryDeleted) {
       // A removal clears the chain from its first line on, after the status.
       if (!zeroed) {
-        findings_->At(Owns(index, Line(g)) ? "split-uncleared" : "split-not-cleared", name, Unit::kRecord, index,
-                      "deleted, but line " + std::to_string(g) + " is not zeroed");
+        findings_->At(Owns(index, Line(g)) ? "split-uncleared" : "split-not-cleared", name,
+                      Unit::kRecord, index,
+                      "excluído, mas a linha " + std::to_string(g) + " não está zerada");
       }
       return;
     }
     if (zeroed) {
       findings_->At("split-zeroed", name, Unit::kRecord, index,
-                    "line " + std::to_string(g) + " is zeroed");
+                    "a linha " + std::to_string(g) + " está zerada");
       return;
     }
     if (!Owns(index, Line(g))) {
-      findings_->At(
-          "split-owner", name, Unit::kRecord, index,
-          "line " + std::to_string(g) + " has owner word " + std::to_string(Line(g).Indlan));
+      findings_->At("split-owner", name, Unit::kRecord, index,
+                    "a linha " + std::to_string(g) + " tem a palavra de dono " +
+                        std::to_string(Line(g).Indlan));
       return;
     }
     const uint32_t owner = OwnerOf(Line(g));
     for (uint64_t p = g; p <= month_.lines && !Zeroed(p) && OwnerOf(Line(p)) == owner; ++p) {
       if (owners_[p] != 0) {
         findings_->At("split-shared", month_.files.splits->name, Unit::kRecord, p,
-                      "in the chains of entries " + std::to_string(owners_[p]) + " and " +
+                      "nas cadeias dos lançamentos " + std::to_string(owners_[p]) + " e " +
                           std::to_string(index));
         return;
       }
@@ -77,9 +79,9 @@ class SplitWalk {
       const bool orphan = p <= month_.lines && owners_[p] == 0 && !Zeroed(p);
       if (orphan && start == 0) start = p;
       if (!orphan && start != 0) {
-        findings_->Run(
-            "split-orphan", month_.files.splits->name, Unit::kRecord, start, p - 1,
-            "owner word " + std::to_string(Line(start).Indlan) + ": in no live entry's chain");
+        findings_->Run("split-orphan", month_.files.splits->name, Unit::kRecord, start, p - 1,
+                       "palavra de dono " + std::to_string(Line(start).Indlan) +
+                           ": fora da cadeia de qualquer lançamento ativo");
         start = 0;
       }
     }
@@ -104,11 +106,11 @@ void CheckQuantities(const MonthView& month, uint64_t lastChained, Findings* fin
   if (!file) return;
   if (lastChained > month.quantities) {
     findings->Run("quantity-missing", month.files.splits->name, Unit::kRecord, month.quantities + 1,
-                  lastChained, "chained lines without a record in " + file->name);
+                  lastChained, "linhas encadeadas sem registro em " + file->name);
   }
   if (month.files.splits && month.quantities > month.lines) {
     findings->Run("quantity-beyond", file->name, Unit::kRecord, month.lines + 1, month.quantities,
-                  "the month's CNLG holds " + std::to_string(month.lines) + " lines");
+                  "o CNLG do mês tem " + Counted(month.lines, "linha"));
   }
 }
 

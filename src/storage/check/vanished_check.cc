@@ -21,11 +21,12 @@ void CheckVanishedMonthFiles(const FolderFiles& files, Findings* findings) {
         UpperName({record.cNomeArquivo, strnlen(record.cNomeArquivo, sizeof record.cNomeArquivo)});
     if (files.names.count(name) != 0 || !MonthOfFileName(name)) continue;
     const std::string entries = std::string(kPrefixoLancamentos) + name.substr(4);
-    const std::string listed = "listed in " + control.name + " (record " + std::to_string(p) + ")";
+    const std::string listed =
+        "listado em " + control.name + " (registro " + std::to_string(p) + ")";
     findings->Add("file-vanished", name,
-                  listed + " as created, and gone" +
-                      (files.names.count(entries) != 0 ? " while " + entries + " is there"
-                                                       : " with " + entries));
+                  listed + " como criado, e sumiu" +
+                      (files.names.count(entries) != 0 ? ", embora " + entries + " esteja lá"
+                                                       : " com " + entries));
   }
 }
 
