@@ -14,31 +14,25 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "outside/suite_setup.h"
-#include "platform/registry.h"
+#include "empresa_ano.h"
 #include "reports/balancete.h"
 #include "reports/centros.h"
 #include "reports/extrato.h"
 #include "reports/pagina_mes.h"
 #include "storage/folders/folders.h"
-#include "storage/month_name.h"
-#include "storage/records/entry_records.h"
 
 namespace {
 
-constexpr int kMeses = 12;
-constexpr int kPorMes = 100000;
-constexpr int kAno = 2024;
+using qx::bench::kAno;
+using qx::bench::kMeses;
+using qx::bench::kPorMes;
 constexpr char kEmpresa[] = "BENCH";
 constexpr int32_t kContaMovimentada = 1001;  // in about one entry in ten
 constexpr int kAnaliticas = 180;             // 1001..1180, under 20 total accounts
@@ -79,33 +73,16 @@ qx::CompanySeed Empresa() {
 class Dados {
  public:
   Dados() {
-    char pattern[] = "/tmp/qx-bench-reports-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) Falha("mkdtemp");
-    pasta_ = pattern;
-    setenv("QX_REGISTRY", (pasta_ + "/machine.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (pasta_ + "/user.reg").c_str(), 1);
-    setenv("QX_RUNTIME_DIR", (pasta_ + "/run").c_str(), 1);
-    const qx::Registry registro(pasta_ + "/machine.reg", pasta_ + "/user.reg");
-    std::string mensagem;
-    if (qx::CreateInstallation(registro, pasta_ + "/inst", &mensagem) != S_OK ||
-        qx::CreateCompany(registro, Empresa(), pasta_ + "/EMP", &mensagem) != S_OK) {
-      Falha("no company: " + mensagem);
-    }
+    pasta_ = qx::bench::InstalaEmpresa("reports", Empresa());
     if (std::system(QX_BINARY_DIR "/tools/ostrel/ostrel -RegServer") != 0) Falha("-RegServer");
     sqlite3_open((pasta_ + "/bench.db").c_str(), &sql_);
-    Executa(
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
-        "CREATE TABLE lancamentos (mes INTEGER, posicao INTEGER, data INTEGER, documento INTEGER,"
-        " historico INTEGER, debito INTEGER, credito INTEGER, valor INTEGER, filial INTEGER,"
-        " estado INTEGER, complemento TEXT, PRIMARY KEY (mes, posicao)) WITHOUT ROWID;"
-        "CREATE TABLE rateio (mes INTEGER, posicao INTEGER, linha INTEGER, centro INTEGER,"
-        " conta INTEGER, valor INTEGER, quantidade INTEGER, PRIMARY KEY (mes, posicao, linha))"
-        " WITHOUT ROWID;");
-    Gera();
-    Executa(
-        "CREATE INDEX lancamentos_data ON lancamentos (data);"
-        "CREATE INDEX lancamentos_debito ON lancamentos (debito, data);"
-        "CREATE INDEX lancamentos_credito ON lancamentos (credito, data); ANALYZE;");
+    qx::bench::GeraAno({qx::CompanyFolder(qx::kModuloContabilidade, kEmpresa), sql_,
+                        [](std::mt19937& aleatorio) {
+                          return aleatorio() % 10 == 0
+                                     ? kContaMovimentada
+                                     : 1001 + static_cast<int32_t>(aleatorio() % kAnaliticas);
+                        },
+                        false, kCentros});
   }
   ~Dados() {
     sqlite3_close(sql_);
@@ -116,110 +93,14 @@ class Dados {
   sqlite3* Sql() { return sql_; }
   int64_t Lancamentos(int meses) const { return int64_t{meses} * kPorMes; }
 
-  void Executa(const char* sql) {
-    char* erro = nullptr;
-    if (sqlite3_exec(sql_, sql, nullptr, nullptr, &erro) != SQLITE_OK) Falha(erro);
-  }
-
  private:
-  // Writes each month's files directly and the same rows to SQLite.
-  void Gera() {
-    std::mt19937 aleatorio(20240101);
-    const auto conta = [&] {
-      return aleatorio() % 10 == 0 ? kContaMovimentada : 1001 + int32_t(aleatorio() % kAnaliticas);
-    };
-    sqlite3_stmt* insere = nullptr;
-    sqlite3_stmt* rateia = nullptr;
-    sqlite3_prepare_v2(sql_, "INSERT INTO lancamentos VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1, &insere,
-                       nullptr);
-    sqlite3_prepare_v2(sql_, "INSERT INTO rateio VALUES (?,?,?,?,?,?,?)", -1, &rateia, nullptr);
-    Executa("BEGIN");
-    const std::string cn = qx::CompanyFolder(qx::kModuloContabilidade, kEmpresa);
-    for (int m = 1; m <= kMeses; ++m) {
-      const uint16_t mes = static_cast<uint16_t>(CQXMesAno::Make(m, kAno).Value());
-      std::ofstream lancamentos(qx::NomeArquivoMes(cn, qx::kPrefixoLancamentos, mes),
-                                std::ios::binary);
-      std::ofstream linhas(qx::NomeArquivoMes(cn, qx::kPrefixoGerencial, mes), std::ios::binary);
-      std::ofstream quantidades(qx::NomeArquivoMes(cn, qx::kPrefixoQuantidades, mes),
-                                std::ios::binary);
-      std::ofstream textos(qx::NomeArquivoMes(cn, qx::kPrefixoComplementos, mes), std::ios::binary);
-      const qx::EntryRecord zero{};
-      const REGLAN_GER linhaZero{};
-      const REGQTD_GER quantidadeZero{};
-      lancamentos.write(reinterpret_cast<const char*>(&zero), sizeof zero);
-      linhas.write(reinterpret_cast<const char*>(&linhaZero), sizeof linhaZero);
-      quantidades.write(reinterpret_cast<const char*>(&quantidadeZero), sizeof quantidadeZero);
-      textos.put(qx::kComplementZeroByte);
-      int32_t posicaoTexto = 1, posicaoLinha = 1;
-      for (int32_t p = 1; p <= kPorMes; ++p) {
-        qx::EntryRecord r{};
-        r.Documento = static_cast<int32_t>(aleatorio() % 100000);
-        r.Debito = conta();
-        r.Credito = conta();
-        r.Valor.int64 = 100 + static_cast<int64_t>(aleatorio() % 10000000);
-        r.Filial = static_cast<uint16_t>(1 + aleatorio() % 3);
-        r.CodHis = static_cast<uint16_t>(1 + aleatorio() % 4);
-        r.cDia = static_cast<int8_t>(1 + aleatorio() % 28);
-        r.cStatus = aleatorio() % 20 == 0 ? qx::kEntryDeleted : qx::kEntryLive;
-        const std::string texto = "Pagamento NF " + std::to_string(r.Documento) + "\r";
-        r.Complemento = posicaoTexto;
-        textos.write(texto.data(), static_cast<std::streamsize>(texto.size()));
-        posicaoTexto += static_cast<int32_t>(texto.size());
-        const CQXData data = CQXData::FromMesAno(CQXMesAno(mes), r.cDia);
-        if (p % 3 == 0) {
-          r.Gerencial = posicaoLinha;
-          const int64_t primeira = r.Valor.int64 / 3;
-          const int64_t valores[2] = {primeira, r.Valor.int64 - primeira};
-          for (int i = 0; i < 2; ++i) {
-            const REGLAN_GER linha{CURRENCY{valores[i]}, static_cast<uint32_t>(p),
-                                   2 + static_cast<int32_t>(aleatorio() % kCentros), r.Debito};
-            const REGQTD_GER quantidade{CURRENCY{10000 * (1 + i)}};
-            linhas.write(reinterpret_cast<const char*>(&linha), sizeof linha);
-            quantidades.write(reinterpret_cast<const char*>(&quantidade), sizeof quantidade);
-            const int64_t campos[] = {mes,
-                                      p,
-                                      i,
-                                      linha.ContaGerencial,
-                                      linha.ContaContabil,
-                                      linha.Valor.int64,
-                                      quantidade.Quantidade.int64};
-            for (int c = 0; c < 7; ++c) sqlite3_bind_int64(rateia, c + 1, campos[c]);
-            sqlite3_step(rateia);
-            sqlite3_reset(rateia);
-            ++posicaoLinha;
-          }
-        }
-        lancamentos.write(reinterpret_cast<const char*>(&r), sizeof r);
-        const int64_t campos[] = {mes,      p,         data.Value(),  r.Documento, r.CodHis,
-                                  r.Debito, r.Credito, r.Valor.int64, r.Filial,    r.cStatus};
-        for (int c = 0; c < 10; ++c) sqlite3_bind_int64(insere, c + 1, campos[c]);
-        sqlite3_bind_text(insere, 11, texto.c_str(), static_cast<int>(texto.size()) - 1,
-                          SQLITE_TRANSIENT);
-        sqlite3_step(insere);
-        sqlite3_reset(insere);
-      }
-    }
-    Executa("COMMIT");
-    sqlite3_finalize(insere);
-    sqlite3_finalize(rateia);
-  }
-
   std::string pasta_;
   sqlite3* sql_ = nullptr;
 };
 
 // The median of three runs, in milliseconds.
 double Mediana(const std::function<void()>& corrida) {
-  std::vector<double> tempos;
-  for (int i = 0; i < 3; ++i) {
-    const auto inicio = std::chrono::steady_clock::now();
-    corrida();
-    tempos.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio)
-            .count());
-  }
-  std::sort(tempos.begin(), tempos.end());
-  return tempos[1];
+  return 1000 * qx::bench::Mediana([&](int) { corrida(); });
 }
 
 // Runs a query to its end once; its rows are summed so nothing is left out.

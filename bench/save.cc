@@ -1,9 +1,8 @@
 // Saves per second: a new entry with a complement and a two-line split saved
 // through the in-process interface object, by one client and by four
-// processes at once into one month; next to SQLite inserting the same rows,
-// one transaction per entry (WAL, synchronous=OFF).
+// processes at once into one month; next to SQLite writing the same rows and
+// the same change-log rows, one transaction per entry (espelho_sqlite.h).
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "espelho_sqlite.h"
 #include "outside/suite_setup.h"
 #include "platform/bstr.h"
 #include "platform/registry.h"
@@ -142,76 +142,27 @@ void BM_GravaQuatroProcessos(benchmark::State& state) {
 }
 BENCHMARK(BM_GravaQuatroProcessos)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The same rows in SQLite: the entry with its complement, and its two lines.
-sqlite3* AbreSqlite() {
-  sqlite3* db = nullptr;
-  if (sqlite3_open((Raiz() + "/lancamentos.db").c_str(), &db) != SQLITE_OK) return nullptr;
-  sqlite3_busy_timeout(db, 10000);
-  sqlite3_exec(db,
-               "PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF;"
-               "CREATE TABLE IF NOT EXISTS lancamento (id INTEGER PRIMARY KEY, documento, "
-               "debito, credito, valor, filial, codhis, data, secao, complemento TEXT);"
-               "CREATE TABLE IF NOT EXISTS gerencial (id INTEGER PRIMARY KEY, lancamento, "
-               "valor, conta_gerencial, conta_contabil);",
-               nullptr, nullptr, nullptr);
-  return db;
-}
-
-bool InsereUm(sqlite3* db, sqlite3_stmt* lancamento, sqlite3_stmt* linha, int i) {
-  if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
-  const std::string texto = Complemento(i);
-  sqlite3_bind_int(lancamento, 1, i);
-  sqlite3_bind_int(lancamento, 2, 4);
-  sqlite3_bind_int(lancamento, 3, 11);
-  sqlite3_bind_int64(lancamento, 4, 1250000);
-  sqlite3_bind_int(lancamento, 5, 1);
-  sqlite3_bind_int(lancamento, 6, 1);
-  sqlite3_bind_int(lancamento, 7, static_cast<int>(kData.Value()));
-  sqlite3_bind_int(lancamento, 8, 5);
-  sqlite3_bind_text(lancamento, 9, texto.c_str(), -1, SQLITE_TRANSIENT);
-  bool certo = sqlite3_step(lancamento) == SQLITE_DONE;
-  sqlite3_reset(lancamento);
-  const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
-  for (const auto& [valor, conta] : {std::pair{750000, 2}, std::pair{500000, 3}}) {
-    sqlite3_bind_int64(linha, 1, id);
-    sqlite3_bind_int64(linha, 2, valor);
-    sqlite3_bind_int(linha, 3, conta);
-    sqlite3_bind_int(linha, 4, 4);
-    certo = certo && sqlite3_step(linha) == SQLITE_DONE;
-    sqlite3_reset(linha);
-  }
-  return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK && certo;
+// The same rows in SQLite, with the change-log rows the server sends.
+bool InsereUm(qx::bench::EspelhoSqlite& db, int i) {
+  return db.Grava(i, 4, 11, 1250000, kData.Value(), Complemento(i), {{750000, 2}, {500000, 3}});
 }
 
 // Inserts `quantos` entries (or, with 0, one per benchmark iteration).
 int InsereVarios(benchmark::State* state, int base, int quantos) {
-  sqlite3* db = AbreSqlite();
-  if (db == nullptr) return 2;
-  sqlite3_stmt* lancamento = nullptr;
-  sqlite3_stmt* linha = nullptr;
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO lancamento (documento, debito, credito, valor, filial, codhis, "
-                     "data, secao, complemento) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                     -1, &lancamento, nullptr);
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO gerencial (lancamento, valor, conta_gerencial, conta_contabil) "
-                     "VALUES (?, ?, ?, ?)",
-                     -1, &linha, nullptr);
+  qx::bench::EspelhoSqlite db(Raiz() + "/lancamentos.db");
+  if (!db.Aberto()) return 2;
   int resultado = 0;
   if (state != nullptr) {
     int i = base;
     for (auto _ : *state) {
-      if (!InsereUm(db, lancamento, linha, ++i)) resultado = 3;
+      if (!InsereUm(db, ++i)) resultado = 3;
     }
     state->SetItemsProcessed(state->iterations());
   } else {
     for (int i = 0; i < quantos && resultado == 0; ++i) {
-      if (!InsereUm(db, lancamento, linha, base + i)) resultado = 3;
+      if (!InsereUm(db, base + i)) resultado = 3;
     }
   }
-  sqlite3_finalize(lancamento);
-  sqlite3_finalize(linha);
-  sqlite3_close(db);
   return resultado;
 }
 

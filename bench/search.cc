@@ -11,26 +11,21 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "empresa_ano.h"
 #include "entries/lancamento_base.h"
 #include "outside/suite_setup.h"
 #include "platform/bstr.h"
 #include "platform/registry.h"
 #include "queries/busca_comum.h"
-#include "storage/month_name.h"
-#include "storage/records/entry_records.h"
 #include "values/qx_data.h"
 
 namespace {
 
-constexpr int kMeses = 12;
-constexpr int kPorMes = 100000;
-constexpr int64_t kRegistros = int64_t{kMeses} * kPorMes;
-constexpr int kAno = 2024;
+using qx::bench::kAno;
+constexpr int64_t kRegistros = int64_t{qx::bench::kMeses} * qx::bench::kPorMes;
 constexpr int32_t kConta = 4;
 constexpr char kEmpresa[] = "BENCH";
 // Found in about one complement text in 50.
@@ -59,94 +54,18 @@ class Dados {
 
  private:
   Dados() {
-    char pattern[] = "/tmp/qx-bench-search-XXXXXX";
-    pasta_ = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    setenv("QX_REGISTRY", (pasta_ + "/machine.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (pasta_ + "/user.reg").c_str(), 1);
-    const qx::Registry registro(pasta_ + "/machine.reg", pasta_ + "/user.reg");
-    std::string mensagem;
-    if (qx::CreateInstallation(registro, pasta_ + "/inst", &mensagem) != S_OK ||
-        qx::CreateCompany(registro, qx::SampleCompany(kEmpresa, kAno), pasta_ + "/EMP",
-                          &mensagem) != S_OK ||
-        objeto_.Inicializa(kEmpresa, 1, 4096) != S_OK) {
-      std::fprintf(stderr, "no company: %s\n", mensagem.c_str());
-      std::abort();
-    }
+    pasta_ = qx::bench::InstalaEmpresa("search", qx::SampleCompany(kEmpresa, kAno));
+    if (objeto_.Inicializa(kEmpresa, 1, 4096) != S_OK) std::abort();
     sqlite3_open((pasta_ + "/bench.db").c_str(), &sql_);
-    Executa(
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
-        "CREATE TABLE lancamentos (mes INTEGER, posicao INTEGER, documento INTEGER,"
-        " debito INTEGER, credito INTEGER, valor INTEGER, filial INTEGER, historico INTEGER,"
-        " estado INTEGER, data INTEGER, complemento TEXT, PRIMARY KEY (mes, posicao))"
-        " WITHOUT ROWID;");
-    Gera();
-    Executa(
-        "CREATE INDEX lancamentos_data ON lancamentos (data);"
-        "CREATE INDEX lancamentos_debito ON lancamentos (debito, data);"
-        "CREATE INDEX lancamentos_credito ON lancamentos (credito, data); ANALYZE;");
+    qx::bench::GeraAno({objeto_.GetPastaEmpresa(), sql_, [](std::mt19937& aleatorio) {
+                          constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
+                          return kContas[aleatorio() % 8];
+                        }, true, 0});
   }
   ~Dados() {
     sqlite3_close(sql_);
     std::error_code ignorado;
     std::filesystem::remove_all(pasta_, ignorado);
-  }
-
-  void Executa(const char* sql) {
-    char* erro = nullptr;
-    if (sqlite3_exec(sql_, sql, nullptr, nullptr, &erro) != SQLITE_OK) {
-      std::fprintf(stderr, "%s: %s\n", sql, erro);
-      std::abort();
-    }
-  }
-
-  // Writes each month's CNLC and CNLH directly and the same rows to SQLite.
-  void Gera() {
-    std::mt19937 aleatorio(20240101);
-    constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
-    sqlite3_stmt* insere = nullptr;
-    sqlite3_prepare_v2(sql_, "INSERT INTO lancamentos VALUES (?,?,?,?,?,?,?,?,?,?,?)", -1, &insere,
-                       nullptr);
-    Executa("BEGIN");
-    for (int m = 1; m <= kMeses; ++m) {
-      const CQXMesAno mes = CQXMesAno::Make(m, kAno);
-      const std::string cn = objeto_.GetPastaEmpresa();
-      std::ofstream lancamentos(qx::NomeArquivoMes(cn, qx::kPrefixoLancamentos, mes.Value()),
-                                std::ios::binary);
-      std::ofstream complementos(qx::NomeArquivoMes(cn, qx::kPrefixoComplementos, mes.Value()),
-                                 std::ios::binary);
-      const qx::EntryRecord zero{};
-      lancamentos.write(reinterpret_cast<const char*>(&zero), sizeof(zero));
-      complementos.put(qx::kComplementZeroByte);
-      int32_t posicaoTexto = 1;
-      for (uint32_t p = 1; p <= kPorMes; ++p) {
-        qx::EntryRecord r{};
-        r.Documento = static_cast<int32_t>(aleatorio() % 100000);
-        r.Debito = kContas[aleatorio() % 8];
-        r.Credito = kContas[aleatorio() % 8];
-        r.Valor.int64 = static_cast<int64_t>(aleatorio() % 10000000);
-        r.Filial = static_cast<uint16_t>(1 + aleatorio() % 3);
-        r.CodHis = static_cast<uint16_t>(1 + aleatorio() % 4);
-        r.cDia = static_cast<int8_t>(1 + aleatorio() % 28);
-        r.cStatus = aleatorio() % 20 == 0 ? qx::kEntryDeleted : qx::kEntryLive;
-        const std::string texto = "Pagamento NF " + std::to_string(r.Documento) + " Fornecedor " +
-                                  std::to_string(aleatorio() % 50) + "\r";
-        r.Complemento = posicaoTexto;
-        complementos.write(texto.data(), static_cast<std::streamsize>(texto.size()));
-        posicaoTexto += static_cast<int32_t>(texto.size());
-        lancamentos.write(reinterpret_cast<const char*>(&r), sizeof(r));
-
-        const CQXData data = qx::DataDoLancamento(mes.Value(), r.cDia);
-        const int64_t valores[] = {mes.Value(),   p,        r.Documento, r.Debito,  r.Credito,
-                                   r.Valor.int64, r.Filial, r.CodHis,    r.cStatus, data.Value()};
-        for (int i = 0; i < 10; ++i) sqlite3_bind_int64(insere, i + 1, valores[i]);
-        sqlite3_bind_text(insere, 11, texto.c_str(), static_cast<int>(texto.size()) - 1,
-                          SQLITE_TRANSIENT);
-        sqlite3_step(insere);
-        sqlite3_reset(insere);
-      }
-    }
-    Executa("COMMIT");
-    sqlite3_finalize(insere);
   }
 
   std::string pasta_;

@@ -25,16 +25,9 @@ void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, uint32_t in
   atual->ulIndlanLido = indlan;
 }
 
-int CarregaValorMoeda(const std::string& pasta, uint16_t mesAno, uint32_t indlan,
-                      LancamentoAtual* atual) {
-  CQXarq moeda;
-  if (int status = AbreArquivoMes(moeda, pasta, kPrefixoMoeda, mesAno, 'L', kCurrencyRecordSize)) {
-    return status;
-  }
+int CarregaValorMoeda(CQXarq& moeda, uint32_t indlan, LancamentoAtual* atual) {
   CurrencyRecord valor;
-  const int status = moeda.Le(indlan, &valor);
-  moeda.Fecha();
-  if (status != ARQ_OK) return status;
+  if (int status = moeda.Le(indlan, &valor)) return status;
   atual->ValorMoeda = valor.ValorMoeda;
   if (valor.ValorMoeda.int64 == 0) atual->cGravarZero = 'S';
   return ARQ_OK;

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "entries/lancamento_atual.h"
+#include "storage/qx_arq.h"
 #include "storage/records/entry_records.h"
 
 namespace qx {
@@ -16,9 +16,8 @@ namespace qx {
 void CarregaLancamento(const EntryRecord& registro, uint16_t mesAno, uint32_t indlan,
                        LancamentoAtual* atual);
 
-// Reads entry `indlan`'s amount from the month's CNLM into ValorMoeda; a zero
-// amount sets cGravarZero to 'S'. 0 or the failing open's or read's status.
-int CarregaValorMoeda(const std::string& pasta, uint16_t mesAno, uint32_t indlan,
-                      LancamentoAtual* atual);
+// Reads entry `indlan`'s amount from the month's open CNLM into ValorMoeda;
+// a zero amount sets cGravarZero to 'S'. 0 or the failing read's status.
+int CarregaValorMoeda(CQXarq& moeda, uint32_t indlan, LancamentoAtual* atual);
 
 }  // namespace qx

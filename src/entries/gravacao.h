@@ -160,7 +160,7 @@ class Gravacao {
   int DiferencaNova(int sinal) const;
   int RemoveGerencialAnterior();
   int GravaGerencial(uint32_t indlan);
-  int GravaQuantidade(CQXarq& quantidades, uint32_t posicao, size_t linha);
+  int GravaQuantidades(CQXarq& quantidades, uint32_t primeira, uint32_t quantas);
   // The quantity of split line `linha` (0 when the list is shorter).
   REGQTD_GER QuantidadeDaLinha(size_t linha) const;
   int Arquivo(ArquivoMes qual, CQXarq** arq, bool criar = true) {

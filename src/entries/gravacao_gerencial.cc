@@ -39,6 +39,8 @@ int Gravacao::RemoveGerencialAnterior() {
   }
 }
 
+// The lines go in one append, their quantities in another: the same records
+// as line by line, in two writes.
 int Gravacao::GravaGerencial(uint32_t indlan) {
   const std::vector<REGLAN_GER>& linhas = c_.gerencial.linhas;
   if (linhas.empty()) return ARQ_OK;
@@ -48,24 +50,23 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
   if (c_.objeto.GetUsaQuantidadeGerencial()) {
     if (int status = Arquivo(ArquivoMes::kQuantidades, &quantidades)) return status;
   }
+  std::vector<REGLAN_GER> novas = linhas;
+  for (REGLAN_GER& linha : novas) linha.Indlan |= indlan;
+  const auto quantas = static_cast<uint32_t>(novas.size());
   uint32_t primeira = 0;
-  for (size_t i = 0; i < linhas.size(); ++i) {
-    REGLAN_GER linha = linhas[i];
-    linha.Indlan |= indlan;
-    uint32_t posicao = 0;
-    if (int status = gerencial->Grava(&linha, &posicao, kSplitRecordSize)) return status;
-    linhasNovas_.push_back(posicao);
-    if (i == 0) primeira = posicao;
-    // The line is written: it is reported even when its quantity fails.
-    const int quantidade =
-        quantidades != nullptr ? GravaQuantidade(*quantidades, posicao, i) : ARQ_OK;
-    log_.Gerencial(static_cast<int32_t>(posicao), servico_, linha,
+  if (int status = gerencial->Anexa(novas.data(), quantas, &primeira)) return status;
+  for (uint32_t i = 0; i < quantas; ++i) linhasNovas_.push_back(primeira + i);
+  // The lines are written: they are reported even when their quantities fail.
+  const int quantidade =
+      quantidades != nullptr ? GravaQuantidades(*quantidades, primeira, quantas) : ARQ_OK;
+  for (uint32_t i = 0; i < quantas; ++i) {
+    log_.Gerencial(static_cast<int32_t>(primeira + i), servico_, novas[i],
                    quantidades != nullptr
                        ? std::optional<int64_t>(QuantidadeDaLinha(i).Quantidade.int64)
                        : std::nullopt,
                    kFuncao, __LINE__, kLinhaNova);
-    if (quantidade != ARQ_OK) return quantidade;
   }
+  if (quantidade != ARQ_OK) return quantidade;
   registro_.Gerencial = static_cast<int32_t>(primeira);
   uint32_t posicao = indlan;
   if (int status = lancamentos_->Grava(&registro_, &posicao, kEntryRecordSize)) return status;
@@ -74,17 +75,26 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
   return ARQ_OK;
 }
 
-int Gravacao::GravaQuantidade(CQXarq& quantidades, uint32_t posicao, size_t linha) {
+// Quantity i goes to the position of line i; lines before them that have no
+// quantity get zero records, as the quantity file must reach them.
+int Gravacao::GravaQuantidades(CQXarq& quantidades, uint32_t primeira, uint32_t quantas) {
   uint32_t tamanho = 0;
   if (int status = quantidades.Posiciona('F', 0, &tamanho)) return status;
-  // Lines before this one that have no quantity get zero records.
-  const REGQTD_GER zero{};
-  for (uint32_t n = tamanho / kQuantityRecordSize; n < posicao; ++n) {
-    uint32_t anexo = 0;
-    if (int status = quantidades.Grava(&zero, &anexo, kQuantityRecordSize)) return status;
+  const uint32_t registros = tamanho / kQuantityRecordSize;
+  if (registros <= primeira) {
+    std::vector<REGQTD_GER> bloco(primeira - registros + quantas);
+    for (uint32_t i = 0; i < quantas; ++i) bloco[primeira - registros + i] = QuantidadeDaLinha(i);
+    uint32_t inicio = 0;
+    return quantidades.Anexa(bloco.data(), static_cast<uint32_t>(bloco.size()), &inicio);
   }
-  const REGQTD_GER quantidade = QuantidadeDaLinha(linha);
-  return quantidades.Grava(&quantidade, &posicao, kQuantityRecordSize);
+  // Some of these positions hold records already: each is written over, and
+  // the rest are appended in turn.
+  for (uint32_t i = 0; i < quantas; ++i) {
+    const REGQTD_GER valor = QuantidadeDaLinha(i);
+    uint32_t posicao = primeira + i;
+    if (int status = quantidades.Grava(&valor, &posicao, kQuantityRecordSize)) return status;
+  }
+  return ARQ_OK;
 }
 
 REGQTD_GER Gravacao::QuantidadeDaLinha(size_t linha) const {

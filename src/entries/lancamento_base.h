@@ -26,6 +26,10 @@ inline constexpr int kStatusSemMestre = 16349;
 
 }  // namespace qx
 
+namespace qx {
+class ArquivosLeitura;
+}  // namespace qx
+
 class CLancamentoBase : public CQXBaseParaRotinas {
  public:
   CLancamentoBase();
@@ -74,6 +78,13 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // 0 or a record-file status.
   int LeComplemento(CQXData data, uint32_t posicao, char* texto);
 
+  // Reads of many entries of a month in one call, on files that `arquivos`
+  // keeps open for the call: Le, LeEspecial and LeComplemento, each with
+  // every effect of its own.
+  HRESULT LeDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan, uint16_t MesAno);
+  HRESULT LeEspecialDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan);
+  int LeComplemento(qx::ArquivosLeitura& arquivos, CQXData data, uint32_t posicao, char* texto);
+
  protected:
   HRESULT OnInicializa() override;
 
@@ -84,6 +95,10 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // `anterior` to `conferido`. Failures only reach the error log.
   void InformaConferencia(uint16_t mesAno, int32_t indlan, int32_t lChaveModulo, uint8_t anterior,
                           uint8_t conferido);
+
+  // LeEspecialChaves on files kept open by the caller.
+  HRESULT LeChavesDoMes(qx::ArquivosLeitura& arquivos, int32_t Quantidade, const Lancamentos* Chaves,
+                        RegDados* Dados);
 
   // Searches and listings: the two modes of the web listing, collecting the
   // listed entries in order.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "entries/arquivo_mes.h"
+#include "entries/arquivos_leitura.h"
 #include "entries/carrega_lancamento.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
@@ -25,17 +26,25 @@ int LeRegistro(const std::string& pasta, uint16_t mesAno, int32_t indlan,
 }  // namespace
 
 HRESULT CLancamentoBase::Le(int32_t Indlan, uint16_t MesAno) {
+  qx::ArquivosLeitura arquivos(m_strPastaEmpresa);
+  return LeDoMes(arquivos, Indlan, MesAno);
+}
+
+HRESULT CLancamentoBase::LeDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan, uint16_t MesAno) {
   m_lancamento.cGravarZero = 0;
+  CQXarq* arq = nullptr;
+  if (int status = arquivos.Lancamentos(MesAno, &arq)) return status;
   qx::EntryRecord registro;
-  if (int status = LeRegistro(m_strPastaEmpresa, MesAno, Indlan, &registro)) return status;
+  if (int status = arq->Le(static_cast<uint32_t>(Indlan), &registro)) return status;
   if (registro.cStatus == qx::kEntryDeleted) return qx::HrMensagem(qx::kMensagemLancamentoExcluido);
 
   qx::CarregaLancamento(registro, MesAno, static_cast<uint32_t>(Indlan), &m_lancamento);
   m_lancamento.ulGerencialAnterior = m_lancamento.ulGerencial;
   std::memset(m_lancamento.szComplemento, 0, sizeof m_lancamento.szComplemento);
   if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
-    return qx::CarregaValorMoeda(m_strPastaEmpresa, MesAno, static_cast<uint32_t>(Indlan),
-                                 &m_lancamento);
+    CQXarq* moeda = nullptr;
+    if (int status = arquivos.Moeda(MesAno, &moeda)) return status;
+    return qx::CarregaValorMoeda(*moeda, static_cast<uint32_t>(Indlan), &m_lancamento);
   }
   return S_OK;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "entries/arquivo_mes.h"
+#include "entries/arquivos_leitura.h"
 #include "entries/lancamento_base.h"
 #include "entries/leitura_complemento.h"
 #include "platform/bstr.h"
@@ -22,13 +23,17 @@ size_t TamanhoDoTexto(const char* lidos) {
 }  // namespace
 
 int CLancamentoBase::LeComplemento(CQXData data, uint32_t posicao, char* texto) {
+  qx::ArquivosLeitura arquivos(m_strPastaEmpresa);
+  return LeComplemento(arquivos, data, posicao, texto);
+}
+
+int CLancamentoBase::LeComplemento(qx::ArquivosLeitura& arquivos, CQXData data, uint32_t posicao,
+                                   char* texto) {
   texto[0] = '\0';
   if (posicao == 0) return ARQ_OK;
-  CQXarq heap;
-  int status = qx::AbreComplementos(m_strPastaEmpresa, data.MesAno(), &heap);
-  if (status == ARQ_OK) status = qx::LeTextoComplemento(heap, posicao, texto);
-  heap.Fecha();
-  return status;
+  CQXarq* heap = nullptr;
+  if (int status = arquivos.Complementos(data.MesAno().Value(), &heap)) return status;
+  return qx::LeTextoComplemento(*heap, posicao, texto);
 }
 
 namespace qx {

@@ -34,7 +34,9 @@ struct REG_LOTE_GERENCIAL {
 // One stored entry of a month, deleted or not: its data as stored, its
 // position, its status byte (0 live, 1 deleted, 2 live with a
 // foreign-currency amount) and where its complement text lies in the page's
-// text bytes (a length of 0: none, or not asked for).
+// text bytes (a length of 0: none, or not asked for). Status 2 with a
+// ValorMoeda of 0 and cGravarZero other than 'S': the amount could not be
+// read.
 struct REG_LOTE_LANCAMENTO_LIDO {
   RegDados Dados;
   int32_t lPosicao;

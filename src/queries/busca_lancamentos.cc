@@ -126,3 +126,17 @@ HRESULT CLancamentoBase::BuscaLancamentos(int32_t Quantidade, Lancamentos* Lista
   m_busca.resultado.clear();
   return S_OK;
 }
+
+HRESULT CLancamentoBase::LeChavesBusca(int32_t Inicio, int32_t Quantidade, Lancamentos* Lista,
+                                       int32_t* Total) {
+  if (Total == nullptr) return E_POINTER;
+  if (Inicio < 0 || Quantidade < 0) return E_INVALIDARG;
+  const std::vector<int32_t>& chaves = m_busca.resultado;
+  *Total = static_cast<int32_t>(chaves.size());
+  // The list stays for the next page; BuscaLancamentos empties it.
+  const size_t inicio = std::min(static_cast<size_t>(Inicio), chaves.size());
+  const size_t copiar = std::min(static_cast<size_t>(Quantidade), chaves.size() - inicio);
+  if (copiar > 0 && Lista == nullptr) return E_POINTER;
+  for (size_t i = 0; i < copiar; ++i) Lista[i].Indlan = chaves[inicio + i];
+  return S_OK;
+}

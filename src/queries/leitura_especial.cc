@@ -2,6 +2,7 @@
 // current entry by position, as a search's keys name them.
 #include <string>
 
+#include "entries/arquivos_leitura.h"
 #include "entries/carrega_lancamento.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
@@ -22,6 +23,11 @@ HRESULT CLancamentoBase::AbreEspecial(uint16_t MesAno) {
 HRESULT CLancamentoBase::FechaEspecial() { return m_consulta.especial.lancamentos.Fecha(); }
 
 HRESULT CLancamentoBase::LeEspecial(int32_t Indlan) {
+  qx::ArquivosLeitura arquivos(m_strPastaEmpresa);
+  return LeEspecialDoMes(arquivos, Indlan);
+}
+
+HRESULT CLancamentoBase::LeEspecialDoMes(qx::ArquivosLeitura& arquivos, int32_t Indlan) {
   qx::LeituraEspecial& especial = m_consulta.especial;
   m_lancamento.cGravarZero = 0;
   // A negative position lies past the end of every file.
@@ -37,7 +43,9 @@ HRESULT CLancamentoBase::LeEspecial(int32_t Indlan) {
     m_lancamento.ulGerencial = 0;
   }
   if (GetMoedaEstrangeira() != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
-    return qx::CarregaValorMoeda(m_strPastaEmpresa, especial.mesAno, posicao, &m_lancamento);
+    CQXarq* moeda = nullptr;
+    if (int status = arquivos.Moeda(especial.mesAno, &moeda)) return status;
+    return qx::CarregaValorMoeda(*moeda, posicao, &m_lancamento);
   }
   return S_OK;
 }

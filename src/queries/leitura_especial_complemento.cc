@@ -1,9 +1,13 @@
 // Keyed reading of a list of keys from the open month with the entries'
-// complement texts, read from the month of each entry's date.
+// complement texts, read from the month of each entry's date. The month's
+// entry file, foreign-currency file and complement heap stay open for the
+// whole call, so keys that come in order are served from the buffers that
+// their files already hold; each key still reloads its entry as Le does.
 #include <cstddef>
 #include <cstring>
 #include <vector>
 
+#include "entries/arquivos_leitura.h"
 #include "entries/lancamento_base.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
@@ -19,8 +23,9 @@ HRESULT CLancamentoBase::LeEspecialChavesComplemento(int32_t Quantidade, Lancame
                                                      RegDadosComplemento* Dados) {
   if (Quantidade < 1) return S_OK;
   if (Chaves == nullptr || Dados == nullptr) return E_POINTER;
+  qx::ArquivosLeitura arquivos(m_strPastaEmpresa);
   std::vector<RegDados> lidos(static_cast<size_t>(Quantidade));
-  if (HRESULT hr = LeEspecialChaves(Quantidade, Chaves, lidos.data())) return hr;
+  if (HRESULT hr = LeChavesDoMes(arquivos, Quantidade, Chaves, lidos.data())) return hr;
   for (size_t k = 0; k < lidos.size(); ++k) {
     std::memcpy(&Dados[k].RegLan, &lidos[k], offsetof(RegDados, cFiller));
     char* texto = Dados[k].cComplemento;
@@ -31,8 +36,8 @@ HRESULT CLancamentoBase::LeEspecialChavesComplemento(int32_t Quantidade, Lancame
     if (mes.IsEmpty()) continue;
     // Loading the entry again makes it the current one, as a complement
     // read of a stored entry does.
-    if (HRESULT hr = Le(Chaves[k].Indlan & kMascaraPosicao, mes.Value())) return hr;
-    if (int status = LeComplemento(m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
+    if (HRESULT hr = LeDoMes(arquivos, Chaves[k].Indlan & kMascaraPosicao, mes.Value())) return hr;
+    if (int status = LeComplemento(arquivos, m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
       return status;
     }
   }

@@ -79,19 +79,17 @@ class ArquivosDaPagina {
     heap_.Fecha();
   }
 
-  // The foreign-currency amount of entry `posicao` into the data.
-  int LeMoeda(uint32_t posicao, RegDados* dados) {
-    if (!moeda_.IsOpen()) {
-      if (int status = qx::AbreArquivoMes(moeda_, pasta_, qx::kPrefixoMoeda, mes_.Value(), 'L',
-                                          qx::kCurrencyRecordSize)) {
-        return status;
-      }
-    }
+  // The foreign-currency amount of entry `posicao` into the data; nothing
+  // when it cannot be read.
+  void LeMoeda(uint32_t posicao, RegDados* dados) {
     qx::CurrencyRecord valor;
-    if (int status = moeda_.Le(posicao, &valor)) return status;
+    if (!moeda_.IsOpen() && qx::AbreArquivoMes(moeda_, pasta_, qx::kPrefixoMoeda, mes_.Value(),
+                                               'L', qx::kCurrencyRecordSize) != ARQ_OK) {
+      return;
+    }
+    if (moeda_.Le(posicao, &valor) != ARQ_OK) return;
     dados->ValorMoeda.int64 = valor.ValorMoeda.int64;
     if (valor.ValorMoeda.int64 == 0) dados->cGravarZero = 'S';
-    return ARQ_OK;
   }
 
   int LeTexto(uint32_t posicao, char* texto) {
@@ -145,10 +143,12 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
     lido.Dados = DadosDoRegistro(registro, mes);
     lido.lPosicao = static_cast<int32_t>(p);
     lido.cStatus = registro.cStatus;
+    // An amount that cannot be read (a record that a stopped save did not
+    // write) is 0 without cGravarZero 'S': the rest of the month still reads.
     if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
-      status = outros.LeMoeda(p, &lido.Dados);
+      outros.LeMoeda(p, &lido.Dados);
     }
-    if (status == ARQ_OK && bComplemento != 0 && registro.Complemento > 0) {
+    if (bComplemento != 0 && registro.Complemento > 0) {
       char texto[sizeof m_lancamento.szComplemento];
       status = outros.LeTexto(static_cast<uint32_t>(registro.Complemento), texto);
       lido.ulInicioComplemento = static_cast<uint32_t>(textos.size());

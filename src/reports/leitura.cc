@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "diagnostics/profiler_identity.h"
 #include "entries/entry_messages.h"
@@ -12,8 +13,10 @@
 namespace qx {
 namespace {
 
-// In pages well under the frame limit: an entry with its complement is about 560 bytes.
+// In pages well under the frame limit: an entry with its complement is about
+// 560 bytes, a key 8 (both ways).
 constexpr size_t kChavesPorPagina = 4096;
+constexpr size_t kChavesDaBuscaPorPagina = 65536;
 
 }  // namespace
 
@@ -24,10 +27,18 @@ std::string SemFimDeLinha(std::string texto) {
 
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade) {
   std::vector<Lancamentos> lista(static_cast<size_t>(std::max(quantidade, 0)));
-  if (quantidade > 0) {
-    Verifica(servico->BuscaLancamentos(quantidade, lista.data()), "BuscaLancamentos");
+  for (size_t inicio = 0; inicio < lista.size(); inicio += kChavesDaBuscaPorPagina) {
+    const size_t quantas = std::min(kChavesDaBuscaPorPagina, lista.size() - inicio);
+    int32_t total = 0;
+    Verifica(servico.Lote()->LeChavesBusca(static_cast<int32_t>(inicio),
+                                           static_cast<int32_t>(quantas), lista.data() + inicio,
+                                           &total),
+             "LeChavesBusca");
   }
+  // The service's list goes, as BuscaLancamentos takes it.
+  Verifica(servico->BuscaLancamentos(0, nullptr), "BuscaLancamentos");
   std::vector<int32_t> chaves;
+  chaves.reserve(lista.size());
   for (const Lancamentos& l : lista) chaves.push_back(l.Indlan);
   return chaves;
 }

@@ -23,7 +23,8 @@ struct LancamentoLido {
 // A complement as people read it: without its closing carriage return.
 std::string SemFimDeLinha(std::string texto);
 
-// The keys the last search collected (BuscaLancamentos).
+// The keys the last search collected, in pages of the batch interface; the
+// service's list is then emptied, as BuscaLancamentos leaves it.
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade);
 
 // The entries behind search keys based at `base` (high byte: month offset,

@@ -55,6 +55,24 @@ int CQXarq::Grava(const void* registro, uint32_t* indPos, uint32_t tamanho) {
   return status;
 }
 
+int CQXarq::Anexa(const void* registros, uint32_t quantidade, uint32_t* primeira) {
+  if (registros == nullptr || primeira == nullptr || !IsOpen()) return ARQ_NADA_FEITO;
+  const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
+  uint32_t tamanho = 0;
+  if (quantidade == 0 || __builtin_mul_overflow(quantidade, tamanhoRegistro, &tamanho)) {
+    return ARQ_PARAMETRO_INVALIDO;
+  }
+  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
+    const uint64_t posicao = qx::FimParaAnexar(*this, tamanhoRegistro, tamanhoRegistro);
+    qx::EscreveInteiro(*this, posicao, registros, tamanho);
+    AtualizaBuffer(posicao, registros, tamanho);
+    *primeira = static_cast<uint32_t>(posicao / tamanhoRegistro);
+    return ARQ_OK;
+  });
+  if (status != ARQ_OK) EsqueceBuffer();
+  return status;
+}
+
 int CQXarq::GravaZero(const void* bytes, uint32_t tamanho) {
   if (bytes == nullptr || !IsOpen()) return ARQ_NADA_FEITO;
   const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {

@@ -24,6 +24,10 @@ class CQXarq : public CBaseArquivo {
   // whole records, over a partial record that a stopped write left at the
   // end; a write that fails part way leaves no partial record behind.
   int Grava(const void* registro, uint32_t* indPos, uint32_t tamanho);
+  // Appends `quantidade` records (of the file's size) in one write, after the
+  // whole records as Grava appends one; the first one's number comes back in
+  // *primeira. A write that fails part way leaves none of them behind.
+  int Anexa(const void* registros, uint32_t quantidade, uint32_t* primeira);
   // Writes the bytes at offset 0 (the header record).
   int GravaZero(const void* bytes, uint32_t tamanho);
   // Reads record `registro` (S bytes). A record that the file holds only in part

@@ -268,14 +268,18 @@ class RuntimeLaunchTest : public RuntimeTest {
 
 TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
   RegisterServer(std::string("\"") + QX_RUNTIME_TEST_SERVER + "\" --from-test");
+  // A descriptor of the client that may be inherited does not reach the server.
+  ASSERT_EQ(dup2(0, 200), 200);
   HRESULT hr = E_FAIL;
   IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+  close(200);
   ASSERT_EQ(hr, S_OK);
   ASSERT_NE(adder, nullptr);
   int32_t pid = 0;
   EXPECT_EQ(adder->ProcessId(&pid), S_OK);
   EXPECT_NE(pid, getpid());
   EXPECT_EQ(ReadText(folder_ / "server-args"), "--from-test -Embedding");
+  EXPECT_EQ(ReadText(folder_ / "server-fd200"), "closed");
   // A second client finds the running server.
   IRuntimeAdder* second = CreateRemoteAdder();
   ASSERT_NE(second, nullptr);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "qxcn_fixture.h"
+#include "storage/records/entry_records.h"
 
 namespace qx::test {
 namespace {
@@ -304,6 +305,99 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   Json restantes = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
   ASSERT_EQ(restantes["lancamentos"].size(), 1u);
   EXPECT_EQ(restantes["lancamentos"][0]["valor"], "1.00");
+}
+
+// The lines of the CSV block that follows the `bloco`-th empty line (0: the
+// first block), heading left out.
+std::vector<std::string> BlocoCsv(const std::string& saida, int bloco) {
+  std::istringstream linhas(saida);
+  std::vector<std::string> encontradas;
+  std::string linha;
+  for (int vistos = 0; std::getline(linhas, linha);) {
+    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+    if (linha.empty()) {
+      ++vistos;
+    } else if (vistos == bloco) {
+      encontradas.push_back(linha);
+    }
+  }
+  encontradas.erase(encontradas.begin());
+  return encontradas;
+}
+
+// A month of 300,000 entries, every tenth deleted, lists and searches whole:
+// every read pages well under the frame limit.
+TEST_F(Qxcn, AMonthOfThreeHundredThousandEntriesListsAndSearchesWhole) {
+  constexpr uint32_t kEntradas = 300000;
+  {
+    std::ofstream cnlc(Pasta("CNLC0927.DAT"), std::ios::binary);
+    EntryRecord r{};
+    cnlc.write(reinterpret_cast<const char*>(&r), sizeof r);
+    for (uint32_t p = 1; p <= kEntradas; ++p) {
+      r.Documento = static_cast<int32_t>(p);
+      r.Debito = 31;
+      r.Credito = 5;
+      r.Valor.int64 = 10000;
+      r.Filial = 1;
+      r.cDia = static_cast<int8_t>(1 + p % 28);
+      r.cStatus = p % 10 == 0 ? kEntryDeleted : kEntryLive;
+      cnlc.write(reinterpret_cast<const char*>(&r), sizeof r);
+    }
+  }
+  const DumpRun mes = Run({"mes", "--mes", "09/2027", "--csv"});
+  ASSERT_EQ(mes.code, 0) << mes.err;
+  EXPECT_EQ(BlocoCsv(mes.out, 0), (std::vector<std::string>{"2027-09,300000,30000,0,0"}));
+  const std::vector<std::string> listados = BlocoCsv(mes.out, 1);
+  ASSERT_EQ(listados.size(), kEntradas);
+  EXPECT_EQ(listados.back(), "300000,2027-09-09,300000,31,5,1.00,1,0,true,");
+  const DumpRun busca = Run({"busca", "--de", "01/09/2027", "--ate", "30/09/2027", "--csv"});
+  ASSERT_EQ(busca.code, 0) << busca.err;
+  EXPECT_EQ(BlocoCsv(busca.out, 0).size(), kEntradas / 10 * 9);
+  EXPECT_EQ(BlocoCsv(busca.out, 1), (std::vector<std::string>{"270000,270000.00"}));
+}
+
+// Lines the server refuses (their month's split file cannot be opened) are
+// skipped with --ao-erro pula, or undo the whole import, through the batch
+// interface and line by line alike.
+TEST_F(Qxcn, LinesTheServerRefusesAreSkippedOrUndoTheImport) {
+  ASSERT_EQ(Run({"grava", "--data", "01/11/2027", "--debito", "31", "--credito", "5", "--valor",
+                 "1"})
+                .code,
+            0);
+  std::filesystem::rename(Pasta("CNLG1127.DAT"), Pasta("CNLG1127.bak"));
+  std::filesystem::create_directory(Pasta("CNLG1127.DAT"));
+  const std::string arquivo = *dir_ / "recusas.csv";
+  {
+    std::ofstream csv(arquivo);
+    for (int i = 1; i <= 6; ++i) csv << i << (i % 2 == 0 ? "/11/2027" : "/10/2027") << ",31,5,1,1,x\n";
+  }
+  const auto vivos = [&] {
+    const Json contagem = RunJson({"mes", "--mes", "10/2027"})["contagem"][0];
+    return contagem["lancamentos"].get<int>() - contagem["excluidos"].get<int>();
+  };
+  int esperados = 0;
+  for (const std::vector<std::string>& como : {std::vector<std::string>{}, {"--sem-lote"}}) {
+    SCOPED_TRACE(como.empty() ? "batch" : "line by line");
+    std::vector<std::string> para = {"importa", arquivo};
+    para.insert(para.end(), como.begin(), como.end());
+    const DumpRun parado = Run(para);
+    EXPECT_EQ(parado.code, 1);
+    EXPECT_THAT(parado.err, HasSubstr("linha 2; importação desfeita"));
+    EXPECT_EQ(vivos(), esperados);
+    std::vector<std::string> pula = para;
+    pula.insert(pula.end(), {"--ao-erro", "pula"});
+    const Json importacao = RunJson(pula);
+    EXPECT_EQ(importacao["importacao"][0]["gravados"], 3);
+    std::vector<int> recusadas;
+    for (const Json& erro : importacao["erros"]) {
+      recusadas.push_back(erro["linha"].get<int>());
+      EXPECT_THAT(erro["motivo"].get<std::string>(), HasSubstr("recusada pelo servidor"));
+    }
+    EXPECT_EQ(recusadas, (std::vector<int>{2, 4, 6}));
+    EXPECT_EQ(vivos(), esperados += 3);
+  }
+  std::filesystem::remove(Pasta("CNLG1127.DAT"));
+  std::filesystem::rename(Pasta("CNLG1127.bak"), Pasta("CNLG1127.DAT"));
 }
 
 TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole) {

@@ -108,5 +108,28 @@ TEST_F(FaixaTest, SplitLinesWithTheirQuantities) {
   CoTaskMemFree(lista);
 }
 
+TEST_F(FaixaTest, KeysOfTheLastSearchPageByPageUntilBuscaLancamentosTakesThem) {
+  const int32_t quantos = Quantos(Dia(1, 3), Dia(31, 3));
+  ASSERT_EQ(quantos, 3);
+  std::vector<int32_t> pagina;
+  int32_t total = -1;
+  const auto le = [&](int32_t inicio, int32_t quantidade) {
+    std::vector<Lancamentos> lista(static_cast<size_t>(quantidade));
+    EXPECT_EQ(objeto_.LeChavesBusca(inicio, quantidade, lista.data(), &total), S_OK);
+    pagina.clear();
+    for (const Lancamentos& l : lista) pagina.push_back(l.Indlan);
+  };
+  le(1, 2);
+  EXPECT_EQ(pagina, (std::vector<int32_t>{4, 5}));
+  EXPECT_EQ(total, quantos);
+  le(2, 3);
+  EXPECT_EQ(pagina, (std::vector<int32_t>{5, 0, 0})) << "past the end: left as it was";
+  EXPECT_EQ(objeto_.LeChavesBusca(-1, 1, nullptr, &total), E_INVALIDARG);
+  EXPECT_EQ(Chaves(quantos), (std::vector<int32_t>{1, 4, 5}));
+  le(0, 1);
+  EXPECT_EQ(pagina, (std::vector<int32_t>{0})) << "BuscaLancamentos took the list";
+  EXPECT_EQ(total, 0);
+}
+
 }  // namespace
 }  // namespace qx

@@ -127,6 +127,47 @@ TEST(RecordTail, AppendsGoToTheEndOfTheWholeRecords) {
   }
 }
 
+// Several records appended in one write keep to the same rules: after the
+// whole records, and none of them left when the write fails part way.
+TEST(RecordTail, RecordsAppendedAtOnceGoWholeOrNotAtAll) {
+  struct CasoAnexa {
+    const char* nome;
+    std::string antes;
+    uint32_t quantos;
+    uint32_t escritos;  // bytes written before an injected failure, 0 for none
+    int status;
+    std::string depois;
+  };
+  const std::string tres = Registro('x') + Registro('y') + Registro('z');
+  const CasoAnexa casos[] = {
+      {"after the whole records", kCabecalho + Registro('a') + std::string(34, 'p'), 3, 0, 0,
+       kCabecalho + Registro('a') + tres},
+      {"a failure part way leaves none", kCabecalho + Registro('a'), 3, 70,
+       ARQ_ERRO_DE_LEITURA_GRAVACAO, kCabecalho + Registro('a')},
+      {"no records is no append", kCabecalho, 0, 0, ARQ_PARAMETRO_INVALIDO, kCabecalho},
+  };
+  for (const CasoAnexa& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    PastaTemporaria pasta;
+    const std::string caminho = pasta / "CNLC0326.DAT";
+    WriteText(caminho, caso.antes);
+    CQXarq arquivo;
+    ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', S, false), 0);
+    qx::FileFaultsGuard guard;
+    if (caso.escritos != 0) {
+      qx::FileFaults::ArmPartialWrite(1, CFileException::hardIO, caso.escritos, "CNLC");
+    }
+    uint32_t primeira = 0;
+    EXPECT_EQ(arquivo.Anexa(tres.data(), caso.quantos, &primeira), caso.status);
+    qx::FileFaults::Clear();
+    if (caso.status == 0) {
+      EXPECT_EQ(primeira, 2u);
+    }
+    EXPECT_EQ(ReadText(caminho), caso.depois);
+    arquivo.Fecha();
+  }
+}
+
 TEST(RecordTail, AFullDiskLeavesNoPartialRecord) {
   qx::test::SmallDisk disco;
   if (!disco.Mounted()) GTEST_SKIP() << disco.Reason();

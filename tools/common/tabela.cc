@@ -18,6 +18,32 @@ size_t Largura(const std::string& utf8) {
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
+// Lines gathered into blocks of about 64 KiB, each given to the stream in
+// one write: a table of many rows costs a few writes, on a terminal too.
+class Blocos {
+ public:
+  explicit Blocos(std::FILE* saida) : saida_(saida) { texto_.reserve(kBloco + 4096); }
+  ~Blocos() { Despeja(); }
+  Blocos(const Blocos&) = delete;
+  Blocos& operator=(const Blocos&) = delete;
+
+  std::string& Texto() { return texto_; }
+  void FimDeLinha(const char* fim) {
+    texto_ += fim;
+    if (texto_.size() >= kBloco) Despeja();
+  }
+
+ private:
+  static constexpr size_t kBloco = 64 * 1024;
+  void Despeja() {
+    std::fwrite(texto_.data(), 1, texto_.size(), saida_);
+    std::fflush(saida_);
+    texto_.clear();
+  }
+  std::FILE* saida_;
+  std::string texto_;
+};
+
 void JuntaLinhaCsv(const std::vector<std::string>& campos, std::string* csv) {
   for (size_t i = 0; i < campos.size(); ++i) {
     if (i > 0) *csv += ',';
@@ -52,15 +78,20 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
       direita[i] = direita[i] || linha[i].ADireita();
     }
   }
+  Blocos blocos(saida);
   const auto escreve = [&](const std::vector<std::string>& campos) {
-    std::string linha;
+    std::string& linha = blocos.Texto();
+    const size_t inicio = linha.size();
     for (size_t i = 0; i < campos.size(); ++i) {
-      const std::string espaco(larguras[i] - Largura(campos[i]), ' ');
-      if (i > 0) linha += "  ";
-      linha += direita[i] ? espaco + campos[i] : campos[i] + espaco;
+      const size_t espaco = larguras[i] - Largura(campos[i]);
+      if (i > 0) linha.append(2, ' ');
+      if (direita[i]) linha.append(espaco, ' ');
+      linha += campos[i];
+      if (!direita[i]) linha.append(espaco, ' ');
     }
-    linha.erase(linha.find_last_not_of(' ') + 1);
-    std::fprintf(saida, "%s\n", linha.c_str());
+    const size_t fim = linha.find_last_not_of(' ');
+    linha.resize(fim == std::string::npos || fim < inicio ? inicio : fim + 1);
+    blocos.FimDeLinha("\n");
   };
   std::vector<std::string> cabecalho;
   for (const std::string& coluna : colunas_) cabecalho.push_back(Maiusculas(coluna));
@@ -71,10 +102,10 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
 std::string Tabela::Csv() const {
   std::string csv;
   JuntaLinhaCsv(colunas_, &csv);
+  std::vector<std::string> campos(colunas_.size());
   for (const auto& linha : linhas_) {
-    std::vector<std::string> campos;
     for (size_t i = 0; i < colunas_.size(); ++i) {
-      campos.push_back(i < linha.size() ? linha[i].ParaCsv() : "");
+      campos[i] = i < linha.size() ? linha[i].ParaCsv() : "";
     }
     JuntaLinhaCsv(campos, &csv);
   }

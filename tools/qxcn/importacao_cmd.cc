@@ -8,6 +8,7 @@
 #include "comandos.h"
 #include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
+#include "importa_gravacao.h"
 #include "importa_leitura.h"
 #include "lancamentos.h"
 #include "lote.h"
@@ -142,22 +143,6 @@ std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, C
          std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
 }
 
-// Saves one line; the service's result, and the entry's position in *indlan.
-HRESULT GravaLinha(Servico& servico, LinhaImportada& l, int32_t* indlan) {
-  const qx::UniqueBstr texto(qx::BstrFromCp1252(l.complemento));
-  HRESULT hr = servico->SetComplemento(texto.get());
-  if (SUCCEEDED(hr)) hr = servico->ZeraLancamentoGerencial();
-  if (SUCCEEDED(hr)) hr = servico->ZeraQuantidadeGerencial();
-  const auto linhas = static_cast<uint16_t>(l.rateio.size());
-  if (SUCCEEDED(hr) && linhas > 0) hr = servico->SetLancamentoGerencial(linhas, l.rateio.data());
-  if (SUCCEEDED(hr) && linhas > 0) {
-    hr = servico->SetQuantidadeGerencial(linhas, l.quantidades.data());
-  }
-  *indlan = 0;
-  if (SUCCEEDED(hr)) hr = servico->GravaDados(&l.dados, indlan);
-  return hr;
-}
-
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
@@ -192,32 +177,44 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   // Search keys of the entries this import saved, based at the month of `de`.
   std::vector<int32_t> proprias;
   size_t gravados = 0;
+  HRESULT falha = S_OK;
+  size_t linhaFalha = 0;
   {
     Progresso progresso("Importando", lidas.size());
+    std::vector<const LinhaImportada*> linhas;
     for (LinhaLida& l : lidas) {
-      if (parada.Requested()) break;
       l.linha.dados.wChaveOrigem.lChaveModulo = static_cast<int32_t>(lote << 8 | kModuloImportacao);
       l.linha.dados.wChaveOrigem.iData = mesOrigem;
-      int32_t indlan = 0;
-      const HRESULT hr = GravaLinha(servico, l.linha, &indlan);
-      if (FAILED(hr) && modo == "para") {
-        // All or nothing: what this import saved goes again, and nothing else.
-        Tabela naoExcluidos({"mes", "pos", "motivo"});
-        if (!proprias.empty()) ExcluiChaves(servico, de.MesAno(), proprias, &naoExcluidos);
-        throw Falha{hr, "GravaDados (linha " + std::to_string(l.numero) + "; importação desfeita)"};
-      }
-      if (FAILED(hr)) {
-        erros.Linha({int64_t(l.numero),
-                     Texto{qx::Utf8ToCp1252("recusada pelo servidor: " + DescreveFalha(hr))}});
-      } else {
-        const int mes = CQXData(l.linha.dados.DataLancamento).MesAno().Value();
-        proprias.push_back(
-            static_cast<int32_t>(static_cast<uint32_t>(mes - de.MesAno().Value()) << 24 |
-                                 static_cast<uint32_t>(indlan)));
-        ++gravados;
-      }
-      progresso.Avanca(gravados + erros.Tamanho());
+      linhas.push_back(&l.linha);
     }
+    Gravacao gravacao;
+    gravacao.continua = [&] { return !parada.Requested(); };
+    gravacao.gravada = [&](size_t i, int32_t indlan) {
+      const int mes = CQXData(lidas[i].linha.dados.DataLancamento).MesAno().Value();
+      proprias.push_back(static_cast<int32_t>(static_cast<uint32_t>(mes - de.MesAno().Value()) << 24 |
+                                              static_cast<uint32_t>(indlan)));
+      progresso.Avanca(++gravados + erros.Tamanho());
+    };
+    gravacao.recusada = [&](size_t i, HRESULT hr) {
+      if (modo == "para" || i == SIZE_MAX) {
+        falha = hr;
+        linhaFalha = i == SIZE_MAX ? 0 : lidas[i].numero;
+        return false;
+      }
+      erros.Linha({int64_t(lidas[i].numero),
+                   Texto{qx::Utf8ToCp1252("recusada pelo servidor: " + DescreveFalha(hr))}});
+      progresso.Avanca(gravados + erros.Tamanho());
+      return true;
+    };
+    GravaLinhas(servico, !a.Marca("sem-lote"), linhas, gravacao);
+  }
+  if (FAILED(falha)) {
+    // All or nothing: what this import saved goes again, and nothing else.
+    Tabela naoExcluidos({"mes", "pos", "motivo"});
+    if (!proprias.empty()) ExcluiChaves(servico, de.MesAno(), proprias, &naoExcluidos);
+    throw Falha{falha, (linhaFalha != 0 ? "GravaDados (linha " + std::to_string(linhaFalha) + "; "
+                                        : std::string("GravaLote (")) +
+                           "importação desfeita)"};
   }
   Tabela resumo({"lote", "gravados", "recusados", "de", "ate"});
   resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate});
@@ -301,7 +298,10 @@ std::vector<Comando> ComandosImportacao() {
                   {"ao-erro", "para|pula",
                    "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem "
                    "ela",
-                   false, "para pula"}},
+                   false, "para pula"},
+                  {"sem-lote", "",
+                   "grava linha a linha pela interface publicada, sem a interface de lote do "
+                   "servidor"}},
               OpcoesLeituraImportacao()}),
        ComServico(Importa)},
       {"exclui-importacao",

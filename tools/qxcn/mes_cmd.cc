@@ -6,26 +6,11 @@
 #include "common/total.h"
 #include "diagnostics/profiler_identity.h"
 #include "lancamentos.h"
+#include "reports/leitura_mes.h"
 #include "values/br_text.h"
 
 namespace qxcn {
 namespace {
-
-constexpr HRESULT kMaisRegistrosQueEspaco = static_cast<HRESULT>(0x000405F1u);
-
-// The month's records, growing the buffer until the listing fits.
-std::vector<REG_DADOS_LANCAMENTOS> ListaMes(Servico& servico, uint16_t mes, int32_t previstos) {
-  int quantidade = std::max(previstos, 16);
-  for (;;) {
-    std::vector<REG_DADOS_LANCAMENTOS> lista(static_cast<size_t>(quantidade));
-    const HRESULT hr = servico->LeLancamentosMes(mes, quantidade, lista.data());
-    if (hr != kMaisRegistrosQueEspaco) {
-      Verifica(hr, "LeLancamentosMes");
-      return lista;
-    }
-    quantidade *= 2;
-  }
-}
 
 void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
   const CQXMesAno mes = a.MesAnoObrigatorio("mes");
@@ -41,18 +26,18 @@ void Mes(const Argumentos& a, Servico& servico, Saida& saida) {
 
   Tabela tabela({"pos", "data", "documento", "debito", "credito", "valor", "filial", "historico",
                  "excluido", "origem"});
-  const std::vector<REG_DADOS_LANCAMENTOS> lista =
-      ListaMes(servico, mesAno, lancamentos + excluidos);
-  for (size_t i = 0; i < lista.size(); ++i) {
-    const REG_DADOS_LANCAMENTOS& r = lista[i];
-    // An element left zero is a position past the end or of an inactive branch.
-    if (r.DataLancamento == 0 && r.Filial == 0) continue;
-    tabela.Linha({int64_t(i + 1), CQXData(r.DataLancamento), int64_t{r.Documento},
-                  int64_t{r.Debito}, int64_t{r.Credito}, r.Valor,
-                  int64_t{static_cast<uint16_t>(r.Filial)},
-                  int64_t{static_cast<uint16_t>(r.CodHis)}, r.bExcluido != 0,
-                  Origem(r.wChaveOrigem.lChaveModulo)});
-  }
+  // Page by page, so that a month of any size is listed; entries of branches
+  // that are not active for the user are left out.
+  qx::PercorreLancamentosDoMes(servico, mes, false, [&](const auto& pagina) {
+    for (const qx::LancamentoDoMes& l : pagina) {
+      const RegDados& r = l.dados;
+      tabela.Linha({int64_t{l.posicao}, CQXData(r.DataLancamento), int64_t{r.Documento},
+                    int64_t{r.Debito}, int64_t{r.Credito}, r.Valor,
+                    int64_t{static_cast<uint16_t>(r.Filial)},
+                    int64_t{static_cast<uint16_t>(r.CodHis)}, l.Excluido(),
+                    Origem(r.wChaveOrigem.lChaveModulo)});
+    }
+  });
   saida.Mostra("lancamentos", "\nLançamentos de " + qx::MesAnoText(mes) + ":", tabela);
 }
 

@@ -1,6 +1,8 @@
 // The test class's local server, as the runtime starts it on demand: it writes its command
-// line to "server-args" in the runtime folder, serves until its last object is released,
-// then withdraws its class and ends. Without "-Embedding" it ends at once with 2.
+// line to "server-args" in the runtime folder, and whether descriptor 200 reached it to
+// "server-fd200", serves until its last object is released, then withdraws its class and
+// ends. Without "-Embedding" it ends at once with 2.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <condition_variable>
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
   }
   if (!embedding) return 2;
   std::ofstream(qx::GetEnvironmentText("QX_RUNTIME_DIR") + "/server-args") << words;
+  std::ofstream(qx::GetEnvironmentText("QX_RUNTIME_DIR") + "/server-fd200")
+      << (fcntl(200, F_GETFD) == -1 ? "closed" : "open");
 
   std::mutex mutex;
   std::condition_variable idle;

@@ -1,0 +1,253 @@
+// Speed where users feel it, end to end through the server, next to SQLite
+// in one run; every figure is the median of three runs:
+//   extrato   qxcn extrato of one busy account over a year, against sqlite3
+//             answering the same over the same rows;
+//   busca     qxcn busca --contem over the year, against sqlite3 with LIKE;
+//   importa   100,000 lines with a complement, plain and with a 2-line split,
+//             through qxcn importa (the batch interface) and qxcn importa
+//             --sem-lote (the published interface alone), against SQLite
+//             writing the same rows and change log, one transaction per entry;
+//   frio      the first call of a client when no server runs (its start
+//             included): creation, initialisation and one call.
+// The company (12 months x 100,000 entries) is written by the benchmark into
+// a temporary default installation, with the server registered there.
+//   usage: bench_escala [BUILD]   (BUILD: the build folder, by default the
+//                                  one this program was built in)
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "empresa_ano.h"
+#include "espelho_sqlite.h"
+#include "entries/interface_ids.h"
+#include "platform/localserver_lock.h"
+#include "platform/runtime_folder.h"
+#include "platform/unix_socket.h"
+#include "reports/sessao.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Relogio = std::chrono::steady_clock;
+using qx::bench::kAno;
+
+constexpr int kLinhasImportacao = 100000;
+constexpr int kRodadas = 3;  // as qx::bench::Mediana runs
+
+std::string g_build;
+std::string g_pasta;
+
+std::string Programa(const std::string& nome) { return g_build + "/tools/" + nome + "/" + nome; }
+
+// Runs a program with its standard output into `saida`; false when it fails.
+bool Roda(const std::vector<std::string>& args, const std::string& saida = "/dev/null") {
+  const pid_t filho = fork();
+  if (filho == 0) {
+    const int fd = open(saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 1);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(filho, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  std::fprintf(stderr, "falhou: %s\n", args[0].c_str());
+  return false;
+}
+
+using qx::bench::Mediana;
+
+size_t Linhas(const std::string& arquivo) {
+  std::ifstream entrada(arquivo);
+  return static_cast<size_t>(std::count(std::istreambuf_iterator<char>(entrada),
+                                        std::istreambuf_iterator<char>(), '\n'));
+}
+
+void Compara(const char* nome, double nosso, double par, const char* quem, size_t linhas) {
+  std::printf("%-34s %8.3f s  %-14s %8.3f s  razao %5.2f  (%zu linhas)\n", nome, nosso, quem, par,
+              nosso / par, linhas);
+  std::fflush(stdout);
+}
+
+// Day numbers of dates of the year, as the rows keep them.
+uint32_t Dia(int dia, int mes) { return CQXData::Make(dia, mes, kAno).Value(); }
+
+// qxcn with `argumentos` next to sqlite3 answering `consulta` over the same
+// rows, each output written to a file as a terminal's would be.
+void LadoALado(const char* nome, std::vector<std::string> argumentos, const std::string& consulta,
+               const char* quem) {
+  argumentos.insert(argumentos.begin(), Programa("qxcn"));
+  const std::string saidaSql = g_pasta + "/" + argumentos[1] + "_sql.txt";
+  const double nosso = Mediana([&](int) { Roda(argumentos, g_pasta + "/" + argumentos[1]); });
+  const double par = Mediana([&](int) {
+    Roda({"/usr/bin/sqlite3", "-separator", "  ", g_pasta + "/ano.db", consulta}, saidaSql);
+  });
+  Compara(nome, nosso, par, quem, Linhas(saidaSql));
+}
+
+// The rows of the year in SQLite that qxcn shows (live, of branches 1 and 2).
+std::string DoAno() {
+  return " FROM lancamentos WHERE data BETWEEN " + std::to_string(Dia(1, 1)) + " AND " +
+         std::to_string(Dia(31, 12)) + " AND estado <> 1 AND filial IN (1, 2)";
+}
+
+void Extrato() {
+  LadoALado("extrato de um ano (conta 4)",
+            {"extrato", "--conta", "4", "--de", "01/01/2024", "--ate", "31/12/2024"},
+            "SELECT data, mes, posicao, documento, historico,"
+            " CASE WHEN debito = 4 THEN credito ELSE debito END,"
+            " CASE WHEN debito = 4 THEN printf('%.2f', valor / 10000.0) END,"
+            " CASE WHEN credito = 4 THEN printf('%.2f', valor / 10000.0) END,"
+            " printf('%.2f', SUM((debito = 4) * valor - (credito = 4) * valor)"
+            "  OVER (ORDER BY data, mes, posicao) / 10000.0), complemento" +
+                DoAno() + " AND (debito = 4 OR credito = 4) ORDER BY data, mes, posicao",
+            "sqlite3");
+}
+
+void Busca() {
+  LadoALado("busca --contem no ano",
+            {"busca", "--de", "01/01/2024", "--ate", "31/12/2024", "--contem", "fornecedor 17"},
+            "SELECT mes, posicao, data, documento, debito, credito,"
+            " printf('%.2f', valor / 10000.0), filial, historico, complemento" +
+                DoAno() + " AND complemento LIKE '%fornecedor 17%' ORDER BY mes, posicao",
+            "sqlite3 LIKE");
+}
+
+// An amount of `centavos` as the import file writes it: "1234,56".
+std::string Montante(int centavos) {
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "\"%d,%02d\"", centavos / 100, centavos % 100);
+  return texto;
+}
+
+// The lines of an import into month `mes` of the next year: plain, or with
+// a split of two lines that add up to the amount.
+std::string ArquivoImportacao(int mes, bool rateio) {
+  const std::string nome =
+      g_pasta + "/importa_" + std::to_string(mes) + (rateio ? "_rateio" : "") + ".csv";
+  std::ofstream csv(nome);
+  for (int i = 0; i < kLinhasImportacao; ++i) {
+    const int centavos = 10000 + i % 90000;
+    csv << (1 + i % 28) << '/' << mes << '/' << kAno + 1 << ",4,11," << Montante(centavos)
+        << ",1,Pagamento NF " << i << " Fornecedor " << i % 50;
+    if (rateio) csv << ",2," << Montante(centavos / 2) << ",3," << Montante(centavos - centavos / 2);
+    csv << '\n';
+  }
+  return nome;
+}
+
+void Importacao(bool rateio) {
+  const int base = rateio ? 4 : 1;
+  const auto importa = [&](int deslocamento, std::vector<std::string> extra) {
+    std::vector<std::string> arquivos;
+    for (int r = 0; r < kRodadas; ++r) arquivos.push_back(ArquivoImportacao(base + deslocamento + r, rateio));
+    return Mediana([&](int r) {
+      std::vector<std::string> args = {Programa("qxcn"), "importa", arquivos[r]};
+      args.insert(args.end(), extra.begin(), extra.end());
+      Roda(args);
+    });
+  };
+  const double lote = importa(0, {});
+  const double publicada = importa(6, {"--sem-lote"});
+  const double par = Mediana([&](int r) {
+    qx::bench::EspelhoSqlite db(g_pasta + "/importa_" + std::to_string(base + r) +
+                                (rateio ? "_rateio" : "") + ".db");
+    for (int i = 0; i < kLinhasImportacao; ++i) {
+      const int centavos = 10000 + i % 90000;
+      const int64_t valor = int64_t{centavos} * 100;
+      std::vector<qx::bench::EspelhoSqlite::Linha> linhas;
+      if (rateio) linhas = {{centavos / 2 * 100, 2}, {(centavos - centavos / 2) * 100, 3}};
+      db.Grava(i, 4, 11, valor, Dia(1 + i % 28, 1),
+               "Pagamento NF " + std::to_string(i) + " Fornecedor " + std::to_string(i % 50),
+               linhas);
+    }
+  });
+  const char* nome = rateio ? "importa 100.000 com rateio" : "importa 100.000 simples";
+  const auto porSegundo = [](double s) { return kLinhasImportacao / s; };
+  std::printf("%-34s lote %8.0f/s  publicada %8.0f/s  SQLite %8.0f/s  razao lote/SQLite %5.2f\n",
+              nome, porSegundo(lote), porSegundo(publicada), porSegundo(par), par / lote);
+  std::fflush(stdout);
+}
+
+// Waits until no server of the class runs (its lock is free, or there is no
+// runtime folder yet).
+void EsperaServidorTerminar() {
+  if (!fs::exists(qx::RuntimeFolder())) return;
+  const std::string trava = qx::ClassLockPath(qx::RuntimeFolder(), CLSID_QXCN_Lancamento);
+  for (;;) {
+    qx::ClassLock lock;
+    if (lock.Acquire(trava)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+void Frio() {
+  const double tempo = Mediana(
+      [](int) {
+        qx::Identidade identidade;
+        identidade.empresa = "DEMO";
+        qx::SessaoLancamento sessao(identidade);
+        int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
+        sessao->PegaQuantidadeRegistros(CQXMesAno::Make(1, kAno).Value(), &lancamentos,
+                                        &excluidos, &gerenciais, &importados);
+      },
+      EsperaServidorTerminar);
+  std::printf("%-34s %8.1f ms\n", "primeira chamada (servidor frio)", tempo * 1000);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  g_build = argc > 1 ? argv[1] : fs::canonical("/proc/self/exe").parent_path().parent_path();
+  char modelo[] = "/tmp/qx-bench-escala-XXXXXX";
+  g_pasta = mkdtemp(modelo);
+  setenv("QX_REGISTRY", (g_pasta + "/home/registry.reg").c_str(), 1);
+  setenv("QX_REGISTRY_USER", (g_pasta + "/user.reg").c_str(), 1);
+  setenv("QX_RUNTIME_DIR", (g_pasta + "/runtime").c_str(), 1);
+  unsetenv("QX_HOME");
+  unsetenv("QX_EMPRESA");
+  // The company's accounting period holds the year and the next one, where the imports go.
+  if (!Roda({Programa("qxadmin"), "default", g_pasta + "/home"}) ||
+      !Roda({Programa("qxadmin"), "config", "set", "DEMO", "period-start", "01/01/2024"}) ||
+      !Roda({Programa("qxadmin"), "config", "set", "DEMO", "period-end", "31/12/2025"}) ||
+      !Roda({Programa("ostrel"), "-RegServer"})) {
+    return 1;
+  }
+  sqlite3* sql = nullptr;
+  sqlite3_open((g_pasta + "/ano.db").c_str(), &sql);
+  qx::bench::GeraAno({g_pasta + "/home/suite/Empresas/DEMO/CN/", sql,
+                      [](std::mt19937& aleatorio) {
+                        constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
+                        return kContas[aleatorio() % 8];
+                      },
+                      true, 0});
+  sqlite3_close(sql);
+  std::printf("empresa de %d meses x %d lancamentos em %s\n", qx::bench::kMeses,
+              qx::bench::kPorMes, g_pasta.c_str());
+  std::fflush(stdout);
+
+  Frio();
+  Extrato();
+  Busca();
+  Importacao(false);
+  Importacao(true);
+
+  EsperaServidorTerminar();
+  std::error_code ignorado;
+  fs::remove_all(g_pasta, ignorado);
+  return 0;
+}
