@@ -2,6 +2,8 @@
 // objects there.
 #include <errno.h>
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
 #include "platform/com_runtime_client.h"
@@ -52,11 +54,15 @@ HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* co
     std::string command;
     hr = LocalServerCommand(clsid, &command);
     if (SUCCEEDED(hr)) hr = LaunchLocalServer(command);
-    for (uint32_t waited = 0; SUCCEEDED(hr); waited += kStartStepMs) {
+    // A server binds its socket a few milliseconds after the launch: look
+    // often at first, then every kStartStepMs.
+    uint32_t waited = 0;
+    for (uint32_t step = 1; SUCCEEDED(hr); step = std::min(2 * step, kStartStepMs)) {
       hr = TryConnect(folder, path, &fd);
       if (hr != S_FALSE) break;
       if (waited >= kStartWaitMs) hr = CO_E_SERVER_EXEC_FAILURE;
-      Sleep(kStartStepMs);
+      Sleep(step);
+      waited += step;
     }
   }
   if (FAILED(hr)) return hr;
