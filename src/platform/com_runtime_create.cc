@@ -18,6 +18,7 @@ namespace {
 
 constexpr uint32_t kStartWaitMs = 10000;
 constexpr uint32_t kStartStepMs = 20;
+constexpr int kCreateAttempts = 3;
 
 // S_OK with *fd, or S_FALSE when nobody listens, or the failure. A server of another user
 // (root excepted) is left at once, without a byte sent to it.
@@ -86,9 +87,16 @@ HRESULT CoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSER
   }
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
   if ((context & CLSCTX_LOCAL_SERVER) == 0) return REGDB_E_CLASSNOTREG;
-  std::shared_ptr<qx::ClientConnection> connection;
-  HRESULT hr = qx::ConnectToClass(clsid, &connection);
-  if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &results[0].pItf);
+  // A server that closes a new connection without an answer was ending (at its
+  // idle delay, or killed) as the client came, and what it held of the
+  // connection went with it: another connection finds the server that runs
+  // now, or starts one.
+  HRESULT hr = RPC_S_SERVER_UNAVAILABLE;
+  for (int attempt = 0; attempt < qx::kCreateAttempts && hr == RPC_S_SERVER_UNAVAILABLE; ++attempt) {
+    std::shared_ptr<qx::ClientConnection> connection;
+    hr = qx::ConnectToClass(clsid, &connection);
+    if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &results[0].pItf);
+  }
   results[0].hr = hr;
   if (FAILED(hr)) {
     for (DWORD i = 1; i < count; ++i) results[i].hr = hr;

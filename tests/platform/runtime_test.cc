@@ -7,6 +7,7 @@
 
 #include "platform/localserver_launch.h"
 #include "platform/registry.h"
+#include "platform/unix_socket.h"
 #include "platform/wire_frame.h"
 #include "runtime_support.h"
 
@@ -234,6 +235,28 @@ TEST_F(RuntimeCallsTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEnds
   EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
   EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
   EXPECT_EQ(AdderServer().result(), S_OK);
+}
+
+TEST_F(RuntimeCallsTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNow) {
+  // The first listener closes the connection it accepted without a word, as a server
+  // ending at its idle delay does; the server running by then answers the creation.
+  const int ending = ListenUnix(SocketPath(), 0600);
+  ASSERT_GE(ending, 0);
+  std::unique_ptr<AdderServer> now;
+  std::thread handover([&] {
+    const int accepted = AcceptUnix(ending);
+    now = std::make_unique<AdderServer>();
+    CloseSocket(accepted);
+    CloseSocket(ending);
+  });
+  IRuntimeAdder* adder = CreateRemoteAdder();
+  handover.join();
+  ASSERT_EQ(now->result(), S_OK);
+  ASSERT_NE(adder, nullptr);
+  int32_t sum = 0;
+  EXPECT_EQ(adder->Add(2, 3, &sum), S_OK);
+  EXPECT_EQ(sum, 5);
+  adder->Release();
 }
 
 TEST_F(RuntimeCallsTest, SuspendedClassesAcceptFromResume) {
