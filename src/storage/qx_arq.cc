@@ -41,18 +41,7 @@ int CQXarq::Grava(const void* registro, uint32_t* indPos, uint32_t tamanho) {
                       "ValidaPosicaoGravacao(*IndPos, tamanho)", hr);
     if (FAILED(hr)) return hr & 0xFFFF;
   }
-  const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
-  const bool anexa = posicao == 0;
-  const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    if (anexa) posicao = qx::FimParaAnexar(*this, tamanhoRegistro, tamanho);
-    qx::EscreveInteiro(*this, posicao, registro, tamanho);
-    AtualizaBuffer(posicao, registro, tamanho);
-    *indPos = static_cast<uint32_t>(posicao / tamanhoRegistro);
-    return ARQ_OK;
-  });
-  // A failed write may have cut the file back below what the buffer holds.
-  if (status != ARQ_OK) EsqueceBuffer();
-  return status;
+  return Escreve(posicao, tamanho, registro, tamanho, indPos);
 }
 
 int CQXarq::Anexa(const void* registros, uint32_t quantidade, uint32_t* primeira) {
@@ -62,13 +51,21 @@ int CQXarq::Anexa(const void* registros, uint32_t quantidade, uint32_t* primeira
   if (quantidade == 0 || __builtin_mul_overflow(quantidade, tamanhoRegistro, &tamanho)) {
     return ARQ_PARAMETRO_INVALIDO;
   }
+  return Escreve(0, tamanhoRegistro, registros, tamanho, primeira);
+}
+
+int CQXarq::Escreve(uint64_t posicao, uint32_t medida, const void* bytes, uint32_t tamanho,
+                    uint32_t* indPos) {
+  const auto tamanhoRegistro = static_cast<uint32_t>(m_lTamanhoRegistro);
+  const bool anexa = posicao == 0;
   const int status = qx::ComOrcamento(qx::kGravaQXarq, [&] {
-    const uint64_t posicao = qx::FimParaAnexar(*this, tamanhoRegistro, tamanhoRegistro);
-    qx::EscreveInteiro(*this, posicao, registros, tamanho);
-    AtualizaBuffer(posicao, registros, tamanho);
-    *primeira = static_cast<uint32_t>(posicao / tamanhoRegistro);
+    if (anexa) posicao = qx::FimParaAnexar(*this, tamanhoRegistro, medida);
+    qx::EscreveInteiro(*this, posicao, bytes, tamanho);
+    AtualizaBuffer(posicao, bytes, tamanho);
+    *indPos = static_cast<uint32_t>(posicao / tamanhoRegistro);
     return ARQ_OK;
   });
+  // A failed write may have cut the file back below what the buffer holds.
   if (status != ARQ_OK) EsqueceBuffer();
   return status;
 }

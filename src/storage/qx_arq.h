@@ -65,6 +65,10 @@ class CQXarq : public CBaseArquivo {
   void EsqueceBuffer();
   // Keeps the buffered copy of bytes just written in step with the file.
   void AtualizaBuffer(uint64_t posicao, const void* bytes, uint32_t tamanho);
+  // Writes `tamanho` bytes at byte `posicao`, or appended where FimParaAnexar
+  // puts `medida` bytes when `posicao` is 0; *indPos gets the record number.
+  int Escreve(uint64_t posicao, uint32_t medida, const void* bytes, uint32_t tamanho,
+              uint32_t* indPos);
 
   std::unique_ptr<char[]> m_pBuffer;
   int64_t m_lInicioBuffer = -1;  // file offset of the buffered bytes
