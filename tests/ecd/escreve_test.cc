@@ -2,8 +2,10 @@
 // checked by hand, and the checker passing it.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
+#include "../storage/qxdump_run.h"
 #include "padaria.h"
 #include "reports/ecd/confere.h"
 #include "reports/ecd/escreve.h"
@@ -31,6 +33,22 @@ TEST(EscreveEcd, GivesTheSmallCompanysFileAsCheckedByHand) {
   for (const std::string& linha : test::Padaria()) esperado += linha + "\r\n";
   EXPECT_EQ(arquivo, esperado);
   EXPECT_EQ(Problemas(arquivo), std::vector<std::string>{});
+}
+
+TEST(EscreveEcd, QxcnChecksAFileAndExitsZeroOnlyWhenItPasses) {
+  std::vector<Lancamento> lancamentos;
+  Livro livro = test::LivroPadaria(&lancamentos);
+  const qx::test::TempDir dir;
+  for (const std::string cnpj : {"11222333000181", "11222333000180"}) {
+    livro.empresa.cnpj = cnpj;
+    std::ofstream(dir / "ecd.txt", std::ios::binary) << Arquivo(livro);
+    const qx::test::DumpRun run = qx::test::RunTool(
+        dir, QX_TEST_BINARY_DIR "/tools/qxcn/qxcn", {"ecd", "--conferir", "ecd.txt"});
+    EXPECT_EQ(run.code, cnpj.ends_with('1') ? 0 : 1) << run.out << run.err;
+    EXPECT_EQ(run.out.find("linha 1 (0000) CADASTRO_CNPJ") != std::string::npos,
+              cnpj.ends_with('0'))
+        << run.out;
+  }
 }
 
 }  // namespace

@@ -26,6 +26,16 @@ std::string Document(const std::string& text) {
   return digits.empty() ? qx::Utf8ToCp1252(text) : digits;
 }
 
+// A phone as people write it, "(11) 3333-4444": the digits, the other
+// characters kept so that the refusal shows them.
+std::string Phone(const std::string& text) {
+  std::string kept;
+  for (const char c : text) {
+    if (std::string_view("()-. ").find(c) == std::string_view::npos) kept += c;
+  }
+  return qx::Utf8ToCp1252(kept);
+}
+
 struct TextField {
   const char* option;
   std::string qx::CadastroPJ::*field;
@@ -84,7 +94,7 @@ void AddSignatory(const Argumentos& args, Contexto& contexto, Saida&) {
     s.validadeCertidao = DateValue(args, *v, "--validade-certidao");
   }
   s.email = qx::Utf8ToCp1252(args.Valor("email").value_or(""));
-  s.telefone = qx::DigitosDocumento(args.Valor("telefone").value_or(""));
+  s.telefone = Phone(args.Valor("telefone").value_or(""));
   s.responsavelLegal = args.Marca("responsavel");
   auto db = contexto.Company(Word(args, 0));
   Check(qx::AdicionaSignatario(*db, s), "incluir o signatário", db->message());

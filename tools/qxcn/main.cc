@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
       .globais = Junta({OpcoesSaida(), OpcoesIdentidade()}),
       .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
                          ComandosBalancete(), ComandosCentros(), ComandosNotasFormatos(),
-                         ComandosImportacao(), ComandosEmpresa(), ComandosHistorico()}),
+                         ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(),
+                         ComandosEcd()}),
   };
   return Executa(qxcn, argc, argv);
 }
