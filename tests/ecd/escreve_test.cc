@@ -8,6 +8,7 @@
 #include "../storage/qxdump_run.h"
 #include "padaria.h"
 #include "reports/ecd/confere.h"
+#include "reports/ecd/demonstracoes.h"
 #include "reports/ecd/escreve.h"
 
 namespace qx::ecd {
@@ -33,6 +34,30 @@ TEST(EscreveEcd, GivesTheSmallCompanysFileAsCheckedByHand) {
   for (const std::string& linha : test::Padaria()) esperado += linha + "\r\n";
   EXPECT_EQ(arquivo, esperado);
   EXPECT_EQ(Problemas(arquivo), std::vector<std::string>{});
+}
+
+// Without lines from the books, the chart's structure gives the same
+// statements; lines gathered under a code (and several roots) still pass.
+TEST(EscreveEcd, StatementsFromTheChartAgreeWithTheBalances) {
+  std::vector<Lancamento> lancamentos;
+  const Livro padaria = test::LivroPadaria(&lancamentos);
+  Livro livro = padaria;
+  MontaDemonstracoes(&livro);
+  EXPECT_EQ(livro.balanco, padaria.balanco);
+  EXPECT_EQ(livro.dre, padaria.dre);
+  for (Conta& c : livro.contas) {
+    if (c.codigo.starts_with("1.1.1.")) c.aglutinacao = "1.1.1";
+    if (c.codigo.starts_with("3")) c.nivel += c.codigo == "3" ? 0 : -1;
+    if (c.codigo == "3.1" || c.codigo == "3.2") c.superior.clear();
+  }
+  std::erase_if(livro.contas, [](const Conta& c) { return c.codigo == "3"; });
+  MontaDemonstracoes(&livro);
+  ASSERT_EQ(livro.balanco.size(), 12u);
+  EXPECT_EQ(livro.balanco[2].codigo, "1.1.1");
+  EXPECT_FALSE(livro.balanco[2].totalizadora);
+  EXPECT_EQ(livro.dre.front().codigo, "R");
+  EXPECT_EQ(livro.dre.back().superior, "3.2");
+  EXPECT_EQ(Problemas(Arquivo(livro)), std::vector<std::string>{});
 }
 
 TEST(EscreveEcd, QxcnChecksAFileAndExitsZeroOnlyWhenItPasses) {

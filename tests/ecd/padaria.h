@@ -122,10 +122,10 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
       linha("2.3.2.01", "2.3.2", "Lucros acumulados", 4, false, 'P', -R(2300)),
   };
   l.dre = {
-      linha("RES", "", "RESULTADO DO EXERCICIO", 1, true, 'R', -R(2300)),
-      linha("3.1", "RES", "RECEITAS", 2, true, 'R', -R(3500)),
+      linha("3", "", "RESULTADO", 1, true, 'R', -R(2300)),
+      linha("3.1", "3", "RECEITAS", 2, true, 'R', -R(3500)),
       linha("3.1.01", "3.1", "Vendas", 3, false, 'R', -R(3500)),
-      linha("3.2", "RES", "DESPESAS", 2, true, 'D', R(1200)),
+      linha("3.2", "3", "DESPESAS", 2, true, 'D', R(1200)),
       linha("3.2.01", "3.2", "Aluguel", 3, false, 'D', R(1200)),
   };
   l.signatarios = {
@@ -238,10 +238,10 @@ inline std::vector<std::string> Padaria() {
       "|J100|2.3.1.01|D|4|2.3.1|P|Capital subscrito|0,00|D|10000,00|C||",
       "|J100|2.3.2|T|3|2.3|P|LUCROS OU PREJUIZOS|0,00|D|2300,00|C||",
       "|J100|2.3.2.01|D|4|2.3.2|P|Lucros acumulados|0,00|D|2300,00|C||",
-      "|J150|1|RES|T|1||RESULTADO DO EXERCICIO|||2300,00|C|R||",
-      "|J150|2|3.1|T|2|RES|RECEITAS|||3500,00|C|R||",
+      "|J150|1|3|T|1||RESULTADO|||2300,00|C|R||",
+      "|J150|2|3.1|T|2|3|RECEITAS|||3500,00|C|R||",
       "|J150|3|3.1.01|D|3|3.1|Vendas|||3500,00|C|R||",
-      "|J150|4|3.2|T|2|RES|DESPESAS|||1200,00|D|D||",
+      "|J150|4|3.2|T|2|3|DESPESAS|||1200,00|D|D||",
       "|J150|5|3.2.01|D|3|3.2|Aluguel|||1200,00|D|D||",
       "|J900|TERMO DE ENCERRAMENTO|1|DI\xC1RIO GERAL|Padaria Modelo Ltda|140|01112026|31122026|",
       "|J930|Ana Contadora|52998224725|Contador/Contabilista|900|1SP123456|ana@contab.com.br|1133334444|SP|||N|",

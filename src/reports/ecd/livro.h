@@ -126,6 +126,8 @@ struct LinhaDemonstracao {
                      // income statement: 'R' adds to the result, 'D' takes from it
   int64_t inicial = 0;  // the balance sheet's opening value
   int64_t final = 0;    // the closing value (income statement: before closing)
+
+  bool operator==(const LinhaDemonstracao&) const = default;
 };
 
 // Walks the year's entries in the order they go to the file, handing each to
