@@ -222,6 +222,13 @@ HRESULT DefineAglutinacao(SuiteDatabase& db, const AglutinacaoCadastro& a) {
     return db.Fail(E_INVALIDARG, Recusa("c\xF3" "digo", a.codigo, "sem o caractere |"));
   }
   return db.Write([&] {
+    SqlStatement conta(db, "SELECT 1 FROM contas WHERE plano = 'C' AND conta = ?");
+    const HRESULT existe = conta.Bind(1, a.conta).StepOne();
+    if (existe == S_FALSE) {
+      return db.Fail(E_QXDF_REGISTRO_NAO_ENCONTRADO,
+                     Recusa("conta", std::to_string(a.conta), "uma conta do plano cont\xE1" "bil"));
+    }
+    if (FAILED(existe)) return existe;
     if (a.codigo.empty()) {
       SqlStatement remove(db, "DELETE FROM contas_aglutinacao WHERE conta = ?");
       return remove.Bind(1, a.conta).Run();

@@ -112,6 +112,7 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
                    "--responsavel"})
                 .code,
             0);
+  ASSERT_EQ(Admin({"account", "add", "LOJA", "C", "10", "1.1.1.01", "A", "Caixa"}).code, 0);
   ASSERT_EQ(Admin({"aglutinacao", "define", "LOJA", "10", "CX"}).code, 0);
   const struct {
     std::vector<std::string> args;
@@ -129,6 +130,7 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
        "j\xC3\xA1 \xC3\xA9 Beto"},
       {{"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto"}, "j\xC3\xA1 existe"},
       {{"signatario", "exclui", "LOJA", "111.444.777-35", "801"}, "N\xC3\xA3o h\xC3\xA1 signat"},
+      {{"aglutinacao", "define", "LOJA", "11", "CX"}, "conta '11'"},
   };
   for (const auto& recusa : recusas) {
     const test::DumpRun run = Admin(recusa.args);
