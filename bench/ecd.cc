@@ -40,7 +40,7 @@ struct Plano {
 Plano MontaPlano(Livro* l) {
   Plano p;
   const auto conta = [&](std::string codigo, std::string superior, Natureza n, bool a, int nivel) {
-    l->contas.push_back({codigo, superior, "Conta " + codigo, n, a, nivel, {}, {}});
+    l->contas.push_back({codigo, superior, "Conta " + codigo, n, a, nivel, {}});
     if (a && n == Natureza::kResultado) p.resultado.push_back(codigo);
     if (a && n != Natureza::kResultado && codigo != "2.3.1.002") p.patrimoniais.push_back(codigo);
   };

@@ -93,7 +93,7 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
       {"BALANCO_NIVEL_1", [](Livro& l, auto&) { l.balanco[9].nivel = 1; }},
       {"DEMONSTRACAO_SALDO", [](Livro& l, auto&) { l.balanco[3].final += R(1); }},
       {"DEMONSTRACAO_I052", [](Livro& l, auto&) { l.balanco[4].codigo = "BANCOS"; }},
-      {"DEMONSTRACAO_I052", [](Livro& l, auto&) { ContaDe(l, "1.1.1.02").aglutinacao = "1.1.1.01"; }},
+      {"DEMONSTRACAO_I052", [](Livro& l, auto&) { l.aglutinacoes = {{"1.1.1.02", "1.1.1.01", ""}}; }},
       {"DRE_SOMA", [](Livro& l, auto&) { l.dre[0].final += R(1); }},
       {"DRE_ESTRUTURA", [](Livro& l, auto&) { l.dre[2].superior = "3.2.01"; }},
       {"DEMONSTRACAO_AUSENTE", [](Livro& l, auto&) { l.dre.clear(); }},

@@ -22,7 +22,7 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   l.situacaoInicio = 1;
   const auto conta = [&](std::string codigo, std::string superior, std::string nome,
                          Natureza natureza, bool analitica, int nivel) {
-    l.contas.push_back({codigo, superior, nome, natureza, analitica, nivel, {}, {}});
+    l.contas.push_back({codigo, superior, nome, natureza, analitica, nivel, {}});
   };
   const Natureza A = Natureza::kAtivo, P = Natureza::kPassivo,
                  PL = Natureza::kPatrimonioLiquido, RE = Natureza::kResultado;

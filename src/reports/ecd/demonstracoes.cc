@@ -7,7 +7,7 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "reports/ecd/escreve.h"
+#include "reports/ecd/aglutinacao.h"
 
 namespace qx::ecd {
 namespace {
@@ -30,15 +30,21 @@ class Montagem {
       if (a.data != livro.fimExercicio) continue;
       for (const SaldoResultado& s : a.saldos) resultado_[s.conta] += s.saldo;
     }
-    // Each code's place: the account of that code, else the first it gathers.
+    // Each code's place: the account the admin gave it, else the account itself.
+    const auto codigos = CodigosDeAglutinacao(livro);
+    for (const Aglutinacao& a : livro.aglutinacoes) {
+      if (const auto onde = indice_.find(a.conta); onde != indice_.end()) {
+        lugar_.emplace(a.codigo, onde->second);
+        if (!a.descricao.empty()) descricao_[a.codigo] = a.descricao;
+      }
+    }
     for (const Conta& c : livro.contas) {
-      if (!NasDemonstracoes(c)) continue;
-      const std::string& codigo = Aglutinacao(c);
-      const auto dono = indice_.find(codigo);
-      lugar_.emplace(codigo, dono != indice_.end() ? dono->second : indice_[c.codigo]);
+      const auto codigo = codigos.find(c.codigo);
+      if (codigo == codigos.end()) continue;
+      lugar_.emplace(codigo->second, indice_[c.codigo]);
       const bool balanco = DoBalanco(c.natureza);
-      valores_[codigo].first += balanco ? inicial_[c.codigo] : 0;
-      valores_[codigo].second += balanco ? final_[c.codigo] : resultado_[c.codigo];
+      valores_[codigo->second].first += balanco ? inicial_[c.codigo] : 0;
+      valores_[codigo->second].second += balanco ? final_[c.codigo] : resultado_[c.codigo];
     }
     for (const auto& [codigo, conta] : lugar_) {
       detalhe_[conta] = codigo;
@@ -63,6 +69,7 @@ class Montagem {
                           !balanco ? 'R' : c.natureza == Natureza::kAtivo ? 'A' : 'P', 0, 0};
       if (!l.totalizadora) {
         l.codigo = detalhe->second;
+        if (const auto d = descricao_.find(l.codigo); d != descricao_.end()) l.descricao = d->second;
         std::tie(l.inicial, l.final) = valores_[l.codigo];
       }
       linhas.push_back(std::move(l));
@@ -114,6 +121,7 @@ class Montagem {
   std::unordered_map<std::string, size_t> indice_;
   std::unordered_map<std::string, int64_t> inicial_, final_, resultado_;
   std::map<std::string, size_t> lugar_;
+  std::map<std::string, std::string> descricao_;
   std::map<size_t, std::string> detalhe_;
   std::set<size_t> totais_;
   std::map<std::string, std::pair<int64_t, int64_t>> valores_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "reports/ecd/aglutinacao.h"
 #include "reports/ecd/formato.h"
 #include "reports/ecd/saida_ecd.h"
 #include "values/registro_pj.h"
@@ -27,7 +28,10 @@ void FechaBloco(SaidaEcd& saida, std::string_view registro) {
 class Escrita {
  public:
   Escrita(const Livro& livro, SaidaEcd& saida, uint64_t totalLinhas)
-      : livro_(livro), saida_(saida), total_(Numero(totalLinhas)) {}
+      : livro_(livro),
+        saida_(saida),
+        total_(Numero(totalLinhas)),
+        codigos_(CodigosDeAglutinacao(livro)) {}
 
   void Escreve() {
     Bloco0();
@@ -64,7 +68,8 @@ class Escrita {
       saida_.Linha({"I050", Data(c.alteracao.IsEmpty() ? livro_.inicio : c.alteracao),
                     Codigo(c.natureza), c.analitica ? "A" : "S", Numero(static_cast<uint64_t>(c.nivel)),
                     c.codigo, c.superior, c.nome});
-      if (NasDemonstracoes(c)) saida_.Linha({"I052", "", Aglutinacao(c)});
+      const auto codigo = codigos_.find(c.codigo);
+      if (codigo != codigos_.end()) saida_.Linha({"I052", "", codigo->second});
     }
     for (const Historico& h : livro_.historicos) saida_.Linha({"I075", h.codigo, h.texto});
     for (const CentroCusto& c : livro_.centros) {
@@ -150,17 +155,13 @@ class Escrita {
   const Livro& livro_;
   SaidaEcd& saida_;
   std::string total_;
+  std::unordered_map<std::string, std::string> codigos_;
 };
 
 }  // namespace
 
 std::string NumeroLancamento(const Lancamento& lancamento) {
   return Numero(lancamento.filial) + "-" + Numero(lancamento.numero);
-}
-
-bool NasDemonstracoes(const Conta& conta) {
-  return conta.analitica && conta.natureza >= Natureza::kAtivo &&
-         conta.natureza <= Natureza::kResultado;
 }
 
 void EscreveEcd(const Livro& livro, std::ostream& destino) {

@@ -13,14 +13,6 @@ namespace qx::ecd {
 
 // The file's number of an entry: unique across branches ("2-1045").
 std::string NumeroLancamento(const Lancamento& lancamento);
-// The statements' line an account adds to (I052): the one given, else its own code.
-inline const std::string& Aglutinacao(const Conta& conta) {
-  return conta.aglutinacao.empty() ? conta.codigo : conta.aglutinacao;
-}
-// Whether the account goes to the statements (I052): analytic, and of the
-// balance sheet or the result.
-bool NasDemonstracoes(const Conta& conta);
-
 void EscreveEcd(const Livro& livro, std::ostream& destino);
 
 }  // namespace qx::ecd

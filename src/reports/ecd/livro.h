@@ -56,8 +56,14 @@ struct Conta {  // I050, and I052 for an analytic account
   bool analitica = true;
   int nivel = 1;
   CQXData alteracao;  // when it was created or last changed; empty: the file's start
-  // The statements' line (code of aggregation) the account adds to; empty: its own code.
-  std::string aglutinacao;
+};
+
+// A line of the statements the admin gave an account: it and every analytic
+// account under it add to the line `codigo`, shown where the account stands.
+struct Aglutinacao {
+  std::string conta;
+  std::string codigo;
+  std::string descricao;  // "" for the account's name
 };
 
 struct Historico {  // I075
@@ -145,6 +151,7 @@ struct Livro {
   uint32_t numeroLivro = 1;  // NUM_ORD: the book's order number
   std::string naturezaLivro = "DI\xC1RIO GERAL";
   std::vector<Conta> contas;  // parents before children
+  std::vector<Aglutinacao> aglutinacoes;  // the others' line is their own code
   std::vector<Historico> historicos;
   std::vector<CentroCusto> centros;
   std::vector<Periodo> periodos;  // in order, one a month
