@@ -222,7 +222,7 @@ void Conferencia::ConfereContagens(const Campos& campos) {
   }
   ++linhasBloco_;
   const auto quantidade = [&](size_t i) {
-    return campos.size() > i && SoDigitos(campos[i]) ? std::stoull(std::string(campos[i])) : 0;
+    return campos.size() > i ? LeNumero(campos[i]).value_or(0) : 0;
   };
   if (std::find(std::begin(kFechamentos), std::end(kFechamentos), registro_) !=
       std::end(kFechamentos)) {

@@ -43,7 +43,7 @@ void Conferencia::Abertura(const Campos& c) {
 void Conferencia::TermoAbertura(const Campos& c) {
   numeroLivro_ = std::string(c[2]);
   naturezaLivro_ = std::string(c[3]);
-  linhasDeclaradas_.push_back({std::stoull(std::string(c[4])), linha_, registro_});
+  linhasDeclaradas_.push_back({LeNumero(c[4]).value_or(0), linha_, registro_});
   fimExercicio_ = *LeData(c[11]);
   if (c[5] != nome_ || c[7] != cnpj_) {
     Relata("CADASTRO_NOME", "nome " + Texto(c[5]) + " e CNPJ " + Texto(c[7]) +
@@ -61,7 +61,7 @@ void Conferencia::TermoAbertura(const Campos& c) {
 }
 
 void Conferencia::TermoEncerramento(const Campos& c) {
-  linhasDeclaradas_.push_back({std::stoull(std::string(c[5])), linha_, registro_});
+  linhasDeclaradas_.push_back({LeNumero(c[5]).value_or(0), linha_, registro_});
   if (c[2] != numeroLivro_ || c[3] != naturezaLivro_ || c[4] != nome_ ||
       LeData(c[6]) != inicio_ || LeData(c[7]) != fim_) {
     Relata("TERMO_ENCERRAMENTO",

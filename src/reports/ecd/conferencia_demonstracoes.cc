@@ -1,6 +1,7 @@
 // The statements (J005, J100, J150): their trees of lines, their totals,
 // assets against liabilities and equity, and their detail lines against the
 // balances of the accounts the chart gives them (I052).
+#include <algorithm>
 #include <map>
 
 #include "reports/ecd/conferencia.h"
@@ -31,13 +32,15 @@ void Conferencia::Demonstracoes(const Campos& c) {
 
 void Conferencia::LinhaBalanco(const Campos& c) {
   balanco_.push_back({linha_, std::string(c[1]), std::string(c[4]), c[2] == "T",
-                      std::stoi(std::string(c[3])), c[5][0], Assinado(c[7], c[8]),
+                      static_cast<int>(std::min<uint64_t>(LeNumero(c[3]).value_or(0), 99)),
+                      c[5][0], Assinado(c[7], c[8]),
                       Assinado(c[9], c[10])});
 }
 
 void Conferencia::LinhaResultado(const Campos& c) {
   resultado_.push_back({linha_, std::string(c[2]), std::string(c[5]), c[3] == "T",
-                        std::stoi(std::string(c[4])), c[11][0], 0, Assinado(c[9], c[10])});
+                        static_cast<int>(std::min<uint64_t>(LeNumero(c[4]).value_or(0), 99)),
+                        c[11][0], 0, Assinado(c[9], c[10])});
 }
 
 void Conferencia::ConfereArvore(const std::vector<LinhaDemonstracao>& linhas,
@@ -52,8 +55,8 @@ void Conferencia::ConfereArvore(const std::vector<LinhaDemonstracao>& linhas,
       RelataEm(l.linha, reg, p + "_DUPLICADA", "código " + Texto(l.codigo) + " duas vezes", kLinhas);
     }
     primeiros += l.nivel == 1 ? 1 : 0;
-    somas[l.superior].first += l.inicial;
-    somas[l.superior].second += l.final;
+    Acumula(somas[l.superior].first, l.inicial);
+    Acumula(somas[l.superior].second, l.final);
   }
   if (primeiros != niveisUm) {
     RelataEm(0, reg, p + "_NIVEL_1",
@@ -101,8 +104,8 @@ void Conferencia::FimDemonstracoes() {
   int64_t inicial = 0, final = 0;
   for (const LinhaDemonstracao& l : balanco_) {
     if (l.nivel == 1) {
-      inicial += l.inicial;
-      final += l.final;
+      Acumula(inicial, l.inicial);
+      Acumula(final, l.final);
     }
   }
   if (inicial != 0 || final != 0) {
@@ -125,7 +128,9 @@ void Conferencia::FimDemonstracoes() {
     if (periodo < 0) return;
     for (const auto& [chave, m] : periodos_[static_cast<size_t>(periodo)].movimentos) {
       const auto it = linhaDaConta.find(chave.substr(0, chave.find('\x1F')));
-      if (it != linhaDaConta.end()) (final ? saldos[it->second].second : saldos[it->second].first) += final ? m.final : m.inicial;
+      if (it == linhaDaConta.end()) continue;
+      auto& saldo = saldos[it->second];
+      Acumula(final ? saldo.second : saldo.first, final ? m.final : m.inicial);
     }
   };
   soma(primeiro, false);
@@ -136,7 +141,7 @@ void Conferencia::FimDemonstracoes() {
     if (chave.compare(0, naData.size(), naData) != 0) continue;
     const std::string conta = chave.substr(naData.size(), chave.find('\x1F') - naData.size());
     const auto it = linhaDaConta.find(conta);
-    if (it != linhaDaConta.end()) resultado[it->second] += saldo.first;
+    if (it != linhaDaConta.end()) Acumula(resultado[it->second], saldo.first);
   }
   const auto detalhe = [&](const LinhaDemonstracao& l, std::string_view reg, int naturezasCertas,
                            int64_t inicial, int64_t final, bool comInicial) {

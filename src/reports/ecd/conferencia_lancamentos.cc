@@ -59,16 +59,16 @@ void Conferencia::PartidaLancamento(const Campos& c) {
   ++partidas_;
   const int64_t valor = LeValor(c[3]).value_or(0);
   const bool debito = c[4] == "D";
-  (debito ? debitos_ : creditos_) += valor;
+  Acumula(debito ? debitos_ : creditos_, valor);
   const std::string chave = Chave(c[1], c[2]);
   if (periodoLancamento_ >= 0) {
     Movimento& m = periodos_[static_cast<size_t>(periodoLancamento_)].movimentos[chave];
-    (debito ? m.debitosPartidas : m.creditosPartidas) += valor;
+    Acumula(debito ? m.debitosPartidas : m.creditosPartidas, valor);
   }
   // The closing entries' counterpart (equity) is no result account.
   const Conta* conta = encerramento_ ? AchaConta(c[1]) : nullptr;
   if (conta != nullptr && conta->natureza == 4) {
-    encerramentos_[NaData(dataLancamento_, chave)] += debito ? valor : -valor;
+    Acumula(encerramentos_[NaData(dataLancamento_, chave)], debito ? valor : -valor);
   }
 }
 

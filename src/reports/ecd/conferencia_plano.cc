@@ -1,5 +1,7 @@
 // The chart (I050), the accounts' statement lines (I052), and the codes the
 // other registers take from the chart, the cost centres and the histories.
+#include <algorithm>
+
 #include "reports/ecd/conferencia.h"
 #include "reports/ecd/formato.h"
 
@@ -13,8 +15,9 @@ std::string Texto(std::string_view latin1) { return "'" + Latin1ParaUtf8(latin1)
 }  // namespace
 
 void Conferencia::ContaPlano(const Campos& c) {
-  Conta conta{std::string(c[5]), std::string(c[6]), std::stoi(std::string(c[2])), c[3] == "A",
-              std::stoi(std::string(c[4])), linha_};
+  Conta conta{std::string(c[5]), std::string(c[6]),
+              static_cast<int>(LeNumero(c[2]).value_or(0)), c[3] == "A",
+              static_cast<int>(std::min<uint64_t>(LeNumero(c[4]).value_or(0), 99)), linha_};
   if (LeData(c[1]) > fim_) {
     Relata("PLANO_DATA", "conta " + Texto(c[5]) + " alterada em " + std::string(c[1]) +
                              ", depois do fim do arquivo", "");

@@ -61,7 +61,7 @@ void Conferencia::SaldoPeriodico(const Campos& c) {
   m.creditos = LeValor(c[6]).value_or(0);
   m.final = Assinado(c[7], c[8]);
   const std::string chave = Chave(c[1], c[2]);
-  if (m.final != m.inicial + m.debitos - m.creditos) {
+  if (m.final != Soma(Soma(m.inicial, m.debitos), -m.creditos)) {
     Relata("SALDO_FINAL",
            Nome(chave) + ": inicial " + Quantia(m.inicial) + " + débitos " + Quantia(m.debitos) +
                " - créditos " + Quantia(m.creditos) + " não dá o final " + Quantia(m.final),
@@ -93,10 +93,10 @@ void Conferencia::FechaPeriodo() {
   const int atual = static_cast<int>(periodos_.size()) - 1;
   int64_t inicial = 0, final = 0, debitos = 0, creditos = 0;
   for (const auto& [chave, m] : periodo.movimentos) {
-    inicial += m.inicial;
-    final += m.final;
-    debitos += m.debitos;
-    creditos += m.creditos;
+    Acumula(inicial, m.inicial);
+    Acumula(final, m.final);
+    Acumula(debitos, m.debitos);
+    Acumula(creditos, m.creditos);
   }
   const std::string mes = " em " + MesAnoText(periodo.inicio.MesAno());
   if (inicial != 0 || final != 0) {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "reports/ecd/aglutinacao.h"
+#include "reports/ecd/formato.h"
 
 namespace qx::ecd {
 namespace {
@@ -21,14 +22,14 @@ class Montagem {
   explicit Montagem(const Livro& livro) : livro_(livro) {
     for (size_t i = 0; i < livro.contas.size(); ++i) indice_[livro.contas[i].codigo] = i;
     if (!livro.periodos.empty()) {
-      for (const Saldo& s : livro.periodos.front().saldos) inicial_[s.conta] += s.inicial;
+      for (const Saldo& s : livro.periodos.front().saldos) Acumula(inicial_[s.conta], s.inicial);
       for (const Saldo& s : livro.periodos.back().saldos) {
-        final_[s.conta] += s.inicial + s.debitos - s.creditos;
+        Acumula(final_[s.conta], Soma(Soma(s.inicial, s.debitos), -s.creditos));
       }
     }
     for (const Apuracao& a : livro.apuracoes) {
       if (a.data != livro.fimExercicio) continue;
-      for (const SaldoResultado& s : a.saldos) resultado_[s.conta] += s.saldo;
+      for (const SaldoResultado& s : a.saldos) Acumula(resultado_[s.conta], s.saldo);
     }
     // Each code's place: the account the admin gave it, else the account itself.
     const auto codigos = CodigosDeAglutinacao(livro);
@@ -43,8 +44,8 @@ class Montagem {
       if (codigo == codigos.end()) continue;
       lugar_.emplace(codigo->second, indice_[c.codigo]);
       const bool balanco = DoBalanco(c.natureza);
-      valores_[codigo->second].first += balanco ? inicial_[c.codigo] : 0;
-      valores_[codigo->second].second += balanco ? final_[c.codigo] : resultado_[c.codigo];
+      Acumula(valores_[codigo->second].first, balanco ? inicial_[c.codigo] : 0);
+      Acumula(valores_[codigo->second].second, balanco ? final_[c.codigo] : resultado_[c.codigo]);
     }
     for (const auto& [codigo, conta] : lugar_) {
       detalhe_[conta] = codigo;
@@ -86,8 +87,8 @@ class Montagem {
     for (size_t i = linhas.size(); i-- > 0;) {
       const auto acima = porCodigo.find(linhas[i].superior);
       if (linhas[i].superior.empty() || acima == porCodigo.end()) continue;
-      linhas[acima->second].inicial += linhas[i].inicial;
-      linhas[acima->second].final += linhas[i].final;
+      Acumula(linhas[acima->second].inicial, linhas[i].inicial);
+      Acumula(linhas[acima->second].final, linhas[i].final);
     }
     if (!balanco) {
       for (LinhaDemonstracao& l : linhas) l.grupo = l.final > 0 ? 'D' : 'R';

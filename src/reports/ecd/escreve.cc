@@ -79,7 +79,7 @@ class Escrita {
     for (const Periodo& p : livro_.periodos) {
       saida_.Linha({"I150", Data(p.inicio), Data(p.fim)});
       for (const Saldo& s : p.saldos) {
-        const int64_t final = s.inicial + s.debitos - s.creditos;
+        const int64_t final = Soma(Soma(s.inicial, s.debitos), -s.creditos);
         const char ini = Indicador(s.inicial), fim = Indicador(final);
         saida_.Linha({"I155", s.conta, s.centro, Valor(s.inicial), Letra(ini), Valor(s.debitos),
                       Valor(s.creditos), Valor(final), Letra(fim)});
@@ -98,7 +98,7 @@ class Escrita {
 
   void Entrada(const Lancamento& l) {
     int64_t valor = 0;
-    for (const Partida& p : l.partidas) valor += p.natureza == 'D' ? p.valor : 0;
+    for (const Partida& p : l.partidas) Acumula(valor, p.natureza == 'D' ? p.valor : 0);
     saida_.Linha({"I200", NumeroLancamento(l), Data(l.data), Valor(valor), l.encerramento ? "E" : "N",
                   ""});
     for (const Partida& p : l.partidas) {

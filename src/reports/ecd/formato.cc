@@ -73,12 +73,27 @@ std::optional<CQXData> LeData(std::string_view texto) {
   return data;
 }
 
+int64_t Soma(int64_t a, int64_t b) {
+  int64_t soma = 0;
+  if (!__builtin_add_overflow(a, b, &soma)) return soma;
+  return b < 0 ? INT64_MIN : INT64_MAX;
+}
+
+std::optional<uint64_t> LeNumero(std::string_view texto) {
+  uint64_t numero = 0;
+  const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), numero);
+  if (!SoDigitos(texto) || erro != std::errc() || fim != texto.data() + texto.size()) {
+    return std::nullopt;
+  }
+  return numero;
+}
+
 std::optional<int64_t> LeValor(std::string_view texto, int decimais) {
   const size_t virgula = texto.find(',');
   const std::string_view inteiro = texto.substr(0, virgula);
   const std::string_view fracao =
       virgula == std::string_view::npos ? std::string_view() : texto.substr(virgula + 1);
-  if (!SoDigitos(inteiro) || inteiro.size() > 15 ||
+  if (!SoDigitos(inteiro) || inteiro.size() > 18 ||
       (virgula != std::string_view::npos && (!SoDigitos(fracao) || fracao.size() > static_cast<size_t>(decimais)))) {
     return std::nullopt;
   }
@@ -86,7 +101,10 @@ std::optional<int64_t> LeValor(std::string_view texto, int decimais) {
   std::from_chars(inteiro.data(), inteiro.data() + inteiro.size(), valor);
   int64_t partes = 0;
   for (size_t i = 0; i < 4; ++i) partes = partes * 10 + (i < fracao.size() ? fracao[i] - '0' : 0);
-  return valor * 10000 + partes;
+  if (__builtin_mul_overflow(valor, 10000, &valor) || __builtin_add_overflow(valor, partes, &valor)) {
+    return std::nullopt;
+  }
+  return valor;
 }
 
 std::string Latin1ParaUtf8(std::string_view latin1) {
