@@ -67,7 +67,8 @@ Plano MontaPlano(Livro* l) {
   grupo("3.1", Natureza::kResultado, 40);
   conta("3.2", "3", Natureza::kResultado, false, 2);
   grupo("3.2", Natureza::kResultado, 40);
-  for (int c = 1; c <= kCentros; ++c) l->centros.push_back({"CC" + std::to_string(c), "Centro", {}});
+  for (int c = 1; c <= kCentros; ++c)
+    l->centros.push_back({"CC" + std::to_string(c), "Centro", {}});
   for (int h = 1; h <= 5; ++h) l->historicos.push_back({std::to_string(h), "Historico padrao"});
   return p;
 }
@@ -161,8 +162,8 @@ void MontaSaldos(Livro* livro, Ano* ano) {
       total += valor;
     }
     if (l.partidas.empty()) continue;
-    l.partidas.push_back({"2.3.1.002", "", total < 0 ? -total : total, total < 0 ? 'C' : 'D', "", "",
-                          "Encerramento"});
+    l.partidas.push_back({"2.3.1.002", "", total < 0 ? -total : total, total < 0 ? 'C' : 'D', "",
+                          "", "Encerramento"});
     soma(l);
     ano->encerramento.push_back(std::move(l));
   }
@@ -177,7 +178,9 @@ double Mediana(F f) {
   for (int i = 0; i < 3; ++i) {
     const auto inicio = std::chrono::steady_clock::now();
     f();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio).count());
+    ms.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio)
+            .count());
   }
   std::sort(ms.begin(), ms.end());
   return ms[1];
@@ -212,10 +215,11 @@ class Peer {
       sqlite3_reset(l);
       for (const Partida& y : x.partidas) {
         sqlite3_bind_int64(p, 1, id);
-        const std::string* textos[] = {&y.conta, &y.centro, nullptr, nullptr, &y.documento,
-                                       &y.historicoPadrao, &y.historico};
+        const std::string* textos[] = {&y.conta,     &y.centro,          nullptr,     nullptr,
+                                       &y.documento, &y.historicoPadrao, &y.historico};
         for (int i = 0; i < 7; ++i) {
-          if (textos[i] != nullptr) sqlite3_bind_text(p, i + 2, textos[i]->c_str(), -1, SQLITE_TRANSIENT);
+          if (textos[i] != nullptr)
+            sqlite3_bind_text(p, i + 2, textos[i]->c_str(), -1, SQLITE_TRANSIENT);
         }
         sqlite3_bind_int64(p, 4, y.valor);
         sqlite3_bind_text(p, 5, y.natureza == 'D' ? "D" : "C", -1, SQLITE_STATIC);
@@ -241,7 +245,8 @@ class Peer {
         " ORDER BY 3",
         -1, &s, nullptr);
     while (sqlite3_step(s) == SQLITE_ROW) {
-      const unsigned char* texto = sqlite3_column_text(s, sqlite3_column_type(s, 0) == SQLITE_NULL ? 1 : 0);
+      const unsigned char* texto =
+          sqlite3_column_text(s, sqlite3_column_type(s, 0) == SQLITE_NULL ? 1 : 0);
       std::fputs(reinterpret_cast<const char*>(texto), f);
       std::fputs("\r\n", f);
     }
@@ -257,12 +262,14 @@ class Peer {
 
 int main() {
   Livro livro;
-  livro.empresa = {"Empresa do Ano Ltda", "11222333000181", "SP", "3550308", "Sao Paulo", "", "",
-                   "35212345678", CQXData::Make(10, 1, 2020), {}, false};
+  livro.empresa = {
+      "Empresa do Ano Ltda", "11222333000181",           "SP", "3550308", "Sao Paulo", "", "",
+      "35212345678",         CQXData::Make(10, 1, 2020), {},   false};
   livro.inicio = CQXData::Make(1, 1, kAno);
   livro.fim = livro.fimExercicio = CQXData::Make(31, 12, kAno);
-  livro.signatarios = {{"Ana", "52998224725", "900", "1SP1", "SP", "", {}, "a@b.br", "1133334444", false},
-                       {"Beto", "11144477735", "205", "", "", "", {}, "", "", true}};
+  livro.signatarios = {
+      {"Ana", "52998224725", "900", "1SP1", "SP", "", {}, "a@b.br", "1133334444", false},
+      {"Beto", "11144477735", "205", "", "", "", {}, "", "", true}};
   Ano ano;
   ano.plano = MontaPlano(&livro);
   std::fprintf(stderr, "bench_ecd: balances of %d months of %d entries...\n", kMeses, kPorMes);
@@ -287,9 +294,8 @@ int main() {
   uint64_t problemas = 0;
   const double conferencia = Mediana([&] {
     std::ifstream entrada(kArquivo, std::ios::binary);
-    problemas = ConfereEcd(entrada, [](const Problema& p) {
-      std::fprintf(stderr, "%s\n", TextoProblema(p).c_str());
-    });
+    problemas = ConfereEcd(
+        entrada, [](const Problema& p) { std::fprintf(stderr, "%s\n", TextoProblema(p).c_str()); });
   });
   const int64_t depois = qx::ProcessPrivateMemory();
   std::ifstream tamanho(kArquivo, std::ios::binary | std::ios::ate);
@@ -301,10 +307,11 @@ int main() {
   std::printf("%-34s %10.0f %10.0f %8.2f\n", "arquivo inteiro (I200/I250 no par)", escrita, sqlite,
               escrita / sqlite);
   std::printf("%-34s %10.0f\n", "conferencia do arquivo", conferencia);
-  std::printf("arquivo %.0f MB; problemas %llu; memoria privada: antes %lld MB, na escrita ate %lld MB,"
-              " depois da conferencia %lld MB\n",
-              mb, static_cast<unsigned long long>(problemas), static_cast<long long>(antes >> 20),
-              static_cast<long long>(maior >> 20), static_cast<long long>(depois >> 20));
+  std::printf(
+      "arquivo %.0f MB; problemas %llu; memoria privada: antes %lld MB, na escrita ate %lld MB,"
+      " depois da conferencia %lld MB\n",
+      mb, static_cast<unsigned long long>(problemas), static_cast<long long>(antes >> 20),
+      static_cast<long long>(maior >> 20), static_cast<long long>(depois >> 20));
   std::remove(kArquivo);
   std::remove(QX_BINARY_DIR "/bench_ecd_sqlite.txt");
   return problemas == 0 ? 0 : 1;

@@ -9,10 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream arquivo(std::string(reinterpret_cast<const char*>(data), size));
   uint64_t vistos = 0;
-  const uint64_t problemas =
-      qx::ecd::ConfereEcd(arquivo, [&](const qx::ecd::Problema& p) {
-        vistos += qx::ecd::TextoProblema(p).empty() ? 0 : 1;
-      });
+  const uint64_t problemas = qx::ecd::ConfereEcd(arquivo, [&](const qx::ecd::Problema& p) {
+    vistos += qx::ecd::TextoProblema(p).empty() ? 0 : 1;
+  });
   if (vistos > problemas) __builtin_trap();
   return 0;
 }

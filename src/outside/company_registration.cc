@@ -43,11 +43,17 @@ std::string ConfereCadastroPJ(const CadastroPJ& c) {
     return Recusa("UF", c.uf, "a sigla de um estado em mai\xFAsculas (SP, RJ, MG, ...)");
   }
   if (!c.municipio.empty() && (!SoDigitos(c.municipio) || c.municipio.size() != 7)) {
-    return Recusa("munic\xEDpio", c.municipio, "o c\xF3" "digo IBGE do munic\xEDpio, 7 d\xEDgitos");
+    return Recusa("munic\xEDpio", c.municipio,
+                  "o c\xF3"
+                  "digo IBGE do munic\xEDpio, 7 d\xEDgitos");
   }
   if (!c.municipio.empty() && !c.uf.empty() && !MunicipioDaUf(c.municipio, c.uf)) {
     return Recusa("munic\xEDpio", c.municipio,
-                  "um c\xF3" "digo IBGE de " + c.uf + ", que come\xE7" "a por " +
+                  "um c\xF3"
+                  "digo IBGE de " +
+                      c.uf +
+                      ", que come\xE7"
+                      "a por " +
                       std::to_string(CodigoUf(c.uf)));
   }
   if (!LetrasEDigitos(c.inscricaoEstadual)) {
@@ -62,8 +68,14 @@ std::string ConfereCadastroPJ(const CadastroPJ& c) {
     return Recusa("NIRE", c.nire, "os 11 d\xEDgitos do registro na junta comercial");
   }
   if (c.mesInicioExercicio < 1 || c.mesInicioExercicio > 12) {
-    return Recusa("in\xED" "cio do exerc\xED" "cio", std::to_string(c.mesInicioExercicio),
-                  "o m\xEAs em que o exerc\xED" "cio social come\xE7" "a, de 1 a 12");
+    return Recusa(
+        "in\xED"
+        "cio do exerc\xED"
+        "cio",
+        std::to_string(c.mesInicioExercicio),
+        "o m\xEAs em que o exerc\xED"
+        "cio social come\xE7"
+        "a, de 1 a 12");
   }
   return {};
 }
@@ -73,7 +85,8 @@ std::string ConfereSignatario(const SignatarioCadastro& s) {
   if (s.nome.empty()) return Recusa("nome", s.nome, "o nome do signat\xE1rio");
   if (QualificacaoAssinante(s.qualificacao).empty()) {
     return Recusa("qualifica\xE7\xE3o", s.qualificacao,
-                  "um c\xF3" "digo da tabela de qualifica\xE7\xE3o do assinante "
+                  "um c\xF3"
+                  "digo da tabela de qualifica\xE7\xE3o do assinante "
                   "(900 contador, 203 diretor, 205 administrador, 801 empres\xE1rio, ...)");
   }
   if (s.qualificacao == kQualificacaoPessoaJuridica ? !CnpjValido(s.documento)
@@ -192,9 +205,9 @@ HRESULT RemoveSignatario(SuiteDatabase& db, const std::string& documento,
     SqlStatement existe(db, "SELECT 1 FROM signatarios WHERE documento = ? AND qualificacao = ?");
     HRESULT hr = existe.BindText(1, documento).BindText(2, qualificacao).StepOne();
     if (hr == S_FALSE) {
-      return db.Fail(E_QXDF_REGISTRO_NAO_ENCONTRADO,
-                     "N\xE3o h\xE1 signat\xE1rio " + documento + " com a qualifica\xE7\xE3o " +
-                         qualificacao + ".");
+      return db.Fail(E_QXDF_REGISTRO_NAO_ENCONTRADO, "N\xE3o h\xE1 signat\xE1rio " + documento +
+                                                         " com a qualifica\xE7\xE3o " +
+                                                         qualificacao + ".");
     }
     if (FAILED(hr)) return hr;
     SqlStatement remove(db, "DELETE FROM signatarios WHERE documento = ? AND qualificacao = ?");
@@ -204,50 +217,55 @@ HRESULT RemoveSignatario(SuiteDatabase& db, const std::string& documento,
 
 HRESULT ListaSignatarios(SuiteDatabase& db, std::vector<SignatarioCadastro>* signatarios) {
   signatarios->clear();
-  return ForEachRow(db,
-                    "SELECT nome, documento, qualificacao, crc, uf_crc, certidao_crc, "
-                    "validade_certidao, email, telefone, responsavel_legal FROM signatarios "
-                    "ORDER BY qualificacao, documento",
-                    NoParameters, [&](const SqlStatement& row) {
-                      signatarios->push_back(
-                          {row.Text(0), row.Text(1), row.Text(2), row.Text(3), row.Text(4),
-                           row.Text(5), static_cast<uint32_t>(row.Int(6)), row.Text(7),
-                           row.Text(8), row.Int(9) != 0});
-                    });
+  return ForEachRow(
+      db,
+      "SELECT nome, documento, qualificacao, crc, uf_crc, certidao_crc, "
+      "validade_certidao, email, telefone, responsavel_legal FROM signatarios "
+      "ORDER BY qualificacao, documento",
+      NoParameters, [&](const SqlStatement& row) {
+        signatarios->push_back({row.Text(0), row.Text(1), row.Text(2), row.Text(3), row.Text(4),
+                                row.Text(5), static_cast<uint32_t>(row.Int(6)), row.Text(7),
+                                row.Text(8), row.Int(9) != 0});
+      });
 }
 
 HRESULT DefineAglutinacao(SuiteDatabase& db, const AglutinacaoCadastro& a) {
-  if (a.conta < 1) return db.Fail(E_INVALIDARG, Recusa("conta", std::to_string(a.conta), "maior que 0"));
+  if (a.conta < 1)
+    return db.Fail(E_INVALIDARG, Recusa("conta", std::to_string(a.conta), "maior que 0"));
   if (a.codigo.find('|') != std::string::npos) {
-    return db.Fail(E_INVALIDARG, Recusa("c\xF3" "digo", a.codigo, "sem o caractere |"));
+    return db.Fail(E_INVALIDARG, Recusa("c\xF3"
+                                        "digo",
+                                        a.codigo, "sem o caractere |"));
   }
   return db.Write([&] {
     SqlStatement conta(db, "SELECT 1 FROM contas WHERE plano = 'C' AND conta = ?");
     const HRESULT existe = conta.Bind(1, a.conta).StepOne();
     if (existe == S_FALSE) {
-      return db.Fail(E_QXDF_REGISTRO_NAO_ENCONTRADO,
-                     Recusa("conta", std::to_string(a.conta), "uma conta do plano cont\xE1" "bil"));
+      return db.Fail(E_QXDF_REGISTRO_NAO_ENCONTRADO, Recusa("conta", std::to_string(a.conta),
+                                                            "uma conta do plano cont\xE1"
+                                                            "bil"));
     }
     if (FAILED(existe)) return existe;
     if (a.codigo.empty()) {
       SqlStatement remove(db, "DELETE FROM contas_aglutinacao WHERE conta = ?");
       return remove.Bind(1, a.conta).Run();
     }
-    SqlStatement upsert(db,
-                        "INSERT INTO contas_aglutinacao (conta, codigo, descricao) VALUES (?, ?, ?) "
-                        "ON CONFLICT (conta) DO UPDATE SET codigo = excluded.codigo, "
-                        "descricao = excluded.descricao");
+    SqlStatement upsert(
+        db,
+        "INSERT INTO contas_aglutinacao (conta, codigo, descricao) VALUES (?, ?, ?) "
+        "ON CONFLICT (conta) DO UPDATE SET codigo = excluded.codigo, "
+        "descricao = excluded.descricao");
     return upsert.Bind(1, a.conta).BindText(2, a.codigo).BindText(3, a.descricao).Run();
   });
 }
 
 HRESULT ListaAglutinacoes(SuiteDatabase& db, std::vector<AglutinacaoCadastro>* aglutinacoes) {
   aglutinacoes->clear();
-  return ForEachRow(db, "SELECT conta, codigo, descricao FROM contas_aglutinacao ORDER BY conta",
-                    NoParameters, [&](const SqlStatement& row) {
-                      aglutinacoes->push_back(
-                          {static_cast<int32_t>(row.Int(0)), row.Text(1), row.Text(2)});
-                    });
+  return ForEachRow(
+      db, "SELECT conta, codigo, descricao FROM contas_aglutinacao ORDER BY conta", NoParameters,
+      [&](const SqlStatement& row) {
+        aglutinacoes->push_back({static_cast<int32_t>(row.Int(0)), row.Text(1), row.Text(2)});
+      });
 }
 
 }  // namespace qx

@@ -16,16 +16,16 @@ namespace qx {
 
 struct CadastroPJ {
   std::string razaoSocial;
-  std::string cnpj;  // 14 digits
-  std::string uf;    // "SP"
+  std::string cnpj;       // 14 digits
+  std::string uf;         // "SP"
   std::string municipio;  // IBGE code, 7 digits
   std::string nomeMunicipio;
   std::string inscricaoEstadual, inscricaoMunicipal;
-  std::string nire;                // 11 digits, or "" for a company without one
-  uint32_t dataArquivamento = 0;   // filing of the founding acts
-  uint32_t dataConversao = 0;      // filing of the conversion into a company, if any
-  int mesInicioExercicio = 1;      // the month the fiscal year starts
-  bool grandePorte = false;        // subject to independent audit
+  std::string nire;               // 11 digits, or "" for a company without one
+  uint32_t dataArquivamento = 0;  // filing of the founding acts
+  uint32_t dataConversao = 0;     // filing of the conversion into a company, if any
+  int mesInicioExercicio = 1;     // the month the fiscal year starts
+  bool grandePorte = false;       // subject to independent audit
 };
 
 struct SignatarioCadastro {

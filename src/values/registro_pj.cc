@@ -30,14 +30,18 @@ constexpr std::pair<std::string_view, int> kUfs[] = {
 };
 
 constexpr std::pair<std::string_view, std::string_view> kQualificacoes[] = {
-    {"001", "Pessoa Jur\xED" "dica (e-CNPJ ou e-PJ)"},
+    {"001",
+     "Pessoa Jur\xED"
+     "dica (e-CNPJ ou e-PJ)"},
     {"203", "Diretor"},
     {"204", "Conselheiro de Administra\xE7\xE3o"},
     {"205", "Administrador"},
     {"206", "Administrador do Grupo"},
     {"207", "Administrador de Sociedade Filiada"},
     {"220", "Administrador Judicial - Pessoa F\xEDsica"},
-    {"222", "Administrador Judicial - Pessoa Jur\xED" "dica - Profissional Respons\xE1vel"},
+    {"222",
+     "Administrador Judicial - Pessoa Jur\xED"
+     "dica - Profissional Respons\xE1vel"},
     {"223", "Administrador Judicial/Gestor"},
     {"226", "Gestor Judicial"},
     {"309", "Procurador"},

@@ -1,5 +1,7 @@
 // The checker: broken books, each caught by its rule; and a file with a
 // problem for each rule of its form.
+#include "reports/ecd/confere.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 #include <sstream>
 
 #include "padaria.h"
-#include "reports/ecd/confere.h"
 #include "reports/ecd/escreve.h"
 
 namespace qx::ecd {
@@ -15,7 +16,8 @@ namespace {
 
 using test::R;
 
-std::set<std::string> Regras(const std::string& arquivo, std::vector<std::string>* textos = nullptr) {
+std::set<std::string> Regras(const std::string& arquivo,
+                             std::vector<std::string>* textos = nullptr) {
   std::istringstream entrada(arquivo);
   std::set<std::string> regras;
   const uint64_t n = ConfereEcd(entrada, [&](const Problema& p) {
@@ -27,9 +29,12 @@ std::set<std::string> Regras(const std::string& arquivo, std::vector<std::string
 }
 
 Partida& PartidaDe(std::vector<Lancamento>& ls, uint64_t numero, size_t i) {
-  return ls[static_cast<size_t>(std::find_if(ls.begin(), ls.end(), [&](const Lancamento& l) {
-                                  return l.numero == numero && l.filial == 1;
-                                }) - ls.begin())].partidas[i];
+  return ls[static_cast<size_t>(std::find_if(ls.begin(), ls.end(),
+                                             [&](const Lancamento& l) {
+                                               return l.numero == numero && l.filial == 1;
+                                             }) -
+                                ls.begin())]
+      .partidas[i];
 }
 
 Conta& ContaDe(Livro& l, const std::string& codigo) {
@@ -55,7 +60,8 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
       {"PLANO_NATUREZA",
        [](Livro& l, auto&) { ContaDe(l, "2.1.1.01").natureza = Natureza::kAtivo; }},
       {"SIGNATARIO_CONTADOR", [](Livro& l, auto&) { l.signatarios.erase(l.signatarios.begin()); }},
-      {"SIGNATARIO_RESPONSAVEL", [](Livro& l, auto&) { l.signatarios[1].responsavelLegal = false; }},
+      {"SIGNATARIO_RESPONSAVEL",
+       [](Livro& l, auto&) { l.signatarios[1].responsavelLegal = false; }},
       {"SIGNATARIO_RESPONSAVEL", [](Livro& l, auto&) { l.signatarios[0].responsavelLegal = true; }},
       {"SIGNATARIO_CRC", [](Livro& l, auto&) { l.signatarios[0].crc.clear(); }},
       {"SIGNATARIO_DOCUMENTO", [](Livro& l, auto&) { l.signatarios[1].documento = "11144477736"; }},
@@ -65,7 +71,8 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
       {"CADASTRO_MUNICIPIO", [](Livro& l, auto&) { l.empresa.municipio = "3304557"; }},
       {"CADASTRO_NIRE", [](Livro& l, auto&) { l.empresa.arquivamento = {}; }},
       {"SALDO_CONTINUIDADE", [](Livro& l, auto&) { l.periodos[1].saldos[0].inicial = R(10600); }},
-      {"SALDO_CONTINUIDADE", [](Livro& l, auto&) { l.periodos[1].saldos.erase(l.periodos[1].saldos.begin() + 3); }},
+      {"SALDO_CONTINUIDADE",
+       [](Livro& l, auto&) { l.periodos[1].saldos.erase(l.periodos[1].saldos.begin() + 3); }},
       {"SALDO_SOMA_ZERO", [](Livro& l, auto&) { l.periodos[0].saldos.pop_back(); }},
       {"SALDO_DEBITOS_CREDITOS", [](Livro& l, auto&) { l.periodos[0].saldos[0].debitos += R(1); }},
       {"SALDO_MOVIMENTO",
@@ -87,13 +94,17 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
       {"ENCERRAMENTO_SALDO", [](Livro&, auto& ls) { ls.pop_back(); }},
       {"ENCERRAMENTO_ZERADO", [](Livro& l, auto&) { l.periodos[1].saldos[5].debitos -= R(100); }},
       {"ENCERRAMENTO_EXERCICIO", [](Livro& l, auto&) { l.apuracoes.clear(); }},
-      {"ENCERRAMENTO_DATA", [](Livro& l, auto&) { l.apuracoes[0].data = CQXData::Make(30, 12, 2026); }},
+      {"ENCERRAMENTO_DATA",
+       [](Livro& l, auto&) { l.apuracoes[0].data = CQXData::Make(30, 12, 2026); }},
       {"BALANCO_ATIVO_PASSIVO", [](Livro& l, auto&) { l.balanco[5].final -= R(1); }},
       {"BALANCO_SOMA", [](Livro& l, auto&) { l.balanco[2].final += R(1); }},
       {"BALANCO_NIVEL_1", [](Livro& l, auto&) { l.balanco[9].nivel = 1; }},
       {"DEMONSTRACAO_SALDO", [](Livro& l, auto&) { l.balanco[3].final += R(1); }},
       {"DEMONSTRACAO_I052", [](Livro& l, auto&) { l.balanco[4].codigo = "BANCOS"; }},
-      {"DEMONSTRACAO_I052", [](Livro& l, auto&) { l.aglutinacoes = {{"1.1.1.02", "1.1.1.01", ""}}; }},
+      {"DEMONSTRACAO_I052",
+       [](Livro& l, auto&) {
+         l.aglutinacoes = {{"1.1.1.02", "1.1.1.01", ""}};
+       }},
       {"DRE_SOMA", [](Livro& l, auto&) { l.dre[0].final += R(1); }},
       {"DRE_ESTRUTURA", [](Livro& l, auto&) { l.dre[2].superior = "3.2.01"; }},
       {"DEMONSTRACAO_AUSENTE", [](Livro& l, auto&) { l.dre.clear(); }},
@@ -111,7 +122,8 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
     EscreveEcd(livro, arquivo);
     std::vector<std::string> textos;
     EXPECT_EQ(Regras(arquivo.str(), &textos).count(caso.regra), 1u)
-        << caso.regra << ":\n" << ::testing::PrintToString(textos);
+        << caso.regra << ":\n"
+        << ::testing::PrintToString(textos);
   }
 }
 
@@ -139,12 +151,14 @@ TEST(ConfereEcd, NamesEachFaultOfTheFilesForm) {
       {"FORMA_UNICO", "|0001|0|", "|0001|0|\r\n|0001|0|"},
       {"SALDO_FINAL", "|800,00|10700,00|D|", "|800,00|10600,00|D|"},
       {"SALDO_DUPLICADO", "|I155|1.1.1.02||0,00|D|5000,00|0,00|5000,00|D|",
-       "|I155|1.1.1.02||0,00|D|5000,00|0,00|5000,00|D|\r\n|I155|1.1.1.02||0,00|D|0,00|0,00|0,00|D|"},
+       "|I155|1.1.1.02||0,00|D|5000,00|0,00|5000,00|D|\r\n|I155|1.1.1.02||0,00|D|0,00|0,00|0,00|"
+       "D|"},
       {"PERIODO_SALDOS", "|I150|01122026|", "|I150|02122026|"},
       {"PERIODO_ARQUIVO", "|LECD|01112026|", "|LECD|01112025|"},
       {"LANCAMENTO_VALOR", "|I200|1-1|05112026|10000,00|", "|I200|1-1|05112026|1000,00|"},
       {"PLANO_DUPLICADA", "|I050|01112026|01|S|3|1.1.1|1.1|", "|I050|01112026|01|S|3|1.1|1.1|"},
-      {"PLANO_AGLUTINACAO", "|I050|01112026|01|S|1|1||ATIVO|", "|I050|01112026|01|S|1|1||ATIVO|\r\n|I052||X|"},
+      {"PLANO_AGLUTINACAO", "|I050|01112026|01|S|1|1||ATIVO|",
+       "|I050|01112026|01|S|1|1||ATIVO|\r\n|I052||X|"},
       {"PLANO_DATA", "|I050|01112026|01|S|1|1||", "|I050|01012027|01|S|1|1||"},
       {"ENCERRAMENTO_CONTA_RESULTADO", "|I355|3.1.01|", "|I355|1.1.1.01|"},
       {"ENCERRAMENTO_DUPLICADO", "|I350|31122026|", "|I350|31122026|\r\n|I355|3.2.01|20|700,00|D|"},
@@ -166,7 +180,8 @@ TEST(ConfereEcd, NamesEachFaultOfTheFilesForm) {
     arquivo.replace(onde, caso.de.size(), caso.para);
     std::vector<std::string> textos;
     EXPECT_EQ(Regras(arquivo, &textos).count(caso.regra), 1u)
-        << caso.regra << " (" << caso.de << "):\n" << ::testing::PrintToString(textos);
+        << caso.regra << " (" << caso.de << "):\n"
+        << ::testing::PrintToString(textos);
   }
 }
 

@@ -1,5 +1,7 @@
 // The writer over the small company's books: the whole file against the one
 // checked by hand, and the checker passing it.
+#include "reports/ecd/escreve.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 #include "padaria.h"
 #include "reports/ecd/confere.h"
 #include "reports/ecd/demonstracoes.h"
-#include "reports/ecd/escreve.h"
 
 namespace qx::ecd {
 namespace {
@@ -53,8 +54,8 @@ TEST(EscreveEcd, StatementsFromTheChartAgreeWithTheBalances) {
   std::erase_if(livro.contas, [](const Conta& c) { return c.codigo == "3"; });
   MontaDemonstracoes(&livro);
   ASSERT_EQ(livro.balanco.size(), 12u);
-  EXPECT_EQ(livro.balanco[2], (LinhaDemonstracao{"DISP", "1.1", "Dispon\xEDvel", 3, false, 'A', 0,
-                                                 test::R(12700)}));
+  EXPECT_EQ(livro.balanco[2],
+            (LinhaDemonstracao{"DISP", "1.1", "Dispon\xEDvel", 3, false, 'A', 0, test::R(12700)}));
   EXPECT_EQ(livro.dre.front().codigo, "R");
   EXPECT_EQ(livro.dre.back().superior, "3.2");
   EXPECT_EQ(Problemas(Arquivo(livro)), std::vector<std::string>{});
@@ -67,8 +68,8 @@ TEST(EscreveEcd, QxcnChecksAFileAndExitsZeroOnlyWhenItPasses) {
   for (const std::string cnpj : {"11222333000181", "11222333000180"}) {
     livro.empresa.cnpj = cnpj;
     std::ofstream(dir / "ecd.txt", std::ios::binary) << Arquivo(livro);
-    const qx::test::DumpRun run = qx::test::RunTool(
-        dir, QX_TEST_BINARY_DIR "/tools/qxcn/qxcn", {"ecd", "--conferir", "ecd.txt"});
+    const qx::test::DumpRun run = qx::test::RunTool(dir, QX_TEST_BINARY_DIR "/tools/qxcn/qxcn",
+                                                    {"ecd", "--conferir", "ecd.txt"});
     EXPECT_EQ(run.code, cnpj.ends_with('1') ? 0 : 1) << run.out << run.err;
     EXPECT_EQ(run.out.find("linha 1 (0000) CADASTRO_CNPJ") != std::string::npos,
               cnpj.ends_with('0'))

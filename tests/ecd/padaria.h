@@ -15,8 +15,17 @@ inline int64_t R(int64_t reais) { return reais * 10000; }
 
 inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   Livro l;
-  l.empresa = {"Padaria Modelo Ltda", "11222333000181", "SP", "3550308", "S\xE3o Paulo",
-               "123456789012", "", "35212345678", CQXData::Make(10, 1, 2020), {}, false};
+  l.empresa = {"Padaria Modelo Ltda",
+               "11222333000181",
+               "SP",
+               "3550308",
+               "S\xE3o Paulo",
+               "123456789012",
+               "",
+               "35212345678",
+               CQXData::Make(10, 1, 2020),
+               {},
+               false};
   l.inicio = CQXData::Make(1, 11, 2026);
   l.fim = l.fimExercicio = CQXData::Make(31, 12, 2026);
   l.situacaoInicio = 1;
@@ -24,8 +33,8 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
                          Natureza natureza, bool analitica, int nivel) {
     l.contas.push_back({codigo, superior, nome, natureza, analitica, nivel, {}});
   };
-  const Natureza A = Natureza::kAtivo, P = Natureza::kPassivo,
-                 PL = Natureza::kPatrimonioLiquido, RE = Natureza::kResultado;
+  const Natureza A = Natureza::kAtivo, P = Natureza::kPassivo, PL = Natureza::kPatrimonioLiquido,
+                 RE = Natureza::kResultado;
   conta("1", "", "ATIVO", A, false, 1);
   conta("1.1", "1", "ATIVO CIRCULANTE", A, false, 2);
   conta("1.1.1", "1.1", "DISPONIVEL", A, false, 3);
@@ -48,13 +57,15 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   l.historicos = {{"1", "Venda a vista"}, {"2", "Pagamento de aluguel"}};
   l.centros = {{"10", "Loja", {}}, {"20", "Administra\xE7\xE3o", {}}};
   l.periodos = {
-      {CQXData::Make(1, 11, 2026), CQXData::Make(30, 11, 2026),
+      {CQXData::Make(1, 11, 2026),
+       CQXData::Make(30, 11, 2026),
        {{"1.1.1.01", "", 0, R(11500), R(800)},
         {"2.3.1.01", "", 0, 0, R(10000)},
         {"3.1.01", "10", 0, 0, R(1500)},
         {"3.2.01", "10", 0, R(500), 0},
         {"3.2.01", "20", 0, R(300), 0}}},
-      {CQXData::Make(1, 12, 2026), CQXData::Make(31, 12, 2026),
+      {CQXData::Make(1, 12, 2026),
+       CQXData::Make(31, 12, 2026),
        {{"1.1.1.01", "", R(10700), R(2000), R(5000)},
         {"1.1.1.02", "", 0, R(5000), 0},
         {"2.1.1.01", "", 0, 0, R(400)},
@@ -69,29 +80,57 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
     return Partida{conta, centro, valor, dc, "NF", padrao, historico};
   };
   *lancamentos = {
-      {1, 1, CQXData::Make(5, 11, 2026), false,
+      {1,
+       1,
+       CQXData::Make(5, 11, 2026),
+       false,
        {partida("1.1.1.01", "", R(10000), 'D', "Integraliza\xE7\xE3o do capital"),
         partida("2.3.1.01", "", R(10000), 'C', "Integraliza\xE7\xE3o do capital")}},
-      {1, 2, CQXData::Make(10, 11, 2026), false,
+      {1,
+       2,
+       CQXData::Make(10, 11, 2026),
+       false,
        {partida("1.1.1.01", "", R(1500), 'D', "Venda a vista NF 15", "1"),
         partida("3.1.01", "10", R(1500), 'C', "Venda a vista NF 15", "1")}},
-      {2, 1, CQXData::Make(20, 11, 2026), false,
+      {2,
+       1,
+       CQXData::Make(20, 11, 2026),
+       false,
        {partida("3.2.01", "10", R(500), 'D', "Aluguel de novembro", "2"),
         partida("3.2.01", "20", R(300), 'D', "Aluguel de novembro", "2"),
         partida("1.1.1.01", "", R(800), 'C', "Aluguel de novembro", "2")}},
-      {1, 3, CQXData::Make(2, 12, 2026), false,
+      {1,
+       3,
+       CQXData::Make(2, 12, 2026),
+       false,
        {partida("1.1.1.02", "", R(5000), 'D', "Dep\xF3sito | banco"),
         partida("1.1.1.01", "", R(5000), 'C', "Dep\xF3sito | banco")}},
-      {1, 4, CQXData::Make(10, 12, 2026), false,
+      {1,
+       4,
+       CQXData::Make(10, 12, 2026),
+       false,
        {partida("1.1.1.01", "", R(2000), 'D', "Venda a vista NF 31", "1"),
         partida("3.1.01", "10", R(2000), 'C', "Venda a vista NF 31", "1")}},
-      {1, 5, CQXData::Make(15, 12, 2026), false,
-       {partida("3.2.01", "20", R(400), 'D', "Aluguel \x93" "dep\xF3sito\x94 a pagar"),
-        partida("2.1.1.01", "", R(400), 'C', "Aluguel \x93" "dep\xF3sito\x94 a pagar")}},
-      {1, 6, CQXData::Make(31, 12, 2026), true,
+      {1,
+       5,
+       CQXData::Make(15, 12, 2026),
+       false,
+       {partida("3.2.01", "20", R(400), 'D',
+                "Aluguel \x93"
+                "dep\xF3sito\x94 a pagar"),
+        partida("2.1.1.01", "", R(400), 'C',
+                "Aluguel \x93"
+                "dep\xF3sito\x94 a pagar")}},
+      {1,
+       6,
+       CQXData::Make(31, 12, 2026),
+       true,
        {partida("3.1.01", "10", R(3500), 'D', "Encerramento"),
         partida("2.3.2.01", "", R(3500), 'C', "Encerramento")}},
-      {1, 7, CQXData::Make(31, 12, 2026), true,
+      {1,
+       7,
+       CQXData::Make(31, 12, 2026),
+       true,
        {partida("2.3.2.01", "", R(1200), 'D', "Encerramento"),
         partida("3.2.01", "10", R(500), 'C', "Encerramento"),
         partida("3.2.01", "20", R(700), 'C', "Encerramento")}},
@@ -99,10 +138,11 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   l.lancamentos = [lancamentos](const std::function<void(const Lancamento&)>& visita) {
     for (const Lancamento& x : *lancamentos) visita(x);
   };
-  l.apuracoes = {{CQXData::Make(31, 12, 2026),
-                  {{"3.1.01", "10", -R(3500)}, {"3.2.01", "10", R(500)}, {"3.2.01", "20", R(700)}}}};
-  const auto linha = [](std::string codigo, std::string superior, std::string descricao,
-                        int nivel, bool t, char grupo, int64_t final) {
+  l.apuracoes = {
+      {CQXData::Make(31, 12, 2026),
+       {{"3.1.01", "10", -R(3500)}, {"3.2.01", "10", R(500)}, {"3.2.01", "20", R(700)}}}};
+  const auto linha = [](std::string codigo, std::string superior, std::string descricao, int nivel,
+                        bool t, char grupo, int64_t final) {
     return LinhaDemonstracao{codigo, superior, descricao, nivel, t, grupo, 0, final};
   };
   l.balanco = {
@@ -129,8 +169,16 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
       linha("3.2.01", "3.2", "Aluguel", 3, false, 'D', R(1200)),
   };
   l.signatarios = {
-      {"Ana Contadora", "52998224725", "900", "1SP123456", "SP", "", {}, "ana@contab.com.br",
-       "1133334444", false},
+      {"Ana Contadora",
+       "52998224725",
+       "900",
+       "1SP123456",
+       "SP",
+       "",
+       {},
+       "ana@contab.com.br",
+       "1133334444",
+       false},
       {"Carlos Pereira", "11144477735", "205", "", "", "", {}, "", "", true},
   };
   return l;
@@ -139,13 +187,15 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
 // The file of LivroPadaria, line by line (Latin-1), as checked by hand.
 inline std::vector<std::string> Padaria() {
   return {
-      "|0000|LECD|01112026|31122026|Padaria Modelo Ltda|11222333000181|SP|123456789012|3550308|||1|1|0||0|0||N|N|0|0||",
+      "|0000|LECD|01112026|31122026|Padaria Modelo "
+      "Ltda|11222333000181|SP|123456789012|3550308|||1|1|0||0|0||N|N|0|0||",
       "|0001|0|",
       "|0007|SP|123456789012|",
       "|0990|4|",
       "|I001|0|",
       "|I010|G|9.00|",
-      "|I030|TERMO DE ABERTURA|1|DI\xC1RIO GERAL|140|Padaria Modelo Ltda|35212345678|11222333000181|10012020||S\xE3o Paulo|31122026|",
+      "|I030|TERMO DE ABERTURA|1|DI\xC1RIO GERAL|140|Padaria Modelo "
+      "Ltda|35212345678|11222333000181|10012020||S\xE3o Paulo|31122026|",
       "|I050|01112026|01|S|1|1||ATIVO|",
       "|I050|01112026|01|S|2|1.1|1|ATIVO CIRCULANTE|",
       "|I050|01112026|01|S|3|1.1.1|1.1|DISPONIVEL|",
@@ -244,17 +294,40 @@ inline std::vector<std::string> Padaria() {
       "|J150|4|3.2|T|2|3|DESPESAS|||1200,00|D|D||",
       "|J150|5|3.2.01|D|3|3.2|Aluguel|||1200,00|D|D||",
       "|J900|TERMO DE ENCERRAMENTO|1|DI\xC1RIO GERAL|Padaria Modelo Ltda|140|01112026|31122026|",
-      "|J930|Ana Contadora|52998224725|Contador/Contabilista|900|1SP123456|ana@contab.com.br|1133334444|SP|||N|",
+      "|J930|Ana "
+      "Contadora|52998224725|Contador/"
+      "Contabilista|900|1SP123456|ana@contab.com.br|1133334444|SP|||N|",
       "|J930|Carlos Pereira|11144477735|Administrador|205|||||||S|",
       "|J990|25|",
       "|9001|0|",
-      "|9900|0000|1|", "|9900|0001|1|", "|9900|0007|1|", "|9900|0990|1|",
-      "|9900|I001|1|", "|9900|I010|1|", "|9900|I030|1|", "|9900|I050|19|",
-      "|9900|I052|7|", "|9900|I075|2|", "|9900|I100|2|", "|9900|I150|2|",
-      "|9900|I155|13|", "|9900|I200|8|", "|9900|I250|18|", "|9900|I350|1|",
-      "|9900|I355|3|", "|9900|I990|1|", "|9900|J001|1|", "|9900|J005|1|",
-      "|9900|J100|14|", "|9900|J150|5|", "|9900|J900|1|", "|9900|J930|2|",
-      "|9900|J990|1|", "|9900|9001|1|", "|9900|9900|29|", "|9900|9990|1|",
+      "|9900|0000|1|",
+      "|9900|0001|1|",
+      "|9900|0007|1|",
+      "|9900|0990|1|",
+      "|9900|I001|1|",
+      "|9900|I010|1|",
+      "|9900|I030|1|",
+      "|9900|I050|19|",
+      "|9900|I052|7|",
+      "|9900|I075|2|",
+      "|9900|I100|2|",
+      "|9900|I150|2|",
+      "|9900|I155|13|",
+      "|9900|I200|8|",
+      "|9900|I250|18|",
+      "|9900|I350|1|",
+      "|9900|I355|3|",
+      "|9900|I990|1|",
+      "|9900|J001|1|",
+      "|9900|J005|1|",
+      "|9900|J100|14|",
+      "|9900|J150|5|",
+      "|9900|J900|1|",
+      "|9900|J930|2|",
+      "|9900|J990|1|",
+      "|9900|9001|1|",
+      "|9900|9900|29|",
+      "|9900|9990|1|",
       "|9900|9999|1|",
       "|9990|32|",
       "|9999|140|",

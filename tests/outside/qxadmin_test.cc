@@ -103,15 +103,15 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
                    "35212345678", "--arquivamento", "10/01/2020"})
                 .code,
             0);
-  ASSERT_EQ(Admin({"signatario", "inclui", "LOJA", "529.982.247-25", "900", "Ana", "--crc",
-                   "1SP123456", "--uf-crc", "SP", "--email", "ana@x.br", "--telefone",
-                   "(11) 3333-4444"})
-                .code,
-            0);
-  ASSERT_EQ(Admin({"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto",
-                   "--responsavel"})
-                .code,
-            0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "529.982.247-25", "900", "Ana", "--crc", "1SP123456",
+             "--uf-crc", "SP", "--email", "ana@x.br", "--telefone", "(11) 3333-4444"})
+          .code,
+      0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto", "--responsavel"})
+          .code,
+      0);
   ASSERT_EQ(Admin({"account", "add", "LOJA", "C", "10", "1.1.1.01", "A", "Caixa"}).code, 0);
   ASSERT_EQ(Admin({"aglutinacao", "define", "LOJA", "10", "CX"}).code, 0);
   const struct {
@@ -120,11 +120,15 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
   } recusas[] = {
       {{"cadastro", "define", "LOJA", "--cnpj", "11.222.333/0001-80"}, "CNPJ '11222333000180'"},
       {{"cadastro", "define", "LOJA", "--uf", "XX"}, "UF 'XX'"},
-      {{"cadastro", "define", "LOJA", "--municipio", "3304557"}, "um c\xC3\xB3" "digo IBGE de SP"},
+      {{"cadastro", "define", "LOJA", "--municipio", "3304557"},
+       "um c\xC3\xB3"
+       "digo IBGE de SP"},
       {{"cadastro", "define", "LOJA", "--nire", "123"}, "NIRE '123'"},
-      {{"cadastro", "define", "LOJA", "--inscricao-estadual", "12.345"}, "inscri\xC3\xA7\xC3\xA3o estadual"},
+      {{"cadastro", "define", "LOJA", "--inscricao-estadual", "12.345"},
+       "inscri\xC3\xA7\xC3\xA3o estadual"},
       {{"signatario", "inclui", "LOJA", "529.982.247-24", "205", "Ana"}, "CPF '52998224724'"},
-      {{"signatario", "inclui", "LOJA", "529.982.247-25", "777", "Ana"}, "qualifica\xC3\xA7\xC3\xA3o '777'"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-25", "777", "Ana"},
+       "qualifica\xC3\xA7\xC3\xA3o '777'"},
       {{"signatario", "inclui", "LOJA", "111.444.777-35", "900", "Beto"}, "CRC ''"},
       {{"signatario", "inclui", "LOJA", "529.982.247-25", "801", "Ana", "--responsavel"},
        "j\xC3\xA1 \xC3\xA9 Beto"},

@@ -75,9 +75,11 @@ void Define(const Argumentos& args, Contexto& contexto, Saida&) {
       c.*f.field = f.document ? Document(*v) : qx::Utf8ToCp1252(*v);
     }
   }
-  if (const auto v = args.Valor("arquivamento")) c.dataArquivamento = DateValue(args, *v, "--arquivamento");
+  if (const auto v = args.Valor("arquivamento"))
+    c.dataArquivamento = DateValue(args, *v, "--arquivamento");
   if (const auto v = args.Valor("conversao")) c.dataConversao = DateValue(args, *v, "--conversao");
-  if (const auto v = args.Inteiro("inicio-exercicio", 1, 12)) c.mesInicioExercicio = static_cast<int>(*v);
+  if (const auto v = args.Inteiro("inicio-exercicio", 1, 12))
+    c.mesInicioExercicio = static_cast<int>(*v);
   if (const auto v = args.Inteiro("grande-porte", 0, 1)) c.grandePorte = *v != 0;
   Check(qx::GravaCadastroPJ(*db, c), "gravar o cadastro", db->message());
 }
@@ -107,16 +109,22 @@ void RemoveSignatory(const Argumentos& args, Contexto& contexto, Saida&) {
 }
 
 void ListSignatories(const Argumentos& args, Contexto& contexto, Saida& saida) {
-  ShowList<qx::SignatarioCadastro>(
-      args, contexto, saida, "ler os signatários", "signatarios",
-      {"documento", "qualificacao", "nome", "crc", "uf_crc", "certidao", "validade", "email",
-       "telefone", "responsavel"},
-      qx::ListaSignatarios, [](const qx::SignatarioCadastro& s) -> std::vector<Celula> {
-        return {s.documento,          s.qualificacao,      TextoCp1252(s.nome),
-                TextoCp1252(s.crc),   s.ufCrc,             TextoCp1252(s.certidaoCrc),
-                CQXData(s.validadeCertidao), TextoCp1252(s.email), s.telefone,
-                s.responsavelLegal};
-      });
+  ShowList<qx::SignatarioCadastro>(args, contexto, saida, "ler os signatários", "signatarios",
+                                   {"documento", "qualificacao", "nome", "crc", "uf_crc",
+                                    "certidao", "validade", "email", "telefone", "responsavel"},
+                                   qx::ListaSignatarios,
+                                   [](const qx::SignatarioCadastro& s) -> std::vector<Celula> {
+                                     return {s.documento,
+                                             s.qualificacao,
+                                             TextoCp1252(s.nome),
+                                             TextoCp1252(s.crc),
+                                             s.ufCrc,
+                                             TextoCp1252(s.certidaoCrc),
+                                             CQXData(s.validadeCertidao),
+                                             TextoCp1252(s.email),
+                                             s.telefone,
+                                             s.responsavelLegal};
+                                   });
 }
 
 void SetAggregation(const Argumentos& args, Contexto& contexto, bool set) {
@@ -176,7 +184,10 @@ std::vector<Comando> CadastroCommands() {
         {"telefone", "NUMERO", "o telefone, com o DDD"},
         {"responsavel", "", "o responsável legal pela assinatura (só um; nunca o contador)"}},
        ComContexto(AddSignatory)},
-      {"signatario lista", "EMPRESA", "os signatários da escrituração", {},
+      {"signatario lista",
+       "EMPRESA",
+       "os signatários da escrituração",
+       {},
        ComContexto(ListSignatories)},
       {"signatario exclui",
        "EMPRESA CPF QUALIFICACAO",
@@ -193,7 +204,10 @@ std::vector<Comando> CadastroCommands() {
        "a conta volta à linha que a estrutura do plano lhe dá",
        {},
        ComContexto([](const Argumentos& a, Contexto& c, Saida&) { SetAggregation(a, c, false); })},
-      {"aglutinacao lista", "EMPRESA", "os códigos de aglutinação dados às contas", {},
+      {"aglutinacao lista",
+       "EMPRESA",
+       "os códigos de aglutinação dados às contas",
+       {},
        ComContexto(ListAggregations)},
   };
 }

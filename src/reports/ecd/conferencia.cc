@@ -18,8 +18,8 @@ constexpr uint64_t kPorRegra = 20;
 constexpr std::string_view kObrigatorios[] = {"0000", "0001", "0990", "I001", "I010", "I030",
                                               "I050", "I150", "I155", "I990", "J001", "J900",
                                               "J930", "J990", "9001", "9900", "9990", "9999"};
-constexpr std::string_view kUnicos[] = {"0000", "0001", "0990", "I001", "I010", "I030",
-                                        "I990", "J001", "J900", "J990", "9001", "9990", "9999"};
+constexpr std::string_view kUnicos[] = {"0000", "0001", "0990", "I001", "I010", "I030", "I990",
+                                        "J001", "J900", "J990", "9001", "9990", "9999"};
 constexpr std::string_view kFechamentos[] = {"0990", "C990", "I990", "J990", "K990"};
 
 std::string Aspas(std::string_view texto) { return "'" + Latin1ParaUtf8(texto) + "'"; }
@@ -137,18 +137,19 @@ void Conferencia::Linha(std::string_view texto, bool crlf) {
   ConfereContagens(campos);
   if (lancamentoAberto_ && registro_ != "I250") FechaLancamento();
   if (periodoAberto_ && registro_ != "I155") FechaPeriodo();
-  if (!planoConferido_ && posicao > Posicao("I053")) FimPlano();
+  static const int kFimDoPlano = Posicao("I053");
+  if (!planoConferido_ && posicao > kFimDoPlano) FimPlano();
   if (!ConfereForma(campos)) return;
 
   using Regra = void (Conferencia::*)(const Campos&);
   static const std::unordered_map<std::string_view, Regra> regras = {
-      {"0000", &Conferencia::Abertura},        {"I030", &Conferencia::TermoAbertura},
-      {"I050", &Conferencia::ContaPlano},      {"I052", &Conferencia::AglutinacaoConta},
-      {"I150", &Conferencia::PeriodoSaldos},   {"I155", &Conferencia::SaldoPeriodico},
-      {"I200", &Conferencia::Lancamento},      {"I250", &Conferencia::PartidaLancamento},
-      {"I350", &Conferencia::DataApuracao},    {"I355", &Conferencia::SaldoAntesEncerramento},
-      {"J005", &Conferencia::Demonstracoes},   {"J100", &Conferencia::LinhaBalanco},
-      {"J150", &Conferencia::LinhaResultado},  {"J900", &Conferencia::TermoEncerramento},
+      {"0000", &Conferencia::Abertura},       {"I030", &Conferencia::TermoAbertura},
+      {"I050", &Conferencia::ContaPlano},     {"I052", &Conferencia::AglutinacaoConta},
+      {"I150", &Conferencia::PeriodoSaldos},  {"I155", &Conferencia::SaldoPeriodico},
+      {"I200", &Conferencia::Lancamento},     {"I250", &Conferencia::PartidaLancamento},
+      {"I350", &Conferencia::DataApuracao},   {"I355", &Conferencia::SaldoAntesEncerramento},
+      {"J005", &Conferencia::Demonstracoes},  {"J100", &Conferencia::LinhaBalanco},
+      {"J150", &Conferencia::LinhaResultado}, {"J900", &Conferencia::TermoEncerramento},
       {"J930", &Conferencia::Assinante},
   };
   if (registro_ == "I075") historicos_.emplace(campos[1]);
@@ -196,9 +197,10 @@ void Conferencia::ConfereOrdem(std::string_view registro, int posicao) {
   } else if (posicao_ >= 0 && posicao < posicao_ &&
              std::any_of(leiaute.begin() + posicao + 1, leiaute.begin() + posicao_ + 1,
                          [&](const RegistroLeiaute& r) { return r.nivel <= este.nivel; })) {
-    Relata("ORDEM_REGISTROS",
-           Aspas(registro) + " depois de " + std::string(leiaute[static_cast<size_t>(posicao_)].nome),
-           "");
+    Relata(
+        "ORDEM_REGISTROS",
+        Aspas(registro) + " depois de " + std::string(leiaute[static_cast<size_t>(posicao_)].nome),
+        "");
   } else if (este.nivel > 0) {
     int pai = posicao - 1;
     while (pai >= 0 && leiaute[static_cast<size_t>(pai)].nivel != este.nivel - 1) --pai;
@@ -244,8 +246,8 @@ void Conferencia::ConfereContagens(const Campos& campos) {
     linhasBloco9_ = linhasBloco_;
     if (quantidade(1) != linha_) {
       Relata("CONTAGEM_ARQUIVO",
-             std::string(campos.size() > 1 ? campos[1] : "") + " linhas declaradas; o arquivo tem " +
-                 std::to_string(linha_),
+             std::string(campos.size() > 1 ? campos[1] : "") +
+                 " linhas declaradas; o arquivo tem " + std::to_string(linha_),
              "");
     }
   }
@@ -305,10 +307,13 @@ void Conferencia::Fim() {
   for (const Problema& p : doFim_) {
     if (++porRegra_[p.regra] <= kPorRegra) relata_(p);
   }
-  for (const auto& [regra, quantos] : std::map<std::string, uint64_t>(porRegra_.begin(), porRegra_.end())) {
+  for (const auto& [regra, quantos] :
+       std::map<std::string, uint64_t>(porRegra_.begin(), porRegra_.end())) {
     if (quantos > kPorRegra) {
-      relata_({0, "", regra, "mais " + std::to_string(quantos - kPorRegra) +
-                                 " problemas desta regra, não mostrados", ""});
+      relata_(
+          {0, "", regra,
+           "mais " + std::to_string(quantos - kPorRegra) + " problemas desta regra, não mostrados",
+           ""});
     }
   }
 }

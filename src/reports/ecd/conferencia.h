@@ -162,10 +162,10 @@ class Conferencia {
   int64_t valorLancamento_ = 0, debitos_ = 0, creditos_ = 0;
   uint64_t partidas_ = 0;
   bool lancamentoAberto_ = false;
-  std::vector<std::pair<uint64_t, uint64_t>> numeros_;  // hash of the number, line
-  std::unordered_map<std::string, int64_t> encerramentos_;  // by date + Chave: signed sum
+  std::vector<std::pair<uint64_t, uint64_t>> numeros_;        // hash of the number, line
+  std::unordered_map<std::string, int64_t> encerramentos_;    // by date + Chave: signed sum
   std::unordered_map<uint32_t, uint64_t> datasEncerramento_;  // a closing entry's date, line
-  std::unordered_map<uint32_t, uint64_t> apuracoes_;  // I350 date, line
+  std::unordered_map<uint32_t, uint64_t> apuracoes_;          // I350 date, line
   uint32_t apuracao_ = 0;
   std::unordered_map<std::string, std::pair<int64_t, uint64_t>> antesEncerramento_;  // I355
 

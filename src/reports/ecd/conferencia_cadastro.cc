@@ -46,24 +46,25 @@ void Conferencia::TermoAbertura(const Campos& c) {
   linhasDeclaradas_.push_back({LeNumero(c[4]).value_or(0), linha_, registro_});
   fimExercicio_ = *LeData(c[11]);
   if (c[5] != nome_ || c[7] != cnpj_) {
-    Relata("CADASTRO_NOME", "nome " + Texto(c[5]) + " e CNPJ " + Texto(c[7]) +
-                                " diferentes dos do registro 0000",
+    Relata("CADASTRO_NOME",
+           "nome " + Texto(c[5]) + " e CNPJ " + Texto(c[7]) + " diferentes dos do registro 0000",
            "gere o arquivo de novo");
   }
   const bool temNire = indNire_ == "1";
   if (temNire != !c[6].empty() || (temNire && c[8].empty())) {
-    Relata("CADASTRO_NIRE",
-           "NIRE " + Texto(c[6]) + ", arquivamento " + Texto(c[8]) + ", indicador de NIRE " +
-               indNire_,
-           std::string(kCadastro) + " --nire NIRE --arquivamento DATA (a empresa registrada na "
-                                    "junta comercial tem os dois)");
+    Relata(
+        "CADASTRO_NIRE",
+        "NIRE " + Texto(c[6]) + ", arquivamento " + Texto(c[8]) + ", indicador de NIRE " + indNire_,
+        std::string(kCadastro) +
+            " --nire NIRE --arquivamento DATA (a empresa registrada na "
+            "junta comercial tem os dois)");
   }
 }
 
 void Conferencia::TermoEncerramento(const Campos& c) {
   linhasDeclaradas_.push_back({LeNumero(c[5]).value_or(0), linha_, registro_});
-  if (c[2] != numeroLivro_ || c[3] != naturezaLivro_ || c[4] != nome_ ||
-      LeData(c[6]) != inicio_ || LeData(c[7]) != fim_) {
+  if (c[2] != numeroLivro_ || c[3] != naturezaLivro_ || c[4] != nome_ || LeData(c[6]) != inicio_ ||
+      LeData(c[7]) != fim_) {
     Relata("TERMO_ENCERRAMENTO",
            "número, natureza do livro, nome ou datas diferentes dos de I030 e 0000",
            "gere o arquivo de novo");
@@ -91,9 +92,8 @@ void Conferencia::FimCadastro() {
     const bool contador = s.qualificacao == kQualificacaoContador;
     (contador ? contadores : outros) += 1;
     responsaveis += s.responsavel ? 1 : 0;
-    const bool documento = s.qualificacao == kQualificacaoPessoaJuridica
-                               ? CnpjValido(s.documento)
-                               : CpfValido(s.documento);
+    const bool documento = s.qualificacao == kQualificacaoPessoaJuridica ? CnpjValido(s.documento)
+                                                                         : CpfValido(s.documento);
     if (!documento) {
       RelataEm(s.linha, "J930", "SIGNATARIO_DOCUMENTO",
                "CPF/CNPJ " + Texto(s.documento) + " com dígitos verificadores errados",
@@ -105,9 +105,10 @@ void Conferencia::FimCadastro() {
                "qualificação " + Texto(s.qualificacao) + " " + Texto(s.descricao),
                "uma qualificação da tabela do leiaute (qxadmin help signatario inclui)");
     }
-    if (contador && (s.crc.empty() || CodigoUf(s.ufCrc) == 0 || s.email.empty() || s.fone.empty())) {
-      RelataEm(s.linha, "J930", "SIGNATARIO_CRC",
-               "contador sem CRC, UF do CRC, e-mail ou telefone", kSignatario);
+    if (contador &&
+        (s.crc.empty() || CodigoUf(s.ufCrc) == 0 || s.email.empty() || s.fone.empty())) {
+      RelataEm(s.linha, "J930", "SIGNATARIO_CRC", "contador sem CRC, UF do CRC, e-mail ou telefone",
+               kSignatario);
     }
     if (contador && s.responsavel) {
       RelataEm(s.linha, "J930", "SIGNATARIO_RESPONSAVEL",
@@ -116,7 +117,8 @@ void Conferencia::FimCadastro() {
                "... --responsavel)");
     }
     for (size_t j = 0; j < i; ++j) {
-      if (signatarios_[j].documento == s.documento && signatarios_[j].qualificacao == s.qualificacao) {
+      if (signatarios_[j].documento == s.documento &&
+          signatarios_[j].qualificacao == s.qualificacao) {
         RelataEm(s.linha, "J930", "SIGNATARIO_DUPLICADO",
                  Texto(s.documento) + " com a qualificação " + s.qualificacao + " duas vezes", "");
       }

@@ -32,9 +32,8 @@ void Conferencia::Demonstracoes(const Campos& c) {
 
 void Conferencia::LinhaBalanco(const Campos& c) {
   balanco_.push_back({linha_, std::string(c[1]), std::string(c[4]), c[2] == "T",
-                      static_cast<int>(std::min<uint64_t>(LeNumero(c[3]).value_or(0), 99)),
-                      c[5][0], Assinado(c[7], c[8]),
-                      Assinado(c[9], c[10])});
+                      static_cast<int>(std::min<uint64_t>(LeNumero(c[3]).value_or(0), 99)), c[5][0],
+                      Assinado(c[7], c[8]), Assinado(c[9], c[10])});
 }
 
 void Conferencia::LinhaResultado(const Campos& c) {
@@ -52,7 +51,8 @@ void Conferencia::ConfereArvore(const std::vector<LinhaDemonstracao>& linhas,
   size_t primeiros = 0;
   for (const LinhaDemonstracao& l : linhas) {
     if (!porCodigo.emplace(l.codigo, &l).second) {
-      RelataEm(l.linha, reg, p + "_DUPLICADA", "código " + Texto(l.codigo) + " duas vezes", kLinhas);
+      RelataEm(l.linha, reg, p + "_DUPLICADA", "código " + Texto(l.codigo) + " duas vezes",
+               kLinhas);
     }
     primeiros += l.nivel == 1 ? 1 : 0;
     Acumula(somas[l.superior].first, l.inicial);
@@ -66,14 +66,13 @@ void Conferencia::ConfereArvore(const std::vector<LinhaDemonstracao>& linhas,
   }
   for (const LinhaDemonstracao& l : linhas) {
     const auto pai = porCodigo.find(l.superior);
-    const bool arvore =
-        l.nivel == 1 ? l.superior.empty() && l.totalizadora
-                     : pai != porCodigo.end() && pai->second->totalizadora &&
-                           pai->second->nivel < l.nivel && l.superior != l.codigo;
+    const bool arvore = l.nivel == 1 ? l.superior.empty() && l.totalizadora
+                                     : pai != porCodigo.end() && pai->second->totalizadora &&
+                                           pai->second->nivel < l.nivel && l.superior != l.codigo;
     if (!arvore) {
       RelataEm(l.linha, reg, p + "_ESTRUTURA",
-               "linha " + Texto(l.codigo) + " de nível " + std::to_string(l.nivel) +
-                   " sob " + Texto(l.superior),
+               "linha " + Texto(l.codigo) + " de nível " + std::to_string(l.nivel) + " sob " +
+                   Texto(l.superior),
                "a linha de nível 1 é totalizadora e sem superior; as outras ficam sob uma "
                "totalizadora de nível menor");
     }
@@ -82,8 +81,8 @@ void Conferencia::ConfereArvore(const std::vector<LinhaDemonstracao>& linhas,
         (filhos->second.first != l.inicial || filhos->second.second != l.final)) {
       RelataEm(l.linha, reg, p + "_SOMA",
                "linha " + Texto(l.codigo) + " com " + Quantia(l.inicial) + " e " +
-                   Quantia(l.final) + "; as linhas abaixo somam " +
-                   Quantia(filhos->second.first) + " e " + Quantia(filhos->second.second),
+                   Quantia(l.final) + "; as linhas abaixo somam " + Quantia(filhos->second.first) +
+                   " e " + Quantia(filhos->second.second),
                "gere o arquivo de novo");
     }
   }
@@ -154,9 +153,8 @@ void Conferencia::FimDemonstracoes() {
                kLinhas);
     } else if (final != l.final || (comInicial && inicial != l.inicial)) {
       RelataEm(l.linha, std::string(reg), "DEMONSTRACAO_SALDO",
-               "linha " + Texto(l.codigo) + " com " + Quantia(l.final) +
-                   "; as suas contas somam " + Quantia(final) +
-                   (comInicial ? " (no início " + Quantia(inicial) + ")" : ""),
+               "linha " + Texto(l.codigo) + " com " + Quantia(l.final) + "; as suas contas somam " +
+                   Quantia(final) + (comInicial ? " (no início " + Quantia(inicial) + ")" : ""),
                kLinhas);
     }
   };

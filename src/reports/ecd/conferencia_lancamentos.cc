@@ -143,8 +143,7 @@ void Conferencia::FimEncerramento() {
       const size_t corte = chave.find('\x1E');
       const uint32_t data = static_cast<uint32_t>(std::stoul(chave.substr(0, corte)));
       const std::string conta = chave.substr(corte + 1, chave.find('\x1F') - corte - 1);
-      RelataEm(saldo.second != 0 ? saldo.second : apuracoes_[data], "I355",
-               "ENCERRAMENTO_SALDO",
+      RelataEm(saldo.second != 0 ? saldo.second : apuracoes_[data], "I355", "ENCERRAMENTO_SALDO",
                "conta " + Texto(conta) + " em " + DateText(CQXData(data)) +
                    ": saldo antes do encerramento " + Quantia(saldo.first) +
                    "; os lançamentos de encerramento levam " + Quantia(encerrado),
@@ -158,8 +157,8 @@ void Conferencia::FimEncerramento() {
       const Conta* conta = AchaConta(chave.substr(0, chave.find('\x1F')));
       if (m.linha != 0 && conta != nullptr && conta->natureza == 4 && m.final != 0) {
         RelataEm(m.linha, "I155", "ENCERRAMENTO_ZERADO",
-                 "conta de resultado " + Texto(conta->codigo) + " com saldo " +
-                     Quantia(m.final) + " depois do encerramento de " + DateText(CQXData(data)),
+                 "conta de resultado " + Texto(conta->codigo) + " com saldo " + Quantia(m.final) +
+                     " depois do encerramento de " + DateText(CQXData(data)),
                  kEncerra);
       }
     }

@@ -15,12 +15,17 @@ std::string Texto(std::string_view latin1) { return "'" + Latin1ParaUtf8(latin1)
 }  // namespace
 
 void Conferencia::ContaPlano(const Campos& c) {
-  Conta conta{std::string(c[5]), std::string(c[6]),
-              static_cast<int>(LeNumero(c[2]).value_or(0)), c[3] == "A",
-              static_cast<int>(std::min<uint64_t>(LeNumero(c[4]).value_or(0), 99)), linha_};
+  Conta conta{std::string(c[5]),
+              std::string(c[6]),
+              static_cast<int>(LeNumero(c[2]).value_or(0)),
+              c[3] == "A",
+              static_cast<int>(std::min<uint64_t>(LeNumero(c[4]).value_or(0), 99)),
+              linha_};
   if (LeData(c[1]) > fim_) {
-    Relata("PLANO_DATA", "conta " + Texto(c[5]) + " alterada em " + std::string(c[1]) +
-                             ", depois do fim do arquivo", "");
+    Relata(
+        "PLANO_DATA",
+        "conta " + Texto(c[5]) + " alterada em " + std::string(c[1]) + ", depois do fim do arquivo",
+        "");
   }
   if (!indiceContas_.emplace(conta.codigo, contas_.size()).second) {
     Relata("PLANO_DUPLICADA", "conta " + Texto(c[5]) + " duas vezes no plano", "");
@@ -32,8 +37,9 @@ void Conferencia::ContaPlano(const Campos& c) {
 void Conferencia::AglutinacaoConta(const Campos& c) {
   if (contas_.empty() || !contas_.back().analitica || contas_.back().natureza > 4) {
     Relata("PLANO_AGLUTINACAO",
-           "código de aglutinação " + Texto(c[2]) + " de uma conta que não é analítica de "
-                                                   "ativo, passivo, patrimônio líquido ou resultado",
+           "código de aglutinação " + Texto(c[2]) +
+               " de uma conta que não é analítica de "
+               "ativo, passivo, patrimônio líquido ou resultado",
            "");
     return;
   }
@@ -48,13 +54,14 @@ void Conferencia::FimPlano() {
     if (conta.nivel == 1 ? !conta.superior.empty() : pai == nullptr) {
       RelataEm(conta.linha, "I050", "PLANO_SUPERIOR",
                nome + " de nível " + std::to_string(conta.nivel) + " com a conta superior " +
-                   Texto(conta.superior) + (pai == nullptr && conta.nivel > 1 ? ", que não está no plano" : ""),
+                   Texto(conta.superior) +
+                   (pai == nullptr && conta.nivel > 1 ? ", que não está no plano" : ""),
                std::string("dê-lhe a conta superior certa ") + kPlano);
     } else if (pai != nullptr && (pai->analitica || pai->nivel + 1 != conta.nivel)) {
       RelataEm(conta.linha, "I050", "PLANO_SUPERIOR",
-               nome + " de nível " + std::to_string(conta.nivel) + " sob " +
-                   Texto(conta.superior) + (pai->analitica ? ", que é analítica" : "") +
-                   " de nível " + std::to_string(pai->nivel),
+               nome + " de nível " + std::to_string(conta.nivel) + " sob " + Texto(conta.superior) +
+                   (pai->analitica ? ", que é analítica" : "") + " de nível " +
+                   std::to_string(pai->nivel),
                std::string("a conta superior é sintética e está um nível acima, ") + kPlano);
     } else if (pai != nullptr && pai->natureza != conta.natureza &&
                !(pai->natureza == 2 && conta.natureza == 3)) {
@@ -65,11 +72,12 @@ void Conferencia::FimPlano() {
                "ficar sob o passivo)");
     }
     if (conta.analitica && conta.natureza >= 1 && conta.natureza <= 3 && conta.nivel < 4) {
-      RelataEm(conta.linha, "I050", "PLANO_NIVEL_ANALITICA",
-               nome + ", analítica de ativo, passivo ou patrimônio líquido, no nível " +
-                   std::to_string(conta.nivel) + "; o leiaute pede nível 4 ou mais",
-               std::string("abra contas analíticas no nível 4 abaixo dela, ou torne-a sintética, ") +
-                   kPlano);
+      RelataEm(
+          conta.linha, "I050", "PLANO_NIVEL_ANALITICA",
+          nome + ", analítica de ativo, passivo ou patrimônio líquido, no nível " +
+              std::to_string(conta.nivel) + "; o leiaute pede nível 4 ou mais",
+          std::string("abra contas analíticas no nível 4 abaixo dela, ou torne-a sintética, ") +
+              kPlano);
     }
   }
 }

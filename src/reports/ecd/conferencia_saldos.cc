@@ -72,8 +72,8 @@ void Conferencia::SaldoPeriodico(const Campos& c) {
   const int64_t esperado = anterior == ultimoSaldo_.end() ? 0 : anterior->second.first;
   if (periodo > 0 && m.inicial != esperado) {
     Relata("SALDO_CONTINUIDADE",
-           Nome(chave) + " começa o mês com " + Quantia(m.inicial) + "; o mês anterior acabou com " +
-               Quantia(esperado),
+           Nome(chave) + " começa o mês com " + Quantia(m.inicial) +
+               "; o mês anterior acabou com " + Quantia(esperado),
            kRefaca);
   }
   ultimoSaldo_[chave] = {m.final, periodo};
@@ -117,8 +117,7 @@ void Conferencia::FechaPeriodo() {
   std::sort(sumidas.begin(), sumidas.end());
   for (const std::string& chave : sumidas) {
     RelataEm(periodo.linha, "I150", "SALDO_CONTINUIDADE",
-             Nome(chave) + " tinha saldo " + Quantia(ultimoSaldo_[chave].first) +
-                 " e falta" + mes,
+             Nome(chave) + " tinha saldo " + Quantia(ultimoSaldo_[chave].first) + " e falta" + mes,
              kRefaca);
     ultimoSaldo_[chave].second = atual;
   }
@@ -126,10 +125,10 @@ void Conferencia::FechaPeriodo() {
 
 void Conferencia::FimSaldos() {
   if (!periodos_.empty() && periodos_.back().fim != fim_) {
-    RelataEm(periodos_.back().linha, "I150", "PERIODO_SALDOS",
-             "os meses acabam em " + DateText(periodos_.back().fim) + ", o arquivo em " +
-                 DateText(fim_),
-             kRefaca);
+    RelataEm(
+        periodos_.back().linha, "I150", "PERIODO_SALDOS",
+        "os meses acabam em " + DateText(periodos_.back().fim) + ", o arquivo em " + DateText(fim_),
+        kRefaca);
   }
   for (const Periodo& periodo : periodos_) {
     for (const auto& [chave, m] : periodo.movimentos) {

@@ -66,11 +66,20 @@ class Montagem {
       if (DoBalanco(c.natureza) != balanco || c.natureza > Natureza::kResultado) continue;
       const auto detalhe = detalhe_.find(i);
       if (detalhe == detalhe_.end() && totais_.count(i) == 0) continue;
-      LinhaDemonstracao l{c.codigo, c.superior, c.nome, c.nivel, detalhe == detalhe_.end(),
-                          !balanco ? 'R' : c.natureza == Natureza::kAtivo ? 'A' : 'P', 0, 0};
+      LinhaDemonstracao l{c.codigo,
+                          c.superior,
+                          c.nome,
+                          c.nivel,
+                          detalhe == detalhe_.end(),
+                          !balanco                         ? 'R'
+                          : c.natureza == Natureza::kAtivo ? 'A'
+                                                           : 'P',
+                          0,
+                          0};
       if (!l.totalizadora) {
         l.codigo = detalhe->second;
-        if (const auto d = descricao_.find(l.codigo); d != descricao_.end()) l.descricao = d->second;
+        if (const auto d = descricao_.find(l.codigo); d != descricao_.end())
+          l.descricao = d->second;
         std::tie(l.inicial, l.final) = valores_[l.codigo];
       }
       linhas.push_back(std::move(l));
@@ -79,7 +88,9 @@ class Montagem {
       Enraiza(&linhas, 'A', "A", "ATIVO");
       Enraiza(&linhas, 'P', "P", "PASSIVO E PATRIM\xD4NIO L\xCDQUIDO");
     } else {
-      Enraiza(&linhas, 'R', "R", "RESULTADO DO EXERC\xCD" "CIO");
+      Enraiza(&linhas, 'R', "R",
+              "RESULTADO DO EXERC\xCD"
+              "CIO");
     }
     // Totals from the bottom up: every line comes after the line it adds to.
     std::map<std::string, size_t> porCodigo;

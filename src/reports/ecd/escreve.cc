@@ -43,11 +43,29 @@ class Escrita {
  private:
   void Bloco0() {
     const Empresa& e = livro_.empresa;
-    saida_.Linha({"0000", "LECD", Data(livro_.inicio), Data(livro_.fim), e.razaoSocial, e.cnpj,
-                  e.uf, e.inscricaoEstadual, e.municipio, e.inscricaoMunicipal, "",
+    saida_.Linha({"0000",
+                  "LECD",
+                  Data(livro_.inicio),
+                  Data(livro_.fim),
+                  e.razaoSocial,
+                  e.cnpj,
+                  e.uf,
+                  e.inscricaoEstadual,
+                  e.municipio,
+                  e.inscricaoMunicipal,
+                  "",
                   Numero(static_cast<uint64_t>(livro_.situacaoInicio)),
-                  e.nire.empty() ? "0" : "1", "0", "", e.grandePorte ? "1" : "0", "0", "", "N",
-                  "N", "0", "0", ""});
+                  e.nire.empty() ? "0" : "1",
+                  "0",
+                  "",
+                  e.grandePorte ? "1" : "0",
+                  "0",
+                  "",
+                  "N",
+                  "N",
+                  "0",
+                  "0",
+                  ""});
     saida_.Linha({"0001", "0"});
     if (e.inscricaoEstadual.empty()) {
       saida_.Linha({"0007", "00", ""});
@@ -66,15 +84,15 @@ class Escrita {
                   e.nomeMunicipio, Data(livro_.fimExercicio)});
     for (const Conta& c : livro_.contas) {
       saida_.Linha({"I050", Data(c.alteracao.IsEmpty() ? livro_.inicio : c.alteracao),
-                    Codigo(c.natureza), c.analitica ? "A" : "S", Numero(static_cast<uint64_t>(c.nivel)),
-                    c.codigo, c.superior, c.nome});
+                    Codigo(c.natureza), c.analitica ? "A" : "S",
+                    Numero(static_cast<uint64_t>(c.nivel)), c.codigo, c.superior, c.nome});
       const auto codigo = codigos_.find(c.codigo);
       if (codigo != codigos_.end()) saida_.Linha({"I052", "", codigo->second});
     }
     for (const Historico& h : livro_.historicos) saida_.Linha({"I075", h.codigo, h.texto});
     for (const CentroCusto& c : livro_.centros) {
-      saida_.Linha({"I100", Data(c.alteracao.IsEmpty() ? livro_.inicio : c.alteracao), c.codigo,
-                    c.nome});
+      saida_.Linha(
+          {"I100", Data(c.alteracao.IsEmpty() ? livro_.inicio : c.alteracao), c.codigo, c.nome});
     }
     for (const Periodo& p : livro_.periodos) {
       saida_.Linha({"I150", Data(p.inicio), Data(p.fim)});
@@ -99,8 +117,8 @@ class Escrita {
   void Entrada(const Lancamento& l) {
     int64_t valor = 0;
     for (const Partida& p : l.partidas) Acumula(valor, p.natureza == 'D' ? p.valor : 0);
-    saida_.Linha({"I200", NumeroLancamento(l), Data(l.data), Valor(valor), l.encerramento ? "E" : "N",
-                  ""});
+    saida_.Linha(
+        {"I200", NumeroLancamento(l), Data(l.data), Valor(valor), l.encerramento ? "E" : "N", ""});
     for (const Partida& p : l.partidas) {
       saida_.Linha({"I250", p.conta, p.centro, Valor(p.valor), Letra(p.natureza), p.documento,
                     p.historicoPadrao, p.historico, ""});
@@ -115,9 +133,9 @@ class Escrita {
     }
     for (const LinhaDemonstracao& l : livro_.balanco) {
       const char ini = Indicador(l.inicial), fim = Indicador(l.final);
-      saida_.Linha({"J100", l.codigo, l.totalizadora ? "T" : "D", Numero(static_cast<uint64_t>(l.nivel)),
-                    l.superior, Letra(l.grupo), l.descricao, Valor(l.inicial), Letra(ini),
-                    Valor(l.final), Letra(fim), ""});
+      saida_.Linha({"J100", l.codigo, l.totalizadora ? "T" : "D",
+                    Numero(static_cast<uint64_t>(l.nivel)), l.superior, Letra(l.grupo), l.descricao,
+                    Valor(l.inicial), Letra(ini), Valor(l.final), Letra(fim), ""});
     }
     uint64_t ordem = 0;
     for (const LinhaDemonstracao& l : livro_.dre) {
@@ -126,9 +144,8 @@ class Escrita {
                     Numero(static_cast<uint64_t>(l.nivel)), l.superior, l.descricao, "", "",
                     Valor(l.final), Letra(fim), Letra(l.grupo), ""});
     }
-    saida_.Linha({"J900", "TERMO DE ENCERRAMENTO", Numero(livro_.numeroLivro),
-                  livro_.naturezaLivro, livro_.empresa.razaoSocial, total_, Data(livro_.inicio),
-                  Data(livro_.fim)});
+    saida_.Linha({"J900", "TERMO DE ENCERRAMENTO", Numero(livro_.numeroLivro), livro_.naturezaLivro,
+                  livro_.empresa.razaoSocial, total_, Data(livro_.inicio), Data(livro_.fim)});
     for (const Signatario& s : livro_.signatarios) {
       saida_.Linha({"J930", s.nome, s.documento, QualificacaoAssinante(s.qualificacao),
                     s.qualificacao, s.crc, s.email, s.telefone, s.ufCrc, s.certidaoCrc,

@@ -94,14 +94,16 @@ std::optional<int64_t> LeValor(std::string_view texto, int decimais) {
   const std::string_view fracao =
       virgula == std::string_view::npos ? std::string_view() : texto.substr(virgula + 1);
   if (!SoDigitos(inteiro) || inteiro.size() > 18 ||
-      (virgula != std::string_view::npos && (!SoDigitos(fracao) || fracao.size() > static_cast<size_t>(decimais)))) {
+      (virgula != std::string_view::npos &&
+       (!SoDigitos(fracao) || fracao.size() > static_cast<size_t>(decimais)))) {
     return std::nullopt;
   }
   int64_t valor = 0;
   std::from_chars(inteiro.data(), inteiro.data() + inteiro.size(), valor);
   int64_t partes = 0;
   for (size_t i = 0; i < 4; ++i) partes = partes * 10 + (i < fracao.size() ? fracao[i] - '0' : 0);
-  if (__builtin_mul_overflow(valor, 10000, &valor) || __builtin_add_overflow(valor, partes, &valor)) {
+  if (__builtin_mul_overflow(valor, 10000, &valor) ||
+      __builtin_add_overflow(valor, partes, &valor)) {
     return std::nullopt;
   }
   return valor;

@@ -48,7 +48,7 @@ struct Signatario {  // J930
   bool responsavelLegal = false;
 };
 
-struct Conta {  // I050, and I052 for an analytic account
+struct Conta {           // I050, and I052 for an analytic account
   std::string codigo;    // as people read it: the classification ("1.1.01.001")
   std::string superior;  // the code of the synthetic account one level up; "" at level 1
   std::string nome;
@@ -94,11 +94,11 @@ struct Periodo {  // I150: a month, or the part of it the file covers
 struct Partida {  // I250
   std::string conta;
   std::string centro;
-  int64_t valor = 0;  // above zero
-  char natureza = 'D';  // 'D' debit, 'C' credit
-  std::string documento;  // NUM_ARQ: where the voucher is kept
+  int64_t valor = 0;            // above zero
+  char natureza = 'D';          // 'D' debit, 'C' credit
+  std::string documento;        // NUM_ARQ: where the voucher is kept
   std::string historicoPadrao;  // code of an I075, or ""
-  std::string historico;  // the whole text: standard history and complement
+  std::string historico;        // the whole text: standard history and complement
 };
 
 struct Lancamento {  // I200
@@ -123,15 +123,15 @@ struct Apuracao {
 
 // A line of the balance sheet (J100) or of the income statement (J150).
 struct LinhaDemonstracao {
-  std::string codigo;  // aggregation code
+  std::string codigo;    // aggregation code
   std::string superior;  // "" at level 1
   std::string descricao;
   int nivel = 1;
   bool totalizadora = false;  // 'T' totals lines below; 'D' detail, fed by accounts (I052)
-  char grupo = 'A';  // balance sheet: 'A' assets, 'P' liabilities and equity;
-                     // income statement: 'R' adds to the result, 'D' takes from it
-  int64_t inicial = 0;  // the balance sheet's opening value
-  int64_t final = 0;    // the closing value (income statement: before closing)
+  char grupo = 'A';           // balance sheet: 'A' assets, 'P' liabilities and equity;
+                              // income statement: 'R' adds to the result, 'D' takes from it
+  int64_t inicial = 0;        // the balance sheet's opening value
+  int64_t final = 0;          // the closing value (income statement: before closing)
 
   bool operator==(const LinhaDemonstracao&) const = default;
 };
@@ -143,14 +143,14 @@ using Lancamentos = std::function<void(const std::function<void(const Lancamento
 
 struct Livro {
   Empresa empresa;
-  CQXData inicio, fim;  // the period the file covers (DT_INI, DT_FIN)
+  CQXData inicio, fim;   // the period the file covers (DT_INI, DT_FIN)
   CQXData fimExercicio;  // the fiscal year's last day (DT_EX_SOCIAL)
   // IND_SIT_INI_PER: 0 normal, 1 the company's opening, 2 from a merger or
   // split, 3 the first year the file is due.
   int situacaoInicio = 0;
   uint32_t numeroLivro = 1;  // NUM_ORD: the book's order number
   std::string naturezaLivro = "DI\xC1RIO GERAL";
-  std::vector<Conta> contas;  // parents before children
+  std::vector<Conta> contas;              // parents before children
   std::vector<Aglutinacao> aglutinacoes;  // the others' line is their own code
   std::vector<Historico> historicos;
   std::vector<CentroCusto> centros;
