@@ -95,5 +95,65 @@ TEST_F(QxadminTest, DefaultInstallationIsMadeOnceAndKept) {
   EXPECT_EQ(users[0].filiaisAtivas, (std::vector<int32_t>{1, 2}));
 }
 
+TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefusedField) {
+  ASSERT_EQ(Admin({"install", dir_ / "inst"}).code, 0);
+  ASSERT_EQ(Admin({"company", "add", "LOJA"}).code, 0);
+  ASSERT_EQ(Admin({"cadastro", "define", "LOJA", "--razao-social", "Loja Ltda", "--cnpj",
+                   "11.222.333/0001-81", "--uf", "SP", "--municipio", "3550308", "--nire",
+                   "35212345678", "--arquivamento", "10/01/2020"})
+                .code,
+            0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "529.982.247-25", "900", "Ana", "--crc", "1SP123456",
+             "--uf-crc", "SP", "--email", "ana@x.br", "--telefone", "(11) 3333-4444"})
+          .code,
+      0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto", "--responsavel"})
+          .code,
+      0);
+  ASSERT_EQ(Admin({"account", "add", "LOJA", "C", "10", "1.1.1.01", "A", "Caixa"}).code, 0);
+  ASSERT_EQ(Admin({"aglutinacao", "define", "LOJA", "10", "CX"}).code, 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string campo;
+  } recusas[] = {
+      {{"cadastro", "define", "LOJA", "--cnpj", "11.222.333/0001-80"}, "CNPJ '11222333000180'"},
+      {{"cadastro", "define", "LOJA", "--uf", "XX"}, "UF 'XX'"},
+      {{"cadastro", "define", "LOJA", "--municipio", "3304557"},
+       "um c\xC3\xB3"
+       "digo IBGE de SP"},
+      {{"cadastro", "define", "LOJA", "--nire", "123"}, "NIRE '123'"},
+      {{"cadastro", "define", "LOJA", "--inscricao-estadual", "12.345"},
+       "inscri\xC3\xA7\xC3\xA3o estadual"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-24", "205", "Ana"}, "CPF '52998224724'"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-25", "777", "Ana"},
+       "qualifica\xC3\xA7\xC3\xA3o '777'"},
+      {{"signatario", "inclui", "LOJA", "111.444.777-35", "900", "Beto"}, "CRC ''"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-25", "801", "Ana", "--responsavel"},
+       "j\xC3\xA1 \xC3\xA9 Beto"},
+      {{"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto"}, "j\xC3\xA1 existe"},
+      {{"signatario", "exclui", "LOJA", "111.444.777-35", "801"}, "N\xC3\xA3o h\xC3\xA1 signat"},
+      {{"aglutinacao", "define", "LOJA", "11", "CX"}, "conta '11'"},
+  };
+  for (const auto& recusa : recusas) {
+    const test::DumpRun run = Admin(recusa.args);
+    EXPECT_EQ(run.code, 1) << recusa.campo;
+    EXPECT_NE(run.err.find(recusa.campo), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Admin({"cadastro", "mostra", "LOJA", "--csv"}).out,
+            "campo,valor\r\nrazao-social,Loja Ltda\r\ncnpj,11222333000181\r\nuf,SP\r\n"
+            "municipio,3550308\r\nnome-municipio,\r\ninscricao-estadual,\r\n"
+            "inscricao-municipal,\r\nnire,35212345678\r\narquivamento,2020-01-10\r\n"
+            "conversao,\r\ninicio-exercicio,1\r\ngrande-porte,false\r\n");
+  EXPECT_EQ(Admin({"signatario", "lista", "LOJA", "--csv"}).out,
+            "documento,qualificacao,nome,crc,uf_crc,certidao,validade,email,telefone,"
+            "responsavel\r\n11144477735,205,Beto,,,,,,,true\r\n"
+            "52998224725,900,Ana,1SP123456,SP,,,ana@x.br,1133334444,false\r\n");
+  ASSERT_EQ(Admin({"signatario", "exclui", "LOJA", "111.444.777-35", "205"}).code, 0);
+  ASSERT_EQ(Admin({"aglutinacao", "exclui", "LOJA", "10"}).code, 0);
+  EXPECT_EQ(Admin({"aglutinacao", "lista", "LOJA", "--csv"}).out, "conta,codigo,descricao\r\n");
+}
+
 }  // namespace
 }  // namespace qx

@@ -40,5 +40,6 @@ std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();
 std::vector<Comando> ComandosEmpresa();
 std::vector<Comando> ComandosHistorico();
+std::vector<Comando> ComandosEcd();
 
 }  // namespace qxcn

@@ -38,9 +38,10 @@ int main(int argc, char** argv) {
           "pelo servidor ou falhou, 2 erro de uso ou lançamento recusado pelas regras (nada "
           "gravado).\n",
       .globais = Junta({OpcoesSaida(), OpcoesIdentidade()}),
-      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
-                         ComandosBalancete(), ComandosCentros(), ComandosNotasFormatos(),
-                         ComandosImportacao(), ComandosEmpresa(), ComandosHistorico()}),
+      .comandos =
+          Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
+                 ComandosBalancete(), ComandosCentros(), ComandosNotasFormatos(),
+                 ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(), ComandosEcd()}),
   };
   return Executa(qxcn, argc, argv);
 }
