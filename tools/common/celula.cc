@@ -1,5 +1,7 @@
 #include "common/celula.h"
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 #include "values/br_text.h"
 
@@ -38,6 +40,23 @@ std::string Celula::ParaCsv() const {
       break;
   }
   return texto_;
+}
+
+std::string Celula::ParaPlanilha() const {
+  switch (tipo_) {
+    case Tipo::kLogico:
+      return numero_ != 0 ? "S" : "N";
+    case Tipo::kValor: {
+      std::string texto = ParaCsv();
+      std::replace(texto.begin(), texto.end(), '.', ',');
+      return texto;
+    }
+    case Tipo::kData:
+    case Tipo::kMes:
+      return ParaPessoas();
+    default:
+      return ParaCsv();
+  }
 }
 
 bool Celula::ADireita() const {

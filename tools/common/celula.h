@@ -41,6 +41,8 @@ class Celula {
   std::string ParaPessoas() const;
   // The form of CSV, and of JSON for amounts, dates and months.
   std::string ParaCsv() const;
+  // The form of a spreadsheet set to Brazil: 1234,56; 15/03/2026; 03/2026; S or N.
+  std::string ParaPlanilha() const;
   // Numbers, amounts, dates and months line up to the right.
   bool ADireita() const;
 

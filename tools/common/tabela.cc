@@ -1,6 +1,7 @@
 #include "common/tabela.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace qx::cli {
 namespace {
@@ -44,24 +45,45 @@ class Blocos {
   std::string texto_;
 };
 
-void JuntaLinhaCsv(const std::vector<std::string>& campos, std::string* csv) {
-  for (size_t i = 0; i < campos.size(); ++i) {
-    if (i > 0) *csv += ',';
-    *csv += CampoCsv(campos[i]);
-  }
-  *csv += "\r\n";
-}
+char Separador(FormaCsv forma) { return forma == FormaCsv::kPlanilha ? ';' : ','; }
 
-}  // namespace
-
-std::string CampoCsv(const std::string& texto) {
-  if (texto.find_first_of(",\"\r\n") == std::string::npos) return texto;
+// The text quoted when it holds the separator, a quote or a line end.
+std::string Aspas(const std::string& texto, FormaCsv forma) {
+  const char especiais[] = {Separador(forma), '"', '\r', '\n', '\0'};
+  if (texto.find_first_of(especiais) == std::string::npos) return texto;
   std::string campo = "\"";
   for (const char c : texto) {
     if (c == '"') campo += '"';
     campo += c;
   }
   return campo + "\"";
+}
+
+std::string Texto(const Celula& celula, FormaCsv forma) {
+  if (celula.tipo() == Celula::Tipo::kTexto) {
+    const std::string& texto = celula.texto();
+    const bool formula = !texto.empty() && std::string_view("=+-@\t\r").find(texto[0]) !=
+                                               std::string_view::npos;
+    return formula ? "'" + texto : texto;
+  }
+  return forma == FormaCsv::kPlanilha ? celula.ParaPlanilha() : celula.ParaCsv();
+}
+
+void JuntaLinhaCsv(const std::vector<Celula>& celulas, size_t colunas, FormaCsv forma,
+                   std::string* csv) {
+  for (size_t i = 0; i < colunas; ++i) {
+    if (i > 0) *csv += Separador(forma);
+    if (i < celulas.size()) *csv += CampoCsv(celulas[i], forma);
+  }
+  *csv += "\r\n";
+}
+
+}  // namespace
+
+const char* InicioCsv(FormaCsv forma) { return forma == FormaCsv::kPlanilha ? "\xEF\xBB\xBF" : ""; }
+
+std::string CampoCsv(const Celula& celula, FormaCsv forma) {
+  return Aspas(Texto(celula, forma), forma);
 }
 
 void Tabela::EscreveAlinhada(std::FILE* saida) const {
@@ -99,16 +121,11 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
   for (const auto& texto : textos) escreve(texto);
 }
 
-std::string Tabela::Csv() const {
+std::string Tabela::Csv(FormaCsv forma) const {
   std::string csv;
-  JuntaLinhaCsv(colunas_, &csv);
-  std::vector<std::string> campos(colunas_.size());
-  for (const auto& linha : linhas_) {
-    for (size_t i = 0; i < colunas_.size(); ++i) {
-      campos[i] = i < linha.size() ? linha[i].ParaCsv() : "";
-    }
-    JuntaLinhaCsv(campos, &csv);
-  }
+  JuntaLinhaCsv(std::vector<Celula>(colunas_.begin(), colunas_.end()), colunas_.size(), forma,
+                &csv);
+  for (const auto& linha : linhas_) JuntaLinhaCsv(linha, colunas_.size(), forma, &csv);
   return csv;
 }
 
