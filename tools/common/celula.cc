@@ -1,6 +1,7 @@
 #include "common/celula.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/codepage.h"
 #include "values/br_text.h"
@@ -19,6 +20,17 @@ std::string Celula::ParaPessoas() const {
       return MesAnoText(CQXMesAno(static_cast<uint32_t>(numero_)));
     default:
       return ParaCsv();
+  }
+}
+
+void Celula::AcrescentaParaPessoas(std::string* texto) const {
+  if (tipo_ == Tipo::kTexto) {
+    *texto += texto_;
+  } else if (tipo_ == Tipo::kNumero) {
+    char digitos[24];
+    texto->append(digitos, std::to_chars(digitos, digitos + sizeof digitos, numero_).ptr);
+  } else if (tipo_ != Tipo::kNada) {
+    *texto += ParaPessoas();
   }
 }
 
