@@ -19,9 +19,9 @@ HRESULT EnsureDefaultInstallation(const Registry& registry, const std::string& h
       return hr;
     }
     installation = InstalledFolder(registry);
-    *report = "instalação criada: " + installation + "\n";
+    *report = "instala\xE7\xE3o criada: " + installation + "\n";
   } else {
-    *report = "instalação mantida: " + installation + "\n";
+    *report = "instala\xE7\xE3o mantida: " + installation + "\n";
   }
 
   const CompanySeed seed = SampleCompany(kDefaultCompany, CurrentDateTime().wYear);
