@@ -125,7 +125,14 @@ CREATE TABLE lotes_importacao (
      nullptr},
     // 2 -> 3
     {nullptr, MigraLogAlteracoes},
-    // 3 -> 4: what the bookkeeping file (ECD) needs and the books lack.
+    // 3 -> 4: what each batch imported, so that a file is not imported twice
+    {R"sql(
+ALTER TABLE lotes_importacao ADD COLUMN digesto TEXT;
+ALTER TABLE lotes_importacao ADD COLUMN linhas INTEGER;
+CREATE INDEX lotes_importacao_digesto ON lotes_importacao (digesto);
+)sql",
+     nullptr},
+    // 4 -> 5: what the bookkeeping file (ECD) needs and the books lack.
     {R"sql(
 CREATE TABLE cadastro_pj (
   id INTEGER PRIMARY KEY CHECK (id = 1),

@@ -82,16 +82,16 @@ void ClassServer::Admit(int fd) {
   PeerCredentials peer;
   const bool known = GetPeerCredentials(fd, &peer);
   const std::string who =
-      "connection of uid " + std::to_string(peer.uid) + " (pid " + std::to_string(peer.pid) + ")";
+      "conexão do uid " + std::to_string(peer.uid) + " (pid " + std::to_string(peer.pid) + ")";
   if (!known || !PeerAllowed(peer, anyUser_)) {
-    Refuse(fd, E_ACCESSDENIED, RuntimeEvent::kRefusedConnection, who + " refused");
+    Refuse(fd, E_ACCESSDENIED, RuntimeEvent::kRefusedConnection, who + " recusada");
     return;
   }
   ReapFinished();
   const size_t limit = GetServerLimits().connections;
   if (connections_.size() >= limit) {
     Refuse(fd, RPC_S_SERVER_TOO_BUSY, RuntimeEvent::kTooManyConnections,
-           who + " refused: " + std::to_string(limit) + " connections already served");
+           who + " recusada: já há " + std::to_string(limit) + " conexões atendidas");
     return;
   }
   connections_.push_back(std::make_unique<ServerConnection>(fd, factory_));

@@ -28,7 +28,7 @@ std::vector<std::string> EmpresasDoServico(IQXCN_Lancamento* lancamento) {
 std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
   const std::vector<std::string> empresas = EmpresasDoServico(lancamento);
   if (empresas.empty()) {
-    throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin company add CODIGO");
+    throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin empresa inclui CODIGO");
   }
   return empresas[0];
 }

@@ -131,7 +131,7 @@ Conferencia Validador::Confere(const LancamentoAGravar& lancamento, Liberacoes l
     if (quantidade.Quantidade.int64 != 0 && !cadastro_.QuantidadeGerencial()) {
       a.Quebra("quantidade", AmountText(quantidade.Quantidade),
                "a empresa não guarda quantidades gerenciais: ligue a configuração "
-               "managerial-quantities",
+               "quantidades-gerenciais",
                Contorno::kConfiguracao);
       break;
     }
@@ -139,7 +139,7 @@ Conferencia Validador::Confere(const LancamentoAGravar& lancamento, Liberacoes l
   if ((d.ValorMoeda.int64 != 0 || d.cGravarZero == 'S') && !cadastro_.MoedaEstrangeira()) {
     a.Quebra("moeda", AmountText(d.ValorMoeda),
              "a empresa não guarda valores em moeda estrangeira: ligue a configuração "
-             "foreign-currency",
+             "moeda-estrangeira",
              Contorno::kConfiguracao);
   }
 

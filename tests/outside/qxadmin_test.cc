@@ -59,8 +59,8 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_TRUE(config.has_value());
   std::map<std::string, test::Json> valores;
   for (const test::Json& item : (*config)["configuracao"]) valores[item["nome"]] = item["valor"];
-  EXPECT_EQ(valores["client-code"], 12);
-  EXPECT_EQ(valores["period-start"], "2026-01-01");
+  EXPECT_EQ(valores["codigo-cliente"], 12);
+  EXPECT_EQ(valores["inicio-exercicio"], "2026-01-01");
   EXPECT_EQ(Admin({"user", "list", "NADA"}).code, 1);
   EXPECT_EQ(Admin({"frobnicate"}).code, 2);
 }

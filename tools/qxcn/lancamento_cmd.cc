@@ -135,11 +135,19 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
              "SetQuantidadeGerencial");
   }
   int32_t indlan = posicao ? static_cast<int32_t>(*posicao) : 0;
+  const bool conferido = posicao && dados.cConferido != 0;
   Verifica(servico->GravaDados(&dados, &indlan), "GravaDados");
 
   const CQXMesAno mes = CQXData(dados.DataLancamento).MesAno();
   MostraLancamento(saida, LeGravado(servico, mes, indlan));
   MostraRateio(saida, rateio);
+  if (conferido) {
+    // A save takes the checked mark off; said, never silent.
+    saida.Aviso("O lançamento estava conferido; alterado, perdeu a marca de conferido "
+                "(para marcar de novo: qxcn confere --mes " +
+                qx::MesAnoText(mes) + " --pos " + std::to_string(indlan) + ").");
+    saida.Campo("conferido_retirado", true);
+  }
 }
 
 void Le(const Argumentos& a, Servico& servico, Saida& saida) {

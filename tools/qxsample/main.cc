@@ -1,4 +1,4 @@
-// qxsample FOLDER: writes a small sample company folder for trying the tools:
+// qxsample PASTA: writes a small sample company folder for trying the tools:
 // three months of entries (January to March 2024) with complements, split
 // lines, quantities and foreign-currency amounts, the debit/credit
 // differences, import layouts, explanatory notes and the control file.
@@ -10,9 +10,9 @@
 #include "sample.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2 || std::string(argv[1]) == "--help") {
-    std::cerr
-        << "usage: qxsample FOLDER   (the folder must exist; its sample files are replaced)\n";
+  if (argc != 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
+    std::cerr << "uso: qxsample PASTA   (a pasta deve existir; os arquivos de exemplo dela são "
+                 "substituídos)\n";
     return 2;
   }
   const std::string folder = argv[1];
@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     qx::sample::WriteNotes(folder, CQXMesAno::Make(1, 2024), &made);
     qx::sample::WriteControlFile(folder, made);
   } catch (CFileException* e) {
-    std::cerr << "qxsample: cannot write " << e->m_strFileName << " (cause " << e->m_cause
-              << ", system error " << e->m_lOsError << ")\n";
+    std::cerr << "qxsample: não consigo escrever " << e->m_strFileName << " (causa " << e->m_cause
+              << ", erro do sistema " << e->m_lOsError << ")\n";
     e->Delete();
     return 1;
   }

@@ -1,4 +1,5 @@
 #include <memory>
+#include <string>
 
 #include "common/falhas.h"
 #include "common/periodo.h"
@@ -84,6 +85,14 @@ void AvisaEstouro(bool estourou, Documento& documento) {
 void TrilhaEmpresa(const Pedido& pedido, Documento& documento) {
   documento.Trilha("Início", "/");
   documento.Trilha("Empresa " + pedido.empresa(), EnderecoEmpresa(pedido.empresa()));
+}
+
+void NomeiaContas(Pedido& pedido, Documento& documento, bool gerencial) {
+  if (!pedido.ParaPessoas()) return;
+  for (const char plano : std::string(gerencial ? "CG" : "C")) {
+    documento.Contas(plano,
+                     std::make_shared<const qx::PlanoDeContas>(qx::LePlano(pedido.Servico(), plano)));
+  }
 }
 
 }  // namespace qxweb

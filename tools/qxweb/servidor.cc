@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "common/falhas.h"
 #include "common/json_celula.h"
+#include "outside/outside_codes.h"
 #include "common/textos.h"
 #include "entries/entry_messages.h"
 #include "html.h"
@@ -27,7 +29,7 @@ constexpr size_t kMaiorCorpo = 4096;
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
 
-enum class Formato { kHtml, kJson, kCsv };
+enum class Formato { kHtml, kJson, kCsv, kPlanilha };
 
 struct Resposta {
   int status = 200;
@@ -67,7 +69,8 @@ Formato LeFormato(const Parametros& parametros) {
     if (nome != "formato") continue;
     if (valor == "json") return Formato::kJson;
     if (valor == "csv") return Formato::kCsv;
-    if (valor != "html") throw qx::cli::ErroUso{"formato: html, json ou csv"};
+    if (valor == "planilha") return Formato::kPlanilha;
+    if (valor != "html") throw qx::cli::ErroUso{"formato: html, json, csv ou planilha"};
   }
   return Formato::kHtml;
 }
@@ -80,19 +83,20 @@ std::string Valor(const Parametros& parametros, const std::string& nome) {
 }
 
 // The CSV of one table, or of every table in blocks as qxcn --csv prints them.
-Resposta Csv(const Documento& documento, const std::string& tabela, const std::string& empresa) {
-  Resposta resposta{200, "", "text/csv; charset=utf-8", ""};
+Resposta Csv(const Documento& documento, const std::string& tabela, const std::string& empresa,
+             qx::cli::FormaCsv forma) {
+  Resposta resposta{200, qx::cli::InicioCsv(forma), "text/csv; charset=utf-8", ""};
   if (!tabela.empty()) {
     const Tabela* achada = documento.Procura(tabela);
-    if (achada == nullptr) throw qx::cli::ErroUso{"tabela: a página não tem " + tabela};
-    resposta.corpo = achada->Csv();
+    if (achada == nullptr) throw qx::cli::ErroUso{"a página não tem a tabela " + tabela};
+    resposta.corpo += achada->Csv(forma);
     resposta.arquivo = (empresa.empty() ? "" : empresa + "-") + tabela + ".csv";
     return resposta;
   }
   for (const Parte& parte : documento.partes()) {
     if (parte.tipo != Parte::Tipo::kTabela && parte.tipo != Parte::Tipo::kResumo) continue;
-    if (!resposta.corpo.empty()) resposta.corpo += "\r\n";
-    resposta.corpo += parte.tabela.Csv();
+    if (resposta.corpo.size() > std::strlen(qx::cli::InicioCsv(forma))) resposta.corpo += "\r\n";
+    resposta.corpo += parte.tabela.Csv(forma);
   }
   return resposta;
 }
@@ -103,36 +107,83 @@ Resposta Renderiza(const Documento& documento, const Endereco& endereco, Formato
     case Formato::kJson:
       return {200, qx::cli::Escreve(documento.Json()) + "\n", "application/json", ""};
     case Formato::kCsv:
-      return Csv(documento, Valor(endereco.parametros, "tabela"), empresa);
+    case Formato::kPlanilha:
+      return Csv(documento, Valor(endereco.parametros, "tabela"), empresa,
+                 formato == Formato::kCsv ? qx::cli::FormaCsv::kProgramas
+                                          : qx::cli::FormaCsv::kPlanilha);
     case Formato::kHtml:
       break;
   }
   return {200, PaginaHtml(documento, endereco)};
 }
 
+// A text of the tools as a page says it: an option "--de" is the field «de».
+std::string SemOpcoes(const std::string& texto) {
+  const auto letra = [&](size_t i) { return i < texto.size() && texto[i] >= 'a' && texto[i] <= 'z'; };
+  std::string dito;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    if (texto.compare(i, 2, "--") != 0 || !letra(i + 2)) {
+      dito += texto[i];
+      continue;
+    }
+    size_t fim = i + 2;
+    while (letra(fim) || (fim < texto.size() && texto[fim] == '-')) ++fim;
+    dito += "«" + texto.substr(i + 2, fim - i - 2) + "»";
+    i = fim - 1;
+  }
+  return dito;
+}
+
+// What to do, unless it takes a command line, which a page's reader has not.
+std::string DicaParaPagina(const std::string& dica) {
+  for (const char* comando : {"qxcn", "qxadmin", "qxcheck", "ostrel", "--"}) {
+    if (dica.find(comando) != std::string::npos) return "";
+  }
+  return dica;
+}
+
+// A failure as a page people read: what went wrong in words, what to do,
+// a way back; the code only for support, out of the way.
+std::string PaginaFalha(int status, const qx::cli::Relato& relato, const Endereco& endereco,
+                        const std::string& voltar) {
+  Documento documento;
+  documento.Titulo("Não deu certo");
+  documento.Trilha("Início", "/");
+  const std::string oQue =
+      status == 404 ? "O que foi pedido não existe: " + relato.descricao
+      : relato.codigo.empty() ? SemOpcoes(relato.mensagem)
+                              : "Não foi possível atender o pedido: " + relato.descricao;
+  std::string html = "<div class=\"falha\"><p id=\"falha\">" + Escapa(oQue) + "</p>";
+  const std::string dica = status == 404 ? "confira o endereço, ou volte e escolha de novo."
+                                         : DicaParaPagina(relato.dica);
+  if (!dica.empty()) html += "<p>O que fazer: " + Escapa(SemOpcoes(dica)) + "</p>";
+  html += "<p>" + Link(voltar, voltar == "/" ? "‹ Voltar ao início" : "‹ Voltar à empresa") +
+          "</p>";
+  if (!relato.codigo.empty()) {
+    html += "<details><summary>Detalhes para o suporte</summary><p>" +
+            Escapa(relato.mensagem) + "</p></details>";
+  }
+  documento.Html(html + "</div>");
+  return PaginaHtml(documento, endereco);
+}
+
 // A failure as a page, or as the error object of the tools.
 Resposta Falha(int status, const qx::cli::Relato& relato, const Endereco& endereco,
-               Formato formato) {
+               Formato formato, const std::string& voltar = "/") {
   if (formato == Formato::kJson) {
     return {status, qx::cli::Escreve(qx::cli::FalhaJson(relato, {}, "")) + "\n",
             "application/json", ""};
   }
-  if (formato == Formato::kCsv) {
+  if (formato == Formato::kCsv || formato == Formato::kPlanilha) {
     return {status, relato.mensagem + "\n" + relato.dica + "\n", "text/plain; charset=utf-8", ""};
   }
-  Documento documento;
-  documento.Titulo("Não deu certo");
-  documento.Trilha("Início", "/");
-  std::string html = "<div class=\"falha\"><p id=\"falha\">" + Escapa(relato.mensagem) + "</p>";
-  if (!relato.dica.empty()) html += "<p>O que fazer: " + Escapa(relato.dica) + "</p>";
-  documento.Html(html + "</div>");
-  return {status, PaginaHtml(documento, endereco)};
+  return {status, PaginaFalha(status, relato, endereco, voltar)};
 }
 
 int StatusDaFalha(HRESULT hr) {
   const bool inexistente = hr == E_QXARQ_FIM_DE_ARQUIVO ||
                            hr == qx::HrMensagem(qx::kMensagemLancamentoInexistente) ||
-                           hr == static_cast<HRESULT>(0x80EE0001u);  // no such company
+                           hr == E_QXDF_EMPRESA_SEM_PASTA;
   return inexistente ? 404 : 500;
 }
 
@@ -140,6 +191,7 @@ int StatusDaFalha(HRESULT hr) {
 Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
                 const Endereco& endereco, const qx::Identidade& base) {
   Formato formato = Formato::kHtml;
+  const std::string voltar = partes.size() > 1 ? EnderecoEmpresa(partes[1]) : "/";
   try {
     formato = LeFormato(endereco.parametros);
     qx::Identidade identidade = base;
@@ -153,13 +205,14 @@ Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
     rota.monta(pedido, documento);
     return Renderiza(documento, endereco, formato, identidade.empresa);
   } catch (const qx::cli::ErroUso& erro) {
-    return Falha(400, {"", "", "", erro.mensagem, ""}, endereco, formato);
+    return Falha(400, {"", "", "", erro.mensagem, ""}, endereco, formato, voltar);
   } catch (const qx::FalhaServico& falha) {
-    return Falha(StatusDaFalha(falha.hr), qx::cli::Relata(falha, Textos()), endereco, formato);
+    return Falha(StatusDaFalha(falha.hr), qx::cli::Relata(falha, Textos()), endereco, formato,
+                 falha.hr == E_QXDF_EMPRESA_SEM_PASTA ? "/" : voltar);
   } catch (const qx::FalhaLocal& falha) {
-    return Falha(500, {"", "", "", falha.mensagem, falha.dica}, endereco, formato);
+    return Falha(500, {"", "", "", falha.mensagem, falha.dica}, endereco, formato, voltar);
   } catch (const std::exception& erro) {
-    return Falha(500, {"", "", "", erro.what(), ""}, endereco, formato);
+    return Falha(500, {"", "", "", erro.what(), ""}, endereco, formato, voltar);
   }
 }
 

@@ -54,7 +54,7 @@ void Conferencia::PartidaLancamento(const Campos& c) {
   ConfereCentro(c[2]);
   if (!c[6].empty() && historicos_.count(std::string(c[6])) == 0) {
     Relata("HISTORICO_PADRAO", "histórico padrão " + Texto(c[6]) + " fora do I075",
-           "inclua-o nos históricos (qxadmin history add)");
+           "inclua-o nos históricos (qxadmin historico inclui)");
   }
   ++partidas_;
   const int64_t valor = LeValor(c[3]).value_or(0);

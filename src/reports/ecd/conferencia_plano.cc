@@ -8,7 +8,7 @@
 namespace qx::ecd {
 namespace {
 
-constexpr const char* kPlano = "no plano de contas (qxadmin account add/list)";
+constexpr const char* kPlano = "no plano de contas (qxadmin conta inclui/lista)";
 
 std::string Texto(std::string_view latin1) { return "'" + Latin1ParaUtf8(latin1) + "'"; }
 
@@ -94,7 +94,7 @@ void Conferencia::ConfereConta(std::string_view codigo, std::string_view regra) 
 void Conferencia::ConfereCentro(std::string_view centro) {
   if (!centro.empty() && centros_.count(std::string(centro)) == 0) {
     Relata("CENTRO_CUSTOS", "centro de custos " + Texto(centro) + " fora do I100",
-           "inclua-o no plano gerencial (qxadmin account add EMPRESA G ...)");
+           "inclua-o no plano gerencial (qxadmin conta inclui EMPRESA G ...)");
   }
 }
 
