@@ -7,15 +7,21 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/owner_access.h"
 #include "sample.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]) == "--help") {
     std::cerr
-        << "usage: qxsample FOLDER   (the folder must exist; its sample files are replaced)\n";
+        << "usage: qxsample FOLDER   (made, for its owner alone, when missing; its sample files "
+           "are replaced)\n";
     return 2;
   }
   const std::string folder = argv[1];
+  if (const int error = qx::MakeFolders(folder)) {
+    std::cerr << "qxsample: cannot make " << folder << " (system error " << error << ")\n";
+    return 1;
+  }
   try {
     std::vector<std::string> made;
     qx::sample::DifferenceBook book;
