@@ -46,8 +46,8 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
   ASSERT_NE(entry, nullptr);
   const std::string name = entry->gr_name;
   for (const mode_t mask : {0000, 0022, 0077, 0277}) {
+    TempDir dir;  // before the umask, which would take from it too
     const Umask umaskForTheCase(mask);
-    TempDir dir;
     ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
     Cria(dir / "a/b/f.dat");
     Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");
