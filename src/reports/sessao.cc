@@ -81,6 +81,7 @@ SessaoLancamento::SessaoLancamento(const Identidade& identidade) : identidade_(i
     identidade_.empresa = PrimeiraEmpresa(lancamento_.objeto);
     identidade_.origem = "a primeira da instalação";
   }
+  LembraPastaDaSessao(identidade_.empresa);
   const _REG_DF_INICIALIZAPS registro = RegistroInicializacaoCliente(
       {identidade_.empresa, identidade_.usuario, identidade_.sessao, "QXCN", "qxcn", "sessao.cc",
        __LINE__});

@@ -1,4 +1,7 @@
 // The admin tool, run as people run it.
+#include <grp.h>
+#include <sys/stat.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -153,6 +156,30 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
   ASSERT_EQ(Admin({"signatario", "exclui", "LOJA", "111.444.777-35", "205"}).code, 0);
   ASSERT_EQ(Admin({"aglutinacao", "exclui", "LOJA", "10"}).code, 0);
   EXPECT_EQ(Admin({"aglutinacao", "lista", "LOJA", "--csv"}).out, "conta,codigo,descricao\r\n");
+}
+
+TEST_F(QxadminTest, AnOfficeInstallationIsItsGroupsAndItsRegistryOnlyReadable) {
+  // Root may name any group; anyone else one of their own.
+  const group* office = getgrgid(geteuid() == 0 ? 65534 : getegid());
+  ASSERT_NE(office, nullptr);
+  const std::string inst = dir_ / "inst";
+  EXPECT_EQ(Admin({"install", inst, "--grupo", "qx-no-such-group"}).code, 1);
+  ASSERT_EQ(Admin({"install", inst, "--grupo", office->gr_name}).code, 0);
+  ASSERT_EQ(Admin({"company", "add", "LOJA1", "--folder", dir_ / "fora/LOJA1"}).code, 0);
+  const std::pair<std::string, unsigned> modes[] = {
+      {inst, 02770},
+      {inst + "/x64", 02770},
+      {inst + "/log.ini", 0660},
+      {dir_ / "fora/LOJA1/CN", 02770},
+      {dir_ / "fora/LOJA1/DF/QXSUITE.db", 0660},
+      {dir_ / "admin.reg", 0640},
+  };
+  for (const auto& [path, mode] : modes) {
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0) << path;
+    EXPECT_EQ(status.st_mode & 07777, mode) << path;
+    EXPECT_EQ(status.st_gid, office->gr_gid) << path;
+  }
 }
 
 }  // namespace

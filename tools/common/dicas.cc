@@ -21,6 +21,8 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
     {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
      "o executável registrado não inicia: registre de novo com ostrel -RegServer"},
+    {static_cast<HRESULT>(0x8000401Eu), nullptr, nullptr,  // CO_E_SERVER_START_TIMEOUT
+     "o servidor iniciou mas não atendeu em 10 s: veja o syslog (QX Sistemas) e repita"},
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
     {E_QXDF_EMPRESA_SEM_PASTA, nullptr, nullptr, kEmpresa},

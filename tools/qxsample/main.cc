@@ -7,15 +7,21 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/owner_access.h"
 #include "sample.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-    std::cerr << "uso: qxsample PASTA   (a pasta deve existir; os arquivos de exemplo dela são "
-                 "substituídos)\n";
+    std::cerr << "uso: qxsample PASTA   (criada só para o dono quando falta; os arquivos de "
+                 "exemplo dela são substituídos)
+";
     return 2;
   }
   const std::string folder = argv[1];
+  if (const int error = qx::MakeFolders(folder)) {
+    std::cerr << "qxsample: cannot make " << folder << " (system error " << error << ")\n";
+    return 1;
+  }
   try {
     std::vector<std::string> made;
     qx::sample::DifferenceBook book;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "common/falhas.h"
@@ -13,6 +14,7 @@
 #include "outside/outside_codes.h"
 #include "common/textos.h"
 #include "entries/entry_messages.h"
+#include "frente.h"
 #include "html.h"
 #include "paginas.h"
 #include "platform/stop_request.h"
@@ -21,11 +23,6 @@
 
 namespace qxweb {
 namespace {
-
-// Requests served at once; the others wait their turn.
-constexpr size_t kTrabalhadores = 8;
-// No page takes a body but the login's.
-constexpr size_t kMaiorCorpo = 4096;
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
 
@@ -237,7 +234,8 @@ std::string PaginaEntrar(const std::string& aviso) {
   documento.Titulo("Entrar");
   std::string html = aviso.empty() ? "" : "<p class=\"falha\">" + Escapa(aviso) + "</p>";
   html +=
-      "<p>Este qxweb pede o segredo do seu arquivo --token-arquivo.</p>"
+      "<p>Este qxweb pede o segredo que mostrou ao iniciar (no endereço a abrir), ou o do seu "
+      "arquivo --token-arquivo.</p>"
       "<form method=\"post\" action=\"/entrar\"><label>Segredo <input type=\"password\" "
       "name=\"segredo\" autocomplete=\"current-password\"></label> <button>Entrar</button>"
       "</form>";
@@ -245,40 +243,86 @@ std::string PaginaEntrar(const std::string& aviso) {
   return PaginaHtml(documento, {"/entrar", {}});
 }
 
-// Who may come in: a loopback server only by a loopback name, and with a
-// secret only who brings it; the login page is open.
+Resposta Texto(int status, const std::string& texto) {
+  return {status, texto + "\n", "text/plain; charset=utf-8", ""};
+}
+
+// Checks a secret brought by a request, as often as the wrong ones before
+// allow: true when it is the secret; otherwise *resposta says why not.
+bool ConfereSegredo(const std::string& dado, const std::string& segredo, Tentativas& tentativas,
+                    httplib::Response& resposta) {
+  if (const int espera = tentativas.Espera(); espera > 0) {
+    Responde(Texto(429, "Segredos errados demais: tente de novo em " + std::to_string(espera) +
+                            " s."),
+             resposta);
+    resposta.set_header("Retry-After", std::to_string(espera));
+    return false;
+  }
+  if (MesmoSegredo(dado, segredo)) {
+    tentativas.Acertou();
+    return true;
+  }
+  tentativas.Errou();
+  Responde({401, PaginaEntrar("Segredo errado.")}, resposta);
+  return false;
+}
+
+void EntregaCookie(const std::string& segredo, httplib::Response& resposta) {
+  resposta.set_header("Set-Cookie", std::string(kCookie) + "=" + CookieDoSegredo(segredo) +
+                                        "; HttpOnly; SameSite=Strict; Path=/");
+}
+
+// Who may come in: by one Host header, a loopback one on a loopback server;
+// with a secret only who brings it, or the cookie made from it. The address
+// that carries the secret sets the cookie and leads to itself without it;
+// the login page is open.
 void Protege(httplib::Server& servidor, const Configuracao& configuracao) {
   const bool loopback = EhLoopback(configuracao.endereco);
   const std::string segredo = configuracao.segredo;
-  servidor.set_pre_routing_handler([loopback, segredo](const httplib::Request& pedido,
-                                                       httplib::Response& resposta) {
+  const std::string cookie = segredo.empty() ? "" : CookieDoSegredo(segredo);
+  const auto tentativas = std::make_shared<Tentativas>();
+  servidor.set_pre_routing_handler([=](const httplib::Request& pedido,
+                                       httplib::Response& resposta) {
+    using httplib::Server;
+    if (pedido.get_header_value_count("Host") > 1) {
+      Responde(Texto(400, "um pedido traz um só cabeçalho Host"), resposta);
+      return Server::HandlerResponse::Handled;
+    }
     if (loopback && !HostLocal(pedido.get_header_value("Host"))) {
-      Responde({403, "qxweb atende só pelo endereço desta máquina (127.0.0.1)\n",
-                "text/plain; charset=utf-8", ""},
-               resposta);
-      return httplib::Server::HandlerResponse::Handled;
+      Responde(Texto(403, "qxweb atende só pelo endereço desta máquina (127.0.0.1)"), resposta);
+      return Server::HandlerResponse::Handled;
     }
-    if (segredo.empty() || pedido.path == "/entrar") {
-      return httplib::Server::HandlerResponse::Unhandled;
+    if (segredo.empty()) return Server::HandlerResponse::Unhandled;
+    if (pedido.has_param(kParametroSegredo)) {
+      if (ConfereSegredo(pedido.get_param_value(kParametroSegredo), segredo, *tentativas,
+                         resposta)) {
+        EntregaCookie(segredo, resposta);
+        resposta.set_redirect(EnderecoDe(pedido).Com(kParametroSegredo, "").Texto(), 303);
+      }
+      return Server::HandlerResponse::Handled;
     }
-    const std::string dado = SegredoDoPedido(pedido.get_header_value("Cookie"),
-                                             pedido.get_header_value("Authorization"));
-    if (MesmoSegredo(dado, segredo)) return httplib::Server::HandlerResponse::Unhandled;
-    Responde({401, PaginaEntrar(dado.empty() ? "" : "Segredo errado.")}, resposta);
-    return httplib::Server::HandlerResponse::Handled;
+    if (pedido.path == "/entrar" ||
+        MesmoSegredo(ValorCookie(pedido.get_header_value("Cookie"), kCookie), cookie)) {
+      return Server::HandlerResponse::Unhandled;
+    }
+    const std::string dado = SegredoDoPedido("", pedido.get_header_value("Authorization"));
+    if (dado.empty()) {
+      Responde({401, PaginaEntrar("")}, resposta);
+    } else if (ConfereSegredo(dado, segredo, *tentativas, resposta)) {
+      return Server::HandlerResponse::Unhandled;
+    }
+    return Server::HandlerResponse::Handled;
   });
   if (segredo.empty()) return;
   servidor.Get("/entrar", [](const httplib::Request&, httplib::Response& resposta) {
     Responde({200, PaginaEntrar("")}, resposta);
   });
-  servidor.Post("/entrar", [segredo](const httplib::Request& pedido, httplib::Response& resposta) {
-    if (!MesmoSegredo(pedido.get_param_value("segredo"), segredo)) {
-      Responde({401, PaginaEntrar("Segredo errado.")}, resposta);
-      return;
+  servidor.Post("/entrar", [segredo, tentativas](const httplib::Request& pedido,
+                                                 httplib::Response& resposta) {
+    if (ConfereSegredo(pedido.get_param_value("segredo"), segredo, *tentativas, resposta)) {
+      EntregaCookie(segredo, resposta);
+      resposta.set_redirect("/", 303);
     }
-    resposta.set_header("Set-Cookie", std::string(kCookie) + "=" + segredo +
-                                          "; HttpOnly; SameSite=Strict; Path=/");
-    resposta.set_redirect("/", 303);
   });
 }
 
@@ -292,10 +336,8 @@ std::string Anfitriao(const std::string& endereco) {
 
 void Serve(const Configuracao& configuracao,
            const std::function<void(const std::string&)>& pronto) {
-  httplib::Server servidor;
-  servidor.new_task_queue = [] { return new httplib::ThreadPool(kTrabalhadores); };
+  Frente servidor;
   servidor.set_payload_max_length(kMaiorCorpo);
-  servidor.set_keep_alive_timeout(2);
   servidor.set_default_headers({
       {"Content-Security-Policy",
        "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; "
@@ -315,27 +357,13 @@ void Serve(const Configuracao& configuracao,
   }
 
   const qx::StopRequest parada;
-  int porta = configuracao.porta;
-  if (porta == 0) {
-    porta = servidor.bind_to_any_port(configuracao.endereco);
-  } else if (!servidor.bind_to_port(configuracao.endereco, porta)) {
-    porta = -1;
-  }
-  const std::string endereco = Anfitriao(configuracao.endereco) + ":" + std::to_string(porta);
-  if (porta < 0) {
-    throw qx::FalhaLocal("não consigo escutar em " + endereco,
-                         "a porta está em uso? escolha outra com --porta N");
-  }
-  std::atomic<bool> fim = false;
-  std::thread escuta([&] {
-    servidor.listen_after_bind();
-    fim = true;
-  });
+  servidor.Escuta(configuracao.endereco, configuracao.porta);
   const std::string empresa = configuracao.identidade.empresa;
-  pronto("http://" + endereco + (empresa.empty() ? "/" : EnderecoEmpresa(empresa)));
-  while (!parada.Requested() && !fim) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  servidor.stop();
-  escuta.join();
+  const std::string caminho = empresa.empty() ? "/" : EnderecoEmpresa(empresa);
+  pronto("http://" + Anfitriao(configuracao.endereco) + ":" + std::to_string(servidor.porta()) +
+         (configuracao.mostraSegredo ? Url(caminho, {{kParametroSegredo, configuracao.segredo}})
+                                     : caminho));
+  servidor.Serve([&parada] { return parada.Requested(); });
 }
 
 }  // namespace qxweb
