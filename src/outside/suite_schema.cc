@@ -125,6 +125,17 @@ CREATE TABLE lotes_importacao (
      nullptr},
     // 2 -> 3
     {nullptr, MigraLogAlteracoes},
+    // 3 -> 4: the nature of the accounts by classification (outside/naturezas.h).
+    {R"sql(
+CREATE TABLE naturezas (
+  classificacao TEXT PRIMARY KEY,
+  natureza TEXT NOT NULL CHECK (natureza IN ('ativo', 'passivo', 'patrimonio', 'receita',
+                                             'deducao', 'custo', 'despesa', 'compensacao'))
+);
+INSERT INTO naturezas (classificacao, natureza)
+  VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
