@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "common/falhas.h"
+#include "common/demonstracoes.h"
 #include "common/periodo.h"
 #include "paginas.h"
 #include "values/br_text.h"
@@ -27,6 +28,8 @@ const std::vector<Rota>& Rotas() {
       {empresa + "/extrato", OpcoesExtrato(), PaginaExtrato},
       {empresa + "/razao", OpcoesRazao(), PaginaRazao},
       {empresa + "/centros", qx::cli::OpcoesCentros(), PaginaCentros},
+      {empresa + "/balanco", qx::cli::OpcoesBalanco(), PaginaBalanco},
+      {empresa + "/dre", qx::cli::OpcoesDre(), PaginaDre},
   };
   return rotas;
 }
