@@ -54,15 +54,15 @@ HRESULT ListaNaturezas(SuiteDatabase& db, std::vector<RegraNatureza>* regras) {
       db, "SELECT classificacao, natureza FROM naturezas ORDER BY classificacao",
       [](SqlStatement&) {},
       [&](const SqlStatement& row) {
-        regras->push_back(
-            {row.Text(0), NaturezaDoNome(row.Text(1)).value_or(Natureza::kNenhuma)});
+        regras->push_back({row.Text(0), NaturezaDoNome(row.Text(1)).value_or(Natureza::kNenhuma)});
       });
 }
 
 HRESULT DefineNatureza(SuiteDatabase& db, const RegraNatureza& regra) {
   if (regra.classificacao.empty() || regra.natureza == Natureza::kNenhuma) {
-    return db.Fail(E_INVALIDARG, "A regra de natureza precisa de uma classifica\xE7\xE3o e de "
-                                 "uma natureza.");
+    return db.Fail(E_INVALIDARG,
+                   "A regra de natureza precisa de uma classifica\xE7\xE3o e de "
+                   "uma natureza.");
   }
   return db.Write([&] {
     SqlStatement upsert(db,

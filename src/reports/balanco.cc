@@ -32,8 +32,8 @@ Total ColunaBalanco::Diferenca() const {
 }
 
 bool ColunaBalanco::Estourou() const {
-  for (const Total* t : {&ativo, &passivo, &patrimonio, &resultado, &compensacao, &semNatureza,
-                         &umLado}) {
+  for (const Total* t :
+       {&ativo, &passivo, &patrimonio, &resultado, &compensacao, &semNatureza, &umLado}) {
     if (t->Estourou()) return true;
   }
   return Diferenca().Estourou();

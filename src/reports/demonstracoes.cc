@@ -37,8 +37,7 @@ Dre MontaDre(SessaoLancamento& servico, const PlanoDeContas& plano, const Pedido
   std::vector<Intervalo> intervalos = {{pedido.de, pedido.ate}};
   if (pedido.porMes) {
     intervalos.clear();
-    for (uint32_t m = pedido.de.MesAno().Value(); m != 0 && m <= pedido.ate.MesAno().Value();
-         ++m) {
+    for (uint32_t m = pedido.de.MesAno().Value(); m != 0 && m <= pedido.ate.MesAno().Value(); ++m) {
       const CQXMesAno mes(m);
       meses.push_back(mes);
       intervalos.push_back({std::max(pedido.de, CQXData::FromMesAno(mes, 1)),

@@ -49,8 +49,8 @@ void ExigeTodasAsFiliais(const Identidade& identidade, const std::string& acao) 
 // The equity account that receives the result: in the chart, analytic, of equity.
 Conta Patrimonio(const PlanoDeContas& plano, int32_t numero, const std::string& empresa) {
   const Conta conta = plano.Busca(numero);
-  const std::string contas = "as contas e as suas naturezas: qxadmin account list " + empresa + " C";
-  std::string problema, dica = contas;
+  std::string problema,
+      dica = "as contas e as suas naturezas: qxadmin account list " + empresa + " C";
   if (!plano.Tem(numero)) {
     problema = "não está no plano de contas";
   } else if (conta.total) {
@@ -58,7 +58,8 @@ Conta Patrimonio(const PlanoDeContas& plano, int32_t numero, const std::string& 
   } else if (conta.natureza != Natureza::kPatrimonio) {
     problema = std::string("é de natureza ") + DescricaoNatureza(conta.natureza) +
                ", não de patrimônio líquido";
-    dica += "; qxadmin natureza define " + empresa + " CLASSIFICACAO patrimonio dá essa natureza "
+    dica += "; qxadmin natureza define " + empresa +
+            " CLASSIFICACAO patrimonio dá essa natureza "
             "a um grupo";
   }
   if (problema.empty()) return conta;
@@ -114,10 +115,9 @@ size_t Gravados(const std::vector<LancamentoLido>& lancamentos) {
 
 std::vector<LancamentoLido> LeEncerramento(SessaoLancamento& servico, const Exercicio& exercicio) {
   std::vector<LancamentoLido> lancamentos;
-  PercorreLancamentos(servico, exercicio.fim, exercicio.fim, 0, true,
-                      [&](const LancamentoLido& l) {
-                        if (EhEncerramentoDe(l.dados, exercicio.ano)) lancamentos.push_back(l);
-                      });
+  PercorreLancamentos(servico, exercicio.fim, exercicio.fim, 0, true, [&](const LancamentoLido& l) {
+    if (EhEncerramentoDe(l.dados, exercicio.ano)) lancamentos.push_back(l);
+  });
   return lancamentos;
 }
 
@@ -129,9 +129,9 @@ Encerramento Encerra(SessaoLancamento& servico, const PedidoEncerramento& pedido
   const PlanoDeContas plano = LePlano(servico, 'C');
   e.patrimonio = Patrimonio(plano, pedido.contaResultado, identidade.empresa);
   if (const size_t ja = LeEncerramento(servico, e.exercicio).size(); ja > 0) {
-    throw FalhaLocal("o exercício " + Ano(e.exercicio) + " já está encerrado: " +
-                         std::to_string(ja) + " lançamento(s) de encerramento em " +
-                         DateText(e.exercicio.fim),
+    throw FalhaLocal("o exercício " + Ano(e.exercicio) +
+                         " já está encerrado: " + std::to_string(ja) +
+                         " lançamento(s) de encerramento em " + DateText(e.exercicio.fim),
                      "para encerrá-lo de novo: qxcn reabre --exercicio " + Ano(e.exercicio) +
                          ", depois qxcn encerra");
   }
@@ -160,7 +160,8 @@ Encerramento Encerra(SessaoLancamento& servico, const PedidoEncerramento& pedido
                        ficaram == 0 ? "nada foi gravado; corrija e repita"
                                     : std::to_string(ficaram) +
                                           " lançamento(s) ficaram gravados: qxcn reabre "
-                                          "--exercicio " + Ano(e.exercicio) + " os remove"};
+                                          "--exercicio " +
+                                          Ano(e.exercicio) + " os remove"};
   }
   return e;
 }
@@ -186,8 +187,9 @@ Reabertura Reabre(SessaoLancamento& servico, int ano, bool simular) {
     if (volta == S_OK) {
       throw FalhaServico{hr, "Exclui (reabertura desfeita: o exercício continua encerrado)"};
     }
-    throw FalhaServico{hr, "Exclui (reabertura interrompida: " + std::to_string(i) + " de " +
-                               std::to_string(r.lancamentos.size()) + " lançamentos removidos)",
+    throw FalhaServico{hr,
+                       "Exclui (reabertura interrompida: " + std::to_string(i) + " de " +
+                           std::to_string(r.lancamentos.size()) + " lançamentos removidos)",
                        "para terminar: qxcn reabre --exercicio " + Ano(r.exercicio)};
   }
   return r;

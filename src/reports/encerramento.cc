@@ -22,7 +22,9 @@ Exercicio ExercicioDoAno(int ano) {
 }
 
 std::string ComplementoDeEncerramento(int ano) {
-  return "Encerramento do exerc\xED" "cio " + std::to_string(ano);
+  return "Encerramento do exerc\xED"
+         "cio " +
+         std::to_string(ano);
 }
 
 std::vector<RegDados> LancamentosDeEncerramento(const PlanoDeContas& plano,

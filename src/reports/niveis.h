@@ -21,9 +21,9 @@ bool NoNivelOuAbaixo(std::string_view classificacao, std::string_view raiz);
 // A level whose part is wider or narrower than the chart's others at that
 // level (the width most of them use), as "1.10" in a chart of "1.1", "1.2".
 struct LarguraDiferente {
-  size_t nivel = 0;    // from 1
-  size_t largura = 0;  // of the part of the classification looked at
-  size_t doPlano = 0;  // the chart's at that level
+  size_t nivel = 0;     // from 1
+  size_t largura = 0;   // of the part of the classification looked at
+  size_t doPlano = 0;   // the chart's at that level
   std::string exemplo;  // a classification of the chart with that width there
 };
 

@@ -19,8 +19,8 @@ bool Zeradas(const std::vector<Total>& figuras) {
 }  // namespace
 
 std::vector<LinhaSecao> LinhasDaSecao(const PlanoDeContas& plano,
-                                      const std::vector<Saldos>& colunas,
-                                      const Naturezas& admite, int sinal, uint16_t nivel) {
+                                      const std::vector<Saldos>& colunas, const Naturezas& admite,
+                                      int sinal, uint16_t nivel) {
   std::vector<std::vector<Total>> figuras;
   for (const Saldos& saldos : colunas) figuras.push_back(PeloPlano(plano, saldos));
   std::vector<LinhaSecao> linhas;
@@ -28,7 +28,8 @@ std::vector<LinhaSecao> LinhasDaSecao(const PlanoDeContas& plano,
   for (size_t i = 0; i < contas.size(); ++i) {
     if (!admite(contas[i].natureza) || (nivel != 0 && contas[i].nivel > nivel)) continue;
     LinhaSecao linha{contas[i], {}};
-    for (const std::vector<Total>& coluna : figuras) linha.colunas.push_back(ComSinal(coluna[i], sinal));
+    for (const std::vector<Total>& coluna : figuras)
+      linha.colunas.push_back(ComSinal(coluna[i], sinal));
     if (!Zeradas(linha.colunas)) linhas.push_back(std::move(linha));
   }
   if (!admite(Natureza::kNenhuma)) return linhas;

@@ -24,8 +24,8 @@ using Naturezas = std::function<bool(Natureza)>;
 // `sinal`; an account whose figures are all zero is left out. Accounts the
 // chart lacks have no nature: they come last, when kNenhuma is admitted.
 std::vector<LinhaSecao> LinhasDaSecao(const PlanoDeContas& plano,
-                                      const std::vector<Saldos>& colunas,
-                                      const Naturezas& admite, int sinal, uint16_t nivel);
+                                      const std::vector<Saldos>& colunas, const Naturezas& admite,
+                                      int sinal, uint16_t nivel);
 
 // Per column, the accounts' own balances summed over those whose nature
 // `admite` takes, times `sinal`: the section's total, with no account

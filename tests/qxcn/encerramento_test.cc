@@ -72,12 +72,14 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
            {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}}) {
     ASSERT_EQ(Admin(passo).code, 0) << passo[0];
   }
-  const std::vector<std::string> encerra = {"encerra", "--exercicio", "2025",
-                                            "--conta-resultado", "13"};
+  const auto encerra = [](std::vector<std::string> mais) {
+    std::vector<std::string> args = {"encerra", "--exercicio", "2025",  "--conta-resultado",
+                                     "13",      "--empresa",   kEmpresa};
+    args.insert(args.end(), mais.begin(), mais.end());
+    return args;
+  };
   // Branch 3 is not the user's: its result would be left out.
-  Json semFilial = ErroJson({"encerra", "--exercicio", "2025", "--conta-resultado", "13",
-                             "--empresa", kEmpresa});
-  EXPECT_THAT(semFilial["dica"].get<std::string>(),
+  EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
               HasSubstr("qxadmin branch activate ANUAL 1 3"));
   ASSERT_EQ(Admin({"branch", "activate", kEmpresa, "1", "3"}).code, 0);
   for (const Lancamento& l : kAno) {
@@ -101,16 +103,17 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
   EXPECT_EQ(dre["totais"]["resultado"], Reais(resultado));
   EXPECT_EQ(dre["totais"]["receita_bruta"], Reais(-Saldo({21})));
 
-  EXPECT_EQ(Em({encerra[0], encerra[1], encerra[2], encerra[3], encerra[4], "--simular"})
-                ["encerramento"]["lancamentos"],
-            5);  // one per branch and result account: 21 on the three, 31 on 1, 32 on 2
+  // One per branch and result account: 21 on the three, 31 on 1, 32 on 2.
+  EXPECT_EQ(RunJson(encerra({"--simular"}))["encerramento"]["lancamentos"], 5);
   EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
 
-  const Json encerramento = Em(encerra);
+  const Json encerramento = RunJson(encerra({}));
   EXPECT_EQ(encerramento["encerramento"]["resultado"], Reais(resultado));
   linhas = PorLinha(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"})["balancete"],
                     "saldo_final");
-  for (const char* conta : {"20", "21", "30", "31", "32"}) EXPECT_EQ(linhas[conta], "0.00") << conta;
+  for (const char* conta : {"20", "21", "30", "31", "32"}) {
+    EXPECT_EQ(linhas[conta], "0.00") << conta;
+  }
   EXPECT_EQ(linhas["13"], Reais(-resultado));
   const Json depois = Em({"balanco", "--em", "31/12/2025"})["totais"][0];
   EXPECT_EQ(depois["resultado"], "0.00");
@@ -118,9 +121,7 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
   EXPECT_EQ(depois["diferenca"], "0.00");
   EXPECT_EQ(Em({"dre", "--de", "01/01/2025", "--ate", "31/12/2025"})["totais"], dre["totais"]);
 
-  std::vector<std::string> deNovo = encerra;
-  deNovo.insert(deNovo.end(), {"--empresa", kEmpresa});
-  EXPECT_THAT(ErroJson(deNovo)["dica"].get<std::string>(),
+  EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
               HasSubstr("qxcn reabre --exercicio 2025"));
   EXPECT_EQ(Em({"reabre", "--exercicio", "2025"})["reabertura"]["lancamentos"], 5);
   EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);

@@ -19,19 +19,18 @@ namespace qx::test {
 namespace {
 
 const std::vector<RegraNatureza> kRegras = {
-    {"1", Natureza::kAtivo},     {"2", Natureza::kPassivo}, {"2.3", Natureza::kPatrimonio},
-    {"3", Natureza::kReceita},   {"3.2", Natureza::kDeducao}, {"4", Natureza::kDespesa},
-    {"4.1", Natureza::kCusto},   {"9", Natureza::kCompensacao}};
+    {"1", Natureza::kAtivo},   {"2", Natureza::kPassivo},    {"2.3", Natureza::kPatrimonio},
+    {"3", Natureza::kReceita}, {"3.2", Natureza::kDeducao},  {"4", Natureza::kDespesa},
+    {"4.1", Natureza::kCusto}, {"9", Natureza::kCompensacao}};
 
 // A chart with a total "1.1" beside "1.10", and an account no rule reaches.
 PlanoDeContas Plano() {
   const std::vector<std::tuple<int32_t, const char*, bool>> contas = {
-      {1, "1", true},           {2, "1.1", true},         {3, "1.1.01", false},
-      {4, "1.10", true},        {5, "1.10.01", false},    {10, "2", true},
-      {11, "2.1.01", false},    {12, "2.3", true},        {13, "2.3.01", false},
-      {20, "3", true},          {21, "3.1.01", false},    {22, "3.2.01", false},
-      {30, "4", true},          {31, "4.1.01", false},    {32, "4.2.01", false},
-      {91, "9.1", false},       {92, "9.2", false},       {70, "7.1", false}};
+      {1, "1", true},        {2, "1.1", true},      {3, "1.1.01", false},  {4, "1.10", true},
+      {5, "1.10.01", false}, {10, "2", true},       {11, "2.1.01", false}, {12, "2.3", true},
+      {13, "2.3.01", false}, {20, "3", true},       {21, "3.1.01", false}, {22, "3.2.01", false},
+      {30, "4", true},       {31, "4.1.01", false}, {32, "4.2.01", false}, {91, "9.1", false},
+      {92, "9.2", false},    {70, "7.1", false}};
   std::vector<Conta> lista;
   for (const auto& [numero, classificacao, total] : contas) {
     const std::string c = classificacao;
@@ -46,8 +45,8 @@ TEST(Niveis, ATotalSumsItsLevelAndNotTheTextThatBeginsLikeIt) {
     const char* classificacao;
     const char* raiz;
     bool abaixo;
-  } casos[] = {{"1.1", "1.1", true},     {"1.1.01", "1.1", true}, {"1.10", "1.1", false},
-               {"1.10.01", "1.1", false}, {"1", "1.1", false},    {"1.1-A", "1.1", false}};
+  } casos[] = {{"1.1", "1.1", true},      {"1.1.01", "1.1", true}, {"1.10", "1.1", false},
+               {"1.10.01", "1.1", false}, {"1", "1.1", false},     {"1.1-A", "1.1", false}};
   for (const auto& c : casos) {
     EXPECT_EQ(NoNivelOuAbaixo(c.classificacao, c.raiz), c.abaixo) << c.classificacao;
   }
@@ -199,8 +198,9 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
   EXPECT_TRUE(depois.resultado.Zero());
   EXPECT_EQ(depois.patrimonio.Valor().int64, a.patrimonio.Valor().int64 + resultado);
   EXPECT_EQ(depois.PassivoEPatrimonio().Valor().int64, a.PassivoEPatrimonio().Valor().int64);
-  EXPECT_EQ(DreDosMovimentos(plano, {}, {Somados(fechados, true)}, 0).resultado.back().Valor().int64,
-            resultado);
+  EXPECT_EQ(
+      DreDosMovimentos(plano, {}, {Somados(fechados, true)}, 0).resultado.back().Valor().int64,
+      resultado);
 }
 
 }  // namespace

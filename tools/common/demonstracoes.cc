@@ -85,8 +85,7 @@ PedidoDre LePedidoDre(const Argumentos& a) {
   const Datas datas = LeDatas(a);
   return {datas.de, datas.ate,
           static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(0)),
-          static_cast<uint16_t>(a.Inteiro("nivel", 1, UINT16_MAX).value_or(0)),
-          a.Marca("por-mes")};
+          static_cast<uint16_t>(a.Inteiro("nivel", 1, UINT16_MAX).value_or(0)), a.Marca("por-mes")};
 }
 
 std::string TituloBalanco(const Balanco& b, uint16_t filial) {
@@ -119,8 +118,7 @@ Tabela TabelaTotaisBalanco(const Balanco& b) {
                  "passivo_e_patrimonio", "diferenca", "um_lado", "compensacao", "sem_natureza"});
   for (const ColunaBalanco& c : b.colunas) {
     tabela.Linha({c.em, c.desde, c.ativo, c.passivo, c.patrimonio, c.resultado,
-                  c.PassivoEPatrimonio(), c.Diferenca(), c.umLado, c.compensacao,
-                  c.semNatureza});
+                  c.PassivoEPatrimonio(), c.Diferenca(), c.umLado, c.compensacao, c.semNatureza});
   }
   return tabela;
 }
@@ -181,8 +179,7 @@ Tabela TabelaTotaisDre(const Dre& dre) {
 std::string TextoTotaisDre(const Dre& dre) {
   const Total& resultado = dre.resultado.back();
   const bool lucro = !resultado.Estourou() && resultado.Valor().int64 >= 0;
-  return std::string(lucro ? "Lucro" : "Prejuízo") + " do período: " +
-         TotalParaPessoas(resultado) +
+  return std::string(lucro ? "Lucro" : "Prejuízo") + " do período: " + TotalParaPessoas(resultado) +
          " (os lançamentos de encerramento do exercício ficam fora).";
 }
 

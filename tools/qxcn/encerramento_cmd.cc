@@ -25,8 +25,7 @@ int Ano(const Argumentos& a) {
 void Encerra(const Argumentos& a, Servico& servico, Saida& saida) {
   const bool simular = a.Marca("simular");
   const qx::Encerramento e = qx::Encerra(
-      servico, {Ano(a),
-                static_cast<int32_t>(a.InteiroObrigatorio("conta-resultado", 1, INT32_MAX)),
+      servico, {Ano(a), static_cast<int32_t>(a.InteiroObrigatorio("conta-resultado", 1, INT32_MAX)),
                 simular});
   const std::string ano = std::to_string(e.exercicio.ano);
   saida.Mostra("lancamentos", simular ? "Lançamentos de encerramento (nada foi gravado):" : "",
@@ -62,8 +61,9 @@ void Reabre(const Argumentos& a, Servico& servico, Saida& saida) {
   resumo.Linha({int64_t{r.exercicio.ano}, r.lancamentos.size(), simular});
   saida.Resumo("reabertura", resumo,
                simular ? "Para reabrir: qxcn reabre --exercicio " + ano
-                       : "Exercício " + ano + " reaberto: as contas de resultado voltaram aos "
-                                              "seus saldos.");
+                       : "Exercício " + ano +
+                             " reaberto: as contas de resultado voltaram aos "
+                             "seus saldos.");
 }
 
 }  // namespace
@@ -72,15 +72,19 @@ std::vector<Comando> ComandosEncerramento() {
   const Opcao exercicio = {"exercicio", "AAAA", "o ano do exercício"};
   const Opcao simular = {"simular", "", "mostra os lançamentos, sem gravar nem excluir"};
   return {
-      {"encerra", "",
+      {"encerra",
+       "",
        "encerra o exercício: leva o saldo de cada conta de resultado à conta de patrimônio "
        "líquido, em lançamentos do último dia do ano (tudo ou nada)",
        {exercicio,
         {"conta-resultado", "CONTA", "a conta de patrimônio líquido que recebe o resultado"},
         simular},
        ComServico(Encerra)},
-      {"reabre", "", "exclui os lançamentos de encerramento do exercício (tudo ou nada)",
-       {exercicio, simular}, ComServico(Reabre)},
+      {"reabre",
+       "",
+       "exclui os lançamentos de encerramento do exercício (tudo ou nada)",
+       {exercicio, simular},
+       ComServico(Reabre)},
   };
 }
 
