@@ -12,6 +12,7 @@
 #include "reports/balanco.h"
 #include "reports/dre.h"
 #include "reports/encerramento.h"
+#include "reports/falha.h"
 #include "reports/natureza.h"
 #include "reports/niveis.h"
 
@@ -201,6 +202,20 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
   EXPECT_EQ(
       DreDosMovimentos(plano, {}, {Somados(fechados, true)}, 0).resultado.back().Valor().int64,
       resultado);
+}
+
+TEST(Demonstracoes, ASumThatOverflowsIsSaidAndCannotBeClosed) {
+  const PlanoDeContas plano = Plano();
+  RegDados d{};
+  d.Debito = 3;    // an asset
+  d.Credito = 21;  // a revenue
+  d.Valor.int64 = INT64_MAX;
+  d.Filial = 1;
+  const Saldos saldos = Somados({d, d});
+  EXPECT_TRUE(BalancoDosSaldos(plano, {{}}, {saldos}, 0).Estourou());
+  EXPECT_TRUE(DreDosMovimentos(plano, {}, {saldos}, 0).Estourou());
+  EXPECT_THROW(LancamentosDeEncerramento(plano, {{1, saldos}}, 13, ExercicioDoAno(2026)),
+               FalhaLocal);
 }
 
 }  // namespace
