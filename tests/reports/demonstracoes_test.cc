@@ -169,6 +169,18 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
   EXPECT_EQ(dre.deducoes.total.back().Valor().int64, Soma(lancamentos, plano, {"3.2"}));
   EXPECT_EQ(dre.custos.total.back().Valor().int64, Soma(lancamentos, plano, {"4.1"}));
   EXPECT_EQ(Figura(dre.despesas.linhas, 32), Soma(lancamentos, plano, {"4.2"}));
+  // By month, to the first level: a figure per month, then the period's.
+  std::vector<CQXMesAno> meses;
+  std::vector<Saldos> porMes(12);
+  for (int m = 1; m <= 12; ++m) meses.push_back(CQXMesAno::Make(m, 2026));
+  for (const RegDados& d : lancamentos) porMes[CQXData(d.DataLancamento).Month() - 1].Junta(d);
+  const Dre mensal = DreDosMovimentos(plano, meses, porMes, 1);
+  ASSERT_EQ(mensal.resultado.size(), 13u);
+  EXPECT_EQ(mensal.resultado.back().Valor().int64, resultado);
+  ASSERT_EQ(mensal.despesas.linhas.size(), 1u);
+  EXPECT_EQ(mensal.despesas.linhas[0].conta.numero, 30);
+  EXPECT_EQ(mensal.despesas.linhas[0].colunas.back().Valor().int64,
+            Soma(lancamentos, plano, {"4"}));
 
   // The closing of each branch's result accounts into equity account 13.
   std::map<uint16_t, Saldos> porFilial;
