@@ -170,6 +170,17 @@ CREATE TABLE contas_aglutinacao (
 );
 )sql",
      nullptr},
+    // 5 -> 6: the nature of the accounts by classification (outside/naturezas.h).
+    {R"sql(
+CREATE TABLE naturezas (
+  classificacao TEXT PRIMARY KEY,
+  natureza TEXT NOT NULL CHECK (natureza IN ('ativo', 'passivo', 'patrimonio', 'receita',
+                                             'deducao', 'custo', 'despesa', 'compensacao'))
+);
+INSERT INTO naturezas (classificacao, natureza)
+  VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 

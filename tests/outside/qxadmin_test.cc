@@ -35,6 +35,14 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_EQ(Admin({"branch", "add", "LOJA1", "1", "Matriz"}).code, 0);
   ASSERT_EQ(Admin({"user", "add", "LOJA1", "5", "Maria", "--branches", "1"}).code, 0);
   ASSERT_EQ(Admin({"account", "add", "LOJA1", "C", "10", "1.1.01", "A", "Caixa"}).code, 0);
+  // A level wider than the chart's is added, with a warning; natures by the longest rule.
+  const test::DumpRun largura =
+      Admin({"account", "add", "LOJA1", "C", "11", "1.10.01", "A", "Outros", "--json"});
+  EXPECT_EQ(largura.code, 0);
+  EXPECT_NE(largura.out.find("o n\u00edvel 2 tem 2"), std::string::npos) << largura.out;
+  ASSERT_EQ(Admin({"natureza", "define", "LOJA1", "1.10", "compensacao"}).code, 0);
+  EXPECT_EQ(Admin({"natureza", "define", "LOJA1", "5", "lucro"}).code, 2);
+  EXPECT_EQ(Admin({"natureza", "remove", "LOJA1", "5"}).code, 1);
   ASSERT_EQ(Admin({"config", "set", "LOJA1", "client-code", "12"}).code, 0);
   EXPECT_EQ(Admin({"config", "set", "LOJA1", "client-code", "70000"}).code, 2);
 
@@ -47,7 +55,11 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
        "empresa,nome,pasta\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst + "/Empresas/LOJA1/DF/\r\n"},
       {{"user", "list", "LOJA1"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
       {{"account", "list", "LOJA1"},
-       "plano,conta,classificacao,tipo,nome,superior\r\nC,10,1.1.01,A,Caixa,0\r\n"},
+       "plano,conta,classificacao,tipo,nome,superior,natureza\r\nC,10,1.1.01,A,Caixa,0,ativo\r\n"
+       "C,11,1.10.01,A,Outros,0,compensacao\r\n"},
+      {{"natureza", "lista", "LOJA1"},
+       "classificacao,natureza,descricao\r\n1,ativo,ativo\r\n1.10,compensacao,compensa\xC3\xA7\xC3"
+       "\xA3o\r\n2,passivo,passivo\r\n3,receita,receita\r\n4,despesa,despesa\r\n"},
   };
   for (const auto& [args, csv] : listas) {
     std::vector<std::string> comCsv = args;

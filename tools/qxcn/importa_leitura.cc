@@ -95,6 +95,7 @@ LeituraImportacao LeImportacao(const Argumentos& a, Servico& servico, Layout lay
       }
       recusas.push_back(std::move(motivo));
     } else {
+      validador.CompletaRateio(&lancamento);
       qx::Conferencia conferencia = validador.Confere(lancamento, liberacoes);
       recusas = std::move(conferencia.recusas);
       if (recusas.empty()) {

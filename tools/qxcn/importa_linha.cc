@@ -262,14 +262,12 @@ bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadr
                "não completam linhas de " + std::to_string(layout.gerencial.size())};
     return false;
   }
-  const RegDados& d = lancamento->dados;
   for (size_t i = layout.contabil.size(); i < campos.size(); i += layout.gerencial.size()) {
     RegLan_Ger ger{};
     RegQtd_Ger qtd{};
     for (size_t j = 0; j < layout.gerencial.size(); ++j) {
       if (!Aplica(layout.gerencial[j], campos[i + j], lancamento, &ger, &qtd, motivo)) return false;
     }
-    ger.ContaContabil = d.Debito != 0 ? d.Debito : d.Credito;
     lancamento->rateio.push_back(ger);
     lancamento->quantidades.push_back(qtd);
   }

@@ -16,7 +16,8 @@
 // Fields are separated by the layout's delimiter; a field in double quotes
 // may hold the delimiter, and "" inside it is one quote. Lines come in UTF-8
 // (arquivo_texto.h); what an entry must hold beyond the form of its fields is
-// for the rules of a save (reports/validacao.h).
+// for the rules of a save (reports/validacao.h), which also give each split
+// line its accounting account (left 0 here).
 
 #include <optional>
 #include <string>

@@ -71,6 +71,8 @@ void PaginaBalancete(Pedido& pedido, Documento& documento);
 void PaginaExtrato(Pedido& pedido, Documento& documento);
 void PaginaRazao(Pedido& pedido, Documento& documento);
 void PaginaCentros(Pedido& pedido, Documento& documento);
+void PaginaBalanco(Pedido& pedido, Documento& documento);
+void PaginaDre(Pedido& pedido, Documento& documento);
 
 // The query parameters of PaginaLancamentos: the month or the dates, the
 // page, and the filters of qxcn busca.

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "common/falhas.h"
+#include "common/demonstracoes.h"
 #include "common/periodo.h"
 #include "paginas.h"
 #include "values/br_text.h"
@@ -28,6 +29,8 @@ const std::vector<Rota>& Rotas() {
       {empresa + "/extrato", OpcoesExtrato(), PaginaExtrato},
       {empresa + "/razao", OpcoesRazao(), PaginaRazao},
       {empresa + "/centros", qx::cli::OpcoesCentros(), PaginaCentros},
+      {empresa + "/balanco", qx::cli::OpcoesBalanco(), PaginaBalanco},
+      {empresa + "/dre", qx::cli::OpcoesDre(), PaginaDre},
   };
   return rotas;
 }
