@@ -80,7 +80,7 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
   };
   // Branch 3 is not the user's: its result would be left out.
   EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
-              HasSubstr("qxadmin branch activate ANUAL 1 3"));
+              HasSubstr("qxadmin filial ativa ANUAL 1 3"));
   ASSERT_EQ(Admin({"branch", "activate", kEmpresa, "1", "3"}).code, 0);
   for (const Lancamento& l : kAno) {
     ASSERT_EQ(Run({"grava", "--empresa", kEmpresa, "--data", l.data, "--debito",
