@@ -13,8 +13,7 @@
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
     std::cerr << "uso: qxsample PASTA   (criada só para o dono quando falta; os arquivos de "
-                 "exemplo dela são substituídos)
-";
+                 "exemplo dela são substituídos)\n";
     return 2;
   }
   const std::string folder = argv[1];
