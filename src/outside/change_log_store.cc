@@ -28,7 +28,7 @@ HRESULT SemControle(SuiteDatabase& db) {
 void LigaResumo(SqlStatement& s, int primeiro, const ResumoEvento& r) {
   const auto blob = [&](int k, const std::string& bytes) {
     if (bytes.empty()) {
-      s.Bind(k, std::nullopt);
+      s.BindNull(k, SqlType::kBlob);
     } else {
       s.BindBlob(k, bytes.data(), bytes.size());
     }
@@ -212,8 +212,9 @@ HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
       // The place is taken from the records' own sequence: the next record
       // goes after it (see the schema's triggers).
       SqlStatement reserva(db,
-                           "UPDATE log_controle SET maior_id = max(maior_id, coalesce((SELECT "
-                           "max(id) FROM log_alteracoes), 0)) + 1 RETURNING maior_id");
+                           "UPDATE log_controle SET maior_id = (SELECT CASE WHEN maior_id > "
+                           "coalesce(max(r.id), 0) THEN maior_id ELSE coalesce(max(r.id), 0) END "
+                           "FROM log_alteracoes r) + 1 RETURNING maior_id");
       const HRESULT hr = reserva.StepOne();
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);

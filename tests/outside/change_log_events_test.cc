@@ -120,7 +120,8 @@ class ChangeLogHistoryTest : public OutsideTest {
   std::vector<EventoLog> Lista(const FiltroEventos& filtro) {
     std::vector<EventoLog> eventos;
     const std::shared_ptr<SuiteDatabase> db = Open();
-    EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK);
+    EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK)
+        << db->message();
     return eventos;
   }
   static int64_t Numero(SuiteDatabase& db, const char* sql) {
@@ -232,7 +233,10 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
   EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
 }
 
-TEST_F(ChangeLogHistoryTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
+using ChangeLogOrderTest = OnBothBackends<ChangeLogHistoryTest>;
+QX_ON_BOTH_BACKENDS(ChangeLogOrderTest);
+
+TEST_P(ChangeLogOrderTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
@@ -257,7 +261,7 @@ TEST_F(ChangeLogHistoryTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
   EXPECT_EQ(ultimo(), 7);
 }
 
-TEST_F(ChangeLogHistoryTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
+TEST_P(ChangeLogOrderTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
   MakeCompany();
   ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {1}}), S_OK);
   const struct {

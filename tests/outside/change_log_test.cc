@@ -16,7 +16,8 @@
 namespace qx {
 namespace {
 
-using ChangeLogTest = OutsideTest;
+using ChangeLogTest = OnBothBackends<OutsideTest>;
+QX_ON_BOTH_BACKENDS(ChangeLogTest);
 
 CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
   CQXComPtr<IQXDF_Log> log;
@@ -24,7 +25,7 @@ CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
   return log;
 }
 
-TEST_F(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
+TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
@@ -50,7 +51,7 @@ TEST_F(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   EXPECT_LT(records[1].id, records[2].id);
 }
 
-TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
+TEST_P(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   MakeCompany();
   ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {}}), S_OK);
   // Sessions 0x5000 and 0x5001 share the key 5; 0x7000 has key 7.
@@ -94,7 +95,7 @@ TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   _exit(0);
 }
 
-TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
+TEST_P(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
   MakeCompany();
   constexpr int kCount = 1000;
   std::vector<pid_t> children;

@@ -29,9 +29,11 @@ class Rotinas : public CQXBaseParaRotinas {
   }
 };
 
-using CompanyAccessTest = OutsideTest;
+using CompanyAccessTest = OnBothBackends<OutsideTest>;
+QX_ON_BOTH_BACKENDS(CompanyAccessTest);
+using CompanyCreationTest = OutsideTest;
 
-TEST_F(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
+TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   MakeCompany();
   Rotinas rotinas;
   EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
@@ -60,7 +62,7 @@ TEST_F(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   EXPECT_EQ(log, nullptr);
 }
 
-TEST_F(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
+TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x3000), S_OK);
@@ -95,7 +97,7 @@ TEST_F(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
   EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
 }
 
-TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
+TEST_P(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
   MakeCompany();
   {
     auto db = Open();
@@ -147,7 +149,7 @@ TEST_F(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
   EXPECT_EQ(At<uint8_t>(historicoCfg, 0), 2);
 }
 
-TEST_F(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
+TEST_P(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
   MakeCompany();
   CConexaoPlanoContabil contabil;
   CConexaoPlanoGerencial gerencial;
@@ -187,7 +189,7 @@ TEST_F(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
   EXPECT_EQ(historicos.Le(3, nullptr), E_POINTER);
 }
 
-TEST_F(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) {
+TEST_P(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) {
   MakeCompany();
   MakeCompany("SEMGED", [](CompanySeed& seed) { seed.ged = false; });
 
@@ -225,7 +227,7 @@ TEST_F(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) 
   EXPECT_EQ(notas[1].operacao, 'E');
 }
 
-TEST_F(CompanyAccessTest, DefaultConnectionAndAnalytics) {
+TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   MakeCompany();
   CQXBaseParaRotinas analytics;
   analytics.SetUsaConexaoDefault();
@@ -257,7 +259,7 @@ TEST_F(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   EXPECT_EQ(total, 30);
 }
 
-TEST_F(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
+TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
@@ -282,7 +284,7 @@ TEST_F(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnk
   EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
 }
 
-TEST_F(CompanyAccessTest, FailedSeedLeavesNoDatabaseAndNoKey) {
+TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
   CompanySeed seed = SampleCompany("FALHA", kTestYear);
   seed.usuarios.push_back({7, "SEM FILIAL", {42}});  // branch 42 does not exist
   std::string message;
@@ -298,7 +300,7 @@ TEST_F(CompanyAccessTest, FailedSeedLeavesNoDatabaseAndNoKey) {
       << message;
 }
 
-TEST_F(CompanyAccessTest, ExistingDataIsNeverOverwritten) {
+TEST_F(CompanyCreationTest, ExistingDataIsNeverOverwritten) {
   MakeCompany();
   const std::string before = ReadFile(DatabasePath());
   std::string message;

@@ -22,7 +22,14 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80EE0001u), nullptr, nullptr, kEmpresa},
-    {static_cast<HRESULT>(0x80EE0002u), nullptr, nullptr, kPermissao},
+    {static_cast<HRESULT>(0x80EE0002u), nullptr, nullptr,
+     "o banco da empresa não abre: faça o que a mensagem diz (as permissões da pasta, ou o "
+     "servidor PostgreSQL e a conexão da empresa)"},
+    {static_cast<HRESULT>(0x80EE000Du), nullptr, nullptr,
+     "mova a empresa para o PostgreSQL: qxadmin company move EMPRESA --postgresql CONEXAO"},
+    {static_cast<HRESULT>(0x80EE000Eu), nullptr, nullptr,
+     "feche os programas da empresa em todas as estações (o servidor termina 5 s depois do "
+     "último) e repita"},
     {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO
     {static_cast<HRESULT>(0x80043ED1u), nullptr, nullptr, kPermissao},  // ARQ_SOMENTE_LEITURA
     {static_cast<HRESULT>(0x80070005u), nullptr, nullptr, kPermissao},

@@ -1,5 +1,6 @@
-// qxadmin: creates an installation of the suite and its companies, and edits
-// the companies' data (users, branches, charts, histories, configuration).
+// qxadmin: creates an installation of the suite and its companies, moves a
+// company's data between SQLite and PostgreSQL, and edits the companies' data
+// (users, branches, charts, histories, configuration).
 #include "cli.h"
 
 int main(int argc, char** argv) {
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
           "ou 2026-03-15.\nSaída: 0 feito, 1 recusado ou falhou, 2 erro de uso.\n",
       .globais =
           Junta({OpcoesSaida(), {{"registry", "ARQUIVO", "o arquivo do registro da instalação"}}}),
-      .comandos = Junta({SetupCommands(), DataCommands(), ConfigCommands()}),
+      .comandos = Junta({SetupCommands(), MoveCommands(), DataCommands(), ConfigCommands()}),
   };
   return Executa(qxadmin, argc, argv);
 }

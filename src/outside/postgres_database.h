@@ -1,0 +1,92 @@
+// The suite database on a PostgreSQL server, for a company whose
+// workstations share it (postgres_connection.h names it). The company's
+// tables live in the connection's current schema, beside the table
+// "versao_esquema" that carries the schema's version and the suite's mark.
+//
+// Writers serialise on a transaction-scoped advisory lock of that schema, as
+// SQLite's writers do on its write lock: ids follow the order of commits on
+// every workstation. Readers run in REPEATABLE READ, one consistent view.
+//
+// Nothing waits without a bound: connecting gives up after connect_timeout
+// (10 s unless the connection says otherwise), a statement after
+// statement_timeout (60 s), a wait for a lock after lock_timeout (the busy
+// budget), and a server that vanishes from the network is noticed by TCP's
+// keepalives and user timeout. A connection that broke is made again at the
+// start of the next transaction; a transaction it broke in is never retried.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "outside/suite_database.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace qx {
+
+class PostgresCursor;
+
+// One parameter as it travels, in binary: its type (0 when the statement
+// tells it) and its bytes.
+struct PostgresParameter {
+  unsigned type = 0;
+  bool null = true;
+  std::string bytes;
+};
+
+class PostgresDatabase final : public SuiteDatabase {
+ public:
+  static HRESULT Open(const std::string& connection, Mode mode, std::shared_ptr<SuiteDatabase>* db,
+                      std::string* message);
+  ~PostgresDatabase() override;
+
+  HRESULT Execute(const char* sql) override;
+  Backend backend() const override { return Backend::kPostgres; }
+  SqlCursor* Borrow(const char* sql) override;
+  void GiveBack(SqlCursor* cursor) override;
+  HRESULT ReadSchemaState(SchemaState* state) override;
+  HRESULT MarkSchemaVersion(int64_t version) override;
+  HRESULT ContinueSequences() override;
+
+  // Runs a translated statement with its parameters; *result holds its rows
+  // (the caller clears it). Statements are prepared once per connection and
+  // kind of parameters.
+  HRESULT Query(const std::string& text, const std::vector<PostgresParameter>& parameters,
+                pg_result** result);
+
+ protected:
+  bool InTransaction() override;
+  HRESULT Begin(bool write) override;
+  HRESULT Commit() override;
+  void Rollback() override;
+  HRESULT JoinWrite() override;
+  const CatalogQueries& Catalog() const override;
+
+ private:
+  explicit PostgresDatabase(std::string connection);
+  HRESULT Connect(Mode mode);
+  // What a new or renewed connection sets: its timeouts and the writers'
+  // lock of its schema.
+  HRESULT Configure();
+  // The connection broke: made again, or why not.
+  HRESULT Reconnect();
+  HRESULT NotConnected();
+  // Runs a script whose last statement may give rows; *result as in Query.
+  HRESULT Simple(const std::string& sql, pg_result** result = nullptr);
+  // The code and message of a failed statement (result may be null).
+  HRESULT Failure(pg_result* result);
+  HRESULT TakeWriteLock();
+
+  std::string connection_;  // the value of the registry, as given
+  pg_conn* conn_ = nullptr;
+  std::string lockKey_;   // the two numbers of the writers' advisory lock
+  bool writing_ = false;  // the open transaction holds the writers' lock
+  std::map<std::string, std::unique_ptr<PostgresCursor>, std::less<>> statements_;
+  std::map<std::string, std::string> prepared_;  // by text and kinds of parameters
+};
+
+}  // namespace qx
