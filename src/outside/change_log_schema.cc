@@ -88,10 +88,11 @@ BEGIN
 END;
 )sql";
 
-// PostgreSQL: the records stay where they are and get their id from the
-// trigger, as a plain INTEGER PRIMARY KEY gets it on SQLite.
+// PostgreSQL: the records stay where they are and keep the ids of their
+// identity column, which never gives one twice (deleted or not): as
+// AUTOINCREMENT did, so that maior_id only records checks and deletions.
+// Writers follow each other, so the ids follow the commits.
 constexpr char kRegistrosPostgres[] = R"sql(
-ALTER TABLE log_alteracoes ALTER COLUMN id DROP IDENTITY;
 ALTER TABLE log_alteracoes ADD COLUMN usuario INTEGER, ADD COLUMN valor_moeda INTEGER,
   ADD COLUMN quantidade INTEGER;
 )sql";
@@ -99,16 +100,6 @@ constexpr char kTrocaPostgres[] = R"sql(
 INSERT INTO log_controle VALUES (1, coalesce((SELECT max(id) FROM log_alteracoes), 0), 0, 0);
 )sql";
 constexpr char kGatilhosPostgres[] = R"sql(
-CREATE FUNCTION log_alteracoes_sequencia() RETURNS trigger LANGUAGE plpgsql AS $$
-BEGIN
-  IF NEW.id IS NULL THEN
-    NEW.id := greatest((SELECT maior_id FROM log_controle),
-                       (SELECT max(id) FROM log_alteracoes), 0) + 1;
-  END IF;
-  RETURN NEW;
-END $$;
-CREATE TRIGGER log_alteracoes_sequencia BEFORE INSERT ON log_alteracoes
-  FOR EACH ROW EXECUTE FUNCTION log_alteracoes_sequencia();
 CREATE FUNCTION log_alteracoes_exclusao() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   UPDATE log_controle SET maior_id = OLD.id WHERE OLD.id > maior_id;

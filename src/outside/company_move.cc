@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "outside/change_log_store.h"
 #include "outside/company_database.h"
 #include "outside/company_use.h"
 #include "outside/outside_codes.h"
@@ -30,7 +31,7 @@ void RemoveSqlite(const std::string& path) {
 }
 
 // Copies `de` into the empty `para`, with the schema, in one transaction of
-// `para`, and compares the copy as `para` reads it back.
+// `para`, and compares the copy as `para` reads it back before it commits.
 HRESULT Copia(SuiteDatabase& de, SuiteDatabase& para, std::vector<ResumoTabela>* lidas,
               std::string* message) {
   std::vector<TableShape> tabelas, novas;
@@ -39,7 +40,7 @@ HRESULT Copia(SuiteDatabase& de, SuiteDatabase& para, std::vector<ResumoTabela>*
     *message = de.message();
     return hr;
   }
-  hr = de.Read([&] {
+  return de.Read([&] {
     return para.Write([&] {
       HRESULT feito = MigrateSchema(para);
       if (SUCCEEDED(feito)) feito = para.ListTables(&novas);
@@ -51,33 +52,33 @@ HRESULT Copia(SuiteDatabase& de, SuiteDatabase& para, std::vector<ResumoTabela>*
         const auto nova = std::find_if(novas.begin(), novas.end(),
                                        [&](const TableShape& t) { return t.name == tabela.name; });
         if (nova == novas.end() ||
-            std::is_permutation(nova->columns.begin(), nova->columns.end(), tabela.columns.begin(),
-                                tabela.columns.end()) == false) {
+            !std::is_permutation(nova->columns.begin(), nova->columns.end(), tabela.columns.begin(),
+                                 tabela.columns.end())) {
           *message = FormatText("A tabela \"%s\" n\xE3o tem as mesmas colunas nos dois bancos.",
                                 tabela.name.c_str());
           return E_QXDF_BANCO_INVALIDO;
         }
       }
-      return CopiaTabelas(de, para, tabelas, lidas, message);
+      feito = CopiaTabelas(de, para, tabelas, lidas, message);
+      if (SUCCEEDED(feito)) feito = ContinuaLog(para);
+      std::vector<ResumoTabela> achadas;
+      if (SUCCEEDED(feito)) feito = ResumeTabelas(para, tabelas, &achadas);
+      if (FAILED(feito)) {
+        if (message->empty()) *message = para.message();
+        return feito;
+      }
+      for (size_t t = 0; t < achadas.size(); ++t) {
+        if (achadas[t] == (*lidas)[t]) continue;
+        *message = FormatText(
+            "A c\xF3pia da tabela \"%s\" n\xE3o confere (%lld linhas lidas, %lld gravadas, "
+            "somas diferentes): nada foi gravado no banco novo, e a empresa continua no de antes.",
+            achadas[t].nome.c_str(), static_cast<long long>((*lidas)[t].linhas),
+            static_cast<long long>(achadas[t].linhas));
+        return E_QXDF_BANCO_FALHA;
+      }
+      return S_OK;
     });
   });
-  if (FAILED(hr)) return hr;
-  std::vector<ResumoTabela> achadas;
-  hr = ResumeTabelas(para, tabelas, &achadas);
-  if (FAILED(hr)) {
-    *message = para.message();
-    return hr;
-  }
-  for (size_t t = 0; t < achadas.size(); ++t) {
-    if (achadas[t] == (*lidas)[t]) continue;
-    *message = FormatText(
-        "A c\xF3pia da tabela \"%s\" n\xE3o confere (%lld linhas lidas, %lld gravadas): a "
-        "empresa continua no banco de antes; esvazie o banco novo antes de tentar de novo.",
-        achadas[t].nome.c_str(), static_cast<long long>((*lidas)[t].linhas),
-        static_cast<long long>(achadas[t].linhas));
-    return E_QXDF_BANCO_FALHA;
-  }
-  return S_OK;
 }
 
 }  // namespace

@@ -112,6 +112,26 @@ SqlValue SqlStatement::Value(int column) const {
   return value;
 }
 
+HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind) {
+  constexpr size_t kMostRows = 64;
+  std::string marks = "(";
+  for (int c = 0; c < columns; ++c) marks += c == 0 ? "?" : ", ?";
+  marks += ")";
+  HRESULT hr = S_OK;
+  for (size_t done = 0; SUCCEEDED(hr) && done < count;) {
+    size_t rows = kMostRows;
+    while (rows > count - done) rows /= 2;
+    std::string sql = insert + " VALUES ";
+    for (size_t r = 0; r < rows; ++r) sql += (r == 0 ? "" : ", ") + marks;
+    SqlStatement statement(db, sql.c_str());
+    for (size_t r = 0; r < rows; ++r) bind(statement, static_cast<int>(r) * columns + 1, done + r);
+    hr = statement.Run();
+    done += rows;
+  }
+  return hr;
+}
+
 HRESULT ForEachRow(SuiteDatabase& db, const char* sql,
                    const std::function<void(SqlStatement&)>& bind,
                    const std::function<void(const SqlStatement&)>& take) {

@@ -63,6 +63,14 @@ class SqlStatement {
   SqlCursor* cursor_;
 };
 
+// Inserts `count` rows, many to a statement, in their order: `insert` is
+// "INSERT INTO t (a, b, c)", `columns` their number, and bind gives row
+// `row`'s values to the parameters from `first` on. Rows go in groups of 64,
+// 32, ... 1, so that a few texts serve every count: each statement costs
+// PostgreSQL a round trip.
+HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind);
+
 // Runs a query in a read transaction: bind sets its parameters, take gets
 // each row.
 HRESULT ForEachRow(SuiteDatabase& db, const char* sql,

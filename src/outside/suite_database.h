@@ -121,7 +121,7 @@ class SuiteDatabase {
   // sql, prepared once, or a fresh one while that is in use or the cache is
   // full. GiveBack resets it, clears its parameters and keeps it (or drops a
   // fresh one).
-  static constexpr size_t kMaxCachedStatements = 32;
+  static constexpr size_t kMaxCachedStatements = 64;
   virtual SqlCursor* Borrow(const char* sql) = 0;
   virtual void GiveBack(SqlCursor* cursor) = 0;
 

@@ -11,9 +11,7 @@
 namespace qx {
 namespace {
 
-constexpr int kLinhasPorPagina = 2000;
-// Parameters of one INSERT of several rows, within what both backends take.
-constexpr size_t kParametrosPorInsert = 8000;
+constexpr size_t kLinhasPorPagina = 2000;
 
 using Linha = std::vector<SqlValue>;
 
@@ -48,7 +46,7 @@ HRESULT LeTabela(SuiteDatabase& db, const TableShape& tabela,
   const std::vector<std::string>& ordem = tabela.key.empty() ? tabela.columns : tabela.key;
   const std::string base = "SELECT " + Lista(tabela.columns) + " FROM " + Nome(tabela.name);
   const std::string fim = " ORDER BY " + Lista(ordem) +
-                          (tabela.key.empty() ? "" : FormatText(" LIMIT %d", kLinhasPorPagina));
+                          (tabela.key.empty() ? "" : FormatText(" LIMIT %zu", kLinhasPorPagina));
   const std::string primeira = base + fim;
   const std::string seguinte =
       base + " WHERE (" + Lista(ordem) + ") > " + Marcas(ordem.size()) + fim;
@@ -56,7 +54,7 @@ HRESULT LeTabela(SuiteDatabase& db, const TableShape& tabela,
   for (bool inicio = true;; inicio = false) {
     SqlStatement consulta(db, inicio ? primeira.c_str() : seguinte.c_str());
     for (size_t k = 0; k < chave.size(); ++k) consulta.BindValue(static_cast<int>(k + 1), chave[k]);
-    int lidas = 0;
+    size_t lidas = 0;
     bool linha = false;
     HRESULT hr;
     while (SUCCEEDED(hr = consulta.Step(&linha)) && linha) {
@@ -86,38 +84,32 @@ HRESULT Resume(SuiteDatabase& db, const TableShape& tabela, ResumoTabela* resumo
   });
 }
 
-// Inserts rows into a table, several per statement.
+// Inserts rows into a table, a page at a time.
 class Insercao {
  public:
   Insercao(SuiteDatabase& db, const TableShape& tabela)
       : db_(db),
-        inicio_("INSERT INTO " + Nome(tabela.name) + " (" + Lista(tabela.columns) + ") VALUES "),
-        colunas_(tabela.columns.size()),
-        porInsert_(std::max<size_t>(1, kParametrosPorInsert / colunas_)) {}
+        inicio_("INSERT INTO " + Nome(tabela.name) + " (" + Lista(tabela.columns) + ")"),
+        colunas_(static_cast<int>(tabela.columns.size())) {}
 
   HRESULT Recebe(Linha&& valores) {
     linhas_.push_back(std::move(valores));
-    return linhas_.size() < porInsert_ ? S_OK : Grava();
+    return linhas_.size() < kLinhasPorPagina ? S_OK : Grava();
   }
 
   HRESULT Grava() {
-    if (linhas_.empty()) return S_OK;
-    std::string sql = inicio_;
-    for (size_t i = 0; i < linhas_.size(); ++i) sql += (i == 0 ? "" : ", ") + Marcas(colunas_);
-    SqlStatement insert(db_, sql.c_str());
-    int parametro = 1;
-    for (const Linha& linha : linhas_) {
-      for (const SqlValue& valor : linha) insert.BindValue(parametro++, valor);
-    }
+    const HRESULT hr =
+        InsertRows(db_, inicio_, colunas_, linhas_.size(), [&](SqlStatement& s, int p, size_t k) {
+          for (const SqlValue& valor : linhas_[k]) s.BindValue(p++, valor);
+        });
     linhas_.clear();
-    return insert.Run();
+    return hr;
   }
 
  private:
   SuiteDatabase& db_;
   std::string inicio_;
-  size_t colunas_;
-  size_t porInsert_;
+  int colunas_;
   std::vector<Linha> linhas_;
 };
 
