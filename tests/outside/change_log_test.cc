@@ -5,12 +5,16 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include "../platform/test_support.h"
 #include "outside/company_admin.h"
+#include "outside/import_batches.h"
 #include "outside/outside_codes.h"
 #include "outside/qx_base_para_rotinas.h"
+#include "outside/sessions.h"
 #include "outside_test_company.h"
 
 namespace qx {
@@ -125,6 +129,35 @@ TEST_P(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
   }
   EXPECT_EQ(next[1], kCount);
   EXPECT_EQ(next[2], kCount);
+}
+
+// Each workstation has a connection of its own: every batch goes to one of
+// them, and no session number is handed out twice.
+TEST_P(ChangeLogTest, BatchesAndSessionsAreHandedOutOnceAcrossConnections) {
+  MakeCompany();
+  constexpr uint32_t kLotes = 40;
+  int reservados[2] = {};
+  std::vector<uint32_t> sessoes[2];
+  std::vector<std::thread> estacoes;
+  for (int e = 0; e < 2; ++e) {
+    estacoes.emplace_back([&, e] {
+      const std::shared_ptr<SuiteDatabase> db = Open();
+      for (uint32_t lote = 1; lote <= kLotes; ++lote) {
+        const HRESULT hr = ReservaLoteImportacao(*db, lote);
+        EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << db->message();
+        reservados[e] += hr == S_OK;
+        uint32_t sessao = 0;
+        EXPECT_EQ(NovaSessao(*db, 1, "TESTE", &sessao), S_OK) << db->message();
+        sessoes[e].push_back(sessao);
+      }
+    });
+  }
+  for (std::thread& estacao : estacoes) estacao.join();
+  EXPECT_EQ(reservados[0] + reservados[1], static_cast<int>(kLotes));
+  std::set<uint32_t> todas(sessoes[0].begin(), sessoes[0].end());
+  todas.insert(sessoes[1].begin(), sessoes[1].end());
+  EXPECT_EQ(todas.size(), 2 * kLotes);
+  EXPECT_GE(*todas.begin(), kPrimeiraSessaoReservada);
 }
 
 }  // namespace

@@ -126,9 +126,10 @@ class PostgresRefusalTest : public DatabaseRefusalTest {
 TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServe) {
   MakeCompany();
   test::PrivatePostgres& cluster = test::PrivatePostgres::Get();
-  const std::string readOnly = connection_.substr(0, connection_.find("options='")) +
-                               "options='-c default_transaction_read_only=on " +
-                               connection_.substr(connection_.find("-c "));
+  const size_t options = connection_.find("options=") + 8;
+  const std::string readOnly = connection_.substr(0, options) +
+                               "'-cdefault_transaction_read_only=on " +
+                               connection_.substr(options) + "'";
   const struct {
     std::string value;
     HRESULT code;

@@ -27,14 +27,16 @@ class PrivatePostgres {
   const std::string& folder() const { return folder_; }
   const std::string& why() const { return why_; }
 
-  // A new empty schema and the connection value whose current schema it is;
-  // its connections are named after it.
-  std::string NewSchema() {
+  // A new empty schema and the connection value whose current schema it is
+  // (with more server options, when given); its connections are named after
+  // it.
+  std::string NewSchema(const std::string& options = "") {
     static std::atomic<int> count{0};
     const std::string schema =
         "t" + std::to_string(getpid()) + "_" + std::to_string(count.fetch_add(1));
     Run("CREATE SCHEMA " + schema);
-    return Base() + " application_name=" + schema + " options='-c search_path=" + schema + "'";
+    return Base() + " application_name=" + schema + " options=" + options +
+           "-csearch_path=" + schema;
   }
 
   // Runs sql as the cluster's superuser (in the schema of `connection`, when
