@@ -110,29 +110,8 @@ std::string PostgresCursor::Blob(int column) const {
   return bytes;
 }
 
-SqlCursor* PostgresDatabase::Borrow(const char* sql) {
-  const auto found = statements_.find(std::string_view(sql));
-  if (found != statements_.end() && !found->second->inUse) {
-    found->second->inUse = true;
-    return found->second.get();
-  }
-  auto cursor = std::make_unique<PostgresCursor>(*this, sql);
-  if (found != statements_.end() || statements_.size() >= kMaxCachedStatements) {
-    return cursor.release();
-  }
-  cursor->inUse = true;
-  return statements_.emplace(sql, std::move(cursor)).first->second.get();
-}
-
-void PostgresDatabase::GiveBack(SqlCursor* cursor) {
-  for (auto& entry : statements_) {
-    if (entry.second.get() == cursor) {
-      entry.second->Reset();
-      entry.second->inUse = false;
-      return;
-    }
-  }
-  delete cursor;
+std::unique_ptr<SqlCursor> PostgresDatabase::NewCursor(const char* sql, bool) {
+  return std::make_unique<PostgresCursor>(*this, sql);
 }
 
 }  // namespace qx

@@ -19,11 +19,6 @@ class PostgresCursor final : public SqlCursor {
   PostgresCursor(const PostgresCursor&) = delete;
   PostgresCursor& operator=(const PostgresCursor&) = delete;
 
-  // Forgets its rows and parameters for the next borrower.
-  void Reset();
-
-  bool inUse = false;
-
   void BindNull(int index, SqlType kind) override;
   void BindInt(int index, int64_t value) override;
   void BindText(int index, std::string_view utf8) override;
@@ -34,6 +29,8 @@ class PostgresCursor final : public SqlCursor {
   int64_t Int(int column) const override;
   std::string_view Text(int column) const override;
   std::string Blob(int column) const override;
+  bool Prepared() const override { return true; }  // at its first step
+  void Reset() override;
 
  private:
   PostgresParameter& At(int index);

@@ -8,6 +8,7 @@
 #include "outside/postgres_connection.h"
 #include "outside/postgres_cursor.h"
 #include "outside/postgres_failures.h"
+#include "outside/postgres_pool.h"
 #include "outside/sql_dialect.h"
 #include "platform/codepage.h"
 #include "values/text_format.h"
@@ -54,24 +55,49 @@ HRESULT PostgresDatabase::Open(const std::string& connection, Mode mode,
   }
   std::shared_ptr<PostgresDatabase> opened(new PostgresDatabase(connection));
   const HRESULT hr = opened->Connect(mode);
-  if (FAILED(hr)) {
-    *message = opened->message();
-    return hr;
-  }
-  message->clear();
-  *db = std::move(opened);
-  return hr;
+  return HandOut(std::move(opened), hr, db, message);
 }
 
 PostgresDatabase::PostgresDatabase(std::string connection)
     : SuiteDatabase(NomeBancoPostgres(connection)), connection_(std::move(connection)) {}
 
 PostgresDatabase::~PostgresDatabase() {
-  statements_.clear();
-  PQfinish(conn_);
+  ForgetStatements();
+  if (InTransaction()) Rollback();
+  GivePostgresLink(connection_, std::move(link_));
 }
 
 HRESULT PostgresDatabase::Connect(Mode mode) {
+  HRESULT hr = Link();
+  SchemaState state;
+  if (SUCCEEDED(hr)) hr = CheckSchema(mode, &state);
+  if (SUCCEEDED(hr)) hr = MigrateOlder(mode, state);
+  Unlink();
+  return hr;
+}
+
+HRESULT PostgresDatabase::Link() {
+  if (link_) return S_OK;
+  link_ = TakePostgresLink(connection_);
+  return link_ ? S_OK : NewLink();
+}
+
+void PostgresDatabase::Unlink() {
+  if (!InTransaction()) GivePostgresLink(connection_, std::move(link_));
+}
+
+void PostgresDatabase::Release(bool own) {
+  // A connection that broke is left at once, whatever it was doing: the
+  // next transaction connects again.
+  if (link_ && PQstatus(link_->conn) != CONNECTION_OK) {
+    link_.reset();
+    writing_ = false;
+  } else if (own) {
+    Unlink();
+  }
+}
+
+HRESULT PostgresDatabase::NewLink() {
   // Defaults first: what the connection value says overrides them. The
   // encoding comes last, as the suite's texts need it.
   const std::string conninfo = TextoConexaoPostgres(connection_);
@@ -86,28 +112,33 @@ HRESULT PostgresDatabase::Connect(Mode mode) {
                                   nullptr};
   const char* const values[] = {"10",    "ostrel",         "15",   "5",    "3",
                                 "30000", conninfo.c_str(), "UTF8", nullptr};
-  conn_ = PQconnectdbParams(keywords, values, 1);
-  if (PQstatus(conn_) != CONNECTION_OK) return NotConnected();
+  pg_conn* conn = PQconnectdbParams(keywords, values, 1);
+  if (PQstatus(conn) != CONNECTION_OK) {
+    const HRESULT hr = NotConnected(conn);
+    PQfinish(conn);
+    return hr;
+  }
   // The server's notices ("already exists, skipping") are for people at a
   // terminal, not for a server's standard error.
   PQsetNoticeProcessor(
-      conn_, [](void*, const char*) {}, nullptr);
-  HRESULT hr = Configure();
-  SchemaState state;
-  if (SUCCEEDED(hr)) hr = CheckSchema(mode, &state);
-  return SUCCEEDED(hr) ? MigrateOlder(mode, state) : hr;
+      conn, [](void*, const char*) {}, nullptr);
+  link_ = std::make_unique<PostgresLink>();
+  link_->conn = conn;
+  const HRESULT hr = Configure();
+  if (FAILED(hr)) link_.reset();
+  return hr;
 }
 
-HRESULT PostgresDatabase::NotConnected() {
-  const std::string why = Trimmed(PQerrorMessage(conn_));
-  if (PQconnectionNeedsPassword(conn_)) {
+HRESULT PostgresDatabase::NotConnected(pg_conn* conn) {
+  const std::string why = Trimmed(PQerrorMessage(conn));
+  if (PQconnectionNeedsPassword(conn)) {
     return Fail(E_QXDF_BANCO_INDISPONIVEL,
                 FormatText("O %s pede uma senha: ponha-a no arquivo ~/.pgpass (ou no que "
                            "PGPASSFILE indicar) do usu\xE1rio que roda o servidor, nunca no "
                            "registro.",
                            path().c_str()));
   }
-  if (PQconnectionUsedPassword(conn_)) {
+  if (PQconnectionUsedPassword(conn)) {
     return Fail(E_QXDF_BANCO_INDISPONIVEL,
                 FormatText("O %s recusou o usu\xE1rio e a senha do ~/.pgpass (%s): corrija a "
                            "linha desse servidor no arquivo.",
@@ -121,8 +152,6 @@ HRESULT PostgresDatabase::NotConnected() {
 }
 
 HRESULT PostgresDatabase::Configure() {
-  prepared_.clear();
-  writing_ = false;
   PGresult* settings = nullptr;
   HRESULT hr = Simple(
       "SELECT current_schema(), current_setting('statement_timeout') = '0', "
@@ -130,8 +159,8 @@ HRESULT PostgresDatabase::Configure() {
       &settings);
   if (FAILED(hr)) return hr;
   const bool schema = !PQgetisnull(settings, 0, 0);
-  lockKey_ = std::string(kLockClass) + ", " +
-             std::to_string(SchemaNumber(schema ? PQgetvalue(settings, 0, 0) : ""));
+  link_->lockKey = std::string(kLockClass) + ", " +
+                   std::to_string(SchemaNumber(schema ? PQgetvalue(settings, 0, 0) : ""));
   std::string set;
   if (*PQgetvalue(settings, 0, 1) == 't') {
     set += FormatText("SET statement_timeout = '%s'; ", kStatementTimeout);
@@ -149,30 +178,29 @@ HRESULT PostgresDatabase::Configure() {
   return set.empty() ? S_OK : Simple(set);
 }
 
-HRESULT PostgresDatabase::Reconnect() {
-  PQreset(conn_);
-  if (PQstatus(conn_) != CONNECTION_OK) return NotConnected();
-  return Configure();
-}
-
 HRESULT PostgresDatabase::Simple(const std::string& sql, PGresult** result) {
-  PGresult* answer = PQexec(conn_, sql.c_str());
+  const bool own = !link_;
+  HRESULT hr = Link();
+  if (FAILED(hr)) return hr;
+  PGresult* answer = PQexec(link_->conn, sql.c_str());
   const ExecStatusType status = PQresultStatus(answer);
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) return Failure(answer);
-  if (result != nullptr) {
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    hr = Failure(answer);
+  } else if (result != nullptr) {
     *result = answer;
   } else {
     PQclear(answer);
   }
-  return S_OK;
+  Release(own);
+  return hr;
 }
 
 HRESULT PostgresDatabase::Failure(PGresult* result) {
-  const bool connected = PQstatus(conn_) == CONNECTION_OK;
+  const bool connected = PQstatus(link_->conn) == CONNECTION_OK;
   const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const FalhaPostgres falha = ClassificaFalhaPostgres(state, connected);
   std::string why = Trimmed(result != nullptr ? PQresultErrorMessage(result) : "");
-  if (why.empty()) why = Trimmed(PQerrorMessage(conn_));
+  if (why.empty()) why = Trimmed(PQerrorMessage(link_->conn));
   PQclear(result);
   return Fail(falha.code, FormatText("Banco de dados \"%s\": %s.%s", path().c_str(), why.c_str(),
                                      falha.conselho));
@@ -184,6 +212,9 @@ HRESULT PostgresDatabase::Query(const std::string& text,
                                 const std::vector<PostgresParameter>& parameters,
                                 PGresult** result) {
   *result = nullptr;
+  const bool own = !link_;
+  HRESULT hr = Link();
+  if (FAILED(hr)) return hr;
   const int count = static_cast<int>(parameters.size());
   std::vector<Oid> types(count);
   std::vector<const char*> values(count);
@@ -197,43 +228,56 @@ HRESULT PostgresDatabase::Query(const std::string& text,
     lengths[i] = static_cast<int>(parameter.bytes.size());
     key += std::to_string(types[i]) + ",";
   }
-  auto prepared = prepared_.find(key);
-  if (prepared == prepared_.end() && prepared_.size() < kMaxPrepared) {
-    const std::string name = "qx" + std::to_string(prepared_.size());
-    PGresult* made = PQprepare(conn_, name.c_str(), text.c_str(), count, types.data());
-    if (PQresultStatus(made) != PGRES_COMMAND_OK) return Failure(made);
-    PQclear(made);
-    prepared = prepared_.emplace(key, name).first;
+  std::map<std::string, std::string>& prepared = link_->prepared;
+  auto name = prepared.find(key);
+  if (name == prepared.end() && prepared.size() < kMaxPrepared) {
+    const std::string made = "qx" + std::to_string(prepared.size());
+    PGresult* answer = PQprepare(link_->conn, made.c_str(), text.c_str(), count, types.data());
+    if (PQresultStatus(answer) == PGRES_COMMAND_OK) {
+      name = prepared.emplace(key, made).first;
+      PQclear(answer);
+    } else {
+      hr = Failure(answer);
+    }
   }
-  PGresult* answer = prepared != prepared_.end()
-                         ? PQexecPrepared(conn_, prepared->second.c_str(), count, values.data(),
-                                          lengths.data(), formats.data(), 0)
-                         : PQexecParams(conn_, text.c_str(), count, types.data(), values.data(),
-                                        lengths.data(), formats.data(), 0);
-  const ExecStatusType status = PQresultStatus(answer);
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) return Failure(answer);
-  *result = answer;
-  return S_OK;
+  if (SUCCEEDED(hr)) {
+    PGresult* answer = name != prepared.end()
+                           ? PQexecPrepared(link_->conn, name->second.c_str(), count, values.data(),
+                                            lengths.data(), formats.data(), 0)
+                           : PQexecParams(link_->conn, text.c_str(), count, types.data(),
+                                          values.data(), lengths.data(), formats.data(), 0);
+    const ExecStatusType status = PQresultStatus(answer);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+      *result = answer;
+    } else {
+      hr = Failure(answer);
+    }
+  }
+  Release(own);
+  return hr;
 }
 
 bool PostgresDatabase::InTransaction() {
-  const PGTransactionStatusType status = PQtransactionStatus(conn_);
+  if (!link_) return false;
+  const PGTransactionStatusType status = PQtransactionStatus(link_->conn);
   return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }
 
 HRESULT PostgresDatabase::Begin(bool write) {
-  if (PQstatus(conn_) != CONNECTION_OK) {
-    const HRESULT hr = Reconnect();
-    if (FAILED(hr)) return hr;
-  }
   writing_ = false;
-  if (!write) return Simple("BEGIN ISOLATION LEVEL REPEATABLE READ");
-  const HRESULT hr = Simple("BEGIN");
-  return SUCCEEDED(hr) ? TakeWriteLock() : hr;
+  const char* begin = write ? "BEGIN" : "BEGIN ISOLATION LEVEL REPEATABLE READ";
+  HRESULT hr = Simple(begin);
+  // Idle connections that broke (a server that restarted) are left one by
+  // one, until a new one answers or connecting fails.
+  for (size_t left = kMostIdlePostgresLinks; FAILED(hr) && !link_ && left > 0; --left) {
+    hr = Simple(begin);
+  }
+  if (SUCCEEDED(hr) && write) hr = TakeWriteLock();
+  return hr;
 }
 
 HRESULT PostgresDatabase::TakeWriteLock() {
-  const HRESULT hr = Simple("SELECT pg_advisory_xact_lock(" + lockKey_ + ")");
+  const HRESULT hr = Simple("SELECT pg_advisory_xact_lock(" + link_->lockKey + ")");
   writing_ = SUCCEEDED(hr);
   return hr;
 }
@@ -243,19 +287,23 @@ HRESULT PostgresDatabase::JoinWrite() { return writing_ ? S_OK : TakeWriteLock()
 HRESULT PostgresDatabase::Commit() {
   // A transaction that a failed statement spoiled ends in a rollback, which
   // COMMIT reports as success.
-  const bool spoiled = PQtransactionStatus(conn_) == PQTRANS_INERROR;
-  const HRESULT hr = Simple("COMMIT");
+  const bool spoiled = PQtransactionStatus(link_->conn) == PQTRANS_INERROR;
+  HRESULT hr = Simple("COMMIT");
   writing_ = false;
-  if (FAILED(hr) || !spoiled) return hr;
-  return Fail(E_QXDF_BANCO_FALHA,
+  if (SUCCEEDED(hr) && spoiled) {
+    hr = Fail(E_QXDF_BANCO_FALHA,
               FormatText("Banco de dados \"%s\": a transa\xE7\xE3o foi desfeita por uma falha "
                          "dentro dela.",
                          path().c_str()));
+  }
+  Unlink();
+  return hr;
 }
 
 void PostgresDatabase::Rollback() {
-  PQclear(PQexec(conn_, "ROLLBACK"));
+  PQclear(PQexec(link_->conn, "ROLLBACK"));
   writing_ = false;
+  Unlink();
 }
 
 HRESULT PostgresDatabase::ReadSchemaState(SchemaState* state) {

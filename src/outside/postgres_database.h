@@ -11,8 +11,10 @@
 // (10 s unless the connection says otherwise), a statement after
 // statement_timeout (60 s), a wait for a lock after lock_timeout (the busy
 // budget), and a server that vanishes from the network is noticed by TCP's
-// keepalives and user timeout. A connection that broke is made again at the
-// start of the next transaction; a transaction it broke in is never retried.
+// keepalives and user timeout. Connections come from the process's pool
+// (postgres_pool.h) for one transaction at a time; one that broke is left,
+// and the next transaction connects again. A transaction that a broken
+// connection ended is never retried.
 #pragma once
 
 #include <cstdint>
@@ -21,14 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "outside/postgres_pool.h"
 #include "outside/suite_database.h"
 
 struct pg_conn;
 struct pg_result;
 
 namespace qx {
-
-class PostgresCursor;
 
 // One parameter as it travels, in binary: its type (0 when the statement
 // tells it) and its bytes.
@@ -46,8 +47,6 @@ class PostgresDatabase final : public SuiteDatabase {
 
   HRESULT Execute(const char* sql) override;
   Backend backend() const override { return Backend::kPostgres; }
-  SqlCursor* Borrow(const char* sql) override;
-  void GiveBack(SqlCursor* cursor) override;
   HRESULT ReadSchemaState(SchemaState* state) override;
   HRESULT MarkSchemaVersion(int64_t version) override;
   HRESULT ContinueSequences() override;
@@ -65,16 +64,24 @@ class PostgresDatabase final : public SuiteDatabase {
   void Rollback() override;
   HRESULT JoinWrite() override;
   const CatalogQueries& Catalog() const override;
+  std::unique_ptr<SqlCursor> NewCursor(const char* sql, bool kept) override;
 
  private:
   explicit PostgresDatabase(std::string connection);
   HRESULT Connect(Mode mode);
-  // What a new or renewed connection sets: its timeouts and the writers'
-  // lock of its schema.
+  // Takes a connection for a transaction or a statement (from the pool, or
+  // a new one), unless one is held; Unlink gives it back outside a
+  // transaction.
+  HRESULT Link();
+  void Unlink();
+  // After a statement: gives back a connection taken for it (`own`), and
+  // leaves one that broke.
+  void Release(bool own);
+  HRESULT NewLink();
+  // What a new connection sets: its timeouts and the writers' lock of its
+  // schema.
   HRESULT Configure();
-  // The connection broke: made again, or why not.
-  HRESULT Reconnect();
-  HRESULT NotConnected();
+  HRESULT NotConnected(pg_conn* conn);
   // Runs a script whose last statement may give rows; *result as in Query.
   HRESULT Simple(const std::string& sql, pg_result** result = nullptr);
   // The code and message of a failed statement (result may be null).
@@ -82,11 +89,8 @@ class PostgresDatabase final : public SuiteDatabase {
   HRESULT TakeWriteLock();
 
   std::string connection_;  // the value of the registry, as given
-  pg_conn* conn_ = nullptr;
-  std::string lockKey_;   // the two numbers of the writers' advisory lock
+  std::unique_ptr<PostgresLink> link_;
   bool writing_ = false;  // the open transaction holds the writers' lock
-  std::map<std::string, std::unique_ptr<PostgresCursor>, std::less<>> statements_;
-  std::map<std::string, std::string> prepared_;  // by text and kinds of parameters
 };
 
 }  // namespace qx

@@ -36,6 +36,13 @@ class SqlCursor {
   virtual int64_t Int(int column) const = 0;
   virtual std::string_view Text(int column) const = 0;
   virtual std::string Blob(int column) const = 0;
+
+  // For the connection's statement cache: whether the text prepared (one
+  // that did not is never kept), and forgetting parameters and rows for the
+  // next borrower.
+  virtual bool Prepared() const = 0;
+  virtual void Reset() = 0;
+  bool inUse = false;
 };
 
 }  // namespace qx

@@ -1,5 +1,3 @@
-// The connection's prepared statements: a save logs several rows, and
-// preparing their INSERT each time cost more than running it.
 #include "outside/sqlite_cursor.h"
 
 #include <sqlite3.h>
@@ -87,30 +85,8 @@ std::string SqliteCursor::Blob(int column) const {
   return std::string(static_cast<const char*>(data), size);
 }
 
-SqlCursor* SqliteDatabase::Borrow(const char* sql) {
-  const auto found = statements_.find(std::string_view(sql));
-  if (found != statements_.end() && !found->second->inUse) {
-    found->second->inUse = true;
-    return found->second.get();
-  }
-  const bool keep = found == statements_.end() && statements_.size() < kMaxCachedStatements;
-  auto cursor = std::make_unique<SqliteCursor>(*this, sql, keep);
-  // A failed or empty statement is not kept: the next borrower prepares it
-  // again and sees the same failure.
-  if (!keep || !cursor->Prepared()) return cursor.release();
-  cursor->inUse = true;
-  return statements_.emplace(sql, std::move(cursor)).first->second.get();
-}
-
-void SqliteDatabase::GiveBack(SqlCursor* cursor) {
-  for (auto& entry : statements_) {
-    if (entry.second.get() == cursor) {
-      entry.second->Reset();
-      entry.second->inUse = false;
-      return;
-    }
-  }
-  delete cursor;
+std::unique_ptr<SqlCursor> SqliteDatabase::NewCursor(const char* sql, bool kept) {
+  return std::make_unique<SqliteCursor>(*this, sql, kept);
 }
 
 }  // namespace qx

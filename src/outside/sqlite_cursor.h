@@ -17,13 +17,6 @@ class SqliteCursor final : public SqlCursor {
   SqliteCursor(const SqliteCursor&) = delete;
   SqliteCursor& operator=(const SqliteCursor&) = delete;
 
-  // Whether the text prepared: a statement that did not is never kept.
-  bool Prepared() const { return status_ == 0 && stmt_ != nullptr; }
-  // Resets it and clears its parameters for the next borrower.
-  void Reset();
-
-  bool inUse = false;
-
   void BindNull(int index, SqlType kind) override;
   void BindInt(int index, int64_t value) override;
   void BindText(int index, std::string_view utf8) override;
@@ -34,6 +27,8 @@ class SqliteCursor final : public SqlCursor {
   int64_t Int(int column) const override;
   std::string_view Text(int column) const override;
   std::string Blob(int column) const override;
+  bool Prepared() const override { return status_ == 0 && stmt_ != nullptr; }
+  void Reset() override;
 
  private:
   SqliteDatabase& db_;

@@ -105,13 +105,7 @@ HRESULT SqliteDatabase::Open(const std::string& path, Mode mode, std::shared_ptr
   db->reset();
   std::shared_ptr<SqliteDatabase> opened(new SqliteDatabase(path));
   const HRESULT hr = opened->Prepare(mode);
-  if (FAILED(hr)) {
-    *message = opened->message();
-    return hr;
-  }
-  message->clear();
-  *db = std::move(opened);
-  return hr;
+  return HandOut(std::move(opened), hr, db, message);
 }
 
 SqliteDatabase::SqliteDatabase(std::string path) : SuiteDatabase(std::move(path)) {}
@@ -119,7 +113,7 @@ SqliteDatabase::SqliteDatabase(std::string path) : SuiteDatabase(std::move(path)
 SqliteDatabase::~SqliteDatabase() { Disconnect(); }
 
 void SqliteDatabase::Disconnect() {
-  statements_.clear();
+  ForgetStatements();
   if (db_ != nullptr && readOnly_) Leituras(path(), -1);
   sqlite3_close_v2(db_);
   db_ = nullptr;

@@ -14,18 +14,14 @@
 // refuses one on a network file system).
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "outside/suite_database.h"
 
 struct sqlite3;
 
 namespace qx {
-
-class SqliteCursor;
 
 class SqliteDatabase final : public SuiteDatabase {
  public:
@@ -38,8 +34,6 @@ class SqliteDatabase final : public SuiteDatabase {
   HRESULT TryWritable() override;
   Backend backend() const override { return Backend::kSqlite; }
   std::string file() const override { return path(); }
-  SqlCursor* Borrow(const char* sql) override;
-  void GiveBack(SqlCursor* cursor) override;
   HRESULT ReadSchemaState(SchemaState* state) override;
   HRESULT MarkSchemaVersion(int64_t version) override;
 
@@ -54,6 +48,7 @@ class SqliteDatabase final : public SuiteDatabase {
   HRESULT Commit() override;
   void Rollback() override;
   const CatalogQueries& Catalog() const override;
+  std::unique_ptr<SqlCursor> NewCursor(const char* sql, bool kept) override;
 
  private:
   explicit SqliteDatabase(std::string path);
@@ -69,7 +64,6 @@ class SqliteDatabase final : public SuiteDatabase {
 
   bool readOnly_ = false;
   sqlite3* db_ = nullptr;
-  std::map<std::string, std::unique_ptr<SqliteCursor>, std::less<>> statements_;
 };
 
 // Puts the SQLite database at `from` (closed, no connection open) in the

@@ -24,16 +24,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "outside/sql_cursor.h"
 #include "platform/com_types.h"
 #include "storage/arq_status.h"
 
 namespace qx {
-
-class SqlCursor;
 
 inline constexpr char kSuiteDatabaseName[] = "QXSUITE.db";
 // A failure because the disk is full: the record files' own code.
@@ -122,8 +122,8 @@ class SuiteDatabase {
   // full. GiveBack resets it, clears its parameters and keeps it (or drops a
   // fresh one).
   static constexpr size_t kMaxCachedStatements = 64;
-  virtual SqlCursor* Borrow(const char* sql) = 0;
-  virtual void GiveBack(SqlCursor* cursor) = 0;
+  SqlCursor* Borrow(const char* sql);
+  void GiveBack(SqlCursor* cursor);
 
   // The schema's version and mark, and setting them (inside a write
   // transaction).
@@ -136,6 +136,14 @@ class SuiteDatabase {
 
  protected:
   explicit SuiteDatabase(std::string path) : path_(std::move(path)) {}
+
+  // Hands out a connection that opened, or says why it did not.
+  static HRESULT HandOut(std::shared_ptr<SuiteDatabase> opened, HRESULT hr,
+                         std::shared_ptr<SuiteDatabase>* db, std::string* message);
+  // A statement of the backend; `kept` for one the cache keeps.
+  virtual std::unique_ptr<SqlCursor> NewCursor(const char* sql, bool kept) = 0;
+  // Drops the kept statements (before the connection closes).
+  void ForgetStatements() { statements_.clear(); }
 
   // Reads the schema's state and refuses what mode does not admit.
   HRESULT CheckSchema(Mode mode, SchemaState* state);
@@ -156,6 +164,7 @@ class SuiteDatabase {
 
   std::string path_;
   std::string message_;
+  std::map<std::string, std::unique_ptr<SqlCursor>, std::less<>> statements_;
 };
 
 // Tests: the time that a connection waits for a locked database, in

@@ -240,8 +240,7 @@ TEST_P(ChangeLogOrderTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
-  CQXComPtr<IQXDF_Log> log;
-  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
   const std::shared_ptr<SuiteDatabase> db = Open();
   const auto ultimo = [&] { return Numero(*db, "SELECT max(id) FROM log_alteracoes"); };
   const auto apaga = [&](const char* sql) {
@@ -274,8 +273,7 @@ TEST_P(ChangeLogOrderTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
     const auto& id = identidades[i % 3];
     CQXBaseParaRotinas rotinas;
     ASSERT_EQ(rotinas.Inicializa(kTestCompany, id.usuario, id.sessao), S_OK);
-    CQXComPtr<IQXDF_Log> log;
-    ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+    CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
     const CQXData data = CQXData::Make(10, 3 + i % 3, 2024);
     const std::string imagem = Imagem(data, i % 5 == 0 ? 9 : 0);
     const char letra = i % 4 == 0 ? 'E' : 'I';

@@ -23,12 +23,6 @@ namespace {
 using ChangeLogTest = OnBothBackends<OutsideTest>;
 QX_ON_BOTH_BACKENDS(ChangeLogTest);
 
-CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
-  CQXComPtr<IQXDF_Log> log;
-  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
-  return log;
-}
-
 TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;

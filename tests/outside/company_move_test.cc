@@ -62,8 +62,7 @@ TEST_F(CompanyMoveTest, ThereAndBackReadsTheSameAndRefusesWhatCannotFinish) {
     // session handed out, a batch and a locked document.
     CQXBaseParaRotinas rotinas;
     ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
-    CQXComPtr<IQXDF_Log> log;
-    ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+    CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
     for (int i = 0; i < 300; ++i) ASSERT_EQ(log->Grava(0x4001, i, 24, 'I', 3, "a\0b"), S_OK);
     ASSERT_EQ(log->GravaConferencia(0x4001, 0x3018, 1, 0, 0, 1), S_OK);
     const std::shared_ptr<SuiteDatabase> db = Open();
@@ -119,8 +118,7 @@ TEST_F(CompanyMoveTest, ThereAndBackReadsTheSameAndRefusesWhatCannotFinish) {
     {
       CQXBaseParaRotinas rotinas;
       ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
-      CQXComPtr<IQXDF_Log> log;
-      ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+      CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
       ASSERT_EQ(log->Grava(0x4001, 1, 8, 'I', 1, "x"), S_OK);
     }
     EXPECT_EQ(LastLogId(), expected);

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "outside/company_admin.h"
+#include "outside/company_use.h"
 #include "outside/outside_codes.h"
 #include "outside/postgres_connection.h"
 #include "outside/qx_base_para_rotinas.h"
 #include "outside_test_company.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 
 namespace qx {
@@ -113,6 +115,17 @@ TEST_F(DatabaseRefusalTest, SqliteOnANetworkFileSystemIsRefusedWithTheWayOut) {
   EXPECT_NE(message.find("nfs4"), std::string::npos) << message;
 }
 
+TEST_F(DatabaseRefusalTest, ACompanyBeingMovedIsRefusedUntilTheMoveEnds) {
+  MakeCompany();
+  std::unique_ptr<CFile> alone;
+  std::string message;
+  ASSERT_EQ(HoldCompanyAlone(DfFolder(), &alone, &message), S_OK) << message;
+  ExpectRefused(E_QXDF_EMPRESA_EM_USO, "sendo movida");
+  alone.reset();
+  CQXBaseParaRotinas rotinas;
+  EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+}
+
 // What the PostgreSQL of a company can refuse, each said with what to do.
 class PostgresRefusalTest : public DatabaseRefusalTest {
  protected:
@@ -153,21 +166,32 @@ TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServe) {
   ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
 }
 
-TEST_F(PostgresRefusalTest, ADatabaseThatGoesAwayFailsClearlyAndComesBack) {
+TEST_F(PostgresRefusalTest, ATableLockedElsewhereGivesBusyWithinTheBudget) {
   MakeCompany();
+  SetSuiteBusyTimeoutForTesting(20);
+  PGconn* holder = PQconnectdb(connection_.c_str());
+  PQclear(PQexec(holder, "BEGIN; LOCK TABLE sessoes"));
+  ExpectRefused(E_QXDF_BANCO_OCUPADO, "bloqueado");
+  PQclear(PQexec(holder, "COMMIT"));
+  PQfinish(holder);
   CQXBaseParaRotinas rotinas;
-  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-  CQXComPtr<IQXDF_Log> log;
-  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
-  ASSERT_EQ(log->Grava(1, 1, 8, 'I', 1, "a"), S_OK);
-  test::PrivatePostgres::Get().CutConnections(connection_);
-  EXPECT_EQ(log->Grava(1, 2, 8, 'I', 1, "b"), E_QXDF_BANCO_INDISPONIVEL);
-  // The next transaction connects again.
-  EXPECT_EQ(log->Grava(1, 3, 8, 'I', 1, "c"), S_OK);
-  std::vector<RegistroLog> records;
-  ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[1].dados, "c");
+  EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+}
+
+TEST_F(PostgresRefusalTest, ADatabaseThatGoesAwayMidTransactionFailsClearlyAndComesBack) {
+  MakeCompany();
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  const HRESULT hr = db->Write([&] {
+    const HRESULT first = AdicionaFilial(*db, {7, "Sete"});
+    test::PrivatePostgres::Get().CutConnections(connection_);
+    return SUCCEEDED(first) ? AdicionaFilial(*db, {8, "Oito"}) : first;
+  });
+  EXPECT_EQ(hr, E_QXDF_BANCO_INDISPONIVEL);
+  EXPECT_NE(db->message().find("PostgreSQL"), std::string::npos) << db->message();
+  // Nothing of it stayed, and the next transaction connects again.
+  std::vector<FilialCadastro> filiais;
+  ASSERT_EQ(ListaFiliais(*db, &filiais), S_OK) << db->message();
+  EXPECT_EQ(filiais.size(), 3u);
 }
 
 }  // namespace

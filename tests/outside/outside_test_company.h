@@ -13,6 +13,7 @@
 
 #include "../storage/folders_test_registry.h"
 #include "diagnostics/profiler_state.h"
+#include "outside/qx_base_para_rotinas.h"
 #include "outside/suite_database.h"
 #include "outside/suite_setup.h"
 #include "platform/path.h"
@@ -111,6 +112,13 @@ inline std::string BackendName(const ::testing::TestParamInfo<SuiteDatabase::Bac
                            ::testing::Values(::qx::SuiteDatabase::Backend::kSqlite,    \
                                              ::qx::SuiteDatabase::Backend::kPostgres), \
                            ::qx::BackendName)
+
+// The change log of an initialised object.
+inline CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
+  CQXComPtr<IQXDF_Log> log;
+  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  return log;
+}
 
 // A field of a record read at its byte offset, as another program would.
 template <typename T, typename Record>
