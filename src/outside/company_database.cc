@@ -60,7 +60,7 @@ HRESULT RefuseSqliteOnNetwork(std::string_view company, const std::string& folde
   *message = FormatText(
       "A empresa \"%s\" guarda o banco SQLite na pasta \"%s\", num sistema de arquivos de rede "
       "(%s): o SQLite n\xE3o pode ser compartilhado entre m\xE1quinas, e o banco se "
-      "corromperia. Mova a empresa para o PostgreSQL: qxadmin company move %s --postgresql "
+      "corromperia. Mova a empresa para o PostgreSQL: qxadmin empresa move %s --postgresql "
       "\"host=SERVIDOR dbname=BANCO user=USUARIO\".",
       code.c_str(), folder.c_str(), fs.type.c_str(), code.c_str());
   return E_QXDF_BANCO_EM_REDE;

@@ -33,7 +33,7 @@ HRESULT UseCompany(const std::string& dfFolder, std::shared_ptr<const void>* hol
       if (error.m_cause == CFileException::sharingViolation) {
         *message = FormatText(
             "A empresa da pasta \"%s\" est\xE1 sendo movida para outro banco de dados "
-            "(qxadmin company move): tente de novo quando a mudan\xE7"
+            "(qxadmin empresa move): tente de novo quando a mudan\xE7"
             "a terminar.",
             dfFolder.c_str());
         return E_QXDF_EMPRESA_EM_USO;

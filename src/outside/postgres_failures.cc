@@ -34,7 +34,7 @@ constexpr Linha kLinhas[] = {
       "da empresa (GRANT), ou conecte com o dono delas."}},
     {"42P01",
      {E_QXDF_BANCO_INVALIDO,
-      " Falta uma tabela do sistema: a empresa n\xE3o foi criada neste banco (qxadmin company "
+      " Falta uma tabela do sistema: a empresa n\xE3o foi criada neste banco (qxadmin empresa "
       "move a traz)."}},
     {"53100", {kDiscoCheio, " O disco do servidor PostgreSQL est\xE1 cheio."}},
     {"08",

@@ -150,6 +150,9 @@ HRESULT SqliteDatabase::Connect(Mode mode, bool readOnly) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
               (mode == Mode::kExisting ? 0 : SQLITE_OPEN_CREATE);
   std::string name = path();
+  // SQLite gives its journal, WAL and shared-memory files the bits of the
+  // database, which is made first as the company's other files are.
+  if (mode != Mode::kExisting) CreateEmptyFileLike(path(), "");
   if (readOnly) {
     // Read-only, the index of the WAL is kept in memory unless another
     // connection has it in its shared-memory file, which must exist (empty).

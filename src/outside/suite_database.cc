@@ -75,7 +75,7 @@ HRESULT SuiteDatabase::CheckSchema(Mode mode, SchemaState* state) {
   if (empty && mode == Mode::kExisting) {
     return Fail(E_QXDF_BANCO_INVALIDO,
                 FormatText("O banco de dados \"%s\" est\xE1 vazio: a empresa n\xE3o foi criada "
-                           "nele (qxadmin company add, ou company move para traz\xEA-la).",
+                           "nele (qxadmin empresa inclui, ou empresa move para traz\xEA-la).",
                            path_.c_str()));
   }
   if (!empty && mode == Mode::kNew) {

@@ -107,7 +107,7 @@ TEST_F(DatabaseRefusalTest, SqliteOnANetworkFileSystemIsRefusedWithTheWayOut) {
   MakeCompany();
   const FileSystemInfo nfs{"nfs4", "/mnt/escritorio", "rw,vers=4.2", true};
   SetFileSystemForTesting(&nfs);
-  ExpectRefused(E_QXDF_BANCO_EM_REDE, "qxadmin company move ACME --postgresql");
+  ExpectRefused(E_QXDF_BANCO_EM_REDE, "qxadmin empresa move ACME --postgresql");
   CQXBaseParaRotinas rotinas;
   rotinas.Inicializa(kTestCompany, 1, 1);
   const std::string message = rotinas.GetErro().strMensagem;

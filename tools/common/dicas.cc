@@ -1,11 +1,13 @@
 #include "common/dicas.h"
 
+#include "outside/outside_codes.h"
+
 namespace qx::cli {
 namespace {
 
 constexpr const char* kRegistre =
     "registre o servidor na instalação de QX_REGISTRY: ostrel -RegServer";
-constexpr const char* kEmpresa = "veja as empresas da instalação com qxadmin company list";
+constexpr const char* kEmpresa = "veja as empresas da instalação com qxadmin empresa lista";
 constexpr const char* kPermissao =
     "confira o dono e as permissões da pasta da empresa e dos seus arquivos (ls -l): o "
     "servidor roda como o seu usuário";
@@ -19,15 +21,17 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
     {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
      "o executável registrado não inicia: registre de novo com ostrel -RegServer"},
+    {static_cast<HRESULT>(0x8000401Eu), nullptr, nullptr,  // CO_E_SERVER_START_TIMEOUT
+     "o servidor iniciou mas não atendeu em 10 s: veja o syslog (QX Sistemas) e repita"},
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
-    {static_cast<HRESULT>(0x80EE0001u), nullptr, nullptr, kEmpresa},
-    {static_cast<HRESULT>(0x80EE0002u), nullptr, nullptr,
+    {E_QXDF_EMPRESA_SEM_PASTA, nullptr, nullptr, kEmpresa},
+    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr,
      "o banco da empresa não abre: faça o que a mensagem diz (as permissões da pasta, ou o "
      "servidor PostgreSQL e a conexão da empresa)"},
-    {static_cast<HRESULT>(0x80EE000Du), nullptr, nullptr,
-     "mova a empresa para o PostgreSQL: qxadmin company move EMPRESA --postgresql CONEXAO"},
-    {static_cast<HRESULT>(0x80EE000Eu), nullptr, nullptr,
+    {E_QXDF_BANCO_EM_REDE, nullptr, nullptr,
+     "mova a empresa para o PostgreSQL: qxadmin empresa move EMPRESA --postgresql CONEXAO"},
+    {E_QXDF_EMPRESA_EM_USO, nullptr, nullptr,
      "feche os programas da empresa em todas as estações (o servidor termina 5 s depois do "
      "último) e repita"},
     {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO

@@ -55,5 +55,6 @@ std::vector<Comando> SetupCommands();
 std::vector<Comando> DataCommands();
 std::vector<Comando> ConfigCommands();
 std::vector<Comando> MoveCommands();
+std::vector<Comando> CadastroCommands();
 
 }  // namespace qxadmin

@@ -80,7 +80,7 @@ void Sharing(const Argumentos& args, Contexto& contexto, Saida& saida) {
   if (network && where.postgres.empty()) {
     throw qx::cli::FalhaLocal(
         "a empresa " + args.Posicionais()[0] + " guarda o banco SQLite numa pasta de rede",
-        "mova-a para o PostgreSQL: qxadmin company move " + args.Posicionais()[0] +
+        "mova-a para o PostgreSQL: qxadmin empresa move " + args.Posicionais()[0] +
             " --postgresql CONEXAO");
   }
   saida.Aviso(network ? "as pastas servem para várias estações"

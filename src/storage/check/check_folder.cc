@@ -15,6 +15,7 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
   report->files = files.count;
 
   Findings* findings = &report->findings;
+  CheckAccess(folder, findings);
   DifferenceTally tally(options);
   for (const auto& [mesAno, month] : files.months) {
     CheckMonth(CQXMesAno(mesAno), month, findings, &tally);
