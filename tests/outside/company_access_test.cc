@@ -2,13 +2,20 @@
 // the creation of companies: a seed that fails leaves nothing behind, existing
 // data is never overwritten.
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "outside/company_admin.h"
 #include "outside/company_config.h"
+#include "outside/company_registration.h"
 #include "outside/conexao_plano.h"
 #include "outside/gd_integracao.h"
+#include "outside/import_batches.h"
+#include "outside/naturezas.h"
 #include "outside/outside_codes.h"
 #include "outside/qx_base_para_rotinas.h"
 #include "outside/sql_statement.h"
@@ -225,6 +232,65 @@ TEST_P(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) 
   EXPECT_EQ(notas[0].documentoNovo, 123);
   EXPECT_EQ(notas[0].documentoAntigo, 122);
   EXPECT_EQ(notas[1].operacao, 'E');
+}
+
+// The registration for the bookkeeping file, the natures of the accounts and
+// what an import batch took in: a key written again changes the row or is
+// refused alike on both backends, and the connection reads on after a refusal.
+TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
+  MakeCompany();
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  SuiteDatabase& d = *db;
+  CadastroPJ cadastro;
+  cadastro.razaoSocial = "Acme Ltda";
+  cadastro.uf = "SP";
+  cadastro.mesInicioExercicio = 4;
+  const SignatarioCadastro ana{"Ana", "52998224725", "205", "", "", "", 0, "", "", false};
+  const struct {
+    const char* what;
+    std::function<HRESULT()> write;
+    HRESULT expected;
+  } writes[] = {
+      {"cadastro", [&] { return GravaCadastroPJ(d, cadastro); }, S_OK},
+      {"signatario", [&] { return AdicionaSignatario(d, ana); }, S_OK},
+      {"signatario again", [&] { return AdicionaSignatario(d, ana); }, E_QXDF_JA_EXISTE},
+      {"aglutinacao", [&] { return DefineAglutinacao(d, {5, "BCO", ""}); }, S_OK},
+      {"aglutinacao changed", [&] { return DefineAglutinacao(d, {5, "BANCOS", "Bancos"}); }, S_OK},
+      {"aglutinacao of no account", [&] { return DefineAglutinacao(d, {99, "X", ""}); },
+       E_QXDF_REGISTRO_NAO_ENCONTRADO},
+      {"natureza", [&] { return DefineNatureza(d, {"1.1", Natureza::kPassivo}); }, S_OK},
+      {"natureza changed", [&] { return DefineNatureza(d, {"1.1", Natureza::kAtivo}); }, S_OK},
+      {"natureza removed", [&] { return RemoveNatureza(d, "4"); }, S_OK},
+      {"natureza removed again", [&] { return RemoveNatureza(d, "4"); },
+       E_QXDF_REGISTRO_NAO_ENCONTRADO},
+      {"lote", [&] { return ReservaLoteImportacao(d, 9); }, S_OK},
+      {"lote again", [&] { return ReservaLoteImportacao(d, 9); }, S_FALSE},
+      {"linhas do lote", [&] { return RegistraLinhasLote(d, 9, "abc", 12); }, S_OK},
+  };
+  for (const auto& w : writes) EXPECT_EQ(w.write(), w.expected) << w.what << ": " << d.message();
+
+  CadastroPJ lido;
+  ASSERT_EQ(LeCadastroPJ(d, &lido), S_OK);
+  EXPECT_EQ(std::tie(lido.razaoSocial, lido.uf, lido.mesInicioExercicio),
+            std::tie(cadastro.razaoSocial, cadastro.uf, cadastro.mesInicioExercicio));
+  std::vector<SignatarioCadastro> signatarios;
+  ASSERT_EQ(ListaSignatarios(d, &signatarios), S_OK);
+  ASSERT_EQ(signatarios.size(), 1u);
+  EXPECT_EQ(signatarios[0].documento, ana.documento);
+  std::vector<AglutinacaoCadastro> aglutinacoes;
+  ASSERT_EQ(ListaAglutinacoes(d, &aglutinacoes), S_OK);
+  ASSERT_EQ(aglutinacoes.size(), 1u);
+  EXPECT_EQ(aglutinacoes[0].codigo + aglutinacoes[0].descricao, "BANCOSBancos");
+  std::vector<RegraNatureza> regras;
+  ASSERT_EQ(ListaNaturezas(d, &regras), S_OK);
+  EXPECT_EQ(regras, (std::vector<RegraNatureza>{{"1", Natureza::kAtivo},
+                                                {"1.1", Natureza::kAtivo},
+                                                {"2", Natureza::kPassivo},
+                                                {"3", Natureza::kReceita}}));
+  std::vector<LoteImportado> lotes;
+  ASSERT_EQ(LotesDoDigesto(d, "abc", &lotes), S_OK);
+  ASSERT_EQ(lotes.size(), 1u);
+  EXPECT_EQ(std::pair(lotes[0].lote, lotes[0].linhas), std::pair(9u, int64_t{12}));
 }
 
 TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {

@@ -5,7 +5,9 @@
 #include "../storage/qxdump_run.h"
 #include "outside/company_admin.h"
 #include "outside/company_database.h"
+#include "outside/company_registration.h"
 #include "outside/import_batches.h"
+#include "outside/naturezas.h"
 #include "outside/outside_codes.h"
 #include "outside/postgres_connection.h"
 #include "outside/qx_base_para_rotinas.h"
@@ -34,7 +36,11 @@ class CompanyMoveTest : public OutsideTest {
              {"log", "list", kTestCompany, "--sessao", "16385", "--json"},
              {"user", "list", kTestCompany, "--json"},
              {"account", "list", kTestCompany, "--json"},
-             {"config", "show", kTestCompany, "--json"}}) {
+             {"config", "show", kTestCompany, "--json"},
+             {"natureza", "lista", kTestCompany, "--json"},
+             {"cadastro", "mostra", kTestCompany, "--json"},
+             {"signatario", "lista", kTestCompany, "--json"},
+             {"aglutinacao", "lista", kTestCompany, "--json"}}) {
       const test::DumpRun run = Admin(args);
       EXPECT_EQ(run.code, 0) << run.err;
       all += run.out;
@@ -59,7 +65,8 @@ TEST_F(CompanyMoveTest, ThereAndBackReadsTheSameAndRefusesWhatCannotFinish) {
   MakeCompany();
   {
     // Records enough for some of their events to be filed, a check, a
-    // session handed out, a batch and a locked document.
+    // session handed out, a batch and what it took in, a locked document and
+    // the company's registration.
     CQXBaseParaRotinas rotinas;
     ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
     CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
@@ -69,6 +76,14 @@ TEST_F(CompanyMoveTest, ThereAndBackReadsTheSameAndRefusesWhatCannotFinish) {
     uint32_t sessao = 0;
     ASSERT_EQ(NovaSessao(*db, 1, "TESTE", &sessao), S_OK);
     ASSERT_EQ(ReservaLoteImportacao(*db, 7), S_OK);
+    ASSERT_EQ(RegistraLinhasLote(*db, 7, "d1", 3), S_OK);
+    CadastroPJ cadastro;
+    cadastro.nire = "12345678901";
+    ASSERT_EQ(GravaCadastroPJ(*db, cadastro), S_OK);
+    ASSERT_EQ(AdicionaSignatario(*db, {"Ana", "52998224725", "205", "", "", "", 0, "", "", true}),
+              S_OK);
+    ASSERT_EQ(DefineAglutinacao(*db, {5, "BCO", "Bancos"}), S_OK);
+    ASSERT_EQ(DefineNatureza(*db, {"1.1", Natureza::kCompensacao}), S_OK);
     ASSERT_EQ(DefineDocumentoBloqueado(*db, 5, true), S_OK);
   }
   const int64_t lastId = LastLogId();
