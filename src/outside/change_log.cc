@@ -35,17 +35,15 @@ class ChangeLog : public IQXDF_Log {
 
   void GravaVarios(uint32_t sessao, const ::RegistroLog* registros, size_t quantos,
                    HRESULT* resultados) override {
-    for (size_t i = 0; i < quantos; ++i) resultados[i] = Confere(registros[i]);
+    std::vector<const ::RegistroLog*> validos;
+    for (size_t i = 0; i < quantos; ++i) {
+      resultados[i] = Confere(registros[i]);
+      if (SUCCEEDED(resultados[i])) validos.push_back(&registros[i]);
+    }
     const HRESULT hr = db_->Write([&] {
-      for (size_t i = 0; i < quantos; ++i) {
-        if (SUCCEEDED(resultados[i])) {
-          if (const HRESULT inserted = Insere(sessao, registros[i]); FAILED(inserted)) {
-            return inserted;
-          }
-        }
-      }
-      IndexaSeAtrasado(*db_);
-      return S_OK;
+      const HRESULT inserted = Insere(sessao, validos);
+      if (SUCCEEDED(inserted)) IndexaSeAtrasado(*db_);
+      return inserted;
     });
     if (SUCCEEDED(hr)) return;
     for (size_t i = 0; i < quantos; ++i) {
@@ -113,23 +111,28 @@ class ChangeLog : public IQXDF_Log {
     return S_OK;
   }
 
-  HRESULT Insere(uint32_t sessao, const ::RegistroLog& registro) {
-    const std::string_view letter = registro.servico == '\0'
-                                        ? std::string_view()
-                                        : std::string_view(&registro.servico, 1);
-    SqlStatement insert(*db_,
-                        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                        "gravado_em, usuario, valor_moeda, quantidade) "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    insert.Bind(1, sessao).Bind(2, registro.chave).Bind(3, registro.tipo).BindText(4, letter);
-    insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
-    insert.Bind(7, usuario_).Bind(8, registro.valorMoeda).Bind(9, registro.quantidade);
-    return insert.Run();
+  // The records, in their order.
+  HRESULT Insere(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros) {
+    const std::string agora = TimestampNow();
+    return InsertRows(*db_,
+                      "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+                      "gravado_em, usuario, valor_moeda, quantidade)",
+                      9, registros.size(), [&](SqlStatement& s, int primeiro, size_t k) {
+                        const ::RegistroLog& r = *registros[k];
+                        const std::string_view letra = r.servico == '\0'
+                                                           ? std::string_view()
+                                                           : std::string_view(&r.servico, 1);
+                        s.Bind(primeiro, sessao).Bind(primeiro + 1, r.chave);
+                        s.Bind(primeiro + 2, r.tipo).BindText(primeiro + 3, letra);
+                        s.BindBlob(primeiro + 4, r.dados, r.tamanho).BindText(primeiro + 5, agora);
+                        s.Bind(primeiro + 6, usuario_).Bind(primeiro + 7, r.valorMoeda);
+                        s.Bind(primeiro + 8, r.quantidade);
+                      });
   }
 
   // One record in a transaction of its own.
   HRESULT InsereUm(uint32_t sessao, const ::RegistroLog& registro) {
-    const HRESULT hr = Insere(sessao, registro);
+    const HRESULT hr = Insere(sessao, {&registro});
     if (SUCCEEDED(hr)) IndexaSeAtrasado(*db_);
     return hr;
   }

@@ -54,6 +54,11 @@ HRESULT IndexaEventos(SuiteDatabase& db);
 // the caller's work standing (the next write files them).
 HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 
+// After the records were copied in with their ids: the next record goes
+// above every id the log gave before (on PostgreSQL, whose records take them
+// from a sequence; SQLite finds them itself).
+HRESULT ContinuaLog(SuiteDatabase& db);
+
 // Files a check as an event of its own, at a place in the order that no
 // record will take.
 HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento);

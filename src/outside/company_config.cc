@@ -5,8 +5,8 @@
 #include "outside/company_row.h"
 #include "outside/dados_df.h"
 #include "outside/sql_statement.h"
-#include "values/text_format.h"
 #include "values/calendar.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {
@@ -65,8 +65,9 @@ HRESULT SetConfig(SuiteDatabase& db, const ConfigItem& item, int64_t value) {
   }
   return db.Write([&] {
     if (item.column == nullptr) {
-      SqlStatement change(db, value != 0 ? "INSERT OR IGNORE INTO tipos_sistemas VALUES (?)"
-                                         : "DELETE FROM tipos_sistemas WHERE sigla = ?");
+      SqlStatement change(db, value != 0
+                                  ? "INSERT INTO tipos_sistemas VALUES (?) ON CONFLICT DO NOTHING"
+                                  : "DELETE FROM tipos_sistemas WHERE sigla = ?");
       return change.BindText(1, kSistemaGED).Run();
     }
     const std::string sql = std::string("UPDATE empresa SET ") + item.column + " = ? WHERE id = 1";

@@ -89,7 +89,8 @@ HRESULT CQXBaseParaRotinas::RegistraSessao(qx::SuiteDatabase& db) {
 HRESULT CQXBaseParaRotinas::AceitaGravacao() {
   if (m_db == nullptr) return S_OK;
   HRESULT hr = S_OK;
-  if (qx::SemFolgaParaGravar(m_db->path())) {
+  // The free room of a PostgreSQL server is that server's to watch.
+  if (!m_db->file().empty() && qx::SemFolgaParaGravar(m_db->file())) {
     hr = m_db->Fail(qx::kDiscoCheio, qx::FormatText("Banco de dados \"%s\": o disco est\xE1 cheio.",
                                                     m_db->path().c_str()));
   } else if (m_bSessaoPendente) {

@@ -85,6 +85,9 @@ TEST_F(Qxcn, ASaveWhoseReadingBackFailsSaysWhereItWasSaved) {
   EXPECT_THAT(grava.err, HasSubstr("gravado em 09/2026 na posição 1, mas a releitura"));
   EXPECT_THAT(grava.err, HasSubstr("ARQ_FIM_DE_ARQUIVO"));
   EXPECT_EQ(RunJson({"mes", "--mes", "09/2026"})["contagem"][0]["lancamentos"], 1);
+  // The device is no file of ours: every user keeps writing to it.
+  EXPECT_EQ(std::filesystem::status("/dev/null").permissions() & std::filesystem::perms::others_write,
+            std::filesystem::perms::others_write);
 }
 
 TEST_F(Qxcn, SearchStatementMonthAndDifferences) {

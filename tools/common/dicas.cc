@@ -26,7 +26,14 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
     {E_QXDF_EMPRESA_SEM_PASTA, nullptr, nullptr, kEmpresa},
-    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr, kPermissao},
+    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr,
+     "o banco da empresa não abre: faça o que a mensagem diz (as permissões da pasta, ou o "
+     "servidor PostgreSQL e a conexão da empresa)"},
+    {E_QXDF_BANCO_EM_REDE, nullptr, nullptr,
+     "mova a empresa para o PostgreSQL: qxadmin empresa move EMPRESA --postgresql CONEXAO"},
+    {E_QXDF_EMPRESA_EM_USO, nullptr, nullptr,
+     "feche os programas da empresa em todas as estações (o servidor termina 5 s depois do "
+     "último) e repita"},
     {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO
     {static_cast<HRESULT>(0x80043ED1u), nullptr, nullptr, kPermissao},  // ARQ_SOMENTE_LEITURA
     {static_cast<HRESULT>(0x80070005u), nullptr, nullptr, kPermissao},
