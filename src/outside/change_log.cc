@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "outside/change_log_store.h"
+#include "outside/diario_banco.h"
 #include "outside/outside_codes.h"
 #include "outside/service_factories.h"
 #include "outside/sql_statement.h"
@@ -20,6 +21,9 @@ namespace {
 // A change record is an image of a few dozen or a few hundred bytes; anything
 // beyond this is a caller's mistake.
 constexpr uint32_t kMaxRecordSize = 1u << 20;
+// Records of an operation after which the database's journal is emptied: a
+// batch of saves, a group of removals.
+constexpr size_t kRegistrosGrandeOperacao = 256;
 
 class ChangeLog : public IQXDF_Log {
  public:
@@ -66,9 +70,52 @@ class ChangeLog : public IQXDF_Log {
     evento.posicao = indlan;
     if (OriginModule(lChaveModulo) == kImportModule) evento.lote = OriginKey(lChaveModulo);
     evento.gravadoEm = TimestampNow();
+    evento.tipo = kEventoConferido;
     evento.conferidoAntes = anterior;
     evento.conferido = conferido;
-    return InsereConferencia(*db_, std::move(evento));
+    return InsereSemRegistros(*db_, std::move(evento));
+  }
+
+  HRESULT ConcluiOperacao(uint32_t sessao, uint64_t operacao, const ::RegistroLog* registros,
+                          size_t quantos) override {
+    for (size_t i = 0; i < quantos; ++i) {
+      if (const HRESULT hr = Confere(registros[i]); FAILED(hr)) return hr;
+    }
+    const HRESULT hr = db_->Write([&] {
+      for (size_t i = 0; i < quantos; ++i) {
+        if (const HRESULT inserted = Insere(sessao, registros[i]); FAILED(inserted)) {
+          return inserted;
+        }
+      }
+      IndexaSeAtrasado(*db_);
+      return NotaOperacao(operacao);
+    });
+    // A large operation gives back the room its records took in the
+    // database's journal.
+    if (SUCCEEDED(hr) && quantos >= kRegistrosGrandeOperacao) EsvaziaDiario(*db_);
+    return hr;
+  }
+
+  HRESULT UltimaOperacao(uint64_t* operacao) override {
+    if (operacao == nullptr) return E_POINTER;
+    return LeUltimaOperacao(*db_, operacao);
+  }
+
+  HRESULT RegistraRecuperacao(uint32_t sessao, uint16_t usuario, uint64_t operacao,
+                              uint16_t mesAno, int32_t indlan,
+                              const std::string& descricao) override {
+    EventoLog evento;
+    evento.tipo = kEventoRecuperacao;
+    evento.sessao = sessao;
+    evento.usuario = usuario;
+    evento.mes = mesAno;
+    evento.posicao = indlan;
+    evento.gravadoEm = TimestampNow();
+    evento.descricao = descricao;
+    return db_->Write([&] {
+      const HRESULT hr = InsereSemRegistros(*db_, std::move(evento));
+      return FAILED(hr) ? hr : NotaOperacao(operacao);
+    });
   }
 
   HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) override {
@@ -125,6 +172,12 @@ class ChangeLog : public IQXDF_Log {
     insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
     insert.Bind(7, usuario_).Bind(8, registro.valorMoeda).Bind(9, registro.quantidade);
     return insert.Run();
+  }
+
+  HRESULT NotaOperacao(uint64_t operacao) {
+    SqlStatement update(*db_, "UPDATE operacoes SET ultima = ?");
+    update.Bind(1, static_cast<int64_t>(operacao));
+    return update.Run();
   }
 
   // One record in a transaction of its own.

@@ -46,18 +46,23 @@ HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
   const auto marca = [&](uint8_t valor) {
     return conferencia ? std::optional<int64_t>(valor) : std::nullopt;
   };
-  SqlStatement insert(
-      db,
-      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
-      "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
-      "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  // Only a recovery has a text: the events filed while an older schema is
+  // brought up to date have no column for it yet.
+  constexpr char kColunas[] =
+      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, posicao, lote, "
+      "gravado_em, conferido_antes, conferido, imagem_antes, imagem_depois, complemento, linhas, "
+      "quantidades, primeira_linha, valor_moeda";
+  constexpr char kValores[] = ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?";
+  static const std::string kSemTexto = std::string(kColunas) + kValores + ")";
+  static const std::string kComTexto = std::string(kColunas) + ", descricao" + kValores + ", ?)";
+  SqlStatement insert(db, (e.descricao.empty() ? kSemTexto : kComTexto).c_str());
   insert.Bind(1, e.id).Bind(2, e.ultimo != 0 ? std::optional<int64_t>(e.ultimo) : std::nullopt);
   insert.Bind(3, e.anterior != 0 ? std::optional<int64_t>(e.anterior) : std::nullopt);
   insert.BindText(4, std::string_view(&e.tipo, 1)).Bind(5, e.sessao).Bind(6, e.usuario);
   insert.Bind(7, e.mes).Bind(8, e.posicao).Bind(9, Lote(e)).BindText(10, e.gravadoEm);
   insert.Bind(11, marca(e.conferidoAntes)).Bind(12, marca(e.conferido));
   LigaResumo(insert, 13, e.resumo);
+  if (!e.descricao.empty()) insert.BindText(20, e.descricao);
   return insert.Run();
 }
 
@@ -206,7 +211,17 @@ HRESULT IndexaSeAtrasado(SuiteDatabase& db) {
   return hr;
 }
 
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
+HRESULT LeUltimaOperacao(SuiteDatabase& db, uint64_t* operacao) {
+  *operacao = 0;
+  return db.Read([&] {
+    SqlStatement query(db, "SELECT ultima FROM operacoes");
+    const HRESULT hr = query.StepOne();
+    if (hr == S_OK) *operacao = static_cast<uint64_t>(query.Int(0));
+    return FAILED(hr) ? hr : S_OK;
+  });
+}
+
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
   return db.Write([&] {
     {
       // The place is taken from the records' own sequence: the next record
@@ -218,7 +233,6 @@ HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);
     }
-    evento.tipo = kEventoConferido;
     return InsereEvento(db, evento);
   });
 }

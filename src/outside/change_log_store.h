@@ -54,8 +54,11 @@ HRESULT IndexaEventos(SuiteDatabase& db);
 // the caller's work standing (the next write files them).
 HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 
-// Files a check as an event of its own, at a place in the order that no
-// record will take.
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento);
+// The operation of the entry service noted last as ended (0 for none).
+HRESULT LeUltimaOperacao(SuiteDatabase& db, uint64_t* operacao);
+
+// Files an event without records (a check, a recovery) at a place in the
+// order that no record will take.
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento);
 
 }  // namespace qx

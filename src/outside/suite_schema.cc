@@ -125,6 +125,17 @@ CREATE TABLE lotes_importacao (
      nullptr},
     // 2 -> 3
     {nullptr, MigraLogAlteracoes},
+    // 3 -> 4: the operations of the entry service that ended (intents), and
+    // the text of a recovery's event.
+    {R"sql(
+CREATE TABLE operacoes (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  ultima INTEGER NOT NULL
+);
+INSERT INTO operacoes (id, ultima) VALUES (1, 0);
+ALTER TABLE log_eventos ADD COLUMN descricao TEXT;
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
