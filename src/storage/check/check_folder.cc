@@ -7,7 +7,7 @@
 namespace qx::check {
 
 bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Report* report,
-                 std::string* error) {
+                 std::string* error, const LogDaEmpresa* log) {
   report->folder = folder;
   report->options = options;
   FolderFiles files;
@@ -15,6 +15,8 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
   report->files = files.count;
 
   Findings* findings = &report->findings;
+  CheckPendingIntent(&files, log, findings);
+  if (log != nullptr && !CheckAgainstLog(files, *log, findings, error)) return false;
   DifferenceTally tally(options);
   for (const auto& [mesAno, month] : files.months) {
     CheckMonth(CQXMesAno(mesAno), month, findings, &tally);
