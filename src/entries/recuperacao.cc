@@ -108,11 +108,11 @@ int RecuperaPendente(CLancamentoBase& objeto, Intencao& intencao) {
     return Falha(objeto, __LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)",
                  FAILED(hr) ? hr : E_POINTER);
   }
-  uint64_t ultima = 0;
-  if (FAILED(hr = pILog->UltimaOperacao(&ultima))) {
-    return Falha(objeto, __LINE__, "pILog->UltimaOperacao(&ultima)", hr);
+  bool encerrada = false;
+  if (FAILED(hr = pILog->OperacaoEncerrada(cabecalho->Operacao, &encerrada))) {
+    return Falha(objeto, __LINE__, "pILog->OperacaoEncerrada(operacao, &encerrada)", hr);
   }
-  if (ultima == cabecalho->Operacao) return intencao.Limpa();
+  if (encerrada) return intencao.Limpa();
 
   std::vector<ArquivoDesfeito> arquivos;
   if (const int status = intencao.Desfaz(&arquivos)) {

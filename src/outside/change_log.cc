@@ -81,14 +81,17 @@ class ChangeLog : public IQXDF_Log {
     for (size_t i = 0; i < quantos; ++i) {
       if (const HRESULT hr = Confere(registros[i]); FAILED(hr)) return hr;
     }
+    if (quantos == 0) return S_OK;
     const HRESULT hr = db_->Write([&] {
       for (size_t i = 0; i < quantos; ++i) {
-        if (const HRESULT inserted = Insere(sessao, registros[i]); FAILED(inserted)) {
+        const std::optional<int64_t> numero =
+            i + 1 == quantos ? std::optional<int64_t>(static_cast<int64_t>(operacao)) : std::nullopt;
+        if (const HRESULT inserted = Insere(sessao, registros[i], numero); FAILED(inserted)) {
           return inserted;
         }
       }
       IndexaSeAtrasado(*db_);
-      return NotaOperacao(operacao);
+      return S_OK;
     });
     // A large operation gives back the room its records took in the
     // database's journal.
@@ -96,9 +99,12 @@ class ChangeLog : public IQXDF_Log {
     return hr;
   }
 
-  HRESULT UltimaOperacao(uint64_t* operacao) override {
-    if (operacao == nullptr) return E_POINTER;
-    return LeUltimaOperacao(*db_, operacao);
+  HRESULT OperacaoEncerrada(uint64_t operacao, bool* encerrada) override {
+    if (encerrada == nullptr) return E_POINTER;
+    std::vector<uint64_t> encerradas;
+    const HRESULT hr = LeOperacoesEncerradas(*db_, &encerradas);
+    *encerrada = std::find(encerradas.begin(), encerradas.end(), operacao) != encerradas.end();
+    return hr;
   }
 
   HRESULT RegistraRecuperacao(uint32_t sessao, uint16_t usuario, uint64_t operacao,
@@ -114,7 +120,10 @@ class ChangeLog : public IQXDF_Log {
     evento.descricao = descricao;
     return db_->Write([&] {
       const HRESULT hr = InsereSemRegistros(*db_, std::move(evento));
-      return FAILED(hr) ? hr : NotaOperacao(operacao);
+      if (FAILED(hr)) return hr;
+      SqlStatement update(*db_, "UPDATE recuperacoes SET ultima = ?");
+      update.Bind(1, static_cast<int64_t>(operacao));
+      return update.Run();
     });
   }
 
@@ -160,24 +169,21 @@ class ChangeLog : public IQXDF_Log {
     return S_OK;
   }
 
-  HRESULT Insere(uint32_t sessao, const ::RegistroLog& registro) {
+  // One record; the last of an operation carries its number.
+  HRESULT Insere(uint32_t sessao, const ::RegistroLog& registro,
+                 std::optional<int64_t> operacao = std::nullopt) {
     const std::string_view letter = registro.servico == '\0'
                                         ? std::string_view()
                                         : std::string_view(&registro.servico, 1);
     SqlStatement insert(*db_,
                         "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                        "gravado_em, usuario, valor_moeda, quantidade) "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                        "gravado_em, usuario, valor_moeda, quantidade, operacao) "
+                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.Bind(1, sessao).Bind(2, registro.chave).Bind(3, registro.tipo).BindText(4, letter);
     insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
     insert.Bind(7, usuario_).Bind(8, registro.valorMoeda).Bind(9, registro.quantidade);
+    insert.Bind(10, operacao);
     return insert.Run();
-  }
-
-  HRESULT NotaOperacao(uint64_t operacao) {
-    SqlStatement update(*db_, "UPDATE operacoes SET ultima = ?");
-    update.Bind(1, static_cast<int64_t>(operacao));
-    return update.Run();
   }
 
   // One record in a transaction of its own.

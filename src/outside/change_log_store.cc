@@ -211,12 +211,16 @@ HRESULT IndexaSeAtrasado(SuiteDatabase& db) {
   return hr;
 }
 
-HRESULT LeUltimaOperacao(SuiteDatabase& db, uint64_t* operacao) {
-  *operacao = 0;
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes) {
+  operacoes->clear();
   return db.Read([&] {
-    SqlStatement query(db, "SELECT ultima FROM operacoes");
+    SqlStatement query(db,
+                       "SELECT coalesce((SELECT operacao FROM log_alteracoes WHERE operacao IS NOT "
+                       "NULL ORDER BY id DESC LIMIT 1), 0), (SELECT ultima FROM recuperacoes)");
     const HRESULT hr = query.StepOne();
-    if (hr == S_OK) *operacao = static_cast<uint64_t>(query.Int(0));
+    for (int coluna = 0; hr == S_OK && coluna < 2; ++coluna) {
+      if (query.Int(coluna) != 0) operacoes->push_back(static_cast<uint64_t>(query.Int(coluna)));
+    }
     return FAILED(hr) ? hr : S_OK;
   });
 }

@@ -54,8 +54,10 @@ HRESULT IndexaEventos(SuiteDatabase& db);
 // the caller's work standing (the next write files them).
 HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 
-// The operation of the entry service noted last as ended (0 for none).
-HRESULT LeUltimaOperacao(SuiteDatabase& db, uint64_t* operacao);
+// The operations of the entry service that the log has as ended and that an
+// intent may still name: the one whose records were stored last, and the one
+// taken back last (each when there is one).
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes);
 
 // Files an event without records (a check, a recovery) at a place in the
 // order that no record will take.

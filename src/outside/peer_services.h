@@ -54,12 +54,13 @@ struct IQXDF_Log {
   virtual HRESULT GravaConferencia(uint32_t sessao, uint16_t mesAno, int32_t indlan,
                                    int32_t lChaveModulo, uint8_t anterior, uint8_t conferido) = 0;
   // Stores the records of one operation of the entry service, in their
-  // order, and notes operation `operacao` as ended, in one transaction: all
-  // of it or none of it. A failure is returned.
+  // order, the last one carrying the operation's number, in one transaction:
+  // all of them or none. A failure is returned.
   virtual HRESULT ConcluiOperacao(uint32_t sessao, uint64_t operacao, const RegistroLog* registros,
                                   size_t quantos) = 0;
-  // The operation noted last as ended or taken back (0 for none).
-  virtual HRESULT UltimaOperacao(uint64_t* operacao) = 0;
+  // Whether operation `operacao`, the last that began, ended: its records are
+  // the last stored with a number, or it was taken back.
+  virtual HRESULT OperacaoEncerrada(uint64_t operacao, bool* encerrada) = 0;
   // Notes that operation `operacao` of session `sessao` and user `usuario`,
   // which stopped part way, was taken back: an event of the entries' history
   // on entry indlan of month mesAno (the first it touched; 0 for none) that

@@ -125,14 +125,15 @@ CREATE TABLE lotes_importacao (
      nullptr},
     // 2 -> 3
     {nullptr, MigraLogAlteracoes},
-    // 3 -> 4: the operations of the entry service that ended (intents), and
-    // the text of a recovery's event.
+    // 3 -> 4: the operation of the entry service that the last record of its
+    // change carries, the one taken back last, and a recovery's text.
     {R"sql(
-CREATE TABLE operacoes (
+ALTER TABLE log_alteracoes ADD COLUMN operacao INTEGER;
+CREATE TABLE recuperacoes (
   id INTEGER PRIMARY KEY CHECK (id = 1),
   ultima INTEGER NOT NULL
 );
-INSERT INTO operacoes (id, ultima) VALUES (1, 0);
+INSERT INTO recuperacoes (id, ultima) VALUES (1, 0);
 ALTER TABLE log_eventos ADD COLUMN descricao TEXT;
 )sql",
      nullptr},

@@ -55,7 +55,7 @@ bool ReadCompanyLog(const std::string& company, LogDaEmpresa* log, std::string* 
     return false;
   }
   const HRESULT hr = db->Read([&] {
-    const HRESULT lido = LeUltimaOperacao(*db, &log->ultimaOperacao);
+    const HRESULT lido = LeOperacoesEncerradas(*db, &log->encerradas);
     return FAILED(lido) ? lido : ConsultaLog(*db).Meses(&log->meses);
   });
   if (FAILED(hr)) return Falha(*db, error);

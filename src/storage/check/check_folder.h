@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "storage/check/difference_check.h"
 #include "storage/check/finding.h"
@@ -26,8 +27,8 @@ using ImagensDoMes = std::map<uint32_t, ImagemLog>;  // by position
 
 // What the company's change log says of the folder, read as the check asks.
 struct LogDaEmpresa {
-  uint64_t ultimaOperacao = 0;  // the operation it noted last as ended
-  std::set<uint16_t> meses;     // the months it knows entries of
+  std::vector<uint64_t> encerradas;  // the operations it has as ended that an intent may name
+  std::set<uint16_t> meses;          // the months it knows entries of
   // The last image of each position of a month; false with *error when the
   // log cannot be read.
   std::function<bool(uint16_t mesAno, ImagensDoMes* imagens, std::string* error)> imagens;

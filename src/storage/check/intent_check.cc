@@ -1,4 +1,5 @@
 // An operation that stopped part way, as its recovery will leave the folder.
+#include <algorithm>
 #include <string>
 
 #include "storage/check/check_folder.h"
@@ -27,7 +28,9 @@ void CheckPendingIntent(FolderFiles* files, const LogDaEmpresa* log, Findings* f
   LeIntencao(files->intent->bytes, &cabecalho, &entradas);
   // An intent without an entry covers no write; one that the log has as
   // ended stayed behind its operation's end.
-  if (!cabecalho || entradas.empty() || (log != nullptr && log->ultimaOperacao == cabecalho->Operacao)) {
+  if (!cabecalho || entradas.empty() ||
+      (log != nullptr && std::find(log->encerradas.begin(), log->encerradas.end(),
+                                   cabecalho->Operacao) != log->encerradas.end())) {
     return;
   }
   for (auto e = entradas.rbegin(); e != entradas.rend(); ++e) {
