@@ -68,6 +68,11 @@ int ArquivosGravacao::Arquivo(CQXMesAno mes, ArquivoMes qual, CQXarq** arq, bool
                                   'G', tipo.tamanho, criar)) {
     return status;
   }
+  // The operation's intent learns its length now, with the others: one write
+  // of the intent covers every file the save grows.
+  if (Intencao* intencao = Intencao::DaThread()) {
+    if (int status = intencao->Anuncia(arquivo)) return status;
+  }
   return tipo.primeiro != nullptr ? GaranteRegistroZero(arquivo, tipo.tamanho, tipo.primeiro)
                                   : ARQ_OK;
 }

@@ -49,7 +49,7 @@ int Operacao::Prepara() {
     return status;
   }
   bool pendente = false;
-  if (int status = intencao_.Abre(pasta, &pendente)) return status;
+  if (int status = intencao_.Abre(*marca_.ArquivoDaMarca(), pasta, &pendente)) return status;
   return pendente ? RecuperaPendente(objeto_, intencao_) : ARQ_OK;
 }
 

@@ -130,7 +130,8 @@ int RecuperaPendente(CLancamentoBase& objeto, Intencao& intencao) {
 }
 
 void RecuperaAoAbrir(CLancamentoBase& objeto) {
-  // Most openings find no intent: a look without the mark is enough.
+  // Most openings find no intent: a look without the mark is enough. A mark
+  // that an operation holds does not open, and its holder ends it.
   const std::string caminho = JoinPath(objeto.GetPastaEmpresa(), kIntentFileName);
   CFile sonda;
   if (!sonda.Open(caminho.c_str(), CFile::modeRead | CFile::shareDenyNone)) return;

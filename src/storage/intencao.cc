@@ -13,8 +13,6 @@ namespace {
 
 constinit thread_local Intencao* tAtiva = nullptr;
 
-constexpr unsigned kAbertura =
-    CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareDenyWrite;
 // The files the undoing writes back: they exist, and readers may hold them.
 constexpr unsigned kAberturaDesfazer =
     CFile::modeReadWrite | CFile::modeNoTruncate | CFile::shareDenyWrite;
@@ -99,23 +97,15 @@ IntentHeader CabecalhoIntencao(uint64_t operacao, uint32_t sessao, uint16_t usua
   return h;
 }
 
-Intencao::~Intencao() {
-  Termina();
-  arquivo_.Abort();
-}
+Intencao::~Intencao() { Termina(); }
 
 Intencao* Intencao::DaThread() { return tAtiva; }
 
-int Intencao::Abre(const std::string& pasta, bool* pendente) {
-  *pendente = false;
-  Fecha();
+int Intencao::Abre(CFile& arquivo, const std::string& pasta, bool* pendente) {
+  arquivo_ = &arquivo;
   pasta_ = pasta;
-  const std::string caminho = JoinPath(pasta, kIntentFileName);
-  if (int status = AbreComOrcamento(arquivo_, caminho.c_str(), kAbertura, kAbreQXarq)) {
-    return status;
-  }
   return ComOrcamento(kLeQXarq, [&] {
-    *pendente = arquivo_.GetLength() > 0;
+    *pendente = arquivo_->GetLength() > 0;
     return ARQ_OK;
   });
 }
@@ -123,9 +113,9 @@ int Intencao::Abre(const std::string& pasta, bool* pendente) {
 int Intencao::Le(std::optional<IntentHeader>* cabecalho, std::vector<EntradaIntencao>* entradas) {
   std::string texto;
   const int status = ComOrcamento(kLeQXarq, [&] {
-    texto.assign(arquivo_.GetLength(), '\0');
-    arquivo_.SeekToBegin();
-    texto.resize(arquivo_.Read(texto.data(), static_cast<uint32_t>(texto.size())));
+    texto.assign(arquivo_->GetLength(), '\0');
+    arquivo_->SeekToBegin();
+    texto.resize(arquivo_->Read(texto.data(), static_cast<uint32_t>(texto.size())));
     return ARQ_OK;
   });
   LeIntencao(status == ARQ_OK ? texto : std::string(), cabecalho, entradas);
@@ -177,24 +167,32 @@ int Intencao::Desfaz(std::vector<ArquivoDesfeito>* arquivos) {
   return ARQ_OK;
 }
 
-int Intencao::Limpa() {
-  cabecalho_.clear();
-  comprimentos_.clear();
-  guardados_.clear();
-  fim_ = 0;
-  return ComOrcamento(kGravaQXarq, [&] {
-    if (arquivo_.GetLength() > 0) arquivo_.SetLength(0);
+int Intencao::Anuncia(CFile& arquivo) {
+  const std::string nome = arquivo.GetFileName();
+  if (comprimentos_.contains(nome)) return ARQ_OK;
+  return ComOrcamento(kLeQXarq, [&] {
+    const uint64_t comprimento = arquivo.GetLength();
+    anunciados_ += Entrada(kIntentLength, nome, comprimento, {});
+    comprimentos_.emplace(nome, comprimento);
     return ARQ_OK;
   });
 }
 
-int Intencao::Fecha() {
-  Termina();
-  return arquivo_.IsOpen() ? FechaArquivo(arquivo_) : ARQ_OK;
+int Intencao::Limpa() {
+  cabecalho_.clear();
+  anunciados_.clear();
+  comprimentos_.clear();
+  guardados_.clear();
+  fim_ = 0;
+  return ComOrcamento(kGravaQXarq, [&] {
+    if (arquivo_->GetLength() > 0) arquivo_->SetLength(0);
+    return ARQ_OK;
+  });
 }
 
 void Intencao::Comeca(const IntentHeader& cabecalho) {
   cabecalho_ = Bytes(cabecalho);
+  anunciados_.clear();
   comprimentos_.clear();
   guardados_.clear();
   fim_ = 0;
@@ -220,7 +218,8 @@ void Intencao::AntesDeEscrever(CFile& arquivo, uint64_t posicao, uint32_t tamanh
     velhos.resize(arquivo.Read(velhos.data(), static_cast<uint32_t>(velhos.size())));
     entradas += Entrada(kIntentBytes, nome, posicao, velhos);
   }
-  if (entradas.empty()) return;
+  // The lengths announced go to the intent before any write.
+  if (entradas.empty() && anunciados_.empty()) return;
   Acrescenta(entradas);
   if (primeira) comprimentos_.emplace(nome, antes);
   if (guardar) guardados_.emplace(nome, posicao);
@@ -229,11 +228,12 @@ void Intencao::AntesDeEscrever(CFile& arquivo, uint64_t posicao, uint32_t tamanh
 void Intencao::Acrescenta(const std::string& bytes) {
   // A write that stops part way leaves no whole entry: readers stop before
   // it, and the next entry goes over it.
-  const std::string texto = cabecalho_ + bytes;
-  arquivo_.Seek(static_cast<int64_t>(fim_), CFile::begin);
-  arquivo_.Write(texto.data(), static_cast<uint32_t>(texto.size()));
+  const std::string texto = cabecalho_ + anunciados_ + bytes;
+  arquivo_->Seek(static_cast<int64_t>(fim_), CFile::begin);
+  arquivo_->Write(texto.data(), static_cast<uint32_t>(texto.size()));
   fim_ += texto.size();
   cabecalho_.clear();
+  anunciados_.clear();
 }
 
 }  // namespace qx

@@ -1,10 +1,10 @@
 // The intent of an operation on a company folder's record files
 // (records/intent_records.h). While an operation runs, every write that its
-// thread makes to a record file (EscreveInteiro) first adds to the folder's
-// "CNINTENC.DAT" what the write replaces: the file's length before it grew,
-// or the bytes it held. The operation can then be taken back exactly, whether
-// it fails in this process or the process dies part way and the next holder
-// of the folder's mark 7 finds the intent. Only that holder opens the file.
+// thread makes to a record file (EscreveInteiro) first adds to the file of
+// the folder's mark 7, which the operation holds, what the write replaces:
+// the file's length before it grew, or the bytes it held. The operation can
+// then be taken back exactly, whether it fails in this process or the process
+// dies part way and the next holder of the mark finds the intent.
 #pragma once
 
 #include <cstdint>
@@ -46,10 +46,10 @@ class Intencao {
   Intencao(const Intencao&) = delete;
   Intencao& operator=(const Intencao&) = delete;
 
-  // Opens the folder's intent file, made empty when missing; *pendente tells
-  // whether it holds the intent of an operation that did not end. 0 or the
-  // status of the open.
-  int Abre(const std::string& pasta, bool* pendente);
+  // Keeps the intents in `arquivo`, the held file of the mark of the folder
+  // `pasta`; *pendente tells whether it holds the intent of an operation that
+  // did not end. 0 or the status of the length's read.
+  int Abre(CFile& arquivo, const std::string& pasta, bool* pendente);
   // The header of the intent the file holds (nullopt when it holds none whole)
   // and its whole entries, in their order.
   int Le(std::optional<IntentHeader>* cabecalho, std::vector<EntradaIntencao>* entradas);
@@ -61,13 +61,18 @@ class Intencao {
   int Desfaz(std::vector<ArquivoDesfeito>* arquivos);
   // Empties the file: no operation is pending.
   int Limpa();
-  int Fecha();
 
   // Starts the intent of a new operation on the empty file: from now on the
   // thread's record-file writes are covered by it, until Termina. The header
   // goes to the file with the first entry.
   void Comeca(const IntentHeader& cabecalho);
   void Termina();
+
+  // Notes the length of `arquivo`, which the operation may write, before
+  // any write to it: it goes to the intent with the next entry, and the
+  // appends to the file then add nothing more. 0 or the status of the
+  // length's read.
+  int Anuncia(CFile& arquivo);
 
   // The intent that covers the calling thread's writes, or null.
   static Intencao* DaThread();
@@ -81,9 +86,10 @@ class Intencao {
   void Acrescenta(const std::string& bytes);
 
   std::string pasta_;
-  CFile arquivo_;
+  CFile* arquivo_ = nullptr;
   uint64_t fim_ = 0;          // the end of the whole entries written
   std::string cabecalho_;     // the header, until the first entry
+  std::string anunciados_;    // the lengths announced since the last entry
   // The length of each file before its first write, and the stretches whose
   // bytes the intent holds.
   std::map<std::string, uint64_t> comprimentos_;

@@ -1,10 +1,11 @@
 // The intent of an operation: whatever its writes did to the record files of
-// the folder, undoing it from the intent file, in the same process or in the
+// the folder, undoing it from the mark's file, in the same process or in the
 // next, gives the bytes back as they were.
 #include "storage/intencao.h"
 
 #include "arq_support.h"
 #include "storage/qx_arq.h"
+#include "storage/qx_arq_ex.h"
 
 namespace {
 
@@ -46,17 +47,21 @@ class IntencaoTest : public ::testing::Test {
 TEST_F(IntencaoTest, AnOperationLeftByADeadProcessIsUndoneByTheNext) {
   const std::string antes = Arquivos();
   {
+    CQXArqEx marca;
+    ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
     qx::Intencao intencao;
     bool pendente = true;
-    ASSERT_EQ(intencao.Abre(pasta_.path(), &pendente), ARQ_OK);
+    ASSERT_EQ(intencao.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
     EXPECT_FALSE(pendente);
     intencao.Comeca(qx::CabecalhoIntencao(77, 4096, 1, qx::kOperacaoLote));
     ASSERT_EQ(Opera(), ARQ_OK);
     ASSERT_NE(Arquivos(), antes);
   }  // the process dies: the intent stays
+  CQXArqEx marca;
+  ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
   qx::Intencao seguinte;
   bool pendente = false;
-  ASSERT_EQ(seguinte.Abre(pasta_.path(), &pendente), ARQ_OK);
+  ASSERT_EQ(seguinte.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
   ASSERT_TRUE(pendente);
   std::optional<qx::IntentHeader> cabecalho;
   std::vector<qx::EntradaIntencao> entradas;
@@ -75,8 +80,8 @@ TEST_F(IntencaoTest, AnOperationLeftByADeadProcessIsUndoneByTheNext) {
   EXPECT_EQ(desfeitos[1].comprimentoEncontrado, 4 * kTamanho);
   EXPECT_EQ(desfeitos[1].trechos.size(), 1u);
   ASSERT_EQ(seguinte.Limpa(), ARQ_OK);
-  ASSERT_EQ(seguinte.Abre(pasta_.path(), &pendente), ARQ_OK);
-  EXPECT_FALSE(pendente);
+  marca.Desmarca();
+  EXPECT_EQ(std::filesystem::file_size(pasta_ / qx::kIntentFileName), 0u);
 }
 
 // An intent write that stops part way keeps its data write from happening,
@@ -86,9 +91,11 @@ TEST_F(IntencaoTest, EachIntentWriteStoppingPartWayLeavesNothingBehindTheUndoing
   const std::string antes = Arquivos();
   for (int nth = 1; nth <= 2; ++nth) {
     SCOPED_TRACE(nth);
+    CQXArqEx marca;
+    ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
     qx::Intencao intencao;
     bool pendente = false;
-    ASSERT_EQ(intencao.Abre(pasta_.path(), &pendente), ARQ_OK);
+    ASSERT_EQ(intencao.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
     intencao.Comeca(qx::CabecalhoIntencao(5, 4096, 1, qx::kOperacaoGravacao));
     qx::FileFaults::ArmPartialWrite(nth, CFileException::hardIO, 5, qx::kIntentFileName);
     EXPECT_NE(Opera(), ARQ_OK);

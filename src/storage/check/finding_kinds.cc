@@ -96,7 +96,7 @@ constexpr FindingKind kKinds[] = {
      "textos de nota que nenhum registro do índice aponta: notas substituídas, ou uma escrita "
      "que parou"},
     {"intent-pending", A,
-     "uma gravação ou exclusão parou no meio e deixou a sua intenção no CNINTENC.DAT; a próxima "
+     "uma gravação ou exclusão parou no meio e deixou a sua intenção no XXMARCA7.dat; a próxima "
      "gravação, exclusão ou abertura da empresa a desfaz, e a conferência vê a pasta desfeita"},
     {"log-missing", D, "um lançamento ativo que o log de alterações não conhece"},
     {"log-unknown", A,

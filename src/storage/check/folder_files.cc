@@ -145,12 +145,15 @@ bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* finding
       continue;
     }
     std::string bytes, why;
+    // The file of mark 7 opens only while no operation holds the mark: then
+    // there is no intent to read.
+    const bool intent = slot == &files->intent;
     if (!ReadWhole(JoinPath(folder, name), &bytes, &why)) {
-      findings->Add("unreadable", name, why);
+      if (!intent) findings->Add("unreadable", name, why);
       continue;
     }
     *slot = LoadedFile{name, std::move(bytes)};
-    ++files->count;
+    if (!intent) ++files->count;
   }
   // Months of which only unread names were seen hold nothing.
   std::erase_if(files->months, [](const auto& month) {

@@ -50,8 +50,8 @@ struct FolderFiles {
   std::optional<LoadedFile> layoutsTemp;  // CNFORIMP.TMP
   std::optional<LoadedFile> noteIndex;    // CNNTEXPL.DAT
   std::optional<LoadedFile> noteTexts;    // CNNTEXCP.DAT
-  std::optional<LoadedFile> intent;       // CNINTENC.DAT
-  size_t count = 0;                       // files read
+  std::optional<LoadedFile> intent;       // XXMARCA7.dat, when no operation holds it
+  size_t count = 0;                       // files read (the intent aside)
   std::set<std::string> names;            // every name in the folder, upper-cased
 };
 

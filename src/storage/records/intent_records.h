@@ -1,6 +1,7 @@
-// Records of "CNINTENC.DAT", the intent of the operation that holds mark 7 of
-// a company folder: what the operation's writes replaced, so that it can be
-// taken back whenever it stops.
+// The intent of the operation that holds mark 7 of a company folder: what the
+// operation's writes replaced, so that it can be taken back whenever it
+// stops. It is kept in the mark's own file, "XXMARCA7.dat", which only the
+// holder of the mark can open.
 //
 // The file is empty while no operation is under way. An operation's intent is
 // its header followed by entries, each added before the write it covers:
@@ -63,7 +64,7 @@ static_assert(offsetof(IntentEntryHead, cNome) == 1);
 static_assert(offsetof(IntentEntryHead, Tamanho) == 4);
 static_assert(offsetof(IntentEntryHead, Posicao) == 8);
 
-inline constexpr char kIntentFileName[] = "CNINTENC.DAT";
+inline constexpr char kIntentFileName[] = "XXMARCA7.dat";
 inline constexpr char kIntentMark[8] = {'Q', 'X', 'I', 'N', 'T', 'E', 'N', 'C'};
 inline constexpr uint8_t kIntentVersion = 1;
 inline constexpr char kIntentLength = 'T';
