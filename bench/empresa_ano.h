@@ -83,6 +83,7 @@ struct Ano {
   std::function<int32_t(std::mt19937&)> conta;
   bool fornecedor = false;  // complements name one of 50 suppliers
   int centros = 0;          // split lines over managerial accounts 2..centros+1
+  int32_t porMes = kPorMes;  // entries of each month
 };
 
 // Writes each month's files and the same rows into SQLite, indexed by date
@@ -131,7 +132,7 @@ inline void GeraAno(const Ano& ano) {
       escreve(quantidades, REGQTD_GER{});
     }
     int32_t posicaoTexto = 1, posicaoLinha = 1;
-    for (int32_t p = 1; p <= kPorMes; ++p) {
+    for (int32_t p = 1; p <= ano.porMes; ++p) {
       EntryRecord r{};
       r.Documento = static_cast<int32_t>(aleatorio() % 100000);
       r.Debito = ano.conta(aleatorio);

@@ -1,16 +1,22 @@
 // Speed where users feel it, end to end through the server, next to SQLite
 // in one run; every figure is the median of three runs:
 //   extrato   qxcn extrato of one busy account over a year, against sqlite3
-//             answering the same over the same rows;
-//   busca     qxcn busca --contem over the year, against sqlite3 with LIKE;
+//             answering the same over the same rows by the fastest query it
+//             has: each of the account's two indexes, then the balance;
+//   busca     qxcn busca --conta of that account over the year, against
+//             sqlite3 the same way, and qxcn busca --contem over the year,
+//             against sqlite3 with LIKE;
 //   importa   100,000 lines with a complement, plain and with a 2-line split,
 //             through qxcn importa (the batch interface) and qxcn importa
 //             --sem-lote (the published interface alone), against SQLite
 //             writing the same rows and change log, one transaction per entry;
 //   frio      the first call of a client when no server runs (its start
 //             included): creation, initialisation and one call.
-// The company (12 months x 100,000 entries) is written by the benchmark into
-// a temporary default installation, with the server registered there.
+// Two companies are written by the benchmark into a temporary default
+// installation, with the server registered there: DEMO, 12 months x 100,000
+// entries, and MEIO, 12 months x 20,000 (an office's busy year); in both the
+// account of extrato and busca --conta is in about a quarter of the entries,
+// and every entry has a complement.
 //   usage: bench_escala [BUILD]   (BUILD: the build folder, by default the
 //                                  one this program was built in)
 #include <fcntl.h>
@@ -85,45 +91,68 @@ void Compara(const char* nome, double nosso, double par, const char* quem, size_
 // Day numbers of dates of the year, as the rows keep them.
 uint32_t Dia(int dia, int mes) { return CQXData::Make(dia, mes, kAno).Value(); }
 
-// qxcn with `argumentos` next to sqlite3 answering `consulta` over the same
-// rows, each output written to a file as a terminal's would be.
-void LadoALado(const char* nome, std::vector<std::string> argumentos, const std::string& consulta,
-               const char* quem) {
+// A company of the benchmark and its rows in SQLite.
+struct Empresa {
+  std::string codigo;
+  std::string banco;  // the SQLite file
+  const char* nome;   // for the figures: "100.000/mes"
+};
+
+// qxcn with `argumentos` on the company next to sqlite3 answering `consulta`
+// over the same rows, each output written to a file as a terminal's would be.
+void LadoALado(const Empresa& empresa, const char* nome, std::vector<std::string> argumentos,
+               const std::string& consulta, const char* quem) {
+  const std::string saida = g_pasta + "/" + empresa.codigo + "_" + argumentos[0];
   argumentos.insert(argumentos.begin(), Programa("qxcn"));
-  const std::string saidaSql = g_pasta + "/" + argumentos[1] + "_sql.txt";
-  const double nosso = Mediana([&](int) { Roda(argumentos, g_pasta + "/" + argumentos[1]); });
+  argumentos.insert(argumentos.end(), {"--empresa", empresa.codigo});
+  const double nosso = Mediana([&](int) { Roda(argumentos, saida); });
   const double par = Mediana([&](int) {
-    Roda({"/usr/bin/sqlite3", "-separator", "  ", g_pasta + "/ano.db", consulta}, saidaSql);
+    Roda({"/usr/bin/sqlite3", "-separator", "  ", empresa.banco, consulta}, saida + "_sql.txt");
   });
-  Compara(nome, nosso, par, quem, Linhas(saidaSql));
+  Compara((std::string(nome) + " " + empresa.nome).c_str(), nosso, par, quem,
+          Linhas(saida + "_sql.txt"));
 }
 
 // The rows of the year in SQLite that qxcn shows (live, of branches 1 and 2).
-std::string DoAno() {
-  return " FROM lancamentos WHERE data BETWEEN " + std::to_string(Dia(1, 1)) + " AND " +
+std::string DoAno(const std::string& tabela = "lancamentos") {
+  return " FROM " + tabela + " WHERE data BETWEEN " + std::to_string(Dia(1, 1)) + " AND " +
          std::to_string(Dia(31, 12)) + " AND estado <> 1 AND filial IN (1, 2)";
 }
 
-void Extrato() {
-  LadoALado("extrato de um ano (conta 4)",
+// The account's rows of the year as SQLite finds them fastest: through the
+// debit index, then through the credit index those with another debit; each
+// with the account's debit and credit and the other account.
+std::string DaConta() {
+  return "SELECT data, mes, posicao, documento, historico, debito, credito, credito AS outra,"
+         " valor AS debita, (credito = 4) * valor AS credita, filial, valor, complemento" +
+         DoAno() +
+         " AND debito = 4 UNION ALL SELECT data, mes, posicao, documento, historico, debito,"
+         " credito, debito, 0, valor, filial, valor, complemento" +
+         DoAno() + " AND credito = 4 AND debito <> 4";
+}
+
+void Extrato(const Empresa& empresa) {
+  LadoALado(empresa, "extrato de um ano (conta 4)",
             {"extrato", "--conta", "4", "--de", "01/01/2024", "--ate", "31/12/2024"},
-            "SELECT data, mes, posicao, documento, historico,"
-            " CASE WHEN debito = 4 THEN credito ELSE debito END,"
-            " CASE WHEN debito = 4 THEN printf('%.2f', valor / 10000.0) END,"
-            " CASE WHEN credito = 4 THEN printf('%.2f', valor / 10000.0) END,"
-            " printf('%.2f', SUM((debito = 4) * valor - (credito = 4) * valor)"
-            "  OVER (ORDER BY data, mes, posicao) / 10000.0), complemento" +
-                DoAno() + " AND (debito = 4 OR credito = 4) ORDER BY data, mes, posicao",
+            "SELECT data, mes, posicao, documento, historico, outra,"
+            " printf('%.2f', debita / 10000.0), printf('%.2f', credita / 10000.0),"
+            " printf('%.2f', SUM(debita - credita) OVER (ORDER BY data, mes, posicao) / 10000.0),"
+            " complemento FROM (" +
+                DaConta() + ") ORDER BY data, mes, posicao",
             "sqlite3");
 }
 
-void Busca() {
-  LadoALado("busca --contem no ano",
-            {"busca", "--de", "01/01/2024", "--ate", "31/12/2024", "--contem", "fornecedor 17"},
+// qxcn busca over the year with `filtro`, next to sqlite3 listing the rows
+// that `origem` ("FROM ...") gives.
+void Busca(const Empresa& empresa, const char* nome, const std::vector<std::string>& filtro,
+           const std::string& origem, const char* quem) {
+  std::vector<std::string> argumentos = {"busca", "--de", "01/01/2024", "--ate", "31/12/2024"};
+  argumentos.insert(argumentos.end(), filtro.begin(), filtro.end());
+  LadoALado(empresa, nome, argumentos,
             "SELECT mes, posicao, data, documento, debito, credito,"
-            " printf('%.2f', valor / 10000.0), filial, historico, complemento" +
-                DoAno() + " AND complemento LIKE '%fornecedor 17%' ORDER BY mes, posicao",
-            "sqlite3 LIKE");
+            " printf('%.2f', valor / 10000.0), filial, historico, complemento " +
+                origem + " ORDER BY mes, posicao",
+            quem);
 }
 
 // An amount of `centavos` as the import file writes it: "1234,56".
@@ -220,29 +249,45 @@ int main(int argc, char** argv) {
   setenv("QX_RUNTIME_DIR", (g_pasta + "/runtime").c_str(), 1);
   unsetenv("QX_HOME");
   unsetenv("QX_EMPRESA");
-  // The company's accounting period holds the year and the next one, where the imports go.
-  if (!Roda({Programa("qxadmin"), "default", g_pasta + "/home"}) ||
-      !Roda({Programa("qxadmin"), "config", "set", "DEMO", "period-start", "01/01/2024"}) ||
-      !Roda({Programa("qxadmin"), "config", "set", "DEMO", "period-end", "31/12/2025"}) ||
+  // The companies' accounting period holds the year and the next one, where the imports go.
+  const Empresa empresas[] = {{"DEMO", g_pasta + "/ano.db", "(100.000/mes)"},
+                              {"MEIO", g_pasta + "/meio.db", "(20.000/mes)"}};
+  const int32_t porMes[] = {qx::bench::kPorMes, 20000};
+  if (!Roda({Programa("qxadmin"), "padrao", g_pasta + "/home"}) ||
+      !Roda({Programa("qxadmin"), "empresa", "inclui", "MEIO", "--sample"}) ||
       !Roda({Programa("ostrel"), "-RegServer"})) {
     return 1;
   }
-  sqlite3* sql = nullptr;
-  sqlite3_open((g_pasta + "/ano.db").c_str(), &sql);
-  qx::bench::GeraAno({g_pasta + "/home/suite/Empresas/DEMO/CN/", sql,
-                      [](std::mt19937& aleatorio) {
-                        constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
-                        return kContas[aleatorio() % 8];
-                      },
-                      true, 0});
-  sqlite3_close(sql);
-  std::printf("empresa de %d meses x %d lancamentos em %s\n", qx::bench::kMeses,
-              qx::bench::kPorMes, g_pasta.c_str());
+  for (int e = 0; e < 2; ++e) {
+    const std::string& codigo = empresas[e].codigo;
+    if (!Roda({Programa("qxadmin"), "config", "define", codigo, "period-start", "01/01/2024"}) ||
+        !Roda({Programa("qxadmin"), "config", "define", codigo, "period-end", "31/12/2025"})) {
+      return 1;
+    }
+    sqlite3* sql = nullptr;
+    sqlite3_open(empresas[e].banco.c_str(), &sql);
+    qx::bench::Ano ano{g_pasta + "/home/suite/Empresas/" + codigo + "/CN/", sql,
+                       [](std::mt19937& aleatorio) {
+                         constexpr int32_t kContas[] = {4, 5, 6, 11, 12, 21, 31, 32};
+                         return kContas[aleatorio() % 8];
+                       },
+                       true, 0};
+    ano.porMes = porMes[e];
+    qx::bench::GeraAno(ano);
+    sqlite3_close(sql);
+    std::printf("%s: %d meses x %d lancamentos em %s\n", codigo.c_str(), qx::bench::kMeses,
+                porMes[e], g_pasta.c_str());
+  }
   std::fflush(stdout);
 
   Frio();
-  Extrato();
-  Busca();
+  for (const Empresa& empresa : empresas) {
+    Extrato(empresa);
+    Busca(empresa, "busca --conta 4 no ano", {"--conta", "4"}, "FROM (" + DaConta() + ")",
+          "sqlite3");
+  }
+  Busca(empresas[0], "busca --contem no ano", {"--contem", "fornecedor 17"},
+        DoAno() + " AND complemento LIKE '%fornecedor 17%'", "sqlite3 LIKE");
   Importacao(false);
   Importacao(true);
 

@@ -12,27 +12,27 @@ namespace qx {
 namespace {
 
 constexpr ConfigItem kItems[] = {
-    {"year", "exercicio", ConfigKind::kNumber, 9999, "number (year) of the accounting period"},
-    {"period-start", "data_inicial", ConfigKind::kDate, 0, "first day of the accounting period"},
-    {"period-end", "data_final", ConfigKind::kDate, 0, "last day of the accounting period"},
-    {"removal-start", "data_inicial_permitida", ConfigKind::kDate, 0,
-     "imported entries may be removed from this day ..."},
-    {"removal-end", "data_final_permitida", ConfigKind::kDate, 0, "... up to this day"},
-    {"blocked-start", "data_inicial_bloqueada", ConfigKind::kDate, 0,
-     "removal of imported entries is refused from this day ..."},
-    {"blocked-end", "data_final_bloqueada", ConfigKind::kDate, 0, "... up to this day"},
-    {"client-code", "codigo_cliente", ConfigKind::kNumber, 65535, "the company's client code"},
-    {"difference-mode", "modo_diferenca", ConfigKind::kNumber, 255,
-     "grouping of the debit/credit differences"},
-    {"difference-per-branch", "diferenca_por_filial", ConfigKind::kFlag, 1,
-     "differences are kept per branch"},
-    {"foreign-currency", "moeda_estrangeira", ConfigKind::kFlag, 1,
-     "foreign-currency amounts are kept"},
-    {"managerial-quantities", "usa_quantidade_gerencial", ConfigKind::kFlag, 1,
-     "managerial quantities are kept"},
-    {"history-text-kind", "tipo_texto_historico", ConfigKind::kNumber, 2,
-     "history code in listings: 0 text, 1 code and check digit, 2 short name"},
-    {"document-management", nullptr, ConfigKind::kFlag, 1, "the company uses document management"},
+    {"exercicio", "year", "exercicio", ConfigKind::kNumber, 9999, "o ano do exercício"},
+    {"inicio-exercicio", "period-start", "data_inicial", ConfigKind::kDate, 0, "o primeiro dia do exercício"},
+    {"fim-exercicio", "period-end", "data_final", ConfigKind::kDate, 0, "o último dia do exercício"},
+    {"inicio-exclusao", "removal-start", "data_inicial_permitida", ConfigKind::kDate, 0,
+     "lançamentos importados podem ser excluídos deste dia ..."},
+    {"fim-exclusao", "removal-end", "data_final_permitida", ConfigKind::kDate, 0, "... até este dia"},
+    {"inicio-bloqueio", "blocked-start", "data_inicial_bloqueada", ConfigKind::kDate, 0,
+     "a exclusão de importados é recusada deste dia ..."},
+    {"fim-bloqueio", "blocked-end", "data_final_bloqueada", ConfigKind::kDate, 0, "... até este dia"},
+    {"codigo-cliente", "client-code", "codigo_cliente", ConfigKind::kNumber, 65535, "o código de cliente da empresa"},
+    {"modo-diferenca", "difference-mode", "modo_diferenca", ConfigKind::kNumber, 255,
+     "como as diferenças entre débitos e créditos se agrupam"},
+    {"diferenca-por-filial", "difference-per-branch", "diferenca_por_filial", ConfigKind::kFlag, 1,
+     "as diferenças são guardadas por filial"},
+    {"moeda-estrangeira", "foreign-currency", "moeda_estrangeira", ConfigKind::kFlag, 1,
+     "guarda valores em moeda estrangeira"},
+    {"quantidades-gerenciais", "managerial-quantities", "usa_quantidade_gerencial", ConfigKind::kFlag, 1,
+     "guarda quantidades no rateio gerencial"},
+    {"texto-historico", "history-text-kind", "tipo_texto_historico", ConfigKind::kNumber, 2,
+     "o histórico nas listagens: 0 texto, 1 código e dígito, 2 abreviação"},
+    {"gestao-documentos", "document-management", nullptr, ConfigKind::kFlag, 1, "a empresa usa a gestão de documentos"},
 };
 
 bool InRange(const ConfigItem& item, int64_t value) {
@@ -53,7 +53,7 @@ std::span<const ConfigItem> ConfigItems() { return kItems; }
 
 const ConfigItem* FindConfigItem(std::string_view name) {
   for (const ConfigItem& item : kItems) {
-    if (name == item.name) return &item;
+    if (name == item.name || name == item.alias) return &item;
   }
   return nullptr;
 }

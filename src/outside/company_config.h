@@ -18,15 +18,16 @@ enum class ConfigKind {
 };
 
 struct ConfigItem {
-  const char* name;    // as the admin tool spells it ("period-start")
+  const char* name;    // as the admin tool spells it ("inicio-exercicio")
+  const char* alias;   // the English name it had, still accepted ("period-start")
   const char* column;  // of the company row; null for document management
   ConfigKind kind;
   int64_t max;          // kNumber only
-  const char* meaning;  // one line for people
+  const char* meaning;  // one line for people (UTF-8)
 };
 
 std::span<const ConfigItem> ConfigItems();
-// The item of that name, or null.
+// The item of that name (or alias), or null.
 const ConfigItem* FindConfigItem(std::string_view name);
 
 // A value outside the item's range gives E_INVALIDARG and changes nothing.

@@ -19,9 +19,9 @@ HRESULT EnsureDefaultInstallation(const Registry& registry, const std::string& h
       return hr;
     }
     installation = InstalledFolder(registry);
-    *report = "installation created: " + installation + "\n";
+    *report = "instala\xE7\xE3o criada: " + installation + "\n";
   } else {
-    *report = "installation kept: " + installation + "\n";
+    *report = "instala\xE7\xE3o mantida: " + installation + "\n";
   }
 
   const CompanySeed seed = SampleCompany(kDefaultCompany, CurrentDateTime().wYear);
@@ -29,14 +29,14 @@ HRESULT EnsureDefaultInstallation(const Registry& registry, const std::string& h
   const std::string company(kDefaultCompany);
   if (folder.empty()) {
     hr = CreateCompany(registry, seed, "", &message);
-    if (SUCCEEDED(hr)) *report += "company " + company + " created\n";
+    if (SUCCEEDED(hr)) *report += "empresa " + company + " criada\n";
   } else if (!std::filesystem::exists(JoinPath(folder, kSuiteDatabaseName))) {
     hr = CreateCompanyDatabase(folder, seed, &message);
-    if (SUCCEEDED(hr)) *report += "company " + company + ": database created\n";
+    if (SUCCEEDED(hr)) *report += "empresa " + company + ": banco de dados criado\n";
   } else {
     std::shared_ptr<SuiteDatabase> db;
     hr = OpenRegisteredCompany(registry, kDefaultCompany, &db, &message);
-    if (SUCCEEDED(hr)) *report += "company " + company + " kept\n";
+    if (SUCCEEDED(hr)) *report += "empresa " + company + " mantida\n";
   }
   if (FAILED(hr)) *report += message;
   return hr;

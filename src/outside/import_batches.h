@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "outside/suite_database.h"
 
@@ -16,5 +18,19 @@ inline constexpr uint32_t kMaiorLoteImportacao = 0x7FFFFF;
 // S_OK when batch `lote` (1 to kMaiorLoteImportacao) is now reserved by this call, S_FALSE
 // when it was reserved before; a database failure otherwise.
 HRESULT ReservaLoteImportacao(SuiteDatabase& db, uint32_t lote);
+
+// What a batch imported: the digest of its lines and how many there were.
+HRESULT RegistraLinhasLote(SuiteDatabase& db, uint32_t lote, const std::string& digesto,
+                           int64_t linhas);
+
+struct LoteImportado {
+  uint32_t lote = 0;
+  std::string reservadoEm;  // "YYYY-MM-DD HH:MM:SS.mmm"
+  int64_t linhas = 0;
+};
+
+// The batches that imported lines of this digest, the latest first.
+HRESULT LotesDoDigesto(SuiteDatabase& db, const std::string& digesto,
+                       std::vector<LoteImportado>* lotes);
 
 }  // namespace qx

@@ -153,6 +153,9 @@ HRESULT SuiteDatabase::Connect(Mode mode, bool readOnly) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
               (mode == Mode::kCreate ? SQLITE_OPEN_CREATE : 0);
   std::string name = path_;
+  // SQLite gives its journal, WAL and shared-memory files the bits of the
+  // database, which is made first as the company's other files are.
+  if (mode == Mode::kCreate) CreateEmptyFileLike(path_, "");
   if (readOnly) {
     // Read-only, the index of the WAL is kept in memory unless another
     // connection has it in its shared-memory file, which must exist (empty).

@@ -125,7 +125,63 @@ CREATE TABLE lotes_importacao (
      nullptr},
     // 2 -> 3
     {nullptr, MigraLogAlteracoes},
-    // 3 -> 4: the operation of the entry service that the last record of its
+    // 3 -> 4: what each batch imported, so that a file is not imported twice
+    {R"sql(
+ALTER TABLE lotes_importacao ADD COLUMN digesto TEXT;
+ALTER TABLE lotes_importacao ADD COLUMN linhas INTEGER;
+CREATE INDEX lotes_importacao_digesto ON lotes_importacao (digesto);
+)sql",
+     nullptr},
+    // 4 -> 5: what the bookkeeping file (ECD) needs and the books lack.
+    {R"sql(
+CREATE TABLE cadastro_pj (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  razao_social TEXT NOT NULL DEFAULT '',
+  cnpj TEXT NOT NULL DEFAULT '',
+  uf TEXT NOT NULL DEFAULT '',
+  municipio TEXT NOT NULL DEFAULT '',
+  nome_municipio TEXT NOT NULL DEFAULT '',
+  inscricao_estadual TEXT NOT NULL DEFAULT '',
+  inscricao_municipal TEXT NOT NULL DEFAULT '',
+  nire TEXT NOT NULL DEFAULT '',
+  data_arquivamento INTEGER NOT NULL DEFAULT 0,
+  data_conversao INTEGER NOT NULL DEFAULT 0,
+  mes_inicio_exercicio INTEGER NOT NULL DEFAULT 1 CHECK (mes_inicio_exercicio BETWEEN 1 AND 12),
+  grande_porte INTEGER NOT NULL DEFAULT 0 CHECK (grande_porte IN (0, 1))
+);
+INSERT INTO cadastro_pj (id) VALUES (1);
+CREATE TABLE signatarios (
+  documento TEXT NOT NULL,
+  qualificacao TEXT NOT NULL,
+  nome TEXT NOT NULL,
+  crc TEXT NOT NULL DEFAULT '',
+  uf_crc TEXT NOT NULL DEFAULT '',
+  certidao_crc TEXT NOT NULL DEFAULT '',
+  validade_certidao INTEGER NOT NULL DEFAULT 0,
+  email TEXT NOT NULL DEFAULT '',
+  telefone TEXT NOT NULL DEFAULT '',
+  responsavel_legal INTEGER NOT NULL DEFAULT 0 CHECK (responsavel_legal IN (0, 1)),
+  PRIMARY KEY (documento, qualificacao)
+);
+CREATE TABLE contas_aglutinacao (
+  conta INTEGER PRIMARY KEY CHECK (conta BETWEEN 1 AND 2147483647),
+  codigo TEXT NOT NULL,
+  descricao TEXT NOT NULL DEFAULT ''
+);
+)sql",
+     nullptr},
+    // 5 -> 6: the nature of the accounts by classification (outside/naturezas.h).
+    {R"sql(
+CREATE TABLE naturezas (
+  classificacao TEXT PRIMARY KEY,
+  natureza TEXT NOT NULL CHECK (natureza IN ('ativo', 'passivo', 'patrimonio', 'receita',
+                                             'deducao', 'custo', 'despesa', 'compensacao'))
+);
+INSERT INTO naturezas (classificacao, natureza)
+  VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
+)sql",
+     nullptr},
+    // 6 -> 7: the operation of the entry service that the last record of its
     // change carries, the one taken back last, and a recovery's text.
     {R"sql(
 ALTER TABLE log_alteracoes ADD COLUMN operacao INTEGER;

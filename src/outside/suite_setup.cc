@@ -1,11 +1,14 @@
 #include "outside/suite_setup.h"
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
 #include "values/text_format.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/owner_access.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
 
@@ -32,12 +35,14 @@ std::string FolderPath(const std::string& folder) {
   return WithTrailingSeparator(absolute.lexically_normal().string());
 }
 
-HRESULT MakeFolder(const std::string& folder, std::string* message) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!error) return S_OK;
+// Creates the folder and those missing above it, each made as a new folder of
+// `model` (by default the folder above it) is: its owner's, or its office's.
+HRESULT MakeFolder(const std::string& folder, std::string* message,
+                   const std::string& model = "") {
+  const int error = MakeFolders(folder, model);
+  if (error == 0) return S_OK;
   *message = FormatText("N\xE3o foi poss\xEDvel criar a pasta \"%s\": %s", folder.c_str(),
-                        error.message().c_str());
+                        std::strerror(error));
   return E_FAIL;
 }
 
@@ -51,12 +56,29 @@ HRESULT ApplyRegistry(const Registry& registry, const RegEdit& edit, std::string
 
 HRESULT WriteEmptyLogIni(const std::string& path, std::string* message) {
   if (std::filesystem::exists(path)) return S_OK;
-  std::ofstream file(path, std::ios::binary);
-  file << "[Log]\n";
-  file.close();
-  if (file) return S_OK;
+  static constexpr char kText[] = "[Log]\n";
+  CFile file;
+  try {
+    if (file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite)) {
+      file.Write(kText, sizeof kText - 1);
+      file.Close();
+      return S_OK;
+    }
+  } catch (CFileException* error) {
+    error->Delete();
+  }
   *message = FormatText("N\xE3o foi poss\xEDvel gravar \"%s\".", path.c_str());
   return E_FAIL;
+}
+
+// The installation folder, private or of the office group when one is named.
+HRESULT MakeInstallationFolder(const std::string& folder, const std::string& group,
+                               std::string* message) {
+  if (group.empty()) return MakeFolder(folder, message);
+  const std::string why = MakeOwnFolder(folder, group);
+  if (why.empty()) return S_OK;
+  *message = Utf8ToCp1252(why);
+  return E_ACCESSDENIED;
 }
 
 HRESULT Seed(SuiteDatabase& db, const CompanySeed& seed) {
@@ -105,13 +127,14 @@ bool IsValidCompanyCode(std::string_view codigo) {
 }
 
 HRESULT CreateInstallation(const Registry& registry, const std::string& folder,
-                           std::string* message) {
+                           std::string* message, const std::string& group) {
   if (folder.empty()) {
     *message = "Falta a pasta da instala\xE7\xE3o.";
     return E_INVALIDARG;
   }
   const std::string base = FolderPath(folder);
-  HRESULT hr = MakeFolder(base + "x64", message);
+  HRESULT hr = MakeInstallationFolder(base, group, message);
+  if (SUCCEEDED(hr)) hr = MakeFolder(base + "x64", message);
   RegEdit edit;
   for (const int module : kInstalledModules) {
     edit.SetString(ModuleKey(module), "Path", base);
@@ -124,6 +147,15 @@ HRESULT CreateInstallation(const Registry& registry, const std::string& folder,
   edit.CreateKey(std::string(kCompaniesKey));
   if (SUCCEEDED(hr)) hr = WriteEmptyLogIni(base + "log.ini", message);
   if (SUCCEEDED(hr)) hr = ApplyRegistry(registry, edit, message);
+  // The office finds its books through the registry, which only the
+  // administrator may change.
+  if (const std::string why = SUCCEEDED(hr) && !group.empty()
+                                  ? ShareForReading(registry.machine_file(), group)
+                                  : "";
+      !why.empty()) {
+    *message = Utf8ToCp1252(why);
+    hr = E_ACCESSDENIED;
+  }
   return hr;
 }
 
@@ -196,7 +228,9 @@ HRESULT CreateCompany(const Registry& registry, const CompanySeed& seed, const s
   }
   const std::string base =
       FolderPath(root.empty() ? installation + "Empresas/" + seed.codigo : root);
-  HRESULT hr = CreateCompanyDatabase(base + "DF/", seed, message);
+  // A company of an office's installation is the office's wherever it lies.
+  HRESULT hr = MakeFolder(base, message, installation);
+  if (SUCCEEDED(hr)) hr = CreateCompanyDatabase(base + "DF/", seed, message);
   if (SUCCEEDED(hr)) hr = MakeFolder(base + "CN", message);
   if (FAILED(hr)) return hr;
   RegEdit edit;

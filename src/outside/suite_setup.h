@@ -41,9 +41,11 @@ bool IsValidCompanyCode(std::string_view codigo);
 // Creates the installation at folder, or completes one: the installation keys
 // of this server's module and of the base data module ("Path", "Path_x64"),
 // the named folders under the base key, the "Empresas" key, the folders on
-// disk and an empty "log.ini" (kept when it exists).
+// disk and an empty "log.ini" (kept when it exists). The folders are the
+// owner's alone, or, with a group, the folder is made an office folder of that
+// group (platform/owner_access.h) and the registry file readable by the group.
 HRESULT CreateInstallation(const Registry& registry, const std::string& folder,
-                           std::string* message);
+                           std::string* message, const std::string& group = "");
 // The installation folder that the registry names; empty when none.
 std::string InstalledFolder(const Registry& registry);
 

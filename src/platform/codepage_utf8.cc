@@ -96,9 +96,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) AppendUtf8(Cp1252ToUnicode(static_cast<unsigned char>(c)), &out);
+  // ASCII, as most texts are, reads the same in both.
+  const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  const auto first = std::find_if_not(text.begin(), text.end(), ascii);
+  std::string out(text.begin(), first);
+  if (first == text.end()) return out;
+  out.reserve(text.size() + 8);
+  for (auto c = first; c != text.end(); ++c) {
+    AppendUtf8(Cp1252ToUnicode(static_cast<unsigned char>(*c)), &out);
+  }
   return out;
 }
 

@@ -7,7 +7,10 @@
 // Results beyond the usual ones:
 //   REGDB_E_CLASSNOTREG       no LocalServer32 for the class, or a context without
 //                             CLSCTX_LOCAL_SERVER
-//   CO_E_SERVER_EXEC_FAILURE  the server could not be started or never listened
+//   CO_E_SERVER_EXEC_FAILURE  the registered server could not be started: its program is
+//                             missing or cannot be run
+//   CO_E_SERVER_START_TIMEOUT the server started but nobody listened within 10 s
+//   E_OUTOFMEMORY             no process could be made for the server
 //   CO_E_OBJISREG             CoRegisterClassObject while another server (this process or
 //                             another) holds the class's lock file
 //   RPC_S_SERVER_UNAVAILABLE  the server's connection broke during a call
@@ -33,6 +36,7 @@ inline constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
 inline constexpr HRESULT CO_E_OBJISREG = static_cast<HRESULT>(0x800401FBu);
 inline constexpr HRESULT CO_E_OBJNOTREG = static_cast<HRESULT>(0x800401FCu);
 inline constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080005u);
+inline constexpr HRESULT CO_E_SERVER_START_TIMEOUT = static_cast<HRESULT>(0x8000401Eu);
 inline constexpr HRESULT RPC_E_TOO_LATE = static_cast<HRESULT>(0x80010106u);
 inline constexpr HRESULT RPC_E_INVALID_OBJECT = static_cast<HRESULT>(0x80010114u);
 inline constexpr HRESULT RPC_S_SERVER_UNAVAILABLE = static_cast<HRESULT>(0x800706BAu);

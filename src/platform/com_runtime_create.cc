@@ -9,6 +9,7 @@
 #include "platform/com_runtime_client.h"
 #include "platform/com_runtime_hooks.h"
 #include "platform/localserver_launch.h"
+#include "platform/localserver_lock.h"
 #include "platform/peer_cred.h"
 #include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr uint32_t kStartWaitMs = 10000;
 constexpr uint32_t kStartStepMs = 20;
+constexpr uint32_t kRelaunchAfterMs = 100;
 constexpr int kCreateAttempts = 3;
 
 // S_OK with *fd, or S_FALSE when nobody listens, or the failure. A server of another user
@@ -25,7 +27,7 @@ constexpr int kCreateAttempts = 3;
 HRESULT TryConnect(const std::string& folder, const std::string& path, int* fd) {
   *fd = ConnectUnix(path);
   if (*fd == -ENOENT || *fd == -ECONNREFUSED) return S_FALSE;
-  if (*fd < 0) return *fd == -EACCES || *fd == -EPERM ? E_ACCESSDENIED : CO_E_SERVER_EXEC_FAILURE;
+  if (*fd < 0) return *fd == -EACCES || *fd == -EPERM ? E_ACCESSDENIED : RPC_S_SERVER_UNAVAILABLE;
   PeerCredentials server;
   if (GetPeerCredentials(*fd, &server) && PeerAllowed(server, false)) return S_OK;
   CloseSocket(*fd);
@@ -56,14 +58,28 @@ HRESULT ConnectToClass(const CLSID& clsid, std::shared_ptr<ClientConnection>* co
     hr = LocalServerCommand(clsid, &command);
     if (SUCCEEDED(hr)) hr = LaunchLocalServer(command);
     // A server binds its socket a few milliseconds after the launch: look
-    // often at first, then every kStartStepMs.
+    // often at first, then every kStartStepMs. The server started may have
+    // found the class held by one that ended since (the client met it ending)
+    // and gone: while nothing listens and no server holds the class, start one
+    // again, at growing intervals.
     uint32_t waited = 0;
+    uint32_t sinceLaunch = 0;
+    uint32_t relaunchAfter = kRelaunchAfterMs;
     for (uint32_t step = 1; SUCCEEDED(hr); step = std::min(2 * step, kStartStepMs)) {
       hr = TryConnect(folder, path, &fd);
       if (hr != S_FALSE) break;
-      if (waited >= kStartWaitMs) hr = CO_E_SERVER_EXEC_FAILURE;
+      if (waited >= kStartWaitMs) {
+        hr = CO_E_SERVER_START_TIMEOUT;
+        break;
+      }
+      if (sinceLaunch >= relaunchAfter && !ClassLock::IsHeld(ClassLockPath(folder, clsid))) {
+        hr = LaunchLocalServer(command);
+        sinceLaunch = 0;
+        relaunchAfter *= 2;
+      }
       Sleep(step);
       waited += step;
+      sinceLaunch += step;
     }
   }
   if (FAILED(hr)) return hr;

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 
+#include "platform/owner_access.h"
+
 namespace qx {
 
 uint64_t FreeBytes(const std::string& path) {
@@ -19,8 +21,9 @@ uint64_t FreeBytes(const std::string& path) {
 bool CreateEmptyFileLike(const std::string& path, const std::string& like) {
   struct stat status;
   if (lstat(path.c_str(), &status) == 0) return true;
-  mode_t mode = 0644;
-  if (stat(like.c_str(), &status) == 0) mode = status.st_mode & 0777;
+  const size_t slash = path.rfind('/');
+  mode_t mode = NewFileMode(slash == std::string::npos ? "." : path.substr(0, slash + 1));
+  if (!like.empty() && stat(like.c_str(), &status) == 0) mode = status.st_mode & 0777;
   static std::atomic<unsigned> sequence{0};
   const std::string temporary = path + "." + std::to_string(getpid()) + "." +
                                 std::to_string(sequence.fetch_add(1)) + ".new";

@@ -13,8 +13,9 @@ namespace qx {
 // UINT64_MAX when that cannot be learnt.
 uint64_t FreeBytes(const std::string& path);
 
-// Makes an empty file at `path`, with the permission bits of the file `like`,
-// when nothing is there. The file is made under a name of its own and linked
+// Makes an empty file at `path`, with the permission bits of the file `like`
+// (when `like` is empty or missing, those of a new file of its folder), when
+// nothing is there. The file is made under a name of its own and linked
 // into place, so that no descriptor of this process is ever opened and closed
 // on `path` itself. True when a file is at `path` afterwards.
 bool CreateEmptyFileLike(const std::string& path, const std::string& like);

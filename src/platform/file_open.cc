@@ -7,6 +7,7 @@
 
 #include "platform/file.h"
 #include "platform/file_faults.h"
+#include "platform/owner_access.h"
 #include "platform/path_case.h"
 #include "platform/share_lock.h"
 
@@ -23,6 +24,17 @@ int OpenDescriptor(const std::string& path, int flags) {
   return fd;
 }
 
+// Creates the file with the bits of a new file of its folder, whatever the umask; when another
+// opener created it meanwhile, opens that one.
+int CreateDescriptor(const std::string& path, int flags) {
+  int fd = OpenDescriptor(path, flags | O_CREAT | O_EXCL);
+  if (fd < 0) return errno == EEXIST ? OpenDescriptor(path, flags) : fd;
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  fchmod(fd, qx::NewFileMode(folder));
+  return fd;
+}
+
 // Opens path under its exact spelling or, when that does not exist, under the spelling found
 // ignoring case; with create, a missing file gets the given spelling. Returns the descriptor
 // or -errno, and the spelling opened in *actual.
@@ -34,7 +46,7 @@ int OpenIgnoringCase(const char* path, int flags, bool create, std::string* actu
   *actual = qx::ResolveNameCase(*actual);
   int error = ENOENT;
   if (*actual != path || create) {
-    fd = OpenDescriptor(*actual, flags | (create ? O_CREAT : 0));
+    fd = create ? CreateDescriptor(*actual, flags) : OpenDescriptor(*actual, flags);
     if (fd >= 0) return fd;
     error = errno;
   }
@@ -42,12 +54,17 @@ int OpenIgnoringCase(const char* path, int flags, bool create, std::string* actu
 }
 
 // Why an open descriptor may not be used as asked: a directory is no file, and a file without
-// write permission bits is read-only also for root.
+// write permission bits is read-only also for root. A file of ours opened for writing loses
+// what its bits give other users (made by an older version, or by hand): none of them may read
+// it, nor lock it against our writes.
 int CheckOpened(int fd, bool writes) {
   struct stat status;
   if (fstat(fd, &status) != 0) return errno;
   if (S_ISDIR(status.st_mode)) return EISDIR;
   if (writes && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  if (writes && (status.st_mode & S_IRWXO) != 0 && status.st_uid == geteuid()) {
+    fchmod(fd, status.st_mode & 07770);
+  }
   return 0;
 }
 

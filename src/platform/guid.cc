@@ -1,22 +1,15 @@
 #include "platform/guid.h"
 
-#include <sys/random.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/random_bytes.h"
+
 HRESULT CoCreateGuid(GUID* guid) {
   uint8_t bytes[sizeof(GUID)];
-  size_t got = 0;
-  while (got < sizeof bytes) {
-    ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      std::memset(guid, 0, sizeof *guid);
-      return E_FAIL;
-    }
-    got += static_cast<size_t>(n);
+  if (!qx::RandomBytes(bytes, sizeof bytes)) {
+    std::memset(guid, 0, sizeof *guid);
+    return E_FAIL;
   }
   std::memcpy(guid, bytes, sizeof *guid);
   // Version 4 (random) and the RFC 4122 variant, as the Windows generator sets them.

@@ -5,12 +5,35 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "platform/clock.h"
 #include "platform/localserver_limits.h"
 #include "platform/peer_cred.h"
 #include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"
 
 namespace qx {
+namespace {
+
+// How long a new server waits for the one that holds the class without listening.
+constexpr uint32_t kHandoverWaitMs = 10000;
+constexpr uint32_t kHandoverStepMs = 2;
+
+// Takes the class's lock. A holder that does not listen is ending (its socket closed, its
+// lock not yet released) or has not begun to listen: wait for it, since a client that met a
+// server ending and started this one has no other. False when a listening server holds it,
+// when the holder stays for kHandoverWaitMs, or when the lock cannot be taken at all.
+bool TakeClassLock(ClassLock& lock, const std::string& lockPath, const std::string& socketPath) {
+  for (uint32_t waited = 0;; waited += kHandoverStepMs) {
+    bool busy = false;
+    if (lock.Acquire(lockPath, &busy)) return true;
+    const int probe = busy ? ConnectUnix(socketPath) : -1;
+    if (probe >= 0) CloseSocket(probe);
+    if (!busy || probe >= 0 || waited >= kHandoverWaitMs) return false;
+    Sleep(kHandoverStepMs);
+  }
+}
+
+}  // namespace
 
 HRESULT ClassServer::Open(const CLSID& clsid, IClassFactory* factory, bool anyUser,
                           std::unique_ptr<ClassServer>* server) {
@@ -25,9 +48,12 @@ HRESULT ClassServer::Open(const CLSID& clsid, IClassFactory* factory, bool anyUs
     return E_ACCESSDENIED;
   }
   std::unique_ptr<ClassServer> made(new ClassServer(anyUser));
-  if (!made->lock_.Acquire(ClassLockPath(folder, clsid))) return CO_E_OBJISREG;
-  // Holding the lock, any socket file left there is a dead server's: replace it.
   made->socketPath_ = ClassSocketPath(folder, clsid);
+  if (!TakeClassLock(made->lock_, ClassLockPath(folder, clsid), made->socketPath_)) {
+    made->socketPath_.clear();
+    return CO_E_OBJISREG;
+  }
+  // Holding the lock, any socket file left there is a dead server's: replace it.
   made->listener_ = ListenUnix(made->socketPath_, 0666);
   if (made->listener_ < 0 || pipe2(made->wake_, O_CLOEXEC) != 0) {
     made->socketPath_.clear();
@@ -82,16 +108,16 @@ void ClassServer::Admit(int fd) {
   PeerCredentials peer;
   const bool known = GetPeerCredentials(fd, &peer);
   const std::string who =
-      "connection of uid " + std::to_string(peer.uid) + " (pid " + std::to_string(peer.pid) + ")";
+      "conexão do uid " + std::to_string(peer.uid) + " (pid " + std::to_string(peer.pid) + ")";
   if (!known || !PeerAllowed(peer, anyUser_)) {
-    Refuse(fd, E_ACCESSDENIED, RuntimeEvent::kRefusedConnection, who + " refused");
+    Refuse(fd, E_ACCESSDENIED, RuntimeEvent::kRefusedConnection, who + " recusada");
     return;
   }
   ReapFinished();
   const size_t limit = GetServerLimits().connections;
   if (connections_.size() >= limit) {
     Refuse(fd, RPC_S_SERVER_TOO_BUSY, RuntimeEvent::kTooManyConnections,
-           who + " refused: " + std::to_string(limit) + " connections already served");
+           who + " recusada: já há " + std::to_string(limit) + " conexões atendidas");
     return;
   }
   connections_.push_back(std::make_unique<ServerConnection>(fd, factory_));

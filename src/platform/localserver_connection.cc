@@ -46,11 +46,11 @@ void ServerConnection::Run() {
       uint32_t length = 0;
       WireReader(frame.data(), frame.size()).U32(&length);
       ReportRuntimeEvent(RuntimeEvent::kBadFrame,
-                         "frame of " + std::to_string(length) + " bytes: connection closed");
+                         "quadro de " + std::to_string(length) + " bytes: conexão fechada");
     } else if (arrival == Arrival::kIdle) {
       ReportRuntimeEvent(RuntimeEvent::kIdleConnection,
-                         "no request in " + std::to_string(idleMs) +
-                             " ms on a connection without objects or locks: connection closed");
+                         "nenhum pedido em " + std::to_string(idleMs) +
+                             " ms numa conexão sem objetos nem travas: conexão fechada");
     }
     if (arrival != Arrival::kFrame || !Serve(frame)) break;
   }
@@ -95,8 +95,8 @@ bool ServerConnection::Serve(const std::vector<uint8_t>& frame) {
       Dispatch(header, frame.data() + sizeof(header), frame.size() - sizeof(header), &reply);
   if (hr == RPC_X_BAD_STUB_DATA) {
     ReportRuntimeEvent(RuntimeEvent::kBadPayload,
-                       "bad payload for object " + std::to_string(header.objectId) + " slot " +
-                           std::to_string(header.slot) + ": connection closed");
+                       "dados inválidos para o objeto " + std::to_string(header.objectId) +
+                           " método " + std::to_string(header.slot) + ": conexão fechada");
     return false;
   }
   if (reply.size() > kMaxFrameLength - sizeof(WireReplyHeader)) {

@@ -72,7 +72,7 @@ HRESULT LaunchLocalServer(const std::string& commandLine) {
   argv.push_back(nullptr);
 
   int errorPipe[2];
-  if (pipe2(errorPipe, O_CLOEXEC) != 0) return CO_E_SERVER_EXEC_FAILURE;
+  if (pipe2(errorPipe, O_CLOEXEC) != 0) return E_OUTOFMEMORY;
   pid_t child = fork();
   if (child == 0) {
     setsid();
@@ -93,6 +93,7 @@ HRESULT LaunchLocalServer(const std::string& commandLine) {
     started = got == 0;
   }
   close(errorPipe[0]);
+  if (child < 0) return E_OUTOFMEMORY;
   return started ? S_OK : CO_E_SERVER_EXEC_FAILURE;
 }
 

@@ -14,7 +14,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // Runs the command line with "-Embedding" added, detached from this process (its own
 // session, standard streams on /dev/null, no descriptor of ours). CO_E_SERVER_EXEC_FAILURE
-// when it cannot be started.
+// when its program cannot be run; E_OUTOFMEMORY when no process can be made for it.
 HRESULT LaunchLocalServer(const std::string& commandLine);
 
 }  // namespace qx

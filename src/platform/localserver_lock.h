@@ -15,8 +15,12 @@ class ClassLock {
   ClassLock& operator=(const ClassLock&) = delete;
   ~ClassLock();
 
-  // False when another holder has it or the file cannot be opened.
-  bool Acquire(const std::string& path);
+  // False when another holder has it (then *busy, when given, is set) or the file cannot be
+  // opened.
+  bool Acquire(const std::string& path, bool* busy = nullptr);
+  // Whether a server holds the lock at path now. The look takes a shared lock for an instant,
+  // which may make a server that acquires at that instant see it busy.
+  static bool IsHeld(const std::string& path);
 
  private:
   int fd_ = -1;

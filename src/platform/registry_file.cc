@@ -120,8 +120,18 @@ long Replace(const std::string& path, const RegNode& root) {
   std::string temp = path + ".XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) return StatusOfErrno(errno);
+  // The store names the programs that clients start: its owner alone may
+  // write it, and only its owner, or the office group of an installation that
+  // shares it, may read it.
   struct stat old {};
-  fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  if (stat(path.c_str(), &old) == 0) {
+    // Fails when a user rewrites another's store, which becomes the writer's.
+    const int kept = fchown(fd, old.st_uid, old.st_gid);
+    (void)kept;
+    fchmod(fd, old.st_mode & 0640);
+  } else {
+    fchmod(fd, 0600);
+  }
   long status = ERROR_SUCCESS;
   for (size_t done = 0; status == ERROR_SUCCESS && done < text.size();) {
     ssize_t n = write(fd, text.data() + done, text.size() - done);
@@ -178,8 +188,9 @@ std::shared_ptr<const RegNode> LoadRegistryFile(const std::string& path, long* s
 long EditRegistryFile(const std::string& path,
                       const std::function<long(RegNode* root, bool* changed)>& change) {
   MakeFolders(path);
-  int lock_fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  int lock_fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (lock_fd < 0) return StatusOfErrno(errno);
+  fchmod(lock_fd, 0600);  // whatever the umask left of it, the next writer opens it too
   int locked;
   do {
     locked = flock(lock_fd, LOCK_EX);

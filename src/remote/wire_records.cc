@@ -122,6 +122,8 @@ bool ReadAllocated(WireReader& in, const RecordLayout& layout, Allocations& allo
 }
 
 void FreeRecordBlocks(const RecordLayout& layout, void* records, uint32_t count) {
+  // Records without pointers (a page's text bytes, say) own nothing.
+  if (layout.pointers.empty()) return;
   auto* first = static_cast<uint8_t*>(records);
   for (uint32_t i = 0; i < count; ++i) {
     uint8_t* record = first + size_t{i} * layout.size;

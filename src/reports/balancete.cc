@@ -86,8 +86,7 @@ Balancete MontaBalancete(SessaoLancamento& servico, const PlanoDeContas& plano,
   const std::vector<Conta>& contas = plano.Contas();
   for (size_t i = 0; i < contas.size(); ++i) {
     Figuras figuras;
-    const size_t fim = contas[i].total ? plano.FimDoGrupo(i) : i + 1;
-    for (size_t j = i; j < fim; ++j) {
+    for (const size_t j : contas[i].total ? plano.Abaixo(i) : std::vector<size_t>{i}) {
       if (const auto f = proprias.find(contas[j].numero); f != proprias.end()) {
         figuras.Soma(f->second);
       }

@@ -3,7 +3,8 @@
 // the debits and credits of the period (or its movement month by month) and
 // the balance at its end. Balances are debits minus credits, so a debit
 // balance is positive. A total account sums its own entries and those of
-// every account under it; accounts the chart does not have come last.
+// every account at or below its level; accounts the chart does not have come
+// last.
 
 #include <cstdint>
 #include <vector>

@@ -3,11 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "diagnostics/profiler_identity.h"
 #include "outside/acesso_servidores.h"
 #include "outside/company_database.h"
 #include "outside/outside_codes.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"
+#include "reports/natureza.h"
 
 namespace qx {
 namespace {
@@ -41,6 +43,11 @@ CadastroEmpresa::CadastroEmpresa(const Identidade& identidade) : identidade_(ide
   CQXDadosDF_Propriedades propriedades;
   Exige(acesso.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), "LePropriedades");
   quantidadeGerencial_ = propriedades.GetUsaQuantidadeGerencial() != 0;
+  const HRESULT naturezas = ListaNaturezas(*db, &naturezas_);
+  if (FAILED(naturezas)) {
+    throw FalhaServico{naturezas, "a leitura das naturezas das contas", {},
+                       Cp1252ToUtf8(db->message())};
+  }
 
   CQXComPtr<IQXCN_Mestre> mestre;
   Exige(acesso.GetAcessoContabil()->GetICNMestre(mestre), "GetICNMestre");
@@ -67,15 +74,21 @@ CadastroEmpresa::CadastroEmpresa(const Identidade& identidade) : identidade_(ide
   Exige(historicos_.Inicializa(empresa, usuario, sessao), "CConexaoHistorico::Inicializa");
 }
 
-char CadastroEmpresa::Tipo(CConexaoPlano& plano, std::map<int32_t, char>& lidos, int32_t conta) {
-  const auto [lido, novo] = lidos.try_emplace(conta, '\0');
-  if (novo) {
+const CadastroEmpresa::ContaLida& CadastroEmpresa::Le(CConexaoPlano& plano,
+                                                      std::map<int32_t, ContaLida>& lidas,
+                                                      int32_t conta) {
+  const auto [lida, nova] = lidas.try_emplace(conta);
+  if (nova) {
     _RegContaPS registro{};
     if (Exige(plano.Le(conta, &registro), "CConexaoPlano::Le") == S_OK) {
-      lido->second = registro.cTipo;
+      lida->second = {registro.cTipo, FieldText(registro.szClassificacao)};
     }
   }
-  return lido->second;
+  return lida->second;
+}
+
+Natureza CadastroEmpresa::NaturezaConta(int32_t conta) {
+  return NaturezaDaClassificacao(naturezas_, Le(plano_, contabeis_, conta).classificacao);
 }
 
 bool CadastroEmpresa::TemHistorico(uint16_t codigo) {

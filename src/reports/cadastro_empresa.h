@@ -1,15 +1,19 @@
 #pragma once
 // What the rules of a save look at in the company's data: its charts of
-// accounts, its standard histories, the user's active branches, the period
-// and the options the accounting master keeps. Read through the suite's
+// accounts and the natures of their accounts, its standard histories, the
+// user's active branches, the period and the options the accounting master
+// keeps. Read through the suite's
 // company access and charts, read only; each account and history is read
 // once per object.
 
 #include <cstdint>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "outside/conexao_plano.h"
 #include "outside/dados_df.h"
+#include "outside/naturezas.h"
 #include "reports/sessao.h"
 #include "values/qx_data.h"
 
@@ -25,8 +29,11 @@ class CadastroEmpresa {
 
   // The account's type (kContaAnalitica, kContaSintetica), or 0 when the
   // chart lacks it.
-  char TipoConta(int32_t conta) { return Tipo(plano_, tiposContabeis_, conta); }
-  char TipoContaGerencial(int32_t conta) { return Tipo(gerencial_, tiposGerenciais_, conta); }
+  char TipoConta(int32_t conta) { return Le(plano_, contabeis_, conta).tipo; }
+  char TipoContaGerencial(int32_t conta) { return Le(gerencial_, gerenciais_, conta).tipo; }
+  // The nature of an account of the accounting chart (kNenhuma when the
+  // chart lacks it).
+  Natureza NaturezaConta(int32_t conta);
   bool TemHistorico(uint16_t codigo);
   bool FilialAtiva(uint16_t filial) const { return filiais_.EhFilialAtiva(filial) != 0; }
 
@@ -38,7 +45,11 @@ class CadastroEmpresa {
   const Identidade& identidade() const { return identidade_; }
 
  private:
-  char Tipo(CConexaoPlano& plano, std::map<int32_t, char>& lidos, int32_t conta);
+  struct ContaLida {
+    char tipo = '\0';
+    std::string classificacao;
+  };
+  const ContaLida& Le(CConexaoPlano& plano, std::map<int32_t, ContaLida>& lidas, int32_t conta);
 
   Identidade identidade_;
   CConexaoPlanoContabil plano_;
@@ -48,7 +59,8 @@ class CadastroEmpresa {
   CQXData inicio_, fim_;
   bool moedaEstrangeira_ = false;
   bool quantidadeGerencial_ = false;
-  std::map<int32_t, char> tiposContabeis_, tiposGerenciais_;
+  std::vector<RegraNatureza> naturezas_;
+  std::map<int32_t, ContaLida> contabeis_, gerenciais_;
   std::map<uint16_t, bool> historicosLidos_;
 };
 

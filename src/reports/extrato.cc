@@ -50,13 +50,23 @@ class Extratos {
   std::map<int32_t, Extrato> extratos_;
 };
 
-// The lines in date order (those of one day as they were read), the balance
-// each leaves, the totals.
+// The lines in date order, those of one day as they were read: sorted by
+// keys of day and place, each line moved once.
+void OrdenaPorData(std::vector<LinhaExtrato>& linhas) {
+  std::vector<uint64_t> chaves(linhas.size());
+  for (size_t i = 0; i < linhas.size(); ++i) {
+    chaves[i] = uint64_t{linhas[i].lancamento.dados.DataLancamento} << 32 | i;
+  }
+  std::sort(chaves.begin(), chaves.end());
+  std::vector<LinhaExtrato> ordenadas;
+  ordenadas.reserve(linhas.size());
+  for (const uint64_t chave : chaves) ordenadas.push_back(std::move(linhas[chave & 0xFFFFFFFF]));
+  linhas = std::move(ordenadas);
+}
+
+// The lines in date order, the balance each leaves, the totals.
 void Fecha(Extrato& extrato) {
-  std::stable_sort(extrato.linhas.begin(), extrato.linhas.end(),
-                   [](const LinhaExtrato& a, const LinhaExtrato& b) {
-                     return a.lancamento.dados.DataLancamento < b.lancamento.dados.DataLancamento;
-                   });
+  OrdenaPorData(extrato.linhas);
   Total saldo = extrato.anterior;
   for (LinhaExtrato& linha : extrato.linhas) {
     saldo.Soma(linha.debito);

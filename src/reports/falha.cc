@@ -1,10 +1,43 @@
 #include "reports/falha.h"
 
+#include "entries/gravacao.h"
+#include "platform/path.h"
+#include "storage/folders/folders.h"
+#include "storage/qx_arq_marca_enum.h"
+
 namespace qx {
+namespace {
+
+// The accounting folder of the company this thread's last session opened.
+thread_local std::string t_pastaDaSessao;
+
+// Whether hr is the busy code of the saves' mark, bare or as a failure.
+bool MarcaOcupada(HRESULT hr) {
+  const auto codigo = static_cast<uint32_t>(hr);
+  const auto esperado = static_cast<uint32_t>(IQXArqMarcaEnum::CodigoMarcaOcupada(kMarcaLancamentos));
+  return codigo == esperado || codigo == (0x80040000u | esperado) ||
+         codigo == (0x00040000u | esperado);
+}
+
+}  // namespace
+
+void LembraPastaDaSessao(const std::string& empresa) {
+  t_pastaDaSessao = CompanyFolder(kModuloContabilidade, empresa);
+}
 
 HRESULT Verifica(HRESULT hr, const std::string& contexto) {
-  if (hr != S_OK) throw FalhaServico{hr, contexto};
-  return hr;
+  if (hr == S_OK) return hr;
+  if (!MarcaOcupada(hr)) throw FalhaServico{hr, contexto};
+  const std::string marca = "XXMARCA" + std::to_string(kMarcaLancamentos) + ".dat";
+  const std::string arquivo =
+      t_pastaDaSessao.empty() ? marca : JoinPath(t_pastaDaSessao, marca);
+  throw FalhaServico{
+      hr, contexto,
+      "repita; se persistir, veja quem tem o arquivo aberto (como root: fuser -v " + arquivo +
+          ") e, com qxcheck, se outros usuários alcançam a pasta",
+      "a marca " + std::to_string(kMarcaLancamentos) + " (" + arquivo +
+          "), que as gravações e exclusões da empresa tomam uma de cada vez, ficou com outro "
+          "processo por 50 s"};
 }
 
 }  // namespace qx

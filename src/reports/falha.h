@@ -37,7 +37,12 @@ struct FalhaRecusa {
 
 // Throws FalhaServico unless hr is S_OK: the service answers a stored file's
 // trouble (a full disk, a month that cannot be read) with positive statuses
-// too, and a client for people must not take them for success.
+// too, and a client for people must not take them for success. The busy code
+// of the mark that saves take names the mark's file, in the folder of the
+// company of this thread's last session, and what to do.
 HRESULT Verifica(HRESULT hr, const std::string& contexto);
+
+// Remembers the company of the session this thread opens (for Verifica).
+void LembraPastaDaSessao(const std::string& empresa);
 
 }  // namespace qx

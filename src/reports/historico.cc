@@ -83,7 +83,29 @@ class Leitura {
     }
     Preenche(e, h);
     h->mudancas = Compara(antes ? &*antes : nullptr, depois ? &*depois : nullptr);
+    if (e.tipo != kEventoAlterado) return S_OK;
+    // Every save takes the checked mark off; the images do not hold it, the
+    // checks do.
+    uint8_t marca = 0;
+    if (const HRESULT hr = MarcaAntes(e, &marca); FAILED(hr)) return hr;
+    if (marca != 0) h->mudancas.push_back({Campo::kConferido, ValorCampo::Numero(marca), {}});
     return S_OK;
+  }
+
+  // The checked mark before an update: what the entry's last check since its
+  // previous save left (a save leaves none).
+  HRESULT MarcaAntes(const EventoLog& e, uint8_t* marca) {
+    FiltroEventos filtro;
+    filtro.mes = e.mes;
+    filtro.posicao = e.posicao;
+    filtro.tipos = std::string(1, kEventoConferido);
+    filtro.antesDe = e.id;
+    std::vector<EventoLog> checagens;
+    const HRESULT hr = consulta_.ListaEventos(filtro, &checagens);
+    if (SUCCEEDED(hr) && !checagens.empty() && checagens.back().id > e.anterior) {
+      *marca = checagens.back().conferido;
+    }
+    return hr;
   }
 
   static void Preenche(const EventoLog& e, EventoHistorico* h) {

@@ -9,6 +9,7 @@
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"
+#include "reports/leitura_mes.h"
 
 namespace qx {
 namespace {
@@ -17,6 +18,47 @@ namespace {
 // 560 bytes, a key 8 (both ways).
 constexpr size_t kChavesPorPagina = 4096;
 constexpr size_t kChavesDaBuscaPorPagina = 65536;
+// A page of positions that holds at least this many keys is read whole
+// through the batch interface (about 110 bytes an entry, one way), not key
+// by key (about 560 bytes each, and a keyed read each).
+constexpr size_t kChavesParaLerPagina = kLancamentosPorPagina / 8;
+
+// The live entries at these positions (ascending) of the month, read in
+// pages of the batch interface where the keys are dense; *faltam gets the
+// positions left for keyed reading (sparse, deleted, or of an inactive branch).
+std::map<int32_t, LancamentoLido> LePaginasDensas(SessaoLancamento& servico, CQXMesAno mes,
+                                                  const std::vector<Lancamentos>& posicoes,
+                                                  std::vector<Lancamentos>* faltam) {
+  std::map<int32_t, LancamentoLido> lidos;
+  for (size_t i = 0; i < posicoes.size();) {
+    const int32_t inicio = posicoes[i].Indlan;
+    size_t fim = i;
+    while (fim < posicoes.size() && posicoes[fim].Indlan - inicio < kLancamentosPorPagina) ++fim;
+    if (fim - i >= kChavesParaLerPagina) {
+      std::map<int32_t, const LancamentoDoMes*> pagina;
+      const std::vector<LancamentoDoMes> doMes =
+          LancamentosDaFaixa(servico, mes, inicio, kLancamentosPorPagina);
+      for (const LancamentoDoMes& l : doMes) pagina.emplace(l.posicao, &l);
+      for (size_t k = i; k < fim; ++k) {
+        const auto achado = pagina.find(posicoes[k].Indlan);
+        if (achado == pagina.end() || achado->second->Excluido()) {
+          faltam->push_back(posicoes[k]);
+          continue;
+        }
+        LancamentoLido& lido = lidos[posicoes[k].Indlan];
+        lido.mes = mes;
+        lido.posicao = posicoes[k].Indlan;
+        lido.dados = achado->second->dados;
+        lido.complemento = achado->second->complemento;
+      }
+    } else {
+      faltam->insert(faltam->end(), posicoes.begin() + static_cast<long>(i),
+                     posicoes.begin() + static_cast<long>(fim));
+    }
+    i = fim;
+  }
+  return lidos;
+}
 
 }  // namespace
 
@@ -55,9 +97,18 @@ std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
     porMes[mes].push_back(posicao);
   }
   std::vector<LancamentoLido> lidos;
-  for (auto& [mes, posicoes] : porMes) {
-    Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
-    // In pages well under the frame limit: an entry with its complement is about 560 bytes.
+  for (auto& [mes, todas] : porMes) {
+    const auto ordem = [](const Lancamentos& a, const Lancamentos& b) { return a.Indlan < b.Indlan; };
+    std::vector<Lancamentos> posicoes;
+    std::map<int32_t, LancamentoLido> doMes;
+    if (std::is_sorted(todas.begin(), todas.end(), ordem)) {
+      doMes = LePaginasDensas(servico, CQXMesAno(mes), todas, &posicoes);
+    } else {
+      posicoes = todas;
+    }
+    if (!posicoes.empty()) {
+      Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
+    }
     for (size_t inicio = 0; inicio < posicoes.size(); inicio += kChavesPorPagina) {
       const size_t quantas = std::min(kChavesPorPagina, posicoes.size() - inicio);
       std::vector<RegDadosComplemento> dados(quantas);
@@ -66,14 +117,16 @@ std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
       if (FAILED(hr)) servico->FechaEspecial();
       Verifica(hr, "LeEspecialChavesComplemento");
       for (size_t i = 0; i < quantas; ++i) {
-        LancamentoLido& lido = lidos.emplace_back();
+        LancamentoLido& lido = doMes[posicoes[inicio + i].Indlan];
         lido.mes = CQXMesAno(mes);
         lido.posicao = posicoes[inicio + i].Indlan;
         lido.dados = dados[i].RegLan;
         lido.complemento = SemFimDeLinha(FieldText(dados[i].cComplemento));
       }
     }
-    servico->FechaEspecial();
+    if (!posicoes.empty()) servico->FechaEspecial();
+    // In key order, as asked.
+    for (const Lancamentos& posicao : todas) lidos.push_back(doMes[posicao.Indlan]);
   }
   return lidos;
 }

@@ -30,10 +30,10 @@ Pagina<REG_LOTE_LISTA_GERENCIAIS>::~Pagina() {
   CoTaskMemFree(lista);
 }
 
-std::string SemFimDeLinha(const uint8_t* bytes, size_t tamanho) {
-  std::string texto(reinterpret_cast<const char*>(bytes), tamanho);
-  while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
-  return texto;
+// The text without its line end, into *texto (whose room is used again).
+void SemFimDeLinha(const uint8_t* bytes, size_t tamanho, std::string* texto) {
+  texto->assign(reinterpret_cast<const char*>(bytes), tamanho);
+  while (!texto->empty() && (texto->back() == '\r' || texto->back() == '\n')) texto->pop_back();
 }
 
 // Pages from position 1 until the last position the month holds; `le` reads
@@ -44,36 +44,51 @@ void PorPaginas(Le&& le) {
   for (int32_t inicio = 1; inicio == 1 || inicio <= ultima;) inicio = le(inicio, &ultima);
 }
 
+// The month's entries of one page, from position `inicio`, into *lidos
+// (whose texts' room is used again); the month's last position.
+int32_t LePagina(SessaoLancamento& servico, CQXMesAno mes, int32_t inicio, int32_t quantidade,
+                 bool complementos, std::vector<LancamentoDoMes>* lidosPagina) {
+  Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
+  Verifica(servico.Lote()->LeLancamentosFaixa(static_cast<uint16_t>(mes.Value()), inicio,
+                                              quantidade, complementos ? 1 : 0, &resposta.lista),
+           "LeLancamentosFaixa");
+  std::vector<LancamentoDoMes>& lidos = *lidosPagina;
+  // The page's entries take the places of the last page's, texts and all.
+  lidos.resize(resposta.lista->ulQtde);
+  for (uint32_t i = 0; i < resposta.lista->ulQtde; ++i) {
+    const REG_LOTE_LANCAMENTO_LIDO& r = resposta.lista->pLancamentos[i];
+    LancamentoDoMes& l = lidos[i];
+    l.posicao = r.lPosicao;
+    l.status = r.cStatus;
+    l.dados = r.Dados;
+    l.complemento.clear();
+    if (r.usTamanhoComplemento > 0) {
+      SemFimDeLinha(resposta.lista->pTextos + r.ulInicioComplemento, r.usTamanhoComplemento,
+                    &l.complemento);
+    }
+  }
+  return resposta.lista->lUltimaPosicao;
+}
+
 }  // namespace
 
 void PercorreLancamentosDoMes(
     SessaoLancamento& servico, CQXMesAno mes, bool complementos,
     const std::function<void(const std::vector<LancamentoDoMes>&)>& pagina) {
-  IQXCN_LancamentoLote* lote = servico.Lote();
-  const auto mesAno = static_cast<uint16_t>(mes.Value());
   std::vector<LancamentoDoMes> lidos;
   PorPaginas([&](int32_t inicio, int32_t* ultima) {
-    Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
-    Verifica(lote->LeLancamentosFaixa(mesAno, inicio, kLancamentosPorPagina, complementos ? 1 : 0,
-                                      &resposta.lista),
-             "LeLancamentosFaixa");
-    *ultima = resposta.lista->lUltimaPosicao;
-    lidos.clear();
-    for (uint32_t i = 0; i < resposta.lista->ulQtde; ++i) {
-      const REG_LOTE_LANCAMENTO_LIDO& r = resposta.lista->pLancamentos[i];
-      LancamentoDoMes& l = lidos.emplace_back();
-      l.posicao = r.lPosicao;
-      l.status = r.cStatus;
-      l.dados = r.Dados;
-      if (r.usTamanhoComplemento > 0) {
-        l.complemento =
-            SemFimDeLinha(resposta.lista->pTextos + r.ulInicioComplemento, r.usTamanhoComplemento);
-      }
-    }
+    *ultima = LePagina(servico, mes, inicio, kLancamentosPorPagina, complementos, &lidos);
     if (!lidos.empty()) pagina(lidos);
     // Entries of inactive branches are left out: the page ends where it was asked to.
     return inicio + kLancamentosPorPagina;
   });
+}
+
+std::vector<LancamentoDoMes> LancamentosDaFaixa(SessaoLancamento& servico, CQXMesAno mes,
+                                                int32_t inicio, int32_t quantidade) {
+  std::vector<LancamentoDoMes> lidos;
+  LePagina(servico, mes, inicio, quantidade, true, &lidos);
+  return lidos;
 }
 
 std::vector<LancamentoDoMes> LancamentosDoMes(SessaoLancamento& servico, CQXMesAno mes,

@@ -57,6 +57,10 @@ void PercorreLancamentosDoMes(
     const std::function<void(const std::vector<LancamentoDoMes>&)>& pagina);
 std::vector<LancamentoDoMes> LancamentosDoMes(SessaoLancamento& servico, CQXMesAno mes,
                                               bool complementos);
+// One page of them, with their complements: positions `inicio` to
+// `inicio + quantidade - 1` (at most kLancamentosPorPagina).
+std::vector<LancamentoDoMes> LancamentosDaFaixa(SessaoLancamento& servico, CQXMesAno mes,
+                                                int32_t inicio, int32_t quantidade);
 
 // The same for the month's split lines.
 void PercorreGerenciaisDoMes(

@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include "diagnostics/profiler_identity.h"
+#include "outside/company_database.h"
 #include "outside/conexao_plano.h"
+#include "platform/codepage.h"
 #include "reports/falha.h"
+#include "reports/natureza.h"
+#include "reports/niveis.h"
 
 namespace qx {
 
@@ -14,6 +18,12 @@ PlanoDeContas::PlanoDeContas(std::vector<Conta> contas) : contas_(std::move(cont
   });
   for (size_t i = 0; i < contas_.size(); ++i) porNumero_.emplace_back(contas_[i].numero, i);
   std::sort(porNumero_.begin(), porNumero_.end());
+}
+
+PlanoDeContas::PlanoDeContas(std::vector<Conta> contas,
+                             const std::vector<RegraNatureza>& naturezas)
+    : PlanoDeContas(std::move(contas)) {
+  for (Conta& conta : contas_) conta.natureza = NaturezaDaClassificacao(naturezas, conta.classificacao);
 }
 
 size_t PlanoDeContas::Ordem(int32_t numero) const {
@@ -32,18 +42,34 @@ Conta PlanoDeContas::Busca(int32_t numero) const {
 
 bool PlanoDeContas::Tem(int32_t numero) const { return Ordem(numero) < contas_.size(); }
 
-size_t PlanoDeContas::FimDoGrupo(size_t i) const {
+std::vector<size_t> PlanoDeContas::Abaixo(size_t i) const {
+  // In classification order, the accounts of the same classification lie
+  // together, and so do those whose classification begins with it and the
+  // separator: from that text up to the text with the next character.
   const std::string& raiz = contas_[i].classificacao;
-  size_t fim = i + 1;
-  while (fim < contas_.size() && contas_[fim].classificacao.starts_with(raiz)) ++fim;
-  return fim;
+  const auto primeira = [&](const std::string& texto) {
+    return static_cast<size_t>(
+        std::partition_point(contas_.begin(), contas_.end(),
+                             [&](const Conta& c) { return c.classificacao < texto; }) -
+        contas_.begin());
+  };
+  std::vector<size_t> abaixo;
+  const std::string separada = raiz + kSeparadorNivel;
+  const std::string depois = raiz + static_cast<char>(kSeparadorNivel + 1);
+  for (const auto& [de, ate] : {std::pair{primeira(raiz), primeira(separada)},
+                                {primeira(separada), primeira(depois)}}) {
+    for (size_t j = de; j < ate; ++j) {
+      if (NoNivelOuAbaixo(contas_[j].classificacao, raiz)) abaixo.push_back(j);
+    }
+  }
+  return abaixo;
 }
 
 std::vector<int32_t> PlanoDeContas::Grupo(int32_t numero) const {
   const size_t i = Ordem(numero);
   if (i == contas_.size() || !contas_[i].total) return {numero};
   std::vector<int32_t> grupo;
-  for (size_t j = i, fim = FimDoGrupo(i); j < fim; ++j) grupo.push_back(contas_[j].numero);
+  for (const size_t j : Abaixo(i)) grupo.push_back(contas_[j].numero);
   return grupo;
 }
 
@@ -62,7 +88,23 @@ PlanoDeContas LePlano(const SessaoLancamento& servico, char plano) {
     contas.push_back({r.lConta, FieldText(r.szClassificacao), FieldText(r.szNome), r.usNivel,
                       r.cTipo == kContaSintetica});
   }
-  return PlanoDeContas(std::move(contas));
+  if (plano == 'G') return PlanoDeContas(std::move(contas));
+  return PlanoDeContas(std::move(contas), LeNaturezas(quem.empresa));
+}
+
+std::vector<RegraNatureza> LeNaturezas(const std::string& empresa) {
+  std::shared_ptr<SuiteDatabase> db;
+  std::string mensagem;
+  HRESULT hr = OpenCompanyDatabase(empresa, &db, &mensagem);
+  std::vector<RegraNatureza> regras;
+  if (SUCCEEDED(hr)) {
+    hr = ListaNaturezas(*db, &regras);
+    mensagem = db->message();
+  }
+  if (FAILED(hr)) {
+    throw FalhaServico{hr, "a leitura das naturezas das contas", {}, Cp1252ToUtf8(mensagem)};
+  }
+  return regras;
 }
 
 }  // namespace qx

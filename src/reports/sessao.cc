@@ -28,7 +28,7 @@ std::vector<std::string> EmpresasDoServico(IQXCN_Lancamento* lancamento) {
 std::string PrimeiraEmpresa(IQXCN_Lancamento* lancamento) {
   const std::vector<std::string> empresas = EmpresasDoServico(lancamento);
   if (empresas.empty()) {
-    throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin company add CODIGO");
+    throw FalhaLocal("a instalação não tem empresas", "crie uma: qxadmin empresa inclui CODIGO");
   }
   return empresas[0];
 }
@@ -81,6 +81,7 @@ SessaoLancamento::SessaoLancamento(const Identidade& identidade) : identidade_(i
     identidade_.empresa = PrimeiraEmpresa(lancamento_.objeto);
     identidade_.origem = "a primeira da instalação";
   }
+  LembraPastaDaSessao(identidade_.empresa);
   const _REG_DF_INICIALIZAPS registro = RegistroInicializacaoCliente(
       {identidade_.empresa, identidade_.usuario, identidade_.sessao, "QXCN", "qxcn", "sessao.cc",
        __LINE__});

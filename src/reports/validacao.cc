@@ -1,6 +1,7 @@
 #include "reports/validacao.h"
 
 #include "platform/codepage.h"
+#include "reports/natureza.h"
 #include "storage/records/entry_records.h"
 #include "values/br_text.h"
 
@@ -64,6 +65,12 @@ void ConfereRateio(Apontador& a, CadastroEmpresa& cadastro, const LancamentoAGra
     if (linha.Valor.int64 <= 0) {
       a.Quebra("valor do rateio", AmountText(linha.Valor), "deve ser maior que zero");
     }
+    const RegDados& d = lancamento.dados;
+    if (linha.ContaContabil == 0 ||
+        (linha.ContaContabil != d.Debito && linha.ContaContabil != d.Credito)) {
+      a.Quebra("conta contábil do rateio", Numero(linha.ContaContabil),
+               "não é o débito nem o crédito do lançamento");
+    }
     estouro = estouro || __builtin_add_overflow(soma.int64, linha.Valor.int64, &soma.int64);
   }
   if (!lancamento.rateio.empty() && (estouro || soma.int64 != lancamento.dados.Valor.int64)) {
@@ -89,6 +96,15 @@ std::string ConfereComplemento(Apontador& a, const std::string& utf8) {
 }
 
 }  // namespace
+
+void Validador::CompletaRateio(LancamentoAGravar* lancamento) {
+  const RegDados& d = lancamento->dados;
+  for (RegLan_Ger& linha : lancamento->rateio) {
+    if (linha.ContaContabil != 0) continue;
+    linha.ContaContabil =
+        ContaDoRateio(d, cadastro_.NaturezaConta(d.Debito), cadastro_.NaturezaConta(d.Credito));
+  }
+}
 
 std::string Apontamento::Linha() const {
   return campo + (valor.empty() ? "" : " " + valor) + ": " + regra;
@@ -131,7 +147,7 @@ Conferencia Validador::Confere(const LancamentoAGravar& lancamento, Liberacoes l
     if (quantidade.Quantidade.int64 != 0 && !cadastro_.QuantidadeGerencial()) {
       a.Quebra("quantidade", AmountText(quantidade.Quantidade),
                "a empresa não guarda quantidades gerenciais: ligue a configuração "
-               "managerial-quantities",
+               "quantidades-gerenciais",
                Contorno::kConfiguracao);
       break;
     }
@@ -139,7 +155,7 @@ Conferencia Validador::Confere(const LancamentoAGravar& lancamento, Liberacoes l
   if ((d.ValorMoeda.int64 != 0 || d.cGravarZero == 'S') && !cadastro_.MoedaEstrangeira()) {
     a.Quebra("moeda", AmountText(d.ValorMoeda),
              "a empresa não guarda valores em moeda estrangeira: ligue a configuração "
-             "foreign-currency",
+             "moeda-estrangeira",
              Contorno::kConfiguracao);
   }
 

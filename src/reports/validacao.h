@@ -7,7 +7,9 @@
 //   - an amount above zero;
 //   - a standard history, when given, among the company's histories;
 //   - cost centres in the managerial chart and not total accounts, split
-//     lines above zero that add up to the amount;
+//     lines above zero that add up to the amount, each on the entry's debit
+//     or credit account (a line naming none takes the result side, see
+//     CompletaRateio);
 //   - the branch among the user's active branches;
 //   - the date inside the company's accounting period.
 // Nothing is altered without a word: quantities on a company that keeps none
@@ -70,6 +72,9 @@ class Validador {
   explicit Validador(const Identidade& identidade) : cadastro_(identidade) {}
 
   Conferencia Confere(const LancamentoAGravar& lancamento, Liberacoes liberacoes);
+  // Gives each split line that names no accounting account the side of the
+  // entry that is a result account, the debit otherwise (reports/natureza.h).
+  void CompletaRateio(LancamentoAGravar* lancamento);
 
  private:
   CadastroEmpresa cadastro_;

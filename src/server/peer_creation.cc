@@ -16,7 +16,8 @@ constexpr const char* kUnidade = "QXComPtr";
 constexpr const char* kFuncao = "QXCoCreateInstance";
 
 bool ServidorIndisponivel(HRESULT hr) {
-  return hr == RPC_S_SERVER_UNAVAILABLE || hr == CO_E_SERVER_EXEC_FAILURE;
+  return hr == RPC_S_SERVER_UNAVAILABLE || hr == CO_E_SERVER_EXEC_FAILURE ||
+         hr == CO_E_SERVER_START_TIMEOUT;
 }
 
 // The warning and the reachability report after a first attempt that found

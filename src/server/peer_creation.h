@@ -31,8 +31,9 @@ struct OperacoesCriacao {
 };
 
 // QXCoCreateInstance over the given operations. A server that cannot be
-// started (CO_E_SERVER_EXEC_FAILURE) counts as unavailable, as does one that
-// does not answer (RPC_S_SERVER_UNAVAILABLE).
+// started (CO_E_SERVER_EXEC_FAILURE) or never listens
+// (CO_E_SERVER_START_TIMEOUT) counts as unavailable, as does one that does not
+// answer (RPC_S_SERVER_UNAVAILABLE).
 HRESULT CriaComRetentativa(const OperacoesCriacao& operacoes, REFCLSID rclsid, IUnknown* pUnkOuter,
                            DWORD dwClsCtx, REFIID riid, void** ppv, DWORD flags);
 

@@ -1,19 +1,27 @@
 #include "values/br_text.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace qx {
 namespace {
 
+// Reports print these by the hundred thousand: digits are written by hand,
+// not through printf.
+
 // The decimals of an amount: two, or all four when the amount has more. Never
 // three: "1.234" would read as a thousand and more where a '.' groups thousands.
-std::string Decimals(uint64_t fraction) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04u", static_cast<unsigned>(fraction));
-  std::string digits(text);
-  if (fraction % 100 == 0) digits.resize(2);
-  return digits;
+void AppendDecimals(uint64_t fraction, std::string* text) {
+  const char digits[4] = {static_cast<char>('0' + fraction / 1000),
+                          static_cast<char>('0' + fraction / 100 % 10),
+                          static_cast<char>('0' + fraction / 10 % 10),
+                          static_cast<char>('0' + fraction % 10)};
+  text->append(digits, fraction % 100 == 0 ? 2 : 4);
+}
+
+// n (0..99) as two digits.
+void AppendTwoDigits(int n, std::string* text) {
+  text->push_back(static_cast<char>('0' + n / 10));
+  text->push_back(static_cast<char>('0' + n % 10));
 }
 
 uint64_t Magnitude(CURRENCY value) {
@@ -33,14 +41,19 @@ std::optional<int> Field(std::string_view digits) {
 
 std::string AmountText(CURRENCY value) {
   const uint64_t magnitude = Magnitude(value);
-  const std::string whole = std::to_string(magnitude / 10000);
-  std::string text = value.int64 < 0 ? "-" : "";
-  for (std::size_t i = 0; i < whole.size(); ++i) {
-    if (i > 0 && (whole.size() - i) % 3 == 0) text += '.';
+  char whole[24];
+  const std::size_t size =
+      static_cast<std::size_t>(std::to_chars(whole, whole + sizeof whole, magnitude / 10000).ptr -
+                               whole);
+  std::string text;
+  text.reserve(32);
+  if (value.int64 < 0) text += '-';
+  for (std::size_t i = 0; i < size; ++i) {
+    if (i > 0 && (size - i) % 3 == 0) text += '.';
     text += whole[i];
   }
   text += ',';
-  text += Decimals(magnitude % 10000);
+  AppendDecimals(magnitude % 10000, &text);
   return text;
 }
 
@@ -49,14 +62,34 @@ std::string AmountPlainText(CURRENCY value) {
   std::string text = value.int64 < 0 ? "-" : "";
   text += std::to_string(magnitude / 10000);
   text += '.';
-  text += Decimals(magnitude % 10000);
+  AppendDecimals(magnitude % 10000, &text);
   return text;
 }
 
-std::string DateText(CQXData date) { return date.IsEmpty() ? "" : date.Text(1, '/'); }
+std::string DateText(CQXData date) {
+  if (date.IsEmpty()) return "";
+  const CivilDate d = date.Split();
+  if (d.year < 1000 || d.year > 9999) return date.Text(1, '/');
+  std::string text;
+  AppendTwoDigits(d.day, &text);
+  text += '/';
+  AppendTwoDigits(d.month, &text);
+  text += '/';
+  AppendTwoDigits(d.year / 100, &text);
+  AppendTwoDigits(d.year % 100, &text);
+  return text;
+}
 
 std::string MesAnoText(CQXMesAno mesAno) {
-  return mesAno.Value() == 0 ? "" : mesAno.Text(8, '/');
+  if (mesAno.Value() == 0) return "";
+  const int year = mesAno.Year();
+  if (year < 1000 || year > 9999) return mesAno.Text(8, '/');
+  std::string text;
+  AppendTwoDigits(mesAno.Month(), &text);
+  text += '/';
+  AppendTwoDigits(year / 100, &text);
+  AppendTwoDigits(year % 100, &text);
+  return text;
 }
 
 std::optional<CQXMesAno> ReadMesAno(std::string_view text) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "check_run.h"
@@ -179,6 +181,29 @@ TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
   EXPECT_EQ(
       (*vanished[0])["reason"],
       "listado em QXCTLARQ.DAT (registro 2) como criado, e sumiu, embora CNLC0124.DAT esteja lá");
+}
+
+TEST(CheckDamageTest, FoldersAndFilesOpenToOtherUsers) {
+  SampleFolder sample;
+  // A private folder hides its files, whatever their bits.
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0644), 0);
+  EXPECT_TRUE(FindingsOf(sample.Check(), "open-to-others").empty());
+  ASSERT_EQ(chmod(sample.folder().c_str(), 0751), 0);
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0640), 0);
+  WriteText(sample / "XXMARCA7.dat", "");
+  ASSERT_EQ(chmod((sample / "XXMARCA7.dat").c_str(), 0604), 0);
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "open-to-others", ".", -1,
+               "modo 0751: os do grupo da pasta podem listar e entrar; outros usuários podem "
+               "entrar na pasta");
+  ExpectDamage(run, "open-to-others", "CNLC0124.DAT", -1, "modo 0640: os do grupo da pasta podem ler");
+  ExpectDamage(run, "open-to-others", "XXMARCA7.dat", -1, "modo 0604: outros usuários podem ler");
+  EXPECT_EQ(FindingsOf(run, "open-to-others").size(), 3u) << run.out;
+  // The office's group may enter an office folder and use its files.
+  ASSERT_EQ(chmod(sample.folder().c_str(), 02770), 0);
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0660), 0);
+  ASSERT_EQ(chmod((sample / "XXMARCA7.dat").c_str(), 0660), 0);
+  EXPECT_TRUE(FindingsOf(sample.Check(), "open-to-others").empty());
 }
 
 }  // namespace

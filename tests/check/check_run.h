@@ -47,7 +47,6 @@ inline CheckRun RunTool(const TempDir& dir, const std::string& tool,
 class SampleFolder {
  public:
   SampleFolder() {
-    std::filesystem::create_directory(folder());
     EXPECT_EQ(RunTool(dir_, "qxsample", {folder()}).code, 0);
   }
   std::string folder() const { return dir_ / "CN"; }

@@ -1,8 +1,11 @@
 // Many client processes at once, a client killed in the middle of a save,
 // and the connections of other users.
+#include <fcntl.h>
 #include <grp.h>
 
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -84,14 +87,23 @@ constexpr int kCannotSwitchUser = 10;
 
 class OtherUserTest : public ProcessTest {
  protected:
+  // body's result in a child that became user "nobody" (kCannotSwitchUser
+  // when it could not).
+  static int AsNobody(const std::function<int()>& body) {
+    Child child([&body](Child&) {
+      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
+        return kCannotSwitchUser;
+      }
+      return body();
+    });
+    return child.Wait();
+  }
+
   // A client that becomes user "nobody" and exits with 0 when creating an
   // object (by its class id: the registry is not nobody's) gives `expected`
   // and, on success, the object answers.
   static int NobodyClient(HRESULT expected) {
-    Child client([expected](Child&) {
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
-        return kCannotSwitchUser;
-      }
+    return AsNobody([expected] {
       RegistraClienteLancamento();
       MULTI_QI result = {&IID_IQXCN_Lancamento, nullptr, S_OK};
       HRESULT hr = CoCreateInstanceEx(CLSID_QXCN_Lancamento, nullptr, CLSCTX_LOCAL_SERVER, nullptr,
@@ -104,7 +116,6 @@ class OtherUserTest : public ProcessTest {
       servico->Release();
       return hr == S_OK && ok == 1 ? 0 : 13;
     });
-    return client.Wait();
   }
 
   void Check(bool disabled) {
@@ -127,6 +138,48 @@ class OtherUserTest : public ProcessTest {
 };
 
 TEST_F(OtherUserTest, OtherUsersAreRefusedByDefault) { Check(false); }
+
+TEST_F(OtherUserTest, AnotherUserReadsNothingOfACompanyNorHoldsItsSaves) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  IQXCN_Lancamento* servico = NewObject();
+  ASSERT_NE(servico, nullptr);
+  ASSERT_EQ(SaveEntry(servico, 1), S_OK);
+  // Everything made for the books (folders, month and side files, the mark, the
+  // suite database with its WAL, the error log, the registry) is the owner's alone.
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(company_.root())) {
+    if (entry.path().string().starts_with(runtime_)) continue;
+    if (entry.is_regular_file()) files.push_back(entry.path());
+    if (entry.is_regular_file() || entry.is_directory()) {
+      EXPECT_EQ(entry.status().permissions() & std::filesystem::perms::group_all,
+                std::filesystem::perms::none)
+          << entry.path();
+      EXPECT_EQ(entry.status().permissions() & std::filesystem::perms::others_all,
+                std::filesystem::perms::none)
+          << entry.path();
+    }
+  }
+  const std::string mark = company_.CnFolder() + "XXMARCA7.dat";
+  ASSERT_TRUE(std::filesystem::exists(mark));
+  // Even a user let into the folders opens none of its files: not the mark
+  // either, which it would hold to keep every save waiting.
+  ASSERT_EQ(chmod(company_.root().c_str(), 0711), 0);
+  ASSERT_EQ(chmod((company_.root() + "/EMP1").c_str(), 0711), 0);
+  ASSERT_EQ(chmod(company_.CnFolder().c_str(), 0755), 0);
+  const int code = AsNobody([&files] {
+    int opened = 0;
+    for (const std::string& file : files) {
+      const int fd = open(file.c_str(), O_RDONLY);
+      if (fd >= 0) ++opened;
+    }
+    return opened == 0 ? 0 : 20;
+  });
+  if (code == kCannotSwitchUser) GTEST_SKIP() << "cannot act as another user here";
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(SaveEntry(servico, 2), S_OK);
+  servico->Release();
+  EXPECT_TRUE(WaitGone());
+}
 
 TEST_F(OtherUserTest, DisabledAuthenticationAdmitsOtherUsers) { Check(true); }
 

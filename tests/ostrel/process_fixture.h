@@ -54,9 +54,7 @@ class ProcessTest : public ::testing::Test {
 
   // True while a server holds the class's lock.
   bool ServerRunning() const {
-    const std::string path = ClassLockPath(runtime_, CLSID_QXCN_Lancamento);
-    ClassLock probe;
-    return access(path.c_str(), F_OK) == 0 && !probe.Acquire(path);
+    return ClassLock::IsHeld(ClassLockPath(runtime_, CLSID_QXCN_Lancamento));
   }
   // Polls until the server is gone; false when it outlives the idle time by
   // far.

@@ -1,4 +1,7 @@
 // The admin tool, run as people run it.
+#include <grp.h>
+#include <sys/stat.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +35,14 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_EQ(Admin({"branch", "add", "LOJA1", "1", "Matriz"}).code, 0);
   ASSERT_EQ(Admin({"user", "add", "LOJA1", "5", "Maria", "--branches", "1"}).code, 0);
   ASSERT_EQ(Admin({"account", "add", "LOJA1", "C", "10", "1.1.01", "A", "Caixa"}).code, 0);
+  // A level wider than the chart's is added, with a warning; natures by the longest rule.
+  const test::DumpRun largura =
+      Admin({"account", "add", "LOJA1", "C", "11", "1.10.01", "A", "Outros", "--json"});
+  EXPECT_EQ(largura.code, 0);
+  EXPECT_NE(largura.out.find("o n\u00edvel 2 tem 2"), std::string::npos) << largura.out;
+  ASSERT_EQ(Admin({"natureza", "define", "LOJA1", "1.10", "compensacao"}).code, 0);
+  EXPECT_EQ(Admin({"natureza", "define", "LOJA1", "5", "lucro"}).code, 2);
+  EXPECT_EQ(Admin({"natureza", "remove", "LOJA1", "5"}).code, 1);
   ASSERT_EQ(Admin({"config", "set", "LOJA1", "client-code", "12"}).code, 0);
   EXPECT_EQ(Admin({"config", "set", "LOJA1", "client-code", "70000"}).code, 2);
 
@@ -44,7 +55,11 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
        "empresa,nome,pasta\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst + "/Empresas/LOJA1/DF/\r\n"},
       {{"user", "list", "LOJA1"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
       {{"account", "list", "LOJA1"},
-       "plano,conta,classificacao,tipo,nome,superior\r\nC,10,1.1.01,A,Caixa,0\r\n"},
+       "plano,conta,classificacao,tipo,nome,superior,natureza\r\nC,10,1.1.01,A,Caixa,0,ativo\r\n"
+       "C,11,1.10.01,A,Outros,0,compensacao\r\n"},
+      {{"natureza", "lista", "LOJA1"},
+       "classificacao,natureza,descricao\r\n1,ativo,ativo\r\n1.10,compensacao,compensa\xC3\xA7\xC3"
+       "\xA3o\r\n2,passivo,passivo\r\n3,receita,receita\r\n4,despesa,despesa\r\n"},
   };
   for (const auto& [args, csv] : listas) {
     std::vector<std::string> comCsv = args;
@@ -59,8 +74,8 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_TRUE(config.has_value());
   std::map<std::string, test::Json> valores;
   for (const test::Json& item : (*config)["configuracao"]) valores[item["nome"]] = item["valor"];
-  EXPECT_EQ(valores["client-code"], 12);
-  EXPECT_EQ(valores["period-start"], "2026-01-01");
+  EXPECT_EQ(valores["codigo-cliente"], 12);
+  EXPECT_EQ(valores["inicio-exercicio"], "2026-01-01");
   EXPECT_EQ(Admin({"user", "list", "NADA"}).code, 1);
   EXPECT_EQ(Admin({"frobnicate"}).code, 2);
 }
@@ -93,6 +108,90 @@ TEST_F(QxadminTest, DefaultInstallationIsMadeOnceAndKept) {
   ASSERT_EQ(ListaUsuarios(*db, &users), S_OK);
   ASSERT_EQ(users.size(), 1u);
   EXPECT_EQ(users[0].filiaisAtivas, (std::vector<int32_t>{1, 2}));
+}
+
+TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefusedField) {
+  ASSERT_EQ(Admin({"install", dir_ / "inst"}).code, 0);
+  ASSERT_EQ(Admin({"company", "add", "LOJA"}).code, 0);
+  ASSERT_EQ(Admin({"cadastro", "define", "LOJA", "--razao-social", "Loja Ltda", "--cnpj",
+                   "11.222.333/0001-81", "--uf", "SP", "--municipio", "3550308", "--nire",
+                   "35212345678", "--arquivamento", "10/01/2020"})
+                .code,
+            0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "529.982.247-25", "900", "Ana", "--crc", "1SP123456",
+             "--uf-crc", "SP", "--email", "ana@x.br", "--telefone", "(11) 3333-4444"})
+          .code,
+      0);
+  ASSERT_EQ(
+      Admin({"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto", "--responsavel"})
+          .code,
+      0);
+  ASSERT_EQ(Admin({"account", "add", "LOJA", "C", "10", "1.1.1.01", "A", "Caixa"}).code, 0);
+  ASSERT_EQ(Admin({"aglutinacao", "define", "LOJA", "10", "CX"}).code, 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string campo;
+  } recusas[] = {
+      {{"cadastro", "define", "LOJA", "--cnpj", "11.222.333/0001-80"}, "CNPJ '11222333000180'"},
+      {{"cadastro", "define", "LOJA", "--uf", "XX"}, "UF 'XX'"},
+      {{"cadastro", "define", "LOJA", "--municipio", "3304557"},
+       "um c\xC3\xB3"
+       "digo IBGE de SP"},
+      {{"cadastro", "define", "LOJA", "--nire", "123"}, "NIRE '123'"},
+      {{"cadastro", "define", "LOJA", "--inscricao-estadual", "12.345"},
+       "inscri\xC3\xA7\xC3\xA3o estadual"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-24", "205", "Ana"}, "CPF '52998224724'"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-25", "777", "Ana"},
+       "qualifica\xC3\xA7\xC3\xA3o '777'"},
+      {{"signatario", "inclui", "LOJA", "111.444.777-35", "900", "Beto"}, "CRC ''"},
+      {{"signatario", "inclui", "LOJA", "529.982.247-25", "801", "Ana", "--responsavel"},
+       "j\xC3\xA1 \xC3\xA9 Beto"},
+      {{"signatario", "inclui", "LOJA", "111.444.777-35", "205", "Beto"}, "j\xC3\xA1 existe"},
+      {{"signatario", "exclui", "LOJA", "111.444.777-35", "801"}, "N\xC3\xA3o h\xC3\xA1 signat"},
+      {{"aglutinacao", "define", "LOJA", "11", "CX"}, "conta '11'"},
+  };
+  for (const auto& recusa : recusas) {
+    const test::DumpRun run = Admin(recusa.args);
+    EXPECT_EQ(run.code, 1) << recusa.campo;
+    EXPECT_NE(run.err.find(recusa.campo), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Admin({"cadastro", "mostra", "LOJA", "--csv"}).out,
+            "campo,valor\r\nrazao-social,Loja Ltda\r\ncnpj,11222333000181\r\nuf,SP\r\n"
+            "municipio,3550308\r\nnome-municipio,\r\ninscricao-estadual,\r\n"
+            "inscricao-municipal,\r\nnire,35212345678\r\narquivamento,2020-01-10\r\n"
+            "conversao,\r\ninicio-exercicio,1\r\ngrande-porte,false\r\n");
+  EXPECT_EQ(Admin({"signatario", "lista", "LOJA", "--csv"}).out,
+            "documento,qualificacao,nome,crc,uf_crc,certidao,validade,email,telefone,"
+            "responsavel\r\n11144477735,205,Beto,,,,,,,true\r\n"
+            "52998224725,900,Ana,1SP123456,SP,,,ana@x.br,1133334444,false\r\n");
+  ASSERT_EQ(Admin({"signatario", "exclui", "LOJA", "111.444.777-35", "205"}).code, 0);
+  ASSERT_EQ(Admin({"aglutinacao", "exclui", "LOJA", "10"}).code, 0);
+  EXPECT_EQ(Admin({"aglutinacao", "lista", "LOJA", "--csv"}).out, "conta,codigo,descricao\r\n");
+}
+
+TEST_F(QxadminTest, AnOfficeInstallationIsItsGroupsAndItsRegistryOnlyReadable) {
+  // Root may name any group; anyone else one of their own.
+  const group* office = getgrgid(geteuid() == 0 ? 65534 : getegid());
+  ASSERT_NE(office, nullptr);
+  const std::string inst = dir_ / "inst";
+  EXPECT_EQ(Admin({"install", inst, "--grupo", "qx-no-such-group"}).code, 1);
+  ASSERT_EQ(Admin({"install", inst, "--grupo", office->gr_name}).code, 0);
+  ASSERT_EQ(Admin({"company", "add", "LOJA1", "--folder", dir_ / "fora/LOJA1"}).code, 0);
+  const std::pair<std::string, unsigned> modes[] = {
+      {inst, 02770},
+      {inst + "/x64", 02770},
+      {inst + "/log.ini", 0660},
+      {dir_ / "fora/LOJA1/CN", 02770},
+      {dir_ / "fora/LOJA1/DF/QXSUITE.db", 0660},
+      {dir_ / "admin.reg", 0640},
+  };
+  for (const auto& [path, mode] : modes) {
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0) << path;
+    EXPECT_EQ(status.st_mode & 07777, mode) << path;
+    EXPECT_EQ(status.st_gid, office->gr_gid) << path;
+  }
 }
 
 }  // namespace

@@ -320,11 +320,38 @@ TEST_F(RuntimeLaunchTest, ServersThatCannotStartOrNeverListenFail) {
   HRESULT hr = S_OK;
   EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
   EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
-  // A missing program, and one that ends without listening (given up after the start-up wait).
-  for (const std::string& command : {folder_ / "no-such-server", std::string("/bin/true")}) {
+  // A missing program (the registration to mend), and one that ends without listening
+  // (given up after the start-up wait).
+  const std::pair<std::string, HRESULT> cases[] = {
+      {folder_ / "no-such-server", CO_E_SERVER_EXEC_FAILURE},
+      {"/bin/true", CO_E_SERVER_START_TIMEOUT}};
+  for (const auto& [command, expected] : cases) {
     RegisterServer(command);
     EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
-    EXPECT_EQ(hr, CO_E_SERVER_EXEC_FAILURE) << command;
+    EXPECT_EQ(hr, expected) << command;
+  }
+}
+
+TEST_F(RuntimeLaunchTest, ClientsComingAtOnceFindAServerWhileOthersStartAndEnd) {
+  // The test server ends as soon as its last object goes: each round of clients comes as the
+  // last round's server ends, and starts servers of its own that race for the class.
+  RegisterServer(QX_RUNTIME_TEST_SERVER);
+  const char* scale = getenv("QX_RUNTIME_STRESS_ROUNDS");
+  const int rounds = scale != nullptr ? atoi(scale) : 40;
+  constexpr int kClients = 4;
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<std::unique_ptr<Child>> clients;
+    for (int c = 0; c < kClients; ++c) {
+      clients.push_back(std::make_unique<Child>([](Child&) {
+        // A server of this class that ends as its count falls to 0 may leave a new object
+        // of it unusable: only the creation counts here.
+        HRESULT hr = E_FAIL;
+        IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+        if (adder != nullptr) adder->Release();
+        return hr == S_OK ? 0 : static_cast<int>(static_cast<uint32_t>(hr) & 0x7F) | 0x80;
+      }));
+    }
+    for (auto& client : clients) ASSERT_EQ(client->Wait(), 0) << "round " << round;
   }
 }
 

@@ -50,11 +50,11 @@ class Qxcn : public ::testing::Test {
   static DumpRun Admin(const std::vector<std::string>& args) {
     return RunTool(*dir_, Binary("qxadmin"), args);
   }
-  // A run that must succeed, with --json, parsed.
-  static Json RunJson(std::vector<std::string> args) {
+  // A run that must end with `codigo` (succeed, by default), with --json, parsed.
+  static Json RunJson(std::vector<std::string> args, int codigo = 0) {
     args.push_back("--json");
     const DumpRun run = Run(args);
-    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.code, codigo) << run.err;
     const std::optional<Json> json = ParseJson(run.out);
     EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out;
     return json.value_or(Json::object());

@@ -55,9 +55,12 @@ class Validacao : public Qxcn {
     std::ofstream csv(arquivo, std::ios::trunc);
     for (const std::string& linha : linhas) csv << linha << '\n';
     csv.close();
-    std::vector<std::string> args = {"importa", arquivo, "--formato", "TESTE", "--ao-erro", "pula"};
+    std::vector<std::string> args = {"importa", arquivo, "--formato", "TESTE", "--ao-erro", "pula",
+                                     "--repetir"};
     args.insert(args.end(), mais.begin(), mais.end());
-    return RunJson(args);
+    args.push_back("--json");
+    const DumpRun run = Run(args);
+    return ParseJson(run.out).value_or(Json::object());
   }
 };
 
@@ -94,7 +97,7 @@ TEST_F(Validacao, EachRuleRefusesOnOneSideOfItsEdgeForGravaAndImportaAlike) {
        "managerial-quantities",
        {.rateio = {{"2", "10", "0,01"}}},
        {.rateio = {{"2", "10", "0"}}}},
-      {"moeda estrangeira: ligue a configuração foreign-currency",
+      {"moeda estrangeira: ligue a configuração moeda-estrangeira",
        "foreign-currency",
        {.moeda = "0,01"},
        {.moeda = "0"}},
@@ -183,7 +186,10 @@ TEST_F(Validacao, ImportFilesInTheirEncodingsWithHeadingsAndOtherDelimiters) {
       {linha + "ma\xE7o\n", {"--codificacao", "latin1"}, 0, "ma\u00e7o"},
       {linha + "\x80 10\n", {"--codificacao", "cp1252"}, 0, "\u20ac 10"},
       {linha + "\x80 10\n", {"--codificacao", "latin1"}, 2, "Windows-1252) não tem"},
-      {"02/07/2026;31;5;10;1;x\n", {}, 2, "parece separada por ';' e o formato usa ','"},
+      {"02/07/2026;31;5;10;1;x\n", {"--delimitador", ","}, 2,
+       "parece separada por ';' e o formato usa ','"},
+      {"02/07/2026;31;5;10;1;separado\n;;;;;\n", {}, 0, "separado"},
+      {"02/07/2026\t31\t5\t10\t1\ttabulado\n", {}, 0, "tabulado"},
       {"\xEF\xBB\xBF" + linha + "x\n", {"--codificacao", "cp1252"}, 2, "marca de UTF-8"},
   };
   for (const auto& caso : casos) {

@@ -37,7 +37,8 @@ struct Salvo {
   std::vector<LinhaSalva> rateio = {};
 };
 
-// The accounting chart of the sample company, and whether each is a total.
+// The accounting chart of the sample company with a total "1.10" beside
+// "1.1", and whether each is a total.
 struct ContaDoPlano {
   int32_t numero;
   const char* classificacao;
@@ -49,6 +50,8 @@ inline const std::vector<ContaDoPlano> kPlano = {{1, "1", true},
                                                  {4, "1.1.01.001", false},
                                                  {5, "1.1.01.002", false},
                                                  {6, "1.1.02.001", false},
+                                                 {7, "1.10", true},
+                                                 {8, "1.10.01.001", false},
                                                  {10, "2", true},
                                                  {11, "2.1.01.001", false},
                                                  {12, "2.1.01.002", false},
@@ -64,8 +67,8 @@ constexpr int64_t Reais(int64_t centavos) { return centavos * 100; }
 // Entries over December 2023 to June 2024: before the books start, before
 // the period (March to May), in it and after it; on both active branches of
 // user 1 and on branch 3, which is not his; deleted and one-sided ones; an
-// account the chart does not have (99); one account on both sides; splits
-// with quantities over three centres.
+// account the chart does not have (99); one account on both sides; one under
+// "1.10"; splits with quantities over three centres.
 inline const std::vector<Salvo> kSalvos = {
     {Dia(15, 12, 2023), 4, 21, Reais(10000), 1},
     {Dia(10, 1), 4, 21, Reais(150000), 1},
@@ -99,6 +102,8 @@ inline const std::vector<Salvo> kSalvos = {
     {Dia(31, 5), 6, 21, Reais(45050), 1, false, {{3, Reais(45050), 0, 21}}},
     {Dia(31, 5), 5, 5, Reais(1000), 1},
     {Dia(1, 6), 4, 5, Reais(100), 1},
+    {Dia(5, 2), 8, 21, Reais(700), 2},
+    {Dia(12, 3), 8, 5, Reais(3300), 1},
     {Dia(3, 3), 5, 21, Reais(2500), 2, true, {{2, Reais(2500), 10000, 21}}},
 };
 
@@ -119,6 +124,11 @@ class Livros : public ::testing::Test {
     empresa_ = new TestCompany();
     setenv("QX_RUNTIME_DIR", (empresa_->root() + "/run").c_str(), 1);
     ASSERT_EQ(std::system(QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer"), 0);
+    const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
+    for (const ContaCadastro& conta : {ContaCadastro{'C', 7, 1, "1.10", "OUTROS", 'T'},
+                                       ContaCadastro{'C', 8, 7, "1.10.01.001", "Outros", 'A'}}) {
+      ASSERT_EQ(AdicionaConta(*db, conta), S_OK);
+    }
     servico_ = new SessaoLancamento(Identidade{TestCompany::kCodigo, "teste", 1, 4096});
     for (const Salvo& s : kSalvos) Salva(s);
   }

@@ -23,14 +23,14 @@ std::string Classificacao(int32_t numero) {
   return "";
 }
 
-// A total account and every account whose classification begins with its
-// own; any other account alone.
+// A total account and every account whose classification is its own
+// followed by a dot (so "1.1" and not "1.10"); any other account alone.
 std::vector<int32_t> Grupo(int32_t numero) {
   std::vector<int32_t> grupo = {numero};
   for (const ContaDoPlano& raiz : kPlano) {
     if (raiz.numero != numero || !raiz.total) continue;
     for (const ContaDoPlano& c : kPlano) {
-      if (c.numero != numero && std::string(c.classificacao).starts_with(raiz.classificacao)) {
+      if (std::string(c.classificacao).starts_with(std::string(raiz.classificacao) + ".")) {
         grupo.push_back(c.numero);
       }
     }
@@ -175,9 +175,9 @@ TEST_F(Relatorios, TrialBalance) {
 
 TEST_F(Relatorios, StatementsFromTheirOpeningBalances) {
   const PlanoDeContas plano = LePlano(Servico(), 'C');
-  // An account with an entry on both sides, a total account, one the chart
-  // lacks, one branch, and an account without entries.
-  const std::pair<int32_t, uint16_t> casos[] = {{5, 0}, {2, 0}, {99, 0}, {31, 2}, {11, 0}};
+  // An account with an entry on both sides, a total account beside "1.10",
+  // one the chart lacks, one branch, and an account without entries.
+  const std::pair<int32_t, uint16_t> casos[] = {{5, 0}, {2, 0}, {7, 0}, {99, 0}, {31, 2}, {11, 0}};
   for (const auto& [conta, filial] : casos) {
     ConfereExtrato(MontaExtrato(Servico(), plano, conta, ODePeriodo(filial)), conta, filial);
   }
@@ -192,7 +192,7 @@ TEST_F(Relatorios, LedgerOfTheAccountsThatMoved) {
     ConfereExtrato(extrato, extrato.conta.numero, 0);
   }
   // In classification order; 99 is out of the range, 11 and 12 did not move.
-  EXPECT_EQ(contas, (std::vector<int32_t>{4, 5, 6, 21, 31}));
+  EXPECT_EQ(contas, (std::vector<int32_t>{4, 5, 6, 8, 21, 31}));
 }
 
 TEST_F(Relatorios, CostCentres) {

@@ -56,6 +56,10 @@ TEST(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndOtherNumbersAreFree) {
   RelogioAcelerado relogio;  // 50 seconds pass in about 50 ms
   CQXArqEx arquivo;
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);
+  // The error log names the mark, its file in the folder and what to do.
+  const std::string log = qx_test::LogDeErros();
+  EXPECT_NE(log.find("Marca 7 (" + (pasta / "XXMARCA7.dat") + ")"), std::string::npos) << log;
+  EXPECT_NE(log.find("O que fazer: repita"), std::string::npos) << log;
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);  // still no mark held
   DonoDeMarca segundo(pasta.path(), 24);
   ASSERT_EQ(segundo.Resultado(), 0);

@@ -39,6 +39,10 @@ const std::vector<Ferramenta>& Ferramentas() {
         "razao",
         "balancete",
         "centros",
+        "balanco",
+        "dre",
+        "encerra",
+        "reabre",
         "notas existe",
         "notas le",
         "notas grava",
@@ -51,14 +55,19 @@ const std::vector<Ferramenta>& Ferramentas() {
         "empresas",
         "empresa atual",
         "empresa usar",
-        "historico"}},
+        "historico",
+        "ecd"}},
       {"qxadmin",
        "uso",
        true,
-       {"install",     "default",      "company add", "company list",    "user add",
-        "user list",   "branch add",   "branch list", "branch activate", "branch deactivate",
-        "account add", "account list", "history add", "history list",    "config show",
-        "config set",  "log list",     "ged list",    "ged lock",        "ged unlock"}},
+       {"instala",          "padrao",          "empresa inclui", "empresa lista",
+        "usuario inclui",   "usuario lista",   "filial inclui",  "filial lista",
+        "filial ativa",     "filial desativa", "conta inclui",   "conta lista",
+        "historico inclui", "historico lista", "config mostra",  "config define",
+        "log lista",        "ged lista",       "ged bloqueia",   "ged desbloqueia",
+        "cadastro mostra",  "cadastro define", "signatario inclui", "signatario lista",
+        "signatario exclui", "aglutinacao define", "aglutinacao exclui",
+        "aglutinacao lista", "natureza lista", "natureza define", "natureza remove"}},
       {"qxcheck", "uso", true, {""}},
       {"qxdump", "uso", true, {""}},
       {"qxdate", "uso", false, {""}},
@@ -146,6 +155,11 @@ TEST_F(Convencoes, VersionHelpListAndWrongSubcommands) {
     EXPECT_EQ(Roda(f.nome, {"voa"}).code, 2) << f.nome;
     EXPECT_EQ(Roda(f.nome, {"help", "voa"}).code, 2) << f.nome;
   }
+  // The English names qxadmin had still answer, unshown: a group and a subcommand.
+  EXPECT_THAT(Roda("qxadmin", {"config"}).err, HasSubstr("mostra, define"));
+  const DumpRun antigo = Roda("qxadmin", {"config", "show", "--help"});
+  EXPECT_EQ(antigo.code, 0);
+  EXPECT_THAT(antigo.out, HasSubstr("uso: qxadmin config mostra"));
 }
 
 // A failure names its code, the code's symbol and description, and what to
@@ -189,7 +203,7 @@ TEST_F(Convencoes, BashCompletionFromTheTables) {
       {"qxcn", "qxcn notas ", "existe grava le"},
       {"qxcn", "qxcn importa x --ao-erro p", "para pula"},
       {"qxcn", "qxcn exclui-importacao --si", "--simular"},
-      {"qxadmin", "qxadmin config s", "set show"},
+      {"qxadmin", "qxadmin config ", "define mostra"},
       {"qxcheck", "qxcheck --diferenca-p", "--diferenca-por-filial"},
       {"qxcheck", "qxcheck --diferenca-por-filial ", "0 1"},
   };

@@ -23,7 +23,7 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
   } casos[] = {
       {0x800401F3u, "CLSIDFromProgID", "CO_E_CLASSSTRING", "ostrel -RegServer"},
       {0x80040154u, "CoCreateInstanceEx", "REGDB_E_CLASSNOTREG", "ostrel -RegServer"},
-      {0x80EE0001u, "Inicializa_Padrao", "E_QXDF_EMPRESA_SEM_PASTA", "qxadmin company list"},
+      {0x80EE0001u, "Inicializa_Padrao", "E_QXDF_EMPRESA_SEM_PASTA", "qxadmin empresa lista"},
       {0x80043F08u, "GravaDados", "ARQ_DISCO_CHEIO", "libere espaço"},
       {0x80070070u, "GravaDados", "ERROR_DISK_FULL", "libere espaço"},
       {0x80043ED0u, "GravaDados", "ARQ_ACESSO_NEGADO", "permissões"},
@@ -87,13 +87,38 @@ TEST(FalhasTest, CellsForPeopleCsvAndJson) {
     EXPECT_EQ(caso.celula.ParaCsv(), caso.csv);
     EXPECT_EQ(ParaJson(caso.celula).dump(), caso.json);
   }
-  for (const auto& [texto, campo] :
-       std::vector<std::pair<std::string, std::string>>{{"1234.56", "1234.56"},
-                                                        {"a,b", "\"a,b\""},
-                                                        {"diz \"oi\"", "\"diz \"\"oi\"\"\""},
-                                                        {"l1\nl2", "\"l1\nl2\""}}) {
-    EXPECT_EQ(CampoCsv(texto), campo);
+  // A field of each CSV: quoted at its separator, a text that would be a
+  // formula kept a text, amounts numbers (the spreadsheet's with a comma).
+  const struct {
+    Celula celula;
+    const char* programas;
+    const char* planilha;
+  } campos[] = {
+      {"1234.56", "1234.56", "1234.56"},
+      {"a,b", "\"a,b\"", "a,b"},
+      {"a;b", "a;b", "\"a;b\""},
+      {"diz \"oi\"", "\"diz \"\"oi\"\"\"", "\"diz \"\"oi\"\"\""},
+      {"l1\nl2", "\"l1\nl2\"", "\"l1\nl2\""},
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\"", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1", "'+1", "'+1"},
+      {"-5 dias", "'-5 dias", "'-5 dias"},
+      {"@soma", "'@soma", "'@soma"},
+      {"\tx", "'\tx", "'\tx"},
+      {"a=b", "a=b", "a=b"},
+      {CURRENCY{-5000}, "-0.50", "-0,50"},
+      {int64_t{-7}, "-7", "-7"},
+      {CQXData::Make(15, 3, 2026), "2026-03-15", "15/03/2026"},
+      {true, "true", "S"},
+  };
+  for (const auto& c : campos) {
+    EXPECT_EQ(CampoCsv(c.celula, FormaCsv::kProgramas), c.programas);
+    EXPECT_EQ(CampoCsv(c.celula, FormaCsv::kPlanilha), c.planilha);
   }
+  Tabela tabela({"a", "b"});
+  tabela.Linha({"x", CURRENCY{12345}});
+  EXPECT_EQ(std::string(InicioCsv(FormaCsv::kPlanilha)) + tabela.Csv(FormaCsv::kPlanilha),
+            "\xEF\xBB\xBF" "a;b\r\nx;1,2345\r\n");
+  EXPECT_EQ(std::string(InicioCsv(FormaCsv::kProgramas)) + tabela.Csv(), "a,b\r\nx,1.2345\r\n");
 }
 
 // Two maximum amounts do not total -0,0002: the sum says it overflowed.

@@ -73,6 +73,15 @@ TEST(BrazilianText, DatesAndMonths) {
   EXPECT_EQ(qx::DateText(CQXData()), "");
   EXPECT_EQ(qx::MesAnoText(CQXMesAno::Make(3, 2024)), "03/2024");
   EXPECT_EQ(qx::MesAnoText(CQXMesAno()), "");
+  // Written by hand, as the layouts of the dates write them, over their whole range.
+  for (uint32_t dia = 2; dia < 3'000'000; dia += 997) {
+    if (CQXData(dia).IsEmpty()) continue;
+    ASSERT_EQ(qx::DateText(CQXData(dia)), CQXData(dia).Text(1, '/')) << dia;
+    const CQXMesAno mes = CQXData(dia).MesAno();
+    if (mes.Value() != 0) {
+      ASSERT_EQ(qx::MesAnoText(mes), mes.Text(8, '/')) << dia;
+    }
+  }
   for (const char* text : {"03/2024", "3/24", "2024-03"}) {
     EXPECT_EQ(qx::ReadMesAno(text), CQXMesAno::Make(3, 2024)) << text;
   }

@@ -1,13 +1,35 @@
 // Who qxweb serves, end to end: a server that would listen beyond this
-// machine without a secret does not start; with a secret, a request without
-// it gets 401 and no data, the login page sets the cookie that lets it in;
-// a loopback server answers only to a loopback Host.
+// machine without a secret does not start; a request without the secret gets
+// 401 and no data, also from another user of the machine; the address shown
+// at start and the login page set the cookie that lets it in; wrong secrets
+// slow the next; a loopback server answers only to one loopback Host; and
+// silent or slow connections keep no page from being served.
+#include <arpa/inet.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+
+#include <atomic>
+
 #include "web_fixture.h"
 
 namespace qx::test {
 namespace {
 
-class Acesso : public Web {};
+class Acesso : public Web {
+ protected:
+  // A TCP connection to the port of this machine.
+  static int Conecta(int porta) {
+    const int conexao = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in endereco{};
+    endereco.sin_family = AF_INET;
+    endereco.sin_port = htons(static_cast<uint16_t>(porta));
+    endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(connect(conexao, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco), 0);
+    return conexao;
+  }
+};
 
 TEST_F(Acesso, AnAddressBeyondThisMachineNeedsASecret) {
   const DumpRun run = RunTool(*dir_, Binary("qxweb"), {"--endereco", "0.0.0.0", "--porta", "0"});
@@ -18,24 +40,32 @@ TEST_F(Acesso, AnAddressBeyondThisMachineNeedsASecret) {
 TEST_F(Acesso, SecretsThatAreRefused) {
   const struct {
     const char* conteudo;
+    unsigned modo;
     const char* motivo;
-  } casos[] = {{"curto-demais\n", "menos de 16"}, {"tem brancos no meio 0123456\n", "brancos"}};
+  } casos[] = {{"curto-demais\n", 0600, "menos de 16"},
+               {"tem brancos no meio 0123456\n", 0600, "brancos"},
+               {"um-segredo-de-teste-0123456789\n", 0640, "modo 0640"}};
   for (const auto& c : casos) {
     WriteText(*dir_ / "segredo-ruim", c.conteudo);
+    ASSERT_EQ(chmod((*dir_ / "segredo-ruim").c_str(), c.modo), 0);
     const DumpRun run =
         RunTool(*dir_, Binary("qxweb"), {"--token-arquivo", *dir_ / "segredo-ruim"});
     EXPECT_EQ(run.code, 1) << c.conteudo;
     EXPECT_THAT(run.err, HasSubstr(c.motivo));
   }
-  const DumpRun ausente =
-      RunTool(*dir_, Binary("qxweb"), {"--token-arquivo", *dir_ / "nao-existe"});
-  EXPECT_EQ(ausente.code, 1);
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--token-arquivo", *dir_ / "nao-existe"},
+                                             {"--sem-segredo", "--endereco", "0.0.0.0"}}) {
+    EXPECT_NE(RunTool(*dir_, Binary("qxweb"), args).code, 0) << args[0];
+  }
 }
 
 TEST_F(Acesso, ARequestWithoutTheSecretGetsNothing) {
   const std::string segredo = "um-segredo-de-teste-0123456789";
   WriteText(*dir_ / "segredo", segredo + "\n");
-  const Qxweb web = Inicia({"--porta", "0", "--token-arquivo", *dir_ / "segredo"}, "protegido");
+  ASSERT_EQ(chmod((*dir_ / "segredo").c_str(), 0600), 0);
+  const Qxweb web = Proprio({"--porta", "0", "--token-arquivo", *dir_ / "segredo"}, "protegido");
+  EXPECT_THAT(web.url, Not(HasSubstr(segredo)));  // the file is the way to it
   httplib::Client cliente = Cliente(web);
   for (const char* caminho : {"/", "/empresas/DEMO?formato=json",
                               "/empresas/DEMO/lancamentos/2026-03/1?formato=csv&tabela=nota"}) {
@@ -46,37 +76,106 @@ TEST_F(Acesso, ARequestWithoutTheSecretGetsNothing) {
       EXPECT_THAT(sem->body, Not(HasSubstr(dado))) << caminho;
     }
   }
-  const struct {
-    httplib::Headers cabecalhos;
-    int status;
-  } casos[] = {
-      {{{"Authorization", "Bearer " + segredo}}, 200},
-      {{{"Cookie", "qxweb=" + segredo}}, 200},
-      {{{"Cookie", "qxweb=" + segredo + "x"}}, 401},
-      {{{"Authorization", "Bearer " + segredo.substr(1)}}, 401},
-  };
-  for (const auto& c : casos) {
-    const httplib::Result com = cliente.Get("/", c.cabecalhos);
-    ASSERT_TRUE(com);
-    EXPECT_EQ(com->status, c.status) << c.cabecalhos.begin()->second;
-  }
-
-  const httplib::Result errado = cliente.Post("/entrar", "segredo=outro", "application/x-www-form-urlencoded");
-  ASSERT_TRUE(errado);
-  EXPECT_EQ(errado->status, 401);
-  EXPECT_FALSE(errado->has_header("Set-Cookie"));
   const httplib::Result certo =
       cliente.Post("/entrar", "segredo=" + segredo, "application/x-www-form-urlencoded");
   ASSERT_TRUE(certo);
   EXPECT_EQ(certo->status, 303);
   const std::string cookie = certo->get_header_value("Set-Cookie");
   EXPECT_THAT(cookie, HasSubstr("HttpOnly"));
+  EXPECT_THAT(cookie, Not(HasSubstr(segredo)));
+  const struct {
+    httplib::Headers cabecalhos;
+    int status;
+  } casos[] = {
+      {{{"Authorization", "Bearer " + segredo}}, 200},
+      {{{"Cookie", cookie.substr(0, cookie.find(';'))}}, 200},
+      {{{"Cookie", "qxweb=" + segredo}}, 401},  // the secret is no cookie
+      {{{"Cookie", cookie.substr(0, cookie.find(';') - 1)}}, 401},
+      {{{"Host", "127.0.0.1"}, {"Host", "127.0.0.1"}, {"Authorization", "Bearer " + segredo}},
+       400},
+      // Each wrong secret makes the next try wait: the right one too, the cookie not.
+      {{{"Authorization", "Bearer " + segredo.substr(1)}}, 401},
+      {{{"Authorization", "Bearer " + segredo}}, 429},
+      {{{"Cookie", cookie.substr(0, cookie.find(';'))}}, 200},
+  };
+  for (const auto& c : casos) {
+    const httplib::Result com = cliente.Get("/", c.cabecalhos);
+    ASSERT_TRUE(com);
+    EXPECT_EQ(com->status, c.status) << c.cabecalhos.rbegin()->second;
+    if (com->status == 200) {
+      EXPECT_THAT(com->body, HasSubstr("DEMO"));
+    }
+  }
+  EXPECT_EQ(Para(web).code, 0);
+}
+
+TEST_F(Acesso, TheSecretMadeAtStartIsInTheAddressAndNoOtherUserHasIt) {
+  const Qxweb web = Proprio({"--porta", "0", "--empresa", "DEMO"}, "segredo-gerado");
+  ASSERT_NE(web.url.find("/empresas/DEMO?segredo="), std::string::npos) << web.url;
+  const std::string caminho = web.url.substr(web.url.find('/', 7));
+  httplib::Client cliente = Cliente(web);
+  const httplib::Result sem = cliente.Get("/empresas/DEMO");
+  ASSERT_TRUE(sem);
+  EXPECT_EQ(sem->status, 401);
+  // The address sets the cookie and leads to itself without the secret.
+  const httplib::Result aberto = cliente.Get(caminho.c_str());
+  ASSERT_TRUE(aberto);
+  EXPECT_EQ(aberto->status, 303);
+  EXPECT_EQ(aberto->get_header_value("Location"), "/empresas/DEMO");
+  const std::string cookie = aberto->get_header_value("Set-Cookie");
   const httplib::Result dentro =
-      cliente.Get("/", {{"Cookie", cookie.substr(0, cookie.find(';'))}});
+      cliente.Get("/empresas/DEMO", {{"Cookie", cookie.substr(0, cookie.find(';'))}});
   ASSERT_TRUE(dentro);
   EXPECT_EQ(dentro->status, 200);
-  EXPECT_THAT(dentro->body, HasSubstr("DEMO"));
+  // Another user of the machine reaches the port, and gets 401 and no data.
+  if (geteuid() != 0) GTEST_SKIP() << "the rest needs root to act as another user";
+  Child outro([&](Child&) {
+    if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) return 10;
+    httplib::Client dele = Cliente(web);
+    const httplib::Result pedido = dele.Get("/empresas/DEMO?formato=json");
+    if (!pedido) return 11;
+    return pedido->status == 401 && pedido->body.find("Aluguel") == std::string::npos ? 0 : 12;
+  });
+  const int codigo = outro.Wait();
+  if (codigo == 10) GTEST_SKIP() << "cannot act as another user here";
+  EXPECT_EQ(codigo, 0);
   EXPECT_EQ(Para(web).code, 0);
+}
+
+TEST_F(Acesso, SilentAndSlowConnectionsLeaveThePagesAnswering) {
+  // 200 connections that send nothing, and 8 that send a line of their head each second.
+  httplib::Client cliente("127.0.0.1", web_->porta);
+  ASSERT_TRUE(cliente.Get("/"));  // the entry server runs: what is timed is qxweb's answer
+  std::vector<int> conexoes;
+  for (int i = 0; i < 208; ++i) conexoes.push_back(Conecta(web_->porta));
+  std::atomic<bool> fim = false;
+  std::thread lentas([&] {
+    for (int linha = 0; !fim; ++linha) {
+      for (size_t i = 200; i < conexoes.size(); ++i) {
+        const std::string texto = linha == 0 ? "GET / HTTP/1.1\r\n" : "X-Lenta: sim\r\n";
+        EXPECT_EQ(send(conexoes[i], texto.data(), texto.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(texto.size()));
+      }
+      for (int espera = 0; espera < 10 && !fim; ++espera) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    }
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  // A second, or three under the sanitizers.
+  const int segundos = kAddressSanitizer ? 3 : 1;
+  cliente.set_connection_timeout(segundos);
+  cliente.set_read_timeout(segundos);
+  const auto inicio = std::chrono::steady_clock::now();
+  const httplib::Result pagina = cliente.Get("/");
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - inicio);
+  RecordProperty("resposta_ms", static_cast<int>(ms.count()));
+  fim = true;
+  lentas.join();
+  for (const int conexao : conexoes) close(conexao);
+  ASSERT_TRUE(pagina) << "no answer within " << segundos << " s";
+  EXPECT_EQ(pagina->status, 200);
 }
 
 TEST_F(Acesso, OnlyALoopbackHostIsServed) {

@@ -32,7 +32,10 @@ TEST_F(Navegador, PagesShowWhatWasSaved) {
       {"/empresas/DEMO?ano=2026", "meses", {">2.800,00<"}},
       {"/empresas/DEMO/lancamentos?mes=2026-03", "lancamentos", {"Recebimento do exterior"}},
       {"/empresas/DEMO/balancete?de=01/03/2026&ate=31/03/2026", "balancete",
-       {"<details", "<summary>", ">1.200,00<", ">-2.000,00<"}},
+       {"<details", "<summary>", ">1.200,00<", ">-2.000,00<", ">Saldo anterior<",
+        ">Saldo final<", "Bancos conta movimento"}},
+      {"/empresas/DEMO/extrato?conta=5&de=12/03/2026&ate=31/03/2026", "extrato",
+       {">Contrapartida<", ">Débito<", ">6 Clientes<"}},
       {"/empresas/DEMO/balancete?de=01/03/2026&ate=31/03/2026", "totais",
        {"Débitos 2.800,00 e créditos 2.800,00: iguais"}},
       {"/empresas/DEMO/extrato?conta=5&de=12/03/2026&ate=31/03/2026", "totais",
@@ -73,6 +76,15 @@ TEST_F(Navegador, TheCsvAPageLinksTo) {
               HasSubstr("attachment; filename=\"DEMO-lancamentos.csv\""));
   EXPECT_THAT(csv->body, HasSubstr("mes,pos,data,documento,debito,credito,valor"));
   EXPECT_THAT(csv->body, HasSubstr("2026-03,2,2026-03-12,0,5,6,2000.00,"));
+}
+
+TEST_F(Navegador, TheAddressShownAtStartOpensTheBooks) {
+  // The secret in the address becomes a cookie, and the browser lands on the page without it.
+  const Qxweb web = Proprio({"--porta", "0", "--empresa", "DEMO"}, "navegador-segredo");
+  const std::string dom = DomDe(web.url);
+  EXPECT_THAT(dom, HasSubstr(" id=\"meses\""));
+  EXPECT_THAT(dom, Not(HasSubstr("Segredo")));
+  EXPECT_EQ(Para(web).code, 0);
 }
 
 }  // namespace

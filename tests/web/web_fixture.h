@@ -61,7 +61,8 @@ class Web : public ::testing::Test {
       const DumpRun run = RunTool(*dir_, Binary(ferramenta), argumentos);
       ASSERT_EQ(run.code, 0) << ferramenta << ": " << run.err;
     }
-    web_ = new Qxweb(Inicia({"--porta", "0"}, "web"));
+    // The pages' tests read without the secret, which the access tests ask for.
+    web_ = new Qxweb(Inicia({"--porta", "0", "--sem-segredo"}, "web"));
   }
   static void TearDownTestSuite() {
     Para(*web_);
@@ -96,6 +97,18 @@ class Web : public ::testing::Test {
     return web;
   }
 
+  // A qxweb of the test's own, stopped at the test's end if the test did not
+  // (a failed assertion included).
+  Qxweb Proprio(const std::vector<std::string>& args, const std::string& nome) {
+    proprios_.push_back(Inicia(args, nome));
+    return proprios_.back();
+  }
+  void TearDown() override {
+    for (const Qxweb& web : proprios_) {
+      if (!std::filesystem::exists(web.pasta + "/rc")) Para(web);
+    }
+  }
+
   // Asks it to stop as Ctrl-C does, and waits for its end.
   static DumpRun Para(const Qxweb& web) {
     const std::string pid = ReadText(web.pasta + "/pid");
@@ -119,14 +132,14 @@ class Web : public ::testing::Test {
   static bool TemChromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
 
   // The DOM headless Chromium renders for a page of the running qxweb.
-  static std::string Dom(const std::string& caminho) {
+  static std::string Dom(const std::string& caminho) { return DomDe("http://" + web_->host + caminho); }
+  static std::string DomDe(const std::string& url) {
     const TempDir perfil;
     const DumpRun run = RunTool(
         *dir_, "timeout",
         {"60", "chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
          "--no-first-run", "--disable-background-networking", "--disable-component-update",
-         "--disable-sync", "--user-data-dir=" + perfil.path(), "--dump-dom",
-         "http://" + web_->host + caminho});
+         "--disable-sync", "--user-data-dir=" + perfil.path(), "--dump-dom", url});
     EXPECT_EQ(run.code, 0) << run.err;
     return run.out;
   }
@@ -145,6 +158,7 @@ class Web : public ::testing::Test {
     return cliente;
   }
 
+  std::vector<Qxweb> proprios_;
   static inline TempDir* dir_ = nullptr;
   static inline Qxweb* web_ = nullptr;
 };

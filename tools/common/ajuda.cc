@@ -45,7 +45,9 @@ std::vector<Opcao> OpcoesConvencao(const Programa& programa) {
 
 std::vector<Opcao> OpcoesSaida() {
   const Textos& textos = TextosDe();
-  return {{"json", "", textos.ajudaJson}, {"csv", "", textos.ajudaCsv}};
+  return {{"json", "", textos.ajudaJson},
+          {"csv", "", textos.ajudaCsv},
+          {"planilha", "", textos.ajudaPlanilha}};
 }
 
 std::string LinhaUso(const Programa& programa, const Comando& comando) {

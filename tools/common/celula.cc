@@ -1,5 +1,8 @@
 #include "common/celula.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "platform/codepage.h"
 #include "values/br_text.h"
 
@@ -17,6 +20,17 @@ std::string Celula::ParaPessoas() const {
       return MesAnoText(CQXMesAno(static_cast<uint32_t>(numero_)));
     default:
       return ParaCsv();
+  }
+}
+
+void Celula::AcrescentaParaPessoas(std::string* texto) const {
+  if (tipo_ == Tipo::kTexto) {
+    *texto += texto_;
+  } else if (tipo_ == Tipo::kNumero) {
+    char digitos[24];
+    texto->append(digitos, std::to_chars(digitos, digitos + sizeof digitos, numero_).ptr);
+  } else if (tipo_ != Tipo::kNada) {
+    *texto += ParaPessoas();
   }
 }
 
@@ -38,6 +52,23 @@ std::string Celula::ParaCsv() const {
       break;
   }
   return texto_;
+}
+
+std::string Celula::ParaPlanilha() const {
+  switch (tipo_) {
+    case Tipo::kLogico:
+      return numero_ != 0 ? "S" : "N";
+    case Tipo::kValor: {
+      std::string texto = ParaCsv();
+      std::replace(texto.begin(), texto.end(), '.', ',');
+      return texto;
+    }
+    case Tipo::kData:
+    case Tipo::kMes:
+      return ParaPessoas();
+    default:
+      return ParaCsv();
+  }
 }
 
 bool Celula::ADireita() const {

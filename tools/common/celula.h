@@ -39,8 +39,12 @@ class Celula {
   const std::string& texto() const { return texto_; }
 
   std::string ParaPessoas() const;
+  // The same, appended to *texto (without a string of its own).
+  void AcrescentaParaPessoas(std::string* texto) const;
   // The form of CSV, and of JSON for amounts, dates and months.
   std::string ParaCsv() const;
+  // The form of a spreadsheet set to Brazil: 1234,56; 15/03/2026; 03/2026; S or N.
+  std::string ParaPlanilha() const;
   // Numbers, amounts, dates and months line up to the right.
   bool ADireita() const;
 

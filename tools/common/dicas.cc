@@ -1,11 +1,13 @@
 #include "common/dicas.h"
 
+#include "outside/outside_codes.h"
+
 namespace qx::cli {
 namespace {
 
 constexpr const char* kRegistre =
     "registre o servidor na instalação de QX_REGISTRY: ostrel -RegServer";
-constexpr const char* kEmpresa = "veja as empresas da instalação com qxadmin company list";
+constexpr const char* kEmpresa = "veja as empresas da instalação com qxadmin empresa lista";
 constexpr const char* kPermissao =
     "confira o dono e as permissões da pasta da empresa e dos seus arquivos (ls -l): o "
     "servidor roda como o seu usuário";
@@ -31,10 +33,12 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
     {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
      "o executável registrado não inicia: registre de novo com ostrel -RegServer"},
+    {static_cast<HRESULT>(0x8000401Eu), nullptr, nullptr,  // CO_E_SERVER_START_TIMEOUT
+     "o servidor iniciou mas não atendeu em 10 s: veja o syslog (QX Sistemas) e repita"},
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
-    {static_cast<HRESULT>(0x80EE0001u), nullptr, nullptr, kEmpresa},
-    {static_cast<HRESULT>(0x80EE0002u), nullptr, nullptr, kPermissao},
+    {E_QXDF_EMPRESA_SEM_PASTA, nullptr, nullptr, kEmpresa},
+    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr, kPermissao},
     {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO
     {static_cast<HRESULT>(0x80043ED1u), nullptr, nullptr, kPermissao},  // ARQ_SOMENTE_LEITURA
     {static_cast<HRESULT>(0x80070005u), nullptr, nullptr, kPermissao},

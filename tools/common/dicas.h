@@ -1,6 +1,6 @@
 // What to do about the common failures. The descriptions of the codes live
 // with the codes (diagnostics/code_texts.h); the hints live here because they
-// name the tools' own commands (ostrel -RegServer, qxadmin company list),
+// name the tools' own commands (ostrel -RegServer, qxadmin empresa lista),
 // which the server never shows.
 #pragma once
 
@@ -24,6 +24,6 @@ const Dica* ProcuraDica(HRESULT hr, std::string_view contexto);
 // Hints of failures without a code.
 inline constexpr const char* kDicaPeriodoFechado =
     "o período está fechado para exclusões: veja as datas removal-* e blocked-* em "
-    "qxadmin config show EMPRESA";
+    "qxadmin config mostra EMPRESA";
 
 }  // namespace qx::cli

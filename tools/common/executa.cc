@@ -49,7 +49,7 @@ bool TomaValor(const Programa& programa, const std::string& palavra) {
 
 const Comando* Procura(const Programa& programa, const std::string& nome) {
   for (const Comando& comando : programa.comandos) {
-    if (comando.nome == nome) return &comando;
+    if (comando.Chama(nome)) return &comando;
   }
   return nullptr;
 }
@@ -57,6 +57,15 @@ const Comando* Procura(const Programa& programa, const std::string& nome) {
 bool EhGrupo(const Programa& programa, const std::string& palavra) {
   return std::any_of(programa.comandos.begin(), programa.comandos.end(),
                      [&](const Comando& c) { return c.nome.starts_with(palavra + " "); });
+}
+
+// The group a word names, by its name or an older one ("" for none).
+std::string Grupo(const Programa& programa, const std::string& palavra) {
+  if (EhGrupo(programa, palavra)) return palavra;
+  for (const Comando& c : programa.comandos) {
+    if (c.apelido.starts_with(palavra + " ")) return c.Grupo();
+  }
+  return "";
 }
 
 Linha Divide(const Programa& programa, int argc, char** argv) {
@@ -99,8 +108,8 @@ Linha Divide(const Programa& programa, int argc, char** argv) {
   } else if ((comando = Procura(programa, um)) != nullptr) {
     linha.comando = comando;
     linha.nome.push_back(soltas[primeira]);
-  } else if (EhGrupo(programa, um)) {
-    linha.grupo = um;
+  } else if (const std::string grupo = Grupo(programa, um); !grupo.empty()) {
+    linha.grupo = grupo;
   } else {
     linha.desconhecido = um;
   }
@@ -222,10 +231,12 @@ int Executa(const Programa& programa, int argc, char** argv) {
   }
   try {
     const Argumentos argumentos = Analisa(*linha.comando, programa.globais, linha.Resto(), textos);
-    if (argumentos.Marca("json") && argumentos.Marca("csv")) throw ErroUso{textos.jsonOuCsv};
-    Saida saida(argumentos.Marca("json")  ? Formato::kJson
-                : argumentos.Marca("csv") ? Formato::kCsv
-                                          : Formato::kPessoas);
+    const bool csv = argumentos.Marca("csv"), planilha = argumentos.Marca("planilha");
+    if (json + csv + planilha > 1) throw ErroUso{textos.jsonOuCsv};
+    Saida saida(json       ? Formato::kJson
+                : csv      ? Formato::kCsv
+                : planilha ? Formato::kPlanilha
+                           : Formato::kPessoas);
     try {
       linha.comando->executa(argumentos, saida);
     } catch (...) {

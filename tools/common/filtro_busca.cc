@@ -59,6 +59,26 @@ void Origem(const std::string& lista, REG_FILTRO_LAN* filtro) {
   }
 }
 
+// A batch is an origin key number of a batch (module 22) or of an import
+// (module 21): both origins, and the key's number the batch's. --origem may
+// narrow them to one.
+void Lote(int32_t lote, REG_FILTRO_LAN* filtro) {
+  if (filtro->lChaveOrigem != 0 && filtro->lChaveOrigem != lote) {
+    throw ErroUso{"--lote " + std::to_string(lote) + " e --chave-origem " +
+                  std::to_string(filtro->lChaveOrigem) + " pedem chaves diferentes"};
+  }
+  REG_FILTRO_LAN sobra = *filtro;
+  sobra.bLote = sobra.bImportacao = 0;
+  for (const FlagOrigem& flag : kFlags) {
+    if (sobra.*flag.campo != 0) {
+      throw ErroUso{std::string("--lote: um lote é de lote ou de importação, não de ") +
+                    flag.nome + " (--origem lote,importacao ou nada)"};
+    }
+  }
+  if (filtro->bLote == 0 && filtro->bImportacao == 0) filtro->bLote = filtro->bImportacao = 1;
+  filtro->lNumeroLote = filtro->lChaveOrigem = lote;
+}
+
 // The origin selection, or false when no option of it was given.
 bool FiltroOrigem(const Argumentos& a, REG_FILTRO_LAN* filtro) {
   bool algum = false;
@@ -66,12 +86,12 @@ bool FiltroOrigem(const Argumentos& a, REG_FILTRO_LAN* filtro) {
     Origem(*lista, filtro);
     algum = true;
   }
-  if (const auto lote = a.Inteiro("lote", 1, 0xFFFFFF)) {
-    filtro->lNumeroLote = static_cast<int32_t>(*lote);
-    algum = true;
-  }
   if (const auto chave = a.Inteiro("chave-origem", 1, 0xFFFFFF)) {
     filtro->lChaveOrigem = static_cast<int32_t>(*chave);
+    algum = true;
+  }
+  if (const auto lote = a.Inteiro("lote", 1, 0xFFFFFF)) {
+    Lote(static_cast<int32_t>(*lote), filtro);
     algum = true;
   }
   if (const auto mes = a.MesAno("mes-origem")) {
@@ -121,7 +141,7 @@ std::vector<Opcao> OpcoesFiltro() {
       {"contem", "TEXTO", "com o texto no complemento (sem diferença de caixa e acentos)"},
       {"conta-gerencial", "CONTA", "com a conta gerencial no rateio"},
       {"origem", "LISTA", "das origens, separadas por vírgula: " + NomesOrigem(), false, origens},
-      {"lote", "N", "do lote"},
+      {"lote", "N", "do lote ou da importação de número N"},
       {"chave-origem", "N", "com a chave de origem"},
       {"mes-origem", "MM/AAAA", "com o mês de origem"},
       {"filial", "N", "da filial"},

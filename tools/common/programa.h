@@ -46,9 +46,15 @@ struct Comando {
   std::string resumo;      // one line
   std::vector<Opcao> opcoes;
   std::function<void(const Argumentos&, Saida&)> executa;
+  // An older name the subcommand still answers to ("config show"), so that
+  // scripts written for it keep working; help and completion show only `nome`.
+  std::string apelido = {};
 
   // The first word of a name of two ("notas" of "notas grava"), else the name.
   std::string Grupo() const { return nome.substr(0, nome.find(' ')); }
+  bool Chama(const std::string& palavras) const {
+    return palavras == nome || (!apelido.empty() && palavras == apelido);
+  }
 };
 
 struct Programa {

@@ -24,10 +24,14 @@ void Saida::Mostra(const std::string& chave, const std::string& titulo, const Ta
       documento_->objeto[chave] = LinhasJson(tabela);
       break;
     case Formato::kCsv:
-      if (blocos_) std::fputs("\r\n", stdout);
-      tabela.EscreveCsv(stdout);
+    case Formato::kPlanilha: {
+      const FormaCsv forma =
+          formato_ == Formato::kCsv ? FormaCsv::kProgramas : FormaCsv::kPlanilha;
+      std::fputs(blocos_ ? "\r\n" : InicioCsv(forma), stdout);
+      tabela.EscreveCsv(stdout, forma);
       blocos_ = true;
       break;
+    }
   }
 }
 
@@ -35,7 +39,7 @@ void Saida::Resumo(const std::string& chave, const Tabela& linha, const std::str
   if (formato_ == Formato::kJson) {
     const nlohmann::ordered_json linhas = LinhasJson(linha);
     documento_->objeto[chave] = linhas.empty() ? nlohmann::ordered_json::object() : linhas[0];
-  } else if (formato_ == Formato::kCsv) {
+  } else if (formato_ != Formato::kPessoas) {
     Mostra(chave, "", linha);
   } else {
     Aviso(texto);

@@ -1,8 +1,9 @@
-// What a run prints on standard output, in the form --json or --csv pick.
-// For people, tables and messages print as they come. With --json the run
-// prints one object at its end, keyed by the names given here; with --csv
-// each table prints as a CSV block (heading line, rows), blocks separated by
-// an empty line. Messages for people and titles are left out of both.
+// What a run prints on standard output, in the form --json, --csv or
+// --planilha pick. For people, tables and messages print as they come. With
+// --json the run prints one object at its end, keyed by the names given
+// here; with --csv (or --planilha, the spreadsheet's CSV) each table prints
+// as a CSV block (heading line, rows), blocks separated by an empty line.
+// Messages for people and titles are left out of them.
 #pragma once
 
 #include <memory>
@@ -13,7 +14,7 @@
 
 namespace qx::cli {
 
-enum class Formato { kPessoas, kJson, kCsv };
+enum class Formato { kPessoas, kJson, kCsv, kPlanilha };
 
 class Saida {
  public:

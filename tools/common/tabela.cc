@@ -1,6 +1,7 @@
 #include "common/tabela.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace qx::cli {
 namespace {
@@ -13,7 +14,7 @@ std::string Maiusculas(std::string texto) {
 }
 
 // Characters of a UTF-8 text: every byte but continuation bytes.
-size_t Largura(const std::string& utf8) {
+size_t Largura(std::string_view utf8) {
   return static_cast<size_t>(
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
@@ -44,18 +45,12 @@ class Blocos {
   std::string texto_;
 };
 
-void JuntaLinhaCsv(const std::vector<std::string>& campos, std::string* csv) {
-  for (size_t i = 0; i < campos.size(); ++i) {
-    if (i > 0) *csv += ',';
-    *csv += CampoCsv(campos[i]);
-  }
-  *csv += "\r\n";
-}
+char Separador(FormaCsv forma) { return forma == FormaCsv::kPlanilha ? ';' : ','; }
 
-}  // namespace
-
-std::string CampoCsv(const std::string& texto) {
-  if (texto.find_first_of(",\"\r\n") == std::string::npos) return texto;
+// The text quoted when it holds the separator, a quote or a line end.
+std::string Aspas(const std::string& texto, FormaCsv forma) {
+  const char especiais[] = {Separador(forma), '"', '\r', '\n', '\0'};
+  if (texto.find_first_of(especiais) == std::string::npos) return texto;
   std::string campo = "\"";
   for (const char c : texto) {
     if (c == '"') campo += '"';
@@ -64,51 +59,92 @@ std::string CampoCsv(const std::string& texto) {
   return campo + "\"";
 }
 
+std::string Texto(const Celula& celula, FormaCsv forma) {
+  if (celula.tipo() == Celula::Tipo::kTexto) {
+    const std::string& texto = celula.texto();
+    const bool formula = !texto.empty() && std::string_view("=+-@\t\r").find(texto[0]) !=
+                                               std::string_view::npos;
+    return formula ? "'" + texto : texto;
+  }
+  return forma == FormaCsv::kPlanilha ? celula.ParaPlanilha() : celula.ParaCsv();
+}
+
+void JuntaLinhaCsv(const std::vector<Celula>& celulas, size_t colunas, FormaCsv forma,
+                   std::string* csv) {
+  for (size_t i = 0; i < colunas; ++i) {
+    if (i > 0) *csv += Separador(forma);
+    if (i < celulas.size()) *csv += CampoCsv(celulas[i], forma);
+  }
+  *csv += "\r\n";
+}
+
+}  // namespace
+
+const char* InicioCsv(FormaCsv forma) { return forma == FormaCsv::kPlanilha ? "\xEF\xBB\xBF" : ""; }
+
+std::string CampoCsv(const Celula& celula, FormaCsv forma) {
+  return Aspas(Texto(celula, forma), forma);
+}
+
 void Tabela::EscreveAlinhada(std::FILE* saida) const {
   const size_t n = colunas_.size();
-  std::vector<std::vector<std::string>> textos;
+  // Every cell's text, heading first, one after another in one buffer: a
+  // table of many rows costs no allocation per cell.
+  struct Texto {
+    size_t fim;  // in `textos`
+    size_t largura;
+  };
+  std::string textos;
+  std::vector<Texto> celulas;
+  std::vector<size_t> colunasDaLinha;  // of each row, heading first
+  celulas.reserve((linhas_.size() + 1) * n);
   std::vector<size_t> larguras(n);
   std::vector<bool> direita(n, false);
-  for (size_t i = 0; i < n; ++i) larguras[i] = Largura(colunas_[i]);
+  const auto guarda = [&](size_t i, size_t inicio) {
+    const size_t largura = Largura(std::string_view(textos).substr(inicio));
+    celulas.push_back({textos.size(), largura});
+    larguras[i] = std::max(larguras[i], largura);
+  };
+  for (size_t i = 0; i < n; ++i) {
+    const size_t inicio = textos.size();
+    textos += Maiusculas(colunas_[i]);
+    guarda(i, inicio);
+  }
+  colunasDaLinha.push_back(n);
   for (const auto& linha : linhas_) {
-    std::vector<std::string>& texto = textos.emplace_back();
-    for (size_t i = 0; i < n && i < linha.size(); ++i) {
-      texto.push_back(linha[i].ParaPessoas());
-      larguras[i] = std::max(larguras[i], Largura(texto.back()));
+    const size_t m = std::min(n, linha.size());
+    for (size_t i = 0; i < m; ++i) {
+      const size_t inicio = textos.size();
+      linha[i].AcrescentaParaPessoas(&textos);
+      guarda(i, inicio);
       direita[i] = direita[i] || linha[i].ADireita();
     }
+    colunasDaLinha.push_back(m);
   }
   Blocos blocos(saida);
-  const auto escreve = [&](const std::vector<std::string>& campos) {
+  size_t c = 0, fimAnterior = 0;
+  for (const size_t m : colunasDaLinha) {
     std::string& linha = blocos.Texto();
     const size_t inicio = linha.size();
-    for (size_t i = 0; i < campos.size(); ++i) {
-      const size_t espaco = larguras[i] - Largura(campos[i]);
+    for (size_t i = 0; i < m; ++i, ++c) {
+      const size_t espaco = larguras[i] - celulas[c].largura;
       if (i > 0) linha.append(2, ' ');
       if (direita[i]) linha.append(espaco, ' ');
-      linha += campos[i];
+      linha.append(textos, fimAnterior, celulas[c].fim - fimAnterior);
       if (!direita[i]) linha.append(espaco, ' ');
+      fimAnterior = celulas[c].fim;
     }
     const size_t fim = linha.find_last_not_of(' ');
     linha.resize(fim == std::string::npos || fim < inicio ? inicio : fim + 1);
     blocos.FimDeLinha("\n");
-  };
-  std::vector<std::string> cabecalho;
-  for (const std::string& coluna : colunas_) cabecalho.push_back(Maiusculas(coluna));
-  escreve(cabecalho);
-  for (const auto& texto : textos) escreve(texto);
+  }
 }
 
-std::string Tabela::Csv() const {
+std::string Tabela::Csv(FormaCsv forma) const {
   std::string csv;
-  JuntaLinhaCsv(colunas_, &csv);
-  std::vector<std::string> campos(colunas_.size());
-  for (const auto& linha : linhas_) {
-    for (size_t i = 0; i < colunas_.size(); ++i) {
-      campos[i] = i < linha.size() ? linha[i].ParaCsv() : "";
-    }
-    JuntaLinhaCsv(campos, &csv);
-  }
+  JuntaLinhaCsv(std::vector<Celula>(colunas_.begin(), colunas_.end()), colunas_.size(), forma,
+                &csv);
+  for (const auto& linha : linhas_) JuntaLinhaCsv(linha, colunas_.size(), forma, &csv);
   return csv;
 }
 

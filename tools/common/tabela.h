@@ -10,6 +10,17 @@
 
 namespace qx::cli {
 
+// The two CSVs: for programs (RFC 4180: ',' between fields, ISO dates,
+// amounts 1234.56) and for a spreadsheet set to Brazil (';' between fields,
+// dates 15/03/2026, amounts 1234,56, UTF-8 with a byte-order mark), which
+// Excel and LibreOffice open with numbers as numbers. In both, a text that a
+// spreadsheet would take for a formula (it starts with = + - @, a tab or a
+// carriage return) is kept a text by an apostrophe before it.
+enum class FormaCsv { kProgramas, kPlanilha };
+
+// What a CSV of that form starts with: the byte-order mark of the spreadsheet's.
+const char* InicioCsv(FormaCsv forma);
+
 class Tabela {
  public:
   // Column names: the JSON keys and CSV headings, and in upper case the
@@ -24,17 +35,20 @@ class Tabela {
 
   // Aligned columns under their headings.
   void EscreveAlinhada(std::FILE* saida) const;
-  // RFC 4180: a heading line, then one line per row, CRLF at each end; a field
-  // with a comma, a quote or a line end in double quotes.
-  std::string Csv() const;
-  void EscreveCsv(std::FILE* saida) const { std::fputs(Csv().c_str(), saida); }
+  // A heading line, then one line per row, CRLF at each end; a field with
+  // the separator, a quote or a line end in double quotes. Without InicioCsv.
+  std::string Csv(FormaCsv forma = FormaCsv::kProgramas) const;
+  void EscreveCsv(std::FILE* saida, FormaCsv forma) const {
+    std::fputs(Csv(forma).c_str(), saida);
+  }
 
  private:
   std::vector<std::string> colunas_;
   std::vector<std::vector<Celula>> linhas_;
 };
 
-// A field of a CSV line, quoted when it must be.
-std::string CampoCsv(const std::string& texto);
+// A cell as a field of a CSV line of that form: its text, kept from being a
+// formula, quoted when it must be.
+std::string CampoCsv(const Celula& celula, FormaCsv forma);
 
 }  // namespace qx::cli

@@ -13,6 +13,8 @@ constexpr Textos kPortugues = {
     "escreve a completação do bash: source <(%s --completion)",
     "a saída em JSON (datas ISO, valores exatos em texto \"1234.56\")",
     "a saída em CSV (RFC 4180, datas ISO, valores 1234.56)",
+    "a saída em CSV para planilha (Excel, LibreOffice): ';' entre campos, datas 15/03/2026, "
+    "valores 1234,56, UTF-8 com BOM",
     "as opções de um subcomando: %s help SUBCOMANDO",
     "opção desconhecida: %s",
     "falta o valor de %s",
@@ -21,7 +23,7 @@ constexpr Textos kPortugues = {
     "falta --%s",
     "subcomando desconhecido: %s",
     "diga qual: %s",
-    "--json ou --csv, não os dois",
+    "--json, --csv ou --planilha: só um deles",
     "%s falhou",
     "o que fazer",
     "%s: número inválido: %s",

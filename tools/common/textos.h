@@ -17,6 +17,7 @@ struct Textos {
   const char* ajudaCompletacao;   // --completion
   const char* ajudaJson;          // --json
   const char* ajudaCsv;           // --csv
+  const char* ajudaPlanilha;      // --planilha
   const char* veja;               // "%s help %s" for the options of a subcommand
   const char* opcaoDesconhecida;  // "... %s"
   const char* faltaValor;         // "... %s"
@@ -25,7 +26,7 @@ struct Textos {
   const char* faltaOpcao;         // "... --%s"
   const char* subcomandoDesconhecido;
   const char* digaQual;  // "... %s": the actions of a group
-  const char* jsonOuCsv;
+  const char* jsonOuCsv;  // --json, --csv, --planilha: one of them
   const char* falhou;          // "%s falhou: ..."
   const char* oQueFazer;       // before a hint
   const char* numeroInvalido;  // "%s: ... %s"

@@ -54,5 +54,6 @@ void ShowList(const Argumentos& args, const Contexto& contexto, Saida& saida,
 std::vector<Comando> SetupCommands();
 std::vector<Comando> DataCommands();
 std::vector<Comando> ConfigCommands();
+std::vector<Comando> CadastroCommands();
 
 }  // namespace qxadmin

@@ -73,7 +73,7 @@ void SetConfig(const Argumentos& args, Contexto& contexto, Saida&) {
   const std::string& name = args.Posicionais()[1];
   const qx::ConfigItem* item = qx::FindConfigItem(name);
   if (item == nullptr) {
-    throw ErroUso{"configuração desconhecida: " + name + " (qxadmin config show EMPRESA)"};
+    throw ErroUso{"configuração desconhecida: " + name + " (qxadmin config mostra EMPRESA)"};
   }
   const int64_t value = ReadValue(args, *item, args.Posicionais()[2]);
   auto db = contexto.Company(Word(args, 0));
@@ -146,7 +146,7 @@ std::vector<Comando> ConfigCommands() {
   return {
       {"config show",
        "EMPRESA",
-       "a configuração da empresa, com os nomes que config set aceita",
+       "a configuração da empresa, com os nomes que config define aceita",
        {},
        ComContexto(ShowConfig)},
       {"config set",

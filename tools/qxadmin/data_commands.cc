@@ -1,10 +1,14 @@
-// Users, branches, charts of accounts and standard histories of a company.
+// Users, branches, charts of accounts and the natures of their accounts, and
+// standard histories of a company.
 #include <string>
 #include <vector>
 
 #include "cli.h"
 #include "outside/company_admin.h"
+#include "outside/naturezas.h"
 #include "platform/codepage.h"
+#include "reports/natureza.h"
+#include "reports/niveis.h"
 
 namespace qxadmin {
 namespace {
@@ -85,7 +89,28 @@ void ActivateBranch(const Argumentos& args, Contexto& contexto, bool active) {
   Done(*db, qx::DefineFilialAtiva(*db, user, branch, active), "mudar a filial ativa");
 }
 
-void AddAccount(const Argumentos& args, Contexto& contexto, Saida&) {
+// What to say when the classification's levels are not as wide as those of
+// the chart's other accounts: a total sums only the accounts at or below its
+// level, so "1.10" beside "1.1" is no account of "1.1".
+Tabela WidthWarning(qx::SuiteDatabase& db, const qx::ContaCadastro& account) {
+  std::vector<qx::ContaCadastro> chart;
+  Done(db, qx::ListaContas(db, account.plano, &chart), "ler as contas");
+  std::vector<std::string> classifications;
+  for (const qx::ContaCadastro& c : chart) classifications.push_back(c.classificacao);
+  const auto width = qx::ConfereLarguras(classifications, account.classificacao);
+  Tabela warning({"campo", "valor", "aviso"});
+  if (!width) return warning;
+  warning.Linha(
+      {"classificação", TextoCp1252(account.classificacao),
+       "o nível " + std::to_string(width->nivel) + " tem " + std::to_string(width->largura) +
+           " caractere(s) e o plano usa " + std::to_string(width->doPlano) + " (como em " +
+           qx::Cp1252ToUtf8(width->exemplo) +
+           "): uma conta totalizadora soma só as contas do seu nível e abaixo, e as contas de " +
+           "largura diferente ficam fora dos totais que parecem conter"});
+  return warning;
+}
+
+void AddAccount(const Argumentos& args, Contexto& contexto, Saida& saida) {
   qx::ContaCadastro account;
   account.plano = Letter(args.Posicionais()[1], "CG", "PLANO");
   account.conta = static_cast<int32_t>(Number(args, args.Posicionais()[2], 1, INT32_MAX, "CONTA"));
@@ -96,23 +121,69 @@ void AddAccount(const Argumentos& args, Contexto& contexto, Saida&) {
     account.contaSuperior = static_cast<int32_t>(*parent);
   }
   auto db = Company(args, contexto);
+  const Tabela warning = WidthWarning(*db, account);
   Done(*db, qx::AdicionaConta(*db, account), "incluir a conta");
+  if (!warning.Vazia()) saida.Mostra("avisos", "Aviso:", warning);
 }
 
+std::vector<qx::RegraNatureza> Natures(qx::SuiteDatabase& db) {
+  std::vector<qx::RegraNatureza> rules;
+  Done(db, qx::ListaNaturezas(db, &rules), "ler as naturezas");
+  return rules;
+}
+
+// The accounts, those of the accounting chart with the nature their rules give.
 void ListAccounts(const Argumentos& args, Contexto& contexto, Saida& saida) {
   const char chart =
       args.Posicionais().size() > 1 ? Letter(args.Posicionais()[1], "CG", "PLANO") : '\0';
+  std::vector<qx::RegraNatureza> rules;
   ShowList<qx::ContaCadastro>(
       args, contexto, saida, "ler as contas", "contas",
-      {"plano", "conta", "classificacao", "tipo", "nome", "superior"},
-      [chart](qx::SuiteDatabase& db, std::vector<qx::ContaCadastro>* accounts) {
+      {"plano", "conta", "classificacao", "tipo", "nome", "superior", "natureza"},
+      [chart, &rules](qx::SuiteDatabase& db, std::vector<qx::ContaCadastro>* accounts) {
+        rules = Natures(db);
         return qx::ListaContas(db, chart, accounts);
       },
-      [](const qx::ContaCadastro& a) -> std::vector<Celula> {
+      [&rules](const qx::ContaCadastro& a) -> std::vector<Celula> {
+        const qx::Natureza nature = a.plano == 'C'
+                                        ? qx::NaturezaDaClassificacao(rules, a.classificacao)
+                                        : qx::Natureza::kNenhuma;
         return {std::string(1, a.plano),      a.conta,
                 TextoCp1252(a.classificacao), std::string(1, a.tipo),
-                TextoCp1252(a.nome),          a.contaSuperior};
+                TextoCp1252(a.nome),          a.contaSuperior,
+                qx::NomeNatureza(nature)};
       });
+}
+
+std::string NatureNames() {
+  std::string names;
+  for (const qx::NomeDeNatureza& n : qx::NomesDeNatureza()) {
+    names += (names.empty() ? "" : ", ") + std::string(n.nome);
+  }
+  return names;
+}
+
+void ListNatures(const Argumentos& args, Contexto& contexto, Saida& saida) {
+  auto db = Company(args, contexto);
+  Tabela tabela({"classificacao", "natureza", "descricao"});
+  for (const qx::RegraNatureza& rule : Natures(*db)) {
+    tabela.Linha({TextoCp1252(rule.classificacao), qx::NomeNatureza(rule.natureza),
+                  qx::DescricaoNatureza(rule.natureza)});
+  }
+  saida.Mostra("naturezas", "", tabela);
+}
+
+void SetNature(const Argumentos& args, Contexto& contexto, Saida&) {
+  const std::string& name = args.Posicionais()[2];
+  const std::optional<qx::Natureza> nature = qx::NaturezaDoNome(name);
+  if (!nature) throw ErroUso{"NATUREZA: " + name + " (use " + NatureNames() + ")"};
+  auto db = Company(args, contexto);
+  Done(*db, qx::DefineNatureza(*db, {Word(args, 1), *nature}), "definir a natureza");
+}
+
+void RemoveNature(const Argumentos& args, Contexto& contexto, Saida&) {
+  auto db = Company(args, contexto);
+  Done(*db, qx::RemoveNatureza(*db, Word(args, 1)), "remover a natureza");
 }
 
 void AddHistory(const Argumentos& args, Contexto& contexto, Saida&) {
@@ -164,6 +235,22 @@ std::vector<Comando> DataCommands() {
        "as contas de um plano, ou dos dois",
        {},
        ComContexto(ListAccounts)},
+      {"natureza lista",
+       "EMPRESA",
+       "as regras que dão a natureza das contas do plano contábil pela classificação",
+       {},
+       ComContexto(ListNatures)},
+      {"natureza define",
+       "EMPRESA CLASSIFICACAO NATUREZA",
+       "as contas da classificação e abaixo dela têm a NATUREZA (" + NatureNames() +
+           "), salvo uma regra mais longa",
+       {},
+       ComContexto(SetNature)},
+      {"natureza remove",
+       "EMPRESA CLASSIFICACAO",
+       "tira a regra da classificação",
+       {},
+       ComContexto(RemoveNature)},
       {"history add",
        "EMPRESA CODIGO TEXTO",
        "inclui um histórico padrão",

@@ -55,8 +55,9 @@ void ListCompanies(const Argumentos&, Contexto& contexto, Saida& saida) {
 
 void Install(const Argumentos& args, Contexto& contexto, Saida& saida) {
   std::string message;
-  Check(qx::CreateInstallation(contexto.registry, Word(args, 0), &message), "criar a instalação",
-        message);
+  Check(qx::CreateInstallation(contexto.registry, Word(args, 0), &message,
+                               args.Valor("grupo").value_or("")),
+        "criar a instalação", message);
   saida.Aviso("instalação: " + qx::Cp1252ToUtf8(qx::InstalledFolder(contexto.registry)));
 }
 
@@ -84,7 +85,13 @@ void Default(const Argumentos& args, Contexto& contexto, Saida&) {
 
 std::vector<Comando> SetupCommands() {
   return {
-      {"install", "PASTA", "cria ou completa uma instalação na pasta", {}, ComContexto(Install)},
+      {"install",
+       "PASTA",
+       "cria ou completa uma instalação na pasta",
+       {{"grupo", "GRUPO",
+         "o grupo do escritório: pastas 2770 e arquivos 0660 do grupo (sem ele, só do dono: "
+         "0700 e 0600); o registro fica legível (0640) pelo grupo"}},
+       ComContexto(Install)},
       {"default",
        "[PASTA]",
        "a instalação padrão embutida em $QX_HOME, senão na PASTA; escreve QX_REGISTRY=...",

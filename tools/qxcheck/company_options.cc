@@ -30,8 +30,8 @@ bool ReadCompanyOptions(const std::string& company, DifferenceOptions* options,
     return false;
   }
   int64_t modo = 0, porFilial = 0;
-  if (!ReadItem(*db, "difference-mode", &modo, error) ||
-      !ReadItem(*db, "difference-per-branch", &porFilial, error)) {
+  if (!ReadItem(*db, "modo-diferenca", &modo, error) ||
+      !ReadItem(*db, "diferenca-por-filial", &porFilial, error)) {
     return false;
   }
   options->modo = static_cast<uint16_t>(modo);

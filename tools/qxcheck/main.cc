@@ -57,12 +57,12 @@ void Check(const Argumentos& args, Saida& saida) {
   if (!company.empty()) {
     if (!qx::check::ReadCompanyOptions(company, &options, &error)) {
       throw FalhaLocal("empresa " + company + ": " + error,
-                       "veja as empresas da instalação com qxadmin company list");
+                       "veja as empresas da instalação com qxadmin empresa lista");
     }
     if (folder.empty()) folder = qx::check::CompanyAccountingFolder(company);
     if (folder.empty()) {
       throw FalhaLocal("a empresa " + company + " não tem pasta contábil",
-                       "veja a pasta de cada empresa com qxadmin company list");
+                       "veja a pasta de cada empresa com qxadmin empresa lista");
     }
   }
   if (const auto mode = args.Inteiro("modo-diferenca", 0, 255)) {

@@ -35,10 +35,13 @@ std::vector<Comando> ComandosBusca();
 std::vector<Comando> ComandosBalancete();
 std::vector<Comando> ComandosExtrato();
 std::vector<Comando> ComandosCentros();
+std::vector<Comando> ComandosDemonstracoes();
+std::vector<Comando> ComandosEncerramento();
 std::vector<Comando> ComandosMes();
 std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();
 std::vector<Comando> ComandosEmpresa();
 std::vector<Comando> ComandosHistorico();
+std::vector<Comando> ComandosEcd();
 
 }  // namespace qxcn

@@ -1,6 +1,8 @@
 #include "importa_linha.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "values/br_text.h"
 #include "values/qx_data.h"
@@ -11,8 +13,8 @@ namespace {
 
 constexpr char kLetrasContabeis[] = "ABCDEFGHIX";
 constexpr char kLetrasGerenciais[] = "JKLX";
-// The delimiters a layout may use.
-constexpr char kDelimitadores[] = ",;:|";
+// The delimiters a file may use, in the order they are tried.
+constexpr char kDelimitadores[] = ";\t|,:";
 
 // The fields of a line: split at the delimiter, double quotes honoured; false
 // for a quote that does not close.
@@ -66,8 +68,9 @@ qx::Apontamento FaltamCampos(const Layout& layout, const std::string& texto, siz
         campos.size() < layout.contabil.size()) {
       continue;
     }
-    motivo.regra += std::string("; a linha parece separada por '") + outro + "' e o formato usa '" +
-                    layout.delimitador + "' (veja qxcn formatos lista)";
+    motivo.regra += "; a linha parece separada por " + NomeDelimitador(outro) +
+                    " e o formato usa " + NomeDelimitador(layout.delimitador) +
+                    " (use --delimitador ou veja qxcn formatos lista)";
     break;
   }
   return motivo;
@@ -146,7 +149,74 @@ bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancame
   return true;  // 'X'
 }
 
+// The words of the letters, in the order of kLetrasContabeis and kLetrasGerenciais.
+constexpr const char* kCamposContabeis[] = {"documento",   "filial",      "data",
+                                            "débito",      "crédito",     "valor",
+                                            "histórico",   "complemento", "valor em moeda",
+                                            "(ignorado)"};
+constexpr const char* kCamposGerenciais[] = {"conta gerencial", "valor do rateio", "quantidade",
+                                             "(ignorado)"};
+
+std::string Palavras(const std::string& letras, const char* todas, const char* const* nomes) {
+  std::string texto;
+  for (const char letra : letras) {
+    const char* achada = std::strchr(todas, letra);
+    if (achada == nullptr || letra == '\0') continue;
+    texto += (texto.empty() ? "" : ", ") + std::string(nomes[achada - todas]);
+  }
+  return texto;
+}
+
+// The line's fields at the delimiter hold the layout's and a date in its place.
+bool Cabe(const Layout& layout, const std::string& texto, char delimitador) {
+  std::vector<std::string> campos;
+  if (!Campos(texto, delimitador, &campos) || campos.size() < layout.contabil.size()) return false;
+  const size_t data = layout.contabil.find('C');
+  return data == std::string::npos || qx::ReadCalendarDate(SemEspacos(campos[data])).has_value();
+}
+
 }  // namespace
+
+std::string DescreveCampos(const Layout& layout) {
+  std::string texto = Palavras(layout.contabil, kLetrasContabeis, kCamposContabeis);
+  if (!layout.gerencial.empty()) {
+    texto += "; por linha de rateio: " +
+             Palavras(layout.gerencial, kLetrasGerenciais, kCamposGerenciais);
+  }
+  return texto;
+}
+
+bool DelimitadorConhecido(char delimitador) {
+  return delimitador != '\0' && std::strchr(kDelimitadores, delimitador) != nullptr;
+}
+
+std::string NomeDelimitador(char delimitador) {
+  return delimitador == '\t' ? "tab" : std::string("'") + delimitador + "'";
+}
+
+std::optional<char> ReconheceDelimitador(const Layout& layout,
+                                         const std::vector<std::string>& linhas) {
+  // Lines of blank fields say nothing: they are skipped.
+  const auto serve = [&](char delimitador) {
+    const auto cabe = [&](const std::string& l) { return Cabe(layout, l, delimitador); };
+    return std::any_of(linhas.begin(), linhas.end(), cabe) &&
+           std::all_of(linhas.begin(), linhas.end(), [&](const std::string& l) {
+             return cabe(l) || SoCamposVazios(l, delimitador);
+           });
+  };
+  if (serve(layout.delimitador)) return layout.delimitador;
+  for (const char outro : std::string(kDelimitadores)) {
+    if (serve(outro)) return outro;
+  }
+  return std::nullopt;
+}
+
+bool SoCamposVazios(const std::string& texto, char delimitador) {
+  std::vector<std::string> campos;
+  Campos(texto, delimitador, &campos);
+  return std::all_of(campos.begin(), campos.end(),
+                     [](const std::string& campo) { return SemEspacos(campo).empty(); });
+}
 
 bool LayoutValido(const Layout& layout, std::string* motivo) {
   if (layout.contabil.find_first_not_of(kLetrasContabeis) != std::string::npos ||
@@ -192,14 +262,12 @@ bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadr
                "não completam linhas de " + std::to_string(layout.gerencial.size())};
     return false;
   }
-  const RegDados& d = lancamento->dados;
   for (size_t i = layout.contabil.size(); i < campos.size(); i += layout.gerencial.size()) {
     RegLan_Ger ger{};
     RegQtd_Ger qtd{};
     for (size_t j = 0; j < layout.gerencial.size(); ++j) {
       if (!Aplica(layout.gerencial[j], campos[i + j], lancamento, &ger, &qtd, motivo)) return false;
     }
-    ger.ContaContabil = d.Debito != 0 ? d.Debito : d.Credito;
     lancamento->rateio.push_back(ger);
     lancamento->quantidades.push_back(qtd);
   }

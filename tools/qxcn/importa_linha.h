@@ -16,8 +16,10 @@
 // Fields are separated by the layout's delimiter; a field in double quotes
 // may hold the delimiter, and "" inside it is one quote. Lines come in UTF-8
 // (arquivo_texto.h); what an entry must hold beyond the form of its fields is
-// for the rules of a save (reports/validacao.h).
+// for the rules of a save (reports/validacao.h), which also give each split
+// line its accounting account (left 0 here).
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,29 @@ struct Layout {
   std::string gerencial;
   char delimitador = ',';
 };
+
+// The layout an import reads without --formato when the company has no
+// layout of that name: the one the server itself writes under it.
+inline constexpr char kNomeLayoutPadrao[] = "Padrão";
+inline const Layout kLayoutPadrao{"CDEFGH", "JK", ','};
+
+// The fields of a layout in words: "data, débito, ...; por linha de rateio: ...".
+std::string DescreveCampos(const Layout& layout);
+
+// The delimiters a file may use: ; , tab | and :.
+bool DelimitadorConhecido(char delimitador);
+// The delimiter as people name it: ';' or tab.
+std::string NomeDelimitador(char delimitador);
+
+// The delimiter that splits these lines into the layout's fields with a
+// date where the layout has one (lines of blank fields aside): the layout's
+// own when it does, else the first of ; tab | , : that does; nullopt when
+// none does.
+std::optional<char> ReconheceDelimitador(const Layout& layout,
+                                         const std::vector<std::string>& linhas);
+
+// A line whose fields are all blank (";;;;" of a spreadsheet's empty row).
+bool SoCamposVazios(const std::string& texto, char delimitador);
 
 // A line ready to save.
 struct LinhaImportada {

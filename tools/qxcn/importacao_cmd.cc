@@ -2,6 +2,7 @@
 // the client as the suite's import does, and its removal.
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -34,11 +35,11 @@ constexpr uint32_t kModuloImportacao = 21;
 // The layout of that name; without a name, the company's "Padrão" or, when it
 // has none, the default layout the server itself would write under that name.
 Layout LeLayout(Servico& servico, const std::optional<std::string>& pedido) {
-  const std::string nome = pedido.value_or("Padrão");
+  const std::string nome = pedido.value_or(kNomeLayoutPadrao);
   const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(nome)));
   uint16_t posicao = 0;
   Verifica(servico->ExisteFormatoImportacao(bstr.get(), &posicao), "ExisteFormatoImportacao");
-  if (posicao == 0 && !pedido) return Layout{"CDEFGH", "JK", ','};
+  if (posicao == 0 && nome == kNomeLayoutPadrao) return kLayoutPadrao;
   if (posicao == 0) throw FalhaLocal{"formato de importação não encontrado: " + nome};
   REGFORMATOIMPORT r{};
   Verifica(servico->LeFormatoImportacao(posicao, &r), "LeFormatoImportacao");
@@ -95,21 +96,58 @@ uint32_t ExcluiChaves(Servico& servico, CQXMesAno base, const std::vector<int32_
 // number (the month counts take only positive keys as imports).
 constexpr uint32_t kMaiorLote = qx::kMaiorLoteImportacao;
 
-// Reserves the batch in the company's suite database: false when another
-// import, of this or any other process, had it first.
-bool Reserva(const std::string& empresa, uint32_t lote) {
+// The command that removes what the import saved.
+std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
+  return "qxcn exclui-importacao --empresa " + servico.identidade().empresa + " --lote " +
+         std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
+}
+
+// `pedido` on the company's suite database; a failure says what it was doing.
+HRESULT NoBanco(const std::string& empresa, const std::string& fazendo,
+                const std::function<HRESULT(qx::SuiteDatabase&)>& pedido) {
   std::shared_ptr<qx::SuiteDatabase> db;
   std::string mensagem;
   HRESULT hr = qx::OpenCompanyDatabase(empresa, &db, &mensagem);
   if (SUCCEEDED(hr)) {
-    hr = qx::ReservaLoteImportacao(*db, lote);
+    hr = pedido(*db);
     mensagem = db->message();
   }
   if (FAILED(hr)) {
-    throw FalhaLocal{"não consigo reservar o lote " + std::to_string(lote) + ": " +
-                     qx::Cp1252ToUtf8(mensagem) + " (" + DescreveFalha(hr) + ")"};
+    throw FalhaLocal{"não consigo " + fazendo + ": " + qx::Cp1252ToUtf8(mensagem) + " (" +
+                     DescreveFalha(hr) + ")"};
   }
-  return hr == S_OK;
+  return hr;
+}
+
+// Reserves the batch in the company's suite database: false when another
+// import, of this or any other process, had it first.
+bool Reserva(const std::string& empresa, uint32_t lote) {
+  return NoBanco(empresa, "reservar o lote " + std::to_string(lote), [&](qx::SuiteDatabase& db) {
+           return qx::ReservaLoteImportacao(db, lote);
+         }) == S_OK;
+}
+
+// "2026-03-15 10:00:00.123" as 15/03/2026 10:00.
+std::string Momento(const std::string& texto) {
+  if (texto.size() < 16) return texto;
+  return texto.substr(8, 2) + "/" + texto.substr(5, 2) + "/" + texto.substr(0, 4) + " " +
+         texto.substr(11, 5);
+}
+
+// Refuses lines that an earlier batch imported and that are still there.
+void RecusaRepetida(Servico& servico, const std::string& digesto, CQXData de, CQXData ate) {
+  std::vector<qx::LoteImportado> lotes;
+  NoBanco(servico.identidade().empresa, "ler os lotes importados", [&](qx::SuiteDatabase& db) {
+    return qx::LotesDoDigesto(db, digesto, &lotes);
+  });
+  for (const qx::LoteImportado& anterior : lotes) {
+    if (BuscaLote(servico, anterior.lote, de, ate).empty()) continue;  // undone since
+    throw FalhaLocal{"este arquivo já foi importado: lote " + std::to_string(anterior.lote) +
+                         " em " + Momento(anterior.reservadoEm) + " (" +
+                         std::to_string(anterior.linhas) + " linha(s)); nada foi gravado",
+                     "para importar de novo assim mesmo, --repetir; para desfazer aquele: " +
+                         ComandoDesfazer(servico, anterior.lote, de, ate)};
+  }
 }
 
 // The batch of this import, reserved for it alone. A batch asked for with
@@ -137,12 +175,6 @@ uint32_t ReservaLote(Servico& servico, std::optional<int64_t> pedido, CQXData de
     if (Reserva(servico.identidade().empresa, lote) && BuscaLote(servico, lote, de, ate).empty()) return lote;
   }
   throw FalhaLocal{"todos os números de lote estão reservados"};
-}
-
-// The command that removes what the import saved.
-std::string ComandoDesfazer(const Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
-  return "qxcn exclui-importacao --empresa " + servico.identidade().empresa + " --lote " +
-         std::to_string(lote) + " --de " + qx::DateText(de) + " --ate " + qx::DateText(ate);
 }
 
 // How the undoing of a stopped import ended.
@@ -196,12 +228,19 @@ Desfeito DesfazLote(Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
+  const std::optional<std::string> rejeitadas = a.Valor("rejeitadas");
+  if (rejeitadas && modo != "pula") throw ErroUso{"--rejeitadas vale com --ao-erro pula"};
   const Layout layout = LeLayout(servico, a.Valor("formato"));
   const auto filial = static_cast<uint16_t>(a.Inteiro("filial", 1, UINT16_MAX).value_or(1));
 
   LeituraImportacao leitura = LeImportacao(a, servico, layout, filial);
   std::vector<LinhaLida>& lidas = leitura.lidas;
   Tabela& erros = leitura.erros;
+  if (leitura.reconhecido) {
+    std::fprintf(stderr, "qxcn importa: campos separados por %s, como as linhas do arquivo%s\n",
+                 NomeDelimitador(leitura.delimitador).c_str(),
+                 (" (o formato usa " + NomeDelimitador(layout.delimitador) + ")").c_str());
+  }
   if (!erros.Vazia() && modo == "para") {
     saida.Mostra("erros", "Linhas recusadas (nada foi gravado):", erros);
     throw Recusa(std::to_string(erros.Tamanho()) + " linha(s) recusada(s), nada foi gravado", {},
@@ -214,8 +253,14 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
     if (de.IsEmpty() || data.Value() < de.Value()) de = data;
     if (data.Value() > ate.Value()) ate = data;
   }
+  if (!lidas.empty() && !a.Marca("repetir")) RecusaRepetida(servico, leitura.digesto, de, ate);
   const std::optional<int64_t> pedido = a.Inteiro("lote", 1, kMaiorLote);
   const uint32_t lote = lidas.empty() ? 0 : ReservaLote(servico, pedido, de, ate);
+  if (lote != 0) {
+    NoBanco(servico.identidade().empresa, "registrar as linhas do lote", [&](qx::SuiteDatabase& db) {
+      return qx::RegistraLinhasLote(db, lote, leitura.digesto, static_cast<int64_t>(leitura.linhas));
+    });
+  }
   const uint16_t mesOrigem = static_cast<uint16_t>(CQXMesAno::Current().Value());
   const qx::StopRequest parada;
   if (lote != 0) {
@@ -283,10 +328,12 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
     throw Falha{falha, chamada + "; " + restam + ")",
                 "não importe de novo: para terminar de desfazer, " + comando};
   }
-  Tabela resumo({"lote", "gravados", "recusados", "de", "ate"});
-  resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate});
+  Tabela resumo({"lote", "gravados", "recusados", "de", "ate", "delimitador"});
+  resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate,
+                std::string(1, leitura.delimitador)});
   saida.Mostra("importacao", "", resumo);
   if (!erros.Vazia()) saida.Mostra("erros", "Linhas recusadas:", erros);
+  if (rejeitadas) GravaRejeitadas(*rejeitadas, leitura);
   if (gravados > 0) saida.Aviso("Para desfazer: " + ComandoDesfazer(servico, lote, de, ate));
   if (parada.Requested()) {
     throw FalhaLocal{"importação interrompida pelo sinal " + std::to_string(parada.Signal()) +
@@ -294,6 +341,15 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
                      std::to_string(lote) + ", " +
                      std::to_string(lidas.size() - gravados - erros.Tamanho()) +
                      " linha(s) não importada(s)"};
+  }
+  if (!erros.Vazia()) {
+    throw FalhaLocal{std::to_string(erros.Tamanho()) + " linha(s) recusada(s); as outras " +
+                         std::to_string(gravados) + " foram gravadas" +
+                         (lote != 0 ? " no lote " + std::to_string(lote) : ""),
+                     rejeitadas ? "as recusadas estão em " + *rejeitadas +
+                                      ", cada uma com o motivo no último campo: corrija, apague "
+                                      "esse campo e importe esse arquivo"
+                                : "--rejeitadas ARQUIVO guarda as linhas recusadas com o motivo"};
   }
 }
 
@@ -366,6 +422,10 @@ std::vector<Comando> ComandosImportacao() {
                    "para: uma linha ruim para tudo antes de gravar (por omissão); pula: segue sem "
                    "ela",
                    false, "para pula"},
+                  {"rejeitadas", "ARQUIVO",
+                   "com --ao-erro pula, escreve as linhas recusadas, cada uma com o motivo"},
+                  {"repetir", "",
+                   "importa mesmo um arquivo cujas linhas um lote ainda vivo já importou"},
                   {"sem-lote", "",
                    "grava linha a linha pela interface publicada, sem a interface de lote do "
                    "servidor"}},

@@ -13,18 +13,24 @@ namespace {
 
 using Rateio = qx::RegistrosRateio;
 
-// "--gerencial CONTA:VALOR" lines, on the entry's debit account (or its credit
-// account without one); "--quantidade" values pair with them in order.
-Rateio RateioDasOpcoes(const Argumentos& argumentos, const RegDados& dados) {
+// "--gerencial CENTRO:VALOR[:CONTA]" lines (without CONTA, the rules of a
+// save give the line the entry's result side); "--quantidade" values pair
+// with them in order.
+Rateio RateioDasOpcoes(const Argumentos& argumentos) {
   Rateio rateio;
   for (const std::string& texto : argumentos.Valores("gerencial")) {
     const size_t separador = texto.find(':');
-    if (separador == std::string::npos) throw ErroUso{"--gerencial: use CONTA:VALOR"};
+    const size_t conta = separador == std::string::npos ? separador : texto.find(':', separador + 1);
+    if (separador == std::string::npos) throw ErroUso{"--gerencial: use CENTRO:VALOR[:CONTA]"};
     RegLan_Ger linha{};
     linha.ContaGerencial = static_cast<int32_t>(
         argumentos.LeInteiro(texto.substr(0, separador), "--gerencial", 1, INT32_MAX));
-    linha.Valor = argumentos.LeValor(texto.substr(separador + 1), "--gerencial");
-    linha.ContaContabil = dados.Debito != 0 ? dados.Debito : dados.Credito;
+    linha.Valor = argumentos.LeValor(texto.substr(separador + 1, conta - separador - 1),
+                                     "--gerencial");
+    if (conta != std::string::npos) {
+      linha.ContaContabil = static_cast<int32_t>(
+          argumentos.LeInteiro(texto.substr(conta + 1), "--gerencial", 1, INT32_MAX));
+    }
     rateio.linhas.push_back(linha);
   }
   for (const std::string& texto : argumentos.Valores("quantidade")) {
@@ -71,14 +77,17 @@ LancamentoLido LeGravado(Servico& servico, CQXMesAno mes, int32_t posicao) {
   }
 }
 
-// The entry checked by the rules of a save; a refusal ends the run before
+// The entry checked by the rules of a save, its split lines given their
+// accounting account where they name none; a refusal ends the run before
 // anything is saved, and what the save does other than asked is shown.
 qx::Conferencia ConfereRegras(const Argumentos& a, Servico& servico, Saida& saida,
                               const RegDados& dados, const std::string& complemento,
-                              const Rateio& rateio) {
+                              Rateio& rateio) {
   qx::Validador validador(servico.identidade());
-  const qx::Conferencia conferencia =
-      validador.Confere({dados, complemento, rateio.linhas, rateio.quantidades}, LeLiberacoes(a));
+  qx::LancamentoAGravar lancamento{dados, complemento, rateio.linhas, rateio.quantidades};
+  validador.CompletaRateio(&lancamento);
+  rateio.linhas = lancamento.rateio;
+  const qx::Conferencia conferencia = validador.Confere(lancamento, LeLiberacoes(a));
   if (!conferencia.recusas.empty()) {
     std::vector<std::string> linhas;
     for (const qx::Apontamento& r : conferencia.recusas) linhas.push_back(r.Linha());
@@ -118,7 +127,7 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
   }
   AplicaOpcoes(a, &dados);
   if (const auto texto = a.Valor("complemento")) complemento = *texto;
-  if (!a.Valores("gerencial").empty()) rateio = RateioDasOpcoes(a, dados);
+  if (!a.Valores("gerencial").empty()) rateio = RateioDasOpcoes(a);
   const qx::Conferencia conferencia = ConfereRegras(a, servico, saida, dados, complemento, rateio);
 
   const qx::UniqueBstr texto(qx::BstrFromCp1252(conferencia.complemento));
@@ -135,11 +144,19 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
              "SetQuantidadeGerencial");
   }
   int32_t indlan = posicao ? static_cast<int32_t>(*posicao) : 0;
+  const bool conferido = posicao && dados.cConferido != 0;
   Verifica(servico->GravaDados(&dados, &indlan), "GravaDados");
 
   const CQXMesAno mes = CQXData(dados.DataLancamento).MesAno();
   MostraLancamento(saida, LeGravado(servico, mes, indlan));
   MostraRateio(saida, rateio);
+  if (conferido) {
+    // A save takes the checked mark off; said, never silent.
+    saida.Aviso("O lançamento estava conferido; alterado, perdeu a marca de conferido "
+                "(para marcar de novo: qxcn confere --mes " +
+                qx::MesAnoText(mes) + " --pos " + std::to_string(indlan) + ").");
+    saida.Campo("conferido_retirado", true);
+  }
 }
 
 void Le(const Argumentos& a, Servico& servico, Saida& saida) {
@@ -184,7 +201,9 @@ std::vector<Comando> ComandosLancamento() {
                   {"complemento", "TEXTO", "o texto do complemento"},
                   {"moeda", "VALOR", "o valor em moeda estrangeira"},
                   {"moeda-zero", "", "grava o valor em moeda estrangeira mesmo sendo zero"},
-                  {"gerencial", "CONTA:VALOR", "uma linha do rateio gerencial (repita para mais)",
+                  {"gerencial", "CENTRO:VALOR[:CONTA]",
+                   "uma linha do rateio gerencial (repita para mais); a CONTA contábil é, sem ela, "
+                   "o lado de resultado do lançamento, senão o débito",
                    true},
                   {"quantidade", "Q", "a quantidade da linha de rateio de mesma ordem", true},
                   mes,

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comandos.h"
+#include "importa_linha.h"
 #include "diagnostics/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
@@ -66,16 +67,29 @@ void NotaGrava(const Argumentos& a, Servico& servico, Saida& saida) {
 
 // --- formatos ---------------------------------------------------------------
 
-void MostraFormatos(Saida& saida, const std::vector<REGFORMATOIMPORT>& formatos, int primeiro) {
-  Tabela tabela({"pos", "nome", "contabil", "gerencial", "delimitador"});
+// The built-in default layout as a stored one.
+REGFORMATOIMPORT FormatoPadrao();
+
+// Layouts with their positions from `primeiro`, and the fields their letters
+// name; with `padrao`, the built-in default after them, without position.
+void MostraFormatos(Saida& saida, std::vector<REGFORMATOIMPORT> formatos, int primeiro,
+                    bool padrao = false) {
+  Tabela tabela({"pos", "nome", "contabil", "gerencial", "delimitador", "campos"});
+  if (padrao) formatos.push_back(FormatoPadrao());
   for (size_t i = 0; i < formatos.size(); ++i) {
     const REGFORMATOIMPORT& f = formatos[i];
-    tabela.Linha(
-        {int64_t(primeiro + static_cast<int>(i)), Texto{qx::FieldText(f.cNomeFormatoImportacao)},
-         Texto{qx::FieldText(f.cSequenciaContabil)}, Texto{qx::FieldText(f.cSequenciaGerencial)},
-         Texto{std::string(1, f.cDelimitador)}});
+    const Layout layout{qx::FieldText(f.cSequenciaContabil), qx::FieldText(f.cSequenciaGerencial),
+                        static_cast<char>(f.cDelimitador)};
+    const bool embutido = padrao && i + 1 == formatos.size();
+    tabela.Linha({embutido ? Celula() : Celula(int64_t(primeiro + static_cast<int>(i))),
+                  Texto{qx::FieldText(f.cNomeFormatoImportacao)}, layout.contabil,
+                  layout.gerencial, std::string(1, f.cDelimitador), DescreveCampos(layout)});
   }
   saida.Mostra("formatos", "", tabela);
+  if (padrao) {
+    saida.Aviso(std::string("A empresa não tem um formato ") + kNomeLayoutPadrao +
+                "; o último, sem posição, é o embutido: o que qxcn importa usa sem --formato.");
+  }
 }
 
 uint16_t Posicao(Servico& servico, const std::string& nome) {
@@ -94,6 +108,19 @@ void CopiaCampo(const std::string& texto, char* campo, size_t tamanho, const cha
   std::memcpy(campo, bytes.data(), bytes.size());
 }
 
+// The built-in default layout as a stored one.
+REGFORMATOIMPORT FormatoPadrao() {
+  REGFORMATOIMPORT formato{};
+  CopiaCampo(kNomeLayoutPadrao, formato.cNomeFormatoImportacao,
+             sizeof formato.cNomeFormatoImportacao, "NOME");
+  CopiaCampo(kLayoutPadrao.contabil, formato.cSequenciaContabil, sizeof formato.cSequenciaContabil,
+             "--contabil");
+  CopiaCampo(kLayoutPadrao.gerencial, formato.cSequenciaGerencial,
+             sizeof formato.cSequenciaGerencial, "--gerencial");
+  formato.cDelimitador = kLayoutPadrao.delimitador;
+  return formato;
+}
+
 void FormatosLista(const Argumentos&, Servico& servico, Saida& saida) {
   uint16_t quantidade = 0;
   Verifica(servico->GetQuantidadeFormatosImportacao(&quantidade),
@@ -102,7 +129,7 @@ void FormatosLista(const Argumentos&, Servico& servico, Saida& saida) {
   if (quantidade > 0) {
     Verifica(servico->GetFormatosImportacao(quantidade, formatos.data()), "GetFormatosImportacao");
   }
-  MostraFormatos(saida, formatos, 1);
+  MostraFormatos(saida, formatos, 1, Posicao(servico, kNomeLayoutPadrao) == 0);
 }
 
 // The layout of that name and its position; a name without one is a refusal.
@@ -117,7 +144,12 @@ std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::str
 }
 
 void FormatosMostra(const Argumentos& a, Servico& servico, Saida& saida) {
-  const auto [formato, posicao] = LeFormato(servico, a.Posicionais()[0]);
+  const std::string& nome = a.Posicionais()[0];
+  if (nome == kNomeLayoutPadrao && Posicao(servico, nome) == 0) {
+    MostraFormatos(saida, {}, 0, true);
+    return;
+  }
+  const auto [formato, posicao] = LeFormato(servico, nome);
   MostraFormatos(saida, {formato}, posicao);
 }
 

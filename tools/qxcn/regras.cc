@@ -30,7 +30,7 @@ FalhaRecusa Recusa(const std::string& mensagem, std::vector<std::string> linhas,
     dica += "; --substituir grava como ? os caracteres que a página de código não tem";
   }
   if (algum(qx::Contorno::kConfiguracao)) {
-    dica += "; ligue a configuração com qxadmin config set " + empresa + " NOME 1";
+    dica += "; ligue a configuração com qxadmin config define " + empresa + " NOME 1";
   }
   return FalhaRecusa{mensagem, std::move(linhas), dica};
 }

@@ -10,9 +10,10 @@ namespace {
 
 class CsvPrinter : public Printer {
  public:
-  explicit CsvPrinter(std::ostream& out) : out_(out) {}
+  CsvPrinter(std::ostream& out, cli::FormaCsv forma) : out_(out), forma_(forma) {}
 
   void Begin(const DumpHeader&, const std::vector<Column>& columns) override {
+    out_ << cli::InicioCsv(forma_);
     columns_ = columns.size();
     std::vector<Value> names;
     for (const Column& column : columns) names.emplace_back(std::string(column.name));
@@ -22,8 +23,8 @@ class CsvPrinter : public Printer {
   void Row(const std::vector<Value>& values) override {
     std::string line;
     for (size_t i = 0; i < columns_ && i < values.size(); ++i) {
-      if (i > 0) line += ',';
-      line += cli::CampoCsv(PlainText(values[i]));
+      if (i > 0) line += forma_ == cli::FormaCsv::kPlanilha ? ';' : ',';
+      line += cli::CampoCsv(CellOf(values[i]), forma_);
     }
     out_ << line << "\r\n";
   }
@@ -32,13 +33,14 @@ class CsvPrinter : public Printer {
 
  private:
   std::ostream& out_;
+  cli::FormaCsv forma_;
   size_t columns_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Printer> MakeCsvPrinter(std::ostream& out) {
-  return std::make_unique<CsvPrinter>(out);
+std::unique_ptr<Printer> MakeCsvPrinter(std::ostream& out, cli::FormaCsv forma) {
+  return std::make_unique<CsvPrinter>(out, forma);
 }
 
 }  // namespace qx::dump

@@ -45,9 +45,10 @@ void DumpFile(const std::string& path, const Options& options, std::ostream& out
   context.range = options.range;
   std::string error;
   if (!context.file.Open(path, &error)) throw cli::FalhaLocal(error);
-  auto printer = options.form == Form::kJson  ? MakeJsonPrinter(out)
-                 : options.form == Form::kCsv ? MakeCsvPrinter(out)
-                                              : MakeTablePrinter(out);
+  auto printer = options.form == Form::kJson       ? MakeJsonPrinter(out)
+                 : options.form == Form::kCsv      ? MakeCsvPrinter(out, cli::FormaCsv::kProgramas)
+                 : options.form == Form::kPlanilha ? MakeCsvPrinter(out, cli::FormaCsv::kPlanilha)
+                                                   : MakeTablePrinter(out);
   context.printer = printer.get();
   DumpKind(context);
   out.flush();

@@ -9,7 +9,7 @@
 
 namespace qx::dump {
 
-enum class Form { kTable, kJson, kCsv };
+enum class Form { kTable, kJson, kCsv, kPlanilha };
 
 struct Options {
   Form form = Form::kTable;

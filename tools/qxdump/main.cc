@@ -55,9 +55,12 @@ std::optional<qx::dump::Range> ParseRange(std::string_view text) {
 
 void Dump(const qx::cli::Argumentos& args, qx::cli::Saida& saida) {
   qx::dump::Options options;
-  options.form = saida.formato() == qx::cli::Formato::kJson  ? qx::dump::Form::kJson
-                 : saida.formato() == qx::cli::Formato::kCsv ? qx::dump::Form::kCsv
-                                                             : qx::dump::Form::kTable;
+  using qx::cli::Formato;
+  using qx::dump::Form;
+  options.form = saida.formato() == Formato::kJson       ? Form::kJson
+                 : saida.formato() == Formato::kCsv      ? Form::kCsv
+                 : saida.formato() == Formato::kPlanilha ? Form::kPlanilha
+                                                         : Form::kTable;
   const std::vector<std::string>& words = args.Posicionais();
   if (words.size() > 1) {
     options.range = ParseRange(words[1]);

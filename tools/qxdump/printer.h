@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "common/tabela.h"
+
 namespace qx::dump {
 
 // Money, in ten-thousandths.
@@ -61,11 +63,13 @@ class Printer {
 
 std::unique_ptr<Printer> MakeTablePrinter(std::ostream& out);
 std::unique_ptr<Printer> MakeJsonPrinter(std::ostream& out);
-// The records as RFC 4180 CSV: a heading line, then one line per record.
-std::unique_ptr<Printer> MakeCsvPrinter(std::ostream& out);
+// The records as CSV of that form: a heading line, then one line per record.
+std::unique_ptr<Printer> MakeCsvPrinter(std::ostream& out, cli::FormaCsv forma);
 
 // A value's text: for people, or for JSON and CSV (nothing is "" in both).
 std::string PeopleText(const Value& value);
 std::string PlainText(const Value& value);
+// The value as a cell of the tools' tables.
+cli::Celula CellOf(const Value& value);
 
 }  // namespace qx::dump

@@ -28,6 +28,12 @@ std::string PeopleText(const Value& value) {
   return std::to_string(std::get<int64_t>(value));
 }
 
+cli::Celula CellOf(const Value& value) {
+  if (const auto cell = AsCell(value)) return *cell;
+  if (const auto* number = std::get_if<int64_t>(&value)) return cli::Celula(*number);
+  return cli::Celula(PlainText(value));
+}
+
 std::string PlainText(const Value& value) {
   if (const auto cell = AsCell(value)) return cell->ParaCsv();
   if (const auto* text = std::get_if<std::string>(&value)) return *text;

@@ -1,6 +1,9 @@
 #include "documento.h"
 
+#include <algorithm>
+
 #include "common/json_celula.h"
+#include "platform/codepage.h"
 
 namespace qxweb {
 
@@ -26,6 +29,30 @@ void Documento::Campo(std::string chave, Celula valor) {
 
 void Documento::Html(std::string html) {
   partes_.push_back({Parte::Tipo::kHtml, "", "", Tabela({}), std::move(html)});
+}
+
+void Documento::Contas(char plano, std::shared_ptr<const qx::PlanoDeContas> contas) {
+  (plano == 'G' ? gerencial_ : contabil_) = std::move(contas);
+}
+
+std::string Documento::NomeDaConta(const Tabela& tabela, const std::string& coluna,
+                                   int64_t numero) const {
+  constexpr const char* kContabeis[] = {"debito", "credito", "conta", "contrapartida", "contabil"};
+  constexpr const char* kGerenciais[] = {"centro", "gerencial"};
+  const auto em = [&](const auto& colunas) {
+    return std::find(std::begin(colunas), std::end(colunas), coluna) != std::end(colunas);
+  };
+  const qx::PlanoDeContas* plano =
+      em(kContabeis) ? contabil_.get() : em(kGerenciais) ? gerencial_.get() : nullptr;
+  const std::vector<std::string>& colunas = tabela.Colunas();
+  const auto nomeada = [&](const std::string& nome) {
+    return std::find(colunas.begin(), colunas.end(), nome) != colunas.end();
+  };
+  if (plano == nullptr || nomeada("nome_" + coluna) || (coluna == "conta" && nomeada("nome")) ||
+      numero <= 0 || numero > INT32_MAX || !plano->Tem(static_cast<int32_t>(numero))) {
+    return "";
+  }
+  return qx::Cp1252ToUtf8(plano->Busca(static_cast<int32_t>(numero)).nome);
 }
 
 nlohmann::ordered_json Documento::Json() const {

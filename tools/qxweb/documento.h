@@ -6,11 +6,13 @@
 // between the tables.
 
 #include <functional>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "common/tabela.h"
+#include "reports/plano.h"
 
 namespace qxweb {
 
@@ -48,6 +50,13 @@ class Documento {
   void Campo(std::string chave, Celula valor);
   // HTML for people only, escaped by whoever made it.
   void Html(std::string html);
+  // The chart ('C' accounting, 'G' managerial) whose names people read
+  // beside the account numbers of the tables.
+  void Contas(char plano, std::shared_ptr<const qx::PlanoDeContas> contas);
+  // The name of account `numero` in that column of the table (UTF-8); "" when
+  // the column holds no account, the table names it already, or the chart
+  // has no such account.
+  std::string NomeDaConta(const Tabela& tabela, const std::string& coluna, int64_t numero) const;
 
   const std::string& titulo() const { return titulo_; }
   const std::vector<std::pair<std::string, std::string>>& trilha() const { return trilha_; }
@@ -61,6 +70,7 @@ class Documento {
   std::string titulo_;
   std::vector<std::pair<std::string, std::string>> trilha_;
   std::vector<Parte> partes_;
+  std::shared_ptr<const qx::PlanoDeContas> contabil_, gerencial_;
 };
 
 }  // namespace qxweb

@@ -12,6 +12,8 @@ constexpr int64_t kAltura = 180;  // of the drawing area
 constexpr int64_t kMargem = 24;   // below it, for the labels
 constexpr int64_t kTopo = 6;      // above it, for the points at the top
 constexpr int64_t kLargura = 720;
+constexpr int64_t kEsquerda = 96;  // left of the drawing area, for the values' axis
+constexpr int kDivisoes = 4;       // of the values' axis
 
 // v scaled from [minimo, maximo] to [0, kAltura], in whole numbers.
 int64_t Escala(int64_t v, int64_t minimo, int64_t maximo) {
@@ -22,20 +24,47 @@ int64_t Escala(int64_t v, int64_t minimo, int64_t maximo) {
 
 std::string Numero(int64_t n) { return std::to_string(n); }
 
-std::string Abre(const std::string& titulo, int64_t largura) {
+std::string Texto(int64_t x, int64_t y, const std::string& texto,
+                  const char* ancora = "middle") {
+  return "<text x=\"" + Numero(x) + "\" y=\"" + Numero(y) + "\" text-anchor=\"" + ancora +
+         "\">" + Escapa(texto) + "</text>";
+}
+
+// An amount in whole units, as the axis reads it: "-1.234".
+std::string Inteiro(int64_t v) {
+  std::string texto = qx::AmountText(CURRENCY{v / 10000 * 10000});
+  return texto.substr(0, texto.size() - 3);
+}
+
+// The values' axis left of the drawing area: lines across it from minimo to
+// maximo in kDivisoes steps, each with its amount.
+std::string Eixo(int64_t minimo, int64_t maximo, int64_t largura) {
+  std::string svg;
+  for (int k = 0; k <= kDivisoes; ++k) {
+    const auto v = static_cast<int64_t>(minimo + (static_cast<__int128>(maximo) - minimo) * k /
+                                                     kDivisoes);
+    const int64_t y = kAltura - Escala(v, minimo, maximo);
+    svg += "<line x1=\"" + Numero(kEsquerda - 4) + "\" x2=\"" + Numero(kEsquerda + largura) +
+           "\" y1=\"" + Numero(y) + "\" y2=\"" + Numero(y) + "\" stroke=\"#eee\"/>" +
+           Texto(kEsquerda - 6, y + 4, Inteiro(v), "end");
+    if (maximo == minimo) break;
+  }
+  return svg;
+}
+
+// The drawing, `largura` wide, with its axis of values from minimo to maximo;
+// what is drawn after it goes right of the axis.
+std::string Abre(const std::string& titulo, int64_t largura, int64_t minimo, int64_t maximo) {
   const std::string altura = Numero(kTopo + kAltura + kMargem + 4);
-  return "<figure><svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"" +
-         Numero(largura) + "\" height=\"" + altura + "\" viewBox=\"0 " + Numero(-kTopo) + " " +
-         Numero(largura) + " " + altura + "\"><title>" + Escapa(titulo) + "</title>";
+  const std::string total = Numero(kEsquerda + largura);
+  return "<figure><svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"" + total +
+         "\" height=\"" + altura + "\" viewBox=\"0 " + Numero(-kTopo) + " " + total + " " +
+         altura + "\"><title>" + Escapa(titulo) + "</title>" + Eixo(minimo, maximo, largura) +
+         "<g transform=\"translate(" + Numero(kEsquerda) + ",0)\">";
 }
 
 std::string Fecha(const std::string& legenda) {
-  return "</svg><figcaption>" + legenda + "</figcaption></figure>";
-}
-
-std::string Texto(int64_t x, int64_t y, const std::string& texto) {
-  return "<text x=\"" + Numero(x) + "\" y=\"" + Numero(y) + "\" text-anchor=\"middle\">" +
-         Escapa(texto) + "</text>";
+  return "</g></svg><figcaption>" + legenda + "</figcaption></figure>";
 }
 
 }  // namespace
@@ -48,7 +77,7 @@ std::string GraficoBarras(const std::string& titulo, const std::vector<std::stri
   }
   const int64_t grupo = std::max<int64_t>(kLargura / std::max<size_t>(rotulos.size(), 1), 12);
   const int64_t barra = std::max<int64_t>((grupo - 6) / std::max<size_t>(series.size(), 1), 2);
-  std::string svg = Abre(titulo, grupo * static_cast<int64_t>(rotulos.size()));
+  std::string svg = Abre(titulo, grupo * static_cast<int64_t>(rotulos.size()), 0, maximo);
   for (size_t i = 0; i < rotulos.size(); ++i) {
     const int64_t x0 = grupo * static_cast<int64_t>(i) + 3;
     for (size_t s = 0; s < series.size(); ++s) {
@@ -80,10 +109,11 @@ std::string GraficoLinha(const std::string& titulo, const std::vector<std::strin
   const int64_t passo = valores.size() > 1
                             ? std::max<int64_t>(kLargura / static_cast<int64_t>(valores.size()), 4)
                             : kLargura;
-  std::string svg = Abre(titulo, passo * std::max<int64_t>(static_cast<int64_t>(valores.size()), 1));
+  const int64_t largura = passo * std::max<int64_t>(static_cast<int64_t>(valores.size()), 1);
+  std::string svg = Abre(titulo, largura, minimo, maximo);
   const int64_t zero = kAltura - Escala(0, minimo, maximo);
-  svg += "<line x1=\"0\" x2=\"100%\" y1=\"" + Numero(zero) + "\" y2=\"" + Numero(zero) +
-         "\" stroke=\"#bbb\"/>";
+  svg += "<line x1=\"0\" x2=\"" + Numero(largura) + "\" y1=\"" + Numero(zero) + "\" y2=\"" +
+         Numero(zero) + "\" stroke=\"#bbb\"/>";
   std::string pontos;
   for (size_t i = 0; i < valores.size(); ++i) {
     const int64_t x = passo * static_cast<int64_t>(i) + passo / 2;
@@ -96,12 +126,13 @@ std::string GraficoLinha(const std::string& titulo, const std::vector<std::strin
   }
   svg += "<polyline fill=\"none\" stroke=\"#2a6f97\" stroke-width=\"1.5\" points=\"" + pontos +
          "\"/>";
-  if (!rotulos.empty()) {
-    svg += Texto(passo / 2, kAltura + 16, rotulos.front());
-    if (rotulos.size() > 1) {
-      svg += Texto(passo * static_cast<int64_t>(valores.size()) - passo / 2, kAltura + 16,
-                   rotulos.back());
-    }
+  // About kRotulos dates along the bottom, the first and the last among them.
+  constexpr size_t kRotulos = 8;
+  const size_t n = std::min(rotulos.size(), valores.size());
+  const size_t cada = std::max<size_t>(n / kRotulos, 1);
+  for (size_t i = 0; i < n; ++i) {
+    if (i + 1 != n && (i % cada != 0 || n - 1 - i < cada)) continue;
+    svg += Texto(passo * static_cast<int64_t>(i) + passo / 2, kAltura + 16, rotulos[i]);
   }
   return svg + Fecha(Escapa(titulo));
 }

@@ -2,7 +2,8 @@
 // Charts as inline SVG, drawn on the server: bars side by side for each
 // label (a month's debits and credits), and a line through values in order
 // (a statement's running balance). Heights are scaled in whole numbers from
-// the exact amounts; each bar and point carries its amount as people read it.
+// the exact amounts; an axis on the left gives the amounts the heights stand
+// for, and each bar and point carries its own as people read it.
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,7 @@
 #include "html.h"
 
+#include "cabecalhos.h"
+
 namespace qxweb {
 namespace {
 
@@ -26,24 +28,34 @@ constexpr char kEstilo[] =
     ".arvore span.n{text-align:right;font-variant-numeric:tabular-nums;padding-right:.6em}"
     ".arvore .cabeca{background:#f3f3f3;font-weight:600}.arvore span.neg{color:#a00}";
 
-std::string Cabecalho(const Parte& parte, const Endereco& endereco) {
+std::string Titulo(const Parte& parte, const Endereco& endereco) {
   const Endereco csv = endereco.Com("formato", "csv").Com("tabela", parte.chave);
+  const Endereco planilha = endereco.Com("formato", "planilha").Com("tabela", parte.chave);
   const std::string& titulo = parte.titulo.empty() ? parte.chave : parte.titulo;
-  return "<h2>" + Escapa(titulo) + Link(csv.Texto(), "CSV", "twin") + "</h2>\n";
+  return "<h2>" + Escapa(titulo) + Link(csv.Texto(), "CSV", "twin") +
+         Link(planilha.Texto(), "Planilha", "twin") + "</h2>\n";
 }
 
-std::string TabelaHtml(const Parte& parte, const Endereco& endereco) {
-  std::string html = Cabecalho(parte, endereco);
+std::string TabelaHtml(const Parte& parte, const Documento& documento, const Endereco& endereco) {
+  std::string html = Titulo(parte, endereco);
   const Tabela& tabela = parte.tabela;
   if (!parte.texto.empty()) return html + parte.texto + "\n";
   if (tabela.Vazia()) return html + "<p class=\"vazio\">Nenhuma linha.</p>\n";
   html += "<table id=\"" + Escapa(parte.chave) + "\">\n<thead><tr>";
-  for (const std::string& coluna : tabela.Colunas()) html += "<th>" + Escapa(coluna) + "</th>";
+  for (const std::string& coluna : tabela.Colunas()) {
+    html += "<th>" + Escapa(Cabecalho(coluna)) + "</th>";
+  }
   html += "</tr></thead>\n<tbody>\n";
   for (const std::vector<qx::cli::Celula>& linha : tabela.Linhas()) {
     html += "<tr>";
     for (size_t i = 0; i < linha.size(); ++i) {
-      html += CelulaHtml(linha[i], parte.ligacao ? parte.ligacao(linha, i) : "");
+      const std::string ligacao = parte.ligacao ? parte.ligacao(linha, i) : "";
+      const std::string nome =
+          linha[i].tipo() == qx::cli::Celula::Tipo::kNumero && i < tabela.Colunas().size()
+              ? documento.NomeDaConta(tabela, tabela.Colunas()[i], linha[i].numero())
+              : "";
+      html += nome.empty() ? CelulaHtml(linha[i], ligacao)
+                           : CelulaHtml(linha[i].ParaPessoas() + " " + nome, ligacao);
     }
     html += "</tr>\n";
   }
@@ -108,7 +120,7 @@ std::string PaginaHtml(const Documento& documento, const Endereco& endereco) {
   for (const Parte& parte : documento.partes()) {
     switch (parte.tipo) {
       case Parte::Tipo::kTabela:
-        html += TabelaHtml(parte, endereco);
+        html += TabelaHtml(parte, documento, endereco);
         break;
       case Parte::Tipo::kResumo:
         html += "<p class=\"resumo\" id=\"" + Escapa(parte.chave) + "\">" + Escapa(parte.texto) +

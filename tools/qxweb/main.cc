@@ -19,11 +19,18 @@ void Executa(const Argumentos& a, Saida&) {
   qxweb::Configuracao configuracao;
   configuracao.endereco = a.Valor("endereco").value_or("127.0.0.1");
   configuracao.porta = static_cast<int>(a.Inteiro("porta", 0, 65535).value_or(kPortaPadrao));
+  const bool loopback = qxweb::EhLoopback(configuracao.endereco);
   if (const auto arquivo = a.Valor("token-arquivo")) {
     configuracao.segredo = qxweb::LeSegredo(*arquivo);
-  } else if (!qxweb::EhLoopback(configuracao.endereco)) {
+  } else if (!loopback) {
     throw qx::cli::ErroUso{"escutar em " + configuracao.endereco +
                            ", fora desta máquina, exige --token-arquivo ARQUIVO"};
+  } else if (!a.Marca("sem-segredo")) {
+    configuracao.segredo = qxweb::GeraSegredo();
+    configuracao.mostraSegredo = true;
+  }
+  if (a.Marca("sem-segredo") && !configuracao.segredo.empty()) {
+    throw qx::cli::ErroUso{"--sem-segredo vale só em 127.0.0.1 e sem --token-arquivo"};
   }
   configuracao.identidade = qx::cli::LeIdentidade(a);
   qxweb::Serve(configuracao, [](const std::string& endereco) {
@@ -42,10 +49,12 @@ int main(int argc, char** argv) {
       .nome = "qxweb",
       .resumo = "mostra os livros de uma empresa no navegador, só para leitura",
       .notas =
-          "Escuta em 127.0.0.1 (só esta máquina) e diz o endereço a abrir; Ctrl-C encerra.\n"
-          "Outro endereço exige --token-arquivo: cada pedido traz então o segredo da primeira\n"
-          "linha do arquivo (a página /entrar o guarda num cookie). Cada página tem o seu JSON\n"
-          "(?formato=json) e cada tabela o seu CSV (?formato=csv&tabela=NOME).\n"
+          "Escuta em 127.0.0.1 (só esta máquina) e diz o endereço a abrir, que traz o segredo\n"
+          "gerado ao iniciar; Ctrl-C encerra. Cada pedido traz o segredo: no endereço, num\n"
+          "cookie que o endereço e a página /entrar deixam, ou em Authorization: Bearer.\n"
+          "--token-arquivo dá o segredo (a primeira linha de um arquivo de modo 0600); outro\n"
+          "endereço o exige. --sem-segredo atende sem segredo, só em 127.0.0.1. Cada página\n"
+          "tem o seu JSON (?formato=json) e cada tabela o seu CSV (?formato=csv&tabela=NOME).\n"
           "A instalação é a de QX_REGISTRY. Saída: 0 encerrado, 1 falhou, 2 erro de uso.\n",
       .globais = qx::cli::OpcoesIdentidade(),
       .comandos = {{"",
@@ -54,7 +63,9 @@ int main(int argc, char** argv) {
                     {{"porta", "N", "a porta (8040 por omissão; 0: uma livre)"},
                      {"endereco", "IP", "o endereço em que escuta (127.0.0.1 por omissão)"},
                      {"token-arquivo", "ARQUIVO",
-                      "o arquivo do segredo que cada pedido deve trazer"}},
+                      "o arquivo do segredo que cada pedido deve trazer"},
+                     {"sem-segredo", "",
+                      "atende sem segredo (só em 127.0.0.1: todo usuário desta máquina lê)"}},
                     Executa}},
   };
   return qx::cli::Executa(qxweb, argc, argv);

@@ -6,6 +6,7 @@
 
 #include "common/periodo.h"
 #include "common/relatorios.h"
+#include "cabecalhos.h"
 #include "formulario.h"
 #include "html.h"
 #include "paginas.h"
@@ -26,9 +27,9 @@ std::string Arvore(const qx::Balancete& b, const Tabela& tabela, const std::stri
   const std::vector<std::string>& colunas = tabela.Colunas();
   std::string html = "<div class=\"arvore\" id=\"balancete\" style=\"--colunas:" +
                      std::to_string(colunas.size() - kAntesDasFiguras) +
-                     "\">\n<div class=\"linha cabeca\"><span>conta</span>";
+                     "\">\n<div class=\"linha cabeca\"><span>Conta</span>";
   for (size_t c = kAntesDasFiguras; c < colunas.size(); ++c) {
-    html += "<span class=\"n\">" + Escapa(colunas[c]) + "</span>";
+    html += "<span class=\"n\">" + Escapa(Cabecalho(colunas[c])) + "</span>";
   }
   html += "</div>\n";
   std::vector<uint16_t> abertas;  // the levels of the total accounts still open

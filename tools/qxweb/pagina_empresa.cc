@@ -49,6 +49,9 @@ std::string Menu(const std::string& empresa, int ano) {
          "</li><li>" + Link(Url(base + "/balancete", doAno), "Balancete de " + anos) +
          "</li><li>" + Link(Url(base + "/razao", doAno), "Razão de " + anos) +
          "</li><li>" + Link(Url(base + "/centros", doAno), "Centros de custo de " + anos) +
+         "</li><li>" + Link(Url(base + "/balanco", {{"em", "31/12/" + anos}}),
+                            "Balanço em 31/12/" + anos) +
+         "</li><li>" + Link(Url(base + "/dre", doAno), "Demonstração do resultado de " + anos) +
          "</li><li>" + Link(base + "/diferencas", "Diferenças entre débitos e créditos") +
          "</li><li>" + Link(base + "/historico", "Histórico dos lançamentos") +
          "</li><li>" + Link(base + "/verificacao", "Verificação da pasta (qxcheck)") +

@@ -81,6 +81,7 @@ void PaginaExtrato(Pedido& pedido, Documento& documento) {
 
   documento.Titulo("Extrato de " + qx::cli::NomeConta(e.conta));
   TrilhaEmpresa(pedido, documento);
+  NomeiaContas(pedido, documento);
   documento.Html(Formulario(pedido.endereco(), OpcoesExtrato(), {"conta", "de", "ate"}));
   documento.Resumo("conta", qx::cli::TabelaContaExtrato(e, p),
                    std::string(e.conta.total ? "Conta totalizadora " : "Conta ") +
@@ -108,6 +109,7 @@ void PaginaRazao(Pedido& pedido, Documento& documento) {
 
   documento.Titulo("Razão " + qx::cli::TextoPeriodo(p.de, p.ate, p.filial));
   TrilhaEmpresa(pedido, documento);
+  NomeiaContas(pedido, documento);
   documento.Html(Formulario(pedido.endereco(), OpcoesRazao(), {"contas", "de", "ate"}));
   documento.Mostra("contas", "Contas com lançamentos no período",
                    qx::cli::TabelaContasRazao(razao), LigacaoAoExtrato(pedido.empresa(), p));

@@ -1,8 +1,9 @@
 // The audit trail: who changed which entries, when, and from what to what,
 // with the filters of qxcn historico. Without a month or a batch it reads at
 // most kMaisDias days of events, the last kDiasPadrao when no moment is
-// given; a page holds the latest kMaisEventos events, and "mais antigos"
-// goes on before them.
+// given; a page holds the latest kMaisEventos events, newest first unless
+// ordem=antigos, and "mais antigos" goes on before them.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ constexpr size_t kMaisEventos = 1000;
 std::vector<Opcao> OpcoesHistorico() {
   std::vector<Opcao> opcoes = qx::cli::OpcoesFiltroHistorico(true);
   opcoes.push_back({"antes", "N", "só os eventos anteriores a este"});
+  opcoes.push_back({"ordem", "recentes|antigos", "os mais recentes primeiro (por omissão) ou os "
+                                                 "mais antigos", false, "recentes antigos"});
   return opcoes;
 }
 
@@ -50,11 +53,15 @@ void PaginaHistorico(Pedido& pedido, Documento& documento) {
       qx::cli::LeHistoricoDaEmpresa(pedido.empresa(), filtro);
   const bool mais = eventos.size() > kMaisEventos;
   if (mais) eventos.erase(eventos.begin(), eventos.end() - kMaisEventos);
+  const std::string ordem = a.Valor("ordem").value_or("recentes");
+  if (ordem != "recentes" && ordem != "antigos") throw qx::cli::ErroUso{"ordem: recentes ou antigos"};
+  const int64_t maisAntigo = eventos.empty() ? 0 : eventos.front().id;
+  if (ordem == "recentes") std::reverse(eventos.begin(), eventos.end());
 
   documento.Titulo("Histórico dos lançamentos");
   TrilhaEmpresa(pedido, documento);
   documento.Html(Formulario(pedido.endereco(), OpcoesHistorico(),
-                            {"de", "ate", "mes", "pos", "tipo", "usuario", "lote"}));
+                            {"de", "ate", "mes", "pos", "tipo", "usuario", "lote", "ordem"}));
   if (semLimite) {
     documento.Html("<p>Sem data, mês ou lote: os últimos " + std::to_string(kDiasPadrao) +
                    " dias.</p>");
@@ -64,7 +71,7 @@ void PaginaHistorico(Pedido& pedido, Documento& documento) {
                    LigacaoAoLancamento(pedido.empresa(), 4));
   if (mais) {
     documento.Html("<p>" +
-                   Link(pedido.endereco().Com("antes", std::to_string(eventos.front().id)).Texto(),
+                   Link(pedido.endereco().Com("antes", std::to_string(maisAntigo)).Texto(),
                         "‹ mais antigos") +
                    "</p>");
   }

@@ -21,6 +21,7 @@ void PaginaLancamento(Pedido& pedido, Documento& documento) {
   documento.Titulo("Lançamento " + std::to_string(posicao) + " de " + qx::MesAnoText(mes) +
                    (lido.excluido ? " (excluído)" : ""));
   TrilhaEmpresa(pedido, documento);
+  NomeiaContas(pedido, documento, true);
   documento.Trilha("Lançamentos de " + qx::MesAnoText(mes),
                    Url(EnderecoEmpresa(pedido.empresa()) + "/lancamentos",
                        {{"mes", mes.Text(10, '-')}}));

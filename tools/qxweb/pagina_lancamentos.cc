@@ -97,6 +97,7 @@ void PaginaLancamentos(Pedido& pedido, Documento& documento) {
   documento.Titulo(doMes ? "Lançamentos de " + qx::MesAnoText(*mes)
                          : "Lançamentos de " + qx::DateText(de) + " a " + qx::DateText(ate));
   TrilhaEmpresa(pedido, documento);
+  NomeiaContas(pedido, documento);
   documento.Html(Formulario(pedido.endereco(), OpcoesLancamentos(),
                             {"de", "ate", "conta", "contem", "origem", "conferidos",
                              "nao-conferidos", "filial", "lote"},

@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "cabecalhos.h"
 #include "html.h"
 #include "paginas.h"
 #include "platform/child_output.h"
@@ -85,17 +86,18 @@ void PaginaVerificacao(Pedido& pedido, Documento& documento) {
   documento.Titulo("Verificação da pasta da empresa " + pedido.empresa());
   TrilhaEmpresa(pedido, documento);
   const bool sa = relatorio.value("sound", false);
-  documento.Html(sa ? "<p class=\"resumo\" id=\"veredito\">qxcheck: nenhum dano na pasta.</p>"
-                    : "<p class=\"resumo falha\" id=\"veredito\">qxcheck: a pasta tem " +
+  documento.Html(sa ? "<p class=\"resumo\" id=\"veredito\">Nenhum dano na pasta.</p>"
+                    : "<p class=\"resumo falha\" id=\"veredito\">A pasta tem " +
                           std::to_string(relatorio.value("damage", 0)) + " dano(s).</p>");
   std::string campos = "<dl>";
   for (const auto& [chave, valor] : relatorio.items()) {
     if (valor.is_array()) {
-      documento.Mostra(chave, chave == "findings" ? "Achados" : chave, TabelaJson(valor));
+      documento.Mostra(chave, Cabecalho(chave), TabelaJson(valor));
     } else {
       documento.Campo(chave, CelulaJson(valor));
-      campos += "<dt>" + Escapa(chave) + "</dt><dd>" + Escapa(CelulaJson(valor).ParaPessoas()) +
-                "</dd>";
+      const std::string texto =
+          valor.is_boolean() ? (valor.get<bool>() ? "sim" : "não") : CelulaJson(valor).ParaPessoas();
+      campos += "<dt>" + Escapa(Cabecalho(chave)) + "</dt><dd>" + Escapa(texto) + "</dd>";
     }
   }
   documento.Html(campos + "</dl>");

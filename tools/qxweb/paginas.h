@@ -71,6 +71,8 @@ void PaginaBalancete(Pedido& pedido, Documento& documento);
 void PaginaExtrato(Pedido& pedido, Documento& documento);
 void PaginaRazao(Pedido& pedido, Documento& documento);
 void PaginaCentros(Pedido& pedido, Documento& documento);
+void PaginaBalanco(Pedido& pedido, Documento& documento);
+void PaginaDre(Pedido& pedido, Documento& documento);
 
 // The query parameters of PaginaLancamentos: the month or the dates, the
 // page, and the filters of qxcn busca.
@@ -97,6 +99,9 @@ Ligacao LigacaoAoLancamento(const std::string& empresa, size_t colunaMes);
 void AvisaEstouro(bool estourou, Documento& documento);
 // Início › Empresa E, above the title.
 void TrilhaEmpresa(const Pedido& pedido, Documento& documento);
+// People read the accounts' names beside their numbers: the company's
+// accounting chart, and its managerial one when asked, for the page's HTML.
+void NomeiaContas(Pedido& pedido, Documento& documento, bool gerencial = false);
 
 // The most months of entries a request may read: a search from its first
 // date to its last, a report from where its opening balances start.

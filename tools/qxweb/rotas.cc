@@ -1,6 +1,8 @@
 #include <memory>
+#include <string>
 
 #include "common/falhas.h"
+#include "common/demonstracoes.h"
 #include "common/periodo.h"
 #include "paginas.h"
 #include "values/br_text.h"
@@ -27,6 +29,8 @@ const std::vector<Rota>& Rotas() {
       {empresa + "/extrato", OpcoesExtrato(), PaginaExtrato},
       {empresa + "/razao", OpcoesRazao(), PaginaRazao},
       {empresa + "/centros", qx::cli::OpcoesCentros(), PaginaCentros},
+      {empresa + "/balanco", qx::cli::OpcoesBalanco(), PaginaBalanco},
+      {empresa + "/dre", qx::cli::OpcoesDre(), PaginaDre},
   };
   return rotas;
 }
@@ -84,6 +88,14 @@ void AvisaEstouro(bool estourou, Documento& documento) {
 void TrilhaEmpresa(const Pedido& pedido, Documento& documento) {
   documento.Trilha("Início", "/");
   documento.Trilha("Empresa " + pedido.empresa(), EnderecoEmpresa(pedido.empresa()));
+}
+
+void NomeiaContas(Pedido& pedido, Documento& documento, bool gerencial) {
+  if (!pedido.ParaPessoas()) return;
+  for (const char plano : std::string(gerencial ? "CG" : "C")) {
+    documento.Contas(plano,
+                     std::make_shared<const qx::PlanoDeContas>(qx::LePlano(pedido.Servico(), plano)));
+  }
 }
 
 }  // namespace qxweb

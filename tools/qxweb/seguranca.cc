@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 
+#include "platform/owner_access.h"
+#include "platform/random_bytes.h"
 #include "reports/falha.h"
+#include "resumo.h"
 
 namespace qxweb {
 namespace {
@@ -58,6 +63,13 @@ std::string LeSegredo(const std::string& caminho) {
     throw qx::FalhaLocal("não consigo ler o segredo de " + caminho,
                          "o arquivo de --token-arquivo traz o segredo na primeira linha");
   }
+  if (const auto modo = qx::PermissionBits(caminho); !modo || (*modo & 077) != 0) {
+    char texto[16] = "?";
+    if (modo) std::snprintf(texto, sizeof texto, "%04o", *modo);
+    throw qx::FalhaLocal("o arquivo do segredo " + caminho +
+                             " pode ser lido por outros usuários (modo " + texto + ")",
+                         "deixe-o só seu: chmod 600 " + caminho);
+  }
   const std::string segredo(SemBrancos(linha));
   // It travels in a cookie: printable ASCII without blanks, quotes, commas,
   // semicolons or backslashes.
@@ -77,6 +89,37 @@ std::string LeSegredo(const std::string& caminho) {
         "gere um: head -c 24 /dev/urandom | base64 > " + caminho + "; chmod 600 " + caminho);
   }
   return segredo;
+}
+
+std::string GeraSegredo() {
+  uint8_t bytes[16];
+  if (!qx::RandomBytes(bytes, sizeof bytes)) {
+    throw qx::FalhaLocal("não consigo gerar o segredo: a fonte de números aleatórios falhou",
+                         "dê um segredo com --token-arquivo ARQUIVO");
+  }
+  return Hexadecimal(bytes, sizeof bytes);
+}
+
+std::string CookieDoSegredo(std::string_view segredo) { return HmacSha256Hex(segredo, kCookie); }
+
+int Tentativas::Espera() {
+  std::lock_guard trava(mutex_);
+  const auto resta = livre_ - std::chrono::steady_clock::now();
+  if (resta <= std::chrono::steady_clock::duration::zero()) return 0;
+  return static_cast<int>(std::chrono::ceil<std::chrono::seconds>(resta).count());
+}
+
+void Tentativas::Errou() {
+  std::lock_guard trava(mutex_);
+  const std::chrono::seconds espera =
+      erros_ >= 6 ? kMaiorEspera : std::min(kMaiorEspera, std::chrono::seconds(1 << erros_));
+  ++erros_;
+  livre_ = std::chrono::steady_clock::now() + espera;
+}
+
+void Tentativas::Acertou() {
+  std::lock_guard trava(mutex_);
+  erros_ = 0;
 }
 
 bool MesmoSegredo(std::string_view dado, std::string_view segredo) {

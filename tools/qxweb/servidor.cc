@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
+#include <memory>
 #include <thread>
 
 #include "common/falhas.h"
 #include "common/json_celula.h"
+#include "outside/outside_codes.h"
 #include "common/textos.h"
 #include "entries/entry_messages.h"
+#include "frente.h"
 #include "html.h"
 #include "paginas.h"
 #include "platform/stop_request.h"
@@ -20,14 +24,9 @@
 namespace qxweb {
 namespace {
 
-// Requests served at once; the others wait their turn.
-constexpr size_t kTrabalhadores = 8;
-// No page takes a body but the login's.
-constexpr size_t kMaiorCorpo = 4096;
-
 constexpr char kHtml[] = "text/html; charset=utf-8";
 
-enum class Formato { kHtml, kJson, kCsv };
+enum class Formato { kHtml, kJson, kCsv, kPlanilha };
 
 struct Resposta {
   int status = 200;
@@ -67,7 +66,8 @@ Formato LeFormato(const Parametros& parametros) {
     if (nome != "formato") continue;
     if (valor == "json") return Formato::kJson;
     if (valor == "csv") return Formato::kCsv;
-    if (valor != "html") throw qx::cli::ErroUso{"formato: html, json ou csv"};
+    if (valor == "planilha") return Formato::kPlanilha;
+    if (valor != "html") throw qx::cli::ErroUso{"formato: html, json, csv ou planilha"};
   }
   return Formato::kHtml;
 }
@@ -80,19 +80,20 @@ std::string Valor(const Parametros& parametros, const std::string& nome) {
 }
 
 // The CSV of one table, or of every table in blocks as qxcn --csv prints them.
-Resposta Csv(const Documento& documento, const std::string& tabela, const std::string& empresa) {
-  Resposta resposta{200, "", "text/csv; charset=utf-8", ""};
+Resposta Csv(const Documento& documento, const std::string& tabela, const std::string& empresa,
+             qx::cli::FormaCsv forma) {
+  Resposta resposta{200, qx::cli::InicioCsv(forma), "text/csv; charset=utf-8", ""};
   if (!tabela.empty()) {
     const Tabela* achada = documento.Procura(tabela);
-    if (achada == nullptr) throw qx::cli::ErroUso{"tabela: a página não tem " + tabela};
-    resposta.corpo = achada->Csv();
+    if (achada == nullptr) throw qx::cli::ErroUso{"a página não tem a tabela " + tabela};
+    resposta.corpo += achada->Csv(forma);
     resposta.arquivo = (empresa.empty() ? "" : empresa + "-") + tabela + ".csv";
     return resposta;
   }
   for (const Parte& parte : documento.partes()) {
     if (parte.tipo != Parte::Tipo::kTabela && parte.tipo != Parte::Tipo::kResumo) continue;
-    if (!resposta.corpo.empty()) resposta.corpo += "\r\n";
-    resposta.corpo += parte.tabela.Csv();
+    if (resposta.corpo.size() > std::strlen(qx::cli::InicioCsv(forma))) resposta.corpo += "\r\n";
+    resposta.corpo += parte.tabela.Csv(forma);
   }
   return resposta;
 }
@@ -103,36 +104,83 @@ Resposta Renderiza(const Documento& documento, const Endereco& endereco, Formato
     case Formato::kJson:
       return {200, qx::cli::Escreve(documento.Json()) + "\n", "application/json", ""};
     case Formato::kCsv:
-      return Csv(documento, Valor(endereco.parametros, "tabela"), empresa);
+    case Formato::kPlanilha:
+      return Csv(documento, Valor(endereco.parametros, "tabela"), empresa,
+                 formato == Formato::kCsv ? qx::cli::FormaCsv::kProgramas
+                                          : qx::cli::FormaCsv::kPlanilha);
     case Formato::kHtml:
       break;
   }
   return {200, PaginaHtml(documento, endereco)};
 }
 
+// A text of the tools as a page says it: an option "--de" is the field «de».
+std::string SemOpcoes(const std::string& texto) {
+  const auto letra = [&](size_t i) { return i < texto.size() && texto[i] >= 'a' && texto[i] <= 'z'; };
+  std::string dito;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    if (texto.compare(i, 2, "--") != 0 || !letra(i + 2)) {
+      dito += texto[i];
+      continue;
+    }
+    size_t fim = i + 2;
+    while (letra(fim) || (fim < texto.size() && texto[fim] == '-')) ++fim;
+    dito += "«" + texto.substr(i + 2, fim - i - 2) + "»";
+    i = fim - 1;
+  }
+  return dito;
+}
+
+// What to do, unless it takes a command line, which a page's reader has not.
+std::string DicaParaPagina(const std::string& dica) {
+  for (const char* comando : {"qxcn", "qxadmin", "qxcheck", "ostrel", "--"}) {
+    if (dica.find(comando) != std::string::npos) return "";
+  }
+  return dica;
+}
+
+// A failure as a page people read: what went wrong in words, what to do,
+// a way back; the code only for support, out of the way.
+std::string PaginaFalha(int status, const qx::cli::Relato& relato, const Endereco& endereco,
+                        const std::string& voltar) {
+  Documento documento;
+  documento.Titulo("Não deu certo");
+  documento.Trilha("Início", "/");
+  const std::string oQue =
+      status == 404 ? "O que foi pedido não existe: " + relato.descricao
+      : relato.codigo.empty() ? SemOpcoes(relato.mensagem)
+                              : "Não foi possível atender o pedido: " + relato.descricao;
+  std::string html = "<div class=\"falha\"><p id=\"falha\">" + Escapa(oQue) + "</p>";
+  const std::string dica = status == 404 ? "confira o endereço, ou volte e escolha de novo."
+                                         : DicaParaPagina(relato.dica);
+  if (!dica.empty()) html += "<p>O que fazer: " + Escapa(SemOpcoes(dica)) + "</p>";
+  html += "<p>" + Link(voltar, voltar == "/" ? "‹ Voltar ao início" : "‹ Voltar à empresa") +
+          "</p>";
+  if (!relato.codigo.empty()) {
+    html += "<details><summary>Detalhes para o suporte</summary><p>" +
+            Escapa(relato.mensagem) + "</p></details>";
+  }
+  documento.Html(html + "</div>");
+  return PaginaHtml(documento, endereco);
+}
+
 // A failure as a page, or as the error object of the tools.
 Resposta Falha(int status, const qx::cli::Relato& relato, const Endereco& endereco,
-               Formato formato) {
+               Formato formato, const std::string& voltar = "/") {
   if (formato == Formato::kJson) {
     return {status, qx::cli::Escreve(qx::cli::FalhaJson(relato, {}, "")) + "\n",
             "application/json", ""};
   }
-  if (formato == Formato::kCsv) {
+  if (formato == Formato::kCsv || formato == Formato::kPlanilha) {
     return {status, relato.mensagem + "\n" + relato.dica + "\n", "text/plain; charset=utf-8", ""};
   }
-  Documento documento;
-  documento.Titulo("Não deu certo");
-  documento.Trilha("Início", "/");
-  std::string html = "<div class=\"falha\"><p id=\"falha\">" + Escapa(relato.mensagem) + "</p>";
-  if (!relato.dica.empty()) html += "<p>O que fazer: " + Escapa(relato.dica) + "</p>";
-  documento.Html(html + "</div>");
-  return {status, PaginaHtml(documento, endereco)};
+  return {status, PaginaFalha(status, relato, endereco, voltar)};
 }
 
 int StatusDaFalha(HRESULT hr) {
   const bool inexistente = hr == E_QXARQ_FIM_DE_ARQUIVO ||
                            hr == qx::HrMensagem(qx::kMensagemLancamentoInexistente) ||
-                           hr == static_cast<HRESULT>(0x80EE0001u);  // no such company
+                           hr == E_QXDF_EMPRESA_SEM_PASTA;
   return inexistente ? 404 : 500;
 }
 
@@ -140,6 +188,7 @@ int StatusDaFalha(HRESULT hr) {
 Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
                 const Endereco& endereco, const qx::Identidade& base) {
   Formato formato = Formato::kHtml;
+  const std::string voltar = partes.size() > 1 ? EnderecoEmpresa(partes[1]) : "/";
   try {
     formato = LeFormato(endereco.parametros);
     qx::Identidade identidade = base;
@@ -153,13 +202,14 @@ Resposta Atende(const Rota& rota, const std::vector<std::string>& partes,
     rota.monta(pedido, documento);
     return Renderiza(documento, endereco, formato, identidade.empresa);
   } catch (const qx::cli::ErroUso& erro) {
-    return Falha(400, {"", "", "", erro.mensagem, ""}, endereco, formato);
+    return Falha(400, {"", "", "", erro.mensagem, ""}, endereco, formato, voltar);
   } catch (const qx::FalhaServico& falha) {
-    return Falha(StatusDaFalha(falha.hr), qx::cli::Relata(falha, Textos()), endereco, formato);
+    return Falha(StatusDaFalha(falha.hr), qx::cli::Relata(falha, Textos()), endereco, formato,
+                 falha.hr == E_QXDF_EMPRESA_SEM_PASTA ? "/" : voltar);
   } catch (const qx::FalhaLocal& falha) {
-    return Falha(500, {"", "", "", falha.mensagem, falha.dica}, endereco, formato);
+    return Falha(500, {"", "", "", falha.mensagem, falha.dica}, endereco, formato, voltar);
   } catch (const std::exception& erro) {
-    return Falha(500, {"", "", "", erro.what(), ""}, endereco, formato);
+    return Falha(500, {"", "", "", erro.what(), ""}, endereco, formato, voltar);
   }
 }
 
@@ -184,7 +234,8 @@ std::string PaginaEntrar(const std::string& aviso) {
   documento.Titulo("Entrar");
   std::string html = aviso.empty() ? "" : "<p class=\"falha\">" + Escapa(aviso) + "</p>";
   html +=
-      "<p>Este qxweb pede o segredo do seu arquivo --token-arquivo.</p>"
+      "<p>Este qxweb pede o segredo que mostrou ao iniciar (no endereço a abrir), ou o do seu "
+      "arquivo --token-arquivo.</p>"
       "<form method=\"post\" action=\"/entrar\"><label>Segredo <input type=\"password\" "
       "name=\"segredo\" autocomplete=\"current-password\"></label> <button>Entrar</button>"
       "</form>";
@@ -192,40 +243,86 @@ std::string PaginaEntrar(const std::string& aviso) {
   return PaginaHtml(documento, {"/entrar", {}});
 }
 
-// Who may come in: a loopback server only by a loopback name, and with a
-// secret only who brings it; the login page is open.
+Resposta Texto(int status, const std::string& texto) {
+  return {status, texto + "\n", "text/plain; charset=utf-8", ""};
+}
+
+// Checks a secret brought by a request, as often as the wrong ones before
+// allow: true when it is the secret; otherwise *resposta says why not.
+bool ConfereSegredo(const std::string& dado, const std::string& segredo, Tentativas& tentativas,
+                    httplib::Response& resposta) {
+  if (const int espera = tentativas.Espera(); espera > 0) {
+    Responde(Texto(429, "Segredos errados demais: tente de novo em " + std::to_string(espera) +
+                            " s."),
+             resposta);
+    resposta.set_header("Retry-After", std::to_string(espera));
+    return false;
+  }
+  if (MesmoSegredo(dado, segredo)) {
+    tentativas.Acertou();
+    return true;
+  }
+  tentativas.Errou();
+  Responde({401, PaginaEntrar("Segredo errado.")}, resposta);
+  return false;
+}
+
+void EntregaCookie(const std::string& segredo, httplib::Response& resposta) {
+  resposta.set_header("Set-Cookie", std::string(kCookie) + "=" + CookieDoSegredo(segredo) +
+                                        "; HttpOnly; SameSite=Strict; Path=/");
+}
+
+// Who may come in: by one Host header, a loopback one on a loopback server;
+// with a secret only who brings it, or the cookie made from it. The address
+// that carries the secret sets the cookie and leads to itself without it;
+// the login page is open.
 void Protege(httplib::Server& servidor, const Configuracao& configuracao) {
   const bool loopback = EhLoopback(configuracao.endereco);
   const std::string segredo = configuracao.segredo;
-  servidor.set_pre_routing_handler([loopback, segredo](const httplib::Request& pedido,
-                                                       httplib::Response& resposta) {
+  const std::string cookie = segredo.empty() ? "" : CookieDoSegredo(segredo);
+  const auto tentativas = std::make_shared<Tentativas>();
+  servidor.set_pre_routing_handler([=](const httplib::Request& pedido,
+                                       httplib::Response& resposta) {
+    using httplib::Server;
+    if (pedido.get_header_value_count("Host") > 1) {
+      Responde(Texto(400, "um pedido traz um só cabeçalho Host"), resposta);
+      return Server::HandlerResponse::Handled;
+    }
     if (loopback && !HostLocal(pedido.get_header_value("Host"))) {
-      Responde({403, "qxweb atende só pelo endereço desta máquina (127.0.0.1)\n",
-                "text/plain; charset=utf-8", ""},
-               resposta);
-      return httplib::Server::HandlerResponse::Handled;
+      Responde(Texto(403, "qxweb atende só pelo endereço desta máquina (127.0.0.1)"), resposta);
+      return Server::HandlerResponse::Handled;
     }
-    if (segredo.empty() || pedido.path == "/entrar") {
-      return httplib::Server::HandlerResponse::Unhandled;
+    if (segredo.empty()) return Server::HandlerResponse::Unhandled;
+    if (pedido.has_param(kParametroSegredo)) {
+      if (ConfereSegredo(pedido.get_param_value(kParametroSegredo), segredo, *tentativas,
+                         resposta)) {
+        EntregaCookie(segredo, resposta);
+        resposta.set_redirect(EnderecoDe(pedido).Com(kParametroSegredo, "").Texto(), 303);
+      }
+      return Server::HandlerResponse::Handled;
     }
-    const std::string dado = SegredoDoPedido(pedido.get_header_value("Cookie"),
-                                             pedido.get_header_value("Authorization"));
-    if (MesmoSegredo(dado, segredo)) return httplib::Server::HandlerResponse::Unhandled;
-    Responde({401, PaginaEntrar(dado.empty() ? "" : "Segredo errado.")}, resposta);
-    return httplib::Server::HandlerResponse::Handled;
+    if (pedido.path == "/entrar" ||
+        MesmoSegredo(ValorCookie(pedido.get_header_value("Cookie"), kCookie), cookie)) {
+      return Server::HandlerResponse::Unhandled;
+    }
+    const std::string dado = SegredoDoPedido("", pedido.get_header_value("Authorization"));
+    if (dado.empty()) {
+      Responde({401, PaginaEntrar("")}, resposta);
+    } else if (ConfereSegredo(dado, segredo, *tentativas, resposta)) {
+      return Server::HandlerResponse::Unhandled;
+    }
+    return Server::HandlerResponse::Handled;
   });
   if (segredo.empty()) return;
   servidor.Get("/entrar", [](const httplib::Request&, httplib::Response& resposta) {
     Responde({200, PaginaEntrar("")}, resposta);
   });
-  servidor.Post("/entrar", [segredo](const httplib::Request& pedido, httplib::Response& resposta) {
-    if (!MesmoSegredo(pedido.get_param_value("segredo"), segredo)) {
-      Responde({401, PaginaEntrar("Segredo errado.")}, resposta);
-      return;
+  servidor.Post("/entrar", [segredo, tentativas](const httplib::Request& pedido,
+                                                 httplib::Response& resposta) {
+    if (ConfereSegredo(pedido.get_param_value("segredo"), segredo, *tentativas, resposta)) {
+      EntregaCookie(segredo, resposta);
+      resposta.set_redirect("/", 303);
     }
-    resposta.set_header("Set-Cookie", std::string(kCookie) + "=" + segredo +
-                                          "; HttpOnly; SameSite=Strict; Path=/");
-    resposta.set_redirect("/", 303);
   });
 }
 
@@ -239,10 +336,8 @@ std::string Anfitriao(const std::string& endereco) {
 
 void Serve(const Configuracao& configuracao,
            const std::function<void(const std::string&)>& pronto) {
-  httplib::Server servidor;
-  servidor.new_task_queue = [] { return new httplib::ThreadPool(kTrabalhadores); };
+  Frente servidor;
   servidor.set_payload_max_length(kMaiorCorpo);
-  servidor.set_keep_alive_timeout(2);
   servidor.set_default_headers({
       {"Content-Security-Policy",
        "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; "
@@ -262,27 +357,13 @@ void Serve(const Configuracao& configuracao,
   }
 
   const qx::StopRequest parada;
-  int porta = configuracao.porta;
-  if (porta == 0) {
-    porta = servidor.bind_to_any_port(configuracao.endereco);
-  } else if (!servidor.bind_to_port(configuracao.endereco, porta)) {
-    porta = -1;
-  }
-  const std::string endereco = Anfitriao(configuracao.endereco) + ":" + std::to_string(porta);
-  if (porta < 0) {
-    throw qx::FalhaLocal("não consigo escutar em " + endereco,
-                         "a porta está em uso? escolha outra com --porta N");
-  }
-  std::atomic<bool> fim = false;
-  std::thread escuta([&] {
-    servidor.listen_after_bind();
-    fim = true;
-  });
+  servidor.Escuta(configuracao.endereco, configuracao.porta);
   const std::string empresa = configuracao.identidade.empresa;
-  pronto("http://" + endereco + (empresa.empty() ? "/" : EnderecoEmpresa(empresa)));
-  while (!parada.Requested() && !fim) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  servidor.stop();
-  escuta.join();
+  const std::string caminho = empresa.empty() ? "/" : EnderecoEmpresa(empresa);
+  pronto("http://" + Anfitriao(configuracao.endereco) + ":" + std::to_string(servidor.porta()) +
+         (configuracao.mostraSegredo ? Url(caminho, {{kParametroSegredo, configuracao.segredo}})
+                                     : caminho));
+  servidor.Serve([&parada] { return parada.Requested(); });
 }
 
 }  // namespace qxweb

@@ -14,6 +14,7 @@ struct Configuracao {
   std::string endereco = "127.0.0.1";
   int porta = 0;              // 0: any free port
   std::string segredo;        // what every request must carry; "" asks for none
+  bool mostraSegredo = false;  // whether the address to open carries it (a secret made at start)
   qx::Identidade identidade;  // the user and session, and the company to open first
 };
 

@@ -15,6 +15,7 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
   report->files = files.count;
 
   Findings* findings = &report->findings;
+  CheckAccess(folder, findings);
   CheckPendingIntent(&files, log, findings);
   if (log != nullptr && !CheckAgainstLog(files, *log, findings, error)) return false;
   DifferenceTally tally(options);

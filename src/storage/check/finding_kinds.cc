@@ -31,6 +31,10 @@ constexpr FindingKind kKinds[] = {
      "apagado, ou a sua criação parou depois de listá-lo; as leituras e gravações do mês que "
      "precisam dele falham com 16055 até o mês ser criado de novo"},
     {"name-case", D, "dois arquivos cujos nomes só diferem em maiúsculas e minúsculas"},
+    {"open-to-others", D,
+     "a pasta, ou um arquivo dela, deixa outros usuários (além do dono e, numa pasta do "
+     "escritório, do seu grupo) entrar, ler ou gravar: eles leriam os livros ou segurariam a "
+     "marca das gravações; chmod -R go-rwx na pasta (o-rwx numa pasta do escritório)"},
     {"empty-file", A,
      "um arquivo de registros de 0 bytes: a sua criação parou antes do registro zero"},
     {"short-file", D, "um arquivo de registros menor que o seu registro zero"},

@@ -1,0 +1,131 @@
+// The year's statements and its closing, run as people run them on a company
+// of their own, each figure checked against sums worked out here.
+#include <map>
+
+#include "qxcn_fixture.h"
+
+namespace qx::test {
+namespace {
+
+constexpr char kEmpresa[] = "ANUAL";
+
+struct Lancamento {
+  const char* data;
+  int32_t debito, credito;
+  int64_t centavos;
+  int filial;
+};
+
+// A year on three branches: sales, expenses, cash and an account under the
+// total "1.10" (8), which the total "1.1" (2) does not sum.
+const Lancamento kAno[] = {
+    {"10/01/2025", 4, 21, 1000000, 1}, {"15/02/2025", 31, 5, 250050, 1},
+    {"20/03/2025", 8, 21, 300000, 3},  {"30/06/2025", 32, 4, 1290, 2},
+    {"01/09/2025", 5, 8, 120000, 3},   {"31/12/2025", 6, 21, 45000, 2},
+};
+
+// Debits minus credits of the accounts given, over the year.
+int64_t Saldo(std::initializer_list<int32_t> contas) {
+  int64_t saldo = 0;
+  for (const Lancamento& l : kAno) {
+    for (const int32_t conta : contas) {
+      saldo += (l.debito == conta ? l.centavos : 0) - (l.credito == conta ? l.centavos : 0);
+    }
+  }
+  return saldo;
+}
+
+std::string Reais(int64_t centavos) {
+  const int64_t inteiro = centavos < 0 ? -centavos : centavos;
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%s%lld.%02lld", centavos < 0 ? "-" : "",
+                static_cast<long long>(inteiro / 100), static_cast<long long>(inteiro % 100));
+  return texto;
+}
+
+// The figures of a statement's lines by account (or by group for the lines
+// it works out).
+std::map<std::string, Json> PorLinha(const Json& linhas, const char* valor) {
+  std::map<std::string, Json> figuras;
+  for (const Json& l : linhas) {
+    figuras[l["conta"].is_null() ? l["grupo"].get<std::string>() : l["conta"].dump()] = l[valor];
+  }
+  return figuras;
+}
+
+class Encerramento : public Qxcn {
+ protected:
+  static Json Em(std::vector<std::string> args) {
+    args.insert(args.end(), {"--empresa", kEmpresa});
+    return RunJson(args);
+  }
+};
+
+TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack) {
+  for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
+           {"company", "add", kEmpresa, "--sample"},
+           {"config", "set", kEmpresa, "period-start", "01/01/2025"},
+           {"config", "set", kEmpresa, "period-end", "31/12/2025"},
+           {"account", "add", kEmpresa, "C", "13", "2.3.01.001", "A", "Lucros acumulados"},
+           {"natureza", "define", kEmpresa, "2.3", "patrimonio"},
+           {"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
+           {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}}) {
+    ASSERT_EQ(Admin(passo).code, 0) << passo[0];
+  }
+  const auto encerra = [](std::vector<std::string> mais) {
+    std::vector<std::string> args = {"encerra", "--exercicio", "2025",  "--conta-resultado",
+                                     "13",      "--empresa",   kEmpresa};
+    args.insert(args.end(), mais.begin(), mais.end());
+    return args;
+  };
+  // Branch 3 is not the user's: its result would be left out.
+  EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
+              HasSubstr("qxadmin filial ativa ANUAL 1 3"));
+  ASSERT_EQ(Admin({"branch", "activate", kEmpresa, "1", "3"}).code, 0);
+  for (const Lancamento& l : kAno) {
+    ASSERT_EQ(Run({"grava", "--empresa", kEmpresa, "--data", l.data, "--debito",
+                   std::to_string(l.debito), "--credito", std::to_string(l.credito), "--valor",
+                   Reais(l.centavos), "--filial", std::to_string(l.filial)})
+                  .code,
+              0);
+  }
+  const int64_t resultado = -Saldo({21, 31, 32});
+  const Json balancete = Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"});
+
+  const Json antes = Em({"balanco", "--em", "31/12/2025"});
+  std::map<std::string, Json> linhas = PorLinha(antes["balanco"], "saldo");
+  EXPECT_EQ(linhas["2"], Reais(Saldo({4, 5, 6})));
+  EXPECT_EQ(linhas["7"], Reais(Saldo({8})));
+  EXPECT_EQ(linhas["total_ativo"], Reais(Saldo({4, 5, 6, 8})));
+  EXPECT_EQ(antes["totais"][0]["resultado"], Reais(resultado));
+  EXPECT_EQ(antes["totais"][0]["diferenca"], "0.00");
+  const Json dre = Em({"dre", "--de", "01/01/2025", "--ate", "31/12/2025"});
+  EXPECT_EQ(dre["totais"]["resultado"], Reais(resultado));
+  EXPECT_EQ(dre["totais"]["receita_bruta"], Reais(-Saldo({21})));
+
+  // One per branch and result account: 21 on the three, 31 on 1, 32 on 2.
+  EXPECT_EQ(RunJson(encerra({"--simular"}))["encerramento"]["lancamentos"], 5);
+  EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
+
+  const Json encerramento = RunJson(encerra({}));
+  EXPECT_EQ(encerramento["encerramento"]["resultado"], Reais(resultado));
+  linhas = PorLinha(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"})["balancete"],
+                    "saldo_final");
+  for (const char* conta : {"20", "21", "30", "31", "32"}) {
+    EXPECT_EQ(linhas[conta], "0.00") << conta;
+  }
+  EXPECT_EQ(linhas["13"], Reais(-resultado));
+  const Json depois = Em({"balanco", "--em", "31/12/2025"})["totais"][0];
+  EXPECT_EQ(depois["resultado"], "0.00");
+  EXPECT_EQ(depois["patrimonio"], Reais(resultado));
+  EXPECT_EQ(depois["diferenca"], "0.00");
+  EXPECT_EQ(Em({"dre", "--de", "01/01/2025", "--ate", "31/12/2025"})["totais"], dre["totais"]);
+
+  EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
+              HasSubstr("qxcn reabre --exercicio 2025"));
+  EXPECT_EQ(Em({"reabre", "--exercicio", "2025"})["reabertura"]["lancamentos"], 5);
+  EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
+}
+
+}  // namespace
+}  // namespace qx::test
