@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "outside/naturezas.h"
 #include "outside/outside_codes.h"
 #include "outside/sql_statement.h"
 #include "values/text_format.h"
@@ -105,6 +106,9 @@ HRESULT Seed(SuiteDatabase& db, const CompanySeed& seed) {
   }
   for (const HistoricoCadastro& historico : seed.historicos) {
     if (SUCCEEDED(hr)) hr = AdicionaHistorico(db, historico);
+  }
+  for (const RegraNatureza& regra : seed.naturezas) {
+    if (SUCCEEDED(hr)) hr = DefineNatureza(db, regra);
   }
   return hr;
 }

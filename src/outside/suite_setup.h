@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "outside/company_admin.h"
+#include "outside/naturezas.h"
 #include "platform/registry.h"
 
 namespace qx {
@@ -28,6 +29,7 @@ struct CompanySeed {
   std::vector<UsuarioCadastro> usuarios;
   std::vector<ContaCadastro> contas;
   std::vector<HistoricoCadastro> historicos;
+  std::vector<RegraNatureza> naturezas;  // besides the schema's own rules
 };
 
 // A small company for trying the system: a chart of accounts, a managerial

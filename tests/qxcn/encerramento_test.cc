@@ -66,8 +66,6 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
            {"company", "add", kEmpresa, "--sample"},
            {"config", "set", kEmpresa, "period-start", "01/01/2025"},
            {"config", "set", kEmpresa, "period-end", "31/12/2025"},
-           {"account", "add", kEmpresa, "C", "13", "2.3.01.001", "A", "Lucros acumulados"},
-           {"natureza", "define", kEmpresa, "2.3", "patrimonio"},
            {"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
            {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}}) {
     ASSERT_EQ(Admin(passo).code, 0) << passo[0];
