@@ -7,7 +7,8 @@
 // an update, the after image 'A' with its own complement and lines) belong to
 // it. An after image that follows no before image of the same entry begins an
 // event of its own; a record that follows no image of its session belongs to
-// no event. A check of an entry is an event without records.
+// no event. A check of an entry, and the recovery of an operation that
+// stopped part way, are events without records.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +55,10 @@ inline constexpr char kEventoNovo = 'I';
 inline constexpr char kEventoAlterado = 'A';
 inline constexpr char kEventoExcluido = 'E';
 inline constexpr char kEventoConferido = 'C';
-inline constexpr char kTiposEvento[] = "ACEI";
+// An operation that stopped part way and was taken back: an event without
+// records, whose text says what was undone.
+inline constexpr char kEventoRecuperacao = 'R';
+inline constexpr char kTiposEvento[] = "ACEIR";
 
 struct EventoLog {
   int64_t id = 0;  // its first record's id; a check's own place in the order
@@ -66,6 +70,7 @@ struct EventoLog {
   uint32_t lote = 0;  // the import batch the entry came from; 0 for none
   std::string gravadoEm;
   uint8_t conferidoAntes = 0, conferido = 0;  // a check's marks
+  std::string descricao;                      // a recovery's text (Windows-1252)
   int64_t ultimo = 0;                         // the id of its last record; 0 for none
   // For an update or a removal, the entry's last new or changed save before
   // it; 0 when the log holds none.

@@ -13,18 +13,18 @@ namespace {
 // How a query reaches its events: the index of the most selective part of
 // the filter, the rest tested on the index's rows (on SQLite, which is told
 // the index; PostgreSQL's planner finds it). Parameters: ?1 month, ?2
-// position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 to ?11
-// the kinds, ?12 the event before which.
+// position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 to ?12
+// the kinds, ?13 the event before which.
 constexpr char kColunasEvento[] =
     "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
     "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
     "coalesce(e.ultimo, 0), e.imagem_antes, e.imagem_depois, e.complemento, e.linhas, "
-    "e.quantidades, coalesce(e.primeira_linha, 0), e.valor_moeda";
+    "e.quantidades, coalesce(e.primeira_linha, 0), e.valor_moeda, coalesce(e.descricao, '')";
 constexpr char kCondicoes[] =
     " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
     "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
     "(?5 = 0 OR e.lote = ?5) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND "
-    "e.tipo IN (?8, ?9, ?10, ?11) AND (?12 = 0 OR e.id < ?12)";
+    "e.tipo IN (?8, ?9, ?10, ?11, ?12) AND (?13 = 0 OR e.id < ?13)";
 
 // The ways in: the index and the part of the filter it answers.
 struct Acesso {
@@ -37,7 +37,7 @@ constexpr Acesso kAcessos[] = {
     {" INDEXED BY log_eventos_lote", " e.lote = ?5 AND"},
     {" INDEXED BY log_eventos_sessao", " e.sessao = ?4 AND"},
     {" INDEXED BY log_eventos_momento",
-     " e.tipo IN (?8, ?9, ?10, ?11) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
+     " e.tipo IN (?8, ?9, ?10, ?11, ?12) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
     {" INDEXED BY log_eventos_usuario", " e.usuario = ?3 AND"},
     {"", ""},
 };
@@ -91,10 +91,13 @@ void Liga(SqlStatement& query, const FiltroEventos& f) {
   query.Bind(1, f.mes).Bind(2, f.posicao).Bind(3, f.usuario).Bind(4, f.sessao).Bind(5, f.lote);
   // Every moment the log writes lies between "" and "~".
   query.BindText(6, f.de).BindText(7, f.ate.empty() ? "~" : f.ate);
-  for (int k = 0; k < 4; ++k) {
-    query.BindText(8 + k, std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
+  constexpr size_t kTipos = std::size(kTiposEvento) - 1;
+  static_assert(kTipos == 5, "the filter names each kind");
+  for (size_t k = 0; k < kTipos; ++k) {
+    query.BindText(8 + static_cast<int>(k),
+                   std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
   }
-  query.Bind(12, f.antesDe);
+  query.Bind(8 + static_cast<int>(kTipos), f.antesDe);
 }
 
 EventoLog LeEvento(const SqlStatement& linha) {
@@ -120,6 +123,7 @@ EventoLog LeEvento(const SqlStatement& linha) {
   r.quantidades = linha.Blob(16);
   r.primeiraLinha = static_cast<int32_t>(linha.Int(17));
   r.valorMoeda = linha.OptionalInt(18);
+  e.descricao = linha.Text(19);
   return e;
 }
 
@@ -200,6 +204,25 @@ HRESULT ConsultaLog::LeEventos(const std::vector<int64_t>& ids, std::vector<Even
     if (std::find(ids.begin(), ids.end(), evento.id) != ids.end()) eventos->push_back(evento);
   }
   std::sort(eventos->begin(), eventos->end(), PorOrdem);
+  return S_OK;
+}
+
+HRESULT ConsultaLog::Meses(std::set<uint16_t>* meses) {
+  meses->clear();
+  if (!esperando_) {
+    if (const HRESULT hr = AgrupaEsperando(); FAILED(hr)) return hr;
+  }
+  {
+    SqlStatement query(db_, "SELECT DISTINCT mes FROM log_eventos WHERE tipo IN ('I', 'A', 'E')");
+    bool row = false;
+    HRESULT hr;
+    while (SUCCEEDED(hr = query.Step(&row)) && row) meses->insert(static_cast<uint16_t>(query.Int(0)));
+    if (FAILED(hr)) return hr;
+  }
+  for (const EventoLog& evento : *esperando_) {
+    if (evento.tipo != kEventoConferido && evento.tipo != kEventoRecuperacao) meses->insert(evento.mes);
+  }
+  meses->erase(0);
   return S_OK;
 }
 

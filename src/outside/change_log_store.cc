@@ -69,12 +69,19 @@ void LigaEvento(SqlStatement& s, int primeiro, const EventoLog& e) {
 }
 
 HRESULT InsereEventos(SuiteDatabase& db, const std::vector<EventoLog>& eventos) {
-  return InsertRows(db,
-                    "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
-                    "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
-                    "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda)",
-                    19, eventos.size(), [&](SqlStatement& s, int primeiro, size_t k) {
+  // Only a recovery has a text: the events filed while an older schema is
+  // brought up to date have no column for it yet.
+  const bool comTexto = std::any_of(eventos.begin(), eventos.end(),
+                                    [](const EventoLog& e) { return !e.descricao.empty(); });
+  const std::string colunas =
+      std::string("INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
+                  "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
+                  "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda") +
+      (comTexto ? ", descricao)" : ")");
+  return InsertRows(db, colunas.c_str(), comTexto ? 20 : 19, eventos.size(),
+                    [&](SqlStatement& s, int primeiro, size_t k) {
                       LigaEvento(s, primeiro, eventos[k]);
+                      if (comTexto) s.BindText(primeiro + 19, eventos[k].descricao);
                     });
 }
 
@@ -236,7 +243,21 @@ HRESULT ContinuaLog(SuiteDatabase& db) {
       "(SELECT coalesce(max(id), 0) AS maior FROM log_alteracoes) r");
 }
 
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes) {
+  operacoes->clear();
+  return db.Read([&] {
+    SqlStatement query(db,
+                       "SELECT coalesce((SELECT operacao FROM log_alteracoes WHERE operacao IS NOT "
+                       "NULL ORDER BY id DESC LIMIT 1), 0), (SELECT ultima FROM recuperacoes)");
+    const HRESULT hr = query.StepOne();
+    for (int coluna = 0; hr == S_OK && coluna < 2; ++coluna) {
+      if (query.Int(coluna) != 0) operacoes->push_back(static_cast<uint64_t>(query.Int(coluna)));
+    }
+    return FAILED(hr) ? hr : S_OK;
+  });
+}
+
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
   return db.Write([&] {
     {
       // The place is taken from the records' own sequence: the next record
@@ -248,7 +269,6 @@ HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);
     }
-    evento.tipo = kEventoConferido;
     return InsereEventos(db, {evento});
   });
 }

@@ -59,8 +59,13 @@ HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 // from a sequence; SQLite finds them itself).
 HRESULT ContinuaLog(SuiteDatabase& db);
 
-// Files a check as an event of its own, at a place in the order that no
-// record will take.
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento);
+// The operations of the entry service that the log has as ended and that an
+// intent may still name: the one whose records were stored last, and the one
+// taken back last (each when there is one).
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes);
+
+// Files an event without records (a check, a recovery) at a place in the
+// order that no record will take.
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento);
 
 }  // namespace qx

@@ -196,6 +196,18 @@ INSERT INTO naturezas (classificacao, natureza)
   VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
 )sql",
      nullptr},
+    // 6 -> 7: the operation of the entry service that the last record of its
+    // change carries, the one taken back last, and a recovery's text.
+    {R"sql(
+ALTER TABLE log_alteracoes ADD COLUMN operacao INTEGER;
+CREATE TABLE recuperacoes (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  ultima INTEGER NOT NULL
+);
+INSERT INTO recuperacoes (id, ultima) VALUES (1, 0);
+ALTER TABLE log_eventos ADD COLUMN descricao TEXT;
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 

@@ -61,6 +61,11 @@ class Leitura {
 
   // Leaves h->id 0 for an event that changed nothing.
   HRESULT Decodifica(const EventoLog& e, EventoHistorico* h) {
+    if (e.tipo == kEventoRecuperacao) {
+      Preenche(e, h);
+      h->descricao = e.descricao;
+      return S_OK;
+    }
     if (e.tipo == kEventoConferido) {
       Preenche(e, h);
       h->mudancas.push_back({Campo::kConferido, ValorCampo::Numero(e.conferidoAntes),

@@ -69,7 +69,8 @@ struct Mudanca {
 
 struct EventoHistorico {
   int64_t id = 0;         // the event's place in the change log's order
-  char tipo = '\0';       // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido
+  // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido, kEventoRecuperacao
+  char tipo = '\0';
   std::string gravadoEm;  // "YYYY-MM-DD HH:MM:SS.mmm"
   uint32_t sessao = 0;
   std::optional<uint16_t> usuario;
@@ -77,6 +78,7 @@ struct EventoHistorico {
   int32_t posicao = 0;
   uint32_t lote = 0;              // import batch; 0 for none
   std::vector<Mudanca> mudancas;  // in field order
+  std::string descricao;          // what a recovery took back (Windows-1252)
 };
 
 // The events the filter admits, in their order. An update that was undone

@@ -16,7 +16,19 @@ constexpr const char* kDiscoCheio =
 constexpr const char* kServidor =
     "o servidor parou ou não responde: veja o syslog (QX Sistemas) e repita";
 
+// A stopped import says how to finish its undoing: trying again would import
+// its lines a second time.
+constexpr const char* kImportacao = "importação";
+constexpr const char* kServidorNaImportacao =
+    "o servidor parou ou não responde: veja o syslog (QX Sistemas)";
+constexpr const char* kDiscoNaImportacao = "libere espaço no disco da pasta da empresa (df -h)";
+
 constexpr Dica kDicas[] = {
+    {static_cast<HRESULT>(0x800706BAu), kImportacao, nullptr, kServidorNaImportacao},
+    {static_cast<HRESULT>(0x80010108u), kImportacao, nullptr, kServidorNaImportacao},
+    {static_cast<HRESULT>(0x80043F08u), kImportacao, nullptr, kDiscoNaImportacao},
+    {static_cast<HRESULT>(0x80070070u), kImportacao, nullptr, kDiscoNaImportacao},
+    {static_cast<HRESULT>(0x80070027u), kImportacao, nullptr, kDiscoNaImportacao},
     {static_cast<HRESULT>(0x800401F3u), nullptr, nullptr, kRegistre},  // CO_E_CLASSSTRING
     {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
     {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
