@@ -10,11 +10,8 @@
 #include <vector>
 
 #include "outside/company_admin.h"
-<<<<<<< HEAD
-#include "outside/naturezas.h"
-=======
 #include "outside/company_database.h"
->>>>>>> i30
+#include "outside/naturezas.h"
 #include "platform/registry.h"
 
 namespace qx {
