@@ -286,6 +286,7 @@ TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
   EXPECT_EQ(regras, (std::vector<RegraNatureza>{{"1", Natureza::kAtivo},
                                                 {"1.1", Natureza::kAtivo},
                                                 {"2", Natureza::kPassivo},
+                                                {"2.3", Natureza::kPatrimonio},
                                                 {"3", Natureza::kReceita}}));
   std::vector<LoteImportado> lotes;
   ASSERT_EQ(LotesDoDigesto(d, "abc", &lotes), S_OK);
