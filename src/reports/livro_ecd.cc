@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "outside/company_admin.h"
-#include "outside/company_database.h"
 #include "outside/company_registration.h"
-#include "platform/codepage.h"
+#include "reports/banco_empresa.h"
 #include "reports/cadastro_empresa.h"
+#include "reports/ecd/demonstracoes.h"
 #include "reports/encerramento.h"
 #include "reports/falha.h"
 #include "reports/lancamentos_periodo.h"
@@ -23,7 +23,6 @@
 #include "reports/periodo.h"
 #include "reports/plano.h"
 #include "reports/rateio.h"
-#include "reports/ecd/demonstracoes.h"
 
 namespace qx {
 namespace {
@@ -60,38 +59,29 @@ int64_t Soma(int64_t a, int64_t b, const char* onde) {
   return soma;
 }
 
-// The company's suite database, for what only it keeps.
-std::shared_ptr<SuiteDatabase> Banco(const SessaoLancamento& servico, const char* leitura) {
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  const HRESULT hr = OpenCompanyDatabase(EmpresaNomeada(servico.identidade()), &db, &mensagem);
-  if (FAILED(hr)) throw FalhaServico{hr, leitura, {}, Cp1252ToUtf8(mensagem)};
-  return db;
-}
-
-void Confirma(HRESULT hr, SuiteDatabase& db, const char* leitura) {
-  if (FAILED(hr)) throw FalhaServico{hr, leitura, {}, Cp1252ToUtf8(db.message())};
-}
-
 ecd::Empresa LeEmpresa(SuiteDatabase& db) {
   CadastroPJ c;
-  Confirma(LeCadastroPJ(db, &c), db, "a leitura do cadastro da empresa");
-  return {c.razaoSocial,        c.cnpj,
-          c.uf,                 c.municipio,
-          c.nomeMunicipio,      c.inscricaoEstadual,
-          c.inscricaoMunicipal, c.nire,
-          CQXData(c.dataArquivamento), CQXData(c.dataConversao),
+  ConfirmaLeitura(LeCadastroPJ(db, &c), db, "a leitura do cadastro da empresa");
+  return {c.razaoSocial,
+          c.cnpj,
+          c.uf,
+          c.municipio,
+          c.nomeMunicipio,
+          c.inscricaoEstadual,
+          c.inscricaoMunicipal,
+          c.nire,
+          CQXData(c.dataArquivamento),
+          CQXData(c.dataConversao),
           c.grandePorte};
 }
 
 std::vector<ecd::Signatario> LeSignatarios(SuiteDatabase& db) {
   std::vector<SignatarioCadastro> lidos;
-  Confirma(ListaSignatarios(db, &lidos), db, "a leitura dos signatários");
+  ConfirmaLeitura(ListaSignatarios(db, &lidos), db, "a leitura dos signatários");
   std::vector<ecd::Signatario> signatarios;
   for (const SignatarioCadastro& s : lidos) {
     signatarios.push_back({s.nome, s.documento, s.qualificacao, s.crc, s.ufCrc, s.certidaoCrc,
-                           CQXData(s.validadeCertidao), s.email, s.telefone,
-                           s.responsavelLegal});
+                           CQXData(s.validadeCertidao), s.email, s.telefone, s.responsavelLegal});
   }
   return signatarios;
 }
@@ -130,6 +120,21 @@ struct Nomes {
   }
 };
 
+// A line's amount with its side: above zero a debit.
+int64_t Assinado(const ecd::Partida& p) { return p.natureza == 'D' ? p.valor : -p.valor; }
+
+// Appends `modelo` on `conta` and `centro` as a line of the signed amount
+// (nothing for zero).
+void AcrescentaLinha(std::vector<ecd::Partida>* partidas, const ecd::Partida& modelo,
+                     const std::string& conta, const std::string& centro, int64_t assinado) {
+  if (assinado == 0) return;
+  ecd::Partida& p = partidas->emplace_back(modelo);
+  p.conta = conta;
+  p.centro = centro;
+  p.natureza = assinado > 0 ? 'D' : 'C';
+  p.valor = assinado > 0 ? assinado : -assinado;
+}
+
 // The result accounts' balances before the closing entries, by branch,
 // account and cost centre.
 using Resultados = std::map<std::tuple<uint16_t, std::string, std::string>, int64_t>;
@@ -141,28 +146,19 @@ using Resultados = std::map<std::tuple<uint16_t, std::string, std::string>, int6
 void DistribuiEncerramento(const Resultados& antes, ecd::Lancamento* l) {
   std::vector<ecd::Partida> partidas;
   for (const ecd::Partida& p : l->partidas) {
-    const auto primeiro = antes.lower_bound({l->filial, p.conta, std::string()});
-    if (!p.centro.empty() || primeiro == antes.end() ||
-        std::get<1>(primeiro->first) != p.conta) {
+    if (!p.centro.empty()) {
       partidas.push_back(p);
       continue;
     }
-    int64_t resto = p.natureza == 'D' ? p.valor : -p.valor;
-    for (auto a = primeiro; a != antes.end() && std::get<0>(a->first) == l->filial &&
-                            std::get<1>(a->first) == p.conta;
+    int64_t resto = Assinado(p);
+    for (auto a = antes.lower_bound({l->filial, p.conta, std::string()});
+         a != antes.end() && std::get<0>(a->first) == l->filial && std::get<1>(a->first) == p.conta;
          ++a) {
-      if (std::get<2>(a->first).empty() || a->second == 0) continue;
-      ecd::Partida& linha = partidas.emplace_back(p);
-      linha.centro = std::get<2>(a->first);
-      linha.natureza = a->second > 0 ? 'C' : 'D';
-      linha.valor = a->second > 0 ? a->second : -a->second;
+      if (std::get<2>(a->first).empty()) continue;
+      AcrescentaLinha(&partidas, p, p.conta, std::get<2>(a->first), -a->second);
       resto = Soma(resto, a->second, "de um encerramento");
     }
-    if (resto != 0) {
-      ecd::Partida& linha = partidas.emplace_back(p);
-      linha.natureza = resto > 0 ? 'D' : 'C';
-      linha.valor = resto > 0 ? resto : -resto;
-    }
+    AcrescentaLinha(&partidas, p, p.conta, "", resto);
   }
   l->partidas = std::move(partidas);
 }
@@ -172,8 +168,7 @@ void DistribuiEncerramento(const Resultados& antes, ecd::Lancamento* l) {
 // given.
 class Leitor {
  public:
-  Leitor(SessaoLancamento& servico, const Nomes& nomes, int ano,
-         const Resultados* antes = nullptr)
+  Leitor(SessaoLancamento& servico, const Nomes& nomes, int ano, const Resultados* antes = nullptr)
       : servico_(servico), nomes_(nomes), ano_(ano), antes_(antes) {}
 
   // The entries from `de` to `ate`, each branch numbering its own from 1.
@@ -255,27 +250,19 @@ class Leitor {
   void Lado(int32_t conta, char natureza, int64_t valor, const Rateio& rateio,
             const ecd::Partida& modelo, ecd::Lancamento* lancamento) {
     if (conta == 0) return;
+    const int sinal = natureza == 'D' ? 1 : -1;
     std::string proprio;
     const std::string& codigo = Nomes::Codigo(nomes_.contas, conta, &proprio);
     int64_t resto = valor;
     for (const LinhaRateio& linha : rateio) {
-      if (linha.contaContabil != conta || linha.valor.int64 == 0) continue;
+      if (linha.contaContabil != conta) continue;
       std::string centro;
-      Partida(codigo, Nomes::Codigo(nomes_.centros, linha.contaGerencial, &centro), natureza,
-              linha.valor.int64, modelo, lancamento);
+      AcrescentaLinha(&lancamento->partidas, modelo, codigo,
+                      Nomes::Codigo(nomes_.centros, linha.contaGerencial, &centro),
+                      sinal * linha.valor.int64);
       if (__builtin_sub_overflow(resto, linha.valor.int64, &resto)) Estourou("de um rateio");
     }
-    Partida(codigo, "", natureza, resto, modelo, lancamento);
-  }
-
-  static void Partida(const std::string& conta, const std::string& centro, char natureza,
-                      int64_t valor, const ecd::Partida& modelo, ecd::Lancamento* lancamento) {
-    if (valor == 0) return;
-    ecd::Partida& p = lancamento->partidas.emplace_back(modelo);
-    p.conta = conta;
-    p.centro = centro;
-    p.natureza = valor > 0 ? natureza : (natureza == 'D' ? 'C' : 'D');
-    p.valor = valor > 0 ? valor : -valor;
+    AcrescentaLinha(&lancamento->partidas, modelo, codigo, "", sinal * resto);
   }
 
   SessaoLancamento& servico_;
@@ -296,7 +283,7 @@ struct Movimento {
 void Junta(std::map<Chave, int64_t>* saldos, const ecd::Lancamento& l) {
   for (const ecd::Partida& p : l.partidas) {
     int64_t& saldo = (*saldos)[{p.conta, p.centro}];
-    saldo = Soma(saldo, p.natureza == 'D' ? p.valor : -p.valor, "dos saldos iniciais");
+    saldo = Soma(saldo, Assinado(p), "dos saldos iniciais");
   }
 }
 
@@ -308,7 +295,8 @@ ecd::Livro MontaLivroEcd(SessaoLancamento& servico, int ano) {
   livro.inicio = exercicio.inicio;
   livro.fim = livro.fimExercicio = exercicio.fim;
 
-  const std::shared_ptr<SuiteDatabase> db = Banco(servico, "a leitura do cadastro da empresa");
+  const std::shared_ptr<SuiteDatabase> db =
+      AbreBancoDaEmpresa(EmpresaNomeada(servico.identidade()), "a leitura do cadastro da empresa");
   livro.empresa = LeEmpresa(*db);
   livro.signatarios = LeSignatarios(*db);
 
@@ -325,14 +313,15 @@ ecd::Livro MontaLivroEcd(SessaoLancamento& servico, int ano) {
   for (const Conta& c : gerencial.Contas()) nomes.centros[c.numero] = c.classificacao;
 
   std::vector<AglutinacaoCadastro> aglutinacoes;
-  Confirma(ListaAglutinacoes(*db, &aglutinacoes), *db, "a leitura das linhas das demonstrações");
+  ConfirmaLeitura(ListaAglutinacoes(*db, &aglutinacoes), *db,
+                  "a leitura das linhas das demonstrações");
   for (const AglutinacaoCadastro& a : aglutinacoes) {
     if (plano.Tem(a.conta)) {
       livro.aglutinacoes.push_back({plano.Busca(a.conta).classificacao, a.codigo, a.descricao});
     }
   }
   std::vector<HistoricoCadastro> historicos;
-  Confirma(ListaHistoricos(*db, &historicos), *db, "a leitura dos históricos padrão");
+  ConfirmaLeitura(ListaHistoricos(*db, &historicos), *db, "a leitura dos históricos padrão");
   for (const HistoricoCadastro& h : historicos) {
     livro.historicos.push_back({std::to_string(h.codigo), h.texto});
     nomes.historicos[h.codigo] = h.texto;
@@ -348,7 +337,7 @@ ecd::Livro MontaLivroEcd(SessaoLancamento& servico, int ano) {
     for (const ecd::Partida& p : l.partidas) {
       if (!deResultado(p.conta)) continue;
       int64_t& r = (*antes)[{l.filial, p.conta, p.centro}];
-      r = Soma(r, p.natureza == 'D' ? p.valor : -p.valor, "do resultado");
+      r = Soma(r, Assinado(p), "do resultado");
     }
   };
 
@@ -429,7 +418,8 @@ ecd::Livro MontaLivroEcd(SessaoLancamento& servico, int ano) {
   ecd::MontaDemonstracoes(&livro);
   livro.lancamentos = [&servico, nomes = std::move(nomes), antes, exercicio,
                        ano](const std::function<void(const ecd::Lancamento&)>& visita) {
-    Leitor(servico, nomes, ano, antes.get()).Percorre(exercicio.inicio, exercicio.fim, true, visita);
+    Leitor(servico, nomes, ano, antes.get())
+        .Percorre(exercicio.inicio, exercicio.fim, true, visita);
   };
   return livro;
 }
