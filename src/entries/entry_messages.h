@@ -12,6 +12,10 @@ inline constexpr HRESULT kHrLancamentoExcluido = static_cast<HRESULT>(0x800405F7
 // Message numbers of the entry reads and removals, and their success form.
 inline constexpr int kMensagemLancamentoExcluido = 1527;     // the entry is deleted
 inline constexpr int kMensagemLancamentoInexistente = 1528;  // no entry at that position
+// The entry's date, or the date an update or a removal finds stored, lies in
+// the company's closed period (outside/periodo_fechado.h): always a failure.
+inline constexpr int kMensagemPeriodoFechado = 1532;
+inline constexpr HRESULT kHrPeriodoFechado = static_cast<HRESULT>(0x800405FCu);
 constexpr HRESULT HrMensagem(int numero) {
   return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(numero));
 }

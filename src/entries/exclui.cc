@@ -9,6 +9,7 @@
 #include "entries/entry_messages.h"
 #include "entries/gravacao.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "entries/registro_log.h"
 #include "storage/qx_arq_ex.h"
 #include "values/entry_key.h"
@@ -44,6 +45,8 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
   int status = lancamentos.Le(posicao, registro);
   if (status == ARQ_FIM_DE_ARQUIVO) return {qx::kMensagemLancamentoInexistente};
   if (status != ARQ_OK || registro->cStatus == qx::kEntryDeleted) return {status};
+  const CQXData data = qx::DataDoLancamento(mesAno, registro->cDia);
+  if (const HRESULT hr = qx::RecusaPeriodoFechado(objeto, data)) return {hr};
 
   std::vector<uint32_t> linhas;
   if (registro->Gerencial > 0) {
@@ -53,9 +56,8 @@ Remocao ExcluiNosArquivos(CLancamentoBase& objeto, int32_t indlan, uint16_t mesA
   // Takes back what the entry added when it was saved (sign -1); a removal
   // whose totals cannot be updated does not happen.
   const auto diferenca = [&](int sinal) {
-    return objeto.AtualizaDiferencaLancamento(
-        registro->Debito, registro->Credito, registro->Valor,
-        qx::DataDoLancamento(mesAno, registro->cDia), registro->Filial, objeto.GetUsuario(), sinal);
+    return objeto.AtualizaDiferencaLancamento(registro->Debito, registro->Credito, registro->Valor,
+                                              data, registro->Filial, objeto.GetUsuario(), sinal);
   };
   if ((status = diferenca(-1))) return {status};
   registro->cStatus = qx::kEntryDeleted;

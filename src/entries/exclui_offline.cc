@@ -1,6 +1,7 @@
 // Removal of every entry of a month that came from one origin.
 #include "entries/arquivo_mes.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "values/qx_dmcps.h"
 
 namespace {
@@ -20,6 +21,7 @@ HRESULT CLancamentoBase::ExcluiOffLine(uint16_t iMesAno, int32_t lChaveOrigem, u
     return qx::AbreArquivoMes(arq, m_strPastaEmpresa, qx::kPrefixoLancamentos, iMesAno, 'L',
                               qx::kEntryRecordSize);
   };
+  const qx::PeriodoDaChamada periodo(*this);
   CQXarq lancamentos;
   if (int status = abre(lancamentos)) return status;
   qx::EntryRecord registro;

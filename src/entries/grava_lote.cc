@@ -8,6 +8,7 @@
 #include "entries/entrada_cliente.h"
 #include "entries/gravacao.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 
 namespace qx {
 namespace {
@@ -67,6 +68,7 @@ HRESULT CLancamentoBase::GravaLote(int32_t Quantidade, REG_LOTE_LANCAMENTO* Lanc
   std::fill_n(Posicoes, Quantidade, 0);
   if (Quantidade == 0) return S_OK;
 
+  const qx::PeriodoDaChamada periodo(*this);
   qx::ArquivosGravacao arquivos(*this);
   qx::LoteLog log(*this);
   std::vector<qx::ItemLote> itens(static_cast<size_t>(Quantidade));

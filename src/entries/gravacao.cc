@@ -8,6 +8,7 @@
 #include "entries/arquivo_mes.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "entries/registro_log.h"
 #include "outside/suite_database.h"
 #include "storage/folga_disco.h"
@@ -172,7 +173,7 @@ int Gravacao::Verifica(int32_t indlan) const {
       atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
-  return ARQ_OK;
+  return RecusaPeriodoFechado(c_.objeto, atual.Data);
 }
 
 // Every save opens the split file, and the quantity file where quantities are
@@ -191,10 +192,12 @@ int Gravacao::LeAnterior(uint32_t indlan) {
   // A deleted entry gave back its differences and split lines when it was
   // removed; writing over it would take them off a second time.
   if (anterior_.cStatus == kEntryDeleted) return kMensagemLancamentoExcluido;
+  const CQXData data = DataDoLancamento(mesAno_.Value(), anterior_.cDia);
+  if (const HRESULT hr = RecusaPeriodoFechado(c_.objeto, data)) return hr;
   alteracao_ = true;
   gerencialAnterior_ = anterior_.Gerencial > 0 ? static_cast<uint32_t>(anterior_.Gerencial) : 0;
-  log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
-                  DataDoLancamento(mesAno_.Value(), anterior_.cDia), std::nullopt);
+  log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento, data,
+                  std::nullopt);
   servico_ = kLogAlteracao;
   return ARQ_OK;
 }

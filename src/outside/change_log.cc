@@ -66,9 +66,10 @@ class ChangeLog : public IQXDF_Log {
     evento.posicao = indlan;
     if (OriginModule(lChaveModulo) == kImportModule) evento.lote = OriginKey(lChaveModulo);
     evento.gravadoEm = TimestampNow();
+    evento.tipo = kEventoConferido;
     evento.conferidoAntes = anterior;
     evento.conferido = conferido;
-    return InsereConferencia(*db_, std::move(evento));
+    return InsereSemRegistros(*db_, std::move(evento));
   }
 
   HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) override {

@@ -7,7 +7,8 @@
 // an update, the after image 'A' with its own complement and lines) belong to
 // it. An after image that follows no before image of the same entry begins an
 // event of its own; a record that follows no image of its session belongs to
-// no event. A check of an entry is an event without records.
+// no event. A check of an entry, and the closing or reopening of a period,
+// are events without records.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +55,11 @@ inline constexpr char kEventoNovo = 'I';
 inline constexpr char kEventoAlterado = 'A';
 inline constexpr char kEventoExcluido = 'E';
 inline constexpr char kEventoConferido = 'C';
-inline constexpr char kTiposEvento[] = "ACEI";
+// A period closed or reopened (outside/periodo_fechado.h): an event of no
+// entry (month and position 0) whose images before and after are the closed
+// period's first and last days, two 32-bit day numbers each (0 0: none).
+inline constexpr char kEventoPeriodo = 'P';
+inline constexpr char kTiposEvento[] = "ACEIP";
 
 struct EventoLog {
   int64_t id = 0;  // its first record's id; a check's own place in the order

@@ -13,7 +13,7 @@ namespace {
 // How a query reaches its events: the index of the most selective part of
 // the filter, the rest tested on the index's rows. Parameters: ?1 month,
 // ?2 position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 the
-// kinds as one text and ?9 to ?12 one by one, ?13 the event before which.
+// kinds as one text and ?9 to ?13 one by one, ?14 the event before which.
 constexpr char kColunasEvento[] =
     "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
     "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
@@ -23,7 +23,7 @@ constexpr char kCondicoes[] =
     " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
     "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
     "(?5 = 0 OR e.lote = ?5) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND "
-    "instr(?8, e.tipo) > 0 AND (?13 = 0 OR e.id < ?13)";
+    "instr(?8, e.tipo) > 0 AND (?14 = 0 OR e.id < ?14)";
 
 // The ways in: the index and the part of the filter it answers.
 struct Acesso {
@@ -36,7 +36,7 @@ constexpr Acesso kAcessos[] = {
     {" INDEXED BY log_eventos_lote", " e.lote = ?5 AND"},
     {" INDEXED BY log_eventos_sessao", " e.sessao = ?4 AND"},
     {" INDEXED BY log_eventos_momento",
-     " e.tipo IN (?9, ?10, ?11, ?12) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
+     " e.tipo IN (?9, ?10, ?11, ?12, ?13) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
     {" INDEXED BY log_eventos_usuario", " e.usuario = ?3 AND"},
     {"", ""},
 };
@@ -80,10 +80,13 @@ void Liga(SqlStatement& query, const FiltroEventos& f) {
   query.Bind(1, f.mes).Bind(2, f.posicao).Bind(3, f.usuario).Bind(4, f.sessao).Bind(5, f.lote);
   // Every moment the log writes lies between "" and "~".
   query.BindText(6, f.de).BindText(7, f.ate.empty() ? "~" : f.ate).BindText(8, tipos);
-  for (int k = 0; k < 4; ++k) {
-    query.BindText(9 + k, std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
+  constexpr size_t kTipos = std::size(kTiposEvento) - 1;
+  static_assert(kTipos == 5, "the moment's way in names each kind");
+  for (size_t k = 0; k < kTipos; ++k) {
+    query.BindText(9 + static_cast<int>(k),
+                   std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
   }
-  query.Bind(13, f.antesDe);
+  query.Bind(9 + static_cast<int>(kTipos), f.antesDe);
 }
 
 EventoLog LeEvento(const SqlStatement& linha) {

@@ -206,7 +206,7 @@ HRESULT IndexaSeAtrasado(SuiteDatabase& db) {
   return hr;
 }
 
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
   return db.Write([&] {
     {
       // The place is taken from the records' own sequence: the next record
@@ -218,7 +218,6 @@ HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento) {
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);
     }
-    evento.tipo = kEventoConferido;
     return InsereEvento(db, evento);
   });
 }

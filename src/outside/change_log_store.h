@@ -54,8 +54,8 @@ HRESULT IndexaEventos(SuiteDatabase& db);
 // the caller's work standing (the next write files them).
 HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 
-// Files a check as an event of its own, at a place in the order that no
-// record will take.
-HRESULT InsereConferencia(SuiteDatabase& db, EventoLog evento);
+// Files an event without records (a check, the closing of a period) at a
+// place in the order that no record will take.
+HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento);
 
 }  // namespace qx

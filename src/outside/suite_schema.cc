@@ -181,6 +181,13 @@ INSERT INTO naturezas (classificacao, natureza)
   VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
 )sql",
      nullptr},
+    // 6 -> 7: who closed the period of data_inicial_bloqueada to
+    // data_final_bloqueada, and when (outside/periodo_fechado.h).
+    {R"sql(
+ALTER TABLE empresa ADD COLUMN fechado_por INTEGER;
+ALTER TABLE empresa ADD COLUMN fechado_em TEXT;
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 

@@ -17,7 +17,8 @@ struct TipoEvento {
 constexpr TipoEvento kTipos[] = {{kEventoNovo, "novo", "novo"},
                                  {kEventoAlterado, "alterado", "alterado"},
                                  {kEventoExcluido, "excluído", "excluido"},
-                                 {kEventoConferido, "conferido", "conferido"}};
+                                 {kEventoConferido, "conferido", "conferido"},
+                                 {kEventoPeriodo, "período", "periodo"}};
 
 // "DD/MM/AAAA" (or 2026-03-15), then optionally " HH:MM" or " HH:MM:SS":
 // the first or the last millisecond of what it names.
@@ -51,7 +52,7 @@ char LeTipo(const std::string& texto) {
   for (const TipoEvento& t : kTipos) {
     if (texto == t.nome || texto == t.semAcento) return t.tipo;
   }
-  throw ErroUso{"--tipo: use novo, alterado, excluido ou conferido: " + texto};
+  throw ErroUso{"--tipo: use novo, alterado, excluido, conferido ou periodo: " + texto};
 }
 
 }  // namespace
@@ -62,8 +63,9 @@ std::vector<Opcao> OpcoesFiltroHistorico(bool usuarioESessao) {
       {"ate", "DD/MM/AAAA[ HH:MM]", "as alterações até este momento (o dia inteiro sem hora)"},
       {"mes", "MM/AAAA", "o mês do lançamento"},
       {"pos", "N", "a posição do lançamento no mês (com --mes): toda a sua história"},
-      {"tipo", "TIPO", "novo, alterado, excluido ou conferido (repita para mais)", true,
-       "novo alterado excluido conferido"},
+      {"tipo", "TIPO",
+       "novo, alterado, excluido, conferido ou periodo (fechamento) (repita para mais)", true,
+       "novo alterado excluido conferido periodo"},
       {"lote", "N", "o lote de uma importação: a importação e a sua exclusão"}};
   if (usuarioESessao) {
     opcoes.push_back({"usuario", "N", "as alterações deste usuário"});

@@ -9,6 +9,7 @@
 #include "comandos.h"
 #include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
+#include "entries/entry_messages.h"
 #include "importa_gravacao.h"
 #include "importa_leitura.h"
 #include "lancamentos.h"
@@ -257,9 +258,9 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
     // All or nothing: what this import saved goes again, and nothing else.
     Tabela naoExcluidos({"mes", "pos", "motivo"});
     if (!proprias.empty()) ExcluiChaves(servico, de.MesAno(), proprias, &naoExcluidos);
-    throw Falha{falha, (linhaFalha != 0 ? "GravaDados (linha " + std::to_string(linhaFalha) + "; "
-                                        : std::string("GravaLote (")) +
-                           "importação desfeita)"};
+    Verifica(falha, (linhaFalha != 0 ? "GravaDados (linha " + std::to_string(linhaFalha) + "; "
+                                     : std::string("GravaLote (")) +
+                        "importação desfeita)");
   }
   Tabela resumo({"lote", "gravados", "recusados", "de", "ate", "delimitador"});
   resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate,
@@ -337,6 +338,9 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
   // The batch's entries all come from an import: only a closed period refuses them.
   if (!erros.Vazia()) {
     saida.Mostra("erros", "Nada foi excluído:", erros);
+    // The period closed with fecha-periodo refuses with its own code, and
+    // says who closed it; the removal dates of qxadmin config refuse too.
+    if (qx::PeriodoFechadoDaSessao()) Verifica(qx::kHrPeriodoFechado, "ExclusaoImportacao");
     throw FalhaLocal("a exclusão foi recusada", qx::cli::kDicaPeriodoFechado);
   }
 }
