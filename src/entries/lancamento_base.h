@@ -28,7 +28,6 @@ inline constexpr int kStatusSemMestre = 16349;
 
 namespace qx {
 class ArquivosLeitura;
-class PeriodoDaChamada;
 }  // namespace qx
 
 class CLancamentoBase : public CQXBaseParaRotinas {
@@ -56,9 +55,6 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   bool GetUsaQuantidadeGerencial() const { return m_bUsaQuantidadeGerencial; }
   // Document management; null for a company that does not use it.
   CGDIntegracaoSrv* GetIntegracaoGed() { return m_ged ? &*m_ged : nullptr; }
-  // The closed period as the running call read it (entries/periodo_chamada.h);
-  // null between calls.
-  qx::PeriodoDaChamada*& GetPeriodoDaChamada() { return m_periodoDaChamada; }
 
   // Adds `valor` to the debit/credit difference of the key (date, branch,
   // user) in the company's "CNDIFDC.DAT"; the new total goes to *novoTotal
@@ -129,5 +125,4 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   qx::GerencialAtual m_gerencial;
   qx::ConsultaLancamentos m_consulta;  // filter: the search filter and the keyed reading
   qx::BuscaEstado m_busca;  // searches and listings
-  qx::PeriodoDaChamada* m_periodoDaChamada = nullptr;
 };

@@ -7,17 +7,24 @@
 
 namespace qx {
 
+namespace {
+
+// The innermost operation running on this thread.
+thread_local PeriodoDaChamada* t_chamada = nullptr;
+
+}  // namespace
+
 PeriodoDaChamada::PeriodoDaChamada(CLancamentoBase& objeto)
-    : objeto_(objeto), daChamada_(objeto.GetPeriodoDaChamada() == nullptr) {
-  if (daChamada_) objeto_.GetPeriodoDaChamada() = this;
+    : objeto_(objeto),
+      anterior_(t_chamada),
+      externa_(t_chamada != nullptr && &t_chamada->objeto_ == &objeto ? t_chamada : nullptr) {
+  t_chamada = this;
 }
 
-PeriodoDaChamada::~PeriodoDaChamada() {
-  if (daChamada_) objeto_.GetPeriodoDaChamada() = nullptr;
-}
+PeriodoDaChamada::~PeriodoDaChamada() { t_chamada = anterior_; }
 
 HRESULT PeriodoDaChamada::Le(const PeriodoFechado** periodo) {
-  if (!daChamada_) return objeto_.GetPeriodoDaChamada()->Le(periodo);
+  if (externa_ != nullptr) return externa_->Le(periodo);
   if (!periodo_ && SUCCEEDED(leitura_)) {
     CQXComPtr<IQXCN_Mestre> mestre;
     leitura_ = objeto_.GetAcessoContabil()->GetICNMestre(mestre);
@@ -32,8 +39,8 @@ HRESULT PeriodoDaChamada::Le(const PeriodoFechado** periodo) {
 
 HRESULT RecusaPeriodoFechado(CLancamentoBase& objeto, CQXData data) {
   std::optional<PeriodoDaChamada> propria;
-  PeriodoDaChamada* chamada = objeto.GetPeriodoDaChamada();
-  if (chamada == nullptr) chamada = &propria.emplace(objeto);
+  PeriodoDaChamada* chamada = t_chamada;
+  if (chamada == nullptr || &chamada->objeto_ != &objeto) chamada = &propria.emplace(objeto);
   const PeriodoFechado* periodo = nullptr;
   if (const HRESULT hr = chamada->Le(&periodo); FAILED(hr)) {
     QXGravaLogHresult(&objeto, "qx::RecusaPeriodoFechado", "LancamentoBase", __LINE__, "hr",

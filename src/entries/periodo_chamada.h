@@ -15,8 +15,9 @@ class CLancamentoBase;
 namespace qx {
 
 // Made at the start of an operation that writes entries, for the length of
-// the call. Inside another operation's (a removal called by the removal of
-// imports) it leaves the outer one's reading in place.
+// the call, on the calling thread. Inside another operation's on the same
+// object (a removal called by the removal of imports) it uses the outer
+// one's reading.
 class PeriodoDaChamada {
  public:
   explicit PeriodoDaChamada(CLancamentoBase& objeto);
@@ -24,12 +25,15 @@ class PeriodoDaChamada {
   PeriodoDaChamada(const PeriodoDaChamada&) = delete;
   PeriodoDaChamada& operator=(const PeriodoDaChamada&) = delete;
 
+ private:
+  friend HRESULT RecusaPeriodoFechado(CLancamentoBase& objeto, CQXData data);
+
   // The period, read at the first question; the failure of that reading.
   HRESULT Le(const PeriodoFechado** periodo);
 
- private:
   CLancamentoBase& objeto_;
-  bool daChamada_;  // this one is the call's (not inside another's)
+  PeriodoDaChamada* anterior_;  // the thread's scope before this one
+  PeriodoDaChamada* externa_;   // the outer operation's on the same object, or null
   std::optional<PeriodoFechado> periodo_;
   HRESULT leitura_ = S_OK;
 };
