@@ -11,6 +11,9 @@
 // balance of 1, 6 and 12 months shows whether the time is linear in the
 // entries read (ns_por_lanc stays). Target: each report within 2x of SQLite,
 // the statements within the trial balance's own ratio.
+// The bookkeeping file (ECD) of the year from the books, next to SQLite
+// listing the same entries and summing the same months (target: the whole
+// file under a minute).
 // Beside them, one page of 100 entries of a 100,000-entry month as qxweb
 // reads it (by position, the rest of the month left unread), first and last.
 #include <sqlite3.h>
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -28,7 +32,9 @@
 #include "reports/balancete.h"
 #include "reports/centros.h"
 #include "reports/demonstracoes.h"
+#include "reports/ecd/escreve.h"
 #include "reports/extrato.h"
+#include "reports/livro_ecd.h"
 #include "reports/pagina_mes.h"
 #include "storage/folders/folders.h"
 
@@ -180,6 +186,13 @@ constexpr char kSqlCentros[] =
     " WHERE {d}l.data BETWEEN ?1 AND ?2 AND l.estado <> 1 AND l.filial IN (1, 2)"
     " GROUP BY r.centro, r.conta";
 
+// Every entry of the period in the books' order, as the bookkeeping file
+// lists them.
+constexpr char kSqlLancamentos[] =
+    "SELECT data, mes, posicao, documento, historico, debito, credito, valor,"
+    " length(complemento) FROM lancamentos"
+    " WHERE {d}data BETWEEN ?1 AND ?2 AND estado <> 1 ORDER BY mes, posicao";
+
 // A page of a month by position, as qxweb lists a month.
 constexpr char kSqlPagina[] =
     "SELECT posicao, data, documento, debito, credito, valor, length(complemento)"
@@ -255,6 +268,19 @@ int main() {
        }),
        MelhorPlano([&](bool varredura) {
          Consulta(dados.Sql(), kSqlCentros, varredura, {ano.de.Value(), ano.ate.Value()});
+       })});
+
+  // The bookkeeping file of the year, written to nowhere: the books are read
+  // three times (the balances, then the writer's two walks). SQLite answers
+  // the months' movements and lists every entry once.
+  figuras.push_back(
+      {"ecd do ano", dados.Lancamentos(kMeses), Mediana([&] {
+         std::ofstream nada("/dev/null");
+         qx::ecd::EscreveEcd(qx::MontaLivroEcd(servico, kAno), nada);
+       }),
+       MelhorPlano([&](bool varredura) {
+         Consulta(dados.Sql(), kSqlMovimentoPorMes, varredura, {ano.de.Value(), ano.ate.Value()});
+         Consulta(dados.Sql(), kSqlLancamentos, varredura, {ano.de.Value(), ano.ate.Value()});
        })});
 
   const CQXMesAno junho = CQXMesAno::Make(6, kAno);

@@ -2,6 +2,13 @@
 // through the in-process interface object, by one client and by four
 // processes at once into one month; next to SQLite writing the same rows and
 // the same change-log rows, one transaction per entry (espelho_sqlite.h).
+//
+// Each saving benchmark runs on a company whose suite data is in SQLite
+// (/0), on one whose suite data is in PostgreSQL (/1: a private cluster with
+// its default durability, synchronous commits) and on one whose connection
+// asks for asynchronous commits (/2), side by side;
+// the batch saves (GravaLote, 2,048 entries a call, as qxcn importa sends
+// them) too. Three repetitions each: read the medians.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -11,16 +18,20 @@
 #include <filesystem>
 #include <string>
 
+#include "entries/interface_ids.h"
 #include "espelho_sqlite.h"
 #include "outside/suite_setup.h"
 #include "platform/bstr.h"
+#include "platform/child_output.h"
 #include "platform/registry.h"
 #include "server/cqxcn_lancamento.h"
 #include "values/qx_data.h"
 
 namespace {
 
-constexpr char kEmpresa[] = "BENCH";
+// By backend: SQLite; PostgreSQL; PostgreSQL with asynchronous commits (a
+// choice of the connection: options=-csynchronous_commit=off).
+constexpr const char* kEmpresas[] = {"BENCH", "BENCHPG", "BENCHPGA"};
 constexpr int kProcessos = 4;
 constexpr int kPorProcesso = 250;  // saves of each process per iteration
 const CQXData kData = CQXData::Make(12, 8, 2024);
@@ -37,10 +48,28 @@ class Instalacao {
     const qx::Registry registro(getenv("QX_REGISTRY"), getenv("QX_REGISTRY_USER"));
     std::string mensagem;
     qx::CreateInstallation(registro, pasta_ + "/inst", &mensagem);
-    qx::CreateCompany(registro, qx::SampleCompany(kEmpresa, 2024), pasta_ + "/" + kEmpresa,
-                      &mensagem);
+    std::string servidor;
+    qx::RunForOutput({QX_SOURCE_DIR "/scripts/pg-cluster", "start", pasta_ + "/pg", "durable"},
+                     120000, &servidor);
+    const std::string conexao =
+        "host=" + servidor.substr(0, servidor.find('\n')) + " dbname=postgres user=postgres";
+    const std::string conexoes[] = {"", conexao + " options=-csearch_path=pg",
+                                    conexao +
+                                        " options=-csearch_path=pga\\ "
+                                        "-csynchronous_commit=off"};
+    std::string ignorada;
+    qx::RunForOutput({"psql", "-h", servidor.substr(0, servidor.find('\n')), "-U", "postgres", "-d",
+                      "postgres", "-c", "CREATE SCHEMA pg; CREATE SCHEMA pga"},
+                     60000, &ignorada);
+    for (size_t b = 0; b < std::size(kEmpresas); ++b) {
+      qx::CreateCompany(registro, qx::SampleCompany(kEmpresas[b], 2024),
+                        pasta_ + "/" + kEmpresas[b], &mensagem, conexoes[b]);
+    }
   }
   ~Instalacao() {
+    std::string ignorada;
+    qx::RunForOutput({QX_SOURCE_DIR "/scripts/pg-cluster", "stop", pasta_ + "/pg"}, 60000,
+                     &ignorada);
     std::error_code ignorado;
     if (!pasta_.empty()) std::filesystem::remove_all(pasta_, ignorado);
   }
@@ -55,8 +84,9 @@ const std::string& Raiz() {
   return instalacao.Pasta();
 }
 
-_REG_DF_INICIALIZAPS Registro() {
-  return qx::RegistroInicializacaoCliente({kEmpresa, 1, 4096 * 5, "BENCH", "bench", "save.cc"});
+_REG_DF_INICIALIZAPS Registro(int64_t banco) {
+  return qx::RegistroInicializacaoCliente(
+      {kEmpresas[banco], 1, 4096 * 5, "BENCH", "bench", "save.cc"});
 }
 
 struct Libera {
@@ -64,12 +94,12 @@ struct Libera {
 };
 using Servico = std::unique_ptr<IQXCN_Lancamento, Libera>;
 
-Servico NovoServico() {
+Servico NovoServico(int64_t banco) {
   Raiz();
   void* objeto = nullptr;
   if (QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto) != S_OK) return {};
   Servico servico(static_cast<IQXCN_Lancamento*>(objeto));
-  if (servico->Inicializa_Padrao(Registro()) != S_OK) return {};
+  if (servico->Inicializa_Padrao(Registro(banco)) != S_OK) return {};
   return servico;
 }
 
@@ -119,7 +149,7 @@ void EmQuatroProcessos(benchmark::State& state, Trabalho trabalho) {
 }
 
 void BM_GravaUmCliente(benchmark::State& state) {
-  Servico servico = NovoServico();
+  Servico servico = NovoServico(state.range(0));
   if (!servico) return state.SkipWithError("no service object");
   int i = 0;
   for (auto _ : state) {
@@ -127,12 +157,17 @@ void BM_GravaUmCliente(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_GravaUmCliente)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GravaUmCliente)
+    ->DenseRange(0, 2)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_GravaQuatroProcessos(benchmark::State& state) {
   Raiz();
-  EmQuatroProcessos(state, [](int p) {
-    Servico servico = NovoServico();
+  const int64_t banco = state.range(0);
+  EmQuatroProcessos(state, [banco](int p) {
+    Servico servico = NovoServico(banco);
     if (!servico) return 2;
     for (int i = 0; i < kPorProcesso; ++i) {
       if (SalvaUm(servico.get(), p * 100000 + i) != S_OK) return 3;
@@ -140,7 +175,61 @@ void BM_GravaQuatroProcessos(benchmark::State& state) {
     return 0;
   });
 }
-BENCHMARK(BM_GravaQuatroProcessos)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GravaQuatroProcessos)
+    ->DenseRange(0, 2)
+    ->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A batch of an import as qxcn importa sends it: entries with a complement
+// and a two-line split, saved by one GravaLote.
+constexpr int kPorLote = 2048;
+
+void BM_GravaLote(benchmark::State& state) {
+  Servico servico = NovoServico(state.range(0));
+  IQXCN_LancamentoLote* lote = nullptr;
+  if (!servico ||
+      servico->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&lote)) != S_OK) {
+    return state.SkipWithError("no batch interface");
+  }
+  std::vector<REG_LOTE_LANCAMENTO> lancamentos(kPorLote);
+  std::vector<REG_LOTE_GERENCIAL> linhas(2 * kPorLote);
+  std::string textos;
+  for (int i = 0; i < kPorLote; ++i) {
+    RegDados& dados = lancamentos[i].Dados;
+    dados.Filial = 1;
+    dados.DataLancamento = kData.Value();
+    dados.Documento = i;
+    dados.Debito = 4;
+    dados.Credito = 11;
+    dados.Valor = CURRENCY{1250000};
+    dados.CodHis = 1;
+    const std::string texto = Complemento(i);
+    lancamentos[i].ulInicioComplemento = static_cast<uint32_t>(textos.size());
+    lancamentos[i].usTamanhoComplemento = static_cast<uint16_t>(texto.size());
+    lancamentos[i].usQtdGerencial = 2;
+    textos += texto;
+    linhas[2 * i].Linha = {CURRENCY{750000}, 0, 2, 4, {}};
+    linhas[2 * i + 1].Linha = {CURRENCY{500000}, 0, 3, 4, {}};
+  }
+  std::vector<int32_t> posicoes(kPorLote);
+  for (auto _ : state) {
+    int32_t falha = -1;
+    if (lote->GravaLote(kPorLote, lancamentos.data(), 2 * kPorLote, linhas.data(),
+                        static_cast<int32_t>(textos.size()),
+                        reinterpret_cast<unsigned char*>(textos.data()), posicoes.data(),
+                        &falha) != S_OK) {
+      return state.SkipWithError("batch failed");
+    }
+  }
+  lote->Release();
+  state.SetItemsProcessed(state.iterations() * kPorLote);
+}
+BENCHMARK(BM_GravaLote)
+    ->DenseRange(0, 2)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The same rows in SQLite, with the change-log rows the server sends.
 bool InsereUm(qx::bench::EspelhoSqlite& db, int i) {

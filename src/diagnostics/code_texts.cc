@@ -41,6 +41,9 @@ constexpr Row kStatuses[] = {
 // Whole codes of this system, and runtime codes the system's texts leave out.
 constexpr Row kCodes[] = {
     {0x800405F7u, "", "o lançamento está excluído"},
+    {0x800405FBu, "",
+     "a operação parou no meio e não pôde ser desfeita agora; a próxima gravação, exclusão ou "
+     "abertura da empresa a desfaz"},
     {0x800405FCu, "", "o lançamento é de um período fechado"},
     {0x80040A73u, "E_QXARQ_POSICAO_ALEM_DO_FIM", "posição de gravação além do fim do arquivo"},
     {0x80040A74u, "E_QXARQ_POSICAO_NEGATIVA", "posição de gravação negativa"},
@@ -60,6 +63,10 @@ constexpr Row kCodes[] = {
      "o documento do lançamento está bloqueado na gestão de documentos"},
     {0x80EE000Bu, "E_QXDF_SEM_GED", "a empresa não usa gestão de documentos"},
     {0x80EE000Cu, "E_QXDF_JA_EXISTE", "já existe um registro com essa chave"},
+    {0x80EE000Du, "E_QXDF_BANCO_EM_REDE",
+     "o banco SQLite da empresa está numa pasta de rede, que as máquinas não compartilham"},
+    {0x80EE000Eu, "E_QXDF_EMPRESA_EM_USO",
+     "a empresa está sendo movida de banco, ou ainda há programas com ela aberta"},
     {0x81080A04u, "E_QXCR_NAO_INICIALIZADO", "o serviço não foi inicializado"},
     {0x81080AA8u, "E_QXCR_SEM_OBJETO", "o objeto do serviço não existe mais"},
     {0x81080BB1u, "E_QXCR_FALHA_INTERNA", "falha interna do servidor"},

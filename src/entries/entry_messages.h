@@ -12,6 +12,10 @@ inline constexpr HRESULT kHrLancamentoExcluido = static_cast<HRESULT>(0x800405F7
 // Message numbers of the entry reads and removals, and their success form.
 inline constexpr int kMensagemLancamentoExcluido = 1527;     // the entry is deleted
 inline constexpr int kMensagemLancamentoInexistente = 1528;  // no entry at that position
+// An operation that failed part way could not be taken back at once: the next
+// save, removal or opening of the company takes it back from its intent.
+inline constexpr int kMensagemOperacaoInterrompida = 1531;
+inline constexpr HRESULT kHrOperacaoInterrompida = static_cast<HRESULT>(0x800405FBu);
 // The entry's date, or the date an update or a removal finds stored, lies in
 // the company's closed period (outside/periodo_fechado.h): always a failure.
 inline constexpr int kMensagemPeriodoFechado = 1532;

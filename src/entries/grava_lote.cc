@@ -1,5 +1,6 @@
-// GravaLote: many entries saved under one hold of mark 7, each month's files
-// opened once and the change log sent in one transaction; all or nothing.
+// GravaLote: many entries saved as one operation (operacao.h), each month's
+// files opened once and the change log stored in one transaction; all or
+// nothing, after a crash too.
 #include <algorithm>
 #include <memory>
 #include <string_view>
@@ -7,6 +8,7 @@
 
 #include "entries/entrada_cliente.h"
 #include "entries/gravacao.h"
+#include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 #include "entries/periodo_chamada.h"
 
@@ -69,36 +71,45 @@ HRESULT CLancamentoBase::GravaLote(int32_t Quantidade, REG_LOTE_LANCAMENTO* Lanc
   if (Quantidade == 0) return S_OK;
 
   const qx::PeriodoDaChamada periodo(*this);
+  qx::Operacao operacao(*this, qx::kOperacaoLote);
   qx::ArquivosGravacao arquivos(*this);
-  qx::LoteLog log(*this);
   std::vector<qx::ItemLote> itens(static_cast<size_t>(Quantidade));
-  int r = qx::AceitaGravacao(*this);
-  if (r == 0) r = arquivos.Marca();
+  qx::Espaco espaco;
+  for (int32_t i = 0, linhas = 0; i < Quantidade; linhas += Lancamentos[i++].usQtdGerencial) {
+    qx::PreparaItem(Lancamentos[i], Gerenciais + linhas, Textos, &itens[static_cast<size_t>(i)]);
+    espaco += qx::EspacoDaGravacao(itens[static_cast<size_t>(i)].atual,
+                                   itens[static_cast<size_t>(i)].gerencial);
+  }
+  int r = 0;
+  // A date of the closed period refuses the batch before anything is written.
+  for (int32_t i = 0; r == 0 && i < Quantidade; ++i) {
+    r = qx::RecusaPeriodoFechado(*this, itens[static_cast<size_t>(i)].atual.Data);
+    if (r != 0) *IndiceFalha = i;
+  }
+  if (r == 0) r = qx::AceitaGravacao(*this, espaco);
+  if (r == 0) r = operacao.Inicia();
   size_t feitos = 0;  // entries whose save ran, the failing one included
-  for (const REG_LOTE_GERENCIAL* linhas = Gerenciais; r == 0 && feitos < itens.size(); ++feitos) {
+  for (; r == 0 && feitos < itens.size(); ++feitos) {
     qx::ItemLote& item = itens[feitos];
-    const REG_LOTE_LANCAMENTO& lancamento = Lancamentos[feitos];
-    qx::PreparaItem(lancamento, linhas, Textos, &item);
-    linhas += lancamento.usQtdGerencial;
     item.gravacao = std::make_unique<qx::Gravacao>(
         qx::Gravacao::Contexto{*this, item.atual, item.gerencial,
                                {*this, m_historico, m_planoContabil}},
-        arquivos, log);
+        arquivos, operacao.log());
     r = item.gravacao->Verifica(item.posicao);
     if (r == 0) r = item.gravacao->Passos(&item.posicao);
     if (r != 0) *IndiceFalha = static_cast<int32_t>(feitos);
   }
   if (r == 0) r = arquivos.Fecha();
-  // All or nothing: the saves are undone from the last; one that cannot be
-  // undone keeps it and the entries before it written.
-  bool desfeito = r != 0;
-  for (size_t i = feitos; desfeito && i-- > 0;) {
-    desfeito = itens[i].gravacao->Desfaz();
-    if (desfeito) itens[i].posicao = 0;
+  if (r == 0) r = operacao.Conclui();
+  if (r != 0) {
+    // All or nothing: the files go back as they were, and each save takes
+    // back what it did beyond them.
+    arquivos.Fecha();
+    for (size_t i = feitos; i-- > 0;) itens[i].gravacao->Desfaz();
+    if (!operacao.Desfaz()) return qx::kHrOperacaoInterrompida;
+    for (size_t i = 0; i < feitos; ++i) itens[i].posicao = 0;
+    operacao.log().Envia();
   }
   for (size_t i = 0; i < feitos; ++i) Posicoes[i] = itens[i].posicao;
-  log.Envia();
-  arquivos.Fecha();
-  arquivos.Desmarca();
   return qx::ResultadoGravaDados(qx::ResultadoGrava(r));
 }

@@ -4,14 +4,15 @@
 #include "entries/gravacao.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "entries/arquivo_mes.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 #include "entries/periodo_chamada.h"
 #include "entries/registro_log.h"
-#include "outside/suite_database.h"
-#include "storage/folga_disco.h"
+#include "outside/reg_lan_atual.h"
+#include "storage/records/difference_record.h"
 
 namespace qx {
 namespace {
@@ -26,14 +27,22 @@ HRESULT ResultadoGrava(int r) {
   return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(r));
 }
 
-int AceitaGravacao(CLancamentoBase& objeto) {
-  if (SemFolgaParaGravar(objeto.GetPastaEmpresa())) return ARQ_DISCO_CHEIO;
-  const HRESULT hr = objeto.AceitaGravacao();
-  return hr == kDiscoCheio ? ARQ_DISCO_CHEIO : hr;
-}
-
-int ArquivosGravacao::Marca() {
-  return marca_.Marca(objeto_.GetPastaEmpresa().c_str(), kMarcaLancamentos, objeto_.GetUsuario());
+Espaco EspacoDaGravacao(const LancamentoAtual& atual, const GerencialAtual& gerencial) {
+  // Per record of the change log, about as much again for its row and indexes.
+  constexpr uint64_t kPorRegistro = 64;
+  const uint64_t texto = std::strlen(atual.szComplemento) + 1;
+  const uint64_t linhas = gerencial.linhas.size();
+  Espaco espaco;
+  // The records, and at most as much again in the intent: an update's old
+  // record and lines, the old totals.
+  espaco.arquivos = 2 * (kEntryRecordSize + texto + linhas * (kSplitRecordSize + kQuantityRecordSize) +
+                         kCurrencyRecordSize + 2 * kDifferenceRecordSize) +
+                    sizeof(IntentHeader) + 8 * (sizeof(IntentEntryHead) + 16);
+  // An update's before image and first old line, the after image, its text
+  // and lines.
+  espaco.log = 2 * (sizeof(RegLanAtual) + texto + kPorRegistro) +
+               (linhas + 1) * (kSplitRecordSize + kPorRegistro);
+  return espaco;
 }
 
 int ArquivosGravacao::Arquivo(CQXMesAno mes, ArquivoMes qual, CQXarq** arq, bool criar) {
@@ -60,6 +69,11 @@ int ArquivosGravacao::Arquivo(CQXMesAno mes, ArquivoMes qual, CQXarq** arq, bool
                                   'G', tipo.tamanho, criar)) {
     return status;
   }
+  // The operation's intent learns its length now, with the others: one write
+  // of the intent covers every file the save grows.
+  if (Intencao* intencao = Intencao::DaThread()) {
+    if (int status = intencao->Anuncia(arquivo)) return status;
+  }
   return tipo.primeiro != nullptr ? GaranteRegistroZero(arquivo, tipo.tamanho, tipo.primeiro)
                                   : ARQ_OK;
 }
@@ -79,24 +93,27 @@ int ArquivosGravacao::Fecha() {
 }
 
 int GravaLancamento(const Gravacao::Contexto& contexto, int32_t* indlan) {
+  Operacao operacao(contexto.objeto, kOperacaoGravacao);
   ArquivosGravacao arquivos(contexto.objeto);
-  LoteLog log(contexto.objeto);
-  Gravacao gravacao(contexto, arquivos, log);
+  Gravacao gravacao(contexto, arquivos, operacao.log());
   const int32_t pedido = *indlan;
   const LancamentoAtual antes = contexto.atual;
   int r = gravacao.Verifica(*indlan);
-  if (r == 0) r = AceitaGravacao(contexto.objeto);
-  if (r == 0) r = arquivos.Marca();
+  if (r == 0) r = AceitaGravacao(contexto.objeto, EspacoDaGravacao(contexto.atual, contexto.gerencial));
+  if (r == 0) r = operacao.Inicia();
   if (r == 0) r = gravacao.Passos(indlan);
   if (r == 0) r = arquivos.Fecha();
-  if (r != 0 && gravacao.Desfaz()) {
+  if (r == 0) r = operacao.Conclui();
+  if (r != 0) {
+    arquivos.Fecha();
+    gravacao.Desfaz();
+    if (!operacao.Desfaz()) return kHrOperacaoInterrompida;
     // Nothing of the save is left: the client may simply try again.
     *indlan = pedido;
     contexto.atual = antes;
+    // What the change log hears of a save that stopped.
+    operacao.log().Envia();
   }
-  log.Envia();
-  arquivos.Fecha();
-  arquivos.Desmarca();
   return r;
 }
 
@@ -131,13 +148,11 @@ int Gravacao::Registro(int32_t* indlan) {
     const HRESULT hr = NotificaGed(static_cast<uint32_t>(*indlan), registro_, anterior_);
     if (FAILED(hr)) return hr;
     if (c_.objeto.GetIntegracaoGed() != nullptr) gedNotificado_ = static_cast<uint32_t>(*indlan);
-    if (int r = DiferencaAnterior(-1)) return r;
-    anteriorRetirado_ = true;
+    if (int r = DiferencaAnterior()) return r;
   }
 
   uint32_t posicao = alteracao_ ? static_cast<uint32_t>(*indlan) : 0;
   if (int r = lancamentos_->Grava(&registro_, &posicao, kEntryRecordSize)) return r;
-  posicao_ = posicao;
   *indlan = static_cast<int32_t>(posicao);
   atual.usMesAnoLido = mesAno_.Value();
   atual.ulIndlanLido = posicao;
@@ -149,8 +164,7 @@ int Gravacao::Registro(int32_t* indlan) {
   if (registro_.cStatus == kEntryLiveWithCurrency) {
     if (int r = GravaMoeda(posicao)) return r;
   }
-  if (int r = DiferencaNova(+1)) return r;
-  novaSomada_ = true;
+  if (int r = DiferencaNova()) return r;
   if (int r = RemoveGerencialAnterior()) return r;
   log_.Lancamento(
       static_cast<int32_t>(posicao), servico_, registro_, atual.szComplemento, atual.Data,
@@ -189,13 +203,17 @@ int Gravacao::AbreArquivos() {
 
 int Gravacao::LeAnterior(uint32_t indlan) {
   if (int status = lancamentos_->Le(indlan, &anterior_)) return status;
-  // A deleted entry gave back its differences and split lines when it was
-  // removed; writing over it would take them off a second time.
-  if (anterior_.cStatus == kEntryDeleted) return kMensagemLancamentoExcluido;
+  // The date stored there, even a deleted entry's, must lie outside the
+  // closed period: the update writes over it.
   const CQXData data = DataDoLancamento(mesAno_.Value(), anterior_.cDia);
   if (const HRESULT hr = RecusaPeriodoFechado(c_.objeto, data)) return hr;
   alteracao_ = true;
-  gerencialAnterior_ = anterior_.Gerencial > 0 ? static_cast<uint32_t>(anterior_.Gerencial) : 0;
+  // A deleted entry gave back its differences and split lines when it was
+  // removed: writing over it takes nothing off a second time.
+  anteriorExcluido_ = anterior_.cStatus == kEntryDeleted;
+  gerencialAnterior_ = anterior_.Gerencial > 0 && !anteriorExcluido_
+                           ? static_cast<uint32_t>(anterior_.Gerencial)
+                           : 0;
   log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento, data,
                   std::nullopt);
   servico_ = kLogAlteracao;
@@ -236,10 +254,6 @@ EntryRecord Gravacao::NovoRegistro() const {
 int Gravacao::GravaMoeda(uint32_t indlan) {
   CQXarq* moeda = nullptr;
   if (int status = Arquivo(ArquivoMes::kMoeda, &moeda)) return status;
-  // The amount an update writes over, to write it back should the save fail.
-  if (alteracao_ && anterior_.cStatus == kEntryLiveWithCurrency) {
-    moedaAnteriorLida_ = moeda->Le(indlan, &moedaAnterior_) == ARQ_OK;
-  }
   uint32_t tamanho = 0;
   int status = moeda->Posiciona('F', 0, &tamanho);
   // Entries before this one that have no amount get zero records.
@@ -257,19 +271,19 @@ int Gravacao::GravaMoeda(uint32_t indlan) {
 }
 
 // An update takes the replaced record's amounts off before it writes the new
-// record and adds the new amounts after, so whenever a save stops, the totals
-// lack at most the amount of the one entry record that is stored.
-int Gravacao::DiferencaAnterior(int sinal) const {
+// record, and adds the new amounts after.
+int Gravacao::DiferencaAnterior() const {
+  if (anteriorExcluido_) return ARQ_OK;
   return c_.objeto.AtualizaDiferencaLancamento(
       anterior_.Debito, anterior_.Credito, anterior_.Valor,
       DataDoLancamento(mesAno_.Value(), anterior_.cDia), anterior_.Filial,
-      c_.objeto.GetUsuario(), sinal);
+      c_.objeto.GetUsuario(), -1);
 }
 
-int Gravacao::DiferencaNova(int sinal) const {
+int Gravacao::DiferencaNova() const {
   return c_.objeto.AtualizaDiferencaLancamento(registro_.Debito, registro_.Credito, registro_.Valor,
                                                c_.atual.Data, registro_.Filial,
-                                               c_.objeto.GetUsuario(), sinal);
+                                               c_.objeto.GetUsuario(), +1);
 }
 
 }  // namespace qx

@@ -35,7 +35,6 @@ int Gravacao::RemoveGerencialAnterior() {
     if ((linha.Indlan & kSplitOwnerMask) != dono) return ARQ_OK;
     uint32_t posicao = p;
     if (int status = gerencial->Grava(&zero, &posicao, kSplitRecordSize)) return status;
-    linhasZeradas_.emplace_back(p, linha);
   }
 }
 
@@ -55,7 +54,6 @@ int Gravacao::GravaGerencial(uint32_t indlan) {
   const auto quantas = static_cast<uint32_t>(novas.size());
   uint32_t primeira = 0;
   if (int status = gerencial->Anexa(novas.data(), quantas, &primeira)) return status;
-  for (uint32_t i = 0; i < quantas; ++i) linhasNovas_.push_back(primeira + i);
   // The lines are written: they are reported even when their quantities fail.
   const int quantidade =
       quantidades != nullptr ? GravaQuantidades(*quantidades, primeira, quantas) : ARQ_OK;

@@ -1,6 +1,7 @@
 #include "entries/lancamento_base.h"
 
 #include "diagnostics/error_log.h"
+#include "entries/operacao.h"
 #include "storage/arq_status.h"
 #include "storage/folders/folders.h"
 
@@ -92,5 +93,6 @@ HRESULT CLancamentoBase::OnInicializa() {
     hr = m_ged->Inicializa(GetEmpresa(), GetUsuario(), GetNumeroSessao());
     if (FAILED(hr)) return FalhaInicializacao(__LINE__, "m_GedIntegracao.Inicializa()", hr);
   }
+  qx::RecuperaAoAbrir(*this);
   return S_OK;
 }

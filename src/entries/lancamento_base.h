@@ -53,6 +53,9 @@ class CLancamentoBase : public CQXBaseParaRotinas {
   // Non-zero: the company keeps foreign-currency amounts.
   uint32_t GetMoedaEstrangeira() const { return m_ulMoedaEstrangeira; }
   bool GetUsaQuantidadeGerencial() const { return m_bUsaQuantidadeGerencial; }
+  // The complement text of the current entry, which a removal's change-log
+  // image carries.
+  const char* ComplementoAtual() const { return m_lancamento.szComplemento; }
   // Document management; null for a company that does not use it.
   CGDIntegracaoSrv* GetIntegracaoGed() { return m_ged ? &*m_ged : nullptr; }
 

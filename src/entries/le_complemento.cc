@@ -4,6 +4,7 @@
 
 #include "entries/arquivo_mes.h"
 #include "entries/arquivos_leitura.h"
+#include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
 #include "entries/leitura_complemento.h"
 #include "platform/bstr.h"
@@ -63,7 +64,11 @@ int LeTextoComplemento(CQXarq& heap, uint32_t posicao, char* texto) {
 HRESULT CLancamentoBase::GetComplemento(BSTR* Complemento, uint16_t MesAno, int32_t Indlan) {
   if (Complemento == nullptr) return E_POINTER;
   *Complemento = nullptr;
-  if (const HRESULT hr = Le(Indlan, MesAno)) return hr;
+  // The read's failure as it is: the bare message 1527 for a deleted entry.
+  if (const HRESULT hr = Le(Indlan, MesAno)) {
+    return hr == qx::HrMensagem(qx::kMensagemLancamentoExcluido) ? qx::kMensagemLancamentoExcluido
+                                                                 : hr;
+  }
   char texto[sizeof m_lancamento.szComplemento];
   if (int status = LeComplemento(m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
     return status;

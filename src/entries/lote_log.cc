@@ -14,6 +14,14 @@ namespace {
 constexpr char kUnidade[] = "LancamentoBase";
 constexpr char kFuncaoLog[] = "CLancamentoBase::GravaLog";
 
+// A code of -1 has already been reported by the service that gave it.
+void Falha(CLancamentoBase& objeto, const char* funcao, int linhaFonte, const char* passo,
+           HRESULT hr) {
+  if (hr != static_cast<HRESULT>(0xFFFFFFFFu)) {
+    QXGravaLogHresult(&objeto, funcao, kUnidade, linhaFonte, "hr", passo, hr);
+  }
+}
+
 }  // namespace
 
 void LoteLog::Lancamento(int32_t chave, char servico, const EntryRecord& registro,
@@ -38,24 +46,15 @@ void LoteLog::Gerencial(int32_t chave, char servico, const REGLAN_GER& linha,
                     quantidade, funcao, linhaFonte, expressao, true});
 }
 
-void LoteLog::Envia() {
-  if (itens_.empty()) return;
-  // A code of -1 has already been reported by the service that gave it.
-  const auto falha = [this](const Item& item, int linhaFonte, const char* passo, HRESULT hr) {
-    if (hr != static_cast<HRESULT>(0xFFFFFFFFu)) {
-      QXGravaLogHresult(&objeto_, item.funcao, kUnidade, linhaFonte, "hr", passo, hr);
+void LoteLog::FalhaServico(HRESULT hr) const {
+  for (const Item& item : itens_) {
+    if (item.primeiro) {
+      Falha(objeto_, item.funcao, __LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", hr);
     }
-  };
-  CQXComPtr<IQXDF_Log> pILog;
-  const HRESULT hr = objeto_.GetAcessoEmpresarial()->GetIDFLog(pILog);
-  if (FAILED(hr) || !pILog) {
-    for (const Item& item : itens_) {
-      if (!item.primeiro) continue;
-      falha(item, __LINE__, "GetAcessoEmpresarial()->GetIDFLog(pILog)", FAILED(hr) ? hr : E_POINTER);
-    }
-    itens_.clear();
-    return;
   }
+}
+
+std::vector<::RegistroLog> LoteLog::Registros() const {
   std::vector<::RegistroLog> registros;
   registros.reserve(itens_.size());
   for (const Item& item : itens_) {
@@ -63,14 +62,47 @@ void LoteLog::Envia() {
                          static_cast<uint32_t>(item.dados.size()), item.dados.data(),
                          item.valorMoeda, item.quantidade});
   }
+  return registros;
+}
+
+void LoteLog::Envia() {
+  if (itens_.empty()) return;
+  CQXComPtr<IQXDF_Log> pILog;
+  const HRESULT hr = objeto_.GetAcessoEmpresarial()->GetIDFLog(pILog);
+  if (FAILED(hr) || !pILog) {
+    FalhaServico(FAILED(hr) ? hr : E_POINTER);
+    itens_.clear();
+    return;
+  }
+  const std::vector<::RegistroLog> registros = Registros();
   std::vector<HRESULT> resultados(itens_.size());
   pILog->GravaVarios(objeto_.GetNumeroSessao(), registros.data(), registros.size(),
                      resultados.data());
   for (size_t i = 0; i < itens_.size(); ++i) {
     const Item& item = itens_[i];
-    if (FAILED(resultados[i])) falha(item, item.linhaFonte, item.expressao, resultados[i]);
+    if (FAILED(resultados[i])) Falha(objeto_, item.funcao, item.linhaFonte, item.expressao, resultados[i]);
   }
   itens_.clear();
+}
+
+HRESULT LoteLog::Conclui(uint64_t operacao) {
+  CQXComPtr<IQXDF_Log> pILog;
+  HRESULT hr = objeto_.GetAcessoEmpresarial()->GetIDFLog(pILog);
+  if (FAILED(hr) || !pILog) {
+    hr = FAILED(hr) ? hr : E_POINTER;
+    FalhaServico(hr);
+    return hr;
+  }
+  const std::vector<::RegistroLog> registros = Registros();
+  hr = pILog->ConcluiOperacao(objeto_.GetNumeroSessao(), operacao, registros.data(),
+                              registros.size());
+  if (FAILED(hr)) {
+    Falha(objeto_, "CLancamentoBase::ConcluiOperacao", __LINE__,
+          "pILog->ConcluiOperacao(GetNumeroSessao(), operacao, registros)", hr);
+    return hr;
+  }
+  itens_.clear();
+  return S_OK;
 }
 
 }  // namespace qx

@@ -1,8 +1,8 @@
 // The change-log records of one save or removal, or of a batch of saves,
 // sent to the company's change log in one transaction when the file work
-// ends (still under the mark, so the log keeps the order of the saves). Each record keeps the expression
-// and source line that the error log names when it fails; a failure only
-// reaches the error log.
+// ends (still under the mark, so the log keeps the order of the saves). Each
+// record keeps the expression and source line that the error log names when
+// it fails.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "outside/peer_services.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_data.h"
 
@@ -36,6 +37,11 @@ class LoteLog {
                  const char* expressao);
   // Sends the records added since the last call, in their order.
   void Envia();
+  // Sends them as the records of operation `operacao` (operacao.h), which
+  // the change log notes as ended in the same transaction: all of them or
+  // none. A failure is written to the error log and returned; the records
+  // are then kept.
+  HRESULT Conclui(uint64_t operacao);
   // How many records wait to be sent.
   size_t Quantos() const { return itens_.size(); }
   // Drops the waiting records from the `primeiro`-th up to the one before
@@ -57,6 +63,11 @@ class LoteLog {
     const char* expressao;
     bool primeiro;  // the first record of its report, which names an unreachable log
   };
+
+  // The records as the change log takes them (pointing into itens_).
+  std::vector<::RegistroLog> Registros() const;
+  // Writes the failure to obtain the change log for each report.
+  void FalhaServico(HRESULT hr) const;
 
   CLancamentoBase& objeto_;
   std::vector<Item> itens_;

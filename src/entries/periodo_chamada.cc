@@ -48,10 +48,13 @@ HRESULT RecusaPeriodoFechado(CLancamentoBase& objeto, CQXData data) {
     return hr;
   }
   if (!periodo->Contem(data.Value())) return S_OK;
-  QXGravaLogErro(&objeto, "qx::RecusaPeriodoFechado", "LancamentoBase", __LINE__,
-                 "%s\tLan\xE7" "amento de %s no per\xED" "odo fechado %s; %s",
-                 LinhaLogHresult("hr", "RecusaPeriodoFechado(objeto,data)", kHrPeriodoFechado).c_str(),
-                 DateText(data).c_str(), DescrevePeriodoFechado(*periodo).c_str(), kComoReabrir);
+  QXGravaLogErro(
+      &objeto, "qx::RecusaPeriodoFechado", "LancamentoBase", __LINE__,
+      "%s\tLan\xE7"
+      "amento de %s no per\xED"
+      "odo fechado %s; %s",
+      LinhaLogHresult("hr", "RecusaPeriodoFechado(objeto,data)", kHrPeriodoFechado).c_str(),
+      DateText(data).c_str(), DescrevePeriodoFechado(*periodo).c_str(), kComoReabrir);
   return kHrPeriodoFechado;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "outside/change_log_store.h"
+#include "outside/diario_banco.h"
 #include "outside/outside_codes.h"
 #include "outside/service_factories.h"
 #include "outside/sql_statement.h"
@@ -20,6 +21,9 @@ namespace {
 // A change record is an image of a few dozen or a few hundred bytes; anything
 // beyond this is a caller's mistake.
 constexpr uint32_t kMaxRecordSize = 1u << 20;
+// Records of an operation after which the database's journal is emptied: a
+// batch of saves, a group of removals.
+constexpr size_t kRegistrosGrandeOperacao = 256;
 
 class ChangeLog : public IQXDF_Log {
  public:
@@ -35,17 +39,15 @@ class ChangeLog : public IQXDF_Log {
 
   void GravaVarios(uint32_t sessao, const ::RegistroLog* registros, size_t quantos,
                    HRESULT* resultados) override {
-    for (size_t i = 0; i < quantos; ++i) resultados[i] = Confere(registros[i]);
+    std::vector<const ::RegistroLog*> validos;
+    for (size_t i = 0; i < quantos; ++i) {
+      resultados[i] = Confere(registros[i]);
+      if (SUCCEEDED(resultados[i])) validos.push_back(&registros[i]);
+    }
     const HRESULT hr = db_->Write([&] {
-      for (size_t i = 0; i < quantos; ++i) {
-        if (SUCCEEDED(resultados[i])) {
-          if (const HRESULT inserted = Insere(sessao, registros[i]); FAILED(inserted)) {
-            return inserted;
-          }
-        }
-      }
-      IndexaSeAtrasado(*db_);
-      return S_OK;
+      const HRESULT inserted = Insere(sessao, validos);
+      if (SUCCEEDED(inserted)) IndexaSeAtrasado(*db_);
+      return inserted;
     });
     if (SUCCEEDED(hr)) return;
     for (size_t i = 0; i < quantos; ++i) {
@@ -70,6 +72,53 @@ class ChangeLog : public IQXDF_Log {
     evento.conferidoAntes = anterior;
     evento.conferido = conferido;
     return InsereSemRegistros(*db_, std::move(evento));
+  }
+
+  HRESULT ConcluiOperacao(uint32_t sessao, uint64_t operacao, const ::RegistroLog* registros,
+                          size_t quantos) override {
+    for (size_t i = 0; i < quantos; ++i) {
+      if (const HRESULT hr = Confere(registros[i]); FAILED(hr)) return hr;
+    }
+    if (quantos == 0) return S_OK;
+    std::vector<const ::RegistroLog*> todos;
+    for (size_t i = 0; i < quantos; ++i) todos.push_back(&registros[i]);
+    const HRESULT hr = db_->Write([&] {
+      const HRESULT inserted = Insere(sessao, todos, static_cast<int64_t>(operacao));
+      if (SUCCEEDED(inserted)) IndexaSeAtrasado(*db_);
+      return inserted;
+    });
+    // A large operation gives back the room its records took in the
+    // database's journal.
+    if (SUCCEEDED(hr) && quantos >= kRegistrosGrandeOperacao) EsvaziaDiario(*db_);
+    return hr;
+  }
+
+  HRESULT OperacaoEncerrada(uint64_t operacao, bool* encerrada) override {
+    if (encerrada == nullptr) return E_POINTER;
+    std::vector<uint64_t> encerradas;
+    const HRESULT hr = LeOperacoesEncerradas(*db_, &encerradas);
+    *encerrada = std::find(encerradas.begin(), encerradas.end(), operacao) != encerradas.end();
+    return hr;
+  }
+
+  HRESULT RegistraRecuperacao(uint32_t sessao, uint16_t usuario, uint64_t operacao,
+                              uint16_t mesAno, int32_t indlan,
+                              const std::string& descricao) override {
+    EventoLog evento;
+    evento.tipo = kEventoRecuperacao;
+    evento.sessao = sessao;
+    evento.usuario = usuario;
+    evento.mes = mesAno;
+    evento.posicao = indlan;
+    evento.gravadoEm = TimestampNow();
+    evento.descricao = descricao;
+    return db_->Write([&] {
+      const HRESULT hr = InsereSemRegistros(*db_, std::move(evento));
+      if (FAILED(hr)) return hr;
+      SqlStatement update(*db_, "UPDATE recuperacoes SET ultima = ?");
+      update.Bind(1, static_cast<int64_t>(operacao));
+      return update.Run();
+    });
   }
 
   HRESULT BuscaQuantidade(const _REG_DF_FILTRO_LOGPS& filtro, int32_t* quantidade) override {
@@ -114,23 +163,31 @@ class ChangeLog : public IQXDF_Log {
     return S_OK;
   }
 
-  HRESULT Insere(uint32_t sessao, const ::RegistroLog& registro) {
-    const std::string_view letter = registro.servico == '\0'
-                                        ? std::string_view()
-                                        : std::string_view(&registro.servico, 1);
-    SqlStatement insert(*db_,
-                        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                        "gravado_em, usuario, valor_moeda, quantidade) "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    insert.Bind(1, sessao).Bind(2, registro.chave).Bind(3, registro.tipo).BindText(4, letter);
-    insert.BindBlob(5, registro.dados, registro.tamanho).BindText(6, TimestampNow());
-    insert.Bind(7, usuario_).Bind(8, registro.valorMoeda).Bind(9, registro.quantidade);
-    return insert.Run();
+  // The records, in their order; the last one of an operation carries its number.
+  HRESULT Insere(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros,
+                 std::optional<int64_t> operacao = std::nullopt) {
+    const std::string agora = TimestampNow();
+    return InsertRows(*db_,
+                      "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
+                      "gravado_em, usuario, valor_moeda, quantidade, operacao)",
+                      10, registros.size(), [&](SqlStatement& s, int primeiro, size_t k) {
+                        const ::RegistroLog& r = *registros[k];
+                        const std::string_view letra = r.servico == '\0'
+                                                           ? std::string_view()
+                                                           : std::string_view(&r.servico, 1);
+                        s.Bind(primeiro, sessao).Bind(primeiro + 1, r.chave);
+                        s.Bind(primeiro + 2, r.tipo).BindText(primeiro + 3, letra);
+                        s.BindBlob(primeiro + 4, r.dados, r.tamanho).BindText(primeiro + 5, agora);
+                        s.Bind(primeiro + 6, usuario_).Bind(primeiro + 7, r.valorMoeda);
+                        s.Bind(primeiro + 8, r.quantidade);
+                        s.Bind(primeiro + 9,
+                               k + 1 == registros.size() ? operacao : std::nullopt);
+                      });
   }
 
   // One record in a transaction of its own.
   HRESULT InsereUm(uint32_t sessao, const ::RegistroLog& registro) {
-    const HRESULT hr = Insere(sessao, registro);
+    const HRESULT hr = Insere(sessao, {&registro});
     if (SUCCEEDED(hr)) IndexaSeAtrasado(*db_);
     return hr;
   }

@@ -7,8 +7,9 @@
 // an update, the after image 'A' with its own complement and lines) belong to
 // it. An after image that follows no before image of the same entry begins an
 // event of its own; a record that follows no image of its session belongs to
-// no event. A check of an entry, and the closing or reopening of a period,
-// are events without records.
+// no event. A check of an entry, the recovery of an operation that stopped
+// part way, and the closing or reopening of a period are events without
+// records.
 #pragma once
 
 #include <cstdint>
@@ -59,7 +60,10 @@ inline constexpr char kEventoConferido = 'C';
 // entry (month and position 0) whose images before and after are the closed
 // period's first and last days, two 32-bit day numbers each (0 0: none).
 inline constexpr char kEventoPeriodo = 'P';
-inline constexpr char kTiposEvento[] = "ACEIP";
+// An operation that stopped part way and was taken back: an event without
+// records, whose text says what was undone.
+inline constexpr char kEventoRecuperacao = 'R';
+inline constexpr char kTiposEvento[] = "ACEIPR";
 
 struct EventoLog {
   int64_t id = 0;  // its first record's id; a check's own place in the order
@@ -71,6 +75,7 @@ struct EventoLog {
   uint32_t lote = 0;  // the import batch the entry came from; 0 for none
   std::string gravadoEm;
   uint8_t conferidoAntes = 0, conferido = 0;  // a check's marks
+  std::string descricao;                      // a recovery's text (Windows-1252)
   int64_t ultimo = 0;                         // the id of its last record; 0 for none
   // For an update or a removal, the entry's last new or changed save before
   // it; 0 when the log holds none.

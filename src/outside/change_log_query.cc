@@ -11,19 +11,20 @@ namespace qx {
 namespace {
 
 // How a query reaches its events: the index of the most selective part of
-// the filter, the rest tested on the index's rows. Parameters: ?1 month,
-// ?2 position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 the
-// kinds as one text and ?9 to ?13 one by one, ?14 the event before which.
+// the filter, the rest tested on the index's rows (on SQLite, which is told
+// the index; PostgreSQL's planner finds it). Parameters: ?1 month, ?2
+// position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 to ?13
+// the kinds, ?14 the event before which.
 constexpr char kColunasEvento[] =
     "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
     "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
     "coalesce(e.ultimo, 0), e.imagem_antes, e.imagem_depois, e.complemento, e.linhas, "
-    "e.quantidades, coalesce(e.primeira_linha, 0), e.valor_moeda";
+    "e.quantidades, coalesce(e.primeira_linha, 0), e.valor_moeda, coalesce(e.descricao, '')";
 constexpr char kCondicoes[] =
     " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
     "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
     "(?5 = 0 OR e.lote = ?5) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND "
-    "instr(?8, e.tipo) > 0 AND (?14 = 0 OR e.id < ?14)";
+    "e.tipo IN (?8, ?9, ?10, ?11, ?12, ?13) AND (?14 = 0 OR e.id < ?14)";
 
 // The ways in: the index and the part of the filter it answers.
 struct Acesso {
@@ -36,7 +37,7 @@ constexpr Acesso kAcessos[] = {
     {" INDEXED BY log_eventos_lote", " e.lote = ?5 AND"},
     {" INDEXED BY log_eventos_sessao", " e.sessao = ?4 AND"},
     {" INDEXED BY log_eventos_momento",
-     " e.tipo IN (?9, ?10, ?11, ?12, ?13) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
+     " e.tipo IN (?8, ?9, ?10, ?11, ?12, ?13) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
     {" INDEXED BY log_eventos_usuario", " e.usuario = ?3 AND"},
     {"", ""},
 };
@@ -57,36 +58,46 @@ struct Consultas {
   std::string registros;  // the records of a JSON list of [first, last] ids, by its index
 };
 
-const Consultas& Textos() {
-  static const Consultas consultas = [] {
-    Consultas c;
-    for (size_t k = 0; k < kQuantidadeAcessos; ++k) {
-      const Acesso& a = kAcessos[k];
-      c.eventos[k] = std::string("SELECT ") + kColunasEvento + " FROM log_eventos e" + a.indice +
-                     " WHERE" + a.condicao + kCondicoes;
-    }
-    c.porIds = std::string("SELECT ") + kColunasEvento +
-               " FROM json_each(?) j JOIN log_eventos e ON e.id = j.value";
-    c.registros = std::string("SELECT j.key, ") + kColunasRegistro +
-                  " FROM json_each(?) j JOIN log_alteracoes r"
-                  " ON r.id BETWEEN j.value ->> 0 AND j.value ->> 1";
-    return c;
-  }();
-  return consultas;
+// The lists travel as one JSON text, which each backend reads its own way.
+Consultas Monta(bool postgres) {
+  Consultas c;
+  for (size_t k = 0; k < kQuantidadeAcessos; ++k) {
+    const Acesso& a = kAcessos[k];
+    c.eventos[k] = std::string("SELECT ") + kColunasEvento + " FROM log_eventos e" + a.indice +
+                   " WHERE" + a.condicao + kCondicoes;
+  }
+  c.porIds = std::string("SELECT ") + kColunasEvento +
+             (postgres ? " FROM json_array_elements_text(?::json) j (value)"
+                         " JOIN log_eventos e ON e.id = j.value::bigint"
+                       : " FROM json_each(?) j JOIN log_eventos e ON e.id = j.value");
+  c.registros = (postgres ? "SELECT j.key - 1, " : "SELECT j.key, ") +
+                std::string(kColunasRegistro) +
+                (postgres ? " FROM json_array_elements(?::json) WITH ORDINALITY j (value, key)"
+                            " JOIN log_alteracoes r ON r.id BETWEEN (j.value ->> 0)::bigint"
+                            " AND (j.value ->> 1)::bigint ORDER BY r.id"
+                          : " FROM json_each(?) j JOIN log_alteracoes r"
+                            " ON r.id BETWEEN j.value ->> 0 AND j.value ->> 1");
+  return c;
+}
+
+const Consultas& Textos(const SuiteDatabase& db) {
+  static const Consultas sqlite = Monta(false);
+  static const Consultas postgres = Monta(true);
+  return db.backend() == SuiteDatabase::Backend::kPostgres ? postgres : sqlite;
 }
 
 void Liga(SqlStatement& query, const FiltroEventos& f) {
   const std::string tipos = f.tipos.empty() ? kTiposEvento : f.tipos;
   query.Bind(1, f.mes).Bind(2, f.posicao).Bind(3, f.usuario).Bind(4, f.sessao).Bind(5, f.lote);
   // Every moment the log writes lies between "" and "~".
-  query.BindText(6, f.de).BindText(7, f.ate.empty() ? "~" : f.ate).BindText(8, tipos);
+  query.BindText(6, f.de).BindText(7, f.ate.empty() ? "~" : f.ate);
   constexpr size_t kTipos = std::size(kTiposEvento) - 1;
-  static_assert(kTipos == 5, "the moment's way in names each kind");
+  static_assert(kTipos == 6, "the filter names each kind");
   for (size_t k = 0; k < kTipos; ++k) {
-    query.BindText(9 + static_cast<int>(k),
+    query.BindText(8 + static_cast<int>(k),
                    std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));
   }
-  query.Bind(9 + static_cast<int>(kTipos), f.antesDe);
+  query.Bind(8 + static_cast<int>(kTipos), f.antesDe);
 }
 
 EventoLog LeEvento(const SqlStatement& linha) {
@@ -112,6 +123,7 @@ EventoLog LeEvento(const SqlStatement& linha) {
   r.quantidades = linha.Blob(16);
   r.primeiraLinha = static_cast<int32_t>(linha.Int(17));
   r.valorMoeda = linha.OptionalInt(18);
+  e.descricao = linha.Text(19);
   return e;
 }
 
@@ -164,7 +176,7 @@ HRESULT ConsultaLog::ListaEventos(const FiltroEventos& filtro, std::vector<Event
     if (const HRESULT hr = AgrupaEsperando(); FAILED(hr)) return hr;
   }
   {
-    SqlStatement query(db_, Textos().eventos[Escolhe(filtro)].c_str());
+    SqlStatement query(db_, Textos(db_).eventos[Escolhe(filtro)].c_str());
     Liga(query, filtro);
     if (const HRESULT hr = LeLinhas(query, eventos); FAILED(hr)) return hr;
   }
@@ -184,7 +196,7 @@ HRESULT ConsultaLog::LeEventos(const std::vector<int64_t>& ids, std::vector<Even
   std::string lista = "[";
   for (const int64_t id : ids) lista += (lista.size() > 1 ? "," : "") + std::to_string(id);
   {
-    SqlStatement query(db_, Textos().porIds.c_str());
+    SqlStatement query(db_, Textos(db_).porIds.c_str());
     query.BindText(1, lista + "]");
     if (const HRESULT hr = LeLinhas(query, eventos); FAILED(hr)) return hr;
   }
@@ -192,6 +204,25 @@ HRESULT ConsultaLog::LeEventos(const std::vector<int64_t>& ids, std::vector<Even
     if (std::find(ids.begin(), ids.end(), evento.id) != ids.end()) eventos->push_back(evento);
   }
   std::sort(eventos->begin(), eventos->end(), PorOrdem);
+  return S_OK;
+}
+
+HRESULT ConsultaLog::Meses(std::set<uint16_t>* meses) {
+  meses->clear();
+  if (!esperando_) {
+    if (const HRESULT hr = AgrupaEsperando(); FAILED(hr)) return hr;
+  }
+  {
+    SqlStatement query(db_, "SELECT DISTINCT mes FROM log_eventos WHERE tipo IN ('I', 'A', 'E')");
+    bool row = false;
+    HRESULT hr;
+    while (SUCCEEDED(hr = query.Step(&row)) && row) meses->insert(static_cast<uint16_t>(query.Int(0)));
+    if (FAILED(hr)) return hr;
+  }
+  for (const EventoLog& evento : *esperando_) {
+    if (evento.tipo != kEventoConferido && evento.tipo != kEventoRecuperacao) meses->insert(evento.mes);
+  }
+  meses->erase(0);
   return S_OK;
 }
 
@@ -207,7 +238,7 @@ HRESULT ConsultaLog::LeRegistros(std::vector<EventoLog>* eventos) {
     com.push_back(&e);
   }
   if (com.empty()) return S_OK;
-  SqlStatement query(db_, Textos().registros.c_str());
+  SqlStatement query(db_, Textos(db_).registros.c_str());
   query.BindText(1, faixas + "]");
   bool row = false;
   HRESULT hr;

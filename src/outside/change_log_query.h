@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ class ConsultaLog {
   HRESULT ListaEventos(const FiltroEventos& filtro, std::vector<EventoLog>* eventos);
   // The events of these ids, in their order, with their summaries.
   HRESULT LeEventos(const std::vector<int64_t>& ids, std::vector<EventoLog>* eventos);
+  // The months of the entries that saves and removals of the log name.
+  HRESULT Meses(std::set<uint16_t>* meses);
   // The records of these events, in one question.
   HRESULT LeRegistros(std::vector<EventoLog>* eventos);
 

@@ -15,32 +15,16 @@ namespace {
 // An update or a removal names in `anterior` the entry's save before it.
 // What a save wrote (images, complement, split lines and amounts) is kept
 // with its event too, so that reading the history reads no record.
-constexpr char kTabelas[] = R"sql(
-CREATE TABLE log_alteracoes_nova (
-  id INTEGER PRIMARY KEY,
-  sessao INTEGER NOT NULL,
-  chave INTEGER NOT NULL,
-  tipo INTEGER NOT NULL,
-  servico TEXT NOT NULL,
-  dados BLOB NOT NULL,
-  gravado_em TEXT NOT NULL,
-  usuario INTEGER,
-  valor_moeda INTEGER,
-  quantidade INTEGER
-);
-INSERT INTO log_alteracoes_nova (id, sessao, chave, tipo, servico, dados, gravado_em)
-  SELECT id, sessao, chave, tipo, servico, dados, gravado_em FROM log_alteracoes ORDER BY id;
+constexpr char kControle[] = R"sql(
 CREATE TABLE log_controle (
   id INTEGER PRIMARY KEY CHECK (id = 1),
   maior_id INTEGER NOT NULL,
   indexado_ate INTEGER NOT NULL,
   ultimo_evento INTEGER NOT NULL
 );
-INSERT INTO log_controle VALUES (1,
-  max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'log_alteracoes'), 0),
-      coalesce((SELECT max(id) FROM log_alteracoes), 0)), 0, 0);
-DROP TABLE log_alteracoes;
-ALTER TABLE log_alteracoes_nova RENAME TO log_alteracoes;
+)sql";
+
+constexpr char kEventos[] = R"sql(
 CREATE TABLE log_eventos (
   id INTEGER PRIMARY KEY,
   ultimo INTEGER,
@@ -62,6 +46,35 @@ CREATE TABLE log_eventos (
   primeira_linha INTEGER,
   valor_moeda INTEGER
 );
+CREATE INDEX log_eventos_lancamento ON log_eventos (mes, posicao);
+)sql";
+
+// SQLite: the records move to a new table; the control row starts above the
+// largest id AUTOINCREMENT ever gave.
+constexpr char kRegistrosSqlite[] = R"sql(
+CREATE TABLE log_alteracoes_nova (
+  id INTEGER PRIMARY KEY,
+  sessao INTEGER NOT NULL,
+  chave INTEGER NOT NULL,
+  tipo INTEGER NOT NULL,
+  servico TEXT NOT NULL,
+  dados BLOB NOT NULL,
+  gravado_em TEXT NOT NULL,
+  usuario INTEGER,
+  valor_moeda INTEGER,
+  quantidade INTEGER
+);
+INSERT INTO log_alteracoes_nova (id, sessao, chave, tipo, servico, dados, gravado_em)
+  SELECT id, sessao, chave, tipo, servico, dados, gravado_em FROM log_alteracoes ORDER BY id;
+)sql";
+constexpr char kTrocaSqlite[] = R"sql(
+INSERT INTO log_controle VALUES (1,
+  max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'log_alteracoes'), 0),
+      coalesce((SELECT max(id) FROM log_alteracoes), 0)), 0, 0);
+DROP TABLE log_alteracoes;
+ALTER TABLE log_alteracoes_nova RENAME TO log_alteracoes;
+)sql";
+constexpr char kGatilhosSqlite[] = R"sql(
 CREATE TRIGGER log_alteracoes_sequencia AFTER INSERT ON log_alteracoes
 WHEN new.id <= (SELECT maior_id FROM log_controle)
  AND new.id = (SELECT max(id) FROM log_alteracoes)
@@ -73,7 +86,28 @@ BEGIN
   UPDATE log_controle SET maior_id = old.id WHERE old.id > maior_id;
   DELETE FROM log_eventos WHERE id = old.id;
 END;
-CREATE INDEX log_eventos_lancamento ON log_eventos (mes, posicao);
+)sql";
+
+// PostgreSQL: the records stay where they are and keep the ids of their
+// identity column, which never gives one twice (deleted or not): as
+// AUTOINCREMENT did, so that maior_id only records checks and deletions.
+// Writers follow each other, so the ids follow the commits.
+constexpr char kRegistrosPostgres[] = R"sql(
+ALTER TABLE log_alteracoes ADD COLUMN usuario INTEGER, ADD COLUMN valor_moeda INTEGER,
+  ADD COLUMN quantidade INTEGER;
+)sql";
+constexpr char kTrocaPostgres[] = R"sql(
+INSERT INTO log_controle VALUES (1, coalesce((SELECT max(id) FROM log_alteracoes), 0), 0, 0);
+)sql";
+constexpr char kGatilhosPostgres[] = R"sql(
+CREATE FUNCTION log_alteracoes_exclusao() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  UPDATE log_controle SET maior_id = OLD.id WHERE OLD.id > maior_id;
+  DELETE FROM log_eventos WHERE id = OLD.id;
+  RETURN OLD;
+END $$;
+CREATE TRIGGER log_alteracoes_exclusao AFTER DELETE ON log_alteracoes
+  FOR EACH ROW EXECUTE FUNCTION log_alteracoes_exclusao();
 )sql";
 
 // Made after the old records are filed, which is quicker than keeping them
@@ -88,7 +122,13 @@ CREATE INDEX log_eventos_lote ON log_eventos (lote) WHERE lote IS NOT NULL;
 }  // namespace
 
 HRESULT MigraLogAlteracoes(SuiteDatabase& db) {
-  HRESULT hr = db.Execute(kTabelas);
+  const bool postgres = db.backend() == SuiteDatabase::Backend::kPostgres;
+  HRESULT hr = S_OK;
+  for (const char* sql : {postgres ? kRegistrosPostgres : kRegistrosSqlite, kControle,
+                          postgres ? kTrocaPostgres : kTrocaSqlite, kEventos,
+                          postgres ? kGatilhosPostgres : kGatilhosSqlite}) {
+    if (SUCCEEDED(hr)) hr = db.Execute(sql);
+  }
   if (SUCCEEDED(hr)) hr = IndexaEventos(db);
   if (SUCCEEDED(hr)) hr = db.Execute(kIndices);
   return hr;

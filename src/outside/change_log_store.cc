@@ -12,6 +12,14 @@
 namespace qx {
 namespace {
 
+constexpr char kReservaSqlite[] =
+    "UPDATE log_controle SET maior_id = (SELECT CASE WHEN maior_id > coalesce(max(r.id), 0) "
+    "THEN maior_id ELSE coalesce(max(r.id), 0) END FROM log_alteracoes r) + 1 "
+    "RETURNING maior_id";
+constexpr char kReservaPostgres[] =
+    "UPDATE log_controle SET maior_id = nextval(pg_get_serial_sequence('log_alteracoes', "
+    "'id')) RETURNING maior_id";
+
 std::optional<int64_t> Lote(const EventoLog& e) {
   return e.lote != 0 ? std::optional<int64_t>(e.lote) : std::nullopt;
 }
@@ -28,7 +36,7 @@ HRESULT SemControle(SuiteDatabase& db) {
 void LigaResumo(SqlStatement& s, int primeiro, const ResumoEvento& r) {
   const auto blob = [&](int k, const std::string& bytes) {
     if (bytes.empty()) {
-      s.Bind(k, std::nullopt);
+      s.BindNull(k, SqlType::kBlob);
     } else {
       s.BindBlob(k, bytes.data(), bytes.size());
     }
@@ -41,24 +49,40 @@ void LigaResumo(SqlStatement& s, int primeiro, const ResumoEvento& r) {
   s.Bind(primeiro + 5, r.primeiraLinha).Bind(primeiro + 6, r.valorMoeda);
 }
 
-HRESULT InsereEvento(SuiteDatabase& db, const EventoLog& e) {
+// Binds an event to nineteen parameters from `primeiro` on.
+void LigaEvento(SqlStatement& s, int primeiro, const EventoLog& e) {
   const bool conferencia = e.tipo == kEventoConferido;
   const auto marca = [&](uint8_t valor) {
     return conferencia ? std::optional<int64_t>(valor) : std::nullopt;
   };
-  SqlStatement insert(
-      db,
-      "INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
-      "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
-      "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  insert.Bind(1, e.id).Bind(2, e.ultimo != 0 ? std::optional<int64_t>(e.ultimo) : std::nullopt);
-  insert.Bind(3, e.anterior != 0 ? std::optional<int64_t>(e.anterior) : std::nullopt);
-  insert.BindText(4, std::string_view(&e.tipo, 1)).Bind(5, e.sessao).Bind(6, e.usuario);
-  insert.Bind(7, e.mes).Bind(8, e.posicao).Bind(9, Lote(e)).BindText(10, e.gravadoEm);
-  insert.Bind(11, marca(e.conferidoAntes)).Bind(12, marca(e.conferido));
-  LigaResumo(insert, 13, e.resumo);
-  return insert.Run();
+  const auto opcional = [](int64_t valor) {
+    return valor != 0 ? std::optional<int64_t>(valor) : std::nullopt;
+  };
+  s.Bind(primeiro, e.id)
+      .Bind(primeiro + 1, opcional(e.ultimo))
+      .Bind(primeiro + 2, opcional(e.anterior));
+  s.BindText(primeiro + 3, std::string_view(&e.tipo, 1)).Bind(primeiro + 4, e.sessao);
+  s.Bind(primeiro + 5, e.usuario).Bind(primeiro + 6, e.mes).Bind(primeiro + 7, e.posicao);
+  s.Bind(primeiro + 8, Lote(e)).BindText(primeiro + 9, e.gravadoEm);
+  s.Bind(primeiro + 10, marca(e.conferidoAntes)).Bind(primeiro + 11, marca(e.conferido));
+  LigaResumo(s, primeiro + 12, e.resumo);
+}
+
+HRESULT InsereEventos(SuiteDatabase& db, const std::vector<EventoLog>& eventos) {
+  // Only a recovery has a text: the events filed while an older schema is
+  // brought up to date have no column for it yet.
+  const bool comTexto = std::any_of(eventos.begin(), eventos.end(),
+                                    [](const EventoLog& e) { return !e.descricao.empty(); });
+  const std::string colunas =
+      std::string("INSERT INTO log_eventos (id, ultimo, anterior, tipo, sessao, usuario, mes, "
+                  "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
+                  "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda") +
+      (comTexto ? ", descricao)" : ")");
+  return InsertRows(db, colunas.c_str(), comTexto ? 20 : 19, eventos.size(),
+                    [&](SqlStatement& s, int primeiro, size_t k) {
+                      LigaEvento(s, primeiro, eventos[k]);
+                      if (comTexto) s.BindText(primeiro + 19, eventos[k].descricao);
+                    });
 }
 
 // The event filed last, read again with the records written after it.
@@ -163,6 +187,9 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
     const int64_t desde = marcas.ultimoEvento > 0 ? marcas.ultimoEvento : marcas.indexadoAte + 1;
     MarcasLog novas = marcas;
     HRESULT falha = S_OK;
+    // The new events are filed together at the end; each looks for the save
+    // before it among those first.
+    std::vector<EventoLog> novos;
     AgrupaEventos grupos([&](EventoLog&& evento) {
       if (FAILED(falha) || evento.id < marcas.ultimoEvento) return;
       if (evento.id <= marcas.indexadoAte) {
@@ -170,9 +197,10 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
         return;
       }
       falha = CompletaUsuario(db, &evento);
-      if (SUCCEEDED(falha)) falha = ProcuraAnterior(db, {}, &evento);
-      if (SUCCEEDED(falha)) falha = InsereEvento(db, evento);
+      if (SUCCEEDED(falha)) falha = ProcuraAnterior(db, novos, &evento);
       novas.ultimoEvento = evento.id;
+      evento.registros.clear();
+      novos.push_back(std::move(evento));
     });
     hr = LeRegistros(db, desde, INT64_MAX, [&](RegistroLog&& registro) {
       novas.indexadoAte = std::max(novas.indexadoAte, registro.id);
@@ -180,6 +208,7 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
       return SUCCEEDED(falha);
     });
     if (SUCCEEDED(hr)) grupos.Termina();
+    if (SUCCEEDED(hr) && SUCCEEDED(falha)) falha = InsereEventos(db, novos);
     if (FAILED(hr) || FAILED(falha)) return FAILED(hr) ? hr : falha;
     SqlStatement update(db, "UPDATE log_controle SET indexado_ate = ?, ultimo_evento = ?");
     update.Bind(1, novas.indexadoAte).Bind(2, novas.ultimoEvento);
@@ -206,19 +235,41 @@ HRESULT IndexaSeAtrasado(SuiteDatabase& db) {
   return hr;
 }
 
+HRESULT ContinuaLog(SuiteDatabase& db) {
+  if (db.backend() != SuiteDatabase::Backend::kPostgres) return S_OK;
+  return db.Execute(
+      "SELECT setval(pg_get_serial_sequence('log_alteracoes', 'id'), CASE WHEN maior_id > "
+      "r.maior THEN maior_id ELSE r.maior END + 1, false) FROM log_controle, "
+      "(SELECT coalesce(max(id), 0) AS maior FROM log_alteracoes) r");
+}
+
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes) {
+  operacoes->clear();
+  return db.Read([&] {
+    SqlStatement query(db,
+                       "SELECT coalesce((SELECT operacao FROM log_alteracoes WHERE operacao IS NOT "
+                       "NULL ORDER BY id DESC LIMIT 1), 0), (SELECT ultima FROM recuperacoes)");
+    const HRESULT hr = query.StepOne();
+    for (int coluna = 0; hr == S_OK && coluna < 2; ++coluna) {
+      if (query.Int(coluna) != 0) operacoes->push_back(static_cast<uint64_t>(query.Int(coluna)));
+    }
+    return FAILED(hr) ? hr : S_OK;
+  });
+}
+
 HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
   return db.Write([&] {
     {
       // The place is taken from the records' own sequence: the next record
-      // goes after it (see the schema's triggers).
-      SqlStatement reserva(db,
-                           "UPDATE log_controle SET maior_id = max(maior_id, coalesce((SELECT "
-                           "max(id) FROM log_alteracoes), 0)) + 1 RETURNING maior_id");
+      // goes after it (see the schema's triggers; on PostgreSQL, the
+      // identity's sequence).
+      SqlStatement reserva(db, db.backend() == SuiteDatabase::Backend::kPostgres ? kReservaPostgres
+                                                                                 : kReservaSqlite);
       const HRESULT hr = reserva.StepOne();
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);
     }
-    return InsereEvento(db, evento);
+    return InsereEventos(db, {evento});
   });
 }
 

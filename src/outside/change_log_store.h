@@ -54,8 +54,18 @@ HRESULT IndexaEventos(SuiteDatabase& db);
 // the caller's work standing (the next write files them).
 HRESULT IndexaSeAtrasado(SuiteDatabase& db);
 
-// Files an event without records (a check, the closing of a period) at a
-// place in the order that no record will take.
+// After the records were copied in with their ids: the next record goes
+// above every id the log gave before (on PostgreSQL, whose records take them
+// from a sequence; SQLite finds them itself).
+HRESULT ContinuaLog(SuiteDatabase& db);
+
+// The operations of the entry service that the log has as ended and that an
+// intent may still name: the one whose records were stored last, and the one
+// taken back last (each when there is one).
+HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes);
+
+// Files an event without records (a check, a recovery, the closing of a
+// period) at a place in the order that no record will take.
 HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento);
 
 }  // namespace qx

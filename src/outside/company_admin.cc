@@ -41,7 +41,9 @@ HRESULT Activate(SuiteDatabase& db, uint16_t usuario, int32_t filial) {
                      FormatText("O usu\xE1rio %u n\xE3o est\xE1 cadastrado.", usuario));
     }
     if (FAILED(hr)) return hr;
-    SqlStatement insert(db, "INSERT OR IGNORE INTO filiais_ativas (usuario, filial) VALUES (?, ?)");
+    SqlStatement insert(db,
+                        "INSERT INTO filiais_ativas (usuario, filial) VALUES (?, ?) "
+                        "ON CONFLICT DO NOTHING");
     return insert.Bind(1, usuario).Bind(2, filial).Run();
   });
 }
@@ -120,8 +122,9 @@ HRESULT AdicionaHistorico(SuiteDatabase& db, const HistoricoCadastro& historico)
 
 HRESULT DefineDocumentoBloqueado(SuiteDatabase& db, int32_t lChaveComposta, bool bloqueado) {
   return db.Write([&] {
-    SqlStatement change(db, bloqueado ? "INSERT OR IGNORE INTO ged_bloqueios (chave) VALUES (?)"
-                                      : "DELETE FROM ged_bloqueios WHERE chave = ?");
+    SqlStatement change(
+        db, bloqueado ? "INSERT INTO ged_bloqueios (chave) VALUES (?) ON CONFLICT DO NOTHING"
+                      : "DELETE FROM ged_bloqueios WHERE chave = ?");
     return change.Bind(1, lChaveComposta).Run();
   });
 }

@@ -6,8 +6,8 @@
 #include "outside/company_row.h"
 #include "outside/dados_df.h"
 #include "outside/sql_statement.h"
-#include "values/text_format.h"
 #include "values/calendar.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {
@@ -66,8 +66,9 @@ HRESULT SetConfig(SuiteDatabase& db, const ConfigItem& item, int64_t value) {
   }
   return db.Write([&] {
     if (item.column == nullptr) {
-      SqlStatement change(db, value != 0 ? "INSERT OR IGNORE INTO tipos_sistemas VALUES (?)"
-                                         : "DELETE FROM tipos_sistemas WHERE sigla = ?");
+      SqlStatement change(db, value != 0
+                                  ? "INSERT INTO tipos_sistemas VALUES (?) ON CONFLICT DO NOTHING"
+                                  : "DELETE FROM tipos_sistemas WHERE sigla = ?");
       return change.BindText(1, kSistemaGED).Run();
     }
     // A closed period set by hand was closed by no one the tools know.

@@ -1,25 +1,23 @@
 #include "outside/import_batches.h"
 
-#include <sqlite3.h>
-
 #include "outside/sql_statement.h"
 #include "outside/timestamp.h"
 
 namespace qx {
 
 HRESULT ReservaLoteImportacao(SuiteDatabase& db, uint32_t lote) {
-  bool reservado = false;
+  HRESULT reservado = S_FALSE;
   const HRESULT hr = db.Write([&] {
+    // The row comes back only when this insert made it; the insert is done
+    // by the first step.
     SqlStatement insert(db,
                         "INSERT INTO lotes_importacao (lote, reservado_em) VALUES (?, ?) "
-                        "ON CONFLICT (lote) DO NOTHING");
+                        "ON CONFLICT (lote) DO NOTHING RETURNING lote");
     insert.Bind(1, lote).BindText(2, TimestampNow());
-    const HRESULT run = insert.Run();
-    reservado = SUCCEEDED(run) && sqlite3_changes(db.handle()) == 1;
-    return run;
+    reservado = insert.StepOne();
+    return FAILED(reservado) ? reservado : S_OK;
   });
-  if (FAILED(hr)) return hr;
-  return reservado ? S_OK : S_FALSE;
+  return FAILED(hr) ? hr : reservado;
 }
 
 HRESULT RegistraLinhasLote(SuiteDatabase& db, uint32_t lote, const std::string& digesto,

@@ -43,6 +43,12 @@ inline constexpr HRESULT E_QXDF_DOCUMENTO_BLOQUEADO = qx::DadosDfHresult(10);
 inline constexpr HRESULT E_QXDF_SEM_GED = qx::DadosDfHresult(11);
 // A record with that key exists already (administration).
 inline constexpr HRESULT E_QXDF_JA_EXISTE = qx::DadosDfHresult(12);
+// The company keeps its SQLite database on a network file system, which
+// machines cannot share it on: it must move to PostgreSQL.
+inline constexpr HRESULT E_QXDF_BANCO_EM_REDE = qx::DadosDfHresult(13);
+// The company is being moved to another database, or (for the move) some
+// program still has it open.
+inline constexpr HRESULT E_QXDF_EMPRESA_EM_USO = qx::DadosDfHresult(14);
 
 // The server number that the company data layer writes into its errors.
 inline constexpr uint16_t kNumeroServidorDadosDF = 10;

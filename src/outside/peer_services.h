@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "outside/reg_analytics.h"
 #include "outside/reg_filtro_log.h"
@@ -53,6 +54,21 @@ struct IQXDF_Log {
   // records themselves stay as they are.
   virtual HRESULT GravaConferencia(uint32_t sessao, uint16_t mesAno, int32_t indlan,
                                    int32_t lChaveModulo, uint8_t anterior, uint8_t conferido) = 0;
+  // Stores the records of one operation of the entry service, in their
+  // order, the last one carrying the operation's number, in one transaction:
+  // all of them or none. A failure is returned.
+  virtual HRESULT ConcluiOperacao(uint32_t sessao, uint64_t operacao, const RegistroLog* registros,
+                                  size_t quantos) = 0;
+  // Whether operation `operacao`, the last that began, ended: its records are
+  // the last stored with a number, or it was taken back.
+  virtual HRESULT OperacaoEncerrada(uint64_t operacao, bool* encerrada) = 0;
+  // Notes that operation `operacao` of session `sessao` and user `usuario`,
+  // which stopped part way, was taken back: an event of the entries' history
+  // on entry indlan of month mesAno (the first it touched; 0 for none) that
+  // says so in `descricao` (Windows-1252), and the operation as ended.
+  virtual HRESULT RegistraRecuperacao(uint32_t sessao, uint16_t usuario, uint64_t operacao,
+                                      uint16_t mesAno, int32_t indlan,
+                                      const std::string& descricao) = 0;
   // Counts the session keys (session number >> 12, the value an entry's Secao
   // holds) of the sessions that the filter admits, and keeps them for
   // BuscaPonteiros.

@@ -19,23 +19,22 @@ std::string Imagem(uint32_t de, uint32_t ate) {
 
 HRESULT LePeriodoFechado(SuiteDatabase& db, PeriodoFechado* periodo) {
   *periodo = PeriodoFechado{};
-  return ReadCompanyRow(
-      db, "data_inicial_bloqueada, data_final_bloqueada, fechado_por, fechado_em",
-      [&](const SqlStatement& row) {
-        periodo->de = static_cast<uint32_t>(row.Int(0));
-        periodo->ate = static_cast<uint32_t>(row.Int(1));
-        if (const auto usuario = row.OptionalInt(2)) {
-          periodo->usuario = static_cast<uint16_t>(*usuario);
-        }
-        periodo->em = row.Text(3);
-      });
+  return ReadCompanyRow(db, "data_inicial_bloqueada, data_final_bloqueada, fechado_por, fechado_em",
+                        [&](const SqlStatement& row) {
+                          periodo->de = static_cast<uint32_t>(row.Int(0));
+                          periodo->ate = static_cast<uint32_t>(row.Int(1));
+                          if (const auto usuario = row.OptionalInt(2)) {
+                            periodo->usuario = static_cast<uint16_t>(*usuario);
+                          }
+                          periodo->em = row.Text(3);
+                        });
 }
 
 std::string DescrevePeriodoFechado(const PeriodoFechado& p) {
   // A period closed up to a date begins on the calendar's first day.
-  std::string texto = p.de <= kFirstDayNumber ? "at\xE9 " + DateText(CQXData(p.ate))
-                                              : "de " + DateText(CQXData(p.de)) + " a " +
-                                                    DateText(CQXData(p.ate));
+  std::string texto = p.de <= kFirstDayNumber
+                          ? "at\xE9 " + DateText(CQXData(p.ate))
+                          : "de " + DateText(CQXData(p.de)) + " a " + DateText(CQXData(p.ate));
   texto += ", fechado pelo usu\xE1rio ";
   texto += p.usuario ? std::to_string(*p.usuario) : "desconhecido (qxadmin config)";
   if (!p.em.empty()) texto += " em " + TimestampParaPessoas(p.em);

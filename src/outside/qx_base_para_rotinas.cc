@@ -86,10 +86,11 @@ HRESULT CQXBaseParaRotinas::RegistraSessao(qx::SuiteDatabase& db) {
   return qx::RegistraSessao(db, GetNumeroSessao(), GetUsuario(), aplicativo);
 }
 
-HRESULT CQXBaseParaRotinas::AceitaGravacao() {
+HRESULT CQXBaseParaRotinas::AceitaGravacao(uint64_t bytes, bool reserva) {
   if (m_db == nullptr) return S_OK;
   HRESULT hr = S_OK;
-  if (qx::SemFolgaParaGravar(m_db->path())) {
+  // The free room of a PostgreSQL server is that server's to watch.
+  if (!m_db->file().empty() && !qx::CabeNoDisco(m_db->file(), bytes, reserva)) {
     hr = m_db->Fail(qx::kDiscoCheio, qx::FormatText("Banco de dados \"%s\": o disco est\xE1 cheio.",
                                                     m_db->path().c_str()));
   } else if (m_bSessaoPendente) {

@@ -46,12 +46,14 @@ class CQXBaseParaRotinas : public CQXInicializador, public CQXUltimoErro {
   CQXServidoresContabil* GetAcessoContabil() { return GetAcessoServidores()->GetAcessoContabil(); }
   CQXServidoresCore* GetAcessoCore() { return GetAcessoServidores()->GetAcessoCore(); }
 
-  // Whether the company database takes the writes of a save: S_OK, or
-  // kDiscoCheio (kept as the last error) while its disk has no room for them.
+  // Whether the company database takes the writes of an operation that
+  // takes `bytes` on its disk (and leaves the free-space reserve, when asked):
+  // S_OK, or kDiscoCheio (kept as the last error) while the disk has not that
+  // room.
   // A session that could not be recorded at initialisation (a full disk) is
   // recorded now, its database opened for writing again when it was opened
   // read-only; a failure of that is returned.
-  HRESULT AceitaGravacao();
+  HRESULT AceitaGravacao(uint64_t bytes, bool reserva);
 
   // With the default connection the object opens no company database: only
   // the core access works (the analytics, which reach each company by

@@ -13,4 +13,14 @@ namespace qx {
 HRESULT RegistraSessao(SuiteDatabase& db, uint32_t sessao, unsigned short usuario,
                        const std::string& aplicativo);
 
+// Sessions that NovaSessao hands out start here, above the numbers that
+// programs choose for themselves (qxcn's 4096 among them).
+inline constexpr uint32_t kPrimeiraSessaoReservada = 0x100000;
+
+// A session number no workstation of the company has used, recorded for the
+// user at once: the next above every session recorded and
+// kPrimeiraSessaoReservada.
+HRESULT NovaSessao(SuiteDatabase& db, unsigned short usuario, const std::string& aplicativo,
+                   uint32_t* sessao);
+
 }  // namespace qx

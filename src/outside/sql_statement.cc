@@ -1,7 +1,5 @@
 #include "outside/sql_statement.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "platform/codepage.h"
@@ -17,53 +15,60 @@ bool Ascii(std::string_view text) {
 
 }  // namespace
 
-SqlStatement::SqlStatement(SuiteDatabase& db, const char* sql) : db_(db) {
-  stmt_ = db.Borrow(sql, &status_);
-}
+SqlStatement::SqlStatement(SuiteDatabase& db, const char* sql) : db_(db), cursor_(db.Borrow(sql)) {}
 
-SqlStatement::~SqlStatement() { db_.GiveBack(stmt_); }
+SqlStatement::~SqlStatement() { db_.GiveBack(cursor_); }
 
 SqlStatement& SqlStatement::Bind(int index, int64_t value) {
-  if (status_ == SQLITE_OK) status_ = sqlite3_bind_int64(stmt_, index, value);
+  cursor_->BindInt(index, value);
   return *this;
 }
 
 SqlStatement& SqlStatement::BindText(int index, std::string_view cp1252Text) {
-  if (status_ == SQLITE_OK) {
-    std::string utf8;
-    std::string_view text = cp1252Text;
-    if (!Ascii(text)) text = utf8 = Cp1252ToUtf8(text);
-    status_ =
-        sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  if (Ascii(cp1252Text)) {
+    cursor_->BindText(index, cp1252Text);
+  } else {
+    cursor_->BindText(index, Cp1252ToUtf8(cp1252Text));
   }
   return *this;
 }
 
 SqlStatement& SqlStatement::BindBlob(int index, const void* data, size_t size) {
-  // A zero-length blob is bound as an empty blob, not as null.
-  static const unsigned char kEmpty = 0;
-  if (status_ == SQLITE_OK) {
-    status_ = sqlite3_bind_blob64(stmt_, index, size == 0 ? &kEmpty : data, size, SQLITE_TRANSIENT);
-  }
+  cursor_->BindBlob(index, data, size);
   return *this;
 }
 
 SqlStatement& SqlStatement::Bind(int index, std::optional<int64_t> value) {
   if (value) return Bind(index, *value);
-  if (status_ == SQLITE_OK) status_ = sqlite3_bind_null(stmt_, index);
+  return BindNull(index, SqlType::kInteger);
+}
+
+SqlStatement& SqlStatement::BindNull(int index, SqlType kind) {
+  cursor_->BindNull(index, kind);
+  return *this;
+}
+
+SqlStatement& SqlStatement::BindValue(int index, const SqlValue& value) {
+  switch (value.type) {
+    case SqlType::kNull:
+      cursor_->BindNull(index, SqlType::kNull);
+      break;
+    case SqlType::kInteger:
+      cursor_->BindInt(index, value.integer);
+      break;
+    case SqlType::kText:
+      cursor_->BindText(index, value.bytes);
+      break;
+    case SqlType::kBlob:
+      cursor_->BindBlob(index, value.bytes.data(), value.bytes.size());
+      break;
+  }
   return *this;
 }
 
 HRESULT SqlStatement::Step(bool* row) {
   *row = false;
-  if (status_ != SQLITE_OK) return db_.Check(status_);
-  const int result = sqlite3_step(stmt_);
-  if (result == SQLITE_ROW) {
-    *row = true;
-    return S_OK;
-  }
-  if (result == SQLITE_DONE) return S_OK;
-  return db_.Check(result);
+  return cursor_->Step(row);
 }
 
 HRESULT SqlStatement::Run() {
@@ -82,26 +87,49 @@ HRESULT SqlStatement::StepOne() {
   return row ? S_OK : S_FALSE;
 }
 
-int64_t SqlStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t SqlStatement::Int(int column) const { return cursor_->Int(column); }
 
 std::optional<int64_t> SqlStatement::OptionalInt(int column) const {
-  if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+  if (cursor_->Type(column) == SqlType::kNull) return std::nullopt;
   return Int(column);
 }
 
 std::string SqlStatement::Text(int column) const {
-  const unsigned char* text = sqlite3_column_text(stmt_, column);
-  if (text == nullptr) return std::string();
-  const std::string_view utf8(reinterpret_cast<const char*>(text),
-                              static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+  const std::string_view utf8 = cursor_->Text(column);
   return Ascii(utf8) ? std::string(utf8) : Utf8ToCp1252(utf8);
 }
 
-std::string SqlStatement::Blob(int column) const {
-  const void* data = sqlite3_column_blob(stmt_, column);
-  const int size = sqlite3_column_bytes(stmt_, column);
-  if (data == nullptr || size <= 0) return std::string();
-  return std::string(static_cast<const char*>(data), size);
+std::string SqlStatement::Blob(int column) const { return cursor_->Blob(column); }
+
+int SqlStatement::Columns() const { return cursor_->Columns(); }
+
+SqlValue SqlStatement::Value(int column) const {
+  SqlValue value;
+  value.type = cursor_->Type(column);
+  if (value.type == SqlType::kInteger) value.integer = cursor_->Int(column);
+  if (value.type == SqlType::kText) value.bytes = cursor_->Text(column);
+  if (value.type == SqlType::kBlob) value.bytes = cursor_->Blob(column);
+  return value;
+}
+
+HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind) {
+  constexpr size_t kMostRows = 64;
+  std::string marks = "(";
+  for (int c = 0; c < columns; ++c) marks += c == 0 ? "?" : ", ?";
+  marks += ")";
+  HRESULT hr = S_OK;
+  for (size_t done = 0; SUCCEEDED(hr) && done < count;) {
+    size_t rows = kMostRows;
+    while (rows > count - done) rows /= 2;
+    std::string sql = insert + " VALUES ";
+    for (size_t r = 0; r < rows; ++r) sql += (r == 0 ? "" : ", ") + marks;
+    SqlStatement statement(db, sql.c_str());
+    for (size_t r = 0; r < rows; ++r) bind(statement, static_cast<int>(r) * columns + 1, done + r);
+    hr = statement.Run();
+    done += rows;
+  }
+  return hr;
 }
 
 HRESULT ForEachRow(SuiteDatabase& db, const char* sql,

@@ -1,6 +1,9 @@
-// One prepared statement of a suite database. Texts are bound and read as
-// Windows-1252 and kept as UTF-8 in the database, so the file reads well in any
-// SQLite tool.
+// One statement of a suite database, on either backend. Texts are bound and
+// read as Windows-1252 and kept as UTF-8 in the database, so that the data
+// reads well in any tool of the database.
+//
+// Statement texts are written once for both backends: parameters as ? or ?N,
+// and only what SQLite and PostgreSQL both understand (see sql_dialect.h).
 #pragma once
 
 #include <cstddef>
@@ -10,11 +13,17 @@
 #include <string>
 #include <string_view>
 
+#include "outside/sql_cursor.h"
 #include "outside/suite_database.h"
 
-struct sqlite3_stmt;
-
 namespace qx {
+
+// A value as stored, for copying rows between databases: text stays UTF-8.
+struct SqlValue {
+  SqlType type = SqlType::kNull;
+  int64_t integer = 0;
+  std::string bytes;  // text or blob
+};
 
 class SqlStatement {
  public:
@@ -29,6 +38,9 @@ class SqlStatement {
   SqlStatement& BindBlob(int index, const void* data, size_t size);
   // A value, or null when there is none.
   SqlStatement& Bind(int index, std::optional<int64_t> value);
+  // A null of a kind (kInteger, kText, kBlob).
+  SqlStatement& BindNull(int index, SqlType kind);
+  SqlStatement& BindValue(int index, const SqlValue& value);
 
   // One step: *row is true when a row is ready, false at the end.
   HRESULT Step(bool* row);
@@ -41,14 +53,23 @@ class SqlStatement {
   // Columns of the current row, numbered from 0.
   int64_t Int(int column) const;
   std::optional<int64_t> OptionalInt(int column) const;  // nullopt for null
-  std::string Text(int column) const;  // Windows-1252
+  std::string Text(int column) const;                    // Windows-1252
   std::string Blob(int column) const;
+  int Columns() const;
+  SqlValue Value(int column) const;
 
  private:
   SuiteDatabase& db_;
-  sqlite3_stmt* stmt_ = nullptr;
-  int status_ = 0;  // the SQLite result of preparing and binding
+  SqlCursor* cursor_;
 };
+
+// Inserts `count` rows, many to a statement, in their order: `insert` is
+// "INSERT INTO t (a, b, c)", `columns` their number, and bind gives row
+// `row`'s values to the parameters from `first` on. Rows go in groups of 64,
+// 32, ... 1, so that a few texts serve every count: each statement costs
+// PostgreSQL a round trip.
+HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind);
 
 // Runs a query in a read transaction: bind sets its parameters, take gets
 // each row.

@@ -1,45 +1,44 @@
 // The connection's prepared statements: a save logs several rows, and
 // preparing their INSERT each time cost more than running it.
-#include <sqlite3.h>
-
 #include "outside/suite_database.h"
 
 namespace qx {
 
-sqlite3_stmt* SuiteDatabase::Borrow(const char* sql, int* result) {
-  sqlite3_stmt* stmt = nullptr;
+SqlCursor* SuiteDatabase::Borrow(const char* sql) {
   const auto found = statements_.find(std::string_view(sql));
-  if (found != statements_.end()) {
-    if (!found->second.inUse) {
-      found->second.inUse = true;
-      *result = SQLITE_OK;
-      return found->second.stmt;
-    }
-    *result = sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr);
-    return stmt;
+  if (found != statements_.end() && !found->second->inUse) {
+    found->second->inUse = true;
+    return found->second.get();
   }
-  if (statements_.size() >= kMaxCachedStatements) {
-    *result = sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr);
-    return stmt;
-  }
-  *result = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-  // A failed or empty statement is not kept: the next borrower prepares it again
-  // and sees the same failure.
-  if (*result == SQLITE_OK && stmt != nullptr) statements_.emplace(sql, Cached{stmt, true});
-  return stmt;
+  const bool keep = found == statements_.end() && statements_.size() < kMaxCachedStatements;
+  std::unique_ptr<SqlCursor> cursor = NewCursor(sql, keep);
+  // A failed or empty statement is not kept: the next borrower prepares it
+  // again and sees the same failure.
+  if (!keep || !cursor->Prepared()) return cursor.release();
+  cursor->inUse = true;
+  return statements_.emplace(sql, std::move(cursor)).first->second.get();
 }
 
-void SuiteDatabase::GiveBack(sqlite3_stmt* stmt) {
-  if (stmt == nullptr) return;
+void SuiteDatabase::GiveBack(SqlCursor* cursor) {
   for (auto& entry : statements_) {
-    if (entry.second.stmt == stmt) {
-      sqlite3_reset(stmt);
-      sqlite3_clear_bindings(stmt);
-      entry.second.inUse = false;
+    if (entry.second.get() == cursor) {
+      cursor->Reset();
+      cursor->inUse = false;
       return;
     }
   }
-  sqlite3_finalize(stmt);
+  delete cursor;
+}
+
+HRESULT SuiteDatabase::HandOut(std::shared_ptr<SuiteDatabase> opened, HRESULT hr,
+                               std::shared_ptr<SuiteDatabase>* db, std::string* message) {
+  if (FAILED(hr)) {
+    *message = opened->message();
+    return hr;
+  }
+  message->clear();
+  *db = std::move(opened);
+  return hr;
 }
 
 }  // namespace qx

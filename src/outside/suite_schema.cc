@@ -1,20 +1,35 @@
 #include "outside/suite_schema.h"
 
 #include <iterator>
-#include <string>
 
 #include "outside/change_log_schema.h"
 #include "outside/outside_codes.h"
-#include "outside/sql_statement.h"
 
 namespace qx {
 namespace {
 
-// Step n brings the schema from version n to n + 1: SQL, or a function for a
-// step that needs more than SQL.
+// Writing a schema step. Step n brings the schema from version n to n + 1,
+// inside one write transaction, on SQLite and on PostgreSQL alike. Write it
+// once, as SQL both understand; PostgreSQL reads it translated (sql_dialect.h):
+//   - types: INTEGER (64 bits on both), TEXT (compared byte by byte on both),
+//     BLOB; an id the database gives is INTEGER PRIMARY KEY AUTOINCREMENT
+//     (a plain INTEGER PRIMARY KEY gets no value of its own on PostgreSQL);
+//   - CHECK, UNIQUE, REFERENCES, DEFAULT, indices (partial ones too), ALTER
+//     TABLE ... ADD COLUMN / RENAME; WITHOUT ROWID is dropped for PostgreSQL;
+//   - in statements: INSERT ... ON CONFLICT ... DO NOTHING / DO UPDATE, never
+//     INSERT OR ...; CASE instead of min() and max() of two values; no PRAGMA,
+//     no sqlite_* tables, no JSON or text functions beyond coalesce, lower,
+//     upper, length, substr;
+//   - a step that copies rows does so with INSERT ... SELECT, or in a function
+//     through SqlStatement, which runs on both;
+//   - only what no common text can say (triggers) gets a PostgreSQL text of
+//     its own beside the common one.
+// Tables are copied by "qxadmin empresa move" in name order, after the tables
+// their foreign keys name: a trigger must not change the rows copied in.
 struct Step {
-  const char* sql;
+  const char* sql;  // for both backends
   HRESULT (*run)(SuiteDatabase& db);
+  const char* postgres = nullptr;  // PostgreSQL's own text instead, when there is one
 };
 
 constexpr Step kSteps[] = {
@@ -181,7 +196,19 @@ INSERT INTO naturezas (classificacao, natureza)
   VALUES ('1', 'ativo'), ('2', 'passivo'), ('3', 'receita'), ('4', 'despesa');
 )sql",
      nullptr},
-    // 6 -> 7: who closed the period of data_inicial_bloqueada to
+    // 6 -> 7: the operation of the entry service that the last record of its
+    // change carries, the one taken back last, and a recovery's text.
+    {R"sql(
+ALTER TABLE log_alteracoes ADD COLUMN operacao INTEGER;
+CREATE TABLE recuperacoes (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  ultima INTEGER NOT NULL
+);
+INSERT INTO recuperacoes (id, ultima) VALUES (1, 0);
+ALTER TABLE log_eventos ADD COLUMN descricao TEXT;
+)sql",
+     nullptr},
+    // 7 -> 8: who closed the period of data_inicial_bloqueada to
     // data_final_bloqueada, and when (outside/periodo_fechado.h).
     {R"sql(
 ALTER TABLE empresa ADD COLUMN fechado_por INTEGER;
@@ -191,34 +218,21 @@ ALTER TABLE empresa ADD COLUMN fechado_em TEXT;
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
-HRESULT ReadNumber(SuiteDatabase& db, const char* sql, int64_t* value) {
-  SqlStatement query(db, sql);
-  const HRESULT hr = query.StepOne();
-  *value = hr == S_OK ? query.Int(0) : 0;
-  return FAILED(hr) ? hr : S_OK;
-}
-
 }  // namespace
-
-HRESULT ReadSchemaState(SuiteDatabase& db, SchemaState* state) {
-  HRESULT hr = ReadNumber(db, "PRAGMA user_version", &state->version);
-  if (SUCCEEDED(hr)) hr = ReadNumber(db, "PRAGMA application_id", &state->applicationId);
-  if (SUCCEEDED(hr)) hr = ReadNumber(db, "SELECT count(*) FROM sqlite_schema", &state->tables);
-  return hr;
-}
 
 HRESULT MigrateSchema(SuiteDatabase& db) {
   SchemaState state;
-  HRESULT hr = ReadSchemaState(db, &state);
+  HRESULT hr = db.ReadSchemaState(&state);
   if (SUCCEEDED(hr) && state.version < 0) return E_QXDF_BANCO_INVALIDO;
+  const bool postgres = db.backend() == SuiteDatabase::Backend::kPostgres;
   for (int64_t version = state.version; SUCCEEDED(hr) && version < kSuiteSchemaVersion; ++version) {
     const Step& step = kSteps[version];
-    hr = step.run != nullptr ? step.run(db) : db.Execute(step.sql);
-    if (SUCCEEDED(hr)) {
-      const std::string mark = "PRAGMA user_version = " + std::to_string(version + 1) +
-                               "; PRAGMA application_id = " + std::to_string(kSuiteApplicationId);
-      hr = db.Execute(mark.c_str());
+    if (step.run != nullptr) {
+      hr = step.run(db);
+    } else {
+      hr = db.Execute(postgres && step.postgres != nullptr ? step.postgres : step.sql);
     }
+    if (SUCCEEDED(hr)) hr = db.MarkSchemaVersion(version + 1);
   }
   return hr;
 }

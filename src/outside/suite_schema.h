@@ -1,19 +1,10 @@
-// The schema of the suite database and its migration steps.
+// The schema of the suite database and its migration steps, one text for
+// both backends (see "Writing a schema step" in suite_schema.cc).
 #pragma once
-
-#include <cstdint>
 
 #include "outside/suite_database.h"
 
 namespace qx {
-
-struct SchemaState {
-  int64_t version = 0;        // PRAGMA user_version
-  int64_t applicationId = 0;  // PRAGMA application_id
-  int64_t tables = 0;         // tables of any kind in the file
-};
-
-HRESULT ReadSchemaState(SuiteDatabase& db, SchemaState* state);
 
 // Brings the schema from the version it has up to kSuiteSchemaVersion, one
 // step per version. Runs inside the caller's write transaction, which reads

@@ -3,14 +3,17 @@
 #include <cstring>
 #include <filesystem>
 
+#include "outside/naturezas.h"
 #include "outside/outside_codes.h"
+#include "outside/postgres_connection.h"
 #include "outside/sql_statement.h"
-#include "values/text_format.h"
+#include "outside/suite_schema.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/owner_access.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
+#include "values/text_format.h"
 
 namespace qx {
 namespace {
@@ -106,6 +109,9 @@ HRESULT Seed(SuiteDatabase& db, const CompanySeed& seed) {
   for (const HistoricoCadastro& historico : seed.historicos) {
     if (SUCCEEDED(hr)) hr = AdicionaHistorico(db, historico);
   }
+  for (const RegraNatureza& regra : seed.naturezas) {
+    if (SUCCEEDED(hr)) hr = DefineNatureza(db, regra);
+  }
   return hr;
 }
 
@@ -176,38 +182,45 @@ std::string RegisteredCompanyFolder(const Registry& registry, std::string_view c
 
 HRESULT OpenRegisteredCompany(const Registry& registry, std::string_view codigo,
                               std::shared_ptr<SuiteDatabase>* db, std::string* message) {
-  const std::string folder = RegisteredCompanyFolder(registry, codigo);
-  if (folder.empty()) {
+  if (RegisteredCompanyFolder(registry, codigo).empty()) {
     *message =
         FormatText("A empresa \"%s\" n\xE3o est\xE1 cadastrada.", std::string(codigo).c_str());
     return E_QXDF_EMPRESA_SEM_PASTA;
   }
-  return SuiteDatabase::Open(JoinPath(folder, kSuiteDatabaseName), SuiteDatabase::Mode::kExisting,
-                             db, message);
+  return OpenCompanyDatabase(registry, codigo, db, message);
+}
+
+HRESULT CreateCompanyDatabase(const CompanyDatabaseLocation& where, const CompanySeed& seed,
+                              std::string* message) {
+  const bool sqlite = where.postgres.empty();
+  const std::string path = where.SqlitePath();
+  if (sqlite && std::filesystem::exists(path)) {
+    *message = FormatText("O banco de dados \"%s\" j\xE1 existe; nada foi alterado.", path.c_str());
+    return E_QXDF_JA_EXISTE;
+  }
+  HRESULT hr = MakeFolder(where.folder, message);
+  if (FAILED(hr)) return hr;
+  std::shared_ptr<SuiteDatabase> db;
+  hr = OpenDatabaseAt(where, SuiteDatabase::Mode::kNew, &db, message);
+  if (SUCCEEDED(hr)) {
+    hr = db->Write([&] {
+      const HRESULT migrated = MigrateSchema(*db);
+      return SUCCEEDED(migrated) ? Seed(*db, seed) : migrated;
+    });
+    if (FAILED(hr)) *message = db->message();
+  }
+  db.reset();
+  if (FAILED(hr) && sqlite) RemoveDatabase(path);
+  return hr;
 }
 
 HRESULT CreateCompanyDatabase(const std::string& dfFolder, const CompanySeed& seed,
                               std::string* message) {
-  const std::string path = JoinPath(dfFolder, kSuiteDatabaseName);
-  if (std::filesystem::exists(path)) {
-    *message = FormatText("O banco de dados \"%s\" j\xE1 existe; nada foi alterado.", path.c_str());
-    return E_QXDF_JA_EXISTE;
-  }
-  HRESULT hr = MakeFolder(dfFolder, message);
-  if (FAILED(hr)) return hr;
-  std::shared_ptr<SuiteDatabase> db;
-  hr = SuiteDatabase::Open(path, SuiteDatabase::Mode::kCreate, &db, message);
-  if (SUCCEEDED(hr)) {
-    hr = db->Write([&] { return Seed(*db, seed); });
-    if (FAILED(hr)) *message = db->message();
-  }
-  db.reset();
-  if (FAILED(hr)) RemoveDatabase(path);
-  return hr;
+  return CreateCompanyDatabase(CompanyDatabaseLocation{dfFolder, ""}, seed, message);
 }
 
 HRESULT CreateCompany(const Registry& registry, const CompanySeed& seed, const std::string& root,
-                      std::string* message) {
+                      std::string* message, const std::string& postgres) {
   if (!IsValidCompanyCode(seed.codigo)) {
     *message = FormatText(
         "C\xF3"
@@ -230,11 +243,14 @@ HRESULT CreateCompany(const Registry& registry, const CompanySeed& seed, const s
       FolderPath(root.empty() ? installation + "Empresas/" + seed.codigo : root);
   // A company of an office's installation is the office's wherever it lies.
   HRESULT hr = MakeFolder(base, message, installation);
-  if (SUCCEEDED(hr)) hr = CreateCompanyDatabase(base + "DF/", seed, message);
+  if (SUCCEEDED(hr)) {
+    hr = CreateCompanyDatabase(CompanyDatabaseLocation{base + "DF/", postgres}, seed, message);
+  }
   if (SUCCEEDED(hr)) hr = MakeFolder(base + "CN", message);
   if (FAILED(hr)) return hr;
   RegEdit edit;
   edit.CreateKey(key).SetString(key, "DF", base + "DF/").SetString(key, "CN", base + "CN/");
+  if (!postgres.empty()) edit.SetString(key, kConexaoPostgreSQL, postgres);
   return ApplyRegistry(registry, edit, message);
 }
 

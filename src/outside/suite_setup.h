@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "outside/company_admin.h"
+#include "outside/company_database.h"
+#include "outside/naturezas.h"
 #include "platform/registry.h"
 
 namespace qx {
@@ -28,6 +30,7 @@ struct CompanySeed {
   std::vector<UsuarioCadastro> usuarios;
   std::vector<ContaCadastro> contas;
   std::vector<HistoricoCadastro> historicos;
+  std::vector<RegraNatureza> naturezas;  // besides the schema's own rules
 };
 
 // A small company for trying the system: a chart of accounts, a managerial
@@ -51,20 +54,26 @@ std::string InstalledFolder(const Registry& registry);
 
 // The company's "DF" folder in the registry; empty when the company has none.
 std::string RegisteredCompanyFolder(const Registry& registry, std::string_view codigo);
-// Opens an existing company's database through the given registry.
+// Opens an existing company's database through the given registry
+// (OpenCompanyDatabase).
 HRESULT OpenRegisteredCompany(const Registry& registry, std::string_view codigo,
                               std::shared_ptr<SuiteDatabase>* db, std::string* message);
 
-// Creates the company's database in dfFolder (which must not hold one) from the
-// seed; a database that cannot be seeded is removed again.
+// Creates the company's database at `where` from the seed, in one
+// transaction: the SQLite file (which must not exist; one that cannot be
+// seeded is removed again) or the PostgreSQL schema (which must be empty).
+HRESULT CreateCompanyDatabase(const CompanyDatabaseLocation& where, const CompanySeed& seed,
+                              std::string* message);
 HRESULT CreateCompanyDatabase(const std::string& dfFolder, const CompanySeed& seed,
                               std::string* message);
 // Creates a company under root ("<root>/DF/", "<root>/CN/"), or under the
-// installation's "Empresas" folder when root is empty, seeds its database and
-// then writes its key "Empresas\<code>" with the "DF" and "CN" values. A
-// company that exists gives E_QXDF_JA_EXISTE.
+// installation's "Empresas" folder when root is empty, seeds its database (in
+// SQLite, or in the PostgreSQL database that the connection value `postgres`
+// names) and then writes its key "Empresas\<code>" with the "DF" and "CN"
+// values (and "ConexaoPostgreSQL"). A company that exists gives
+// E_QXDF_JA_EXISTE.
 HRESULT CreateCompany(const Registry& registry, const CompanySeed& seed, const std::string& root,
-                      std::string* message);
+                      std::string* message, const std::string& postgres = "");
 
 // The embedded default installation under home: the installation folder
 // home/suite and the sample company "DEMO" of the current year. What exists

@@ -9,6 +9,9 @@
 
 namespace qx {
 
+// The event source of the system's reports.
+inline constexpr char kFonteEventos[] = "QX Sistemas";
+
 enum class EventType : uint16_t {
   kError = 1,
   kWarning = 2,

@@ -1,6 +1,8 @@
 // The process-wide plan of injected file failures.
 #include "platform/file_faults.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -13,6 +15,8 @@ namespace qx {
 namespace {
 
 constexpr size_t kOps = static_cast<size_t>(FileOp::Any) + 1;
+// The cause of a rule that ends the process (no failure cause has it).
+constexpr int kCausaSaida = -1;
 
 struct Rule {
   FileOp op;
@@ -62,6 +66,14 @@ void FileFaults::ArmPartialWrite(int nth, int cause, uint32_t bytes, std::string
   active_.store(true, std::memory_order_relaxed);
 }
 
+void FileFaults::ArmExit(int nth, std::string_view pathPart) {
+  Plan& plan = ThePlan();
+  std::lock_guard lock(plan.mutex);
+  plan.rules.push_back(
+      {FileOp::Write, static_cast<uint64_t>(std::max(nth, 1)), 1, kCausaSaida, std::string(pathPart)});
+  active_.store(true, std::memory_order_relaxed);
+}
+
 void FileFaults::Count(std::string_view pathPart) {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.mutex);
@@ -101,6 +113,7 @@ int FileFaults::CheckArmed(FileOp op, const std::string& path, uint32_t* written
     }
     ++rule.seen;
     if (cause == 0 && rule.seen >= rule.first && rule.seen - rule.first < rule.count) {
+      if (rule.cause == kCausaSaida) _exit(kCodigoSaida);
       cause = rule.cause;
       if (written != nullptr) *written = rule.written;
     }

@@ -14,7 +14,7 @@
 // Open failure makes Open return false with the cause; any other operation throws
 // CFileException. The failing call does nothing (a failing Close still closes the file), except
 // a Write armed with ArmPartialWrite, which first writes part of its bytes, as a disk that fills
-// in the middle of a write does.
+// in the middle of a write does, and one armed with ArmExit, which ends the process.
 // A fault sweep counts the calls of an operation first (Count, Calls) and then fails each in
 // turn. With nothing armed and no counting, a file operation pays one relaxed atomic load.
 namespace qx {
@@ -42,6 +42,10 @@ class FileFaults {
   // The nth Write on paths containing pathPart writes its first `bytes` bytes (all of them when
   // it has fewer) and then fails with cause.
   static void ArmPartialWrite(int nth, int cause, uint32_t bytes, std::string_view pathPart = {});
+  // The nth Write on paths containing pathPart ends the process at once, with exit code
+  // kCodigoSaida, before it writes: a process killed in the middle of its work.
+  static void ArmExit(int nth, std::string_view pathPart = {});
+  static constexpr int kCodigoSaida = 77;
   // Starts counting the calls on paths containing pathPart, from zero.
   static void Count(std::string_view pathPart = {});
   // Calls of op counted since Count (Any: of all operations).

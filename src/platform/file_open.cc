@@ -56,13 +56,15 @@ int OpenIgnoringCase(const char* path, int flags, bool create, std::string* actu
 // Why an open descriptor may not be used as asked: a directory is no file, and a file without
 // write permission bits is read-only also for root. A file of ours opened for writing loses
 // what its bits give other users (made by an older version, or by hand): none of them may read
-// it, nor lock it against our writes.
+// it, nor lock it against our writes. Only a regular file: a device reached by a link (/dev/null
+// owned by root, say) is the whole machine's.
 int CheckOpened(int fd, bool writes) {
   struct stat status;
   if (fstat(fd, &status) != 0) return errno;
   if (S_ISDIR(status.st_mode)) return EISDIR;
   if (writes && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
-  if (writes && (status.st_mode & S_IRWXO) != 0 && status.st_uid == geteuid()) {
+  if (writes && S_ISREG(status.st_mode) && (status.st_mode & S_IRWXO) != 0 &&
+      status.st_uid == geteuid()) {
     fchmod(fd, status.st_mode & 07770);
   }
   return 0;

@@ -51,6 +51,8 @@ std::string OsUserName() {
 
 uint32_t CurrentThreadId() { return static_cast<uint32_t>(gettid()); }
 
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
+
 std::string KernelRelease() {
   utsname names{};
   if (uname(&names) != 0) return {};

@@ -27,6 +27,8 @@ std::string ProcessBaseName();
 std::string OsUserName();
 // Kernel's identifier of the calling thread.
 uint32_t CurrentThreadId();
+// Kernel's identifier of the process (which a fork changes).
+uint32_t CurrentProcessId();
 // Kernel release, which stands for the system version.
 std::string KernelRelease();
 

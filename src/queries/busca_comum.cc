@@ -3,6 +3,7 @@
 #include "diagnostics/error_log.h"
 #include "entries/lancamento_base.h"
 #include "queries/busca_codigos.h"
+#include "values/text_format.h"
 
 namespace qx {
 
@@ -18,19 +19,28 @@ HRESULT CarregaFiliaisAtivas(CLancamentoBase& objeto, const char* funcao,
   return hr;
 }
 
-HRESULT VerificaMesesBusca(CLancamentoBase& objeto, const char* funcao, const Meses& meses,
-                           CQXMesAno base) {
-  if (meses.Vazio()) return S_OK;
-  const int antes = base.Value() - meses.Primeiro().Value();
-  const int depois = meses.Ultimo().Value() - base.Value();
-  if (antes <= kMesesAntesDaBase && depois <= kMesesDepoisDaBase) return S_OK;
+HRESULT VerificaMesesBusca(CLancamentoBase& objeto, const char* funcao, CQXMesAno primeiro,
+                           CQXMesAno ultimo, CQXMesAno base) {
+  if (primeiro > ultimo) return S_OK;
+  std::string porque;
+  if (primeiro < kPrimeiroMesArquivos || ultimo > kUltimoMesArquivos) {
+    porque = FormatText("os nomes dos arquivos de m\xEAs s\xF3 distinguem os meses de %s a %s",
+                        kPrimeiroMesArquivos.Text(8, '/').c_str(),
+                        kUltimoMesArquivos.Text(8, '/').c_str());
+  } else if (base.Value() - primeiro.Value() > kMesesAntesDaBase ||
+             ultimo.Value() - base.Value() > kMesesDepoisDaBase) {
+    porque = FormatText(
+        "as chaves guardam o m\xEAs at\xE9 %d meses antes e %d meses depois do m\xEAs base; "
+        "divida o per\xEDodo em buscas menores",
+        kMesesAntesDaBase, kMesesDepoisDaBase);
+  } else {
+    return S_OK;
+  }
   QXGravaLogErro(&objeto, funcao, kUnidadeBusca, __LINE__,
-                 "Busca de %s a %s recusada (hr = %#X): as chaves guardam o m\xEAs at\xE9 "
-                 "%d meses antes e %d meses depois do m\xEAs base %s; divida o per\xEDodo em "
-                 "buscas menores",
-                 meses.Primeiro().Text(8, '/').c_str(), meses.Ultimo().Text(8, '/').c_str(),
-                 static_cast<unsigned>(kHrPeriodoBuscaLongo), kMesesAntesDaBase,
-                 kMesesDepoisDaBase, base.Text(8, '/').c_str());
+                 "Busca de %s a %s (m\xEAs base %s) recusada (hr = %#X): %s",
+                 primeiro.Text(8, '/').c_str(), ultimo.Text(8, '/').c_str(),
+                 base.Text(8, '/').c_str(), static_cast<unsigned>(kHrPeriodoBuscaLongo),
+                 porque.c_str());
   return kHrPeriodoBuscaLongo;
 }
 

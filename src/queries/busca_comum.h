@@ -80,12 +80,13 @@ inline int32_t ChaveBusca(CQXMesAno mes, CQXMesAno base, uint32_t posicao) {
 inline constexpr int kMesesAntesDaBase = 128;
 inline constexpr int kMesesDepoisDaBase = 127;
 
-// S_OK when every month of the walk has its offset from `base` in a key. A
-// longer range would give keys of other months: it is refused before any
-// file is opened, with an error log line under `funcao` that names the range
-// and tells the client to split it (kHrPeriodoBuscaLongo).
-HRESULT VerificaMesesBusca(CLancamentoBase& objeto, const char* funcao, const Meses& meses,
-                           CQXMesAno base);
+// S_OK when every month from `primeiro` to `ultimo` has a file name of its
+// own and its offset from `base` in a key (or the range is empty). Another
+// range would give keys of other months, or the entries of other months: it
+// is refused before any file is opened, with an error log line under
+// `funcao` that names the range and what to do (kHrPeriodoBuscaLongo).
+HRESULT VerificaMesesBusca(CLancamentoBase& objeto, const char* funcao, CQXMesAno primeiro,
+                           CQXMesAno ultimo, CQXMesAno base);
 
 // Reads positions 1, 2, ... of an open entry file and hands each record to
 // visita(posicao, registro), which returns false to stop. Returns 0 at the end

@@ -18,10 +18,12 @@ HRESULT CLancamentoBase::BuscaQtdLancamentosConta(REGLAN_CONTAPS RegLanConta,
   if (lQuantidade == nullptr) return E_POINTER;
   *lQuantidade = 0;
   const CQXMesAno primeiro = qx::MesDoLimite(RegLanConta.iDataInicial);
-  const qx::Meses meses(primeiro, qx::MesDoLimite(RegLanConta.iDataFinal));
-  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, meses, primeiro); FAILED(hr)) {
+  const CQXMesAno ultimo = qx::MesDoLimite(RegLanConta.iDataFinal);
+  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, primeiro, ultimo, primeiro);
+      FAILED(hr)) {
     return hr;
   }
+  const qx::Meses meses(primeiro, ultimo);
   // Without a branch the user's active branches are admitted; with one, that
   // branch and whatever the (then unloaded) set reports active.
   CQXDadosDF_FiliaisAtivas filiais;

@@ -96,8 +96,10 @@ HRESULT CLancamentoBase::BuscaQtdLancamentos(ULONG DataInicial, ULONG DataFinal,
   const CQXMesAno base = qx::MesDoLimite(DataInicial);
   const CQXMesAno primeiro = filtro.DataInicial != 0 ? qx::MesDoLimite(filtro.DataInicial) : base;
   const CQXMesAno ultimo = qx::MesDoLimite(filtro.DataFinal != 0 ? filtro.DataFinal : DataFinal);
+  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, primeiro, ultimo, base); FAILED(hr)) {
+    return hr;
+  }
   const qx::Meses meses(primeiro, ultimo);
-  if (const HRESULT hr = qx::VerificaMesesBusca(*this, kFuncao, meses, base); FAILED(hr)) return hr;
 
   CQXDadosDF_FiliaisAtivas filiais;
   if (qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais) != S_OK) return S_OK;

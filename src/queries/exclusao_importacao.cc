@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "entries/entry_messages.h"
+#include "entries/exclusao.h"
 #include "entries/lancamento_base.h"
 #include "entries/periodo_chamada.h"
 #include "platform/task_memory.h"
@@ -102,6 +105,43 @@ HRESULT EntregaErros(const std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS>& erros,
   return S_OK;
 }
 
+// Removals per operation: each group goes whole or not at all, and its intent
+// and change log fit in the free-space reserve of a full disk.
+constexpr size_t kPorOperacao = 128;
+
+// Removes a group of entries as one operation, then tells document
+// management of each; *excluidos counts those removed. 0, or the first
+// failure: of the file work or the change log (the group is then taken back),
+// or of document management (the group stays removed).
+HRESULT ExcluiGrupo(CLancamentoBase& objeto, std::span<const HelperLanExcluir> grupo,
+                    uint32_t* excluidos) {
+  qx::Espaco espaco{0, 0, false};
+  for (size_t i = 0; i < grupo.size(); ++i) espaco += qx::EspacoDaExclusao(objeto.ComplementoAtual());
+  if (const int status = qx::AceitaGravacao(objeto, espaco)) return status;
+  qx::Operacao operacao(objeto, qx::kOperacaoImportacao);
+  if (const int status = operacao.Inicia()) return status;
+  std::vector<HelperLanExcluir> feitos;
+  HRESULT hr = S_OK;
+  for (const HelperLanExcluir& l : grupo) {
+    const qx::Remocao remocao = qx::ExcluiNaOperacao(objeto, static_cast<int32_t>(l.posicao),
+                                                     l.mes.Value(), operacao.log());
+    if (remocao.excluidoAgora) feitos.push_back(l);
+    if (remocao.status != ARQ_OK && remocao.status != qx::kMensagemLancamentoInexistente) {
+      hr = remocao.status;
+      break;
+    }
+  }
+  if (hr == S_OK) hr = operacao.Conclui();
+  if (hr != S_OK) return operacao.Desfaz() ? hr : qx::kHrOperacaoInterrompida;
+  *excluidos += static_cast<uint32_t>(feitos.size());
+  for (const HelperLanExcluir& l : feitos) {
+    const HRESULT ged =
+        qx::InformaExclusaoGed(objeto, static_cast<int32_t>(l.posicao), l.mes.Value());
+    if (hr == S_OK) hr = ged;
+  }
+  return hr;
+}
+
 }  // namespace
 
 HRESULT CLancamentoBase::ExclusaoImportacao(CNLAN_EXCLUSAO_IMP_PS params,
@@ -129,12 +169,12 @@ HRESULT CLancamentoBase::ExclusaoImportacao(CNLAN_EXCLUSAO_IMP_PS params,
   }
   if (!erros.empty()) return EntregaErros(erros, pRes);
 
-  for (const HelperLanExcluir& lancamento : remover) {
-    hr = Exclui(static_cast<int32_t>(lancamento.posicao), lancamento.mes.Value());
-    // A removal that did not happen stops the rest; the count says how many
+  for (size_t inicio = 0; inicio < remover.size(); inicio += kPorOperacao) {
+    const size_t fim = std::min(remover.size(), inicio + kPorOperacao);
+    hr = ExcluiGrupo(*this, {remover.data() + inicio, fim - inicio}, &pRes->nQtdExcluidos);
+    // A group that did not happen stops the rest; the count says how many
     // are gone, and a plain status comes back in the failure form.
     if (hr != S_OK) return hr < 0 ? hr : QXHresultDoStatus(hr);
-    ++pRes->nQtdExcluidos;
   }
   return S_OK;
 }

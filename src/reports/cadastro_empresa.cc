@@ -5,9 +5,8 @@
 
 #include "diagnostics/profiler_identity.h"
 #include "outside/acesso_servidores.h"
-#include "outside/company_database.h"
 #include "outside/outside_codes.h"
-#include "platform/codepage.h"
+#include "reports/banco_empresa.h"
 #include "reports/falha.h"
 #include "reports/natureza.h"
 
@@ -26,15 +25,8 @@ HRESULT Exige(HRESULT hr, const std::string& contexto) {
 CadastroEmpresa::CadastroEmpresa(const Identidade& identidade) : identidade_(identidade) {
   const char* empresa = identidade_.empresa.c_str();
   const auto usuario = static_cast<unsigned short>(identidade_.usuario);
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  const HRESULT aberto = OpenCompanyDatabase(identidade_.empresa, &db, &mensagem);
-  if (FAILED(aberto)) {
-    throw FalhaServico{aberto,
-                       "a leitura do cadastro da empresa " + identidade_.empresa,
-                       {},
-                       Cp1252ToUtf8(mensagem)};
-  }
+  const std::shared_ptr<SuiteDatabase> db = AbreBancoDaEmpresa(
+      identidade_.empresa, "a leitura do cadastro da empresa " + identidade_.empresa);
   CQXAcessoServidores acesso;
   acesso.Conecta(db, nullptr);
   // A user the company does not know has no active branch.
@@ -43,11 +35,7 @@ CadastroEmpresa::CadastroEmpresa(const Identidade& identidade) : identidade_(ide
   CQXDadosDF_Propriedades propriedades;
   Exige(acesso.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), "LePropriedades");
   quantidadeGerencial_ = propriedades.GetUsaQuantidadeGerencial() != 0;
-  const HRESULT naturezas = ListaNaturezas(*db, &naturezas_);
-  if (FAILED(naturezas)) {
-    throw FalhaServico{naturezas, "a leitura das naturezas das contas", {},
-                       Cp1252ToUtf8(db->message())};
-  }
+  ConfirmaLeitura(ListaNaturezas(*db, &naturezas_), *db, "a leitura das naturezas das contas");
 
   CQXComPtr<IQXCN_Mestre> mestre;
   Exige(acesso.GetAcessoContabil()->GetICNMestre(mestre), "GetICNMestre");

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "outside/company_admin.h"
-#include "outside/company_database.h"
 #include "platform/codepage.h"
+#include "reports/banco_empresa.h"
 #include "reports/cadastro_empresa.h"
 #include "reports/falha.h"
 #include "reports/lancamentos_periodo.h"
@@ -20,15 +20,10 @@ std::string Ano(const Exercicio& e) { return std::to_string(e.ano); }
 
 // Every branch of the company must be active for the session's user.
 void ExigeTodasAsFiliais(const Identidade& identidade, const std::string& acao) {
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  HRESULT hr = OpenCompanyDatabase(identidade.empresa, &db, &mensagem);
+  constexpr char kLeitura[] = "a leitura das filiais";
+  const std::shared_ptr<SuiteDatabase> db = AbreBancoDaEmpresa(identidade.empresa, kLeitura);
   std::vector<FilialCadastro> filiais;
-  if (SUCCEEDED(hr)) {
-    hr = ListaFiliais(*db, &filiais);
-    mensagem = db->message();
-  }
-  if (FAILED(hr)) throw FalhaServico{hr, "a leitura das filiais", {}, Cp1252ToUtf8(mensagem)};
+  ConfirmaLeitura(ListaFiliais(*db, &filiais), *db, kLeitura);
   const CadastroEmpresa cadastro(identidade);
   std::string faltam, comandos;
   for (const FilialCadastro& f : filiais) {

@@ -41,17 +41,18 @@ std::optional<PeriodoFechado> PeriodoFechadoDaSessao() {
   return periodo;
 }
 
+std::string DetalheDaFalha(HRESULT hr) {
+  if (hr != kHrPeriodoFechado) return {};
+  // The period as it is now: who closed it, and since when.
+  const std::optional<PeriodoFechado> periodo = PeriodoFechadoDaSessao();
+  return periodo
+             ? "o lançamento é do período fechado " + Cp1252ToUtf8(DescrevePeriodoFechado(*periodo))
+             : "";
+}
+
 HRESULT Verifica(HRESULT hr, const std::string& contexto) {
   if (hr == S_OK) return hr;
-  if (hr == kHrPeriodoFechado) {
-    // The period as it is now: who closed it, and since when.
-    const std::optional<PeriodoFechado> periodo = PeriodoFechadoDaSessao();
-    throw FalhaServico{hr, contexto, "",
-                       periodo ? "o lançamento é do período fechado " +
-                                     Cp1252ToUtf8(DescrevePeriodoFechado(*periodo))
-                               : ""};
-  }
-  if (!MarcaOcupada(hr)) throw FalhaServico{hr, contexto};
+  if (!MarcaOcupada(hr)) throw FalhaServico{hr, contexto, "", DetalheDaFalha(hr)};
   const std::string marca = "XXMARCA" + std::to_string(kMarcaLancamentos) + ".dat";
   const std::string arquivo =
       t_pastaDaSessao.empty() ? marca : JoinPath(t_pastaDaSessao, marca);

@@ -45,6 +45,11 @@ struct FalhaRecusa {
 // closed period names that company's period, who closed it and when.
 HRESULT Verifica(HRESULT hr, const std::string& contexto);
 
+// What a failure's code alone does not say, for FalhaServico::detalhe: the
+// refusal of a closed period names that company's period, who closed it and
+// when; empty otherwise.
+std::string DetalheDaFalha(HRESULT hr);
+
 // Remembers the company of the session this thread opens (for Verifica).
 void LembraPastaDaSessao(const std::string& empresa);
 

@@ -12,9 +12,8 @@ namespace qx {
 namespace {
 
 constexpr const char* kNomes[kQuantidadeCampos] = {
-    "data",      "debito",      "credito",   "valor",       "filial", "documento",
-    "historico", "complemento", "gerencial", "valor_moeda", "origem", "conferido",
-    "fechado_de", "fechado_ate"};
+    "data",        "debito",    "credito",     "valor",  "filial",    "documento",  "historico",
+    "complemento", "gerencial", "valor_moeda", "origem", "conferido", "fechado_de", "fechado_ate"};
 
 // A period's event as the changes of its first and last day; a side where
 // nothing was closed has no value.
@@ -81,6 +80,11 @@ class Leitura {
 
   // Leaves h->id 0 for an event that changed nothing.
   HRESULT Decodifica(const EventoLog& e, EventoHistorico* h) {
+    if (e.tipo == kEventoRecuperacao) {
+      Preenche(e, h);
+      h->descricao = e.descricao;
+      return S_OK;
+    }
     if (e.tipo == kEventoConferido) {
       Preenche(e, h);
       h->mudancas.push_back({Campo::kConferido, ValorCampo::Numero(e.conferidoAntes),

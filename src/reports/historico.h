@@ -1,7 +1,8 @@
 // The history of entries as people read it: every save, update, removal and
-// check of an entry, and every closing and reopening of a period, with the moment, user and session that made it and the
-// fields it changed, old and new. It is read from the company's change log
-// (outside/change_log_query.h), whose indexes answer each filter.
+// check of an entry and every closing or reopening of a period, with the
+// moment, user and session that made it and the fields it changed, old and
+// new. It is read from the company's change log (outside/change_log_query.h),
+// whose indexes answer each filter.
 #pragma once
 
 #include <cstdint>
@@ -72,7 +73,9 @@ struct Mudanca {
 
 struct EventoHistorico {
   int64_t id = 0;         // the event's place in the change log's order
-  char tipo = '\0';       // kEventoNovo ... kEventoConferido, kEventoPeriodo
+  // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido, kEventoPeriodo,
+  // kEventoRecuperacao
+  char tipo = '\0';
   std::string gravadoEm;  // "YYYY-MM-DD HH:MM:SS.mmm"
   uint32_t sessao = 0;
   std::optional<uint16_t> usuario;
@@ -80,6 +83,7 @@ struct EventoHistorico {
   int32_t posicao = 0;
   uint32_t lote = 0;              // import batch; 0 for none
   std::vector<Mudanca> mudancas;  // in field order
+  std::string descricao;          // what a recovery took back (Windows-1252)
 };
 
 // The events the filter admits, in their order. An update that was undone

@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "diagnostics/profiler_identity.h"
-#include "outside/company_database.h"
 #include "outside/conexao_plano.h"
-#include "platform/codepage.h"
+#include "reports/banco_empresa.h"
 #include "reports/falha.h"
 #include "reports/natureza.h"
 #include "reports/niveis.h"
@@ -93,17 +92,10 @@ PlanoDeContas LePlano(const SessaoLancamento& servico, char plano) {
 }
 
 std::vector<RegraNatureza> LeNaturezas(const std::string& empresa) {
-  std::shared_ptr<SuiteDatabase> db;
-  std::string mensagem;
-  HRESULT hr = OpenCompanyDatabase(empresa, &db, &mensagem);
+  constexpr char kLeitura[] = "a leitura das naturezas das contas";
+  const std::shared_ptr<SuiteDatabase> db = AbreBancoDaEmpresa(empresa, kLeitura);
   std::vector<RegraNatureza> regras;
-  if (SUCCEEDED(hr)) {
-    hr = ListaNaturezas(*db, &regras);
-    mensagem = db->message();
-  }
-  if (FAILED(hr)) {
-    throw FalhaServico{hr, "a leitura das naturezas das contas", {}, Cp1252ToUtf8(mensagem)};
-  }
+  ConfirmaLeitura(ListaNaturezas(*db, &regras), *db, kLeitura);
   return regras;
 }
 

@@ -10,8 +10,6 @@
 
 namespace qx {
 
-inline constexpr char kFonteEventos[] = "QX Sistemas";
-
 // One event of type tipo with the code as its id and two strings: texto, and
 // "\nHR: 0x%X (%s)\nCLSID: %s\nPrograma: %s\n" with the code, its system
 // message, the class id and the executable's full path.

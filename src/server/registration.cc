@@ -28,8 +28,16 @@ std::string ChaveClasse(const std::string& raiz) {
 std::string ChaveBibliotecaTipos(const std::string& raiz) {
   return ChaveGuid(raiz, "TypeLib", LIBID_OSTRELLib);
 }
-std::string ChaveInterface(const std::string& raiz) {
-  return ChaveGuid(raiz, "Interface", IID_IQXCN_Lancamento);
+// The interfaces of the class, each under "Interface" with its name.
+struct Interface {
+  const IID& iid;
+  const char* nome;
+};
+constexpr Interface kInterfaces[] = {{IID_IQXCN_Lancamento, kNomeInterface},
+                                     {IID_IQXCN_LancamentoLote, kNomeInterfaceLote}};
+
+std::string ChaveInterface(const std::string& raiz, const Interface& i) {
+  return ChaveGuid(raiz, "Interface", i.iid);
 }
 
 std::string LinhaServidor(const std::string& modulo) {
@@ -71,11 +79,10 @@ RegEdit RegistroClasse(const std::string& raiz, const std::string& modulo) {
 }
 
 // What registering the type library writes: the library's version key with
-// its name, flags, help folder and file, and the interface it describes,
+// its name, flags, help folder and file, and the interfaces it describes,
 // marshalled from the library.
 RegEdit RegistroBibliotecaTipos(const std::string& raiz, const std::string& modulo) {
   const std::string versao = ChaveBibliotecaTipos(raiz) + "\\" + kVersaoBibliotecaTipos;
-  const std::string interface = ChaveInterface(raiz);
   const size_t separador = LastSeparator(modulo);
   RegEdit edicao;
   edicao.CreateKey(raiz + "TypeLib")
@@ -85,13 +92,16 @@ RegEdit RegistroBibliotecaTipos(const std::string& raiz, const std::string& modu
       .SetString(versao + "\\HELPDIR", "",
                  separador == std::string::npos ? "" : modulo.substr(0, separador))
       .SetString(versao + "\\" + kArquivoBibliotecaTipos, "", modulo)
-      .CreateKey(raiz + "Interface")
-      .DeleteTree(interface)
-      .SetString(interface, "", kNomeInterface)
-      .SetString(interface + "\\ProxyStubClsid", "", kProxyBibliotecaTipos)
-      .SetString(interface + "\\ProxyStubClsid32", "", kProxyBibliotecaTipos)
-      .SetString(interface + "\\TypeLib", "", GuidToBracedText(LIBID_OSTRELLib))
-      .SetString(interface + "\\TypeLib", "Version", kVersaoBibliotecaTipos);
+      .CreateKey(raiz + "Interface");
+  for (const Interface& i : kInterfaces) {
+    const std::string interface = ChaveInterface(raiz, i);
+    edicao.DeleteTree(interface)
+        .SetString(interface, "", i.nome)
+        .SetString(interface + "\\ProxyStubClsid", "", kProxyBibliotecaTipos)
+        .SetString(interface + "\\ProxyStubClsid32", "", kProxyBibliotecaTipos)
+        .SetString(interface + "\\TypeLib", "", GuidToBracedText(LIBID_OSTRELLib))
+        .SetString(interface + "\\TypeLib", "Version", kVersaoBibliotecaTipos);
+  }
   return edicao;
 }
 
@@ -108,8 +118,8 @@ HRESULT RegistraServidor(bool porUsuario, const std::string& modulo) {
 HRESULT DesregistraServidor(bool porUsuario) {
   const std::string raiz = Raiz(porUsuario);
   RegEdit classe;
-  classe.DeleteTree(ChaveInterface(raiz))
-      .DeleteTree(ChaveBibliotecaTipos(raiz))
+  for (const Interface& i : kInterfaces) classe.DeleteTree(ChaveInterface(raiz, i));
+  classe.DeleteTree(ChaveBibliotecaTipos(raiz))
       .DeleteTree(ChaveClasse(raiz))
       .DeleteTree(raiz + kProgIdSemVersao)
       .DeleteTree(raiz + kProgId);

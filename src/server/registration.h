@@ -22,6 +22,7 @@ inline constexpr char kBibliotecaTipos[] = "OSTRELLib";
 inline constexpr char kVersaoBibliotecaTipos[] = "1.0";
 inline constexpr char kArquivoBibliotecaTipos[] = "409\\win64";
 inline constexpr char kNomeInterface[] = "IQXCN_Lancamento";
+inline constexpr char kNomeInterfaceLote[] = "IQXCN_LancamentoLote";
 // The proxy of interfaces that a type library describes.
 inline constexpr char kProxyBibliotecaTipos[] = "{00020424-0000-0000-C000-000000000046}";
 

@@ -1,6 +1,7 @@
 #include "storage/file_access.h"
 
 #include "platform/path.h"
+#include "storage/intencao.h"
 #include "storage/retry_budgets.h"
 #include "storage/text_field_report.h"
 
@@ -74,6 +75,7 @@ uint64_t FimParaAnexar(CFile& arquivo, uint32_t tamanhoRegistro, uint32_t tamanh
 }
 
 void EscreveInteiro(CFile& arquivo, uint64_t posicao, const void* bytes, uint32_t tamanho) {
+  if (Intencao* intencao = Intencao::DaThread()) intencao->AntesDeEscrever(arquivo, posicao, tamanho);
   try {
     arquivo.Seek(static_cast<int64_t>(posicao), CFile::begin);
     arquivo.Write(bytes, tamanho);

@@ -49,7 +49,8 @@ int FechaArquivo(CFile& arquivo);
 // to a heap) go to the end of the file. Throws CFileException*.
 uint64_t FimParaAnexar(CFile& arquivo, uint32_t tamanhoRegistro, uint32_t tamanho);
 
-// Writes the bytes at byte `posicao`. A write that fails after part of its
+// Writes the bytes at byte `posicao`, once the intent of the thread's
+// operation (intencao.h), when there is one, holds what they replace. A write that fails after part of its
 // bytes (a disk that fills up) and leaves the file ending inside them is cut
 // back to `posicao`, so that no partial record stays at the end; the failure
 // is then thrown on (CFileException*).

@@ -1,5 +1,7 @@
 // Marks: mark n of a folder is held by whoever has its mark file open without
-// sharing. Others wait in steps of 10 ms and give up after 50 seconds.
+// sharing. Others wait in steps of 10 ms and give up after 50 seconds. The
+// file keeps what its holder writes in it (the holder of mark 7 keeps the
+// intent of its operation there) until the holder empties it.
 #include <cinttypes>
 #include <string>
 
@@ -40,13 +42,15 @@ int CQXArqEx::Marca(const char* pasta, int numero, int /*reservado1*/, int /*res
   if (pasta == nullptr || *pasta == '\0' || numero < 0 || numero > 255) {
     return ARQ_PARAMETRO_INVALIDO;
   }
-  const std::string caminho = qx::JoinPath(pasta, "XXMARCA" + std::to_string(numero) + ".dat");
+  const std::string caminho = qx::JoinPath(pasta, qx::NomeArquivoMarca(numero));
   const uint64_t inicio = GetTickCount64();
   auto marca = std::make_unique<CFile>();
   for (;;) {
     CFileException erro;
     if (marca->Open(caminho.c_str(),
-                    CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &erro)) {
+                    CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
+                        CFile::shareExclusive,
+                    &erro)) {
       m_pMarca = std::move(marca);
       return ARQ_OK;
     }
@@ -61,3 +65,9 @@ int CQXArqEx::Marca(const char* pasta, int numero, int /*reservado1*/, int /*res
 }
 
 void CQXArqEx::Desmarca() { m_pMarca.reset(); }
+
+namespace qx {
+
+std::string NomeArquivoMarca(int numero) { return "XXMARCA" + std::to_string(numero) + ".dat"; }
+
+}  // namespace qx

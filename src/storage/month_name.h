@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+
+#include "values/qx_mes_ano.h"
 
 namespace qx {
 
@@ -16,6 +20,9 @@ inline constexpr char kPrefixoComplementos[] = "CNLH";  // complement texts, byt
 // "MMYY" of a month-year (1 = January 1848); 0 and values of 34441 or more
 // give "0000".
 std::string ParteMesArquivo(uint16_t mesAno);
+// The month-year that a month part names, when ParteMesArquivo gives back the
+// same four characters ("0000" names month-year 0); nullopt for anything else.
+std::optional<CQXMesAno> MesDaParteArquivo(std::string_view parte);
 
 // The folder is used as given (folders come with their trailing separator);
 // one is added when a non-empty folder lacks it.

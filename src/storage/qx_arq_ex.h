@@ -11,6 +11,13 @@
 #include "storage/base_arquivo.h"
 #include "storage/qx_arq_marca_enum.h"
 
+namespace qx {
+
+// The name of mark n's file in its folder: "XXMARCA<n>.dat".
+std::string NomeArquivoMarca(int numero);
+
+}  // namespace qx
+
 class CQXArqEx : public CBaseArquivo, public IQXArqMarcaEnum {
  public:
   static constexpr int32_t kTamanhoBufferPadrao = 32768;
@@ -51,6 +58,9 @@ class CQXArqEx : public CBaseArquivo, public IQXArqMarcaEnum {
   int Marca(const char* pasta, int numero, int reservado1 = 0, int reservado2 = 0);
   // Releases the held mark; nothing happens when none is held.
   void Desmarca();
+  // The held mark's file, which keeps what the holder writes in it; null
+  // when no mark is held.
+  CFile* ArquivoDaMarca() { return m_pMarca.get(); }
 
  private:
   int AbreAgora();

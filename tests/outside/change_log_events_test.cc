@@ -120,7 +120,8 @@ class ChangeLogHistoryTest : public OutsideTest {
   std::vector<EventoLog> Lista(const FiltroEventos& filtro) {
     std::vector<EventoLog> eventos;
     const std::shared_ptr<SuiteDatabase> db = Open();
-    EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK);
+    EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK)
+        << db->message();
     return eventos;
   }
   static int64_t Numero(SuiteDatabase& db, const char* sql) {
@@ -234,12 +235,14 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
   EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
 }
 
-TEST_F(ChangeLogHistoryTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
+using ChangeLogOrderTest = OnBothBackends<ChangeLogHistoryTest>;
+QX_ON_BOTH_BACKENDS(ChangeLogOrderTest);
+
+TEST_P(ChangeLogOrderTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
-  CQXComPtr<IQXDF_Log> log;
-  ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
   const std::shared_ptr<SuiteDatabase> db = Open();
   const auto ultimo = [&] { return Numero(*db, "SELECT max(id) FROM log_alteracoes"); };
   const auto apaga = [&](const char* sql) {
@@ -259,7 +262,7 @@ TEST_F(ChangeLogHistoryTest, IdsStayIncreasingWhenTheNewestRecordsAreDeleted) {
   EXPECT_EQ(ultimo(), 7);
 }
 
-TEST_F(ChangeLogHistoryTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
+TEST_P(ChangeLogOrderTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
   MakeCompany();
   ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {1}}), S_OK);
   const struct {
@@ -272,8 +275,7 @@ TEST_F(ChangeLogHistoryTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
     const auto& id = identidades[i % 3];
     CQXBaseParaRotinas rotinas;
     ASSERT_EQ(rotinas.Inicializa(kTestCompany, id.usuario, id.sessao), S_OK);
-    CQXComPtr<IQXDF_Log> log;
-    ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+    CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
     const CQXData data = CQXData::Make(10, 3 + i % 3, 2024);
     const std::string imagem = Imagem(data, i % 5 == 0 ? 9 : 0);
     const char letra = i % 4 == 0 ? 'E' : 'I';

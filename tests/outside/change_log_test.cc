@@ -5,26 +5,25 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include "../platform/test_support.h"
 #include "outside/company_admin.h"
+#include "outside/import_batches.h"
 #include "outside/outside_codes.h"
 #include "outside/qx_base_para_rotinas.h"
+#include "outside/sessions.h"
 #include "outside_test_company.h"
 
 namespace qx {
 namespace {
 
-using ChangeLogTest = OutsideTest;
+using ChangeLogTest = OnBothBackends<OutsideTest>;
+QX_ON_BOTH_BACKENDS(ChangeLogTest);
 
-CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
-  CQXComPtr<IQXDF_Log> log;
-  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
-  return log;
-}
-
-TEST_F(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
+TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
@@ -50,7 +49,7 @@ TEST_F(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   EXPECT_LT(records[1].id, records[2].id);
 }
 
-TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
+TEST_P(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   MakeCompany();
   ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {}}), S_OK);
   // Sessions 0x5000 and 0x5001 share the key 5; 0x7000 has key 7.
@@ -94,7 +93,7 @@ TEST_F(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   _exit(0);
 }
 
-TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
+TEST_P(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
   MakeCompany();
   constexpr int kCount = 1000;
   std::vector<pid_t> children;
@@ -124,6 +123,35 @@ TEST_F(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
   }
   EXPECT_EQ(next[1], kCount);
   EXPECT_EQ(next[2], kCount);
+}
+
+// Each workstation has a connection of its own: every batch goes to one of
+// them, and no session number is handed out twice.
+TEST_P(ChangeLogTest, BatchesAndSessionsAreHandedOutOnceAcrossConnections) {
+  MakeCompany();
+  constexpr uint32_t kLotes = 40;
+  int reservados[2] = {};
+  std::vector<uint32_t> sessoes[2];
+  std::vector<std::thread> estacoes;
+  for (int e = 0; e < 2; ++e) {
+    estacoes.emplace_back([&, e] {
+      const std::shared_ptr<SuiteDatabase> db = Open();
+      for (uint32_t lote = 1; lote <= kLotes; ++lote) {
+        const HRESULT hr = ReservaLoteImportacao(*db, lote);
+        EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << db->message();
+        reservados[e] += hr == S_OK;
+        uint32_t sessao = 0;
+        EXPECT_EQ(NovaSessao(*db, 1, "TESTE", &sessao), S_OK) << db->message();
+        sessoes[e].push_back(sessao);
+      }
+    });
+  }
+  for (std::thread& estacao : estacoes) estacao.join();
+  EXPECT_EQ(reservados[0] + reservados[1], static_cast<int>(kLotes));
+  std::set<uint32_t> todas(sessoes[0].begin(), sessoes[0].end());
+  todas.insert(sessoes[1].begin(), sessoes[1].end());
+  EXPECT_EQ(todas.size(), 2 * kLotes);
+  EXPECT_GE(*todas.begin(), kPrimeiraSessaoReservada);
 }
 
 }  // namespace

@@ -13,9 +13,11 @@
 
 #include "../storage/folders_test_registry.h"
 #include "diagnostics/profiler_state.h"
+#include "outside/qx_base_para_rotinas.h"
 #include "outside/suite_database.h"
 #include "outside/suite_setup.h"
 #include "platform/path.h"
+#include "private_postgres.h"
 
 namespace qx {
 
@@ -33,6 +35,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 
 class OutsideTest : public ::testing::Test {
  protected:
+  using Backend = SuiteDatabase::Backend;
   OutsideTest() {
     ForgetProfilerConfigurationForTesting();
     std::string message;
@@ -43,14 +46,21 @@ class OutsideTest : public ::testing::Test {
     SetSuiteBusyTimeoutForTesting(0);
     ForgetProfilerConfigurationForTesting();
   }
+  void SetUp() override {
+    if (backend_ == Backend::kPostgres && test::PrivatePostgres::Get().folder().empty()) {
+      GTEST_SKIP() << test::PrivatePostgres::Get().why();
+    }
+  }
 
-  // Creates a company from the sample seed, changed by adjust.
+  // Creates a company from the sample seed, changed by adjust, on the
+  // backend of the test (on PostgreSQL, in a schema of its own).
   template <typename Adjust>
   void MakeCompany(const std::string& code, Adjust adjust) {
     CompanySeed seed = SampleCompany(code, kTestYear);
     adjust(seed);
     std::string message;
-    ASSERT_EQ(CreateCompany(Registry::Default(), seed, "", &message), S_OK) << message;
+    if (backend_ == Backend::kPostgres) connection_ = test::PrivatePostgres::Get().NewSchema();
+    ASSERT_EQ(CreateCompany(Registry::Default(), seed, "", &message, connection_), S_OK) << message;
   }
   void MakeCompany(const std::string& code = kTestCompany) {
     MakeCompany(code, [](CompanySeed&) {});
@@ -81,7 +91,34 @@ class OutsideTest : public ::testing::Test {
   }
 
   TestRegistry registry_;
+  Backend backend_ = Backend::kSqlite;
+  std::string connection_;  // of the last company made on PostgreSQL
 };
+
+// The tests of a fixture, once on each backend (QX_ON_BOTH_BACKENDS).
+template <class Fixture>
+class OnBothBackends : public Fixture,
+                       public ::testing::WithParamInterface<SuiteDatabase::Backend> {
+ public:
+  OnBothBackends() { this->backend_ = this->GetParam(); }
+};
+
+inline std::string BackendName(const ::testing::TestParamInfo<SuiteDatabase::Backend>& info) {
+  return info.param == SuiteDatabase::Backend::kSqlite ? "Sqlite" : "Postgres";
+}
+
+#define QX_ON_BOTH_BACKENDS(Suite)                                                     \
+  INSTANTIATE_TEST_SUITE_P(, Suite,                                                    \
+                           ::testing::Values(::qx::SuiteDatabase::Backend::kSqlite,    \
+                                             ::qx::SuiteDatabase::Backend::kPostgres), \
+                           ::qx::BackendName)
+
+// The change log of an initialised object.
+inline CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
+  CQXComPtr<IQXDF_Log> log;
+  EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
+  return log;
+}
 
 // A field of a record read at its byte offset, as another program would.
 template <typename T, typename Record>

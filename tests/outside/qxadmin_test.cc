@@ -52,7 +52,8 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   EXPECT_EQ(Admin({"config", "set", "LOJA1", "period-end", "31/02/2026"}).code, 2);
   const std::pair<std::vector<std::string>, std::string> listas[] = {
       {{"company", "list"},
-       "empresa,nome,pasta\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst + "/Empresas/LOJA1/DF/\r\n"},
+       "empresa,nome,pasta,banco\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst +
+           "/Empresas/LOJA1/DF/,SQLite\r\n"},
       {{"user", "list", "LOJA1"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
       {{"account", "list", "LOJA1"},
        "plano,conta,classificacao,tipo,nome,superior,natureza\r\nC,10,1.1.01,A,Caixa,0,ativo\r\n"

@@ -1,6 +1,7 @@
 // Statements kept by the connection: a failed run, a statement still in use,
 // one dropped half-way and more texts than the cache keeps all behave as
 // freshly prepared statements did.
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -11,15 +12,14 @@
 namespace qx {
 namespace {
 
-class StatementCacheTest : public OutsideTest {
+class StatementCacheTest : public OnBothBackends<OutsideTest> {
  protected:
-  StatementCacheTest() {
-    std::string message;
-    EXPECT_EQ(SuiteDatabase::Open(registry_.dir() + "/cache.db", SuiteDatabase::Mode::kCreate, &db_,
-                                  &message),
-              S_OK)
-        << message;
-    EXPECT_EQ(db_->Execute("CREATE TABLE t (x INTEGER UNIQUE, y TEXT)"), S_OK);
+  void SetUp() override {
+    OutsideTest::SetUp();
+    if (IsSkipped()) return;
+    MakeCompany();
+    db_ = Open();
+    ASSERT_EQ(db_->Execute("CREATE TABLE t (x INTEGER UNIQUE, y TEXT)"), S_OK) << db_->message();
   }
   HRESULT Insert(int64_t x) {
     return db_->Write([&] {
@@ -37,12 +37,15 @@ class StatementCacheTest : public OutsideTest {
   }
   std::shared_ptr<SuiteDatabase> db_;
 };
+QX_ON_BOTH_BACKENDS(StatementCacheTest);
 
-TEST_F(StatementCacheTest, ReusedStatementsBehaveAsFreshOnes) {
+TEST_P(StatementCacheTest, ReusedStatementsBehaveAsFreshOnes) {
   EXPECT_EQ(Insert(1), S_OK);
   // A failed run leaves the statement usable, and its message is kept.
   EXPECT_EQ(Insert(1), E_QXDF_JA_EXISTE);
-  EXPECT_NE(db_->message().find("UNIQUE"), std::string::npos) << db_->message();
+  std::string message = db_->message();
+  for (char& c : message) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_NE(message.find("unique"), std::string::npos) << message;
   EXPECT_EQ(Insert(2), S_OK);
   // Parameters of an earlier run do not stay bound: an unbound one is null.
   EXPECT_EQ(
@@ -74,11 +77,12 @@ TEST_F(StatementCacheTest, ReusedStatementsBehaveAsFreshOnes) {
   }
   EXPECT_EQ(db_->Execute("DROP TABLE t"), S_OK) << db_->message();
   // A kept statement over the dropped table fails, as a fresh one would.
-  EXPECT_EQ(Insert(3), E_QXDF_BANCO_FALHA);
-  EXPECT_EQ(Insert(3), E_QXDF_BANCO_FALHA);
+  const HRESULT dropped = Insert(3);
+  EXPECT_TRUE(FAILED(dropped));
+  EXPECT_EQ(Insert(3), dropped);
 }
 
-TEST_F(StatementCacheTest, MoreTextsThanKeptAndFailedPreparations) {
+TEST_P(StatementCacheTest, MoreTextsThanKeptAndFailedPreparations) {
   for (size_t i = 0; i < SuiteDatabase::kMaxCachedStatements + 8; ++i) {
     std::string sql = "SELECT ";
     sql += std::to_string(i);

@@ -67,8 +67,6 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
            {"company", "add", kEmpresa, "--sample"},
            {"config", "set", kEmpresa, "period-start", "01/01/2025"},
            {"config", "set", kEmpresa, "period-end", "31/12/2025"},
-           {"account", "add", kEmpresa, "C", "13", "2.3.01.001", "A", "Lucros acumulados"},
-           {"natureza", "define", kEmpresa, "2.3", "patrimonio"},
            {"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
            {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}}) {
     ASSERT_EQ(Admin(passo).code, 0) << passo[0];
@@ -144,15 +142,15 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
   }
   std::map<std::string, std::string> lotes;
   for (const char* dia : {"10/06/2025", "10/07/2025"}) {
-    ASSERT_EQ(Run(em({"grava", "--data", dia, "--debito", "31", "--credito", "5", "--valor", "1"}))
-                  .code,
-              0);
+    ASSERT_EQ(
+        Run(em({"grava", "--data", dia, "--debito", "31", "--credito", "5", "--valor", "1"})).code,
+        0);
     const std::string arquivo = *dir_ / (std::string("fechada") + dia[4] + ".csv");
     std::ofstream(arquivo) << dia << ",31,5,2,1,importada\n";
     lotes[dia] = Lote(RunJson(em({"importa", arquivo})));
   }
-  ASSERT_EQ(RunJson(em({"fecha-periodo", "--ate", "30/06/2025", "--usuario", "1"}))
-                ["periodo_fechado"]["ate"],
+  ASSERT_EQ(RunJson(em({"fecha-periodo", "--ate", "30/06/2025", "--usuario",
+                        "1"}))["periodo_fechado"]["ate"],
             "2025-06-30");
 
   // Each change: inside the period, and the same after it.
@@ -164,7 +162,8 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
        {"grava", "--data", "20/07/2025", "--debito", "31", "--credito", "5", "--valor", "3"}},
       {{"grava", "--mes", "06/2025", "--pos", "1", "--valor", "4"},
        {"grava", "--mes", "07/2025", "--pos", "1", "--valor", "4"}},
-      {{"confere", "--mes", "06/2025", "--pos", "1"}, {"confere", "--mes", "07/2025", "--pos", "1"}},
+      {{"confere", "--mes", "06/2025", "--pos", "1"},
+       {"confere", "--mes", "07/2025", "--pos", "1"}},
       {{"importa", *dir_ / "fechada6.csv", "--repetir"},
        {"importa", *dir_ / "fechada7.csv", "--repetir"}},
       {{"exclui-importacao", "--lote", lotes["10/06/2025"], "--de", "01/06/2025", "--ate",

@@ -78,7 +78,7 @@ TEST(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
   EXPECT_TRUE(t.Ged().empty()) << "no document management for this company";
 }
 
-TEST(Exclui, DocumentManagementIsToldAndItsRefusalStopsTheChangeLog) {
+TEST(Exclui, DocumentManagementIsToldAfterTheChangeLogAndItsRefusalIsReturned) {
   Leitura t({.ged = true});
   t.Lancamento(Entrada(1));
   t.Lancamento(Entrada(2));
@@ -94,11 +94,13 @@ TEST(Exclui, DocumentManagementIsToldAndItsRefusalStopsTheChangeLog) {
   const int linhas = t.company.ErrorLines();
   EXPECT_EQ(t.objeto.Exclui(2, kMes), E_QXDF_DOCUMENTO_BLOQUEADO);
   EXPECT_EQ(t.Registro(2).cStatus, kEntryDeleted) << "the entry stays deleted";
-  EXPECT_EQ(t.Log().size(), 2u);
+  EXPECT_EQ(t.Log().size(), 4u) << "and the change log has it so";
   EXPECT_EQ(t.company.ErrorLines(), linhas + 1);
 }
 
-TEST(Exclui, ChangeLogFailuresOnlyReachTheErrorLog) {
+// The files and the change log have one outcome: a removal that cannot be
+// stored in the log is taken back.
+TEST(Exclui, ARemovalTheChangeLogCannotStoreIsTakenBack) {
   SetSuiteBusyTimeoutForTesting(20);  // before the object opens the database
   Leitura t;
   t.Lancamento(Entrada(1));
@@ -107,12 +109,12 @@ TEST(Exclui, ChangeLogFailuresOnlyReachTheErrorLog) {
   ASSERT_EQ(sqlite3_open(banco.c_str(), &outro), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(outro, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   const int linhas = t.company.ErrorLines();
-  EXPECT_EQ(t.objeto.Exclui(1, kMes), S_OK);
-  EXPECT_EQ(t.company.ErrorLines(), linhas + 2) << "one line per record not logged";
+  EXPECT_EQ(t.objeto.Exclui(1, kMes), E_QXDF_BANCO_OCUPADO);
+  EXPECT_EQ(t.company.ErrorLines(), linhas + 1);
   sqlite3_exec(outro, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(outro);
   SetSuiteBusyTimeoutForTesting(0);
-  EXPECT_EQ(t.Registro(1).cStatus, kEntryDeleted);
+  EXPECT_EQ(t.Registro(1).cStatus, kEntryLive);
   EXPECT_TRUE(t.Log().empty());
 }
 

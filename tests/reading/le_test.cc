@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "entries/entry_messages.h"
 #include "entries/registro_log.h"
 #include "platform/bstr.h"
 #include "reading_fixture.h"
@@ -152,7 +153,7 @@ TEST(LeComplemento, ReadsAreBoundedByReturnZeroOrLength) {
   apagada.cStatus = kEntryDeleted;
   const int32_t excluida = t.Lancamento(apagada);
   BSTR nenhum = reinterpret_cast<BSTR>(&apagada);
-  EXPECT_EQ(t.objeto.GetComplemento(&nenhum, kMes, excluida), kExcluido);
+  EXPECT_EQ(t.objeto.GetComplemento(&nenhum, kMes, excluida), kMensagemLancamentoExcluido);
   EXPECT_EQ(nenhum, nullptr);
   EXPECT_EQ(t.objeto.GetComplemento(nullptr, kMes, semTexto), E_POINTER);
 }

@@ -44,22 +44,34 @@ struct ContaDoPlano {
   const char* classificacao;
   bool total;
 };
-inline const std::vector<ContaDoPlano> kPlano = {{1, "1", true},
-                                                 {2, "1.1", true},
-                                                 {3, "1.1.01", true},
-                                                 {4, "1.1.01.001", false},
-                                                 {5, "1.1.01.002", false},
-                                                 {6, "1.1.02.001", false},
-                                                 {7, "1.10", true},
-                                                 {8, "1.10.01.001", false},
-                                                 {10, "2", true},
-                                                 {11, "2.1.01.001", false},
-                                                 {12, "2.1.01.002", false},
-                                                 {20, "3", true},
-                                                 {21, "3.1.01.001", false},
-                                                 {30, "4", true},
-                                                 {31, "4.1.01.001", false},
-                                                 {32, "4.1.01.002", false}};
+inline const std::vector<ContaDoPlano> kPlano = {
+    {1, "1", true},
+    {2, "1.1", true},
+    {3, "1.1.01", true},
+    {4, "1.1.01.001", false},
+    {5, "1.1.01.002", false},
+    {40, "1.1.02", true},
+    {6, "1.1.02.001", false},
+    {7, "1.10", true},
+    {8, "1.10.01.001", false},
+    {10, "2", true},
+    {41, "2.1", true},
+    {42, "2.1.01", true},
+    {11, "2.1.01.001", false},
+    {12, "2.1.01.002", false},
+    {14, "2.3", true},
+    {15, "2.3.01", true},
+    {13, "2.3.01.001", false},
+    {20, "3", true},
+    {43, "3.1", true},
+    {44, "3.1.01", true},
+    {21, "3.1.01.001", false},
+    {30, "4", true},
+    {45, "4.1", true},
+    {46, "4.1.01", true},
+    {31, "4.1.01.001", false},
+    {32, "4.1.01.002", false},
+};
 
 inline CQXData Dia(int dia, int mes, int ano = 2024) { return CQXData::Make(dia, mes, ano); }
 constexpr int64_t Reais(int64_t centavos) { return centavos * 100; }

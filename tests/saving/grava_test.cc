@@ -7,9 +7,9 @@
 #include "entries/entry_messages.h"
 #include "entries/gravacao.h"
 #include "outside/periodo_fechado.h"
-#include "values/calendar.h"
 #include "platform/file_faults.h"
 #include "saving_fixture.h"
+#include "values/calendar.h"
 
 namespace qx {
 namespace {
@@ -210,21 +210,18 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   ASSERT_EQ(moeda.size(), 4u) << "entry 1 gets a zero record";
   EXPECT_EQ(std::tuple(+moeda[1].ValorMoeda.int64, +moeda[2].ValorMoeda.int64), std::tuple(0, 55));
 
-  // A CNLM write that fails is reported and the save undone: its record
-  // stays deleted at the position it took, and no position is handed out.
+  // A CNLM write that fails is reported and the save taken back whole: no
+  // record stays, and no position is handed out.
   FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Write, 1, CFileException::hardIO, "CNLM", 1000);
   dados.ValorMoeda = CURRENCY{66};
   EXPECT_EQ(gravaDados(static_cast<HRESULT>(0x80040000u | ARQ_ERRO_DE_LEITURA_GRAVACAO)), 0);
   Preenche(*objeto, 4, 11, 1);
   EXPECT_EQ(Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO), 0);
-  const std::vector<EntryRecord> depois = Lancamentos();
-  ASSERT_EQ(depois.size(), 6u);
-  EXPECT_EQ(std::tuple(+depois[4].cStatus, +depois[5].cStatus),
-            std::tuple(kEntryDeleted, kEntryDeleted));
+  EXPECT_EQ(Lancamentos().size(), 4u);
 }
 
-TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {
+TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrittenOver) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "marco");
   Grava(*objeto);
@@ -259,13 +256,14 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthOrOverADeletion) {
   ASSERT_EQ(objeto->Le(1, Mes(abril)), S_OK);
   Grava(*objeto, 1);
 
-  // A deleted entry stays deleted.
+  // A deleted entry saved again is written over, as a new save of its
+  // position: what its removal gave back is not taken off a second time.
   ASSERT_EQ(objeto->Exclui(1, Mes()), S_OK);
   auto outro = Objeto();
   Preenche(*outro, 0, 11, 5);
-  Grava(*outro, 1, static_cast<HRESULT>(0x000405F7));
-  EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryDeleted);
-  EXPECT_EQ(Diferenca(*outro).int64, 0);
+  EXPECT_EQ(Grava(*outro, 1), 1);
+  EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryLive);
+  EXPECT_EQ(Diferenca(*outro).int64, -50000);
 }
 
 TEST_F(SavingTest, CheckedMarkOnlyOnStoredEntries) {
@@ -284,14 +282,15 @@ TEST_F(SavingTest, CheckedMarkOnlyOnStoredEntries) {
 
 // A period closed while the object lives refuses, at the next call, every
 // change of the entries dated in it (new, updated from there, removed,
-// checked); the entries after it still change.
+// checked, removed with its origin before an earlier position of the same
+// origin goes); the entries after it still change.
 TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
   auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100);
-  const int32_t dentro = Grava(*objeto);
   const CQXData depois = CQXData::Make(25, 3, 2024);
   Preenche(*objeto, 4, 11, 100, "", depois);
   const int32_t fora = Grava(*objeto);
+  Preenche(*objeto, 4, 11, 100);
+  const int32_t dentro = Grava(*objeto);
   ASSERT_EQ(MudaPeriodoFechado(*TestCompany::Database(), kFirstDayNumber,
                                CQXData::Make(20, 3, 2024).Value(), 1, 4096 * 3),
             S_OK);
@@ -307,6 +306,7 @@ TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
   Grava(*objeto, dentro, kHrPeriodoFechado);  // the stored date is closed
   EXPECT_EQ(objeto->Exclui(dentro, Mes()), kHrPeriodoFechado);
   EXPECT_EQ(objeto->GravaConferido(Mes(), dentro, 'S'), kHrPeriodoFechado);
+  EXPECT_EQ(objeto->ExcluiOffLine(Mes(), 0, 0), kHrPeriodoFechado);  // both have no origin
   EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
   EXPECT_EQ(Log().size(), registros);
 

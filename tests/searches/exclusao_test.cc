@@ -95,15 +95,15 @@ TEST_F(ExclusaoTest, RemovesEveryListedImportedEntry) {
   EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
 }
 
-TEST_F(ExclusaoTest, FailureMidwayCountsTheEntriesAlreadyRemoved) {
+TEST_F(ExclusaoTest, FailureMidwayTakesItsGroupOfRemovalsBack) {
   FileFaultsGuard guard;
-  // The second entry's record cannot be written back.
-  FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, kPrefixoLancamentos, 100);
+  // The second entry's record cannot be written back: the first comes back too.
+  FileFaults::Arm(FileOp::Write, 2, CFileException::hardIO, kPrefixoLancamentos);
   const HRESULT hr = Remove({1, 3, 4});
   FileFaults::Clear();
-  EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
-  EXPECT_EQ(resultado_.nQtdExcluidos, 1u);
-  EXPECT_EQ(Estado(1), kEntryDeleted);
+  EXPECT_EQ(hr, QXHresultDoStatus(ARQ_ERRO_DE_LEITURA_GRAVACAO));
+  EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
+  EXPECT_EQ(Estado(1), kEntryLive);
   EXPECT_EQ(Estado(3), kEntryLive);
   EXPECT_EQ(Estado(4), kEntryLive);
 }

@@ -1,8 +1,10 @@
 // Imports at once through qxcn while the driver stops one of them (SIGTERM), kills another
 // (SIGKILL) and kills the server at random moments. Every import that got as far as saving
 // said its batch and the command that undoes it first; no two share a batch; the folder is
-// sound after every round; and each printed command removes its own import alone, until
-// nothing imported is left. The seed is printed; QX_SOAK_SEED repeats a run.
+// sound and agrees with the change log after every round; a batch (one call of the batch
+// interface) is whole or absent; an import with --ao-erro para that failed has taken its
+// own entries away; and each printed command removes its own import alone, until nothing
+// imported is left. The seed is printed; QX_SOAK_SEED repeats a run.
 #include <fcntl.h>
 
 #include <cstdlib>
@@ -91,16 +93,20 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
                                       bases.back()));
     }
     // One stopped, one killed, then the server killed, each at a random moment.
+    std::set<int> sinalizadas;
     for (const int sinal : {SIGTERM, SIGKILL, 0}) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100 + rng() % 500));
       if (sinal == 0) {
         pasta.KillServersOnce();
       } else {
-        kill(importacoes[rng() % kImports], sinal);
+        const int alvo = static_cast<int>(rng() % kImports);
+        sinalizadas.insert(alvo);
+        kill(importacoes[static_cast<size_t>(alvo)], sinal);
       }
     }
+    std::vector<int> codigos;
     for (const pid_t pid : importacoes) {
-      WaitChild(pid, std::chrono::steady_clock::now() + std::chrono::seconds(120));
+      codigos.push_back(WaitChild(pid, std::chrono::steady_clock::now() + std::chrono::seconds(120)));
     }
     pasta.KillServers();
 
@@ -110,7 +116,8 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     EXPECT_EQ(std::system(comando.c_str()), 0) << ReadFile(saida);
 
     // Each import undone by the command it printed, then nothing of it is found again.
-    for (const std::string& base : bases) {
+    for (int i = 0; i < kImports; ++i) {
+      const std::string& base = bases[static_cast<size_t>(i)];
       std::vector<std::string> desfazer = UndoCommand(ReadFile(base + ".err"));
       if (desfazer.empty()) continue;
       const std::string lote = desfazer[4];
@@ -118,6 +125,11 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
       desfazer.push_back("--json");
       std::string json;
       EXPECT_EQ(RunQxcn(desfazer, base + ".undo", &json), 0) << ReadFile(base + ".undo.err");
+      const long long achados = JsonNumber(json, "encontrados");
+      EXPECT_TRUE(achados == 0 || achados == kLines) << "batch " << lote << ": " << achados;
+      if (i % 2 == 0 && codigos[static_cast<size_t>(i)] != 0 && !sinalizadas.contains(i)) {
+        EXPECT_EQ(achados, 0) << "--ao-erro para left its entries: " << ReadFile(base + ".err");
+      }
       EXPECT_EQ(RunQxcn(desfazer, base + ".again", &json), 0);
       EXPECT_EQ(JsonNumber(json, "encontrados"), 0) << json;
     }

@@ -1,12 +1,18 @@
 // Every interface method that touches files, with each of its file operations
 // failing once in turn, with a cause that ends the operation and with one
-// that the record files retry: the method returns a code, the mark of saves
-// is free afterwards and the folder holds no damage; a save that fails leaves
-// the live entries and the totals exactly as they were.
+// that the record files retry, and with each of its writes stopping after a
+// part of its bytes: the method returns a code, the mark of saves is free
+// afterwards and the folder holds no damage, its entries agreeing with the
+// change log; a save that fails leaves the live entries and the totals
+// exactly as they were, unless it says that it was interrupted.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "entries/entry_messages.h"
 #include "platform/file_faults.h"
 #include "../platform/test_support.h"
 #include "platform/task_memory.h"
@@ -289,16 +295,30 @@ class FaultSweep : public ::testing::TestWithParam<size_t> {
   SweepCompany pasta_;
 };
 
+// One way of failing: the nth call of an operation with a cause, or the nth
+// write after `parcial` of its bytes.
+struct Falha {
+  FileOp operacao;
+  int causa;
+  uint32_t parcial;
+};
+constexpr Falha kFalhas[] = {
+    {FileOp::Any, CFileException::invalidFile, 0},
+    {FileOp::Any, CFileException::sharingViolation, 0},
+    {FileOp::Write, CFileException::hardIO, 7},
+};
+
 TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
   const Caso& caso = Casos()[GetParam()];
   FileFaultsGuard guard;
-  uint64_t chamadas = 0;
+  uint64_t chamadas = 0, escritas = 0;
   {
     Objeto s = SweepCompany::Novo();
     ASSERT_TRUE(s);
     FileFaults::Count();
     const HRESULT hr = caso.chamada(s.get());
     chamadas = FileFaults::Calls(FileOp::Any);
+    escritas = FileFaults::Calls(FileOp::Write);
     FileFaults::Clear();
     ASSERT_FALSE(FAILED(hr)) << std::hex << hr;
     ASSERT_EQ(pasta_.Dano(), "");
@@ -306,27 +326,70 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
   ASSERT_GT(chamadas, 0u);
   pasta_.Restaura();
   const std::string antes = pasta_.VivosETotais();
-  const int causas[] = {CFileException::invalidFile, CFileException::sharingViolation};
-  const uint64_t passo = (chamadas + kOperacoes - 1) / kOperacoes;
-  for (uint64_t nth = 1; nth <= chamadas; nth += passo) {
-    for (const int causa : causas) {
-      SCOPED_TRACE(testing::Message() << caso.nome << ": operation " << nth << " of " << chamadas
-                                      << ", cause " << causa);
+  for (const Falha& falha : kFalhas) {
+    const uint64_t quantas = falha.operacao == FileOp::Any ? chamadas : escritas;
+    const uint64_t passo = (quantas + kOperacoes - 1) / kOperacoes;
+    for (uint64_t nth = 1; nth <= quantas; nth += passo) {
+      SCOPED_TRACE(testing::Message() << caso.nome << ": operation " << nth << " of " << quantas
+                                      << ", cause " << falha.causa << ", part " << falha.parcial);
       pasta_.Restaura();
       Objeto s = SweepCompany::Novo();
       ASSERT_TRUE(s);
-      FileFaults::Arm(FileOp::Any, static_cast<int>(nth), causa);
+      if (falha.parcial != 0) {
+        FileFaults::ArmPartialWrite(static_cast<int>(nth), falha.causa, falha.parcial);
+      } else {
+        FileFaults::Arm(falha.operacao, static_cast<int>(nth), falha.causa);
+      }
       const HRESULT hr = caso.chamada(s.get());  // any code will do; the call returns
       FileFaults::Clear();
       s.reset();
       EXPECT_EQ(pasta_.Dano(), "") << std::hex << hr;
-      if (caso.gravacao && hr != S_OK) {
+      if (caso.gravacao && hr != S_OK && hr != kHrOperacaoInterrompida) {
         EXPECT_EQ(pasta_.VivosETotais(), antes) << std::hex << hr;
       }
       // No mark stays held: another object saves.
       Objeto outro = SweepCompany::Novo();
       ASSERT_TRUE(outro);
       EXPECT_EQ(NovoLancamento(outro.get()), S_OK);
+    }
+  }
+}
+
+// The process dies at each write of the method in turn: the next opening of
+// the company takes back what it left, the folder agrees with the change log,
+// and a save leaves the live entries and the totals as they were.
+TEST_P(FaultSweep, DyingAtEachWriteIsTakenBackAtTheNextOpening) {
+  const Caso& caso = Casos()[GetParam()];
+  FileFaultsGuard guard;
+  uint64_t escritas = 0;
+  {
+    Objeto s = SweepCompany::Novo();
+    ASSERT_TRUE(s);
+    FileFaults::Count();
+    caso.chamada(s.get());
+    escritas = FileFaults::Calls(FileOp::Write);
+    FileFaults::Clear();
+  }
+  const std::string antes = (pasta_.Restaura(), pasta_.VivosETotais());
+  const uint64_t passo = (escritas + kOperacoes - 1) / kOperacoes;
+  for (uint64_t nth = 1; nth <= escritas; nth += passo) {
+    SCOPED_TRACE(testing::Message() << caso.nome << ": dies at write " << nth << " of " << escritas);
+    pasta_.Restaura();
+    const pid_t filho = fork();
+    if (filho == 0) {
+      Objeto s = SweepCompany::Novo();
+      FileFaults::ArmExit(static_cast<int>(nth));
+      if (s) caso.chamada(s.get());
+      _exit(0);
+    }
+    int estado = 0;
+    ASSERT_EQ(waitpid(filho, &estado, 0), filho);
+    ASSERT_TRUE(WIFEXITED(estado));
+    ASSERT_EQ(WEXITSTATUS(estado), FileFaults::kCodigoSaida);
+    ASSERT_TRUE(SweepCompany::Novo());
+    EXPECT_EQ(pasta_.Dano(), "");
+    if (caso.gravacao) {
+      EXPECT_EQ(pasta_.VivosETotais(), antes);
     }
   }
 }

@@ -1,7 +1,8 @@
 // A company folder with a few entries of every kind (complement, split,
 // quantities, foreign-currency amount, origin key, a deleted one), a note and
-// an import layout, kept as a copy so that each run of a fault sweep starts
-// from the same bytes; the service objects are the in-process ones.
+// an import layout, kept as a copy with its database so that each run of a
+// fault sweep starts from the same bytes; the service objects are the
+// in-process ones.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "../../tools/qxcheck/company_options.h"
+#include "../../tools/qxcheck/log_empresa.h"
 #include "../entries/test_company.h"
 #include "entries/iqxcn_lancamento.h"
 #include "platform/bstr.h"
@@ -47,9 +49,10 @@ class SweepCompany {
   // Fills the current entry: one-sided when debito is 0, with a complement and two split lines.
   static void Preenche(IQXCN_Lancamento* s, int32_t debito, int64_t valor, const char* texto);
 
-  // The folder as it was after construction.
+  // The folder and the database as they were after construction.
   void Restaura() const;
-  // "" when qxcheck finds no damage; else the damage found, one line each.
+  // "" when qxcheck, with the change log, finds no damage; else the damage
+  // found, one line each.
   std::string Dano() const;
   // The month's live entries (position and bytes) and the non-zero totals
   // (sorted), one per line: what a save that fails must leave as it was.
@@ -130,17 +133,21 @@ inline SweepCompany::SweepCompany() {
   uint16_t consistencia = 0;
   EXPECT_EQ(s->GravaFormatoImportacao(0, formato, &consistencia), S_OK);
   s.reset();
-  for (const auto& entrada : std::filesystem::directory_iterator(company_.CnFolder())) {
-    if (entrada.is_regular_file()) {
-      copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
+  for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
+    for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
+      if (entrada.is_regular_file()) {
+        copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
+      }
     }
   }
 }
 
 inline void SweepCompany::Restaura() const {
-  for (const auto& entrada : std::filesystem::directory_iterator(company_.CnFolder())) {
-    if (entrada.is_regular_file() && !copia_.contains(entrada.path().string())) {
-      std::filesystem::remove(entrada.path());
+  for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
+    for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
+      if (entrada.is_regular_file() && !copia_.contains(entrada.path().string())) {
+        std::filesystem::remove(entrada.path());
+      }
     }
   }
   for (const auto& [caminho, bytes] : copia_) {
@@ -150,10 +157,14 @@ inline void SweepCompany::Restaura() const {
 
 inline std::string SweepCompany::Dano() const {
   check::DifferenceOptions opcoes;
+  check::LogDaEmpresa log;
   std::string erro;
-  if (!check::ReadCompanyOptions(TestCompany::kCodigo, &opcoes, &erro)) return erro;
+  if (!check::ReadCompanyOptions(TestCompany::kCodigo, &opcoes, &erro) ||
+      !check::ReadCompanyLog(TestCompany::kCodigo, &log, &erro)) {
+    return erro;
+  }
   check::Report relatorio;
-  if (!check::CheckFolder(company_.CnFolder(), opcoes, &relatorio, &erro)) return erro;
+  if (!check::CheckFolder(company_.CnFolder(), opcoes, &relatorio, &erro, &log)) return erro;
   std::string dano;
   for (const check::Finding& achado : relatorio.findings.all()) {
     if (achado.kind->gravity != check::Gravity::kDamage) continue;

@@ -17,7 +17,19 @@ constexpr const char* kDiscoCheio =
 constexpr const char* kServidor =
     "o servidor parou ou não responde: veja o syslog (QX Sistemas) e repita";
 
+// A stopped import says how to finish its undoing: trying again would import
+// its lines a second time.
+constexpr const char* kImportacao = "importação";
+constexpr const char* kServidorNaImportacao =
+    "o servidor parou ou não responde: veja o syslog (QX Sistemas)";
+constexpr const char* kDiscoNaImportacao = "libere espaço no disco da pasta da empresa (df -h)";
+
 constexpr Dica kDicas[] = {
+    {static_cast<HRESULT>(0x800706BAu), kImportacao, nullptr, kServidorNaImportacao},
+    {static_cast<HRESULT>(0x80010108u), kImportacao, nullptr, kServidorNaImportacao},
+    {static_cast<HRESULT>(0x80043F08u), kImportacao, nullptr, kDiscoNaImportacao},
+    {static_cast<HRESULT>(0x80070070u), kImportacao, nullptr, kDiscoNaImportacao},
+    {static_cast<HRESULT>(0x80070027u), kImportacao, nullptr, kDiscoNaImportacao},
     {static_cast<HRESULT>(0x800401F3u), nullptr, nullptr, kRegistre},  // CO_E_CLASSSTRING
     {static_cast<HRESULT>(0x80040154u), nullptr, nullptr, kRegistre},  // REGDB_E_CLASSNOTREG
     {static_cast<HRESULT>(0x80080005u), nullptr, nullptr,
@@ -27,7 +39,14 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0x800706BAu), nullptr, nullptr, kServidor},
     {static_cast<HRESULT>(0x80010108u), nullptr, nullptr, kServidor},
     {E_QXDF_EMPRESA_SEM_PASTA, nullptr, nullptr, kEmpresa},
-    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr, kPermissao},
+    {E_QXDF_BANCO_INDISPONIVEL, nullptr, nullptr,
+     "o banco da empresa não abre: faça o que a mensagem diz (as permissões da pasta, ou o "
+     "servidor PostgreSQL e a conexão da empresa)"},
+    {E_QXDF_BANCO_EM_REDE, nullptr, nullptr,
+     "mova a empresa para o PostgreSQL: qxadmin empresa move EMPRESA --postgresql CONEXAO"},
+    {E_QXDF_EMPRESA_EM_USO, nullptr, nullptr,
+     "feche os programas da empresa em todas as estações (o servidor termina 5 s depois do "
+     "último) e repita"},
     {static_cast<HRESULT>(0x80043ED0u), nullptr, nullptr, kPermissao},  // ARQ_ACESSO_NEGADO
     {static_cast<HRESULT>(0x80043ED1u), nullptr, nullptr, kPermissao},  // ARQ_SOMENTE_LEITURA
     {static_cast<HRESULT>(0x80070005u), nullptr, nullptr, kPermissao},

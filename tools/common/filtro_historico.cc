@@ -18,7 +18,8 @@ constexpr TipoEvento kTipos[] = {{kEventoNovo, "novo", "novo"},
                                  {kEventoAlterado, "alterado", "alterado"},
                                  {kEventoExcluido, "excluído", "excluido"},
                                  {kEventoConferido, "conferido", "conferido"},
-                                 {kEventoPeriodo, "período", "periodo"}};
+                                 {kEventoPeriodo, "período", "periodo"},
+                                 {kEventoRecuperacao, "recuperação", "recuperacao"}};
 
 // "DD/MM/AAAA" (or 2026-03-15), then optionally " HH:MM" or " HH:MM:SS":
 // the first or the last millisecond of what it names.
@@ -52,7 +53,8 @@ char LeTipo(const std::string& texto) {
   for (const TipoEvento& t : kTipos) {
     if (texto == t.nome || texto == t.semAcento) return t.tipo;
   }
-  throw ErroUso{"--tipo: use novo, alterado, excluido, conferido ou periodo: " + texto};
+  throw ErroUso{"--tipo: use novo, alterado, excluido, conferido, periodo ou recuperacao: " +
+                texto};
 }
 
 }  // namespace
@@ -64,8 +66,9 @@ std::vector<Opcao> OpcoesFiltroHistorico(bool usuarioESessao) {
       {"mes", "MM/AAAA", "o mês do lançamento"},
       {"pos", "N", "a posição do lançamento no mês (com --mes): toda a sua história"},
       {"tipo", "TIPO",
-       "novo, alterado, excluido, conferido ou periodo (fechamento) (repita para mais)", true,
-       "novo alterado excluido conferido periodo"},
+       "novo, alterado, excluido, conferido, periodo (fechamento) ou recuperacao (repita para "
+       "mais)",
+       true, "novo alterado excluido conferido periodo recuperacao"},
       {"lote", "N", "o lote de uma importação: a importação e a sua exclusão"}};
   if (usuarioESessao) {
     opcoes.push_back({"usuario", "N", "as alterações deste usuário"});

@@ -91,7 +91,9 @@ Tabela TabelaHistorico(const std::vector<EventoHistorico>& eventos, bool pessoas
       // People read the event once, above its changes.
       if (pessoas) evento.assign(evento.size(), Celula());
     };
-    if (e.mudancas.empty()) linha({Celula(), Celula(), Celula()});
+    if (e.mudancas.empty()) {
+      linha({Celula(), Celula(), e.descricao.empty() ? Celula() : TextoCp1252(e.descricao)});
+    }
     for (const qx::Mudanca& m : e.mudancas) {
       linha({qx::NomeCampo(m.campo), Lado(m.campo, m.antes, m.antesDesconhecido, pessoas),
              Lado(m.campo, m.depois, false, pessoas)});

@@ -54,6 +54,7 @@ void ShowList(const Argumentos& args, const Contexto& contexto, Saida& saida,
 std::vector<Comando> SetupCommands();
 std::vector<Comando> DataCommands();
 std::vector<Comando> ConfigCommands();
+std::vector<Comando> MoveCommands();
 std::vector<Comando> CadastroCommands();
 
 }  // namespace qxadmin

@@ -1,6 +1,7 @@
-// qxadmin: creates an installation of the suite and its companies, and edits
-// the companies' data (users, branches, charts, histories, configuration,
-// registration for the bookkeeping file).
+// qxadmin: creates an installation of the suite and its companies, moves a
+// company's data between SQLite and PostgreSQL, and edits the companies' data
+// (users, branches, charts, histories, configuration, registration for the
+// bookkeeping file).
 #include <utility>
 
 #include "cli.h"
@@ -16,6 +17,8 @@ constexpr std::pair<const char*, const char*> kNomes[] = {
     {"default", "padrao"},
     {"company add", "empresa inclui"},
     {"company list", "empresa lista"},
+    {"company move", "empresa move"},
+    {"company sharing", "empresa compartilha"},
     {"user add", "usuario inclui"},
     {"user list", "usuario lista"},
     {"branch add", "filial inclui"},
@@ -58,8 +61,8 @@ int main(int argc, char** argv) {
           "ou 2026-03-15.\nSaída: 0 feito, 1 recusado ou falhou, 2 erro de uso.\n",
       .globais =
           Junta({OpcoesSaida(), {{"registry", "ARQUIVO", "o arquivo do registro da instalação"}}}),
-      .comandos = EmPortugues(
-          Junta({SetupCommands(), DataCommands(), ConfigCommands(), CadastroCommands()})),
+      .comandos = EmPortugues(Junta(
+          {SetupCommands(), MoveCommands(), DataCommands(), ConfigCommands(), CadastroCommands()})),
   };
   return Executa(qxadmin, argc, argv);
 }

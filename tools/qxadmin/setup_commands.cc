@@ -34,7 +34,8 @@ void AddCompany(const Argumentos& args, Contexto& contexto, Saida& saida) {
   seed.codigo = code;
   if (const auto name = args.Valor("name")) seed.nome = qx::Utf8ToCp1252(*name);
   std::string message;
-  Check(qx::CreateCompany(contexto.registry, seed, args.Valor("folder").value_or(""), &message),
+  Check(qx::CreateCompany(contexto.registry, seed, args.Valor("folder").value_or(""), &message,
+                          qx::Utf8ToCp1252(args.Valor("postgresql").value_or(""))),
         "criar a empresa " + args.Posicionais()[0], message);
   saida.Aviso("empresa " + args.Posicionais()[0] + " criada: " +
               qx::Cp1252ToUtf8(qx::RegisteredCompanyFolder(contexto.registry, seed.codigo)));
@@ -43,12 +44,14 @@ void AddCompany(const Argumentos& args, Contexto& contexto, Saida& saida) {
 void ListCompanies(const Argumentos&, Contexto& contexto, Saida& saida) {
   std::vector<std::string> codes;
   contexto.registry.EnumSubKeys(std::string(qx::kCompaniesKey), &codes);
-  Tabela tabela({"empresa", "nome", "pasta"});
+  Tabela tabela({"empresa", "nome", "pasta", "banco"});
   for (const std::string& code : codes) {
-    const std::string folder = qx::RegisteredCompanyFolder(contexto.registry, code);
-    if (folder.empty()) continue;
+    qx::CompanyDatabaseLocation where;
+    std::string message;
+    if (FAILED(qx::LocateCompanyDatabase(contexto.registry, code, &where, &message))) continue;
     tabela.Linha({qx::cli::TextoCp1252(code), qx::cli::TextoCp1252(CompanyName(contexto, code)),
-                  qx::cli::TextoCp1252(folder)});
+                  qx::cli::TextoCp1252(where.folder),
+                  qx::cli::TextoCp1252(where.postgres.empty() ? "SQLite" : where.postgres)});
   }
   saida.Mostra("empresas", "", tabela);
 }
@@ -102,7 +105,9 @@ std::vector<Comando> SetupCommands() {
        "cria uma empresa",
        {{"name", "NOME", "o nome da empresa"},
         {"folder", "PASTA", "a pasta da empresa (senão, dentro da instalação)"},
-        {"sample", "", "com o plano de contas, os históricos e o usuário de exemplo"}},
+        {"sample", "", "com o plano de contas, os históricos e o usuário de exemplo"},
+        {"postgresql", "CONEXAO",
+         "os dados no PostgreSQL (host=... dbname=... user=..., sem senha), num banco vazio"}},
        ComContexto(AddCompany)},
       {"company list", "", "as empresas da instalação", {}, ComContexto(ListCompanies)},
   };

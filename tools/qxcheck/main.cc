@@ -1,5 +1,6 @@
 // qxcheck: checks the record files of a company folder, read-only, and
 // reports every inconsistency with its file, position and reason.
+#include <optional>
 #include <string>
 
 #include "common/argumentos.h"
@@ -7,6 +8,7 @@
 #include "common/programa.h"
 #include "common/saida.h"
 #include "company_options.h"
+#include "log_empresa.h"
 #include "report.h"
 
 namespace {
@@ -23,6 +25,14 @@ constexpr char kNotes[] =
     "controle, os formatos de importação e as notas explicativas. Os arquivos são\n"
     "abertos só para leitura e compartilhados com quem grava: conferir uma pasta em\n"
     "uso é seguro.\n"
+    "\n"
+    "Com --empresa, os lançamentos de cada mês são comparados também com a última\n"
+    "imagem que o log de alterações tem de cada posição: um lançamento perdido,\n"
+    "acrescentado, alterado ou excluído sem o seu evento é dano, com os campos que\n"
+    "diferem (--sem-log deixa essa comparação de lado, para lançamentos anteriores\n"
+    "ao log). A comparação vale para uma pasta parada: numa pasta em uso, uma\n"
+    "gravação no meio da leitura aparece como diferença. Uma operação que parou no\n"
+    "meio é conferida como a sua recuperação deixará a pasta.\n"
     "\n"
     "Cada achado é um dano, ou um estado que o sistema admite (o que deixa uma\n"
     "gravação, exclusão ou recriação de mês interrompida, e textos guardados de\n"
@@ -61,8 +71,15 @@ void Check(const Argumentos& args, Saida& saida) {
   if (const auto perBranch = args.Inteiro("diferenca-por-filial", 0, 1)) {
     options.porFilial = *perBranch != 0;
   }
+  std::optional<qx::check::LogDaEmpresa> log;
+  if (!company.empty() && !args.Marca("sem-log")) {
+    log.emplace();
+    if (!qx::check::ReadCompanyLog(company, &*log, &error)) throw FalhaLocal(error);
+  }
   qx::check::Report report;
-  if (!qx::check::CheckFolder(folder, options, &report, &error)) throw FalhaLocal(error);
+  if (!qx::check::CheckFolder(folder, options, &report, &error, log ? &*log : nullptr)) {
+    throw FalhaLocal(error);
+  }
   qx::check::Show(report, saida);
   if (!report.Sound()) {
     throw FalhaLocal("dano encontrado em " + folder,
@@ -87,6 +104,8 @@ int main(int argc, char** argv) {
                       false, "", "difference-mode"},
                      {"diferenca-por-filial", "0|1", "os totais separados por filial", false, "0 1",
                       "difference-per-branch"},
+                     {"sem-log", "", "não compara os lançamentos com o log de alterações",
+                      false, "", "without-log"},
                      {"tipos", "", "lista os tipos de achado com a sua gravidade", false, "",
                       "kinds"}},
                     Check}},

@@ -8,11 +8,6 @@
 namespace qxcn {
 namespace {
 
-// Lines per call of the batch interface: a page of entries with two split
-// lines and a complement each is about 400 KB, far under the frame limit,
-// and holds the service's mark for some tens of milliseconds.
-constexpr size_t kLinhasPorPagina = 2048;
-
 // The lines [inicio, fim) of `indices` as GravaLote takes them.
 struct Pagina {
   std::vector<REG_LOTE_LANCAMENTO> lancamentos;
@@ -43,7 +38,7 @@ void PorLote(IQXCN_LancamentoLote* lote, const std::vector<const LinhaImportada*
   for (size_t i = 0; i < faltam.size(); ++i) faltam[i] = i;
   size_t inicio = 0;
   while (inicio < faltam.size() && gravacao.continua()) {
-    const size_t fim = std::min(faltam.size(), inicio + kLinhasPorPagina);
+    const size_t fim = std::min(faltam.size(), inicio + kLinhasPorChamada);
     Pagina pagina;
     for (size_t j = inicio; j < fim; ++j) pagina.Acrescenta(*linhas[faltam[j]]);
     std::vector<int32_t> posicoes(fim - inicio);

@@ -17,6 +17,11 @@
 
 namespace qxcn {
 
+// Lines per call of the batch interface: a page of entries with two split
+// lines and a complement each is about 400 KB, far under the frame limit,
+// and holds the service's mark for some tens of milliseconds.
+inline constexpr size_t kLinhasPorChamada = 2048;
+
 struct Gravacao {
   // Whether to go on, asked between calls.
   std::function<bool()> continua;

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "comandos.h"
@@ -176,6 +178,54 @@ uint32_t ReservaLote(Servico& servico, std::optional<int64_t> pedido, CQXData de
   throw FalhaLocal{"todos os números de lote estão reservados"};
 }
 
+// How the undoing of a stopped import ended.
+struct Desfeito {
+  bool completo = false;             // nothing of the batch is left
+  std::optional<size_t> restantes;   // entries left, when a search could count them
+  std::optional<Falha> falha;        // what kept it from finishing
+};
+
+// Removes every entry of the import's batch (no other import has its number),
+// also those of a call whose answer never came. The object the import used
+// goes first; when it fails (its server died with the call), a new object,
+// which the service takes up from where the dead one stopped.
+Desfeito DesfazLote(Servico& servico, uint32_t lote, CQXData de, CQXData ate) {
+  Desfeito desfeito;
+  std::unique_ptr<Servico> novo;
+  for (Servico* atual = &servico; atual != nullptr;) {
+    try {
+      const std::vector<int32_t> chaves = BuscaLote(*atual, lote, de, ate);
+      desfeito.restantes = chaves.size();
+      Tabela erros({"mes", "pos", "motivo"});
+      if (!chaves.empty()) ExcluiChaves(*atual, de.MesAno(), chaves, &erros);
+      desfeito.restantes = BuscaLote(*atual, lote, de, ate).size();
+      desfeito.completo = *desfeito.restantes == 0;
+      if (!desfeito.completo) desfeito.falha = Falha{E_FAIL, "ExclusaoImportacao"};
+      return desfeito;
+    } catch (const Falha& falha) {
+      desfeito.falha = falha;
+    }
+    if (novo) break;
+    try {
+      novo = std::make_unique<Servico>(servico.identidade());
+      atual = novo.get();
+    } catch (const Falha& falha) {
+      desfeito.falha = falha;
+      atual = nullptr;
+    }
+  }
+  // Counted by whichever object still answers.
+  for (Servico* atual : {novo.get(), &servico}) {
+    if (atual == nullptr) continue;
+    try {
+      desfeito.restantes = BuscaLote(*atual, lote, de, ate).size();
+      break;
+    } catch (const Falha&) {
+    }
+  }
+  return desfeito;
+}
+
 void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string modo = a.Valor("ao-erro").value_or("para");
   if (modo != "para" && modo != "pula") throw ErroUso{"--ao-erro: para ou pula"};
@@ -256,11 +306,29 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
   }
   if (FAILED(falha)) {
     // All or nothing: what this import saved goes again, and nothing else.
-    Tabela naoExcluidos({"mes", "pos", "motivo"});
-    if (!proprias.empty()) ExcluiChaves(servico, de.MesAno(), proprias, &naoExcluidos);
-    Verifica(falha, (linhaFalha != 0 ? "GravaDados (linha " + std::to_string(linhaFalha) + "; "
-                                     : std::string("GravaLote (")) +
-                        "importação desfeita)");
+    const std::string comando = ComandoDesfazer(servico, lote, de, ate);
+    const std::string chamada = linhaFalha != 0
+                                    ? "importação (GravaDados, linha " + std::to_string(linhaFalha)
+                                    : std::string("importação (GravaLote");
+    const Desfeito desfeito = DesfazLote(servico, lote, de, ate);
+    if (desfeito.completo) {
+      throw Falha{falha, chamada + "; desfeita: nada ficou do lote " + std::to_string(lote) + ")",
+                  "o comando que a desfaria: " + comando, qx::DetalheDaFalha(falha)};
+    }
+    // Never advice that would import the lines a second time.
+    const std::string restam =
+        desfeito.restantes ? std::to_string(*desfeito.restantes) + " lançamento(s) do lote " +
+                                 std::to_string(lote) + " continuam gravados"
+                           : "os lançamentos do lote " + std::to_string(lote) +
+                                 " não puderam ser contados (" + std::to_string(gravados) +
+                                 " confirmados, e até " + std::to_string(kLinhasPorChamada) +
+                                 " da chamada interrompida)";
+    saida.Aviso("A importação não pôde ser desfeita: " +
+                (desfeito.falha ? Relata(*desfeito.falha, TextosDe()).mensagem
+                                : std::string()));
+    throw Falha{falha, chamada + "; " + restam + ")",
+                "não importe de novo: para terminar de desfazer, " + comando,
+                qx::DetalheDaFalha(falha)};
   }
   Tabela resumo({"lote", "gravados", "recusados", "de", "ate", "delimitador"});
   resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate,

@@ -39,10 +39,11 @@ int main(int argc, char** argv) {
           "pelo servidor ou falhou, 2 erro de uso ou lançamento recusado pelas regras (nada "
           "gravado).\n",
       .globais = Junta({OpcoesSaida(), OpcoesIdentidade()}),
-      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
-                         ComandosBalancete(), ComandosCentros(), ComandosDemonstracoes(),
-                         ComandosEncerramento(), ComandosPeriodo(), ComandosNotasFormatos(),
-                         ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(), ComandosEcd()}),
+      .comandos =
+          Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
+                 ComandosBalancete(), ComandosCentros(), ComandosDemonstracoes(),
+                 ComandosEncerramento(), ComandosPeriodo(), ComandosNotasFormatos(),
+                 ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(), ComandosEcd()}),
   };
   return Executa(qxcn, argc, argv);
 }

@@ -67,9 +67,8 @@ void FechaPeriodo(const Argumentos& a, Saida& saida) {
   if (a.Marca("reabrir") || a.Valor("ate")) {
     const qx::PeriodoFechado novo = Pedido(a, periodo);
     if (novo.de != periodo.de || novo.ate != periodo.ate) {
-      if (const HRESULT hr = qx::MudaPeriodoFechado(*db, novo.de, novo.ate,
-                                                    static_cast<uint16_t>(identidade.usuario),
-                                                    identidade.sessao);
+      if (const HRESULT hr = qx::MudaPeriodoFechado(
+              *db, novo.de, novo.ate, static_cast<uint16_t>(identidade.usuario), identidade.sessao);
           FAILED(hr)) {
         throw Falha{hr, "gravar o período fechado", {}, qx::Cp1252ToUtf8(db->message())};
       }
@@ -88,7 +87,8 @@ void FechaPeriodo(const Argumentos& a, Saida& saida) {
                periodo.Fechado()
                    ? "Período fechado " + qx::Cp1252ToUtf8(qx::DescrevePeriodoFechado(periodo)) +
                          ": lançamentos dessas datas não são gravados, alterados, excluídos nem "
-                         "conferidos; " + qx::kComoReabrir + "."
+                         "conferidos; " +
+                         qx::kComoReabrir + "."
                    : "Nenhum período está fechado. Para fechar: qxcn fecha-periodo --ate "
                      "DD/MM/AAAA");
 }

@@ -56,7 +56,7 @@ std::optional<FileName> ClassifyFileName(std::string_view path) {
   for (const NamedKind& prefix : kMonthPrefixes) {
     if (!StartsWithNoCase(path, prefix.text)) continue;
     result.kind = prefix.kind;
-    if (auto mesAno = check::MonthOfFilePart(path.substr(prefix.text.size()).substr(0, 4))) {
+    if (auto mesAno = MesDaParteArquivo(path.substr(prefix.text.size()).substr(0, 4))) {
       result.hasMonth = true;
       result.mesAno = *mesAno;
     }

@@ -7,7 +7,7 @@
 namespace qx::check {
 
 bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Report* report,
-                 std::string* error) {
+                 std::string* error, const LogDaEmpresa* log) {
   report->folder = folder;
   report->options = options;
   FolderFiles files;
@@ -16,6 +16,8 @@ bool CheckFolder(const std::string& folder, const DifferenceOptions& options, Re
 
   Findings* findings = &report->findings;
   CheckAccess(folder, findings);
+  CheckPendingIntent(&files, log, findings);
+  if (log != nullptr && !CheckAgainstLog(files, *log, findings, error)) return false;
   DifferenceTally tally(options);
   for (const auto& [mesAno, month] : files.months) {
     CheckMonth(CQXMesAno(mesAno), month, findings, &tally);

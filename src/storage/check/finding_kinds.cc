@@ -9,7 +9,10 @@
 // month empties its entry, split and complement files and keeps CNLQ and
 // CNLM; removing a month deletes CNLC, CNLG and CNLH in this order; nothing is
 // ever moved. Saves and removals of a company run one at a time, so each one
-// that stops leaves its traces on one entry.
+// that stops leaves its traces on one entry; and their intent takes them back
+// at the next operation or opening of the company, as the check already
+// assumes. With the company's change log, what the entry files hold must be
+// what the log last said of each position.
 #include <algorithm>
 #include <cstdlib>
 
@@ -96,6 +99,18 @@ constexpr FindingKind kKinds[] = {
     {"note-orphan", A,
      "textos de nota que nenhum registro do índice aponta: notas substituídas, ou uma escrita "
      "que parou"},
+    {"intent-pending", A,
+     "uma gravação ou exclusão parou no meio e deixou a sua intenção no XXMARCA7.dat; a próxima "
+     "gravação, exclusão ou abertura da empresa a desfaz, e a conferência vê a pasta desfeita"},
+    {"log-missing", D, "um lançamento ativo que o log de alterações não conhece"},
+    {"log-unknown", A,
+     "um lançamento excluído que o log não conhece: uma gravação desfeita, ou anterior ao log"},
+    {"log-lost", D,
+     "o log conhece o lançamento, mas o CNLC do mês acaba antes dele: lançamentos perdidos"},
+    {"log-deleted", D, "um lançamento excluído sem o evento da exclusão no log"},
+    {"log-altered", D,
+     "um lançamento difere da última imagem que o log tem dele; os campos diferentes são "
+     "nomeados"},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
 #include "storage/records/import_layout_record.h"
+#include "storage/records/intent_records.h"
 #include "storage/records/note_records.h"
 
 namespace qx::check {
@@ -25,16 +26,17 @@ constexpr std::array<const char*, 5> kMonthPrefixes = {
     kPrefixoLancamentos, kPrefixoGerencial, kPrefixoQuantidades, kPrefixoMoeda,
     kPrefixoComplementos};
 
-// The place of a file of that name in files, or null for a name the system
-// does not use.
+}  // namespace
+
 std::optional<LoadedFile>* SlotOf(std::string_view name, FolderFiles* files) {
-  const std::array<std::pair<const char*, std::optional<LoadedFile>*>, 6> side = {{
+  const std::array<std::pair<const char*, std::optional<LoadedFile>*>, 7> side = {{
       {kControlFileName, &files->control},
       {kDifferenceFileName, &files->differences},
       {kImportLayoutFileName, &files->layouts},
       {kImportLayoutTempFileName, &files->layoutsTemp},
       {kNoteIndexFileName, &files->noteIndex},
       {kNoteTextFileName, &files->noteTexts},
+      {kIntentFileName, &files->intent},
   }};
   for (const auto& [fileName, slot] : side) {
     if (Cp1252EqualNoCase(name, fileName)) return slot;
@@ -49,6 +51,8 @@ std::optional<LoadedFile>* SlotOf(std::string_view name, FolderFiles* files) {
   }
   return nullptr;
 }
+
+namespace {
 
 bool IsUpperSpelling(std::string_view name) {
   return std::all_of(name.begin(), name.end(), [](char c) { return Cp1252ToUpper(c) == c; });
@@ -95,25 +99,13 @@ std::optional<CQXMesAno> MonthOfFileName(std::string_view name) {
       })) {
     return std::nullopt;
   }
-  return MonthOfFilePart(name.substr(kPrefixLength, 4));
+  return MesDaParteArquivo(name.substr(kPrefixLength, 4));
 }
 
 std::string UpperName(std::string_view name) {
   std::string upper(name);
   for (char& c : upper) c = Cp1252ToUpper(c);
   return upper;
-}
-
-std::optional<CQXMesAno> MonthOfFilePart(std::string_view part) {
-  if (part.size() != 4) return std::nullopt;
-  for (char c : part) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  const int month = (part[0] - '0') * 10 + (part[1] - '0');
-  const int year = (part[2] - '0') * 10 + (part[3] - '0');
-  const CQXMesAno mesAno = CQXMesAno::Make(month, year);
-  if (ParteMesArquivo(mesAno.Value()) != part) return std::nullopt;
-  return mesAno;
 }
 
 bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* findings,
@@ -153,12 +145,15 @@ bool LoadFolder(const std::string& folder, FolderFiles* files, Findings* finding
       continue;
     }
     std::string bytes, why;
+    // The file of mark 7 opens only while no operation holds the mark: then
+    // there is no intent to read.
+    const bool intent = slot == &files->intent;
     if (!ReadWhole(JoinPath(folder, name), &bytes, &why)) {
-      findings->Add("unreadable", name, why);
+      if (!intent) findings->Add("unreadable", name, why);
       continue;
     }
     *slot = LoadedFile{name, std::move(bytes)};
-    ++files->count;
+    if (!intent) ++files->count;
   }
   // Months of which only unread names were seen hold nothing.
   std::erase_if(files->months, [](const auto& month) {

@@ -50,17 +50,17 @@ struct FolderFiles {
   std::optional<LoadedFile> layoutsTemp;  // CNFORIMP.TMP
   std::optional<LoadedFile> noteIndex;    // CNNTEXPL.DAT
   std::optional<LoadedFile> noteTexts;    // CNNTEXCP.DAT
-  size_t count = 0;                       // files read
+  std::optional<LoadedFile> intent;       // XXMARCA7.dat, when no operation holds it
+  size_t count = 0;                       // files read (the intent aside)
   std::set<std::string> names;            // every name in the folder, upper-cased
 };
 
-// The month-year that the four characters after a month file's prefix name,
-// when the builder of month file names gives back the same four ("0000" names
-// month-year 0); nullopt for anything else.
-std::optional<CQXMesAno> MonthOfFilePart(std::string_view part);
 // The month-year of a month file's name (one of the five prefixes, the month
 // part, ".DAT", in any case); nullopt for any other name.
 std::optional<CQXMesAno> MonthOfFileName(std::string_view name);
+// The place in `files` of the file of that name (in any spelling), or null for
+// a name the system does not use.
+std::optional<LoadedFile>* SlotOf(std::string_view name, FolderFiles* files);
 // The name upper-cased in the code page.
 std::string UpperName(std::string_view name);
 
