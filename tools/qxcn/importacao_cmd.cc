@@ -407,8 +407,9 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
   if (!erros.Vazia()) {
     saida.Mostra("erros", "Nada foi excluído:", erros);
     // The period closed with fecha-periodo refuses with its own code, and
-    // says who closed it; the removal dates of qxadmin config refuse too.
-    if (qx::PeriodoFechadoDaSessao()) Verifica(qx::kHrPeriodoFechado, "ExclusaoImportacao");
+    // says who closed it; dates set with qxadmin config refuse as before.
+    const std::optional<qx::PeriodoFechado> periodo = qx::PeriodoFechadoDaSessao();
+    if (periodo && periodo->usuario) Verifica(qx::kHrPeriodoFechado, "ExclusaoImportacao");
     throw FalhaLocal("a exclusão foi recusada", qx::cli::kDicaPeriodoFechado);
   }
 }
