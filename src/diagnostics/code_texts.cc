@@ -44,6 +44,7 @@ constexpr Row kCodes[] = {
     {0x800405FBu, "",
      "a operação parou no meio e não pôde ser desfeita agora; a próxima gravação, exclusão ou "
      "abertura da empresa a desfaz"},
+    {0x800405FCu, "", "o lançamento é de um período fechado"},
     {0x80040A73u, "E_QXARQ_POSICAO_ALEM_DO_FIM", "posição de gravação além do fim do arquivo"},
     {0x80040A74u, "E_QXARQ_POSICAO_NEGATIVA", "posição de gravação negativa"},
     {0x80EE0001u, "E_QXDF_EMPRESA_SEM_PASTA", "a empresa não está cadastrada nesta instalação"},

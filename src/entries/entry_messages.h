@@ -16,6 +16,10 @@ inline constexpr int kMensagemLancamentoInexistente = 1528;  // no entry at that
 // save, removal or opening of the company takes it back from its intent.
 inline constexpr int kMensagemOperacaoInterrompida = 1531;
 inline constexpr HRESULT kHrOperacaoInterrompida = static_cast<HRESULT>(0x800405FBu);
+// The entry's date, or the date an update or a removal finds stored, lies in
+// the company's closed period (outside/periodo_fechado.h): always a failure.
+inline constexpr int kMensagemPeriodoFechado = 1532;
+inline constexpr HRESULT kHrPeriodoFechado = static_cast<HRESULT>(0x800405FCu);
 constexpr HRESULT HrMensagem(int numero) {
   return static_cast<HRESULT>(0x00040000u | static_cast<uint32_t>(numero));
 }

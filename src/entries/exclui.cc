@@ -11,6 +11,7 @@
 #include "entries/entry_messages.h"
 #include "entries/exclusao.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "entries/registro_log.h"
 #include "outside/reg_lan_atual.h"
 #include "values/entry_key.h"
@@ -38,6 +39,8 @@ Remocao ExcluiNaOperacao(CLancamentoBase& objeto, int32_t indlan, uint16_t mesAn
   int status = lancamentos.Le(posicao, &registro);
   if (status == ARQ_FIM_DE_ARQUIVO) return {kMensagemLancamentoInexistente};
   if (status != ARQ_OK || registro.cStatus == kEntryDeleted) return {status};
+  const CQXData data = DataDoLancamento(mesAno, registro.cDia);
+  if (const HRESULT hr = RecusaPeriodoFechado(objeto, data)) return {hr};
 
   std::vector<uint32_t> linhas;
   if (registro.Gerencial > 0) {
@@ -47,15 +50,13 @@ Remocao ExcluiNaOperacao(CLancamentoBase& objeto, int32_t indlan, uint16_t mesAn
   // Takes back what the entry added when it was saved; a removal whose
   // totals cannot be updated does not happen.
   status = objeto.AtualizaDiferencaLancamento(registro.Debito, registro.Credito, registro.Valor,
-                                              DataDoLancamento(mesAno, registro.cDia),
-                                              registro.Filial, objeto.GetUsuario(), -1);
+                                              data, registro.Filial, objeto.GetUsuario(), -1);
   if (status != ARQ_OK) return {status};
   registro.cStatus = kEntryDeleted;
   if ((status = lancamentos.Grava(&registro, &posicao, kEntryRecordSize))) return {status};
   if ((status = ZeraLinhasGerenciais(gerencial, linhas))) return {status};
   if ((status = lancamentos.Fecha()) || (status = gerencial.Fecha())) return {status};
-  log.Lancamento(indlan, kLogExclusao, registro, objeto.ComplementoAtual(),
-                 DataDoLancamento(mesAno, registro.cDia), std::nullopt);
+  log.Lancamento(indlan, kLogExclusao, registro, objeto.ComplementoAtual(), data, std::nullopt);
   return {ARQ_OK, true};
 }
 

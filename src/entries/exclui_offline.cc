@@ -1,6 +1,7 @@
 // Removal of every entry of a month that came from one origin.
 #include "entries/arquivo_mes.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "values/qx_dmcps.h"
 
 namespace {
@@ -20,10 +21,17 @@ HRESULT CLancamentoBase::ExcluiOffLine(uint16_t iMesAno, int32_t lChaveOrigem, u
     return qx::AbreArquivoMes(arq, m_strPastaEmpresa, qx::kPrefixoLancamentos, iMesAno, 'L',
                               qx::kEntryRecordSize);
   };
+  const qx::PeriodoDaChamada periodo(*this);
   CQXarq lancamentos;
   if (int status = abre(lancamentos)) return status;
   qx::EntryRecord registro;
   int leitura = ARQ_OK;
+  // An entry of the closed period refuses the removal before any goes.
+  for (uint32_t p = 1; (leitura = lancamentos.Le(p, &registro)) == ARQ_OK; ++p) {
+    if (!DaOrigem(registro, lChaveOrigem, iData) || registro.cStatus == qx::kEntryDeleted) continue;
+    const CQXData data = qx::DataDoLancamento(iMesAno, registro.cDia);
+    if (const HRESULT hr = qx::RecusaPeriodoFechado(*this, data)) return hr;
+  }
   for (uint32_t p = 1; (leitura = lancamentos.Le(p, &registro)) == ARQ_OK; ++p) {
     if (!DaOrigem(registro, lChaveOrigem, iData)) continue;
     // The removal takes the mark and opens the month for writing itself.

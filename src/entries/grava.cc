@@ -3,9 +3,11 @@
 #include "entries/entrada_cliente.h"
 #include "entries/gravacao.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 
 HRESULT CLancamentoBase::Grava(int32_t* Indlan) {
   if (Indlan == nullptr) return E_POINTER;
+  const qx::PeriodoDaChamada periodo(*this);
   return qx::ResultadoGrava(qx::GravaLancamento(
       {*this, m_lancamento, m_gerencial, {*this, m_historico, m_planoContabil}}, Indlan));
 }

@@ -4,6 +4,7 @@
 #include "entries/arquivo_mes.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ HRESULT CLancamentoBase::GravaConferido(uint16_t MesAno, int32_t Indlan, unsigne
   qx::EntryRecord registro;
   uint32_t posicao = static_cast<uint32_t>(Indlan);
   int status = arq.Le(posicao, &registro);
+  if (status == ARQ_OK) {
+    status = qx::RecusaPeriodoFechado(*this, qx::DataDoLancamento(MesAno, registro.cDia));
+  }
   uint8_t anterior = 0;
   if (status == ARQ_OK) {
     anterior = registro.cConferido;

@@ -10,6 +10,7 @@
 #include "entries/gravacao.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 
 namespace qx {
 namespace {
@@ -69,6 +70,7 @@ HRESULT CLancamentoBase::GravaLote(int32_t Quantidade, REG_LOTE_LANCAMENTO* Lanc
   std::fill_n(Posicoes, Quantidade, 0);
   if (Quantidade == 0) return S_OK;
 
+  const qx::PeriodoDaChamada periodo(*this);
   qx::Operacao operacao(*this, qx::kOperacaoLote);
   qx::ArquivosGravacao arquivos(*this);
   std::vector<qx::ItemLote> itens(static_cast<size_t>(Quantidade));
@@ -78,7 +80,13 @@ HRESULT CLancamentoBase::GravaLote(int32_t Quantidade, REG_LOTE_LANCAMENTO* Lanc
     espaco += qx::EspacoDaGravacao(itens[static_cast<size_t>(i)].atual,
                                    itens[static_cast<size_t>(i)].gerencial);
   }
-  int r = qx::AceitaGravacao(*this, espaco);
+  int r = 0;
+  // A date of the closed period refuses the batch before anything is written.
+  for (int32_t i = 0; r == 0 && i < Quantidade; ++i) {
+    r = qx::RecusaPeriodoFechado(*this, itens[static_cast<size_t>(i)].atual.Data);
+    if (r != 0) *IndiceFalha = i;
+  }
+  if (r == 0) r = qx::AceitaGravacao(*this, espaco);
   if (r == 0) r = operacao.Inicia();
   size_t feitos = 0;  // entries whose save ran, the failing one included
   for (; r == 0 && feitos < itens.size(); ++feitos) {

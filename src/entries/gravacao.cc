@@ -9,6 +9,7 @@
 #include "entries/arquivo_mes.h"
 #include "entries/entry_messages.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "entries/registro_log.h"
 #include "outside/reg_lan_atual.h"
 #include "storage/records/difference_record.h"
@@ -186,7 +187,7 @@ int Gravacao::Verifica(int32_t indlan) const {
       atual.usMesAnoLido != 0 && atual.usMesAnoLido != atual.Data.MesAno().Value()) {
     return kMensagemOutroMes;
   }
-  return ARQ_OK;
+  return RecusaPeriodoFechado(c_.objeto, atual.Data);
 }
 
 // Every save opens the split file, and the quantity file where quantities are
@@ -202,6 +203,10 @@ int Gravacao::AbreArquivos() {
 
 int Gravacao::LeAnterior(uint32_t indlan) {
   if (int status = lancamentos_->Le(indlan, &anterior_)) return status;
+  // The date stored there, even a deleted entry's, must lie outside the
+  // closed period: the update writes over it.
+  const CQXData data = DataDoLancamento(mesAno_.Value(), anterior_.cDia);
+  if (const HRESULT hr = RecusaPeriodoFechado(c_.objeto, data)) return hr;
   alteracao_ = true;
   // A deleted entry gave back its differences and split lines when it was
   // removed: writing over it takes nothing off a second time.
@@ -209,8 +214,8 @@ int Gravacao::LeAnterior(uint32_t indlan) {
   gerencialAnterior_ = anterior_.Gerencial > 0 && !anteriorExcluido_
                            ? static_cast<uint32_t>(anterior_.Gerencial)
                            : 0;
-  log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento,
-                  DataDoLancamento(mesAno_.Value(), anterior_.cDia), std::nullopt);
+  log_.Lancamento(static_cast<int32_t>(indlan), kLogAntes, anterior_, c_.atual.szComplemento, data,
+                  std::nullopt);
   servico_ = kLogAlteracao;
   return ARQ_OK;
 }

@@ -7,8 +7,9 @@
 // an update, the after image 'A' with its own complement and lines) belong to
 // it. An after image that follows no before image of the same entry begins an
 // event of its own; a record that follows no image of its session belongs to
-// no event. A check of an entry, and the recovery of an operation that
-// stopped part way, are events without records.
+// no event. A check of an entry, the recovery of an operation that stopped
+// part way, and the closing or reopening of a period are events without
+// records.
 #pragma once
 
 #include <cstdint>
@@ -55,10 +56,14 @@ inline constexpr char kEventoNovo = 'I';
 inline constexpr char kEventoAlterado = 'A';
 inline constexpr char kEventoExcluido = 'E';
 inline constexpr char kEventoConferido = 'C';
+// A period closed or reopened (outside/periodo_fechado.h): an event of no
+// entry (month and position 0) whose images before and after are the closed
+// period's first and last days, two 32-bit day numbers each (0 0: none).
+inline constexpr char kEventoPeriodo = 'P';
 // An operation that stopped part way and was taken back: an event without
 // records, whose text says what was undone.
 inline constexpr char kEventoRecuperacao = 'R';
-inline constexpr char kTiposEvento[] = "ACEIR";
+inline constexpr char kTiposEvento[] = "ACEIPR";
 
 struct EventoLog {
   int64_t id = 0;  // its first record's id; a check's own place in the order

@@ -13,8 +13,8 @@ namespace {
 // How a query reaches its events: the index of the most selective part of
 // the filter, the rest tested on the index's rows (on SQLite, which is told
 // the index; PostgreSQL's planner finds it). Parameters: ?1 month, ?2
-// position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 to ?12
-// the kinds, ?13 the event before which.
+// position, ?3 user, ?4 session, ?5 batch, ?6 and ?7 the moments, ?8 to ?13
+// the kinds, ?14 the event before which.
 constexpr char kColunasEvento[] =
     "e.id, e.tipo, e.sessao, e.usuario, e.mes, e.posicao, coalesce(e.lote, 0), e.gravado_em, "
     "coalesce(e.conferido_antes, 0), coalesce(e.conferido, 0), coalesce(e.anterior, 0), "
@@ -24,7 +24,7 @@ constexpr char kCondicoes[] =
     " (?1 = 0 OR e.mes = ?1) AND (?2 = 0 OR e.posicao = ?2) AND "
     "(?3 IS NULL OR e.usuario = ?3) AND (?4 IS NULL OR e.sessao = ?4) AND "
     "(?5 = 0 OR e.lote = ?5) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND "
-    "e.tipo IN (?8, ?9, ?10, ?11, ?12) AND (?13 = 0 OR e.id < ?13)";
+    "e.tipo IN (?8, ?9, ?10, ?11, ?12, ?13) AND (?14 = 0 OR e.id < ?14)";
 
 // The ways in: the index and the part of the filter it answers.
 struct Acesso {
@@ -37,7 +37,7 @@ constexpr Acesso kAcessos[] = {
     {" INDEXED BY log_eventos_lote", " e.lote = ?5 AND"},
     {" INDEXED BY log_eventos_sessao", " e.sessao = ?4 AND"},
     {" INDEXED BY log_eventos_momento",
-     " e.tipo IN (?8, ?9, ?10, ?11, ?12) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
+     " e.tipo IN (?8, ?9, ?10, ?11, ?12, ?13) AND e.gravado_em >= ?6 AND e.gravado_em <= ?7 AND"},
     {" INDEXED BY log_eventos_usuario", " e.usuario = ?3 AND"},
     {"", ""},
 };
@@ -92,7 +92,7 @@ void Liga(SqlStatement& query, const FiltroEventos& f) {
   // Every moment the log writes lies between "" and "~".
   query.BindText(6, f.de).BindText(7, f.ate.empty() ? "~" : f.ate);
   constexpr size_t kTipos = std::size(kTiposEvento) - 1;
-  static_assert(kTipos == 5, "the filter names each kind");
+  static_assert(kTipos == 6, "the filter names each kind");
   for (size_t k = 0; k < kTipos; ++k) {
     query.BindText(8 + static_cast<int>(k),
                    std::string(1, tipos[std::min<size_t>(k, tipos.size() - 1)]));

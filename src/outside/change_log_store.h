@@ -64,8 +64,8 @@ HRESULT ContinuaLog(SuiteDatabase& db);
 // taken back last (each when there is one).
 HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoes);
 
-// Files an event without records (a check, a recovery) at a place in the
-// order that no record will take.
+// Files an event without records (a check, a recovery, the closing of a
+// period) at a place in the order that no record will take.
 HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento);
 
 }  // namespace qx

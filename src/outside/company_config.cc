@@ -1,6 +1,7 @@
 #include "outside/company_config.h"
 
 #include <string>
+#include <string_view>
 
 #include "outside/company_row.h"
 #include "outside/dados_df.h"
@@ -70,7 +71,11 @@ HRESULT SetConfig(SuiteDatabase& db, const ConfigItem& item, int64_t value) {
                                   : "DELETE FROM tipos_sistemas WHERE sigla = ?");
       return change.BindText(1, kSistemaGED).Run();
     }
-    const std::string sql = std::string("UPDATE empresa SET ") + item.column + " = ? WHERE id = 1";
+    // A closed period set by hand was closed by no one the tools know.
+    const bool periodo = std::string_view(item.column).ends_with("_bloqueada");
+    const std::string sql = std::string("UPDATE empresa SET ") + item.column + " = ?" +
+                            (periodo ? ", fechado_por = NULL, fechado_em = NULL" : "") +
+                            " WHERE id = 1";
     SqlStatement update(db, sql.c_str());
     return update.Bind(1, value).Run();
   });

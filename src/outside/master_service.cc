@@ -43,6 +43,11 @@ class MasterService : public IQXCN_Mestre {
                           });
   }
 
+  HRESULT LePeriodoFechado(PeriodoFechado* periodo) override {
+    if (periodo == nullptr) return E_POINTER;
+    return qx::LePeriodoFechado(*db_, periodo);
+  }
+
  private:
   std::shared_ptr<SuiteDatabase> db_;
 };

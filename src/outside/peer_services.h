@@ -12,6 +12,7 @@
 #include "outside/reg_analytics.h"
 #include "outside/reg_filtro_log.h"
 #include "outside/reg_historico.h"
+#include "outside/periodo_fechado.h"
 #include "outside/reg_mestre.h"
 #include "platform/com_types.h"
 
@@ -90,6 +91,8 @@ struct IQXCN_Mestre {
   // Zero the record and fill it from the company's accounting configuration.
   virtual HRESULT LeConfiguracao(_REG_CN_CONFIGURACAOPS* configuracao) = 0;
   virtual HRESULT LeConfiguracaoComplementar(_REG_CN_CONFIGURACAO_COMPLEMENTARPS* configuracao) = 0;
+  // The period closed to changes of entries, with who closed it and when.
+  virtual HRESULT LePeriodoFechado(qx::PeriodoFechado* periodo) = 0;
 };
 
 // The analytics service.

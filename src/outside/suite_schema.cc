@@ -208,6 +208,13 @@ INSERT INTO recuperacoes (id, ultima) VALUES (1, 0);
 ALTER TABLE log_eventos ADD COLUMN descricao TEXT;
 )sql",
      nullptr},
+    // 7 -> 8: who closed the period of data_inicial_bloqueada to
+    // data_final_bloqueada, and when (outside/periodo_fechado.h).
+    {R"sql(
+ALTER TABLE empresa ADD COLUMN fechado_por INTEGER;
+ALTER TABLE empresa ADD COLUMN fechado_em TEXT;
+)sql",
+     nullptr},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 

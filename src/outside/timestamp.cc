@@ -11,4 +11,10 @@ std::string TimestampText(const SYSTEMTIME& when) {
 
 std::string TimestampNow() { return TimestampText(CurrentDateTime()); }
 
+std::string TimestampParaPessoas(const std::string& texto) {
+  if (texto.size() < 19) return texto;
+  return texto.substr(8, 2) + "/" + texto.substr(5, 2) + "/" + texto.substr(0, 4) +
+         texto.substr(10, 9);
+}
+
 }  // namespace qx

@@ -11,6 +11,7 @@
 #include "entries/entry_messages.h"
 #include "entries/exclusao.h"
 #include "entries/lancamento_base.h"
+#include "entries/periodo_chamada.h"
 #include "platform/task_memory.h"
 #include "queries/busca_comum.h"
 #include "storage/month_name.h"
@@ -148,6 +149,8 @@ HRESULT CLancamentoBase::ExclusaoImportacao(CNLAN_EXCLUSAO_IMP_PS params,
   if (pRes == nullptr) return E_POINTER;
   *pRes = CNLAN_RESULTADO_EXCLUSAO_IMP_PS{};
   if (params.nQtdMeses > 0 && params.pMeses == nullptr) return E_POINTER;
+  // The removals below read the closed period once, for all of them.
+  const qx::PeriodoDaChamada periodo(*this);
   CQXComPtr<IQXCN_Mestre> mestre;
   HRESULT hr = GetAcessoContabil()->GetICNMestre(mestre);
   if (FAILED(hr) || !mestre) return FAILED(hr) ? hr : E_POINTER;

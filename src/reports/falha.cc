@@ -1,6 +1,9 @@
 #include "reports/falha.h"
 
+#include "entries/entry_messages.h"
 #include "entries/gravacao.h"
+#include "outside/company_database.h"
+#include "platform/codepage.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"
 #include "storage/qx_arq_marca_enum.h"
@@ -8,7 +11,8 @@
 namespace qx {
 namespace {
 
-// The accounting folder of the company this thread's last session opened.
+// The company this thread's last session opened, and its accounting folder.
+thread_local std::string t_empresaDaSessao;
 thread_local std::string t_pastaDaSessao;
 
 // Whether hr is the busy code of the saves' mark, bare or as a failure.
@@ -22,12 +26,33 @@ bool MarcaOcupada(HRESULT hr) {
 }  // namespace
 
 void LembraPastaDaSessao(const std::string& empresa) {
+  t_empresaDaSessao = empresa;
   t_pastaDaSessao = CompanyFolder(kModuloContabilidade, empresa);
+}
+
+std::optional<PeriodoFechado> PeriodoFechadoDaSessao() {
+  std::shared_ptr<SuiteDatabase> db;
+  std::string mensagem;
+  PeriodoFechado periodo;
+  if (FAILED(OpenCompanyDatabase(t_empresaDaSessao, &db, &mensagem)) ||
+      FAILED(LePeriodoFechado(*db, &periodo)) || !periodo.Fechado()) {
+    return std::nullopt;
+  }
+  return periodo;
+}
+
+std::string DetalheDaFalha(HRESULT hr) {
+  if (hr != kHrPeriodoFechado) return {};
+  // The period as it is now: who closed it, and since when.
+  const std::optional<PeriodoFechado> periodo = PeriodoFechadoDaSessao();
+  return periodo
+             ? "o lançamento é do período fechado " + Cp1252ToUtf8(DescrevePeriodoFechado(*periodo))
+             : "";
 }
 
 HRESULT Verifica(HRESULT hr, const std::string& contexto) {
   if (hr == S_OK) return hr;
-  if (!MarcaOcupada(hr)) throw FalhaServico{hr, contexto};
+  if (!MarcaOcupada(hr)) throw FalhaServico{hr, contexto, "", DetalheDaFalha(hr)};
   const std::string marca = "XXMARCA" + std::to_string(kMarcaLancamentos) + ".dat";
   const std::string arquivo =
       t_pastaDaSessao.empty() ? marca : JoinPath(t_pastaDaSessao, marca);

@@ -4,9 +4,11 @@
 // cannot be read), or data that the rules of a save refuse. The tools print
 // them for people; the web view turns them into pages.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "outside/periodo_fechado.h"
 #include "platform/com_types.h"
 
 namespace qx {
@@ -39,10 +41,20 @@ struct FalhaRecusa {
 // trouble (a full disk, a month that cannot be read) with positive statuses
 // too, and a client for people must not take them for success. The busy code
 // of the mark that saves take names the mark's file, in the folder of the
-// company of this thread's last session, and what to do.
+// company of this thread's last session, and what to do; the refusal of a
+// closed period names that company's period, who closed it and when.
 HRESULT Verifica(HRESULT hr, const std::string& contexto);
+
+// What a failure's code alone does not say, for FalhaServico::detalhe: the
+// refusal of a closed period names that company's period, who closed it and
+// when; empty otherwise.
+std::string DetalheDaFalha(HRESULT hr);
 
 // Remembers the company of the session this thread opens (for Verifica).
 void LembraPastaDaSessao(const std::string& empresa);
+
+// That company's closed period; nullopt when none is closed or it cannot be
+// read.
+std::optional<PeriodoFechado> PeriodoFechadoDaSessao();
 
 }  // namespace qx

@@ -1,5 +1,6 @@
 #include "reports/historico.h"
 
+#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
@@ -11,8 +12,26 @@ namespace qx {
 namespace {
 
 constexpr const char* kNomes[kQuantidadeCampos] = {
-    "data",      "debito",      "credito",   "valor",       "filial", "documento",
-    "historico", "complemento", "gerencial", "valor_moeda", "origem", "conferido"};
+    "data",        "debito",    "credito",     "valor",  "filial",    "documento",  "historico",
+    "complemento", "gerencial", "valor_moeda", "origem", "conferido", "fechado_de", "fechado_ate"};
+
+// A period's event as the changes of its first and last day; a side where
+// nothing was closed has no value.
+std::vector<Mudanca> MudancasDoPeriodo(const ResumoEvento& r) {
+  const auto dia = [](const std::string& imagem, size_t k) -> std::optional<ValorCampo> {
+    uint32_t dias[2] = {};
+    if (imagem.size() != sizeof dias) return std::nullopt;
+    std::memcpy(dias, imagem.data(), sizeof dias);
+    if (dias[0] == 0) return std::nullopt;
+    return ValorCampo::Numero(dias[k]);
+  };
+  std::vector<Mudanca> mudancas;
+  for (size_t k = 0; k < 2; ++k) {
+    mudancas.push_back({k == 0 ? Campo::kFechadoDe : Campo::kFechadoAte, dia(r.imagemAntes, k),
+                        dia(r.imagemDepois, k)});
+  }
+  return mudancas;
+}
 
 class Leitura {
  public:
@@ -70,6 +89,11 @@ class Leitura {
       Preenche(e, h);
       h->mudancas.push_back({Campo::kConferido, ValorCampo::Numero(e.conferidoAntes),
                              ValorCampo::Numero(e.conferido), false});
+      return S_OK;
+    }
+    if (e.tipo == kEventoPeriodo) {
+      Preenche(e, h);
+      h->mudancas = MudancasDoPeriodo(e.resumo);
       return S_OK;
     }
     const std::optional<EstadoLancamento>& depois =

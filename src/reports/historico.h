@@ -1,7 +1,8 @@
 // The history of entries as people read it: every save, update, removal and
-// check of an entry, with the moment, user and session that made it and the
-// fields it changed, old and new. It is read from the company's change log
-// (outside/change_log_query.h), whose indexes answer each filter.
+// check of an entry and every closing or reopening of a period, with the
+// moment, user and session that made it and the fields it changed, old and
+// new. It is read from the company's change log (outside/change_log_query.h),
+// whose indexes answer each filter.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,8 @@
 
 namespace qx {
 
-// The fields of an entry, in the order the history lists them.
+// The fields of an entry, in the order the history lists them, then the
+// first and last day of the closed period that a period's event changes.
 enum class Campo {
   kData,         // numero: CQXData day number
   kDebito,       // numero: account
@@ -30,8 +32,10 @@ enum class Campo {
   kValorMoeda,   // numero: ten-thousandths
   kOrigem,       // texto "module:key"
   kConferido,    // numero: the checked mark
+  kFechadoDe,    // numero: CQXData day number; none while nothing is closed
+  kFechadoAte,   // numero: CQXData day number
 };
-inline constexpr int kQuantidadeCampos = static_cast<int>(Campo::kConferido) + 1;
+inline constexpr int kQuantidadeCampos = static_cast<int>(Campo::kFechadoAte) + 1;
 
 // The word people and scripts know a field by ("data", "valor_moeda" ...).
 const char* NomeCampo(Campo campo);
@@ -69,7 +73,8 @@ struct Mudanca {
 
 struct EventoHistorico {
   int64_t id = 0;         // the event's place in the change log's order
-  // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido, kEventoRecuperacao
+  // kEventoNovo, kEventoAlterado, kEventoExcluido, kEventoConferido, kEventoPeriodo,
+  // kEventoRecuperacao
   char tipo = '\0';
   std::string gravadoEm;  // "YYYY-MM-DD HH:MM:SS.mmm"
   uint32_t sessao = 0;

@@ -135,8 +135,10 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
   const std::string path = registry_.dir() + "/anterior.db";
   sqlite3* antigo = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &antigo), SQLITE_OK);
-  // The change log's tables as version 1 of the schema made them.
+  // The change log's tables as version 1 of the schema made them, beside
+  // the company row that later steps change.
   ASSERT_EQ(sqlite3_exec(antigo, R"sql(
+    CREATE TABLE empresa (id INTEGER PRIMARY KEY);
     CREATE TABLE sessoes (sessao INTEGER PRIMARY KEY, usuario INTEGER NOT NULL,
                           aplicativo TEXT NOT NULL DEFAULT '', data INTEGER NOT NULL);
     CREATE TABLE log_alteracoes (id INTEGER PRIMARY KEY AUTOINCREMENT, sessao INTEGER NOT NULL,

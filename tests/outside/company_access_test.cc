@@ -17,6 +17,7 @@
 #include "outside/import_batches.h"
 #include "outside/naturezas.h"
 #include "outside/outside_codes.h"
+#include "outside/periodo_fechado.h"
 #include "outside/qx_base_para_rotinas.h"
 #include "outside/sql_statement.h"
 #include "outside_test_company.h"
@@ -266,8 +267,20 @@ TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
       {"lote", [&] { return ReservaLoteImportacao(d, 9); }, S_OK},
       {"lote again", [&] { return ReservaLoteImportacao(d, 9); }, S_FALSE},
       {"linhas do lote", [&] { return RegistraLinhasLote(d, 9, "abc", 12); }, S_OK},
+      {"periodo fechado", [&] { return MudaPeriodoFechado(d, 70000, 70100, 3, 4096); }, S_OK},
   };
   for (const auto& w : writes) EXPECT_EQ(w.write(), w.expected) << w.what << ": " << d.message();
+  // Who closed the period, until a setting by hand moves it.
+  for (const bool aMao : {false, true}) {
+    if (aMao) {
+      ASSERT_EQ(SetConfig(d, *FindConfigItem("fim-bloqueio"), 70200), S_OK);
+    }
+    PeriodoFechado periodo;
+    ASSERT_EQ(LePeriodoFechado(d, &periodo), S_OK);
+    EXPECT_EQ(std::tuple(periodo.de, periodo.ate, periodo.usuario, periodo.em.size()),
+              std::tuple(70000u, aMao ? 70200u : 70100u,
+                         aMao ? std::nullopt : std::optional<uint16_t>(3), aMao ? 0u : 23u));
+  }
 
   CadastroPJ lido;
   ASSERT_EQ(LeCadastroPJ(d, &lido), S_OK);

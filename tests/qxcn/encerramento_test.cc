@@ -1,5 +1,6 @@
 // The year's statements and its closing, run as people run them on a company
 // of their own, each figure checked against sums worked out here.
+#include <fstream>
 #include <map>
 
 #include "qxcn_fixture.h"
@@ -123,6 +124,76 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
               HasSubstr("qxcn reabre --exercicio 2025"));
   EXPECT_EQ(Em({"reabre", "--exercicio", "2025"})["reabertura"]["lancamentos"], 5);
   EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
+}
+
+// With the entries up to 30/06/2025 closed, every change of one of them is
+// refused with the closed period's code and says who closed it and how to
+// reopen; the same changes after it go through, and reopening lets them in.
+TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
+  const auto em = [](std::vector<std::string> args) {
+    args.insert(args.end(), {"--empresa", "FECHADA"});
+    return args;
+  };
+  for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
+           {"company", "add", "FECHADA", "--sample"},
+           {"config", "set", "FECHADA", "period-start", "01/01/2025"},
+           {"config", "set", "FECHADA", "period-end", "31/12/2025"}}) {
+    ASSERT_EQ(Admin(passo).code, 0) << passo[0];
+  }
+  std::map<std::string, std::string> lotes;
+  for (const char* dia : {"10/06/2025", "10/07/2025"}) {
+    ASSERT_EQ(
+        Run(em({"grava", "--data", dia, "--debito", "31", "--credito", "5", "--valor", "1"})).code,
+        0);
+    const std::string arquivo = *dir_ / (std::string("fechada") + dia[4] + ".csv");
+    std::ofstream(arquivo) << dia << ",31,5,2,1,importada\n";
+    lotes[dia] = Lote(RunJson(em({"importa", arquivo})));
+  }
+  ASSERT_EQ(RunJson(em({"fecha-periodo", "--ate", "30/06/2025", "--usuario",
+                        "1"}))["periodo_fechado"]["ate"],
+            "2025-06-30");
+
+  // Each change: inside the period, and the same after it.
+  struct Caso {
+    std::vector<std::string> dentro, fora;
+  };
+  const Caso kCasos[] = {
+      {{"grava", "--data", "20/06/2025", "--debito", "31", "--credito", "5", "--valor", "3"},
+       {"grava", "--data", "20/07/2025", "--debito", "31", "--credito", "5", "--valor", "3"}},
+      {{"grava", "--mes", "06/2025", "--pos", "1", "--valor", "4"},
+       {"grava", "--mes", "07/2025", "--pos", "1", "--valor", "4"}},
+      {{"confere", "--mes", "06/2025", "--pos", "1"},
+       {"confere", "--mes", "07/2025", "--pos", "1"}},
+      {{"importa", *dir_ / "fechada6.csv", "--repetir"},
+       {"importa", *dir_ / "fechada7.csv", "--repetir"}},
+      {{"exclui-importacao", "--lote", lotes["10/06/2025"], "--de", "01/06/2025", "--ate",
+        "30/06/2025"},
+       {"exclui-importacao", "--lote", lotes["10/07/2025"], "--de", "01/07/2025", "--ate",
+        "31/07/2025"}},
+      {{"exclui", "--mes", "06/2025", "--pos", "1"}, {"exclui", "--mes", "07/2025", "--pos", "1"}},
+  };
+  const Json junho = RunJson(em({"mes", "--mes", "06/2025"}));
+  for (const Caso& caso : kCasos) {
+    const DumpRun recusa = Run(em(caso.dentro));
+    EXPECT_EQ(recusa.code, 1) << caso.dentro[0];
+    for (const char* texto : {"falhou: 0x800405FC: o lançamento é do período fechado até "
+                              "30/06/2025, fechado pelo usuário 1 em ",
+                              "qxcn fecha-periodo --reabrir"}) {
+      EXPECT_THAT(recusa.err, HasSubstr(texto)) << caso.dentro[0];
+    }
+    EXPECT_EQ(Run(em(caso.fora)).code, 0) << caso.fora[0];
+  }
+  EXPECT_EQ(RunJson(em({"mes", "--mes", "06/2025"})), junho);
+
+  // Closing never reopens; reopening is in the history, and lets changes in.
+  EXPECT_EQ(Run(em({"fecha-periodo", "--ate", "31/05/2025"})).code, 2);
+  ASSERT_EQ(Run(em({"fecha-periodo", "--reabrir"})).code, 0);
+  EXPECT_EQ(Run(em(kCasos[5].dentro)).code, 0);
+  const Json historico = RunJson(em({"historico", "--tipo", "periodo"}))["historico"];
+  ASSERT_EQ(historico.size(), 4u);  // two events of two fields
+  EXPECT_EQ(historico[1]["depois"], "2025-06-30");
+  EXPECT_EQ(historico[3]["antes"], "2025-06-30");
+  EXPECT_TRUE(historico[3]["depois"].is_null());
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include <string>
 #include <tuple>
 
+#include "entries/entry_messages.h"
 #include "entries/gravacao.h"
+#include "outside/periodo_fechado.h"
 #include "platform/file_faults.h"
 #include "saving_fixture.h"
+#include "values/calendar.h"
 
 namespace qx {
 namespace {
@@ -275,6 +278,41 @@ TEST_F(SavingTest, CheckedMarkOnlyOnStoredEntries) {
   std::string depois = antes;
   depois[50 + 44] = 7;
   EXPECT_EQ(Bytes(kPrefixoLancamentos), depois) << "only byte 44 changes";
+}
+
+// A period closed while the object lives refuses, at the next call, every
+// change of the entries dated in it (new, updated from there, removed,
+// checked, removed with its origin before an earlier position of the same
+// origin goes); the entries after it still change.
+TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
+  auto objeto = Objeto();
+  const CQXData depois = CQXData::Make(25, 3, 2024);
+  Preenche(*objeto, 4, 11, 100, "", depois);
+  const int32_t fora = Grava(*objeto);
+  Preenche(*objeto, 4, 11, 100);
+  const int32_t dentro = Grava(*objeto);
+  ASSERT_EQ(MudaPeriodoFechado(*TestCompany::Database(), kFirstDayNumber,
+                               CQXData::Make(20, 3, 2024).Value(), 1, 4096 * 3),
+            S_OK);
+  const std::string antes = Bytes(kPrefixoLancamentos);
+  const size_t registros = Log().size();
+
+  Preenche(*objeto, 4, 11, 100);
+  Grava(*objeto, 0, kHrPeriodoFechado);
+  RegDados dados = Dados(4, 11, 100);
+  int32_t indlan = 0;
+  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), kHrPeriodoFechado);
+  Preenche(*objeto, 4, 11, 100, "", depois);
+  Grava(*objeto, dentro, kHrPeriodoFechado);  // the stored date is closed
+  EXPECT_EQ(objeto->Exclui(dentro, Mes()), kHrPeriodoFechado);
+  EXPECT_EQ(objeto->GravaConferido(Mes(), dentro, 'S'), kHrPeriodoFechado);
+  EXPECT_EQ(objeto->ExcluiOffLine(Mes(), 0, 0), kHrPeriodoFechado);  // both have no origin
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
+  EXPECT_EQ(Log().size(), registros);
+
+  Grava(*objeto, fora);
+  EXPECT_EQ(objeto->GravaConferido(Mes(), fora, 'S'), S_OK);
+  EXPECT_EQ(objeto->Exclui(fora, Mes()), S_OK);
 }
 
 }  // namespace

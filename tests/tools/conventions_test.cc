@@ -43,6 +43,7 @@ const std::vector<Ferramenta>& Ferramentas() {
         "dre",
         "encerra",
         "reabre",
+        "fecha-periodo",
         "notas existe",
         "notas le",
         "notas grava",

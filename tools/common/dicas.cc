@@ -1,6 +1,7 @@
 #include "common/dicas.h"
 
 #include "outside/outside_codes.h"
+#include "outside/periodo_fechado.h"
 
 namespace qx::cli {
 namespace {
@@ -59,6 +60,7 @@ constexpr Dica kDicas[] = {
      "informe a data: --data DD/MM/AAAA"},
     {static_cast<HRESULT>(0xFFFFFFFFu), "GravaDados", "o lançamento não tem filial",
      "informe a filial: --filial N"},
+    {static_cast<HRESULT>(0x800405FCu), nullptr, nullptr, kComoReabrir},  // period closed
 };
 
 }  // namespace

@@ -18,6 +18,7 @@ constexpr TipoEvento kTipos[] = {{kEventoNovo, "novo", "novo"},
                                  {kEventoAlterado, "alterado", "alterado"},
                                  {kEventoExcluido, "excluído", "excluido"},
                                  {kEventoConferido, "conferido", "conferido"},
+                                 {kEventoPeriodo, "período", "periodo"},
                                  {kEventoRecuperacao, "recuperação", "recuperacao"}};
 
 // "DD/MM/AAAA" (or 2026-03-15), then optionally " HH:MM" or " HH:MM:SS":
@@ -52,7 +53,8 @@ char LeTipo(const std::string& texto) {
   for (const TipoEvento& t : kTipos) {
     if (texto == t.nome || texto == t.semAcento) return t.tipo;
   }
-  throw ErroUso{"--tipo: use novo, alterado, excluido, conferido ou recuperacao: " + texto};
+  throw ErroUso{"--tipo: use novo, alterado, excluido, conferido, periodo ou recuperacao: " +
+                texto};
 }
 
 }  // namespace
@@ -63,8 +65,10 @@ std::vector<Opcao> OpcoesFiltroHistorico(bool usuarioESessao) {
       {"ate", "DD/MM/AAAA[ HH:MM]", "as alterações até este momento (o dia inteiro sem hora)"},
       {"mes", "MM/AAAA", "o mês do lançamento"},
       {"pos", "N", "a posição do lançamento no mês (com --mes): toda a sua história"},
-      {"tipo", "TIPO", "novo, alterado, excluido, conferido ou recuperacao (repita para mais)", true,
-       "novo alterado excluido conferido"},
+      {"tipo", "TIPO",
+       "novo, alterado, excluido, conferido, periodo (fechamento) ou recuperacao (repita para "
+       "mais)",
+       true, "novo alterado excluido conferido periodo recuperacao"},
       {"lote", "N", "o lote de uma importação: a importação e a sua exclusão"}};
   if (usuarioESessao) {
     opcoes.push_back({"usuario", "N", "as alterações deste usuário"});

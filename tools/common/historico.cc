@@ -1,6 +1,7 @@
 #include "common/historico.h"
 
 #include "common/filtro_historico.h"
+#include "outside/timestamp.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"
 
@@ -28,6 +29,8 @@ std::string Linhas(const std::vector<qx::LinhaRateioGravada>& linhas, bool pesso
 Celula Valor(Campo campo, const qx::ValorCampo& v, bool pessoas) {
   switch (campo) {
     case Campo::kData:
+    case Campo::kFechadoDe:
+    case Campo::kFechadoAte:
       return CQXData(static_cast<uint32_t>(v.numero));
     case Campo::kValor:
     case Campo::kValorMoeda:
@@ -55,9 +58,7 @@ Celula Lado(Campo campo, const std::optional<qx::ValorCampo>& valor, bool descon
 
 // As the log keeps it ("2026-03-15 10:00:00.123"), for people 15/03/2026 10:00:00.
 std::string Momento(const std::string& gravadoEm, bool pessoas) {
-  if (!pessoas || gravadoEm.size() < 19) return gravadoEm;
-  return gravadoEm.substr(8, 2) + "/" + gravadoEm.substr(5, 2) + "/" + gravadoEm.substr(0, 4) +
-         gravadoEm.substr(10, 9);
+  return pessoas ? TimestampParaPessoas(gravadoEm) : gravadoEm;
 }
 
 }  // namespace

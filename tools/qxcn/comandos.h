@@ -37,6 +37,7 @@ std::vector<Comando> ComandosExtrato();
 std::vector<Comando> ComandosCentros();
 std::vector<Comando> ComandosDemonstracoes();
 std::vector<Comando> ComandosEncerramento();
+std::vector<Comando> ComandosPeriodo();
 std::vector<Comando> ComandosMes();
 std::vector<Comando> ComandosNotasFormatos();
 std::vector<Comando> ComandosImportacao();

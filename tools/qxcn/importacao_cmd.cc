@@ -11,6 +11,7 @@
 #include "comandos.h"
 #include "common/dicas.h"
 #include "diagnostics/profiler_identity.h"
+#include "entries/entry_messages.h"
 #include "importa_gravacao.h"
 #include "importa_leitura.h"
 #include "lancamentos.h"
@@ -312,7 +313,7 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
     const Desfeito desfeito = DesfazLote(servico, lote, de, ate);
     if (desfeito.completo) {
       throw Falha{falha, chamada + "; desfeita: nada ficou do lote " + std::to_string(lote) + ")",
-                  "o comando que a desfaria: " + comando};
+                  "o comando que a desfaria: " + comando, qx::DetalheDaFalha(falha)};
     }
     // Never advice that would import the lines a second time.
     const std::string restam =
@@ -326,7 +327,8 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
                 (desfeito.falha ? Relata(*desfeito.falha, TextosDe()).mensagem
                                 : std::string()));
     throw Falha{falha, chamada + "; " + restam + ")",
-                "não importe de novo: para terminar de desfazer, " + comando};
+                "não importe de novo: para terminar de desfazer, " + comando,
+                qx::DetalheDaFalha(falha)};
   }
   Tabela resumo({"lote", "gravados", "recusados", "de", "ate", "delimitador"});
   resumo.Linha({int64_t{lote}, int64_t(gravados), int64_t(erros.Tamanho()), de, ate,
@@ -404,6 +406,10 @@ void ExcluiImportacao(const Argumentos& a, Servico& servico, Saida& saida) {
   // The batch's entries all come from an import: only a closed period refuses them.
   if (!erros.Vazia()) {
     saida.Mostra("erros", "Nada foi excluído:", erros);
+    // The period closed with fecha-periodo refuses with its own code, and
+    // says who closed it; dates set with qxadmin config refuse as before.
+    const std::optional<qx::PeriodoFechado> periodo = qx::PeriodoFechadoDaSessao();
+    if (periodo && periodo->usuario) Verifica(qx::kHrPeriodoFechado, "ExclusaoImportacao");
     throw FalhaLocal("a exclusão foi recusada", qx::cli::kDicaPeriodoFechado);
   }
 }

@@ -32,17 +32,18 @@ int main(int argc, char** argv) {
       .resumo =
           "grava, lê, procura e importa os lançamentos de uma empresa pelo servidor, dá os\n"
           "relatórios do contador (balancete, extrato, razão, centros de custo, balanço, DRE)\n"
-          "e encerra o exercício",
+          "e encerra o exercício e os períodos",
       .notas =
           "Datas como 15/03/2026 (ou 2026-03-15), meses como 03/2026, valores como "
           "1.234,56 (ou 1234.56).\nA instalação é a de QX_REGISTRY. Saída: 0 feito, 1 recusado "
           "pelo servidor ou falhou, 2 erro de uso ou lançamento recusado pelas regras (nada "
           "gravado).\n",
       .globais = Junta({OpcoesSaida(), OpcoesIdentidade()}),
-      .comandos = Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
-                         ComandosBalancete(), ComandosCentros(), ComandosDemonstracoes(),
-                         ComandosEncerramento(), ComandosNotasFormatos(),
-                         ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(), ComandosEcd()}),
+      .comandos =
+          Junta({ComandosLancamento(), ComandosMes(), ComandosBusca(), ComandosExtrato(),
+                 ComandosBalancete(), ComandosCentros(), ComandosDemonstracoes(),
+                 ComandosEncerramento(), ComandosPeriodo(), ComandosNotasFormatos(),
+                 ComandosImportacao(), ComandosEmpresa(), ComandosHistorico(), ComandosEcd()}),
   };
   return Executa(qxcn, argc, argv);
 }
