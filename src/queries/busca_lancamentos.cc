@@ -6,6 +6,7 @@
 
 #include "diagnostics/error_log.h"
 #include "entries/lancamento_base.h"
+#include "outside/outside_codes.h"
 #include "queries/busca_comum.h"
 #include "queries/filtro_aceita.h"
 #include "storage/month_name.h"
@@ -101,8 +102,12 @@ HRESULT CLancamentoBase::BuscaQtdLancamentos(ULONG DataInicial, ULONG DataFinal,
   }
   const qx::Meses meses(primeiro, ultimo);
 
+  // A user the company does not know has no active branch, so nothing to find; any other
+  // failure to read the branches (the suite database gone) is no empty result.
   CQXDadosDF_FiliaisAtivas filiais;
-  if (qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais) != S_OK) return S_OK;
+  if (const HRESULT hr = qx::CarregaFiliaisAtivas(*this, kFuncao, &filiais); hr != S_OK) {
+    return hr == E_QXDF_REGISTRO_NAO_ENCONTRADO ? S_OK : hr;
+  }
   const std::vector<int32_t> sessoes =
       filtro.iUsuario != 0 ? SessoesDoUsuario(*this, filtro.iUsuario) : std::vector<int32_t>();
   qx::AceitacaoFiltro aceitacao(filtro, DataInicial, DataFinal, filiais, sessoes);

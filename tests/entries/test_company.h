@@ -26,7 +26,9 @@ class TestCompany {
  public:
   static constexpr char kCodigo[] = "EMP1";
 
-  explicit TestCompany(bool ged = false) {
+  // With a connection value, the company keeps its suite data in that
+  // PostgreSQL database.
+  explicit TestCompany(bool ged = false, const std::string& postgres = "") {
     std::string pattern = (std::filesystem::temp_directory_path() / "qxframe.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     root_ = pattern;
@@ -37,7 +39,7 @@ class TestCompany {
     EXPECT_EQ(CreateInstallation(Store(), root_ + "/inst", &message), S_OK) << message;
     CompanySeed seed = SampleCompany(kCodigo, 2024);
     seed.ged = ged;
-    EXPECT_EQ(CreateCompany(Store(), seed, root_ + "/EMP1", &message), S_OK) << message;
+    EXPECT_EQ(CreateCompany(Store(), seed, root_ + "/EMP1", &message, postgres), S_OK) << message;
   }
   ~TestCompany() {
     unsetenv("QX_REGISTRY");

@@ -31,9 +31,7 @@ class PrivatePostgres {
   // (with more server options, when given); its connections are named after
   // it.
   std::string NewSchema(const std::string& options = "") {
-    static std::atomic<int> count{0};
-    const std::string schema =
-        "t" + std::to_string(getpid()) + "_" + std::to_string(count.fetch_add(1));
+    const std::string schema = NewName();
     Run("CREATE SCHEMA " + schema);
     return Base() + " application_name=" + schema + " options=" + options +
            "-csearch_path=" + schema;
@@ -52,13 +50,27 @@ class PrivatePostgres {
     return answer;
   }
 
+  // A new empty database and the connection value that names it; its
+  // connections are named after it too.
+  std::string NewDatabase() {
+    const std::string name = NewName();
+    Run("CREATE DATABASE " + name);
+    return "host=" + folder_ + " dbname=" + name + " user=postgres application_name=" + name;
+  }
+
   // Ends every connection a schema's connection value names: the database
   // goes away under them, as when its server stops.
   void CutConnections(const std::string& connection) {
-    const size_t at = connection.find("application_name=") + 17;
-    const std::string name = connection.substr(at, connection.find(' ', at) - at);
     Run("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE application_name = '" +
-        name + "'");
+        Name(connection) + "'");
+  }
+
+  // A database of NewDatabase gone for its clients, as when its server
+  // stopped (every connection ended, new ones refused), or back again.
+  void SetReachable(const std::string& connection, bool reachable) {
+    Run("ALTER DATABASE " + Name(connection) + " ALLOW_CONNECTIONS " +
+        (reachable ? "true" : "false"));
+    if (!reachable) CutConnections(connection);
   }
 
  private:
@@ -83,6 +95,15 @@ class PrivatePostgres {
       RunForOutput({std::string(QX_SOURCE_DIR) + "/scripts/pg-cluster", "stop", stop_}, 60000,
                    &ignored);
     }
+  }
+
+  static std::string NewName() {
+    static std::atomic<int> count{0};
+    return "t" + std::to_string(getpid()) + "_" + std::to_string(count.fetch_add(1));
+  }
+  static std::string Name(const std::string& connection) {
+    const size_t at = connection.find("application_name=") + 17;
+    return connection.substr(at, connection.find(' ', at) - at);
   }
 
   std::string Base() const { return "host=" + folder_ + " dbname=postgres user=postgres"; }

@@ -176,6 +176,18 @@ TEST_F(BuscaTest, UnreadableMonthsGiveTheirCodeNotAnEmptyMonth) {
   }
 }
 
+// Nor is a suite database that fails under the search (the user's branches cannot be
+// read): the filtered search gives that failure, as the other searches do.
+TEST_F(BuscaTest, BranchesThatCannotBeReadAreNoEmptyResult) {
+  Acrescenta(Mes(1), {Registro(5, 4, 11, 100)});
+  EXPECT_EQ(Quantos(Dia(1, 1), Dia(31, 1)), 1);
+  const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
+  ASSERT_EQ(db->Write([&] { return db->Execute("DROP TABLE filiais_ativas"); }), S_OK);
+  int32_t quantidade = -1;
+  EXPECT_TRUE(FAILED(objeto_.BuscaQtdLancamentos(Dia(1, 1), Dia(31, 1), &quantidade)));
+  EXPECT_EQ(quantidade, 0);
+}
+
 TEST_F(BuscaTest, UserAndComplementFiltersReadTheirSources) {
   // The test session (number 3 x 4096) is the user's only session in the
   // change log: its entries carry the session key 3.

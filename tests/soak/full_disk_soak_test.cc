@@ -172,10 +172,7 @@ TEST(CrashSoak, FullDiskRounds) {
     for (const pid_t pid : clientes) waitpid(pid, nullptr, 0);
     pasta.KillServers();
 
-    const std::string saida = anotacoes / "qxcheck.out";
-    const std::string comando =
-        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >" + saida + " 2>&1";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << ReadFile(saida);
+    Qxcheck(anotacoes / "qxcheck.out");
     const pid_t conferente = fork();
     if (conferente == 0) Confere(Anotacoes(arquivos));
     EXPECT_EQ(WaitChild(conferente, std::chrono::steady_clock::now() + std::chrono::seconds(150)),

@@ -5,10 +5,7 @@
 // interface) is whole or absent; an import with --ao-erro para that failed has taken its
 // own entries away; and each printed command removes its own import alone, until nothing
 // imported is left. The seed is printed; QX_SOAK_SEED repeats a run.
-#include <fcntl.h>
-
 #include <cstdlib>
-#include <random>
 #include <set>
 
 #include "soak_support.h"
@@ -19,56 +16,11 @@ namespace {
 constexpr int kImports = 4;
 constexpr int kRounds = kSanitized ? 2 : 3;
 constexpr int kLines = 1500;
-const char* const kQxcn = QX_TEST_BINARY_DIR "/tools/qxcn/qxcn";
-
-// qxcn with the arguments, started with its output in <base>.out and <base>.err.
-pid_t StartQxcn(const std::vector<std::string>& args, const std::string& base) {
-  const pid_t child = fork();
-  if (child != 0) return child;
-  const int out = open((base + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const int err = open((base + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(120);
-  std::vector<char*> argv = {const_cast<char*>(kQxcn)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  execv(kQxcn, argv.data());
-  _exit(121);
-}
-
-// Runs qxcn to its end: its exit code, and its standard output in *out.
-int RunQxcn(const std::vector<std::string>& args, const std::string& base, std::string* out) {
-  const int code = WaitChild(StartQxcn(args, base),
-                             std::chrono::steady_clock::now() + std::chrono::seconds(120));
-  *out = ReadFile(base + ".out");
-  return code;
-}
-
-// The arguments of the undo command an import printed before its first save; empty when
-// it printed none (it was stopped before it saved anything).
-std::vector<std::string> UndoCommand(const std::string& err) {
-  const std::string mark = "para desfazer: qxcn ";
-  const size_t at = err.find(mark);
-  if (at == std::string::npos) return {};
-  std::istringstream words(err.substr(at + mark.size(), err.find('\n', at) - at - mark.size()));
-  std::vector<std::string> args;
-  for (std::string word; words >> word;) args.push_back(word);
-  return args;
-}
-
-// The number after "field": in qxcn's --json output (-1 when absent).
-long long JsonNumber(const std::string& json, const std::string& field) {
-  const size_t at = json.find("\"" + field + "\": ");
-  return at == std::string::npos ? -1 : std::atoll(json.c_str() + at + field.size() + 4);
-}
 
 TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
   ServerCompany pasta;
   const std::string raiz = pasta.company().root();
-  const char* fixa = getenv("QX_SOAK_SEED");
-  const uint32_t semente =
-      fixa ? static_cast<uint32_t>(std::strtoul(fixa, nullptr, 10)) : std::random_device{}();
-  printf("import soak seed %u (QX_SOAK_SEED=%u repeats it)\n", semente, semente);
-  fflush(stdout);
+  const uint32_t semente = Semente("import soak");
   std::mt19937 rng(semente);
   std::set<std::string> lotes;
   // The layouts file exists first: creating it at once is a matter of its own.
@@ -81,13 +33,7 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     std::vector<std::string> bases;
     for (int i = 0; i < kImports; ++i) {
       bases.push_back(raiz + "/imp" + std::to_string(rodada) + "_" + std::to_string(i));
-      {
-        std::ofstream csv(bases.back() + ".csv");
-        for (int linha = 1; linha <= kLines; ++linha) {
-          csv << (linha % 28 + 1) << '/' << mes << ",4,11," << linha << ",1,i" << i << '_' << linha
-              << '\n';
-        }
-      }
+      EscreveImportacao(bases.back() + ".csv", kLines, mes, "i" + std::to_string(i));
       importacoes.push_back(StartQxcn({"importa", bases.back() + ".csv", "--empresa", "EMP1",
                                        "--ao-erro", i % 2 == 0 ? "para" : "pula"},
                                       bases.back()));
@@ -110,10 +56,7 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     }
     pasta.KillServers();
 
-    const std::string saida = raiz + "/qxcheck.out";
-    const std::string comando =
-        QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >" + saida + " 2>&1";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << ReadFile(saida);
+    Qxcheck(raiz + "/qxcheck.out");
 
     // Each import undone by the command it printed, then nothing of it is found again.
     for (int i = 0; i < kImports; ++i) {
