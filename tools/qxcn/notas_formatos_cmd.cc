@@ -91,13 +91,6 @@ void MostraFormatos(Saida& saida, std::vector<REGFORMATOIMPORT> formatos, int pr
   }
 }
 
-uint16_t Posicao(Servico& servico, const std::string& nome) {
-  const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(nome)));
-  uint16_t posicao = 0;
-  Verifica(servico->ExisteFormatoImportacao(bstr.get(), &posicao), "ExisteFormatoImportacao");
-  return posicao;
-}
-
 void CopiaCampo(const std::string& texto, char* campo, size_t tamanho, const char* nome) {
   const std::string bytes = qx::Utf8ToCp1252(texto);
   if (bytes.size() > tamanho) {
@@ -128,12 +121,12 @@ void FormatosLista(const Argumentos&, Servico& servico, Saida& saida) {
   if (quantidade > 0) {
     Verifica(servico->GetFormatosImportacao(quantidade, formatos.data()), "GetFormatosImportacao");
   }
-  MostraFormatos(saida, formatos, 1, Posicao(servico, qx::kNomeLayoutPadrao) == 0);
+  MostraFormatos(saida, formatos, 1, qx::PosicaoDoLayout(servico, qx::kNomeLayoutPadrao) == 0);
 }
 
 // The layout of that name and its position; a name without one is a refusal.
 std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::string& nome) {
-  const uint16_t posicao = Posicao(servico, nome);
+  const uint16_t posicao = qx::PosicaoDoLayout(servico, nome);
   if (posicao == 0) {
     throw FalhaLocal("formato não encontrado: " + nome, "veja os formatos com qxcn formatos lista");
   }
@@ -144,7 +137,7 @@ std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::str
 
 void FormatosMostra(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string& nome = a.Posicionais()[0];
-  if (nome == qx::kNomeLayoutPadrao && Posicao(servico, nome) == 0) {
+  if (nome == qx::kNomeLayoutPadrao && qx::PosicaoDoLayout(servico, nome) == 0) {
     MostraFormatos(saida, {}, 0, true);
     return;
   }
@@ -163,7 +156,7 @@ void FormatosExclui(const Argumentos& a, Servico& servico, Saida& saida) {
 
 void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string& nome = a.Posicionais()[0];
-  const uint16_t posicao = Posicao(servico, nome);
+  const uint16_t posicao = qx::PosicaoDoLayout(servico, nome);
   REGFORMATOIMPORT formato{};
   CopiaCampo(nome, formato.cNomeFormatoImportacao, sizeof formato.cNomeFormatoImportacao, "NOME");
   CopiaCampo(a.Valor("contabil").value_or(""), formato.cSequenciaContabil,
@@ -183,7 +176,7 @@ void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
     throw FalhaLocal(std::string("formato recusado: ") +
                      (consistencia < 5 ? kMotivos[consistencia] : "inconsistente"));
   }
-  MostraFormatos(saida, {formato}, posicao == 0 ? Posicao(servico, nome) : posicao);
+  MostraFormatos(saida, {formato}, posicao == 0 ? qx::PosicaoDoLayout(servico, nome) : posicao);
 }
 
 }  // namespace

@@ -12,10 +12,15 @@ Layout LayoutDoRegistro(const REGFORMATOIMPORT& registro) {
           static_cast<char>(registro.cDelimitador)};
 }
 
-Layout LeLayout(SessaoLancamento& servico, const std::string& nome) {
+uint16_t PosicaoDoLayout(SessaoLancamento& servico, const std::string& nome) {
   const UniqueBstr bstr(BstrFromCp1252(Utf8ToCp1252(nome)));
   uint16_t posicao = 0;
   Verifica(servico->ExisteFormatoImportacao(bstr.get(), &posicao), "ExisteFormatoImportacao");
+  return posicao;
+}
+
+Layout LeLayout(SessaoLancamento& servico, const std::string& nome) {
+  const uint16_t posicao = PosicaoDoLayout(servico, nome);
   if (posicao == 0 && nome == kNomeLayoutPadrao) return kLayoutPadrao;
   if (posicao == 0) throw FalhaLocal{"formato de importação não encontrado: " + nome};
   REGFORMATOIMPORT r{};

@@ -9,6 +9,9 @@
 
 namespace qx {
 
+// The position of the company's layout of that name; 0 when it has none.
+uint16_t PosicaoDoLayout(SessaoLancamento& servico, const std::string& nome);
+
 // The letters and the delimiter of a stored layout.
 Layout LayoutDoRegistro(const REGFORMATOIMPORT& registro);
 
