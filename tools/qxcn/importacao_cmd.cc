@@ -2,16 +2,12 @@
 // the client as the suite's import does, and its removal.
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "comandos.h"
 #include "common/dicas.h"
 #include "importa_leitura.h"
-#include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "platform/stop_request.h"
 #include "progresso.h"
@@ -198,13 +194,10 @@ void Importa(const Argumentos& a, Servico& servico, Saida& saida) {
 
 // How many entries each month holds, of keys based at `base`.
 Tabela PorMes(CQXMesAno base, const std::vector<int32_t>& chaves) {
-  std::map<uint16_t, int64_t> meses;
-  for (const int32_t chave : chaves) {
-    ++meses[static_cast<uint16_t>(base.Value() +
-                                  static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24))];
-  }
   Tabela tabela({"mes", "lancamentos"});
-  for (const auto& [mes, quantos] : meses) tabela.Linha({CQXMesAno(mes), quantos});
+  for (const auto& [mes, quantos] : qx::PorMes(base, chaves)) {
+    tabela.Linha({CQXMesAno(mes), quantos});
+  }
   return tabela;
 }
 
