@@ -1,5 +1,8 @@
 #include "reports/falha.h"
 
+#include <cstdio>
+
+#include "diagnostics/code_texts.h"
 #include "entries/entry_messages.h"
 #include "entries/gravacao.h"
 #include "outside/company_database.h"
@@ -63,6 +66,25 @@ HRESULT Verifica(HRESULT hr, const std::string& contexto) {
       "a marca " + std::to_string(kMarcaLancamentos) + " (" + arquivo +
           "), que as gravações e exclusões da empresa tomam uma de cada vez, ficou com outro "
           "processo por 50 s"};
+}
+
+std::string CodigoFalha(HRESULT hr) {
+  char codigo[16];
+  std::snprintf(codigo, sizeof codigo, "0x%08X", static_cast<uint32_t>(hr));
+  return codigo;
+}
+
+std::string LinhaFalha(const std::string& codigo, const std::string& simbolo,
+                       const std::string& descricao) {
+  std::string linha = codigo;
+  if (!simbolo.empty()) linha += " " + simbolo;
+  if (!descricao.empty()) linha += ": " + descricao;
+  return linha;
+}
+
+std::string DescreveFalha(HRESULT hr) {
+  const CodeText texto = DescribeCode(hr);
+  return LinhaFalha(CodigoFalha(hr), texto.name, texto.description);
 }
 
 }  // namespace qx

@@ -49,6 +49,13 @@ HRESULT Verifica(HRESULT hr, const std::string& contexto);
 // refusal of a closed period names that company's period, who closed it and
 // when; empty otherwise.
 std::string DetalheDaFalha(HRESULT hr);
+// "0x80043E95 ARQ_FIM_DE_ARQUIVO: description", for a code met along the way.
+std::string DescreveFalha(HRESULT hr);
+// "0x80043E95".
+std::string CodigoFalha(HRESULT hr);
+// "0x80043E95 NAME: description", as far as there is a name and a description.
+std::string LinhaFalha(const std::string& codigo, const std::string& simbolo,
+                       const std::string& descricao);
 
 // Remembers the company of the session this thread opens (for Verifica).
 void LembraPastaDaSessao(const std::string& empresa);

@@ -110,6 +110,12 @@ std::string Apontamento::Linha() const {
   return campo + (valor.empty() ? "" : " " + valor) + ": " + regra;
 }
 
+std::string Motivos(const std::vector<Apontamento>& apontamentos) {
+  std::string texto;
+  for (const Apontamento& a : apontamentos) texto += (texto.empty() ? "" : "; ") + a.Linha();
+  return texto;
+}
+
 Conferencia Validador::Confere(const LancamentoAGravar& lancamento, Liberacoes liberacoes) {
   Conferencia conferencia;
   Apontador a(liberacoes, &conferencia);

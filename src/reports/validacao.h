@@ -59,6 +59,9 @@ struct Apontamento {
   std::string Linha() const;
 };
 
+// "débito 9999: não está no plano de contas; valor 0,00: ..."
+std::string Motivos(const std::vector<Apontamento>& apontamentos);
+
 // The outcome of checking one entry.
 struct Conferencia {
   std::string complemento;           // Windows-1252: the text the service is given

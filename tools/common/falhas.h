@@ -25,6 +25,7 @@ struct ErroUso {
 using Falha = qx::FalhaServico;
 using qx::FalhaLocal;
 using qx::FalhaRecusa;
+using qx::DescreveFalha;
 using qx::Verifica;
 
 // A failure as people read it, in parts.
@@ -37,8 +38,5 @@ struct Relato {
 };
 
 Relato Relata(const Falha& falha, const Textos& textos);
-
-// "0x80043E95 ARQ_FIM_DE_ARQUIVO: description", for a code met along the way.
-std::string DescreveFalha(HRESULT hr);
 
 }  // namespace qx::cli

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "reports/importacao/leitura.h"
+
 namespace qxcn {
 
 enum class Codificacao { kUtf8, kLatin1, kCp1252 };
@@ -17,11 +19,7 @@ enum class Codificacao { kUtf8, kLatin1, kCp1252 };
 std::string NomesCodificacao();
 std::optional<Codificacao> CodificacaoDeNome(std::string_view nome);
 
-struct LinhaTexto {
-  size_t numero = 0;                      // from 1
-  std::string texto;                      // UTF-8, without its line end
-  size_t malformado = std::string::npos;  // UTF-8 read: the first byte that is not UTF-8
-};
+using qx::LinhaTexto;
 
 // The lines of the file, or of standard input for "-". A UTF-8 byte-order
 // mark at the start is skipped; in a file read as Latin-1 or Windows-1252 it

@@ -3,9 +3,9 @@
 
 #include "comandos.h"
 #include "lancamentos.h"
-#include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "regras.h"
+#include "reports/grava.h"
 #include "values/br_text.h"
 
 namespace qxcn {
@@ -130,22 +130,9 @@ void Grava(const Argumentos& a, Servico& servico, Saida& saida) {
   if (!a.Valores("gerencial").empty()) rateio = RateioDasOpcoes(a);
   const qx::Conferencia conferencia = ConfereRegras(a, servico, saida, dados, complemento, rateio);
 
-  const qx::UniqueBstr texto(qx::BstrFromCp1252(conferencia.complemento));
-  Verifica(servico->SetComplemento(texto.get()), "SetComplemento");
-  Verifica(servico->ZeraLancamentoGerencial(), "ZeraLancamentoGerencial");
-  Verifica(servico->ZeraQuantidadeGerencial(), "ZeraQuantidadeGerencial");
-  if (!rateio.linhas.empty()) {
-    Verifica(servico->SetLancamentoGerencial(static_cast<uint16_t>(rateio.linhas.size()),
-                                             rateio.linhas.data()),
-             "SetLancamentoGerencial");
-    rateio.quantidades.resize(rateio.linhas.size());
-    Verifica(servico->SetQuantidadeGerencial(static_cast<uint16_t>(rateio.quantidades.size()),
-                                             rateio.quantidades.data()),
-             "SetQuantidadeGerencial");
-  }
   int32_t indlan = posicao ? static_cast<int32_t>(*posicao) : 0;
   const bool conferido = posicao && dados.cConferido != 0;
-  Verifica(servico->GravaDados(&dados, &indlan), "GravaDados");
+  qx::GravaLancamento(servico, &dados, conferencia.complemento, &rateio, &indlan);
 
   const CQXMesAno mes = CQXData(dados.DataLancamento).MesAno();
   MostraLancamento(saida, LeGravado(servico, mes, indlan));

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "comandos.h"
-#include "importa_linha.h"
 #include "diagnostics/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
+#include "reports/importacao/formato.h"
 #include "reports/leitura.h"
 
 namespace qxcn {
@@ -78,25 +78,17 @@ void MostraFormatos(Saida& saida, std::vector<REGFORMATOIMPORT> formatos, int pr
   if (padrao) formatos.push_back(FormatoPadrao());
   for (size_t i = 0; i < formatos.size(); ++i) {
     const REGFORMATOIMPORT& f = formatos[i];
-    const Layout layout{qx::FieldText(f.cSequenciaContabil), qx::FieldText(f.cSequenciaGerencial),
-                        static_cast<char>(f.cDelimitador)};
+    const qx::Layout layout = qx::LayoutDoRegistro(f);
     const bool embutido = padrao && i + 1 == formatos.size();
     tabela.Linha({embutido ? Celula() : Celula(int64_t(primeiro + static_cast<int>(i))),
                   Texto{qx::FieldText(f.cNomeFormatoImportacao)}, layout.contabil,
-                  layout.gerencial, std::string(1, f.cDelimitador), DescreveCampos(layout)});
+                  layout.gerencial, std::string(1, f.cDelimitador), qx::DescreveCampos(layout)});
   }
   saida.Mostra("formatos", "", tabela);
   if (padrao) {
-    saida.Aviso(std::string("A empresa não tem um formato ") + kNomeLayoutPadrao +
+    saida.Aviso(std::string("A empresa não tem um formato ") + qx::kNomeLayoutPadrao +
                 "; o último, sem posição, é o embutido: o que qxcn importa usa sem --formato.");
   }
-}
-
-uint16_t Posicao(Servico& servico, const std::string& nome) {
-  const qx::UniqueBstr bstr(qx::BstrFromCp1252(qx::Utf8ToCp1252(nome)));
-  uint16_t posicao = 0;
-  Verifica(servico->ExisteFormatoImportacao(bstr.get(), &posicao), "ExisteFormatoImportacao");
-  return posicao;
 }
 
 void CopiaCampo(const std::string& texto, char* campo, size_t tamanho, const char* nome) {
@@ -111,13 +103,13 @@ void CopiaCampo(const std::string& texto, char* campo, size_t tamanho, const cha
 // The built-in default layout as a stored one.
 REGFORMATOIMPORT FormatoPadrao() {
   REGFORMATOIMPORT formato{};
-  CopiaCampo(kNomeLayoutPadrao, formato.cNomeFormatoImportacao,
+  CopiaCampo(qx::kNomeLayoutPadrao, formato.cNomeFormatoImportacao,
              sizeof formato.cNomeFormatoImportacao, "NOME");
-  CopiaCampo(kLayoutPadrao.contabil, formato.cSequenciaContabil, sizeof formato.cSequenciaContabil,
+  CopiaCampo(qx::kLayoutPadrao.contabil, formato.cSequenciaContabil, sizeof formato.cSequenciaContabil,
              "--contabil");
-  CopiaCampo(kLayoutPadrao.gerencial, formato.cSequenciaGerencial,
+  CopiaCampo(qx::kLayoutPadrao.gerencial, formato.cSequenciaGerencial,
              sizeof formato.cSequenciaGerencial, "--gerencial");
-  formato.cDelimitador = kLayoutPadrao.delimitador;
+  formato.cDelimitador = qx::kLayoutPadrao.delimitador;
   return formato;
 }
 
@@ -129,12 +121,12 @@ void FormatosLista(const Argumentos&, Servico& servico, Saida& saida) {
   if (quantidade > 0) {
     Verifica(servico->GetFormatosImportacao(quantidade, formatos.data()), "GetFormatosImportacao");
   }
-  MostraFormatos(saida, formatos, 1, Posicao(servico, kNomeLayoutPadrao) == 0);
+  MostraFormatos(saida, formatos, 1, qx::PosicaoDoLayout(servico, qx::kNomeLayoutPadrao) == 0);
 }
 
 // The layout of that name and its position; a name without one is a refusal.
 std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::string& nome) {
-  const uint16_t posicao = Posicao(servico, nome);
+  const uint16_t posicao = qx::PosicaoDoLayout(servico, nome);
   if (posicao == 0) {
     throw FalhaLocal("formato não encontrado: " + nome, "veja os formatos com qxcn formatos lista");
   }
@@ -145,7 +137,7 @@ std::pair<REGFORMATOIMPORT, uint16_t> LeFormato(Servico& servico, const std::str
 
 void FormatosMostra(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string& nome = a.Posicionais()[0];
-  if (nome == kNomeLayoutPadrao && Posicao(servico, nome) == 0) {
+  if (nome == qx::kNomeLayoutPadrao && qx::PosicaoDoLayout(servico, nome) == 0) {
     MostraFormatos(saida, {}, 0, true);
     return;
   }
@@ -164,7 +156,7 @@ void FormatosExclui(const Argumentos& a, Servico& servico, Saida& saida) {
 
 void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
   const std::string& nome = a.Posicionais()[0];
-  const uint16_t posicao = Posicao(servico, nome);
+  const uint16_t posicao = qx::PosicaoDoLayout(servico, nome);
   REGFORMATOIMPORT formato{};
   CopiaCampo(nome, formato.cNomeFormatoImportacao, sizeof formato.cNomeFormatoImportacao, "NOME");
   CopiaCampo(a.Valor("contabil").value_or(""), formato.cSequenciaContabil,
@@ -184,7 +176,7 @@ void FormatosGrava(const Argumentos& a, Servico& servico, Saida& saida) {
     throw FalhaLocal(std::string("formato recusado: ") +
                      (consistencia < 5 ? kMotivos[consistencia] : "inconsistente"));
   }
-  MostraFormatos(saida, {formato}, posicao == 0 ? Posicao(servico, nome) : posicao);
+  MostraFormatos(saida, {formato}, posicao == 0 ? qx::PosicaoDoLayout(servico, nome) : posicao);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "lote.h"
 #include "platform/terminal.h"
 #include "progresso.h"
+#include "reports/importacao/lote.h"
 
 namespace qxcn {
 
@@ -31,7 +31,7 @@ void ProgressoExclusao::Conta(Identidade identidade, uint32_t lote, CQXData de, 
     std::unique_lock trava(mutex_);
     while (!sinal_.wait_for(trava, std::chrono::milliseconds(500), [this] { return fim_; })) {
       trava.unlock();
-      const auto restam = static_cast<size_t>(ContaLote(servico, lote, de, ate));
+      const auto restam = static_cast<size_t>(qx::ContaLote(servico, lote, de, ate));
       progresso.Avanca(total - std::min(restam, total));
       trava.lock();
     }

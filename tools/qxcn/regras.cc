@@ -35,10 +35,4 @@ FalhaRecusa Recusa(const std::string& mensagem, std::vector<std::string> linhas,
   return FalhaRecusa{mensagem, std::move(linhas), dica};
 }
 
-std::string Motivos(const std::vector<qx::Apontamento>& apontamentos) {
-  std::string texto;
-  for (const qx::Apontamento& a : apontamentos) texto += (texto.empty() ? "" : "; ") + a.Linha();
-  return texto;
-}
-
 }  // namespace qxcn

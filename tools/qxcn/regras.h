@@ -20,7 +20,4 @@ qx::Liberacoes LeLiberacoes(const Argumentos& argumentos);
 FalhaRecusa Recusa(const std::string& mensagem, std::vector<std::string> linhas,
                    const std::vector<qx::Apontamento>& recusas, const std::string& empresa);
 
-// "débito 9999: não está no plano de contas; valor 0,00: ..."
-std::string Motivos(const std::vector<qx::Apontamento>& apontamentos);
-
 }  // namespace qxcn

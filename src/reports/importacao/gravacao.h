@@ -1,7 +1,7 @@
 #pragma once
-// How qxcn importa saves the lines it has read. Through the service's batch
+// How an import saves the lines it has read. Through the service's batch
 // interface, a page of lines per call, each page saved all or nothing under
-// one mark; or, with --sem-lote (or a server without the batch interface),
+// one mark; or, when asked (or with a server without the batch interface),
 // line by line through the published interface with no call the service
 // does not need: GravaDados for the entry, and the complement text, split
 // lines and quantities only where they differ from what the line before
@@ -12,10 +12,10 @@
 #include <functional>
 #include <vector>
 
-#include "importa_linha.h"
-#include "servico.h"
+#include "reports/importacao/linha.h"
+#include "reports/sessao.h"
 
-namespace qxcn {
+namespace qx {
 
 // Lines per call of the batch interface: a page of entries with two split
 // lines and a complement each is about 400 KB, far under the frame limit,
@@ -35,7 +35,7 @@ struct Gravacao {
 // Saves the lines in order (their origin key set), one page or one line per
 // call; a page refused for one of its lines goes again without it when the
 // import goes on.
-void GravaLinhas(Servico& servico, bool porLote, const std::vector<const LinhaImportada*>& linhas,
-                 const Gravacao& gravacao);
+void GravaLinhas(SessaoLancamento& servico, bool porLote,
+                 const std::vector<const LinhaImportada*>& linhas, const Gravacao& gravacao);
 
-}  // namespace qxcn
+}  // namespace qx

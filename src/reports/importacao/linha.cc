@@ -1,4 +1,4 @@
-#include "importa_linha.h"
+#include "reports/importacao/linha.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include "values/qx_data.h"
 #include "values/typed_input.h"
 
-namespace qxcn {
+namespace qx {
 namespace {
 
 constexpr char kLetrasContabeis[] = "ABCDEFGHIX";
@@ -59,9 +59,9 @@ bool Inteiro(const std::string& texto, int64_t maximo, int64_t* valor) {
 }
 
 // Too few fields: says so, and names the delimiter that would give enough.
-qx::Apontamento FaltamCampos(const Layout& layout, const std::string& texto, size_t achados) {
-  qx::Apontamento motivo{"campos", std::to_string(achados),
-                         "o formato pede " + std::to_string(layout.contabil.size())};
+Apontamento FaltamCampos(const Layout& layout, const std::string& texto, size_t achados) {
+  Apontamento motivo{"campos", std::to_string(achados),
+                     "o formato pede " + std::to_string(layout.contabil.size())};
   for (const char outro : std::string(kDelimitadores)) {
     std::vector<std::string> campos;
     if (outro == layout.delimitador || !Campos(texto, outro, &campos) ||
@@ -77,8 +77,8 @@ qx::Apontamento FaltamCampos(const Layout& layout, const std::string& texto, siz
 }
 
 // Reads the field named by `letra` into the entry; false with the reason.
-bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancamento,
-            RegLan_Ger* ger, RegQtd_Ger* qtd, qx::Apontamento* motivo) {
+bool Aplica(char letra, const std::string& bruto, LancamentoAGravar* lancamento, RegLan_Ger* ger,
+            RegQtd_Ger* qtd, Apontamento* motivo) {
   const std::string campo = SemEspacos(bruto);
   int64_t numero = 0;
   const auto recusa = [&](const char* nome, std::string regra) {
@@ -91,13 +91,13 @@ bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancame
            recusa(nome, "não é um número de 0 a " + std::to_string(maximo));
   };
   const auto valor = [&](const char* nome, CURRENCY* destino) {
-    if (const std::optional<CURRENCY> lido = qx::ReadAmount(campo)) {
+    if (const std::optional<CURRENCY> lido = ReadAmount(campo)) {
       *destino = *lido;
       return true;
     }
-    if (const std::optional<qx::AmbiguousAmount> leituras = qx::ReadAmbiguousAmount(campo)) {
-      return recusa(nome, "ambíguo: " + qx::AmountText(leituras->decimalPoint) +
-                              " com ponto decimal ou " + qx::AmountText(leituras->thousandsMark) +
+    if (const std::optional<AmbiguousAmount> leituras = ReadAmbiguousAmount(campo)) {
+      return recusa(nome, "ambíguo: " + AmountText(leituras->decimalPoint) +
+                              " com ponto decimal ou " + AmountText(leituras->thousandsMark) +
                               " com ponto de milhar (escreva um dos dois)");
     }
     return recusa(nome, "não é um valor (use 1.234,56)");
@@ -113,7 +113,7 @@ bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancame
       if (numero != 0) d.Filial = static_cast<int16_t>(numero);
       return true;
     case 'C': {
-      const std::optional<qx::CivilDate> data = qx::ReadCalendarDate(campo);
+      const std::optional<CivilDate> data = ReadCalendarDate(campo);
       if (!data) return recusa("data", "não é uma data (use 15/03/2026)");
       d.DataLancamento = CQXData::Make(data->day, data->month, data->year).Value();
       return true;
@@ -150,10 +150,9 @@ bool Aplica(char letra, const std::string& bruto, qx::LancamentoAGravar* lancame
 }
 
 // The words of the letters, in the order of kLetrasContabeis and kLetrasGerenciais.
-constexpr const char* kCamposContabeis[] = {"documento",   "filial",      "data",
-                                            "débito",      "crédito",     "valor",
-                                            "histórico",   "complemento", "valor em moeda",
-                                            "(ignorado)"};
+constexpr const char* kCamposContabeis[] = {
+    "documento", "filial",    "data",        "débito",         "crédito",
+    "valor",     "histórico", "complemento", "valor em moeda", "(ignorado)"};
 constexpr const char* kCamposGerenciais[] = {"conta gerencial", "valor do rateio", "quantidade",
                                              "(ignorado)"};
 
@@ -172,7 +171,7 @@ bool Cabe(const Layout& layout, const std::string& texto, char delimitador) {
   std::vector<std::string> campos;
   if (!Campos(texto, delimitador, &campos) || campos.size() < layout.contabil.size()) return false;
   const size_t data = layout.contabil.find('C');
-  return data == std::string::npos || qx::ReadCalendarDate(SemEspacos(campos[data])).has_value();
+  return data == std::string::npos || ReadCalendarDate(SemEspacos(campos[data])).has_value();
 }
 
 }  // namespace
@@ -241,8 +240,8 @@ bool PareceCabecalho(const Layout& layout, const std::string& texto) {
 }
 
 bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
-             qx::LancamentoAGravar* lancamento, qx::Apontamento* motivo) {
-  *lancamento = qx::LancamentoAGravar{};
+             LancamentoAGravar* lancamento, Apontamento* motivo) {
+  *lancamento = LancamentoAGravar{};
   lancamento->dados.Filial = static_cast<int16_t>(filialPadrao);
   std::vector<std::string> campos;
   if (!Campos(texto, layout.delimitador, &campos)) {
@@ -274,4 +273,4 @@ bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadr
   return true;
 }
 
-}  // namespace qxcn
+}  // namespace qx

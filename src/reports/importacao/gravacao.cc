@@ -1,11 +1,11 @@
-#include "importa_gravacao.h"
+#include "reports/importacao/gravacao.h"
 
 #include <algorithm>
 
 #include "platform/bstr.h"
 #include "reports/falha.h"
 
-namespace qxcn {
+namespace qx {
 namespace {
 
 // The lines [inicio, fim) of `indices` as GravaLote takes them.
@@ -80,10 +80,10 @@ struct Estado {
   bool temQuantidades = false;
 };
 
-HRESULT UmAUm(Servico& servico, const LinhaImportada& l, Estado* estado, int32_t* indlan) {
+HRESULT UmAUm(SessaoLancamento& servico, const LinhaImportada& l, Estado* estado, int32_t* indlan) {
   HRESULT hr = S_OK;
   if (!estado->conhecido || l.complemento != estado->complemento) {
-    const qx::UniqueBstr texto(qx::BstrFromCp1252(l.complemento));
+    const UniqueBstr texto(BstrFromCp1252(l.complemento));
     hr = servico->SetComplemento(texto.get());
     estado->complemento = l.complemento;
   }
@@ -111,8 +111,8 @@ HRESULT UmAUm(Servico& servico, const LinhaImportada& l, Estado* estado, int32_t
 
 }  // namespace
 
-void GravaLinhas(Servico& servico, bool porLote, const std::vector<const LinhaImportada*>& linhas,
-                 const Gravacao& gravacao) {
+void GravaLinhas(SessaoLancamento& servico, bool porLote,
+                 const std::vector<const LinhaImportada*>& linhas, const Gravacao& gravacao) {
   if (porLote) {
     void* lote = nullptr;
     if (SUCCEEDED(servico->QueryInterface(IID_IQXCN_LancamentoLote, &lote))) {
@@ -133,4 +133,4 @@ void GravaLinhas(Servico& servico, bool porLote, const std::vector<const LinhaIm
   }
 }
 
-}  // namespace qxcn
+}  // namespace qx

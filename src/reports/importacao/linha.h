@@ -26,7 +26,7 @@
 #include "entries/iqxcn_lancamento.h"
 #include "reports/validacao.h"
 
-namespace qxcn {
+namespace qx {
 
 struct Layout {
   std::string contabil;
@@ -69,7 +69,7 @@ struct LinhaImportada {
 // gives false with the field, its value and what is wrong in *motivo (and a
 // hint when the line seems to use another delimiter).
 bool LeLinha(const Layout& layout, const std::string& texto, uint16_t filialPadrao,
-             qx::LancamentoAGravar* lancamento, qx::Apontamento* motivo);
+             LancamentoAGravar* lancamento, Apontamento* motivo);
 
 // A line that reads like a heading: its date field holds no digit.
 bool PareceCabecalho(const Layout& layout, const std::string& texto);
@@ -77,4 +77,4 @@ bool PareceCabecalho(const Layout& layout, const std::string& texto);
 // False, with the reason, when the layout's letters are not those above.
 bool LayoutValido(const Layout& layout, std::string* motivo);
 
-}  // namespace qxcn
+}  // namespace qx
