@@ -1,6 +1,7 @@
 // Reading a complement text from the month's heap: the bounded read that the
 // entry reads share, and the interface read of one entry's text.
 #include <cstring>
+#include <string_view>
 
 #include "entries/arquivo_mes.h"
 #include "entries/arquivos_leitura.h"
@@ -14,11 +15,11 @@ namespace {
 // The bytes of a text at the start of what was read: up to and including the
 // first carriage return, up to a zero byte, or kComplementMaxStored bytes.
 size_t TamanhoDoTexto(const char* lidos) {
-  for (size_t i = 0; i < qx::kComplementReadSize; ++i) {
-    if (lidos[i] == '\0') return i;
-    if (lidos[i] == qx::kComplementEnd) return i + 1;
+  const size_t ate = strnlen(lidos, qx::kComplementReadSize);
+  if (const void* fim = std::memchr(lidos, qx::kComplementEnd, ate)) {
+    return static_cast<size_t>(static_cast<const char*>(fim) - lidos) + 1;
   }
-  return qx::kComplementMaxStored;
+  return ate < qx::kComplementReadSize ? ate : qx::kComplementMaxStored;
 }
 
 }  // namespace
@@ -44,19 +45,26 @@ int AbreComplementos(const std::string& pasta, CQXMesAno mes, CQXarq* heap) {
                         false);
 }
 
-int LeTextoComplemento(CQXarq& heap, uint32_t posicao, char* texto) {
-  texto[0] = '\0';
+int VeTextoComplemento(CQXarq& heap, uint32_t posicao, std::string_view* texto) {
+  *texto = {};
   if (posicao == 0) return ARQ_OK;
-  char lidos[kComplementReadSize] = {};
+  const char* lidos = nullptr;
   int32_t quantos = 0;
-  int status = heap.LeBytes(static_cast<int32_t>(posicao), kComplementReadSize, lidos, &quantos);
+  int status =
+      heap.VeBytes(static_cast<int32_t>(posicao), kComplementReadSize, &lidos, &quantos);
   // A text near the end of the heap gives fewer bytes; the rest reads as zeros.
   if (status == ARQ_FIM_DE_ARQUIVO && quantos > 0) status = ARQ_OK;
   if (status != ARQ_OK) return status;
-  const size_t tamanho = TamanhoDoTexto(lidos);
-  std::memcpy(texto, lidos, tamanho);
-  texto[tamanho] = '\0';
+  *texto = std::string_view(lidos, TamanhoDoTexto(lidos));
   return ARQ_OK;
+}
+
+int LeTextoComplemento(CQXarq& heap, uint32_t posicao, char* texto) {
+  std::string_view visto;
+  const int status = VeTextoComplemento(heap, posicao, &visto);
+  visto.copy(texto, visto.size());
+  texto[visto.size()] = '\0';
+  return status;
 }
 
 }  // namespace qx

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "storage/qx_arq.h"
 #include "values/qx_mes_ano.h"
@@ -21,5 +22,8 @@ int AbreComplementos(const std::string& pasta, CQXMesAno mes, CQXarq* heap);
 // past the end of the heap ARQ_FIM_DE_ARQUIVO. Texts that lie in what the
 // heap's buffer holds are served from it.
 int LeTextoComplemento(CQXarq& heap, uint32_t posicao, char* texto);
+// The same text seen in the heap's read buffer, without a copy: valid until
+// the next read of the heap.
+int VeTextoComplemento(CQXarq& heap, uint32_t posicao, std::string_view* texto);
 
 }  // namespace qx

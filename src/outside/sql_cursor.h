@@ -43,6 +43,9 @@ class SqlCursor {
   virtual bool Prepared() const = 0;
   virtual void Reset() = 0;
   bool inUse = false;
+  // Set while the texts and blobs bound stay in place until the next Reset:
+  // the backend may then bind them without a copy.
+  bool boundBytesKept = false;
 };
 
 }  // namespace qx

@@ -27,6 +27,8 @@ SqlStatement& SqlStatement::Bind(int index, int64_t value) {
 SqlStatement& SqlStatement::BindText(int index, std::string_view cp1252Text) {
   if (Ascii(cp1252Text)) {
     cursor_->BindText(index, cp1252Text);
+  } else if (cursor_->boundBytesKept) {
+    cursor_->BindText(index, converted_.emplace_back(Cp1252ToUtf8(cp1252Text)));
   } else {
     cursor_->BindText(index, Cp1252ToUtf8(cp1252Text));
   }
@@ -125,6 +127,7 @@ HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, si
     std::string sql = insert + " VALUES ";
     for (size_t r = 0; r < rows; ++r) sql += (r == 0 ? "" : ", ") + marks;
     SqlStatement statement(db, sql.c_str());
+    statement.KeepsBoundBytes();
     for (size_t r = 0; r < rows; ++r) bind(statement, static_cast<int>(r) * columns + 1, done + r);
     hr = statement.Run();
     done += rows;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ class SqlStatement {
   // A null of a kind (kInteger, kText, kBlob).
   SqlStatement& BindNull(int index, SqlType kind);
   SqlStatement& BindValue(int index, const SqlValue& value);
+  // The texts and blobs bound from here on stay in place until the statement
+  // ends: they are bound without a copy (a text converted to UTF-8 is kept here).
+  void KeepsBoundBytes() { cursor_->boundBytesKept = true; }
 
   // One step: *row is true when a row is ready, false at the end.
   HRESULT Step(bool* row);
@@ -61,13 +65,15 @@ class SqlStatement {
  private:
   SuiteDatabase& db_;
   SqlCursor* cursor_;
+  std::deque<std::string> converted_;  // texts bound without a copy
 };
 
 // Inserts `count` rows, many to a statement, in their order: `insert` is
 // "INSERT INTO t (a, b, c)", `columns` their number, and bind gives row
 // `row`'s values to the parameters from `first` on. Rows go in groups of 64,
 // 32, ... 1, so that a few texts serve every count: each statement costs
-// PostgreSQL a round trip.
+// PostgreSQL a round trip. The texts and blobs bound must stay in place until
+// the rows are written (they are bound without a copy).
 HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
                    const std::function<void(SqlStatement&, int first, size_t row)>& bind);
 

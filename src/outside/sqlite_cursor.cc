@@ -16,6 +16,7 @@ SqliteCursor::~SqliteCursor() { sqlite3_finalize(stmt_); }
 void SqliteCursor::Reset() {
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
+  boundBytesKept = false;
 }
 
 void SqliteCursor::BindNull(int index, SqlType) {
@@ -28,8 +29,8 @@ void SqliteCursor::BindInt(int index, int64_t value) {
 
 void SqliteCursor::BindText(int index, std::string_view utf8) {
   if (status_ == SQLITE_OK) {
-    status_ =
-        sqlite3_bind_text64(stmt_, index, utf8.data(), utf8.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    status_ = sqlite3_bind_text64(stmt_, index, utf8.data(), utf8.size(),
+                                  boundBytesKept ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
   }
 }
 
@@ -37,7 +38,8 @@ void SqliteCursor::BindBlob(int index, const void* data, size_t size) {
   // A zero-length blob is bound as an empty blob, not as null.
   static const unsigned char kEmpty = 0;
   if (status_ == SQLITE_OK) {
-    status_ = sqlite3_bind_blob64(stmt_, index, size == 0 ? &kEmpty : data, size, SQLITE_TRANSIENT);
+    status_ = sqlite3_bind_blob64(stmt_, index, size == 0 ? &kEmpty : data, size,
+                                  boundBytesKept ? SQLITE_STATIC : SQLITE_TRANSIENT);
   }
 }
 

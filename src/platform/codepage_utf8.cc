@@ -9,6 +9,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// The bytes before the first that is not ASCII: in UTF-8 and in Windows-1252
+// alike each stands for itself.
+size_t Ascii(std::string_view text) {
+  size_t n = 0;
+  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
+}
+
 void AppendUtf8(char32_t cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));
@@ -111,7 +119,8 @@ std::string Cp1252ToUtf8(std::string_view text) {
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t pos = 0; pos < text.size();) {
+  out.assign(text.substr(0, Ascii(text)));
+  for (size_t pos = out.size(); pos < text.size();) {
     int b = UnicodeToCp1252(NextUtf8CodePoint(text, &pos));
     out.push_back(b < 0 ? '?' : static_cast<char>(b));
   }
@@ -126,7 +135,7 @@ std::string Latin1ToUtf8(std::string_view text) {
 }
 
 size_t FirstMalformedUtf8(std::string_view text) {
-  for (size_t pos = 0; pos < text.size();) {
+  for (size_t pos = Ascii(text); pos < text.size();) {
     const size_t at = pos;
     // U+FFFD written out takes three bytes; a malformed byte reads as it in one.
     if (NextUtf8CodePoint(text, &pos) == kReplacement && pos == at + 1) return at;
@@ -136,7 +145,7 @@ size_t FirstMalformedUtf8(std::string_view text) {
 
 std::vector<std::string> MissingFromCp1252(std::string_view text) {
   std::vector<std::string> missing;
-  for (size_t pos = 0; pos < text.size();) {
+  for (size_t pos = Ascii(text); pos < text.size();) {
     const size_t at = pos;
     const char32_t cp = NextUtf8CodePoint(text, &pos);
     if (UnicodeToCp1252(cp) >= 0) continue;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "entries/arquivo_mes.h"
@@ -50,6 +51,14 @@ T* Bloco(size_t n) {
   return static_cast<T*>(bloco);
 }
 
+// A new block of task memory holding a copy of `n` T (one byte at least), or null.
+template <class T>
+T* Copia(const T* origem, size_t n) {
+  void* bloco = CoTaskMemAlloc(std::max<size_t>(n * sizeof(T), 1));
+  if (bloco != nullptr && n > 0) std::memcpy(bloco, origem, n * sizeof(T));
+  return static_cast<T*>(bloco);
+}
+
 // The stored record as entry data, as stored: a deleted entry keeps its
 // date and accounts.
 RegDados DadosDoRegistro(const qx::EntryRecord& registro, CQXMesAno mes) {
@@ -92,11 +101,12 @@ class ArquivosDaPagina {
     if (valor.ValorMoeda.int64 == 0) dados->cGravarZero = 'S';
   }
 
-  int LeTexto(uint32_t posicao, char* texto) {
+  // The text at `posicao`, seen in the heap's buffer until the next read.
+  int VeTexto(uint32_t posicao, std::string_view* texto) {
     if (!heap_.IsOpen()) {
       if (int status = qx::AbreComplementos(pasta_, mes_, &heap_)) return status;
     }
-    return qx::LeTextoComplemento(heap_, posicao, texto);
+    return qx::VeTextoComplemento(heap_, posicao, texto);
   }
 
  private:
@@ -129,6 +139,7 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
 
   ArquivosDaPagina outros(m_strPastaEmpresa, mes);
   std::vector<REG_LOTE_LANCAMENTO_LIDO> lidos;
+  lidos.reserve(faixa.fim - faixa.primeira);
   std::string textos;
   for (uint32_t p = faixa.primeira; status == ARQ_OK && p < faixa.fim; ++p) {
     qx::EntryRecord registro;
@@ -149,10 +160,10 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
       outros.LeMoeda(p, &lido.Dados);
     }
     if (bComplemento != 0 && registro.Complemento > 0) {
-      char texto[sizeof m_lancamento.szComplemento];
-      status = outros.LeTexto(static_cast<uint32_t>(registro.Complemento), texto);
+      std::string_view texto;
+      status = outros.VeTexto(static_cast<uint32_t>(registro.Complemento), &texto);
       lido.ulInicioComplemento = static_cast<uint32_t>(textos.size());
-      lido.usTamanhoComplemento = static_cast<uint16_t>(std::strlen(texto));
+      lido.usTamanhoComplemento = static_cast<uint16_t>(texto.size());
       textos += texto;
     }
   }
@@ -160,16 +171,14 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
   if (status != ARQ_OK) return QXHresultDoStatus(status);
 
   auto* lista = Bloco<REG_LOTE_LISTA_LANCAMENTOS>(1);
-  auto* lancamentos = Bloco<REG_LOTE_LANCAMENTO_LIDO>(lidos.size());
-  auto* bytes = Bloco<uint8_t>(textos.size());
+  auto* lancamentos = Copia(lidos.data(), lidos.size());
+  auto* bytes = Copia(reinterpret_cast<const uint8_t*>(textos.data()), textos.size());
   if (lista == nullptr || lancamentos == nullptr || bytes == nullptr) {
     CoTaskMemFree(lista);
     CoTaskMemFree(lancamentos);
     CoTaskMemFree(bytes);
     return E_OUTOFMEMORY;
   }
-  std::copy(lidos.begin(), lidos.end(), lancamentos);
-  std::memcpy(bytes, textos.data(), textos.size());
   lista->ulQtde = static_cast<uint32_t>(lidos.size());
   lista->ulTamanhoTextos = static_cast<uint32_t>(textos.size());
   lista->pLancamentos = lancamentos;
@@ -222,13 +231,12 @@ HRESULT CLancamentoBase::LeGerenciaisFaixa(uint16_t MesAno, int32_t PosicaoInici
   if (status != ARQ_OK) return QXHresultDoStatus(status);
 
   auto* lista = Bloco<REG_LOTE_LISTA_GERENCIAIS>(1);
-  auto* linhas = Bloco<REG_LOTE_GERENCIAL_LIDO>(lidas.size());
+  auto* linhas = Copia(lidas.data(), lidas.size());
   if (lista == nullptr || linhas == nullptr) {
     CoTaskMemFree(lista);
     CoTaskMemFree(linhas);
     return E_OUTOFMEMORY;
   }
-  std::copy(lidas.begin(), lidas.end(), linhas);
   lista->ulQtde = static_cast<uint32_t>(lidas.size());
   lista->lUltimaPosicao = ultima;
   lista->pLinhas = linhas;

@@ -23,41 +23,42 @@ constexpr size_t kChavesDaBuscaPorPagina = 65536;
 // by key (about 560 bytes each, and a keyed read each).
 constexpr size_t kChavesParaLerPagina = kLancamentosPorPagina / 8;
 
-// The live entries at these positions (ascending) of the month, read in
-// pages of the batch interface where the keys are dense; *faltam gets the
-// positions left for keyed reading (sparse, deleted, or of an inactive branch).
-std::map<int32_t, LancamentoLido> LePaginasDensas(SessaoLancamento& servico, CQXMesAno mes,
-                                                  const std::vector<Lancamentos>& posicoes,
-                                                  std::vector<Lancamentos>* faltam) {
-  std::map<int32_t, LancamentoLido> lidos;
+// The live entries at these positions (ascending) of the month into
+// lidos[k] for the k-th position, read in pages of the batch interface where
+// the keys are dense; *faltam gets the indexes left for keyed reading
+// (sparse, deleted, or of an inactive branch).
+void LePaginasDensas(SessaoLancamento& servico, CQXMesAno mes,
+                     const std::vector<Lancamentos>& posicoes, LancamentoLido* lidos,
+                     std::vector<size_t>* faltam) {
   for (size_t i = 0; i < posicoes.size();) {
     const int32_t inicio = posicoes[i].Indlan;
     size_t fim = i;
     while (fim < posicoes.size() && posicoes[fim].Indlan - inicio < kLancamentosPorPagina) ++fim;
     if (fim - i >= kChavesParaLerPagina) {
-      std::map<int32_t, const LancamentoDoMes*> pagina;
-      const std::vector<LancamentoDoMes> doMes =
+      // Both in position order: one pass over the page finds every key.
+      std::vector<LancamentoDoMes> pagina =
           LancamentosDaFaixa(servico, mes, inicio, kLancamentosPorPagina);
-      for (const LancamentoDoMes& l : doMes) pagina.emplace(l.posicao, &l);
+      auto l = pagina.begin();
       for (size_t k = i; k < fim; ++k) {
-        const auto achado = pagina.find(posicoes[k].Indlan);
-        if (achado == pagina.end() || achado->second->Excluido()) {
-          faltam->push_back(posicoes[k]);
+        while (l != pagina.end() && l->posicao < posicoes[k].Indlan) ++l;
+        if (l == pagina.end() || l->posicao != posicoes[k].Indlan || l->Excluido()) {
+          faltam->push_back(k);
           continue;
         }
-        LancamentoLido& lido = lidos[posicoes[k].Indlan];
+        LancamentoLido& lido = lidos[k];
         lido.mes = mes;
-        lido.posicao = posicoes[k].Indlan;
-        lido.dados = achado->second->dados;
-        lido.complemento = achado->second->complemento;
+        lido.posicao = l->posicao;
+        lido.dados = l->dados;
+        // A key given twice takes the text the first time.
+        lido.complemento = k + 1 < fim && posicoes[k + 1].Indlan == l->posicao
+                               ? l->complemento
+                               : std::move(l->complemento);
       }
     } else {
-      faltam->insert(faltam->end(), posicoes.begin() + static_cast<long>(i),
-                     posicoes.begin() + static_cast<long>(fim));
+      for (size_t k = i; k < fim; ++k) faltam->push_back(k);
     }
     i = fim;
   }
-  return lidos;
 }
 
 }  // namespace
@@ -99,34 +100,37 @@ std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
   std::vector<LancamentoLido> lidos;
   for (auto& [mes, todas] : porMes) {
     const auto ordem = [](const Lancamentos& a, const Lancamentos& b) { return a.Indlan < b.Indlan; };
-    std::vector<Lancamentos> posicoes;
-    std::map<int32_t, LancamentoLido> doMes;
+    // In key order, as asked: the k-th of the month's keys at doMes[k].
+    const size_t desde = lidos.size();
+    lidos.resize(desde + todas.size());
+    LancamentoLido* doMes = lidos.data() + desde;
+    std::vector<size_t> faltam;
     if (std::is_sorted(todas.begin(), todas.end(), ordem)) {
-      doMes = LePaginasDensas(servico, CQXMesAno(mes), todas, &posicoes);
+      LePaginasDensas(servico, CQXMesAno(mes), todas, doMes, &faltam);
     } else {
-      posicoes = todas;
+      for (size_t k = 0; k < todas.size(); ++k) faltam.push_back(k);
     }
-    if (!posicoes.empty()) {
+    if (!faltam.empty()) {
       Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
     }
-    for (size_t inicio = 0; inicio < posicoes.size(); inicio += kChavesPorPagina) {
-      const size_t quantas = std::min(kChavesPorPagina, posicoes.size() - inicio);
+    for (size_t inicio = 0; inicio < faltam.size(); inicio += kChavesPorPagina) {
+      const size_t quantas = std::min(kChavesPorPagina, faltam.size() - inicio);
+      std::vector<Lancamentos> posicoes(quantas);
+      for (size_t i = 0; i < quantas; ++i) posicoes[i] = todas[faltam[inicio + i]];
       std::vector<RegDadosComplemento> dados(quantas);
-      const HRESULT hr = servico->LeEspecialChavesComplemento(
-          static_cast<int32_t>(quantas), posicoes.data() + inicio, dados.data());
+      const HRESULT hr = servico->LeEspecialChavesComplemento(static_cast<int32_t>(quantas),
+                                                              posicoes.data(), dados.data());
       if (FAILED(hr)) servico->FechaEspecial();
       Verifica(hr, "LeEspecialChavesComplemento");
       for (size_t i = 0; i < quantas; ++i) {
-        LancamentoLido& lido = doMes[posicoes[inicio + i].Indlan];
+        LancamentoLido& lido = doMes[faltam[inicio + i]];
         lido.mes = CQXMesAno(mes);
-        lido.posicao = posicoes[inicio + i].Indlan;
+        lido.posicao = posicoes[i].Indlan;
         lido.dados = dados[i].RegLan;
         lido.complemento = SemFimDeLinha(FieldText(dados[i].cComplemento));
       }
     }
-    if (!posicoes.empty()) servico->FechaEspecial();
-    // In key order, as asked.
-    for (const Lancamentos& posicao : todas) lidos.push_back(doMes[posicao.Indlan]);
+    if (!faltam.empty()) servico->FechaEspecial();
   }
   return lidos;
 }

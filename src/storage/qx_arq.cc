@@ -96,19 +96,28 @@ int CQXarq::LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* li
   int32_t ignorado = 0;
   if (lidos == nullptr) lidos = &ignorado;
   *lidos = 0;
-  if (destino == nullptr || !m_pBuffer) return ARQ_NADA_FEITO;
+  if (destino == nullptr) return ARQ_NADA_FEITO;
+  const char* bytes = nullptr;
+  const int status = VeBytes(posicao, tamanho, &bytes, lidos);
+  if (bytes != nullptr) std::memcpy(destino, bytes, static_cast<size_t>(tamanho));
+  return status;
+}
+
+int CQXarq::VeBytes(int32_t posicao, int32_t tamanho, const char** bytes, int32_t* lidos) {
+  *bytes = nullptr;
+  *lidos = 0;
+  if (!m_pBuffer) return ARQ_NADA_FEITO;
   if (tamanho <= 0 || tamanho > m_lTamanhoRegistro) return ARQ_PARAMETRO_INVALIDO;
   const int64_t inicio = static_cast<uint32_t>(posicao);
   if (inicio >= m_lInicioBuffer && inicio + tamanho <= m_lInicioBuffer + m_lLidosBuffer) {
-    std::memcpy(destino, m_pBuffer.get() + (inicio - m_lInicioBuffer),
-                static_cast<size_t>(tamanho));
+    *bytes = m_pBuffer.get() + (inicio - m_lInicioBuffer);
     *lidos = tamanho;
     return ARQ_OK;
   }
   return qx::ComOrcamento(qx::kLeQXarq, [&] {
     if (inicio >= static_cast<int64_t>(GetLength())) return ARQ_FIM_DE_ARQUIVO;
     EncheBuffer(inicio);
-    std::memcpy(destino, m_pBuffer.get(), static_cast<size_t>(tamanho));
+    *bytes = m_pBuffer.get();
     *lidos = std::min(m_lLidosBuffer, tamanho);
     return m_lLidosBuffer >= tamanho ? ARQ_OK : ARQ_FIM_DE_ARQUIVO;
   });

@@ -46,6 +46,10 @@ class CQXarq : public CBaseArquivo {
   // *lidos (when given) receives the bytes the file held there: 0 for an
   // offset at or past its end.
   int LeBytes(int32_t posicao, int32_t tamanho, void* destino, int32_t* lidos = nullptr);
+  // The same bytes seen where the read buffer holds them, without a copy:
+  // *bytes points at `tamanho` bytes (zeros past the file's end), or is null
+  // when nothing was read. They stay valid until the next call on the file.
+  int VeBytes(int32_t posicao, int32_t tamanho, const char** bytes, int32_t* lidos);
   // Reads `tamanho` bytes at the current position.
   int LeSequencial(uint32_t tamanho, void* destino);
   // Moves the position: 'I' start, 'F' end (*tamanho = length), 'P' offset.

@@ -191,6 +191,9 @@ TEST_F(Validacao, ImportFilesInTheirEncodingsWithHeadingsAndOtherDelimiters) {
       {"02/07/2026;31;5;10;1;separado\n;;;;;\n", {}, 0, "separado"},
       {"02/07/2026\t31\t5\t10\t1\ttabulado\n", {}, 0, "tabulado"},
       {"\xEF\xBB\xBF" + linha + "x\n", {"--codificacao", "cp1252"}, 2, "marca de UTF-8"},
+      {linha + "\"dito \"\"assim\"\", sim\"\n", {}, 0, "dito \"assim\", sim"},
+      {linha + "pol 5\" x\n", {}, 0, "pol 5\" x"},
+      {linha + "\"aberta\n", {}, 2, "abertas e não fechadas"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.bytes);

@@ -21,6 +21,11 @@ constexpr char kDelimitadores[] = ";\t|,:";
 bool Campos(const std::string& texto, char delimitador, std::vector<std::string>* campos) {
   std::string campo;
   bool aspas = false, citado = false;
+  // Where the plain run from `i` ends: at a quote, or (outside quotes) at the delimiter.
+  const auto fimDoTrecho = [&](size_t i) {
+    while (i < texto.size() && texto[i] != '"' && (aspas || texto[i] != delimitador)) ++i;
+    return i;
+  };
   for (size_t i = 0; i < texto.size(); ++i) {
     const char c = texto[i];
     if (aspas) {
@@ -30,19 +35,24 @@ bool Campos(const std::string& texto, char delimitador, std::vector<std::string>
       } else if (c == '"') {
         aspas = false;
       } else {
-        campo += c;
+        const size_t fim = fimDoTrecho(i);
+        campo.append(texto, i, fim - i);
+        i = fim - 1;
       }
     } else if (c == '"' && campo.empty() && !citado) {
       aspas = citado = true;
     } else if (c == delimitador) {
-      campos->push_back(campo);
+      campos->push_back(std::move(campo));
       campo.clear();
       citado = false;
     } else {
-      campo += c;
+      // A quote inside a field is one of its characters.
+      const size_t fim = fimDoTrecho(i + 1);
+      campo.append(texto, i, fim - i);
+      i = fim - 1;
     }
   }
-  campos->push_back(campo);
+  campos->push_back(std::move(campo));
   return !aspas;
 }
 
