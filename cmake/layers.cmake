@@ -21,4 +21,53 @@ function(qx_tool name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN})
+  set_property(GLOBAL APPEND PROPERTY QX_TOOLS ${name})
+endfunction()
+
+# qx_check_layers(target...): a step of every build that fails when a file of
+# one of these targets' folders includes a header of a folder whose target it
+# does not link, directly or through what it links (cmake/check_layers.cmake).
+# The link lines above are thus the one list of what each layer may use.
+function(qx_check_layers)
+  set(targets "")
+  foreach(target ${ARGN})
+    get_target_property(sources ${target} SOURCES)
+    if(NOT sources)
+      continue()
+    endif()
+    list(APPEND targets ${target})
+    list(GET sources 0 first)
+    get_filename_component(folder ${first} DIRECTORY)
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${folder})
+    set(folder_${target} ${folder})
+  endforeach()
+  set(table "")
+  set(watched "")
+  foreach(target ${targets})
+    set(below "")
+    set(pending ${target})
+    while(pending)
+      list(POP_FRONT pending current)
+      get_target_property(links ${current} LINK_LIBRARIES)
+      foreach(link ${links})
+        if(DEFINED folder_${link} AND NOT folder_${link} IN_LIST below)
+          list(APPEND below ${folder_${link}})
+          list(APPEND pending ${link})
+        endif()
+      endforeach()
+    endwhile()
+    string(APPEND table "${folder_${target}}|${below}\n")
+    file(GLOB_RECURSE files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder_${target}}/*.h
+         ${CMAKE_SOURCE_DIR}/${folder_${target}}/*.cc)
+    list(APPEND watched ${files})
+  endforeach()
+  set(table_file ${CMAKE_BINARY_DIR}/layers.txt)
+  file(WRITE ${table_file} "${table}")
+  set(stamp ${CMAKE_BINARY_DIR}/layers.checked)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DTABLE=${table_file} -DROOT=${CMAKE_SOURCE_DIR} -DSTAMP=${stamp}
+            -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+    DEPENDS ${watched} ${table_file} ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+    COMMENT "Checking that each layer includes only the layers below it")
+  add_custom_target(qx_layer_check ALL DEPENDS ${stamp})
 endfunction()
