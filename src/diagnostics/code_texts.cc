@@ -41,10 +41,10 @@ constexpr Row kStatuses[] = {
 // Whole codes of this system, and runtime codes the system's texts leave out.
 constexpr Row kCodes[] = {
     {0x800405F7u, "", "o lançamento está excluído"},
-    {0x800405FBu, "",
+    {0x800405FBu, "E_QXCN_OPERACAO_INTERROMPIDA",
      "a operação parou no meio e não pôde ser desfeita agora; a próxima gravação, exclusão ou "
      "abertura da empresa a desfaz"},
-    {0x800405FCu, "", "o lançamento é de um período fechado"},
+    {0x800405FCu, "E_QXCN_PERIODO_FECHADO", "o lançamento é de um período fechado"},
     {0x80040A73u, "E_QXARQ_POSICAO_ALEM_DO_FIM", "posição de gravação além do fim do arquivo"},
     {0x80040A74u, "E_QXARQ_POSICAO_NEGATIVA", "posição de gravação negativa"},
     {0x80EE0001u, "E_QXDF_EMPRESA_SEM_PASTA", "a empresa não está cadastrada nesta instalação"},

@@ -176,7 +176,7 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
   for (const Caso& caso : kCasos) {
     const DumpRun recusa = Run(em(caso.dentro));
     EXPECT_EQ(recusa.code, 1) << caso.dentro[0];
-    for (const char* texto : {"falhou: 0x800405FC: o lançamento é do período fechado até "
+    for (const char* texto : {"falhou: 0x800405FC E_QXCN_PERIODO_FECHADO: o lançamento é do período fechado até "
                               "30/06/2025, fechado pelo usuário 1 em ",
                               "qxcn fecha-periodo --reabrir"}) {
       EXPECT_THAT(recusa.err, HasSubstr(texto)) << caso.dentro[0];
