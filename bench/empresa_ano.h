@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/registry.h"
 #include "storage/month_name.h"
 #include "storage/records/entry_records.h"

@@ -33,9 +33,9 @@
 #include <thread>
 #include <vector>
 
+#include "contract/interface_ids.h"
 #include "empresa_ano.h"
 #include "espelho_sqlite.h"
-#include "entries/interface_ids.h"
 #include "platform/localserver_lock.h"
 #include "platform/runtime_folder.h"
 #include "platform/unix_socket.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/suite_database.h"
+#include "outside/database/suite_database.h"
 
 namespace qx::bench {
 

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "outside/reg_lan_atual.h"
-#include "outside/suite_database.h"
-#include "outside/timestamp.h"
+#include "outside/change_log/reg_lan_atual.h"
+#include "outside/database/suite_database.h"
+#include "outside/database/timestamp.h"
 #include "reports/historico.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_data.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
 #include "platform/runtime_folder.h"

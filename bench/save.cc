@@ -18,9 +18,9 @@
 #include <filesystem>
 #include <string>
 
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "espelho_sqlite.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/bstr.h"
 #include "platform/child_output.h"
 #include "platform/registry.h"

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "empresa_ano.h"
-#include "entries/lancamento_base.h"
-#include "outside/suite_setup.h"
+#include "lancamento/buscas/busca_comum.h"
+#include "lancamento/lancamento_base.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/bstr.h"
 #include "platform/registry.h"
-#include "queries/busca_comum.h"
 #include "values/qx_data.h"
 
 namespace {

@@ -3,10 +3,11 @@
 # Reads every quoted #include of the folders TABLE names and fails when one
 # names a header of a folder its own may not use. Each line of TABLE is
 # "folder|allowed folder;allowed folder;...", folders relative to ROOT; a
-# folder no line names (src/storage/records) belongs to the nearest folder
-# above it that one does. An include is looked for beside the file, then under
-# src/ and tools/, as the compiler's include paths do; one found nowhere there
-# (a system header) is not ours to check.
+# folder no line names (src/storage/records, src/lancamento/gravacao) belongs,
+# files and all, to the nearest folder above it that one does. An include is
+# looked for beside the file, then under src/ and tools/, as the compiler's
+# include paths do; one found nowhere there (a system header) is not ours to
+# check.
 cmake_minimum_required(VERSION 3.25)
 file(STRINGS "${TABLE}" lines)
 set(known "")
@@ -30,10 +31,15 @@ endfunction()
 
 set(faults "")
 foreach(folder ${known})
-  file(GLOB files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cc" "${ROOT}/${folder}/*.def")
+  file(GLOB_RECURSE files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cc" "${ROOT}/${folder}/*.def")
   foreach(file ${files})
-    file(STRINGS "${file}" includes REGEX "^#include \"")
     get_filename_component(here "${file}" DIRECTORY)
+    file(RELATIVE_PATH mine "${ROOT}" "${here}")
+    owner("${mine}" mine)
+    if(NOT mine STREQUAL folder)
+      continue()
+    endif()
+    file(STRINGS "${file}" includes REGEX "^#include \"")
     foreach(include ${includes})
       string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${include}")
       set(found "")

@@ -1,8 +1,19 @@
-# One static library per source folder. Sources are picked up by pattern so
-# that adding a file needs no build edit; a folder without sources yet becomes
-# an interface library that only forwards its dependencies.
+# One static library per source folder and the folders below it, except those
+# that are layers of their own. Sources are picked up by pattern so that adding
+# a file needs no build edit; a folder without sources yet becomes an interface
+# library that only forwards its dependencies.
 function(qx_layer name dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cc)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cc)
+  foreach(other ${QX_LAYERS})
+    get_target_property(other_dir ${other} QX_FOLDER)
+    if(other_dir MATCHES "^${dir}/")
+      list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${other_dir}/")
+    elseif(dir MATCHES "^${other_dir}/")
+      get_target_property(theirs ${other} SOURCES)
+      list(FILTER theirs EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${dir}/")
+      set_target_properties(${other} PROPERTIES SOURCES "${theirs}")
+    endif()
+  endforeach()
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -12,6 +23,7 @@ function(qx_layer name dir)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} INTERFACE ${ARGN})
   endif()
+  set_target_properties(${name} PROPERTIES QX_FOLDER ${dir})
   set(QX_LAYERS ${QX_LAYERS} ${name} PARENT_SCOPE)
 endfunction()
 
@@ -36,9 +48,12 @@ function(qx_check_layers)
       continue()
     endif()
     list(APPEND targets ${target})
-    list(GET sources 0 first)
-    get_filename_component(folder ${first} DIRECTORY)
-    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${folder})
+    get_target_property(folder ${target} QX_FOLDER)
+    if(NOT folder)
+      list(GET sources 0 first)
+      get_filename_component(folder ${first} DIRECTORY)
+      file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${folder})
+    endif()
     set(folder_${target} ${folder})
   endforeach()
   set(table "")

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../tests/remote/fake_lancamento.h"
-#include "entries/interface_table.h"
+#include "contract/interface_table.h"
 #include "remote/lancamento_remote.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "diagnostics/error_names.h"
-#include "diagnostics/hresult.h"
+#include "contract/code_names.h"
+#include "contract/hresult.h"
 #include "diagnostics/system_messages.h"
 #include "platform/codepage.h"
 

@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "diagnostics/error_names.h"
-#include "diagnostics/hresult.h"
+#include "contract/code_names.h"
+#include "contract/hresult.h"
+#include "diagnostics/code_description.h"
 #include "diagnostics/profiler.h"
 #include "diagnostics/versions.h"
 #include "platform/process_info.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/com_types.h"
 
 // A line of free format: fmt formatted with the values that follow (for

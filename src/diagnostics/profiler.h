@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 
 // The named values of a failure record.
 struct QXProfilerErro {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/clock.h"
 #include "platform/process_info.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <tuple>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 
 namespace qx {
 

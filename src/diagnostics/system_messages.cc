@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <iterator>
 
-#include "diagnostics/error_names.h"
-#include "diagnostics/winerror_table.h"
+#include "contract/code_names.h"
+#include "contract/winerror_table.h"
+#include "diagnostics/code_description.h"
 
 namespace qx {
 namespace {

@@ -8,8 +8,8 @@
 //   auto* servico = static_cast<IQXCN_Lancamento*>(qi.pItf);  ...  servico->Release();
 #pragma once
 
-#include "entries/interface_ids.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/interface_ids.h"
+#include "contract/iqxcn_lancamento.h"
 #include "platform/com_runtime.h"
 
 namespace qx {

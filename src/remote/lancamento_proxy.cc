@@ -2,7 +2,7 @@
 // generated from the interface table.
 #include <new>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "platform/com_runtime_hooks.h"
 #include "platform/com_runtime_proxy.h"
 #include "remote/lancamento_remote.h"
@@ -37,14 +37,14 @@ class LancamentoProxy final : public TableProxy<IQXCN_Lancamento, IID_IQXCN_Lanc
  public:
   using TableProxy::TableProxy;
 #define QX_METHOD QX_PROXY_METHOD
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 class LoteProxy final : public TableProxy<IQXCN_LancamentoLote, IID_IQXCN_LancamentoLote> {
  public:
   using TableProxy::TableProxy;
 #define QX_LOTE_METHOD QX_PROXY_METHOD
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 #undef QX_PROXY_METHOD

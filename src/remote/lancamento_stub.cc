@@ -4,7 +4,7 @@
 #include <span>
 #include <utility>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "platform/com_runtime_hooks.h"
 #include "remote/lancamento_remote.h"
 #include "remote/stub_param.h"
@@ -39,13 +39,13 @@ struct StubMethod<Interface, kMethod, kParams> {
 constexpr StubEntry<IQXCN_Lancamento> kStubs[] = {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
   &StubMethod<IQXCN_Lancamento, &IQXCN_Lancamento::name, table::kParams_##name>::Run,
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 constexpr StubEntry<IQXCN_LancamentoLote> kStubsLote[] = {
 #define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
   &StubMethod<IQXCN_LancamentoLote, &IQXCN_LancamentoLote::name, table::kParams_##name>::Run,
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 constexpr uint16_t kFirstSlot = 3;

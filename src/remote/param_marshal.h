@@ -19,7 +19,7 @@
 #include <tuple>
 #include <type_traits>
 
-#include "entries/interface_table.h"
+#include "contract/interface_table.h"
 #include "platform/wire_frame.h"
 #include "remote/wire_records.h"
 

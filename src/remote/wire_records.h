@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "entries/record_layout.h"
+#include "contract/record_layout.h"
 #include "platform/bstr.h"
 #include "platform/wire_frame_marshal.h"
 

@@ -1,6 +1,6 @@
 #include "reports/banco_empresa.h"
 
-#include "outside/company_database.h"
+#include "outside/database/company_database.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "outside/suite_database.h"
+#include "outside/database/suite_database.h"
 
 namespace qx {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "diagnostics/profiler_identity.h"
-#include "outside/acesso_servidores.h"
-#include "outside/outside_codes.h"
+#include "contract/profiler_identity.h"
+#include "outside/database/outside_codes.h"
+#include "outside/peers/acesso_servidores.h"
 #include "reports/banco_empresa.h"
 #include "reports/falha.h"
 #include "reports/natureza.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "outside/conexao_plano.h"
-#include "outside/dados_df.h"
-#include "outside/naturezas.h"
+#include "outside/database/conexao_plano.h"
+#include "outside/database/dados_df.h"
+#include "outside/database/naturezas.h"
 #include "reports/sessao.h"
 #include "values/qx_data.h"
 

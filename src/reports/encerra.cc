@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "outside/company_admin.h"
+#include "outside/admin/company_admin.h"
 #include "platform/codepage.h"
 #include "reports/banco_empresa.h"
 #include "reports/cadastro_empresa.h"

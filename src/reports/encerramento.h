@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "reports/plano.h"
 #include "reports/saldos.h"
 #include "values/qx_data.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "outside/change_log_events.h"
-#include "outside/reg_lan_atual.h"
+#include "outside/change_log/change_log_events.h"
+#include "outside/change_log/reg_lan_atual.h"
 #include "reports/historico.h"
 
 namespace qx {

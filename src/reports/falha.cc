@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
+#include "contract/entry_messages.h"
 #include "diagnostics/code_texts.h"
-#include "entries/entry_messages.h"
-#include "entries/gravacao.h"
-#include "outside/company_database.h"
+#include "outside/database/company_database.h"
 #include "platform/codepage.h"
 #include "platform/path.h"
 #include "storage/folders/folders.h"

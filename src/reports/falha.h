@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/periodo_fechado.h"
+#include "outside/admin/periodo_fechado.h"
 #include "platform/com_types.h"
 
 namespace qx {

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "outside/company_database.h"
+#include "outside/database/company_database.h"
 #include "reports/estado_lancamento.h"
 
 namespace qx {

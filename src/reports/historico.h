@@ -1,7 +1,7 @@
 // The history of entries as people read it: every save, update, removal and
 // check of an entry and every closing or reopening of a period, with the
 // moment, user and session that made it and the fields it changed, old and
-// new. It is read from the company's change log (outside/change_log_query.h),
+// new. It is read from the company's change log (outside/change_log/change_log_query.h),
 // whose indexes answer each filter.
 #pragma once
 
@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "outside/change_log_query.h"
-#include "outside/suite_database.h"
+#include "outside/change_log/change_log_query.h"
+#include "outside/database/suite_database.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {

@@ -4,8 +4,8 @@
 #include <map>
 #include <vector>
 
-#include "diagnostics/profiler_identity.h"
-#include "entries/entry_messages.h"
+#include "contract/entry_messages.h"
+#include "contract/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"

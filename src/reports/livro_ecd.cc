@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "outside/company_admin.h"
-#include "outside/company_registration.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/company_registration.h"
 #include "reports/banco_empresa.h"
 #include "reports/cadastro_empresa.h"
 #include "reports/ecd/demonstracoes.h"

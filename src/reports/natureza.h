@@ -1,14 +1,14 @@
 #pragma once
 // The nature of an account as the reports and the rules of a save take it:
-// from the company's rules by classification (outside/naturezas.h), and what
+// from the company's rules by classification (outside/database/naturezas.h), and what
 // it decides about a split line.
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
-#include "outside/naturezas.h"
+#include "contract/iqxcn_lancamento.h"
+#include "outside/database/naturezas.h"
 
 namespace qx {
 

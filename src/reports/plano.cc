@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "diagnostics/profiler_identity.h"
-#include "outside/conexao_plano.h"
+#include "contract/profiler_identity.h"
+#include "outside/database/conexao_plano.h"
 #include "reports/banco_empresa.h"
 #include "reports/falha.h"
 #include "reports/natureza.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/naturezas.h"
+#include "outside/database/naturezas.h"
 #include "reports/sessao.h"
 
 namespace qx {
@@ -53,7 +53,7 @@ class PlanoDeContas {
 // the company's rules of nature; a failure throws FalhaServico.
 PlanoDeContas LePlano(const SessaoLancamento& servico, char plano);
 
-// The company's rules of nature (outside/naturezas.h); a failure throws
+// The company's rules of nature (outside/database/naturezas.h); a failure throws
 // FalhaServico.
 std::vector<RegraNatureza> LeNaturezas(const std::string& empresa);
 

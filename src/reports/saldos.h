@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "reports/plano.h"
 #include "values/qx_data.h"
 #include "values/total.h"

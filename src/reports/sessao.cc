@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/registry.h"
 #include "qxcom/qxcom.h"
 #include "reports/falha.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 
 namespace qx {
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "reports/cadastro_empresa.h"
 
 namespace qx {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diagnostics/error_log.h"
-#include "outside/qx_base_para_rotinas.h"
+#include "outside/business/qx_base_para_rotinas.h"
 #include "platform/clock.h"
 #include "platform/com_runtime.h"
 #include "platform/process_info.h"

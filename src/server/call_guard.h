@@ -3,7 +3,7 @@
 // company through it).
 #pragma once
 
-#include "outside/qx_base_para_rotinas.h"
+#include "outside/business/qx_base_para_rotinas.h"
 
 namespace qx {
 

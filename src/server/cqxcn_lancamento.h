@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 #include "server/t_qxunknown.h"
 
 using CQXCN_Lancamento = T_QXUnknown<IQXCN_Lancamento, CLancamentoBase>;

@@ -4,8 +4,8 @@
 // one per frame of the COM object itself.
 #pragma once
 
-#include "diagnostics/hresult.h"
-#include "entries/interface_table.h"
+#include "contract/hresult.h"
+#include "contract/interface_table.h"
 
 namespace qx {
 
@@ -24,7 +24,7 @@ namespace sites {
   inline constexpr FrameSite k##name{"CQXCN_Lancamento::" #name, "QXCN_Lancamento", __LINE__, \
                                      StateTest::k##test, table::kIgnored_##name};
 #define QX_LOTE_METHOD QX_METHOD
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 
 inline constexpr HRESULT kNenhumIgnorado[] = {kFimListaCodigos};
 

@@ -7,7 +7,7 @@
 #include "diagnostics/error_log.h"
 #include "diagnostics/error_report.h"
 #include "diagnostics/machine_faults.h"
-#include "outside/qx_base_para_rotinas.h"
+#include "outside/business/qx_base_para_rotinas.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/fault_guard.h"

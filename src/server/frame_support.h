@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/com_types.h"
 #include "server/frame_site.h"
 

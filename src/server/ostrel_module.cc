@@ -1,6 +1,6 @@
 #include "server/ostrel_module.h"
 
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "platform/codepage.h"
 #include "platform/com_runtime_hooks.h"
 #include "platform/process_info.h"

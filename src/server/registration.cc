@@ -1,6 +1,6 @@
 #include "server/registration.h"
 
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "platform/path.h"
 #include "platform/registry.h"
 

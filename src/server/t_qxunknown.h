@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
+#include "contract/iqxcn_lancamento.h"
+#include "contract/param_text.h"
+#include "contract/profiler_identity.h"
 #include "diagnostics/profiler_call.h"
-#include "diagnostics/profiler_identity.h"
 #include "diagnostics/profiler_statistics.h"
-#include "entries/iqxcn_lancamento.h"
-#include "entries/param_text.h"
 #include "platform/invalid_parameter.h"
 #include "server/frame_site.h"
 #include "server/frame_support.h"
@@ -72,7 +72,7 @@ class T_QXUnknown : public IQXDF_Profiler, public I, public IQXCN_LancamentoLote
         [&](B& objeto) { return objeto.name QX_NAMES params; });         \
   }
 #define QX_LOTE_METHOD QX_METHOD
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 
  private:
   bool Inicializado() const { return m_pObjeto && m_pObjeto->EstaInicializado(); }

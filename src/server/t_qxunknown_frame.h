@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "diagnostics/hresult.h"
+#include "contract/hresult.h"
 #include "diagnostics/machine_faults.h"
 #include "diagnostics/profiler_state.h"
 #include "diagnostics/translate.h"

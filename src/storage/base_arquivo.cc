@@ -3,8 +3,8 @@
 #include <cinttypes>
 #include <vector>
 
+#include "diagnostics/code_description.h"
 #include "diagnostics/error_log.h"
-#include "diagnostics/error_names.h"
 #include "storage/arq_status.h"
 #include "storage/file_access.h"
 #include "storage/retry.h"

@@ -2,8 +2,8 @@
 #include <cinttypes>
 #include <cstring>
 
+#include "diagnostics/code_description.h"
 #include "diagnostics/error_log.h"
-#include "diagnostics/error_names.h"
 #include "platform/clock.h"
 #include "storage/buffer_versions.h"
 #include "storage/file_access.h"

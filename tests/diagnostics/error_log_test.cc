@@ -6,7 +6,7 @@
 #include <cinttypes>
 #include <filesystem>
 
-#include "diagnostics/hresult.h"
+#include "contract/hresult.h"
 #include "diagnostics/profiler_state.h"
 #include "diagnostics/versions.h"
 #include "errors_test_installation.h"

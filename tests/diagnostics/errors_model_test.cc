@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "contract/hresult.h"
 #include "diagnostics/errno_codes.h"
-#include "diagnostics/hresult.h"
 #include "diagnostics/machine_faults.h"
 
 namespace qx {

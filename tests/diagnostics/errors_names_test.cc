@@ -3,8 +3,9 @@
 #include <string>
 #include <tuple>
 
-#include "diagnostics/error_names.h"
-#include "diagnostics/hresult.h"
+#include "contract/code_names.h"
+#include "contract/hresult.h"
+#include "diagnostics/code_description.h"
 #include "diagnostics/system_messages.h"
 #include "errors_test_installation.h"
 

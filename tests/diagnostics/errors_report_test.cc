@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "contract/hresult.h"
 #include "diagnostics/error_report.h"
-#include "diagnostics/hresult.h"
 #include "errors_test_installation.h"
 #include "platform/process_info.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 
 namespace qx {
 

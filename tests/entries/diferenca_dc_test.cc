@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "entries/diferenca_arquivo.h"
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
+#include "lancamento/meses/diferenca_arquivo.h"
 #include "storage/arq_status.h"
 #include "test_company.h"
 

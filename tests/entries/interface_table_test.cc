@@ -1,6 +1,6 @@
 // The interface table: every slot in place, in the generated interface and in
 // the table's data, and the descriptions a marshaller relies on.
-#include "entries/interface_table.h"
+#include "contract/interface_table.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 
 namespace qx {
 namespace {
@@ -64,13 +64,13 @@ struct GeneratedSlot {
 const GeneratedSlot kGenerated[] = {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
   {slot, #name, VtableSlot(&IQXCN_Lancamento::name)},
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 const GeneratedSlot kGeneratedLote[] = {
 #define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
   {slot, #name, VtableSlot(&IQXCN_LancamentoLote::name)},
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 TEST(InterfaceTable, EverySlotIsPinned) {

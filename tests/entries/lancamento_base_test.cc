@@ -1,5 +1,5 @@
 // Initialisation of the business object against a company's suite database.
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -8,8 +8,8 @@
 #include <fstream>
 #include <tuple>
 
-#include "outside/outside_codes.h"
-#include "outside/suite_database.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/suite_database.h"
 #include "test_company.h"
 
 namespace qx {

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 #include "mes_gravado.h"
 #include "platform/file_exception.h"
 #include "storage/qx_arq_ex.h"

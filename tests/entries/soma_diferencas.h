@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 
 namespace qx {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "diagnostics/profiler_state.h"
-#include "outside/company_admin.h"
-#include "outside/company_config.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/company_config.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/registry.h"
 #include "storage/folders/folders.h"
 

@@ -1,7 +1,7 @@
 // The acceptance test of the searches on records of one month: the bounds,
 // the field tests, the origin selection, the complement and the managerial
 // account.
-#include "queries/filtro_aceita.h"
+#include "lancamento/buscas/filtro_aceita.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
 #include "filtro_mes.h"
-#include "queries/filtro_texto.h"
+#include "lancamento/buscas/filtro_texto.h"
+#include "lancamento/lancamento_base.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
 

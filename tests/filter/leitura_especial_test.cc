@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
 #include "filtro_mes.h"
+#include "lancamento/lancamento_base.h"
 #include "storage/arq_status.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"

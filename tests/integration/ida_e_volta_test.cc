@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../storage/qxdump_run.h"
-#include "outside/company_admin.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/bstr.h"
 #include "service_fixture.h"
 #include "storage/month_name.h"

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "../entries/test_company.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "qxcom/qxcom.h"
 #include "server/cqxcn_lancamento.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../outside/outside_test_company.h"
-#include "outside/sql_statement.h"
+#include "outside/database/sql_statement.h"
 #include "server/qx_analytics.h"
 #include "server/usage_handoff.h"
 

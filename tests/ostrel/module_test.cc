@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "../storage/folders_test_registry.h"
-#include "entries/interface_ids.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/interface_ids.h"
+#include "contract/iqxcn_lancamento.h"
 #include "server/class_factory.h"
 #include "server/exe_module.h"
 

@@ -1,7 +1,7 @@
 // The server program started on demand: it serves, stays while clients come,
 // ends after the idle time, and sends its usage analytics at its end.
-#include "outside/sql_statement.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
+#include "outside/database/sql_statement.h"
 #include "process_fixture.h"
 
 namespace qx::test {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "../storage/folders_test_registry.h"
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "platform/com_runtime.h"
 #include "process_fixture.h"
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "outside/change_log_query.h"
-#include "outside/change_log_store.h"
-#include "outside/company_admin.h"
-#include "outside/qx_base_para_rotinas.h"
-#include "outside/reg_lan_atual.h"
-#include "outside/sql_statement.h"
+#include "outside/admin/company_admin.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/change_log/change_log_query.h"
+#include "outside/change_log/change_log_store.h"
+#include "outside/change_log/reg_lan_atual.h"
+#include "outside/database/sql_statement.h"
 #include "outside_test_company.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_data.h"

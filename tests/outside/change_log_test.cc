@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "../platform/test_support.h"
-#include "outside/company_admin.h"
-#include "outside/import_batches.h"
-#include "outside/outside_codes.h"
-#include "outside/qx_base_para_rotinas.h"
-#include "outside/sessions.h"
+#include "outside/admin/company_admin.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/import_batches.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/sessions.h"
 #include "outside_test_company.h"
 
 namespace qx {

@@ -9,17 +9,17 @@
 #include <utility>
 #include <vector>
 
-#include "outside/company_admin.h"
-#include "outside/company_config.h"
-#include "outside/company_registration.h"
-#include "outside/conexao_plano.h"
-#include "outside/gd_integracao.h"
-#include "outside/import_batches.h"
-#include "outside/naturezas.h"
-#include "outside/outside_codes.h"
-#include "outside/periodo_fechado.h"
-#include "outside/qx_base_para_rotinas.h"
-#include "outside/sql_statement.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/company_config.h"
+#include "outside/admin/company_registration.h"
+#include "outside/admin/periodo_fechado.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/conexao_plano.h"
+#include "outside/database/import_batches.h"
+#include "outside/database/naturezas.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/sql_statement.h"
+#include "outside/peers/gd_integracao.h"
 #include "outside_test_company.h"
 #include "values/qx_data.h"
 

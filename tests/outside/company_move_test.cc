@@ -3,16 +3,16 @@
 // growing, and a move that cannot finish, or that finds the company open,
 // leaves it where it was.
 #include "../storage/qxdump_run.h"
-#include "outside/company_admin.h"
-#include "outside/company_database.h"
-#include "outside/company_registration.h"
-#include "outside/import_batches.h"
-#include "outside/naturezas.h"
-#include "outside/outside_codes.h"
-#include "outside/postgres_connection.h"
-#include "outside/qx_base_para_rotinas.h"
-#include "outside/sessions.h"
-#include "outside/sql_statement.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/company_registration.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/company_database.h"
+#include "outside/database/import_batches.h"
+#include "outside/database/naturezas.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/postgres_connection.h"
+#include "outside/database/sessions.h"
+#include "outside/database/sql_statement.h"
 #include "outside_test_company.h"
 
 namespace qx {

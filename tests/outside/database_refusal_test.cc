@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "outside/company_admin.h"
-#include "outside/company_use.h"
-#include "outside/outside_codes.h"
-#include "outside/postgres_connection.h"
-#include "outside/qx_base_para_rotinas.h"
+#include "outside/admin/company_admin.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/company_use.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/postgres_connection.h"
 #include "outside_test_company.h"
 #include "platform/file.h"
 #include "platform/file_system.h"

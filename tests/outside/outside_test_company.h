@@ -13,9 +13,9 @@
 
 #include "../storage/folders_test_registry.h"
 #include "diagnostics/profiler_state.h"
-#include "outside/qx_base_para_rotinas.h"
-#include "outside/suite_database.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
+#include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/suite_database.h"
 #include "platform/path.h"
 #include "private_postgres.h"
 

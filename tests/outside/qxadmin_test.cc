@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../storage/qxdump_run.h"
-#include "outside/company_admin.h"
+#include "outside/admin/company_admin.h"
 #include "outside_test_company.h"
 
 namespace qx {

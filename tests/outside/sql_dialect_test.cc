@@ -1,6 +1,6 @@
 // SQL written once, as PostgreSQL reads it: only what lies outside quotes
 // changes, and schema words only in schema scripts.
-#include "outside/sql_dialect.h"
+#include "outside/database/sql_dialect.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "outside/outside_codes.h"
-#include "outside/sql_statement.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/sql_statement.h"
 #include "outside_test_company.h"
 
 namespace qx {

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "outside/qx_ultimo_erro.h"
+#include "outside/business/qx_ultimo_erro.h"
 #include "outside_test_company.h"
 
 namespace qx {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
+#include "contract/import_layout_record.h"
+#include "lancamento/lancamento_base.h"
 #include "platform/bstr.h"
 #include "platform/file.h"
 #include "platform/file_faults.h"
 #include "platform/path.h"
 #include "storage/arq_status.h"
-#include "storage/records/import_layout_record.h"
 
 namespace qx {
 namespace {

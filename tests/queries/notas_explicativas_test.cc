@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 #include "platform/bstr.h"
 #include "platform/file_exception.h"
 #include "platform/file_faults.h"

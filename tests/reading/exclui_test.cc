@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "../entries/soma_diferencas.h"
-#include "entries/registro_log.h"
-#include "outside/outside_codes.h"
-#include "outside/suite_database.h"
+#include "lancamento/gravacao/registro_log.h"
+#include "outside/database/outside_codes.h"
+#include "outside/database/suite_database.h"
 #include "platform/file.h"
 #include "platform/file_faults.h"
 #include "platform/path.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <tuple>
 
-#include "entries/entry_messages.h"
-#include "entries/registro_log.h"
+#include "contract/entry_messages.h"
+#include "lancamento/gravacao/registro_log.h"
 #include "platform/bstr.h"
 #include "reading_fixture.h"
 

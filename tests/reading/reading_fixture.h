@@ -10,9 +10,9 @@
 
 #include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
-#include "outside/company_admin.h"
-#include "outside/suite_setup.h"
+#include "lancamento/lancamento_base.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/suite_setup.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {

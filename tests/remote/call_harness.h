@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "entries/interface_table.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/interface_table.h"
+#include "contract/iqxcn_lancamento.h"
 #include "record_pattern.h"
 #include "remote/param_marshal.h"
 #include "remote/wire_records.h"
@@ -136,12 +136,12 @@ using SlotCall = Outcome (*)(Interface* object, int variant);
 inline constexpr SlotCall<IQXCN_Lancamento> kSlotCalls[] = {
 #define QX_METHOD(slot, name, area, test, params, logged, ignored) \
   &MethodCall<IQXCN_Lancamento, &IQXCN_Lancamento::name, table::kParams_##name>::Run,
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 inline constexpr SlotCall<IQXCN_LancamentoLote> kSlotCallsLote[] = {
 #define QX_LOTE_METHOD(slot, name, area, test, params, logged, ignored) \
   &MethodCall<IQXCN_LancamentoLote, &IQXCN_LancamentoLote::name, table::kParams_##name>::Run,
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 };
 
 }  // namespace qx::test

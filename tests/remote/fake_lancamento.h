@@ -14,8 +14,8 @@
 #include <tuple>
 #include <utility>
 
-#include "entries/interface_table.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/interface_table.h"
+#include "contract/iqxcn_lancamento.h"
 #include "platform/com_runtime.h"
 #include "record_pattern.h"
 #include "remote/param_marshal.h"
@@ -67,7 +67,7 @@ class FakeLancamento final : public IQXCN_Lancamento, public IQXCN_LancamentoLot
     return Handle<table::kParams_##name, slot> QX_NAMES params;    \
   }
 #define QX_LOTE_METHOD QX_METHOD
-#include "entries/interface_table.def"
+#include "contract/interface_table.def"
 
  private:
   template <const ParamInfo* kParams, int kSlot, class... A>

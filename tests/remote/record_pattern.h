@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "entries/record_layout.h"
+#include "contract/record_layout.h"
 #include "platform/bstr.h"
 #include "platform/task_memory.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "../platform/runtime_support.h"
-#include "entries/interface_ids.h"
+#include "contract/interface_ids.h"
 #include "fake_lancamento.h"
 #include "remote/lancamento_remote.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "entries/iqxcn_lancamento.h"
-#include "outside/company_admin.h"
+#include "contract/iqxcn_lancamento.h"
+#include "outside/admin/company_admin.h"
 #include "platform/bstr.h"
 #include "server/cqxcn_lancamento.h"
 #include "storage/records/entry_records.h"

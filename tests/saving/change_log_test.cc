@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <tuple>
 
-#include "entries/historico_texto.h"
-#include "entries/registro_log.h"
-#include "outside/outside_codes.h"
+#include "lancamento/gravacao/historico_texto.h"
+#include "lancamento/gravacao/registro_log.h"
+#include "outside/database/outside_codes.h"
 #include "saving_fixture.h"
 #include "storage/records/difference_record.h"
 #include "values/entry_key.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/registro_log.h"
+#include "lancamento/gravacao/registro_log.h"
 #include "saving_fixture.h"
 
 namespace qx {

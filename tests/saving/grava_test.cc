@@ -4,9 +4,9 @@
 #include <string>
 #include <tuple>
 
-#include "entries/entry_messages.h"
-#include "entries/gravacao.h"
-#include "outside/periodo_fechado.h"
+#include "contract/entry_messages.h"
+#include "lancamento/gravacao/gravacao.h"
+#include "outside/admin/periodo_fechado.h"
 #include "platform/file_faults.h"
 #include "saving_fixture.h"
 #include "values/calendar.h"

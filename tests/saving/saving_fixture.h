@@ -10,8 +10,8 @@
 
 #include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
-#include "outside/company_admin.h"
+#include "lancamento/lancamento_base.h"
+#include "outside/admin/company_admin.h"
 #include "platform/bstr.h"
 #include "values/qx_mes_ano.h"
 

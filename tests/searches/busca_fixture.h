@@ -10,7 +10,7 @@
 
 #include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
+#include "lancamento/lancamento_base.h"
 #include "values/qx_data.h"
 #include "values/qx_dmcps.h"
 #include "values/qx_mes_ano.h"

@@ -4,11 +4,11 @@
 #include <tuple>
 
 #include "busca_fixture.h"
+#include "contract/busca_codigos.h"
+#include "lancamento/buscas/busca_comum.h"
 #include "platform/bstr.h"
 #include "platform/file_faults.h"
 #include "platform/registry.h"
-#include "queries/busca_codigos.h"
-#include "queries/busca_comum.h"
 #include "storage/folders/folders.h"
 
 namespace qx {

@@ -7,7 +7,7 @@
 
 #include "../platform/small_disk.h"
 #include "../saving/saving_fixture.h"
-#include "outside/reg_lan_atual.h"
+#include "outside/change_log/reg_lan_atual.h"
 #include "values/qx_dmcps.h"
 
 namespace qx {

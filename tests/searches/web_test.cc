@@ -3,8 +3,8 @@
 #include <tuple>
 
 #include "busca_fixture.h"
+#include "lancamento/listagens/web_saida.h"
 #include "platform/task_memory.h"
-#include "queries/web_saida.h"
 
 namespace qx {
 namespace {

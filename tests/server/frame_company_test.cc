@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "outside/suite_database.h"
+#include "outside/database/suite_database.h"
 #include "test_business.h"
 
 namespace qx {

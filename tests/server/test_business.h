@@ -12,7 +12,7 @@
 #include <new>
 
 #include "../entries/test_company.h"
-#include "entries/entry_messages.h"
+#include "contract/entry_messages.h"
 #include "platform/invalid_parameter.h"
 #include "server/cqxcn_lancamento.h"
 

@@ -19,8 +19,8 @@
 #include "../entries/mes_gravado.h"
 #include "../outside/outside_test_company.h"
 #include "journal.h"
-#include "outside/change_log_query.h"
-#include "outside/sessions.h"
+#include "outside/change_log/change_log_query.h"
+#include "outside/database/sessions.h"
 
 namespace qx::soak {
 namespace {

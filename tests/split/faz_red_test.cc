@@ -1,7 +1,7 @@
 // Redistribution of managerial split lines over the month files.
 #include <filesystem>
 
-#include "entries/redistribuicao.h"
+#include "lancamento/gerencial/redistribuicao.h"
 #include "split_fixture.h"
 
 namespace qx {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "entries/gerencial_leitura.h"
+#include "lancamento/gerencial/gerencial_leitura.h"
 #include "split_fixture.h"
 
 namespace qx {

@@ -1,6 +1,6 @@
 // The arithmetic of a redistribution: parts of an amount and the work area
 // of a new chain (the chains themselves are in faz_red_test.cc).
-#include "entries/redistribuicao.h"
+#include "lancamento/gerencial/redistribuicao.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 
 #include "../entries/mes_gravado.h"
 #include "../entries/test_company.h"
-#include "entries/lancamento_base.h"
-#include "entries/records_split.h"
+#include "contract/records_split.h"
+#include "lancamento/lancamento_base.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
 

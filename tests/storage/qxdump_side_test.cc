@@ -5,10 +5,10 @@
 
 #include <cstring>
 
+#include "contract/import_layout_record.h"
 #include "qxdump_run.h"
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
-#include "storage/records/import_layout_record.h"
 #include "storage/records/note_records.h"
 #include "values/qx_data.h"
 

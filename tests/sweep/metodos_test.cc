@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "entries/entry_messages.h"
-#include "platform/file_faults.h"
 #include "../platform/test_support.h"
+#include "contract/entry_messages.h"
+#include "platform/file_faults.h"
 #include "platform/task_memory.h"
 #include "sweep_fixture.h"
 

@@ -19,7 +19,7 @@
 #include "../../tools/qxcheck/company_options.h"
 #include "../../tools/qxcheck/log_empresa.h"
 #include "../entries/test_company.h"
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "platform/bstr.h"
 #include "server/cqxcn_lancamento.h"
 #include "storage/check/check_folder.h"

@@ -1,7 +1,7 @@
 #include "common/dicas.h"
 
-#include "outside/outside_codes.h"
-#include "outside/periodo_fechado.h"
+#include "outside/admin/periodo_fechado.h"
+#include "outside/database/outside_codes.h"
 
 namespace qx::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "common/falhas.h"
-#include "outside/import_batches.h"
-#include "outside/timestamp.h"
+#include "outside/database/import_batches.h"
+#include "outside/database/timestamp.h"
 
 namespace qx::cli {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "common/argumentos.h"
 #include "common/programa.h"
-#include "outside/change_log_query.h"
+#include "outside/change_log/change_log_query.h"
 
 namespace qx::cli {
 

@@ -1,7 +1,7 @@
 #include "common/historico.h"
 
 #include "common/filtro_historico.h"
-#include "outside/timestamp.h"
+#include "outside/database/timestamp.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"
 

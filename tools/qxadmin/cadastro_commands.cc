@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "outside/company_registration.h"
+#include "outside/admin/company_registration.h"
 #include "platform/codepage.h"
 #include "values/registro_pj.h"
 

@@ -1,6 +1,6 @@
 #include "cli.h"
 
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
 #include "platform/codepage.h"
 #include "platform/environment.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/ferramenta.h"
-#include "outside/suite_database.h"
+#include "outside/database/suite_database.h"
 #include "platform/com_types.h"
 #include "platform/registry.h"
 

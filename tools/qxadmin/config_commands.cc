@@ -8,10 +8,10 @@
 
 #include "cli.h"
 #include "common/filtro_historico.h"
-#include "outside/change_log_query.h"
-#include "outside/company_admin.h"
-#include "outside/company_config.h"
-#include "outside/company_row.h"
+#include "outside/admin/company_admin.h"
+#include "outside/admin/company_config.h"
+#include "outside/change_log/change_log_query.h"
+#include "outside/database/company_row.h"
 #include "platform/codepage.h"
 
 namespace qxadmin {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli.h"
-#include "outside/company_admin.h"
-#include "outside/naturezas.h"
+#include "outside/admin/company_admin.h"
+#include "outside/database/naturezas.h"
 #include "platform/codepage.h"
 #include "reports/natureza.h"
 #include "reports/niveis.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "cli.h"
-#include "outside/company_database.h"
-#include "outside/company_move.h"
+#include "outside/admin/company_move.h"
+#include "outside/database/company_database.h"
 #include "platform/codepage.h"
 #include "storage/folders/folders.h"
 #include "storage/sharing_check.h"

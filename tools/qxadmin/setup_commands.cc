@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "cli.h"
-#include "outside/company_row.h"
-#include "outside/suite_setup.h"
+#include "outside/admin/suite_setup.h"
+#include "outside/database/company_row.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/environment.h"

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "outside/company_config.h"
-#include "outside/company_database.h"
+#include "outside/admin/company_config.h"
+#include "outside/database/company_database.h"
 #include "platform/codepage.h"
 #include "storage/folders/folders.h"
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <memory>
 
-#include "outside/change_log_query.h"
-#include "outside/change_log_store.h"
-#include "outside/company_database.h"
-#include "outside/reg_lan_atual.h"
+#include "outside/change_log/change_log_query.h"
+#include "outside/change_log/change_log_store.h"
+#include "outside/change_log/reg_lan_atual.h"
+#include "outside/database/company_database.h"
 #include "platform/codepage.h"
 #include "values/qx_data.h"
 

@@ -7,7 +7,7 @@
 
 #include "comandos.h"
 #include "common/dicas.h"
-#include "entries/entry_messages.h"
+#include "contract/entry_messages.h"
 #include "importa_leitura.h"
 #include "platform/codepage.h"
 #include "platform/stop_request.h"

@@ -4,7 +4,7 @@
 
 #include "comandos.h"
 #include "common/total.h"
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "lancamentos.h"
 #include "reports/leitura_mes.h"
 #include "values/br_text.h"

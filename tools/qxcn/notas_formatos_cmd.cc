@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "comandos.h"
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "reports/importacao/formato.h"

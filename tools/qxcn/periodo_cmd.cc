@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "comandos.h"
-#include "outside/company_database.h"
-#include "outside/periodo_fechado.h"
-#include "outside/timestamp.h"
+#include "outside/admin/periodo_fechado.h"
+#include "outside/database/company_database.h"
+#include "outside/database/timestamp.h"
 #include "values/br_text.h"
 #include "values/calendar.h"
 

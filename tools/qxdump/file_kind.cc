@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "contract/import_layout_record.h"
 #include "platform/codepage.h"
 #include "platform/path.h"
 #include "storage/check/folder_files.h"
 #include "storage/month_name.h"
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
-#include "storage/records/import_layout_record.h"
 #include "storage/records/note_records.h"
 
 namespace qx::dump {

@@ -2,10 +2,10 @@
 // differences, the import layouts and the note index.
 #include <string>
 
+#include "contract/import_layout_record.h"
 #include "record_layout.h"
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
-#include "storage/records/import_layout_record.h"
 #include "storage/records/note_records.h"
 #include "value_forms.h"
 

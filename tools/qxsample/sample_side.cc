@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <string>
 
+#include "contract/import_layout_record.h"
 #include "platform/codepage.h"
 #include "sample.h"
 #include "sample_file.h"
 #include "storage/records/control_record.h"
 #include "storage/records/entry_records.h"
-#include "storage/records/import_layout_record.h"
 #include "storage/records/note_records.h"
 #include "values/entry_key.h"
 

@@ -11,11 +11,11 @@
 
 #include "common/falhas.h"
 #include "common/json_celula.h"
-#include "outside/outside_codes.h"
 #include "common/textos.h"
-#include "entries/entry_messages.h"
+#include "contract/entry_messages.h"
 #include "frente.h"
 #include "html.h"
+#include "outside/database/outside_codes.h"
 #include "paginas.h"
 #include "platform/stop_request.h"
 #include "seguranca.h"

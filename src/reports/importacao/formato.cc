@@ -1,6 +1,6 @@
 #include "reports/importacao/formato.h"
 
-#include "diagnostics/profiler_identity.h"
+#include "contract/profiler_identity.h"
 #include "platform/bstr.h"
 #include "platform/codepage.h"
 #include "reports/falha.h"

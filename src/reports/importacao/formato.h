@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "reports/importacao/linha.h"
 #include "reports/sessao.h"
 

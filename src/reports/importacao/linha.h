@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "entries/iqxcn_lancamento.h"
+#include "contract/iqxcn_lancamento.h"
 #include "reports/validacao.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "outside/company_database.h"
+#include "outside/database/company_database.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/task_memory.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/import_batches.h"
+#include "outside/database/import_batches.h"
 #include "reports/falha.h"
 #include "reports/importacao/leitura.h"
 #include "reports/sessao.h"

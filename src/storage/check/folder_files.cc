@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "contract/import_layout_record.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/path.h"
 #include "storage/month_name.h"
 #include "storage/records/control_record.h"
 #include "storage/records/difference_record.h"
-#include "storage/records/import_layout_record.h"
 #include "storage/records/intent_records.h"
 #include "storage/records/note_records.h"
 

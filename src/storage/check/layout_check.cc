@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "contract/import_layout_record.h"
 #include "storage/check/record_shape.h"
 #include "storage/check/side_check.h"
-#include "storage/records/import_layout_record.h"
 
 namespace qx::check {
 namespace {
