@@ -1,3 +1,14 @@
+# qx_shared_headers(target): in the sanitizer build, the standard headers most
+# files include are parsed once per target, from a precompiled header. The
+# optimised build compiles every file on its own includes, so a missing
+# #include still fails there.
+function(qx_shared_headers target)
+  if(QX_SANITIZE OR QX_FUZZ)
+    target_precompile_headers(${target} PRIVATE <algorithm> <cstdint> <cstring> <functional>
+                              <map> <memory> <optional> <string> <string_view> <vector>)
+  endif()
+endfunction()
+
 # One static library per source folder and the folders below it, except those
 # that are layers of their own. Sources are picked up by pattern so that adding
 # a file needs no build edit; a folder without sources yet becomes an interface
@@ -18,6 +29,7 @@ function(qx_layer name dir)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARGN})
+    qx_shared_headers(${name})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
@@ -33,6 +45,7 @@ function(qx_tool name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN})
+  qx_shared_headers(${name})
   set_property(GLOBAL APPEND PROPERTY QX_TOOLS ${name})
 endfunction()
 
