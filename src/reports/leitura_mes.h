@@ -57,10 +57,12 @@ void PercorreLancamentosDoMes(
     const std::function<void(const std::vector<LancamentoDoMes>&)>& pagina);
 std::vector<LancamentoDoMes> LancamentosDoMes(SessaoLancamento& servico, CQXMesAno mes,
                                               bool complementos);
-// One page of them, with their complements: positions `inicio` to
-// `inicio + quantidade - 1` (at most kLancamentosPorPagina).
-std::vector<LancamentoDoMes> LancamentosDaFaixa(SessaoLancamento& servico, CQXMesAno mes,
-                                                int32_t inicio, int32_t quantidade);
+// The month's entries at these positions (at most kLancamentosPorPagina),
+// with their complements, into *lidos (whose texts' room is used again): in
+// the order asked, without the positions the month does not hold nor those
+// of inactive branches.
+void LancamentosDasPosicoes(SessaoLancamento& servico, CQXMesAno mes,
+                            std::vector<int32_t>& posicoes, std::vector<LancamentoDoMes>* lidos);
 
 // The same for the month's split lines.
 void PercorreGerenciaisDoMes(
