@@ -4,6 +4,7 @@
 // under the frame limit.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,33 +117,51 @@ class ArquivosDaPagina {
   CQXarq heap_;
 };
 
-// A page of a month's entries as it is read, position by position, handed
-// out as one list in task memory.
+// A month's entry file, opened with its last position, and its other files
+// opened at their first use.
+struct MesAberto {
+  MesAberto(const std::string& pasta, CQXMesAno mes) : mes(mes), outros(pasta, mes) {
+    status = qx::AbreArquivoMes(arquivo, pasta, qx::kPrefixoLancamentos, mes.Value(), 'L',
+                                qx::kEntryRecordSize);
+    if (status == ARQ_OK) status = LeUltimaPosicao(arquivo, qx::kEntryRecordSize, &ultima);
+  }
+  ~MesAberto() { arquivo.Fecha(); }
+  MesAberto(const MesAberto&) = delete;
+  MesAberto& operator=(const MesAberto&) = delete;
+
+  CQXMesAno mes;
+  CQXarq arquivo;
+  ArquivosDaPagina outros;
+  int32_t ultima = 0;
+  int status = ARQ_OK;
+};
+
+// A page of entries as it is read, entry by entry, handed out as one list in
+// task memory.
 class PaginaDeLancamentos {
  public:
-  PaginaDeLancamentos(const std::string& pasta, CQXMesAno mes, bool complementos,
-                      bool moedaEstrangeira, const CQXDadosDF_FiliaisAtivas& filiais)
-      : mes_(mes), complementos_(complementos), moeda_(moedaEstrangeira), filiais_(filiais),
-        outros_(pasta, mes) {}
+  PaginaDeLancamentos(bool complementos, bool moedaEstrangeira,
+                      const CQXDadosDF_FiliaisAtivas& filiais)
+      : complementos_(complementos), moeda_(moedaEstrangeira), filiais_(filiais) {}
 
-  // The entry at `posicao` of the open month file, unless it is of an
+  // The entry at `posicao` of the month, as `chave`, unless it is of an
   // inactive branch; ARQ_FIM_DE_ARQUIVO past the file's end.
-  int Acrescenta(CQXarq& arquivo, uint32_t posicao) {
+  int Acrescenta(MesAberto& mes, uint32_t posicao, int32_t chave) {
     qx::EntryRecord registro;
-    int status = arquivo.Le(posicao, &registro);
+    int status = mes.arquivo.Le(posicao, &registro);
     if (status != ARQ_OK || filiais_.EhFilialAtiva(registro.Filial) == 0) return status;
     REG_LOTE_LANCAMENTO_LIDO& lido = lidos_.emplace_back();
-    lido.Dados = DadosDoRegistro(registro, mes_);
-    lido.lPosicao = static_cast<int32_t>(posicao);
+    lido.Dados = DadosDoRegistro(registro, mes.mes);
+    lido.lPosicao = chave;
     lido.cStatus = registro.cStatus;
     // An amount that cannot be read (a record that a stopped save did not
     // write) is 0 without cGravarZero 'S': the rest of the month still reads.
     if (moeda_ && registro.cStatus == qx::kEntryLiveWithCurrency) {
-      outros_.LeMoeda(posicao, &lido.Dados);
+      mes.outros.LeMoeda(posicao, &lido.Dados);
     }
     if (complementos_ && registro.Complemento > 0) {
       std::string_view texto;
-      status = outros_.VeTexto(static_cast<uint32_t>(registro.Complemento), &texto);
+      status = mes.outros.VeTexto(static_cast<uint32_t>(registro.Complemento), &texto);
       lido.ulInicioComplemento = static_cast<uint32_t>(textos_.size());
       lido.usTamanhoComplemento = static_cast<uint16_t>(texto.size());
       textos_ += texto;
@@ -150,7 +169,7 @@ class PaginaDeLancamentos {
     return status;
   }
 
-  // The list, with the month's last position, into *ppLista.
+  // The list, with the last position of the month read, into *ppLista.
   HRESULT Entrega(int32_t ultima, REG_LOTE_LISTA_LANCAMENTOS** ppLista) const {
     auto* lista = Bloco<REG_LOTE_LISTA_LANCAMENTOS>(1);
     auto* lancamentos = Copia(lidos_.data(), lidos_.size());
@@ -171,27 +190,11 @@ class PaginaDeLancamentos {
   }
 
  private:
-  CQXMesAno mes_;
   bool complementos_;
   bool moeda_;
   const CQXDadosDF_FiliaisAtivas& filiais_;
-  ArquivosDaPagina outros_;
   std::vector<REG_LOTE_LANCAMENTO_LIDO> lidos_;
   std::string textos_;
-};
-
-// The month's entry file opened and its last position, for a read of the
-// batch interface.
-struct MesAberto {
-  CQXarq arquivo;
-  int32_t ultima = 0;
-  int status = ARQ_OK;
-  MesAberto(const std::string& pasta, uint16_t mesAno) {
-    status = qx::AbreArquivoMes(arquivo, pasta, qx::kPrefixoLancamentos, mesAno, 'L',
-                                qx::kEntryRecordSize);
-    if (status == ARQ_OK) status = LeUltimaPosicao(arquivo, qx::kEntryRecordSize, &ultima);
-  }
-  ~MesAberto() { arquivo.Fecha(); }
 };
 
 }  // namespace
@@ -207,13 +210,12 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
       hr != S_OK) {
     return hr;
   }
-  MesAberto mes(m_strPastaEmpresa, MesAno);
+  MesAberto mes(m_strPastaEmpresa, CQXMesAno(MesAno));
   const Faixa faixa = FaixaDaPagina(PosicaoInicial, Quantidade, kLancamentosPorPagina, mes.ultima);
-  PaginaDeLancamentos pagina(m_strPastaEmpresa, CQXMesAno(MesAno), bComplemento != 0,
-                             m_ulMoedaEstrangeira != 0, filiais);
+  PaginaDeLancamentos pagina(bComplemento != 0, m_ulMoedaEstrangeira != 0, filiais);
   int status = mes.status;
   for (uint32_t p = faixa.primeira; status == ARQ_OK && p < faixa.fim; ++p) {
-    status = pagina.Acrescenta(mes.arquivo, p);
+    status = pagina.Acrescenta(mes, p, static_cast<int32_t>(p));
   }
   // The month may have lost records since its length was read.
   if (status != ARQ_OK && status != ARQ_FIM_DE_ARQUIVO) return QXHresultDoStatus(status);
@@ -221,29 +223,38 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
 }
 
 HRESULT CLancamentoBase::LeLancamentosChaves(uint16_t MesAno, int32_t Quantidade,
-                                             int32_t* Posicoes, int32_t bComplemento,
+                                             int32_t* Chaves, int32_t bComplemento,
                                              REG_LOTE_LISTA_LANCAMENTOS** ppLista) {
   if (ppLista == nullptr) return E_POINTER;
   *ppLista = nullptr;
   if (Quantidade < 0 || Quantidade > kLancamentosPorPagina) return E_INVALIDARG;
-  if (Quantidade > 0 && Posicoes == nullptr) return E_POINTER;
+  if (Quantidade > 0 && Chaves == nullptr) return E_POINTER;
   CQXDadosDF_FiliaisAtivas filiais;
   if (HRESULT hr = qx::CarregaFiliaisAtivas(*this, "CLancamentoBase::LeLancamentosChaves", &filiais);
       hr != S_OK) {
     return hr;
   }
-  MesAberto mes(m_strPastaEmpresa, MesAno);
-  PaginaDeLancamentos pagina(m_strPastaEmpresa, CQXMesAno(MesAno), bComplemento != 0,
-                             m_ulMoedaEstrangeira != 0, filiais);
-  int status = mes.status;
+  PaginaDeLancamentos pagina(bComplemento != 0, m_ulMoedaEstrangeira != 0, filiais);
+  std::optional<MesAberto> mes;
+  int status = ARQ_OK;
   for (int32_t i = 0; status == ARQ_OK && i < Quantidade; ++i) {
-    // A position the month does not hold is left out, as one of an inactive branch.
-    if (Posicoes[i] < 1 || Posicoes[i] > mes.ultima) continue;
-    status = pagina.Acrescenta(mes.arquivo, static_cast<uint32_t>(Posicoes[i]));
+    const int32_t chave = Chaves[i];
+    const int valor = int{MesAno} + static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
+    const int32_t posicao = chave & 0xFFFFFF;
+    // A key of no month, or of a position its month does not hold, is left
+    // out, as one of an inactive branch.
+    if (valor < 1 || valor > CQXMesAno::kLast) continue;
+    if (!mes || mes->mes.Value() != valor) {
+      mes.reset();
+      mes.emplace(m_strPastaEmpresa, CQXMesAno(static_cast<uint32_t>(valor)));
+      status = mes->status;
+    }
+    if (status != ARQ_OK || posicao < 1 || posicao > mes->ultima) continue;
+    status = pagina.Acrescenta(*mes, static_cast<uint32_t>(posicao), chave);
     if (status == ARQ_FIM_DE_ARQUIVO) status = ARQ_OK;
   }
   if (status != ARQ_OK) return QXHresultDoStatus(status);
-  return pagina.Entrega(mes.ultima, ppLista);
+  return pagina.Entrega(mes ? mes->ultima : 0, ppLista);
 }
 
 HRESULT CLancamentoBase::LeGerenciaisFaixa(uint16_t MesAno, int32_t PosicaoInicial,

@@ -21,23 +21,27 @@ namespace {
 constexpr size_t kChavesPorPagina = 4096;
 constexpr size_t kChavesDaBuscaPorPagina = 65536;
 
-// The live entries at these positions of the month into lidos[k] for the
-// k-th position, read in pages of the batch interface; *faltam gets the
-// indexes left for keyed reading (deleted, of an inactive branch, or gone).
-void LePelaPagina(SessaoLancamento& servico, CQXMesAno mes, const std::vector<int32_t>& posicoes,
+// A search key's month offset from its base (high byte) and position (low 24 bits).
+int MesDaChave(int32_t chave) { return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24); }
+int32_t PosicaoDaChave(int32_t chave) { return chave & 0xFFFFFF; }
+
+// The live entries behind the keys into lidos[k] for the k-th key, read in
+// pages of the batch interface; *faltam gets the indexes left for keyed
+// reading (deleted, of an inactive branch, or gone).
+void LePelaPagina(SessaoLancamento& servico, CQXMesAno base, const std::vector<int32_t>& chaves,
                   LancamentoLido* lidos, std::vector<size_t>* faltam) {
   std::vector<int32_t> pedidas;
   std::vector<LancamentoDoMes> pagina;
-  for (size_t i = 0; i < posicoes.size(); i += kLancamentosPorPagina) {
-    const size_t fim = std::min(posicoes.size(), i + size_t{kLancamentosPorPagina});
-    pedidas.assign(posicoes.begin() + static_cast<ptrdiff_t>(i),
-                   posicoes.begin() + static_cast<ptrdiff_t>(fim));
-    LancamentosDasPosicoes(servico, mes, pedidas, &pagina);
-    // The page holds the positions asked for in their order, less those left
+  for (size_t i = 0; i < chaves.size(); i += kLancamentosPorPagina) {
+    const size_t fim = std::min(chaves.size(), i + size_t{kLancamentosPorPagina});
+    pedidas.assign(chaves.begin() + static_cast<ptrdiff_t>(i),
+                   chaves.begin() + static_cast<ptrdiff_t>(fim));
+    LancamentosDasChaves(servico, base, pedidas, &pagina);
+    // The page holds the keys asked for in their order, less those left
     // out: one pass matches them.
     auto l = pagina.begin();
     for (size_t k = i; k < fim; ++k) {
-      if (l == pagina.end() || l->posicao != posicoes[k]) {
+      if (l == pagina.end() || l->posicao != chaves[k]) {
         faltam->push_back(k);
         continue;
       }
@@ -45,8 +49,8 @@ void LePelaPagina(SessaoLancamento& servico, CQXMesAno mes, const std::vector<in
         faltam->push_back(k);
       } else {
         LancamentoLido& lido = lidos[k];
-        lido.mes = mes;
-        lido.posicao = l->posicao;
+        lido.mes = CQXMesAno(base.Value() + MesDaChave(chaves[k]));
+        lido.posicao = PosicaoDaChave(chaves[k]);
         lido.dados = l->dados;
         lido.complemento = std::move(l->complemento);
       }
@@ -82,41 +86,34 @@ std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade
 
 std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
                                      const std::vector<int32_t>& chaves) {
-  // Positions grouped by month, in key order inside each month.
-  std::map<uint32_t, std::vector<int32_t>> porMes;
-  for (const int32_t chave : chaves) {
-    const int8_t deslocamento = static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
-    porMes[base.Value() + deslocamento].push_back(chave & 0xFFFFFF);
-  }
-  std::vector<LancamentoLido> lidos;
-  for (auto& [mes, todas] : porMes) {
-    // In key order, as asked: the k-th of the month's keys at doMes[k].
-    const size_t desde = lidos.size();
-    lidos.resize(desde + todas.size());
-    LancamentoLido* doMes = lidos.data() + desde;
-    std::vector<size_t> faltam;
-    LePelaPagina(servico, CQXMesAno(mes), todas, doMes, &faltam);
-    if (!faltam.empty()) {
-      Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
-    }
-    for (size_t inicio = 0; inicio < faltam.size(); inicio += kChavesPorPagina) {
-      const size_t quantas = std::min(kChavesPorPagina, faltam.size() - inicio);
+  std::vector<LancamentoLido> lidos(chaves.size());
+  std::vector<size_t> faltam;
+  LePelaPagina(servico, base, chaves, lidos.data(), &faltam);
+  // The rest by month, in key order inside each month.
+  std::map<uint32_t, std::vector<size_t>> porMes;
+  for (const size_t k : faltam) porMes[base.Value() + MesDaChave(chaves[k])].push_back(k);
+  for (const auto& [mes, doMes] : porMes) {
+    Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
+    for (size_t inicio = 0; inicio < doMes.size(); inicio += kChavesPorPagina) {
+      const size_t quantas = std::min(kChavesPorPagina, doMes.size() - inicio);
       std::vector<Lancamentos> posicoes(quantas);
-      for (size_t i = 0; i < quantas; ++i) posicoes[i].Indlan = todas[faltam[inicio + i]];
+      for (size_t i = 0; i < quantas; ++i) {
+        posicoes[i].Indlan = PosicaoDaChave(chaves[doMes[inicio + i]]);
+      }
       std::vector<RegDadosComplemento> dados(quantas);
       const HRESULT hr = servico->LeEspecialChavesComplemento(static_cast<int32_t>(quantas),
                                                               posicoes.data(), dados.data());
       if (FAILED(hr)) servico->FechaEspecial();
       Verifica(hr, "LeEspecialChavesComplemento");
       for (size_t i = 0; i < quantas; ++i) {
-        LancamentoLido& lido = doMes[faltam[inicio + i]];
+        LancamentoLido& lido = lidos[doMes[inicio + i]];
         lido.mes = CQXMesAno(mes);
         lido.posicao = posicoes[i].Indlan;
         lido.dados = dados[i].RegLan;
         lido.complemento = SemFimDeLinha(FieldText(dados[i].cComplemento));
       }
     }
-    if (!faltam.empty()) servico->FechaEspecial();
+    servico->FechaEspecial();
   }
   return lidos;
 }

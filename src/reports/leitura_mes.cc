@@ -91,12 +91,12 @@ void PercorreLancamentosDoMes(
   });
 }
 
-void LancamentosDasPosicoes(SessaoLancamento& servico, CQXMesAno mes,
-                            std::vector<int32_t>& posicoes, std::vector<LancamentoDoMes>* lidos) {
+void LancamentosDasChaves(SessaoLancamento& servico, CQXMesAno base, std::vector<int32_t>& chaves,
+                          std::vector<LancamentoDoMes>* lidos) {
   Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
-  Verifica(servico.Lote()->LeLancamentosChaves(static_cast<uint16_t>(mes.Value()),
-                                               static_cast<int32_t>(posicoes.size()),
-                                               posicoes.data(), 1, &resposta.lista),
+  Verifica(servico.Lote()->LeLancamentosChaves(static_cast<uint16_t>(base.Value()),
+                                               static_cast<int32_t>(chaves.size()), chaves.data(),
+                                               1, &resposta.lista),
            "LeLancamentosChaves");
   Decodifica(*resposta.lista, lidos);
 }

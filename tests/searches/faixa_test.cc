@@ -67,7 +67,8 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
   // positions the month does not hold.
   const Caso casos[] = {
       {0, 0, 1, {"5:0:31:", "1:0:4:aluguel\r", "2:1:5:", "1:0:4:aluguel\r"}, {5, 1, 3, 6, 0, 2, 1}},
-      {0, 0, 0, {"4:0:7:"}, {-1, 4}},
+      // Keys of the months after and before: none there.
+      {0, 0, 0, {"4:0:7:"}, {-1, 1 << 24 | 1, -(1 << 24) | 1, 4}},
       {1, 100, 1, {"1:0:4:aluguel\r", "2:1:5:", "4:0:7:", "5:0:31:"}, {}},
       {0, 2, 0, {"1:0:4:", "2:1:5:"}, {}},
       {2, 3, 0, {"2:1:5:", "4:0:7:"}, {}},
@@ -90,6 +91,13 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
             E_INVALIDARG);
   EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), 1, nullptr, 0, &lista), E_POINTER);
   EXPECT_EQ(lista, nullptr);
+  // A key based at the month before comes back as it went.
+  int32_t chave = 1 << 24 | 5;
+  ASSERT_EQ(objeto_.LeLancamentosChaves(Mes(2).Value(), 1, &chave, 0, &lista), S_OK);
+  EXPECT_EQ(qx::Itens(*lista), Itens{std::to_string(chave) + ":0:31:"});
+  CoTaskMemFree(lista->pLancamentos);
+  CoTaskMemFree(lista->pTextos);
+  CoTaskMemFree(lista);
   // A month never made is made empty, as every read of a month makes it.
   EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(9).Value(), 1, 10, 0, &lista), S_OK);
   ASSERT_NE(lista, nullptr);
