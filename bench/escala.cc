@@ -1,8 +1,10 @@
 // Speed where users feel it, end to end through the server, next to SQLite
 // in one run; every figure is the median of three runs:
 //   extrato   qxcn extrato of one busy account over a year, against sqlite3
-//             answering the same over the same rows by the fastest query it
-//             has: each of the account's two indexes, then the balance;
+//             answering the same over the same rows by the fastest of the
+//             queries a user of it would try (each of the account's two
+//             indexes; one condition on both accounts, as SQLite plans it;
+//             the whole table in key order), then the balance;
 //   busca     qxcn busca --conta of that account over the year, against
 //             sqlite3 the same way, and qxcn busca --contem over the year,
 //             against sqlite3 with LIKE;
@@ -78,8 +80,8 @@ using qx::bench::Mediana;
 
 size_t Linhas(const std::string& arquivo) {
   std::ifstream entrada(arquivo);
-  return static_cast<size_t>(std::count(std::istreambuf_iterator<char>(entrada),
-                                        std::istreambuf_iterator<char>(), '\n'));
+  return static_cast<size_t>(
+      std::count(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>(), '\n'));
 }
 
 void Compara(const char* nome, double nosso, double par, const char* quem, size_t linhas) {
@@ -98,60 +100,108 @@ struct Empresa {
   const char* nome;   // for the figures: "100.000/mes"
 };
 
-// qxcn with `argumentos` on the company next to sqlite3 answering `consulta`
+// qxcn with `argumentos` on the company next to sqlite3 answering the same
 // over the same rows, each output written to a file as a terminal's would be.
+// sqlite3 answers each of `consultas`, the ways a user of SQLite would try;
+// its figure is the fastest one's, numbered after `quem` from 1.
 void LadoALado(const Empresa& empresa, const char* nome, std::vector<std::string> argumentos,
-               const std::string& consulta, const char* quem) {
+               const std::vector<std::string>& consultas, const char* quem) {
   const std::string saida = g_pasta + "/" + empresa.codigo + "_" + argumentos[0];
   argumentos.insert(argumentos.begin(), Programa("qxcn"));
   argumentos.insert(argumentos.end(), {"--empresa", empresa.codigo});
   const double nosso = Mediana([&](int) { Roda(argumentos, saida); });
-  const double par = Mediana([&](int) {
-    Roda({"/usr/bin/sqlite3", "-separator", "  ", empresa.banco, consulta}, saida + "_sql.txt");
-  });
-  Compara((std::string(nome) + " " + empresa.nome).c_str(), nosso, par, quem,
+  double par = 0;
+  size_t melhor = 0;
+  for (size_t c = 0; c < consultas.size(); ++c) {
+    const double tempo = Mediana([&](int) {
+      Roda({"/usr/bin/sqlite3", "-separator", "  ", empresa.banco, consultas[c]},
+           saida + "_sql.txt");
+    });
+    if (c == 0 || tempo < par) {
+      par = tempo;
+      melhor = c;
+    }
+  }
+  const std::string peer =
+      consultas.size() > 1 ? std::string(quem) + " (" + std::to_string(melhor + 1) + ")" : quem;
+  Compara((std::string(nome) + " " + empresa.nome).c_str(), nosso, par, peer.c_str(),
           Linhas(saida + "_sql.txt"));
 }
 
-// The rows of the year in SQLite that qxcn shows (live, of branches 1 and 2).
-std::string DoAno(const std::string& tabela = "lancamentos") {
-  return " FROM " + tabela + " WHERE data BETWEEN " + std::to_string(Dia(1, 1)) + " AND " +
-         std::to_string(Dia(31, 12)) + " AND estado <> 1 AND filial IN (1, 2)";
+// The rows of the year in SQLite that qxcn shows (live, of branches 1 and 2):
+// through the indexes SQLite chooses, or (naChave) reading the table in key
+// order, the indexes kept out by '+'.
+std::string DoAno(bool naChave = false) {
+  const std::string meses = std::to_string(CQXMesAno::Make(1, kAno).Value()) + " AND " +
+                            std::to_string(CQXMesAno::Make(12, kAno).Value());
+  return std::string(" FROM lancamentos WHERE ") +
+         (naChave ? "mes BETWEEN " + meses + " AND +" : "") + "data BETWEEN " +
+         std::to_string(Dia(1, 1)) + " AND " + std::to_string(Dia(31, 12)) +
+         " AND estado <> 1 AND filial IN (1, 2)";
 }
 
-// The account's rows of the year as SQLite finds them fastest: through the
-// debit index, then through the credit index those with another debit; each
-// with the account's debit and credit and the other account.
-std::string DaConta() {
-  return "SELECT data, mes, posicao, documento, historico, debito, credito, credito AS outra,"
-         " valor AS debita, (credito = 4) * valor AS credita, filial, valor, complemento" +
-         DoAno() +
-         " AND debito = 4 UNION ALL SELECT data, mes, posicao, documento, historico, debito,"
-         " credito, debito, 0, valor, filial, valor, complemento" +
-         DoAno() + " AND credito = 4 AND debito <> 4";
+// The account's rows of the year, each with the account's debit and credit
+// and the other account, in the three ways SQLite may find them: through the
+// debit index, then through the credit index those with another debit; by
+// one condition on both accounts, as SQLite plans it; and reading the whole
+// table in key order.
+std::vector<std::string> DaConta() {
+  const std::string colunas =
+      "SELECT data, mes, posicao, documento, historico, debito, credito,"
+      " CASE WHEN debito = 4 THEN credito ELSE debito END AS outra,"
+      " (debito = 4) * valor AS debita, (credito = 4) * valor AS credita, filial, valor,"
+      " complemento";
+  return {
+      "SELECT data, mes, posicao, documento, historico, debito, credito, credito AS outra,"
+      " valor AS debita, (credito = 4) * valor AS credita, filial, valor, complemento" +
+          DoAno() +
+          " AND debito = 4 UNION ALL SELECT data, mes, posicao, documento, historico, debito,"
+          " credito, debito, 0, valor, filial, valor, complemento" +
+          DoAno() + " AND credito = 4 AND debito <> 4",
+      colunas + DoAno() + " AND (debito = 4 OR credito = 4)",
+      colunas + DoAno(true) + " AND (+debito = 4 OR +credito = 4)"};
+}
+
+// Each of `origens` ("FROM ...") in `consulta` where "@" stands.
+std::vector<std::string> Consultas(const std::string& consulta,
+                                   const std::vector<std::string>& origens) {
+  std::vector<std::string> consultas;
+  const size_t onde = consulta.find('@');
+  for (const std::string& origem : origens) {
+    consultas.push_back(consulta.substr(0, onde) + origem + consulta.substr(onde + 1));
+  }
+  return consultas;
+}
+
+// Each selection as the origin of a query: "FROM (...)".
+std::vector<std::string> DeCada(const std::vector<std::string>& selecoes) {
+  std::vector<std::string> origens;
+  for (const std::string& s : selecoes) origens.push_back("FROM (" + s + ")");
+  return origens;
 }
 
 void Extrato(const Empresa& empresa) {
   LadoALado(empresa, "extrato de um ano (conta 4)",
             {"extrato", "--conta", "4", "--de", "01/01/2024", "--ate", "31/12/2024"},
-            "SELECT data, mes, posicao, documento, historico, outra,"
-            " printf('%.2f', debita / 10000.0), printf('%.2f', credita / 10000.0),"
-            " printf('%.2f', SUM(debita - credita) OVER (ORDER BY data, mes, posicao) / 10000.0),"
-            " complemento FROM (" +
-                DaConta() + ") ORDER BY data, mes, posicao",
+            Consultas("SELECT data, mes, posicao, documento, historico, outra,"
+                      " printf('%.2f', debita / 10000.0), printf('%.2f', credita / 10000.0),"
+                      " printf('%.2f', SUM(debita - credita) OVER (ORDER BY data, mes, posicao)"
+                      " / 10000.0), complemento @ ORDER BY data, mes, posicao",
+                      DeCada(DaConta())),
             "sqlite3");
 }
 
 // qxcn busca over the year with `filtro`, next to sqlite3 listing the rows
-// that `origem` ("FROM ...") gives.
+// that the fastest of `origens` ("FROM ...") gives.
 void Busca(const Empresa& empresa, const char* nome, const std::vector<std::string>& filtro,
-           const std::string& origem, const char* quem) {
+           const std::vector<std::string>& origens, const char* quem) {
   std::vector<std::string> argumentos = {"busca", "--de", "01/01/2024", "--ate", "31/12/2024"};
   argumentos.insert(argumentos.end(), filtro.begin(), filtro.end());
   LadoALado(empresa, nome, argumentos,
-            "SELECT mes, posicao, data, documento, debito, credito,"
-            " printf('%.2f', valor / 10000.0), filial, historico, complemento " +
-                origem + " ORDER BY mes, posicao",
+            Consultas("SELECT mes, posicao, data, documento, debito, credito,"
+                      " printf('%.2f', valor / 10000.0), filial, historico, complemento @"
+                      " ORDER BY mes, posicao",
+                      origens),
             quem);
 }
 
@@ -172,7 +222,8 @@ std::string ArquivoImportacao(int mes, bool rateio) {
     const int centavos = 10000 + i % 90000;
     csv << (1 + i % 28) << '/' << mes << '/' << kAno + 1 << ",4,11," << Montante(centavos)
         << ",1,Pagamento NF " << i << " Fornecedor " << i % 50;
-    if (rateio) csv << ",2," << Montante(centavos / 2) << ",3," << Montante(centavos - centavos / 2);
+    if (rateio)
+      csv << ",2," << Montante(centavos / 2) << ",3," << Montante(centavos - centavos / 2);
     csv << '\n';
   }
   return nome;
@@ -182,7 +233,8 @@ void Importacao(bool rateio) {
   const int base = rateio ? 4 : 1;
   const auto importa = [&](int deslocamento, std::vector<std::string> extra) {
     std::vector<std::string> arquivos;
-    for (int r = 0; r < kRodadas; ++r) arquivos.push_back(ArquivoImportacao(base + deslocamento + r, rateio));
+    for (int r = 0; r < kRodadas; ++r)
+      arquivos.push_back(ArquivoImportacao(base + deslocamento + r, rateio));
     return Mediana([&](int r) {
       std::vector<std::string> args = {Programa("qxcn"), "importa", arquivos[r]};
       args.insert(args.end(), extra.begin(), extra.end());
@@ -230,8 +282,8 @@ void Frio() {
         identidade.empresa = "DEMO";
         qx::SessaoLancamento sessao(identidade);
         int32_t lancamentos = 0, excluidos = 0, gerenciais = 0, importados = 0;
-        sessao->PegaQuantidadeRegistros(CQXMesAno::Make(1, kAno).Value(), &lancamentos,
-                                        &excluidos, &gerenciais, &importados);
+        sessao->PegaQuantidadeRegistros(CQXMesAno::Make(1, kAno).Value(), &lancamentos, &excluidos,
+                                        &gerenciais, &importados);
       },
       EsperaServidorTerminar);
   std::printf("%-34s %8.1f ms\n", "primeira chamada (servidor frio)", tempo * 1000);
@@ -283,11 +335,10 @@ int main(int argc, char** argv) {
   Frio();
   for (const Empresa& empresa : empresas) {
     Extrato(empresa);
-    Busca(empresa, "busca --conta 4 no ano", {"--conta", "4"}, "FROM (" + DaConta() + ")",
-          "sqlite3");
+    Busca(empresa, "busca --conta 4 no ano", {"--conta", "4"}, DeCada(DaConta()), "sqlite3");
   }
   Busca(empresas[0], "busca --contem no ano", {"--contem", "fornecedor 17"},
-        DoAno() + " AND complemento LIKE '%fornecedor 17%'", "sqlite3 LIKE");
+        {DoAno() + " AND complemento LIKE '%fornecedor 17%'"}, "sqlite3 LIKE");
   Importacao(false);
   Importacao(true);
 

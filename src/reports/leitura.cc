@@ -1,6 +1,7 @@
 #include "reports/leitura.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <map>
 #include <vector>
 
@@ -15,49 +16,46 @@ namespace qx {
 namespace {
 
 // In pages well under the frame limit: an entry with its complement is about
-// 560 bytes, a key 8 (both ways).
+// 560 bytes through keyed reading and 110 through the batch interface, a key
+// 8 (both ways).
 constexpr size_t kChavesPorPagina = 4096;
 constexpr size_t kChavesDaBuscaPorPagina = 65536;
-// A page of positions that holds at least this many keys is read whole
-// through the batch interface (about 110 bytes an entry, one way), not key
-// by key (about 560 bytes each, and a keyed read each).
-constexpr size_t kChavesParaLerPagina = kLancamentosPorPagina / 8;
 
-// The live entries at these positions (ascending) of the month into
-// lidos[k] for the k-th position, read in pages of the batch interface where
-// the keys are dense; *faltam gets the indexes left for keyed reading
-// (sparse, deleted, or of an inactive branch).
-void LePaginasDensas(SessaoLancamento& servico, CQXMesAno mes,
-                     const std::vector<Lancamentos>& posicoes, LancamentoLido* lidos,
-                     std::vector<size_t>* faltam) {
-  for (size_t i = 0; i < posicoes.size();) {
-    const int32_t inicio = posicoes[i].Indlan;
-    size_t fim = i;
-    while (fim < posicoes.size() && posicoes[fim].Indlan - inicio < kLancamentosPorPagina) ++fim;
-    if (fim - i >= kChavesParaLerPagina) {
-      // Both in position order: one pass over the page finds every key.
-      std::vector<LancamentoDoMes> pagina =
-          LancamentosDaFaixa(servico, mes, inicio, kLancamentosPorPagina);
-      auto l = pagina.begin();
-      for (size_t k = i; k < fim; ++k) {
-        while (l != pagina.end() && l->posicao < posicoes[k].Indlan) ++l;
-        if (l == pagina.end() || l->posicao != posicoes[k].Indlan || l->Excluido()) {
-          faltam->push_back(k);
-          continue;
-        }
-        LancamentoLido& lido = lidos[k];
-        lido.mes = mes;
-        lido.posicao = l->posicao;
-        lido.dados = l->dados;
-        // A key given twice takes the text the first time.
-        lido.complemento = k + 1 < fim && posicoes[k + 1].Indlan == l->posicao
-                               ? l->complemento
-                               : std::move(l->complemento);
+// A search key's month offset from its base (high byte) and position (low 24 bits).
+int MesDaChave(int32_t chave) { return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24); }
+int32_t PosicaoDaChave(int32_t chave) { return chave & 0xFFFFFF; }
+
+// The live entries behind the keys into lidos[k] for the k-th key, read in
+// pages of the batch interface; *faltam gets the indexes left for keyed
+// reading (deleted, of an inactive branch, or gone).
+void LePelaPagina(SessaoLancamento& servico, CQXMesAno base, const std::vector<int32_t>& chaves,
+                  LancamentoLido* lidos, std::vector<size_t>* faltam) {
+  std::vector<int32_t> pedidas;
+  std::vector<LancamentoDoMes> pagina;
+  for (size_t i = 0; i < chaves.size(); i += kLancamentosPorPagina) {
+    const size_t fim = std::min(chaves.size(), i + size_t{kLancamentosPorPagina});
+    pedidas.assign(chaves.begin() + static_cast<ptrdiff_t>(i),
+                   chaves.begin() + static_cast<ptrdiff_t>(fim));
+    LancamentosDasChaves(servico, base, pedidas, &pagina);
+    // The page holds the keys asked for in their order, less those left
+    // out: one pass matches them.
+    auto l = pagina.begin();
+    for (size_t k = i; k < fim; ++k) {
+      if (l == pagina.end() || l->posicao != chaves[k]) {
+        faltam->push_back(k);
+        continue;
       }
-    } else {
-      for (size_t k = i; k < fim; ++k) faltam->push_back(k);
+      if (l->Excluido()) {
+        faltam->push_back(k);
+      } else {
+        LancamentoLido& lido = lidos[k];
+        lido.mes = CQXMesAno(base.Value() + MesDaChave(chaves[k]));
+        lido.posicao = PosicaoDaChave(chaves[k]);
+        lido.dados = l->dados;
+        lido.complemento = std::move(l->complemento);
+      }
+      ++l;
     }
-    i = fim;
   }
 }
 
@@ -88,49 +86,34 @@ std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade
 
 std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
                                      const std::vector<int32_t>& chaves) {
-  // Positions grouped by month, in key order inside each month.
-  std::map<uint32_t, std::vector<Lancamentos>> porMes;
-  for (const int32_t chave : chaves) {
-    const int8_t deslocamento = static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
-    const uint32_t mes = base.Value() + deslocamento;
-    Lancamentos posicao{};
-    posicao.Indlan = chave & 0xFFFFFF;
-    porMes[mes].push_back(posicao);
-  }
-  std::vector<LancamentoLido> lidos;
-  for (auto& [mes, todas] : porMes) {
-    const auto ordem = [](const Lancamentos& a, const Lancamentos& b) { return a.Indlan < b.Indlan; };
-    // In key order, as asked: the k-th of the month's keys at doMes[k].
-    const size_t desde = lidos.size();
-    lidos.resize(desde + todas.size());
-    LancamentoLido* doMes = lidos.data() + desde;
-    std::vector<size_t> faltam;
-    if (std::is_sorted(todas.begin(), todas.end(), ordem)) {
-      LePaginasDensas(servico, CQXMesAno(mes), todas, doMes, &faltam);
-    } else {
-      for (size_t k = 0; k < todas.size(); ++k) faltam.push_back(k);
-    }
-    if (!faltam.empty()) {
-      Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
-    }
-    for (size_t inicio = 0; inicio < faltam.size(); inicio += kChavesPorPagina) {
-      const size_t quantas = std::min(kChavesPorPagina, faltam.size() - inicio);
+  std::vector<LancamentoLido> lidos(chaves.size());
+  std::vector<size_t> faltam;
+  LePelaPagina(servico, base, chaves, lidos.data(), &faltam);
+  // The rest by month, in key order inside each month.
+  std::map<uint32_t, std::vector<size_t>> porMes;
+  for (const size_t k : faltam) porMes[base.Value() + MesDaChave(chaves[k])].push_back(k);
+  for (const auto& [mes, doMes] : porMes) {
+    Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
+    for (size_t inicio = 0; inicio < doMes.size(); inicio += kChavesPorPagina) {
+      const size_t quantas = std::min(kChavesPorPagina, doMes.size() - inicio);
       std::vector<Lancamentos> posicoes(quantas);
-      for (size_t i = 0; i < quantas; ++i) posicoes[i] = todas[faltam[inicio + i]];
+      for (size_t i = 0; i < quantas; ++i) {
+        posicoes[i].Indlan = PosicaoDaChave(chaves[doMes[inicio + i]]);
+      }
       std::vector<RegDadosComplemento> dados(quantas);
       const HRESULT hr = servico->LeEspecialChavesComplemento(static_cast<int32_t>(quantas),
                                                               posicoes.data(), dados.data());
       if (FAILED(hr)) servico->FechaEspecial();
       Verifica(hr, "LeEspecialChavesComplemento");
       for (size_t i = 0; i < quantas; ++i) {
-        LancamentoLido& lido = doMes[faltam[inicio + i]];
+        LancamentoLido& lido = lidos[doMes[inicio + i]];
         lido.mes = CQXMesAno(mes);
         lido.posicao = posicoes[i].Indlan;
         lido.dados = dados[i].RegLan;
         lido.complemento = SemFimDeLinha(FieldText(dados[i].cComplemento));
       }
     }
-    if (!faltam.empty()) servico->FechaEspecial();
+    servico->FechaEspecial();
   }
   return lidos;
 }

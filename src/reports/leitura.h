@@ -1,7 +1,7 @@
 #pragma once
 // The reading of stored entries by a client: the keys a search collected, the
-// entries behind them read with keyed reading in pages well under the frame
-// limit, and one entry on its own.
+// entries behind them read in pages of the batch interface well under the
+// frame limit, and one entry on its own.
 
 #include <cstdint>
 #include <string>
@@ -28,7 +28,9 @@ std::string SemFimDeLinha(std::string texto);
 std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade);
 
 // The entries behind search keys based at `base` (high byte: month offset,
-// low 24 bits: position), month by month in key order, with keyed reading.
+// low 24 bits: position), month by month in key order: through the batch
+// interface's keyed read, and those it leaves out (deleted, of an inactive
+// branch) with keyed reading, as a search's own list reads them.
 std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
                                      const std::vector<int32_t>& chaves);
 

@@ -44,30 +44,37 @@ void PorPaginas(Le&& le) {
   for (int32_t inicio = 1; inicio == 1 || inicio <= ultima;) inicio = le(inicio, &ultima);
 }
 
-// The month's entries of one page, from position `inicio`, into *lidos
-// (whose texts' room is used again); the month's last position.
-int32_t LePagina(SessaoLancamento& servico, CQXMesAno mes, int32_t inicio, int32_t quantidade,
-                 bool complementos, std::vector<LancamentoDoMes>* lidosPagina) {
-  Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
-  Verifica(servico.Lote()->LeLancamentosFaixa(static_cast<uint16_t>(mes.Value()), inicio,
-                                              quantidade, complementos ? 1 : 0, &resposta.lista),
-           "LeLancamentosFaixa");
+// The entries of a page the service handed out into *lidos (whose texts'
+// room is used again); the month's last position.
+int32_t Decodifica(const REG_LOTE_LISTA_LANCAMENTOS& resposta,
+                   std::vector<LancamentoDoMes>* lidosPagina) {
   std::vector<LancamentoDoMes>& lidos = *lidosPagina;
   // The page's entries take the places of the last page's, texts and all.
-  lidos.resize(resposta.lista->ulQtde);
-  for (uint32_t i = 0; i < resposta.lista->ulQtde; ++i) {
-    const REG_LOTE_LANCAMENTO_LIDO& r = resposta.lista->pLancamentos[i];
+  lidos.resize(resposta.ulQtde);
+  for (uint32_t i = 0; i < resposta.ulQtde; ++i) {
+    const REG_LOTE_LANCAMENTO_LIDO& r = resposta.pLancamentos[i];
     LancamentoDoMes& l = lidos[i];
     l.posicao = r.lPosicao;
     l.status = r.cStatus;
     l.dados = r.Dados;
     l.complemento.clear();
     if (r.usTamanhoComplemento > 0) {
-      SemFimDeLinha(resposta.lista->pTextos + r.ulInicioComplemento, r.usTamanhoComplemento,
+      SemFimDeLinha(resposta.pTextos + r.ulInicioComplemento, r.usTamanhoComplemento,
                     &l.complemento);
     }
   }
-  return resposta.lista->lUltimaPosicao;
+  return resposta.lUltimaPosicao;
+}
+
+// The month's entries of one page, from position `inicio`, into *lidos; the
+// month's last position.
+int32_t LePagina(SessaoLancamento& servico, CQXMesAno mes, int32_t inicio, int32_t quantidade,
+                 bool complementos, std::vector<LancamentoDoMes>* lidos) {
+  Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
+  Verifica(servico.Lote()->LeLancamentosFaixa(static_cast<uint16_t>(mes.Value()), inicio,
+                                              quantidade, complementos ? 1 : 0, &resposta.lista),
+           "LeLancamentosFaixa");
+  return Decodifica(*resposta.lista, lidos);
 }
 
 }  // namespace
@@ -84,11 +91,14 @@ void PercorreLancamentosDoMes(
   });
 }
 
-std::vector<LancamentoDoMes> LancamentosDaFaixa(SessaoLancamento& servico, CQXMesAno mes,
-                                                int32_t inicio, int32_t quantidade) {
-  std::vector<LancamentoDoMes> lidos;
-  LePagina(servico, mes, inicio, quantidade, true, &lidos);
-  return lidos;
+void LancamentosDasChaves(SessaoLancamento& servico, CQXMesAno base, std::vector<int32_t>& chaves,
+                          std::vector<LancamentoDoMes>* lidos) {
+  Pagina<REG_LOTE_LISTA_LANCAMENTOS> resposta;
+  Verifica(servico.Lote()->LeLancamentosChaves(static_cast<uint16_t>(base.Value()),
+                                               static_cast<int32_t>(chaves.size()), chaves.data(),
+                                               1, &resposta.lista),
+           "LeLancamentosChaves");
+  Decodifica(*resposta.lista, lidos);
 }
 
 std::vector<LancamentoDoMes> LancamentosDoMes(SessaoLancamento& servico, CQXMesAno mes,

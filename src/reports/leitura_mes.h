@@ -45,9 +45,8 @@ struct LinhaGerencialDoMes {
   CURRENCY quantidade{};  // 0 where the company keeps no quantities
 };
 
-// Entries per page (the server gives at most 8192) and split lines per page
-// (at most 16384).
-inline constexpr int32_t kLancamentosPorPagina = 4096;
+// Entries per page and split lines per page, the most the server gives.
+inline constexpr int32_t kLancamentosPorPagina = 8192;
 inline constexpr int32_t kLinhasGerenciaisPorPagina = 16384;
 
 // Calls `pagina` with each page of the month's entries, from position 1 to
@@ -57,10 +56,13 @@ void PercorreLancamentosDoMes(
     const std::function<void(const std::vector<LancamentoDoMes>&)>& pagina);
 std::vector<LancamentoDoMes> LancamentosDoMes(SessaoLancamento& servico, CQXMesAno mes,
                                               bool complementos);
-// One page of them, with their complements: positions `inicio` to
-// `inicio + quantidade - 1` (at most kLancamentosPorPagina).
-std::vector<LancamentoDoMes> LancamentosDaFaixa(SessaoLancamento& servico, CQXMesAno mes,
-                                                int32_t inicio, int32_t quantidade);
+// The entries behind search keys based at `base` (at most
+// kLancamentosPorPagina), with their complements, into *lidos (whose texts'
+// room is used again), each with its key as its position: in the order
+// asked, without keys of positions their month does not hold nor entries of
+// inactive branches.
+void LancamentosDasChaves(SessaoLancamento& servico, CQXMesAno base, std::vector<int32_t>& chaves,
+                          std::vector<LancamentoDoMes>* lidos);
 
 // The same for the month's split lines.
 void PercorreGerenciaisDoMes(

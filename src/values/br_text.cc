@@ -10,18 +10,20 @@ namespace {
 
 // The decimals of an amount: two, or all four when the amount has more. Never
 // three: "1.234" would read as a thousand and more where a '.' groups thousands.
-void AppendDecimals(uint64_t fraction, std::string* text) {
-  const char digits[4] = {static_cast<char>('0' + fraction / 1000),
-                          static_cast<char>('0' + fraction / 100 % 10),
-                          static_cast<char>('0' + fraction / 10 % 10),
-                          static_cast<char>('0' + fraction % 10)};
-  text->append(digits, fraction % 100 == 0 ? 2 : 4);
+char* WriteDecimals(uint64_t fraction, char* out) {
+  out[0] = static_cast<char>('0' + fraction / 1000);
+  out[1] = static_cast<char>('0' + fraction / 100 % 10);
+  if (fraction % 100 == 0) return out + 2;
+  out[2] = static_cast<char>('0' + fraction / 10 % 10);
+  out[3] = static_cast<char>('0' + fraction % 10);
+  return out + 4;
 }
 
 // n (0..99) as two digits.
-void AppendTwoDigits(int n, std::string* text) {
-  text->push_back(static_cast<char>('0' + n / 10));
-  text->push_back(static_cast<char>('0' + n % 10));
+char* WriteTwoDigits(int n, char* out) {
+  out[0] = static_cast<char>('0' + n / 10);
+  out[1] = static_cast<char>('0' + n % 10);
+  return out + 2;
 }
 
 uint64_t Magnitude(CURRENCY value) {
@@ -39,21 +41,26 @@ std::optional<int> Field(std::string_view digits) {
 
 }  // namespace
 
-std::string AmountText(CURRENCY value) {
+void AppendAmountText(CURRENCY value, std::string* text) {
   const uint64_t magnitude = Magnitude(value);
   char whole[24];
   const std::size_t size =
       static_cast<std::size_t>(std::to_chars(whole, whole + sizeof whole, magnitude / 10000).ptr -
                                whole);
-  std::string text;
-  text.reserve(32);
-  if (value.int64 < 0) text += '-';
+  char written[40];
+  char* out = written;
+  if (value.int64 < 0) *out++ = '-';
   for (std::size_t i = 0; i < size; ++i) {
-    if (i > 0 && (size - i) % 3 == 0) text += '.';
-    text += whole[i];
+    if (i > 0 && (size - i) % 3 == 0) *out++ = '.';
+    *out++ = whole[i];
   }
-  text += ',';
-  AppendDecimals(magnitude % 10000, &text);
+  *out++ = ',';
+  text->append(written, WriteDecimals(magnitude % 10000, out));
+}
+
+std::string AmountText(CURRENCY value) {
+  std::string text;
+  AppendAmountText(value, &text);
   return text;
 }
 
@@ -62,33 +69,50 @@ std::string AmountPlainText(CURRENCY value) {
   std::string text = value.int64 < 0 ? "-" : "";
   text += std::to_string(magnitude / 10000);
   text += '.';
-  AppendDecimals(magnitude % 10000, &text);
+  char decimals[4];
+  text.append(decimals, WriteDecimals(magnitude % 10000, decimals));
   return text;
+}
+
+void AppendDateText(CQXData date, std::string* text) {
+  if (date.IsEmpty()) return;
+  const CivilDate d = date.Split();
+  if (d.year < 1000 || d.year > 9999) {
+    *text += date.Text(1, '/');
+    return;
+  }
+  char written[10];
+  char* out = WriteTwoDigits(d.day, written);
+  *out++ = '/';
+  out = WriteTwoDigits(d.month, out);
+  *out++ = '/';
+  out = WriteTwoDigits(d.year / 100, out);
+  text->append(written, WriteTwoDigits(d.year % 100, out));
 }
 
 std::string DateText(CQXData date) {
-  if (date.IsEmpty()) return "";
-  const CivilDate d = date.Split();
-  if (d.year < 1000 || d.year > 9999) return date.Text(1, '/');
   std::string text;
-  AppendTwoDigits(d.day, &text);
-  text += '/';
-  AppendTwoDigits(d.month, &text);
-  text += '/';
-  AppendTwoDigits(d.year / 100, &text);
-  AppendTwoDigits(d.year % 100, &text);
+  AppendDateText(date, &text);
   return text;
 }
 
-std::string MesAnoText(CQXMesAno mesAno) {
-  if (mesAno.Value() == 0) return "";
+void AppendMesAnoText(CQXMesAno mesAno, std::string* text) {
+  if (mesAno.Value() == 0) return;
   const int year = mesAno.Year();
-  if (year < 1000 || year > 9999) return mesAno.Text(8, '/');
+  if (year < 1000 || year > 9999) {
+    *text += mesAno.Text(8, '/');
+    return;
+  }
+  char written[7];
+  char* out = WriteTwoDigits(mesAno.Month(), written);
+  *out++ = '/';
+  out = WriteTwoDigits(year / 100, out);
+  text->append(written, WriteTwoDigits(year % 100, out));
+}
+
+std::string MesAnoText(CQXMesAno mesAno) {
   std::string text;
-  AppendTwoDigits(mesAno.Month(), &text);
-  text += '/';
-  AppendTwoDigits(year / 100, &text);
-  AppendTwoDigits(year % 100, &text);
+  AppendMesAnoText(mesAno, &text);
   return text;
 }
 

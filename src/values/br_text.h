@@ -21,6 +21,11 @@ std::string AmountPlainText(CURRENCY value);
 std::string DateText(CQXData date);
 // "mm/yyyy"; "" for month-year 0.
 std::string MesAnoText(CQXMesAno mesAno);
+// The same forms appended to *text, for reports that print them by the
+// hundred thousand.
+void AppendAmountText(CURRENCY value, std::string* text);
+void AppendDateText(CQXData date, std::string* text);
+void AppendMesAnoText(CQXMesAno mesAno, std::string* text);
 // "mm/yyyy", "mm/yy" or "yyyy-mm" naming a valid month-year; nothing otherwise.
 std::optional<CQXMesAno> ReadMesAno(std::string_view text);
 

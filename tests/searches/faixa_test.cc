@@ -1,7 +1,7 @@
-// The batch interface's reads of a month by position range: every position
-// of an active branch, deleted ones with their status and stored data, texts
-// when asked for, pages that end at the month's end, and the split lines
-// with their quantities.
+// The batch interface's reads of a month by position range and at given
+// positions: every position of an active branch, deleted ones with their
+// status and stored data, texts when asked for, pages that end at the
+// month's end, and the split lines with their quantities.
 #include <string>
 #include <vector>
 
@@ -37,10 +37,14 @@ class FaixaTest : public BuscaTest {
                         Registro(7, 31, 21, 500)});
   }
 
+  // A page by position range, or at the positions `chaves` when there are any.
   std::vector<std::string> Pagina(int32_t inicio, int32_t quantidade, int32_t textos,
-                                  int32_t* ultima = nullptr) {
+                                  int32_t* ultima = nullptr, std::vector<int32_t> chaves = {}) {
     REG_LOTE_LISTA_LANCAMENTOS* lista = nullptr;
-    EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(3).Value(), inicio, quantidade, textos, &lista),
+    const auto mes = static_cast<uint16_t>(Mes(3).Value());
+    EXPECT_EQ(chaves.empty() ? objeto_.LeLancamentosFaixa(mes, inicio, quantidade, textos, &lista)
+                             : objeto_.LeLancamentosChaves(mes, static_cast<int32_t>(chaves.size()),
+                                                           chaves.data(), textos, &lista),
               S_OK);
     if (lista == nullptr) return {};
     const std::vector<std::string> itens = Itens(*lista);
@@ -57,25 +61,43 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
   struct Caso {
     int32_t inicio, quantidade, textos;
     Itens esperado;
+    std::vector<int32_t> chaves;  // read at these positions, in their order
   };
-  // Branch 3 is not active for the user: position 3 is left out.
+  // Branch 3 is not active for the user: position 3 is left out, as are
+  // positions the month does not hold.
   const Caso casos[] = {
-      {1, 100, 1, {"1:0:4:aluguel\r", "2:1:5:", "4:0:7:", "5:0:31:"}},
-      {0, 2, 0, {"1:0:4:", "2:1:5:"}},
-      {2, 3, 0, {"2:1:5:", "4:0:7:"}},
-      {5, 1, 0, {"5:0:31:"}},
-      {6, 10, 1, {}},
-      {1, 0, 1, {}},
+      {0, 0, 1, {"5:0:31:", "1:0:4:aluguel\r", "2:1:5:", "1:0:4:aluguel\r"}, {5, 1, 3, 6, 0, 2, 1}},
+      // Keys of the months after and before: none there.
+      {0, 0, 0, {"4:0:7:"}, {-1, 1 << 24 | 1, -(1 << 24) | 1, 4}},
+      {1, 100, 1, {"1:0:4:aluguel\r", "2:1:5:", "4:0:7:", "5:0:31:"}, {}},
+      {0, 2, 0, {"1:0:4:", "2:1:5:"}, {}},
+      {2, 3, 0, {"2:1:5:", "4:0:7:"}, {}},
+      {5, 1, 0, {"5:0:31:"}, {}},
+      {6, 10, 1, {}, {}},
+      {1, 0, 1, {}, {}},
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE(std::to_string(caso.inicio) + "+" + std::to_string(caso.quantidade));
     int32_t ultima = 0;
-    EXPECT_EQ(Pagina(caso.inicio, caso.quantidade, caso.textos, &ultima), caso.esperado);
+    EXPECT_EQ(Pagina(caso.inicio, caso.quantidade, caso.textos, &ultima, caso.chaves),
+              caso.esperado);
     EXPECT_EQ(ultima, 5);
   }
   REG_LOTE_LISTA_LANCAMENTOS* lista = nullptr;
   EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(3).Value(), 1, -1, 0, &lista), E_INVALIDARG);
+  std::vector<int32_t> muitas(8193, 1);
+  EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), -1, muitas.data(), 0, &lista), E_INVALIDARG);
+  EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), 8193, muitas.data(), 0, &lista),
+            E_INVALIDARG);
+  EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), 1, nullptr, 0, &lista), E_POINTER);
   EXPECT_EQ(lista, nullptr);
+  // A key based at the month before comes back as it went.
+  int32_t chave = 1 << 24 | 5;
+  ASSERT_EQ(objeto_.LeLancamentosChaves(Mes(2).Value(), 1, &chave, 0, &lista), S_OK);
+  EXPECT_EQ(qx::Itens(*lista), Itens{std::to_string(chave) + ":0:31:"});
+  CoTaskMemFree(lista->pLancamentos);
+  CoTaskMemFree(lista->pTextos);
+  CoTaskMemFree(lista);
   // A month never made is made empty, as every read of a month makes it.
   EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(9).Value(), 1, 10, 0, &lista), S_OK);
   ASSERT_NE(lista, nullptr);

@@ -9,28 +9,35 @@
 namespace qx::cli {
 
 std::string Celula::ParaPessoas() const {
-  switch (tipo_) {
-    case Tipo::kLogico:
-      return numero_ != 0 ? "S" : "";
-    case Tipo::kValor:
-      return AmountText(CURRENCY{numero_});
-    case Tipo::kData:
-      return DateText(CQXData(static_cast<uint32_t>(numero_)));
-    case Tipo::kMes:
-      return MesAnoText(CQXMesAno(static_cast<uint32_t>(numero_)));
-    default:
-      return ParaCsv();
-  }
+  std::string texto;
+  AcrescentaParaPessoas(&texto);
+  return texto;
 }
 
 void Celula::AcrescentaParaPessoas(std::string* texto) const {
-  if (tipo_ == Tipo::kTexto) {
-    *texto += texto_;
-  } else if (tipo_ == Tipo::kNumero) {
-    char digitos[24];
-    texto->append(digitos, std::to_chars(digitos, digitos + sizeof digitos, numero_).ptr);
-  } else if (tipo_ != Tipo::kNada) {
-    *texto += ParaPessoas();
+  switch (tipo_) {
+    case Tipo::kNada:
+      return;
+    case Tipo::kLogico:
+      if (numero_ != 0) *texto += 'S';
+      return;
+    case Tipo::kNumero: {
+      char digitos[24];
+      texto->append(digitos, std::to_chars(digitos, digitos + sizeof digitos, numero_).ptr);
+      return;
+    }
+    case Tipo::kValor:
+      AppendAmountText(CURRENCY{numero_}, texto);
+      return;
+    case Tipo::kData:
+      AppendDateText(CQXData(static_cast<uint32_t>(numero_)), texto);
+      return;
+    case Tipo::kMes:
+      AppendMesAnoText(CQXMesAno(static_cast<uint32_t>(numero_)), texto);
+      return;
+    case Tipo::kTexto:
+      *texto += texto_;
+      return;
   }
 }
 

@@ -22,18 +22,21 @@ std::vector<Celula> CelulasLancamento(const LancamentoLido& l) {
   const RegDados& d = l.dados;
   std::string conferido = d.cConferido != 0 ? "S" : "";
   if (l.excluido) conferido = "excluído";
-  return {l.mes,
-          int64_t{l.posicao},
-          CQXData(d.DataLancamento),
-          int64_t{d.Documento},
-          int64_t{d.Debito},
-          int64_t{d.Credito},
-          d.Valor,
-          int64_t{static_cast<uint16_t>(d.Filial)},
-          int64_t{static_cast<uint16_t>(d.CodHis)},
-          conferido,
-          Origem(d.wChaveOrigem.lChaveModulo),
-          TextoCp1252(l.complemento)};
+  std::vector<Celula> celulas = {l.mes,
+                                 int64_t{l.posicao},
+                                 CQXData(d.DataLancamento),
+                                 int64_t{d.Documento},
+                                 int64_t{d.Debito},
+                                 int64_t{d.Credito},
+                                 d.Valor,
+                                 int64_t{static_cast<uint16_t>(d.Filial)},
+                                 int64_t{static_cast<uint16_t>(d.CodHis)},
+                                 conferido,
+                                 Origem(d.wChaveOrigem.lChaveModulo),
+                                 Celula()};
+  // The text moved in, not copied out of the list.
+  celulas.back() = TextoCp1252(l.complemento);
+  return celulas;
 }
 
 Tabela TabelaLancamento(const LancamentoLido& lancamento) {

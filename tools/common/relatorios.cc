@@ -76,10 +76,15 @@ Tabela TabelaLinhasExtrato(std::span<const Extrato> extratos) {
   for (const Extrato& extrato : extratos) {
     for (const LinhaExtrato& linha : extrato.linhas) {
       const LancamentoLido& l = linha.lancamento;
-      tabela.Linha({CQXData(l.dados.DataLancamento), l.mes, int64_t{l.posicao},
-                    int64_t{linha.conta}, int64_t{l.dados.Documento},
-                    int64_t{static_cast<uint16_t>(l.dados.CodHis)}, int64_t{linha.contrapartida},
-                    linha.debito, linha.credito, linha.saldo, TextoCp1252(l.complemento)});
+      std::vector<Celula> celulas = {
+          CQXData(l.dados.DataLancamento), l.mes,         int64_t{l.posicao},
+          int64_t{linha.conta},            int64_t{l.dados.Documento},
+          int64_t{static_cast<uint16_t>(l.dados.CodHis)}, int64_t{linha.contrapartida},
+          linha.debito,                    linha.credito, linha.saldo,
+          Celula()};
+      // The text moved in, not copied out of the list.
+      celulas.back() = TextoCp1252(l.complemento);
+      tabela.Linha(std::move(celulas));
     }
   }
   return tabela;

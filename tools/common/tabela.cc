@@ -98,17 +98,19 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
   std::vector<Texto> celulas;
   std::vector<size_t> colunasDaLinha;  // of each row, heading first
   celulas.reserve((linhas_.size() + 1) * n);
+  colunasDaLinha.reserve(linhas_.size() + 1);
   std::vector<size_t> larguras(n);
-  std::vector<bool> direita(n, false);
-  const auto guarda = [&](size_t i, size_t inicio) {
-    const size_t largura = Largura(std::string_view(textos).substr(inicio));
+  std::vector<char> direita(n, false);
+  const auto guarda = [&](size_t i, size_t inicio, bool ascii) {
+    const size_t bytes = textos.size() - inicio;
+    const size_t largura = ascii ? bytes : Largura(std::string_view(textos).substr(inicio));
     celulas.push_back({textos.size(), largura});
     larguras[i] = std::max(larguras[i], largura);
   };
   for (size_t i = 0; i < n; ++i) {
     const size_t inicio = textos.size();
     textos += Maiusculas(colunas_[i]);
-    guarda(i, inicio);
+    guarda(i, inicio, false);
   }
   colunasDaLinha.push_back(n);
   for (const auto& linha : linhas_) {
@@ -116,26 +118,39 @@ void Tabela::EscreveAlinhada(std::FILE* saida) const {
     for (size_t i = 0; i < m; ++i) {
       const size_t inicio = textos.size();
       linha[i].AcrescentaParaPessoas(&textos);
-      guarda(i, inicio);
+      // Only texts may hold more than ASCII.
+      guarda(i, inicio, linha[i].tipo() != Celula::Tipo::kTexto);
       direita[i] = direita[i] || linha[i].ADireita();
     }
     colunasDaLinha.push_back(m);
   }
+  // Each line written straight into the block: its cells' bytes and the
+  // spaces that pad them, then the spaces at its end taken off.
   Blocos blocos(saida);
   size_t c = 0, fimAnterior = 0;
   for (const size_t m : colunasDaLinha) {
-    std::string& linha = blocos.Texto();
-    const size_t inicio = linha.size();
+    std::string& bloco = blocos.Texto();
+    const size_t inicio = bloco.size();
+    size_t tamanho = 0;
+    for (size_t i = 0, f = fimAnterior; i < m; ++i) {
+      const Texto& t = celulas[c + i];
+      tamanho += (i > 0 ? 2 : 0) + larguras[i] - t.largura + (t.fim - f);
+      f = t.fim;
+    }
+    bloco.resize(inicio + tamanho);
+    char* const comeco = bloco.data() + inicio;
+    char* escrito = comeco;
     for (size_t i = 0; i < m; ++i, ++c) {
       const size_t espaco = larguras[i] - celulas[c].largura;
-      if (i > 0) linha.append(2, ' ');
-      if (direita[i]) linha.append(espaco, ' ');
-      linha.append(textos, fimAnterior, celulas[c].fim - fimAnterior);
-      if (!direita[i]) linha.append(espaco, ' ');
+      const size_t bytes = celulas[c].fim - fimAnterior;
+      if (i > 0) escrito = std::fill_n(escrito, 2, ' ');
+      if (direita[i]) escrito = std::fill_n(escrito, espaco, ' ');
+      escrito = std::copy_n(textos.data() + fimAnterior, bytes, escrito);
+      if (!direita[i]) escrito = std::fill_n(escrito, espaco, ' ');
       fimAnterior = celulas[c].fim;
     }
-    const size_t fim = linha.find_last_not_of(' ');
-    linha.resize(fim == std::string::npos || fim < inicio ? inicio : fim + 1);
+    while (escrito != comeco && escrito[-1] == ' ') --escrito;
+    bloco.resize(inicio + static_cast<size_t>(escrito - comeco));
     blocos.FimDeLinha("\n");
   }
 }

@@ -1,9 +1,10 @@
 // The batch interface's reads: a month's stored entries, deleted ones
-// included, and its split lines, by position range, one page per call. Each
-// page is handed out in task memory that the caller frees, and kept well
+// included, by position range or at the positions asked for, and its split
+// lines by position range, one page per call. Each page is handed out in task memory that the caller frees, and kept well
 // under the frame limit.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,6 +117,86 @@ class ArquivosDaPagina {
   CQXarq heap_;
 };
 
+// A month's entry file, opened with its last position, and its other files
+// opened at their first use.
+struct MesAberto {
+  MesAberto(const std::string& pasta, CQXMesAno mes) : mes(mes), outros(pasta, mes) {
+    status = qx::AbreArquivoMes(arquivo, pasta, qx::kPrefixoLancamentos, mes.Value(), 'L',
+                                qx::kEntryRecordSize);
+    if (status == ARQ_OK) status = LeUltimaPosicao(arquivo, qx::kEntryRecordSize, &ultima);
+  }
+  ~MesAberto() { arquivo.Fecha(); }
+  MesAberto(const MesAberto&) = delete;
+  MesAberto& operator=(const MesAberto&) = delete;
+
+  CQXMesAno mes;
+  CQXarq arquivo;
+  ArquivosDaPagina outros;
+  int32_t ultima = 0;
+  int status = ARQ_OK;
+};
+
+// A page of entries as it is read, entry by entry, handed out as one list in
+// task memory.
+class PaginaDeLancamentos {
+ public:
+  PaginaDeLancamentos(bool complementos, bool moedaEstrangeira,
+                      const CQXDadosDF_FiliaisAtivas& filiais)
+      : complementos_(complementos), moeda_(moedaEstrangeira), filiais_(filiais) {}
+
+  // The entry at `posicao` of the month, as `chave`, unless it is of an
+  // inactive branch; ARQ_FIM_DE_ARQUIVO past the file's end.
+  int Acrescenta(MesAberto& mes, uint32_t posicao, int32_t chave) {
+    qx::EntryRecord registro;
+    int status = mes.arquivo.Le(posicao, &registro);
+    if (status != ARQ_OK || filiais_.EhFilialAtiva(registro.Filial) == 0) return status;
+    REG_LOTE_LANCAMENTO_LIDO& lido = lidos_.emplace_back();
+    lido.Dados = DadosDoRegistro(registro, mes.mes);
+    lido.lPosicao = chave;
+    lido.cStatus = registro.cStatus;
+    // An amount that cannot be read (a record that a stopped save did not
+    // write) is 0 without cGravarZero 'S': the rest of the month still reads.
+    if (moeda_ && registro.cStatus == qx::kEntryLiveWithCurrency) {
+      mes.outros.LeMoeda(posicao, &lido.Dados);
+    }
+    if (complementos_ && registro.Complemento > 0) {
+      std::string_view texto;
+      status = mes.outros.VeTexto(static_cast<uint32_t>(registro.Complemento), &texto);
+      lido.ulInicioComplemento = static_cast<uint32_t>(textos_.size());
+      lido.usTamanhoComplemento = static_cast<uint16_t>(texto.size());
+      textos_ += texto;
+    }
+    return status;
+  }
+
+  // The list, with the last position of the month read, into *ppLista.
+  HRESULT Entrega(int32_t ultima, REG_LOTE_LISTA_LANCAMENTOS** ppLista) const {
+    auto* lista = Bloco<REG_LOTE_LISTA_LANCAMENTOS>(1);
+    auto* lancamentos = Copia(lidos_.data(), lidos_.size());
+    auto* bytes = Copia(reinterpret_cast<const uint8_t*>(textos_.data()), textos_.size());
+    if (lista == nullptr || lancamentos == nullptr || bytes == nullptr) {
+      CoTaskMemFree(lista);
+      CoTaskMemFree(lancamentos);
+      CoTaskMemFree(bytes);
+      return E_OUTOFMEMORY;
+    }
+    lista->ulQtde = static_cast<uint32_t>(lidos_.size());
+    lista->ulTamanhoTextos = static_cast<uint32_t>(textos_.size());
+    lista->pLancamentos = lancamentos;
+    lista->pTextos = bytes;
+    lista->lUltimaPosicao = ultima;
+    *ppLista = lista;
+    return S_OK;
+  }
+
+ private:
+  bool complementos_;
+  bool moeda_;
+  const CQXDadosDF_FiliaisAtivas& filiais_;
+  std::vector<REG_LOTE_LANCAMENTO_LIDO> lidos_;
+  std::string textos_;
+};
+
 }  // namespace
 
 HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInicial,
@@ -129,63 +210,51 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
       hr != S_OK) {
     return hr;
   }
-  const CQXMesAno mes(MesAno);
-  CQXarq arquivo;
-  int32_t ultima = 0;
-  int status = qx::AbreArquivoMes(arquivo, m_strPastaEmpresa, qx::kPrefixoLancamentos, MesAno, 'L',
-                                  qx::kEntryRecordSize);
-  if (status == ARQ_OK) status = LeUltimaPosicao(arquivo, qx::kEntryRecordSize, &ultima);
-  const Faixa faixa = FaixaDaPagina(PosicaoInicial, Quantidade, kLancamentosPorPagina, ultima);
-
-  ArquivosDaPagina outros(m_strPastaEmpresa, mes);
-  std::vector<REG_LOTE_LANCAMENTO_LIDO> lidos;
-  lidos.reserve(faixa.fim - faixa.primeira);
-  std::string textos;
+  MesAberto mes(m_strPastaEmpresa, CQXMesAno(MesAno));
+  const Faixa faixa = FaixaDaPagina(PosicaoInicial, Quantidade, kLancamentosPorPagina, mes.ultima);
+  PaginaDeLancamentos pagina(bComplemento != 0, m_ulMoedaEstrangeira != 0, filiais);
+  int status = mes.status;
   for (uint32_t p = faixa.primeira; status == ARQ_OK && p < faixa.fim; ++p) {
-    qx::EntryRecord registro;
-    status = arquivo.Le(p, &registro);
-    // The month may have lost records since its length was read.
-    if (status == ARQ_FIM_DE_ARQUIVO) {
-      status = ARQ_OK;
-      break;
-    }
-    if (status != ARQ_OK || filiais.EhFilialAtiva(registro.Filial) == 0) continue;
-    REG_LOTE_LANCAMENTO_LIDO& lido = lidos.emplace_back();
-    lido.Dados = DadosDoRegistro(registro, mes);
-    lido.lPosicao = static_cast<int32_t>(p);
-    lido.cStatus = registro.cStatus;
-    // An amount that cannot be read (a record that a stopped save did not
-    // write) is 0 without cGravarZero 'S': the rest of the month still reads.
-    if (m_ulMoedaEstrangeira != 0 && registro.cStatus == qx::kEntryLiveWithCurrency) {
-      outros.LeMoeda(p, &lido.Dados);
-    }
-    if (bComplemento != 0 && registro.Complemento > 0) {
-      std::string_view texto;
-      status = outros.VeTexto(static_cast<uint32_t>(registro.Complemento), &texto);
-      lido.ulInicioComplemento = static_cast<uint32_t>(textos.size());
-      lido.usTamanhoComplemento = static_cast<uint16_t>(texto.size());
-      textos += texto;
-    }
+    status = pagina.Acrescenta(mes, p, static_cast<int32_t>(p));
   }
-  arquivo.Fecha();
-  if (status != ARQ_OK) return QXHresultDoStatus(status);
+  // The month may have lost records since its length was read.
+  if (status != ARQ_OK && status != ARQ_FIM_DE_ARQUIVO) return QXHresultDoStatus(status);
+  return pagina.Entrega(mes.ultima, ppLista);
+}
 
-  auto* lista = Bloco<REG_LOTE_LISTA_LANCAMENTOS>(1);
-  auto* lancamentos = Copia(lidos.data(), lidos.size());
-  auto* bytes = Copia(reinterpret_cast<const uint8_t*>(textos.data()), textos.size());
-  if (lista == nullptr || lancamentos == nullptr || bytes == nullptr) {
-    CoTaskMemFree(lista);
-    CoTaskMemFree(lancamentos);
-    CoTaskMemFree(bytes);
-    return E_OUTOFMEMORY;
+HRESULT CLancamentoBase::LeLancamentosChaves(uint16_t MesAno, int32_t Quantidade,
+                                             int32_t* Chaves, int32_t bComplemento,
+                                             REG_LOTE_LISTA_LANCAMENTOS** ppLista) {
+  if (ppLista == nullptr) return E_POINTER;
+  *ppLista = nullptr;
+  if (Quantidade < 0 || Quantidade > kLancamentosPorPagina) return E_INVALIDARG;
+  if (Quantidade > 0 && Chaves == nullptr) return E_POINTER;
+  CQXDadosDF_FiliaisAtivas filiais;
+  if (HRESULT hr = qx::CarregaFiliaisAtivas(*this, "CLancamentoBase::LeLancamentosChaves", &filiais);
+      hr != S_OK) {
+    return hr;
   }
-  lista->ulQtde = static_cast<uint32_t>(lidos.size());
-  lista->ulTamanhoTextos = static_cast<uint32_t>(textos.size());
-  lista->pLancamentos = lancamentos;
-  lista->pTextos = bytes;
-  lista->lUltimaPosicao = ultima;
-  *ppLista = lista;
-  return S_OK;
+  PaginaDeLancamentos pagina(bComplemento != 0, m_ulMoedaEstrangeira != 0, filiais);
+  std::optional<MesAberto> mes;
+  int status = ARQ_OK;
+  for (int32_t i = 0; status == ARQ_OK && i < Quantidade; ++i) {
+    const int32_t chave = Chaves[i];
+    const int valor = int{MesAno} + static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
+    const int32_t posicao = chave & 0xFFFFFF;
+    // A key of no month, or of a position its month does not hold, is left
+    // out, as one of an inactive branch.
+    if (valor < 1 || valor > CQXMesAno::kLast) continue;
+    if (!mes || mes->mes.Value() != valor) {
+      mes.reset();
+      mes.emplace(m_strPastaEmpresa, CQXMesAno(static_cast<uint32_t>(valor)));
+      status = mes->status;
+    }
+    if (status != ARQ_OK || posicao < 1 || posicao > mes->ultima) continue;
+    status = pagina.Acrescenta(*mes, static_cast<uint32_t>(posicao), chave);
+    if (status == ARQ_FIM_DE_ARQUIVO) status = ARQ_OK;
+  }
+  if (status != ARQ_OK) return QXHresultDoStatus(status);
+  return pagina.Entrega(mes ? mes->ultima : 0, ppLista);
 }
 
 HRESULT CLancamentoBase::LeGerenciaisFaixa(uint16_t MesAno, int32_t PosicaoInicial,

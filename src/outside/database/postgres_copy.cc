@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/postgres_database.h"
+#include "outside/database/postgres_database.h"
 
 namespace qx {
 namespace {
