@@ -4,7 +4,9 @@
 // statements and its two signatories. Its file, checked line by line by
 // hand, is Padaria().
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "reports/ecd/livro.h"
@@ -15,17 +17,8 @@ inline int64_t R(int64_t reais) { return reais * 10000; }
 
 inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   Livro l;
-  l.empresa = {"Padaria Modelo Ltda",
-               "11222333000181",
-               "SP",
-               "3550308",
-               "S\xE3o Paulo",
-               "123456789012",
-               "",
-               "35212345678",
-               CQXData::Make(10, 1, 2020),
-               {},
-               false};
+  l.empresa = {"Padaria Modelo Ltda", "11222333000181", "SP", "3550308", "S\xE3o Paulo",
+               "123456789012", "", "35212345678", CQXData::Make(10, 1, 2020), {}, false};
   l.inicio = CQXData::Make(1, 11, 2026);
   l.fim = l.fimExercicio = CQXData::Make(31, 12, 2026);
   l.situacaoInicio = 1;
@@ -75,66 +68,47 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
         {"3.2.01", "10", R(500), 0, R(500)},
         {"3.2.01", "20", R(300), R(400), R(700)}}},
   };
-  const auto partida = [](std::string conta, std::string centro, int64_t valor, char dc,
-                          std::string historico, std::string padrao = {}) {
-    return Partida{conta, centro, valor, dc, "NF", padrao, historico};
+  // The entries, a line a side: branch, number, day and month, account, centre,
+  // amount, side, history and its standard code; the entries of the closing
+  // are those of its history.
+  const struct {
+    uint16_t filial;
+    uint64_t numero;
+    int dia, mes;
+    const char *conta, *centro;
+    int64_t reais;
+    char dc;
+    const char *historico, *padrao = "";
+  } partidas[] = {
+      {1, 1, 5, 11, "1.1.1.01", "", 10000, 'D', "Integraliza\xE7\xE3o do capital"},
+      {1, 1, 5, 11, "2.3.1.01", "", 10000, 'C', "Integraliza\xE7\xE3o do capital"},
+      {1, 2, 10, 11, "1.1.1.01", "", 1500, 'D', "Venda a vista NF 15", "1"},
+      {1, 2, 10, 11, "3.1.01", "10", 1500, 'C', "Venda a vista NF 15", "1"},
+      {2, 1, 20, 11, "3.2.01", "10", 500, 'D', "Aluguel de novembro", "2"},
+      {2, 1, 20, 11, "3.2.01", "20", 300, 'D', "Aluguel de novembro", "2"},
+      {2, 1, 20, 11, "1.1.1.01", "", 800, 'C', "Aluguel de novembro", "2"},
+      {1, 3, 2, 12, "1.1.1.02", "", 5000, 'D', "Dep\xF3sito | banco"},
+      {1, 3, 2, 12, "1.1.1.01", "", 5000, 'C', "Dep\xF3sito | banco"},
+      {1, 4, 10, 12, "1.1.1.01", "", 2000, 'D', "Venda a vista NF 31", "1"},
+      {1, 4, 10, 12, "3.1.01", "10", 2000, 'C', "Venda a vista NF 31", "1"},
+      {1, 5, 15, 12, "3.2.01", "20", 400, 'D', "Aluguel \x93" "dep\xF3sito\x94 a pagar"},
+      {1, 5, 15, 12, "2.1.1.01", "", 400, 'C', "Aluguel \x93" "dep\xF3sito\x94 a pagar"},
+      {1, 6, 31, 12, "3.1.01", "10", 3500, 'D', "Encerramento"},
+      {1, 6, 31, 12, "2.3.2.01", "", 3500, 'C', "Encerramento"},
+      {1, 7, 31, 12, "2.3.2.01", "", 1200, 'D', "Encerramento"},
+      {1, 7, 31, 12, "3.2.01", "10", 500, 'C', "Encerramento"},
+      {1, 7, 31, 12, "3.2.01", "20", 700, 'C', "Encerramento"},
   };
-  *lancamentos = {
-      {1,
-       1,
-       CQXData::Make(5, 11, 2026),
-       false,
-       {partida("1.1.1.01", "", R(10000), 'D', "Integraliza\xE7\xE3o do capital"),
-        partida("2.3.1.01", "", R(10000), 'C', "Integraliza\xE7\xE3o do capital")}},
-      {1,
-       2,
-       CQXData::Make(10, 11, 2026),
-       false,
-       {partida("1.1.1.01", "", R(1500), 'D', "Venda a vista NF 15", "1"),
-        partida("3.1.01", "10", R(1500), 'C', "Venda a vista NF 15", "1")}},
-      {2,
-       1,
-       CQXData::Make(20, 11, 2026),
-       false,
-       {partida("3.2.01", "10", R(500), 'D', "Aluguel de novembro", "2"),
-        partida("3.2.01", "20", R(300), 'D', "Aluguel de novembro", "2"),
-        partida("1.1.1.01", "", R(800), 'C', "Aluguel de novembro", "2")}},
-      {1,
-       3,
-       CQXData::Make(2, 12, 2026),
-       false,
-       {partida("1.1.1.02", "", R(5000), 'D', "Dep\xF3sito | banco"),
-        partida("1.1.1.01", "", R(5000), 'C', "Dep\xF3sito | banco")}},
-      {1,
-       4,
-       CQXData::Make(10, 12, 2026),
-       false,
-       {partida("1.1.1.01", "", R(2000), 'D', "Venda a vista NF 31", "1"),
-        partida("3.1.01", "10", R(2000), 'C', "Venda a vista NF 31", "1")}},
-      {1,
-       5,
-       CQXData::Make(15, 12, 2026),
-       false,
-       {partida("3.2.01", "20", R(400), 'D',
-                "Aluguel \x93"
-                "dep\xF3sito\x94 a pagar"),
-        partida("2.1.1.01", "", R(400), 'C',
-                "Aluguel \x93"
-                "dep\xF3sito\x94 a pagar")}},
-      {1,
-       6,
-       CQXData::Make(31, 12, 2026),
-       true,
-       {partida("3.1.01", "10", R(3500), 'D', "Encerramento"),
-        partida("2.3.2.01", "", R(3500), 'C', "Encerramento")}},
-      {1,
-       7,
-       CQXData::Make(31, 12, 2026),
-       true,
-       {partida("2.3.2.01", "", R(1200), 'D', "Encerramento"),
-        partida("3.2.01", "10", R(500), 'C', "Encerramento"),
-        partida("3.2.01", "20", R(700), 'C', "Encerramento")}},
-  };
+  lancamentos->clear();
+  for (const auto& p : partidas) {
+    if (lancamentos->empty() || lancamentos->back().filial != p.filial ||
+        lancamentos->back().numero != p.numero) {
+      lancamentos->push_back({p.filial, p.numero, CQXData::Make(p.dia, p.mes, 2026),
+                              std::string(p.historico) == "Encerramento", {}});
+    }
+    lancamentos->back().partidas.push_back(
+        {p.conta, p.centro, R(p.reais), p.dc, "NF", p.padrao, p.historico});
+  }
   l.lancamentos = [lancamentos](const std::function<void(const Lancamento&)>& visita) {
     for (const Lancamento& x : *lancamentos) visita(x);
   };
@@ -169,16 +143,8 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
       linha("3.2.01", "3.2", "Aluguel", 3, false, 'D', R(1200)),
   };
   l.signatarios = {
-      {"Ana Contadora",
-       "52998224725",
-       "900",
-       "1SP123456",
-       "SP",
-       "",
-       {},
-       "ana@contab.com.br",
-       "1133334444",
-       false},
+      {"Ana Contadora", "52998224725", "900", "1SP123456", "SP", "", {}, "ana@contab.com.br",
+       "1133334444", false},
       {"Carlos Pereira", "11144477735", "205", "", "", "", {}, "", "", true},
   };
   return l;
@@ -186,7 +152,7 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
 
 // The file of LivroPadaria, line by line (Latin-1), as checked by hand.
 inline std::vector<std::string> Padaria() {
-  return {
+  std::vector<std::string> linhas = {
       "|0000|LECD|01112026|31122026|Padaria Modelo "
       "Ltda|11222333000181|SP|123456789012|3550308|||1|1|0||0|0||N|N|0|0||",
       "|0001|0|",
@@ -294,44 +260,28 @@ inline std::vector<std::string> Padaria() {
       "|J150|4|3.2|T|2|3|DESPESAS|||1200,00|D|D||",
       "|J150|5|3.2.01|D|3|3.2|Aluguel|||1200,00|D|D||",
       "|J900|TERMO DE ENCERRAMENTO|1|DI\xC1RIO GERAL|Padaria Modelo Ltda|140|01112026|31122026|",
-      "|J930|Ana "
-      "Contadora|52998224725|Contador/"
-      "Contabilista|900|1SP123456|ana@contab.com.br|1133334444|SP|||N|",
+      "|J930|Ana Contadora|52998224725|Contador/Contabilista|900|1SP123456|ana@contab.com.br|"
+      "1133334444|SP|||N|",
       "|J930|Carlos Pereira|11144477735|Administrador|205|||||||S|",
       "|J990|25|",
       "|9001|0|",
-      "|9900|0000|1|",
-      "|9900|0001|1|",
-      "|9900|0007|1|",
-      "|9900|0990|1|",
-      "|9900|I001|1|",
-      "|9900|I010|1|",
-      "|9900|I030|1|",
-      "|9900|I050|19|",
-      "|9900|I052|7|",
-      "|9900|I075|2|",
-      "|9900|I100|2|",
-      "|9900|I150|2|",
-      "|9900|I155|13|",
-      "|9900|I200|8|",
-      "|9900|I250|18|",
-      "|9900|I350|1|",
-      "|9900|I355|3|",
-      "|9900|I990|1|",
-      "|9900|J001|1|",
-      "|9900|J005|1|",
-      "|9900|J100|14|",
-      "|9900|J150|5|",
-      "|9900|J900|1|",
-      "|9900|J930|2|",
-      "|9900|J990|1|",
-      "|9900|9001|1|",
-      "|9900|9900|29|",
-      "|9900|9990|1|",
-      "|9900|9999|1|",
-      "|9990|32|",
-      "|9999|140|",
   };
+  // Block 9 counts each record of the file, in the order they first come.
+  std::vector<std::pair<std::string, int>> contagem;
+  for (const std::string& linha : linhas) {
+    const std::string registro = linha.substr(1, 4);
+    auto r = std::find_if(contagem.begin(), contagem.end(),
+                          [&](const auto& c) { return c.first == registro; });
+    if (r == contagem.end()) r = contagem.insert(r, {registro, 0});
+    ++r->second;
+  }
+  contagem.insert(contagem.end(),
+                  {{"9900", static_cast<int>(contagem.size()) + 3}, {"9990", 1}, {"9999", 1}});
+  for (const auto& [registro, n] : contagem) {
+    linhas.push_back("|9900|" + registro + "|" + std::to_string(n) + "|");
+  }
+  linhas.insert(linhas.end(), {"|9990|32|", "|9999|140|"});
+  return linhas;
 }
 
 }  // namespace qx::ecd::test

@@ -1,7 +1,7 @@
-// The fixture of the qxcn tests: qxcn run as people run it, against the
-// server through the local-server runtime, on a temporary default
-// installation with the server registered, foreign-currency amounts kept and
-// a fixed accounting period (2026 and 2027).
+// The fixture of the tools' tests: the tools run as people run them, against
+// the server through the local-server runtime, on a temporary default
+// installation with the server registered, DEMO keeping foreign-currency
+// amounts and its period from 2026 (to 2027 for qxcn's tests).
 #pragma once
 
 #include <gmock/gmock.h>
@@ -22,18 +22,33 @@
 namespace qx::test {
 
 using ::testing::HasSubstr;
+using Passos = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+// qxcn's arguments for a new entry.
+inline std::vector<std::string> Lanca(const std::string& data, const std::string& debito,
+                                      const std::string& credito, const std::string& valor,
+                                      const std::vector<std::string>& mais = {}) {
+  std::vector<std::string> args = {"grava",     "--data",  data,    "--debito", debito,
+                                   "--credito", credito, "--valor", valor};
+  args.insert(args.end(), mais.begin(), mais.end());
+  return args;
+}
 
 class Qxcn : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    Instala({{"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2027"}}});
+  }
+  // The installation, then each of `passos` (a tool and its arguments).
+  static void Instala(const Passos& passos) {
     dir_ = new TempDir();
     IsolaFerramentas(*dir_);
-    for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
-             {"qxadmin", {"default", *dir_ / "home"}},
-             {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
-             {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
-             {"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2027"}},
-             {"ostrel", {"-RegServer"}}}) {
+    Passos todos = {{"qxadmin", {"default", *dir_ / "home"}},
+                    {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
+                    {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
+                    {"ostrel", {"-RegServer"}}};
+    todos.insert(todos.end(), passos.begin(), passos.end());
+    for (const auto& [tool, args] : todos) {
       const DumpRun run = RunTool(*dir_, Binary(tool), args);
       ASSERT_EQ(run.code, 0) << tool << ": " << run.err;
     }
@@ -75,13 +90,14 @@ class Qxcn : public ::testing::Test {
     return std::to_string(importacao["importacao"][0]["lote"].get<int64_t>());
   }
 
-  // Starts qxcn in the background, its output caught in the folder `nome`
-  // (with its process id in "pid"); Finish waits for it.
-  static std::string Start(const std::vector<std::string>& args, const std::string& nome) {
+  // Starts the tool in the background, its output caught in the folder
+  // `nome` (with its process id in "pid"); Finish waits for it.
+  static std::string Start(const std::vector<std::string>& args, const std::string& nome,
+                           const std::string& tool = "qxcn") {
     const std::string pasta = *dir_ / nome;
     std::ostringstream command;
     command << "mkdir -p " << Quoted(pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
-            << Quoted(Binary("qxcn"));
+            << Quoted(Binary(tool));
     for (const std::string& arg : args) command << ' ' << Quoted(arg);
     command << " >" << Quoted(pasta + "/out") << " 2>" << Quoted(pasta + "/err") << " & echo $! >"
             << Quoted(pasta + "/pid") << "; wait $!; echo $? >" << Quoted(pasta + "/rc.tmp")

@@ -13,14 +13,14 @@ class Gemeos : public Web {};
 
 TEST_F(Gemeos, ReportPagesAnswerAsQxcnJson) {
   const std::string marco = "de=01/03/2026&ate=31/03/2026";
-  const std::vector<std::string> periodo = {"--de", "01/03/2026", "--ate", "31/03/2026", "--json"};
+  const std::vector<std::string> periodo = {"--de", "01/03/2026", "--ate", "31/03/2026"};
   const struct {
     std::string pagina;
     std::vector<std::string> qxcn;
     bool periodo = true;  // the page and qxcn take the March period
   } casos[] = {
       {"balanco?em=31/03/2026&comparar=28/02/2026",
-       {"balanco", "--em", "31/03/2026", "--comparar", "28/02/2026", "--json"},
+       {"balanco", "--em", "31/03/2026", "--comparar", "28/02/2026"},
        false},
       {"dre?por-mes=1&" + marco, {"dre", "--por-mes"}},
       {"balancete?" + marco, {"balancete"}},
@@ -40,9 +40,7 @@ TEST_F(Gemeos, ReportPagesAnswerAsQxcnJson) {
     web.erase("pagina");
     std::vector<std::string> argumentos = c.qxcn;
     if (c.periodo) argumentos.insert(argumentos.end(), periodo.begin(), periodo.end());
-    const DumpRun qxcn = RunTool(*dir_, Binary("qxcn"), argumentos);
-    ASSERT_EQ(qxcn.code, 0) << qxcn.err;
-    EXPECT_EQ(web, nlohmann::json::parse(qxcn.out)) << c.pagina;
+    EXPECT_EQ(web, RunJson(argumentos)) << c.pagina;
   }
 }
 

@@ -96,12 +96,10 @@ TEST(Seguranca, TheCookieHoldsAnHmacOfTheSecret) {
 TEST(Seguranca, EachWrongSecretDoublesTheWait) {
   Tentativas tentativas;
   EXPECT_EQ(tentativas.Espera(), 0);
-  tentativas.Errou();
-  EXPECT_EQ(tentativas.Espera(), 1);
-  tentativas.Errou();
-  EXPECT_EQ(tentativas.Espera(), 2);
-  tentativas.Errou();
-  EXPECT_EQ(tentativas.Espera(), 4);
+  for (const int espera : {1, 2, 4}) {
+    tentativas.Errou();
+    EXPECT_EQ(tentativas.Espera(), espera);
+  }
   tentativas.Acertou();
   tentativas.Errou();
   EXPECT_EQ(tentativas.Espera(), 1);

@@ -1,27 +1,17 @@
-// The fixture of the qxweb tests: a temporary default installation with the
-// server registered, its company DEMO keeping foreign-currency amounts and
-// managerial quantities, a few entries recorded with qxcn as people record
-// them, and qxweb started on a free loopback port, as people start it.
+// The fixture of the qxweb tests: the tools' installation, its company DEMO
+// keeping managerial quantities too and its period the year 2026, a few
+// entries recorded with qxcn as people record them, and qxweb started on a
+// free loopback port, as people start it.
 #pragma once
 
-#include <gmock/gmock.h>
 #include <httplib.h>
-#include <stdlib.h>
 
-#include <chrono>
-#include <filesystem>
-#include <functional>
 #include <map>
-#include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
 
-#include "../storage/qxdump_run.h"
+#include "../qxcn/qxcn_fixture.h"
 
 namespace qx::test {
 
-using ::testing::HasSubstr;
 using ::testing::Not;
 
 // A qxweb running in the background, its output caught in its folder.
@@ -32,61 +22,38 @@ struct Qxweb {
   int porta = 0;
 };
 
-class Web : public ::testing::Test {
+class Web : public Qxcn {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new TempDir();
-    IsolaFerramentas(*dir_);
-    const std::vector<std::pair<std::string, std::vector<std::string>>> passos = {
-        {"qxadmin", {"default", *dir_ / "home"}},
-        {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
+    Instala({
         {"qxadmin", {"config", "set", "DEMO", "managerial-quantities", "1"}},
-        {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
         {"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2026"}},
-        {"ostrel", {"-RegServer"}},
         // The rent, split over two cost centres with quantities, then its
         // complement put right; a receipt from abroad; a note on the rent.
-        {"qxcn", {"grava", "--data", "05/03/2026", "--debito", "31", "--credito", "5", "--valor",
-                  "800,00", "--historico", "1", "--complemento", "Aluguel", "--gerencial",
-                  "2:500,00", "--gerencial", "3:300,00", "--quantidade", "1,5", "--quantidade",
-                  "2,25"}},
+        {"qxcn", Lanca("05/03/2026", "31", "5", "800,00",
+                       {"--historico", "1", "--complemento", "Aluguel", "--gerencial", "2:500,00",
+                        "--gerencial", "3:300,00", "--quantidade", "1,5", "--quantidade", "2,25"})},
         {"qxcn", {"grava", "--mes", "03/2026", "--pos", "1", "--complemento",
                   "Aluguel de março"}},
-        {"qxcn", {"grava", "--data", "12/03/2026", "--debito", "5", "--credito", "6", "--valor",
-                  "2.000,00", "--moeda", "370,37", "--complemento", "Recebimento do exterior"}},
+        {"qxcn", Lanca("12/03/2026", "5", "6", "2.000,00",
+                       {"--moeda", "370,37", "--complemento", "Recebimento do exterior"})},
         {"qxcn", {"notas", "grava", "--mes", "03/2026", "--chave", "1", "--texto",
                   "Conferido com o contrato"}},
-    };
-    for (const auto& [ferramenta, argumentos] : passos) {
-      const DumpRun run = RunTool(*dir_, Binary(ferramenta), argumentos);
-      ASSERT_EQ(run.code, 0) << ferramenta << ": " << run.err;
-    }
+    });
     // The pages' tests read without the secret, which the access tests ask for.
     web_ = new Qxweb(Inicia({"--porta", "0", "--sem-segredo"}, "web"));
   }
   static void TearDownTestSuite() {
     Para(*web_);
     delete web_;
-    delete dir_;
-    dir_ = nullptr;
+    Qxcn::TearDownTestSuite();
   }
-
-  static std::string Binary(const std::string& name) { return ToolBinary(name); }
 
   // Starts qxweb with `args` and waits for the address it prints.
   static Qxweb Inicia(const std::vector<std::string>& args, const std::string& nome) {
-    Qxweb web{*dir_ / nome, "", "", 0};
-    std::ostringstream command;
-    command << "mkdir -p " << Quoted(web.pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
-            << Quoted(Binary("qxweb"));
-    for (const std::string& arg : args) command << ' ' << Quoted(arg);
-    command << " >" << Quoted(web.pasta + "/out") << " 2>" << Quoted(web.pasta + "/err")
-            << " & echo $! >" << Quoted(web.pasta + "/pid") << "; wait $!; echo $? >"
-            << Quoted(web.pasta + "/rc.tmp") << "; mv " << Quoted(web.pasta + "/rc.tmp") << ' '
-            << Quoted(web.pasta + "/rc") << " ) &";
-    EXPECT_EQ(std::system(command.str().c_str()), 0);
+    Qxweb web{Start(args, nome, "qxweb"), "", "", 0};
     const std::string prefixo = "qxweb: abra http://";
-    Ate([&] { return ReadText(web.pasta + "/out").find('\n') != std::string::npos; });
+    Until([&] { return ReadText(web.pasta + "/out").find('\n') != std::string::npos; });
     const std::string saida = ReadText(web.pasta + "/out");
     EXPECT_THAT(saida, HasSubstr(prefixo)) << ReadText(web.pasta + "/err");
     if (saida.find(prefixo) == std::string::npos) return web;
@@ -111,22 +78,8 @@ class Web : public ::testing::Test {
 
   // Asks it to stop as Ctrl-C does, and waits for its end.
   static DumpRun Para(const Qxweb& web) {
-    const std::string pid = ReadText(web.pasta + "/pid");
-    EXPECT_EQ(std::system(("kill -TERM " + pid).c_str()), 0);
-    DumpRun run;
-    if (!Ate([&] { return std::filesystem::exists(web.pasta + "/rc"); })) return run;
-    run.code = std::atoi(ReadText(web.pasta + "/rc").c_str());
-    run.out = ReadText(web.pasta + "/out");
-    run.err = ReadText(web.pasta + "/err");
-    return run;
-  }
-
-  // Polls every 20 ms for up to 60 s; the last answer.
-  static bool Ate(const std::function<bool()>& feito) {
-    for (int i = 0; i < 3000 && !feito(); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return feito();
+    EXPECT_EQ(std::system(("kill -TERM " + ReadText(web.pasta + "/pid")).c_str()), 0);
+    return Finish(web.pasta);
   }
 
   static bool TemChromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
@@ -159,7 +112,6 @@ class Web : public ::testing::Test {
   }
 
   std::vector<Qxweb> proprios_;
-  static inline TempDir* dir_ = nullptr;
   static inline Qxweb* web_ = nullptr;
 };
 
