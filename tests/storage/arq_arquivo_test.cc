@@ -10,10 +10,7 @@
 
 namespace {
 
-using qx_test::Existe;
-using qx_test::PastaTemporaria;
-using qx_test::ReadText;
-using qx_test::WriteText;
+using namespace qx_test;
 
 TEST(Arquivo, WritesAndReadsTheLeadingBytes) {
   PastaTemporaria pasta;

@@ -18,9 +18,11 @@
 #include "../platform/test_support.h"
 #include "platform/clock.h"
 #include "platform/file_faults.h"
+#include "qxdump_json.h"
 
 namespace qx_test {
 
+using qx::test::ExpectContains;
 using qx::test::ReadText;
 using qx::test::WriteText;
 

@@ -16,10 +16,7 @@
 
 namespace {
 
-using qx_test::Existe;
-using qx_test::PastaTemporaria;
-using qx_test::ReadText;
-using qx_test::WriteText;
+using namespace qx_test;
 
 std::string Registro(char letra, size_t tamanho = 50) { return std::string(tamanho, letra); }
 
@@ -45,12 +42,13 @@ TEST(ArqAbre, ModeLettersAndBadInputCreateNothing) {
   for (const char modo : {' ', 'g'}) {
     EXPECT_EQ(arquivo.Abre(caminho.c_str(), modo, 10, true), ARQ_PARAMETRO_INVALIDO) << modo;
   }
-  EXPECT_EQ(arquivo.Abre("", 'G', 10, true), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Abre(nullptr, 'G', 10, true), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 0, true), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Abre(caminho.c_str(), 'G', 65537, true), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false), ARQ_NAO_ENCONTRADO);
-  EXPECT_EQ(arquivo.Fecha(), ARQ_NADA_FEITO);
+  EXPECT_EQ(
+      std::vector({arquivo.Abre("", 'G', 10, true), arquivo.Abre(nullptr, 'G', 10, true),
+                   arquivo.Abre(caminho.c_str(), 'G', 0, true),
+                   arquivo.Abre(caminho.c_str(), 'G', 65537, true),
+                   arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false), arquivo.Fecha()}),
+      std::vector({ARQ_PARAMETRO_INVALIDO, ARQ_PARAMETRO_INVALIDO, ARQ_PARAMETRO_INVALIDO,
+                   ARQ_PARAMETRO_INVALIDO, ARQ_NAO_ENCONTRADO, ARQ_NADA_FEITO}));
   // Paths over 259 characters.
   const std::string base = pasta.path() + "/";
   for (size_t tamanho : {260u, 300u}) {
@@ -221,13 +219,10 @@ TEST(ArqGrava, RefusedPositionsWriteNothingAndAreLogged) {
   arquivo.Fecha();
   EXPECT_EQ(ReadText(caminho), antes);
 
-  const std::string log = qx_test::LogDeErros();
-  EXPECT_NE(log.find("hr = -2147218828\tDescri\xE7\xE3o = "), std::string::npos);
-  EXPECT_NE(log.find("\tArquivo = CNLG0324.DAT\tPosi\xE7\xE3o Grava\xE7\xE3o = -1"),
-            std::string::npos);
-  EXPECT_NE(log.find("\tQtdRegistros = 2\tPosi\xE7\xE3o Grava\xE7\xE3o = 3"), std::string::npos);
-  EXPECT_NE(log.find("hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"),
-            std::string::npos);
+  ExpectContains(LogDeErros(), {"hr = -2147218828\tDescri\xE7\xE3o = ",
+                                "\tArquivo = CNLG0324.DAT\tPosi\xE7\xE3o Grava\xE7\xE3o = -1",
+                                "\tQtdRegistros = 2\tPosi\xE7\xE3o Grava\xE7\xE3o = 3",
+                                "hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"});
 }
 
 TEST(ArqLe, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {

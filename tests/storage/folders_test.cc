@@ -1,9 +1,17 @@
+// The folders the registry names, the names of the month files, the meaning
+// of a difference record's fields, and whether a folder can be shared.
 #include "storage/folders/folders.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "../platform/test_support.h"
 #include "folders_test_registry.h"
+#include "storage/month_name.h"
+#include "storage/records/difference_record.h"
+#include "storage/sharing_check.h"
 
 namespace qx {
 namespace {
@@ -95,6 +103,84 @@ TEST(FoldersTest, SuiteLibraryIsClosedWithoutInstallationOrFile) {
   const Library library = LoadSuiteLibrary("QXMens.dll", kModuloContabilidade);
   EXPECT_FALSE(library.IsOpen());
   EXPECT_EQ(library.Symbol("QXTrataErroExported"), nullptr);
+}
+
+TEST(MonthName, PrefixMonthAndTwoDigitYear) {
+  const uint16_t marco2024 = 3 + (2024 - 1848) * 12;
+  const std::pair<const char*, const char*> prefixos[] = {{qx::kPrefixoLancamentos, "CNLC"},
+                                                          {qx::kPrefixoGerencial, "CNLG"},
+                                                          {qx::kPrefixoQuantidades, "CNLQ"},
+                                                          {qx::kPrefixoMoeda, "CNLM"},
+                                                          {qx::kPrefixoComplementos, "CNLH"}};
+  for (const auto& [prefixo, nome] : prefixos) {
+    EXPECT_EQ(qx::NomeArquivoMes("/dados/cn/", prefixo, marco2024),
+              std::string("/dados/cn/") + nome + "0324.DAT");
+  }
+  // A folder without its separator gets one; none is doubled.
+  EXPECT_EQ(qx::NomeArquivoMes("/dados/cn", qx::kPrefixoLancamentos, marco2024),
+            "/dados/cn/CNLC0324.DAT");
+  EXPECT_EQ(qx::NomeArquivoMes("", qx::kPrefixoLancamentos, marco2024), "CNLC0324.DAT");
+  // Month edges; no month-year, or none that exists, is "0000".
+  const std::pair<uint16_t, const char*> meses[] = {{1, "0148"},     {12, "1248"}, {13, "0149"},
+                                                    {34440, "1217"}, {0, "0000"},  {34441, "0000"}};
+  for (const auto& [mes, parte] : meses) EXPECT_EQ(qx::ParteMesArquivo(mes), parte) << mes;
+}
+
+TEST(RecordsLayoutTest, ADifferenceRecordsDateAndFreeSlotFollowItsTotal) {
+  DifferenceRecord record{{100}, 64285, 0, 0, 0};
+  EXPECT_EQ(EffectiveDate(record), 64285u);
+  EXPECT_FALSE(IsFreeSlot(record));
+  record.usDataLegada = 60000;  // a legacy date overrides Data
+  EXPECT_EQ(EffectiveDate(record), 60000u);
+  record.Valor.int64 = 0;  // a total of 0 has no date
+  EXPECT_EQ(EffectiveDate(record), 0u);
+  EXPECT_TRUE(IsFreeSlot(record));
+  record.Filial = 2;  // but a branch keeps the slot taken
+  EXPECT_FALSE(IsFreeSlot(record));
+}
+
+constexpr char kMountInfo[] =
+    "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+    "40 22 0:51 / /mnt/escritorio rw,relatime shared:5 - nfs4 srv:/e "
+    "rw,vers=4.2,hard,local_lock=all,addr=10.0.0.1\n"
+    "41 22 0:52 / /mnt/smb\\040um rw - cifs //srv/e rw,vers=3.1.1,nobrl,cache=strict\n"
+    "42 22 0:53 / /mnt/fuse rw - fuse.sshfs srv: rw,user_id=0\n"
+    "43 22 8:1 /dados /srv rw - ext4 /dev/sda1 rw\n";
+
+TEST(SharingCheckTest, MountsAndTheOptionsThatKeepLocksLocal) {
+  const struct {
+    const char* device;
+    const char* path;
+    const char* mountPoint;  // "" when none matches
+    const char* type;
+    std::vector<std::string> local;
+  } cases[] = {
+      {"0:51", "/mnt/escritorio/ACME/DF", "/mnt/escritorio", "nfs4", {"local_lock=all"}},
+      {"0:52", "/mnt/smb um/ACME", "/mnt/smb um", "cifs", {"nobrl"}},
+      {"0:53", "/mnt/fuse/x", "/mnt/fuse", "fuse.sshfs", {"fuse.sshfs"}},
+      {"8:1", "/srv/ACME", "/srv", "ext4", {}},
+      {"8:1", "/srvx/ACME", "/", "ext4", {}},
+      {"0:99", "/mnt/escritorio", "", "", {}},
+  };
+  for (const auto& c : cases) {
+    FileSystemInfo info;
+    EXPECT_EQ(FindMount(kMountInfo, c.device, c.path, &info), *c.mountPoint != '\0') << c.path;
+    EXPECT_EQ(info.mountPoint, c.mountPoint) << c.path;
+    EXPECT_EQ(info.type, c.type) << c.path;
+    EXPECT_EQ(LocalLockOptions(info), c.local) << c.path;
+  }
+}
+
+TEST(SharingCheckTest, LocksOfOneProcessStopAnotherUntilLetGo) {
+  test::TempDir folder;
+  SharingCheck check;
+  std::string error;
+  ASSERT_TRUE(CheckSharing(folder.path(), &check, &error)) << error;
+  EXPECT_TRUE(check.Shareable());
+  EXPECT_TRUE(check.lockFailures.empty()) << check.lockFailures.front();
+  EXPECT_FALSE(check.fileSystem.type.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+  EXPECT_FALSE(CheckSharing(folder.path() + "/nada", &check, &error));
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 
 namespace {
 
-using qx_test::PastaTemporaria;
-using qx_test::ReadText;
-using qx_test::WriteText;
+using namespace qx_test;
 
 constexpr uint32_t kTamanho = 10;
 
@@ -38,7 +36,9 @@ class IntencaoTest : public ::testing::Test {
     if (status == ARQ_OK) status = Grava(pasta_ / "B.DAT", 0, 'w');
     return status;
   }
-  std::string Arquivos() const { return ReadText(pasta_ / "A.DAT") + "|" + ReadText(pasta_ / "B.DAT"); }
+  std::string Arquivos() const {
+    return ReadText(pasta_ / "A.DAT") + "|" + ReadText(pasta_ / "B.DAT");
+  }
 
   PastaTemporaria pasta_;
   qx::FileFaultsGuard falhas_;
@@ -67,18 +67,16 @@ TEST_F(IntencaoTest, AnOperationLeftByADeadProcessIsUndoneByTheNext) {
   std::vector<qx::EntradaIntencao> entradas;
   ASSERT_EQ(seguinte.Le(&cabecalho, &entradas), ARQ_OK);
   ASSERT_TRUE(cabecalho);
-  EXPECT_EQ(cabecalho->Operacao, 77u);
-  EXPECT_EQ(cabecalho->cTipo, qx::kOperacaoLote);
+  EXPECT_EQ(std::tuple(cabecalho->Operacao, cabecalho->cTipo), std::tuple(77u, qx::kOperacaoLote));
   // A length and the record's first bytes for A, a length for B: each once.
   ASSERT_EQ(entradas.size(), 3u);
   std::vector<qx::ArquivoDesfeito> desfeitos;
   ASSERT_EQ(seguinte.Desfaz(&desfeitos), ARQ_OK);
   EXPECT_EQ(Arquivos(), antes);
   ASSERT_EQ(desfeitos.size(), 2u);
-  EXPECT_EQ(desfeitos[0].nome, "B.DAT");
-  EXPECT_EQ(desfeitos[1].comprimentoAntes, 3 * kTamanho);
-  EXPECT_EQ(desfeitos[1].comprimentoEncontrado, 4 * kTamanho);
-  EXPECT_EQ(desfeitos[1].trechos.size(), 1u);
+  EXPECT_EQ(std::tuple(desfeitos[0].nome, desfeitos[1].comprimentoAntes,
+                       desfeitos[1].comprimentoEncontrado, desfeitos[1].trechos.size()),
+            std::tuple("B.DAT", 3 * kTamanho, 4 * kTamanho, size_t{1}));
   ASSERT_EQ(seguinte.Limpa(), ARQ_OK);
   marca.Desmarca();
   EXPECT_EQ(std::filesystem::file_size(pasta_ / qx::kIntentFileName), 0u);

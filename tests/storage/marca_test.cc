@@ -11,10 +11,7 @@
 
 namespace {
 
-using qx_test::Existe;
-using qx_test::PastaTemporaria;
-using qx_test::QuantidadeDeArquivos;
-using qx_test::RelogioAcelerado;
+using namespace qx_test;
 
 // A forked process that takes a mark and holds it until Libera (Desmarca, then
 // its end) or Mata (SIGKILL, without Desmarca).
@@ -57,9 +54,8 @@ TEST(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndOtherNumbersAreFree) {
   CQXArqEx arquivo;
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);
   // The error log names the mark, its file in the folder and what to do.
-  const std::string log = qx_test::LogDeErros();
-  EXPECT_NE(log.find("Marca 7 (" + (pasta / "XXMARCA7.dat") + ")"), std::string::npos) << log;
-  EXPECT_NE(log.find("O que fazer: repita"), std::string::npos) << log;
+  ExpectContains(LogDeErros(),
+                 {"Marca 7 (" + (pasta / "XXMARCA7.dat") + ")", "O que fazer: repita"});
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);  // still no mark held
   DonoDeMarca segundo(pasta.path(), 24);
   ASSERT_EQ(segundo.Resultado(), 0);
@@ -112,10 +108,10 @@ TEST(Marca, BadInputAndMissingFolder) {
   PastaTemporaria pasta;
   RelogioAcelerado relogio;
   CQXArqEx arquivo;
-  EXPECT_EQ(arquivo.Marca(nullptr, 7), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Marca("", 7), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 256), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), -1), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ((std::vector{arquivo.Marca(nullptr, 7), arquivo.Marca("", 7),
+                         arquivo.Marca(pasta.path().c_str(), 256),
+                         arquivo.Marca(pasta.path().c_str(), -1)}),
+            std::vector(4, ARQ_PARAMETRO_INVALIDO));
   // A folder that does not exist never gives the mark: the wait ends with its code.
   EXPECT_EQ(arquivo.Marca((pasta / "falta").c_str(), 1), 16225);
   EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 0);

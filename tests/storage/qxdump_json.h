@@ -1,9 +1,13 @@
-// Reading the tools' JSON output in tests, strictly: anything that is not
-// valid JSON (RFC 8259, UTF-8) is refused.
+// Reading the tools' output in tests: JSON strictly (anything that is not
+// valid JSON, RFC 8259 and UTF-8, is refused), texts by the parts they hold.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace qx::test {
@@ -14,6 +18,22 @@ inline std::optional<Json> ParseJson(std::string_view text) {
   Json json = Json::parse(text, nullptr, false);
   if (json.is_discarded()) return std::nullopt;
   return json;
+}
+
+// Each JSON pointer ("/records/0/date") holds its value in json (null when absent).
+inline void ExpectAt(const Json& json,
+                     std::initializer_list<std::pair<const char*, Json>> expected) {
+  for (const auto& [pointer, value] : expected) {
+    const Json::json_pointer at(pointer);
+    EXPECT_EQ(json.contains(at) ? json.at(at) : Json(), value) << pointer;
+  }
+}
+
+// Each of the texts is part of text.
+inline void ExpectContains(const std::string& text, std::initializer_list<std::string> parts) {
+  for (const std::string& part : parts) {
+    EXPECT_NE(text.find(part), std::string::npos) << part << " in:\n" << text;
+  }
 }
 
 }  // namespace qx::test

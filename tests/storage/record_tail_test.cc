@@ -15,9 +15,7 @@
 
 namespace {
 
-using qx_test::PastaTemporaria;
-using qx_test::ReadText;
-using qx_test::WriteText;
+using namespace qx_test;
 
 constexpr uint32_t S = 50;
 
@@ -70,12 +68,12 @@ const std::string kCabecalho(S, '\0');
 
 struct Caso {
   const char* nome;
-  std::string antes;     // the file before the write
-  uint32_t posicao;      // where record 'b' is written (0 appends)
-  int causa;             // injected failure of the first write attempt, 0 for none
-  uint32_t escritos;     // bytes that attempt writes before it fails
-  int status;            // what Grava returns
-  std::string depois;    // the file after it
+  std::string antes;   // the file before the write
+  uint32_t posicao;    // where record 'b' is written (0 appends)
+  int causa;           // injected failure of the first write attempt, 0 for none
+  uint32_t escritos;   // bytes that attempt writes before it fails
+  int status;          // what Grava returns
+  std::string depois;  // the file after it
 };
 
 const Caso kCasos[] = {

@@ -14,10 +14,7 @@
 namespace {
 
 using qx::FileOp;
-using qx_test::ConfereOrcamento;
-using qx_test::Orcamento;
-using qx_test::PastaTemporaria;
-using qx_test::WriteText;
+using namespace qx_test;
 using F = CFileException;
 
 class Orcamentos : public ::testing::Test {

@@ -1,0 +1,293 @@
+// qxdump on files written by the test: month files (entries, split lines and
+// their chains, complement texts, quantities and foreign-currency amounts),
+// side files (differences, import layouts, the control file, the notes),
+// damaged files, unknown names, files others hold open, and its command line.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "contract/import_layout_record.h"
+#include "platform/file.h"
+#include "qxdump_run.h"
+#include "storage/records/control_record.h"
+#include "storage/records/difference_record.h"
+#include "storage/records/entry_records.h"
+#include "storage/records/note_records.h"
+#include "values/qx_data.h"
+#include "values/qx_dmcps.h"
+#include "values/qx_mes_ano.h"
+
+namespace qx::test {
+namespace {
+
+EntryRecord Entry(int32_t documento, int day, uint8_t status = kEntryLive, int64_t valor = 0) {
+  EntryRecord entry{};
+  entry.Documento = documento;
+  entry.cDia = static_cast<int8_t>(day);
+  entry.cStatus = status;
+  entry.Valor.int64 = valor;
+  return entry;
+}
+
+TEST(QxdumpMonthTest, EntriesShowStatusWordsAndDatesRebuiltFromTheFileMonth) {
+  TempDir dir;
+  EntryRecord sold = Entry(1001, 15, kEntryLive, 15'000'000);
+  sold.Debito = 1101;
+  sold.Credito = 2101;
+  sold.Filial = 3;
+  sold.lChaveModulo = MakeChaveModulo(7, kImportModule);
+  sold.iData = CQXMesAno::Make(2, 2024).Value();
+  const EntryRecord late = Entry(1002, 31, kEntryDeleted);  // 31 February is cut to the 29th
+  const EntryRecord foreign = Entry(1003, 1, kEntryLiveWithCurrency, -1);
+  WriteRecordFile(dir / "cnlc0224.dat", std::vector{sold, late, foreign});
+
+  const DumpRun table = RunQxdump(dir, {"cnlc0224.dat"});
+  EXPECT_EQ(table.code, 0) << table.err;
+  ExpectContains(table.out, {"mês 02/2024", "15/02/2024", "29/02/2024", "ativo+moeda", "-0,0001"});
+  ExpectAt(DumpJson(dir, "cnlc0224.dat"), {{"/kind", "CNLC"},
+                                           {"/record_size", 50},
+                                           {"/count", 3},
+                                           {"/damaged", false},
+                                           {"/records/0/date", "2024-02-15"},
+                                           {"/records/0/status", "ativo"},
+                                           {"/records/0/Documento", 1001},
+                                           {"/records/0/Valor", "1500.00"},
+                                           {"/records/0/Filial", 3},
+                                           {"/records/0/module", 21},
+                                           {"/records/0/key", 7},
+                                           {"/records/0/iData", "2024-02"},
+                                           {"/records/1/status", "excluído"},
+                                           {"/records/2/Valor", "-0.0001"}});
+  // Month part "0000" names month-year 0: no date can be rebuilt.
+  WriteRecordFile(dir / "CNLC0000.DAT", std::vector{sold});
+  ExpectAt(DumpJson(dir, "CNLC0000.DAT"), {{"/records/0/date", nullptr}, {"/month", nullptr}});
+}
+
+TEST(QxdumpMonthTest, SplitLinesShowTheirChainsAndTheEntriesNamingThem) {
+  TempDir dir;
+  EntryRecord first = Entry(1, 5), plain = first, third = first;
+  first.Gerencial = 1;
+  third.Gerencial = 4;
+  WriteRecordFile(dir / "CNLC0324.DAT", std::vector{first, plain, third});
+  WriteRecordFile(dir / "CNLG0324.DAT",
+                  std::vector<REGLAN_GER>{{{100}, 1, 11, 3101},
+                                          {{200}, 0x10000001, 12, 3101},  // same owner bits
+                                          {},                             // removed
+                                          {{300}, 3, 11, 1101},
+                                          {{400}, 3, 12, 1101},
+                                          {{500}, 3, 13, 1101}});
+  ExpectAt(DumpJson(dir, "CNLG0324.DAT"), {{"/records/0/chain", 1},
+                                           {"/records/1/chain", 1},
+                                           {"/records/2/chain", nullptr},
+                                           {"/records/3/chain", 4},
+                                           {"/records/4/chain", 4},
+                                           {"/records/5/chain", 4},
+                                           {"/records/1/owner", 1},
+                                           {"/records/0/entries", Json::array({1})},
+                                           {"/records/3/entries", Json::array({3})},
+                                           {"/records/4/entries", Json::array()}});
+  // A range that starts inside a chain still finds the chain's first line.
+  const Json tail = DumpJson(dir, "CNLG0324.DAT", {"5-6"});
+  EXPECT_EQ(tail["records"].size(), 2u);
+  ExpectAt(tail, {{"/records/0/pos", 5}, {"/records/1/chain", 4}});
+}
+
+TEST(QxdumpMonthTest, ComplementTextsAreSplitAtTheOffsetsEntriesName) {
+  TempDir dir;
+  // Byte 0, a replaced text, then three texts; "\xE0" is a Windows-1252 a-grave.
+  WriteText(dir / "CNLH0324.DAT",
+            std::string(" Venda") + "Venda \xE0 vista" + "Aluguel\r" + "Sobra");
+  std::vector<EntryRecord> entries;
+  for (int32_t offset : {6, 19, 27, 999}) {
+    entries.push_back(Entry(1, 5));
+    entries.back().Complemento = offset;
+  }
+  WriteRecordFile(dir / "CNLC0324.DAT", entries);
+  const Json json = DumpJson(dir, "CNLH0324.DAT");
+  EXPECT_EQ(json["records"].size(), 4u);
+  ExpectAt(json, {{"/records/0/offset", 1},
+                  {"/records/0/text", "Venda"},
+                  {"/records/0/entries", Json::array()},
+                  {"/records/1/text", "Venda \u00e0 vista"},
+                  {"/records/1/entries", Json::array({1})},
+                  {"/records/2/text", "Aluguel\r"},
+                  {"/records/3/offset", 27},
+                  {"/damaged", false}});
+  ExpectContains(json.value("notes", Json::array()).dump(),
+                 {"o lançamento 4 aponta a posição 999"});
+
+  const DumpRun table = RunQxdump(dir, {"CNLH0324.DAT", "19-27"});
+  EXPECT_EQ(table.code, 0);
+  ExpectContains(table.out, {"Aluguel\\r"});
+  EXPECT_EQ(table.out.find("vista"), std::string::npos);
+}
+
+TEST(QxdumpMonthTest, QuantitiesAndForeignCurrencyAmountsAreMoney) {
+  TempDir dir;
+  WriteRecordFile(dir / "CNLQ0324.DAT", std::vector<REGQTD_GER>{{{25'000}}, {{-5}}});
+  WriteRecordFile(dir / "CNLM0324.DAT", std::vector<CurrencyRecord>{{{0}, {}}, {{1'234'500}, {}}});
+  ExpectAt(DumpJson(dir, "CNLQ0324.DAT"),
+           {{"/records/0/Quantidade", "2.50"}, {"/records/1/Quantidade", "-0.0005"}});
+  ExpectAt(DumpJson(dir, "CNLM0324.DAT"),
+           {{"/record_size", 12}, {"/records/1/ValorMoeda", "123.45"}});
+}
+
+TEST(QxdumpSideTest, DifferencesShowTheEffectiveDateAndFreeSlots) {
+  TempDir dir;
+  const uint32_t march1 = CQXData::Make(1, 3, 2024).Value();
+  const uint32_t jan2 = CQXData::Make(2, 1, 2024).Value();
+  WriteRecordFile(dir / kDifferenceFileName,
+                  std::vector<DifferenceRecord>{{{1'000'000}, march1, 0, 1, 2},
+                                                {{0}, march1, 0, 0, 0},  // total back to 0
+                                                {{5}, march1, static_cast<uint16_t>(jan2), 0, 0}});
+  ExpectAt(DumpJson(dir, "cndifdc.dat"),
+           {{"/records/0/Valor", "100.00"},
+            {"/records/0/date", "2024-03-01"},
+            {"/records/0/Usuario", 2},
+            {"/records/0/slot", "usado"},
+            {"/records/1/Data", "2024-03-01"},
+            {"/records/1/date", nullptr},
+            {"/records/1/slot", "livre"},
+            {"/records/2/date", "2024-01-02"}});  // the legacy date wins
+}
+
+TEST(QxdumpSideTest, ImportLayoutsAndControlNamesAreConvertedToUtf8) {
+  TempDir dir;
+  REGFORMATOIMPORT standard{}, full{};
+  std::strcpy(standard.cNomeFormatoImportacao, kDefaultLayoutName);
+  std::strcpy(standard.cSequenciaContabil, kDefaultLayoutSequenciaContabil);
+  std::strcpy(standard.cSequenciaGerencial, kDefaultLayoutSequenciaGerencial);
+  standard.cDelimitador = kDefaultLayoutDelimiter;
+  std::memcpy(full.cNomeFormatoImportacao, "ABCDEFGHIJKL", 12);  // no terminator in its field
+  std::memcpy(full.cSequenciaContabil, "X", 1);
+  full.cDelimitador = '|';
+  WriteRecordFile(dir / "CNFORIMP.TMP", std::vector{standard, full});
+  ExpectAt(DumpJson(dir, "CNFORIMP.TMP"), {{"/kind", "CNFORIMP"},
+                                           {"/records/0/cNomeFormatoImportacao", "Padr\u00e3o"},
+                                           {"/records/0/cSequenciaGerencial", "JK"},
+                                           {"/records/0/cDelimitador", ","},
+                                           {"/records/1/cNomeFormatoImportacao", "ABCDEFGHIJKL"},
+                                           {"/records/1/cSequenciaContabil", "X"}});
+
+  ControlRecord made{}, odd{};
+  std::strcpy(made.cNomeArquivo, "CNLC0324.DAT");
+  std::strcpy(odd.cNomeArquivo, "A\xC7\xC3O.DAT");  // Windows-1252 upper-case letters
+  WriteRecordFile(dir / kControlFileName, std::vector{made, odd});
+  const DumpRun table = RunQxdump(dir, {"QXCTLARQ.dat"});
+  EXPECT_EQ(table.code, 0);
+  ExpectContains(table.out, {"CNLC0324.DAT", "A\u00c7\u00c3O.DAT"});
+}
+
+TEST(QxdumpSideTest, NoteTextsAreListedWithTheIndexRecordsNamingThem) {
+  TempDir dir;
+  // The heap's zero record is as long as its first text.
+  WriteText(dir / kNoteTextFileName,
+            std::string(5, '\0') + "First" + '\0' + "Nota revisada" + '\0');
+  WriteRecordFile(dir / kNoteIndexFileName,
+                  std::vector<NoteIndexRecord>{{4097, 11, 2117, {}},
+                                               {},                     // a cleared note
+                                               {8193, 3, 2117, {}}});  // inside the zero record
+  ExpectAt(DumpJson(dir, kNoteIndexFileName), {{"/records/0/lPosicaoTexto", 11},
+                                               {"/records/0/iMesAno", "2024-05"},
+                                               {"/records/1/state", "limpo"}});
+  const Json texts = DumpJson(dir, kNoteTextFileName);
+  EXPECT_EQ(texts["records"].size(), 2u);
+  ExpectAt(texts, {{"/records/0/offset", 5},
+                   {"/records/0/notes", Json::array()},  // replaced, still in the heap
+                   {"/records/1/text", "Nota revisada"},
+                   {"/records/1/notes/0", 1},
+                   {"/damaged", false}});
+  ExpectContains(texts.value("notes", Json::array()).dump(), {"a nota 3 aponta a posição 3"});
+
+  // A text cut off before its zero byte.
+  WriteText(dir / kNoteTextFileName, std::string(5, '\0') + "First" + '\0' + "Nota rev");
+  const DumpRun cut = RunQxdump(dir, {"--json", kNoteTextFileName});
+  EXPECT_EQ(cut.code, 1);
+  ExpectAt(ParseJson(cut.out).value_or(Json()),
+           {{"/records/1/text", "Nota rev"}, {"/damaged", true}});
+}
+
+std::vector<EntryRecord> TwoEntries() { return {Entry(41, 3, 0), Entry(42, 3, 0)}; }
+
+TEST(QxdumpDamageTest, APartialLastRecordIsReportedAndNeverRead) {
+  TempDir dir;
+  WriteRecordFile(dir / "CNLC0324.DAT", TwoEntries(), std::string(20, '\x7F'));
+  const DumpRun table = RunQxdump(dir, {"CNLC0324.DAT"});
+  EXPECT_EQ(table.code, 1);
+  ExpectContains(table.out, {"dano: o registro 3 está incompleto: 20 de 50 bytes; não foi lido",
+                             "(2 itens no arquivo)"});
+  const Json json =
+      ParseJson(RunQxdump(dir, {"--json", "CNLC0324.DAT", "1-"}).out).value_or(Json());
+  EXPECT_EQ(json["records"].size(), 2u);
+  ExpectAt(json, {{"/records/1/Documento", 42}, {"/damaged", true}});
+
+  // Shorter than its zero record; empty; a zero record that is not zero
+  // (its bytes 01 shown as an amount).
+  const struct {
+    std::string file, bytes, range;
+    int code;
+    std::initializer_list<std::string> lines;
+  } shapes[] = {
+      {"CNLG0324.DAT",
+       std::string(10, '\0'),
+       "",
+       1,
+       {"dano: o arquivo é menor que o seu registro zero: 10 de 20 bytes"}},
+      {"CNLM0324.DAT", "", "", 0, {"nota: o arquivo está vazio"}},
+      {"CNLQ0324.DAT",
+       std::string(8, '\x01'),
+       "0",
+       0,
+       {"o registro 0, o registro zero, não é todo zero", "7.234.017.283.807,6673"}},
+  };
+  for (const auto& shape : shapes) {
+    WriteText(dir / shape.file, shape.bytes);
+    std::vector<std::string> args{shape.file};
+    if (!shape.range.empty()) args.push_back(shape.range);
+    const DumpRun run = RunQxdump(dir, args);
+    EXPECT_EQ(run.code, shape.code) << shape.file;
+    ExpectContains(run.out, shape.lines);
+  }
+}
+
+TEST(QxdumpDamageTest, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {
+  TempDir dir;
+  WriteText(dir / "NOTES.DAT", std::string(50, '\0'));
+  const DumpRun unknown = RunQxdump(dir, {"NOTES.DAT"});
+  EXPECT_EQ(unknown.code, 2);
+  ExpectContains(unknown.err, {"nenhum leiaute de registros conhecido"});
+  EXPECT_TRUE(unknown.out.empty());
+  const DumpRun missing = RunQxdump(dir, {"CNLC0124.DAT"});
+  EXPECT_EQ(missing.code, 1);
+  ExpectContains(missing.err, {"arquivo não encontrado"});
+  const DumpRun help = RunQxdump(dir, {"--help"});
+  EXPECT_EQ(help.code, 0);
+  ExpectContains(help.out, {"uso: qxdump"});
+  const std::vector<std::string> usages[] = {{"CNLX0324.DAT"},
+                                             {},
+                                             {"--bogus", "CNLC0124.DAT"},
+                                             {"CNLC0124.DAT", "5-2"},
+                                             {"CNLC0124.DAT", "x"}};
+  for (const auto& args : usages) EXPECT_EQ(RunQxdump(dir, args).code, 2) << args.size();
+}
+
+TEST(QxdumpDamageTest, ReadsFilesThatAWriterHoldsButNotExclusiveOnes) {
+  TempDir dir;
+  const std::string path = dir / "CNLC0324.DAT";
+  WriteRecordFile(path, TwoEntries());
+  {
+    CFile writer;  // as the server holds a month file: read-write, denying other writers
+    ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite));
+    const DumpRun run = RunQxdump(dir, {"CNLC0324.DAT"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    ExpectContains(run.out, {"(2 itens no arquivo)"});
+  }
+  CFile exclusive;
+  ASSERT_TRUE(exclusive.Open(path.c_str(), CFile::modeReadWrite | CFile::shareExclusive));
+  const DumpRun refused = RunQxdump(dir, {"CNLC0324.DAT"});
+  EXPECT_EQ(refused.code, 1);
+  ExpectContains(refused.err, {"violação de compartilhamento"});
+}
+
+}  // namespace
+}  // namespace qx::test
