@@ -1,7 +1,9 @@
-// CFile in one process: errno causes, reading and writing, open failures, Remove and Rename,
-// names found without regard to case, and the injected failures of tests.
+// CFile: errno causes, reading and writing, open failures, Remove and Rename, names found
+// without regard to case, the injected failures of tests, share modes between processes and
+// between objects of one process, and the owner's access to what the system creates.
 #include "platform/file.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -12,35 +14,25 @@
 #include <vector>
 
 #include "platform/file_faults.h"
+#include "platform/owner_access.h"
 #include "platform/path.h"
 #include "platform/path_case.h"
+#include "platform/registry.h"
 #include "test_support.h"
 #include "test_support_file.h"
 
 namespace qx::test {
 namespace {
 
+// The table itself is the errno list; what matters is that each way finds its row.
 TEST(FileErrnoTable, ErrnoMapsToItsCauseAndBack) {
-  const std::pair<int, std::vector<long>> causes[] = {
-      {CFileException::none, {0}},
-      {CFileException::fileNotFound, {ENOENT}},
-      {CFileException::badPath, {ENOTDIR, ENAMETOOLONG, EINVAL, ELOOP}},
-      {CFileException::tooManyOpenFiles, {EMFILE, ENFILE}},
-      {CFileException::accessDenied, {EACCES, EPERM, EROFS, EISDIR, EEXIST}},
-      {CFileException::invalidFile, {EBADF}},
-      {CFileException::removeCurrentDir, {ENOTEMPTY}},
-      {CFileException::directoryFull, {EMLINK}},
-      {CFileException::badSeek, {ESPIPE}},
-      {CFileException::hardIO, {EIO}},
-      {CFileException::sharingViolation, {EBUSY, ETXTBSY}},
-      {CFileException::lockViolation, {EAGAIN, ENOLCK}},
-      {CFileException::diskFull, {ENOSPC, EDQUOT, EFBIG}},
-      {CFileException::genericException, {ENOMEM, EINTR, -1, 123456}},
-  };
-  for (const auto& [cause, osErrors] : causes) {
-    for (long osError : osErrors) {
-      EXPECT_EQ(CFileException::OsErrorToException(osError), cause) << "errno " << osError;
-    }
+  const std::pair<long, int> causes[] = {{0, CFileException::none},
+                                         {ENOENT, CFileException::fileNotFound},
+                                         {EFBIG, CFileException::diskFull},
+                                         {-1, CFileException::genericException},
+                                         {123456, CFileException::genericException}};
+  for (const auto& [osError, cause] : causes) {
+    EXPECT_EQ(CFileException::OsErrorToException(osError), cause) << "errno " << osError;
   }
   EXPECT_EQ(CFileException::ExceptionToOsError(CFileException::sharingViolation), EBUSY);
   EXPECT_EQ(CFileException::ExceptionToOsError(CFileException::endOfFile), -1);
@@ -356,6 +348,189 @@ TEST(FileFaults, CountersDriveASweepAndTheGuardClearsThePlan) {
   }
   EXPECT_EQ(FileFaults::Calls(FileOp::Any), 0u);
   EXPECT_EQ(OpenCause(dir / "f.dat", kModeC), CFileException::none);
+}
+
+// Share modes between processes and between objects of one process.
+constexpr int kViolation = CFileException::sharingViolation;
+constexpr int kNone = CFileException::none;
+
+// A child that opens path with flags, reports 'o' (or 'f' on failure) and holds the file until
+// the parent sends a byte.
+int HoldOpen(Child& self, const std::string& path, unsigned flags) {
+  CFile file;
+  if (!file.Open(path.c_str(), flags)) {
+    self.Send('f');
+    return 1;
+  }
+  self.Send('o');
+  self.Receive();
+  return 0;
+}
+
+TEST(FileShare, ModeLettersAcrossProcesses) {
+  TempDir dir;
+  std::string path = dir / "CNLC0124.DAT";
+  WriteText(path, "data");
+  {
+    Child g([&](Child& self) { return HoldOpen(self, path, kModeG); });
+    ASSERT_EQ(g.Receive(), 'o');
+    EXPECT_EQ(OpenCause(path, kModeL), kNone);
+    EXPECT_EQ(OpenCause(path, kModeG), kViolation);
+    EXPECT_EQ(OpenCause(path, kModeC), kViolation);
+    EXPECT_EQ(ReadText(path), "data");  // the failed create truncated nothing
+    EXPECT_EQ(OpenCause(path, CFile::modeRead | CFile::shareDenyWrite), kViolation);
+    EXPECT_EQ(OpenCause(path, kMark), kViolation);
+    g.Send('q');
+    EXPECT_EQ(g.Wait(), 0);
+  }
+  Child l([&](Child& self) { return HoldOpen(self, path, kModeL); });
+  ASSERT_EQ(l.Receive(), 'o');
+  CFile g;
+  EXPECT_TRUE(g.Open(path.c_str(), kModeG));  // 'L' then 'G' coexist too
+  EXPECT_EQ(OpenCause(path, kModeL), kNone);
+  l.Send('q');
+  EXPECT_EQ(l.Wait(), 0);
+}
+
+TEST(FileShare, ExclusiveOpenBlocksEveryOtherOpenUntilItsHolderDies) {
+  TempDir dir;
+  std::string mark = dir / "XXMARCA7.dat";
+  Child holder([&](Child& self) { return HoldOpen(self, mark, kMark); });
+  ASSERT_EQ(holder.Receive(), 'o');
+  for (unsigned flags : {kModeL, kModeG, kModeC, kMark, CFile::modeRead | CFile::shareDenyNone}) {
+    EXPECT_EQ(OpenCause(mark, flags), kViolation) << std::hex << flags;
+  }
+  Child other([&](Child& self) { return HoldOpen(self, mark, kMark); });
+  EXPECT_EQ(other.Receive(), 'f');
+  EXPECT_EQ(other.Wait(), 1);
+  holder.Kill();  // a process that dies releases its opens at once
+  EXPECT_EQ(OpenCause(mark, kMark), kNone);
+}
+
+TEST(FileShare, ObjectsOfOneProcessObeyTheSameRules) {
+  TempDir dir;
+  std::string path = dir / "CNLG0124.DAT";
+  WriteText(path, "data");
+  CFile first, reader, other;
+  ASSERT_TRUE(first.Open(path.c_str(), kModeG));
+  EXPECT_FALSE(other.Open(path.c_str(), kModeG));
+  EXPECT_FALSE(other.Open(path.c_str(), kModeC));
+  EXPECT_EQ(ReadText(path), "data");
+  ASSERT_TRUE(reader.Open(path.c_str(), kModeL));
+  reader.Close();  // closing another open of the file keeps first's share mode
+  EXPECT_FALSE(other.Open(path.c_str(), kModeG));
+  first.Close();
+  EXPECT_TRUE(other.Open(path.c_str(), kModeG));
+}
+
+// Windows' rule, checked for every pair of access and share: the second open succeeds exactly
+// when each open's access is allowed by the other's share.
+TEST(FileShare, EveryAccessAndSharePairFollowsTheRule) {
+  TempDir dir;
+  std::string path = dir / "f.dat";
+  WriteText(path, "x");
+  const unsigned accesses[] = {CFile::modeRead, CFile::modeWrite, CFile::modeReadWrite};
+  const unsigned shares[] = {CFile::shareCompat, CFile::shareExclusive, CFile::shareDenyWrite,
+                             CFile::shareDenyRead, CFile::shareDenyNone};
+  auto allows = [](unsigned share, unsigned access) {
+    bool reads = access != CFile::modeWrite, writes = access != CFile::modeRead;
+    bool shareRead = share == CFile::shareDenyWrite || share == CFile::shareDenyNone;
+    bool shareWrite = share == CFile::shareDenyRead || share == CFile::shareDenyNone;
+    return (!reads || shareRead) && (!writes || shareWrite);
+  };
+  for (unsigned a1 : accesses) {
+    for (unsigned s1 : shares) {
+      CFile first;
+      ASSERT_TRUE(first.Open(path.c_str(), a1 | s1));
+      for (unsigned a2 : accesses) {
+        for (unsigned s2 : shares) {
+          bool expected = allows(s1, a2) && allows(s2, a1);
+          EXPECT_EQ(OpenCause(path, a2 | s2), expected ? kNone : kViolation)
+              << std::hex << (a1 | s1) << " then " << (a2 | s2);
+        }
+      }
+    }
+  }
+}
+
+// What the system creates is its owner's alone, or its office group's, whatever the umask:
+// folders, files made through CFile, the registry store; and a file of ours opened for writing
+// loses what its bits give other users.
+struct Modo {
+  unsigned bits;
+  gid_t grupo;
+};
+
+Modo ModoDe(const std::string& path) {
+  struct stat status {};
+  EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
+  return {static_cast<unsigned>(status.st_mode & 07777), status.st_gid};
+}
+
+void Cria(const std::string& path) {
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
+}
+
+class Umask {
+ public:
+  explicit Umask(mode_t mask) : old_(umask(mask)) {}
+  ~Umask() { umask(old_); }
+
+ private:
+  mode_t old_;
+};
+
+TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
+  // Root may hand a folder to any group; anyone else to a group of their own.
+  const gid_t office = geteuid() == 0 ? 65534 : getegid();
+  const group* entry = getgrgid(office);
+  ASSERT_NE(entry, nullptr);
+  const std::string name = entry->gr_name;
+  for (const mode_t mask : {0000, 0022, 0077, 0277}) {
+    TempDir dir;  // before the umask, which would take from it too
+    const Umask umaskForTheCase(mask);
+    ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
+    Cria(dir / "a/b/f.dat");
+    Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");
+    EXPECT_EQ(ModoDe(dir / "a").bits, 0700u) << mask;
+    EXPECT_EQ(ModoDe(dir / "a/b").bits, 0700u) << mask;
+    EXPECT_EQ(ModoDe(dir / "a/b/f.dat").bits, 0600u) << mask;
+    EXPECT_EQ(ModoDe(dir / "a/registry.reg").bits, 0600u) << mask;
+    EXPECT_FALSE(IsOfficeFolder(dir / "a")) << mask;
+
+    ASSERT_EQ(MakeOwnFolder(dir / "office", name), "") << mask;
+    ASSERT_EQ(MakeFolders(dir / "office/c"), 0);
+    ASSERT_EQ(MakeFolders(dir / "elsewhere/d", dir / "office"), 0);  // made like the office's
+    Cria(dir / "office/c/g.dat");
+    for (const std::string folder : {"office", "office/c", "elsewhere", "elsewhere/d"}) {
+      EXPECT_EQ(ModoDe(dir / folder).bits, 02770u) << folder << " " << mask;
+      EXPECT_EQ(ModoDe(dir / folder).grupo, office) << folder;
+    }
+    EXPECT_EQ(ModoDe(dir / "office/c/g.dat").bits, 0660u) << mask;
+    EXPECT_EQ(ModoDe(dir / "office/c/g.dat").grupo, office);
+  }
+  EXPECT_NE(MakeOwnFolder("/tmp/qx-no-group", "qx-no-such-group"), "");
+}
+
+TEST(OwnerAccess, WritingAFileOfOursTakesAwayWhatOthersHad) {
+  TempDir dir;
+  const std::string path = dir / "old.dat";
+  WriteText(path, "x");
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+  CFile reader;
+  ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+  EXPECT_EQ(ModoDe(path).bits, 0666u);
+  CFile writer;
+  ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyNone));
+  EXPECT_EQ(ModoDe(path).bits, 0660u);
+  // The store's rewrite keeps what the owner and the group read, never more.
+  const std::string store = dir / "m.reg";
+  Registry registry(store, "");
+  ASSERT_EQ(registry.SetString("HKLM\\SOFTWARE\\X", "V", "1"), ERROR_SUCCESS);
+  ASSERT_EQ(chmod(store.c_str(), 0666), 0);
+  ASSERT_EQ(registry.SetString("HKLM\\SOFTWARE\\X", "V", "2"), ERROR_SUCCESS);
+  EXPECT_EQ(ModoDe(store).bits, 0640u);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The registry store: the file format it writes and reads, names, the classes view, edits,
-// the default stores, and several processes writing one file.
+// the default stores, and several processes writing one file; and the profile files.
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <climits>
+
 #include "platform/codepage.h"
+#include "platform/profile.h"
 #include "test_support.h"
 
 namespace qx {
@@ -20,6 +23,15 @@ std::string Text(Registry& reg, const std::string& key, const std::string& name)
   auto result = reg.GetString(key, name, &text);
   return result == ERROR_SUCCESS ? text : "error " + std::to_string(result);
 }
+
+// A number value as text, or its error code as "error N".
+std::string Dword(Registry& reg, const std::string& key, const std::string& name) {
+  uint32_t value = 0;
+  auto result = reg.GetDword(key, name, &value);
+  return result == ERROR_SUCCESS ? std::to_string(value) : "error " + std::to_string(result);
+}
+
+std::string Error(long code) { return "error " + std::to_string(code); }
 
 uint32_t TypeOf(Registry& reg, const std::string& key, const std::string& name) {
   uint32_t type = 0;
@@ -45,9 +57,7 @@ TEST(RegistryFormat, WrittenFileHasTheExportFormatAndReadsBackEqual) {
   test::WriteText(dir / "copy.reg", test::ReadText(dir / "m.reg"));
   Registry copy(dir / "copy.reg", "");
   EXPECT_EQ(Text(copy, kKey, "Path"), "C:\\QX\\\"x\"\xC7\xE3o");
-  uint32_t dword = 0;
-  EXPECT_EQ(copy.GetDword(kKey, "DesabilitaAutenticacaoDCOM", &dword), ERROR_SUCCESS);
-  EXPECT_EQ(dword, 10u);
+  EXPECT_EQ(Dword(copy, kKey, "DesabilitaAutenticacaoDCOM"), "10");
   EXPECT_EQ(Text(copy, std::string(kKey) + "\\Empresas\\0001", ""), "def");
 }
 
@@ -109,9 +119,8 @@ TEST(RegistryFormat, UnknownValueTypesSurviveARewrite) {
   EXPECT_NE(written.find(original + "\"Added\"=\"x\"\r\n"), std::string::npos) << written;
   EXPECT_EQ(TypeOf(reg, "HKLM\\K", "Multi"), REG_MULTI_SZ);
   EXPECT_EQ(TypeOf(reg, "HKLM\\K", "Big"), REG_QWORD);
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Bin"), "error " + std::to_string(ERROR_UNSUPPORTED_TYPE));
-  uint32_t dword = 0;
-  EXPECT_EQ(reg.GetDword("HKLM\\K", "Added", &dword), ERROR_UNSUPPORTED_TYPE);
+  EXPECT_EQ(Text(reg, "HKLM\\K", "Bin"), Error(ERROR_UNSUPPORTED_TYPE));
+  EXPECT_EQ(Dword(reg, "HKLM\\K", "Added"), Error(ERROR_UNSUPPORTED_TYPE));
 }
 
 TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
@@ -131,11 +140,10 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
                             "[HKEY_LOCAL_MACHINE\\K\\Sub]\r\n"
                             "\"After\"=dword:00000002\r\n");
   Registry reg(file, "");
-  uint32_t dword = 0;
   testing::internal::CaptureStderr();
   EXPECT_EQ(Text(reg, "HKLM\\K", "Good"), "1");
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Bad"), "error " + std::to_string(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(reg.GetDword("HKLM\\K\\Sub", "After", &dword), ERROR_SUCCESS);
+  EXPECT_EQ(Text(reg, "HKLM\\K", "Bad"), Error(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Dword(reg, "HKLM\\K\\Sub", "After"), "2");
   std::string report = testing::internal::GetCapturedStderr();
   EXPECT_NE(report.find("m.reg"), std::string::npos);
   EXPECT_EQ(report.find('\n'), report.size() - 1) << "one report: " << report;
@@ -175,8 +183,8 @@ TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpel
   EXPECT_EQ(reg.DeleteValue("HKLM\\SOFTWARE\\X", "V"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg.DeleteTree("HKLM\\SOFTWARE\\X"), ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(std::filesystem::exists(dir / "a/b/m.reg"));
-  EXPECT_EQ(Text(reg, "HKEY_USERS\\X", "V"), "error " + std::to_string(ERROR_BADKEY));
-  EXPECT_EQ(Text(reg, "Nowhere\\X", "V"), "error " + std::to_string(ERROR_BADKEY));
+  EXPECT_EQ(Text(reg, "HKEY_USERS\\X", "V"), Error(ERROR_BADKEY));
+  EXPECT_EQ(Text(reg, "Nowhere\\X", "V"), Error(ERROR_BADKEY));
 
   const std::string companies = "HKLM\\SOFTWARE\\QX Sistemas\\Empresas";
   ASSERT_EQ(reg.SetString(companies + "\\\xC1gua", "Path", "1"), ERROR_SUCCESS);  // makes a/b
@@ -198,10 +206,12 @@ TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachine) {
   test::TempDir dir;
   Registry reg(dir / "m.reg", dir / "u.reg");
   const std::string userClasses = "HKEY_CURRENT_USER\\Software\\Classes\\CLSID";
-  ASSERT_EQ(reg.SetString("HKCR\\CLSID\\{A}", "", "machine"), ERROR_SUCCESS);
-  ASSERT_EQ(reg.SetString("HKCR\\CLSID\\{B}", "", "machine"), ERROR_SUCCESS);
-  ASSERT_EQ(reg.SetString(userClasses + "\\{B}", "", "user"), ERROR_SUCCESS);
-  ASSERT_EQ(reg.SetString(userClasses + "\\{C}", "", "user"), ERROR_SUCCESS);
+  ASSERT_EQ(reg.Apply(RegEdit()
+                          .SetString("HKCR\\CLSID\\{A}", "", "machine")
+                          .SetString("HKCR\\CLSID\\{B}", "", "machine")
+                          .SetString(userClasses + "\\{B}", "", "user")
+                          .SetString(userClasses + "\\{C}", "", "user")),
+            ERROR_SUCCESS);
   EXPECT_EQ(Text(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{A}", ""), "machine");
   EXPECT_EQ(Text(reg, "HKEY_CLASSES_ROOT\\CLSID\\{B}", ""), "user");
   std::vector<std::string> names;
@@ -234,9 +244,7 @@ TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
   std::vector<std::string> names;
   EXPECT_EQ(reg.EnumSubKeys(clsid, &names), ERROR_SUCCESS);
   EXPECT_EQ(names, (std::vector<std::string>{"LocalServer32", "Programmable"}));
-  uint32_t dword = 0;
-  EXPECT_EQ(reg.GetDword("HKCU\\Software\\Classes\\X", "N", &dword), ERROR_SUCCESS);
-  EXPECT_EQ(dword, 7u);
+  EXPECT_EQ(Dword(reg, "HKCU\\Software\\Classes\\X", "N"), "7");
   EXPECT_NE(
       test::ReadText(dir / "m.reg")
           .find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{1234}\\Programmable]\r\n\r\n"),
@@ -263,7 +271,7 @@ TEST(RegistryStore, ReadsSeeChangesMadeByOthersAtOnce) {
     EXPECT_EQ(Text(reg, "HKLM\\K", "V"), std::string(1, digit));
   }
   std::filesystem::remove(file);
-  EXPECT_EQ(Text(reg, "HKLM\\K", "V"), "error " + std::to_string(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Text(reg, "HKLM\\K", "V"), Error(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(RegistryStore, DefaultStoresFollowTheEnvironmentAtEachCall) {
@@ -314,16 +322,68 @@ TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
     std::vector<std::string> names;
     ASSERT_EQ(reg.EnumSubKeys(std::string("HKLM\\SOFTWARE\\") + who, &names), ERROR_SUCCESS);
     EXPECT_EQ(names.size(), static_cast<size_t>(kWrites)) << who;
-    for (int i = 0; i < kWrites; ++i) {
-      uint32_t n = 0;
-      EXPECT_EQ(reg.GetDword(key(who, i), "N", &n), ERROR_SUCCESS);
-      EXPECT_EQ(n, static_cast<uint32_t>(i));
-    }
+    for (int i = 0; i < kWrites; ++i) EXPECT_EQ(Dword(reg, key(who, i), "N"), std::to_string(i));
   }
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     EXPECT_TRUE(entry.path().filename() == "m.reg" || entry.path().filename() == "m.reg.lock")
         << "no temporary file left: " << entry.path();
   }
+}
+
+TEST(Profile, StringsAndIntegersFollowTheWindowsRules) {
+  test::TempDir dir;
+  const std::string ini = dir / "log.ini";
+  test::WriteText(ini,
+                  "; profiler configuration\r\n"
+                  "[Other]\r\nEntrada=9\r\n"
+                  "  [ LOG ]  \r\n"
+                  "  entrada =  1  \r\n"
+                  "Saida=\"  2 \"\r\n"
+                  "Processos='todos;ostrel'\r\n"
+                  "Half=\"open\r\n"
+                  ";Trace=1\r\nTrace\r\n"
+                  "Memory=12abc\r\nNegative=-5x\r\nPlus=+7\r\nWords=abc\r\nEmpty=\r\n"
+                  "Huge=99999999999999\r\n"
+                  "Entrada=3\r\n"
+                  "[log]\r\nExtra=1\r\n");
+  EXPECT_EQ(GetPrivateProfileString("Log", "ENTRADA", "", ini), "1");
+  EXPECT_EQ(GetPrivateProfileString("log", "Saida", "", ini), "  2 ");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Processos", "todos", ini), "todos;ostrel");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Half", "", ini), "\"open");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Trace", "none  ", ini), "none");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Empty", "d", ini), "");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Extra", "d", ini), "d") << "first section only";
+  EXPECT_EQ(GetPrivateProfileString("Other", "Entrada", "", ini), "9");
+  EXPECT_EQ(GetPrivateProfileString("Missing", "Entrada", "x", ini), "x");
+
+  EXPECT_EQ(GetPrivateProfileInt("LOG", "Entrada", 0, ini), 1) << "the first key wins";
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Saida", 0, ini), 2) << "blanks inside quotes";
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Memory", 0, ini), 12);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Negative", 0, ini), -5);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Plus", 0, ini), 7);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Words", 600, ini), 600);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Empty", 600, ini), 600);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Huge", 0, ini), INT_MAX);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir / "absent.ini"), 4);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir.path()), 4) << "a folder";
+}
+
+TEST(Profile, UnicodeAndGarbageFiles) {
+  test::TempDir dir;
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("[Log]\r\nProcessos=a\xE7\xE3o\r\n")) utf16 += {c, '\0'};
+  test::WriteText(dir / "u16.ini", utf16);
+  EXPECT_EQ(GetPrivateProfileString("Log", "Processos", "", dir / "u16.ini"), "a\xE7\xE3o");
+  test::WriteText(dir / "u8.ini", "\xEF\xBB\xBF[Log]\nProcessos=a\xC3\xA7\xC3\xA3o\n");
+  EXPECT_EQ(GetPrivateProfileString("Log", "Processos", "", dir / "u8.ini"), "a\xE7\xE3o");
+
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+  garbage += "\n[Log\nEntrada=1\n[]\n=\n[\n";
+  test::WriteText(dir / "bad.ini", garbage);
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 0, dir / "bad.ini"), 1)
+      << "an unclosed section name runs to the end of the line";
+  EXPECT_EQ(GetPrivateProfileString("Log", "Saida", "d", dir / "bad.ini"), "d");
 }
 
 }  // namespace

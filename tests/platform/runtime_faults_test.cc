@@ -1,15 +1,21 @@
 // The local-server runtime against hostile and failing clients: bad frames end their own
-// connection only, other users are refused unless authentication is off, and many client
-// processes (some of them killed) are all served.
+// connection only, other users are refused unless authentication is off, many client
+// processes (some of them killed) are all served; and neither clients nor servers use a
+// runtime folder that another user could have put a socket in, and a client leaves a server
+// of another user before it sends a byte.
 #include <grp.h>
 #include <linux/sockios.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/localserver_limits.h"
@@ -140,16 +146,18 @@ TEST_F(RuntimeFaultsTest, AnnouncedFramesCostOnlyTheirBytesAndConnectionsPastThe
   }));
 }
 
-TEST_F(RuntimeFaultsTest, ConnectionsHoldingNothingThatKeepSilentAreClosed) {
+TEST_F(RuntimeFaultsTest, SilentConnectionsHoldingNothingAreClosedAndOthersAnswerEveryCall) {
   SetServerLimits({512, 100});
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
-  // Silent from the start, and silent in the middle of a frame: both closed and reported.
+  // Silent from the start, and silent in the middle of a frame (which holds up nobody else):
+  // both closed and reported.
   const int silent = ConnectUnix(SocketPath());
   const int half = ConnectUnix(SocketPath());
   std::vector<uint8_t> frame = EncodeRequest(1, kClassFactoryObject, kSlotCreateInstance, {});
   frame.resize(10);
   Send(half, frame);
+  ExpectServed();
   // Holding an object or a server lock, a connection may keep silent for as long as it likes.
   const int object = ConnectWithObject();
   const int lock = ConnectUnix(SocketPath());
@@ -162,52 +170,31 @@ TEST_F(RuntimeFaultsTest, ConnectionsHoldingNothingThatKeepSilentAreClosed) {
   }
   EXPECT_EQ(Events(), std::vector<RuntimeEvent>(2, RuntimeEvent::kIdleConnection));
   Sleep(300);
-  for (int fd : {object, lock}) {
-    Send(fd, EncodeRequest(7, kClassFactoryObject, 9, {}));
-    uint8_t reply[sizeof(WireReplyHeader)];
-    ASSERT_TRUE(ReceiveAll(fd, reply, sizeof(reply)));
-    EXPECT_EQ(DecodeReplyHeader(reply).result, E_NOTIMPL);
-    CloseSocket(fd);
-  }
-}
-
-TEST_F(RuntimeFaultsTest, HalfFramesHoldUpNobodyAndUnknownObjectsAndSlotsAreAnswered) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
-  // A client that sends half a frame holds up nobody else.
-  int half = ConnectUnix(SocketPath());
-  ASSERT_GE(half, 0);
-  std::vector<uint8_t> frame =
-      EncodeRequest(1, kClassFactoryObject, kSlotCreateInstance, std::vector<uint8_t>(16, 0));
-  frame.resize(10);
-  Send(half, frame);
-  ExpectServed();
-  int fd = ConnectWithObject();
+  // Unknown objects and slots are answered, each call with its own id.
   const struct {
+    int fd;
     uint32_t object;
     uint16_t slot;
     HRESULT result;
-  } calls[] = {{99, 3, RPC_E_INVALID_OBJECT},
-               {1, kSlotAddRef, E_NOTIMPL},
-               {1, 9, E_NOTIMPL},
-               {kClassFactoryObject, 5, E_NOTIMPL},
-               {1, kSlotRelease, S_OK},
-               {1, kSlotRelease, RPC_E_INVALID_OBJECT}};
+  } calls[] = {{lock, kClassFactoryObject, 9, E_NOTIMPL},
+               {object, 99, 3, RPC_E_INVALID_OBJECT},
+               {object, 1, kSlotAddRef, E_NOTIMPL},
+               {object, 1, 9, E_NOTIMPL},
+               {object, kClassFactoryObject, 5, E_NOTIMPL},
+               {object, 1, kSlotRelease, S_OK},
+               {object, 1, kSlotRelease, RPC_E_INVALID_OBJECT}};
   uint32_t callId = 10;
   for (const auto& call : calls) {
-    Send(fd, EncodeRequest(++callId, call.object, call.slot, {}));
+    Send(call.fd, EncodeRequest(++callId, call.object, call.slot, {}));
     uint8_t reply[sizeof(WireReplyHeader)];
-    ASSERT_TRUE(ReceiveAll(fd, reply, sizeof(reply)));
-    WireReplyHeader header = DecodeReplyHeader(reply);
-    EXPECT_EQ(header.callId, callId);
-    EXPECT_EQ(header.result, call.result);
-    EXPECT_EQ(header.length, sizeof(reply));
+    ASSERT_TRUE(ReceiveAll(call.fd, reply, sizeof(reply)));
+    const WireReplyHeader header = DecodeReplyHeader(reply);
+    EXPECT_EQ(std::tuple(header.callId, header.result, header.length),
+              std::tuple(callId, call.result, sizeof(reply)));
   }
   EXPECT_EQ(LiveObjectCount(), 0);
-  CloseSocket(fd);
-  CloseSocket(half);
-  EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
-  EXPECT_TRUE(Events().empty());
+  CloseSocket(object);
+  CloseSocket(lock);
 }
 
 // A client that waits for 'g', becomes user "nobody" and exits with 0 when creating an adder
@@ -311,6 +298,129 @@ TEST_F(RuntimeFaultsTest, ManyClientProcessesGetEveryAnswerAndKilledOnesReleaseT
   for (auto& client : clients) EXPECT_EQ(client->Wait(), 0);
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
   ExpectServed();
+}
+
+class RuntimeFolderTest : public RuntimeTest {
+ protected:
+  // The last report is a refusal of kind `event` that names `folder` and contains `what`.
+  void ExpectRefusal(RuntimeEvent event, const std::string& folder, const std::string& what) {
+    const std::vector<Report> reports = Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().event, event);
+    EXPECT_NE(reports.back().text.find(folder), std::string::npos) << reports.back().text;
+    EXPECT_NE(reports.back().text.find(what), std::string::npos) << reports.back().text;
+  }
+};
+
+enum class Kind { kAbsent, kFolder, kLink, kFile, kNobodys };
+
+// Makes `path` what the case says it is.
+void Make(const std::string& path, Kind kind, mode_t mode, const std::string& elsewhere) {
+  std::filesystem::remove_all(path);
+  switch (kind) {
+    case Kind::kAbsent:
+      return;
+    case Kind::kFolder:
+    case Kind::kNobodys:
+      ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+      ASSERT_EQ(chmod(path.c_str(), mode), 0);
+      if (kind == Kind::kNobodys) {
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+      }
+      return;
+    case Kind::kLink:
+      std::filesystem::create_directory(elsewhere);
+      ASSERT_EQ(chmod(elsewhere.c_str(), 0700), 0);
+      ASSERT_EQ(symlink(elsewhere.c_str(), path.c_str()), 0);
+      return;
+    case Kind::kFile:
+      WriteText(path, "x");
+      return;
+  }
+}
+
+TEST_F(RuntimeFolderTest, FoldersThatOthersCouldUseAreRefusedByClientsAndServers) {
+  const std::string run = folder_ / "run";
+  ScopedEnv runtime(kRuntime, run);
+  const struct {
+    Kind kind;
+    mode_t mode;
+    const char* refusal;  // a word of the refusal; null when the folder is used
+  } cases[] = {
+      {Kind::kAbsent, 0, nullptr},  // made 0700
+      {Kind::kFolder, 0700, nullptr},
+      {Kind::kFolder, 0711, nullptr},  // others may enter: a server's shared form
+      {Kind::kFolder, 0755, "listada"},
+      {Kind::kFolder, 0740, "listada"},
+      {Kind::kFolder, 0733, "gravada"},
+      {Kind::kFolder, 01777, "gravada"},  // /tmp's mode: anyone may add a socket
+      {Kind::kLink, 0, "link"},
+      {Kind::kFile, 0, "não é uma pasta"},
+      {Kind::kNobodys, 0700, "pertence ao usuário 65534"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "kind " << static_cast<int>(c.kind) << " mode 0" << std::oct << c.mode);
+    if (c.kind == Kind::kNobodys && geteuid() != 0) {
+      std::printf("skipped the folder of another user: needs root\n");
+      continue;
+    }
+    Make(run, c.kind, c.mode, folder_ / "elsewhere");
+    // Nothing is registered: a client that trusts the folder goes on to look for the server.
+    HRESULT hr = S_OK;
+    EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+    EXPECT_EQ(hr, c.refusal ? E_ACCESSDENIED : REGDB_E_CLASSNOTREG);
+    if (c.refusal) ExpectRefusal(RuntimeEvent::kUnsafeRuntimeFolder, run, c.refusal);
+    struct stat info {};
+    if (!c.refusal) {
+      ASSERT_EQ(stat(run.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, c.kind == Kind::kAbsent ? 0700u : c.mode);
+    }
+
+    Make(run, c.kind, c.mode, folder_ / "elsewhere");
+    AdderServer server;
+    EXPECT_EQ(server.result(), c.refusal ? E_ACCESSDENIED : S_OK);
+    if (c.refusal) ExpectRefusal(RuntimeEvent::kUnsafeRuntimeFolder, run, c.refusal);
+    if (!c.refusal) {
+      ASSERT_EQ(stat(run.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, 0700u);  // the server's own mode
+    }
+  }
+}
+
+TEST_F(RuntimeFolderTest, AServerOfAnotherUserGetsNoByte) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to listen as another user";
+  // In the user's own folder, a socket bound by root that user "nobody" listens on: the
+  // kernel gives the client the listener's credentials. The impostor tells how many bytes
+  // it received before the client went: '0' for none.
+  Child impostor([this](Child& self) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, SocketPath().c_str());
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) return 1;
+    if (!BecomeNobody()) return kCannotSwitchUser;
+    if (listen(fd, 4) != 0) return 2;
+    self.Send('l');
+    const int client = accept(fd, nullptr, nullptr);
+    if (client < 0) return 3;
+    char bytes[256];
+    int64_t got = 0, total = 0;
+    while ((got = ReceiveSome(client, bytes, sizeof(bytes), 2000)) > 0) total += got;
+    self.Send(total == 0 ? '0' : 'x');
+    return 0;
+  });
+  if (impostor.Receive() != 'l') {
+    const int code = impostor.Wait();
+    if (code == kCannotSwitchUser) GTEST_SKIP() << "cannot act as another user here";
+    FAIL() << "the impostor could not listen: " << code;
+  }
+  HRESULT hr = S_OK;
+  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+  EXPECT_EQ(hr, E_ACCESSDENIED);
+  EXPECT_EQ(impostor.Receive(), '0');
+  ExpectRefusal(RuntimeEvent::kUntrustedServer, SocketPath(), "usuário 65534");
+  EXPECT_EQ(impostor.Wait(), 0);
 }
 
 }  // namespace

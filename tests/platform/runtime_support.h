@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -93,13 +94,18 @@ class AdderServer {
   HRESULT result_ = E_FAIL;
 };
 
+// The adder's answer to a + b: its code and the sum (0 when it failed).
+inline std::pair<HRESULT, int32_t> Sum(IRuntimeAdder* adder, int32_t a, int32_t b) {
+  int32_t sum = 0;
+  const HRESULT hr = adder->Add(a, b, &sum);
+  return {hr, SUCCEEDED(hr) ? sum : 0};
+}
+
 // A new remote adder answers a call: the class is still served.
 inline void ExpectServed() {
   IRuntimeAdder* adder = CreateRemoteAdder();
   ASSERT_NE(adder, nullptr);
-  int32_t sum = 0;
-  EXPECT_EQ(adder->Add(20, 22, &sum), S_OK);
-  EXPECT_EQ(sum, 42);
+  EXPECT_EQ(Sum(adder, 20, 22), std::pair(S_OK, 42));
   adder->Release();
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/localserver_launch.h"
@@ -19,14 +20,10 @@ TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
             (std::vector<uint8_t>{17, 0, 0, 0, 4, 3, 2, 1, 7, 0, 0, 0, 0x0B, 0x0A, 0, 0, 0xEE}));
   std::vector<uint8_t> reply = EncodeReply(9, E_FAIL, {});
   EXPECT_EQ(reply, (std::vector<uint8_t>{12, 0, 0, 0, 9, 0, 0, 0, 0x05, 0x40, 0x00, 0x80}));
-  WireReplyHeader header = DecodeReplyHeader(reply.data());
-  EXPECT_EQ(header.length, 12u);
-  EXPECT_EQ(header.callId, 9u);
-  EXPECT_EQ(header.result, E_FAIL);
-  WireRequestHeader request = DecodeRequestHeader(EncodeRequest(5, 6, 7, {}).data());
-  EXPECT_EQ(request.length, 16u);
-  EXPECT_EQ(request.objectId, 6u);
-  EXPECT_EQ(request.slot, 7u);
+  const WireReplyHeader header = DecodeReplyHeader(reply.data());
+  EXPECT_EQ(std::tuple(header.length, header.callId, header.result), std::tuple(12u, 9u, E_FAIL));
+  const WireRequestHeader request = DecodeRequestHeader(EncodeRequest(5, 6, 7, {}).data());
+  EXPECT_EQ(std::tuple(request.length, request.objectId, request.slot), std::tuple(16u, 6u, 7));
 }
 
 TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayload) {
@@ -45,19 +42,15 @@ TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayl
   CURRENCY money{};
   EXPECT_TRUE(in.U16(&u16) && in.Bstr(&first) && in.Bstr(&second) && in.Array(&array) &&
               in.Value(&money) && in.Finished());
-  EXPECT_EQ(u16, 0xBEEF);
-  EXPECT_EQ(BstrView(first), u"\u00e7a");
+  EXPECT_EQ(std::tuple(u16, BstrView(first), SysStringLen(second), array, money.int64),
+            std::tuple(0xBEEF, u"\u00e7a", 0u, std::vector<int32_t>{1, -2, 3}, 123456));
   EXPECT_NE(second, nullptr);
-  EXPECT_EQ(SysStringLen(second), 0u);
-  EXPECT_EQ(array, (std::vector<int32_t>{1, -2, 3}));
-  EXPECT_EQ(money.int64, 123456);
   SysFreeString(first);
   SysFreeString(second);
   // Bytes past what the payload holds are never read, and a failed reader stays failed.
   uint32_t extra = 7;
-  EXPECT_FALSE(in.U32(&extra));
+  EXPECT_FALSE(in.U32(&extra) || in.ok());
   EXPECT_EQ(extra, 7u);
-  EXPECT_FALSE(in.ok());
 
   using Bytes = std::vector<uint8_t>;
   BSTR cut = nullptr;
@@ -69,8 +62,7 @@ TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayl
   EXPECT_FALSE(WireReader(Bytes{2, 0, 0, 0, 1, 0, 0, 0}).Array(&array));
   int32_t number = 0;
   WireReader twoBytes(Bytes{1, 2});
-  EXPECT_FALSE(twoBytes.I32(&number));
-  EXPECT_FALSE(twoBytes.Finished());
+  EXPECT_FALSE(twoBytes.I32(&number) || twoBytes.Finished());
 }
 
 using RuntimeLookupTest = RuntimeTest;
@@ -114,19 +106,15 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObject
   ASSERT_EQ(hr, S_OK);
   ASSERT_NE(adder, nullptr);
   EXPECT_EQ(LiveObjectCount(), 1);
-  int32_t sum = 0;
-  EXPECT_EQ(adder->Add(40, 2, &sum), S_OK);
-  EXPECT_EQ(sum, 42);
-  EXPECT_EQ(adder->Add(INT32_MAX, 1, &sum), E_INVALIDARG);  // the method's own code travels
+  EXPECT_EQ(Sum(adder, 40, 2), std::pair(S_OK, 42));
+  EXPECT_EQ(Sum(adder, INT32_MAX, 1).first, E_INVALIDARG);  // the method's own code travels
   // Threads sharing the proxy each get their own answers.
   std::vector<std::thread> threads;
   std::atomic<int> wrong{0};
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < 300; ++i) {
-        int32_t result = 0;
-        if (adder->Add(t * 1000, i, &result) != S_OK || result != t * 1000 + i) ++wrong;
-      }
+      for (int i = 0; i < 300; ++i)
+        wrong += Sum(adder, t * 1000, i) != std::pair(S_OK, t * 1000 + i);
     });
   }
   for (auto& thread : threads) thread.join();
@@ -136,7 +124,7 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObject
   EXPECT_EQ(adder->QueryInterface(IID_IUnknown, &unknown), S_OK);
   EXPECT_EQ(unknown, static_cast<void*>(adder));
   static_cast<IUnknown*>(unknown)->Release();
-  void* other = &sum;
+  void* other = &unknown;
   EXPECT_EQ(adder->QueryInterface(IID_IClassFactory, &other), E_NOINTERFACE);
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(adder->Release(), 0u);
@@ -159,9 +147,7 @@ TEST_F(RuntimeCallsTest, ServerLocksHoldUntilUnlockedOrTheConnectionCloses) {
   EXPECT_EQ(server.factory().locks(), 1);
   void* adder = nullptr;
   ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &adder), S_OK);
-  int32_t sum = 0;
-  EXPECT_EQ(static_cast<IRuntimeAdder*>(adder)->Add(2, 3, &sum), S_OK);
-  EXPECT_EQ(sum, 5);
+  EXPECT_EQ(Sum(static_cast<IRuntimeAdder*>(adder), 2, 3), std::pair(S_OK, 5));
   // The object keeps the connection; when it goes, the connection's lock goes with it.
   EXPECT_EQ(factory->Release(), 0u);
   EXPECT_EQ(server.factory().locks(), 1);
@@ -201,12 +187,13 @@ TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
 
   MULTI_QI one = {&IID_IRuntimeAdder, nullptr, S_OK};
-  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, results[0].pItf, CLSCTX_ALL, nullptr, 1, &one),
-            CLASS_E_NOAGGREGATION);
-  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, nullptr, CLSCTX_INPROC_SERVER, nullptr, 1, &one),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, nullptr, CLSCTX_ALL, nullptr, 0, &one),
-            E_INVALIDARG);
+  const std::tuple<IUnknown*, DWORD, ULONG, HRESULT> bad[] = {
+      {results[0].pItf, CLSCTX_ALL, 1, CLASS_E_NOAGGREGATION},
+      {nullptr, CLSCTX_INPROC_SERVER, 1, REGDB_E_CLASSNOTREG},
+      {nullptr, CLSCTX_ALL, 0, E_INVALIDARG}};
+  for (const auto& [outer, context, count, hr] : bad) {
+    EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, outer, context, nullptr, count, &one), hr);
+  }
   EXPECT_EQ(LiveObjectCount(), 0);
 }
 
@@ -219,15 +206,13 @@ TEST_F(RuntimeCallsTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEnds
   EXPECT_EQ(other.Wait(), 0);
   IRuntimeAdder* adder = CreateRemoteAdder();
   ASSERT_NE(adder, nullptr);
-  int32_t sum = 0;
-  EXPECT_EQ(adder->Add(1, 1, &sum), S_OK);
+  EXPECT_EQ(Sum(adder, 1, 1), std::pair(S_OK, 2));
   EXPECT_EQ(LiveObjectCount(), 1);
   // Revoking ends the connections and releases their objects; the socket is gone, the lock
   // is free again, and no LocalServer32 is registered.
   first.reset();
   EXPECT_EQ(LiveObjectCount(), 0);
-  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
-  EXPECT_EQ(adder->Add(1, 1, &sum), RPC_S_SERVER_UNAVAILABLE);
+  for (int call = 0; call < 2; ++call) EXPECT_EQ(Sum(adder, 1, 1).first, RPC_S_SERVER_UNAVAILABLE);
   adder->Release();
   struct stat info {};
   EXPECT_NE(stat(SocketPath().c_str(), &info), 0);
@@ -253,9 +238,7 @@ TEST_F(RuntimeCallsTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNo
   handover.join();
   ASSERT_EQ(now->result(), S_OK);
   ASSERT_NE(adder, nullptr);
-  int32_t sum = 0;
-  EXPECT_EQ(adder->Add(2, 3, &sum), S_OK);
-  EXPECT_EQ(sum, 5);
+  EXPECT_EQ(Sum(adder, 2, 3), std::pair(S_OK, 5));
   adder->Release();
 }
 
@@ -298,7 +281,7 @@ TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
   close(200);
   ASSERT_EQ(hr, S_OK);
   ASSERT_NE(adder, nullptr);
-  int32_t pid = 0;
+  int32_t pid = 0, secondPid = 0;
   EXPECT_EQ(adder->ProcessId(&pid), S_OK);
   EXPECT_NE(pid, getpid());
   EXPECT_EQ(ReadText(folder_ / "server-args"), "--from-test -Embedding");
@@ -306,7 +289,6 @@ TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
   // A second client finds the running server.
   IRuntimeAdder* second = CreateRemoteAdder();
   ASSERT_NE(second, nullptr);
-  int32_t secondPid = 0;
   EXPECT_EQ(second->ProcessId(&secondPid), S_OK);
   EXPECT_EQ(secondPid, pid);
   second->Release();

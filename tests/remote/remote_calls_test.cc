@@ -1,8 +1,11 @@
 // Calls through proxy, wire and stub give the caller and the callee exactly what an
-// in-process call gives, slot by slot, on both interfaces of the class.
+// in-process call gives, slot by slot, on both interfaces of the class; and libqxcom's client
+// reaches the entry service by its ProgID with nothing but the usual calls.
 #include <gtest/gtest.h>
 
 #include "call_harness.h"
+#include "platform/registry.h"
+#include "qxcom/qxcom.h"
 #include "remote_test_support.h"
 
 namespace qx::test {
@@ -73,6 +76,36 @@ TEST_F(RemoteCallsTest, TextsOldOutputsAndEmptyArrays) {
   // No elements for a negative count or a count of 0, whatever the pointer.
   EXPECT_EQ(remote->BuscaLancamentos(-4, nullptr), AnswerResult(11));
   EXPECT_EQ(remote->GetEmpresas(0, nullptr), S_OK);
+}
+
+TEST_F(RemoteCallsTest, QxcomCreatesTheServiceByProgIdAndReportsAnUnknownOne) {
+  IQXCN_Lancamento* servico = reinterpret_cast<IQXCN_Lancamento*>(this);
+  EXPECT_EQ(CriaServicoLancamento(&servico), CO_E_CLASSSTRING);
+  EXPECT_EQ(servico, nullptr);
+  EXPECT_EQ(CriaServicoLancamento(nullptr), E_POINTER);
+  ASSERT_EQ(RegApply(RegEdit()
+                         .SetString("HKEY_CLASSES_ROOT\\QXCN_Lancamento.QXCN_Lancamento.1\\CLSID",
+                                    "", GuidToBracedText(CLSID_QXCN_Lancamento))
+                         .SetString("HKEY_CLASSES_ROOT\\QXCN_Lancamento.QXCN_Lancamento\\CurVer",
+                                    "", "QXCN_Lancamento.QXCN_Lancamento.1")),
+            ERROR_SUCCESS);
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  CLSID clsid = {};
+  ASSERT_EQ(CLSIDFromProgID(u"QXCN_Lancamento.QXCN_Lancamento", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_QXCN_Lancamento);
+  MULTI_QI qi = {&IID_IQXCN_Lancamento, nullptr, S_OK};
+  ASSERT_EQ(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &qi), S_OK);
+  servico = static_cast<IQXCN_Lancamento*>(qi.pItf);
+  int32_t vivo = 0;
+  EXPECT_EQ(servico->KeepAlive(&vivo), S_OK);
+  EXPECT_EQ(servico->Release(), 0u);
+  CoUninitialize();
+
+  IQXCN_Lancamento* outro = nullptr;
+  ASSERT_EQ(CriaServicoLancamento(&outro), S_OK);
+  EXPECT_EQ(outro->SetDebito(7), AnswerResult(12));
+  EXPECT_EQ(factory_.LastSeen(), "slot 12:07000000|;\n");
+  outro->Release();
 }
 
 }  // namespace

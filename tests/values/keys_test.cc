@@ -1,11 +1,14 @@
-#include "values/qx_chave_composta.h"
-
+// The composite key of an entry's origin, the entry key, the module names and the CRC-64.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
 #include <utility>
 
+#include "values/crc64.h"
 #include "values/entry_key.h"
 #include "values/origin_names.h"
+#include "values/qx_chave_composta.h"
 
 namespace {
 
@@ -18,7 +21,16 @@ CQXChaveComposta Key(uint32_t module, uint32_t key) {
   return composite;
 }
 
-TEST(Dmcps, ModuleAndKeyOfLChaveModulo) {
+TEST(Crc64, KnownVectorsContinuationAndHighBytes) {
+  EXPECT_EQ(qx::Crc64("123456789"), 0x2B9C7EE4E2780C8Aull);
+  EXPECT_EQ(qx::Crc64("abc"), 0xC621568C6AFEAD61ull);
+  EXPECT_EQ(qx::Crc64(""), 0u);
+  EXPECT_EQ(qx::Crc64("6789", qx::Crc64("12345")), 0x2B9C7EE4E2780C8Aull);
+  const uint8_t highBytes[] = {0xFF, 0x80};  // taken as unsigned
+  EXPECT_EQ(qx::Crc64(std::string("\xFF\x80")), qx::Crc64Bytes(highBytes, 2));
+}
+
+TEST(EntryKeyAndOriginNames, ModuleKeysEntryKeysAndNamedModules) {
   EXPECT_EQ(qx::OriginModule(0x00000F05), 5u);
   EXPECT_EQ(qx::OriginKey(0x00000F05), 15u);
   EXPECT_EQ(qx::MakeChaveModulo(15, 5), 0x00000F05);
@@ -27,9 +39,23 @@ TEST(Dmcps, ModuleAndKeyOfLChaveModulo) {
   EXPECT_EQ(high, -1);
   EXPECT_EQ(qx::OriginKey(high), 16777215u);
   EXPECT_EQ(qx::OriginModule(high), 255u);
+
+  EXPECT_EQ(qx::MakeChaveComposta(7, CQXMesAno(2115)), (7 << 12) | 2115);
+  const qx::EntryKeyParts parts = qx::SplitChaveComposta((7 << 12) | 2115);
+  EXPECT_EQ(parts.indlan, 7u);
+  EXPECT_EQ(parts.mesAno, 2115);
+  // Month-years of 4096 and above run into the index bits, unmasked.
+  EXPECT_EQ(qx::MakeChaveComposta(1, CQXMesAno(4097)), 0x1001);
+  const int32_t large = qx::MakeChaveComposta(0xFFFFF, CQXMesAno(1));
+  EXPECT_LT(large, 0);
+  EXPECT_EQ(qx::SplitChaveComposta(large).indlan, 0xFFFFFu);
+
+  EXPECT_STREQ(qx::OriginModuleName(22), "Lote");
+  EXPECT_TRUE(qx::OriginModuleName(1) && qx::OriginModuleName(131));
+  for (unsigned module : {25u, 132u, 4096u}) EXPECT_EQ(qx::OriginModuleName(module), nullptr);
 }
 
-TEST(CQXChaveComposta, BitFieldsAndPeriodKinds) {
+TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
   CQXChaveComposta key = Key(5, 15);
   EXPECT_EQ(key.Raw(), (15ull << 14) | (5u << 2));
   key.SetMesAno(CQXMesAno(2115));
@@ -48,14 +74,11 @@ TEST(CQXChaveComposta, BitFieldsAndPeriodKinds) {
   key.SetKey(0xFFFFFFFF);
   EXPECT_EQ(key.Key(), 0xFFFFFFFFu);
   EXPECT_EQ(key.Module(), 5u);
-}
 
-TEST(CQXChaveComposta, Validity) {
   EXPECT_TRUE(Key(133, 1).IsValid());
-  EXPECT_FALSE(Key(134, 1).IsValid());
-  EXPECT_FALSE(Key(5, 0).IsValid());
+  EXPECT_FALSE(Key(134, 1).IsValid() || Key(5, 0).IsValid());
   EXPECT_TRUE(CQXChaveComposta().IsEmpty());
-  CQXChaveComposta key = Key(5, 15);
+  key = Key(5, 15);
   key.SetYear(1847);
   EXPECT_FALSE(key.IsValid());
   key.SetYear(4717);
@@ -93,94 +116,65 @@ TEST(CQXChaveComposta, DmcpsBothWays) {
 TEST(CQXChaveComposta, TextForms) {
   CQXChaveComposta key = Key(5, 15);
   key.SetMesAno(CQXMesAno::Make(3, 2024));
-  EXPECT_EQ(key.Text(0), "0324-000015");
-  EXPECT_EQ(key.Text(3), "2115-15");
-  EXPECT_EQ(key.Text(4), "15");
-  EXPECT_EQ(key.Text(5),
-            "M\xF3"
-            "dulo Comercial - Nota Fiscal - M\xEAs/Ano: 03/24 - Chave: 15");
-  EXPECT_EQ(key.Text(2), "");
-  EXPECT_EQ(key.Text(6), "");
+  const TextCase march[] = {
+      {"0324-000015", 0},
+      {"2115-15", 3},
+      {"15", 4},
+      {"", 2},
+      {"", 6},
+      {"M\363dulo Comercial - Nota Fiscal - M\352s/Ano: 03/24 - Chave: 15", 5}};
+  for (const auto& [text, form] : march) EXPECT_EQ(key.Text(form), text) << form;
   key.SetData(CQXData::Make(15, 3, 2024));
   EXPECT_EQ(key.Text(1), "150324-000015");
-  EXPECT_EQ(key.Text(5),
-            "M\xF3"
-            "dulo Comercial - Nota Fiscal - Data: 15/03/2024 - Chave: 15");
+  EXPECT_EQ(key.Text(5), "M\363dulo Comercial - Nota Fiscal - Data: 15/03/2024 - Chave: 15");
   key.SetModule(21);
   key.SetYear(2024);
   EXPECT_EQ(key.Text(5), "Importa\xE7\xE3o - Ano: 2024 - Chave: 15");
   key.SetModule(24);
-  EXPECT_EQ(key.Text(5),
-            "M\xF3"
-            "dulo Concilia\xE7\xE3o - Chave: 15");
+  EXPECT_EQ(key.Text(5), "M\363dulo Concilia\xE7\xE3o - Chave: 15");
   key.SetModule(99);
   key.SetYear(0);
-  EXPECT_EQ(key.Text(5),
-            "M\xF3"
-            "dulo 99 - Chave: 15");
+  EXPECT_EQ(key.Text(5), "M\363dulo 99 - Chave: 15");
   EXPECT_EQ(CQXChaveComposta().Text(0), "0000-000000");
   EXPECT_EQ(CQXChaveComposta().Text(1), "000000-000000");
 }
 
-TEST(CQXChaveComposta, ParsesValidAndEmptyTexts) {
+TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
+  struct Parsed {
+    const char* text;
+    int form;
+    int kind;
+    uint32_t period, key;
+  } valid[] = {
+      {"0324-000015", 0, CQXChaveComposta::kindMesAno, 2115, 15},
+      {"150324-999999", 1, CQXChaveComposta::kindData, CQXData::Make(15, 3, 2024).Value(), 999999},
+      {"0399-7", 2, CQXChaveComposta::kindMesAno, CQXMesAno::Make(3, 1999).Value(), 7},
+      {"0324-0000000015", 2, CQXChaveComposta::kindMesAno, 2115, 15}};
   CQXChaveComposta key;
-  ASSERT_TRUE(key.Parse("0324-000015", 0));
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
-  EXPECT_EQ(key.Period(), CQXMesAno::Make(3, 2024).Value());
-  EXPECT_EQ(key.Key(), 15u);
-  EXPECT_EQ(key.Module(), 0u);
-  ASSERT_TRUE(key.Parse("150324-999999", 1));
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindData);
-  EXPECT_EQ(key.Period(), CQXData::Make(15, 3, 2024).Value());
-  EXPECT_EQ(key.Key(), 999999u);
-  ASSERT_TRUE(key.Parse("0399-7", 2));
-  EXPECT_EQ(key.Period(), CQXMesAno::Make(3, 1999).Value());
-  EXPECT_EQ(key.Key(), 7u);
-  ASSERT_TRUE(key.Parse("0324-0000000015", 2));
-  EXPECT_EQ(key.Key(), 15u);
+  for (const auto& [text, form, kind, period, number] : valid) {
+    ASSERT_TRUE(key.Parse(text, form)) << text;
+    EXPECT_EQ(key.PeriodKind(), kind) << text;
+    EXPECT_EQ(key.Period(), period) << text;
+    EXPECT_EQ(key.Key(), number) << text;
+    EXPECT_EQ(key.Module(), 0u);
+  }
   const TextCase emptyTexts[] = {{"0000-000000", 0}, {"000000-000000", 1},
                                  {"0000-000000", 2}, {"", 0},
                                  {"anything", 3},    {"x", -1}};
-  for (const auto& [text, form] : emptyTexts) {
-    key.Parse("0324-000015", 0);
-    EXPECT_TRUE(key.Parse(text, form)) << text << " " << form;
-    EXPECT_EQ(key.Raw(), 0u) << text << " " << form;
-  }
-}
-
-TEST(CQXChaveComposta, RefusesMalformedTexts) {
-  CQXChaveComposta key;
   const TextCase malformed[] = {
       {"0324-00015", 0},    {"0324-0000150", 0},  {"1324-000015", 0},
       {"0024-000015", 0},   {"0324-000000", 0},   {"03a4-000015", 0},
       {"0324-      ", 0},   {"150324-00001", 1},  {"320324-000015", 1},
       {"001324-000015", 1}, {"150324-000000", 1}, {"300224-000015", 1},
-      {"0324-", 2},         {"0324-1000000", 2},  {"0324-99999999999999999999", 2}};
-  for (const auto& [text, form] : malformed) {
-    key.Parse("0324-000015", 0);
-    EXPECT_FALSE(key.Parse(text, form)) << text << " " << form;
-    EXPECT_EQ(key.Raw(), 0u) << text;
-  }
-  EXPECT_FALSE(key.Parse(nullptr, 0));
-  EXPECT_FALSE(key.Parse(nullptr, 3));
-}
-
-TEST(EntryKeyAndOriginNames, MakeSplitAndNamedModules) {
-  EXPECT_EQ(qx::MakeChaveComposta(7, CQXMesAno(2115)), (7 << 12) | 2115);
-  const qx::EntryKeyParts parts = qx::SplitChaveComposta((7 << 12) | 2115);
-  EXPECT_EQ(parts.indlan, 7u);
-  EXPECT_EQ(parts.mesAno, 2115);
-  // Month-years of 4096 and above run into the index bits, unmasked.
-  EXPECT_EQ(qx::MakeChaveComposta(1, CQXMesAno(4097)), 0x1001);
-  const int32_t large = qx::MakeChaveComposta(0xFFFFF, CQXMesAno(1));
-  EXPECT_LT(large, 0);
-  EXPECT_EQ(qx::SplitChaveComposta(large).indlan, 0xFFFFFu);
-
-  EXPECT_STREQ(qx::OriginModuleName(22), "Lote");
-  EXPECT_NE(qx::OriginModuleName(1), nullptr);
-  EXPECT_NE(qx::OriginModuleName(131), nullptr);
-  for (unsigned module : {25u, 132u, 4096u}) {
-    EXPECT_EQ(qx::OriginModuleName(module), nullptr) << module;
+      {"0324-", 2},         {"0324-1000000", 2},  {"0324-99999999999999999999", 2},
+      {nullptr, 0},         {nullptr, 3}};
+  for (bool empty : {true, false}) {
+    for (const auto& [text, form] :
+         empty ? std::span<const TextCase>(emptyTexts) : std::span<const TextCase>(malformed)) {
+      key.Parse("0324-000015", 0);
+      EXPECT_EQ(key.Parse(text, form), empty) << (text ? text : "null") << " " << form;
+      EXPECT_EQ(key.Raw(), 0u) << (text ? text : "null") << " " << form;
+    }
   }
 }
 

@@ -1,0 +1,322 @@
+// Which lines the profiler writes and where, how they look in their files, concurrent
+// writers, the lines that cannot be written, and the process facts the records carry.
+#include "diagnostics/profiler.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <thread>
+
+#include "diagnostics/profiler_call.h"
+#include "diagnostics/profiler_files.h"
+#include "diagnostics/profiler_state.h"
+#include "diagnostics/profiler_writer.h"
+#include "platform/file_exception.h"
+#include "platform/file_faults.h"
+#include "platform/guid.h"
+#include "platform/process_info.h"
+#include "profiler_test_fixture.h"
+
+namespace qx {
+namespace {
+
+using ProfilerLines = ProfilerTest;
+using ProfilerFiles = ProfilerTest;
+
+void OneCall(IQXDF_Profiler* identity) {
+  ProfilerCall(identity).Entry("CQXCN_Lancamento::GravaConferido");
+}
+
+TEST_F(ProfilerLines, MeasuringAloneOrAnotherProcessWritesNothing) {
+  for (const char* ini : {"Performance=1\r\n", "Memory=1\r\n", "Performance=1\r\nMemory=1\r\n",
+                          "Performance=1\r\nCoCreateInstance=1\r\n", "Entrada=2\r\nSaida=10\r\n",
+                          "Entrada=1\r\nProcessos=qxfolha;qxcaixa\r\n"}) {
+    WriteIni(ini);
+    Expire();
+    EXPECT_EQ(ProfilerIsOn(), std::string(ini).find("Processos") != std::string::npos) << ini;
+    CQXProfilerEmpresa identity("EMP1", 1, 2);
+    OneCall(&identity);
+    ProfilerWritePeerCreation("QXCN_Lancamento Class");
+    EXPECT_FALSE(std::filesystem::exists(ProfilerLog())) << ini;
+  }
+  const std::string name = ProcessBaseName();
+  WriteIni("Entrada=1\r\nProcessos=QXFOLHA;" + name.substr(1, 5) + "\r\n");
+  Expire();
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  OneCall(&identity);
+  auto lines = Lines(ProfilerLog());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(Columns(lines[1])[2], name);
+}
+
+TEST_F(ProfilerLines, EntryAndExitShareAGuidOnlyWhenBothAreOn) {
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  WriteIni("Entrada=1\r\nSaida=1\r\n");
+  OneCall(&identity);
+  OneCall(&identity);
+  auto lines = Lines(ProfilerLog());
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0] + "\n", ProfilerFileHeader());
+  EXPECT_EQ(Columns(lines[1])[21], "ENTROU");
+  EXPECT_EQ(Columns(lines[2])[21], "SAIU");
+  EXPECT_EQ(Columns(lines[1])[5].size(), 36u);
+  EXPECT_EQ(Columns(lines[1])[5], Columns(lines[2])[5]);
+  EXPECT_NE(Columns(lines[3])[5], Columns(lines[1])[5]);  // a new id per call
+  // One side alone: its line only, without an id.
+  for (const auto& [ini, type] : {std::pair{"Saida=1\r\n", "SAIU"}, {"Entrada=1\r\n", "ENTROU"}}) {
+    std::filesystem::remove(ProfilerLog());
+    WriteIni(ini);
+    Expire();
+    OneCall(&identity);
+    lines = Lines(ProfilerLog());
+    ASSERT_EQ(lines.size(), 2u) << ini;
+    EXPECT_EQ(Columns(lines[1])[21], type);
+    EXPECT_EQ(Columns(lines[1])[5], "");
+  }
+}
+
+// One complete entry/exit pair, column by column, and a peer creation line.
+TEST_F(ProfilerLines, GoldenEntryExitPairAndPeerCreation) {
+  TestIdentity identity("EMP1");
+  WriteIni("Entrada=1\r\nSaida=1\r\nPerformance=1\r\nMemory=1\r\nTimeoutConfig=600\r\n");
+  {
+    ProfilerCall call(&identity);
+    call.Entry("CQXCN_Lancamento::GravaConferido",
+               {{"MesAno", "123"}, {"IndLan", "45"}, {"cConferido", "S"}});
+    Tick() += 250;
+  }
+  const std::string start = RecordStart("CQXCN_Lancamento::GravaConferido") +
+                            "EEMP1\tU007\tS00123456\t" + ThreadColumn() +
+                            "\tEMP1\t7\t123456\tDOM\\joao\tQXCONTAB\tCN\tlanc.cpp\t42\t1\t0\t\t";
+  const std::string pairs = "\tMesAno = 123\tIndLan = 45\tcConferido = S\t";
+  auto lines = Lines(ProfilerLog());
+  ASSERT_EQ(lines.size(), 3u);
+  ExpectGolden(lines[1], start + "ENTROU\t<N>\t<N>\t<N>\t0\t0" + pairs);
+  ExpectGolden(lines[2], start + "SAIU\t<N>\t<N>\t<N>\t250\t<N>" + pairs);
+  EXPECT_EQ(Columns(lines[1])[5], Columns(lines[2])[5]);
+  EXPECT_GT(std::stoll(Columns(lines[1])[24]), 0);  // memory at entry was measured
+
+  std::filesystem::remove(ProfilerLog());
+  WriteIni("CoCreateInstance=1\r\n");
+  Expire();
+  EXPECT_TRUE(ProfilerIsOn());
+  OneCall(&identity);  // calls are not written
+  ProfilerWritePeerCreation("QXCN_Lancamento Class");
+  lines = Lines(ProfilerLog());
+  ASSERT_EQ(lines.size(), 2u);
+  ExpectGolden(lines[1], RecordStart("QXCoCreateInstance") + "E\tU000\tS00000000\t" +
+                             ThreadColumn() + "\t\t0\t0\t\t\t\t\t0\t0\t0\t\tCOCREATE\t<N>\t<N>\t" +
+                             "ProgID = QXCN_Lancamento\tModulo = " + ExecutableFileName() + "\t");
+}
+
+TEST_F(ProfilerLines, ConfigurationIsReadAgainAfterItsTimeout) {
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  WriteIni("Entrada=1\r\nTimeoutConfig=60\r\n");
+  OneCall(&identity);  // reads now
+  WriteIni("Entrada=0\r\n");
+  Tick() += 59'999;
+  OneCall(&identity);  // the reading is still valid
+  EXPECT_EQ(Lines(ProfilerLog()).size(), 3u);
+  Tick() += 1;
+  EXPECT_FALSE(ProfilerIsOn());
+  OneCall(&identity);
+  EXPECT_EQ(Lines(ProfilerLog()).size(), 3u);
+  // Without log.ini everything is off; a reading then lasts 600 seconds.
+  std::filesystem::remove(installation_ + "log.ini");
+  Expire();
+  EXPECT_FALSE(ProfilerIsOn());
+  WriteIni("Entrada=1\r\n");
+  Tick() += 599'999;
+  EXPECT_FALSE(ProfilerIsOn());
+  Tick() += 1;
+  EXPECT_TRUE(ProfilerIsOn());
+}
+
+TEST_F(ProfilerLines, GarbageConfigurationKeepsTheProfilerOff) {
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  WriteIni(
+      "Entrada=yes\r\nSaida=-1\r\nCoCreateInstance=\r\n=1\r\nsem sinal de igual\r\n"
+      "\x01\xff\xfe=\x80\r\nTimeoutConfig=-30\r\nProcessos=" +
+      std::string(5000, 'x') + "\r\n");
+  EXPECT_FALSE(ProfilerIsOn());
+  OneCall(&identity);
+  EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));
+  // A negative timeout counts as 0: the next use reads again.
+  WriteIni("Entrada=1\r\n");
+  EXPECT_TRUE(ProfilerIsOn());
+  // "Processos" longer than its 260 characters is cut, so "todos" is lost.
+  WriteIni("Entrada=1\r\nProcessos=" + std::string(300, 'x') + ";todos\r\n");
+  Expire();
+  OneCall(&identity);
+  EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));
+}
+
+ProfilerRecord ErrorIn(IQXDF_Profiler* identity, uint16_t year, uint16_t month) {
+  ProfilerRecord record;
+  record.dataHora = SYSTEMTIME{year, month, 0, 17, 10, 20, 30, 400};
+  record.identidade = identity;
+  record.funcao = "CQXCN_Lancamento::Grava";
+  record.valores = {"0.1.0.0", "6.1", "QXCN_Lancamento", "120", "hr = pfInSEHFuncao()"};
+  return record;
+}
+
+bool WriteError(IQXDF_Profiler* identity, uint16_t month = 3) {
+  return WriteProfilerRecord(ErrorIn(identity, 2025, month), ProfilerRecordType::kErro);
+}
+
+TEST_F(ProfilerFiles, FailureGoesToTheMonthFileOfItsCompanyOrOfThePrograms) {
+  TestIdentity company("EMP1");
+  ASSERT_TRUE(WriteError(&company));
+  ASSERT_TRUE(WriteError(&company));
+  auto lines = Lines(company_ + "QXProfilerErros_Base_202503.log");
+  ASSERT_EQ(lines.size(), 3u);  // one header, two records
+  EXPECT_EQ(lines[0] + "\n", ErrorFileHeader());
+  auto columns = Columns(lines[1]);
+  const std::pair<size_t, std::string> expected[] = {{0, "17/03/2025"},
+                                                     {1, "10:20:30.400"},
+                                                     {21, "ERRO"},
+                                                     {28, "120"},
+                                                     {29, "hr = pfInSEHFuncao()"}};
+  for (const auto& [column, text] : expected) EXPECT_EQ(columns[column], text) << column;
+  // Without a company, or for a company without a base data folder: the programs' file in
+  // the installation folder.
+  CQXProfilerEmpresa none;
+  TestIdentity unknown("EMP9");
+  ASSERT_TRUE(WriteError(&none) && WriteError(nullptr, 4) && WriteError(&unknown, 4));
+  EXPECT_EQ(Lines(installation_ + "QXProfilerErros_Pgms_202503.log").size(), 2u);
+  EXPECT_EQ(Lines(installation_ + "QXProfilerErros_Pgms_202504.log").size(), 3u);
+}
+
+TEST_F(ProfilerFiles, FailureIsWrittenWhateverTheConfiguration) {
+  WriteIni("Entrada=0\r\nProcessos=nenhum\r\n");
+  TestIdentity company("EMP1");
+  QXProfilerGravaErro(&company, "CQXCN_Lancamento::Grava", 1234,
+                      {"0.1.0.0", "6.1", "QXCN_Lancamento", "88", "linha\r\ndo log"});
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(company_))
+    files.push_back(entry.path().filename());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].rfind("QXProfilerErros_Base_", 0), 0u);
+  auto lines = Lines(company_ + files[0]);
+  ASSERT_EQ(lines.size(), 2u);
+  auto columns = Columns(lines[1]);
+  EXPECT_EQ(columns[5].size(), 36u);  // a failure always has a pairing id
+  EXPECT_EQ(columns[24], "1234");
+  EXPECT_EQ(columns[29], "linhado log");
+}
+
+TEST_F(ProfilerFiles, ConcurrentWritersNeverInterleave) {
+  WriteIni("Entrada=1\r\n");
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  constexpr int kThreads = 8, kLines = 1000;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &identity] {
+      for (int n = 0; n < kLines; ++n) {
+        ProfilerCall(&identity).Entry("CQXCN_Lancamento::Grava",
+                                      {{"Fio", std::to_string(t)}, {"Linha", std::to_string(n)}});
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  auto lines = Lines(ProfilerLog());
+  ASSERT_EQ(lines.size(), 1u + kThreads * kLines);
+  std::set<std::string> seen;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    auto columns = Columns(lines[i]);
+    ASSERT_EQ(columns.size(), 30u) << lines[i];
+    ASSERT_EQ(columns[21], "ENTROU");
+    seen.insert(columns[27] + "/" + columns[28]);
+  }
+  EXPECT_EQ(seen.size(), static_cast<size_t>(kThreads * kLines));
+}
+
+TEST_F(ProfilerFiles, NoInstallationFolderDropsTheLines) {
+  TestIdentity company("EMP1");
+  CQXProfilerEmpresa none;
+  WriteIni("Entrada=1\r\nSaida=1\r\n");
+  // No installation in the registry: no "log.ini", nowhere to write.
+  SetInstallation("");
+  EXPECT_FALSE(ProfilerIsOn());
+  EXPECT_FALSE(WriteError(&none));
+  EXPECT_TRUE(WriteError(&company));
+  // An installation folder that does not exist: one attempt, then the line is dropped.
+  SetInstallation(registry_.dir() + "/missing/");
+  EXPECT_FALSE(ProfilerIsOn());
+  FileFaultsGuard guard;
+  FileFaults::Count("QXProfilerErros");
+  QXProfilerGravaErro(&none, "CQXCN_Lancamento::Grava", 0, {});
+  EXPECT_EQ(FileFaults::Calls(FileOp::Open), 1u);
+  EXPECT_FALSE(std::filesystem::exists(registry_.dir() + "/missing"));
+}
+
+TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {
+  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  WriteIni("Entrada=1\r\n");
+  OneCall(&identity);
+  ASSERT_EQ(Lines(ProfilerLog()).size(), 2u);
+  std::string before = ReadAll(ProfilerLog());
+  namespace fs = std::filesystem;
+  fs::permissions(ProfilerLog(),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  {
+    FileFaultsGuard guard;
+    FileFaults::Count("QXProfiler.log");
+    OneCall(&identity);
+    EXPECT_EQ(FileFaults::Calls(FileOp::Open), 19u);
+  }
+  EXPECT_EQ(ReadAll(ProfilerLog()), before);
+  fs::permissions(ProfilerLog(), fs::perms::owner_write, fs::perm_options::add);
+  // Held by another writer 18 times, the 19th attempt writes the line; 19 times, it is lost.
+  for (const auto& [held, lines] : {std::pair{18, 3u}, {19, 3u}}) {
+    FileFaultsGuard guard;
+    FileFaults::Arm(FileOp::Open, 1, CFileException::sharingViolation, "QXProfiler.log", held);
+    OneCall(&identity);
+    EXPECT_EQ(Lines(ProfilerLog()).size(), lines) << held;
+  }
+  // A failing write loses only its own line; the next one is written.
+  {
+    FileFaultsGuard guard;
+    FileFaults::Arm(FileOp::Write, 1, CFileException::diskFull, "QXProfiler.log");
+    OneCall(&identity);
+    OneCall(&identity);
+  }
+  EXPECT_EQ(Lines(ProfilerLog()).size(), 4u);
+}
+
+TEST(ProfilerProcessFacts, GuidsProcessAndMachine) {
+  std::set<std::string> seen;
+  for (int i = 0; i < 100; ++i) {
+    GUID guid{};
+    ASSERT_EQ(CoCreateGuid(&guid), S_OK);
+    seen.insert(GuidToText(guid));
+    EXPECT_THAT(GuidToText(guid), ::testing::MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-"
+                                                          "[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
+  }
+  EXPECT_EQ(seen.size(), 100u);
+  // The Windows layout: Data1 to Data3 as numbers, Data4 byte by byte.
+  GUID known{0x0123ABCD, 0x4567, 0x89EF, {0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x32, 0x10}};
+  EXPECT_EQ(GuidToText(known), "0123ABCD-4567-89EF-FEDC-BA9876543210");
+
+  const std::string path = ExecutablePath(), name = ExecutableFileName(), lower = ProcessBaseName();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path.front(), '/');
+  EXPECT_EQ(path.substr(path.size() - name.size()), name);
+  EXPECT_EQ(lower.size(), name.size());
+  EXPECT_EQ(lower.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << lower;
+  EXPECT_FALSE(OsUserName().empty() || KernelRelease().empty());
+  uint32_t other = 0;
+  std::thread([&] { other = CurrentThreadId(); }).join();
+  EXPECT_NE(CurrentThreadId(), 0u);
+  EXPECT_NE(CurrentThreadId(), other);
+  EXPECT_GT(ProcessPrivateMemory(), 0);
+  const PhysicalMemory machine = MachinePhysicalMemory();
+  EXPECT_GT(machine.available, 0);
+  EXPECT_LE(machine.available, machine.total);
+}
+
+}  // namespace
+}  // namespace qx
