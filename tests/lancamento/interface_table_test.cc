@@ -92,9 +92,8 @@ TEST(InterfaceTable, EverySlotIsPinned) {
 
 // The batch interface: IUnknown's three slots, then its own.
 TEST(InterfaceTable, EveryBatchSlotIsPinned) {
-  const std::vector<std::string> expected = {"GravaLote", "LeLancamentosFaixa",
-                                             "LeGerenciaisFaixa", "LeChavesBusca",
-                                             "LeLancamentosChaves"};
+  const std::vector<std::string> expected = {"GravaLote", "LeLancamentosFaixa", "LeGerenciaisFaixa",
+                                             "LeChavesBusca", "LeLancamentosChaves"};
   ASSERT_EQ(std::size(kInterfaceTableLote), expected.size());
   ASSERT_EQ(std::size(kGeneratedLote), expected.size());
   EXPECT_EQ(VtableSlot(&IQXCN_LancamentoLote::QueryInterface), 0);

@@ -1,18 +1,116 @@
-// The web listing in both modes, its date range and the history code texts.
+// The listings: a month's entries, the company list, the CRM extract (client
+// code and branch positions), the web listing in both modes with its date
+// range and the history code texts.
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
-#include "busca_fixture.h"
+#include "contract/busca_codigos.h"
 #include "lancamento/listagens/web_saida.h"
+#include "lancamento_fixture.h"
+#include "platform/registry.h"
 #include "platform/task_memory.h"
+#include "storage/folders/folders.h"
 
 namespace qx {
 namespace {
 
-class WebTest : public BuscaTest {
+using Listagem = LancamentoTest;
+
+TEST_F(Listagem, MonthListingFillsOneElementPerPositionWithinTheCallersRoom) {
+  EntryRecord importado = Registro(7, 4, 11, 100);
+  importado.lChaveModulo = MakeChaveModulo(42, kImportModule);
+  importado.iData = Mes(6).Value();
+  importado.Secao = 0x12345;
+  importado.cStatusIFRS = 2;
+  EntryRecord excluido = Registro(8, 5, 11, 200);
+  excluido.cStatus = kEntryDeleted;
+  Acrescenta(Mes(6), {importado, Registro(9, 4, 11, 300, /*filial=*/3), excluido});
+
+  REG_DADOS_LANCAMENTOS dados[4];
+  std::memset(dados, 0x5A, sizeof(dados));
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), 3, dados), S_OK);
+  EXPECT_EQ(std::tuple(dados[0].wChaveOrigem.lChaveModulo, dados[0].wChaveOrigem.iData,
+                       dados[0].Valor.int64, dados[0].ValorMoeda.int64, dados[0].DataLancamento,
+                       dados[0].Secao, dados[0].cStatusIFRS, dados[0].bExcluido),
+            std::tuple(+importado.lChaveModulo, Mes(6).Value(), 100, 0, Dia(7, 6), 0x2345, 2, 0));
+  EXPECT_EQ(dados[0].lFiller, 0x5A5A5A5Au) << "not written";
+  EXPECT_EQ(dados[1].Debito, 0x5A5A5A5A) << "an inactive branch's element is left as it was";
+  EXPECT_EQ(std::tuple(dados[2].bExcluido, dados[2].Valor.int64), std::tuple(1, 200));
+  EXPECT_EQ(dados[3].Debito, 0x5A5A5A5A);
+
+  std::memset(dados, 0x5A, sizeof(dados));
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), 2, dados), kHrMaisRegistrosQueEspaco);
+  EXPECT_EQ(dados[0].Valor.int64, 100);
+  EXPECT_EQ(dados[2].Debito, 0x5A5A5A5A) << "nothing beyond the given count";
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), -1, dados), kHrMaisRegistrosQueEspaco);
+  EXPECT_EQ(objeto_.LeLancamentosMes(Mes(7).Value(), 0, nullptr), S_OK) << "an empty month";
+}
+
+TEST_F(Listagem, CompanyListIsHandedOutOnce) {
+  ULONG quantidade = 0;
+  ASSERT_EQ(objeto_.GetQuantidadeEmpresas(&quantidade), S_OK);
+  ASSERT_EQ(quantidade, 1u);
+  EmpresasLancamento lista[3];
+  std::memset(lista, 0x5A, sizeof(lista));
+  EXPECT_EQ(objeto_.GetEmpresas(3, lista), S_OK);
+  EXPECT_STREQ(lista[0].NomeEmpresa, TestCompany::kCodigo);
+  EXPECT_EQ(lista[1].NomeEmpresa[0], 0x5A) << "only the names the list holds are written";
+  EXPECT_EQ(objeto_.GetEmpresas(1, lista), kHrSemListaEmpresas);
+
+  // A company without its "DF" folder value is not listed.
+  Registry store = TestCompany::Store();
+  ASSERT_EQ(store.SetString(std::string(kCompaniesKey) + "\\SEM_DF", "CN", "/tmp/x"), 0);
+  ASSERT_EQ(objeto_.GetQuantidadeEmpresas(&quantidade), S_OK);
+  EXPECT_EQ(quantidade, 1u);
+}
+
+std::string Linha(char filial, char posicao) { return filial + std::string(30, ' ') + posicao; }
+
+class CrmTest : public LancamentoTest {
+ protected:
+  void SetUp() override {}
+
+  // The table as a company of client code `cliente` reads it; the code read.
+  std::vector<uint16_t> Tabela(uint16_t cliente) {
+    company_.SetConfig("client-code", cliente);
+    CLancamentoBase objeto;
+    EXPECT_EQ(objeto.Inicializa(RegistroInicializacao()), S_OK);
+    std::vector<uint16_t> tabela(10, 0x5A5A);
+    uint16_t codigo = 0;
+    EXPECT_EQ(objeto.PegaDadosCRM(&codigo, 0, tabela.data()), S_OK);
+    EXPECT_EQ(codigo, cliente);
+    return tabela;
+  }
+
+  void Escreve(const std::vector<std::string>& linhas) {
+    std::ofstream arquivo(company_.CnFolder() + "POSFILCRM.TXT", std::ios::binary);
+    for (const std::string& linha : linhas) arquivo << linha << "\r\n";
+  }
+};
+
+TEST_F(CrmTest, EveryBranchPositionReachesTheCaller) {
+  const std::vector<uint16_t> zeros(10, 0);
+  EXPECT_EQ(Tabela(851), zeros) << "no file";
+
+  std::vector<std::string> linhas = {Linha('0', '5'), Linha('A', '5')};
+  for (char filial = '1'; filial <= '9'; ++filial) {
+    linhas.push_back(Linha(filial, '9' - (filial - '1')));
+  }
+  Escreve(linhas);
+  EXPECT_EQ(Tabela(851), (std::vector<uint16_t>{0, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+
+  // An empty line ends the table; other clients get zeros.
+  Escreve({Linha('3', '7'), "5", "", Linha('4', '2')});
+  EXPECT_EQ(Tabela(851), (std::vector<uint16_t>{0, 0, 0, 7, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Tabela(850), zeros);
+}
+
+class WebTest : public LancamentoTest {
  protected:
   void SetUp() override {
-    BuscaTest::SetUp();
+    LancamentoTest::SetUp();
     EntryRecord excluido = Registro(7, 4, 11, 999);
     excluido.cStatus = kEntryDeleted;
     EntryRecord segundo = Registro(6, 5, 12, 200);
@@ -112,7 +210,8 @@ TEST_F(WebTest, LatestEntriesWalkDownFromTheMastersDate) {
   ASSERT_EQ(todos.size(), 3u) << "no branch test in this mode";
   EXPECT_EQ(todos[2].ulPosicaoFilial, 3u);
   EXPECT_EQ(Intervalo(), std::make_pair(uint16_t{0}, Baixo(Dia(5, 3))));
-  EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, CQXMesAno::Make(12, 2023))));
+  EXPECT_FALSE(
+      std::filesystem::exists(Caminho(kPrefixoLancamentos, CQXMesAno::Make(12, 2023).Value())));
 }
 
 TEST(WebHistorico, CodeTextsByKind) {

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "../platform/small_disk.h"
-#include "../saving/saving_fixture.h"
+#include "lancamento_fixture.h"
 #include "outside/change_log/reg_lan_atual.h"
 #include "values/qx_dmcps.h"
 
@@ -108,9 +108,9 @@ TEST_F(DiscoDeImportacaoTest, AnImportThatFilledTheDiskIsUndoneWholeOnceRoomIsBa
     }
     std::vector<int32_t> posicoes(kPorPagina);
     int32_t falha = 0;
-    hr = objeto->GravaLote(kPorPagina, pagina.data(), 0, nullptr,
-                           static_cast<int32_t>(textos.size()),
-                           reinterpret_cast<unsigned char*>(textos.data()), posicoes.data(), &falha);
+    hr = objeto->GravaLote(
+        kPorPagina, pagina.data(), 0, nullptr, static_cast<int32_t>(textos.size()),
+        reinterpret_cast<unsigned char*>(textos.data()), posicoes.data(), &falha);
     if (hr == S_OK) importados.insert(importados.end(), posicoes.begin(), posicoes.end());
   }
   EXPECT_EQ(hr, QXHresultDoStatus(ARQ_DISCO_CHEIO));
@@ -120,8 +120,8 @@ TEST_F(DiscoDeImportacaoTest, AnImportThatFilledTheDiskIsUndoneWholeOnceRoomIsBa
 
   const std::vector<RegistroLog> antes = Log();
   const int64_t ultimo = antes.empty() ? 0 : antes.back().id;
-  CNLAN_EXCLUSAO_MES_IMP_PS mes{static_cast<uint32_t>(importados.size()), Mes(), {},
-                                importados.data(), nullptr};
+  CNLAN_EXCLUSAO_MES_IMP_PS mes{
+      static_cast<uint32_t>(importados.size()), Mes(), {}, importados.data(), nullptr};
   CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
   EXPECT_EQ(objeto->ExclusaoImportacao({1, {}, &mes, nullptr}, &resultado), S_OK);
   EXPECT_EQ(resultado.nQtdExcluidos, importados.size());
