@@ -126,7 +126,8 @@ TEST(ProfilerSwitches, OnOffRuleAndProcessFilter) {
                                                 {"C", true},   {"P", false},  {"M", false},
                                                 {"CP", false}, {"SCM", true}, {"EPM", true}};
   for (const auto& [flags, on] : cases) {
-    auto has = [&flags](char flag) { return flags.find(flag) != std::string::npos; };
+    const std::string& letters = flags;
+    auto has = [&letters](char flag) { return letters.find(flag) != std::string::npos; };
     ProfilerConfig c;
     c.entrada = has('E');
     c.saida = has('S');
