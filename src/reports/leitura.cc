@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "contract/chave_busca.h"
 #include "contract/entry_messages.h"
 #include "contract/profiler_identity.h"
 #include "platform/bstr.h"
@@ -20,10 +21,6 @@ namespace {
 // 8 (both ways).
 constexpr size_t kChavesPorPagina = 4096;
 constexpr size_t kChavesDaBuscaPorPagina = 65536;
-
-// A search key's month offset from its base (high byte) and position (low 24 bits).
-int MesDaChave(int32_t chave) { return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24); }
-int32_t PosicaoDaChave(int32_t chave) { return chave & 0xFFFFFF; }
 
 // The live entries behind the keys into lidos[k] for the k-th key, read in
 // pages of the batch interface; *faltam gets the indexes left for keyed
@@ -49,7 +46,7 @@ void LePelaPagina(SessaoLancamento& servico, CQXMesAno base, const std::vector<i
         faltam->push_back(k);
       } else {
         LancamentoLido& lido = lidos[k];
-        lido.mes = CQXMesAno(base.Value() + MesDaChave(chaves[k]));
+        lido.mes = CQXMesAno(static_cast<uint32_t>(MesDaChave(base, chaves[k])));
         lido.posicao = PosicaoDaChave(chaves[k]);
         lido.dados = l->dados;
         lido.complemento = std::move(l->complemento);
@@ -71,10 +68,10 @@ std::vector<int32_t> ChavesDaBusca(SessaoLancamento& servico, int32_t quantidade
   for (size_t inicio = 0; inicio < lista.size(); inicio += kChavesDaBuscaPorPagina) {
     const size_t quantas = std::min(kChavesDaBuscaPorPagina, lista.size() - inicio);
     int32_t total = 0;
-    Verifica(servico.Lote()->LeChavesBusca(static_cast<int32_t>(inicio),
-                                           static_cast<int32_t>(quantas), lista.data() + inicio,
-                                           &total),
-             "LeChavesBusca");
+    Verifica(
+        servico.Lote()->LeChavesBusca(static_cast<int32_t>(inicio), static_cast<int32_t>(quantas),
+                                      lista.data() + inicio, &total),
+        "LeChavesBusca");
   }
   // The service's list goes, as BuscaLancamentos takes it.
   Verifica(servico->BuscaLancamentos(0, nullptr), "BuscaLancamentos");
@@ -91,7 +88,8 @@ std::vector<LancamentoLido> LeChaves(SessaoLancamento& servico, CQXMesAno base,
   LePelaPagina(servico, base, chaves, lidos.data(), &faltam);
   // The rest by month, in key order inside each month.
   std::map<uint32_t, std::vector<size_t>> porMes;
-  for (const size_t k : faltam) porMes[base.Value() + MesDaChave(chaves[k])].push_back(k);
+  for (const size_t k : faltam)
+    porMes[static_cast<uint32_t>(MesDaChave(base, chaves[k]))].push_back(k);
   for (const auto& [mes, doMes] : porMes) {
     Verifica(servico->AbreEspecial(static_cast<uint16_t>(mes)), "AbreEspecial");
     for (size_t inicio = 0; inicio < doMes.size(); inicio += kChavesPorPagina) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "contract/chave_busca.h"
 #include "lancamento/meses/arquivo_mes.h"
 #include "outside/database/dados_df.h"
 #include "storage/arq_status.h"
@@ -68,13 +69,6 @@ class Meses {
   uint32_t m_primeiro;
   uint32_t m_fim;
 };
-
-// The search key of position p of month m, in a search based at month `base`:
-// the month offset (negative before the base) in the high 8 bits.
-inline int32_t ChaveBusca(CQXMesAno mes, CQXMesAno base, uint32_t posicao) {
-  const auto deslocamento = static_cast<uint32_t>(mes.Value() - base.Value());
-  return static_cast<int32_t>((deslocamento << 24) + posicao);
-}
 
 // The offsets a key holds, in months from the base month.
 inline constexpr int kMesesAntesDaBase = 128;

@@ -7,17 +7,11 @@
 #include <cstring>
 #include <vector>
 
+#include "contract/chave_busca.h"
 #include "lancamento/lancamento_base.h"
 #include "lancamento/meses/arquivos_leitura.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
-
-namespace {
-
-// The position part of a search key.
-constexpr int32_t kMascaraPosicao = 0xFFFFFF;
-
-}  // namespace
 
 HRESULT CLancamentoBase::LeEspecialChavesComplemento(int32_t Quantidade, Lancamentos* Chaves,
                                                      RegDadosComplemento* Dados) {
@@ -36,8 +30,10 @@ HRESULT CLancamentoBase::LeEspecialChavesComplemento(int32_t Quantidade, Lancame
     if (mes.IsEmpty()) continue;
     // Loading the entry again makes it the current one, as a complement
     // read of a stored entry does.
-    if (HRESULT hr = LeDoMes(arquivos, Chaves[k].Indlan & kMascaraPosicao, mes.Value())) return hr;
-    if (int status = LeComplemento(arquivos, m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
+    if (HRESULT hr = LeDoMes(arquivos, qx::PosicaoDaChave(Chaves[k].Indlan), mes.Value()))
+      return hr;
+    if (int status =
+            LeComplemento(arquivos, m_lancamento.Data, m_lancamento.ulComplemento, texto)) {
       return status;
     }
   }

@@ -1,7 +1,7 @@
 // The batch interface's reads: a month's stored entries, deleted ones
 // included, by position range or at the positions asked for, and its split
-// lines by position range, one page per call. Each page is handed out in task memory that the caller frees, and kept well
-// under the frame limit.
+// lines by position range, one page per call. Each page is handed out in task
+// memory that the caller frees, and kept well under the frame limit.
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "contract/chave_busca.h"
 #include "lancamento/buscas/busca_comum.h"
 #include "lancamento/lancamento_base.h"
 #include "lancamento/leitura/leitura_complemento.h"
@@ -39,7 +40,8 @@ struct Faixa {
 
 Faixa FaixaDaPagina(int32_t inicial, int32_t quantidade, int32_t maximo, int32_t ultima) {
   const int64_t primeira = std::max(inicial, 1);
-  const int64_t fim = std::min<int64_t>(primeira + std::min(quantidade, maximo), int64_t{ultima} + 1);
+  const int64_t fim =
+      std::min<int64_t>(primeira + std::min(quantidade, maximo), int64_t{ultima} + 1);
   return {static_cast<uint32_t>(primeira), static_cast<uint32_t>(std::max(fim, primeira))};
 }
 
@@ -93,8 +95,8 @@ class ArquivosDaPagina {
   // when it cannot be read.
   void LeMoeda(uint32_t posicao, RegDados* dados) {
     qx::CurrencyRecord valor;
-    if (!moeda_.IsOpen() && qx::AbreArquivoMes(moeda_, pasta_, qx::kPrefixoMoeda, mes_.Value(),
-                                               'L', qx::kCurrencyRecordSize) != ARQ_OK) {
+    if (!moeda_.IsOpen() && qx::AbreArquivoMes(moeda_, pasta_, qx::kPrefixoMoeda, mes_.Value(), 'L',
+                                               qx::kCurrencyRecordSize) != ARQ_OK) {
       return;
     }
     if (moeda_.Le(posicao, &valor) != ARQ_OK) return;
@@ -222,15 +224,16 @@ HRESULT CLancamentoBase::LeLancamentosFaixa(uint16_t MesAno, int32_t PosicaoInic
   return pagina.Entrega(mes.ultima, ppLista);
 }
 
-HRESULT CLancamentoBase::LeLancamentosChaves(uint16_t MesAno, int32_t Quantidade,
-                                             int32_t* Chaves, int32_t bComplemento,
+HRESULT CLancamentoBase::LeLancamentosChaves(uint16_t MesAno, int32_t Quantidade, int32_t* Chaves,
+                                             int32_t bComplemento,
                                              REG_LOTE_LISTA_LANCAMENTOS** ppLista) {
   if (ppLista == nullptr) return E_POINTER;
   *ppLista = nullptr;
   if (Quantidade < 0 || Quantidade > kLancamentosPorPagina) return E_INVALIDARG;
   if (Quantidade > 0 && Chaves == nullptr) return E_POINTER;
   CQXDadosDF_FiliaisAtivas filiais;
-  if (HRESULT hr = qx::CarregaFiliaisAtivas(*this, "CLancamentoBase::LeLancamentosChaves", &filiais);
+  if (HRESULT hr =
+          qx::CarregaFiliaisAtivas(*this, "CLancamentoBase::LeLancamentosChaves", &filiais);
       hr != S_OK) {
     return hr;
   }
@@ -239,13 +242,12 @@ HRESULT CLancamentoBase::LeLancamentosChaves(uint16_t MesAno, int32_t Quantidade
   int status = ARQ_OK;
   for (int32_t i = 0; status == ARQ_OK && i < Quantidade; ++i) {
     const int32_t chave = Chaves[i];
-    const int valor = int{MesAno} + static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
-    const int32_t posicao = chave & 0xFFFFFF;
+    const int valor = qx::MesDaChave(CQXMesAno(MesAno), chave);
+    const int32_t posicao = qx::PosicaoDaChave(chave);
     // A key of no month, or of a position its month does not hold, is left
     // out, as one of an inactive branch.
     if (valor < 1 || valor > CQXMesAno::kLast) continue;
     if (!mes || mes->mes.Value() != valor) {
-      mes.reset();
       mes.emplace(m_strPastaEmpresa, CQXMesAno(static_cast<uint32_t>(valor)));
       status = mes->status;
     }

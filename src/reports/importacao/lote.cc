@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "contract/chave_busca.h"
 #include "outside/database/company_database.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
@@ -12,12 +13,6 @@
 
 namespace qx {
 namespace {
-
-// The month of a key based at `base`.
-uint16_t MesDaChave(CQXMesAno base, int32_t chave) {
-  return static_cast<uint16_t>(base.Value() +
-                               static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24));
-}
 
 // `pedido` on the company's suite database; a failure says what it was doing.
 HRESULT NoBanco(const std::string& empresa, const std::string& fazendo,
@@ -75,14 +70,15 @@ std::vector<int32_t> BuscaLote(SessaoLancamento& servico, uint32_t lote, CQXData
 
 std::map<uint16_t, int64_t> PorMes(CQXMesAno base, const std::vector<int32_t>& chaves) {
   std::map<uint16_t, int64_t> meses;
-  for (const int32_t chave : chaves) ++meses[MesDaChave(base, chave)];
+  for (const int32_t chave : chaves) ++meses[static_cast<uint16_t>(MesDaChave(base, chave))];
   return meses;
 }
 
 uint32_t ExcluiChaves(SessaoLancamento& servico, CQXMesAno base, const std::vector<int32_t>& chaves,
                       std::vector<ExclusaoRecusada>* recusadas) {
   std::map<uint16_t, std::vector<int32_t>> porMes;
-  for (const int32_t chave : chaves) porMes[MesDaChave(base, chave)].push_back(chave & 0xFFFFFF);
+  for (const int32_t chave : chaves)
+    porMes[static_cast<uint16_t>(MesDaChave(base, chave))].push_back(PosicaoDaChave(chave));
   std::vector<CNLAN_EXCLUSAO_MES_IMP_PS> meses;
   for (auto& [mes, posicoes] : porMes) {
     std::sort(posicoes.begin(), posicoes.end());
