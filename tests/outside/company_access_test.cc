@@ -18,6 +18,7 @@
 #include "outside/database/import_batches.h"
 #include "outside/database/naturezas.h"
 #include "outside/database/outside_codes.h"
+#include "outside/database/sessions.h"
 #include "outside/database/sql_statement.h"
 #include "outside/peers/gd_integracao.h"
 #include "outside_test_company.h"
@@ -268,6 +269,8 @@ TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
       {"lote again", [&] { return ReservaLoteImportacao(d, 9); }, S_FALSE},
       {"linhas do lote", [&] { return RegistraLinhasLote(d, 9, "abc", 12); }, S_OK},
       {"periodo fechado", [&] { return MudaPeriodoFechado(d, 70000, 70100, 3, 4096); }, S_OK},
+      {"sessao", [&] { return RegistraSessao(d, 4096, 1, "qxcn"); }, S_OK},
+      {"sessao of another user", [&] { return RegistraSessao(d, 4096, 2, "qxcn"); }, S_OK},
   };
   for (const auto& w : writes) EXPECT_EQ(w.write(), w.expected) << w.what << ": " << d.message();
   // Who closed the period, until a setting by hand moves it.
@@ -301,6 +304,9 @@ TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
                                                 {"2", Natureza::kPassivo},
                                                 {"2.3", Natureza::kPatrimonio},
                                                 {"3", Natureza::kReceita}}));
+  SqlStatement sessao(d, "SELECT usuario FROM sessoes WHERE sessao = 4096");
+  ASSERT_EQ(sessao.StepOne(), S_OK);
+  EXPECT_EQ(sessao.Int(0), 2);
   std::vector<LoteImportado> lotes;
   ASSERT_EQ(LotesDoDigesto(d, "abc", &lotes), S_OK);
   ASSERT_EQ(lotes.size(), 1u);

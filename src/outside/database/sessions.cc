@@ -17,13 +17,28 @@ int64_t Hoje() {
 
 HRESULT RegistraSessao(SuiteDatabase& db, uint32_t sessao, unsigned short usuario,
                        const std::string& aplicativo) {
+  // A program that numbers its own sessions (qxcn) opens the same one over and
+  // over: a row that already says it all is left alone, so that a session
+  // that only reads writes nothing to the database.
+  const int64_t hoje = Hoje();
+  bool registrada = false;
+  const HRESULT hr = db.Read([&] {
+    SqlStatement select(db,
+                        "SELECT 1 FROM sessoes WHERE sessao = ? AND usuario = ? AND "
+                        "aplicativo = ? AND data = ?");
+    select.Bind(1, sessao).Bind(2, usuario).BindText(3, aplicativo).Bind(4, hoje);
+    const HRESULT achou = select.StepOne();
+    registrada = achou == S_OK;
+    return FAILED(achou) ? achou : S_OK;
+  });
+  if (FAILED(hr) || registrada) return hr;
   return db.Write([&] {
     SqlStatement insert(db,
                         "INSERT INTO sessoes (sessao, usuario, aplicativo, data) "
                         "VALUES (?, ?, ?, ?) ON CONFLICT (sessao) DO UPDATE SET "
                         "usuario = excluded.usuario, aplicativo = excluded.aplicativo, "
                         "data = excluded.data");
-    insert.Bind(1, sessao).Bind(2, usuario).BindText(3, aplicativo).Bind(4, Hoje());
+    insert.Bind(1, sessao).Bind(2, usuario).BindText(3, aplicativo).Bind(4, hoje);
     return insert.Run();
   });
 }
