@@ -25,7 +25,7 @@
 #include "diagnostics/translate.h"
 #include "diagnostics/versions.h"
 #include "diagnostics/win32_errors.h"
-#include "errors_test_installation.h"
+#include "diagnostics_fixture.h"
 #include "platform/file_exception.h"
 #include "platform/process_info.h"
 

@@ -213,13 +213,12 @@ class NotasExplicativas : public LancamentoTest {
     return posicao;
   }
 
-  // The note's text, or the method's code when it fails.
-  HRESULT Le(int32_t posicao, std::string* texto) {
+  // The method's code and the note's text.
+  std::pair<HRESULT, std::string> Le(int32_t posicao) {
     BSTR bstr = nullptr;
     const HRESULT hr = objeto_.LeNotaExplicativa(posicao, &bstr);
     UniqueBstr dono(bstr);
-    *texto = BstrToCp1252(bstr);
-    return hr;
+    return {hr, BstrToCp1252(bstr)};
   }
 
   std::string Indice() const { return company_.CnFolder() + kNoteIndexFileName; }
@@ -230,10 +229,8 @@ class NotasExplicativas : public LancamentoTest {
 };
 
 TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
-  std::string texto = "x";
   // No index yet: the open's status, and no text.
-  EXPECT_EQ(Le(1, &texto), ARQ_NAO_ENCONTRADO);
-  EXPECT_EQ(texto, "");
+  EXPECT_EQ(Le(1), std::pair(HRESULT{ARQ_NAO_ENCONTRADO}, std::string()));
   EXPECT_EQ(Existe(), 0);         // a company without notes
   EXPECT_EQ(Grava(0, ""), S_OK);  // an empty new note stores nothing
   EXPECT_EQ(Existe(), 0);
@@ -246,12 +243,10 @@ TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
   EXPECT_EQ(Existe(kChave, kMesAno + 1), 0);  // same key, other month
   EXPECT_EQ(std::filesystem::file_size(Indice()), 3 * kNoteIndexRecordSize);
 
-  ASSERT_EQ(Le(posicao, &texto), S_OK);
-  EXPECT_EQ(texto, "Nota de ajuste \xE9 primeira");
-  ASSERT_EQ(Le(2, &texto), S_OK);
-  EXPECT_EQ(texto, "outra");
-  EXPECT_EQ(Le(5, &texto), ARQ_FIM_DE_ARQUIVO);  // beyond the index
-  EXPECT_EQ(Le(-1, &texto), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(Le(posicao), std::pair(S_OK, std::string("Nota de ajuste \xE9 primeira")));
+  EXPECT_EQ(Le(2), std::pair(S_OK, std::string("outra")));
+  EXPECT_EQ(Le(5).first, ARQ_FIM_DE_ARQUIVO);  // beyond the index
+  EXPECT_EQ(Le(-1).first, ARQ_FIM_DE_ARQUIVO);
 }
 
 TEST_F(NotasExplicativas, RewrittenNoteReadsTheNewTextAndAnEmptyTextClearsIt) {
@@ -261,9 +256,7 @@ TEST_F(NotasExplicativas, RewrittenNoteReadsTheNewTextAndAnEmptyTextClearsIt) {
 
   ASSERT_EQ(Grava(posicao, "texto novo, mais longo"), S_OK);
   EXPECT_EQ(Existe(), posicao);  // the same index record points at the new text
-  std::string texto;
-  ASSERT_EQ(Le(posicao, &texto), S_OK);
-  EXPECT_EQ(texto, "texto novo, mais longo");
+  EXPECT_EQ(Le(posicao), std::pair(S_OK, std::string("texto novo, mais longo")));
   // The old text stays: the heap only grows by the new text and its NUL.
   EXPECT_EQ(std::filesystem::file_size(Textos()), heapAntes + 23);
 
@@ -281,18 +274,13 @@ TEST_F(NotasExplicativas, IndexFailuresAreReturned) {
     EXPECT_EQ(Grava(0, "terceira"), ARQ_ERRO_DE_LEITURA_GRAVACAO);
   }
   EXPECT_EQ(std::filesystem::file_size(Indice()), 2 * kNoteIndexRecordSize);
-  std::string texto;
-  ASSERT_EQ(Le(1, &texto), S_OK);
-  EXPECT_EQ(texto, "primeira");
+  EXPECT_EQ(Le(1), std::pair(S_OK, std::string("primeira")));
 
-  {
-    FileFaultsGuard guard;
-    FileFaults::Arm(FileOp::Read, 1, CFileException::hardIO, kNoteIndexFileName, 1000);
-    const HRESULT hr = Le(1, &texto);
-    EXPECT_GT(hr, 0);  // a record-layer status, not a failure code
-    EXPECT_LE(hr, 0xFFFF);
-    EXPECT_EQ(texto, "");
-  }
+  FileFaultsGuard guard;
+  FileFaults::Arm(FileOp::Read, 1, CFileException::hardIO, kNoteIndexFileName, 1000);
+  const auto [hr, texto] = Le(1);
+  EXPECT_TRUE(hr > 0 && hr <= 0xFFFF) << hr;  // a record-layer status, not a failure code
+  EXPECT_EQ(texto, "");
 }
 
 TEST_F(NotasExplicativas, LongTextsStopAtTheLimit) {
@@ -301,12 +289,9 @@ TEST_F(NotasExplicativas, LongTextsStopAtTheLimit) {
   ASSERT_EQ(Grava(0, limite + "bcd", kChave + 1), S_OK);  // cut to the limit
   ASSERT_EQ(Grava(0, "curta", kChave + 2), S_OK);
 
-  std::string texto;
-  for (const auto& [posicao, esperado] :
-       {std::pair(1, limite), std::pair(2, limite), std::pair(3, std::string("curta"))}) {
-    ASSERT_EQ(Le(posicao, &texto), S_OK);
-    EXPECT_EQ(texto, esperado) << posicao;
-  }
+  EXPECT_EQ(Le(1), std::pair(S_OK, limite));
+  EXPECT_EQ(Le(2), std::pair(S_OK, limite));
+  EXPECT_EQ(Le(3), std::pair(S_OK, std::string("curta")));
 }
 
 }  // namespace

@@ -127,11 +127,15 @@ TEST_F(Exclui, RemovesTheEntriesOfOneOrigin) {
   const int32_t d = marco_.Lancamento(com(porMes, 100, kEntryDeleted));
   const int32_t e = marco_.Lancamento(com(importacao, 102));
 
+  const auto estados = [&] {
+    return std::tuple(marco_.Registro(a).cStatus, marco_.Registro(b).cStatus,
+                      marco_.Registro(c).cStatus, marco_.Registro(d).cStatus,
+                      marco_.Registro(e).cStatus);
+  };
   ASSERT_EQ(objeto_.ExcluiOffLine(kMarco, porMes, 100), S_OK);
-  EXPECT_EQ(marco_.Registro(a).cStatus, kEntryDeleted);
-  EXPECT_EQ(marco_.Registro(b).cStatus, kEntryLive) << "another origin month";
-  EXPECT_EQ(marco_.Registro(c).cStatus, kEntryLive);
-  EXPECT_EQ(marco_.Registro(d).cStatus, kEntryDeleted);
+  // b: another origin month.
+  EXPECT_EQ(estados(),
+            std::tuple(kEntryDeleted, kEntryLive, kEntryLive, kEntryDeleted, kEntryLive));
   EXPECT_EQ(TestCompany::ChangeLog().size(), 2u) << "the entry deleted before is left as it was";
 
   {
@@ -141,9 +145,9 @@ TEST_F(Exclui, RemovesTheEntriesOfOneOrigin) {
     EXPECT_EQ(objeto_.ExcluiOffLine(kMarco, importacao, 0), ARQ_ERRO_DE_LEITURA_GRAVACAO);
   }
   ASSERT_EQ(objeto_.ExcluiOffLine(kMarco, importacao, 0), S_OK);
-  EXPECT_EQ(marco_.Registro(c).cStatus, kEntryDeleted) << "every origin month of other modules";
-  EXPECT_EQ(marco_.Registro(e).cStatus, kEntryDeleted);
-  EXPECT_EQ(marco_.Registro(b).cStatus, kEntryLive);
+  // c and e: every origin month of other modules.
+  EXPECT_EQ(estados(),
+            std::tuple(kEntryDeleted, kEntryLive, kEntryDeleted, kEntryDeleted, kEntryDeleted));
   EXPECT_EQ(std::get<1>(Contagem()), 4);
 }
 
@@ -194,11 +198,9 @@ TEST_F(ExclusaoTest, OneTypedEntryBlocksTheWholeRequest) {
   ASSERT_EQ(Remove({1, 2}, 2), S_OK);  // reported once, though March comes twice
   EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
   ASSERT_EQ(erros_.size(), 1u);
-  EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_NAO_FOI_IMPORTADO);
-  EXPECT_EQ(erros_[0].lIndLan, 2);
-  EXPECT_EQ(erros_[0].iMesAno, Mes(3).Value());
-  EXPECT_EQ(Estado(1), kEntryLive);
-  EXPECT_EQ(Estado(2), kEntryLive);
+  EXPECT_EQ(std::tuple(erros_[0].eErro, erros_[0].lIndLan, erros_[0].iMesAno),
+            std::tuple(CNLAN_EEI_NAO_FOI_IMPORTADO, 2, Mes(3).Value()));
+  EXPECT_EQ(std::tuple(Estado(1), Estado(2)), std::tuple(kEntryLive, kEntryLive));
   EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, Mes(5).Value())));
 }
 
@@ -207,8 +209,8 @@ TEST_F(ExclusaoTest, ClosedPeriodsRefuseTheRemoval) {
   company_.SetConfig("blocked-end", Dia(31, 3));
   ASSERT_EQ(Remove({1, 3}), S_OK);
   ASSERT_EQ(erros_.size(), 1u);
-  EXPECT_EQ(erros_[0].eErro, CNLAN_EEI_PERIODO_BLOQUEADO);
-  EXPECT_EQ(erros_[0].lIndLan, 3);
+  EXPECT_EQ(std::tuple(erros_[0].eErro, erros_[0].lIndLan),
+            std::tuple(CNLAN_EEI_PERIODO_BLOQUEADO, 3));
 
   // An allowed range leaves out every day beyond it.
   company_.SetConfig("blocked-start", 0);
@@ -225,9 +227,8 @@ TEST_F(ExclusaoTest, RemovesEveryListedImportedEntry) {
   ASSERT_EQ(Remove({1, 3, 99}, 2), S_OK);
   EXPECT_EQ(resultado_.nQtdExcluidos, 2u);
   EXPECT_TRUE(erros_.empty());
-  EXPECT_EQ(Estado(1), kEntryDeleted);
-  EXPECT_EQ(Estado(3), kEntryDeleted);
-  EXPECT_EQ(Estado(4), kEntryLive);
+  EXPECT_EQ(std::tuple(Estado(1), Estado(3), Estado(4)),
+            std::tuple(kEntryDeleted, kEntryDeleted, kEntryLive));
   // Already deleted entries are passed over.
   ASSERT_EQ(Remove({1, 3}), S_OK);
   EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
@@ -241,9 +242,8 @@ TEST_F(ExclusaoTest, FailureMidwayTakesItsGroupOfRemovalsBack) {
   FileFaults::Clear();
   EXPECT_EQ(hr, QXHresultDoStatus(ARQ_ERRO_DE_LEITURA_GRAVACAO));
   EXPECT_EQ(resultado_.nQtdExcluidos, 0u);
-  EXPECT_EQ(Estado(1), kEntryLive);
-  EXPECT_EQ(Estado(3), kEntryLive);
-  EXPECT_EQ(Estado(4), kEntryLive);
+  EXPECT_EQ(std::tuple(Estado(1), Estado(3), Estado(4)),
+            std::tuple(kEntryLive, kEntryLive, kEntryLive));
 }
 
 TEST_F(Exclui, ReconciliationKeyFollowsTheReplacementOfADeletedEntry) {
@@ -254,15 +254,12 @@ TEST_F(Exclui, ReconciliationKeyFollowsTheReplacementOfADeletedEntry) {
   EntryRecord outroValor = Registro(5, 4, 11, 101);
   Acrescenta(Mes(3), {Registro(5, 4, 11, 100), excluido, comMoeda, outroValor,
                       Registro(5, 4, 11, 100), excluido});
-  int32_t saida = 0;
-  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 2, &saida), S_OK);
-  EXPECT_EQ(saida, 5);
-  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 1, &saida), S_OK);
-  EXPECT_EQ(saida, 1) << "a live entry keeps its key";
-  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 6, &saida), S_OK);
-  EXPECT_EQ(saida, 6) << "no replacement after it";
-  ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), 40, &saida), S_OK);
-  EXPECT_EQ(saida, 40);
+  // A live entry keeps its key; no replacement after 6.
+  for (const auto& [chave, nova] : {std::pair(2, 5), {1, 1}, {6, 6}, {40, 40}}) {
+    int32_t saida = 0;
+    ASSERT_EQ(objeto_.ValidaChavesConciliacao(Mes(3).Value(), chave, &saida), S_OK);
+    EXPECT_EQ(saida, nova) << chave;
+  }
 }
 
 }  // namespace

@@ -139,21 +139,17 @@ TEST_F(SplitLists, ClearingAndReplacingEachListLeavesTheOther) {
   EXPECT_EQ(objeto_.GetLancamentoGerencial(2, saida), kHrEinval);
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), S_OK);
   EXPECT_EQ(saida[0].ContaGerencial, 9);
-}
 
-TEST_F(SplitLists, EntryWithoutSplitReadsNothingAndKeepsTheLists) {
+  // An entry without split reads nothing and keeps the lists.
   int32_t tem = -1;
-  ASSERT_EQ(objeto_.TemGerencial(&tem), S_OK);
-  EXPECT_EQ(tem, 0);
-  EXPECT_EQ(objeto_.TemGerencial(nullptr), E_POINTER);
-
-  SetThree();
   uint16_t qtd = 99;
-  ASSERT_EQ(objeto_.LeGerencial(&qtd), S_OK);
-  EXPECT_EQ(qtd, 99);
-  RegLan_Ger saida[3];
+  SetThree();
+  EXPECT_EQ(std::tuple(objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd)),
+            std::tuple(S_OK, S_OK));
+  EXPECT_EQ(std::tuple(tem, qtd), std::tuple(0, 99));
   EXPECT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
-  EXPECT_EQ(objeto_.LeGerencial(nullptr), E_POINTER);
+  EXPECT_EQ(std::tuple(objeto_.TemGerencial(nullptr), objeto_.LeGerencial(nullptr)),
+            std::tuple(E_POINTER, E_POINTER));
 }
 
 class LeGerencialTest : public SplitTest {
@@ -171,6 +167,12 @@ class LeGerencialTest : public SplitTest {
     return LeGerencialDoMes(company_.CnFolder(), kMarco, primeira, quantidades, &lista_, qtd);
   }
 
+  std::vector<int64_t> Quantidades() const {
+    std::vector<int64_t> valores;
+    for (const REGQTD_GER& q : lista_.quantidades) valores.push_back(q.Quantidade.int64);
+    return valores;
+  }
+
   GerencialAtual lista_;
 };
 
@@ -183,10 +185,7 @@ TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerAndMissingQuantitiesReadZero) {
   ASSERT_EQ(lista_.linhas.size(), 3u);
   EXPECT_EQ(lista_.linhas[0], Line(3, 2, 4, 1000000));
   EXPECT_EQ(lista_.linhas[2], Line(3 | (1u << 28), 4, 6, 300000));
-  ASSERT_EQ(lista_.quantidades.size(), 3u);
-  EXPECT_EQ(lista_.quantidades[0].Quantidade.int64, 20000);
-  EXPECT_EQ(lista_.quantidades[1].Quantidade.int64, 30000);
-  EXPECT_EQ(lista_.quantidades[2].Quantidade.int64, 0);  // past the end of CNLQ
+  EXPECT_EQ(Quantidades(), (std::vector<int64_t>{20000, 30000, 0}));  // past the end of CNLQ: 0
 
   // Without quantities the quantity list is emptied.
   ASSERT_EQ(Read(5, false, &qtd), ARQ_OK);
@@ -223,23 +222,21 @@ TEST_F(LeGerencialTest, LoadedEntryHasItsSplitMarkedAndRead) {
   Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(11, 1, 2)});
   ASSERT_EQ(objeto_.Le(1, kMarco), S_OK);
   int32_t tem = 0;
-  ASSERT_EQ(objeto_.TemGerencial(&tem), S_OK);
-  EXPECT_EQ(tem, 1);
   uint16_t qtd = 0;
-  ASSERT_EQ(objeto_.LeGerencial(&qtd), S_OK);
-  EXPECT_EQ(qtd, 1);
+  EXPECT_EQ(std::tuple(objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd)),
+            std::tuple(S_OK, S_OK));
+  EXPECT_EQ(std::tuple(tem, qtd), std::tuple(1, 1));
 
   ASSERT_EQ(objeto_.Le(2, kMarco), S_OK);
   ASSERT_EQ(objeto_.LeGerencial(&qtd), S_OK);
   ASSERT_EQ(qtd, 3);
   RegLan_Ger linhas[3];
   ASSERT_EQ(objeto_.GetLancamentoGerencial(3, linhas), S_OK);
-  EXPECT_EQ(linhas[1].ContaGerencial, 3);
-  EXPECT_EQ(linhas[1].Valor.int64, 200000);
   RegQtd_Ger quantidades[3];
   ASSERT_EQ(objeto_.GetQuantidadeGerencial(3, quantidades), S_OK);
-  EXPECT_EQ(quantidades[0].Quantidade.int64, 2);
-  EXPECT_EQ(quantidades[1].Quantidade.int64, 0);
+  EXPECT_EQ(std::tuple(linhas[1].ContaGerencial, linhas[1].Valor.int64,
+                       quantidades[0].Quantidade.int64, quantidades[1].Quantidade.int64),
+            std::tuple(3, 200000, 2, 0));
 }
 
 class QuantidadeTest : public SplitTest {

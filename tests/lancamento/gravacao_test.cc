@@ -614,14 +614,12 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
   Grava(*objeto, 1);
   const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
   ASSERT_EQ(lista.size(), 1u);
-  EXPECT_EQ(lista[0].operacao, 'A');
-  EXPECT_EQ(lista[0].chave, MakeChaveComposta(1, kData.MesAno()));
-  EXPECT_EQ(lista[0].descricaoNova, "Pago a Fornecedores por Caixa: nota 1");
-  EXPECT_EQ(lista[0].descricaoAntiga, "Pagamento conforme documento nota 1");
-  EXPECT_EQ(lista[0].documentoNovo, 88);
-  EXPECT_EQ(lista[0].documentoAntigo, 77);
-  EXPECT_EQ(lista[0].filialNova, 1);
-  EXPECT_EQ(lista[0].dataNova, kData.Value());
+  const NotificacaoGed& n = lista[0];
+  EXPECT_EQ(
+      std::tuple(n.operacao, n.chave, n.documentoNovo, n.documentoAntigo, n.filialNova, n.dataNova,
+                 n.descricaoNova, n.descricaoAntiga),
+      std::tuple('A', MakeChaveComposta(1, kData.MesAno()), 88, 77, 1, kData.Value(),
+                 "Pago a Fornecedores por Caixa: nota 1", "Pagamento conforme documento nota 1"));
 }
 
 TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {

@@ -6,8 +6,10 @@
 
 #include <cstring>
 #include <iterator>
+#include <span>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contract/iqxcn_lancamento.h"
@@ -73,37 +75,31 @@ const GeneratedSlot kGeneratedLote[] = {
 #include "contract/interface_table.def"
 };
 
-TEST(InterfaceTable, EverySlotIsPinned) {
-  const std::vector<std::string> expected = ExpectedSlots();
-  ASSERT_EQ(expected.size(), 90u);
-  ASSERT_EQ(std::size(kInterfaceTable), expected.size());
-  ASSERT_EQ(std::size(kGenerated), expected.size());
-  EXPECT_EQ(VtableSlot(&IUnknown::QueryInterface), 0);
-  EXPECT_EQ(VtableSlot(&IUnknown::AddRef), 1);
-  EXPECT_EQ(VtableSlot(&IUnknown::Release), 2);
+// Each interface: IUnknown's three slots, then its own in the order clients know.
+void ExpectPinned(std::span<const MethodInfo> table, std::span<const GeneratedSlot> generated,
+                  const std::vector<std::string>& expected) {
+  ASSERT_EQ(table.size(), expected.size());
+  ASSERT_EQ(generated.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     const int slot = static_cast<int>(i) + 3;
-    EXPECT_EQ(kInterfaceTable[i].slot, slot);
-    EXPECT_EQ(kInterfaceTable[i].name, expected[i]) << slot;
-    EXPECT_EQ(kGenerated[i].vtable, slot) << kGenerated[i].name;
-    EXPECT_EQ(kGenerated[i].name, expected[i]);
+    EXPECT_EQ(std::tuple(table[i].slot, table[i].name, generated[i].vtable, generated[i].name),
+              std::tuple(slot, expected[i], slot, expected[i]));
   }
 }
 
-// The batch interface: IUnknown's three slots, then its own.
-TEST(InterfaceTable, EveryBatchSlotIsPinned) {
-  const std::vector<std::string> expected = {"GravaLote", "LeLancamentosFaixa", "LeGerenciaisFaixa",
-                                             "LeChavesBusca", "LeLancamentosChaves"};
-  ASSERT_EQ(std::size(kInterfaceTableLote), expected.size());
-  ASSERT_EQ(std::size(kGeneratedLote), expected.size());
-  EXPECT_EQ(VtableSlot(&IQXCN_LancamentoLote::QueryInterface), 0);
-  for (size_t i = 0; i < expected.size(); ++i) {
-    const int slot = static_cast<int>(i) + 3;
-    EXPECT_EQ(kInterfaceTableLote[i].slot, slot);
-    EXPECT_EQ(kInterfaceTableLote[i].name, expected[i]);
-    EXPECT_EQ(kInterfaceTableLote[i].area, Area::kLote);
-    EXPECT_EQ(kInterfaceTableLote[i].test, StateTest::kInicializado);
-    EXPECT_EQ(kGeneratedLote[i].vtable, slot) << kGeneratedLote[i].name;
+TEST(InterfaceTable, EverySlotIsPinned) {
+  EXPECT_EQ(
+      std::tuple(VtableSlot(&IUnknown::QueryInterface), VtableSlot(&IUnknown::AddRef),
+                 VtableSlot(&IUnknown::Release), VtableSlot(&IQXCN_LancamentoLote::QueryInterface)),
+      std::tuple(0, 1, 2, 0));
+  EXPECT_EQ(ExpectedSlots().size(), 90u);
+  ExpectPinned(kInterfaceTable, kGenerated, ExpectedSlots());
+  ExpectPinned(kInterfaceTableLote, kGeneratedLote,
+               {"GravaLote", "LeLancamentosFaixa", "LeGerenciaisFaixa", "LeChavesBusca",
+                "LeLancamentosChaves"});
+  for (const MethodInfo& method : kInterfaceTableLote) {
+    EXPECT_EQ(std::tuple(method.area, method.test),
+              std::tuple(Area::kLote, StateTest::kInicializado));
   }
 }
 

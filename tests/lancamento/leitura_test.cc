@@ -227,8 +227,7 @@ TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
   for (int dia : {1, 2, 3}) marco_.Lancamento(Registro(dia));
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
   std::vector<RegDados> dados = Chaves({3, 0, 1, -4});
-  EXPECT_EQ(dados[0].Documento, 103);
-  EXPECT_EQ(dados[2].Documento, 101);
+  EXPECT_EQ(std::tuple(dados[0].Documento, dados[2].Documento), std::tuple(103, 101));
   for (size_t k : {size_t{1}, size_t{3}}) {  // keys of 0 or less: zero elements
     EXPECT_EQ(std::tuple(dados[k].Documento, dados[k].DataLancamento, dados[k].Valor.int64),
               std::tuple(0, 0u, 0))
@@ -297,17 +296,20 @@ TEST_F(LeituraEspecialMoeda, ForeignCurrencyAmountOfEntriesThatKeepOne) {
   EXPECT_EQ(moeda, (std::vector<std::pair<int64_t, int>>{{0, 0}, {123456, 0}, {0, 'S'}}));
 }
 
-// A page's entries as "position:status:debit:text" items.
-std::vector<std::string> Itens(const REG_LOTE_LISTA_LANCAMENTOS& lista) {
+// A page's entries as "position:status:debit:text" items; the page is freed.
+std::vector<std::string> Itens(REG_LOTE_LISTA_LANCAMENTOS* lista) {
   std::vector<std::string> itens;
-  for (uint32_t i = 0; i < lista.ulQtde; ++i) {
-    const REG_LOTE_LANCAMENTO_LIDO& l = lista.pLancamentos[i];
+  for (uint32_t i = 0; i < lista->ulQtde; ++i) {
+    const REG_LOTE_LANCAMENTO_LIDO& l = lista->pLancamentos[i];
     itens.push_back(
         std::to_string(l.lPosicao) + ":" + std::to_string(l.cStatus) + ":" +
         std::to_string(l.Dados.Debito) + ":" +
-        std::string(reinterpret_cast<const char*>(lista.pTextos) + l.ulInicioComplemento,
+        std::string(reinterpret_cast<const char*>(lista->pTextos) + l.ulInicioComplemento,
                     l.usTamanhoComplemento));
   }
+  CoTaskMemFree(lista->pLancamentos);
+  CoTaskMemFree(lista->pTextos);
+  CoTaskMemFree(lista);
   return itens;
 }
 
@@ -333,12 +335,8 @@ class FaixaTest : public LancamentoTest {
                                                            chaves.data(), textos, &lista),
               S_OK);
     if (lista == nullptr) return {};
-    const std::vector<std::string> itens = Itens(*lista);
     if (ultima != nullptr) *ultima = lista->lUltimaPosicao;
-    CoTaskMemFree(lista->pLancamentos);
-    CoTaskMemFree(lista->pTextos);
-    CoTaskMemFree(lista);
-    return itens;
+    return Itens(lista);
   }
 };
 
@@ -372,7 +370,8 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
   REG_LOTE_LISTA_LANCAMENTOS* lista = nullptr;
   EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(3).Value(), 1, -1, 0, &lista), E_INVALIDARG);
   std::vector<int32_t> muitas(8193, 1);
-  EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), -1, muitas.data(), 0, &lista), E_INVALIDARG);
+  EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), -1, muitas.data(), 0, &lista),
+            E_INVALIDARG);
   EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), 8193, muitas.data(), 0, &lista),
             E_INVALIDARG);
   EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), 1, nullptr, 0, &lista), E_POINTER);
@@ -380,18 +379,12 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
   // A key based at the month before comes back as it went.
   int32_t chave = 1 << 24 | 5;
   ASSERT_EQ(objeto_.LeLancamentosChaves(Mes(2).Value(), 1, &chave, 0, &lista), S_OK);
-  EXPECT_EQ(qx::Itens(*lista), Itens{std::to_string(chave) + ":0:31:"});
-  CoTaskMemFree(lista->pLancamentos);
-  CoTaskMemFree(lista->pTextos);
-  CoTaskMemFree(lista);
+  EXPECT_EQ(qx::Itens(lista), Itens{std::to_string(chave) + ":0:31:"});
   // A month never made is made empty, as every read of a month makes it.
   EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(9).Value(), 1, 10, 0, &lista), S_OK);
   ASSERT_NE(lista, nullptr);
-  EXPECT_EQ(lista->ulQtde, 0u);
   EXPECT_EQ(lista->lUltimaPosicao, 0);
-  CoTaskMemFree(lista->pLancamentos);
-  CoTaskMemFree(lista->pTextos);
-  CoTaskMemFree(lista);
+  EXPECT_EQ(qx::Itens(lista), Itens{});
 }
 
 TEST_F(FaixaTest, SplitLinesWithTheirQuantities) {
@@ -406,12 +399,11 @@ TEST_F(FaixaTest, SplitLinesWithTheirQuantities) {
   REG_LOTE_LISTA_GERENCIAIS* lista = nullptr;
   ASSERT_EQ(objeto_.LeGerenciaisFaixa(Mes(3).Value(), 2, 5, &lista), S_OK);
   ASSERT_EQ(lista->ulQtde, 2u);
-  EXPECT_EQ(lista->lUltimaPosicao, 3);
-  EXPECT_EQ(lista->pLinhas[0].lPosicao, 2);
-  EXPECT_EQ(lista->pLinhas[0].Linha.ContaGerencial, 4);
-  EXPECT_EQ(lista->pLinhas[0].Quantidade.Quantidade.int64, 7);
-  EXPECT_EQ(lista->pLinhas[1].Linha.Valor.int64, 30000);
-  EXPECT_EQ(lista->pLinhas[1].Quantidade.Quantidade.int64, 0);
+  const REG_LOTE_GERENCIAL_LIDO* l = lista->pLinhas;
+  EXPECT_EQ(std::tuple(lista->lUltimaPosicao, l[0].lPosicao, l[0].Linha.ContaGerencial,
+                       l[0].Quantidade.Quantidade.int64, l[1].Linha.Valor.int64,
+                       l[1].Quantidade.Quantidade.int64),
+            std::tuple(3, 2, 4, 7, 30000, 0));
   CoTaskMemFree(lista->pLinhas);
   CoTaskMemFree(lista);
 }

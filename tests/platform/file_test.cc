@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,10 +20,35 @@
 #include "platform/path_case.h"
 #include "platform/registry.h"
 #include "test_support.h"
-#include "test_support_file.h"
 
 namespace qx::test {
 namespace {
+
+// The flags of the record files' mode letters, and of a mark.
+constexpr unsigned kModeC = CFile::modeCreate | CFile::modeReadWrite | CFile::shareDenyWrite;
+constexpr unsigned kModeG = CFile::modeReadWrite | CFile::shareDenyWrite | CFile::modeNoTruncate;
+constexpr unsigned kModeL = CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate;
+constexpr unsigned kMark = CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive;
+
+// The cause of the CFileException that action throws; none when it throws nothing.
+template <typename Action>
+int CauseOf(Action action) {
+  try {
+    action();
+  } catch (CFileException* e) {
+    int cause = e->m_cause;
+    e->Delete();
+    return cause;
+  }
+  return CFileException::none;
+}
+
+// The cause with which a fresh open of path fails; none when it succeeds (it is closed again).
+int OpenCause(const std::string& path, unsigned flags) {
+  CFile file;
+  CFileException error;
+  return file.Open(path.c_str(), flags, &error) ? CFileException::none : error.m_cause;
+}
 
 // The table itself is the errno list; what matters is that each way finds its row.
 TEST(FileErrnoTable, ErrnoMapsToItsCauseAndBack) {
