@@ -56,6 +56,9 @@ class PostgresDatabase final : public SuiteDatabase {
   // kind of parameters.
   HRESULT Query(const std::string& text, const std::vector<PostgresParameter>& parameters,
                 pg_result** result);
+  // Runs a COPY ... FROM STDIN (FORMAT binary) with the rows whose values
+  // `values` holds, `columns` to a row, in one exchange.
+  HRESULT CopyIn(const std::string& text, int columns, const std::vector<PostgresParameter>& values);
 
  protected:
   bool InTransaction() override;
