@@ -184,7 +184,10 @@ TEST_F(PostgresRefusalTest, ADatabaseThatGoesAwayMidTransactionFailsClearlyAndCo
   const HRESULT hr = db->Write([&] {
     const HRESULT first = AdicionaFilial(*db, {7, "Sete"});
     test::PrivatePostgres::Get().CutConnections(connection_);
-    return SUCCEEDED(first) ? AdicionaFilial(*db, {8, "Oito"}) : first;
+    // A failure the body leaves standing (as the change log's filing of events does) still
+    // ends the transaction: what follows neither runs on a new connection nor commits.
+    AdicionaFilial(*db, {8, "Oito"});
+    return SUCCEEDED(first) ? AdicionaFilial(*db, {9, "Nove"}) : first;
   });
   EXPECT_EQ(hr, E_QXDF_BANCO_INDISPONIVEL);
   EXPECT_NE(db->message().find("PostgreSQL"), std::string::npos) << db->message();

@@ -296,7 +296,8 @@ TEST(DatabaseGone, ImportStopsClearlyAndTheBooksAgreeOnceItIsBack) {
   const std::string raiz = pasta.company().root();
   std::string saida;
   ASSERT_EQ(RunQxcn({"formatos", "lista", "--empresa", "EMP1"}, raiz + "/formatos", &saida), 0);
-  EscreveImportacao(raiz + "/imp.csv", 4 * 2048, kMesesImportados[0], "g");
+  // Long enough that the import is still running when the database goes.
+  EscreveImportacao(raiz + "/imp.csv", 16 * 2048, kMesesImportados[0], "g");
   // Gone once the import's first call of the batch interface (2,048 lines) is stored.
   const std::string contagem = "SELECT count(*) FROM log_alteracoes";
   const std::string antes = cluster.Run(contagem, conexao);

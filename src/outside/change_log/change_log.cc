@@ -34,7 +34,7 @@ class ChangeLog : public IQXDF_Log {
                 const void* dados) override {
     const ::RegistroLog registro{chave, tipo, servico, tamanho, dados};
     if (const HRESULT hr = Confere(registro); FAILED(hr)) return hr;
-    return db_->Write([&] { return InsereUm(sessao, registro); });
+    return db_->Write([&] { return InsereIndexando(sessao, {&registro}); });
   }
 
   void GravaVarios(uint32_t sessao, const ::RegistroLog* registros, size_t quantos,
@@ -44,18 +44,14 @@ class ChangeLog : public IQXDF_Log {
       resultados[i] = Confere(registros[i]);
       if (SUCCEEDED(resultados[i])) validos.push_back(&registros[i]);
     }
-    const HRESULT hr = db_->Write([&] {
-      const HRESULT inserted = Insere(sessao, validos);
-      if (SUCCEEDED(inserted)) IndexaSeAtrasado(*db_);
-      return inserted;
-    });
+    const HRESULT hr = db_->Write([&] { return InsereIndexando(sessao, validos); });
     if (SUCCEEDED(hr)) return;
     for (size_t i = 0; i < quantos; ++i) {
       if (FAILED(resultados[i])) continue;
       // A database that stayed busy through every retry is not waited for again.
       resultados[i] = hr == E_QXDF_BANCO_OCUPADO
                           ? hr
-                          : db_->Write([&] { return InsereUm(sessao, registros[i]); });
+                          : db_->Write([&] { return InsereIndexando(sessao, {&registros[i]}); });
     }
   }
 
@@ -82,11 +78,8 @@ class ChangeLog : public IQXDF_Log {
     if (quantos == 0) return S_OK;
     std::vector<const ::RegistroLog*> todos;
     for (size_t i = 0; i < quantos; ++i) todos.push_back(&registros[i]);
-    const HRESULT hr = db_->Write([&] {
-      const HRESULT inserted = Insere(sessao, todos, static_cast<int64_t>(operacao));
-      if (SUCCEEDED(inserted)) IndexaSeAtrasado(*db_);
-      return inserted;
-    });
+    const HRESULT hr = db_->Write(
+        [&] { return InsereIndexando(sessao, todos, static_cast<int64_t>(operacao)); });
     // A large operation gives back the room its records took in the
     // database's journal.
     if (SUCCEEDED(hr) && quantos >= kRegistrosGrandeOperacao) EsvaziaDiario(*db_);
@@ -163,11 +156,20 @@ class ChangeLog : public IQXDF_Log {
     return S_OK;
   }
 
-  // The records, in their order; the last one of an operation carries its number.
-  HRESULT Insere(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros,
-                 std::optional<int64_t> operacao = std::nullopt) {
+  // The records, in their order; the last one of an operation carries its
+  // number. Their events are filed when enough records wait, from the
+  // records as stored here.
+  HRESULT InsereIndexando(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros,
+                          std::optional<int64_t> operacao = std::nullopt) {
     const std::string agora = TimestampNow();
-    return InsertRows(*db_,
+    const HRESULT hr = Insere(sessao, registros, agora, operacao);
+    if (SUCCEEDED(hr)) IndexaSeAtrasado(*db_, Gravados(sessao, registros, agora));
+    return hr;
+  }
+
+  HRESULT Insere(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros,
+                 const std::string& agora, std::optional<int64_t> operacao) {
+    return AppendRows(*db_,
                       "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
                       "gravado_em, usuario, valor_moeda, quantidade, operacao)",
                       10, registros.size(), [&](SqlStatement& s, int primeiro, size_t k) {
@@ -185,11 +187,27 @@ class ChangeLog : public IQXDF_Log {
                       });
   }
 
-  // One record in a transaction of its own.
-  HRESULT InsereUm(uint32_t sessao, const ::RegistroLog& registro) {
-    const HRESULT hr = Insere(sessao, {&registro});
-    if (SUCCEEDED(hr)) IndexaSeAtrasado(*db_);
-    return hr;
+  // The records as a reader of the log gets them back, without their ids
+  // (a letter is a text of one byte of the code page, which reads back as it
+  // was bound).
+  std::vector<RegistroLog> Gravados(uint32_t sessao,
+                                    const std::vector<const ::RegistroLog*>& registros,
+                                    const std::string& agora) const {
+    std::vector<RegistroLog> gravados(registros.size());
+    for (size_t k = 0; k < registros.size(); ++k) {
+      const ::RegistroLog& r = *registros[k];
+      RegistroLog& g = gravados[k];
+      g.sessao = sessao;
+      g.chave = r.chave;
+      g.tipo = r.tipo;
+      g.servico = r.servico;
+      if (r.tamanho > 0) g.dados.assign(static_cast<const char*>(r.dados), r.tamanho);
+      g.gravadoEm = agora;
+      g.usuario = usuario_;
+      g.valorMoeda = r.valorMoeda;
+      g.quantidade = r.quantidade;
+    }
+    return gravados;
   }
 
   std::shared_ptr<SuiteDatabase> db_;

@@ -78,7 +78,7 @@ HRESULT InsereEventos(SuiteDatabase& db, const std::vector<EventoLog>& eventos) 
                   "posicao, lote, gravado_em, conferido_antes, conferido, imagem_antes, "
                   "imagem_depois, complemento, linhas, quantidades, primeira_linha, valor_moeda") +
       (comTexto ? ", descricao)" : ")");
-  return InsertRows(db, colunas.c_str(), comTexto ? 20 : 19, eventos.size(),
+  return AppendRows(db, colunas.c_str(), comTexto ? 20 : 19, eventos.size(),
                     [&](SqlStatement& s, int primeiro, size_t k) {
                       LigaEvento(s, primeiro, eventos[k]);
                       if (comTexto) s.BindText(primeiro + 19, eventos[k].descricao);
@@ -177,7 +177,7 @@ HRESULT ProcuraAnterior(SuiteDatabase& db, const std::vector<EventoLog>& recente
   return FAILED(hr) ? hr : S_OK;
 }
 
-HRESULT IndexaEventos(SuiteDatabase& db) {
+HRESULT IndexaEventos(SuiteDatabase& db, std::vector<RegistroLog> recentes) {
   return db.Write([&] {
     MarcasLog marcas;
     HRESULT hr = LeMarcasLog(db, &marcas);
@@ -202,11 +202,16 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
       evento.registros.clear();
       novos.push_back(std::move(evento));
     });
-    hr = LeRegistros(db, desde, INT64_MAX, [&](RegistroLog&& registro) {
+    const auto recebe = [&](RegistroLog&& registro) {
       novas.indexadoAte = std::max(novas.indexadoAte, registro.id);
       grupos.Recebe(std::move(registro));
       return SUCCEEDED(falha);
-    });
+    };
+    const int64_t ate = recentes.empty() ? INT64_MAX : recentes.front().id - 1;
+    hr = desde <= ate ? LeRegistros(db, desde, ate, recebe) : S_OK;
+    for (auto it = recentes.begin(); SUCCEEDED(hr) && it != recentes.end() && recebe(std::move(*it));
+         ++it) {
+    }
     if (SUCCEEDED(hr)) grupos.Termina();
     if (SUCCEEDED(hr) && SUCCEEDED(falha)) falha = InsereEventos(db, novos);
     if (FAILED(hr) || FAILED(falha)) return FAILED(hr) ? hr : falha;
@@ -216,20 +221,30 @@ HRESULT IndexaEventos(SuiteDatabase& db) {
   });
 }
 
-HRESULT IndexaSeAtrasado(SuiteDatabase& db) {
-  int64_t esperando = 0;
+HRESULT IndexaSeAtrasado(SuiteDatabase& db, std::vector<RegistroLog> gravados) {
+  int64_t ultimo = 0, indexadoAte = 0;
   HRESULT hr;
   {
     SqlStatement query(db,
-                       "SELECT coalesce((SELECT max(id) FROM log_alteracoes), 0) - indexado_ate "
+                       "SELECT coalesce((SELECT max(id) FROM log_alteracoes), 0), indexado_ate "
                        "FROM log_controle");
     hr = query.StepOne();
-    if (hr == S_OK) esperando = query.Int(0);
+    if (hr == S_OK) {
+      ultimo = query.Int(0);
+      indexadoAte = query.Int(1);
+    }
   }
-  if (FAILED(hr) || esperando < kRegistrosPorIndexacao) return FAILED(hr) ? hr : S_OK;
+  if (FAILED(hr) || ultimo - indexadoAte < kRegistrosPorIndexacao) return FAILED(hr) ? hr : S_OK;
+  // Writers follow each other, so the records of this transaction took the
+  // ids that follow each other up to the newest: SQLite gives the largest
+  // id plus one (its trigger moves the first above maior_id, and the rest
+  // follow it), PostgreSQL the identity's sequence, which only writers draw
+  // from.
+  const int64_t primeiro = ultimo - static_cast<int64_t>(gravados.size()) + 1;
+  for (size_t k = 0; k < gravados.size(); ++k) gravados[k].id = primeiro + static_cast<int64_t>(k);
   hr = db.Execute("SAVEPOINT indexa_eventos");
   if (FAILED(hr)) return hr;
-  hr = IndexaEventos(db);
+  hr = IndexaEventos(db, std::move(gravados));
   if (FAILED(hr)) db.Execute("ROLLBACK TO indexa_eventos");
   db.Execute("RELEASE indexa_eventos");
   return hr;

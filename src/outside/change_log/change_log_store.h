@@ -47,12 +47,16 @@ HRESULT CompletaUsuario(SuiteDatabase& db, EventoLog* evento);
 HRESULT ProcuraAnterior(SuiteDatabase& db, const std::vector<EventoLog>& recentes,
                         EventoLog* evento);
 
-// Files the events of every record not filed yet.
-HRESULT IndexaEventos(SuiteDatabase& db);
+// Files the events of every record not filed yet. `recentes`, when given,
+// are the newest records of the log with their ids, as they were stored: they
+// are taken as they are, and only the records before them are read.
+HRESULT IndexaEventos(SuiteDatabase& db, std::vector<RegistroLog> recentes = {});
 // Files them when kRegistrosPorIndexacao records or more are waiting. Runs
 // inside the caller's write transaction; a failure is undone alone and leaves
-// the caller's work standing (the next write files them).
-HRESULT IndexaSeAtrasado(SuiteDatabase& db);
+// the caller's work standing (the next write files them). `gravados` are the
+// records that transaction stored last, in their order, still without ids:
+// they are not read back.
+HRESULT IndexaSeAtrasado(SuiteDatabase& db, std::vector<RegistroLog> gravados = {});
 
 // After the records were copied in with their ids: the next record goes
 // above every id the log gave before (on PostgreSQL, whose records take them

@@ -2,7 +2,9 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 #include "outside/database/postgres_types.h"
 #include "outside/database/sql_dialect.h"
@@ -22,6 +24,11 @@ PostgresCursor::PostgresCursor(PostgresDatabase& db, const char* sql) : db_(db) 
   int count = 0;
   text_ = PostgresStatement(sql, &count);
   parameters_.resize(static_cast<size_t>(count));
+  const std::string_view text(sql);
+  if (text.starts_with("COPY ")) {
+    const std::string_view columns = text.substr(0, text.find(')')).substr(text.find('(') + 1);
+    copyColumns_ = 1 + static_cast<int>(std::count(columns.begin(), columns.end(), ','));
+  }
 }
 
 PostgresCursor::~PostgresCursor() { PQclear(result_); }
@@ -32,6 +39,7 @@ void PostgresCursor::Reset() {
   row_ = -1;
   ran_ = false;
   for (PostgresParameter& parameter : parameters_) parameter = PostgresParameter();
+  if (copyColumns_ > 0) parameters_.clear();
 }
 
 PostgresParameter& PostgresCursor::At(int index) {
@@ -72,7 +80,8 @@ HRESULT PostgresCursor::Step(bool* row) {
   *row = false;
   if (!ran_) {
     ran_ = true;
-    const HRESULT hr = db_.Query(text_, parameters_, &result_);
+    const HRESULT hr = copyColumns_ > 0 ? db_.CopyIn(text_, copyColumns_, parameters_)
+                                        : db_.Query(text_, parameters_, &result_);
     if (FAILED(hr)) return hr;
   }
   if (result_ != nullptr && row_ + 1 < PQntuples(result_)) {

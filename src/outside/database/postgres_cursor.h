@@ -2,6 +2,10 @@
 // takes all its rows at once, so that other statements can run on the
 // connection while its rows are read (the change log files events while it
 // reads records).
+//
+// A text "COPY t (a, b) FROM STDIN (FORMAT binary)" loads rows instead: its
+// parameters, bound in order, are the values of the rows, as many to a row
+// as the text names columns, each of its column's own type.
 #pragma once
 
 #include <string>
@@ -38,6 +42,7 @@ class PostgresCursor final : public SqlCursor {
   PostgresDatabase& db_;
   std::string text_;  // as PostgreSQL reads it
   std::vector<PostgresParameter> parameters_;
+  int copyColumns_ = 0;  // the columns of a COPY's row; 0 for a statement
   pg_result* result_ = nullptr;
   int row_ = -1;
   bool ran_ = false;

@@ -78,6 +78,9 @@ HRESULT PostgresDatabase::Connect(Mode mode) {
 
 HRESULT PostgresDatabase::Link() {
   if (link_) return S_OK;
+  // The transaction went with its connection: the rest of it runs nowhere,
+  // and the message stays the one of the break.
+  if (open_) return E_QXDF_BANCO_INDISPONIVEL;
   link_ = TakePostgresLink(connection_);
   return link_ ? S_OK : NewLink();
 }
@@ -258,7 +261,7 @@ HRESULT PostgresDatabase::Query(const std::string& text,
 }
 
 bool PostgresDatabase::InTransaction() {
-  if (!link_) return false;
+  if (!link_) return open_;
   const PGTransactionStatusType status = PQtransactionStatus(link_->conn);
   return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }
@@ -272,12 +275,14 @@ HRESULT PostgresDatabase::Begin(bool write) {
   for (size_t left = kMostIdlePostgresLinks; FAILED(hr) && !link_ && left > 0; --left) {
     hr = Simple(begin);
   }
+  open_ = SUCCEEDED(hr);
   if (SUCCEEDED(hr) && write) hr = TakeWriteLock();
   return hr;
 }
 
 HRESULT PostgresDatabase::TakeWriteLock() {
-  const HRESULT hr = Simple("SELECT pg_advisory_xact_lock(" + link_->lockKey + ")");
+  HRESULT hr = Link();
+  if (SUCCEEDED(hr)) hr = Simple("SELECT pg_advisory_xact_lock(" + link_->lockKey + ")");
   writing_ = SUCCEEDED(hr);
   return hr;
 }
@@ -287,9 +292,9 @@ HRESULT PostgresDatabase::JoinWrite() { return writing_ ? S_OK : TakeWriteLock()
 HRESULT PostgresDatabase::Commit() {
   // A transaction that a failed statement spoiled ends in a rollback, which
   // COMMIT reports as success.
-  const bool spoiled = PQtransactionStatus(link_->conn) == PQTRANS_INERROR;
+  const bool spoiled = link_ && PQtransactionStatus(link_->conn) == PQTRANS_INERROR;
   HRESULT hr = Simple("COMMIT");
-  writing_ = false;
+  open_ = writing_ = false;
   if (SUCCEEDED(hr) && spoiled) {
     hr = Fail(E_QXDF_BANCO_FALHA,
               FormatText("Banco de dados \"%s\": a transa\xE7\xE3o foi desfeita por uma falha "
@@ -301,8 +306,8 @@ HRESULT PostgresDatabase::Commit() {
 }
 
 void PostgresDatabase::Rollback() {
-  PQclear(PQexec(link_->conn, "ROLLBACK"));
-  writing_ = false;
+  if (link_) PQclear(PQexec(link_->conn, "ROLLBACK"));
+  open_ = writing_ = false;
   Unlink();
 }
 

@@ -14,7 +14,8 @@
 // keepalives and user timeout. Connections come from the process's pool
 // (postgres_pool.h) for one transaction at a time; one that broke is left,
 // and the next transaction connects again. A transaction that a broken
-// connection ended is never retried.
+// connection ended is never retried, nor carried on elsewhere: until its
+// rollback, each of its statements and its commit fail.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,9 @@ class PostgresDatabase final : public SuiteDatabase {
   // kind of parameters.
   HRESULT Query(const std::string& text, const std::vector<PostgresParameter>& parameters,
                 pg_result** result);
+  // Runs a COPY ... FROM STDIN (FORMAT binary) with the rows whose values
+  // `values` holds, `columns` to a row, in one exchange.
+  HRESULT CopyIn(const std::string& text, int columns, const std::vector<PostgresParameter>& values);
 
  protected:
   bool InTransaction() override;
@@ -91,6 +95,9 @@ class PostgresDatabase final : public SuiteDatabase {
   std::string connection_;  // the value of the registry, as given
   std::unique_ptr<PostgresLink> link_;
   bool writing_ = false;  // the open transaction holds the writers' lock
+  // A transaction is open: BEGIN went through and neither COMMIT nor ROLLBACK
+  // ended it. Without a connection, the one it ran on broke.
+  bool open_ = false;
 };
 
 }  // namespace qx

@@ -135,6 +135,20 @@ HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, si
   return hr;
 }
 
+HRESULT AppendRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind) {
+  constexpr std::string_view kInsert = "INSERT INTO ";
+  if (db.backend() != SuiteDatabase::Backend::kPostgres || count == 0 ||
+      !insert.starts_with(kInsert)) {
+    return InsertRows(db, insert, columns, count, bind);
+  }
+  const std::string copy =
+      "COPY " + insert.substr(kInsert.size()) + " FROM STDIN (FORMAT binary)";
+  SqlStatement statement(db, copy.c_str());
+  for (size_t r = 0; r < count; ++r) bind(statement, static_cast<int>(r) * columns + 1, r);
+  return statement.Run();
+}
+
 HRESULT ForEachRow(SuiteDatabase& db, const char* sql,
                    const std::function<void(SqlStatement&)>& bind,
                    const std::function<void(const SqlStatement&)>& take) {

@@ -77,6 +77,12 @@ class SqlStatement {
 HRESULT InsertRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
                    const std::function<void(SqlStatement&, int first, size_t row)>& bind);
 
+// InsertRows for rows whose every value is bound with its column's own type
+// (integers to INTEGER columns, texts to TEXT, blobs to BLOB, or a null):
+// PostgreSQL takes them all in one COPY.
+HRESULT AppendRows(SuiteDatabase& db, const std::string& insert, int columns, size_t count,
+                   const std::function<void(SqlStatement&, int first, size_t row)>& bind);
+
 // Runs a query in a read transaction: bind sets its parameters, take gets
 // each row.
 HRESULT ForEachRow(SuiteDatabase& db, const char* sql,
