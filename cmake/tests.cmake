@@ -9,8 +9,10 @@ endfunction()
 # precompiled once for all test programs by a target of their own, so that
 # building one test program builds no other.
 function(qx_test_pch)
-  file(WRITE ${CMAKE_BINARY_DIR}/qx_test_pch.cc "")
-  add_library(qx_test_pch OBJECT ${CMAKE_BINARY_DIR}/qx_test_pch.cc)
+  # An empty program, compiled as the test programs are (position-independent
+  # executable code) for its header to be theirs.
+  file(WRITE ${CMAKE_BINARY_DIR}/qx_test_pch.cc "int main() { return 0; }\n")
+  add_executable(qx_test_pch ${CMAKE_BINARY_DIR}/qx_test_pch.cc)
   target_link_libraries(qx_test_pch PRIVATE GTest::gtest GTest::gmock)
   qx_test_options(qx_test_pch)
   target_precompile_headers(qx_test_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>
