@@ -1,5 +1,7 @@
-// The year's statements and its closing, run as people run them on a company
-// of their own, each figure checked against sums worked out here.
+// The year's statements, its closing and its bookkeeping file (ECD), run as
+// people run them on companies of their own, each figure checked against sums
+// worked out here.
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -54,23 +56,34 @@ std::map<std::string, Json> PorLinha(const Json& linhas, const char* valor) {
   return figuras;
 }
 
+// How many times `trecho` is in `texto`.
+size_t Conta(const std::string& texto, const std::string& trecho) {
+  size_t n = 0;
+  for (size_t p = texto.find(trecho); p != std::string::npos; p = texto.find(trecho, p + 1)) ++n;
+  return n;
+}
+
 class Encerramento : public Qxcn {
  protected:
   static Json Em(std::vector<std::string> args) {
     args.insert(args.end(), {"--empresa", kEmpresa});
     return RunJson(args);
   }
+  // A company with the sample's charts and the year 2025 as its period,
+  // then the qxadmin `passos`.
+  static void Empresa(const std::string& nome, std::vector<std::vector<std::string>> passos = {}) {
+    passos.insert(passos.begin(), {{"company", "add", nome, "--sample"},
+                                   {"config", "set", nome, "period-start", "01/01/2025"},
+                                   {"config", "set", nome, "period-end", "31/12/2025"}});
+    for (const std::vector<std::string>& passo : passos) {
+      ASSERT_EQ(Admin(passo).code, 0) << passo[0];
+    }
+  }
 };
 
 TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack) {
-  for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
-           {"company", "add", kEmpresa, "--sample"},
-           {"config", "set", kEmpresa, "period-start", "01/01/2025"},
-           {"config", "set", kEmpresa, "period-end", "31/12/2025"},
-           {"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
-           {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}}) {
-    ASSERT_EQ(Admin(passo).code, 0) << passo[0];
-  }
+  Empresa(kEmpresa, {{"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
+                     {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}});
   const auto encerra = [](std::vector<std::string> mais) {
     std::vector<std::string> args = {"encerra", "--exercicio", "2025",  "--conta-resultado",
                                      "13",      "--empresa",   kEmpresa};
@@ -82,11 +95,8 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
               HasSubstr("qxadmin filial ativa ANUAL 1 3"));
   ASSERT_EQ(Admin({"branch", "activate", kEmpresa, "1", "3"}).code, 0);
   for (const Lancamento& l : kAno) {
-    ASSERT_EQ(Run({"grava", "--empresa", kEmpresa, "--data", l.data, "--debito",
-                   std::to_string(l.debito), "--credito", std::to_string(l.credito), "--valor",
-                   Reais(l.centavos), "--filial", std::to_string(l.filial)})
-                  .code,
-              0);
+    RunEnds(Lanca(l.data, std::to_string(l.debito), std::to_string(l.credito), Reais(l.centavos),
+                  {"--filial", std::to_string(l.filial), "--empresa", kEmpresa}));
   }
   const int64_t resultado = -Saldo({21, 31, 32});
   const Json balancete = Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"});
@@ -134,17 +144,10 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
     args.insert(args.end(), {"--empresa", "FECHADA"});
     return args;
   };
-  for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
-           {"company", "add", "FECHADA", "--sample"},
-           {"config", "set", "FECHADA", "period-start", "01/01/2025"},
-           {"config", "set", "FECHADA", "period-end", "31/12/2025"}}) {
-    ASSERT_EQ(Admin(passo).code, 0) << passo[0];
-  }
+  Empresa("FECHADA");
   std::map<std::string, std::string> lotes;
   for (const char* dia : {"10/06/2025", "10/07/2025"}) {
-    ASSERT_EQ(
-        Run(em({"grava", "--data", dia, "--debito", "31", "--credito", "5", "--valor", "1"})).code,
-        0);
+    RunEnds(em(Lanca(dia, "31", "5", "1")));
     const std::string arquivo = *dir_ / (std::string("fechada") + dia[4] + ".csv");
     std::ofstream(arquivo) << dia << ",31,5,2,1,importada\n";
     lotes[dia] = Lote(RunJson(em({"importa", arquivo})));
@@ -153,47 +156,93 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
                         "1"}))["periodo_fechado"]["ate"],
             "2025-06-30");
 
-  // Each change: inside the period, and the same after it.
-  struct Caso {
-    std::vector<std::string> dentro, fora;
+  // Each change of a month (MM) ending on its day `fim`: June's inside the
+  // period, July's after it.
+  const auto mudancas = [&](const std::string& mm, const std::string& fim) {
+    const std::string mes = mm + "/2025";
+    return std::vector<std::vector<std::string>>{
+        Lanca("20/" + mes, "31", "5", "3"),
+        {"grava", "--mes", mes, "--pos", "1", "--valor", "4"},
+        {"confere", "--mes", mes, "--pos", "1"},
+        {"importa", *dir_ / ("fechada" + mm.substr(1) + ".csv"), "--repetir"},
+        {"exclui-importacao", "--lote", lotes["10/" + mes], "--de", "01/" + mes, "--ate",
+         fim + "/" + mes},
+        {"exclui", "--mes", mes, "--pos", "1"}};
   };
-  const Caso kCasos[] = {
-      {{"grava", "--data", "20/06/2025", "--debito", "31", "--credito", "5", "--valor", "3"},
-       {"grava", "--data", "20/07/2025", "--debito", "31", "--credito", "5", "--valor", "3"}},
-      {{"grava", "--mes", "06/2025", "--pos", "1", "--valor", "4"},
-       {"grava", "--mes", "07/2025", "--pos", "1", "--valor", "4"}},
-      {{"confere", "--mes", "06/2025", "--pos", "1"},
-       {"confere", "--mes", "07/2025", "--pos", "1"}},
-      {{"importa", *dir_ / "fechada6.csv", "--repetir"},
-       {"importa", *dir_ / "fechada7.csv", "--repetir"}},
-      {{"exclui-importacao", "--lote", lotes["10/06/2025"], "--de", "01/06/2025", "--ate",
-        "30/06/2025"},
-       {"exclui-importacao", "--lote", lotes["10/07/2025"], "--de", "01/07/2025", "--ate",
-        "31/07/2025"}},
-      {{"exclui", "--mes", "06/2025", "--pos", "1"}, {"exclui", "--mes", "07/2025", "--pos", "1"}},
-  };
+  const auto dentro = mudancas("06", "30"), fora = mudancas("07", "31");
   const Json junho = RunJson(em({"mes", "--mes", "06/2025"}));
-  for (const Caso& caso : kCasos) {
-    const DumpRun recusa = Run(em(caso.dentro));
-    EXPECT_EQ(recusa.code, 1) << caso.dentro[0];
-    for (const char* texto : {"falhou: 0x800405FC E_QXCN_PERIODO_FECHADO: o lançamento é do período fechado até "
-                              "30/06/2025, fechado pelo usuário 1 em ",
-                              "qxcn fecha-periodo --reabrir"}) {
-      EXPECT_THAT(recusa.err, HasSubstr(texto)) << caso.dentro[0];
-    }
-    EXPECT_EQ(Run(em(caso.fora)).code, 0) << caso.fora[0];
+  for (size_t i = 0; i < dentro.size(); ++i) {
+    RunEnds(em(dentro[i]), 1,
+            {"falhou: 0x800405FC E_QXCN_PERIODO_FECHADO: o lançamento é do período fechado até "
+             "30/06/2025, fechado pelo usuário 1 em ",
+             "qxcn fecha-periodo --reabrir"});
+    RunEnds(em(fora[i]));
   }
   EXPECT_EQ(RunJson(em({"mes", "--mes", "06/2025"})), junho);
 
   // Closing never reopens; reopening is in the history, and lets changes in.
-  EXPECT_EQ(Run(em({"fecha-periodo", "--ate", "31/05/2025"})).code, 2);
-  ASSERT_EQ(Run(em({"fecha-periodo", "--reabrir"})).code, 0);
-  EXPECT_EQ(Run(em(kCasos[5].dentro)).code, 0);
+  RunEnds(em({"fecha-periodo", "--ate", "31/05/2025"}), 2);
+  RunEnds(em({"fecha-periodo", "--reabrir"}));
+  RunEnds(em(dentro.back()));
   const Json historico = RunJson(em({"historico", "--tipo", "periodo"}))["historico"];
   ASSERT_EQ(historico.size(), 4u);  // two events of two fields
   EXPECT_EQ(historico[1]["depois"], "2025-06-30");
   EXPECT_EQ(historico[3]["antes"], "2025-06-30");
   EXPECT_TRUE(historico[3]["depois"].is_null());
+}
+
+// The bookkeeping file (ECD) of a closed year, from the books as people keep
+// them: written only when it passes the checker, or when forced.
+TEST_F(Encerramento, TheBookkeepingFileIsWrittenOnlyWhenItPassesOrWhenForced) {
+  const std::string livros = "LIVROS";
+  const auto gera = [&](const std::string& arquivo, int codigo, std::vector<std::string> mais) {
+    mais.insert(mais.begin(),
+                {"ecd", "--exercicio", "2025", "--saida", arquivo, "--empresa", livros});
+    return RunEnds(mais, codigo);
+  };
+  Empresa(livros, {
+      {"branch", "activate", livros, "1", "3"},
+      {"cadastro", "define", livros, "--razao-social", "Livros Ltda", "--cnpj",
+       "11.222.333/0001-81", "--uf", "SP", "--municipio", "3550308", "--nire", "35212345678",
+       "--arquivamento", "10/01/2020"},
+      {"signatario", "inclui", livros, "529.982.247-25", "900", "Ana", "--crc", "1SP123456",
+       "--uf-crc", "SP", "--email", "ana@x.br", "--telefone", "(11) 3333-4444"},
+      {"signatario", "inclui", livros, "111.444.777-35", "205", "Beto", "--responsavel"},
+  });
+  RunEnds(Lanca("10/01/2025", "4", "21", "1.000,00",
+                {"--historico", "2", "--complemento", "Venda | balcão", "--empresa", livros}));
+  RunEnds(Lanca("15/02/2025", "31", "5", "800,00",
+                {"--gerencial", "2:500,00", "--gerencial", "3:300,00", "--documento", "102",
+                 "--empresa", livros}));
+  RunEnds(Lanca("20/03/2025", "32", "4", "12,90", {"--empresa", livros}));
+  RunEnds({"encerra", "--exercicio", "2025", "--conta-resultado", "13", "--empresa", livros});
+
+  const std::string arquivo = *dir_ / "livros.txt";
+  ASSERT_EQ(gera(arquivo, 0, {}).code, 0);
+  const std::string ecd = ReadText(arquivo);
+  // Three entries and one closing entry per result account (21, 31, 32).
+  EXPECT_EQ(Conta(ecd, "\r\n|I200|"), 6u);
+  EXPECT_EQ(Conta(ecd, "|E||\r\n"), 3u);
+  // The split side in its centres, the closing by centre too, the
+  // complement's pipe made harmless and, without a history, the accounts.
+  EXPECT_THAT(ecd, HasSubstr("|I250|4.1.01.001|1.01|500,00|D|102|"));
+  EXPECT_THAT(ecd, HasSubstr("|I250|4.1.01.001|1.02|300,00|C|||Encerramento"));
+  EXPECT_THAT(ecd, HasSubstr("|2|Recebimento de cliente Venda   balc\xE3o|"));
+  EXPECT_THAT(ecd, HasSubstr("|Despesas banc\xE1rias a Caixa|"));
+  EXPECT_THAT(ecd, HasSubstr("|I155|4.1.01.001|1.02|0,00|D|300,00|0,00|300,00|D|\r\n"));
+  RunEnds({"ecd", "--conferir", arquivo});
+
+  // No accountant to sign: named, and nothing written but with --forcar.
+  ASSERT_EQ(Admin({"signatario", "exclui", livros, "529.982.247-25", "900"}).code, 0);
+  const std::string recusado = *dir_ / "recusado.txt";
+  const DumpRun semContador = gera(recusado, 1, {});
+  EXPECT_THAT(semContador.out + semContador.err, HasSubstr("J930"));
+  EXPECT_THAT(semContador.err, HasSubstr("nenhum arquivo gravado"));
+  EXPECT_FALSE(std::filesystem::exists(recusado));
+  EXPECT_FALSE(std::filesystem::exists(recusado + ".parcial"));
+  gera(recusado, 1, {"--forcar"});
+  EXPECT_TRUE(std::filesystem::exists(recusado));
+  RunEnds({"ecd", "--conferir", recusado, "--saida", arquivo}, 2);
 }
 
 }  // namespace

@@ -65,6 +65,15 @@ class Qxcn : public ::testing::Test {
   static DumpRun Admin(const std::vector<std::string>& args) {
     return RunTool(*dir_, Binary("qxadmin"), args);
   }
+  // A run that must end with `codigo` (succeed, by default), saying each of
+  // `textos` on standard error.
+  static DumpRun RunEnds(const std::vector<std::string>& args, int codigo = 0,
+                        const std::vector<std::string>& textos = {}) {
+    const DumpRun run = Run(args);
+    EXPECT_EQ(run.code, codigo) << args[0] << ": " << run.err;
+    for (const std::string& texto : textos) EXPECT_THAT(run.err, HasSubstr(texto)) << args[0];
+    return run;
+  }
   // A run that must end with `codigo` (succeed, by default), with --json, parsed.
   static Json RunJson(std::vector<std::string> args, int codigo = 0) {
     args.push_back("--json");

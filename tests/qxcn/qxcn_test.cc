@@ -23,12 +23,21 @@ std::string ArquivoDoMes(const std::string& nome, int linhas, const std::string&
   return nome;
 }
 
+// The lines an import refused, each refusal saying its reason's part of `motivos`.
+std::vector<int> Recusadas(const Json& importacao, const std::vector<std::string>& motivos) {
+  std::vector<int> linhas;
+  for (const Json& erro : importacao["erros"]) {
+    EXPECT_THAT(erro["motivo"].get<std::string>(), HasSubstr(motivos.at(linhas.size())));
+    linhas.push_back(erro["linha"].get<int>());
+  }
+  return linhas;
+}
+
 TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
   // A new entry, shown as people read it.
-  const DumpRun grava = Run({"grava", "--data", "15/03/2026", "--debito", "31", "--credito", "5",
-                             "--valor", "1.234,56", "--historico", "1", "--documento", "77",
-                             "--complemento", "Aluguel de março"});
-  ASSERT_EQ(grava.code, 0) << grava.err;
+  const DumpRun grava = RunEnds(Lanca("15/03/2026", "31", "5", "1.234,56",
+                                      {"--historico", "1", "--documento", "77", "--complemento",
+                                       "Aluguel de março"}));
   for (const char* texto : {"15/03/2026", "1.234,56", "Aluguel de março"}) {
     EXPECT_THAT(grava.out, HasSubstr(texto));
   }
@@ -41,33 +50,26 @@ TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
 
   // An update keeps the position and the complement it does not change; the
   // largest amount goes and comes back exact.
-  ASSERT_EQ(Run({"grava", "--mes", "03/2026", "--pos", "1", "--valor", kMaior}).code, 0);
-  lido = RunJson({"le", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(lido["lancamento"][0]["valor"], "922337203685477.5807");
-  EXPECT_EQ(lido["lancamento"][0]["complemento"], "Aluguel de março");
+  RunEnds({"grava", "--mes", "03/2026", "--pos", "1", "--valor", kMaior});
   EXPECT_EQ(Run({"le", "--mes", "03/2026", "--pos", "1", "--csv"}).out,
             "mes,pos,data,documento,debito,credito,valor,filial,historico,conferido,origem,"
             "complemento,moeda\r\n2026-03,1,2026-03-15,77,31,5,922337203685477.5807,1,1,,,"
             "Aluguel de março,0.00\r\n\r\ngerencial,contabil,valor,quantidade\r\n");
 
   // A position belongs to its month: moving it would overwrite April's entry 1.
-  const DumpRun outroMes = Run({"grava", "--mes", "03/2026", "--pos", "1", "--data", "02/04/2026"});
-  EXPECT_EQ(outroMes.code, 2);
-  EXPECT_THAT(outroMes.err, HasSubstr("exclua e grave um novo"));
-
-  ASSERT_EQ(Run({"confere", "--mes", "03/2026", "--pos", "1"}).code, 0);
+  RunEnds({"grava", "--mes", "03/2026", "--pos", "1", "--data", "02/04/2026"}, 2,
+          {"exclua e grave um novo"});
+  RunEnds({"confere", "--mes", "03/2026", "--pos", "1"});
   EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"], "S");
-  ASSERT_EQ(Run({"exclui", "--mes", "03/2026", "--pos", "1"}).code, 0);
+  RunEnds({"exclui", "--mes", "03/2026", "--pos", "1"});
   EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"],
             "excluído");
 }
 
 TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
-  ASSERT_EQ(
-      Run({"grava", "--data", "02/04/2026", "--debito", "31", "--credito", "4", "--valor", "100",
-           "--gerencial", "2:60", "--gerencial=3:40", "--quantidade", "1,5", "--moeda", "20,25"})
-          .code,
-      0);
+  RunEnds(Lanca("02/04/2026", "31", "4", "100",
+                {"--gerencial", "2:60", "--gerencial=3:40", "--quantidade", "1,5", "--moeda",
+                 "20,25"}));
   Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
   EXPECT_EQ(lido["gerencial"], Json::parse(R"([
       {"gerencial": 2, "contabil": 31, "valor": "60.00", "quantidade": "1.50"},
@@ -79,11 +81,8 @@ TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
 TEST_F(Qxcn, ASaveWhoseReadingBackFailsSaysWhereItWasSaved) {
   // Writes to this month's foreign-currency file vanish, and its reads find nothing.
   std::filesystem::create_symlink("/dev/null", Pasta("CNLM0926.DAT"));
-  const DumpRun grava = Run({"grava", "--data", "05/09/2026", "--debito", "31", "--credito", "5",
-                             "--valor", "10", "--moeda", "2"});
-  EXPECT_EQ(grava.code, 1);
-  EXPECT_THAT(grava.err, HasSubstr("gravado em 09/2026 na posição 1, mas a releitura"));
-  EXPECT_THAT(grava.err, HasSubstr("ARQ_FIM_DE_ARQUIVO"));
+  RunEnds(Lanca("05/09/2026", "31", "5", "10", {"--moeda", "2"}), 1,
+          {"gravado em 09/2026 na posição 1, mas a releitura", "ARQ_FIM_DE_ARQUIVO"});
   EXPECT_EQ(RunJson({"mes", "--mes", "09/2026"})["contagem"][0]["lancamentos"], 1);
   // The device is no file of ours: every user keeps writing to it.
   EXPECT_EQ(std::filesystem::status("/dev/null").permissions() & std::filesystem::perms::others_write,
@@ -96,10 +95,7 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
            {"10/05/2026", "21", "500", "AÇÃO DE COBRANÇA"},
            {"02/05/2026", "21", "250", "venda balcão"},
            {"20/05/2026", "0", "80", "sem contrapartida"}}) {
-    ASSERT_EQ(Run({"grava", "--data", dia, "--debito", "6", "--credito", credito, "--valor", valor,
-                   "--complemento", texto})
-                  .code,
-              0);
+    RunEnds(Lanca(dia, "6", credito, valor, {"--complemento", texto}));
   }
   Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
   ASSERT_EQ(busca["lancamentos"].size(), 1u);
@@ -143,12 +139,7 @@ TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
 // Two largest amounts do not total -0,0002: the rows print, the sum is
 // nothing, and the run says it overflowed.
 TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
-  for (int i = 0; i < 2; ++i) {
-    ASSERT_EQ(Run({"grava", "--data", "10/12/2026", "--debito", "31", "--credito", "5", "--valor",
-                   kMaior})
-                  .code,
-              0);
-  }
+  for (int i = 0; i < 2; ++i) RunEnds(Lanca("10/12/2026", "31", "5", kMaior));
   for (const std::vector<std::string>& pedido :
        {std::vector<std::string>{"busca", "--de", "01/12/2026", "--ate", "31/12/2026"},
         {"extrato", "--conta", "31", "--de", "01/12/2026", "--ate", "31/12/2026", "--desde",
@@ -175,15 +166,9 @@ TEST_F(Qxcn, AccountantsReports) {
            {"10/01/2026", "10.600,00", "--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"},
            {"20/02/2026", "6.730,15", "--gerencial", "2:130,15", "--gerencial", "4:6.600,00",
             "--quantidade", "1,5"}}) {
-    std::vector<std::string> args = {"grava",  "--debito", "31",      "--credito", "5",
-                                     "--data", grava[0],   "--valor", grava[1]};
-    args.insert(args.end(), grava.begin() + 2, grava.end());
-    ASSERT_EQ(Run(args).code, 0);
+    RunEnds(Lanca(grava[0], "31", "5", grava[1], {grava.begin() + 2, grava.end()}));
   }
-  ASSERT_EQ(Run({"grava", "--data", "05/02/2026", "--debito", "5", "--credito", "21", "--valor",
-                 "20.000,00"})
-                .code,
-            0);
+  RunEnds(Lanca("05/02/2026", "5", "21", "20.000,00"));
   // A search by cost centre totals what the splits allot to it.
   Json busca =
       RunJson({"busca", "--de", "01/01/2026", "--ate", "28/02/2026", "--conta-gerencial", "2"});
@@ -231,16 +216,13 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
   // An item without a note is a refusal, as test(1) refuses.
   EXPECT_EQ(ErroJson({"notas", "existe", "--mes", "06/2026", "--chave", "9"})["mensagem"],
             "o item 9 não tem nota explicativa");
-  ASSERT_EQ(Run({"notas", "grava", "--mes", "06/2026", "--chave", "9", "--texto", "Ajuste"}).code,
-            0);
-  EXPECT_EQ(Run({"notas", "existe", "--mes", "06/2026", "--chave", "9"}).code, 0);
+  RunEnds({"notas", "grava", "--mes", "06/2026", "--chave", "9", "--texto", "Ajuste"});
+  RunEnds({"notas", "existe", "--mes", "06/2026", "--chave", "9"});
   EXPECT_EQ(RunJson({"notas", "le", "--mes", "06/2026", "--chave", "9"})["nota"][0]["texto"],
             "Ajuste");
 
-  ASSERT_EQ(Run({"formatos", "grava", "BANCO", "--contabil", "ACFDE", "--gerencial", "JK",
-                 "--delimitador", ";"})
-                .code,
-            0);
+  RunEnds({"formatos", "grava", "BANCO", "--contabil", "ACFDE", "--gerencial", "JK",
+           "--delimitador", ";"});
   // Without a "Padrão" of its own the company imports by the built-in one, shown last.
   const Json padrao = {{"pos", nullptr}, {"nome", "Padrão"}, {"contabil", "CDEFGH"},
                        {"gerencial", "JK"}, {"delimitador", ","},
@@ -253,12 +235,11 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
                                      "rateio: conta gerencial, valor do rateio"}},
                          padrao}));
   EXPECT_EQ(RunJson({"formatos", "mostra", "Padrão"})["formatos"], Json::array({padrao}));
-  const DumpRun recusado = Run(
-      {"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador", "x"});
-  EXPECT_EQ(recusado.code, 1);
-  EXPECT_THAT(recusado.err, HasSubstr("delimitador"));
-  ASSERT_EQ(Run({"formatos", "exclui", "BANCO"}).code, 0);
-  EXPECT_EQ(Run({"formatos", "mostra", "BANCO"}).code, 1);
+  RunEnds({"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador",
+           "x"},
+          1, {"delimitador"});
+  RunEnds({"formatos", "exclui", "BANCO"});
+  RunEnds({"formatos", "mostra", "BANCO"}, 1);
 }
 
 TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
@@ -277,14 +258,9 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
             << ", com vírgula\"\n";
     }
   }
-  ASSERT_EQ(
-      Run({"grava", "--data", "01/07/2026", "--debito", "31", "--credito", "5", "--valor", "1"})
-          .code,
-      0);
+  RunEnds(Lanca("01/07/2026", "31", "5", "1"));
   // Stopping at bad lines saves nothing.
-  const DumpRun parado = Run({"importa", arquivo});
-  EXPECT_EQ(parado.code, 2);
-  EXPECT_THAT(parado.err, HasSubstr("3 linha(s) recusada(s), nada foi gravado"));
+  RunEnds({"importa", arquivo}, 2, {"3 linha(s) recusada(s), nada foi gravado"});
   EXPECT_EQ(RunJson({"mes", "--mes", "07/2026"})["contagem"][0]["lancamentos"], 1);
 
   // Skipping them saves the others and ends with exit 1, the refused lines
@@ -297,12 +273,7 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   std::string primeira;
   std::getline(lidas, primeira);
   EXPECT_THAT(primeira, testing::StartsWith("32/07/2026,31,5,10,1,data errada,\"linha 17: data "));
-  Json& erros = importacao["erros"];
-  ASSERT_EQ(erros.size(), 3u);
-  EXPECT_EQ(erros[0]["linha"], 17);
-  EXPECT_EQ(erros[1]["linha"], 5000);
-  EXPECT_EQ(erros[2]["linha"], 9999);
-  EXPECT_THAT(erros[1]["motivo"].get<std::string>(), HasSubstr("valor"));
+  EXPECT_EQ(Recusadas(importacao, {"data", "valor", "conta"}), (std::vector<int>{17, 5000, 9999}));
   // The search reads back every entry, page by page.
   Json busca = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
   EXPECT_EQ(busca["lancamentos"].size(), 9998u);
@@ -384,10 +355,7 @@ TEST_F(Qxcn, AMonthOfThreeHundredThousandEntriesListsAndSearchesWhole) {
 // skipped with --ao-erro pula, or undo the whole import, through the batch
 // interface and line by line alike.
 TEST_F(Qxcn, LinesTheServerRefusesAreSkippedOrUndoTheImport) {
-  ASSERT_EQ(Run({"grava", "--data", "01/11/2027", "--debito", "31", "--credito", "5", "--valor",
-                 "1"})
-                .code,
-            0);
+  RunEnds(Lanca("01/11/2027", "31", "5", "1"));
   std::filesystem::rename(Pasta("CNLG1127.DAT"), Pasta("CNLG1127.bak"));
   std::filesystem::create_directory(Pasta("CNLG1127.DAT"));
   const std::string arquivo = *dir_ / "recusas.csv";
@@ -404,20 +372,14 @@ TEST_F(Qxcn, LinesTheServerRefusesAreSkippedOrUndoTheImport) {
     SCOPED_TRACE(como.empty() ? "batch" : "line by line");
     std::vector<std::string> para = {"importa", arquivo, "--repetir"};
     para.insert(para.end(), como.begin(), como.end());
-    const DumpRun parado = Run(para);
-    EXPECT_EQ(parado.code, 1);
-    EXPECT_THAT(parado.err, HasSubstr("linha 2; desfeita: nada ficou do lote"));
+    RunEnds(para, 1, {"linha 2; desfeita: nada ficou do lote"});
     EXPECT_EQ(vivos(), esperados);
     std::vector<std::string> pula = para;
     pula.insert(pula.end(), {"--ao-erro", "pula"});
     const Json importacao = RunJson(pula, 1);
     EXPECT_EQ(importacao["importacao"][0]["gravados"], 3);
-    std::vector<int> recusadas;
-    for (const Json& erro : importacao["erros"]) {
-      recusadas.push_back(erro["linha"].get<int>());
-      EXPECT_THAT(erro["motivo"].get<std::string>(), HasSubstr("recusada pelo servidor"));
-    }
-    EXPECT_EQ(recusadas, (std::vector<int>{2, 4, 6}));
+    EXPECT_EQ(Recusadas(importacao, std::vector<std::string>(3, "recusada pelo servidor")),
+              (std::vector<int>{2, 4, 6}));
     EXPECT_EQ(vivos(), esperados += 3);
   }
   std::filesystem::remove(Pasta("CNLG1127.DAT"));
@@ -428,7 +390,7 @@ TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole)
   // A month each, so that no import meets another's entries in its own period.
   // The layouts file exists first: creating it at once is a matter of its own.
   constexpr int kLinhas = 300;
-  ASSERT_EQ(Run({"formatos", "lista"}).code, 0);
+  RunEnds({"formatos", "lista"});
   std::vector<std::string> pastas;
   for (int i = 0; i < 4; ++i) {
     const std::string mes = "0" + std::to_string(i + 1) + "/2027";
@@ -460,12 +422,10 @@ TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole)
   }
   // A file already imported is refused, naming its batch; a batch already
   // taken is not handed out again, not even when asked for.
-  const DumpRun outraVez = Run({"importa", *dir_ / "junto1"});
-  EXPECT_EQ(outraVez.code, 1);
-  EXPECT_THAT(outraVez.err, HasSubstr("este arquivo já foi importado: lote " + lotes[1] + " em "));
-  const DumpRun repetido = Run({"importa", *dir_ / "junto1", "--lote", lotes[1], "--repetir"});
-  EXPECT_EQ(repetido.code, 1);
-  EXPECT_NE(repetido.err.find("lote " + lotes[1] + " já"), std::string::npos) << repetido.err;
+  RunEnds({"importa", *dir_ / "junto1"}, 1,
+          {"este arquivo já foi importado: lote " + lotes[1] + " em "});
+  RunEnds({"importa", *dir_ / "junto1", "--lote", lotes[1], "--repetir"}, 1,
+          {"lote " + lotes[1] + " já"});
   EXPECT_EQ(RunJson({"mes", "--mes", "02/2027"})["contagem"][0]["lancamentos"], kLinhas);
 }
 
@@ -518,11 +478,9 @@ TEST_F(Qxcn, BatchRemovalThatStopsOrIsRefusedSaysWhatToDo) {
   // together, August's with October's.
   std::filesystem::rename(Pasta("CNLG1026.DAT"), Pasta("CNLG1026.bak"));
   std::filesystem::create_directory(Pasta("CNLG1026.DAT"));
-  const DumpRun parcial = Run(exclusao);
-  EXPECT_EQ(parcial.code, 1);
-  EXPECT_THAT(parcial.err, HasSubstr("(0 de 3 excluídos, restam 3)"));
-  EXPECT_THAT(parcial.err, HasSubstr("para terminar: qxcn exclui-importacao --lote " + lote +
-                                     " --de 01/08/2026 --ate 31/10/2026"));
+  RunEnds(exclusao, 1,
+          {"(0 de 3 excluídos, restam 3)", "para terminar: qxcn exclui-importacao --lote " + lote +
+                                               " --de 01/08/2026 --ate 31/10/2026"});
   std::filesystem::remove(Pasta("CNLG1026.DAT"));
   std::filesystem::rename(Pasta("CNLG1026.bak"), Pasta("CNLG1026.DAT"));
   EXPECT_EQ(RunJson(exclusao)["exclusao"][0],
@@ -543,30 +501,27 @@ TEST_F(Qxcn, DefaultCompanyAndUnknownCompanies) {
   Json desconhecida = ErroJson({"empresa", "usar", "NOPE"});
   EXPECT_EQ(desconhecida["simbolo"], "E_QXDF_EMPRESA_SEM_PASTA");
   EXPECT_THAT(desconhecida["dica"].get<std::string>(), HasSubstr("qxadmin empresa lista"));
-  ASSERT_EQ(Run({"empresa", "usar", "LOJA"}).code, 0);
+  RunEnds({"empresa", "usar", "LOJA"});
   EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "LOJA", "origem": "qxcn empresa usar"})"));
   EXPECT_EQ(atual({"QX_EMPRESA=DEMO"}),
             Json::parse(R"({"empresa": "DEMO", "origem": "QX_EMPRESA"})"));
   const DumpRun nope = RunTool(*dir_, "env", {"QX_EMPRESA=NOPE", Binary("qxcn"), "empresas"});
   EXPECT_EQ(nope.code, 1);
   EXPECT_THAT(nope.err, HasSubstr("Inicializa_Padrao (empresa NOPE, de QX_EMPRESA) falhou"));
-  EXPECT_EQ(Run({"empresas", "--empresa", "DEMO"}).code, 0);
+  RunEnds({"empresas", "--empresa", "DEMO"});
   std::filesystem::remove(*dir_ / "user.reg");
 }
 
 // (In a month of its own: the entry is position 1.)
 TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
-  ASSERT_EQ(Run({"grava", "--data", "10/08/2027", "--debito", "31", "--credito", "5", "--valor",
-                 "1.234,56", "--complemento", "Aluguel"})
-                .code,
-            0);
-  ASSERT_EQ(Run({"confere", "--mes", "08/2027", "--pos", "1"}).code, 0);
+  RunEnds(Lanca("10/08/2027", "31", "5", "1.234,56", {"--complemento", "Aluguel"}));
+  RunEnds({"confere", "--mes", "08/2027", "--pos", "1"});
   // A change takes the checked mark off, and says so.
-  const DumpRun alteracao =
-      Run({"grava", "--mes", "08/2027", "--pos", "1", "--valor", "1.300,00", "--sessao", "8192"});
-  ASSERT_EQ(alteracao.code, 0);
-  EXPECT_THAT(alteracao.out, HasSubstr("estava conferido; alterado, perdeu a marca"));
-  ASSERT_EQ(Run({"exclui", "--mes", "08/2027", "--pos", "1", "--sessao", "8192"}).code, 0);
+  EXPECT_THAT(RunEnds({"grava", "--mes", "08/2027", "--pos", "1", "--valor", "1.300,00",
+                       "--sessao", "8192"})
+                  .out,
+              HasSubstr("estava conferido; alterado, perdeu a marca"));
+  RunEnds({"exclui", "--mes", "08/2027", "--pos", "1", "--sessao", "8192"});
 
   // Each event with its changes; reading opens no session of its own.
   const Json historico = RunJson({"historico", "--mes", "08/2027", "--pos", "1"})["historico"];
@@ -598,8 +553,6 @@ TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
     registros += std::to_string(r["tipo"].get<int>()) + r["servico"].get<std::string>() + " ";
   }
   EXPECT_EQ(registros, "24I 8I 24a 8a 24A 8A 24E 8E ");
-  EXPECT_EQ(Run({"historico", "--pos", "1"}).code, 2);
-  EXPECT_EQ(Run({"historico", "--tipo", "renomeado"}).code, 2);
 }
 
 TEST_F(Qxcn, UsageErrorsAndRefusals) {
@@ -611,6 +564,8 @@ TEST_F(Qxcn, UsageErrorsAndRefusals) {
       {2, {"notas"}},
       {2, {"mes", "--mes", "03/2026", "--json", "--csv"}},
       {1, {"le", "--mes", "03/2026", "--pos", "99"}},
+      {2, {"historico", "--pos", "1"}},
+      {2, {"historico", "--tipo", "renomeado"}},
   };
   for (const auto& [codigo, args] : casos) EXPECT_EQ(Run(args).code, codigo) << args[0];
   Json fim = ErroJson({"le", "--mes", "03/2026", "--pos", "99"});

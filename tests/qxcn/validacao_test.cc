@@ -21,10 +21,9 @@ struct Lancamento {
   std::vector<LinhaRateio> rateio = {};
 
   std::vector<std::string> Grava() const {
-    std::vector<std::string> args = {"grava",   "--filial",      filial,     "--data",
-                                     data,      "--debito",      debito,     "--credito",
-                                     credito,   "--valor",       valor,      "--historico",
-                                     historico, "--complemento", complemento};
+    std::vector<std::string> args = Lanca(data, debito, credito, valor,
+                                          {"--filial", filial, "--historico", historico,
+                                           "--complemento", complemento});
     if (!moeda.empty()) args.insert(args.end(), {"--moeda", moeda});
     for (const LinhaRateio& l : rateio) {
       args.insert(args.end(),
@@ -44,10 +43,8 @@ class Validacao : public Qxcn {
  protected:
   static void SetUpTestSuite() {
     Qxcn::SetUpTestSuite();
-    ASSERT_EQ(Run({"formatos", "grava", "TESTE", "--contabil", "BCDEFGHI", "--gerencial", "JKL",
-                   "--delimitador", ";"})
-                  .code,
-              0);
+    RunEnds({"formatos", "grava", "TESTE", "--contabil", "BCDEFGHI", "--gerencial", "JKL",
+             "--delimitador", ";"});
   }
   // importa of the lines with TESTE, skipping bad lines, as JSON.
   static Json Importa(const std::vector<std::string>& linhas, std::vector<std::string> mais = {}) {
@@ -66,44 +63,32 @@ class Validacao : public Qxcn {
 
 TEST_F(Validacao, EachRuleRefusesOnOneSideOfItsEdgeForGravaAndImportaAlike) {
   const struct {
-    const char* regra;      // in the refusal
-    const char* desligada;  // a company setting off for the case, or ""
+    const char* regra;  // in the refusal
     Lancamento ruim, bom;
+    const char* desligada = "";  // a company setting off for the case, or ""
   } casos[] = {
-      {"ao menos uma das contas", "", {.debito = "0", .credito = "0"}, {.debito = "0"}},
-      {"não está no plano de contas", "", {.debito = "33"}, {.debito = "32"}},
-      {"conta sintética", "", {.credito = "3"}, {.credito = "4"}},
-      {"mesma conta do débito", "", {.debito = "5"}, {.debito = "4"}},
-      {"maior que zero", "", {.valor = "0"}, {.valor = "0,01"}},
-      {"ambíguo", "", {.valor = "10.555"}, {.valor = "10,555"}},
-      {"históricos padrão", "", {.historico = "5"}, {.historico = "4"}},
-      {"filial ativa do usuário 1", "", {.filial = "3"}, {.filial = "2"}},
-      {"fora do exercício", "", {.data = "31/12/2025"}, {.data = "01/01/2026"}},
-      {"fora do exercício", "", {.data = "01/01/2028"}, {.data = "31/12/2027"}},
-      {"não está no plano gerencial", "", {.rateio = {{"5", "10"}}}, {.rateio = {{"4", "10"}}}},
-      {"sintética (de totais) do plano gerencial",
-       "",
-       {.rateio = {{"1", "10"}}},
+      {"ao menos uma das contas", {.debito = "0", .credito = "0"}, {.debito = "0"}},
+      {"não está no plano de contas", {.debito = "33"}, {.debito = "32"}},
+      {"conta sintética", {.credito = "3"}, {.credito = "4"}},
+      {"mesma conta do débito", {.debito = "5"}, {.debito = "4"}},
+      {"maior que zero", {.valor = "0"}, {.valor = "0,01"}},
+      {"ambíguo", {.valor = "10.555"}, {.valor = "10,555"}},
+      {"históricos padrão", {.historico = "5"}, {.historico = "4"}},
+      {"filial ativa do usuário 1", {.filial = "3"}, {.filial = "2"}},
+      {"fora do exercício", {.data = "31/12/2025"}, {.data = "01/01/2026"}},
+      {"fora do exercício", {.data = "01/01/2028"}, {.data = "31/12/2027"}},
+      {"não está no plano gerencial", {.rateio = {{"5", "10"}}}, {.rateio = {{"4", "10"}}}},
+      {"sintética (de totais) do plano gerencial", {.rateio = {{"1", "10"}}},
        {.rateio = {{"2", "10"}}}},
-      {"não soma o valor",
-       "",
-       {.rateio = {{"2", "4,99"}, {"3", "5"}}},
+      {"não soma o valor", {.rateio = {{"2", "4,99"}, {"3", "5"}}},
        {.rateio = {{"2", "5"}, {"3", "5"}}}},
-      {"valor do rateio 0,00: deve ser maior que zero",
-       "",
-       {.rateio = {{"2", "0"}, {"3", "10"}}},
+      {"valor do rateio 0,00: deve ser maior que zero", {.rateio = {{"2", "0"}, {"3", "10"}}},
        {.rateio = {{"2", "0,01"}, {"3", "9,99"}}}},
-      {"quantidades gerenciais",
-       "managerial-quantities",
-       {.rateio = {{"2", "10", "0,01"}}},
-       {.rateio = {{"2", "10", "0"}}}},
-      {"moeda estrangeira: ligue a configuração moeda-estrangeira",
-       "foreign-currency",
-       {.moeda = "0,01"},
-       {.moeda = "0"}},
-      {"Windows-1252) não tem",
-       "",
-       {.complemento = "\u0141\u00f3d\u017a"},
+      {"quantidades gerenciais", {.rateio = {{"2", "10", "0,01"}}},
+       {.rateio = {{"2", "10", "0"}}}, "managerial-quantities"},
+      {"moeda estrangeira: ligue a configuração moeda-estrangeira", {.moeda = "0,01"},
+       {.moeda = "0"}, "foreign-currency"},
+      {"Windows-1252) não tem", {.complemento = "\u0141\u00f3d\u017a"},
        {.complemento = "L\u00f3dz"}},
   };
   for (const auto& caso : casos) {
@@ -111,10 +96,8 @@ TEST_F(Validacao, EachRuleRefusesOnOneSideOfItsEdgeForGravaAndImportaAlike) {
     if (*caso.desligada) {
       ASSERT_EQ(Admin({"config", "set", "DEMO", caso.desligada, "0"}).code, 0);
     }
-    const DumpRun recusado = Run(caso.ruim.Grava());
-    EXPECT_EQ(recusado.code, 2);
-    EXPECT_THAT(recusado.err, HasSubstr(caso.regra));
-    EXPECT_EQ(Run(caso.bom.Grava()).code, 0);
+    RunEnds(caso.ruim.Grava(), 2, {caso.regra});
+    RunEnds(caso.bom.Grava());
 
     Json importacao = Importa({caso.ruim.Linha(), caso.bom.Linha()});
     EXPECT_EQ(importacao["importacao"][0]["gravados"], 1);
@@ -143,7 +126,7 @@ TEST_F(Validacao, TheOverrideSavesAndSaysWhatItLetThrough) {
   ASSERT_EQ(Admin({"config", "set", "DEMO", "foreign-currency", "0"}).code, 0);
   grava = Lancamento{.moeda = "5"}.Grava();
   grava.push_back("--sem-validar");
-  EXPECT_EQ(Run(grava).code, 2);
+  RunEnds(grava, 2);
   ASSERT_EQ(Admin({"config", "set", "DEMO", "foreign-currency", "1"}).code, 0);
 
   // --substituir stores '?' where the code page lacks the character, and names them.

@@ -75,7 +75,6 @@ TEST(Naturezas, TheLongestRuleAtALevelBoundaryAndTheSplitsResultSide) {
     EXPECT_EQ(NaturezaDaClassificacao(kRegras, classificacao), natureza) << classificacao;
   }
   RegDados d{};
-  d.Debito = 3;
   d.Credito = 21;
   const struct {
     Natureza debito, credito;

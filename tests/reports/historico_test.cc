@@ -155,58 +155,34 @@ TEST_F(HistoricoTest, EachChangeOfAnEntryComesBackWithItsOldAndNewValues) {
   entrada.posicao = 1;
   const std::string a = " 1 " + std::to_string(kSessaoA), b = " 2 " + std::to_string(kSessaoB);
   const std::vector<std::string> esperado = {
-      "I 1" + a,
-      "data:  > " + Dia(15),
-      "debito:  > 4",
-      "credito:  > 11",
-      "valor:  > 1000000",
-      "filial:  > 1",
-      "documento:  > 77",
-      "historico:  > 1",
-      "complemento:  > Aluguel",
-      "gerencial:  > 2/4:600000*15000 3/4:400000*20000",
-      "valor_moeda:  > 200000",
-      "A 1" + b,
-      "data: " + Dia(15) + " > " + Dia(20),
-      "debito: 4 > 5",
-      "credito: 11 > 12",
-      "valor: 1000000 > 2000000",
-      "filial: 1 > 2",
-      "documento: 77 > 88",
-      "historico: 1 > 2",
+      "I 1" + a, "data:  > " + Dia(15), "debito:  > 4", "credito:  > 11", "valor:  > 1000000",
+      "filial:  > 1", "documento:  > 77", "historico:  > 1", "complemento:  > Aluguel",
+      "gerencial:  > 2/4:600000*15000 3/4:400000*20000", "valor_moeda:  > 200000",
+      "A 1" + b, "data: " + Dia(15) + " > " + Dia(20), "debito: 4 > 5", "credito: 11 > 12",
+      "valor: 1000000 > 2000000", "filial: 1 > 2", "documento: 77 > 88", "historico: 1 > 2",
       "complemento: Aluguel > Aluguel de mar\xE7o",
       "gerencial: 2/4:600000*15000 3/4:400000*20000 > 4/5:2000000*30000",
       "valor_moeda: 200000 > 400000",
-      "C 1" + a,
-      "conferido: 0 > 1",
-      "E 1" + b,
-      "data: " + Dia(20) + " > ",
-      "debito: 5 > ",
-      "credito: 12 > ",
-      "valor: 2000000 > ",
-      "filial: 2 > ",
-      "documento: 88 > ",
-      "historico: 2 > ",
-      "complemento: Aluguel de mar\xE7o > ",
-      "gerencial: 4/5:2000000*30000 > ",
-      "valor_moeda: 400000 > ",
-  };
+      "C 1" + a, "conferido: 0 > 1",
+      "E 1" + b, "data: " + Dia(20) + " > ", "debito: 5 > ", "credito: 12 > ", "valor: 2000000 > ",
+      "filial: 2 > ", "documento: 88 > ", "historico: 2 > ", "complemento: Aluguel de mar\xE7o > ",
+      "gerencial: 4/5:2000000*30000 > ", "valor_moeda: 400000 > "};
   EXPECT_EQ(Le(entrada), esperado);
 }
 
 TEST_F(HistoricoTest, FiltersFindTheEventsOfABatchAUserASessionAndAKind) {
   const std::string lote = " lote " + std::to_string(kLote);
+  const auto filtro = [](auto ajusta) {
+    FiltroEventos f;
+    ajusta(f);
+    return f;
+  };
   const auto resumo = [](const FiltroEventos& f) {
     std::vector<std::string> eventos;
     for (const std::string& linha : Le(f)) {
       if (linha.find(':') == std::string::npos) eventos.push_back(linha.substr(0, 3));
     }
     return eventos;
-  };
-  const auto filtro = [](auto ajusta) {
-    FiltroEventos f;
-    ajusta(f);
-    return f;
   };
   const struct {
     FiltroEventos filtro;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "platform/bstr.h"
 #include "reports/falha.h"
+#include "reports/grava.h"
 #include "reports/sessao.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
@@ -45,33 +45,15 @@ struct ContaDoPlano {
   bool total;
 };
 inline const std::vector<ContaDoPlano> kPlano = {
-    {1, "1", true},
-    {2, "1.1", true},
-    {3, "1.1.01", true},
-    {4, "1.1.01.001", false},
-    {5, "1.1.01.002", false},
-    {40, "1.1.02", true},
-    {6, "1.1.02.001", false},
-    {7, "1.10", true},
-    {8, "1.10.01.001", false},
-    {10, "2", true},
-    {41, "2.1", true},
-    {42, "2.1.01", true},
-    {11, "2.1.01.001", false},
-    {12, "2.1.01.002", false},
-    {14, "2.3", true},
-    {15, "2.3.01", true},
-    {13, "2.3.01.001", false},
-    {20, "3", true},
-    {43, "3.1", true},
-    {44, "3.1.01", true},
-    {21, "3.1.01.001", false},
-    {30, "4", true},
-    {45, "4.1", true},
-    {46, "4.1.01", true},
-    {31, "4.1.01.001", false},
-    {32, "4.1.01.002", false},
-};
+    {1, "1", true},         {2, "1.1", true},         {3, "1.1.01", true},
+    {4, "1.1.01.001", false}, {5, "1.1.01.002", false}, {40, "1.1.02", true},
+    {6, "1.1.02.001", false}, {7, "1.10", true},         {8, "1.10.01.001", false},
+    {10, "2", true},        {41, "2.1", true},        {42, "2.1.01", true},
+    {11, "2.1.01.001", false}, {12, "2.1.01.002", false}, {14, "2.3", true},
+    {15, "2.3.01", true},   {13, "2.3.01.001", false}, {20, "3", true},
+    {43, "3.1", true},      {44, "3.1.01", true},     {21, "3.1.01.001", false},
+    {30, "4", true},        {45, "4.1", true},        {46, "4.1.01", true},
+    {31, "4.1.01.001", false}, {32, "4.1.01.002", false}};
 
 inline CQXData Dia(int dia, int mes, int ano = 2024) { return CQXData::Make(dia, mes, ano); }
 constexpr int64_t Reais(int64_t centavos) { return centavos * 100; }
@@ -84,32 +66,17 @@ constexpr int64_t Reais(int64_t centavos) { return centavos * 100; }
 inline const std::vector<Salvo> kSalvos = {
     {Dia(15, 12, 2023), 4, 21, Reais(10000), 1},
     {Dia(10, 1), 4, 21, Reais(150000), 1},
-    {Dia(20, 2),
-     31,
-     5,
-     Reais(30000),
-     2,
-     false,
+    {Dia(20, 2), 31, 5, Reais(30000), 2, false,
      {{2, Reais(20000), 20000, 31}, {3, Reais(10000), 10000, 31}}},
     {Dia(29, 2), 5, 0, Reais(5000), 1},
-    {Dia(5, 3),
-     31,
-     5,
-     Reais(80000),
-     1,
-     false,
+    {Dia(5, 3), 31, 5, Reais(80000), 1, false,
      {{2, Reais(50000), 50000, 31}, {3, Reais(30000), 30000, 31}}},
     {Dia(1, 3), 5, 6, Reais(200000), 1},
     {Dia(5, 3), 0, 21, Reais(12000), 2},
     {Dia(10, 3), 4, 21, Reais(99999), 1, true},
     {Dia(2, 4), 99, 5, Reais(7000), 1},
     {Dia(15, 4), 32, 4, Reais(1234), 3},
-    {Dia(30, 4),
-     31,
-     4,
-     Reais(100000),
-     2,
-     false,
+    {Dia(30, 4), 31, 4, Reais(100000), 2, false,
      {{4, Reais(60000), 15000, 31}, {2, Reais(40000), 5000, 31}}},
     {Dia(31, 5), 6, 21, Reais(45050), 1, false, {{3, Reais(45050), 0, 21}}},
     {Dia(31, 5), 5, 5, Reais(1000), 1},
@@ -161,28 +128,14 @@ class Livros : public ::testing::Test {
     dados.Credito = s.credito;
     dados.Valor.int64 = s.valor;
     dados.Filial = static_cast<int16_t>(s.filial);
-    std::vector<RegLan_Ger> linhas;
-    std::vector<RegQtd_Ger> quantidades;
+    RegistrosRateio rateio;
     for (const LinhaSalva& l : s.rateio) {
-      RegLan_Ger linha{};
-      linha.Valor.int64 = l.valor;
-      linha.ContaGerencial = l.centro;
-      linha.ContaContabil = l.contaContabil;
-      linhas.push_back(linha);
-      quantidades.push_back(RegQtd_Ger{CURRENCY{l.quantidade}});
+      rateio.linhas.push_back({CURRENCY{l.valor}, 0, l.centro, l.contaContabil, {}});
+      rateio.quantidades.push_back({CURRENCY{l.quantidade}});
     }
-    const UniqueBstr texto(
-        BstrFromCp1252("lan\xE7"
-                       "amento de " +
-                       s.data.Text(1, '/')));
-    Verifica(servico->SetComplemento(texto.get()), "SetComplemento");
-    Verifica(servico->ZeraLancamentoGerencial(), "ZeraLancamentoGerencial");
-    Verifica(servico->ZeraQuantidadeGerencial(), "ZeraQuantidadeGerencial");
-    const auto n = static_cast<uint16_t>(linhas.size());
-    Verifica(servico->SetLancamentoGerencial(n, linhas.data()), "SetLancamentoGerencial");
-    Verifica(servico->SetQuantidadeGerencial(n, quantidades.data()), "SetQuantidadeGerencial");
     int32_t posicao = 0;
-    Verifica(servico->GravaDados(&dados, &posicao), "GravaDados");
+    GravaLancamento(servico, &dados, "lan\xE7" "amento de " + s.data.Text(1, '/'), &rateio,
+                    &posicao);
     if (s.excluido) {
       Verifica(servico->Exclui(posicao, static_cast<uint16_t>(s.data.MesAno().Value())), "Exclui");
     }

@@ -44,16 +44,13 @@ bool Em(const std::vector<int32_t>& grupo, int32_t conta) {
 
 struct Linha {
   const Salvo* salvo;
-  int64_t debito;
-  int64_t credito;
+  int64_t debito, credito;
 };
 
 // What the saved entries say of a group of accounts: the balance before the
 // period, its lines in date order (entries of one day in the order saved).
 struct Esperado {
-  int64_t anterior = 0;
-  int64_t debitos = 0;
-  int64_t creditos = 0;
+  int64_t anterior = 0, debitos = 0, creditos = 0;
   std::map<uint32_t, int64_t> meses;  // debits minus credits
   std::vector<Linha> linhas;
 

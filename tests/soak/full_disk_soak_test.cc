@@ -13,7 +13,6 @@
 #include <sstream>
 
 #include "../platform/small_disk.h"
-#include "platform/bstr.h"
 #include "soak_support.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
@@ -31,18 +30,6 @@ const CQXData kDia = CQXData::Make(9, 5, 2024);
 void Anota(int fd, int32_t posicao, int64_t valor) {
   const std::string linha = std::to_string(posicao) + " " + std::to_string(valor) + "\n";
   if (write(fd, linha.data(), linha.size()) != static_cast<ssize_t>(linha.size())) _exit(5);
-}
-
-HRESULT Salva(IQXCN_Lancamento* s, int64_t valor, int32_t* indlan) {
-  s->SetFilial(1);
-  s->SetData(kDia.Value());
-  s->SetDebito(valor % 3 == 0 ? 0 : 4);
-  s->SetCredito(11);
-  s->SetValor(CURRENCY{valor});
-  s->SetHistorico(1);
-  UniqueBstr texto(BstrFromCp1252("cheio " + std::to_string(valor)));
-  s->SetComplemento(texto.get());
-  return s->Grava(indlan);
 }
 
 // Saves new entries and updates its own until killed. An update is noted as
@@ -71,7 +58,7 @@ HRESULT Salva(IQXCN_Lancamento* s, int64_t valor, int32_t* indlan) {
       Anota(fd, indlan, -1);
     }
     const int32_t alvo = indlan;
-    const HRESULT hr = Salva(s.get(), valor, &indlan);
+    const HRESULT hr = Salva(s.get(), 1, kDia, valor, "cheio " + std::to_string(valor), &indlan);
     if (hr == S_OK) {
       Anota(fd, indlan, valor);
       if (i == SIZE_MAX) {

@@ -14,7 +14,6 @@
 #include <sstream>
 #include <string>
 
-#include "platform/bstr.h"
 #include "soak_support.h"
 #include "values/qx_data.h"
 #include "values/qx_mes_ano.h"
@@ -37,21 +36,6 @@ inline void Anota(int fd, char tipo, std::initializer_list<std::string> campos) 
   for (const std::string& campo : campos) texto.append(1, ' ').append(campo);
   texto += '\n';
   if (write(fd, texto.data(), texto.size()) != static_cast<ssize_t>(texto.size())) _exit(5);
-}
-
-// Sets the current entry and saves it at *indlan (0: a new entry).
-inline HRESULT Salva(IQXCN_Lancamento* s, uint16_t filial, CQXData dia, int64_t valor,
-                     const std::string& texto, int32_t* indlan) {
-  s->SetFilial(filial);
-  s->SetData(dia.Value());
-  s->SetDebito(valor % 3 == 0 ? 0 : 4);
-  s->SetCredito(11);
-  s->SetValor(CURRENCY{valor});
-  s->SetDocumento(static_cast<int32_t>(valor % 100000));
-  s->SetHistorico(1);
-  UniqueBstr bstr(BstrFromCp1252(texto));
-  s->SetComplemento(bstr.get());
-  return s->Grava(indlan);
 }
 
 // The days the clients save on: two months.

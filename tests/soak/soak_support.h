@@ -23,7 +23,9 @@
 
 #include "../entries/test_company.h"
 #include "../platform/test_support.h"
+#include "platform/bstr.h"
 #include "qxcom/qxcom.h"
+#include "values/qx_data.h"
 
 namespace qx::soak {
 
@@ -124,6 +126,21 @@ inline Service ConnectUntil(std::chrono::steady_clock::time_point deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return nullptr;
+}
+
+// Sets the current entry and saves it at *indlan (0: a new entry).
+inline HRESULT Salva(IQXCN_Lancamento* s, uint16_t filial, CQXData dia, int64_t valor,
+                     const std::string& texto, int32_t* indlan) {
+  s->SetFilial(filial);
+  s->SetData(dia.Value());
+  s->SetDebito(valor % 3 == 0 ? 0 : 4);
+  s->SetCredito(11);
+  s->SetValor(CURRENCY{valor});
+  s->SetDocumento(static_cast<int32_t>(valor % 100000));
+  s->SetHistorico(1);
+  UniqueBstr bstr(BstrFromCp1252(texto));
+  s->SetComplemento(bstr.get());
+  return s->Grava(indlan);
 }
 
 using test::WaitChild;

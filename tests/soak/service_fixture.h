@@ -5,16 +5,8 @@
 // registered in the test company's registry store.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <memory>
-#include <string>
-
-#include "../entries/test_company.h"
-#include "contract/iqxcn_lancamento.h"
-#include "qxcom/qxcom.h"
 #include "server/cqxcn_lancamento.h"
+#include "soak_support.h"
 
 namespace qx {
 
@@ -27,15 +19,16 @@ inline std::string NomeDaVia(const ::testing::TestParamInfo<Via>& info) {
   return info.param == Via::kServidor ? "Servidor" : "EmProcesso";
 }
 
-struct LiberaServico {
-  void operator()(IQXCN_Lancamento* servico) const { servico->Release(); }
-};
-using Servico = std::unique_ptr<IQXCN_Lancamento, LiberaServico>;
+using Servico = soak::Service;
 
 class ServiceTest : public ::testing::TestWithParam<Via> {
  protected:
+  // ostrel registers itself in the company's registry store; its sockets live in a runtime
+  // folder of this test, so every test starts a server of its own.
   ServiceTest() {
-    if (GetParam() == Via::kServidor) RegistraServidor();
+    if (GetParam() != Via::kServidor) return;
+    setenv("QX_RUNTIME_DIR", (company_.root() + "/run").c_str(), 1);
+    soak::RegisterServer();
   }
   ~ServiceTest() override { unsetenv("QX_RUNTIME_DIR"); }
 
@@ -58,15 +51,6 @@ class ServiceTest : public ::testing::TestWithParam<Via> {
   }
 
   TestCompany company_;
-
- private:
-  // ostrel registers itself in the company's registry store; its sockets live in a runtime
-  // folder of this test, so every test starts a server of its own.
-  void RegistraServidor() {
-    setenv("QX_RUNTIME_DIR", (company_.root() + "/run").c_str(), 1);
-    std::string comando = QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << comando;
-  }
 };
 
 // Instantiates a suite of ServiceTest cases for every way of reaching the service.
