@@ -41,7 +41,9 @@ TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
   for (size_t i = 0; i < records.size(); ++i) {
     const RegistroLog& r = records[i];
     stored.emplace_back(r.tipo, r.servico, r.chave, r.sessao, r.dados);
-    if (i > 0) EXPECT_LT(records[i - 1].id, r.id);
+    if (i > 0) {
+      EXPECT_LT(records[i - 1].id, r.id);
+    }
   }
   EXPECT_EQ(stored, (decltype(stored){{24, 'I', 77, 0x4001u, std::string(image, sizeof image)},
                                       {8, 'I', 77, 0x4001u, ""},
