@@ -4,50 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "../platform/test_support.h"
-#include "../storage/qxdump_json.h"
+#include "../storage/qxdump_run.h"
 
 namespace qx::test {
 
-struct CheckRun {
-  int code = -1;
-  std::string out;
-  std::string err;
+struct CheckRun : DumpRun {
   Json json;  // the parsed output of a --json run
 };
-
-inline std::string Quoted(const std::string& text) {
-  return std::string(1, '\'').append(text).append(1, '\'');
-}
-
-// Runs a built tool; the output is caught in files of the folder's parent.
-inline CheckRun RunTool(const TempDir& dir, const std::string& tool,
-                        const std::vector<std::string>& args) {
-  const std::string run = dir / "run";
-  std::string command = "mkdir -p " + Quoted(run) + "; " +
-                        Quoted(std::string(QX_TEST_BINARY_DIR) + "/tools/" + tool + "/" + tool);
-  for (const std::string& arg : args) command += " " + Quoted(arg);
-  command += " >" + Quoted(run + "/out") + " 2>" + Quoted(run + "/err") + "; echo $? >" +
-             Quoted(run + "/rc");
-  CheckRun result;
-  if (std::system(command.c_str()) != 0) return result;
-  result.code = std::atoi(ReadText(run + "/rc").c_str());
-  result.out = ReadText(run + "/out");
-  result.err = ReadText(run + "/err");
-  return result;
-}
 
 // A temporary folder holding the sample company in its "CN" subfolder.
 class SampleFolder {
  public:
   SampleFolder() {
-    EXPECT_EQ(RunTool(dir_, "qxsample", {folder()}).code, 0);
+    EXPECT_EQ(RunTool(dir_, ToolBinary("qxsample"), {folder()}).code, 0);
   }
   std::string folder() const { return dir_ / "CN"; }
   const TempDir& dir() const { return dir_; }
@@ -57,11 +30,10 @@ class SampleFolder {
   CheckRun Check(std::vector<std::string> options = {}) const {
     options.insert(options.begin(), "--json");
     options.push_back(folder());
-    CheckRun run = RunTool(dir_, "qxcheck", options);
-    auto json = ParseJson(run.out);
+    const DumpRun run = RunTool(dir_, ToolBinary("qxcheck"), options);
+    const auto json = ParseJson(run.out);
     EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out << run.err;
-    run.json = json.value_or(Json::object());
-    return run;
+    return {run, json.value_or(Json::object())};
   }
 
   // Overwrites bytes of a file at an offset (the file grows when needed).

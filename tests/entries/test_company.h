@@ -17,6 +17,7 @@
 #include "outside/admin/company_admin.h"
 #include "outside/admin/company_config.h"
 #include "outside/admin/suite_setup.h"
+#include "../storage/folders_test_registry.h"
 #include "platform/registry.h"
 #include "storage/folders/folders.h"
 
@@ -29,32 +30,19 @@ class TestCompany {
   // With a connection value, the company keeps its suite data in that
   // PostgreSQL database.
   explicit TestCompany(bool ged = false, const std::string& postgres = "") {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qxframe.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    root_ = pattern;
-    setenv("QX_REGISTRY", (root_ + "/machine.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (root_ + "/user.reg").c_str(), 1);
     ForgetProfilerConfigurationForTesting();
     std::string message;
-    EXPECT_EQ(CreateInstallation(Store(), root_ + "/inst", &message), S_OK) << message;
+    EXPECT_EQ(CreateInstallation(Store(), root() + "/inst", &message), S_OK) << message;
     CompanySeed seed = SampleCompany(kCodigo, 2024);
     seed.ged = ged;
-    EXPECT_EQ(CreateCompany(Store(), seed, root_ + "/EMP1", &message, postgres), S_OK) << message;
+    EXPECT_EQ(CreateCompany(Store(), seed, root() + "/EMP1", &message, postgres), S_OK) << message;
   }
-  ~TestCompany() {
-    unsetenv("QX_REGISTRY");
-    unsetenv("QX_REGISTRY_USER");
-    ForgetProfilerConfigurationForTesting();
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  TestCompany(const TestCompany&) = delete;
-  TestCompany& operator=(const TestCompany&) = delete;
+  ~TestCompany() { ForgetProfilerConfigurationForTesting(); }
 
   static Registry Store() { return Registry(getenv("QX_REGISTRY"), getenv("QX_REGISTRY_USER")); }
 
-  const std::string& root() const { return root_; }
-  std::string Installation() const { return root_ + "/inst/"; }
+  const std::string& root() const { return registry_.dir(); }
+  std::string Installation() const { return root() + "/inst/"; }
   std::string CnFolder() const { return CompanyFolder(kModuloContabilidade, kCodigo); }
   std::string DfFolder() const { return CompanyFolder(kModuloDadosBase, kCodigo); }
 
@@ -107,7 +95,7 @@ class TestCompany {
   // The lines of every error file of the installation and of the company.
   int ErrorLines() const {
     int lines = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root())) {
       if (entry.path().filename().string().rfind("QXProfilerErros_", 0) != 0) continue;
       std::ifstream in(entry.path());
       std::string line;
@@ -126,7 +114,7 @@ class TestCompany {
   }
 
  private:
-  std::string root_;
+  TestRegistry registry_;
 };
 
 // A sound initialisation record for the company, with its CRC.

@@ -13,6 +13,7 @@ namespace {
 struct Row {
   std::string empresa, origem, classe, metodo;
   int64_t quantidade, total, maior, menor, usuario;
+  bool operator==(const Row&) const = default;
 };
 
 class AnalyticsTest : public OutsideTest {
@@ -66,19 +67,9 @@ TEST_F(AnalyticsTest, ObjectsWithTheSameKeyMergeIntoOneFigure) {
     EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Le", {1}, 8));
     analytics.Envia();
   }
-  std::vector<Row> rows = Rows();
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].empresa, kTestCompany);
-  EXPECT_EQ(rows[0].origem, "Ostrel");
-  EXPECT_EQ(rows[0].classe, "CQXCN_Lancamento");
-  EXPECT_EQ(rows[0].metodo, "Grava");
-  EXPECT_EQ(rows[0].quantidade, 3);
-  EXPECT_EQ(rows[0].total, 16);
-  EXPECT_EQ(rows[0].maior, 9);
-  EXPECT_EQ(rows[0].menor, 2);
-  EXPECT_EQ(rows[0].usuario, 7);
-  EXPECT_EQ(rows[1].metodo, "Le");
-  EXPECT_EQ(rows[1].usuario, 8);
+  EXPECT_EQ(Rows(), (std::vector<Row>{
+                        {kTestCompany, "Ostrel", "CQXCN_Lancamento", "Grava", 3, 16, 9, 2, 7},
+                        {kTestCompany, "Ostrel", "CQXCN_Lancamento", "Le", 1, 1, 1, 1, 8}}));
 }
 
 TEST_F(AnalyticsTest, NothingIsSentWhenDisabledOrWithoutAnObject) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <tuple>
 
 #include "../storage/folders_test_registry.h"
 #include "platform/event_log.h"
@@ -166,17 +167,15 @@ TEST_F(PeerCreationTest, AuthenticationFollowsTheMachineSwitch) {
   LeSemAutenticacao();
   EXPECT_TRUE(SemAutenticacao());
   ASSERT_EQ(Create({}, kBoth, &object), S_OK);
-  ASSERT_EQ(infos_.size(), 2u);
-  EXPECT_EQ(infos_[0].dwAuthnSvc, RPC_C_AUTHN_WINNT);
-  EXPECT_EQ(infos_[0].dwAuthnLevel, RPC_C_AUTHN_LEVEL_DEFAULT);
-  EXPECT_EQ(infos_[1].dwAuthnSvc, RPC_C_AUTHN_NONE);
-  EXPECT_EQ(infos_[1].dwAuthnLevel, RPC_C_AUTHN_LEVEL_NONE);
-  for (const COAUTHINFO& info : infos_) {
-    EXPECT_EQ(info.dwAuthzSvc, RPC_C_AUTHZ_NONE);
-    EXPECT_EQ(info.dwImpersonationLevel, RPC_C_IMP_LEVEL_IMPERSONATE);
-    EXPECT_EQ(info.pAuthIdentityData, nullptr);
-    EXPECT_EQ(info.dwCapabilities, EOAC_NONE);
+  std::vector<std::tuple<DWORD, DWORD, DWORD, DWORD, void*, DWORD>> seen;
+  for (const COAUTHINFO& i : infos_) {
+    seen.emplace_back(i.dwAuthnSvc, i.dwAuthnLevel, i.dwAuthzSvc, i.dwImpersonationLevel,
+                      i.pAuthIdentityData, i.dwCapabilities);
   }
+  EXPECT_EQ(seen, (decltype(seen){{RPC_C_AUTHN_WINNT, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_AUTHZ_NONE,
+                                   RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE},
+                                  {RPC_C_AUTHN_NONE, RPC_C_AUTHN_LEVEL_NONE, RPC_C_AUTHZ_NONE,
+                                   RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE}}));
 }
 
 TEST_F(PeerCreationTest, ReachabilityNamesTheMissingAddressOrPingsTheServer) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "../platform/test_support.h"
@@ -36,17 +37,17 @@ TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
 
   std::vector<RegistroLog> records;
   ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
-  ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(records[0].tipo, 24);
-  EXPECT_EQ(records[0].servico, 'I');
-  EXPECT_EQ(records[0].chave, 77);
-  EXPECT_EQ(records[0].sessao, 0x4001u);
-  EXPECT_EQ(records[0].dados, std::string(image, sizeof image));
-  EXPECT_EQ(records[1].tipo, 8);
-  EXPECT_EQ(records[1].dados, "");
-  EXPECT_EQ(records[2].dados, std::string("\xFF\0\x01\x02", 4));
-  EXPECT_LT(records[0].id, records[1].id);
-  EXPECT_LT(records[1].id, records[2].id);
+  std::vector<std::tuple<int32_t, char, int32_t, uint32_t, std::string>> stored;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const RegistroLog& r = records[i];
+    stored.emplace_back(r.tipo, r.servico, r.chave, r.sessao, r.dados);
+    if (i > 0) {
+      EXPECT_LT(records[i - 1].id, r.id);
+    }
+  }
+  EXPECT_EQ(stored, (decltype(stored){{24, 'I', 77, 0x4001u, std::string(image, sizeof image)},
+                                      {8, 'I', 77, 0x4001u, ""},
+                                      {27, 'A', 3, 0x4001u, std::string("\xFF\0\x01\x02", 4)}}));
 }
 
 TEST_P(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {

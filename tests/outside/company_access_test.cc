@@ -1,6 +1,6 @@
-// The business base and its company reads against a real suite database, and
-// the creation of companies: a seed that fails leaves nothing behind, existing
-// data is never overwritten.
+// The business base, its last error and its company reads against a real
+// suite database, and the creation of companies: a seed that fails leaves
+// nothing behind, existing data is never overwritten.
 #include <cstring>
 #include <functional>
 #include <string>
@@ -14,6 +14,7 @@
 #include "outside/admin/company_registration.h"
 #include "outside/admin/periodo_fechado.h"
 #include "outside/business/qx_base_para_rotinas.h"
+#include "outside/business/qx_ultimo_erro.h"
 #include "outside/database/conexao_plano.h"
 #include "outside/database/import_batches.h"
 #include "outside/database/naturezas.h"
@@ -225,15 +226,11 @@ TEST_P(CompanyAccessTest, DocumentManagementStoresNotificationsAndHonoursLocks) 
   std::vector<NotificacaoGed> notas;
   ASSERT_EQ(LeNotificacoesGed(*db, &notas), S_OK);
   ASSERT_EQ(notas.size(), 2u);
-  EXPECT_EQ(notas[0].operacao, 'A');
-  EXPECT_EQ(notas[0].chave, 0x1004);
-  EXPECT_EQ(notas[0].sessao, 0x2000u);
-  EXPECT_EQ(notas[0].descricaoNova, "Pagamento Caixa");
-  EXPECT_EQ(notas[0].filialNova, 2);
-  EXPECT_EQ(notas[0].dataNova, CQXData::Make(5, 3, kTestYear).Value());
-  EXPECT_EQ(notas[0].documentoNovo, 123);
-  EXPECT_EQ(notas[0].documentoAntigo, 122);
-  EXPECT_EQ(notas[1].operacao, 'E');
+  const NotificacaoGed& n = notas[0];
+  EXPECT_EQ(std::tuple(n.operacao, n.chave, n.sessao, n.descricaoNova, n.filialNova, n.dataNova,
+                       n.documentoNovo, n.documentoAntigo, notas[1].operacao),
+            std::tuple('A', 0x1004, 0x2000u, "Pagamento Caixa", 2,
+                       CQXData::Make(5, 3, kTestYear).Value(), 123, 122, 'E'));
 }
 
 // The registration for the bookkeeping file, the natures of the accounts and
@@ -388,16 +385,76 @@ TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
 
 TEST_F(CompanyCreationTest, ExistingDataIsNeverOverwritten) {
   MakeCompany();
-  const std::string before = ReadFile(DatabasePath());
+  const std::string before = ReadText(DatabasePath());
   std::string message;
   const CompanySeed seed = SampleCompany(kTestCompany, kTestYear);
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_QXDF_JA_EXISTE);
   EXPECT_EQ(CreateCompanyDatabase(DfFolder(), seed, &message), E_QXDF_JA_EXISTE);
-  EXPECT_EQ(ReadFile(DatabasePath()), before);
+  EXPECT_EQ(ReadText(DatabasePath()), before);
 
   CompanySeed longCode = seed;
   longCode.codigo = std::string(25, 'A');
   EXPECT_EQ(CreateCompany(Registry::Default(), longCode, "", &message), E_INVALIDARG);
+}
+
+
+class Holder : public CQXUltimoErro {
+ public:
+  int rpcErrors = 0;
+  void OnErroRPC() override { ++rpcErrors; }
+  const char* GetEmpresaErroVirtual() override { return "EMPRESA"; }
+};
+
+TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
+  CQXDadosDF_Erro erro;
+  erro.hr = static_cast<HRESULT>(0x80EE0004u);
+  erro.nCodigoErro = -2;
+  erro.lCodigoMensagem = 1525;
+  erro.lCodigoCampo = 5;
+  erro.nTipoErro = -7;
+  erro.usNumeroServidor = 10;
+  erro.strMensagem = std::string(400, 'm');  // longer than its field
+  erro.strEmpresa = "ACME";
+
+  _REG_DF_ERROPS record;
+  std::memset(&record, 0xCD, sizeof record);
+  erro.CopiarPara(&record);
+  EXPECT_EQ(At<uint32_t>(record, 0), 0x80EE0004u);
+  EXPECT_EQ(At<int32_t>(record, 4), -2);
+  EXPECT_EQ(At<int32_t>(record, 8), 1525);
+  EXPECT_EQ(At<int32_t>(record, 20), 5);
+  EXPECT_EQ(At<int16_t>(record, 26), -7);
+  EXPECT_EQ(At<uint16_t>(record, 28), 10);
+  const char* bytes = reinterpret_cast<const char*>(&record);
+  EXPECT_EQ(std::string(bytes + 30, 302), std::string(301, 'm') + '\0');
+  // The company, then zeros to the end of the record's 480 bytes.
+  EXPECT_EQ(std::string(bytes + 332, 148), "ACME" + std::string(144, '\0'));
+  erro.CopiarPara(nullptr);  // nothing to fill, no fault
+}
+
+TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
+  Holder holder;
+  holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
+  EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
+  EXPECT_EQ(holder.GetErro().strEmpresa, "EMPRESA");
+  EXPECT_EQ(holder.rpcErrors, 0);
+  holder.SetErro(static_cast<HRESULT>(0x800706BAu), 1, 0);  // RPC server unavailable
+  EXPECT_EQ(holder.GetErro().strMensagem, "");
+  EXPECT_EQ(holder.rpcErrors, 1);
+
+  CQXDadosDF_Erro other;
+  other.hr = E_POINTER;
+  other.strEmpresa = "OUTRA";
+  holder.SetErro(&other);
+  holder.SetErro(static_cast<const CQXDadosDF_Erro*>(nullptr));  // ignored
+  EXPECT_EQ(holder.GetUltimoHR(), E_POINTER);
+  EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
+
+  holder.LimpaErro();
+  _REG_DF_ERROPS record;
+  holder.GetErro().CopiarPara(&record);
+  const _REG_DF_ERROPS zero{};
+  EXPECT_EQ(std::memcmp(&record, &zero, sizeof record), 0);
 }
 
 }  // namespace

@@ -54,12 +54,12 @@ TEST_F(DatabaseRefusalTest, MissingCompanyOrDatabase) {
 TEST_F(DatabaseRefusalTest, FilesThatAreNoSuiteDatabase) {
   MakeCompany();
   const std::string garbage(4096, 'x');
-  WriteFile(DatabasePath(), garbage);
+  WriteText(DatabasePath(), garbage);
   ExpectRefused(E_QXDF_BANCO_INVALIDO, "n\xE3o \xE9 um banco de dados");
-  EXPECT_EQ(ReadFile(DatabasePath()), garbage);
+  EXPECT_EQ(ReadText(DatabasePath()), garbage);
 
   // An empty file: no company was ever made in it.
-  WriteFile(DatabasePath(), "");
+  WriteText(DatabasePath(), "");
   ExpectRefused(E_QXDF_BANCO_INVALIDO, "vazio");
 
   // Another program's SQLite database.

@@ -6,11 +6,10 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
+#include "../platform/test_support.h"
 #include "../storage/folders_test_registry.h"
 #include "diagnostics/profiler_state.h"
 #include "outside/admin/suite_setup.h"
@@ -24,14 +23,8 @@ namespace qx {
 inline constexpr char kTestCompany[] = "ACME";
 inline constexpr int kTestYear = 2024;
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test::ReadText;
+using test::WriteText;
 
 class OutsideTest : public ::testing::Test {
  protected:
@@ -83,9 +76,9 @@ class OutsideTest : public ::testing::Test {
   static std::string ErrorFiles(const std::string& folder) {
     std::string text;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      if (entry.path().filename().string().rfind("QXProfilerErros_", 0) != 0) continue;
-      std::ifstream file(entry.path(), std::ios::binary);
-      text.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+      if (entry.path().filename().string().starts_with("QXProfilerErros_")) {
+        text += ReadText(entry.path());
+      }
     }
     return text;
   }

@@ -27,7 +27,7 @@ class QxadminTest : public ::testing::Test {
 TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   const std::string inst = dir_ / "inst";
   ASSERT_EQ(Admin({"install", inst}).code, 0);
-  EXPECT_EQ(ReadFile(inst + "/log.ini"), "[Log]\n");
+  EXPECT_EQ(ReadText(inst + "/log.ini"), "[Log]\n");
 
   ASSERT_EQ(Admin({"company", "add", "LOJA1", "--name", "Loja Um São Paulo"}).code, 0);
   EXPECT_EQ(Admin({"company", "add", "LOJA1"}).code, 1);  // exists

@@ -1,12 +1,16 @@
 // The object's states: creation, the checks of Inicializa_Padrao, the calls
-// that run in every state, and the interfaces it answers.
+// that run in every state, the interfaces it answers, what it writes to the
+// profiler, and the entry service object as clients create it.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
+#include <filesystem>
+#include <sstream>
 #include <thread>
 #include <vector>
 
+#include "outside/database/suite_database.h"
 #include "test_business.h"
 #include "values/crc64.h"
 
@@ -132,6 +136,84 @@ TEST_F(FrameState, FailedCreationGivesItsCodeAndDestroysTheObject) {
   EXPECT_EQ(g_destruidos, 1);
   EXPECT_GE(company_.ErrorLines(), 1) << "m_hrConstruct is logged";
   EXPECT_EQ(CriaObjeto<ObjetoGigante>(nullptr, IID_IQXCN_Lancamento, &criado), E_OUTOFMEMORY);
+}
+
+
+// The entry lines ("ENTROU") of a frame.
+std::vector<std::string> Entradas(const std::string& log, const std::string& frame) {
+  std::vector<std::string> linhas;
+  std::istringstream in(log);
+  for (std::string linha; std::getline(in, linha);) {
+    if (linha.find("\t" + frame + "\t") != std::string::npos &&
+        linha.find("\tENTROU\t") != std::string::npos) {
+      linhas.push_back(linha);
+    }
+  }
+  return linhas;
+}
+
+TEST_F(FrameState, EntryRecordsCarryTheLoggedPairs) {
+  company_.WriteLogIni("Entrada=1\r\n");
+  Lancamento objeto = Inicializado();
+  objeto->GravaConferido(123, 45, 'S');
+  RegDados dados{};
+  int32_t indlan = 77;
+  objeto->GravaDados(&dados, &indlan);
+  objeto->GravaDados(&dados, nullptr);
+  objeto->SetValor(CURRENCY{-1234567});
+  objeto->Inicializa_Padrao(RegistroInicializacao());
+
+  const std::string log = TestCompany::ReadAll(ProfilerLog());
+  auto conferido = Entradas(log, "CQXCN_Lancamento::GravaConferido");
+  ASSERT_EQ(conferido.size(), 1u) << log;
+  EXPECT_NE(conferido[0].find("\tMesAno = 123\tIndLan = 45\tcConferido = S\t"), std::string::npos)
+      << conferido[0];
+
+  auto gravaDados = Entradas(log, "CQXCN_Lancamento::GravaDados");
+  ASSERT_EQ(gravaDados.size(), 2u);
+  EXPECT_NE(gravaDados[0].find("\t*IndLan = 77\t"), std::string::npos) << gravaDados[0];
+  EXPECT_EQ(gravaDados[1].find("IndLan"), std::string::npos) << "nothing to show for null";
+
+  auto setValor = Entradas(log, "CQXCN_Lancamento::SetValor");
+  ASSERT_EQ(setValor.size(), 1u);
+  EXPECT_NE(setValor[0].find("\tValor = -1234567\t"), std::string::npos);
+
+  const std::string frame = "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::";
+  EXPECT_EQ(Entradas(log, frame + "Inicializa_Padrao").size(), 2u);
+  EXPECT_EQ(Entradas(log, frame + "T_QXUnknown").size(), 1u);
+}
+
+Lancamento NovoServico() {
+  void* object = nullptr;
+  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &object), S_OK);
+  return Lancamento(static_cast<IQXCN_Lancamento*>(object));
+}
+
+// A business method's failure (here the removal of a missing month) gives the
+// system's error, logged, and the object stays.
+TEST_F(FrameState, FailedBusinessMethodKeepsTheObject) {
+  Lancamento servico = NovoServico();
+  ASSERT_EQ(servico->Inicializa_Padrao(RegistroInicializacao()), S_OK);
+  constexpr uint16_t kMes = 24 * 12 + 3;
+  ASSERT_EQ(servico->CriaArquivoMes(kMes), S_OK);
+  EXPECT_EQ(servico->ApagaArquivoMes(kMes), S_OK);
+  const int erros = company_.ErrorLines();
+  EXPECT_EQ(servico->ApagaArquivoMes(kMes), static_cast<HRESULT>(0x80070002u));
+  EXPECT_EQ(company_.ErrorLines(), erros + 1);
+  EXPECT_EQ(servico->CriaArquivoMes(kMes), S_OK);
+}
+
+TEST_F(FrameState, FailedInitialisationDropsTheBusinessObject) {
+  std::filesystem::remove(company_.DfFolder() + kSuiteDatabaseName);
+  Lancamento servico = NovoServico();
+  const HRESULT hr = servico->Inicializa_Padrao(RegistroInicializacao());
+  EXPECT_TRUE(FAILED(hr));
+  EXPECT_EQ(servico->CriaArquivoMes(1), E_QXCR_NAO_INICIALIZADO);
+  EXPECT_EQ(servico->Inicializa_Padrao(RegistroInicializacao()), E_QXCR_SEM_OBJETO);
+  _REG_DF_ERROPS erro{};
+  erro.hr = 1;
+  EXPECT_EQ(servico->GetUltimoErro(&erro), S_OK);
+  EXPECT_EQ(erro.hr, S_OK);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "../platform/test_support.h"
 #include "platform/registry.h"
 #include "storage/folders/folders.h"
 
@@ -16,22 +16,15 @@ namespace qx {
 class TestRegistry {
  public:
   TestRegistry() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qxfolders.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    dir_ = pattern;
-    setenv("QX_REGISTRY", (dir_ + "/machine.reg").c_str(), 1);
-    setenv("QX_REGISTRY_USER", (dir_ + "/user.reg").c_str(), 1);
+    setenv("QX_REGISTRY", (dir_ / "machine.reg").c_str(), 1);
+    setenv("QX_REGISTRY_USER", (dir_ / "user.reg").c_str(), 1);
   }
   ~TestRegistry() {
     unsetenv("QX_REGISTRY");
     unsetenv("QX_REGISTRY_USER");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
   }
-  TestRegistry(const TestRegistry&) = delete;
-  TestRegistry& operator=(const TestRegistry&) = delete;
 
-  const std::string& dir() const { return dir_; }
+  const std::string& dir() const { return dir_.path(); }
 
   // Sets a text value of a key under the suite's base key ("" is the base key).
   void Set(const std::string& subKey, const std::string& name, const std::string& value) const {
@@ -43,7 +36,7 @@ class TestRegistry {
 
   // Makes dir()/name/ the installation folder of module and returns it.
   std::string Installation(int module, const std::string& name) const {
-    const std::string folder = dir_ + "/" + name + "/";
+    const std::string folder = dir_ / name + "/";
     std::filesystem::create_directories(folder + "x64");
     Set(std::string(FindSuiteModule(module)->registryName), "Path", folder);
     return folder;
@@ -54,7 +47,7 @@ class TestRegistry {
     return subKey.empty() ? std::string(kSuiteKey) : std::string(kSuiteKey) + "\\" + subKey;
   }
 
-  std::string dir_;
+  test::TempDir dir_;
 };
 
 }  // namespace qx

@@ -1,0 +1,410 @@
+// qxcheck on the sample folder: sound, with the leftovers of interrupted
+// writes it admits, and with each kind of damage it claims to find made on
+// purpose; its options, its command line and its two report forms.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <tuple>
+
+#include "check_run.h"
+#include "platform/file.h"
+
+namespace qx::test {
+namespace {
+
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr uint64_t Entry(uint64_t p, uint64_t field) { return p * 50 + field; }
+constexpr uint64_t Line(uint64_t p, uint64_t field) { return p * 20 + field; }
+constexpr uint64_t Difference(uint64_t p, uint64_t field) { return p * 18 + field; }
+constexpr int64_t kLargest = INT64_MAX;
+
+// A finding of that kind and class names the file and covers the positions
+// (-1: any).
+void ExpectFinding(const CheckRun& run, const std::string& klass, const std::string& kind,
+                   const std::string& file, double first, double last = -1,
+                   const std::string& reason = "") {
+  bool found = false;
+  for (const Json* finding : FindingsOf(run, kind)) {
+    if ((*finding)["file"] != file || (first >= 0 && (*finding)["position"] != first) ||
+        (last >= 0 && (*finding)["last"] != last)) {
+      continue;
+    }
+    EXPECT_EQ((*finding)["class"], klass);
+    EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
+    found = true;
+  }
+  EXPECT_TRUE(found) << kind << " in " << file << " at " << first << ": " << run.out;
+}
+
+// The same in a run that passes, or that fails on damage.
+void ExpectAdmitted(const CheckRun& run, const std::string& kind, const std::string& file,
+                    double first, double last, const std::string& reason = "") {
+  EXPECT_EQ(run.code, 0) << kind << ": " << run.out;
+  ExpectFinding(run, "admitido", kind, file, first, last, reason);
+}
+void ExpectDamage(const CheckRun& run, const std::string& kind, const std::string& file,
+                  double position, const std::string& reason = "") {
+  EXPECT_EQ(run.code, 1) << kind;
+  EXPECT_FALSE(run.json["sound"].get<bool>());
+  ExpectFinding(run, "dano", kind, file, position, -1, reason);
+}
+
+TEST(CheckSoundTest, TheSampleFolderIsSoundWithTheTextsKeptByDesign) {
+  SampleFolder sample;
+  const CheckRun run = sample.Check();
+  EXPECT_EQ(std::tuple(run.json["sound"], run.json["damage"], run.json["files"],
+                       run.json["difference_mode"], run.json["difference_per_branch"],
+                       run.json["admitted"]),
+            std::tuple(true, 0, 20, 0, false, 4));
+  // A replaced complement in each month and a replaced note stay in their heaps.
+  ExpectAdmitted(run, "complement-orphan", "CNLH0124.DAT", 1, 5);
+  EXPECT_EQ(FindingsOf(run, "complement-orphan").size(), 3u);
+  EXPECT_EQ((*FindingsOf(run, "complement-orphan")[0])["unit"], "byte");
+  EXPECT_EQ(FindingsOf(run, "note-orphan").size(), 1u);
+
+  const DumpRun text = RunTool(sample.dir(), ToolBinary("qxcheck"), {sample.folder()});
+  EXPECT_EQ(text.code, 0);
+  EXPECT_THAT(text.out, HasSubstr("admitido  CNLH0124.DAT bytes 1-5: 5 bytes em 1 trecho fora do "
+                                  "texto de qualquer lançamento [complement-orphan]"));
+  EXPECT_THAT(text.out, HasSubstr("20 arquivos conferidos, 0 danos, 4 admitidos: sem dano"));
+}
+
+TEST(CheckSoundTest, DifferenceOptionsShapeTheKeysThatAreCompared) {
+  SampleFolder sample;
+  // The sample keeps one total per date for all branches: the date groupings
+  // agree with it, summed over users; a month grouping would have kept the
+  // two dates of a month in one record.
+  for (const char* mode : {"0", "1"}) {
+    EXPECT_EQ(sample.Check({"--modo-diferenca", mode}).code, 0) << mode;
+  }
+  const CheckRun byMonth = sample.Check({"--modo-diferenca", "3"});
+  EXPECT_EQ(byMonth.code, 1);
+  ASSERT_EQ(FindingsOf(byMonth, "difference-duplicate").size(), 3u);
+  EXPECT_THAT((*FindingsOf(byMonth, "difference-duplicate")[0])["reason"].get<std::string>(),
+              HasSubstr("a mesma chave do registro 1 (mês 1, usuário 0)"));
+  EXPECT_TRUE(FindingsOf(byMonth, "difference-total").empty());
+  // Per branch, the totals stored without branch belong to no entry. (The
+  // entries of branch 2 find no total of their own, one entry each: that
+  // alone an interrupted save could leave.)
+  const CheckRun perBranch = sample.Check({"--diferenca-por-filial", "1"});
+  EXPECT_EQ(perBranch.code, 1);
+  EXPECT_TRUE(perBranch.json["difference_per_branch"].get<bool>());
+  const auto totals = FindingsOf(perBranch, "difference-total");
+  ASSERT_EQ(totals.size(), 6u);
+  EXPECT_THAT((*totals[0])["reason"].get<std::string>(),
+              HasSubstr("data 15/01/2024, filial 0: os lançamentos dão 0,00, o arquivo guarda "
+                        "250,00"));
+  EXPECT_EQ((*totals[0])["position"], 1);
+  const auto missing = FindingsOf(perBranch, "difference-unfinished");
+  ASSERT_EQ(missing.size(), 6u);
+  EXPECT_THAT((*missing[0])["reason"].get<std::string>(), HasSubstr("data 15/01/2024, filial 2"));
+  EXPECT_TRUE((*missing[0])["position"].is_null());
+  EXPECT_EQ((*missing[0])["unit"], "arquivo");
+}
+
+TEST(CheckSoundTest, CommandLineAndExitCodes) {
+  SampleFolder sample;
+  const std::string folder = sample.folder();
+  // The English names of the options stay as hidden aliases for older scripts.
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string err;
+  } cases[] = {
+      {{}, 2, "diga a PASTA"},
+      {{"--bogus", folder}, 2, "--bogus"},
+      {{folder, folder}, 2, "argumento a mais"},
+      {{"--modo-diferenca", "x", folder}, 2, "número inválido"},
+      {{"--diferenca-por-filial", "2", folder}, 2, "número inválido"},
+      {{"--modo-diferenca"}, 2, "falta o valor"},
+      {{"--difference-mode", "x", folder}, 2, "--modo-diferenca: número inválido"},
+      {{"--difference-mode", "1", "--difference-per-branch", "0", folder}, 0, ""},
+      {{sample / "nowhere"}, 1, "nowhere"},
+      {{"--empresa", "NOSUCH"}, 1, "empresa NOSUCH"},
+      {{"--company", "NOSUCH"}, 1, "empresa NOSUCH"},
+  };
+  for (const auto& c : cases) {
+    const DumpRun run = RunTool(sample.dir(), ToolBinary("qxcheck"), c.args);
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(c.err));
+  }
+
+  const DumpRun help = RunTool(sample.dir(), ToolBinary("qxcheck"), {"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_THAT(help.out, HasSubstr("uso: qxcheck"));
+  EXPECT_THAT(help.out, Not(HasSubstr("--company")));
+  for (const char* option : {"--tipos", "--kinds"}) {
+    const DumpRun kinds = RunTool(sample.dir(), ToolBinary("qxcheck"), {option});
+    EXPECT_EQ(kinds.code, 0);
+    EXPECT_THAT(kinds.out, ContainsRegex("split-orphan +admitido"));
+    EXPECT_THAT(kinds.out, ContainsRegex("entry-status +dano"));
+  }
+  const DumpRun kindsJson = RunTool(sample.dir(), ToolBinary("qxcheck"), {"--tipos", "--json"});
+  EXPECT_THAT(kindsJson.out, HasSubstr("\"kind\": \"entry-status\""));
+
+  // An empty folder is sound; damage alone makes the exit code 1.
+  TempDir empty;
+  EXPECT_EQ(RunTool(empty, ToolBinary("qxcheck"), {empty.path()}).code, 0);
+  sample.PatchValue<uint8_t>("CNLC0124.DAT", 50 + 43, 9);
+  EXPECT_EQ(RunTool(sample.dir(), ToolBinary("qxcheck"), {folder}).code, 1);
+}
+
+TEST(CheckAdmittedTest, InterruptedSavesAndRemovals) {
+  SampleFolder sample;
+  // January: a save appended two split lines of entry 1 and stopped before
+  // attaching them; its complement text was appended too.
+  const uint32_t owner = 1;
+  std::string line(20, '\0');
+  line[0] = 7;
+  std::memcpy(line.data() + 8, &owner, 4);
+  sample.Patch("CNLG0124.DAT", 8 * 20, (line + line).data(), 40);
+  // (The last text ends with a carriage return here: a text without one runs
+  // on into the bytes after it when read.)
+  std::string heap = ReadText(sample / "CNLH0124.DAT");
+  heap.back() = '\r';
+  WriteText(sample / "CNLH0124.DAT", heap + "Texto novo");
+  // Deleted entry 6 still has its first line: its removal stopped after the status.
+  std::string first = line;
+  first[8] = 6;
+  sample.Patch("CNLG0124.DAT", 6 * 20, first.data(), 20);
+  // February: a removal of entry 2 zeroed its first line, not yet its status.
+  sample.Patch("CNLG0224.DAT", 20, std::string(20, '\0').data(), 20);
+  // March: entry 4's save stopped before its foreign-currency record, and
+  // entry 5's lines 4 and 5 have no quantity yet.
+  sample.Truncate("CNLM0324.DAT", 4 * 12);
+  sample.Truncate("CNLQ0324.DAT", 4 * 8);
+  const CheckRun run = sample.Check();
+  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 8, 9, "palavra de dono 1");
+  ExpectAdmitted(run, "complement-orphan", "CNLH0124.DAT", 1, heap.size() + 9,
+                 "15 bytes em 2 trechos");
+  ExpectAdmitted(run, "split-uncleared", "CNLC0124.DAT", 6, 6, "a linha 6 não está zerada");
+  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 6, 6, "palavra de dono 6");
+  ExpectAdmitted(run, "split-zeroed", "CNLC0224.DAT", 2, 2, "a linha 1 está zerada");
+  ExpectAdmitted(run, "split-orphan", "CNLG0224.DAT", 2, 2);
+  ExpectAdmitted(run, "currency-missing", "CNLC0324.DAT", 4, 4, "além do fim de CNLM0324.DAT");
+  ExpectAdmitted(run, "quantity-missing", "CNLG0324.DAT", 4, 5, "CNLQ0324.DAT");
+  EXPECT_EQ(run.json["damage"], 0) << run.out;
+}
+
+TEST(CheckAdmittedTest, TotalsMissingOneEntrysAmount) {
+  SampleFolder sample;
+  // A save of entry 3 (250.00 without credit account on 15/01) stopped
+  // before its total: record 1 is still a free slot.
+  sample.Patch("CNDIFDC.DAT", 18, std::string(18, '\0').data(), 18);
+  ExpectAdmitted(sample.Check(), "difference-unfinished", "CNDIFDC.DAT", -1, -1,
+                 "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 0,00");
+  // Another key off by an amount that is no entry's stays damage beside it.
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", 2 * 18, 1);
+  const CheckRun two = sample.Check();
+  EXPECT_EQ(two.code, 1);
+  EXPECT_EQ(FindingsOf(two, "difference-total").size(), 1u) << two.out;
+  EXPECT_EQ(FindingsOf(two, "difference-unfinished").size(), 1u) << two.out;
+}
+
+TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
+  SampleFolder sample;
+  // March removed half way: CNLC is gone, CNLG and CNLH not yet; its totals stay.
+  std::filesystem::remove(sample / "CNLC0324.DAT");
+  // A month whose CNLC was created and not yet given its zero record.
+  WriteText(sample / "CNLC0424.DAT", "");
+  WriteText(sample / "CNFORIMP.TMP", ReadText(sample / "CNFORIMP.DAT"));
+  // A write to January's split lines stopped after 7 of 20 bytes.
+  sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
+  const CheckRun run = sample.Check();
+  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "sumiu com CNLC0324.DAT");
+  ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
+  ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
+  ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");
+  ExpectAdmitted(run, "layout-temporary", "CNFORIMP.TMP", -1, -1);
+  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 de 20 bytes");
+
+  // A month made again keeps CNLQ and CNLM; February also loses its totals'
+  // entries, which leaves them as damage.
+  WriteText(sample / "CNLC0224.DAT", std::string(50, '\0'));
+  WriteText(sample / "CNLG0224.DAT", std::string(20, '\0'));
+  WriteText(sample / "CNLH0224.DAT", " ");
+  const CheckRun remade = sample.Check();
+  EXPECT_EQ(remade.code, 1);
+  ExpectFinding(remade, "admitido", "quantity-beyond", "CNLQ0224.DAT", 1, 7);
+  ExpectFinding(remade, "admitido", "currency-beyond", "CNLM0224.DAT", 1, 6);
+  EXPECT_EQ(FindingsOf(remade, "difference-total").size(), 2u);
+}
+
+TEST(CheckDamageTest, EntryRecords) {
+  SampleFolder sample;
+  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(1, 43), 7);
+  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(2, 42), 30);  // February 2024 has 29 days
+  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(3, 42), 0);
+  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(2, 47), 1);
+  sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(4, 4), 100000);
+  sample.PatchValue<int32_t>("CNLC0324.DAT", Entry(4, 4), -3);
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "entry-status", "CNLC0124.DAT", 1, "situação 7");
+  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 2, "dia 30 num mês de 29 dias");
+  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 3, "dia 0");
+  ExpectDamage(run, "entry-filler", "CNLC0124.DAT", 2);
+  ExpectDamage(run, "complement-offset", "CNLC0124.DAT", 4, "além do fim de CNLH0124.DAT");
+  ExpectDamage(run, "complement-offset", "CNLC0324.DAT", 4, "negativa");
+}
+
+TEST(CheckDamageTest, SplitChains) {
+  SampleFolder sample;
+  // January: entry 2 owns lines 1-2, entry 5 lines 3-5, deleted entry 6 the zeroed 6-7.
+  sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(1, 8), 99);
+  sample.PatchValue<uint32_t>("CNLG0124.DAT", Line(3, 8), 64);
+  sample.PatchValue<int64_t>("CNLG0124.DAT", Line(6, 0), 5);
+  // February: lines 1-2 carry the bits of entries 2 and 3, and entry 3 names line 1.
+  sample.PatchValue<uint32_t>("CNLG0224.DAT", Line(1, 8), 3);
+  sample.PatchValue<uint32_t>("CNLG0224.DAT", Line(2, 8), 3);
+  sample.PatchValue<int32_t>("CNLC0224.DAT", Entry(3, 8), 1);
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "split-position", "CNLC0124.DAT", 1,
+               "posição de rateio 99 fora de CNLG0124.DAT");
+  ExpectDamage(run, "split-owner", "CNLC0124.DAT", 5, "a linha 3 tem a palavra de dono 64");
+  ExpectDamage(run, "split-not-cleared", "CNLC0124.DAT", 6, "a linha 6 não está zerada");
+  ExpectDamage(run, "split-shared", "CNLG0224.DAT", 1, "lançamentos 2 e 3");
+}
+
+TEST(CheckDamageTest, RecordFileShapes) {
+  SampleFolder sample;
+  sample.Truncate("CNLM0324.DAT", 5);
+  sample.PatchValue<uint8_t>("CNLQ0224.DAT", 3, 1);
+  sample.Patch("CNLH0224.DAT", 0, "X", 1);
+  sample.PatchValue<uint8_t>("CNLM0124.DAT", 12 + 9, 1);
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "short-file", "CNLM0324.DAT", -1, "5 bytes");
+  ExpectDamage(run, "zero-record", "CNLQ0224.DAT", 0);
+  ExpectDamage(run, "zero-record", "CNLH0224.DAT", 0, "não é espaço nem byte zero");
+  ExpectDamage(run, "currency-filler", "CNLM0124.DAT", 1);
+}
+
+TEST(CheckDamageTest, DifferenceTotals) {
+  SampleFolder sample;
+  // Records: 1 15/01, 2 22/01, 3 15/02, 4 22/02, 5 15/03, 6 22/03, 7 a free slot.
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(1, 0), 2'500'001);
+  sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(3, 14), 4);
+  sample.PatchValue<uint32_t>("CNDIFDC.DAT", Difference(4, 8), 0);
+  sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(7, 16), 3);
+  std::string copy = ReadText(sample / "CNDIFDC.DAT").substr(Difference(5, 0), 18);
+  copy[0] = 1;  // the same date as record 5, with another total
+  sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "difference-total", "CNDIFDC.DAT", 1,
+               "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 250,0001");
+  ExpectDamage(run, "difference-branch", "CNDIFDC.DAT", 3, "filial 4");
+  ExpectDamage(run, "difference-date", "CNDIFDC.DAT", 4);
+  ExpectDamage(run, "difference-stale", "CNDIFDC.DAT", 7, "usuário 3");
+  ExpectDamage(run, "difference-duplicate", "CNDIFDC.DAT", 8, "a mesma chave do registro 5");
+  // Users are told apart only in the groupings with users.
+  sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(2, 16), 5);
+  ExpectDamage(sample.Check({"--modo-diferenca", "1"}), "difference-user", "CNDIFDC.DAT", 2,
+               "usuário 5");
+  EXPECT_TRUE(FindingsOf(sample.Check(), "difference-user").empty());
+}
+
+TEST(CheckDamageTest, SumsBeyondTheLargestAmount) {
+  SampleFolder sample;
+  // January: entry 3 (no credit account, 15/01) and a copy of it at 7, both
+  // of the largest amount, whose sum no total holds.
+  std::string entry = ReadText(sample / "CNLC0124.DAT").substr(Entry(3, 0), 50);
+  std::memcpy(entry.data() + 24, &kLargest, 8);
+  sample.Patch("CNLC0124.DAT", Entry(3, 0), entry.data(), entry.size());
+  sample.Patch("CNLC0124.DAT", Entry(7, 0), entry.data(), entry.size());
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(1, 0), kLargest);
+  // February: two users' totals of 15/02 (record 3 and a copy at 8), both the
+  // largest amount: the key summed over users holds more than an amount.
+  sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(3, 0), kLargest);
+  std::string copy = ReadText(sample / "CNDIFDC.DAT").substr(Difference(3, 0), 18);
+  copy[16] = 2;
+  sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 1,
+               "data 15/01/2024: os valores de um só lado dos lançamentos somam mais que o maior "
+               "valor, 922.337.203.685.477,5807");
+  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 3,
+               "data 15/02/2024: os totais do arquivo somam mais");
+  EXPECT_TRUE(FindingsOf(run, "difference-total").empty()) << run.out;
+}
+
+TEST(CheckDamageTest, SideFiles) {
+  SampleFolder sample;
+  sample.Patch("QXCTLARQ.DAT", 32 + 1, "x", 1);
+  const std::string full(32, 'A');
+  sample.Patch("QXCTLARQ.DAT", 64, full.data(), full.size());
+  const std::string third = ReadText(sample / "QXCTLARQ.DAT").substr(96, 32);
+  sample.Patch("QXCTLARQ.DAT", 21 * 32, third.data(), third.size());
+  sample.PatchValue<uint8_t>("CNFORIMP.DAT", 40 + 0, 0);
+  sample.PatchValue<char>("CNFORIMP.DAT", 80 + 38, '\t');
+  const std::string index = ReadText(sample / "CNNTEXPL.DAT");
+  uint32_t first = 0;
+  std::memcpy(&first, index.data() + 12 + 4, 4);
+  sample.PatchValue<uint32_t>("CNNTEXPL.DAT", 12 + 4, first + 2);
+  sample.PatchValue<uint8_t>("CNNTEXPL.DAT", 36 + 10, 1);
+  const std::string heap = ReadText(sample / "CNNTEXCP.DAT");
+  sample.Truncate("CNNTEXCP.DAT", heap.size() - 1);  // the last text loses its end
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 1, "não está em maiúsculas");
+  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 2, "sem o byte zero final");
+  ExpectDamage(run, "control-duplicate", "QXCTLARQ.DAT", 21, "já está no registro 3");
+  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 1, "um nome vazio");
+  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 2, "o delimitador 9");
+  ExpectDamage(run, "note-offset", "CNNTEXPL.DAT", 1, "no meio de um texto");
+  ExpectDamage(run, "note-filler", "CNNTEXPL.DAT", 3);
+  ExpectDamage(run, "note-text", "CNNTEXPL.DAT", 3, "não tem fim");
+}
+
+TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
+  SampleFolder sample;
+  WriteText(sample / "cnlc0124.dat", ReadText(sample / "CNLC0124.DAT"));
+  CFile holder;
+  ASSERT_TRUE(holder.Open((sample / "CNLG0324.DAT").c_str(),
+                          CFile::modeReadWrite | CFile::shareExclusive | CFile::modeNoTruncate));
+  // February's entries are a folder; January's split lines are gone.
+  std::filesystem::remove(sample / "CNLC0224.DAT");
+  std::filesystem::create_directory(sample / "CNLC0224.DAT");
+  std::filesystem::remove(sample / "CNLG0124.DAT");
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "name-case", "cnlc0124.dat", -1,
+               "só difere em maiúsculas e minúsculas de CNLC0124.DAT");
+  ExpectDamage(run, "unreadable", "CNLG0324.DAT", -1, "não abre");
+  ExpectDamage(run, "unreadable", "CNLC0224.DAT", -1, "uma pasta, não um arquivo");
+  // A vanished file is named, though the system's own stopped creation leaves it too.
+  const auto vanished = FindingsOf(run, "file-vanished");
+  ASSERT_EQ(vanished.size(), 1u) << run.out;
+  EXPECT_EQ((*vanished[0])["file"], "CNLG0124.DAT");
+  EXPECT_EQ(
+      (*vanished[0])["reason"],
+      "listado em QXCTLARQ.DAT (registro 2) como criado, e sumiu, embora CNLC0124.DAT esteja lá");
+}
+
+TEST(CheckDamageTest, FoldersAndFilesOpenToOtherUsers) {
+  SampleFolder sample;
+  // A private folder hides its files, whatever their bits.
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0644), 0);
+  EXPECT_TRUE(FindingsOf(sample.Check(), "open-to-others").empty());
+  ASSERT_EQ(chmod(sample.folder().c_str(), 0751), 0);
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0640), 0);
+  WriteText(sample / "XXMARCA7.dat", "");
+  ASSERT_EQ(chmod((sample / "XXMARCA7.dat").c_str(), 0604), 0);
+  const CheckRun run = sample.Check();
+  ExpectDamage(run, "open-to-others", ".", -1,
+               "modo 0751: os do grupo da pasta podem listar e entrar; outros usuários podem "
+               "entrar na pasta");
+  ExpectDamage(run, "open-to-others", "CNLC0124.DAT", -1, "modo 0640: os do grupo da pasta podem ler");
+  ExpectDamage(run, "open-to-others", "XXMARCA7.dat", -1, "modo 0604: outros usuários podem ler");
+  EXPECT_EQ(FindingsOf(run, "open-to-others").size(), 3u) << run.out;
+  // The office's group may enter an office folder and use its files.
+  ASSERT_EQ(chmod(sample.folder().c_str(), 02770), 0);
+  ASSERT_EQ(chmod((sample / "CNLC0124.DAT").c_str(), 0660), 0);
+  ASSERT_EQ(chmod((sample / "XXMARCA7.dat").c_str(), 0660), 0);
+  EXPECT_TRUE(FindingsOf(sample.Check(), "open-to-others").empty());
+}
+
+}  // namespace
+}  // namespace qx::test
