@@ -20,7 +20,8 @@ namespace {
 constexpr uint32_t kStartWaitMs = 10000;
 constexpr uint32_t kStartStepMs = 20;
 constexpr uint32_t kRelaunchAfterMs = 100;
-constexpr int kCreateAttempts = 3;
+constexpr int kCreateAttempts = 6;
+constexpr uint32_t kCreateRetryStepMs = 10;
 
 // S_OK with *fd, or S_FALSE when nobody listens, or the failure. A server of another user
 // (root excepted) is left at once, without a byte sent to it.
@@ -105,10 +106,12 @@ HRESULT CoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSER
   if ((context & CLSCTX_LOCAL_SERVER) == 0) return REGDB_E_CLASSNOTREG;
   // A server that closes a new connection without an answer was ending (at its
   // idle delay, or killed) as the client came, and what it held of the
-  // connection went with it: another connection finds the server that runs
-  // now, or starts one.
+  // connection went with it: another connection, a little later each time so
+  // that an ending server has gone, finds the server that runs now, or starts
+  // one.
   HRESULT hr = RPC_S_SERVER_UNAVAILABLE;
   for (int attempt = 0; attempt < qx::kCreateAttempts && hr == RPC_S_SERVER_UNAVAILABLE; ++attempt) {
+    if (attempt > 0) Sleep(attempt * qx::kCreateRetryStepMs);
     std::shared_ptr<qx::ClientConnection> connection;
     hr = qx::ConnectToClass(clsid, &connection);
     if (SUCCEEDED(hr)) hr = connection->CreateObject(*results[0].pIID, &results[0].pItf);
