@@ -302,41 +302,32 @@ TEST_F(Busca, SearchKeysCountMonthsFromTheBaseMonth) {
 // ranges are refused before any file is touched, with one error log line.
 TEST_F(Busca, RangesBeyondTheKeysMonthOffsetAreRefusedBeforeAnyFile) {
   auto data = [](int dia, int mes, int ano) { return CQXData::Make(dia, mes, ano).Value(); };
-  // Base date, the filter's initial date (0 none), final date, accepted.
-  const std::tuple<uint32_t, uint32_t, uint32_t, bool> buscas[] = {
-      {data(1, 1, 2016), 0, data(28, 2, 2027), false},
-      {data(1, 1, 2016), 0, data(30, 9, 2026), false},                 // 128 months after
-      {data(1, 1, 2016), 0, data(31, 8, 2026), true},                  // 127 after
-      {data(1, 3, 2024), data(1, 6, 2013), data(31, 3, 2024), false},  // 129 before
-      {data(1, 3, 2024), data(1, 7, 2013), data(31, 3, 2024), true},   // 128 before
-      {0, 0, data(31, 12, 2024), false},                               // based in month 0
+  // Base date (the account search is based at its first day), the filter's
+  // initial date (0 none), final date, accepted, whether the account search.
+  const std::tuple<uint32_t, uint32_t, uint32_t, bool, bool> buscas[] = {
+      {data(1, 1, 2016), 0, data(28, 2, 2027), false, false},
+      {data(1, 1, 2016), 0, data(30, 9, 2026), false, false},                 // 128 months after
+      {data(1, 1, 2016), 0, data(31, 8, 2026), true, false},                  // 127 after
+      {data(1, 3, 2024), data(1, 6, 2013), data(31, 3, 2024), false, false},  // 129 before
+      {data(1, 3, 2024), data(1, 7, 2013), data(31, 3, 2024), true, false},   // 128 before
+      {0, 0, data(31, 12, 2024), false, false},                               // based in month 0
+      {data(1, 1, 2016), 0, data(31, 8, 2026), true, true},
+      {data(1, 1, 2016), 0, data(30, 9, 2026), false, true},
   };
-  for (const auto& [base, inicial, final, aceita] : buscas) {
+  for (const auto& [base, inicial, final, aceita, porConta] : buscas) {
     std::filesystem::remove_all(company_.CnFolder());
     std::filesystem::create_directory(company_.CnFolder());
     ASSERT_EQ(objeto_.SetDataInicial(inicial), S_OK);
     const int linhas = company_.ErrorLines();
     int32_t quantidade = -1;
-    EXPECT_EQ(objeto_.BuscaQtdLancamentos(base, final, &quantidade),
+    const REGLAN_CONTAPS conta{4, base, final, 0};
+    EXPECT_EQ(porConta ? objeto_.BuscaQtdLancamentosConta(conta, &quantidade)
+                       : objeto_.BuscaQtdLancamentos(base, final, &quantidade),
               aceita ? S_OK : kHrPeriodoBuscaLongo)
         << base;
     EXPECT_EQ(quantidade, 0);
     EXPECT_EQ(company_.ErrorLines(), linhas + (aceita ? 0 : 1)) << base;
     EXPECT_EQ(std::filesystem::is_empty(company_.CnFolder()), !aceita) << base;
-  }
-
-  // The account search is based at its first month.
-  ASSERT_EQ(objeto_.SetDataInicial(0), S_OK);
-  for (const auto& [final, aceita] :
-       {std::pair(data(31, 8, 2026), true), std::pair(data(30, 9, 2026), false)}) {
-    std::filesystem::remove_all(company_.CnFolder());
-    std::filesystem::create_directory(company_.CnFolder());
-    REGLAN_CONTAPS conta{4, data(1, 1, 2016), final, 0};
-    int32_t quantidade = -1;
-    EXPECT_EQ(objeto_.BuscaQtdLancamentosConta(conta, &quantidade),
-              aceita ? S_OK : kHrPeriodoBuscaLongo);
-    EXPECT_EQ(quantidade, 0);
-    EXPECT_EQ(std::filesystem::is_empty(company_.CnFolder()), !aceita);
   }
 }
 

@@ -63,7 +63,7 @@ class SplitLists : public SplitTest {
   }
 };
 
-TEST_F(SplitLists, LinesAndQuantitiesComeBackOnceWithZeroFiller) {
+TEST_F(SplitLists, CopyOutOnceWithZeroFillerBoundedByTheCountAndRefusedBeyondTheList) {
   SetThree();
   RegLan_Ger saida[4];
   std::memset(saida, 0x77, sizeof(saida));
@@ -75,21 +75,16 @@ TEST_F(SplitLists, LinesAndQuantitiesComeBackOnceWithZeroFiller) {
     for (uint8_t byte : saida[i].cFiller) EXPECT_EQ(byte, 0);
   }
   EXPECT_EQ(saida[3].Indlan, 0x77777777);  // nothing past the count is written
-
-  RegQtd_Ger quantidades[2] = {};
+  RegQtd_Ger quantidades[3] = {};
   ASSERT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
   EXPECT_EQ(std::tuple(quantidades[0].Quantidade.int64, quantidades[1].Quantidade.int64),
             std::tuple(15000, 25000));
-
   // Taking out empties each list: nothing is left for a second copy.
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
   EXPECT_EQ(objeto_.GetQuantidadeGerencial(1, quantidades), kHrEinval);
-}
 
-TEST_F(SplitLists, CopyOutBoundedByTheCountAndRefusedBeyondTheList) {
-  SetThree();
   // Zero lines: nothing copied, the list emptied.
-  RegLan_Ger saida[3];
+  SetThree();
   std::memset(saida, 0x77, sizeof(saida));
   ASSERT_EQ(objeto_.GetLancamentoGerencial(0, saida), S_OK);
   EXPECT_EQ(saida[0].Indlan, 0x77777777);
@@ -107,7 +102,6 @@ TEST_F(SplitLists, CopyOutBoundedByTheCountAndRefusedBeyondTheList) {
   SetThree();
   const _invalid_parameter_handler anterior = _set_thread_local_invalid_parameter_handler(Throwing);
   EXPECT_THROW(objeto_.GetLancamentoGerencial(4, saida), long);
-  RegQtd_Ger quantidades[3];
   EXPECT_THROW(objeto_.GetQuantidadeGerencial(3, quantidades), long);
   _set_thread_local_invalid_parameter_handler(anterior);
   EXPECT_EQ(objeto_.GetLancamentoGerencial(4, saida), kHrEinval);

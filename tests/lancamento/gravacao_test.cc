@@ -178,24 +178,6 @@ TEST_F(SavingTest, ComplementTextsAreCutAndEndedInTheHeap) {
   EXPECT_EQ(+registros[3].Complemento, 0) << "an empty text is no complement";
 }
 
-TEST_F(SavingTest, OneSidedAmountsKeepTheDifferenceInStep) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 0, 11, 100);
-  const int32_t indlan = Grava(*objeto);
-  EXPECT_EQ(Diferenca(*objeto).int64, -1000000);
-  Preenche(*objeto, 4, 0, 30);
-  const int32_t outro = Grava(*objeto);
-  EXPECT_EQ(Diferenca(*objeto).int64, -700000);
-
-  // Both accounts on the re-save: the first entry's share goes away.
-  Preenche(*objeto, 4, 11, 100);
-  Grava(*objeto, indlan);
-  EXPECT_EQ(Diferenca(*objeto).int64, 300000);
-  Preenche(*objeto, 4, 11, 30);
-  Grava(*objeto, outro);
-  EXPECT_EQ(Diferenca(*objeto).int64, 0);
-}
-
 TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   company_.SetConfig("foreign-currency", 1);
   auto objeto = Objeto();

@@ -71,14 +71,17 @@ inline REG_REDISTR_GERENCIAL Alvo(uint16_t conta, int64_t percentual) {
   return alvo;
 }
 
-// The sum of every difference total of the company.
-inline int64_t SomaDiferencas(CLancamentoBase& objeto) {
-  int32_t quantidade = 0;
+// Every difference total of the company, and their sum.
+inline std::vector<Reg_Dif> Diferencas(CLancamentoBase& objeto) {
+  int32_t quantidade = -1;
   EXPECT_EQ(objeto.GetQuantidadeDiferenca(&quantidade), S_OK);
-  std::vector<Reg_Dif> lista(static_cast<size_t>(quantidade) + 1);
+  std::vector<Reg_Dif> lista(quantidade > 0 ? quantidade : 0);
   EXPECT_EQ(objeto.GetDiferenca(quantidade, lista.data()), S_OK);
+  return lista;
+}
+inline int64_t SomaDiferencas(CLancamentoBase& objeto) {
   int64_t soma = 0;
-  for (int32_t i = 0; i < quantidade; ++i) soma += lista[i].Valor.int64;
+  for (const Reg_Dif& diferenca : Diferencas(objeto)) soma += diferenca.Valor.int64;
   return soma;
 }
 
@@ -271,18 +274,6 @@ class MesesTest : public LancamentoTest {
       if (primeira == 0) primeira = posicao;
     }
     return primeira;
-  }
-
-  // Writes the foreign-currency record of entry `indlan`, after zero records
-  // for the entries before it that have none.
-  void Moeda(uint32_t indlan, int64_t valor) const {
-    CurrencyRecord registro{};
-    for (size_t n = std::max<size_t>(1, marco_.Le<CurrencyRecord>(kPrefixoMoeda, 0).size());
-         n < indlan; ++n) {
-      marco_.Acrescenta(kPrefixoMoeda, registro);
-    }
-    registro.ValorMoeda.int64 = valor;
-    marco_.Grava(kPrefixoMoeda, &registro, kCurrencyRecordSize, indlan);
   }
 };
 

@@ -23,7 +23,21 @@ constexpr HRESULT kFimDeArquivo = static_cast<HRESULT>(0x80040000u | ARQ_FIM_DE_
 
 using Leitura = MesesTest;
 
-class LeituraMoeda : public MesesTest {
+class LeituraEspecial : public MesesTest {
+ protected:
+  std::vector<RegDados> Chaves(std::vector<int32_t> indlans, HRESULT esperado = S_OK) {
+    std::vector<Lancamentos> chaves;
+    for (int32_t indlan : indlans) chaves.push_back({indlan, {}});
+    std::vector<RegDados> dados(indlans.size());
+    std::memset(dados.data(), 0xAB, dados.size() * sizeof(RegDados));
+    EXPECT_EQ(
+        objeto_.LeEspecialChaves(static_cast<int32_t>(chaves.size()), chaves.data(), dados.data()),
+        esperado);
+    return dados;
+  }
+};
+
+class LeituraMoeda : public LeituraEspecial {
  protected:
   void SetUp() override {
     company_.SetConfig("foreign-currency", 1);
@@ -123,6 +137,14 @@ TEST_F(LeituraMoeda, ForeignCurrencyAmountsComeFromTheirFile) {
   int32_t documento = 0;
   ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
   EXPECT_EQ(documento, 1) << "the entry's own fields are loaded before the amount is read";
+
+  // The same through keyed reading of the open month.
+  ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
+  std::vector<std::tuple<int64_t, int>> especial;
+  for (const RegDados& d : Chaves({comValor, zerado, semMoeda})) {
+    especial.emplace_back(d.ValorMoeda.int64, d.cGravarZero);
+  }
+  EXPECT_EQ(especial, (std::vector<std::tuple<int64_t, int>>{{777, 0}, {0, 'S'}, {0, 0}}));
 }
 
 TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
@@ -167,20 +189,6 @@ TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
   EXPECT_EQ(nenhum, nullptr);
   EXPECT_EQ(objeto_.GetComplemento(nullptr, kMarco, semTexto), E_POINTER);
 }
-
-class LeituraEspecial : public MesesTest {
- protected:
-  std::vector<RegDados> Chaves(std::vector<int32_t> indlans, HRESULT esperado = S_OK) {
-    std::vector<Lancamentos> chaves;
-    for (int32_t indlan : indlans) chaves.push_back({indlan, {}});
-    std::vector<RegDados> dados(indlans.size());
-    std::memset(dados.data(), 0xAB, dados.size() * sizeof(RegDados));
-    EXPECT_EQ(
-        objeto_.LeEspecialChaves(static_cast<int32_t>(chaves.size()), chaves.data(), dados.data()),
-        esperado);
-    return dados;
-  }
-};
 
 TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
   EntryRecord r = Registro(12);
@@ -271,29 +279,6 @@ TEST_F(LeituraEspecial, OrderedReadingMonthByMonthWithComplements) {
   }
   EXPECT_EQ(documentos, (std::vector<int32_t>{105, 20, 101}));
   EXPECT_EQ(textos, (std::vector<std::string>{"primeiro de mar\xE7o\r", "abril", ""}));
-}
-
-class LeituraEspecialMoeda : public LeituraEspecial {
- protected:
-  void SetUp() override {
-    company_.SetConfig("foreign-currency", 1);
-    MesesTest::SetUp();
-  }
-};
-
-TEST_F(LeituraEspecialMoeda, ForeignCurrencyAmountOfEntriesThatKeepOne) {
-  EntryRecord r = Registro(5);
-  r.cStatus = kEntryLiveWithCurrency;
-  marco_.Lancamento(Registro(4));
-  marco_.Lancamento(r);
-  marco_.Lancamento(r);
-  Moeda(2, 123456);
-  Moeda(3, 0);
-  ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
-  const std::vector<RegDados> dados = Chaves({1, 2, 3});
-  std::vector<std::pair<int64_t, int>> moeda;
-  for (const RegDados& d : dados) moeda.emplace_back(d.ValorMoeda.int64, d.cGravarZero);
-  EXPECT_EQ(moeda, (std::vector<std::pair<int64_t, int>>{{0, 0}, {123456, 0}, {0, 'S'}}));
 }
 
 // A page's entries as "position:status:debit:text" items; the page is freed.

@@ -174,7 +174,6 @@ TEST_F(MesesFaltantes, MakesOnlyTheMissingFilesAndLeavesExistingOnesAlone) {
     EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoMoeda, kMes - 1)));
     EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoQuantidades, kMes - 1)));
   }
-
 }
 
 TEST_F(MesesFaltantes, MonthRemovedAfterControlledCreationIsMadeAgain) {
@@ -247,13 +246,7 @@ class DiferencaDC : public LancamentoTest {
     return std::get<0>(Procura(data, filial, usuario));
   }
 
-  std::vector<Reg_Dif> Lista() {
-    int32_t quantidade = -1;
-    EXPECT_EQ(objeto_.GetQuantidadeDiferenca(&quantidade), S_OK);
-    std::vector<Reg_Dif> lista(quantidade > 0 ? quantidade : 0);
-    EXPECT_EQ(objeto_.GetDiferenca(quantidade, lista.data()), S_OK);
-    return lista;
-  }
+  std::vector<Reg_Dif> Lista() { return Diferencas(objeto_); }
 
   uintmax_t Registros() const {
     return std::filesystem::file_size(CaminhoDiferenca(company_.CnFolder())) /
