@@ -98,7 +98,7 @@ TEST_F(RuntimeLookupTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
 
 using RuntimeCallsTest = RuntimeTest;
 
-TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObjectsAreCounted) {
+TEST_F(RuntimeCallsTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCounted) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
   HRESULT hr = E_FAIL;
@@ -129,50 +129,8 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObject
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(adder->Release(), 0u);
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
-  server.Revoke();
-  EXPECT_EQ(server.factory().references(), 0u);
-}
 
-TEST_F(RuntimeCallsTest, ServerLocksHoldUntilUnlockedOrTheConnectionCloses) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
-  void* object = nullptr;
-  ASSERT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IClassFactory, &object),
-            S_OK);
-  auto* factory = static_cast<IClassFactory*>(object);
-  // Each lock of the client counts in the server's class object, once.
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(0), S_OK);
-  EXPECT_EQ(server.factory().locks(), 1);
-  void* adder = nullptr;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &adder), S_OK);
-  EXPECT_EQ(Sum(static_cast<IRuntimeAdder*>(adder), 2, 3), std::pair(S_OK, 5));
-  // The object keeps the connection; when it goes, the connection's lock goes with it.
-  EXPECT_EQ(factory->Release(), 0u);
-  EXPECT_EQ(server.factory().locks(), 1);
-  static_cast<IRuntimeAdder*>(adder)->Release();
-  EXPECT_TRUE(WaitFor([&] { return server.factory().locks() == 0; }));
-
-  // An unlock without a lock of its own leaves the count alone.
-  ASSERT_EQ(
-      CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown, &object),
-      S_OK);
-  factory = static_cast<IClassFactory*>(object);
-  EXPECT_EQ(factory->LockServer(0), S_FALSE);
-  EXPECT_EQ(server.factory().locks(), 0);
-  factory->Release();
-  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IRuntimeAdder, &object),
-            E_NOINTERFACE);
-  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             &object),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(object, nullptr);
-}
-
-TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
+  // Several interfaces at creation, and bad arguments.
   MULTI_QI results[3] = {{&IID_IRuntimeAdder, nullptr, S_OK},
                          {&IID_IRuntimeAdder, nullptr, S_OK},
                          {&IID_IClassFactory, nullptr, S_OK}};
@@ -195,6 +153,41 @@ TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
     EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, outer, context, nullptr, count, &one), hr);
   }
   EXPECT_EQ(LiveObjectCount(), 0);
+
+  void* object = nullptr;
+  ASSERT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IClassFactory, &object),
+            S_OK);
+  auto* factory = static_cast<IClassFactory*>(object);
+  // Each lock of the client counts in the server's class object, once.
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(0), S_OK);
+  EXPECT_EQ(server.factory().locks(), 1);
+  void* created = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &created), S_OK);
+  EXPECT_EQ(Sum(static_cast<IRuntimeAdder*>(created), 2, 3), std::pair(S_OK, 5));
+  // The object keeps the connection; when it goes, the connection's lock goes with it.
+  EXPECT_EQ(factory->Release(), 0u);
+  EXPECT_EQ(server.factory().locks(), 1);
+  static_cast<IRuntimeAdder*>(created)->Release();
+  EXPECT_TRUE(WaitFor([&] { return server.factory().locks() == 0; }));
+
+  // An unlock without a lock of its own leaves the count alone.
+  ASSERT_EQ(
+      CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown, &object),
+      S_OK);
+  factory = static_cast<IClassFactory*>(object);
+  EXPECT_EQ(factory->LockServer(0), S_FALSE);
+  EXPECT_EQ(server.factory().locks(), 0);
+  factory->Release();
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IRuntimeAdder, &object),
+            E_NOINTERFACE);
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             &object),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(object, nullptr);
+  server.Revoke();
+  EXPECT_EQ(server.factory().references(), 0u);
 }
 
 TEST_F(RuntimeCallsTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConnections) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -114,10 +116,17 @@ TEST(ComGuid, TextsParseInEitherFormAndCompareInTextOrder) {
   EXPECT_EQ(parsed.Data1, 0x1A2B3C4Du);
   EXPECT_EQ(parsed.Data4[7], 0x02);
   EXPECT_EQ(GuidToBracedText(parsed), "{1A2B3C4D-5E6F-7A8B-9CAD-BEEFCAFE0102}");
-  GUID fresh, back{};
-  ASSERT_EQ(CoCreateGuid(&fresh), S_OK);
-  ASSERT_TRUE(GuidFromText(GuidToBracedText(fresh), &back));
-  EXPECT_EQ(back, fresh);
+  std::set<std::string> seen;
+  for (int i = 0; i < 100; ++i) {
+    GUID fresh, back{};
+    ASSERT_EQ(CoCreateGuid(&fresh), S_OK);
+    ASSERT_TRUE(GuidFromText(GuidToBracedText(fresh), &back));
+    EXPECT_EQ(back, fresh);
+    // Version 4, the RFC 4122 variant.
+    EXPECT_EQ(std::pair(fresh.Data3 >> 12, fresh.Data4[0] >> 6), std::pair(4, 2));
+    seen.insert(GuidToText(fresh));
+  }
+  EXPECT_EQ(seen.size(), 100u);
 
   for (std::string_view bad :
        {""sv, "00000000-0000-0000-C000-00000000004"sv, "{00000000-0000-0000-C000-000000000046"sv,
