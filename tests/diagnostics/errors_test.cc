@@ -115,26 +115,7 @@ TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
   EXPECT_EQ(SymbolicName(E_QXCR_NAO_INICIALIZADO), "");
 }
 
-TEST(ErrorsNamesTest, DescriptionsFromTheFixedTableThenTheMessageLibrary) {
-  {
-    TestInstallation installation(true);
-    // Codes outside the table, and the table's numbers in other facilities.
-    const std::pair<HRESULT, std::string> descriptions[] = {
-        {H(0x80040001u), "Registro n\343o encontrado."},
-        {H(0x00040001u), "Registro n\343o encontrado."},
-        {H(0x80040508u), "Mensagem 80040508"},
-        {H(0x80070001u), "Mensagem 80070001"},
-        {E_QXCR_NAO_INICIALIZADO, "Mensagem 81080A04"},
-        {H(0x8004FFFFu), std::string(399, 'x')}};  // at most 399
-    for (const auto& [hr, text] : descriptions) EXPECT_EQ(QXDescricaoHresult(hr), text);
-    EXPECT_FALSE(QXDescricaoHresult(H(0x80040923u)).empty());  // 2339
-  }
-  TestInstallation withoutLibrary(false);
-  EXPECT_EQ(QXDescricaoHresult(E_QXCR_NAO_INICIALIZADO), "");
-  EXPECT_EQ(QXDescricaoHresult(H(0x80040005u)), "Acesso negado ao arquivo.");
-}
-
-TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionThenTheName) {
+TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionFromTheTableOrTheLibraryThenTheName) {
   // Code, text with the message library, text without it.
   const std::tuple<HRESULT, std::string, std::string> casos[] = {
       {H(0x800706BAu), "O servidor RPC n\343o est\341 dispon\355vel.",
@@ -151,6 +132,17 @@ TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionThenTheName) {
       EXPECT_EQ(TextoMensagemSistema(hr), comBiblioteca ? comTexto : semTexto) << std::hex << hr;
     }
   }
+  // The suite's descriptions: codes outside the fixed table, and the table's numbers in other
+  // facilities, are the message library's.
+  TestInstallation installation(true);
+  const std::pair<HRESULT, std::string> descriptions[] = {
+      {H(0x80040001u), "Registro n\343o encontrado."},
+      {H(0x00040001u), "Registro n\343o encontrado."},
+      {H(0x80040508u), "Mensagem 80040508"},
+      {H(0x80070001u), "Mensagem 80070001"},
+      {H(0x8004FFFFu), std::string(399, 'x')}};  // at most 399
+  for (const auto& [hr, text] : descriptions) EXPECT_EQ(QXDescricaoHresult(hr), text);
+  EXPECT_FALSE(QXDescricaoHresult(H(0x80040923u)).empty());  // 2339
 }
 
 template <typename Thrower>
@@ -301,7 +293,7 @@ TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
 }
 
 // The error file of a failure without company: one header line, one record.
-TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
+TEST(ErrorLogTest, GoldenErrorRecordAndFreeFormatLineInTheInstallationErrorFile) {
   FreshInstallation installation(true);
   QXGravaLogHresult(nullptr, "CQXCN_Lancamento::GetCredito", "QXCN_Lancamento", 120, "hr",
                     "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO);
@@ -316,19 +308,16 @@ TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
                    "\tQXCN_Lancamento\t120\thr = pfInSEHFuncao()\thr = 0X81080A04 Mensagem "
                    "81080A04\tSEVERITY = 1 SEVERITY_ERROR\tFACILITY = 264 QX_FACILITY_CR_CORE\t"
                    "CODE = 2564 \tDescri\347\343o = \t");
-}
 
-TEST(ErrorLogTest, FreeFormatLineUsesItsValues) {
-  FreshInstallation installation(false);
+  // A free-format line uses its values.
   QXGravaLogErro(nullptr,
                  "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::Inicializa_Padrao",
                  "T_QXUnknown", 9, "%s\tSEVERITY = %d\tFACILITY = %d\tCODE = %d\tN = %" PRId64,
                  "E_QXCR_VERSAO_INCOMPATIVEL", 1, 264, 3069, int64_t{1} << 40);
-  const std::string text = installation.ErrorFileText();
-  EXPECT_NE(text.find("\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = "
-                      "264\tCODE = 3069\tN = 1099511627776\t"),
-            std::string::npos)
-      << text;
+  EXPECT_NE(installation.ErrorFileText().find(
+                "\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = 264\tCODE "
+                "= 3069\tN = 1099511627776\t"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ std::string Line(const ProfilerRecord& r, ProfilerRecordType type, uint32_t thre
   return FormatProfilerLine(r, type, kMachine, thread);
 }
 
-TEST(ProfilerLine, EntryExitAndPeerCreationColumns) {
+TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordBoundedFieldsAndNoLineBreaks) {
   TestIdentity identity("EMP1");
   ProfilerRecord r = Sample(&identity);
   const std::string common =
@@ -73,23 +73,17 @@ TEST(ProfilerLine, EntryExitAndPeerCreationColumns) {
   r.memoriaSaida = 1024;
   EXPECT_NE(Line(r, ProfilerRecordType::kSaiu).find("SAIU\t1000000\t8000000\t1024\t0\t0\tMesAno"),
             std::string::npos);
-}
-
-TEST(ProfilerLine, ErrorColumnsAndMissingIdentity) {
-  ProfilerRecord r = Sample(nullptr);
-  r.nomes = {"VersaoTarvo", "VersaoSO", "Arquivo", "Linha", "Log", "Extra"};
-  r.valores = {"0.1.0.0", "6.1.0", "QXCN_Lancamento", "77", "hr = x", "not written"};
-  EXPECT_EQ(Line(r, ProfilerRecordType::kErro, 5),
+  // A failure's columns; without an identity.
+  ProfilerRecord e = Sample(nullptr);
+  e.nomes = {"VersaoTarvo", "VersaoSO", "Arquivo", "Linha", "Log", "Extra"};
+  e.valores = {"0.1.0.0", "6.1.0", "QXCN_Lancamento", "77", "hr = x", "not written"};
+  EXPECT_EQ(Line(e, ProfilerRecordType::kErro, 5),
             "04/03/2025\t09:05:07.031\tostrel\tjoao\tCQXCN_Lancamento::GravaConferido\t"
             "0123ABCD-4567-89EF-FEDC-BA9876543210\tE\tU000\tS00000000\tT00000005\t"
             "\t0\t0\t\t\t\t\t0\t0\t0\t\tERRO\t1000000\t8000000\t4096\t"
             "0.1.0.0\t6.1.0\tQXCN_Lancamento\t77\thr = x\t\n");
-}
-
-TEST(ProfilerLine, IdentityRecordOnlyWhenAcceptedFieldsBoundedAndNoLineBreaks) {
-  TestIdentity identity("EMP1");
+  // The identity's record only when it was accepted.
   identity.record().cControle = 'A';
-  ProfilerRecord r = Sample(&identity);
   std::string line = Line(r, ProfilerRecordType::kEntrou);
   EXPECT_NE(line.find("EEMP1\tU007\tS00123456\tT00000321\t\t0\t0\t\t\t\t\t0\t0\t0\t\tENTROU"),
             std::string::npos)
@@ -310,7 +304,7 @@ TEST_F(ProfilerLines, GoldenEntryExitPairAndPeerCreation) {
                              "ProgID = QXCN_Lancamento\tModulo = " + ExecutableFileName() + "\t");
 }
 
-TEST_F(ProfilerLines, ConfigurationIsReadAgainAfterItsTimeout) {
+TEST_F(ProfilerLines, ConfigurationIsReadAgainAfterItsTimeoutAndGarbageKeepsTheProfilerOff) {
   CQXProfilerEmpresa identity("EMP1", 1, 2);
   WriteIni("Entrada=1\r\nTimeoutConfig=60\r\n");
   OneCall(&identity);  // reads now
@@ -331,14 +325,14 @@ TEST_F(ProfilerLines, ConfigurationIsReadAgainAfterItsTimeout) {
   EXPECT_FALSE(ProfilerIsOn());
   Tick() += 1;
   EXPECT_TRUE(ProfilerIsOn());
-}
 
-TEST_F(ProfilerLines, GarbageConfigurationKeepsTheProfilerOff) {
-  CQXProfilerEmpresa identity("EMP1", 1, 2);
+  // Garbage keeps the profiler off.
   WriteIni(
       "Entrada=yes\r\nSaida=-1\r\nCoCreateInstance=\r\n=1\r\nsem sinal de igual\r\n"
       "\x01\xff\xfe=\x80\r\nTimeoutConfig=-30\r\nProcessos=" +
       std::string(5000, 'x') + "\r\n");
+  Expire();
+  std::filesystem::remove(ProfilerLog());
   EXPECT_FALSE(ProfilerIsOn());
   OneCall(&identity);
   EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "values/crc64.h"
@@ -13,6 +14,11 @@
 namespace {
 
 using TextCase = std::pair<const char*, int>;
+
+// A key's period kind, period, key and module.
+std::tuple<int, uint32_t, uint32_t, uint32_t> Parts(const CQXChaveComposta& key) {
+  return {key.PeriodKind(), key.Period(), key.Key(), key.Module()};
+}
 
 CQXChaveComposta Key(uint32_t module, uint32_t key) {
   CQXChaveComposta composite;
@@ -62,18 +68,14 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
   EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
   EXPECT_EQ(key.Raw() >> 46, 2115u);
   key.SetData(CQXData(262143));  // the last date that the 18 bits hold, 2565-09-19
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindData);
-  EXPECT_EQ(key.Period(), 262143u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindData, 262143u, 15u, 5u));
   key.SetData(CQXData(262144));
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
-  EXPECT_EQ(key.Period(), 0u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindNone, 0u, 15u, 5u));
   key.SetYear(2024);
   EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindYear);
   key.SetMesAno(CQXMesAno());
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
   key.SetKey(0xFFFFFFFF);
-  EXPECT_EQ(key.Key(), 0xFFFFFFFFu);
-  EXPECT_EQ(key.Module(), 5u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindNone, 0u, 0xFFFFFFFFu, 5u));
 
   EXPECT_TRUE(Key(133, 1).IsValid());
   EXPECT_FALSE(Key(134, 1).IsValid() || Key(5, 0).IsValid());
@@ -97,12 +99,8 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
 
 TEST(CQXChaveComposta, DmcpsBothWays) {
   const CQXChaveComposta key(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
-  EXPECT_EQ(key.Module(), 5u);
-  EXPECT_EQ(key.Key(), 15u);
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
-  EXPECT_EQ(key.Period(), 2115u);
-  EXPECT_EQ(key.ToDmcps().lChaveModulo, 0x00000F05);
-  EXPECT_EQ(key.ToDmcps().iData, 2115);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindMesAno, 2115u, 15u, 5u));
+  EXPECT_EQ(std::pair(key.ToDmcps().lChaveModulo, int{key.ToDmcps().iData}), std::pair(0xF05, 2115));
   EXPECT_EQ(CQXChaveComposta(_QX_DMCPS{0x00000F05, 0, {0, 0}}).PeriodKind(),
             CQXChaveComposta::kindNone);
   CQXChaveComposta dated = Key(5, 15);
@@ -153,10 +151,7 @@ TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
   CQXChaveComposta key;
   for (const auto& [text, form, kind, period, number] : valid) {
     ASSERT_TRUE(key.Parse(text, form)) << text;
-    EXPECT_EQ(key.PeriodKind(), kind) << text;
-    EXPECT_EQ(key.Period(), period) << text;
-    EXPECT_EQ(key.Key(), number) << text;
-    EXPECT_EQ(key.Module(), 0u);
+    EXPECT_EQ(Parts(key), std::tuple(kind, period, number, 0u)) << text;
   }
   const TextCase emptyTexts[] = {{"0000-000000", 0}, {"000000-000000", 1},
                                  {"0000-000000", 2}, {"", 0},
