@@ -260,13 +260,10 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   EXPECT_EQ(Content(dir / "QXCTLARQ.dat"), "lower");
   EXPECT_EQ(Content(dir / "QXCTLARQ.DAT"), "new");
   EXPECT_EQ(Content(dir / "nothere.dat"), "<missing>");
-}
 
-TEST(FileCase, FolderComponentsAndAccentedLettersResolveToo) {
-  TempDir dir;
+  // Folder components and accented letters resolve too.
   ASSERT_EQ(mkdir((dir / "Empresa").c_str(), 0755), 0);
   ASSERT_EQ(mkdir((dir / "Empresa/CN").c_str(), 0755), 0);
-  CFile file;
   ASSERT_TRUE(file.Open((dir / "EMPRESA/cn/Lanc.DAT").c_str(), kModeC));
   file.Close();
   EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Lanc.DAT"});
@@ -481,13 +478,10 @@ void Cria(const std::string& path) {
   ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
 }
 
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(umask(mask)) {}
-  ~Umask() { umask(old_); }
-
- private:
-  mode_t old_;
+// Puts the umask it was made with back when it goes.
+struct UmaskRestored {
+  mode_t old;
+  ~UmaskRestored() { umask(old); }
 };
 
 TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
@@ -498,7 +492,7 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
   const std::string name = entry->gr_name;
   for (const mode_t mask : {0000, 0022, 0077, 0277}) {
     TempDir dir;  // before the umask, which would take from it too
-    const Umask umaskForTheCase(mask);
+    const UmaskRestored umaskForTheCase{umask(mask)};
     ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
     Cria(dir / "a/b/f.dat");
     Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");

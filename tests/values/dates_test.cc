@@ -13,7 +13,7 @@ using qx::CivilDate;
 using D = CQXData;
 using M = CQXMesAno;
 
-TEST(CQXData, MakesKnownDatesCutsDaysAndReadsTwoDigitYears) {
+TEST(CQXData, MakesKnownDatesCutsDaysReadsTwoDigitYearsAndRefusesInvalidInput) {
   const std::pair<D, uint32_t> values[] = {{D::Make(1, 1, 1848), 2},
                                            {D::Make(1, 3, 1900), 19054},
                                            {D::Make(29, 2, 1900), 19053},
@@ -27,9 +27,8 @@ TEST(CQXData, MakesKnownDatesCutsDaysAndReadsTwoDigitYears) {
       {D::Make(1, 1, 0), D::Make(1, 1, 2000)},      {D::Make(1, 1, 83), D::Make(1, 1, 2083)},
       {D::Make(1, 1, 84), D::Make(1, 1, 1984)},     {D::Make(1, 1, 99), D::Make(1, 1, 1999)}};
   for (const auto& [made, expected] : same) EXPECT_EQ(made, expected) << expected.Value();
-}
 
-TEST(CQXData, InvalidInputGivesTheEmptyDate) {
+  // Invalid input gives the empty date.
   const int made[][3] = {{0, 1, 2024}, {1, 0, 2024}, {1, 13, 2024},  {-1, 1, 2024},
                          {1, 1, -5},   {1, 1, 100},  {31, 12, 1847}, {1, 1, 4718}};
   for (const auto& [day, month, year] : made) {

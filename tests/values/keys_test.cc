@@ -100,7 +100,8 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
 TEST(CQXChaveComposta, DmcpsBothWays) {
   const CQXChaveComposta key(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
   EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindMesAno, 2115u, 15u, 5u));
-  EXPECT_EQ(std::pair(key.ToDmcps().lChaveModulo, int{key.ToDmcps().iData}), std::pair(0xF05, 2115));
+  EXPECT_EQ(std::pair(key.ToDmcps().lChaveModulo, int{key.ToDmcps().iData}),
+            std::pair(0xF05, 2115));
   EXPECT_EQ(CQXChaveComposta(_QX_DMCPS{0x00000F05, 0, {0, 0}}).PeriodKind(),
             CQXChaveComposta::kindNone);
   CQXChaveComposta dated = Key(5, 15);
