@@ -36,7 +36,7 @@ using ::testing::MatchesRegex;
 
 constexpr HRESULT H(uint32_t code) { return static_cast<HRESULT>(code); }
 
-TEST(ErrorsModelTest, HresultPartsAndIgnoredCodeList) {
+TEST(ErrorsModelTest, HresultPartsIgnoredCodeListMachineFaultsAndErrnoValues) {
   const std::tuple<HRESULT, int, int, int> parts[] = {{E_QXCR_NAO_INICIALIZADO, 1, 264, 2564},
                                                       {0x000405F7, 0, FACILITY_ITF, 0x05F7},
                                                       {H(0xFFFFFFFFu), 1, 0x1FFF, 0xFFFF}};
@@ -50,9 +50,8 @@ TEST(ErrorsModelTest, HresultPartsAndIgnoredCodeList) {
   EXPECT_TRUE(IgnoredCodeList(H(0x800405F7u), list));
   EXPECT_FALSE(IgnoredCodeList(E_QXCR_SEM_OBJETO, list) ||
                IgnoredCodeList(kFimListaCodigos, list) || IgnoredCodeList(S_OK, nullptr));
-}
 
-TEST(ErrorsModelTest, MachineFaultsAndErrnoValuesGiveTheirCodes) {
+  // Machine faults and errno values give their codes.
   const std::pair<uint32_t, uint32_t> faults[] = {{EXCEPTION_ACCESS_VIOLATION, 0x8004EAC5u},
                                                   {EXCEPTION_GUARD_PAGE, 0x8004EAD0u},
                                                   {EXCEPTION_INT_DIVIDE_BY_ZERO, 0x8004EAD3u},
@@ -160,7 +159,7 @@ HRESULT FileFailure(int cause, long osError = -1) {
   return Translated([=] { throw new CFileException(cause, osError); });
 }
 
-TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCode) {
+TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCodeAndQXExceptionItsReportText) {
   EXPECT_EQ(Translated([] { throw _com_error(E_NOINTERFACE); }), E_NOINTERFACE);
   EXPECT_EQ(Translated([] { throw CQXExceptionEx(E_FAIL); }), E_FAIL);
   EXPECT_EQ(Translated([] { throw new CQXException("texto", 1, 5); }), H(0x80040005u));
@@ -194,9 +193,8 @@ TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCode) {
   // Share modes and locks are emulated: their cause wins over the errno.
   EXPECT_EQ(Win32ErrorOf(CFileException(CFileException::sharingViolation, EAGAIN)), 32);
   EXPECT_EQ(Win32ErrorOf(CFileException(CFileException::lockViolation, EACCES)), 33);
-}
 
-TEST(ErrorsTranslateTest, QXExceptionReportText) {
+  // The report text of the suite's own exception.
   EXPECT_EQ(CQXException("GetCurrentTime_LocalTime: FileTimeToSystemTime", 1, 0).TextoRelatorio(),
             "GetCurrentTime_LocalTime: FileTimeToSystemTime");
   EXPECT_EQ(CQXException("", 1, 0, 77).TextoRelatorio(),
@@ -254,7 +252,7 @@ class FreshInstallation : public TestInstallation {
   }
 };
 
-TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
+TEST(ErrorLogTest, HresultAndStatusLinesFieldByFieldAndFourPartVersions) {
   TestInstallation installation(true);
   EXPECT_EQ(LinhaLogHresult("hr", "pfInSEHFuncao()", E_ACCESSDENIED),
             "hr = pfInSEHFuncao()\thr = 0X80070005 Mensagem 80070005\tSEVERITY = 1 SEVERITY_ERROR\t"
@@ -270,9 +268,8 @@ TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
             "Mensagem 80043EB7");
   EXPECT_EQ(LinhaLogStatus("x", "iRetorno", 0, S_OK),
             "x\tiRetorno = 0\tHR = 0\tDescri\347\343o = Mensagem 00000000");
-}
 
-TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
+  // Versions are four-part numbers.
   const std::pair<const char*, const char*> versions[] = {{"6.1.0-18-amd64", "6.1.0.18"},
                                                           {"0.1.0", "0.1.0.0"},
                                                           {"", "0.0.0.0"},
