@@ -484,7 +484,7 @@ struct UmaskRestored {
   ~UmaskRestored() { umask(old); }
 };
 
-TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
+TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthersHad) {
   // Root may hand a folder to any group; anyone else to a group of their own.
   const gid_t office = geteuid() == 0 ? 65534 : getegid();
   const group* entry = getgrgid(office);
@@ -514,9 +514,8 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
     EXPECT_EQ(ModoDe(dir / "office/c/g.dat").grupo, office);
   }
   EXPECT_NE(MakeOwnFolder("/tmp/qx-no-group", "qx-no-such-group"), "");
-}
 
-TEST(OwnerAccess, WritingAFileOfOursTakesAwayWhatOthersHad) {
+  // Writing a file of ours takes away what others had.
   TempDir dir;
   const std::string path = dir / "old.dat";
   WriteText(path, "x");

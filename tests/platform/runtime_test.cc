@@ -15,7 +15,7 @@
 namespace qx::test {
 namespace {
 
-TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
+TEST(RuntimeWire, FramesAreLittleEndianAndReadersGiveBackWhatWritersWroteWithinThePayload) {
   EXPECT_EQ(EncodeRequest(0x01020304, 7, 0x0A0B, {0xEE}),
             (std::vector<uint8_t>{17, 0, 0, 0, 4, 3, 2, 1, 7, 0, 0, 0, 0x0B, 0x0A, 0, 0, 0xEE}));
   std::vector<uint8_t> reply = EncodeReply(9, E_FAIL, {});
@@ -24,9 +24,8 @@ TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
   EXPECT_EQ(std::tuple(header.length, header.callId, header.result), std::tuple(12u, 9u, E_FAIL));
   const WireRequestHeader request = DecodeRequestHeader(EncodeRequest(5, 6, 7, {}).data());
   EXPECT_EQ(std::tuple(request.length, request.objectId, request.slot), std::tuple(16u, 6u, 7));
-}
 
-TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayload) {
+  // The reader gives back what the writer wrote and refuses counts beyond the payload.
   WireWriter out;
   out.U16(0xBEEF);
   UniqueBstr text(SysAllocString(u"\u00e7a"));
