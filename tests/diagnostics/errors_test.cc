@@ -215,7 +215,7 @@ TEST(ErrorsReportTest, QXMensReceivesTheTenValuesInOrderAndNothingWithoutIt) {
     ReportaErro(E_QXCR_FALHA_INTERNA, H(0x8004EAF0u), nullptr, "T_QXUnknown", 7, "Expression = x");
     unsetenv("QX_FAKE_QXMENS_LOG");
     const std::string executable = ExecutablePath().substr(0, kMaxCaminhoExecutavel);
-    EXPECT_EQ(ReadAll(log),
+    EXPECT_EQ(ReadText(log),
               "81080BB1\t8004EAC5\t7FFFFFFF\tEMP1\tQXCN_Lancamento\t321\t1\t<null>\t" + executable +
                   "\tf1 (10)\\nf2\n"
                   "81080BB1\t8004EAF0\t7FFFFFFF\t<null>\tT_QXUnknown\t7\t1\t<null>\t" +
@@ -229,28 +229,6 @@ TEST(ErrorsReportTest, QXMensReceivesTheTenValuesInOrderAndNothingWithoutIt) {
   TestRegistry empty;
   ReportaErro(E_QXCR_FALHA_INTERNA, E_FAIL, nullptr, nullptr, 0, nullptr);
 }
-
-// An installation whose folder the profiler reads afresh.
-class FreshInstallation : public TestInstallation {
- public:
-  explicit FreshInstallation(bool withLibraries) : TestInstallation(withLibraries) {
-    ForgetProfilerConfigurationForTesting();
-  }
-  ~FreshInstallation() { ForgetProfilerConfigurationForTesting(); }
-
-  // The text of the error file of failures without company.
-  std::string ErrorFileText() const {
-    for (const auto& entry : std::filesystem::directory_iterator(folder())) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind("QXProfilerErros_Pgms_", 0) == 0) {
-        EXPECT_THAT(name, MatchesRegex("QXProfilerErros_Pgms_[0-9]{6}\\.log"));
-        return ReadAll(entry.path().string());
-      }
-    }
-    ADD_FAILURE() << "no error file in " << folder();
-    return std::string();
-  }
-};
 
 TEST(ErrorLogTest, HresultAndStatusLinesFieldByFieldAndFourPartVersions) {
   TestInstallation installation(true);
@@ -278,7 +256,7 @@ TEST(ErrorLogTest, HresultAndStatusLinesFieldByFieldAndFourPartVersions) {
   for (const auto& [text, version] : versions) EXPECT_EQ(FourPartVersion(text), version);
   EXPECT_THAT(VersaoSistema(), MatchesRegex("[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+"));
   // The suite's version is the project's version in CMakeLists.txt.
-  const std::string cmake = ReadAll(std::string(QX_SOURCE_DIR) + "/CMakeLists.txt");
+  const std::string cmake = ReadText(std::string(QX_SOURCE_DIR) + "/CMakeLists.txt");
   const std::string key = "project(ostrel VERSION ";
   const size_t at = cmake.find(key);
   ASSERT_NE(at, std::string::npos);
@@ -291,10 +269,23 @@ TEST(ErrorLogTest, HresultAndStatusLinesFieldByFieldAndFourPartVersions) {
 
 // The error file of a failure without company: one header line, one record.
 TEST(ErrorLogTest, GoldenErrorRecordAndFreeFormatLineInTheInstallationErrorFile) {
-  FreshInstallation installation(true);
+  TestInstallation installation(true);
+  ForgetProfilerConfigurationForTesting();  // the profiler reads the new folder afresh
+  // The text of the error file of failures without company.
+  auto errorFileText = [&installation] {
+    for (const auto& entry : std::filesystem::directory_iterator(installation.folder())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("QXProfilerErros_Pgms_", 0) == 0) {
+        EXPECT_THAT(name, MatchesRegex("QXProfilerErros_Pgms_[0-9]{6}\\.log"));
+        return ReadText(entry.path().string());
+      }
+    }
+    ADD_FAILURE() << "no error file in " << installation.folder();
+    return std::string();
+  };
   QXGravaLogHresult(nullptr, "CQXCN_Lancamento::GetCredito", "QXCN_Lancamento", 120, "hr",
                     "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO);
-  const std::string text = installation.ErrorFileText();
+  const std::string text = errorFileText();
   const std::string record = text.substr(text.find('\n') + 1);
   ASSERT_FALSE(record.empty()) << text;
   EXPECT_EQ(record.find('\n'), record.size() - 1) << "one record line";
@@ -311,10 +302,11 @@ TEST(ErrorLogTest, GoldenErrorRecordAndFreeFormatLineInTheInstallationErrorFile)
                  "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::Inicializa_Padrao",
                  "T_QXUnknown", 9, "%s\tSEVERITY = %d\tFACILITY = %d\tCODE = %d\tN = %" PRId64,
                  "E_QXCR_VERSAO_INCOMPATIVEL", 1, 264, 3069, int64_t{1} << 40);
-  EXPECT_NE(installation.ErrorFileText().find(
+  EXPECT_NE(errorFileText().find(
                 "\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = 264\tCODE "
                 "= 3069\tN = 1099511627776\t"),
             std::string::npos);
+  ForgetProfilerConfigurationForTesting();
 }
 
 }  // namespace

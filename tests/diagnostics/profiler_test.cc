@@ -450,7 +450,7 @@ TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {
   WriteIni("Entrada=1\r\n");
   OneCall(&identity);
   ASSERT_EQ(Lines(ProfilerLog()).size(), 2u);
-  std::string before = ReadAll(ProfilerLog());
+  std::string before = ReadText(ProfilerLog());
   namespace fs = std::filesystem;
   fs::permissions(ProfilerLog(),
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -461,7 +461,7 @@ TEST_F(ProfilerFiles, UnwritableFileIsTriedNineteenTimes) {
     OneCall(&identity);
     EXPECT_EQ(FileFaults::Calls(FileOp::Open), 19u);
   }
-  EXPECT_EQ(ReadAll(ProfilerLog()), before);
+  EXPECT_EQ(ReadText(ProfilerLog()), before);
   fs::permissions(ProfilerLog(), fs::perms::owner_write, fs::perm_options::add);
   // Held by another writer 18 times, the 19th attempt writes the line; 19 times, it is lost.
   for (const auto& [held, lines] : {std::pair{18, 3u}, {19, 3u}}) {

@@ -44,23 +44,7 @@ TEST(CQXData, MakesKnownDatesCutsDaysReadsTwoDigitYearsAndRefusesInvalidInput) {
   }
 }
 
-TEST(CQXData, EveryValidValueSplitsAndMakesBack) {
-  CivilDate previous{31, 12, 1847};
-  for (uint32_t value = 2; value <= 1048247; ++value) {
-    const CivilDate date = D(value).Split();
-    // Each value is the day after the previous one.
-    const bool nextDay =
-        date.year == previous.year && date.month == previous.month && date.day == previous.day + 1;
-    const bool nextMonth = date.day == 1 && (date.month == previous.month + 1 ||
-                                             (date.month == 1 && date.year == previous.year + 1));
-    ASSERT_TRUE(nextDay || nextMonth) << value;
-    ASSERT_EQ(D::Make(date.day, date.month, date.year).Value(), value);
-    previous = date;
-  }
-  EXPECT_EQ(previous, (CivilDate{31, 12, 4717}));
-}
-
-TEST(CQXData, DayOfWeekMonthBoundsAndMonthYear) {
+TEST(CQXData, DayOfWeekMonthBoundsMonthYearAndEveryValueSplitsAndMakesBack) {
   // Monday, Sunday, Saturday; 1848-01-01 was a Saturday.
   const std::pair<D, int> weekdays[] = {
       {D::Make(1, 1, 2024), 2}, {D::Make(7, 1, 2024), 1}, {D::Make(13, 1, 2024), 7}, {D(2), 7}};
@@ -79,6 +63,21 @@ TEST(CQXData, DayOfWeekMonthBoundsAndMonthYear) {
   for (const auto& [got, expected] : same) EXPECT_EQ(got, expected) << expected.Value();
   EXPECT_EQ(date.MesAno(), M::Make(2, 2024));
   EXPECT_EQ(D::Today().MesAno(), M::Current());
+
+  // Every valid value splits and makes back.
+  CivilDate previous{31, 12, 1847};
+  for (uint32_t value = 2; value <= 1048247; ++value) {
+    const CivilDate date = D(value).Split();
+    // Each value is the day after the previous one.
+    const bool nextDay =
+        date.year == previous.year && date.month == previous.month && date.day == previous.day + 1;
+    const bool nextMonth = date.day == 1 && (date.month == previous.month + 1 ||
+                                             (date.month == 1 && date.year == previous.year + 1));
+    ASSERT_TRUE(nextDay || nextMonth) << value;
+    ASSERT_EQ(D::Make(date.day, date.month, date.year).Value(), value);
+    previous = date;
+  }
+  EXPECT_EQ(previous, (CivilDate{31, 12, 4717}));
 }
 
 TEST(CQXMesAno, MakeSplitAddAndInvalidInput) {
@@ -139,7 +138,7 @@ struct TextCase {
   const char* text;
 };
 
-TEST(PeriodText, LayoutsWideYearsAndTheEmptyValues) {
+TEST(PeriodText, LayoutsWideYearsEmptyValuesAndBufferSizes) {
   const D date = D::Make(5, 3, 2024);
   const TextCase dates[] = {{0, '/', "05/03/24"},
                             {0, 0, "050324"},
@@ -177,10 +176,8 @@ TEST(PeriodText, LayoutsWideYearsAndTheEmptyValues) {
       {M().Text(7, '/'), "00/00"},
       {M(34441).Text(7), "0000"}};
   for (const auto& [got, expected] : texts) EXPECT_EQ(got, expected);
-}
 
-TEST(PeriodText, BufferSizes) {
-  const M march = M::Make(3, 2024);
+  // Buffers too small for the layout are refused.
   std::array<char, 8> buffer;
   buffer.fill('x');
   EXPECT_EQ(march.Format(std::span(buffer).first(5), 7), 0u);  // "0324" fits, but 6 is asked
