@@ -165,7 +165,7 @@ TEST(FileIo, OpenReportsCausesWithoutThrowingAndOtherCallsThrow) {
   }
 }
 
-TEST(FileIo, CreateTruncatesUnlessNoTruncateAndReadOnlyHoldsForRoot) {
+TEST(FileIo, CreateTruncatesUnlessNoTruncateReadOnlyHoldsForRootAndRemoveAndRenameRespectOpens) {
   TempDir dir;
   std::string path = dir / "f.dat";
   WriteText(path, "0123456789");
@@ -194,10 +194,8 @@ TEST(FileIo, CreateTruncatesUnlessNoTruncateAndReadOnlyHoldsForRoot) {
   EXPECT_EQ(CauseOf([&] { CFile::Remove(readOnly.c_str()); }), CFileException::accessDenied);
   EXPECT_EQ(ReadText(readOnly), "keep");
   EXPECT_FALSE(CFile::IsReadOnly((dir / "missing").c_str()));
-}
 
-TEST(FileIo, RemoveAndRenameRespectOpensAndExistingNames) {
-  TempDir dir;
+  // Remove and Rename respect opens and existing names.
   std::string a = dir / "a.dat", b = dir / "b.dat", c = dir / "c.dat";
   WriteText(a, "A");
   WriteText(b, "B");
@@ -281,7 +279,7 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   EXPECT_EQ(Content(dir / "a\xe7\xe3o.dat"), "utf8");
 }
 
-TEST(FileFaults, NthCallFailsForCountCallsAndPathsFilter) {
+TEST(FileFaults, NthCallFailsForCountCallsPathsFilterAndAnyOperationOrTheNamedOnes) {
   TempDir dir;
   FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, "", 2);
@@ -303,14 +301,11 @@ TEST(FileFaults, NthCallFailsForCountCallsAndPathsFilter) {
   EXPECT_EQ(error.m_lOsError, EBUSY);
   EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::sharingViolation);
   EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::none);
-}
 
-TEST(FileFaults, AnyOperationAndTheNamedOnes) {
-  TempDir dir;
+  // Any operation, and the named ones.
+  FileFaults::Clear();
   std::string path = dir / "a.dat";
-  FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Any, 3, CFileException::hardIO, "A.DAT");
-  CFile file;
   ASSERT_TRUE(file.Open(path.c_str(), kModeC));                                     // 1
   file.Write("x", 1);                                                               // 2
   EXPECT_EQ(CauseOf([&] { file.Seek(0, CFile::begin); }), CFileException::hardIO);  // 3
