@@ -94,27 +94,7 @@ TEST(ErrorsModelTest, HresultPartsIgnoredCodeListMachineFaultsAndErrnoValues) {
   }
 }
 
-// The log-line tests read the common names; these are the edges of the tables.
-TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
-  EXPECT_EQ(SeverityName(E_FAIL), "SEVERITY_ERROR");
-  EXPECT_EQ(FacilityName(S_OK), "FACILITY_NULL");
-  EXPECT_FALSE(FacilityName(H(0x80EC0000u)).empty());  // 236
-  // Gaps of the SDK's numbering and facilities past its last.
-  for (uint32_t facility : {5u, 235u, 256u, 270u, 2185u}) {
-    EXPECT_EQ(FacilityName(H(0x80000000u | (facility << 16))),
-              "Desconhecido ou novo c\363digo de FACILITY")
-        << facility;
-  }
-  EXPECT_EQ(CodeName(S_OK), "ERROR_SUCCESS");
-  EXPECT_EQ(CodeName(H(0x8007271Du)), "WSAEACCES");
-  // Facility 4 codes are the suite's own: no system name.
-  EXPECT_EQ(CodeName(H(0x80040005u)) + CodeName(H(0x8007FFFEu)), "");
-  EXPECT_EQ(SymbolicName(S_OK), "S_OK");
-  EXPECT_EQ(SymbolicName(H(0x8001FFFFu)), "RPC_E_UNEXPECTED");
-  EXPECT_EQ(SymbolicName(E_QXCR_NAO_INICIALIZADO), "");
-}
-
-TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionFromTheTableOrTheLibraryThenTheName) {
+TEST(ErrorsNamesTest, NamesAndSystemMessageTextThenTheDescriptionThenTheName) {
   // Code, text with the message library, text without it.
   const std::tuple<HRESULT, std::string, std::string> casos[] = {
       {H(0x800706BAu), "O servidor RPC n\343o est\341 dispon\355vel.",
@@ -142,6 +122,24 @@ TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionFromTheTableOrTheLibrar
       {H(0x8004FFFFu), std::string(399, 'x')}};  // at most 399
   for (const auto& [hr, text] : descriptions) EXPECT_EQ(QXDescricaoHresult(hr), text);
   EXPECT_FALSE(QXDescricaoHresult(H(0x80040923u)).empty());  // 2339
+
+  // The log-line tests read the common names; these are the edges of the tables.
+  EXPECT_EQ(SeverityName(E_FAIL), "SEVERITY_ERROR");
+  EXPECT_EQ(FacilityName(S_OK), "FACILITY_NULL");
+  EXPECT_FALSE(FacilityName(H(0x80EC0000u)).empty());  // 236
+  // Gaps of the SDK's numbering and facilities past its last.
+  for (uint32_t facility : {5u, 235u, 256u, 270u, 2185u}) {
+    EXPECT_EQ(FacilityName(H(0x80000000u | (facility << 16))),
+              "Desconhecido ou novo c\363digo de FACILITY")
+        << facility;
+  }
+  EXPECT_EQ(CodeName(S_OK), "ERROR_SUCCESS");
+  EXPECT_EQ(CodeName(H(0x8007271Du)), "WSAEACCES");
+  // Facility 4 codes are the suite's own: no system name.
+  EXPECT_EQ(CodeName(H(0x80040005u)) + CodeName(H(0x8007FFFEu)), "");
+  EXPECT_EQ(SymbolicName(S_OK), "S_OK");
+  EXPECT_EQ(SymbolicName(H(0x8001FFFFu)), "RPC_E_UNEXPECTED");
+  EXPECT_EQ(SymbolicName(E_QXCR_NAO_INICIALIZADO), "");
 }
 
 template <typename Thrower>

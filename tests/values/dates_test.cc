@@ -80,7 +80,7 @@ TEST(CQXData, DayOfWeekMonthBoundsMonthYearAndEveryValueSplitsAndMakesBack) {
   EXPECT_EQ(previous, (CivilDate{31, 12, 4717}));
 }
 
-TEST(CQXMesAno, MakeSplitAddAndInvalidInput) {
+TEST(CQXMesAnoAndCQXDataCurta, MakeSplitAddInvalidInputAndEveryShortDateRoundTrips) {
   const std::pair<M, int> values[] = {{M::Make(1, 1848), 1},
                                       {M::Make(12, 4717), 34440},
                                       {M::Make(3, 2024), 2115},
@@ -108,9 +108,8 @@ TEST(CQXMesAno, MakeSplitAddAndInvalidInput) {
     ASSERT_EQ(M::Make(mesAno.Month(), mesAno.Year()).Value(), value);
     ASSERT_EQ(M::FromYyyymm(mesAno.Yyyymm()).Value(), value);
   }
-}
 
-TEST(CQXDataCurta, EveryShortDateRoundTripsAroundTheMissingDayAndTheEnds) {
+  // Every short date round-trips around the missing day and the ends.
   // 18322 is the 29 February 1900 that does not exist: it reads as the 28th.
   const std::pair<uint16_t, D> cases[] = {{1, D::Make(1, 1, 1850)},
                                           {18321, D::Make(28, 2, 1900)},

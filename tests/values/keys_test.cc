@@ -27,16 +27,15 @@ CQXChaveComposta Key(uint32_t module, uint32_t key) {
   return composite;
 }
 
-TEST(Crc64, KnownVectorsContinuationAndHighBytes) {
+TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
   EXPECT_EQ(qx::Crc64("123456789"), 0x2B9C7EE4E2780C8Aull);
   EXPECT_EQ(qx::Crc64("abc"), 0xC621568C6AFEAD61ull);
   EXPECT_EQ(qx::Crc64(""), 0u);
   EXPECT_EQ(qx::Crc64("6789", qx::Crc64("12345")), 0x2B9C7EE4E2780C8Aull);
   const uint8_t highBytes[] = {0xFF, 0x80};  // taken as unsigned
   EXPECT_EQ(qx::Crc64(std::string("\xFF\x80")), qx::Crc64Bytes(highBytes, 2));
-}
 
-TEST(EntryKeyAndOriginNames, ModuleKeysEntryKeysAndNamedModules) {
+  // Module keys, entry keys and named modules.
   EXPECT_EQ(qx::OriginModule(0x00000F05), 5u);
   EXPECT_EQ(qx::OriginKey(0x00000F05), 15u);
   EXPECT_EQ(qx::MakeChaveModulo(15, 5), 0x00000F05);
@@ -112,7 +111,7 @@ TEST(CQXChaveComposta, DmcpsBothWays) {
   EXPECT_EQ(Key(0x1FF, 2).ToDmcps().lChaveModulo, 0x2FF);  // module cut to its 8 bits
 }
 
-TEST(CQXChaveComposta, TextForms) {
+TEST(CQXChaveComposta, TextFormsAndParsingValidEmptyAndMalformedTexts) {
   CQXChaveComposta key = Key(5, 15);
   key.SetMesAno(CQXMesAno::Make(3, 2024));
   const TextCase march[] = {
@@ -136,9 +135,8 @@ TEST(CQXChaveComposta, TextForms) {
   EXPECT_EQ(key.Text(5), "M\363dulo 99 - Chave: 15");
   EXPECT_EQ(CQXChaveComposta().Text(0), "0000-000000");
   EXPECT_EQ(CQXChaveComposta().Text(1), "000000-000000");
-}
 
-TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
+  // Parsing valid, empty and malformed texts.
   struct Parsed {
     const char* text;
     int form;
@@ -149,7 +147,6 @@ TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
       {"150324-999999", 1, CQXChaveComposta::kindData, CQXData::Make(15, 3, 2024).Value(), 999999},
       {"0399-7", 2, CQXChaveComposta::kindMesAno, CQXMesAno::Make(3, 1999).Value(), 7},
       {"0324-0000000015", 2, CQXChaveComposta::kindMesAno, 2115, 15}};
-  CQXChaveComposta key;
   for (const auto& [text, form, kind, period, number] : valid) {
     ASSERT_TRUE(key.Parse(text, form)) << text;
     EXPECT_EQ(Parts(key), std::tuple(kind, period, number, 0u)) << text;
