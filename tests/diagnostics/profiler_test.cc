@@ -54,7 +54,7 @@ std::string Line(const ProfilerRecord& r, ProfilerRecordType type, uint32_t thre
   return FormatProfilerLine(r, type, kMachine, thread);
 }
 
-TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordBoundedFieldsAndNoLineBreaks) {
+TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordNoLineBreaksFileNamesAndHeaders) {
   TestIdentity identity("EMP1");
   ProfilerRecord r = Sample(&identity);
   const std::string common =
@@ -104,9 +104,8 @@ TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordBoundedFieldsAndNoLineBreaks) 
   }
   EXPECT_EQ(line.find('\r'), std::string::npos);
   EXPECT_EQ(line.find('\n'), line.size() - 1);
-}
 
-TEST(ProfilerLine, FileNamesAndHeaders) {
+  // File names and headers.
   const SYSTEMTIME march{2025, 3, 0, 15, 0, 0, 0, 0}, early{1200, 0, 0, 1, 0, 0, 0, 0},
       late{9999, 250, 0, 1, 0, 0, 0, 0};
   EXPECT_EQ(ErrorFilePath("/data/EMP1/", true, march),
@@ -340,17 +339,14 @@ TEST_F(ProfilerLines, ConfigurationIsReadAgainAfterItsTimeoutAndGarbageKeepsTheP
   EXPECT_FALSE(std::filesystem::exists(ProfilerLog()));
 }
 
-ProfilerRecord ErrorIn(IQXDF_Profiler* identity, uint16_t year, uint16_t month) {
+// Writes a failure of identity dated the 17th of month in 2025.
+bool WriteError(IQXDF_Profiler* identity, uint16_t month = 3) {
   ProfilerRecord record;
-  record.dataHora = SYSTEMTIME{year, month, 0, 17, 10, 20, 30, 400};
+  record.dataHora = SYSTEMTIME{2025, month, 0, 17, 10, 20, 30, 400};
   record.identidade = identity;
   record.funcao = "CQXCN_Lancamento::Grava";
   record.valores = {"0.1.0.0", "6.1", "QXCN_Lancamento", "120", "hr = pfInSEHFuncao()"};
-  return record;
-}
-
-bool WriteError(IQXDF_Profiler* identity, uint16_t month = 3) {
-  return WriteProfilerRecord(ErrorIn(identity, 2025, month), ProfilerRecordType::kErro);
+  return WriteProfilerRecord(record, ProfilerRecordType::kErro);
 }
 
 TEST_F(ProfilerFiles, FailureGoesToTheMonthFileOfItsCompanyOrOfThePrograms) {

@@ -60,7 +60,7 @@ TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
   for (unsigned module : {25u, 132u, 4096u}) EXPECT_EQ(qx::OriginModuleName(module), nullptr);
 }
 
-TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
+TEST(CQXChaveComposta, BitFieldsPeriodKindsValidityAndTheOriginRecordBothWays) {
   CQXChaveComposta key = Key(5, 15);
   EXPECT_EQ(key.Raw(), (15ull << 14) | (5u << 2));
   key.SetMesAno(CQXMesAno(2115));
@@ -94,12 +94,11 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
   for (uint64_t raw : {badMonth, badDate, noneWithPeriod, badModule, noKey, ~uint64_t{0}}) {
     EXPECT_EQ(CQXChaveComposta(raw).Raw(), 0u) << std::hex << raw;
   }
-}
 
-TEST(CQXChaveComposta, DmcpsBothWays) {
-  const CQXChaveComposta key(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
-  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindMesAno, 2115u, 15u, 5u));
-  EXPECT_EQ(std::pair(key.ToDmcps().lChaveModulo, int{key.ToDmcps().iData}),
+  // The origin's record both ways.
+  const CQXChaveComposta fromDmcps(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
+  EXPECT_EQ(Parts(fromDmcps), std::tuple(CQXChaveComposta::kindMesAno, 2115u, 15u, 5u));
+  EXPECT_EQ(std::pair(fromDmcps.ToDmcps().lChaveModulo, int{fromDmcps.ToDmcps().iData}),
             std::pair(0xF05, 2115));
   EXPECT_EQ(CQXChaveComposta(_QX_DMCPS{0x00000F05, 0, {0, 0}}).PeriodKind(),
             CQXChaveComposta::kindNone);

@@ -9,7 +9,7 @@ namespace {
 
 constexpr CURRENCY Money(int64_t tenThousandths) { return CURRENCY{tenThousandths}; }
 
-TEST(CQXCurrency, ArithmeticWithFourDecimalsAndImpossibleResultsInvalidAndZero) {
+TEST(CQXCurrency, ArithmeticWithFourOrTwoDecimalsRoundingAndImpossibleResults) {
   const CQXCurrency amount(Money(123456));  // 12.3456
   EXPECT_EQ((amount + Money(10000)).Value(), Money(133456));
   EXPECT_EQ((amount - 2).Value(), Money(103456));
@@ -32,9 +32,8 @@ TEST(CQXCurrency, ArithmeticWithFourDecimalsAndImpossibleResultsInvalidAndZero) 
   }
   EXPECT_FALSE(((one / 0) + 1).IsValid());  // stays invalid
   EXPECT_TRUE((one * 3).IsValid());
-}
 
-TEST(CQXCurrency, TwoDecimalsCutTowardZeroUnlessRounding) {
+  // Two decimals cut toward zero unless rounding.
   EXPECT_EQ((CQXCurrency(Money(123456), 2) * 1).Value(), Money(123400));
   EXPECT_EQ((CQXCurrency(Money(-123456), 2) * 1).Value(), Money(-123400));
   EXPECT_EQ((CQXCurrency(Money(-1000000), 2) / 3).Value(), Money(-333300));
@@ -45,9 +44,9 @@ TEST(CQXCurrency, TwoDecimalsCutTowardZeroUnlessRounding) {
   EXPECT_EQ((product / 100).Value(), Money(333300));
   EXPECT_EQ((product / 100).Decimals(), 2);
 
-  CQXCurrency amount(Money(123456), 2);
-  amount.SetRounding(true);
-  EXPECT_EQ((amount * 1).Value(), Money(123500));
+  CQXCurrency rounded(Money(123456), 2);
+  rounded.SetRounding(true);
+  EXPECT_EQ((rounded * 1).Value(), Money(123500));
   CQXCurrency whole(Money(25000), 0);
   whole.SetRounding(true);
   EXPECT_EQ((whole + 0).Value(), Money(30000));  // 2.5 rounds away from zero
