@@ -40,13 +40,7 @@ class TestInstallation : public TestRegistry {
   std::string folder_;
 };
 
-// A file's whole content ("" when it is missing).
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::ReadText;
 
 // A line's tab-separated columns, an empty last one included.
 inline std::vector<std::string> Columns(const std::string& line) {
@@ -157,7 +151,7 @@ class ProfilerTest : public ::testing::Test {
   // The file's lines without their line feeds.
   static std::vector<std::string> Lines(const std::string& path) {
     std::vector<std::string> lines;
-    std::istringstream in(ReadAll(path));
+    std::istringstream in(ReadText(path));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }

@@ -36,7 +36,7 @@ using ::testing::MatchesRegex;
 
 constexpr HRESULT H(uint32_t code) { return static_cast<HRESULT>(code); }
 
-TEST(ErrorsModelTest, HresultPartsAndIgnoredCodeList) {
+TEST(ErrorsModelTest, HresultPartsIgnoredCodeListMachineFaultsAndErrnoValues) {
   const std::tuple<HRESULT, int, int, int> parts[] = {{E_QXCR_NAO_INICIALIZADO, 1, 264, 2564},
                                                       {0x000405F7, 0, FACILITY_ITF, 0x05F7},
                                                       {H(0xFFFFFFFFu), 1, 0x1FFF, 0xFFFF}};
@@ -50,9 +50,8 @@ TEST(ErrorsModelTest, HresultPartsAndIgnoredCodeList) {
   EXPECT_TRUE(IgnoredCodeList(H(0x800405F7u), list));
   EXPECT_FALSE(IgnoredCodeList(E_QXCR_SEM_OBJETO, list) ||
                IgnoredCodeList(kFimListaCodigos, list) || IgnoredCodeList(S_OK, nullptr));
-}
 
-TEST(ErrorsModelTest, MachineFaultsAndErrnoValuesGiveTheirCodes) {
+  // Machine faults and errno values give their codes.
   const std::pair<uint32_t, uint32_t> faults[] = {{EXCEPTION_ACCESS_VIOLATION, 0x8004EAC5u},
                                                   {EXCEPTION_GUARD_PAGE, 0x8004EAD0u},
                                                   {EXCEPTION_INT_DIVIDE_BY_ZERO, 0x8004EAD3u},
@@ -95,8 +94,36 @@ TEST(ErrorsModelTest, MachineFaultsAndErrnoValuesGiveTheirCodes) {
   }
 }
 
-// The log-line tests read the common names; these are the edges of the tables.
-TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
+TEST(ErrorsNamesTest, NamesAndSystemMessageTextThenTheDescriptionThenTheName) {
+  // Code, text with the message library, text without it.
+  const std::tuple<HRESULT, std::string, std::string> casos[] = {
+      {H(0x800706BAu), "O servidor RPC n\343o est\341 dispon\355vel.",
+       "O servidor RPC n\343o est\341 dispon\355vel."},
+      {H(0x80070002u), "O sistema n\343o pode encontrar o arquivo especificado.",
+       "O sistema n\343o pode encontrar o arquivo especificado."},
+      {H(0x80040005u), "Acesso negado ao arquivo.", "Acesso negado ao arquivo."},
+      {H(0x8001FFFFu), "Mensagem 8001FFFF", "RPC_E_UNEXPECTED"},
+      {E_QXCR_NAO_INICIALIZADO, "Mensagem 81080A04", ""},
+  };
+  for (bool comBiblioteca : {true, false}) {
+    TestInstallation installation(comBiblioteca);
+    for (const auto& [hr, comTexto, semTexto] : casos) {
+      EXPECT_EQ(TextoMensagemSistema(hr), comBiblioteca ? comTexto : semTexto) << std::hex << hr;
+    }
+  }
+  // The suite's descriptions: codes outside the fixed table, and the table's numbers in other
+  // facilities, are the message library's.
+  TestInstallation installation(true);
+  const std::pair<HRESULT, std::string> descriptions[] = {
+      {H(0x80040001u), "Registro n\343o encontrado."},
+      {H(0x00040001u), "Registro n\343o encontrado."},
+      {H(0x80040508u), "Mensagem 80040508"},
+      {H(0x80070001u), "Mensagem 80070001"},
+      {H(0x8004FFFFu), std::string(399, 'x')}};  // at most 399
+  for (const auto& [hr, text] : descriptions) EXPECT_EQ(QXDescricaoHresult(hr), text);
+  EXPECT_FALSE(QXDescricaoHresult(H(0x80040923u)).empty());  // 2339
+
+  // The log-line tests read the common names; these are the edges of the tables.
   EXPECT_EQ(SeverityName(E_FAIL), "SEVERITY_ERROR");
   EXPECT_EQ(FacilityName(S_OK), "FACILITY_NULL");
   EXPECT_FALSE(FacilityName(H(0x80EC0000u)).empty());  // 236
@@ -115,44 +142,6 @@ TEST(ErrorsNamesTest, SeverityFacilityCodeAndSymbolicNames) {
   EXPECT_EQ(SymbolicName(E_QXCR_NAO_INICIALIZADO), "");
 }
 
-TEST(ErrorsNamesTest, DescriptionsFromTheFixedTableThenTheMessageLibrary) {
-  {
-    TestInstallation installation(true);
-    // Codes outside the table, and the table's numbers in other facilities.
-    const std::pair<HRESULT, std::string> descriptions[] = {
-        {H(0x80040001u), "Registro n\343o encontrado."},
-        {H(0x00040001u), "Registro n\343o encontrado."},
-        {H(0x80040508u), "Mensagem 80040508"},
-        {H(0x80070001u), "Mensagem 80070001"},
-        {E_QXCR_NAO_INICIALIZADO, "Mensagem 81080A04"},
-        {H(0x8004FFFFu), std::string(399, 'x')}};  // at most 399
-    for (const auto& [hr, text] : descriptions) EXPECT_EQ(QXDescricaoHresult(hr), text);
-    EXPECT_FALSE(QXDescricaoHresult(H(0x80040923u)).empty());  // 2339
-  }
-  TestInstallation withoutLibrary(false);
-  EXPECT_EQ(QXDescricaoHresult(E_QXCR_NAO_INICIALIZADO), "");
-  EXPECT_EQ(QXDescricaoHresult(H(0x80040005u)), "Acesso negado ao arquivo.");
-}
-
-TEST(ErrorsNamesTest, SystemMessageTextThenTheDescriptionThenTheName) {
-  // Code, text with the message library, text without it.
-  const std::tuple<HRESULT, std::string, std::string> casos[] = {
-      {H(0x800706BAu), "O servidor RPC n\343o est\341 dispon\355vel.",
-       "O servidor RPC n\343o est\341 dispon\355vel."},
-      {H(0x80070002u), "O sistema n\343o pode encontrar o arquivo especificado.",
-       "O sistema n\343o pode encontrar o arquivo especificado."},
-      {H(0x80040005u), "Acesso negado ao arquivo.", "Acesso negado ao arquivo."},
-      {H(0x8001FFFFu), "Mensagem 8001FFFF", "RPC_E_UNEXPECTED"},
-      {E_QXCR_NAO_INICIALIZADO, "Mensagem 81080A04", ""},
-  };
-  for (bool comBiblioteca : {true, false}) {
-    TestInstallation installation(comBiblioteca);
-    for (const auto& [hr, comTexto, semTexto] : casos) {
-      EXPECT_EQ(TextoMensagemSistema(hr), comBiblioteca ? comTexto : semTexto) << std::hex << hr;
-    }
-  }
-}
-
 template <typename Thrower>
 HRESULT Translated(Thrower thrower) {
   try {
@@ -168,7 +157,7 @@ HRESULT FileFailure(int cause, long osError = -1) {
   return Translated([=] { throw new CFileException(cause, osError); });
 }
 
-TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCode) {
+TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCodeAndQXExceptionItsReportText) {
   EXPECT_EQ(Translated([] { throw _com_error(E_NOINTERFACE); }), E_NOINTERFACE);
   EXPECT_EQ(Translated([] { throw CQXExceptionEx(E_FAIL); }), E_FAIL);
   EXPECT_EQ(Translated([] { throw new CQXException("texto", 1, 5); }), H(0x80040005u));
@@ -202,9 +191,8 @@ TEST(ErrorsTranslateTest, EachKindOfThrownObjectGivesItsCode) {
   // Share modes and locks are emulated: their cause wins over the errno.
   EXPECT_EQ(Win32ErrorOf(CFileException(CFileException::sharingViolation, EAGAIN)), 32);
   EXPECT_EQ(Win32ErrorOf(CFileException(CFileException::lockViolation, EACCES)), 33);
-}
 
-TEST(ErrorsTranslateTest, QXExceptionReportText) {
+  // The report text of the suite's own exception.
   EXPECT_EQ(CQXException("GetCurrentTime_LocalTime: FileTimeToSystemTime", 1, 0).TextoRelatorio(),
             "GetCurrentTime_LocalTime: FileTimeToSystemTime");
   EXPECT_EQ(CQXException("", 1, 0, 77).TextoRelatorio(),
@@ -225,7 +213,7 @@ TEST(ErrorsReportTest, QXMensReceivesTheTenValuesInOrderAndNothingWithoutIt) {
     ReportaErro(E_QXCR_FALHA_INTERNA, H(0x8004EAF0u), nullptr, "T_QXUnknown", 7, "Expression = x");
     unsetenv("QX_FAKE_QXMENS_LOG");
     const std::string executable = ExecutablePath().substr(0, kMaxCaminhoExecutavel);
-    EXPECT_EQ(ReadAll(log),
+    EXPECT_EQ(ReadText(log),
               "81080BB1\t8004EAC5\t7FFFFFFF\tEMP1\tQXCN_Lancamento\t321\t1\t<null>\t" + executable +
                   "\tf1 (10)\\nf2\n"
                   "81080BB1\t8004EAF0\t7FFFFFFF\t<null>\tT_QXUnknown\t7\t1\t<null>\t" +
@@ -240,29 +228,7 @@ TEST(ErrorsReportTest, QXMensReceivesTheTenValuesInOrderAndNothingWithoutIt) {
   ReportaErro(E_QXCR_FALHA_INTERNA, E_FAIL, nullptr, nullptr, 0, nullptr);
 }
 
-// An installation whose folder the profiler reads afresh.
-class FreshInstallation : public TestInstallation {
- public:
-  explicit FreshInstallation(bool withLibraries) : TestInstallation(withLibraries) {
-    ForgetProfilerConfigurationForTesting();
-  }
-  ~FreshInstallation() { ForgetProfilerConfigurationForTesting(); }
-
-  // The text of the error file of failures without company.
-  std::string ErrorFileText() const {
-    for (const auto& entry : std::filesystem::directory_iterator(folder())) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind("QXProfilerErros_Pgms_", 0) == 0) {
-        EXPECT_THAT(name, MatchesRegex("QXProfilerErros_Pgms_[0-9]{6}\\.log"));
-        return ReadAll(entry.path().string());
-      }
-    }
-    ADD_FAILURE() << "no error file in " << folder();
-    return std::string();
-  }
-};
-
-TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
+TEST(ErrorLogTest, HresultAndStatusLinesFieldByFieldAndFourPartVersions) {
   TestInstallation installation(true);
   EXPECT_EQ(LinhaLogHresult("hr", "pfInSEHFuncao()", E_ACCESSDENIED),
             "hr = pfInSEHFuncao()\thr = 0X80070005 Mensagem 80070005\tSEVERITY = 1 SEVERITY_ERROR\t"
@@ -278,9 +244,8 @@ TEST(ErrorLogTest, HresultAndStatusLinesFieldByField) {
             "Mensagem 80043EB7");
   EXPECT_EQ(LinhaLogStatus("x", "iRetorno", 0, S_OK),
             "x\tiRetorno = 0\tHR = 0\tDescri\347\343o = Mensagem 00000000");
-}
 
-TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
+  // Versions are four-part numbers.
   const std::pair<const char*, const char*> versions[] = {{"6.1.0-18-amd64", "6.1.0.18"},
                                                           {"0.1.0", "0.1.0.0"},
                                                           {"", "0.0.0.0"},
@@ -289,7 +254,7 @@ TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
   for (const auto& [text, version] : versions) EXPECT_EQ(FourPartVersion(text), version);
   EXPECT_THAT(VersaoSistema(), MatchesRegex("[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+"));
   // The suite's version is the project's version in CMakeLists.txt.
-  const std::string cmake = ReadAll(std::string(QX_SOURCE_DIR) + "/CMakeLists.txt");
+  const std::string cmake = ReadText(std::string(QX_SOURCE_DIR) + "/CMakeLists.txt");
   const std::string key = "project(ostrel VERSION ";
   const size_t at = cmake.find(key);
   ASSERT_NE(at, std::string::npos);
@@ -301,11 +266,24 @@ TEST(ErrorLogTest, VersionsAreFourPartNumbers) {
 }
 
 // The error file of a failure without company: one header line, one record.
-TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
-  FreshInstallation installation(true);
+TEST(ErrorLogTest, GoldenErrorRecordAndFreeFormatLineInTheInstallationErrorFile) {
+  TestInstallation installation(true);
+  ForgetProfilerConfigurationForTesting();  // the profiler reads the new folder afresh
+  // The text of the error file of failures without company.
+  auto errorFileText = [&installation] {
+    for (const auto& entry : std::filesystem::directory_iterator(installation.folder())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("QXProfilerErros_Pgms_", 0) == 0) {
+        EXPECT_THAT(name, MatchesRegex("QXProfilerErros_Pgms_[0-9]{6}\\.log"));
+        return ReadText(entry.path().string());
+      }
+    }
+    ADD_FAILURE() << "no error file in " << installation.folder();
+    return std::string();
+  };
   QXGravaLogHresult(nullptr, "CQXCN_Lancamento::GetCredito", "QXCN_Lancamento", 120, "hr",
                     "pfInSEHFuncao()", E_QXCR_NAO_INICIALIZADO);
-  const std::string text = installation.ErrorFileText();
+  const std::string text = errorFileText();
   const std::string record = text.substr(text.find('\n') + 1);
   ASSERT_FALSE(record.empty()) << text;
   EXPECT_EQ(record.find('\n'), record.size() - 1) << "one record line";
@@ -316,19 +294,17 @@ TEST(ErrorLogTest, GoldenErrorRecordInTheInstallationErrorFile) {
                    "\tQXCN_Lancamento\t120\thr = pfInSEHFuncao()\thr = 0X81080A04 Mensagem "
                    "81080A04\tSEVERITY = 1 SEVERITY_ERROR\tFACILITY = 264 QX_FACILITY_CR_CORE\t"
                    "CODE = 2564 \tDescri\347\343o = \t");
-}
 
-TEST(ErrorLogTest, FreeFormatLineUsesItsValues) {
-  FreshInstallation installation(false);
+  // A free-format line uses its values.
   QXGravaLogErro(nullptr,
                  "T_QXUnknown<struct IQXCN_Lancamento,class CLancamentoBase>::Inicializa_Padrao",
                  "T_QXUnknown", 9, "%s\tSEVERITY = %d\tFACILITY = %d\tCODE = %d\tN = %" PRId64,
                  "E_QXCR_VERSAO_INCOMPATIVEL", 1, 264, 3069, int64_t{1} << 40);
-  const std::string text = installation.ErrorFileText();
-  EXPECT_NE(text.find("\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = "
-                      "264\tCODE = 3069\tN = 1099511627776\t"),
-            std::string::npos)
-      << text;
+  EXPECT_NE(errorFileText().find(
+                "\tT_QXUnknown\t9\tE_QXCR_VERSAO_INCOMPATIVEL\tSEVERITY = 1\tFACILITY = 264\tCODE "
+                "= 3069\tN = 1099511627776\t"),
+            std::string::npos);
+  ForgetProfilerConfigurationForTesting();
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ uint64_t ToU64(const SYSTEMTIME& st) {
   return FileTimeToU64(ft);
 }
 
-TEST(Clock, FileTimesAndSystemTimesConvert) {
+TEST(Clock, FileTimesAndSystemTimesConvertAndTheTickCountCanBeReplaced) {
   EXPECT_EQ(ToU64(Make(1601, 1, 1)), 0u);
   EXPECT_EQ(ToU64(Make(1970, 1, 1)), 116444736000000000u);
   EXPECT_EQ(ToU64(Make(2024, 2, 29, 23, 59, 59, 999)) - ToU64(Make(2024, 2, 29)),
@@ -61,9 +61,8 @@ TEST(Clock, FileTimesAndSystemTimesConvert) {
   localtime_r(&seconds, &tm);
   EXPECT_EQ(static_cast<int64_t>(FileTimeToU64(local) - FileTimeToU64(now)) / 10'000'000,
             tm.tm_gmtoff);
-}
 
-TEST(Clock, TickCountCanBeReplacedForTests) {
+  // The tick count can be replaced for tests.
   uint64_t first = GetTickCount64();
   Sleep(0);
   Sleep(2);

@@ -97,7 +97,7 @@ bool GuardedCallWorks() {
   return QXRunGuarded([&] { ++ran; }, nullptr) && ran == 1;
 }
 
-TEST(FaultGuard, MachineFaultsAndStackOverflowsGiveTheirCodesAndTheThreadGoesOn) {
+TEST(FaultGuard, MachineFaultsStackOverflowsAndTrapsGiveTheirCodesNestedOrNotAndTheThreadGoesOn) {
   EXPECT_EQ(FaultOf(WriteThroughNull), kAccessViolation);
   EXPECT_TRUE(GuardedCallWorks());
   EXPECT_EQ(FaultOf(ExecuteIllegalInstruction), 0xC000001Du);
@@ -128,22 +128,8 @@ TEST(FaultGuard, MachineFaultsAndStackOverflowsGiveTheirCodesAndTheThreadGoesOn)
   const volatile char* byte = static_cast<const volatile char*>(mapping);
   EXPECT_EQ(FaultOf([&] { (void)*byte; }), kAccessViolation);
   munmap(mapping, 4096);
-}
 
-TEST(FaultGuard, FloatingPointTrapAndTheEnvironmentComesBack) {
-  std::feclearexcept(FE_ALL_EXCEPT);
-  if (feenableexcept(FE_DIVBYZERO) == -1) GTEST_SKIP() << "no floating-point traps here";
-  volatile double zero = 0.0;
-  EXPECT_EQ(FaultOf([&] {
-              volatile double result = 1.0 / zero;
-              (void)result;
-            }),
-            0xC000008Eu);
-  EXPECT_EQ(fegetexcept() & FE_DIVBYZERO, FE_DIVBYZERO) << "traps as they were at the opening";
-  fedisableexcept(FE_ALL_EXCEPT);
-}
-
-TEST(FaultGuard, NestedGuardsAndExceptionsPassThrough) {
+  // Nested guards; exceptions pass through.
   bool outerWentOn = false;
   uint32_t inner = 0;
   EXPECT_TRUE(QXRunGuarded(
@@ -167,6 +153,18 @@ TEST(FaultGuard, NestedGuardsAndExceptionsPassThrough) {
             kAccessViolation);
   EXPECT_THROW(QXRunGuarded([] { throw 7L; }, nullptr), long);
   EXPECT_TRUE(GuardedCallWorks());
+
+  // A floating-point trap, and the environment comes back.
+  std::feclearexcept(FE_ALL_EXCEPT);
+  if (feenableexcept(FE_DIVBYZERO) == -1) GTEST_SKIP() << "no floating-point traps here";
+  volatile double zero = 0.0;
+  EXPECT_EQ(FaultOf([&] {
+              volatile double result = 1.0 / zero;
+              (void)result;
+            }),
+            0xC000008Eu);
+  EXPECT_EQ(fegetexcept() & FE_DIVBYZERO, FE_DIVBYZERO) << "traps as they were at the opening";
+  fedisableexcept(FE_ALL_EXCEPT);
 }
 
 TEST(FaultGuard, StackTextNamesTheFaultingFunctionAndEndsAtMain) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,17 +31,23 @@ constexpr unsigned kModeG = CFile::modeReadWrite | CFile::shareDenyWrite | CFile
 constexpr unsigned kModeL = CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate;
 constexpr unsigned kMark = CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive;
 
-// The cause of the CFileException that action throws; none when it throws nothing.
+// The cause, errno and file name of the CFileException that action throws; none when it
+// throws nothing.
 template <typename Action>
-int CauseOf(Action action) {
+std::tuple<int, long, std::string> Thrown(Action action) {
   try {
     action();
   } catch (CFileException* e) {
-    int cause = e->m_cause;
+    std::tuple<int, long, std::string> thrown{e->m_cause, e->m_lOsError, e->m_strFileName};
     e->Delete();
-    return cause;
+    return thrown;
   }
-  return CFileException::none;
+  return {CFileException::none, 0, ""};
+}
+
+template <typename Action>
+int CauseOf(Action action) {
+  return std::get<0>(Thrown(action));
 }
 
 // The cause with which a fresh open of path fails; none when it succeeds (it is closed again).
@@ -73,25 +80,9 @@ TEST(FileErrnoTable, ErrnoMapsToItsCauseAndBack) {
   EXPECT_EQ(empty.m_lOsError, -1);
 }
 
-// Checks that action throws a CFileException with the cause, errno and file name.
-template <typename Action>
-void ExpectThrown(Action action, int cause, long osError, const std::string& name) {
-  try {
-    action();
-    ADD_FAILURE() << "nothing thrown";
-  } catch (CException* e) {
-    auto* file = dynamic_cast<CFileException*>(e);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->m_cause, cause);
-    EXPECT_EQ(file->m_lOsError, osError);
-    EXPECT_EQ(file->m_strFileName, name);
-    e->Delete();
-  }
-}
-
 TEST(FileIo, ReadsWritesAndMovesLikeTheFramework) {
-  ExpectThrown([] { CFileException::ThrowOsError(ENOSPC, "dir/CNLC0124.DAT"); },
-               CFileException::diskFull, ENOSPC, "dir/CNLC0124.DAT");
+  EXPECT_EQ(Thrown([] { CFileException::ThrowOsError(ENOSPC, "dir/CNLC0124.DAT"); }),
+            std::tuple(CFileException::diskFull, long{ENOSPC}, std::string("dir/CNLC0124.DAT")));
   TempDir dir;
   std::string path = dir / "CNLC0124.DAT";
   CFile file;
@@ -174,7 +165,7 @@ TEST(FileIo, OpenReportsCausesWithoutThrowingAndOtherCallsThrow) {
   }
 }
 
-TEST(FileIo, CreateTruncatesUnlessNoTruncateAndReadOnlyHoldsForRoot) {
+TEST(FileIo, CreateTruncatesUnlessNoTruncateReadOnlyHoldsForRootAndRemoveAndRenameRespectOpens) {
   TempDir dir;
   std::string path = dir / "f.dat";
   WriteText(path, "0123456789");
@@ -203,10 +194,8 @@ TEST(FileIo, CreateTruncatesUnlessNoTruncateAndReadOnlyHoldsForRoot) {
   EXPECT_EQ(CauseOf([&] { CFile::Remove(readOnly.c_str()); }), CFileException::accessDenied);
   EXPECT_EQ(ReadText(readOnly), "keep");
   EXPECT_FALSE(CFile::IsReadOnly((dir / "missing").c_str()));
-}
 
-TEST(FileIo, RemoveAndRenameRespectOpensAndExistingNames) {
-  TempDir dir;
+  // Remove and Rename respect opens and existing names.
   std::string a = dir / "a.dat", b = dir / "b.dat", c = dir / "c.dat";
   WriteText(a, "A");
   WriteText(b, "B");
@@ -269,13 +258,10 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   EXPECT_EQ(Content(dir / "QXCTLARQ.dat"), "lower");
   EXPECT_EQ(Content(dir / "QXCTLARQ.DAT"), "new");
   EXPECT_EQ(Content(dir / "nothere.dat"), "<missing>");
-}
 
-TEST(FileCase, FolderComponentsAndAccentedLettersResolveToo) {
-  TempDir dir;
+  // Folder components and accented letters resolve too.
   ASSERT_EQ(mkdir((dir / "Empresa").c_str(), 0755), 0);
   ASSERT_EQ(mkdir((dir / "Empresa/CN").c_str(), 0755), 0);
-  CFile file;
   ASSERT_TRUE(file.Open((dir / "EMPRESA/cn/Lanc.DAT").c_str(), kModeC));
   file.Close();
   EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Lanc.DAT"});
@@ -293,14 +279,15 @@ TEST(FileCase, FolderComponentsAndAccentedLettersResolveToo) {
   EXPECT_EQ(Content(dir / "a\xe7\xe3o.dat"), "utf8");
 }
 
-TEST(FileFaults, NthCallFailsForCountCallsAndPathsFilter) {
+TEST(FileFaults, NthCallFailsForCountCallsPathsFilterAndAnyOperationOrTheNamedOnes) {
   TempDir dir;
   FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Write, 2, CFileException::diskFull, "", 2);
   CFile file;
   ASSERT_TRUE(file.Open((dir / "f.dat").c_str(), kModeC));
   file.Write("1", 1);
-  ExpectThrown([&] { file.Write("2", 1); }, CFileException::diskFull, ENOSPC, dir / "f.dat");
+  EXPECT_EQ(Thrown([&] { file.Write("2", 1); }),
+            std::tuple(CFileException::diskFull, long{ENOSPC}, dir / "f.dat"));
   EXPECT_EQ(CauseOf([&] { file.Write("3", 1); }), CFileException::diskFull);
   EXPECT_EQ(CauseOf([&] { file.Write("4", 1); }), CFileException::none);
   file.Close();
@@ -314,14 +301,11 @@ TEST(FileFaults, NthCallFailsForCountCallsAndPathsFilter) {
   EXPECT_EQ(error.m_lOsError, EBUSY);
   EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::sharingViolation);
   EXPECT_EQ(OpenCause(dir / "CNLC0124.DAT", kModeC), CFileException::none);
-}
 
-TEST(FileFaults, AnyOperationAndTheNamedOnes) {
-  TempDir dir;
+  // Any operation, and the named ones.
+  FileFaults::Clear();
   std::string path = dir / "a.dat";
-  FileFaultsGuard guard;
   FileFaults::Arm(FileOp::Any, 3, CFileException::hardIO, "A.DAT");
-  CFile file;
   ASSERT_TRUE(file.Open(path.c_str(), kModeC));                                     // 1
   file.Write("x", 1);                                                               // 2
   EXPECT_EQ(CauseOf([&] { file.Seek(0, CFile::begin); }), CFileException::hardIO);  // 3
@@ -401,11 +385,10 @@ TEST(FileShare, ModeLettersAcrossProcesses) {
     Child g([&](Child& self) { return HoldOpen(self, path, kModeG); });
     ASSERT_EQ(g.Receive(), 'o');
     EXPECT_EQ(OpenCause(path, kModeL), kNone);
-    EXPECT_EQ(OpenCause(path, kModeG), kViolation);
-    EXPECT_EQ(OpenCause(path, kModeC), kViolation);
+    for (unsigned flags : {kModeG, kModeC, CFile::modeRead | CFile::shareDenyWrite, kMark}) {
+      EXPECT_EQ(OpenCause(path, flags), kViolation) << std::hex << flags;
+    }
     EXPECT_EQ(ReadText(path), "data");  // the failed create truncated nothing
-    EXPECT_EQ(OpenCause(path, CFile::modeRead | CFile::shareDenyWrite), kViolation);
-    EXPECT_EQ(OpenCause(path, kMark), kViolation);
     g.Send('q');
     EXPECT_EQ(g.Wait(), 0);
   }
@@ -431,22 +414,6 @@ TEST(FileShare, ExclusiveOpenBlocksEveryOtherOpenUntilItsHolderDies) {
   EXPECT_EQ(other.Wait(), 1);
   holder.Kill();  // a process that dies releases its opens at once
   EXPECT_EQ(OpenCause(mark, kMark), kNone);
-}
-
-TEST(FileShare, ObjectsOfOneProcessObeyTheSameRules) {
-  TempDir dir;
-  std::string path = dir / "CNLG0124.DAT";
-  WriteText(path, "data");
-  CFile first, reader, other;
-  ASSERT_TRUE(first.Open(path.c_str(), kModeG));
-  EXPECT_FALSE(other.Open(path.c_str(), kModeG));
-  EXPECT_FALSE(other.Open(path.c_str(), kModeC));
-  EXPECT_EQ(ReadText(path), "data");
-  ASSERT_TRUE(reader.Open(path.c_str(), kModeL));
-  reader.Close();  // closing another open of the file keeps first's share mode
-  EXPECT_FALSE(other.Open(path.c_str(), kModeG));
-  first.Close();
-  EXPECT_TRUE(other.Open(path.c_str(), kModeG));
 }
 
 // Windows' rule, checked for every pair of access and share: the second open succeeds exactly
@@ -477,6 +444,14 @@ TEST(FileShare, EveryAccessAndSharePairFollowsTheRule) {
       }
     }
   }
+  // Closing another open of the file keeps the first one's share mode; a refused create
+  // truncates nothing.
+  CFile first, reader;
+  ASSERT_TRUE(first.Open(path.c_str(), kModeG));
+  ASSERT_TRUE(reader.Open(path.c_str(), kModeL));
+  reader.Close();
+  for (unsigned flags : {kModeG, kModeC}) EXPECT_EQ(OpenCause(path, flags), kViolation) << flags;
+  EXPECT_EQ(ReadText(path), "x");
 }
 
 // What the system creates is its owner's alone, or its office group's, whatever the umask:
@@ -498,16 +473,13 @@ void Cria(const std::string& path) {
   ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
 }
 
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(umask(mask)) {}
-  ~Umask() { umask(old_); }
-
- private:
-  mode_t old_;
+// Puts the umask it was made with back when it goes.
+struct UmaskRestored {
+  mode_t old;
+  ~UmaskRestored() { umask(old); }
 };
 
-TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
+TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthersHad) {
   // Root may hand a folder to any group; anyone else to a group of their own.
   const gid_t office = geteuid() == 0 ? 65534 : getegid();
   const group* entry = getgrgid(office);
@@ -515,7 +487,7 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
   const std::string name = entry->gr_name;
   for (const mode_t mask : {0000, 0022, 0077, 0277}) {
     TempDir dir;  // before the umask, which would take from it too
-    const Umask umaskForTheCase(mask);
+    const UmaskRestored umaskForTheCase{umask(mask)};
     ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
     Cria(dir / "a/b/f.dat");
     Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");
@@ -537,9 +509,8 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmask) {
     EXPECT_EQ(ModoDe(dir / "office/c/g.dat").grupo, office);
   }
   EXPECT_NE(MakeOwnFolder("/tmp/qx-no-group", "qx-no-such-group"), "");
-}
 
-TEST(OwnerAccess, WritingAFileOfOursTakesAwayWhatOthersHad) {
+  // Writing a file of ours takes away what others had.
   TempDir dir;
   const std::string path = dir / "old.dat";
   WriteText(path, "x");

@@ -103,7 +103,7 @@ TEST(RegistryFormat, ReadsUtf16ExportsFromWindowsAndOtherEncodings) {
   }
 }
 
-TEST(RegistryFormat, UnknownValueTypesSurviveARewrite) {
+TEST(RegistryFormat, UnknownValueTypesSurviveARewriteAndAContinuationAtTheEndJoinsNothing) {
   const std::string original =
       "\"Bin\"=hex:01,02,ff\r\n"
       "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,\\\r\n"
@@ -121,6 +121,15 @@ TEST(RegistryFormat, UnknownValueTypesSurviveARewrite) {
   EXPECT_EQ(TypeOf(reg, "HKLM\\K", "Big"), REG_QWORD);
   EXPECT_EQ(Text(reg, "HKLM\\K", "Bin"), Error(ERROR_UNSUPPORTED_TYPE));
   EXPECT_EQ(Dword(reg, "HKLM\\K", "Added"), Error(ERROR_UNSUPPORTED_TYPE));
+
+  // A continuation backslash on the file's last line continues with nothing; the rewrite
+  // must not let it swallow the line written after it.
+  test::WriteText(dir / "end.reg",
+                  kHeader + std::string("[HKEY_LOCAL_MACHINE\\K]\r\n\"Bin\"=hex:01,\\"));
+  ASSERT_EQ(Registry(dir / "end.reg", "").SetString("HKLM\\K", "Added", "x"), ERROR_SUCCESS);
+  Registry again(dir / "end.reg", "");
+  EXPECT_EQ(Text(again, "HKLM\\K", "Added"), "x") << test::ReadText(dir / "end.reg");
+  EXPECT_EQ(TypeOf(again, "HKLM\\K", "Bin"), REG_BINARY);
 }
 
 TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
@@ -159,18 +168,6 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
     EXPECT_NE(written.find(kept), std::string::npos) << kept;
   }
   EXPECT_EQ(written.find("Gone"), std::string::npos);
-}
-
-// A continuation backslash on the file's last line continues with nothing; the
-// rewrite must not let it swallow the line written after it.
-TEST(RegistryFormat, AContinuationAtTheEndOfTheFileJoinsNothingOnARewrite) {
-  test::TempDir dir;
-  test::WriteText(dir / "m.reg",
-                  kHeader + std::string("[HKEY_LOCAL_MACHINE\\K]\r\n\"Bin\"=hex:01,\\"));
-  ASSERT_EQ(Registry(dir / "m.reg", "").SetString("HKLM\\K", "Added", "x"), ERROR_SUCCESS);
-  Registry again(dir / "m.reg", "");
-  EXPECT_EQ(Text(again, "HKLM\\K", "Added"), "x") << test::ReadText(dir / "m.reg");
-  EXPECT_EQ(TypeOf(again, "HKLM\\K", "Bin"), REG_BINARY);
 }
 
 TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpelling) {
@@ -261,7 +258,7 @@ TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
   EXPECT_EQ(test::ReadText(dir / "m.reg"), before) << "a refused edit writes nothing";
 }
 
-TEST(RegistryStore, ReadsSeeChangesMadeByOthersAtOnce) {
+TEST(RegistryStore, ReadsSeeChangesByOthersAtOnceAndDefaultStoresFollowTheEnvironment) {
   test::TempDir dir;
   const std::string file = dir / "m.reg";
   Registry reg(file, "");
@@ -272,10 +269,8 @@ TEST(RegistryStore, ReadsSeeChangesMadeByOthersAtOnce) {
   }
   std::filesystem::remove(file);
   EXPECT_EQ(Text(reg, "HKLM\\K", "V"), Error(ERROR_FILE_NOT_FOUND));
-}
 
-TEST(RegistryStore, DefaultStoresFollowTheEnvironmentAtEachCall) {
-  test::TempDir dir;
+  // The default stores follow the environment at each call.
   test::ScopedEnv machine("QX_REGISTRY", dir / "one.reg"),
       user("QX_REGISTRY_USER", dir / "user.reg");
   EXPECT_EQ(RegSetDword("HKLM\\K", "N", 1), ERROR_SUCCESS);
@@ -330,7 +325,7 @@ TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
   }
 }
 
-TEST(Profile, StringsAndIntegersFollowTheWindowsRules) {
+TEST(Profile, StringsAndIntegersFollowTheWindowsRulesInUnicodeAndGarbageFilesToo) {
   test::TempDir dir;
   const std::string ini = dir / "log.ini";
   test::WriteText(ini,
@@ -366,10 +361,8 @@ TEST(Profile, StringsAndIntegersFollowTheWindowsRules) {
   EXPECT_EQ(GetPrivateProfileInt("Log", "Huge", 0, ini), INT_MAX);
   EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir / "absent.ini"), 4);
   EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir.path()), 4) << "a folder";
-}
 
-TEST(Profile, UnicodeAndGarbageFiles) {
-  test::TempDir dir;
+  // Unicode and garbage files.
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("[Log]\r\nProcessos=a\xE7\xE3o\r\n")) utf16 += {c, '\0'};
   test::WriteText(dir / "u16.ini", utf16);

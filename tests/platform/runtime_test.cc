@@ -15,7 +15,7 @@
 namespace qx::test {
 namespace {
 
-TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
+TEST(RuntimeWire, FramesAreLittleEndianAndReadersGiveBackWhatWritersWroteWithinThePayload) {
   EXPECT_EQ(EncodeRequest(0x01020304, 7, 0x0A0B, {0xEE}),
             (std::vector<uint8_t>{17, 0, 0, 0, 4, 3, 2, 1, 7, 0, 0, 0, 0x0B, 0x0A, 0, 0, 0xEE}));
   std::vector<uint8_t> reply = EncodeReply(9, E_FAIL, {});
@@ -24,9 +24,8 @@ TEST(RuntimeWire, FramesAreLittleEndianAndTheirLengthCountsTheWholeFrame) {
   EXPECT_EQ(std::tuple(header.length, header.callId, header.result), std::tuple(12u, 9u, E_FAIL));
   const WireRequestHeader request = DecodeRequestHeader(EncodeRequest(5, 6, 7, {}).data());
   EXPECT_EQ(std::tuple(request.length, request.objectId, request.slot), std::tuple(16u, 6u, 7));
-}
 
-TEST(RuntimeWire, ReaderGivesBackWhatTheWriterWroteAndRefusesCountsBeyondThePayload) {
+  // The reader gives back what the writer wrote and refuses counts beyond the payload.
   WireWriter out;
   out.U16(0xBEEF);
   UniqueBstr text(SysAllocString(u"\u00e7a"));
@@ -98,7 +97,7 @@ TEST_F(RuntimeLookupTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
 
 using RuntimeCallsTest = RuntimeTest;
 
-TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObjectsAreCounted) {
+TEST_F(RuntimeCallsTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCounted) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
   HRESULT hr = E_FAIL;
@@ -129,50 +128,8 @@ TEST_F(RuntimeCallsTest, CallsCarryResultsAndCodesAlsoFromSharedProxiesAndObject
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(adder->Release(), 0u);
   EXPECT_TRUE(WaitFor([] { return LiveObjectCount() == 0; }));
-  server.Revoke();
-  EXPECT_EQ(server.factory().references(), 0u);
-}
 
-TEST_F(RuntimeCallsTest, ServerLocksHoldUntilUnlockedOrTheConnectionCloses) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
-  void* object = nullptr;
-  ASSERT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IClassFactory, &object),
-            S_OK);
-  auto* factory = static_cast<IClassFactory*>(object);
-  // Each lock of the client counts in the server's class object, once.
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(0), S_OK);
-  EXPECT_EQ(server.factory().locks(), 1);
-  void* adder = nullptr;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &adder), S_OK);
-  EXPECT_EQ(Sum(static_cast<IRuntimeAdder*>(adder), 2, 3), std::pair(S_OK, 5));
-  // The object keeps the connection; when it goes, the connection's lock goes with it.
-  EXPECT_EQ(factory->Release(), 0u);
-  EXPECT_EQ(server.factory().locks(), 1);
-  static_cast<IRuntimeAdder*>(adder)->Release();
-  EXPECT_TRUE(WaitFor([&] { return server.factory().locks() == 0; }));
-
-  // An unlock without a lock of its own leaves the count alone.
-  ASSERT_EQ(
-      CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown, &object),
-      S_OK);
-  factory = static_cast<IClassFactory*>(object);
-  EXPECT_EQ(factory->LockServer(0), S_FALSE);
-  EXPECT_EQ(server.factory().locks(), 0);
-  factory->Release();
-  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IRuntimeAdder, &object),
-            E_NOINTERFACE);
-  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             &object),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(object, nullptr);
-}
-
-TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
-  AdderServer server;
-  ASSERT_EQ(server.result(), S_OK);
+  // Several interfaces at creation, and bad arguments.
   MULTI_QI results[3] = {{&IID_IRuntimeAdder, nullptr, S_OK},
                          {&IID_IRuntimeAdder, nullptr, S_OK},
                          {&IID_IClassFactory, nullptr, S_OK}};
@@ -195,6 +152,41 @@ TEST_F(RuntimeCallsTest, SeveralInterfacesAtCreationAndBadArguments) {
     EXPECT_EQ(CoCreateInstanceEx(CLSID_RuntimeAdder, outer, context, nullptr, count, &one), hr);
   }
   EXPECT_EQ(LiveObjectCount(), 0);
+
+  void* object = nullptr;
+  ASSERT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IClassFactory, &object),
+            S_OK);
+  auto* factory = static_cast<IClassFactory*>(object);
+  // Each lock of the client counts in the server's class object, once.
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  EXPECT_EQ(factory->LockServer(0), S_OK);
+  EXPECT_EQ(server.factory().locks(), 1);
+  void* created = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &created), S_OK);
+  EXPECT_EQ(Sum(static_cast<IRuntimeAdder*>(created), 2, 3), std::pair(S_OK, 5));
+  // The object keeps the connection; when it goes, the connection's lock goes with it.
+  EXPECT_EQ(factory->Release(), 0u);
+  EXPECT_EQ(server.factory().locks(), 1);
+  static_cast<IRuntimeAdder*>(created)->Release();
+  EXPECT_TRUE(WaitFor([&] { return server.factory().locks() == 0; }));
+
+  // An unlock without a lock of its own leaves the count alone.
+  ASSERT_EQ(
+      CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown, &object),
+      S_OK);
+  factory = static_cast<IClassFactory*>(object);
+  EXPECT_EQ(factory->LockServer(0), S_FALSE);
+  EXPECT_EQ(server.factory().locks(), 0);
+  factory->Release();
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_ALL, nullptr, IID_IRuntimeAdder, &object),
+            E_NOINTERFACE);
+  EXPECT_EQ(CoGetClassObject(CLSID_RuntimeAdder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             &object),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(object, nullptr);
+  server.Revoke();
+  EXPECT_EQ(server.factory().references(), 0u);
 }
 
 TEST_F(RuntimeCallsTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConnections) {
@@ -272,11 +264,25 @@ class RuntimeLaunchTest : public RuntimeTest {
   }
 };
 
-TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
+TEST_F(RuntimeLaunchTest, ServersThatCannotStartFailAndAnAbsentServerIsStartedWithEmbedding) {
+  HRESULT hr = S_OK;
+  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+  EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
+  // A missing program (the registration to mend), and one that ends without listening
+  // (given up after the start-up wait).
+  const std::pair<std::string, HRESULT> cases[] = {
+      {folder_ / "no-such-server", CO_E_SERVER_EXEC_FAILURE},
+      {"/bin/true", CO_E_SERVER_START_TIMEOUT}};
+  for (const auto& [command, expected] : cases) {
+    RegisterServer(command);
+    EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
+    EXPECT_EQ(hr, expected) << command;
+  }
+
   RegisterServer(std::string("\"") + QX_RUNTIME_TEST_SERVER + "\" --from-test");
   // A descriptor of the client that may be inherited does not reach the server.
   ASSERT_EQ(dup2(0, 200), 200);
-  HRESULT hr = E_FAIL;
+  hr = E_FAIL;
   IRuntimeAdder* adder = CreateRemoteAdder(&hr);
   close(200);
   ASSERT_EQ(hr, S_OK);
@@ -296,22 +302,6 @@ TEST_F(RuntimeLaunchTest, AbsentServerIsStartedWithEmbedding) {
   // Its last object gone, the test server withdraws its class and ends.
   struct stat info {};
   EXPECT_TRUE(WaitFor([&] { return stat(SocketPath().c_str(), &info) != 0; }));
-}
-
-TEST_F(RuntimeLaunchTest, ServersThatCannotStartOrNeverListenFail) {
-  HRESULT hr = S_OK;
-  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
-  EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
-  // A missing program (the registration to mend), and one that ends without listening
-  // (given up after the start-up wait).
-  const std::pair<std::string, HRESULT> cases[] = {
-      {folder_ / "no-such-server", CO_E_SERVER_EXEC_FAILURE},
-      {"/bin/true", CO_E_SERVER_START_TIMEOUT}};
-  for (const auto& [command, expected] : cases) {
-    RegisterServer(command);
-    EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
-    EXPECT_EQ(hr, expected) << command;
-  }
 }
 
 TEST_F(RuntimeLaunchTest, ClientsComingAtOnceFindAServerWhileOthersStartAndEnd) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +21,7 @@ using namespace std::string_view_literals;
 // The interface's table holds its three slots and nothing else: no data, no destructor.
 static_assert(sizeof(IUnknown) == sizeof(void*));
 
-TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
+TEST(Codepage, EveryByteRoundTripsWhatItLacksIsNamedAndItsLettersUpperCase) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
   std::u16string wide = Cp1252ToUtf16(all);
@@ -44,10 +46,8 @@ TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("\x80z\xE2\x82"), "?z??");
   EXPECT_EQ(Utf8ToCp1252("\xC0\xAF\xED\xA0\x80"), "?????");
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00}), "\xEF\xBF\xBD");
-}
 
-// What a text would lose in the code page is named, never replaced unseen.
-TEST(Codepage, MissingCharactersAndMalformedBytesAreNamed) {
+  // What a text would lose in the code page is named, never replaced unseen.
   using Lista = std::vector<std::string>;
   EXPECT_EQ(MissingFromCp1252("Caf\u00e9 \u2615 \u0141\u00f3d\u017a \u6771\u4eac \u2615"),
             (Lista{"\u2615", "\u0141", "\u017a", "\u6771", "\u4eac"}));
@@ -56,9 +56,8 @@ TEST(Codepage, MissingCharactersAndMalformedBytesAreNamed) {
   EXPECT_EQ(FirstMalformedUtf8("ma\xe7o"), 2u);
   EXPECT_EQ(FirstMalformedUtf8("ma\u00e7o \xef\xbf\xbd"), std::string_view::npos);
   EXPECT_EQ(Latin1ToUtf8("ma\xe7o \x80"), "ma\u00e7o \u0080");
-}
 
-TEST(Codepage, UpperCaseCoversTheLettersOfTheCodePage) {
+  // Upper case covers the letters of the code page.
   EXPECT_EQ(Cp1252ToUpper('\xE9'), '\xC9');  // é
   EXPECT_EQ(Cp1252ToUpper('\xFF'), '\x9F');  // ÿ -> Ÿ
   EXPECT_EQ(Cp1252ToUpper('\x9A'), '\x8A');  // š -> Š
@@ -114,10 +113,17 @@ TEST(ComGuid, TextsParseInEitherFormAndCompareInTextOrder) {
   EXPECT_EQ(parsed.Data1, 0x1A2B3C4Du);
   EXPECT_EQ(parsed.Data4[7], 0x02);
   EXPECT_EQ(GuidToBracedText(parsed), "{1A2B3C4D-5E6F-7A8B-9CAD-BEEFCAFE0102}");
-  GUID fresh, back{};
-  ASSERT_EQ(CoCreateGuid(&fresh), S_OK);
-  ASSERT_TRUE(GuidFromText(GuidToBracedText(fresh), &back));
-  EXPECT_EQ(back, fresh);
+  std::set<std::string> seen;
+  for (int i = 0; i < 100; ++i) {
+    GUID fresh, back{};
+    ASSERT_EQ(CoCreateGuid(&fresh), S_OK);
+    ASSERT_TRUE(GuidFromText(GuidToBracedText(fresh), &back));
+    EXPECT_EQ(back, fresh);
+    // Version 4, the RFC 4122 variant.
+    EXPECT_EQ(std::pair(fresh.Data3 >> 12, fresh.Data4[0] >> 6), std::pair(4, 2));
+    seen.insert(GuidToText(fresh));
+  }
+  EXPECT_EQ(seen.size(), 100u);
 
   for (std::string_view bad :
        {""sv, "00000000-0000-0000-C000-00000000004"sv, "{00000000-0000-0000-C000-000000000046"sv,

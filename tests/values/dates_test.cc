@@ -13,7 +13,7 @@ using qx::CivilDate;
 using D = CQXData;
 using M = CQXMesAno;
 
-TEST(CQXData, MakesKnownDatesCutsDaysAndReadsTwoDigitYears) {
+TEST(CQXData, MakesKnownDatesCutsDaysReadsTwoDigitYearsAndRefusesInvalidInput) {
   const std::pair<D, uint32_t> values[] = {{D::Make(1, 1, 1848), 2},
                                            {D::Make(1, 3, 1900), 19054},
                                            {D::Make(29, 2, 1900), 19053},
@@ -27,9 +27,8 @@ TEST(CQXData, MakesKnownDatesCutsDaysAndReadsTwoDigitYears) {
       {D::Make(1, 1, 0), D::Make(1, 1, 2000)},      {D::Make(1, 1, 83), D::Make(1, 1, 2083)},
       {D::Make(1, 1, 84), D::Make(1, 1, 1984)},     {D::Make(1, 1, 99), D::Make(1, 1, 1999)}};
   for (const auto& [made, expected] : same) EXPECT_EQ(made, expected) << expected.Value();
-}
 
-TEST(CQXData, InvalidInputGivesTheEmptyDate) {
+  // Invalid input gives the empty date.
   const int made[][3] = {{0, 1, 2024}, {1, 0, 2024}, {1, 13, 2024},  {-1, 1, 2024},
                          {1, 1, -5},   {1, 1, 100},  {31, 12, 1847}, {1, 1, 4718}};
   for (const auto& [day, month, year] : made) {
@@ -45,23 +44,7 @@ TEST(CQXData, InvalidInputGivesTheEmptyDate) {
   }
 }
 
-TEST(CQXData, EveryValidValueSplitsAndMakesBack) {
-  CivilDate previous{31, 12, 1847};
-  for (uint32_t value = 2; value <= 1048247; ++value) {
-    const CivilDate date = D(value).Split();
-    // Each value is the day after the previous one.
-    const bool nextDay =
-        date.year == previous.year && date.month == previous.month && date.day == previous.day + 1;
-    const bool nextMonth = date.day == 1 && (date.month == previous.month + 1 ||
-                                             (date.month == 1 && date.year == previous.year + 1));
-    ASSERT_TRUE(nextDay || nextMonth) << value;
-    ASSERT_EQ(D::Make(date.day, date.month, date.year).Value(), value);
-    previous = date;
-  }
-  EXPECT_EQ(previous, (CivilDate{31, 12, 4717}));
-}
-
-TEST(CQXData, DayOfWeekMonthBoundsAndMonthYear) {
+TEST(CQXData, DayOfWeekMonthBoundsMonthYearAndEveryValueSplitsAndMakesBack) {
   // Monday, Sunday, Saturday; 1848-01-01 was a Saturday.
   const std::pair<D, int> weekdays[] = {
       {D::Make(1, 1, 2024), 2}, {D::Make(7, 1, 2024), 1}, {D::Make(13, 1, 2024), 7}, {D(2), 7}};
@@ -80,9 +63,24 @@ TEST(CQXData, DayOfWeekMonthBoundsAndMonthYear) {
   for (const auto& [got, expected] : same) EXPECT_EQ(got, expected) << expected.Value();
   EXPECT_EQ(date.MesAno(), M::Make(2, 2024));
   EXPECT_EQ(D::Today().MesAno(), M::Current());
+
+  // Every valid value splits and makes back.
+  CivilDate previous{31, 12, 1847};
+  for (uint32_t value = 2; value <= 1048247; ++value) {
+    const CivilDate date = D(value).Split();
+    // Each value is the day after the previous one.
+    const bool nextDay =
+        date.year == previous.year && date.month == previous.month && date.day == previous.day + 1;
+    const bool nextMonth = date.day == 1 && (date.month == previous.month + 1 ||
+                                             (date.month == 1 && date.year == previous.year + 1));
+    ASSERT_TRUE(nextDay || nextMonth) << value;
+    ASSERT_EQ(D::Make(date.day, date.month, date.year).Value(), value);
+    previous = date;
+  }
+  EXPECT_EQ(previous, (CivilDate{31, 12, 4717}));
 }
 
-TEST(CQXMesAno, MakeSplitAddAndInvalidInput) {
+TEST(CQXMesAnoAndCQXDataCurta, MakeSplitAddInvalidInputAndEveryShortDateRoundTrips) {
   const std::pair<M, int> values[] = {{M::Make(1, 1848), 1},
                                       {M::Make(12, 4717), 34440},
                                       {M::Make(3, 2024), 2115},
@@ -110,9 +108,8 @@ TEST(CQXMesAno, MakeSplitAddAndInvalidInput) {
     ASSERT_EQ(M::Make(mesAno.Month(), mesAno.Year()).Value(), value);
     ASSERT_EQ(M::FromYyyymm(mesAno.Yyyymm()).Value(), value);
   }
-}
 
-TEST(CQXDataCurta, EveryShortDateRoundTripsAroundTheMissingDayAndTheEnds) {
+  // Every short date round-trips around the missing day and the ends.
   // 18322 is the 29 February 1900 that does not exist: it reads as the 28th.
   const std::pair<uint16_t, D> cases[] = {{1, D::Make(1, 1, 1850)},
                                           {18321, D::Make(28, 2, 1900)},
@@ -140,7 +137,7 @@ struct TextCase {
   const char* text;
 };
 
-TEST(PeriodText, LayoutsWideYearsAndTheEmptyValues) {
+TEST(PeriodText, LayoutsWideYearsEmptyValuesAndBufferSizes) {
   const D date = D::Make(5, 3, 2024);
   const TextCase dates[] = {{0, '/', "05/03/24"},
                             {0, 0, "050324"},
@@ -178,10 +175,8 @@ TEST(PeriodText, LayoutsWideYearsAndTheEmptyValues) {
       {M().Text(7, '/'), "00/00"},
       {M(34441).Text(7), "0000"}};
   for (const auto& [got, expected] : texts) EXPECT_EQ(got, expected);
-}
 
-TEST(PeriodText, BufferSizes) {
-  const M march = M::Make(3, 2024);
+  // Buffers too small for the layout are refused.
   std::array<char, 8> buffer;
   buffer.fill('x');
   EXPECT_EQ(march.Format(std::span(buffer).first(5), 7), 0u);  // "0324" fits, but 6 is asked

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "values/crc64.h"
@@ -14,6 +15,11 @@ namespace {
 
 using TextCase = std::pair<const char*, int>;
 
+// A key's period kind, period, key and module.
+std::tuple<int, uint32_t, uint32_t, uint32_t> Parts(const CQXChaveComposta& key) {
+  return {key.PeriodKind(), key.Period(), key.Key(), key.Module()};
+}
+
 CQXChaveComposta Key(uint32_t module, uint32_t key) {
   CQXChaveComposta composite;
   composite.SetModule(module);
@@ -21,16 +27,15 @@ CQXChaveComposta Key(uint32_t module, uint32_t key) {
   return composite;
 }
 
-TEST(Crc64, KnownVectorsContinuationAndHighBytes) {
+TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
   EXPECT_EQ(qx::Crc64("123456789"), 0x2B9C7EE4E2780C8Aull);
   EXPECT_EQ(qx::Crc64("abc"), 0xC621568C6AFEAD61ull);
   EXPECT_EQ(qx::Crc64(""), 0u);
   EXPECT_EQ(qx::Crc64("6789", qx::Crc64("12345")), 0x2B9C7EE4E2780C8Aull);
   const uint8_t highBytes[] = {0xFF, 0x80};  // taken as unsigned
   EXPECT_EQ(qx::Crc64(std::string("\xFF\x80")), qx::Crc64Bytes(highBytes, 2));
-}
 
-TEST(EntryKeyAndOriginNames, ModuleKeysEntryKeysAndNamedModules) {
+  // Module keys, entry keys and named modules.
   EXPECT_EQ(qx::OriginModule(0x00000F05), 5u);
   EXPECT_EQ(qx::OriginKey(0x00000F05), 15u);
   EXPECT_EQ(qx::MakeChaveModulo(15, 5), 0x00000F05);
@@ -55,25 +60,21 @@ TEST(EntryKeyAndOriginNames, ModuleKeysEntryKeysAndNamedModules) {
   for (unsigned module : {25u, 132u, 4096u}) EXPECT_EQ(qx::OriginModuleName(module), nullptr);
 }
 
-TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
+TEST(CQXChaveComposta, BitFieldsPeriodKindsValidityAndTheOriginRecordBothWays) {
   CQXChaveComposta key = Key(5, 15);
   EXPECT_EQ(key.Raw(), (15ull << 14) | (5u << 2));
   key.SetMesAno(CQXMesAno(2115));
   EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
   EXPECT_EQ(key.Raw() >> 46, 2115u);
   key.SetData(CQXData(262143));  // the last date that the 18 bits hold, 2565-09-19
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindData);
-  EXPECT_EQ(key.Period(), 262143u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindData, 262143u, 15u, 5u));
   key.SetData(CQXData(262144));
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
-  EXPECT_EQ(key.Period(), 0u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindNone, 0u, 15u, 5u));
   key.SetYear(2024);
   EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindYear);
   key.SetMesAno(CQXMesAno());
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindNone);
   key.SetKey(0xFFFFFFFF);
-  EXPECT_EQ(key.Key(), 0xFFFFFFFFu);
-  EXPECT_EQ(key.Module(), 5u);
+  EXPECT_EQ(Parts(key), std::tuple(CQXChaveComposta::kindNone, 0u, 0xFFFFFFFFu, 5u));
 
   EXPECT_TRUE(Key(133, 1).IsValid());
   EXPECT_FALSE(Key(134, 1).IsValid() || Key(5, 0).IsValid());
@@ -93,16 +94,12 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsAndValidity) {
   for (uint64_t raw : {badMonth, badDate, noneWithPeriod, badModule, noKey, ~uint64_t{0}}) {
     EXPECT_EQ(CQXChaveComposta(raw).Raw(), 0u) << std::hex << raw;
   }
-}
 
-TEST(CQXChaveComposta, DmcpsBothWays) {
-  const CQXChaveComposta key(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
-  EXPECT_EQ(key.Module(), 5u);
-  EXPECT_EQ(key.Key(), 15u);
-  EXPECT_EQ(key.PeriodKind(), CQXChaveComposta::kindMesAno);
-  EXPECT_EQ(key.Period(), 2115u);
-  EXPECT_EQ(key.ToDmcps().lChaveModulo, 0x00000F05);
-  EXPECT_EQ(key.ToDmcps().iData, 2115);
+  // The origin's record both ways.
+  const CQXChaveComposta fromDmcps(_QX_DMCPS{0x00000F05, 2115, {0, 0}});
+  EXPECT_EQ(Parts(fromDmcps), std::tuple(CQXChaveComposta::kindMesAno, 2115u, 15u, 5u));
+  EXPECT_EQ(std::pair(fromDmcps.ToDmcps().lChaveModulo, int{fromDmcps.ToDmcps().iData}),
+            std::pair(0xF05, 2115));
   EXPECT_EQ(CQXChaveComposta(_QX_DMCPS{0x00000F05, 0, {0, 0}}).PeriodKind(),
             CQXChaveComposta::kindNone);
   CQXChaveComposta dated = Key(5, 15);
@@ -113,7 +110,7 @@ TEST(CQXChaveComposta, DmcpsBothWays) {
   EXPECT_EQ(Key(0x1FF, 2).ToDmcps().lChaveModulo, 0x2FF);  // module cut to its 8 bits
 }
 
-TEST(CQXChaveComposta, TextForms) {
+TEST(CQXChaveComposta, TextFormsAndParsingValidEmptyAndMalformedTexts) {
   CQXChaveComposta key = Key(5, 15);
   key.SetMesAno(CQXMesAno::Make(3, 2024));
   const TextCase march[] = {
@@ -137,9 +134,8 @@ TEST(CQXChaveComposta, TextForms) {
   EXPECT_EQ(key.Text(5), "M\363dulo 99 - Chave: 15");
   EXPECT_EQ(CQXChaveComposta().Text(0), "0000-000000");
   EXPECT_EQ(CQXChaveComposta().Text(1), "000000-000000");
-}
 
-TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
+  // Parsing valid, empty and malformed texts.
   struct Parsed {
     const char* text;
     int form;
@@ -150,13 +146,9 @@ TEST(CQXChaveComposta, ParsesValidEmptyAndMalformedTexts) {
       {"150324-999999", 1, CQXChaveComposta::kindData, CQXData::Make(15, 3, 2024).Value(), 999999},
       {"0399-7", 2, CQXChaveComposta::kindMesAno, CQXMesAno::Make(3, 1999).Value(), 7},
       {"0324-0000000015", 2, CQXChaveComposta::kindMesAno, 2115, 15}};
-  CQXChaveComposta key;
   for (const auto& [text, form, kind, period, number] : valid) {
     ASSERT_TRUE(key.Parse(text, form)) << text;
-    EXPECT_EQ(key.PeriodKind(), kind) << text;
-    EXPECT_EQ(key.Period(), period) << text;
-    EXPECT_EQ(key.Key(), number) << text;
-    EXPECT_EQ(key.Module(), 0u);
+    EXPECT_EQ(Parts(key), std::tuple(kind, period, number, 0u)) << text;
   }
   const TextCase emptyTexts[] = {{"0000-000000", 0}, {"000000-000000", 1},
                                  {"0000-000000", 2}, {"", 0},

@@ -12,7 +12,7 @@ std::optional<int64_t> Amount(const char* text) {
   return value->int64;
 }
 
-TEST(TypedAmount, BrazilianAndScriptFormsAndRefusals) {
+TEST(TypedAmount, BrazilianAndScriptFormsRefusalsAndAmbiguousDots) {
   // Without a comma a lone '.' before 2 or 4 digits is a decimal point.
   const std::pair<const char*, int64_t> amounts[] = {{"1.234,56", 12345600},
                                                      {"-0,5", -5000},
@@ -29,10 +29,8 @@ TEST(TypedAmount, BrazilianAndScriptFormsAndRefusals) {
     EXPECT_EQ(Amount(text), std::nullopt) << text;
     EXPECT_EQ(qx::ReadAmbiguousAmount(text), std::nullopt) << text;
   }
-}
 
-// Before 1 or 3 digits a lone '.' may be either: nothing reads, both readings are given.
-TEST(TypedAmount, AmbiguousDotsAreRefusedWithBothReadings) {
+  // Before 1 or 3 digits a lone '.' may be either: nothing reads, both readings are given.
   const struct {
     const char* text;
     int64_t decimal;
@@ -53,7 +51,7 @@ TEST(TypedAmount, AmbiguousDotsAreRefusedWithBothReadings) {
   }
 }
 
-TEST(BrazilianText, AmountsGroupThousandsAndReadBack) {
+TEST(BrazilianText, AmountsGroupThousandsAndReadBackDatesAndMonths) {
   const std::pair<int64_t, const char*> texts[] = {{12345600, "1.234,56"},
                                                    {-5000, "-0,50"},
                                                    {3333, "0,3333"},
@@ -68,9 +66,7 @@ TEST(BrazilianText, AmountsGroupThousandsAndReadBack) {
     EXPECT_EQ(Amount(qx::AmountText(CURRENCY{v}).c_str()), v) << v;
     EXPECT_EQ(Amount(qx::AmountPlainText(CURRENCY{v}).c_str()), v) << v;
   }
-}
 
-TEST(BrazilianText, DatesAndMonths) {
   EXPECT_EQ(qx::DateText(CQXData::Make(15, 3, 2024)) + qx::DateText(CQXData()), "15/03/2024");
   EXPECT_EQ(qx::MesAnoText(CQXMesAno::Make(3, 2024)) + qx::MesAnoText(CQXMesAno()), "03/2024");
   // Written by hand, as the layouts of the dates write them, over their whole range.
