@@ -1,7 +1,6 @@
 // Many client processes at once, a client killed in the middle of a save,
 // and the connections of other users.
 #include <fcntl.h>
-#include <grp.h>
 
 #include <atomic>
 #include <filesystem>
@@ -82,19 +81,13 @@ TEST_F(ProcessTest, ClientKilledDuringASaveReleasesItsObjects) {
   EXPECT_TRUE(WaitGone());
 }
 
-constexpr uid_t kNobody = 65534;
-constexpr int kCannotSwitchUser = 10;
-
 class OtherUserTest : public ProcessTest {
  protected:
   // body's result in a child that became user "nobody" (kCannotSwitchUser
   // when it could not).
   static int AsNobody(const std::function<int()>& body) {
     Child child([&body](Child&) {
-      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
-        return kCannotSwitchUser;
-      }
-      return body();
+      return BecomeNobody() ? body() : kCannotSwitchUser;
     });
     return child.Wait();
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../entries/test_company.h"
+#include "../platform/runtime_support.h"
 #include "../platform/test_support.h"
 #include "platform/clock.h"
 #include "platform/localserver_lock.h"
@@ -39,7 +40,6 @@ inline int RunOstrel(std::vector<std::string> args) {
 class ProcessTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kTempoOciosoMs = 5000;
-  static constexpr uint32_t kGoneBoundMs = kTempoOciosoMs + 15000;
 
   ProcessTest() {
     alarm(240);
@@ -59,11 +59,7 @@ class ProcessTest : public ::testing::Test {
   // Polls until the server is gone; false when it outlives the idle time by
   // far.
   bool WaitGone() const {
-    for (uint32_t waited = 0; waited < kGoneBoundMs; waited += 50) {
-      if (!ServerRunning()) return true;
-      Sleep(50);
-    }
-    return !ServerRunning();
+    return WaitFor([this] { return !ServerRunning(); });
   }
 
  public:

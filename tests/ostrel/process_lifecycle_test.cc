@@ -77,17 +77,18 @@ TEST_F(ProcessTest, UsageAnalyticsAreSentAtTheEnd) {
   // The server sends its figures after it has given up the class, on its way out.
   int64_t calls = -1;
   std::string origin;
-  for (uint32_t waited = 0; calls == -1 && waited < kGoneBoundMs; waited += 50) {
-    if (waited > 0) Sleep(50);
-    ASSERT_EQ(ForEachRow(
-                  *db, "SELECT quantidade, origem FROM analytics WHERE metodo = 'GetDebito'",
-                  [](SqlStatement&) {},
-                  [&](const SqlStatement& row) {
-                    calls = row.Int(0);
-                    origin = row.Text(1);
-                  }),
-              S_OK);
-  }
+  HRESULT read = S_OK;
+  WaitFor([&] {
+    read = ForEachRow(
+        *db, "SELECT quantidade, origem FROM analytics WHERE metodo = 'GetDebito'",
+        [](SqlStatement&) {},
+        [&](const SqlStatement& row) {
+          calls = row.Int(0);
+          origin = row.Text(1);
+        });
+    return FAILED(read) || calls != -1;
+  });
+  ASSERT_EQ(read, S_OK);
   EXPECT_EQ(calls, 6);
   EXPECT_EQ(origin, "Ostrel");
 }
