@@ -85,6 +85,11 @@ void Le(SessaoLancamento& servico, Extratos& extratos, const Periodo& periodo) {
   PercorreLancamentos(servico, periodo.de, periodo.ate, periodo.filial, true, extratos.Visitante());
 }
 
+// A statement of at most this many accounts finds their entries with the
+// service's search, one search per account, each a pass over the period's
+// records in the server; one of more accounts reads the period once.
+constexpr size_t kContasPelaBusca = 4;
+
 }  // namespace
 
 bool Extrato::Estourou() const {
@@ -98,7 +103,12 @@ Extrato MontaExtrato(SessaoLancamento& servico, const PlanoDeContas& plano, int3
   Extratos extratos(periodo.de, [&](int32_t numero) {
     return std::binary_search(grupo.begin(), grupo.end(), numero) ? conta : 0;
   });
-  Le(servico, extratos, periodo);
+  if (grupo.size() <= kContasPelaBusca) {
+    PercorreLancamentosDasContas(servico, grupo, std::min(periodo.desde, periodo.de), periodo.ate,
+                                 periodo.filial, extratos.Visitante());
+  } else {
+    Le(servico, extratos, periodo);
+  }
   Extrato extrato = std::move(extratos.Todos()[conta]);
   extrato.conta = plano.Busca(conta);
   Fecha(extrato);
