@@ -58,14 +58,14 @@ struct Esperado {
   bool Zero() const { return anterior == 0 && debitos == 0 && creditos == 0; }
 };
 
-Esperado Soma(const std::vector<int32_t>& grupo, uint16_t filial) {
+Esperado Soma(const std::vector<int32_t>& grupo, uint16_t filial, CQXData desde = kDesde) {
   std::vector<const Salvo*> salvos;
   for (const Salvo& s : kSalvos) salvos.push_back(&s);
   std::stable_sort(salvos.begin(), salvos.end(),
                    [](const Salvo* a, const Salvo* b) { return a->data < b->data; });
   Esperado e;
   for (const Salvo* s : salvos) {
-    if (!Visivel(*s, filial) || s->data < kDesde || kAte < s->data) continue;
+    if (!Visivel(*s, filial) || s->data < desde || kAte < s->data) continue;
     const int64_t debito = Em(grupo, s->debito) ? s->valor : 0;
     const int64_t credito = Em(grupo, s->credito) ? s->valor : 0;
     if (debito == 0 && credito == 0) continue;
@@ -85,9 +85,10 @@ Periodo ODePeriodo(uint16_t filial) { return {kDesde, kDe, kAte, filial}; }
 
 class Relatorios : public Livros {
  protected:
-  static void ConfereExtrato(const Extrato& extrato, int32_t conta, uint16_t filial) {
+  static void ConfereExtrato(const Extrato& extrato, int32_t conta, uint16_t filial,
+                             CQXData desde = kDesde) {
     SCOPED_TRACE("extrato da conta " + std::to_string(conta));
-    const Esperado e = Soma(Grupo(conta), filial);
+    const Esperado e = Soma(Grupo(conta), filial, desde);
     EXPECT_EQ(extrato.conta.numero, conta);
     EXPECT_EQ(extrato.anterior.Valor().int64, e.anterior);
     EXPECT_EQ(extrato.debitos.Valor().int64, e.debitos);
@@ -178,6 +179,10 @@ TEST_F(Relatorios, StatementsFromTheirOpeningBalances) {
   for (const auto& [conta, filial] : casos) {
     ConfereExtrato(MontaExtrato(Servico(), plano, conta, ODePeriodo(filial)), conta, filial);
   }
+  // Ten years and more of opening balance, searched in spans that part
+  // between December 2023 and January 2024.
+  const CQXData desde = Dia(1, 1, 2014);
+  ConfereExtrato(MontaExtrato(Servico(), plano, 4, {desde, kDe, kAte, 0}), 4, 0, desde);
 }
 
 TEST_F(Relatorios, LedgerOfTheAccountsThatMoved) {
