@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <utility>
 
 namespace qx {
@@ -50,17 +51,24 @@ class Extratos {
   std::map<int32_t, Extrato> extratos_;
 };
 
-// The lines in date order, those of one day as they were read: sorted by
-// keys of day and place, each line moved once.
+// The lines in date order, those of one day as they were read: counted out
+// by day, as a statement's days are few beside its lines, each line moved once.
 void OrdenaPorData(std::vector<LinhaExtrato>& linhas) {
-  std::vector<uint64_t> chaves(linhas.size());
-  for (size_t i = 0; i < linhas.size(); ++i) {
-    chaves[i] = uint64_t{linhas[i].lancamento.dados.DataLancamento} << 32 | i;
-  }
-  std::sort(chaves.begin(), chaves.end());
+  if (linhas.empty()) return;
+  const auto dia = [](const LinhaExtrato& l) { return l.lancamento.dados.DataLancamento; };
+  const auto [menor, maior] = std::minmax_element(
+      linhas.begin(), linhas.end(),
+      [&](const LinhaExtrato& a, const LinhaExtrato& b) { return dia(a) < dia(b); });
+  const uint32_t primeiro = dia(*menor);
+  // Where each day's lines start among the ordered ones.
+  std::vector<size_t> inicio(dia(*maior) - primeiro + 2);
+  for (const LinhaExtrato& l : linhas) ++inicio[dia(l) - primeiro + 1];
+  std::partial_sum(inicio.begin(), inicio.end(), inicio.begin());
+  std::vector<size_t> ordem(linhas.size());
+  for (size_t i = 0; i < linhas.size(); ++i) ordem[inicio[dia(linhas[i]) - primeiro]++] = i;
   std::vector<LinhaExtrato> ordenadas;
   ordenadas.reserve(linhas.size());
-  for (const uint64_t chave : chaves) ordenadas.push_back(std::move(linhas[chave & 0xFFFFFFFF]));
+  for (const size_t i : ordem) ordenadas.push_back(std::move(linhas[i]));
   linhas = std::move(ordenadas);
 }
 

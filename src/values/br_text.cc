@@ -43,19 +43,19 @@ std::optional<int> Field(std::string_view digits) {
 
 void AppendAmountText(CURRENCY value, std::string* text) {
   const uint64_t magnitude = Magnitude(value);
-  char whole[24];
-  const std::size_t size =
-      static_cast<std::size_t>(std::to_chars(whole, whole + sizeof whole, magnitude / 10000).ptr -
-                               whole);
-  char written[40];
-  char* out = written;
-  if (value.int64 < 0) *out++ = '-';
-  for (std::size_t i = 0; i < size; ++i) {
-    if (i > 0 && (size - i) % 3 == 0) *out++ = '.';
-    *out++ = whole[i];
+  // The whole part written backwards from the comma, a '.' before every
+  // third digit; the decimals forwards after it.
+  char written[48];
+  char* const comma = written + 32;
+  char* first = comma;
+  uint64_t whole = magnitude / 10000;
+  for (int digits = 0; digits == 0 || whole != 0; ++digits, whole /= 10) {
+    if (digits > 0 && digits % 3 == 0) *--first = '.';
+    *--first = static_cast<char>('0' + whole % 10);
   }
-  *out++ = ',';
-  text->append(written, WriteDecimals(magnitude % 10000, out));
+  if (value.int64 < 0) *--first = '-';
+  *comma = ',';
+  text->append(first, WriteDecimals(magnitude % 10000, comma + 1));
 }
 
 std::string AmountText(CURRENCY value) {
