@@ -221,6 +221,10 @@ std::optional<char> ReconheceDelimitador(const Layout& layout,
 }
 
 bool SoCamposVazios(const std::string& texto, char delimitador) {
+  // Any character but the delimiter, a quote or a blank is some field's:
+  // most lines are told at their first.
+  const char vazios[] = {delimitador, '"', ' ', '\t', '\0'};
+  if (texto.find_first_not_of(vazios) != std::string::npos) return false;
   std::vector<std::string> campos;
   Campos(texto, delimitador, &campos);
   return std::all_of(campos.begin(), campos.end(),
