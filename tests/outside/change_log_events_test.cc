@@ -14,6 +14,7 @@
 #include "outside/change_log/change_log_store.h"
 #include "outside/change_log/reg_lan_atual.h"
 #include "outside/database/sql_statement.h"
+#include "outside/peers/service_factories.h"
 #include "outside_test_company.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_data.h"
@@ -227,12 +228,7 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
         std::tuple(x.id, x.tipo, std::optional<uint16_t>(x.usuario), kMesMarco, x.posicao, x.lote));
   }
   // A record written now comes after the deleted one.
-  ASSERT_EQ(db->Write([&] {
-    return db->Execute(
-        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-        "gravado_em) VALUES (1, 1, 8, 'I', x'', '')");
-  }),
-            S_OK);
+  ASSERT_EQ(MakeChangeLog(db, 1)->Grava(1, 1, 8, 'I', 0, nullptr), S_OK);
   EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
 }
 

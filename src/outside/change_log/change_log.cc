@@ -167,12 +167,21 @@ class ChangeLog : public IQXDF_Log {
     return hr;
   }
 
+  // On SQLite the records are given their ids here, one after another from
+  // the next one free; PostgreSQL's identity column gives them there.
   HRESULT Insere(uint32_t sessao, const std::vector<const ::RegistroLog*>& registros,
                  const std::string& agora, std::optional<int64_t> operacao) {
+    const bool sqlite = db_->backend() == SuiteDatabase::Backend::kSqlite;
+    int64_t proximo = 0;
+    if (sqlite) {
+      if (const HRESULT hr = ProximoRegistroSqlite(*db_, &proximo); FAILED(hr)) return hr;
+    }
     return AppendRows(*db_,
-                      "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                      "gravado_em, usuario, valor_moeda, quantidade, operacao)",
-                      10, registros.size(), [&](SqlStatement& s, int primeiro, size_t k) {
+                      std::string("INSERT INTO log_alteracoes (") + (sqlite ? "id, " : "") +
+                          "sessao, chave, tipo, servico, dados, gravado_em, usuario, valor_moeda, "
+                          "quantidade, operacao)",
+                      sqlite ? 11 : 10, registros.size(), [&](SqlStatement& s, int primeiro, size_t k) {
+                        if (sqlite) s.Bind(primeiro++, proximo + static_cast<int64_t>(k));
                         const ::RegistroLog& r = *registros[k];
                         const std::string_view letra = r.servico == '\0'
                                                            ? std::string_view()

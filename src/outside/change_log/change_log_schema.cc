@@ -134,4 +134,10 @@ HRESULT MigraLogAlteracoes(SuiteDatabase& db) {
   return hr;
 }
 
+HRESULT MigraIdsPeloGravador(SuiteDatabase& db) {
+  return db.backend() == SuiteDatabase::Backend::kPostgres
+             ? S_OK
+             : db.Execute("DROP TRIGGER log_alteracoes_sequencia;");
+}
+
 }  // namespace qx

@@ -10,4 +10,9 @@ namespace qx {
 // was.
 HRESULT MigraLogAlteracoes(SuiteDatabase& db);
 
+// The step after which SQLite's writer of the records gives them their ids
+// (ProximoRegistroSqlite), rather than a trigger that ran for every record
+// stored; on PostgreSQL it changes nothing.
+HRESULT MigraIdsPeloGravador(SuiteDatabase& db);
+
 }  // namespace qx

@@ -12,6 +12,9 @@
 namespace qx {
 namespace {
 
+constexpr char kProximoSqlite[] =
+    "SELECT CASE WHEN maior_id > m THEN maior_id ELSE m END + 1 FROM log_controle, "
+    "(SELECT coalesce(max(id), 0) AS m FROM log_alteracoes)";
 constexpr char kReservaSqlite[] =
     "UPDATE log_controle SET maior_id = (SELECT CASE WHEN maior_id > coalesce(max(r.id), 0) "
     "THEN maior_id ELSE coalesce(max(r.id), 0) END FROM log_alteracoes r) + 1 "
@@ -272,12 +275,20 @@ HRESULT LeOperacoesEncerradas(SuiteDatabase& db, std::vector<uint64_t>* operacoe
   });
 }
 
+HRESULT ProximoRegistroSqlite(SuiteDatabase& db, int64_t* id) {
+  SqlStatement proximo(db, kProximoSqlite);
+  const HRESULT hr = proximo.StepOne();
+  if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
+  *id = proximo.Int(0);
+  return S_OK;
+}
+
 HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
   return db.Write([&] {
     {
       // The place is taken from the records' own sequence: the next record
-      // goes after it (see the schema's triggers; on PostgreSQL, the
-      // identity's sequence).
+      // goes after it (ProximoRegistroSqlite; on PostgreSQL, the identity's
+      // sequence).
       SqlStatement reserva(db, db.backend() == SuiteDatabase::Backend::kPostgres ? kReservaPostgres
                                                                                  : kReservaSqlite);
       const HRESULT hr = reserva.StepOne();

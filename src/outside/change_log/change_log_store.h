@@ -58,6 +58,12 @@ HRESULT IndexaEventos(SuiteDatabase& db, std::vector<RegistroLog> recentes = {})
 // they are not read back.
 HRESULT IndexaSeAtrasado(SuiteDatabase& db, std::vector<RegistroLog> gravados = {});
 
+// SQLite: the id the next record takes, above every id the log gave: the
+// largest of a record present, or maior_id when newer ones were deleted or
+// a place was reserved since, as AUTOINCREMENT gave them. (PostgreSQL's
+// records take theirs from their identity column.)
+HRESULT ProximoRegistroSqlite(SuiteDatabase& db, int64_t* id);
+
 // After the records were copied in with their ids: the next record goes
 // above every id the log gave before (on PostgreSQL, whose records take them
 // from a sequence; SQLite finds them itself).

@@ -38,7 +38,7 @@ namespace qx {
 inline constexpr char kSuiteDatabaseName[] = "QXSUITE.db";
 // A failure because the disk is full: the record files' own code.
 inline constexpr HRESULT kDiscoCheio = QXHresultDoStatus(ARQ_DISCO_CHEIO);
-inline constexpr int kSuiteSchemaVersion = 8;
+inline constexpr int kSuiteSchemaVersion = 9;
 inline constexpr int kSuiteApplicationId = 0x51585354;  // "QXST"
 
 struct SchemaState {

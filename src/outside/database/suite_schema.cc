@@ -215,6 +215,8 @@ ALTER TABLE empresa ADD COLUMN fechado_por INTEGER;
 ALTER TABLE empresa ADD COLUMN fechado_em TEXT;
 )sql",
      nullptr},
+    // 8 -> 9: SQLite's records take their ids from their writer.
+    {nullptr, MigraIdsPeloGravador},
 };
 static_assert(std::size(kSteps) == kSuiteSchemaVersion);
 
