@@ -41,6 +41,9 @@ constexpr Row kStatuses[] = {
 // Whole codes of this system, and runtime codes the system's texts leave out.
 constexpr Row kCodes[] = {
     {0x800405F7u, "", "o lançamento está excluído"},
+    {0x800405FAu, "E_QXCN_PERIODO_BUSCA_LONGO",
+     "o período da busca sai dos meses que as suas chaves alcançam (de 1984 a 2083, até 127 "
+     "meses depois do primeiro)"},
     {0x800405FBu, "E_QXCN_OPERACAO_INTERROMPIDA",
      "a operação parou no meio e não pôde ser desfeita agora; a próxima gravação, exclusão ou "
      "abertura da empresa a desfaz"},

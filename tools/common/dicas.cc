@@ -1,5 +1,6 @@
 #include "common/dicas.h"
 
+#include "contract/busca_codigos.h"
 #include "outside/admin/periodo_fechado.h"
 #include "outside/database/outside_codes.h"
 
@@ -61,6 +62,8 @@ constexpr Dica kDicas[] = {
     {static_cast<HRESULT>(0xFFFFFFFFu), "GravaDados", "o lançamento não tem filial",
      "informe a filial: --filial N"},
     {static_cast<HRESULT>(0x800405FCu), nullptr, nullptr, kComoReabrir},  // period closed
+    {kHrPeriodoBuscaLongo, nullptr, nullptr,
+     "peça um período dentro desses meses, ou divida-o em partes"},
 };
 
 }  // namespace
