@@ -80,10 +80,10 @@ TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   CQXDadosDF_FiliaisAtivas filiais;
   ASSERT_EQ(acesso->LeFiliaisAtivas(1, &filiais, 0), S_OK);
-  EXPECT_NE(filiais.EhFilialAtiva(1), 0);
-  EXPECT_NE(filiais.EhFilialAtiva(2), 0);
-  EXPECT_EQ(filiais.EhFilialAtiva(3), 0);  // exists, not active for the user
-  EXPECT_EQ(filiais.EhFilialAtiva(0), 0);
+  // Branch 3 exists, but is not active for the user.
+  EXPECT_EQ((std::vector<bool>{filiais.EhFilialAtiva(1) != 0, filiais.EhFilialAtiva(2) != 0,
+                               filiais.EhFilialAtiva(3) != 0, filiais.EhFilialAtiva(0) != 0}),
+            (std::vector<bool>{true, true, false, false}));
 
   // An unknown user has no branch, and the failure is kept as the last error.
   EXPECT_EQ(acesso->LeFiliaisAtivas(99, &filiais, 0), E_QXDF_REGISTRO_NAO_ENCONTRADO);
