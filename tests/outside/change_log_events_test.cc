@@ -172,10 +172,11 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
     std::string hex;
     char byte[3];
     for (const unsigned char c : l.dados) hex.append(byte, std::snprintf(byte, 3, "%02x", c));
-    inserts += "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, gravado_em) "
-               "VALUES (" + std::to_string(l.sessao) + ", " + std::to_string(l.chave) + ", " +
-               std::to_string(l.tipo) + ", '" + l.servico + "', x'" + hex +
-               "', '2024-03-15 10:00:00.000');";
+    inserts +=
+        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, gravado_em) "
+        "VALUES (" +
+        std::to_string(l.sessao) + ", " + std::to_string(l.chave) + ", " + std::to_string(l.tipo) +
+        ", '" + l.servico + "', x'" + hex + "', '2024-03-15 10:00:00.000');";
   }
   ASSERT_EQ(sqlite3_exec(antigo, inserts.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   // The newest record is gone: AUTOINCREMENT never gives its id again.
