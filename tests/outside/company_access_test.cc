@@ -367,7 +367,7 @@ TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnk
   EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
 }
 
-TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
+TEST_F(CompanyCreationTest, AFailedSeedLeavesNothingAndExistingDataIsNeverOverwritten) {
   CompanySeed seed = SampleCompany("FALHA", kTestYear);
   seed.usuarios.push_back({7, "SEM FILIAL", {42}});  // branch 42 does not exist
   std::string message;
@@ -381,20 +381,14 @@ TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
   seed.usuarios.pop_back();
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, registry_.dir() + "/falha", &message), S_OK)
       << message;
-}
 
-TEST_F(CompanyCreationTest, ExistingDataIsNeverOverwritten) {
-  MakeCompany();
-  const std::string before = ReadText(DatabasePath());
-  std::string message;
-  const CompanySeed seed = SampleCompany(kTestCompany, kTestYear);
+  // Existing data is never overwritten.
+  const std::string before = ReadText(DatabasePath("FALHA"));
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_QXDF_JA_EXISTE);
-  EXPECT_EQ(CreateCompanyDatabase(DfFolder(), seed, &message), E_QXDF_JA_EXISTE);
-  EXPECT_EQ(ReadText(DatabasePath()), before);
-
-  CompanySeed longCode = seed;
-  longCode.codigo = std::string(25, 'A');
-  EXPECT_EQ(CreateCompany(Registry::Default(), longCode, "", &message), E_INVALIDARG);
+  EXPECT_EQ(CreateCompanyDatabase(DfFolder("FALHA"), seed, &message), E_QXDF_JA_EXISTE);
+  EXPECT_EQ(ReadText(DatabasePath("FALHA")), before);
+  seed.codigo = std::string(25, 'A');
+  EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_INVALIDARG);
 }
 
 
