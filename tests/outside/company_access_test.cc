@@ -329,17 +329,10 @@ TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   figuras[1].pszEmpresa = outra;  // a company without a database
   EXPECT_EQ(servico->Grava(2, figuras), E_QXDF_EMPRESA_SEM_PASTA);
 
-  int64_t count = -1, total = -1;
-  ASSERT_EQ(ForEachRow(
-                *Open(), "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'",
-                [](SqlStatement&) {},
-                [&](const SqlStatement& row) {
-                  count = row.Int(0);
-                  total = row.Int(1);
-                }),
-            S_OK);
-  EXPECT_EQ(count, 1);
-  EXPECT_EQ(total, 30);
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  SqlStatement row(*db, "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'");
+  ASSERT_EQ(row.StepOne(), S_OK);
+  EXPECT_EQ(std::pair(row.Int(0), row.Int(1)), std::pair(int64_t{1}, int64_t{30}));
 }
 
 TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
