@@ -3,7 +3,7 @@
 // filter answered through its index exactly as a scan of all events would.
 #include <sqlite3.h>
 
-#include <cstring>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -168,22 +168,18 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
       {20480, 2, 8, "E", ""},
       {20480, 9, 24, "I", Imagem(kMarco)},
   };
-  sqlite3_stmt* insert = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(antigo,
-                               "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, "
-                               "gravado_em) VALUES (?, ?, ?, ?, ?, '2024-03-15 10:00:00.000')",
-                               -1, &insert, nullptr),
-            SQLITE_OK);
+  std::string inserts;
   for (const auto& l : linhas) {
-    sqlite3_bind_int(insert, 1, l.sessao);
-    sqlite3_bind_int(insert, 2, l.chave);
-    sqlite3_bind_int(insert, 3, l.tipo);
-    sqlite3_bind_text(insert, 4, l.servico, -1, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 5, l.dados.data(), static_cast<int>(l.dados.size()), SQLITE_STATIC);
-    ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
-    sqlite3_reset(insert);
+    std::string hex;
+    char byte[3];
+    for (const unsigned char c : l.dados) hex.append(byte, std::snprintf(byte, 3, "%02x", c));
+    inserts +=
+        "INSERT INTO log_alteracoes (sessao, chave, tipo, servico, dados, gravado_em) "
+        "VALUES (" +
+        std::to_string(l.sessao) + ", " + std::to_string(l.chave) + ", " + std::to_string(l.tipo) +
+        ", '" + l.servico + "', x'" + hex + "', '2024-03-15 10:00:00.000');";
   }
-  sqlite3_finalize(insert);
+  ASSERT_EQ(sqlite3_exec(antigo, inserts.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   // The newest record is gone: AUTOINCREMENT never gives its id again.
   ASSERT_EQ(
       sqlite3_exec(antigo, "DELETE FROM log_alteracoes WHERE id = 10", nullptr, nullptr, nullptr),

@@ -80,10 +80,10 @@ TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   CQXDadosDF_FiliaisAtivas filiais;
   ASSERT_EQ(acesso->LeFiliaisAtivas(1, &filiais, 0), S_OK);
-  EXPECT_NE(filiais.EhFilialAtiva(1), 0);
-  EXPECT_NE(filiais.EhFilialAtiva(2), 0);
-  EXPECT_EQ(filiais.EhFilialAtiva(3), 0);  // exists, not active for the user
-  EXPECT_EQ(filiais.EhFilialAtiva(0), 0);
+  // Branch 3 exists, but is not active for the user.
+  EXPECT_EQ((std::vector<bool>{filiais.EhFilialAtiva(1) != 0, filiais.EhFilialAtiva(2) != 0,
+                               filiais.EhFilialAtiva(3) != 0, filiais.EhFilialAtiva(0) != 0}),
+            (std::vector<bool>{true, true, false, false}));
 
   // An unknown user has no branch, and the failure is kept as the last error.
   EXPECT_EQ(acesso->LeFiliaisAtivas(99, &filiais, 0), E_QXDF_REGISTRO_NAO_ENCONTRADO);
@@ -329,17 +329,10 @@ TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   figuras[1].pszEmpresa = outra;  // a company without a database
   EXPECT_EQ(servico->Grava(2, figuras), E_QXDF_EMPRESA_SEM_PASTA);
 
-  int64_t count = -1, total = -1;
-  ASSERT_EQ(ForEachRow(
-                *Open(), "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'",
-                [](SqlStatement&) {},
-                [&](const SqlStatement& row) {
-                  count = row.Int(0);
-                  total = row.Int(1);
-                }),
-            S_OK);
-  EXPECT_EQ(count, 1);
-  EXPECT_EQ(total, 30);
+  const std::shared_ptr<SuiteDatabase> db = Open();
+  SqlStatement row(*db, "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'");
+  ASSERT_EQ(row.StepOne(), S_OK);
+  EXPECT_EQ(std::pair(row.Int(0), row.Int(1)), std::pair(int64_t{1}, int64_t{30}));
 }
 
 TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
@@ -367,7 +360,7 @@ TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnk
   EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
 }
 
-TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
+TEST_F(CompanyCreationTest, AFailedSeedLeavesNothingAndExistingDataIsNeverOverwritten) {
   CompanySeed seed = SampleCompany("FALHA", kTestYear);
   seed.usuarios.push_back({7, "SEM FILIAL", {42}});  // branch 42 does not exist
   std::string message;
@@ -381,20 +374,14 @@ TEST_F(CompanyCreationTest, FailedSeedLeavesNoDatabaseAndNoKey) {
   seed.usuarios.pop_back();
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, registry_.dir() + "/falha", &message), S_OK)
       << message;
-}
 
-TEST_F(CompanyCreationTest, ExistingDataIsNeverOverwritten) {
-  MakeCompany();
-  const std::string before = ReadText(DatabasePath());
-  std::string message;
-  const CompanySeed seed = SampleCompany(kTestCompany, kTestYear);
+  // Existing data is never overwritten.
+  const std::string before = ReadText(DatabasePath("FALHA"));
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_QXDF_JA_EXISTE);
-  EXPECT_EQ(CreateCompanyDatabase(DfFolder(), seed, &message), E_QXDF_JA_EXISTE);
-  EXPECT_EQ(ReadText(DatabasePath()), before);
-
-  CompanySeed longCode = seed;
-  longCode.codigo = std::string(25, 'A');
-  EXPECT_EQ(CreateCompany(Registry::Default(), longCode, "", &message), E_INVALIDARG);
+  EXPECT_EQ(CreateCompanyDatabase(DfFolder("FALHA"), seed, &message), E_QXDF_JA_EXISTE);
+  EXPECT_EQ(ReadText(DatabasePath("FALHA")), before);
+  seed.codigo = std::string(25, 'A');
+  EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_INVALIDARG);
 }
 
 

@@ -40,19 +40,23 @@ class DatabaseRefusalTest : public OutsideTest {
   }
 };
 
-TEST_F(DatabaseRefusalTest, MissingCompanyOrDatabase) {
+TEST_F(DatabaseRefusalTest, DatabasesThatCannotServeAreRefusedAndLeftAlone) {
   CQXBaseParaRotinas rotinas;
   EXPECT_EQ(rotinas.Inicializa("NINGUEM", 1, 1), E_QXDF_EMPRESA_SEM_PASTA);
   EXPECT_NE(rotinas.GetErro().strMensagem.find("NINGUEM"), std::string::npos);
 
   MakeCompany();
-  std::filesystem::remove(DatabasePath());
-  ExpectRefused(E_QXDF_BANCO_INDISPONIVEL, kSuiteDatabaseName);
-  EXPECT_FALSE(std::filesystem::exists(DatabasePath()));  // not created by a reader
-}
+  {
+    auto db = Open();
+    ASSERT_EQ(db->Execute("PRAGMA user_version = 99"), S_OK);
+  }
+  ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
+  std::shared_ptr<SuiteDatabase> db;
+  std::string message;
+  EXPECT_EQ(SuiteDatabase::Open(DatabasePath(), SuiteDatabase::Mode::kCreate, &db, &message),
+            E_QXDF_BANCO_VERSAO_NOVA);
+  EXPECT_EQ(db, nullptr);
 
-TEST_F(DatabaseRefusalTest, FilesThatAreNoSuiteDatabase) {
-  MakeCompany();
   const std::string garbage(4096, 'x');
   WriteText(DatabasePath(), garbage);
   ExpectRefused(E_QXDF_BANCO_INVALIDO, "n\xE3o \xE9 um banco de dados");
@@ -69,20 +73,10 @@ TEST_F(DatabaseRefusalTest, FilesThatAreNoSuiteDatabase) {
   ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (x)", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(other);
   ExpectRefused(E_QXDF_BANCO_INVALIDO, "do sistema");
-}
 
-TEST_F(DatabaseRefusalTest, NewerSchemaIsRefusedAndLeftAlone) {
-  MakeCompany();
-  {
-    auto db = Open();
-    ASSERT_EQ(db->Execute("PRAGMA user_version = 99"), S_OK);
-  }
-  ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
-  std::shared_ptr<SuiteDatabase> db;
-  std::string message;
-  EXPECT_EQ(SuiteDatabase::Open(DatabasePath(), SuiteDatabase::Mode::kCreate, &db, &message),
-            E_QXDF_BANCO_VERSAO_NOVA);
-  EXPECT_EQ(db, nullptr);
+  std::filesystem::remove(DatabasePath());
+  ExpectRefused(E_QXDF_BANCO_INDISPONIVEL, kSuiteDatabaseName);
+  EXPECT_FALSE(std::filesystem::exists(DatabasePath()));  // not created by a reader
 }
 
 TEST_F(DatabaseRefusalTest, LockedDatabaseGivesBusyAndRecovers) {

@@ -17,12 +17,6 @@ using namespace qx_test;
 
 std::string Registro(char letra) { return std::string(20, letra); }
 
-// A file of a zero header and three records 'a', 'b', 'c' of 20 bytes.
-std::string NovoArquivo(const PastaTemporaria& pasta) {
-  const std::string caminho = pasta / "CNLG0324.DAT";
-  WriteText(caminho, std::string(20, '\0') + Registro('a') + Registro('b') + Registro('c'));
-  return caminho;
-}
 
 char Primeiro(CQXArqEx& arquivo, uint32_t registro) {
   char lido[20] = {};
@@ -157,14 +151,21 @@ TEST(ArqExAbre, BadInputGivesCodesAndTouchesNothing) {
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 10, false, true), 0);
   posicao = 3;
   EXPECT_EQ(arquivo.Grava("0123456789", &posicao), ARQ_POSICAO_ALEM_DO_FIM);
-  EXPECT_EQ(arquivo.ValidaPosicaoGravacao(-5, 10), E_QXARQ_POSICAO_NEGATIVA);
   EXPECT_EQ(ReadText(caminho), antes);
   EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 1);
 }
 
-TEST(ArqExBuffer, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFile) {
+// Each test with a file of a zero header and three records 'a', 'b', 'c' of 20 bytes.
+class ArqExBuffer : public ::testing::Test {
+ protected:
+  ArqExBuffer() {
+    WriteText(caminho, std::string(20, '\0') + Registro('a') + Registro('b') + Registro('c'));
+  }
   PastaTemporaria pasta;
-  const std::string caminho = NovoArquivo(pasta);
+  const std::string caminho = pasta / "CNLG0324.DAT";
+};
+
+TEST_F(ArqExBuffer, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFile) {
   CQXArqEx leitor;
   CQXArqEx escritor;
   ASSERT_EQ(leitor.Abre(caminho.c_str(), 'L', 20, false, true), 0);
@@ -186,9 +187,7 @@ TEST(ArqExBuffer, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFile) {
   EXPECT_EQ(Primeiro(leitor, 4), 'd');
 }
 
-TEST(ArqExBuffer, ABufferOlderThanSixtySecondsIsReadAgain) {
-  PastaTemporaria pasta;
-  const std::string caminho = NovoArquivo(pasta);
+TEST_F(ArqExBuffer, ABufferOlderThanSixtySecondsIsReadAgain) {
   qx_test::RelogioManual relogio;
   CQXArqEx arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
@@ -200,9 +199,7 @@ TEST(ArqExBuffer, ABufferOlderThanSixtySecondsIsReadAgain) {
   EXPECT_EQ(Primeiro(arquivo, 2), 'y');
 }
 
-TEST(ArqExBuffer, TheBufferSurvivesCloseAndReopenOfTheSameFile) {
-  PastaTemporaria pasta;
-  const std::string caminho = NovoArquivo(pasta);
+TEST_F(ArqExBuffer, TheBufferSurvivesCloseAndReopenOfTheSameFile) {
   CQXArqEx arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
   EXPECT_EQ(Primeiro(arquivo, 1), 'a');
@@ -233,9 +230,7 @@ size_t LinhasDeLe() {
   return quantas;
 }
 
-TEST(ArqExBuffer, ReadsAtAndBeyondTheEnd) {
-  PastaTemporaria pasta;
-  const std::string caminho = NovoArquivo(pasta);  // 80 bytes: records 0 to 3
+TEST_F(ArqExBuffer, ReadsAtAndBeyondTheEnd) {
   CQXArqEx arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 20, false, true), 0);
   char lido[40];
@@ -261,9 +256,7 @@ TEST(ArqExBuffer, ReadsAtAndBeyondTheEnd) {
             (std::vector{ARQ_FIM_DE_ARQUIVO, ARQ_NADA_FEITO, ARQ_PARAMETRO_INVALIDO}));
 }
 
-TEST(ArqExBuffer, VersionMapCountsOpenObjectsAndAFailedWriteStillBumpsTheVersion) {
-  PastaTemporaria pasta;
-  const std::string caminho = NovoArquivo(pasta);
+TEST_F(ArqExBuffer, VersionMapCountsOpenObjectsAndAFailedWriteStillBumpsTheVersion) {
   const uint64_t chave = qx::ChaveDoCaminho(caminho);
   EXPECT_EQ(chave, qx::ChaveDoCaminho(pasta / "cnlg0324.dat"));
   {

@@ -1,5 +1,5 @@
-// The folders the registry names, the names of the month files, the meaning
-// of a difference record's fields, and whether a folder can be shared.
+// The folders the registry names, the names of the month files, and whether
+// a folder can be shared.
 #include "storage/folders/folders.h"
 
 #include <gmock/gmock.h>
@@ -10,7 +10,6 @@
 #include "../platform/test_support.h"
 #include "folders_test_registry.h"
 #include "storage/month_name.h"
-#include "storage/records/difference_record.h"
 #include "storage/sharing_check.h"
 
 namespace qx {
@@ -124,19 +123,6 @@ TEST(MonthName, PrefixMonthAndTwoDigitYear) {
   const std::pair<uint16_t, const char*> meses[] = {{1, "0148"},     {12, "1248"}, {13, "0149"},
                                                     {34440, "1217"}, {0, "0000"},  {34441, "0000"}};
   for (const auto& [mes, parte] : meses) EXPECT_EQ(qx::ParteMesArquivo(mes), parte) << mes;
-}
-
-TEST(RecordsLayoutTest, ADifferenceRecordsDateAndFreeSlotFollowItsTotal) {
-  DifferenceRecord record{{100}, 64285, 0, 0, 0};
-  EXPECT_EQ(EffectiveDate(record), 64285u);
-  EXPECT_FALSE(IsFreeSlot(record));
-  record.usDataLegada = 60000;  // a legacy date overrides Data
-  EXPECT_EQ(EffectiveDate(record), 60000u);
-  record.Valor.int64 = 0;  // a total of 0 has no date
-  EXPECT_EQ(EffectiveDate(record), 0u);
-  EXPECT_TRUE(IsFreeSlot(record));
-  record.Filial = 2;  // but a branch keeps the slot taken
-  EXPECT_FALSE(IsFreeSlot(record));
 }
 
 constexpr char kMountInfo[] =

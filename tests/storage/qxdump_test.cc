@@ -139,7 +139,8 @@ TEST(QxdumpSideTest, DifferencesShowTheEffectiveDateAndFreeSlots) {
   WriteRecordFile(dir / kDifferenceFileName,
                   std::vector<DifferenceRecord>{{{1'000'000}, march1, 0, 1, 2},
                                                 {{0}, march1, 0, 0, 0},  // total back to 0
-                                                {{5}, march1, static_cast<uint16_t>(jan2), 0, 0}});
+                                                {{5}, march1, static_cast<uint16_t>(jan2), 0, 0},
+                                                {{0}, march1, 0, 2, 0}});  // a branch: taken
   ExpectAt(DumpJson(dir, "cndifdc.dat"),
            {{"/records/0/Valor", "100.00"},
             {"/records/0/date", "2024-03-01"},
@@ -148,7 +149,8 @@ TEST(QxdumpSideTest, DifferencesShowTheEffectiveDateAndFreeSlots) {
             {"/records/1/Data", "2024-03-01"},
             {"/records/1/date", nullptr},
             {"/records/1/slot", "livre"},
-            {"/records/2/date", "2024-01-02"}});  // the legacy date wins
+            {"/records/2/date", "2024-01-02"},  // the legacy date wins
+            {"/records/3/slot", "usado"}});
 }
 
 TEST(QxdumpSideTest, ImportLayoutsAndControlNamesAreConvertedToUtf8) {

@@ -4,7 +4,6 @@
 // so that no partial record stays, with injected failures and on a full disk.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "../platform/small_disk.h"
@@ -24,45 +23,24 @@ std::string Registro(char letra) { return std::string(S, letra); }
 // One record file of either class, opened for writing without creation.
 class Arquivo {
  public:
-  virtual ~Arquivo() = default;
-  virtual int Abre(const std::string& caminho) = 0;
-  virtual int Grava(char letra, uint32_t* posicao) = 0;
-  virtual int Le(uint32_t posicao, char* destino) = 0;
-  virtual int Fecha() = 0;
-};
-
-class Qxarq : public Arquivo {
- public:
-  int Abre(const std::string& caminho) override { return a_.Abre(caminho.c_str(), 'G', S, false); }
-  int Grava(char letra, uint32_t* posicao) override {
-    return a_.Grava(Registro(letra).data(), posicao, S);
+  explicit Arquivo(bool ex) : ex_(ex) {}
+  int Abre(const std::string& c) {
+    return ex_ ? e_.Abre(c.c_str(), 'G', S, false, true) : a_.Abre(c.c_str(), 'G', S, false);
   }
-  int Le(uint32_t posicao, char* destino) override { return a_.Le(posicao, destino); }
-  int Fecha() override { return a_.Fecha(); }
+  int Grava(char letra, uint32_t* posicao) {
+    const std::string registro = Registro(letra);
+    return ex_ ? e_.Grava(registro.data(), posicao) : a_.Grava(registro.data(), posicao, S);
+  }
+  int Le(uint32_t posicao, char* destino) {
+    return ex_ ? e_.Le(posicao, destino) : a_.Le(posicao, destino);
+  }
+  int Fecha() { return ex_ ? e_.Fecha() : a_.Fecha(); }
 
  private:
+  bool ex_;
   CQXarq a_;
+  CQXArqEx e_;
 };
-
-class QxarqEx : public Arquivo {
- public:
-  int Abre(const std::string& caminho) override {
-    return a_.Abre(caminho.c_str(), 'G', S, false, true);
-  }
-  int Grava(char letra, uint32_t* posicao) override {
-    return a_.Grava(Registro(letra).data(), posicao);
-  }
-  int Le(uint32_t posicao, char* destino) override { return a_.Le(posicao, destino); }
-  int Fecha() override { return a_.Fecha(); }
-
- private:
-  CQXArqEx a_;
-};
-
-std::unique_ptr<Arquivo> Novo(bool ex) {
-  if (ex) return std::make_unique<QxarqEx>();
-  return std::make_unique<Qxarq>();
-}
 
 const std::string kCabecalho(S, '\0');
 
@@ -99,16 +77,16 @@ TEST(RecordTail, AppendsGoToTheEndOfTheWholeRecords) {
       PastaTemporaria pasta;
       const std::string caminho = pasta / "CNLC0326.DAT";
       WriteText(caminho, caso.antes);
-      auto arquivo = Novo(ex);
-      ASSERT_EQ(arquivo->Abre(caminho), 0);
+      Arquivo arquivo(ex);
+      ASSERT_EQ(arquivo.Abre(caminho), 0);
       char lido[S];
       // A partial last record is the end of the file.
       const uint32_t inteiros = static_cast<uint32_t>(caso.antes.size() / S);
-      EXPECT_EQ(arquivo->Le(inteiros, lido), ARQ_FIM_DE_ARQUIVO);
+      EXPECT_EQ(arquivo.Le(inteiros, lido), ARQ_FIM_DE_ARQUIVO);
       qx::FileFaultsGuard guard;
       if (caso.causa != 0) qx::FileFaults::ArmPartialWrite(1, caso.causa, caso.escritos, "CNLC");
       uint32_t posicao = caso.posicao;
-      EXPECT_EQ(arquivo->Grava('b', &posicao), caso.status);
+      EXPECT_EQ(arquivo.Grava('b', &posicao), caso.status);
       qx::FileFaults::Clear();
       if (caso.status == 0) {
         EXPECT_EQ(posicao, caso.posicao == 0 ? inteiros : caso.posicao);
@@ -116,11 +94,11 @@ TEST(RecordTail, AppendsGoToTheEndOfTheWholeRecords) {
       EXPECT_EQ(ReadText(caminho), caso.depois);
       // The next append lands right after the whole records.
       posicao = 0;
-      ASSERT_EQ(arquivo->Grava('n', &posicao), 0);
+      ASSERT_EQ(arquivo.Grava('n', &posicao), 0);
       EXPECT_EQ(posicao, caso.depois.size() / S);
-      ASSERT_EQ(arquivo->Le(posicao, lido), 0);
+      ASSERT_EQ(arquivo.Le(posicao, lido), 0);
       EXPECT_EQ(std::string(lido, S), Registro('n'));
-      arquivo->Fecha();
+      arquivo.Fecha();
     }
   }
 }
@@ -178,19 +156,19 @@ TEST(RecordTail, AFullDiskLeavesNoPartialRecord) {
     for (int i = 0; i < 80; ++i) conteudo += Registro('a');
     WriteText(caminho, conteudo);
     disco.Fill();
-    auto arquivo = Novo(ex);
-    ASSERT_EQ(arquivo->Abre(caminho), 0);
+    Arquivo arquivo(ex);
+    ASSERT_EQ(arquivo.Abre(caminho), 0);
     uint32_t posicao = 0;
-    EXPECT_EQ(arquivo->Grava('b', &posicao), ARQ_DISCO_CHEIO);
+    EXPECT_EQ(arquivo.Grava('b', &posicao), ARQ_DISCO_CHEIO);
     EXPECT_EQ(ReadText(caminho), conteudo);
     disco.Free();
     posicao = 0;
-    ASSERT_EQ(arquivo->Grava('b', &posicao), 0);
+    ASSERT_EQ(arquivo.Grava('b', &posicao), 0);
     EXPECT_EQ(posicao, 81u);
     char lido[S];
-    ASSERT_EQ(arquivo->Le(81, lido), 0);
+    ASSERT_EQ(arquivo.Le(81, lido), 0);
     EXPECT_EQ(std::string(lido, S), Registro('b'));
-    arquivo->Fecha();
+    arquivo.Fecha();
   }
 }
 
