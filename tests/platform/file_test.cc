@@ -30,6 +30,8 @@ constexpr unsigned kModeC = CFile::modeCreate | CFile::modeReadWrite | CFile::sh
 constexpr unsigned kModeG = CFile::modeReadWrite | CFile::shareDenyWrite | CFile::modeNoTruncate;
 constexpr unsigned kModeL = CFile::modeRead | CFile::shareDenyNone | CFile::modeNoTruncate;
 constexpr unsigned kMark = CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive;
+constexpr int kViolation = CFileException::sharingViolation;
+constexpr int kNone = CFileException::none;
 
 // The cause, errno and file name of the CFileException that action throws; none when it
 // throws nothing.
@@ -247,8 +249,7 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   EXPECT_EQ(file.GetFileName(), "QXCTLARQ.DAT");
   file.Write("new", 3);
   file.Close();
-  ASSERT_TRUE(file.Open((dir / "New.Dat").c_str(), kModeC));
-  file.Close();
+  EXPECT_EQ(OpenCause(dir / "New.Dat", kModeC), kNone);
   EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"QXCTLARQ.DAT", "New.Dat"}));
   EXPECT_EQ(ReadText(dir / "QXCTLARQ.DAT"), "new");
   WriteText(dir / "QXCTLARQ.dat", "lower");  // two spellings on disk: each finds its own
@@ -258,8 +259,7 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   // Folder components and accented letters resolve too.
   ASSERT_EQ(mkdir((dir / "Empresa").c_str(), 0755), 0);
   ASSERT_EQ(mkdir((dir / "Empresa/CN").c_str(), 0755), 0);
-  ASSERT_TRUE(file.Open((dir / "EMPRESA/cn/Lanc.DAT").c_str(), kModeC));
-  file.Close();
+  EXPECT_EQ(OpenCause(dir / "EMPRESA/cn/Lanc.DAT", kModeC), kNone);
   EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Lanc.DAT"});
   CFile::Rename((dir / "EMPRESA/CN/lanc.dat").c_str(), (dir / "empresa/cn/Other.dat").c_str());
   EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Other.dat"});
@@ -354,8 +354,6 @@ TEST(FileFaults, NthCallsFailAndCountersDriveASweepUntilTheGuardClearsThePlan) {
 }
 
 // Share modes between processes and between objects of one process.
-constexpr int kViolation = CFileException::sharingViolation;
-constexpr int kNone = CFileException::none;
 
 // A child that opens path with flags, reports 'o' (or 'f' on failure) and holds the file until
 // the parent sends a byte.
@@ -451,11 +449,6 @@ Modo ModoDe(const std::string& path) {
   return {static_cast<unsigned>(status.st_mode & 07777), status.st_gid};
 }
 
-void Cria(const std::string& path) {
-  CFile file;
-  ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
-}
-
 // Puts the umask it was made with back when it goes.
 struct UmaskRestored {
   mode_t old;
@@ -472,7 +465,7 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthe
     TempDir dir;  // before the umask, which would take from it too
     const UmaskRestored umaskForTheCase{umask(mask)};
     ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
-    Cria(dir / "a/b/f.dat");
+    EXPECT_EQ(OpenCause(dir / "a/b/f.dat", kModeC), kNone);
     Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");
     EXPECT_EQ(ModoDe(dir / "a").bits, 0700u) << mask;
     EXPECT_EQ(ModoDe(dir / "a/b").bits, 0700u) << mask;
@@ -483,7 +476,7 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthe
     ASSERT_EQ(MakeOwnFolder(dir / "office", name), "") << mask;
     ASSERT_EQ(MakeFolders(dir / "office/c"), 0);
     ASSERT_EQ(MakeFolders(dir / "elsewhere/d", dir / "office"), 0);  // made like the office's
-    Cria(dir / "office/c/g.dat");
+    EXPECT_EQ(OpenCause(dir / "office/c/g.dat", kModeC), kNone);
     for (const std::string folder : {"office", "office/c", "elsewhere", "elsewhere/d"}) {
       EXPECT_EQ(ModoDe(dir / folder).bits, 02770u) << folder << " " << mask;
       EXPECT_EQ(ModoDe(dir / folder).grupo, office) << folder;
