@@ -64,21 +64,19 @@ TEST(RuntimeWire, FramesAreLittleEndianAndReadersGiveBackWhatWritersWroteWithinT
   EXPECT_FALSE(twoBytes.I32(&number) || twoBytes.Finished());
 }
 
-TEST_F(RuntimeTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
+TEST_F(RuntimeTest, CommandLinesSplitAndProgIdsLeadToTheirClasses) {
   EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
             (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
   EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
             (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
   EXPECT_TRUE(SplitCommandLine(" \t").empty());
 
-  const std::string classKey = "HKEY_CLASSES_ROOT\\CLSID\\" + GuidToBracedText(CLSID_RuntimeAdder);
   ASSERT_EQ(RegApply(RegEdit()
                          .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
                                     GuidToBracedText(CLSID_RuntimeAdder))
                          .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
                          .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
-                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")
-                         .SetString(classKey + "\\LocalServer32", "", "/opt/ostrel -x")),
+                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")),
             ERROR_SUCCESS);
   CLSID clsid = GUID_NULL;
   EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
@@ -87,10 +85,6 @@ TEST_F(RuntimeTest, ProgIdsLeadToClassesAndClassesToTheirServers) {
     EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
   }
   EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
-  std::string command;
-  EXPECT_EQ(LocalServerCommand(CLSID_RuntimeAdder, &command), S_OK);
-  EXPECT_EQ(command, "/opt/ostrel -x");
-  EXPECT_EQ(LocalServerCommand(IID_IRuntimeAdder, &command), REGDB_E_CLASSNOTREG);
 }
 
 TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCounted) {
