@@ -6,6 +6,8 @@
 #include <stdlib.h>
 
 #include <climits>
+#include <string_view>
+#include <tuple>
 
 #include "platform/codepage.h"
 #include "platform/profile.h"
@@ -341,24 +343,23 @@ TEST(Profile, StringsAndIntegersFollowTheWindowsRulesInUnicodeAndGarbageFilesToo
                   "Huge=99999999999999\r\n"
                   "Entrada=3\r\n"
                   "[log]\r\nExtra=1\r\n");
-  EXPECT_EQ(GetPrivateProfileString("Log", "ENTRADA", "", ini), "1");
-  EXPECT_EQ(GetPrivateProfileString("log", "Saida", "", ini), "  2 ");
-  EXPECT_EQ(GetPrivateProfileString("Log", "Processos", "todos", ini), "todos;ostrel");
-  EXPECT_EQ(GetPrivateProfileString("Log", "Half", "", ini), "\"open");
-  EXPECT_EQ(GetPrivateProfileString("Log", "Trace", "none  ", ini), "none");
-  EXPECT_EQ(GetPrivateProfileString("Log", "Empty", "d", ini), "");
-  EXPECT_EQ(GetPrivateProfileString("Log", "Extra", "d", ini), "d") << "first section only";
-  EXPECT_EQ(GetPrivateProfileString("Other", "Entrada", "", ini), "9");
-  EXPECT_EQ(GetPrivateProfileString("Missing", "Entrada", "x", ini), "x");
-
-  EXPECT_EQ(GetPrivateProfileInt("LOG", "Entrada", 0, ini), 1) << "the first key wins";
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Saida", 0, ini), 2) << "blanks inside quotes";
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Memory", 0, ini), 12);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Negative", 0, ini), -5);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Plus", 0, ini), 7);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Words", 600, ini), 600);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Empty", 600, ini), 600);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Huge", 0, ini), INT_MAX);
+  // Section, key, default and the text found; "Extra" is in a second [log], which is not read.
+  const std::string_view texts[][4] = {
+      {"Log", "ENTRADA", "", "1"},        {"log", "Saida", "", "  2 "},
+      {"Log", "Half", "", "\"open"},      {"Log", "Processos", "todos", "todos;ostrel"},
+      {"Log", "Trace", "none  ", "none"}, {"Log", "Empty", "d", ""},
+      {"Log", "Extra", "d", "d"},         {"Other", "Entrada", "", "9"},
+      {"Missing", "Entrada", "x", "x"}};
+  for (const auto& [section, key, fallback, text] : texts) {
+    EXPECT_EQ(GetPrivateProfileString(section, key, fallback, ini), text) << section << key;
+  }
+  // The first key wins, blanks inside quotes are dropped, digits count up to the first other.
+  const std::tuple<const char*, int, int> numbers[] = {
+      {"Entrada", 0, 1}, {"Saida", 0, 2},     {"Memory", 0, 12},   {"Negative", 0, -5},
+      {"Plus", 0, 7},    {"Words", 600, 600}, {"Empty", 600, 600}, {"Huge", 0, INT_MAX}};
+  for (const auto& [key, fallback, number] : numbers) {
+    EXPECT_EQ(GetPrivateProfileInt("LOG", key, fallback, ini), number) << key;
+  }
   EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir / "absent.ini"), 4);
   EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 4, dir.path()), 4) << "a folder";
 

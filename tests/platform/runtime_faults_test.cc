@@ -54,6 +54,15 @@ class RuntimeFaultsTest : public RuntimeTest {
     EXPECT_EQ(id, 1u);
     return fd;
   }
+
+  // The last report is a refusal of kind `event` that names `folder` and contains `what`.
+  void ExpectRefusal(RuntimeEvent event, const std::string& folder, const std::string& what) {
+    const std::vector<Report> reports = Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().event, event);
+    EXPECT_NE(reports.back().text.find(folder), std::string::npos) << reports.back().text;
+    EXPECT_NE(reports.back().text.find(what), std::string::npos) << reports.back().text;
+  }
 };
 
 // True when the server ends the connection (end of stream) within waitMs.
@@ -297,18 +306,6 @@ TEST_F(RuntimeFaultsTest, ManyClientProcessesGetEveryAnswerAndKilledOnesReleaseT
   ExpectServed();
 }
 
-class RuntimeFolderTest : public RuntimeTest {
- protected:
-  // The last report is a refusal of kind `event` that names `folder` and contains `what`.
-  void ExpectRefusal(RuntimeEvent event, const std::string& folder, const std::string& what) {
-    const std::vector<Report> reports = Reports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(reports.back().event, event);
-    EXPECT_NE(reports.back().text.find(folder), std::string::npos) << reports.back().text;
-    EXPECT_NE(reports.back().text.find(what), std::string::npos) << reports.back().text;
-  }
-};
-
 enum class Kind { kAbsent, kFolder, kLink, kFile, kNobodys };
 
 // Makes `path` what the case says it is.
@@ -336,7 +333,7 @@ void Make(const std::string& path, Kind kind, mode_t mode, const std::string& el
   }
 }
 
-TEST_F(RuntimeFolderTest, FoldersThatOthersCouldUseAreRefusedByClientsAndServers) {
+TEST_F(RuntimeFaultsTest, FoldersThatOthersCouldUseAreRefusedByClientsAndServers) {
   const std::string run = folder_ / "run";
   ScopedEnv runtime(kRuntime, run);
   const struct {
@@ -385,7 +382,7 @@ TEST_F(RuntimeFolderTest, FoldersThatOthersCouldUseAreRefusedByClientsAndServers
   }
 }
 
-TEST_F(RuntimeFolderTest, AServerOfAnotherUserGetsNoByte) {
+TEST_F(RuntimeFaultsTest, AServerOfAnotherUserGetsNoByte) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to listen as another user";
   // In the user's own folder, a socket bound by root that user "nobody" listens on: the
   // kernel gives the client the listener's credentials. The impostor tells how many bytes
