@@ -12,13 +12,13 @@
 namespace qx {
 namespace {
 
+// SQLite: the id after the largest the log gave, which the next record
+// takes; a place reserved keeps it as maior_id, so that no record takes it.
 constexpr char kProximoSqlite[] =
     "SELECT CASE WHEN maior_id > m THEN maior_id ELSE m END + 1 FROM log_controle, "
     "(SELECT coalesce(max(id), 0) AS m FROM log_alteracoes)";
-constexpr char kReservaSqlite[] =
-    "UPDATE log_controle SET maior_id = (SELECT CASE WHEN maior_id > coalesce(max(r.id), 0) "
-    "THEN maior_id ELSE coalesce(max(r.id), 0) END FROM log_alteracoes r) + 1 "
-    "RETURNING maior_id";
+const std::string kReservaSqlite =
+    std::string("UPDATE log_controle SET maior_id = (") + kProximoSqlite + ") RETURNING maior_id";
 constexpr char kReservaPostgres[] =
     "UPDATE log_controle SET maior_id = nextval(pg_get_serial_sequence('log_alteracoes', "
     "'id')) RETURNING maior_id";
@@ -289,8 +289,9 @@ HRESULT InsereSemRegistros(SuiteDatabase& db, EventoLog evento) {
       // The place is taken from the records' own sequence: the next record
       // goes after it (ProximoRegistroSqlite; on PostgreSQL, the identity's
       // sequence).
-      SqlStatement reserva(db, db.backend() == SuiteDatabase::Backend::kPostgres ? kReservaPostgres
-                                                                                 : kReservaSqlite);
+      SqlStatement reserva(db, db.backend() == SuiteDatabase::Backend::kPostgres
+                                   ? kReservaPostgres
+                                   : kReservaSqlite.c_str());
       const HRESULT hr = reserva.StepOne();
       if (hr != S_OK) return FAILED(hr) ? hr : SemControle(db);
       evento.id = reserva.Int(0);
