@@ -1,14 +1,15 @@
 #pragma once
 // A small company's two months, built by hand: a bakery opened in November
 // 2026, with two branches, two cost centres, the closing of its result, its
-// statements and its two signatories. Its file, checked line by line by
-// hand, is Padaria().
+// statements (from its chart) and its two signatories. Its file, checked
+// line by line by hand, is Padaria().
 
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "reports/ecd/demonstracoes.h"
 #include "reports/ecd/livro.h"
 
 namespace qx::ecd::test {
@@ -115,38 +116,13 @@ inline Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   l.apuracoes = {
       {CQXData::Make(31, 12, 2026),
        {{"3.1.01", "10", -R(3500)}, {"3.2.01", "10", R(500)}, {"3.2.01", "20", R(700)}}}};
-  const auto linha = [](std::string codigo, std::string superior, std::string descricao, int nivel,
-                        bool t, char grupo, int64_t final) {
-    return LinhaDemonstracao{codigo, superior, descricao, nivel, t, grupo, 0, final};
-  };
-  l.balanco = {
-      linha("1", "", "ATIVO", 1, true, 'A', R(12700)),
-      linha("1.1", "1", "ATIVO CIRCULANTE", 2, true, 'A', R(12700)),
-      linha("1.1.1", "1.1", "DISPONIVEL", 3, true, 'A', R(12700)),
-      linha("1.1.1.01", "1.1.1", "Caixa", 4, false, 'A', R(7700)),
-      linha("1.1.1.02", "1.1.1", "Banco", 4, false, 'A', R(5000)),
-      linha("2", "", "PASSIVO", 1, true, 'P', -R(12700)),
-      linha("2.1", "2", "PASSIVO CIRCULANTE", 2, true, 'P', -R(400)),
-      linha("2.1.1", "2.1", "FORNECEDORES", 3, true, 'P', -R(400)),
-      linha("2.1.1.01", "2.1.1", "Fornecedores", 4, false, 'P', -R(400)),
-      linha("2.3", "2", "PATRIMONIO LIQUIDO", 2, true, 'P', -R(12300)),
-      linha("2.3.1", "2.3", "CAPITAL SOCIAL", 3, true, 'P', -R(10000)),
-      linha("2.3.1.01", "2.3.1", "Capital subscrito", 4, false, 'P', -R(10000)),
-      linha("2.3.2", "2.3", "LUCROS OU PREJUIZOS", 3, true, 'P', -R(2300)),
-      linha("2.3.2.01", "2.3.2", "Lucros acumulados", 4, false, 'P', -R(2300)),
-  };
-  l.dre = {
-      linha("3", "", "RESULTADO", 1, true, 'R', -R(2300)),
-      linha("3.1", "3", "RECEITAS", 2, true, 'R', -R(3500)),
-      linha("3.1.01", "3.1", "Vendas", 3, false, 'R', -R(3500)),
-      linha("3.2", "3", "DESPESAS", 2, true, 'D', R(1200)),
-      linha("3.2.01", "3.2", "Aluguel", 3, false, 'D', R(1200)),
-  };
   l.signatarios = {
       {"Ana Contadora", "52998224725", "900", "1SP123456", "SP", "", {}, "ana@contab.com.br",
        "1133334444", false},
       {"Carlos Pereira", "11144477735", "205", "", "", "", {}, "", "", true},
   };
+  // The statements from the chart's structure; the file below shows them line by line.
+  MontaDemonstracoes(&l);
   return l;
 }
 
