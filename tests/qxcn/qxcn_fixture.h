@@ -74,24 +74,18 @@ class Qxcn : public ::testing::Test {
     for (const std::string& texto : textos) EXPECT_THAT(run.err, HasSubstr(texto)) << args[0];
     return run;
   }
-  // A run that must end with `codigo` (succeed, by default), with --json, parsed.
-  static Json RunJson(std::vector<std::string> args, int codigo = 0) {
+  // A run that must end with `codigo` (succeed, by default), with --json: its
+  // output parsed, or with `erro` the error object on standard error.
+  static Json RunJson(std::vector<std::string> args, int codigo = 0, bool erro = false) {
     args.push_back("--json");
     const DumpRun run = Run(args);
-    EXPECT_EQ(run.code, codigo) << run.err;
-    const std::optional<Json> json = ParseJson(run.out);
-    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out;
+    EXPECT_EQ(run.code, codigo) << run.err << run.out;
+    const std::string& texto = erro ? run.err : run.out;
+    const std::optional<Json> json = ParseJson(texto);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << texto;
     return json.value_or(Json::object());
   }
-  // The error object of a failed --json run.
-  static Json ErroJson(std::vector<std::string> args, int codigo = 1) {
-    args.push_back("--json");
-    const DumpRun run = Run(args);
-    EXPECT_EQ(run.code, codigo) << run.out;
-    const std::optional<Json> json = ParseJson(run.err);
-    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.err;
-    return json.value_or(Json::object());
-  }
+  static Json ErroJson(const std::vector<std::string>& args) { return RunJson(args, 1, true); }
   static std::string Pasta(const std::string& arquivo) {
     return *dir_ / ("home/suite/Empresas/DEMO/CN/" + arquivo);
   }
