@@ -237,19 +237,30 @@ TEST_F(ProfilerLines, MeasuringAloneOrAnotherProcessWritesNothing) {
   EXPECT_EQ(Columns(lines[1])[2], name);
 }
 
-TEST_F(ProfilerLines, EntryAndExitShareAGuidOnlyWhenBothAreOn) {
-  CQXProfilerEmpresa identity("EMP1", 1, 2);
-  WriteIni("Entrada=1\r\nSaida=1\r\n");
+// One complete entry/exit pair, column by column, sharing an id only when both are
+// on, and a peer creation line.
+TEST_F(ProfilerLines, GoldenEntryExitPairOneSideAloneAndPeerCreation) {
+  TestIdentity identity("EMP1");
+  WriteIni("Entrada=1\r\nSaida=1\r\nPerformance=1\r\nMemory=1\r\nTimeoutConfig=600\r\n");
+  {
+    ProfilerCall call(&identity);
+    call.Entry("CQXCN_Lancamento::GravaConferido",
+               {{"MesAno", "123"}, {"IndLan", "45"}, {"cConferido", "S"}});
+    Tick() += 250;
+  }
   OneCall(&identity);
-  OneCall(&identity);
+  const std::string start = RecordStart("CQXCN_Lancamento::GravaConferido") +
+                            "EEMP1\tU007\tS00123456\t" + ThreadColumn() +
+                            "\tEMP1\t7\t123456\tDOM\\joao\tQXCONTAB\tCN\tlanc.cpp\t42\t1\t0\t\t";
+  const std::string pairs = "\tMesAno = 123\tIndLan = 45\tcConferido = S\t";
   auto lines = Lines(ProfilerLog());
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0] + "\n", ProfilerFileHeader());
-  EXPECT_EQ(Columns(lines[1])[21], "ENTROU");
-  EXPECT_EQ(Columns(lines[2])[21], "SAIU");
-  EXPECT_EQ(Columns(lines[1])[5].size(), 36u);
+  ExpectGolden(lines[1], start + "ENTROU\t<N>\t<N>\t<N>\t0\t0" + pairs);
+  ExpectGolden(lines[2], start + "SAIU\t<N>\t<N>\t<N>\t250\t<N>" + pairs);
   EXPECT_EQ(Columns(lines[1])[5], Columns(lines[2])[5]);
   EXPECT_NE(Columns(lines[3])[5], Columns(lines[1])[5]);  // a new id per call
+  EXPECT_GT(std::stoll(Columns(lines[1])[24]), 0);        // memory at entry was measured
   // One side alone: its line only, without an id.
   for (const auto& [ini, type] : {std::pair{"Saida=1\r\n", "SAIU"}, {"Entrada=1\r\n", "ENTROU"}}) {
     std::filesystem::remove(ProfilerLog());
@@ -261,28 +272,6 @@ TEST_F(ProfilerLines, EntryAndExitShareAGuidOnlyWhenBothAreOn) {
     EXPECT_EQ(Columns(lines[1])[21], type);
     EXPECT_EQ(Columns(lines[1])[5], "");
   }
-}
-
-// One complete entry/exit pair, column by column, and a peer creation line.
-TEST_F(ProfilerLines, GoldenEntryExitPairAndPeerCreation) {
-  TestIdentity identity("EMP1");
-  WriteIni("Entrada=1\r\nSaida=1\r\nPerformance=1\r\nMemory=1\r\nTimeoutConfig=600\r\n");
-  {
-    ProfilerCall call(&identity);
-    call.Entry("CQXCN_Lancamento::GravaConferido",
-               {{"MesAno", "123"}, {"IndLan", "45"}, {"cConferido", "S"}});
-    Tick() += 250;
-  }
-  const std::string start = RecordStart("CQXCN_Lancamento::GravaConferido") +
-                            "EEMP1\tU007\tS00123456\t" + ThreadColumn() +
-                            "\tEMP1\t7\t123456\tDOM\\joao\tQXCONTAB\tCN\tlanc.cpp\t42\t1\t0\t\t";
-  const std::string pairs = "\tMesAno = 123\tIndLan = 45\tcConferido = S\t";
-  auto lines = Lines(ProfilerLog());
-  ASSERT_EQ(lines.size(), 3u);
-  ExpectGolden(lines[1], start + "ENTROU\t<N>\t<N>\t<N>\t0\t0" + pairs);
-  ExpectGolden(lines[2], start + "SAIU\t<N>\t<N>\t<N>\t250\t<N>" + pairs);
-  EXPECT_EQ(Columns(lines[1])[5], Columns(lines[2])[5]);
-  EXPECT_GT(std::stoll(Columns(lines[1])[24]), 0);  // memory at entry was measured
 
   std::filesystem::remove(ProfilerLog());
   WriteIni("CoCreateInstance=1\r\n");
