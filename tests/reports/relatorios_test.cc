@@ -171,7 +171,7 @@ TEST_F(Relatorios, TrialBalance) {
   }
 }
 
-TEST_F(Relatorios, StatementsFromTheirOpeningBalances) {
+TEST_F(Relatorios, StatementsFromTheirOpeningBalancesAndTheLedger) {
   const PlanoDeContas plano = LePlano(Servico(), 'C');
   // An account with an entry on both sides, a total account beside "1.10",
   // one the chart lacks, one branch, and an account without entries.
@@ -183,10 +183,8 @@ TEST_F(Relatorios, StatementsFromTheirOpeningBalances) {
   // between December 2023 and January 2024.
   const CQXData desde = Dia(1, 1, 2014);
   ConfereExtrato(MontaExtrato(Servico(), plano, 4, {desde, kDe, kAte, 0}), 4, 0, desde);
-}
 
-TEST_F(Relatorios, LedgerOfTheAccountsThatMoved) {
-  const PlanoDeContas plano = LePlano(Servico(), 'C');
+  // The ledger: the statements of the accounts that moved.
   const std::vector<Extrato> razao = MontaRazao(Servico(), plano, 4, 31, ODePeriodo(0));
   std::vector<int32_t> contas;
   for (const Extrato& extrato : razao) {
