@@ -557,7 +557,6 @@ TEST_F(Qxcn, UsageErrorsAndRefusals) {
       {2, {"busca", "--tudo"}},
       {2, {"notas"}},
       {2, {"mes", "--mes", "03/2026", "--json", "--csv"}},
-      {1, {"le", "--mes", "03/2026", "--pos", "99"}},
       {2, {"historico", "--pos", "1"}},
       {2, {"historico", "--tipo", "renomeado"}},
   };
