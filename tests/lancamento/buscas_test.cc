@@ -291,11 +291,6 @@ TEST_F(Busca, SearchKeysCountMonthsFromTheBaseMonth) {
   const std::vector<int32_t> chaves = Chaves(quantidade);
   EXPECT_EQ(std::tuple(Deslocamento(chaves[0]), Posicao(chaves[0]), chaves[1], chaves[2]),
             std::tuple(-2, 1, 1, 2));
-
-  // The list was emptied by the fetch.
-  Lancamentos lista[2] = {{kSentinela, {}}, {kSentinela, {}}};
-  EXPECT_EQ(objeto_.BuscaLancamentos(2, lista), S_OK);
-  EXPECT_EQ(lista[0].Indlan, kSentinela);
 }
 
 // A key holds its month as a signed 8-bit offset from the base month: longer

@@ -252,11 +252,14 @@ TEST_F(QuantidadeTest, MissingRecordsOfThePeriodAreFilledWithZeros) {
   const std::vector<REGLAN_GER> tres = {Line(1, 2, 4, 100), Line(1, 3, 4, 200), Line(2, 2, 4, 300)};
   Write(kPrefixoGerencial, tres);
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{70000}}});
+  // A torn last record is overwritten in place.
+  std::filesystem::resize_file(Caminho(kPrefixoQuantidades), 2 * kQuantityRecordSize + 3);
   Write(kPrefixoGerencial, std::vector<REGLAN_GER>(tres.begin(), tres.begin() + 2), kMaio);
   Write(kPrefixoGerencial, tres, kJaneiro2025);
 
   ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
   EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
+  EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoQuantidades)), 4u * kQuantityRecordSize);
   EXPECT_EQ(Quantidades(kMaio), (std::vector<int64_t>{0, 0}));  // CNLQ made for it
   EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoQuantidades, kJaneiro2025)));
   EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoGerencial)), 4u * kSplitRecordSize);
@@ -264,16 +267,6 @@ TEST_F(QuantidadeTest, MissingRecordsOfThePeriodAreFilledWithZeros) {
   // Complete already: nothing changes.
   ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
   EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
-}
-
-TEST_F(QuantidadeTest, TornLastRecordIsOverwrittenInPlace) {
-  Inicializa();
-  Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 100), Line(1, 3, 4, 200)});
-  Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{5}}});
-  std::filesystem::resize_file(Caminho(kPrefixoQuantidades), 2 * kQuantityRecordSize + 3);
-  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
-  EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoQuantidades)), 3u * kQuantityRecordSize);
-  EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{5, 0}));
 }
 
 TEST_F(QuantidadeTest, PeriodWithoutADayMakesNothing) {

@@ -37,14 +37,6 @@ class LeituraEspecial : public MesesTest {
   }
 };
 
-class LeituraMoeda : public LeituraEspecial {
- protected:
-  void SetUp() override {
-    company_.SetConfig("foreign-currency", 1);
-    MesesTest::SetUp();
-  }
-};
-
 TEST_F(Leitura, DeletedEntriesGiveTheirMessageAndLeaveTheCurrentEntry) {
   const int32_t viva = marco_.Lancamento(EntradaCompleta(11));
   EntryRecord apagada = EntradaCompleta(22);
@@ -108,7 +100,9 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
   EXPECT_EQ(data, 0u);
 }
 
-TEST_F(LeituraMoeda, ForeignCurrencyAmountsComeFromTheirFile) {
+TEST_F(LeituraEspecial, ForeignCurrencyAmountsComeFromTheirFile) {
+  company_.SetConfig("foreign-currency", 1);
+  Inicializa();
   EntryRecord registro = EntradaCompleta(1);
   registro.cStatus = kEntryLiveWithCurrency;
   const int32_t comValor = marco_.Lancamento(registro);
