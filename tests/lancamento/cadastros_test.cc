@@ -245,6 +245,12 @@ TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
 
   EXPECT_EQ(Le(posicao), std::pair(S_OK, std::string("Nota de ajuste \xE9 primeira")));
   EXPECT_EQ(Le(2), std::pair(S_OK, std::string("outra")));
+  // A longer text stops at the limit.
+  const std::string limite(kNoteMaxLength, 'a');
+  ASSERT_EQ(Grava(0, limite + "bcd", kChave + 2), S_OK);
+  ASSERT_EQ(Grava(0, "curta", kChave + 3), S_OK);
+  EXPECT_EQ(Le(3), std::pair(S_OK, limite));
+  EXPECT_EQ(Le(4), std::pair(S_OK, std::string("curta")));
   EXPECT_EQ(Le(5).first, ARQ_FIM_DE_ARQUIVO);  // beyond the index
   EXPECT_EQ(Le(-1).first, ARQ_FIM_DE_ARQUIVO);
 }
@@ -281,17 +287,6 @@ TEST_F(NotasExplicativas, IndexFailuresAreReturned) {
   const auto [hr, texto] = Le(1);
   EXPECT_TRUE(hr > 0 && hr <= 0xFFFF) << hr;  // a record-layer status, not a failure code
   EXPECT_EQ(texto, "");
-}
-
-TEST_F(NotasExplicativas, LongTextsStopAtTheLimit) {
-  const std::string limite(kNoteMaxLength, 'a');
-  ASSERT_EQ(Grava(0, limite), S_OK);
-  ASSERT_EQ(Grava(0, limite + "bcd", kChave + 1), S_OK);  // cut to the limit
-  ASSERT_EQ(Grava(0, "curta", kChave + 2), S_OK);
-
-  EXPECT_EQ(Le(1), std::pair(S_OK, limite));
-  EXPECT_EQ(Le(2), std::pair(S_OK, limite));
-  EXPECT_EQ(Le(3), std::pair(S_OK, std::string("curta")));
 }
 
 }  // namespace

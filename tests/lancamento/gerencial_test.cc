@@ -63,7 +63,7 @@ class SplitLists : public SplitTest {
   }
 };
 
-TEST_F(SplitLists, CopyOutOnceWithZeroFillerBoundedByTheCountAndRefusedBeyondTheList) {
+TEST_F(SplitLists, CopyOutOnceBoundedByTheCountClearAndReplaceEachAlone) {
   SetThree();
   RegLan_Ger saida[4];
   std::memset(saida, 0x77, sizeof(saida));
@@ -115,14 +115,11 @@ TEST_F(SplitLists, CopyOutOnceWithZeroFillerBoundedByTheCountAndRefusedBeyondThe
   EXPECT_EQ(objeto_.SetQuantidadeGerencial(1, nullptr), E_POINTER);
   EXPECT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
   EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
-}
 
-TEST_F(SplitLists, ClearingAndReplacingEachListLeavesTheOther) {
+  // Clearing or replacing one list leaves the other.
   SetThree();
   ASSERT_EQ(objeto_.ZeraLancamentoGerencial(), S_OK);
-  RegLan_Ger saida[3];
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
-  RegQtd_Ger quantidades[2];
   EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
 
   SetThree();
