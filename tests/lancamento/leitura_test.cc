@@ -37,32 +37,7 @@ class LeituraEspecial : public MesesTest {
   }
 };
 
-TEST_F(Leitura, DeletedEntriesGiveTheirMessageAndLeaveTheCurrentEntry) {
-  const int32_t viva = marco_.Lancamento(EntradaCompleta(11));
-  EntryRecord apagada = EntradaCompleta(22);
-  apagada.cStatus = kEntryDeleted;
-  const int32_t excluida = marco_.Lancamento(apagada);
-
-  ASSERT_EQ(objeto_.Le(viva, kMarco), S_OK);
-  EXPECT_EQ(objeto_.Le(excluida, kMarco), kExcluido);
-  int32_t documento = 0;
-  ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
-  EXPECT_EQ(documento, 11) << "the entry loaded before stays current";
-
-  RegDados dados{};
-  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(excluida, kMarco, &dados), kExcluido);
-  // The checked mark and IFRS status are not taken from the record.
-  EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
-                       dados.cStatusIFRS),
-            std::tuple(22, Dia(15, 3), 0x12345, 0, 0));
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(viva, kMarco, &dados), S_OK);
-  EXPECT_EQ(dados.Documento, 11);
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(99, kMarco, &dados), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(viva, kMarco, nullptr), E_POINTER);
-}
-
-TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
+TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   EntryRecord registro = EntradaCompleta(11);
   registro.Complemento = marco_.Complemento("texto\r");
   registro.Gerencial = 7;
@@ -84,6 +59,28 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
   ASSERT_EQ(objeto_.LeDadosComplemento(indlan, kMarco, &completo), S_OK);
   EXPECT_EQ(completo.RegLan.Documento, 11);
   EXPECT_STREQ(completo.cComplemento, "texto\r");
+
+  // A deleted entry gives its message and leaves the current entry.
+  EntryRecord apagada = EntradaCompleta(22);
+  apagada.cStatus = kEntryDeleted;
+  const int32_t excluida = marco_.Lancamento(apagada);
+
+  ASSERT_EQ(objeto_.Le(indlan, kMarco), S_OK);
+  EXPECT_EQ(objeto_.Le(excluida, kMarco), kExcluido);
+  int32_t documento = 0;
+  ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
+  EXPECT_EQ(documento, 11) << "the entry loaded before stays current";
+
+  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(excluida, kMarco, &dados), kExcluido);
+  // The checked mark and IFRS status are not taken from the record.
+  EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
+                       dados.cStatusIFRS),
+            std::tuple(22, Dia(15, 3), 0x12345, 0, 0));
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(indlan, kMarco, &dados), S_OK);
+  EXPECT_EQ(dados.Documento, 11);
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(99, kMarco, &dados), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(indlan, kMarco, nullptr), E_POINTER);
 
   // No index or no month: nothing is read, not even a file made.
   const std::string mesZero = NomeArquivoMes(company_.CnFolder(), kPrefixoLancamentos, 0);
