@@ -66,7 +66,7 @@ REGLAN_GER Split(uint32_t owner) { return Line(owner, 0, 0, 10000); }
 
 using MonthFiles = LancamentoTest;
 
-TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {
+TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnlyCountsFollowThem) {
   ASSERT_EQ(objeto_.CriaArquivoMes(0), S_OK);
   const std::string folder = company_.CnFolder();
   EXPECT_EQ(std::filesystem::file_size(folder + "CNLC0000.DAT"), 50u);
@@ -88,15 +88,7 @@ TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {
   EXPECT_EQ(Bytes(kPrefixoMoeda), moeda);
   EXPECT_EQ(Bytes(kPrefixoQuantidades), quantidades);
 
-  std::filesystem::remove_all(company_.CnFolder());
-  const HRESULT hr = objeto_.CriaArquivoMes(kMarco);
-  EXPECT_EQ(static_cast<uint32_t>(hr) & 0xFFFF0000u, 0x80040000u);
-  EXPECT_NE(hr & 0xFFFF, 0);
-  EXPECT_GE(company_.ErrorLines(), 1) << "the failing step is logged";
-}
-
-TEST_F(MonthFiles, CountsFollowTheEntriesAndTheirSplitChains) {
-  ASSERT_EQ(objeto_.CriaArquivoMes(kMarco), S_OK);
+  // The counts follow the entries and their split chains.
   EXPECT_EQ(Contagem(), std::tuple(0, 0, 0, 0));
 
   // Entry 1 owns lines 1 to 3, entry 2 line 4; entry 3 is an import.
@@ -112,6 +104,12 @@ TEST_F(MonthFiles, CountsFollowTheEntriesAndTheirSplitChains) {
                                                       Entry(0, kEntryDeleted, importacao)});
   EXPECT_EQ(Contagem(), std::tuple(3, 2, 1, 1));
   EXPECT_EQ(objeto_.PegaQuantidadeRegistros(kMarco, nullptr, nullptr, nullptr, nullptr), E_POINTER);
+
+  std::filesystem::remove_all(company_.CnFolder());
+  const HRESULT hr = objeto_.CriaArquivoMes(kMarco);
+  EXPECT_EQ(static_cast<uint32_t>(hr) & 0xFFFF0000u, 0x80040000u);
+  EXPECT_NE(hr & 0xFFFF, 0);
+  EXPECT_GE(company_.ErrorLines(), 1) << "the failing step is logged";
 }
 
 TEST_F(MonthFiles, RemovedMonthIsNotMadeAgainByAWrite) {
