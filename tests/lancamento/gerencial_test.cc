@@ -417,16 +417,14 @@ TEST_F(FazRed, RefusedWithoutTargetsOrDaysBeforeAnyFile) {
   EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, kAbril)));
 }
 
-TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPosition) {
+TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPositionOneThatWouldOverflowStays) {
   Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 0), Line(2, 2, 4, 100)});
   Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(10, 1, 2)});
   ASSERT_EQ(Redistribui(0, Dia(20, 3), tercos_), S_OK);
   // 0.01 over thirds: the last account takes the cent, the others nothing.
   EXPECT_EQ(Positions(), (std::vector<int32_t>{0, 3}));
   EXPECT_EQ(Lines(), (std::vector<REGLAN_GER>{REGLAN_GER{}, REGLAN_GER{}, Line(2, 9, 4, 100)}));
-}
-
-TEST_F(FazRed, EntryWhoseNewChainWouldOverflowTheWorkAreaIsLeftAsItWas) {
+  // One whose new chain would overflow the work area is left as it was.
   std::vector<REGLAN_GER> longa(kLinhasAreaRedistribuicao, Line(1, 3, 4, 100));
   longa.back() = Line(1, 2, 4, 100000);
   longa.push_back(Line(2, 2, 4, 100000));
