@@ -82,9 +82,9 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   const std::string antes = Bytes(kPrefixoLancamentos);
   EXPECT_EQ(objeto->GravaConferido(Mes(), 0, 'S'), static_cast<HRESULT>(0x000405F8));
   EXPECT_EQ(objeto->GravaConferido(Mes(), 3, 'S'), ARQ_FIM_DE_ARQUIVO);
-  ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 'S'), S_OK);
+  ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 7), S_OK);
   std::string depois = antes;
-  depois[kEntryRecordSize + 44] = 'S';
+  depois[kEntryRecordSize + 44] = 7;
   EXPECT_EQ(Bytes(kPrefixoLancamentos), depois);
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
   Texto(*objeto, "revisto");
