@@ -181,7 +181,7 @@ TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
   EXPECT_EQ(objeto_.GetComplemento(nullptr, kMarco, semTexto), E_POINTER);
 }
 
-TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
+TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryEndAtTheLastRecordKeyListsAllOrNothing) {
   EntryRecord r = Registro(12);
   r.lChaveModulo = MakeChaveModulo(15, 5);
   r.iData = 77;
@@ -220,21 +220,20 @@ TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
   EXPECT_EQ(objeto_.FechaEspecial(), ARQ_OK);
   EXPECT_EQ(objeto_.FechaEspecial(), ARQ_NADA_FEITO);
   EXPECT_EQ(objeto_.LeEspecial(1), ARQ_NADA_FEITO);  // no month open
-}
 
-TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
+  // Key lists are all or nothing.
   for (int dia : {1, 2, 3}) marco_.Lancamento(Registro(dia));
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
-  std::vector<RegDados> dados = Chaves({3, 0, 1, -4});
-  EXPECT_EQ(std::tuple(dados[0].Documento, dados[2].Documento), std::tuple(103, 101));
+  std::vector<RegDados> lista = Chaves({5, 0, 3, -4});
+  EXPECT_EQ(std::tuple(lista[0].Documento, lista[2].Documento), std::tuple(103, 101));
   for (size_t k : {size_t{1}, size_t{3}}) {  // keys of 0 or less: zero elements
-    EXPECT_EQ(std::tuple(dados[k].Documento, dados[k].DataLancamento, dados[k].Valor.int64),
+    EXPECT_EQ(std::tuple(lista[k].Documento, lista[k].DataLancamento, lista[k].Valor.int64),
               std::tuple(0, 0u, 0))
         << k;
   }
   // One key past the end fails the whole list, which stays as it was.
-  dados = Chaves({1, 4, 2}, static_cast<HRESULT>(0x80043E95u));
-  for (const RegDados& d : dados) EXPECT_EQ(d.Documento, static_cast<int32_t>(0xABABABAB));
+  lista = Chaves({3, 6, 4}, static_cast<HRESULT>(0x80043E95u));
+  for (const RegDados& d : lista) EXPECT_EQ(d.Documento, static_cast<int32_t>(0xABABABAB));
   EXPECT_EQ(objeto_.LeEspecialChaves(0, nullptr, nullptr), S_OK);
 }
 

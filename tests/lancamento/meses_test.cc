@@ -321,19 +321,7 @@ TEST_F(DiferencaDC, LookupReportsOtherOpenDifferencesWhenTheKeyHasNone) {
   EXPECT_EQ(objeto_.BuscaDiferencaDC(kDia.Value(), 1, 1, &diferenca, nullptr), E_POINTER);
 }
 
-TEST_F(DiferencaDC, ListingNeverWritesBeyondTheCallersCount) {
-  Inicia(kDiferencaPorData, true);
-  for (uint16_t filial = 1; filial <= 3; ++filial) Soma(kDia, filial, 1, filial);
-  std::vector<Reg_Dif> lista(3, Reg_Dif{{-1}, 7, 7, 7});
-  EXPECT_EQ(objeto_.GetDiferenca(2, lista.data()), S_OK);
-  EXPECT_EQ(std::tuple(lista[0].Filial, lista[1].Filial), std::tuple(1, 2));
-  EXPECT_EQ(lista[2].Valor.int64, -1) << "the element past the count is untouched";
-  EXPECT_EQ(objeto_.GetDiferenca(0, nullptr), S_OK);
-  EXPECT_EQ(objeto_.GetDiferenca(-4, nullptr), S_OK);
-  EXPECT_EQ(objeto_.GetDiferenca(1, nullptr), E_POINTER);
-}
-
-TEST_F(DiferencaDC, VanishedFileIsMadeAgainAndBadAmountsAreRefused) {
+TEST_F(DiferencaDC, VanishedFileIsMadeAgainBadAmountsAreRefusedListingIsBounded) {
   Inicia(kDiferencaPorData, true);
   EXPECT_EQ(Soma(kDia, 1, 1, 10), 10);
   std::filesystem::remove(CaminhoDiferenca(company_.CnFolder()));
@@ -348,6 +336,15 @@ TEST_F(DiferencaDC, VanishedFileIsMadeAgainAndBadAmountsAreRefused) {
             ARQ_PARAMETRO_INVALIDO);
   EXPECT_EQ(Total(kDia), 4) << "refused updates leave the total alone";
   EXPECT_EQ(Registros(), 2u);
+  // A listing never writes beyond the caller's count.
+  for (uint16_t filial = 1; filial <= 3; ++filial) Soma(kDia, filial, 1, filial);
+  std::vector<Reg_Dif> lista(3, Reg_Dif{{-1}, 7, 7, 7});
+  EXPECT_EQ(objeto_.GetDiferenca(2, lista.data()), S_OK);
+  EXPECT_EQ(std::tuple(lista[0].Filial, lista[1].Filial), std::tuple(1, 2));
+  EXPECT_EQ(lista[2].Valor.int64, -1) << "the element past the count is untouched";
+  EXPECT_EQ(objeto_.GetDiferenca(0, nullptr), S_OK);
+  EXPECT_EQ(objeto_.GetDiferenca(-4, nullptr), S_OK);
+  EXPECT_EQ(objeto_.GetDiferenca(1, nullptr), E_POINTER);
 }
 
 }  // namespace
