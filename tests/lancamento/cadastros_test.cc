@@ -82,9 +82,32 @@ class FormatosImportacao : public LancamentoTest {
   }
 };
 
-TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefaultLayout) {
+TEST_F(FormatosImportacao, BadLayoutsRefusedAndAVanishedFileComesBackWithTheDefaultLayout) {
   EXPECT_EQ(Quantidade(), 0);
   EXPECT_EQ(std::filesystem::file_size(Arquivo()), kImportLayoutRecordSize);
+  // Bad layouts are refused in order with their consistency code.
+  struct Caso {
+    REGFORMATOIMPORT formato;
+    uint16_t consistencia;
+  };
+  const Caso casos[] = {
+      {Formato("", "", "", '\t'), 1},    {Formato("N", "", "", '\t'), 2},
+      {Formato("N", "C", "", '\t'), 3},  {Formato("N", "C", "J", '\t'), 4},
+      {Formato("N", "C", "J", '\0'), 4}, {Formato("N", "C", "J", '.'), 4},
+  };
+  for (const Caso& caso : casos) {
+    uint16_t consistencia = 0;
+    EXPECT_EQ(objeto_.GravaFormatoImportacao(0, caso.formato, &consistencia),
+              static_cast<HRESULT>(0x00040000 + caso.consistencia));
+    EXPECT_EQ(consistencia, caso.consistencia);
+  }
+  EXPECT_EQ(Quantidade(), 0) << "nothing was written";
+  for (char delimitador : {',', ':', ';', '|'}) Grava(Formato("OK", "C", "J", delimitador));
+  EXPECT_EQ(Quantidade(), 4);
+  // Same name twice is allowed; a position beyond the end is not.
+  uint16_t consistencia = 0;
+  EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
+  EXPECT_EQ(Quantidade(), 4);
 
   std::filesystem::remove(Arquivo());
   EXPECT_EQ(Quantidade(), 1);
@@ -168,31 +191,6 @@ TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   // Listing one more than there are fills every layout, then reports the end.
   EXPECT_EQ(objeto_.GetFormatosImportacao(5, lista.data()), E_QXARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(Nome(lista[3]), "DOZE_LETRAS_");
-}
-
-TEST_F(FormatosImportacao, BadLayoutsAreRefusedInOrderWithTheirConsistencyCode) {
-  struct Caso {
-    REGFORMATOIMPORT formato;
-    uint16_t consistencia;
-  };
-  const Caso casos[] = {
-      {Formato("", "", "", '\t'), 1},    {Formato("N", "", "", '\t'), 2},
-      {Formato("N", "C", "", '\t'), 3},  {Formato("N", "C", "J", '\t'), 4},
-      {Formato("N", "C", "J", '\0'), 4}, {Formato("N", "C", "J", '.'), 4},
-  };
-  for (const Caso& caso : casos) {
-    uint16_t consistencia = 0;
-    EXPECT_EQ(objeto_.GravaFormatoImportacao(0, caso.formato, &consistencia),
-              static_cast<HRESULT>(0x00040000 + caso.consistencia));
-    EXPECT_EQ(consistencia, caso.consistencia);
-  }
-  EXPECT_EQ(Quantidade(), 0) << "nothing was written";
-  for (char delimitador : {',', ':', ';', '|'}) Grava(Formato("OK", "C", "J", delimitador));
-  EXPECT_EQ(Quantidade(), 4);
-  // Same name twice is allowed; a position beyond the end is not.
-  uint16_t consistencia = 0;
-  EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
-  EXPECT_EQ(Quantidade(), 4);
 }
 
 class NotasExplicativas : public LancamentoTest {

@@ -184,7 +184,8 @@ TEST_F(MesesFaltantes, MakesOnlyTheMissingFilesAndLeavesExistingOnesAlone) {
   ExpectCreated(kMes - 1);
 }
 
-TEST_F(MesesFaltantes, EmptyRangesAndBadBoundsMakeNothing) {
+TEST_F(MesesFaltantes, EmptyRangesMakeNothingAFailureStopsAtTheFailingFile) {
+  // Empty ranges and bad bounds make nothing.
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes, kMes - 1), S_OK);
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(CQXMesAno::kLast + 1, CQXMesAno::kLast), S_OK);
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(0, kMes), E_INVALIDARG);
@@ -194,9 +195,6 @@ TEST_F(MesesFaltantes, EmptyRangesAndBadBoundsMakeNothing) {
   for (const auto& entry : std::filesystem::directory_iterator(company_.CnFolder())) {
     EXPECT_NE(entry.path().filename().string().rfind("CNL", 0), 0u) << entry.path();
   }
-}
-
-TEST_F(MesesFaltantes, FailureStopsAtTheFailingFileAndKeepsEarlierMonths) {
   // The entry file of the second month cannot be made: its name leads nowhere.
   std::filesystem::create_symlink(company_.root() + "/missing/CNLC.DAT",
                                   Caminho(kPrefixoLancamentos, kMes + 1));
