@@ -82,9 +82,32 @@ class FormatosImportacao : public LancamentoTest {
   }
 };
 
-TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefaultLayout) {
+TEST_F(FormatosImportacao, BadLayoutsRefusedAndAVanishedFileComesBackWithTheDefaultLayout) {
   EXPECT_EQ(Quantidade(), 0);
   EXPECT_EQ(std::filesystem::file_size(Arquivo()), kImportLayoutRecordSize);
+  // Bad layouts are refused in order with their consistency code.
+  struct Caso {
+    REGFORMATOIMPORT formato;
+    uint16_t consistencia;
+  };
+  const Caso casos[] = {
+      {Formato("", "", "", '\t'), 1},    {Formato("N", "", "", '\t'), 2},
+      {Formato("N", "C", "", '\t'), 3},  {Formato("N", "C", "J", '\t'), 4},
+      {Formato("N", "C", "J", '\0'), 4}, {Formato("N", "C", "J", '.'), 4},
+  };
+  for (const Caso& caso : casos) {
+    uint16_t consistencia = 0;
+    EXPECT_EQ(objeto_.GravaFormatoImportacao(0, caso.formato, &consistencia),
+              static_cast<HRESULT>(0x00040000 + caso.consistencia));
+    EXPECT_EQ(consistencia, caso.consistencia);
+  }
+  EXPECT_EQ(Quantidade(), 0) << "nothing was written";
+  for (char delimitador : {',', ':', ';', '|'}) Grava(Formato("OK", "C", "J", delimitador));
+  EXPECT_EQ(Quantidade(), 4);
+  // Same name twice is allowed; a position beyond the end is not.
+  uint16_t consistencia = 0;
+  EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
+  EXPECT_EQ(Quantidade(), 4);
 
   std::filesystem::remove(Arquivo());
   EXPECT_EQ(Quantidade(), 1);
@@ -114,8 +137,9 @@ TEST_F(FormatosImportacao, NewFileIsEmptyAndAVanishedFileComesBackWithTheDefault
   EXPECT_EQ(Nomes(), (std::vector<std::string>{"Padr\xE3o", "NOVO"}));
 }
 
-TEST_F(FormatosImportacao, RemovalThatFailsAtTheLastStepKeepsEveryLayout) {
-  for (const char* nome : {"A", "B"}) Grava(Formato(nome));
+TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
+  for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
+  // A removal that fails at its last step keeps every layout.
   for (int cause : {CFileException::hardIO, CFileException::sharingViolation}) {
     FileFaultsGuard guard;
     FileFaults::Arm(FileOp::Rename, 1, cause);
@@ -126,14 +150,8 @@ TEST_F(FormatosImportacao, RemovalThatFailsAtTheLastStepKeepsEveryLayout) {
       EXPECT_EQ(e->m_cause, cause);
       e->Delete();
     }
-    EXPECT_EQ(Nomes(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"A", "B", "C", "D"}));
   }
-  EXPECT_EQ(Exclui("A"), S_OK);
-  EXPECT_EQ(Nomes(), (std::vector<std::string>{"B"}));
-}
-
-TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
-  for (const char* nome : {"A", "B", "C", "D"}) Grava(Formato(nome));
   // A listing never writes more elements than asked.
   REGFORMATOIMPORT marcador{};
   std::memset(&marcador, 0x5A, sizeof(marcador));
@@ -173,31 +191,6 @@ TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   // Listing one more than there are fills every layout, then reports the end.
   EXPECT_EQ(objeto_.GetFormatosImportacao(5, lista.data()), E_QXARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(Nome(lista[3]), "DOZE_LETRAS_");
-}
-
-TEST_F(FormatosImportacao, BadLayoutsAreRefusedInOrderWithTheirConsistencyCode) {
-  struct Caso {
-    REGFORMATOIMPORT formato;
-    uint16_t consistencia;
-  };
-  const Caso casos[] = {
-      {Formato("", "", "", '\t'), 1},    {Formato("N", "", "", '\t'), 2},
-      {Formato("N", "C", "", '\t'), 3},  {Formato("N", "C", "J", '\t'), 4},
-      {Formato("N", "C", "J", '\0'), 4}, {Formato("N", "C", "J", '.'), 4},
-  };
-  for (const Caso& caso : casos) {
-    uint16_t consistencia = 0;
-    EXPECT_EQ(objeto_.GravaFormatoImportacao(0, caso.formato, &consistencia),
-              static_cast<HRESULT>(0x00040000 + caso.consistencia));
-    EXPECT_EQ(consistencia, caso.consistencia);
-  }
-  EXPECT_EQ(Quantidade(), 0) << "nothing was written";
-  for (char delimitador : {',', ':', ';', '|'}) Grava(Formato("OK", "C", "J", delimitador));
-  EXPECT_EQ(Quantidade(), 4);
-  // Same name twice is allowed; a position beyond the end is not.
-  uint16_t consistencia = 0;
-  EXPECT_LT(objeto_.GravaFormatoImportacao(9, Formato("X"), &consistencia), 0);
-  EXPECT_EQ(Quantidade(), 4);
 }
 
 class NotasExplicativas : public LancamentoTest {
@@ -245,6 +238,12 @@ TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
 
   EXPECT_EQ(Le(posicao), std::pair(S_OK, std::string("Nota de ajuste \xE9 primeira")));
   EXPECT_EQ(Le(2), std::pair(S_OK, std::string("outra")));
+  // A longer text stops at the limit.
+  const std::string limite(kNoteMaxLength, 'a');
+  ASSERT_EQ(Grava(0, limite + "bcd", kChave + 2), S_OK);
+  ASSERT_EQ(Grava(0, "curta", kChave + 3), S_OK);
+  EXPECT_EQ(Le(3), std::pair(S_OK, limite));
+  EXPECT_EQ(Le(4), std::pair(S_OK, std::string("curta")));
   EXPECT_EQ(Le(5).first, ARQ_FIM_DE_ARQUIVO);  // beyond the index
   EXPECT_EQ(Le(-1).first, ARQ_FIM_DE_ARQUIVO);
 }
@@ -281,17 +280,6 @@ TEST_F(NotasExplicativas, IndexFailuresAreReturned) {
   const auto [hr, texto] = Le(1);
   EXPECT_TRUE(hr > 0 && hr <= 0xFFFF) << hr;  // a record-layer status, not a failure code
   EXPECT_EQ(texto, "");
-}
-
-TEST_F(NotasExplicativas, LongTextsStopAtTheLimit) {
-  const std::string limite(kNoteMaxLength, 'a');
-  ASSERT_EQ(Grava(0, limite), S_OK);
-  ASSERT_EQ(Grava(0, limite + "bcd", kChave + 1), S_OK);  // cut to the limit
-  ASSERT_EQ(Grava(0, "curta", kChave + 2), S_OK);
-
-  EXPECT_EQ(Le(1), std::pair(S_OK, limite));
-  EXPECT_EQ(Le(2), std::pair(S_OK, limite));
-  EXPECT_EQ(Le(3), std::pair(S_OK, std::string("curta")));
 }
 
 }  // namespace

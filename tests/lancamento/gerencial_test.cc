@@ -63,7 +63,7 @@ class SplitLists : public SplitTest {
   }
 };
 
-TEST_F(SplitLists, CopyOutOnceWithZeroFillerBoundedByTheCountAndRefusedBeyondTheList) {
+TEST_F(SplitLists, CopyOutOnceBoundedByTheCountClearAndReplaceEachAlone) {
   SetThree();
   RegLan_Ger saida[4];
   std::memset(saida, 0x77, sizeof(saida));
@@ -115,14 +115,11 @@ TEST_F(SplitLists, CopyOutOnceWithZeroFillerBoundedByTheCountAndRefusedBeyondThe
   EXPECT_EQ(objeto_.SetQuantidadeGerencial(1, nullptr), E_POINTER);
   EXPECT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
   EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
-}
 
-TEST_F(SplitLists, ClearingAndReplacingEachListLeavesTheOther) {
+  // Clearing or replacing one list leaves the other.
   SetThree();
   ASSERT_EQ(objeto_.ZeraLancamentoGerencial(), S_OK);
-  RegLan_Ger saida[3];
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
-  RegQtd_Ger quantidades[2];
   EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
 
   SetThree();
@@ -252,11 +249,14 @@ TEST_F(QuantidadeTest, MissingRecordsOfThePeriodAreFilledWithZeros) {
   const std::vector<REGLAN_GER> tres = {Line(1, 2, 4, 100), Line(1, 3, 4, 200), Line(2, 2, 4, 300)};
   Write(kPrefixoGerencial, tres);
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{70000}}});
+  // A torn last record is overwritten in place.
+  std::filesystem::resize_file(Caminho(kPrefixoQuantidades), 2 * kQuantityRecordSize + 3);
   Write(kPrefixoGerencial, std::vector<REGLAN_GER>(tres.begin(), tres.begin() + 2), kMaio);
   Write(kPrefixoGerencial, tres, kJaneiro2025);
 
   ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
   EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
+  EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoQuantidades)), 4u * kQuantityRecordSize);
   EXPECT_EQ(Quantidades(kMaio), (std::vector<int64_t>{0, 0}));  // CNLQ made for it
   EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoQuantidades, kJaneiro2025)));
   EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoGerencial)), 4u * kSplitRecordSize);
@@ -264,16 +264,6 @@ TEST_F(QuantidadeTest, MissingRecordsOfThePeriodAreFilledWithZeros) {
   // Complete already: nothing changes.
   ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
   EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{70000, 0, 0}));
-}
-
-TEST_F(QuantidadeTest, TornLastRecordIsOverwrittenInPlace) {
-  Inicializa();
-  Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 100), Line(1, 3, 4, 200)});
-  Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{5}}});
-  std::filesystem::resize_file(Caminho(kPrefixoQuantidades), 2 * kQuantityRecordSize + 3);
-  ASSERT_EQ(objeto_.GeraArquivoQuantidadeGerencial(), S_OK);
-  EXPECT_EQ(std::filesystem::file_size(Caminho(kPrefixoQuantidades)), 3u * kQuantityRecordSize);
-  EXPECT_EQ(Quantidades(kMarco), (std::vector<int64_t>{5, 0}));
 }
 
 TEST_F(QuantidadeTest, PeriodWithoutADayMakesNothing) {
@@ -427,16 +417,14 @@ TEST_F(FazRed, RefusedWithoutTargetsOrDaysBeforeAnyFile) {
   EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, kAbril)));
 }
 
-TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPosition) {
+TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPositionOneThatWouldOverflowStays) {
   Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 4, 0), Line(2, 2, 4, 100)});
   Write(kPrefixoLancamentos, std::vector<EntryRecord>{Entry(10, 1, 1), Entry(10, 1, 2)});
   ASSERT_EQ(Redistribui(0, Dia(20, 3), tercos_), S_OK);
   // 0.01 over thirds: the last account takes the cent, the others nothing.
   EXPECT_EQ(Positions(), (std::vector<int32_t>{0, 3}));
   EXPECT_EQ(Lines(), (std::vector<REGLAN_GER>{REGLAN_GER{}, REGLAN_GER{}, Line(2, 9, 4, 100)}));
-}
-
-TEST_F(FazRed, EntryWhoseNewChainWouldOverflowTheWorkAreaIsLeftAsItWas) {
+  // One whose new chain would overflow the work area is left as it was.
   std::vector<REGLAN_GER> longa(kLinhasAreaRedistribuicao, Line(1, 3, 4, 100));
   longa.back() = Line(1, 2, 4, 100000);
   longa.push_back(Line(2, 2, 4, 100000));

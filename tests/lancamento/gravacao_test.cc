@@ -77,9 +77,15 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   EXPECT_EQ(+registros[2].Gerencial, 0);
   EXPECT_EQ(Linhas().size(), 4u);
 
-  // The checked mark, then an update with a two-line split.
-  ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 'S'), S_OK);
-  EXPECT_EQ(+Lancamentos()[1].cConferido, 'S');
+  // The checked mark, only on stored entries and only its byte, then an
+  // update with a two-line split.
+  const std::string antes = Bytes(kPrefixoLancamentos);
+  EXPECT_EQ(objeto->GravaConferido(Mes(), 0, 'S'), static_cast<HRESULT>(0x000405F8));
+  EXPECT_EQ(objeto->GravaConferido(Mes(), 3, 'S'), ARQ_FIM_DE_ARQUIVO);
+  ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 7), S_OK);
+  std::string depois = antes;
+  depois[kEntryRecordSize + 44] = 7;
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), depois);
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
   Texto(*objeto, "revisto");
   objeto->SetValor(CURRENCY{20000});
@@ -259,20 +265,6 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrit
   EXPECT_EQ(Diferenca(*outro).int64, -50000);
 }
 
-TEST_F(SavingTest, CheckedMarkOnlyOnStoredEntries) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100);
-  Grava(*objeto);
-  const std::string antes = Bytes(kPrefixoLancamentos);
-  EXPECT_EQ(objeto->GravaConferido(Mes(), 0, 'S'), static_cast<HRESULT>(0x000405F8));
-  EXPECT_EQ(objeto->GravaConferido(Mes(), 2, 'S'), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
-  ASSERT_EQ(objeto->GravaConferido(Mes(), 1, 7), S_OK);
-  std::string depois = antes;
-  depois[50 + 44] = 7;
-  EXPECT_EQ(Bytes(kPrefixoLancamentos), depois) << "only byte 44 changes";
-}
-
 // A period closed while the object lives refuses, at the next call, every
 // change of the entries dated in it (new, updated from there, removed,
 // checked, removed with its origin before an earlier position of the same
@@ -345,6 +337,16 @@ REG_LOTE_GERENCIAL Linha(uint16_t k) {
   return linha;
 }
 
+// The live records of an entry file, with their positions.
+std::vector<std::pair<size_t, std::string>> Vivos(const std::string& arquivo) {
+  std::vector<std::pair<size_t, std::string>> vivos;
+  for (size_t p = 1; (p + 1) * kEntryRecordSize <= arquivo.size(); ++p) {
+    const std::string registro = arquivo.substr(p * kEntryRecordSize, kEntryRecordSize);
+    if (registro[43] != kEntryDeleted) vivos.emplace_back(p, registro);
+  }
+  return vivos;
+}
+
 class GravaLoteTest : public SavingTest {
  protected:
   static RegDados DadosDe(const Entrada& e, CQXData data) {
@@ -405,19 +407,6 @@ class GravaLoteTest : public SavingTest {
                       ":" + dados);
     }
     return itens;
-  }
-
-  // The month's live entries and the totals of its dates: what a batch that
-  // fails must leave as it was.
-  std::string Vivos(CLancamentoBase& objeto) const {
-    std::string texto;
-    const std::vector<EntryRecord> registros = Lancamentos();
-    for (size_t p = 1; p < registros.size(); ++p) {
-      if (registros[p].cStatus == kEntryDeleted) continue;
-      texto += std::to_string(p) + ":" +
-               std::string(reinterpret_cast<const char*>(&registros[p]), sizeof(EntryRecord));
-    }
-    return texto + "|" + std::to_string(Diferenca(objeto).int64);
   }
 };
 
@@ -480,13 +469,14 @@ TEST_F(GravaLoteTest, AFailingEntryUndoesTheWholeBatch) {
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE(caso.nome);
-    const std::string antes = Vivos(*objeto);
+    // The month's live entries and the totals of its dates stay as they were.
+    const auto antes = std::pair(Vivos(Bytes(kPrefixoLancamentos)), Diferenca(*objeto).int64);
     const size_t log = Log().size();
     Lote lote = Monta(caso.entradas, kData);
     EXPECT_EQ(lote.Grava(*objeto), caso.hr);
     EXPECT_EQ(lote.falha, caso.falha);
     EXPECT_EQ(lote.posicoes, std::vector<int32_t>(caso.entradas.size(), 0));
-    EXPECT_EQ(Vivos(*objeto), antes);
+    EXPECT_EQ(std::pair(Vivos(Bytes(kPrefixoLancamentos)), Diferenca(*objeto).int64), antes);
     EXPECT_EQ(Log().size(), log + 2 * caso.imagensAntes);
   }
 }
@@ -584,7 +574,9 @@ TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {
   EXPECT_EQ(ComporHistorico("", "", "", ""), "");
 }
 
-TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
+// Updates are told with both documents; a locked document refuses the next
+// change before the record is written.
+TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocumentsUnlessLocked) {
   ASSERT_EQ(AdicionaHistorico(*TestCompany::Database(), {9, "Pago a #K por #D: #C", "PG"}), S_OK);
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "nota 1");
@@ -602,6 +594,17 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocuments) {
                  n.descricaoNova, n.descricaoAntiga),
       std::tuple('A', MakeChaveComposta(1, kData.MesAno()), 88, 77, 1, kData.Value(),
                  "Pago a Fornecedores por Caixa: nota 1", "Pagamento conforme documento nota 1"));
+
+  ASSERT_EQ(DefineDocumentoBloqueado(*TestCompany::Database(), n.chave, true), S_OK);
+  const std::string antes = Bytes(kPrefixoLancamentos);
+  const size_t registros = Log().size();
+  objeto->SetValor(CURRENCY{1});
+  Grava(*objeto, 1, E_QXDF_DOCUMENTO_BLOQUEADO);
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
+  EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
+  auto outro = Objeto();  // the mark is free again
+  Preenche(*outro, 4, 11, 1);
+  EXPECT_EQ(Grava(*outro), 2);
 }
 
 TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {
@@ -625,41 +628,12 @@ TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {
             std::tuple('A', lista[0].chave, 77, 88));
 }
 
-TEST_F(SavingGedTest, LockedDocumentRefusesTheChangeBeforeTheRecordIsWritten) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100);
-  Grava(*objeto);
-  ASSERT_EQ(DefineDocumentoBloqueado(*TestCompany::Database(), MakeChaveComposta(1, kData.MesAno()),
-                                     true),
-            S_OK);
-  const std::string antes = Bytes(kPrefixoLancamentos);
-  const size_t registros = Log().size();
-  objeto->SetValor(CURRENCY{1});
-  Grava(*objeto, 1, E_QXDF_DOCUMENTO_BLOQUEADO);
-  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
-  EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
-  // The mark is free again.
-  auto outro = Objeto();
-  Preenche(*outro, 4, 11, 1);
-  EXPECT_EQ(Grava(*outro), 2);
-}
-
 // The failures a client meets without any fault of the disk: a read-only
 // difference file and a total that would overflow. The save (new, or an
 // update of entry 2) reports them and leaves no live entry; the same call,
 // repeated once the cause is gone, stores the entry once.
 class SaveFailure : public SavingTest,
                     public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
-
-// The live records of an entry file, with their positions.
-std::vector<std::pair<size_t, std::string>> Vivos(const std::string& arquivo) {
-  std::vector<std::pair<size_t, std::string>> vivos;
-  for (size_t p = 1; (p + 1) * kEntryRecordSize <= arquivo.size(); ++p) {
-    const std::string registro = arquivo.substr(p * kEntryRecordSize, kEntryRecordSize);
-    if (registro[43] != kEntryDeleted) vivos.emplace_back(p, registro);
-  }
-  return vivos;
-}
 
 TEST_P(SaveFailure, LeavesNoLiveEntryAndTheRepeatedCallStoresItOnce) {
   const auto [alteracao, somenteLeitura] = GetParam();

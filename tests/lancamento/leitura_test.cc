@@ -37,40 +37,7 @@ class LeituraEspecial : public MesesTest {
   }
 };
 
-class LeituraMoeda : public LeituraEspecial {
- protected:
-  void SetUp() override {
-    company_.SetConfig("foreign-currency", 1);
-    MesesTest::SetUp();
-  }
-};
-
-TEST_F(Leitura, DeletedEntriesGiveTheirMessageAndLeaveTheCurrentEntry) {
-  const int32_t viva = marco_.Lancamento(EntradaCompleta(11));
-  EntryRecord apagada = EntradaCompleta(22);
-  apagada.cStatus = kEntryDeleted;
-  const int32_t excluida = marco_.Lancamento(apagada);
-
-  ASSERT_EQ(objeto_.Le(viva, kMarco), S_OK);
-  EXPECT_EQ(objeto_.Le(excluida, kMarco), kExcluido);
-  int32_t documento = 0;
-  ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
-  EXPECT_EQ(documento, 11) << "the entry loaded before stays current";
-
-  RegDados dados{};
-  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(excluida, kMarco, &dados), kExcluido);
-  // The checked mark and IFRS status are not taken from the record.
-  EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
-                       dados.cStatusIFRS),
-            std::tuple(22, Dia(15, 3), 0x12345, 0, 0));
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(viva, kMarco, &dados), S_OK);
-  EXPECT_EQ(dados.Documento, 11);
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(99, kMarco, &dados), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(objeto_.LeLancamentoExcluido(viva, kMarco, nullptr), E_POINTER);
-}
-
-TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
+TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   EntryRecord registro = EntradaCompleta(11);
   registro.Complemento = marco_.Complemento("texto\r");
   registro.Gerencial = 7;
@@ -93,6 +60,28 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
   EXPECT_EQ(completo.RegLan.Documento, 11);
   EXPECT_STREQ(completo.cComplemento, "texto\r");
 
+  // A deleted entry gives its message and leaves the current entry.
+  EntryRecord apagada = EntradaCompleta(22);
+  apagada.cStatus = kEntryDeleted;
+  const int32_t excluida = marco_.Lancamento(apagada);
+
+  ASSERT_EQ(objeto_.Le(indlan, kMarco), S_OK);
+  EXPECT_EQ(objeto_.Le(excluida, kMarco), kExcluido);
+  int32_t documento = 0;
+  ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
+  EXPECT_EQ(documento, 11) << "the entry loaded before stays current";
+
+  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(excluida, kMarco, &dados), kExcluido);
+  // The checked mark and IFRS status are not taken from the record.
+  EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
+                       dados.cStatusIFRS),
+            std::tuple(22, Dia(15, 3), 0x12345, 0, 0));
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(indlan, kMarco, &dados), S_OK);
+  EXPECT_EQ(dados.Documento, 11);
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(99, kMarco, &dados), ARQ_FIM_DE_ARQUIVO);
+  EXPECT_EQ(objeto_.LeLancamentoExcluido(indlan, kMarco, nullptr), E_POINTER);
+
   // No index or no month: nothing is read, not even a file made.
   const std::string mesZero = NomeArquivoMes(company_.CnFolder(), kPrefixoLancamentos, 0);
   EXPECT_EQ(objeto_.LeDados(indlan, 0, &dados), kInexistente);
@@ -108,7 +97,9 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryField) {
   EXPECT_EQ(data, 0u);
 }
 
-TEST_F(LeituraMoeda, ForeignCurrencyAmountsComeFromTheirFile) {
+TEST_F(LeituraEspecial, ForeignCurrencyAmountsComeFromTheirFile) {
+  company_.SetConfig("foreign-currency", 1);
+  Inicializa();
   EntryRecord registro = EntradaCompleta(1);
   registro.cStatus = kEntryLiveWithCurrency;
   const int32_t comValor = marco_.Lancamento(registro);
@@ -190,7 +181,7 @@ TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
   EXPECT_EQ(objeto_.GetComplemento(nullptr, kMarco, semTexto), E_POINTER);
 }
 
-TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
+TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryEndAtTheLastRecordKeyListsAllOrNothing) {
   EntryRecord r = Registro(12);
   r.lChaveModulo = MakeChaveModulo(15, 5);
   r.iData = 77;
@@ -229,21 +220,20 @@ TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryAndEndAtTheLastRecord) {
   EXPECT_EQ(objeto_.FechaEspecial(), ARQ_OK);
   EXPECT_EQ(objeto_.FechaEspecial(), ARQ_NADA_FEITO);
   EXPECT_EQ(objeto_.LeEspecial(1), ARQ_NADA_FEITO);  // no month open
-}
 
-TEST_F(LeituraEspecial, KeyListsAreAllOrNothing) {
+  // Key lists are all or nothing.
   for (int dia : {1, 2, 3}) marco_.Lancamento(Registro(dia));
   ASSERT_EQ(objeto_.AbreEspecial(kMarco), S_OK);
-  std::vector<RegDados> dados = Chaves({3, 0, 1, -4});
-  EXPECT_EQ(std::tuple(dados[0].Documento, dados[2].Documento), std::tuple(103, 101));
+  std::vector<RegDados> lista = Chaves({5, 0, 3, -4});
+  EXPECT_EQ(std::tuple(lista[0].Documento, lista[2].Documento), std::tuple(103, 101));
   for (size_t k : {size_t{1}, size_t{3}}) {  // keys of 0 or less: zero elements
-    EXPECT_EQ(std::tuple(dados[k].Documento, dados[k].DataLancamento, dados[k].Valor.int64),
+    EXPECT_EQ(std::tuple(lista[k].Documento, lista[k].DataLancamento, lista[k].Valor.int64),
               std::tuple(0, 0u, 0))
         << k;
   }
   // One key past the end fails the whole list, which stays as it was.
-  dados = Chaves({1, 4, 2}, static_cast<HRESULT>(0x80043E95u));
-  for (const RegDados& d : dados) EXPECT_EQ(d.Documento, static_cast<int32_t>(0xABABABAB));
+  lista = Chaves({3, 6, 4}, static_cast<HRESULT>(0x80043E95u));
+  for (const RegDados& d : lista) EXPECT_EQ(d.Documento, static_cast<int32_t>(0xABABABAB));
   EXPECT_EQ(objeto_.LeEspecialChaves(0, nullptr, nullptr), S_OK);
 }
 

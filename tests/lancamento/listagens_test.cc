@@ -18,7 +18,7 @@ namespace {
 
 using Listagem = LancamentoTest;
 
-TEST_F(Listagem, MonthListingFillsOneElementPerPositionWithinTheCallersRoom) {
+TEST_F(Listagem, MonthListingWithinTheCallersRoomAndCompanyListOnce) {
   EntryRecord importado = Registro(7, 4, 11, 100);
   importado.lChaveModulo = MakeChaveModulo(42, kImportModule);
   importado.iData = Mes(6).Value();
@@ -46,9 +46,7 @@ TEST_F(Listagem, MonthListingFillsOneElementPerPositionWithinTheCallersRoom) {
   EXPECT_EQ(dados[2].Debito, 0x5A5A5A5A) << "nothing beyond the given count";
   EXPECT_EQ(objeto_.LeLancamentosMes(Mes(6).Value(), -1, dados), kHrMaisRegistrosQueEspaco);
   EXPECT_EQ(objeto_.LeLancamentosMes(Mes(7).Value(), 0, nullptr), S_OK) << "an empty month";
-}
-
-TEST_F(Listagem, CompanyListIsHandedOutOnce) {
+  // The company list is handed out once.
   ULONG quantidade = 0;
   ASSERT_EQ(objeto_.GetQuantidadeEmpresas(&quantidade), S_OK);
   ASSERT_EQ(quantidade, 1u);

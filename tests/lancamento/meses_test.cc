@@ -66,7 +66,7 @@ REGLAN_GER Split(uint32_t owner) { return Line(owner, 0, 0, 10000); }
 
 using MonthFiles = LancamentoTest;
 
-TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {
+TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnlyCountsFollowThem) {
   ASSERT_EQ(objeto_.CriaArquivoMes(0), S_OK);
   const std::string folder = company_.CnFolder();
   EXPECT_EQ(std::filesystem::file_size(folder + "CNLC0000.DAT"), 50u);
@@ -88,15 +88,7 @@ TEST_F(MonthFiles, CreationEmptiesEntrySplitAndComplementFilesOnly) {
   EXPECT_EQ(Bytes(kPrefixoMoeda), moeda);
   EXPECT_EQ(Bytes(kPrefixoQuantidades), quantidades);
 
-  std::filesystem::remove_all(company_.CnFolder());
-  const HRESULT hr = objeto_.CriaArquivoMes(kMarco);
-  EXPECT_EQ(static_cast<uint32_t>(hr) & 0xFFFF0000u, 0x80040000u);
-  EXPECT_NE(hr & 0xFFFF, 0);
-  EXPECT_GE(company_.ErrorLines(), 1) << "the failing step is logged";
-}
-
-TEST_F(MonthFiles, CountsFollowTheEntriesAndTheirSplitChains) {
-  ASSERT_EQ(objeto_.CriaArquivoMes(kMarco), S_OK);
+  // The counts follow the entries and their split chains.
   EXPECT_EQ(Contagem(), std::tuple(0, 0, 0, 0));
 
   // Entry 1 owns lines 1 to 3, entry 2 line 4; entry 3 is an import.
@@ -112,6 +104,12 @@ TEST_F(MonthFiles, CountsFollowTheEntriesAndTheirSplitChains) {
                                                       Entry(0, kEntryDeleted, importacao)});
   EXPECT_EQ(Contagem(), std::tuple(3, 2, 1, 1));
   EXPECT_EQ(objeto_.PegaQuantidadeRegistros(kMarco, nullptr, nullptr, nullptr, nullptr), E_POINTER);
+
+  std::filesystem::remove_all(company_.CnFolder());
+  const HRESULT hr = objeto_.CriaArquivoMes(kMarco);
+  EXPECT_EQ(static_cast<uint32_t>(hr) & 0xFFFF0000u, 0x80040000u);
+  EXPECT_NE(hr & 0xFFFF, 0);
+  EXPECT_GE(company_.ErrorLines(), 1) << "the failing step is logged";
 }
 
 TEST_F(MonthFiles, RemovedMonthIsNotMadeAgainByAWrite) {
@@ -174,21 +172,20 @@ TEST_F(MesesFaltantes, MakesOnlyTheMissingFilesAndLeavesExistingOnesAlone) {
     EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoMoeda, kMes - 1)));
     EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoQuantidades, kMes - 1)));
   }
-}
 
-TEST_F(MesesFaltantes, MonthRemovedAfterControlledCreationIsMadeAgain) {
-  ASSERT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes, kMes), S_OK);
-  ASSERT_EQ(objeto_.ApagaArquivoMes(kMes), S_OK);
+  // A month removed after its controlled creation is made again.
+  ASSERT_EQ(objeto_.ApagaArquivoMes(kMes - 1), S_OK);
   CQXArqEx arq;
-  EXPECT_EQ(arq.Abre(Caminho(kPrefixoLancamentos, kMes).c_str(), 'G', 50, true, true),
+  EXPECT_EQ(arq.Abre(Caminho(kPrefixoLancamentos, kMes - 1).c_str(), 'G', 50, true, true),
             ARQ_NAO_ENCONTRADO)
       << "the control file remembers the month";
   arq.Fecha();
-  ASSERT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes, kMes), S_OK);
-  ExpectCreated(kMes);
+  ASSERT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes - 1, kMes - 1), S_OK);
+  ExpectCreated(kMes - 1);
 }
 
-TEST_F(MesesFaltantes, EmptyRangesAndBadBoundsMakeNothing) {
+TEST_F(MesesFaltantes, EmptyRangesMakeNothingAFailureStopsAtTheFailingFile) {
+  // Empty ranges and bad bounds make nothing.
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes, kMes - 1), S_OK);
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(CQXMesAno::kLast + 1, CQXMesAno::kLast), S_OK);
   EXPECT_EQ(objeto_.CriaArquivosPeriodoAnterior(0, kMes), E_INVALIDARG);
@@ -198,9 +195,6 @@ TEST_F(MesesFaltantes, EmptyRangesAndBadBoundsMakeNothing) {
   for (const auto& entry : std::filesystem::directory_iterator(company_.CnFolder())) {
     EXPECT_NE(entry.path().filename().string().rfind("CNL", 0), 0u) << entry.path();
   }
-}
-
-TEST_F(MesesFaltantes, FailureStopsAtTheFailingFileAndKeepsEarlierMonths) {
   // The entry file of the second month cannot be made: its name leads nowhere.
   std::filesystem::create_symlink(company_.root() + "/missing/CNLC.DAT",
                                   Caminho(kPrefixoLancamentos, kMes + 1));
@@ -325,19 +319,7 @@ TEST_F(DiferencaDC, LookupReportsOtherOpenDifferencesWhenTheKeyHasNone) {
   EXPECT_EQ(objeto_.BuscaDiferencaDC(kDia.Value(), 1, 1, &diferenca, nullptr), E_POINTER);
 }
 
-TEST_F(DiferencaDC, ListingNeverWritesBeyondTheCallersCount) {
-  Inicia(kDiferencaPorData, true);
-  for (uint16_t filial = 1; filial <= 3; ++filial) Soma(kDia, filial, 1, filial);
-  std::vector<Reg_Dif> lista(3, Reg_Dif{{-1}, 7, 7, 7});
-  EXPECT_EQ(objeto_.GetDiferenca(2, lista.data()), S_OK);
-  EXPECT_EQ(std::tuple(lista[0].Filial, lista[1].Filial), std::tuple(1, 2));
-  EXPECT_EQ(lista[2].Valor.int64, -1) << "the element past the count is untouched";
-  EXPECT_EQ(objeto_.GetDiferenca(0, nullptr), S_OK);
-  EXPECT_EQ(objeto_.GetDiferenca(-4, nullptr), S_OK);
-  EXPECT_EQ(objeto_.GetDiferenca(1, nullptr), E_POINTER);
-}
-
-TEST_F(DiferencaDC, VanishedFileIsMadeAgainAndBadAmountsAreRefused) {
+TEST_F(DiferencaDC, VanishedFileIsMadeAgainBadAmountsAreRefusedListingIsBounded) {
   Inicia(kDiferencaPorData, true);
   EXPECT_EQ(Soma(kDia, 1, 1, 10), 10);
   std::filesystem::remove(CaminhoDiferenca(company_.CnFolder()));
@@ -352,6 +334,15 @@ TEST_F(DiferencaDC, VanishedFileIsMadeAgainAndBadAmountsAreRefused) {
             ARQ_PARAMETRO_INVALIDO);
   EXPECT_EQ(Total(kDia), 4) << "refused updates leave the total alone";
   EXPECT_EQ(Registros(), 2u);
+  // A listing never writes beyond the caller's count.
+  for (uint16_t filial = 1; filial <= 3; ++filial) Soma(kDia, filial, 1, filial);
+  std::vector<Reg_Dif> lista(3, Reg_Dif{{-1}, 7, 7, 7});
+  EXPECT_EQ(objeto_.GetDiferenca(2, lista.data()), S_OK);
+  EXPECT_EQ(std::tuple(lista[0].Filial, lista[1].Filial), std::tuple(1, 2));
+  EXPECT_EQ(lista[2].Valor.int64, -1) << "the element past the count is untouched";
+  EXPECT_EQ(objeto_.GetDiferenca(0, nullptr), S_OK);
+  EXPECT_EQ(objeto_.GetDiferenca(-4, nullptr), S_OK);
+  EXPECT_EQ(objeto_.GetDiferenca(1, nullptr), E_POINTER);
 }
 
 }  // namespace
