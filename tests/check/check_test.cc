@@ -24,35 +24,41 @@ constexpr uint64_t Line(uint64_t p, uint64_t field) { return p * 20 + field; }
 constexpr uint64_t Difference(uint64_t p, uint64_t field) { return p * 18 + field; }
 constexpr int64_t kLargest = INT64_MAX;
 
-// A finding of that kind and class names the file and covers the positions
-// (-1: any).
-void ExpectFinding(const CheckRun& run, const std::string& klass, const std::string& kind,
-                   const std::string& file, double first, double last = -1,
-                   const std::string& reason = "") {
-  bool found = false;
-  for (const Json* finding : FindingsOf(run, kind)) {
-    if ((*finding)["file"] != file || (first >= 0 && (*finding)["position"] != first) ||
-        (last >= 0 && (*finding)["last"] != last)) {
-      continue;
-    }
-    EXPECT_EQ((*finding)["class"], klass);
-    EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(reason));
-    found = true;
-  }
-  EXPECT_TRUE(found) << kind << " in " << file << " at " << first << ": " << run.out;
-}
+// A finding looked for: its kind, file and positions (-1: any) and a part of its reason.
+struct Found {
+  std::string kind, file;
+  double first = -1, last = -1;
+  std::string reason = "";
+};
 
-// The same in a run that passes, or that fails on damage.
-void ExpectAdmitted(const CheckRun& run, const std::string& kind, const std::string& file,
-                    double first, double last, const std::string& reason = "") {
-  EXPECT_EQ(run.code, 0) << kind << ": " << run.out;
-  ExpectFinding(run, "admitido", kind, file, first, last, reason);
+// Each finding is there, of that class, in a run with that exit code.
+void ExpectFindings(const CheckRun& run, const std::string& klass, int code,
+                    const std::vector<Found>& expected) {
+  EXPECT_EQ(run.code, code) << run.out;
+  if (code == 1) {
+    EXPECT_FALSE(run.json["sound"].get<bool>());
+  }
+  for (const Found& want : expected) {
+    bool found = false;
+    for (const Json* finding : FindingsOf(run, want.kind)) {
+      if ((*finding)["file"] != want.file ||
+          (want.first >= 0 && (*finding)["position"] != want.first) ||
+          (want.last >= 0 && (*finding)["last"] != want.last)) {
+        continue;
+      }
+      EXPECT_EQ((*finding)["class"], klass);
+      EXPECT_THAT((*finding)["reason"].get<std::string>(), HasSubstr(want.reason));
+      found = true;
+    }
+    EXPECT_TRUE(found) << want.kind << " in " << want.file << " at " << want.first << ": "
+                       << run.out;
+  }
 }
-void ExpectDamage(const CheckRun& run, const std::string& kind, const std::string& file,
-                  double position, const std::string& reason = "") {
-  EXPECT_EQ(run.code, 1) << kind;
-  EXPECT_FALSE(run.json["sound"].get<bool>());
-  ExpectFinding(run, "dano", kind, file, position, -1, reason);
+void ExpectAdmitted(const CheckRun& run, const std::vector<Found>& expected) {
+  ExpectFindings(run, "admitido", 0, expected);
+}
+void ExpectDamage(const CheckRun& run, const std::vector<Found>& expected) {
+  ExpectFindings(run, "dano", 1, expected);
 }
 
 TEST(CheckSoundTest, TheSampleFolderIsSoundWithTheTextsKeptByDesign) {
@@ -63,7 +69,7 @@ TEST(CheckSoundTest, TheSampleFolderIsSoundWithTheTextsKeptByDesign) {
                        run.json["admitted"]),
             std::tuple(true, 0, 20, 0, false, 4));
   // A replaced complement in each month and a replaced note stay in their heaps.
-  ExpectAdmitted(run, "complement-orphan", "CNLH0124.DAT", 1, 5);
+  ExpectAdmitted(run, {{"complement-orphan", "CNLH0124.DAT", 1, 5}});
   EXPECT_EQ(FindingsOf(run, "complement-orphan").size(), 3u);
   EXPECT_EQ((*FindingsOf(run, "complement-orphan")[0])["unit"], "byte");
   EXPECT_EQ(FindingsOf(run, "note-orphan").size(), 1u);
@@ -115,7 +121,7 @@ TEST(CheckSoundTest, CommandLineAndExitCodes) {
   const struct {
     std::vector<std::string> args;
     int code;
-    std::string err;
+    std::string err, out = "";  // out: a pattern
   } cases[] = {
       {{}, 2, "diga a PASTA"},
       {{"--bogus", folder}, 2, "--bogus"},
@@ -128,25 +134,19 @@ TEST(CheckSoundTest, CommandLineAndExitCodes) {
       {{sample / "nowhere"}, 1, "nowhere"},
       {{"--empresa", "NOSUCH"}, 1, "empresa NOSUCH"},
       {{"--company", "NOSUCH"}, 1, "empresa NOSUCH"},
+      {{"--help"}, 0, "", "uso: qxcheck"},
+      {{"--tipos"}, 0, "", "split-orphan +admitido"},
+      {{"--kinds"}, 0, "", "entry-status +dano"},
+      {{"--tipos", "--json"}, 0, "", "\"kind\": \"entry-status\""},
   };
   for (const auto& c : cases) {
     const DumpRun run = RunTool(sample.dir(), ToolBinary("qxcheck"), c.args);
     EXPECT_EQ(run.code, c.code) << run.err;
     EXPECT_THAT(run.err, HasSubstr(c.err));
+    EXPECT_THAT(run.out, ContainsRegex(c.out));
   }
-
-  const DumpRun help = RunTool(sample.dir(), ToolBinary("qxcheck"), {"--help"});
-  EXPECT_EQ(help.code, 0);
-  EXPECT_THAT(help.out, HasSubstr("uso: qxcheck"));
-  EXPECT_THAT(help.out, Not(HasSubstr("--company")));
-  for (const char* option : {"--tipos", "--kinds"}) {
-    const DumpRun kinds = RunTool(sample.dir(), ToolBinary("qxcheck"), {option});
-    EXPECT_EQ(kinds.code, 0);
-    EXPECT_THAT(kinds.out, ContainsRegex("split-orphan +admitido"));
-    EXPECT_THAT(kinds.out, ContainsRegex("entry-status +dano"));
-  }
-  const DumpRun kindsJson = RunTool(sample.dir(), ToolBinary("qxcheck"), {"--tipos", "--json"});
-  EXPECT_THAT(kindsJson.out, HasSubstr("\"kind\": \"entry-status\""));
+  EXPECT_THAT(RunTool(sample.dir(), ToolBinary("qxcheck"), {"--help"}).out,
+              Not(HasSubstr("--company")));
 
   // An empty folder is sound; damage alone makes the exit code 1.
   TempDir empty;
@@ -155,7 +155,7 @@ TEST(CheckSoundTest, CommandLineAndExitCodes) {
   EXPECT_EQ(RunTool(sample.dir(), ToolBinary("qxcheck"), {folder}).code, 1);
 }
 
-TEST(CheckAdmittedTest, InterruptedSavesAndRemovals) {
+TEST(CheckAdmittedTest, InterruptedSavesRemovalsAndTotals) {
   SampleFolder sample;
   // January: a save appended two split lines of entry 1 and stopped before
   // attaching them; its complement text was appended too.
@@ -179,26 +179,21 @@ TEST(CheckAdmittedTest, InterruptedSavesAndRemovals) {
   // entry 5's lines 4 and 5 have no quantity yet.
   sample.Truncate("CNLM0324.DAT", 4 * 12);
   sample.Truncate("CNLQ0324.DAT", 4 * 8);
-  const CheckRun run = sample.Check();
-  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 8, 9, "palavra de dono 1");
-  ExpectAdmitted(run, "complement-orphan", "CNLH0124.DAT", 1, heap.size() + 9,
-                 "15 bytes em 2 trechos");
-  ExpectAdmitted(run, "split-uncleared", "CNLC0124.DAT", 6, 6, "a linha 6 não está zerada");
-  ExpectAdmitted(run, "split-orphan", "CNLG0124.DAT", 6, 6, "palavra de dono 6");
-  ExpectAdmitted(run, "split-zeroed", "CNLC0224.DAT", 2, 2, "a linha 1 está zerada");
-  ExpectAdmitted(run, "split-orphan", "CNLG0224.DAT", 2, 2);
-  ExpectAdmitted(run, "currency-missing", "CNLC0324.DAT", 4, 4, "além do fim de CNLM0324.DAT");
-  ExpectAdmitted(run, "quantity-missing", "CNLG0324.DAT", 4, 5, "CNLQ0324.DAT");
-  EXPECT_EQ(run.json["damage"], 0) << run.out;
-}
-
-TEST(CheckAdmittedTest, TotalsMissingOneEntrysAmount) {
-  SampleFolder sample;
   // A save of entry 3 (250.00 without credit account on 15/01) stopped
   // before its total: record 1 is still a free slot.
   sample.Patch("CNDIFDC.DAT", 18, std::string(18, '\0').data(), 18);
-  ExpectAdmitted(sample.Check(), "difference-unfinished", "CNDIFDC.DAT", -1, -1,
-                 "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 0,00");
+  ExpectAdmitted(
+      sample.Check(),
+      {{"difference-unfinished", "CNDIFDC.DAT", -1, -1,
+        "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 0,00"},
+       {"split-orphan", "CNLG0124.DAT", 8, 9, "palavra de dono 1"},
+       {"complement-orphan", "CNLH0124.DAT", 1, heap.size() + 9.0, "15 bytes em 2 trechos"},
+       {"split-uncleared", "CNLC0124.DAT", 6, 6, "a linha 6 não está zerada"},
+       {"split-orphan", "CNLG0124.DAT", 6, 6, "palavra de dono 6"},
+       {"split-zeroed", "CNLC0224.DAT", 2, 2, "a linha 1 está zerada"},
+       {"split-orphan", "CNLG0224.DAT", 2, 2},
+       {"currency-missing", "CNLC0324.DAT", 4, 4, "além do fim de CNLM0324.DAT"},
+       {"quantity-missing", "CNLG0324.DAT", 4, 5, "CNLQ0324.DAT"}});
   // Another key off by an amount that is no entry's stays damage beside it.
   sample.PatchValue<int64_t>("CNDIFDC.DAT", 2 * 18, 1);
   const CheckRun two = sample.Check();
@@ -216,13 +211,13 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   WriteText(sample / "CNFORIMP.TMP", ReadText(sample / "CNFORIMP.DAT"));
   // A write to January's split lines stopped after 7 of 20 bytes.
   sample.Patch("CNLG0124.DAT", 8 * 20, "1234567", 7);
-  const CheckRun run = sample.Check();
-  ExpectAdmitted(run, "file-vanished", "CNLC0324.DAT", -1, -1, "sumiu com CNLC0324.DAT");
-  ExpectAdmitted(run, "month-without-entries", "CNLG0324.DAT", -1, -1);
-  ExpectAdmitted(run, "month-without-entries", "CNLH0324.DAT", -1, -1);
-  ExpectAdmitted(run, "empty-file", "CNLC0424.DAT", -1, -1, "0 bytes");
-  ExpectAdmitted(run, "layout-temporary", "CNFORIMP.TMP", -1, -1);
-  ExpectAdmitted(run, "partial-tail", "CNLG0124.DAT", 8, 8, "7 de 20 bytes");
+  ExpectAdmitted(sample.Check(),
+                 {{"file-vanished", "CNLC0324.DAT", -1, -1, "sumiu com CNLC0324.DAT"},
+                  {"month-without-entries", "CNLG0324.DAT"},
+                  {"month-without-entries", "CNLH0324.DAT"},
+                  {"empty-file", "CNLC0424.DAT", -1, -1, "0 bytes"},
+                  {"layout-temporary", "CNFORIMP.TMP"},
+                  {"partial-tail", "CNLG0124.DAT", 8, 8, "7 de 20 bytes"}});
 
   // A month made again keeps CNLQ and CNLM; February also loses its totals'
   // entries, which leaves them as damage.
@@ -230,30 +225,13 @@ TEST(CheckAdmittedTest, RemovedAndRecreatedMonthsAndLeftOverFiles) {
   WriteText(sample / "CNLG0224.DAT", std::string(20, '\0'));
   WriteText(sample / "CNLH0224.DAT", " ");
   const CheckRun remade = sample.Check();
-  EXPECT_EQ(remade.code, 1);
-  ExpectFinding(remade, "admitido", "quantity-beyond", "CNLQ0224.DAT", 1, 7);
-  ExpectFinding(remade, "admitido", "currency-beyond", "CNLM0224.DAT", 1, 6);
+  ExpectFindings(
+      remade, "admitido", 1,
+      {{"quantity-beyond", "CNLQ0224.DAT", 1, 7}, {"currency-beyond", "CNLM0224.DAT", 1, 6}});
   EXPECT_EQ(FindingsOf(remade, "difference-total").size(), 2u);
 }
 
-TEST(CheckDamageTest, EntryRecords) {
-  SampleFolder sample;
-  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(1, 43), 7);
-  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(2, 42), 30);  // February 2024 has 29 days
-  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(3, 42), 0);
-  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(2, 47), 1);
-  sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(4, 4), 100000);
-  sample.PatchValue<int32_t>("CNLC0324.DAT", Entry(4, 4), -3);
-  const CheckRun run = sample.Check();
-  ExpectDamage(run, "entry-status", "CNLC0124.DAT", 1, "situação 7");
-  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 2, "dia 30 num mês de 29 dias");
-  ExpectDamage(run, "entry-day", "CNLC0224.DAT", 3, "dia 0");
-  ExpectDamage(run, "entry-filler", "CNLC0124.DAT", 2);
-  ExpectDamage(run, "complement-offset", "CNLC0124.DAT", 4, "além do fim de CNLH0124.DAT");
-  ExpectDamage(run, "complement-offset", "CNLC0324.DAT", 4, "negativa");
-}
-
-TEST(CheckDamageTest, SplitChains) {
+TEST(CheckDamageTest, SplitChainsAndDifferenceTotals) {
   SampleFolder sample;
   // January: entry 2 owns lines 1-2, entry 5 lines 3-5, deleted entry 6 the zeroed 6-7.
   sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(1, 8), 99);
@@ -263,29 +241,6 @@ TEST(CheckDamageTest, SplitChains) {
   sample.PatchValue<uint32_t>("CNLG0224.DAT", Line(1, 8), 3);
   sample.PatchValue<uint32_t>("CNLG0224.DAT", Line(2, 8), 3);
   sample.PatchValue<int32_t>("CNLC0224.DAT", Entry(3, 8), 1);
-  const CheckRun run = sample.Check();
-  ExpectDamage(run, "split-position", "CNLC0124.DAT", 1,
-               "posição de rateio 99 fora de CNLG0124.DAT");
-  ExpectDamage(run, "split-owner", "CNLC0124.DAT", 5, "a linha 3 tem a palavra de dono 64");
-  ExpectDamage(run, "split-not-cleared", "CNLC0124.DAT", 6, "a linha 6 não está zerada");
-  ExpectDamage(run, "split-shared", "CNLG0224.DAT", 1, "lançamentos 2 e 3");
-}
-
-TEST(CheckDamageTest, RecordFileShapes) {
-  SampleFolder sample;
-  sample.Truncate("CNLM0324.DAT", 5);
-  sample.PatchValue<uint8_t>("CNLQ0224.DAT", 3, 1);
-  sample.Patch("CNLH0224.DAT", 0, "X", 1);
-  sample.PatchValue<uint8_t>("CNLM0124.DAT", 12 + 9, 1);
-  const CheckRun run = sample.Check();
-  ExpectDamage(run, "short-file", "CNLM0324.DAT", -1, "5 bytes");
-  ExpectDamage(run, "zero-record", "CNLQ0224.DAT", 0);
-  ExpectDamage(run, "zero-record", "CNLH0224.DAT", 0, "não é espaço nem byte zero");
-  ExpectDamage(run, "currency-filler", "CNLM0124.DAT", 1);
-}
-
-TEST(CheckDamageTest, DifferenceTotals) {
-  SampleFolder sample;
   // Records: 1 15/01, 2 22/01, 3 15/02, 4 22/02, 5 15/03, 6 22/03, 7 a free slot.
   sample.PatchValue<int64_t>("CNDIFDC.DAT", Difference(1, 0), 2'500'001);
   sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(3, 14), 4);
@@ -294,17 +249,22 @@ TEST(CheckDamageTest, DifferenceTotals) {
   std::string copy = ReadText(sample / "CNDIFDC.DAT").substr(Difference(5, 0), 18);
   copy[0] = 1;  // the same date as record 5, with another total
   sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
-  const CheckRun run = sample.Check();
-  ExpectDamage(run, "difference-total", "CNDIFDC.DAT", 1,
-               "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 250,0001");
-  ExpectDamage(run, "difference-branch", "CNDIFDC.DAT", 3, "filial 4");
-  ExpectDamage(run, "difference-date", "CNDIFDC.DAT", 4);
-  ExpectDamage(run, "difference-stale", "CNDIFDC.DAT", 7, "usuário 3");
-  ExpectDamage(run, "difference-duplicate", "CNDIFDC.DAT", 8, "a mesma chave do registro 5");
+  ExpectDamage(
+      sample.Check(),
+      {{"split-position", "CNLC0124.DAT", 1, -1, "posição de rateio 99 fora de CNLG0124.DAT"},
+       {"split-owner", "CNLC0124.DAT", 5, -1, "a linha 3 tem a palavra de dono 64"},
+       {"split-not-cleared", "CNLC0124.DAT", 6, -1, "a linha 6 não está zerada"},
+       {"split-shared", "CNLG0224.DAT", 1, -1, "lançamentos 2 e 3"},
+       {"difference-total", "CNDIFDC.DAT", 1, -1,
+        "data 15/01/2024: os lançamentos dão 250,00, o arquivo guarda 250,0001"},
+       {"difference-branch", "CNDIFDC.DAT", 3, -1, "filial 4"},
+       {"difference-date", "CNDIFDC.DAT", 4},
+       {"difference-stale", "CNDIFDC.DAT", 7, -1, "usuário 3"},
+       {"difference-duplicate", "CNDIFDC.DAT", 8, -1, "a mesma chave do registro 5"}});
   // Users are told apart only in the groupings with users.
   sample.PatchValue<uint16_t>("CNDIFDC.DAT", Difference(2, 16), 5);
-  ExpectDamage(sample.Check({"--modo-diferenca", "1"}), "difference-user", "CNDIFDC.DAT", 2,
-               "usuário 5");
+  ExpectDamage(sample.Check({"--modo-diferenca", "1"}),
+               {{"difference-user", "CNDIFDC.DAT", 2, -1, "usuário 5"}});
   EXPECT_TRUE(FindingsOf(sample.Check(), "difference-user").empty());
 }
 
@@ -324,16 +284,27 @@ TEST(CheckDamageTest, SumsBeyondTheLargestAmount) {
   copy[16] = 2;
   sample.Patch("CNDIFDC.DAT", Difference(8, 0), copy.data(), copy.size());
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 1,
-               "data 15/01/2024: os valores de um só lado dos lançamentos somam mais que o maior "
-               "valor, 922.337.203.685.477,5807");
-  ExpectDamage(run, "difference-overflow", "CNDIFDC.DAT", 3,
-               "data 15/02/2024: os totais do arquivo somam mais");
+  ExpectDamage(run,
+               {{"difference-overflow", "CNDIFDC.DAT", 1, -1,
+                 "data 15/01/2024: os valores de um só lado dos lançamentos somam mais que o maior "
+                 "valor, 922.337.203.685.477,5807"},
+                {"difference-overflow", "CNDIFDC.DAT", 3, -1,
+                 "data 15/02/2024: os totais do arquivo somam mais"}});
   EXPECT_TRUE(FindingsOf(run, "difference-total").empty()) << run.out;
 }
 
-TEST(CheckDamageTest, SideFiles) {
+TEST(CheckDamageTest, EntriesRecordShapesAndSideFiles) {
   SampleFolder sample;
+  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(1, 43), 7);
+  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(2, 42), 30);  // February 2024 has 29 days
+  sample.PatchValue<int8_t>("CNLC0224.DAT", Entry(3, 42), 0);
+  sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(2, 47), 1);
+  sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(4, 4), 100000);
+  sample.PatchValue<int32_t>("CNLC0324.DAT", Entry(4, 4), -3);
+  sample.Truncate("CNLM0324.DAT", 5);
+  sample.PatchValue<uint8_t>("CNLQ0224.DAT", 3, 1);
+  sample.Patch("CNLH0224.DAT", 0, "X", 1);
+  sample.PatchValue<uint8_t>("CNLM0124.DAT", 12 + 9, 1);
   sample.Patch("QXCTLARQ.DAT", 32 + 1, "x", 1);
   const std::string full(32, 'A');
   sample.Patch("QXCTLARQ.DAT", 64, full.data(), full.size());
@@ -348,15 +319,25 @@ TEST(CheckDamageTest, SideFiles) {
   sample.PatchValue<uint8_t>("CNNTEXPL.DAT", 36 + 10, 1);
   const std::string heap = ReadText(sample / "CNNTEXCP.DAT");
   sample.Truncate("CNNTEXCP.DAT", heap.size() - 1);  // the last text loses its end
-  const CheckRun run = sample.Check();
-  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 1, "não está em maiúsculas");
-  ExpectDamage(run, "control-name", "QXCTLARQ.DAT", 2, "sem o byte zero final");
-  ExpectDamage(run, "control-duplicate", "QXCTLARQ.DAT", 21, "já está no registro 3");
-  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 1, "um nome vazio");
-  ExpectDamage(run, "layout-field", "CNFORIMP.DAT", 2, "o delimitador 9");
-  ExpectDamage(run, "note-offset", "CNNTEXPL.DAT", 1, "no meio de um texto");
-  ExpectDamage(run, "note-filler", "CNNTEXPL.DAT", 3);
-  ExpectDamage(run, "note-text", "CNNTEXPL.DAT", 3, "não tem fim");
+  ExpectDamage(sample.Check(),
+               {{"entry-status", "CNLC0124.DAT", 1, -1, "situação 7"},
+                {"entry-day", "CNLC0224.DAT", 2, -1, "dia 30 num mês de 29 dias"},
+                {"entry-day", "CNLC0224.DAT", 3, -1, "dia 0"},
+                {"entry-filler", "CNLC0124.DAT", 2},
+                {"complement-offset", "CNLC0124.DAT", 4, -1, "além do fim de CNLH0124.DAT"},
+                {"complement-offset", "CNLC0324.DAT", 4, -1, "negativa"},
+                {"short-file", "CNLM0324.DAT", -1, -1, "5 bytes"},
+                {"zero-record", "CNLQ0224.DAT", 0},
+                {"zero-record", "CNLH0224.DAT", 0, -1, "não é espaço nem byte zero"},
+                {"currency-filler", "CNLM0124.DAT", 1},
+                {"control-name", "QXCTLARQ.DAT", 1, -1, "não está em maiúsculas"},
+                {"control-name", "QXCTLARQ.DAT", 2, -1, "sem o byte zero final"},
+                {"control-duplicate", "QXCTLARQ.DAT", 21, -1, "já está no registro 3"},
+                {"layout-field", "CNFORIMP.DAT", 1, -1, "um nome vazio"},
+                {"layout-field", "CNFORIMP.DAT", 2, -1, "o delimitador 9"},
+                {"note-offset", "CNNTEXPL.DAT", 1, -1, "no meio de um texto"},
+                {"note-filler", "CNNTEXPL.DAT", 3},
+                {"note-text", "CNNTEXPL.DAT", 3, -1, "não tem fim"}});
 }
 
 TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
@@ -370,10 +351,10 @@ TEST(CheckDamageTest, NamesAndUnreadableOrVanishedFiles) {
   std::filesystem::create_directory(sample / "CNLC0224.DAT");
   std::filesystem::remove(sample / "CNLG0124.DAT");
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "name-case", "cnlc0124.dat", -1,
-               "só difere em maiúsculas e minúsculas de CNLC0124.DAT");
-  ExpectDamage(run, "unreadable", "CNLG0324.DAT", -1, "não abre");
-  ExpectDamage(run, "unreadable", "CNLC0224.DAT", -1, "uma pasta, não um arquivo");
+  ExpectDamage(run, {{"name-case", "cnlc0124.dat", -1, -1,
+                      "só difere em maiúsculas e minúsculas de CNLC0124.DAT"},
+                     {"unreadable", "CNLG0324.DAT", -1, -1, "não abre"},
+                     {"unreadable", "CNLC0224.DAT", -1, -1, "uma pasta, não um arquivo"}});
   // A vanished file is named, though the system's own stopped creation leaves it too.
   const auto vanished = FindingsOf(run, "file-vanished");
   ASSERT_EQ(vanished.size(), 1u) << run.out;
@@ -393,11 +374,12 @@ TEST(CheckDamageTest, FoldersAndFilesOpenToOtherUsers) {
   WriteText(sample / "XXMARCA7.dat", "");
   ASSERT_EQ(chmod((sample / "XXMARCA7.dat").c_str(), 0604), 0);
   const CheckRun run = sample.Check();
-  ExpectDamage(run, "open-to-others", ".", -1,
-               "modo 0751: os do grupo da pasta podem listar e entrar; outros usuários podem "
-               "entrar na pasta");
-  ExpectDamage(run, "open-to-others", "CNLC0124.DAT", -1, "modo 0640: os do grupo da pasta podem ler");
-  ExpectDamage(run, "open-to-others", "XXMARCA7.dat", -1, "modo 0604: outros usuários podem ler");
+  ExpectDamage(
+      run, {{"open-to-others", ".", -1, -1,
+             "modo 0751: os do grupo da pasta podem listar e entrar; outros usuários "
+             "podem entrar na pasta"},
+            {"open-to-others", "CNLC0124.DAT", -1, -1, "modo 0640: os do grupo da pasta podem ler"},
+            {"open-to-others", "XXMARCA7.dat", -1, -1, "modo 0604: outros usuários podem ler"}});
   EXPECT_EQ(FindingsOf(run, "open-to-others").size(), 3u) << run.out;
   // The office's group may enter an office folder and use its files.
   ASSERT_EQ(chmod(sample.folder().c_str(), 02770), 0);
