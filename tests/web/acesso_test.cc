@@ -2,7 +2,7 @@
 // machine without a secret does not start; a request without the secret gets
 // 401 and no data, also from another user of the machine; the address shown
 // at start and the login page set the cookie that lets it in; wrong secrets
-// slow the next; a loopback server answers only to one loopback Host; and
+// slow the next; only a loopback Host is served; and
 // silent or slow connections keep no page from being served.
 #include <arpa/inet.h>
 #include <grp.h>
@@ -93,6 +93,10 @@ TEST_F(Acesso, ARequestWithoutTheSecretGetsNothing) {
       {{{"Cookie", cookie.substr(0, cookie.find(';') - 1)}}, 401},
       {{{"Host", "127.0.0.1"}, {"Host", "127.0.0.1"}, {"Authorization", "Bearer " + segredo}},
        400},
+      // Only a loopback Host is served.
+      {{{"Host", "example.com"}, {"Authorization", "Bearer " + segredo}}, 403},
+      {{{"Host", "localhost:" + std::to_string(web.porta)}, {"Authorization", "Bearer " + segredo}},
+       200},
       // Each wrong secret makes the next try wait: the right one too, the cookie not.
       {{{"Authorization", "Bearer " + segredo.substr(1)}}, 401},
       {{{"Authorization", "Bearer " + segredo}}, 429},
@@ -102,9 +106,7 @@ TEST_F(Acesso, ARequestWithoutTheSecretGetsNothing) {
     const httplib::Result com = cliente.Get("/", c.cabecalhos);
     ASSERT_TRUE(com);
     EXPECT_EQ(com->status, c.status) << c.cabecalhos.rbegin()->second;
-    if (com->status == 200) {
-      EXPECT_THAT(com->body, HasSubstr("DEMO"));
-    }
+    EXPECT_EQ(com->body.find("DEMO") != std::string::npos, com->status == 200);
   }
   EXPECT_EQ(Para(web).code, 0);
 }
@@ -176,17 +178,6 @@ TEST_F(Acesso, SilentAndSlowConnectionsLeaveThePagesAnswering) {
   for (const int conexao : conexoes) close(conexao);
   ASSERT_TRUE(pagina) << "no answer within " << segundos << " s";
   EXPECT_EQ(pagina->status, 200);
-}
-
-TEST_F(Acesso, OnlyALoopbackHostIsServed) {
-  httplib::Client cliente = Cliente(*web_);
-  const httplib::Result alheio = cliente.Get("/", {{"Host", "example.com"}});
-  ASSERT_TRUE(alheio);
-  EXPECT_EQ(alheio->status, 403);
-  EXPECT_THAT(alheio->body, Not(HasSubstr("DEMO")));
-  const httplib::Result local = cliente.Get("/", {{"Host", "localhost:" + std::to_string(web_->porta)}});
-  ASSERT_TRUE(local);
-  EXPECT_EQ(local->status, 200);
 }
 
 }  // namespace

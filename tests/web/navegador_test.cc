@@ -78,14 +78,5 @@ TEST_F(Navegador, TheCsvAPageLinksTo) {
   EXPECT_THAT(csv->body, HasSubstr("2026-03,2,2026-03-12,0,5,6,2000.00,"));
 }
 
-TEST_F(Navegador, TheAddressShownAtStartOpensTheBooks) {
-  // The secret in the address becomes a cookie, and the browser lands on the page without it.
-  const Qxweb web = Proprio({"--porta", "0", "--empresa", "DEMO"}, "navegador-segredo");
-  const std::string dom = DomDe(web.url);
-  EXPECT_THAT(dom, HasSubstr(" id=\"meses\""));
-  EXPECT_THAT(dom, Not(HasSubstr("Segredo")));
-  EXPECT_EQ(Para(web).code, 0);
-}
-
 }  // namespace
 }  // namespace qx::test

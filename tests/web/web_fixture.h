@@ -85,14 +85,14 @@ class Web : public Qxcn {
   static bool TemChromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
 
   // The DOM headless Chromium renders for a page of the running qxweb.
-  static std::string Dom(const std::string& caminho) { return DomDe("http://" + web_->host + caminho); }
-  static std::string DomDe(const std::string& url) {
+  static std::string Dom(const std::string& caminho) {
     const TempDir perfil;
     const DumpRun run = RunTool(
         *dir_, "timeout",
         {"60", "chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
          "--no-first-run", "--disable-background-networking", "--disable-component-update",
-         "--disable-sync", "--user-data-dir=" + perfil.path(), "--dump-dom", url});
+         "--disable-sync", "--user-data-dir=" + perfil.path(), "--dump-dom",
+         "http://" + web_->host + caminho});
     EXPECT_EQ(run.code, 0) << run.err;
     return run.out;
   }
