@@ -36,14 +36,12 @@ TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
   EXPECT_EQ(qx::Crc64(std::string("\xFF\x80")), qx::Crc64Bytes(highBytes, 2));
 
   // Module keys, entry keys and named modules.
-  EXPECT_EQ(qx::OriginModule(0x00000F05), 5u);
-  EXPECT_EQ(qx::OriginKey(0x00000F05), 15u);
-  EXPECT_EQ(qx::MakeChaveModulo(15, 5), 0x00000F05);
   // Keys of 2^23 and above make the signed field negative; they still split back.
-  const int32_t high = qx::MakeChaveModulo(16777215, 255);
-  EXPECT_EQ(high, -1);
-  EXPECT_EQ(qx::OriginKey(high), 16777215u);
-  EXPECT_EQ(qx::OriginModule(high), 255u);
+  for (const auto& [raw, key, module] :
+       {std::tuple(0x00000F05, 15u, 5u), std::tuple(-1, 16777215u, 255u)}) {
+    EXPECT_EQ(qx::MakeChaveModulo(key, module), raw);
+    EXPECT_EQ(std::pair(qx::OriginKey(raw), qx::OriginModule(raw)), std::pair(key, module));
+  }
 
   EXPECT_EQ(qx::MakeChaveComposta(7, CQXMesAno(2115)), (7 << 12) | 2115);
   const qx::EntryKeyParts parts = qx::SplitChaveComposta((7 << 12) | 2115);
