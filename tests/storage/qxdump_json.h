@@ -20,12 +20,13 @@ inline std::optional<Json> ParseJson(std::string_view text) {
   return json;
 }
 
-// Each JSON pointer ("/records/0/date") holds its value in json (null when absent).
-inline void ExpectAt(const Json& json,
-                     std::initializer_list<std::pair<const char*, Json>> expected) {
-  for (const auto& [pointer, value] : expected) {
-    const Json::json_pointer at(pointer);
-    EXPECT_EQ(json.contains(at) ? json.at(at) : Json(), value) << pointer;
+// Each JSON pointer of the object `expected` ({"/records/0/date": "2024-03-01"})
+// holds its value in json (null when absent).
+inline void ExpectAt(const Json& json, std::string_view expected) {
+  const Json pointers = Json::parse(expected);
+  for (const auto& item : pointers.items()) {
+    const Json::json_pointer at(item.key());
+    EXPECT_EQ(json.contains(at) ? json.at(at) : Json(), item.value()) << item.key();
   }
 }
 
