@@ -35,29 +35,31 @@ uint32_t Grava(CQXarq& arquivo, char letra, uint32_t posicao, uint32_t tamanho =
   return posicao;
 }
 
-TEST(ArqAbre, ModeLettersAndBadInputCreateNothing) {
+// A fresh folder and a record file object for each test.
+class Arq : public ::testing::Test {
+ protected:
   PastaTemporaria pasta;
+  CQXarq arquivo;
+};
+
+TEST_F(Arq, ModeLettersAndBadInputCreateNothing) {
   const std::string caminho = pasta / "modo.dat";
   WriteText(caminho, std::string(10, 'x'));
-  CQXarq arquivo;
-  EXPECT_EQ(arquivo.Fecha(), ARQ_NADA_FEITO);  // never opened
-  for (const char modo : {' ', 'g'}) {
-    EXPECT_EQ(arquivo.Abre(caminho.c_str(), modo, 10, true), ARQ_PARAMETRO_INVALIDO) << modo;
-  }
-  EXPECT_EQ(
-      std::vector({arquivo.Abre("", 'G', 10, true), arquivo.Abre(nullptr, 'G', 10, true),
-                   arquivo.Abre(caminho.c_str(), 'G', 0, true),
-                   arquivo.Abre(caminho.c_str(), 'G', 65537, true),
-                   arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false), arquivo.Fecha()}),
-      std::vector({ARQ_PARAMETRO_INVALIDO, ARQ_PARAMETRO_INVALIDO, ARQ_PARAMETRO_INVALIDO,
-                   ARQ_PARAMETRO_INVALIDO, ARQ_NAO_ENCONTRADO, ARQ_NADA_FEITO}));
   // Paths over 259 characters.
   const std::string base = pasta.path() + "/";
-  for (size_t tamanho : {260u, 300u}) {
-    const std::string longo = base + std::string(tamanho - base.size(), 'n');
-    EXPECT_EQ(arquivo.Abre(longo.c_str(), 'C', 50, true), ARQ_CAMINHO_INVALIDO) << tamanho;
-    EXPECT_EQ(arquivo.Abre(longo.c_str(), 'G', 50, true), ARQ_CAMINHO_INVALIDO) << tamanho;
-  }
+  const std::string longo = base + std::string(260 - base.size(), 'n');
+  const int invalido = ARQ_PARAMETRO_INVALIDO;
+  EXPECT_EQ(std::vector({arquivo.Fecha(), arquivo.Abre(caminho.c_str(), ' ', 10, true),
+                         arquivo.Abre(caminho.c_str(), 'g', 10, true),
+                         arquivo.Abre("", 'G', 10, true), arquivo.Abre(nullptr, 'G', 10, true),
+                         arquivo.Abre(caminho.c_str(), 'G', 0, true),
+                         arquivo.Abre(caminho.c_str(), 'G', 65537, true),
+                         arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false),
+                         arquivo.Abre(longo.c_str(), 'C', 50, true),
+                         arquivo.Abre(longo.c_str(), 'G', 50, true), arquivo.Fecha()}),
+            std::vector({ARQ_NADA_FEITO, invalido, invalido, invalido, invalido, invalido, invalido,
+                         ARQ_NAO_ENCONTRADO, ARQ_CAMINHO_INVALIDO, ARQ_CAMINHO_INVALIDO,
+                         ARQ_NADA_FEITO}));
   EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 1);
   EXPECT_EQ(ReadText(caminho), std::string(10, 'x'));
   const std::string aceito = base + std::string(259 - base.size() - 4, 'n') + ".dat";
@@ -73,10 +75,8 @@ TEST(ArqAbre, ModeLettersAndBadInputCreateNothing) {
   EXPECT_EQ(ReadText(caminho), "");  // 'C' empties the file
 }
 
-TEST(ArqCriacaoControlada, CreatesOnceWithAZeroRecordAndRefusesAVanishedFile) {
-  PastaTemporaria pasta;
+TEST_F(Arq, CreatesOnceWithAZeroRecordRefusesAVanishedFileAndMendsTheList) {
   const std::string caminho = pasta / "cnlc0324.dat";
-  CQXarq arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, true), 0);
   char lido[50];
   EXPECT_EQ(arquivo.Le(1, lido), ARQ_FIM_DE_ARQUIVO);
@@ -104,6 +104,19 @@ TEST(ArqCriacaoControlada, CreatesOnceWithAZeroRecordAndRefusesAVanishedFile) {
   const std::string mesmoInicio = pasta / "ARQUIVO_COM_UM_NOME_BEM_COMPRIDO_02.DAT";
   EXPECT_EQ(arquivo.Abre(mesmoInicio.c_str(), 'G', 8, true), ARQ_NAO_ENCONTRADO);
   EXPECT_FALSE(Existe(mesmoInicio));
+
+  // A folder that does not exist: nothing can be created, and the open says so.
+  EXPECT_NE(arquivo.Abre((pasta / "falta/x.dat").c_str(), 'G', 8, true), 0);
+  EXPECT_FALSE(Existe(pasta / "falta"));
+  // A control file cut in the middle of an entry: the entry is completed over
+  // it; an empty one gets its zero entry first.
+  for (const std::string& antes : {std::string(32, '\0') + "PARTIAL", std::string()}) {
+    WriteText(pasta / "QXCTLARQ.DAT", antes);
+    std::filesystem::remove(pasta / "novo.dat");
+    ASSERT_EQ(arquivo.Abre((pasta / "novo.dat").c_str(), 'G', 8, true), 0);
+    arquivo.Fecha();
+    EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT"), Controle({"NOVO.DAT"})) << antes.size();
+  }
 }
 
 // Processes and threads that all find a month missing at once and create it:
@@ -155,32 +168,13 @@ TEST(ArqCriacaoControlada, OpenersRacingForAMissingFileAllOpenIt) {
   EXPECT_EQ(ordenado, Controle(nomes));
 }
 
-TEST(ArqCriacaoControlada, ControlFileProblems) {
-  PastaTemporaria pasta;
-  CQXarq arquivo;
-  // A folder that does not exist: nothing can be created, and the open says so.
-  EXPECT_NE(arquivo.Abre((pasta / "falta/x.dat").c_str(), 'G', 8, true), 0);
-  EXPECT_FALSE(Existe(pasta / "falta"));
-  // A control file cut in the middle of an entry: the entry is completed over
-  // it; an empty one gets its zero entry first.
-  for (const std::string& antes : {std::string(32, '\0') + "PARTIAL", std::string()}) {
-    WriteText(pasta / "QXCTLARQ.DAT", antes);
-    std::filesystem::remove(pasta / "novo.dat");
-    ASSERT_EQ(arquivo.Abre((pasta / "novo.dat").c_str(), 'G', 8, true), 0);
-    arquivo.Fecha();
-    EXPECT_EQ(ReadText(pasta / "QXCTLARQ.DAT"), Controle({"NOVO.DAT"})) << antes.size();
-  }
-}
-
-TEST(ArqGrava, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {
-  PastaTemporaria pasta;
+TEST_F(Arq, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {
   const std::string caminho = pasta / "CNLC0324.DAT";
   WriteText(caminho, std::string(50, '\0'));
-  CQXarq arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
-  EXPECT_EQ(Grava(arquivo, 'a', 0), 1u);
-  EXPECT_EQ(Grava(arquivo, 'b', 0), 2u);
-  EXPECT_EQ(Grava(arquivo, 'c', 1), 1u);  // in place
+  // The third in place.
+  EXPECT_EQ(std::vector({Grava(arquivo, 'a', 0), Grava(arquivo, 'b', 0), Grava(arquivo, 'c', 1)}),
+            std::vector({1u, 2u, 1u}));
   EXPECT_EQ(arquivo.Fecha(), 0);
   EXPECT_EQ(ReadText(caminho), std::string(50, '\0') + Registro('c') + Registro('b'));
   // In an empty file position 0 is offset 0, and position 1 gets a zero header first.
@@ -201,12 +195,10 @@ TEST(ArqGrava, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {
   EXPECT_EQ(ReadText(pasta / "CNNTEXCP.DAT"), std::string(10, 't') + std::string("texto\0", 7));
 }
 
-TEST(ArqGrava, RefusedPositionsWriteNothingAndAreLogged) {
-  PastaTemporaria pasta;
+TEST_F(Arq, RefusedPositionsWriteNothingAndAreLogged) {
   const std::string caminho = pasta / "CNLG0324.DAT";
   const std::string antes = std::string(20, '\0') + Registro('x', 20);
   WriteText(caminho, antes);
-  CQXarq arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 20, false), 0);
   for (uint32_t posicao : {3u, 0xFFFFFFFFu}) {  // n = 2 records (header included): n + 1 and on
     const uint32_t pedido = posicao;
@@ -227,11 +219,9 @@ TEST(ArqGrava, RefusedPositionsWriteNothingAndAreLogged) {
                                 "hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"});
 }
 
-TEST(ArqLe, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
-  PastaTemporaria pasta;
+TEST_F(Arq, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
   const std::string caminho = pasta / "dados.dat";
   WriteText(caminho, std::string(50, '\0'));
-  CQXarq arquivo;
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
   char lido[50];
   EXPECT_EQ(arquivo.Le(1, lido), ARQ_FIM_DE_ARQUIVO);  // only the header
@@ -244,9 +234,8 @@ TEST(ArqLe, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
   Grava(arquivo, 'z', 2);  // a rewrite is seen by the next read of the same object
   ASSERT_EQ(arquivo.Le(2, lido), 0);
   EXPECT_EQ(std::string(lido, 50), Registro('z'));
-  EXPECT_EQ(arquivo.Le(1, nullptr), ARQ_NADA_FEITO);
-  EXPECT_EQ(arquivo.Fecha(), 0);
-  EXPECT_EQ(arquivo.Le(1, lido), ARQ_NADA_FEITO);
+  EXPECT_EQ(std::vector({arquivo.Le(1, nullptr), arquivo.Fecha(), arquivo.Le(1, lido)}),
+            std::vector({ARQ_NADA_FEITO, 0, ARQ_NADA_FEITO}));
 
   // A file truncated mid-record, read first at the partial record and after a whole one.
   WriteText(caminho, std::string(50, '\0') + Registro('a') + Registro('b', 20));
@@ -256,11 +245,9 @@ TEST(ArqLe, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
   EXPECT_EQ(arquivo.Le(2, lido), ARQ_FIM_DE_ARQUIVO);
 }
 
-TEST(ArqLe, BufferHoldsWholeRecordsOf64KiB) {
-  PastaTemporaria pasta;
+TEST_F(Arq, BufferHoldsWholeRecordsOf64KiB) {
   const std::string caminho = pasta / "buffer.dat";
   WriteText(caminho, "");
-  CQXarq arquivo;
   EXPECT_EQ(arquivo.GetTamanhoBuffer(), 0);
   const std::pair<uint32_t, int32_t> tamanhos[] = {
       {50, 65500}, {1, 65536}, {65536, 65536}, {40000, 40000}};
@@ -283,21 +270,19 @@ TEST(ArqLe, BufferHoldsWholeRecordsOf64KiB) {
   }
 }
 
-TEST(ArqLe, ByteAddressedFileByteReadsAndPositioning) {
-  PastaTemporaria pasta;
+TEST_F(Arq, ByteAddressedFileByteReadsAndPositioning) {
   const std::string caminho = pasta / "CNLH0324.DAT";
   WriteText(caminho, " ");
-  CQXarq arquivo;
   uint32_t tamanho = 99;
   EXPECT_EQ(arquivo.Posiciona('F', 0, &tamanho), ARQ_NADA_FEITO);
   EXPECT_EQ(tamanho, 0u);
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 1, false), 0);
-  uint32_t posicao = 0;
-  ASSERT_EQ(arquivo.Grava("primeiro\r", &posicao, 9), 0);
-  EXPECT_EQ(posicao, 1u);  // with S = 1 the number is the byte offset
-  posicao = 0;
-  ASSERT_EQ(arquivo.Grava("segundo\r", &posicao, 8), 0);
-  EXPECT_EQ(posicao, 10u);
+  // With S = 1 the number is the byte offset.
+  uint32_t posicoes[2] = {};
+  EXPECT_EQ(std::vector({arquivo.Grava("primeiro\r", &posicoes[0], 9),
+                         arquivo.Grava("segundo\r", &posicoes[1], 8), int(posicoes[0]),
+                         int(posicoes[1])}),
+            std::vector({0, 0, 1, 10}));
 
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 500, false), 0);
   char texto[500];
@@ -306,10 +291,10 @@ TEST(ArqLe, ByteAddressedFileByteReadsAndPositioning) {
   // A read running past the end keeps what there is and zeroes the rest.
   EXPECT_EQ(arquivo.LeBytes(10, 500, texto), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(std::string(texto, 9), std::string("segundo\r") + '\0');
-  EXPECT_EQ(arquivo.LeBytes(18, 1, texto), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(arquivo.LeBytes(-1, 1, texto), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(arquivo.LeBytes(0, 501, texto), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.LeBytes(0, 0, texto), ARQ_PARAMETRO_INVALIDO);
+  EXPECT_EQ(std::vector({arquivo.LeBytes(18, 1, texto), arquivo.LeBytes(-1, 1, texto),
+                         arquivo.LeBytes(0, 501, texto), arquivo.LeBytes(0, 0, texto)}),
+            std::vector({ARQ_FIM_DE_ARQUIVO, ARQ_FIM_DE_ARQUIVO, ARQ_PARAMETRO_INVALIDO,
+                         ARQ_PARAMETRO_INVALIDO}));
 
   // Posiciona: 'F' to the end (giving the length), 'P' to an offset, 'I' to the start.
   EXPECT_EQ(arquivo.Posiciona('F', 0, &tamanho), 0);
@@ -323,13 +308,12 @@ TEST(ArqLe, ByteAddressedFileByteReadsAndPositioning) {
   EXPECT_EQ(arquivo.Posiciona('I', 0, &tamanho), 0);
   EXPECT_EQ(arquivo.LeSequencial(4, texto), 0);
   EXPECT_EQ(std::string(texto, 4), " pri");
-  EXPECT_EQ(arquivo.LeSequencial(15, texto), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(arquivo.Posiciona('X', 0, &tamanho), ARQ_PARAMETRO_INVALIDO);
-  EXPECT_EQ(arquivo.Posiciona('F', 0, nullptr), 0);
+  EXPECT_EQ(std::vector({arquivo.LeSequencial(15, texto), arquivo.Posiciona('X', 0, &tamanho),
+                         arquivo.Posiciona('F', 0, nullptr)}),
+            std::vector({ARQ_FIM_DE_ARQUIVO, ARQ_PARAMETRO_INVALIDO, 0}));
 }
 
-
-TEST(Arquivo, WritesAndReadsTheLeadingBytes) {
+TEST(Arquivo, WritesAndReadsTheLeadingBytesAndCreatesOnlyWithARecordSize) {
   PastaTemporaria pasta;
   const std::string caminho = pasta / "CNDIFDC.DAT";
   CArquivo arquivo;
@@ -359,11 +343,8 @@ TEST(Arquivo, WritesAndReadsTheLeadingBytes) {
   EXPECT_EQ(arquivo.LeZero(volta.data(), 200000), 0);
   EXPECT_EQ(volta.substr(0, 200000), grande);
   EXPECT_EQ(arquivo.LeZero(volta.data(), 200001), ARQ_FIM_DE_ARQUIVO);
-}
 
-TEST(Arquivo, CreatesOnlyWithARecordSizeAndAShortFolder) {
-  PastaTemporaria pasta;
-  CArquivo arquivo;
+  // Created only with a record size.
   EXPECT_EQ(arquivo.Abre((pasta / "sem.dat").c_str(), 'G', 0, true), ARQ_NAO_ENCONTRADO);
   EXPECT_EQ(arquivo.Abre((pasta / "sem.dat").c_str(), 'G', 18, false), ARQ_NAO_ENCONTRADO);
   EXPECT_FALSE(Existe(pasta / "sem.dat"));

@@ -45,13 +45,18 @@ class DonoDeMarca {
   qx::test::Child filho_;
 };
 
-TEST(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndOtherNumbersAreFree) {
+// A fresh folder, an object and a clock that lets 50 seconds pass in about 50 ms.
+class Marca : public ::testing::Test {
+ protected:
   PastaTemporaria pasta;
+  RelogioAcelerado relogio;
+  CQXArqEx arquivo;
+};
+
+TEST_F(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndADeadOrDoneHolderFreesIt) {
   DonoDeMarca dono(pasta.path(), 7);
   ASSERT_EQ(dono.Resultado(), 0);
   EXPECT_TRUE(Existe(pasta / "XXMARCA7.dat"));
-  RelogioAcelerado relogio;  // 50 seconds pass in about 50 ms
-  CQXArqEx arquivo;
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);
   // The error log names the mark, its file in the folder and what to do.
   ExpectContains(LogDeErros(),
@@ -64,23 +69,14 @@ TEST(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndOtherNumbersAreFree) {
   arquivo.Desmarca();
   dono.Libera();
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 0);
+  arquivo.Desmarca();
+  // A holder that dies frees the mark; held here, a new process waits it out.
+  segundo.Mata();
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 24), 0);
+  EXPECT_EQ(DonoDeMarca(pasta.path(), 24).Resultado(), 17396);
 }
 
-TEST(Marca, AHolderThatDiesFreesTheMark) {
-  PastaTemporaria pasta;
-  DonoDeMarca dono(pasta.path(), 7);
-  ASSERT_EQ(dono.Resultado(), 0);
-  dono.Mata();
-  RelogioAcelerado relogio;
-  CQXArqEx arquivo;
-  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 0);
-  // Held here now: a new process waits it out.
-  EXPECT_EQ(DonoDeMarca(pasta.path(), 7).Resultado(), 16284);
-}
-
-TEST(Marca, OneMarkPerObjectAndOneHolderPerMark) {
-  PastaTemporaria pasta;
-  RelogioAcelerado relogio;
+TEST_F(Marca, OneMarkPerObjectAndOneHolderPerMark) {
   const std::string comBarra = pasta.path() + "/";
   {
     CQXArqEx um;
@@ -104,10 +100,7 @@ TEST(Marca, OneMarkPerObjectAndOneHolderPerMark) {
   EXPECT_EQ(tres.QuantidadeRegistros(false), 1u);
 }
 
-TEST(Marca, BadInputAndMissingFolder) {
-  PastaTemporaria pasta;
-  RelogioAcelerado relogio;
-  CQXArqEx arquivo;
+TEST_F(Marca, BadInputAndMissingFolder) {
   EXPECT_EQ((std::vector{arquivo.Marca(nullptr, 7), arquivo.Marca("", 7),
                          arquivo.Marca(pasta.path().c_str(), 256),
                          arquivo.Marca(pasta.path().c_str(), -1)}),
