@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -138,7 +137,6 @@ TEST_F(FrameState, FailedCreationGivesItsCodeAndDestroysTheObject) {
   EXPECT_EQ(CriaObjeto<ObjetoGigante>(nullptr, IID_IQXCN_Lancamento, &criado), E_OUTOFMEMORY);
 }
 
-
 // The entry lines ("ENTROU") of a frame.
 std::vector<std::string> Entradas(const std::string& log, const std::string& frame) {
   std::vector<std::string> linhas;
@@ -183,16 +181,11 @@ TEST_F(FrameState, EntryRecordsCarryTheLoggedPairs) {
   EXPECT_EQ(Entradas(log, frame + "T_QXUnknown").size(), 1u);
 }
 
-Lancamento NovoServico() {
-  void* object = nullptr;
-  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &object), S_OK);
-  return Lancamento(static_cast<IQXCN_Lancamento*>(object));
-}
-
 // A business method's failure (here the removal of a missing month) gives the
-// system's error, logged, and the object stays.
-TEST_F(FrameState, FailedBusinessMethodKeepsTheObject) {
-  Lancamento servico = NovoServico();
+// system's error, logged, and the object stays; a failed initialisation drops
+// the business object.
+TEST_F(FrameState, FailedBusinessMethodKeepsTheObjectFailedInitialisationDropsIt) {
+  Lancamento servico = NovoLancamento<CQXCN_Lancamento>();
   ASSERT_EQ(servico->Inicializa_Padrao(RegistroInicializacao()), S_OK);
   constexpr uint16_t kMes = 24 * 12 + 3;
   ASSERT_EQ(servico->CriaArquivoMes(kMes), S_OK);
@@ -201,13 +194,10 @@ TEST_F(FrameState, FailedBusinessMethodKeepsTheObject) {
   EXPECT_EQ(servico->ApagaArquivoMes(kMes), static_cast<HRESULT>(0x80070002u));
   EXPECT_EQ(company_.ErrorLines(), erros + 1);
   EXPECT_EQ(servico->CriaArquivoMes(kMes), S_OK);
-}
 
-TEST_F(FrameState, FailedInitialisationDropsTheBusinessObject) {
   std::filesystem::remove(company_.DfFolder() + kSuiteDatabaseName);
-  Lancamento servico = NovoServico();
-  const HRESULT hr = servico->Inicializa_Padrao(RegistroInicializacao());
-  EXPECT_TRUE(FAILED(hr));
+  servico = NovoLancamento<CQXCN_Lancamento>();
+  EXPECT_TRUE(FAILED(servico->Inicializa_Padrao(RegistroInicializacao())));
   EXPECT_EQ(servico->CriaArquivoMes(1), E_QXCR_NAO_INICIALIZADO);
   EXPECT_EQ(servico->Inicializa_Padrao(RegistroInicializacao()), E_QXCR_SEM_OBJETO);
   _REG_DF_ERROPS erro{};

@@ -1,10 +1,12 @@
 // Every interface method that touches files, with each of its file operations
 // failing once in turn, with a cause that ends the operation and with one
 // that the record files retry, and with each of its writes stopping after a
-// part of its bytes: the method returns a code, the mark of saves is free
-// afterwards and the folder holds no damage, its entries agreeing with the
-// change log; a save that fails leaves the live entries and the totals
-// exactly as they were, unless it says that it was interrupted.
+// part of its bytes, and with the process dying at each of its writes: the
+// method returns a code (the next opening takes back what a dead process
+// left), the mark of saves is free afterwards and the folder holds no damage,
+// its entries agreeing with the change log; a save that fails leaves the live
+// entries and the totals exactly as they were, unless it says that it was
+// interrupted.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,13 +96,6 @@ HRESULT Lote(IQXCN_Lancamento* s) {
   return hr;
 }
 
-HRESULT LeComTexto(IQXCN_Lancamento* s) {
-  BSTR texto = nullptr;
-  const HRESULT hr = s->GetComplemento(&texto, Mes(), 2);
-  SysFreeString(texto);
-  return hr;
-}
-
 HRESULT LeituraGerencial(IQXCN_Lancamento* s) {
   if (HRESULT hr = s->Le(3, Mes())) return hr;
   uint16_t linhas = 0;
@@ -117,24 +112,18 @@ HRESULT Redistribuicao(IQXCN_Lancamento* s) {
   return s->FazRedGerencial(2, 4, dia - 20, dia + 5, 2, contas);
 }
 
+// The special reading by position, then by keys, with and without the complements.
 HRESULT LeituraEspecial(IQXCN_Lancamento* s) {
   if (HRESULT hr = s->AbreEspecial(Mes())) return hr;
   HRESULT hr = S_OK;
   for (int i = 0; i < 6 && hr == S_OK; ++i) hr = s->LeEspecial(0);
-  RegDados dados{};
-  const HRESULT dadosHr = s->LeEspecialDados(2, &dados);
-  s->FechaEspecial();
-  return FAILED(hr) ? hr : dadosHr;
-}
-
-HRESULT LeituraPorChaves(IQXCN_Lancamento* s, bool complemento) {
-  if (HRESULT hr = s->AbreEspecial(Mes())) return hr;
   Lancamentos chaves[3] = {{1, {}}, {2, {}}, {3, {}}};
-  RegDadosComplemento comTexto[3] = {};
   RegDados dados[3] = {};
-  const HRESULT hr = complemento ? s->LeEspecialChavesComplemento(3, chaves, comTexto)
-                                 : s->LeEspecialChaves(3, chaves, dados);
+  RegDadosComplemento comTexto[3] = {};
+  const HRESULT resto[] = {s->LeEspecialDados(2, dados), s->LeEspecialChaves(3, chaves, dados),
+                           s->LeEspecialChavesComplemento(3, chaves, comTexto)};
   s->FechaEspecial();
+  for (const HRESULT seguinte : resto) hr = FAILED(hr) ? hr : seguinte;
   return hr;
 }
 
@@ -153,11 +142,6 @@ HRESULT BuscaConta(IQXCN_Lancamento* s) {
   return s->BuscaQtdLancamentosConta(conta, &quantidade);
 }
 
-HRESULT ListagemMes(IQXCN_Lancamento* s) {
-  REG_DADOS_LANCAMENTOS dados[8] = {};
-  return s->LeLancamentosMes(Mes(), 8, dados);
-}
-
 HRESULT ListagemWeb(IQXCN_Lancamento* s) {
   _REG_FILTRO_LANCAMENTO_TARVOWEB_PS filtro{};
   filtro.usDataInicial = SweepCompany::kData.Value() - 40;
@@ -171,11 +155,6 @@ HRESULT ListagemWeb(IQXCN_Lancamento* s) {
   uint16_t inicial = 0, final = 0;
   const HRESULT faixa = s->GetRangeDatasTarvoWeb(&inicial, &final);
   return FAILED(hr) ? hr : faixa;
-}
-
-HRESULT Conciliacao(IQXCN_Lancamento* s) {
-  int32_t saida = 0;
-  return s->ValidaChavesConciliacao(Mes(), 4, &saida);
 }
 
 HRESULT RemocaoImportados(IQXCN_Lancamento* s) {
@@ -246,23 +225,20 @@ const std::vector<Caso>& Casos() {
       {"GravaDados", GravaDados, true},
       {"GravaLote", Lote, true},
       {"GravaConferido", [](IQXCN_Lancamento* s) { return s->GravaConferido(Mes(), 2, 1); }},
-      {"Le", [](IQXCN_Lancamento* s) { return s->Le(1, Mes()); }},
       {"LeDados",
        [](IQXCN_Lancamento* s) {
          RegDados dados{};
-         return s->LeDados(1, Mes(), &dados);
+         const HRESULT hr = s->LeDados(1, Mes(), &dados);
+         return FAILED(hr) ? hr : s->LeLancamentoExcluido(4, Mes(), &dados);
        }},
       {"LeDadosComplemento",
        [](IQXCN_Lancamento* s) {
          RegDadosComplemento dados{};
-         return s->LeDadosComplemento(2, Mes(), &dados);
+         BSTR texto = nullptr;
+         const HRESULT hr = s->GetComplemento(&texto, Mes(), 2);
+         SysFreeString(texto);
+         return FAILED(hr) ? hr : s->LeDadosComplemento(2, Mes(), &dados);
        }},
-      {"LeLancamentoExcluido",
-       [](IQXCN_Lancamento* s) {
-         RegDados dados{};
-         return s->LeLancamentoExcluido(4, Mes(), &dados);
-       }},
-      {"GetComplemento", LeComTexto},
       {"Exclui", [](IQXCN_Lancamento* s) { return s->Exclui(3, Mes()); }},
       {"ExcluiOffLine",
        [](IQXCN_Lancamento* s) { return s->ExcluiOffLine(Mes(), SweepCompany::kChaveOrigem, 7); }},
@@ -271,14 +247,16 @@ const std::vector<Caso>& Casos() {
        [](IQXCN_Lancamento* s) { return s->GeraArquivoQuantidadeGerencial(); }},
       {"FazRedGerencial", Redistribuicao},
       {"LeEspecial", LeituraEspecial},
-      {"LeEspecialChaves", [](IQXCN_Lancamento* s) { return LeituraPorChaves(s, false); }},
-      {"LeEspecialChavesComplemento",
-       [](IQXCN_Lancamento* s) { return LeituraPorChaves(s, true); }},
       {"BuscaLancamentos", Busca},
       {"BuscaQtdLancamentosConta", BuscaConta},
-      {"LeLancamentosMes", ListagemMes},
+      {"LeLancamentosMes",
+       [](IQXCN_Lancamento* s) {
+         REG_DADOS_LANCAMENTOS dados[8] = {};
+         int32_t chaves = 0;
+         const HRESULT hr = s->LeLancamentosMes(Mes(), 8, dados);
+         return FAILED(hr) ? hr : s->ValidaChavesConciliacao(Mes(), 4, &chaves);
+       }},
       {"BuscaLancamentosTarvoWeb", ListagemWeb},
-      {"ValidaChavesConciliacao", Conciliacao},
       {"ExclusaoImportacao", RemocaoImportados},
       {"FormatosImportacao", Formatos},
       {"NotasExplicativas", Notas},
@@ -291,22 +269,54 @@ const std::vector<Caso>& Casos() {
 // Operations failed per method and cause, spread evenly; the sanitizers slow every run down.
 constexpr uint64_t kOperacoes = test::kAddressSanitizer ? 8 : 30;
 
-class FaultSweep : public ::testing::TestWithParam<size_t> {
- protected:
-  SweepCompany pasta_;
-};
-
-// One way of failing: the nth call of an operation with a cause, or the nth
-// write after `parcial` of its bytes.
+// One way of failing: the nth call of an operation with a cause, the nth
+// write after `parcial` of its bytes, or the process dying at the nth write.
 struct Falha {
   FileOp operacao;
   int causa;
   uint32_t parcial;
+  bool morre = false;
 };
 constexpr Falha kFalhas[] = {
     {FileOp::Any, CFileException::invalidFile, 0},
     {FileOp::Any, CFileException::sharingViolation, 0},
     {FileOp::Write, CFileException::hardIO, 7},
+    {FileOp::Write, 0, 0, true},
+};
+
+// The call failing as `falha` says, and the code it returned (any code will
+// do). A process that dies gives E_FAIL, once the next opening of the company
+// has taken back what it left.
+HRESULT Falhando(const Caso& caso, const Falha& falha, int nth) {
+  if (falha.morre) {
+    const pid_t filho = fork();
+    if (filho == 0) {
+      Objeto s = SweepCompany::Novo();
+      FileFaults::ArmExit(nth);
+      if (s) caso.chamada(s.get());
+      _exit(0);
+    }
+    int estado = 0;
+    EXPECT_EQ(waitpid(filho, &estado, 0), filho);
+    EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == FileFaults::kCodigoSaida) << estado;
+    EXPECT_TRUE(SweepCompany::Novo());
+    return E_FAIL;
+  }
+  Objeto s = SweepCompany::Novo();
+  if (!s) return E_FAIL;
+  if (falha.parcial != 0) {
+    FileFaults::ArmPartialWrite(nth, falha.causa, falha.parcial);
+  } else {
+    FileFaults::Arm(falha.operacao, nth, falha.causa);
+  }
+  const HRESULT hr = caso.chamada(s.get());
+  FileFaults::Clear();
+  return hr;
+}
+
+class FaultSweep : public ::testing::TestWithParam<size_t> {
+ protected:
+  SweepCompany pasta_;
 };
 
 TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
@@ -331,19 +341,11 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
     const uint64_t quantas = falha.operacao == FileOp::Any ? chamadas : escritas;
     const uint64_t passo = (quantas + kOperacoes - 1) / kOperacoes;
     for (uint64_t nth = 1; nth <= quantas; nth += passo) {
-      SCOPED_TRACE(testing::Message() << caso.nome << ": operation " << nth << " of " << quantas
-                                      << ", cause " << falha.causa << ", part " << falha.parcial);
+      SCOPED_TRACE(testing::Message()
+                   << caso.nome << ": operation " << nth << " of " << quantas << ", cause "
+                   << falha.causa << ", part " << falha.parcial << (falha.morre ? ", dies" : ""));
       pasta_.Restaura();
-      Objeto s = SweepCompany::Novo();
-      ASSERT_TRUE(s);
-      if (falha.parcial != 0) {
-        FileFaults::ArmPartialWrite(static_cast<int>(nth), falha.causa, falha.parcial);
-      } else {
-        FileFaults::Arm(falha.operacao, static_cast<int>(nth), falha.causa);
-      }
-      const HRESULT hr = caso.chamada(s.get());  // any code will do; the call returns
-      FileFaults::Clear();
-      s.reset();
+      const HRESULT hr = Falhando(caso, falha, static_cast<int>(nth));
       EXPECT_EQ(pasta_.Dano(), "") << std::hex << hr;
       if (caso.gravacao && hr != S_OK && hr != kHrOperacaoInterrompida) {
         EXPECT_EQ(pasta_.VivosETotais(), antes) << std::hex << hr;
@@ -356,45 +358,6 @@ TEST_P(FaultSweep, EachFileOperationFailingOnceLeavesTheFolderSound) {
   }
 }
 
-// The process dies at each write of the method in turn: the next opening of
-// the company takes back what it left, the folder agrees with the change log,
-// and a save leaves the live entries and the totals as they were.
-TEST_P(FaultSweep, DyingAtEachWriteIsTakenBackAtTheNextOpening) {
-  const Caso& caso = Casos()[GetParam()];
-  FileFaultsGuard guard;
-  uint64_t escritas = 0;
-  {
-    Objeto s = SweepCompany::Novo();
-    ASSERT_TRUE(s);
-    FileFaults::Count();
-    caso.chamada(s.get());
-    escritas = FileFaults::Calls(FileOp::Write);
-    FileFaults::Clear();
-  }
-  const std::string antes = (pasta_.Restaura(), pasta_.VivosETotais());
-  const uint64_t passo = (escritas + kOperacoes - 1) / kOperacoes;
-  for (uint64_t nth = 1; nth <= escritas; nth += passo) {
-    SCOPED_TRACE(testing::Message() << caso.nome << ": dies at write " << nth << " of " << escritas);
-    pasta_.Restaura();
-    const pid_t filho = fork();
-    if (filho == 0) {
-      Objeto s = SweepCompany::Novo();
-      FileFaults::ArmExit(static_cast<int>(nth));
-      if (s) caso.chamada(s.get());
-      _exit(0);
-    }
-    int estado = 0;
-    ASSERT_EQ(waitpid(filho, &estado, 0), filho);
-    ASSERT_TRUE(WIFEXITED(estado));
-    ASSERT_EQ(WEXITSTATUS(estado), FileFaults::kCodigoSaida);
-    ASSERT_TRUE(SweepCompany::Novo());
-    EXPECT_EQ(pasta_.Dano(), "");
-    if (caso.gravacao) {
-      EXPECT_EQ(pasta_.VivosETotais(), antes);
-    }
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(Metodos, FaultSweep, ::testing::Range<size_t>(0, Casos().size()),
                          [](const ::testing::TestParamInfo<size_t>& info) {
                            return std::string(Casos()[info.param].nome);
@@ -403,53 +366,44 @@ INSTANTIATE_TEST_SUITE_P(Metodos, FaultSweep, ::testing::Range<size_t>(0, Casos(
 // A read of the difference file that fails while the key is looked up: the
 // save reports it instead of storing the key a second time, the removal is
 // refused, and the difference query reports it instead of a zero total.
-class DifferenceReadFault : public ::testing::Test {
- protected:
-  // The next read of "CNDIFDC.DAT" fails.
-  static void FalhaLeitura() {
+TEST(DifferenceReadFault, SavesRemovalsAndQueriesReportItAndKeepOneRecordPerKey) {
+  SweepCompany pasta;
+  FileFaultsGuard guard;
+  const std::string arquivo = pasta.company().CnFolder() + "/" + kDifferenceFileName;
+  const std::string antes = TestCompany::ReadAll(arquivo), vivos = pasta.VivosETotais();
+  // The call with the next read of the difference file failing.
+  const auto falhando = [](const std::function<HRESULT()>& chamada) {
     FileFaults::Arm(FileOp::Read, 1, CFileException::invalidFile, kDifferenceFileName);
-  }
-  std::string Diferencas() const {
-    return TestCompany::ReadAll(pasta_.company().CnFolder() + "/" + kDifferenceFileName);
-  }
-
-  SweepCompany pasta_;
-  FileFaultsGuard guard_;
-};
-
-TEST_F(DifferenceReadFault, SavesRemovalsAndQueriesReportItAndKeepOneRecordPerKey) {
-  const std::string antes = Diferencas();
+    const HRESULT hr = chamada();
+    FileFaults::Clear();
+    return hr;
+  };
   Objeto s = SweepCompany::Novo();
   ASSERT_TRUE(s);
 
   // A new one-sided entry: its total is not added under a second record, and
   // the save is undone.
-  const std::string vivos = pasta_.VivosETotais();
   SweepCompany::Preenche(s.get(), 0, 50, "");
   int32_t indlan = 0;
-  FalhaLeitura();
-  EXPECT_NE(s->Grava(&indlan), S_OK);
-  FileFaults::Clear();
-  EXPECT_EQ(Diferencas(), antes);
-  EXPECT_EQ(pasta_.VivosETotais(), vivos);
+  EXPECT_NE(falhando([&] { return s->Grava(&indlan); }), S_OK);
+  EXPECT_EQ(pasta.VivosETotais(), vivos);
 
   // The removal of one-sided entry 3 does not happen: its total could not be taken back.
-  FalhaLeitura();
-  EXPECT_NE(s->Exclui(3, SweepCompany::Mes()), S_OK);
-  FileFaults::Clear();
-  EXPECT_EQ(Diferencas(), antes);
+  EXPECT_NE(falhando([&] { return s->Exclui(3, Mes()); }), S_OK);
+  EXPECT_EQ(TestCompany::ReadAll(arquivo), antes);
   RegDados dados{};
-  EXPECT_EQ(s->LeLancamentoExcluido(3, SweepCompany::Mes(), &dados), S_OK);
+  EXPECT_EQ(s->LeLancamentoExcluido(3, Mes(), &dados), S_OK);
 
   CURRENCY diferenca{};
   int32_t tem = 0;
-  FalhaLeitura();
-  EXPECT_NE(s->BuscaDiferencaDC(SweepCompany::kData.Value(), 1, 1, &diferenca, &tem), S_OK);
-  FileFaults::Clear();
-  EXPECT_EQ(s->BuscaDiferencaDC(SweepCompany::kData.Value(), 1, 1, &diferenca, &tem), S_OK);
+  const auto busca = [&] {
+    return s->BuscaDiferencaDC(SweepCompany::kData.Value(), 1, 1, &diferenca, &tem);
+  };
+  EXPECT_NE(falhando(busca), S_OK);
+  EXPECT_EQ(busca(), S_OK);
   EXPECT_EQ(diferenca.int64, -300000);
   EXPECT_EQ(tem, 1);
-  EXPECT_EQ(pasta_.Dano(), "");
+  EXPECT_EQ(pasta.Dano(), "");
 }
 
 }  // namespace

@@ -42,166 +42,157 @@ class SweepCompany {
   static constexpr int32_t kChaveOrigem = 0x51;  // origin key of entry 1
   static uint16_t Mes() { return kData.MesAno().Value(); }
 
-  SweepCompany();
+  SweepCompany() {
+    company_.SetConfig("foreign-currency", 1);
+    company_.SetConfig("managerial-quantities", 1);
+    Objeto s = Novo();
+    if (!s) return;
+    // Entry 1 comes from an import (origin key, foreign-currency amount); 2 and 3 are typed in.
+    RegDados dados{};
+    dados.Documento = 500;
+    dados.DataLancamento = kData.Value();
+    dados.wChaveOrigem.lChaveModulo = kChaveOrigem;
+    dados.wChaveOrigem.iData = 7;
+    dados.Debito = 4;
+    dados.Credito = 11;
+    dados.Valor = CURRENCY{1000000};
+    dados.ValorMoeda = CURRENCY{250};
+    dados.Filial = 1;
+    dados.CodHis = 1;
+    int32_t indlan = 0;
+    EXPECT_EQ(s->GravaDados(&dados, &indlan), S_OK);
+    for (int i = 2; i <= 4; ++i) {
+      Preenche(s.get(), i == 3 ? 0 : 4, 10 * i, "complemento do lancamento");
+      indlan = 0;
+      EXPECT_EQ(s->Grava(&indlan), S_OK);
+      EXPECT_EQ(indlan, i);
+    }
+    EXPECT_EQ(s->Exclui(4, Mes()), S_OK);
+    UniqueBstr nota(BstrFromCp1252("nota do lancamento 2"));
+    EXPECT_EQ(s->GravaNotaExplicativa(Mes(), (2 << 12) | Mes(), 0, nota.get()), S_OK);
+    REGFORMATOIMPORT formato{};
+    std::memcpy(formato.cNomeFormatoImportacao, "F1", 2);
+    std::memcpy(formato.cSequenciaContabil, "CDE", 3);
+    std::memcpy(formato.cSequenciaGerencial, "JK", 2);
+    formato.cDelimitador = ';';
+    uint16_t consistencia = 0;
+    EXPECT_EQ(s->GravaFormatoImportacao(0, formato, &consistencia), S_OK);
+    s.reset();
+    for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
+      for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
+        if (entrada.is_regular_file()) {
+          copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
+        }
+      }
+    }
+  }
 
   // A new object initialised for user 1; null (with a failure) when it cannot be.
-  static Objeto Novo();
+  static Objeto Novo() {
+    void* objeto = nullptr;
+    EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto), S_OK);
+    Objeto s(static_cast<IQXCN_Lancamento*>(objeto));
+    if (s && s->Inicializa_Padrao(RegistroInicializacao()) != S_OK) {
+      ADD_FAILURE() << "initialisation failed";
+      s.reset();
+    }
+    return s;
+  }
+
   // Fills the current entry: one-sided when debito is 0, with a complement and two split lines.
-  static void Preenche(IQXCN_Lancamento* s, int32_t debito, int64_t valor, const char* texto);
+  static void Preenche(IQXCN_Lancamento* s, int32_t debito, int64_t valor, const char* texto) {
+    s->SetFilial(1);
+    s->SetData(kData.Value());
+    s->SetDebito(debito);
+    s->SetCredito(11);
+    s->SetValor(CURRENCY{valor * 10000});
+    s->SetDocumento(900 + static_cast<int32_t>(valor));
+    s->SetHistorico(1);
+    UniqueBstr complemento(BstrFromCp1252(texto));
+    s->SetComplemento(complemento.get());
+    RegLan_Ger linhas[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      linhas[i].Valor = CURRENCY{valor * 5000};
+      linhas[i].ContaGerencial = 2 + i;
+      linhas[i].ContaContabil = 4;
+    }
+    s->SetLancamentoGerencial(2, linhas);
+    RegQtd_Ger quantidades[2] = {{CURRENCY{30000}}, {CURRENCY{70000}}};
+    s->SetQuantidadeGerencial(2, quantidades);
+  }
 
   // The folder and the database as they were after construction.
-  void Restaura() const;
+  void Restaura() const {
+    for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
+      for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
+        if (entrada.is_regular_file() && !copia_.contains(entrada.path().string())) {
+          std::filesystem::remove(entrada.path());
+        }
+      }
+    }
+    for (const auto& [caminho, bytes] : copia_) {
+      std::ofstream(caminho, std::ios::binary | std::ios::trunc) << bytes;
+    }
+  }
+
   // "" when qxcheck, with the change log, finds no damage; else the damage
   // found, one line each.
-  std::string Dano() const;
+  std::string Dano() const {
+    check::DifferenceOptions opcoes;
+    check::LogDaEmpresa log;
+    std::string erro;
+    if (!check::ReadCompanyOptions(TestCompany::kCodigo, &opcoes, &erro) ||
+        !check::ReadCompanyLog(TestCompany::kCodigo, &log, &erro)) {
+      return erro;
+    }
+    check::Report relatorio;
+    if (!check::CheckFolder(company_.CnFolder(), opcoes, &relatorio, &erro, &log)) return erro;
+    std::string dano;
+    for (const check::Finding& achado : relatorio.findings.all()) {
+      if (achado.kind->gravity != check::Gravity::kDamage) continue;
+      dano += achado.kind->name;
+      dano.append(1, ' ').append(achado.file).append(" @").append(std::to_string(achado.position));
+      dano.append(": ").append(achado.reason).append(1, '\n');
+    }
+    return dano;
+  }
+
   // The month's live entries (position and bytes) and the non-zero totals
   // (sorted), one per line: what a save that fails must leave as it was.
-  std::string VivosETotais() const;
+  std::string VivosETotais() const {
+    std::vector<std::string> linhas;
+    const std::string lancamentos =
+        TestCompany::ReadAll(NomeArquivoMes(company_.CnFolder(), kPrefixoLancamentos, Mes()));
+    for (size_t p = 1; (p + 1) * kEntryRecordSize <= lancamentos.size(); ++p) {
+      EntryRecord registro;
+      std::memcpy(&registro, lancamentos.data() + p * kEntryRecordSize, kEntryRecordSize);
+      if (registro.cStatus == kEntryDeleted) continue;
+      linhas.push_back("entry " + std::to_string(p) + ": " +
+                       lancamentos.substr(p * kEntryRecordSize, kEntryRecordSize));
+    }
+    const std::string totais =
+        TestCompany::ReadAll(company_.CnFolder() + "/" + kDifferenceFileName);
+    std::vector<std::string> chaves;
+    for (size_t p = 1; (p + 1) * kDifferenceRecordSize <= totais.size(); ++p) {
+      DifferenceRecord registro;
+      std::memcpy(&registro, totais.data() + p * kDifferenceRecordSize, kDifferenceRecordSize);
+      if (registro.Valor.int64 == 0) continue;
+      chaves.push_back("total " + std::to_string(registro.Valor.int64) + " " +
+                       std::to_string(EffectiveDate(registro)) + " " +
+                       std::to_string(registro.Filial) + " " + std::to_string(registro.Usuario));
+    }
+    std::sort(chaves.begin(), chaves.end());
+    linhas.insert(linhas.end(), chaves.begin(), chaves.end());
+    std::string texto;
+    for (const std::string& linha : linhas) texto.append(linha).append(1, '\n');
+    return texto;
+  }
+
   const TestCompany& company() const { return company_; }
 
  private:
   TestCompany company_;
   std::map<std::string, std::string> copia_;
 };
-
-inline Objeto SweepCompany::Novo() {
-  void* objeto = nullptr;
-  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto), S_OK);
-  Objeto s(static_cast<IQXCN_Lancamento*>(objeto));
-  if (s && s->Inicializa_Padrao(RegistroInicializacao()) != S_OK) {
-    ADD_FAILURE() << "initialisation failed";
-    s.reset();
-  }
-  return s;
-}
-
-inline void SweepCompany::Preenche(IQXCN_Lancamento* s, int32_t debito, int64_t valor,
-                                   const char* texto) {
-  s->SetFilial(1);
-  s->SetData(kData.Value());
-  s->SetDebito(debito);
-  s->SetCredito(11);
-  s->SetValor(CURRENCY{valor * 10000});
-  s->SetDocumento(900 + static_cast<int32_t>(valor));
-  s->SetHistorico(1);
-  UniqueBstr complemento(BstrFromCp1252(texto));
-  s->SetComplemento(complemento.get());
-  RegLan_Ger linhas[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    linhas[i].Valor = CURRENCY{valor * 5000};
-    linhas[i].ContaGerencial = 2 + i;
-    linhas[i].ContaContabil = 4;
-  }
-  s->SetLancamentoGerencial(2, linhas);
-  RegQtd_Ger quantidades[2] = {{CURRENCY{30000}}, {CURRENCY{70000}}};
-  s->SetQuantidadeGerencial(2, quantidades);
-}
-
-inline SweepCompany::SweepCompany() {
-  company_.SetConfig("foreign-currency", 1);
-  company_.SetConfig("managerial-quantities", 1);
-  Objeto s = Novo();
-  if (!s) return;
-  // Entry 1 comes from an import (origin key, foreign-currency amount); 2 and 3 are typed in.
-  RegDados dados{};
-  dados.Documento = 500;
-  dados.DataLancamento = kData.Value();
-  dados.wChaveOrigem.lChaveModulo = kChaveOrigem;
-  dados.wChaveOrigem.iData = 7;
-  dados.Debito = 4;
-  dados.Credito = 11;
-  dados.Valor = CURRENCY{1000000};
-  dados.ValorMoeda = CURRENCY{250};
-  dados.Filial = 1;
-  dados.CodHis = 1;
-  int32_t indlan = 0;
-  EXPECT_EQ(s->GravaDados(&dados, &indlan), S_OK);
-  for (int i = 2; i <= 4; ++i) {
-    Preenche(s.get(), i == 3 ? 0 : 4, 10 * i, "complemento do lancamento");
-    indlan = 0;
-    EXPECT_EQ(s->Grava(&indlan), S_OK);
-    EXPECT_EQ(indlan, i);
-  }
-  EXPECT_EQ(s->Exclui(4, Mes()), S_OK);
-  UniqueBstr nota(BstrFromCp1252("nota do lancamento 2"));
-  EXPECT_EQ(s->GravaNotaExplicativa(Mes(), (2 << 12) | Mes(), 0, nota.get()), S_OK);
-  REGFORMATOIMPORT formato{};
-  std::memcpy(formato.cNomeFormatoImportacao, "F1", 2);
-  std::memcpy(formato.cSequenciaContabil, "CDE", 3);
-  std::memcpy(formato.cSequenciaGerencial, "JK", 2);
-  formato.cDelimitador = ';';
-  uint16_t consistencia = 0;
-  EXPECT_EQ(s->GravaFormatoImportacao(0, formato, &consistencia), S_OK);
-  s.reset();
-  for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
-    for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
-      if (entrada.is_regular_file()) {
-        copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
-      }
-    }
-  }
-}
-
-inline void SweepCompany::Restaura() const {
-  for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
-    for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
-      if (entrada.is_regular_file() && !copia_.contains(entrada.path().string())) {
-        std::filesystem::remove(entrada.path());
-      }
-    }
-  }
-  for (const auto& [caminho, bytes] : copia_) {
-    std::ofstream(caminho, std::ios::binary | std::ios::trunc) << bytes;
-  }
-}
-
-inline std::string SweepCompany::Dano() const {
-  check::DifferenceOptions opcoes;
-  check::LogDaEmpresa log;
-  std::string erro;
-  if (!check::ReadCompanyOptions(TestCompany::kCodigo, &opcoes, &erro) ||
-      !check::ReadCompanyLog(TestCompany::kCodigo, &log, &erro)) {
-    return erro;
-  }
-  check::Report relatorio;
-  if (!check::CheckFolder(company_.CnFolder(), opcoes, &relatorio, &erro, &log)) return erro;
-  std::string dano;
-  for (const check::Finding& achado : relatorio.findings.all()) {
-    if (achado.kind->gravity != check::Gravity::kDamage) continue;
-    dano += achado.kind->name;
-    dano.append(1, ' ').append(achado.file).append(" @").append(std::to_string(achado.position));
-    dano.append(": ").append(achado.reason).append(1, '\n');
-  }
-  return dano;
-}
-
-inline std::string SweepCompany::VivosETotais() const {
-  std::vector<std::string> linhas;
-  const std::string lancamentos =
-      TestCompany::ReadAll(NomeArquivoMes(company_.CnFolder(), kPrefixoLancamentos, Mes()));
-  for (size_t p = 1; (p + 1) * kEntryRecordSize <= lancamentos.size(); ++p) {
-    EntryRecord registro;
-    std::memcpy(&registro, lancamentos.data() + p * kEntryRecordSize, kEntryRecordSize);
-    if (registro.cStatus == kEntryDeleted) continue;
-    linhas.push_back("entry " + std::to_string(p) + ": " +
-                     lancamentos.substr(p * kEntryRecordSize, kEntryRecordSize));
-  }
-  const std::string totais =
-      TestCompany::ReadAll(company_.CnFolder() + "/" + kDifferenceFileName);
-  std::vector<std::string> chaves;
-  for (size_t p = 1; (p + 1) * kDifferenceRecordSize <= totais.size(); ++p) {
-    DifferenceRecord registro;
-    std::memcpy(&registro, totais.data() + p * kDifferenceRecordSize, kDifferenceRecordSize);
-    if (registro.Valor.int64 == 0) continue;
-    chaves.push_back("total " + std::to_string(registro.Valor.int64) + " " +
-                     std::to_string(EffectiveDate(registro)) + " " +
-                     std::to_string(registro.Filial) + " " + std::to_string(registro.Usuario));
-  }
-  std::sort(chaves.begin(), chaves.end());
-  linhas.insert(linhas.end(), chaves.begin(), chaves.end());
-  std::string texto;
-  for (const std::string& linha : linhas) texto.append(linha).append(1, '\n');
-  return texto;
-}
 
 }  // namespace qx
