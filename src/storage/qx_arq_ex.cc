@@ -92,10 +92,18 @@ int CQXArqEx::Fecha() {
 }
 
 uint32_t CQXArqEx::QuantidadeRegistros(bool somenteDados) {
+  uint32_t quantidade = 0;
+  return ContaRegistros(somenteDados, &quantidade) == ARQ_OK ? quantidade : 0;
+}
+
+int CQXArqEx::ContaRegistros(bool somenteDados, uint32_t* quantidade) {
   uint64_t tamanho = 0;
-  if (AbreSeFechado() != ARQ_OK || LeTamanho(&tamanho) != ARQ_OK) return 0;
+  int status = AbreSeFechado();
+  if (status == ARQ_OK) status = LeTamanho(&tamanho);
+  if (status != ARQ_OK) return status;
   const auto registros = static_cast<uint32_t>(tamanho / m_lTamanhoRegistro);
-  return somenteDados && registros >= 1 ? registros - 1 : registros;
+  *quantidade = somenteDados && registros >= 1 ? registros - 1 : registros;
+  return ARQ_OK;
 }
 
 int CQXArqEx::LeTamanho(uint64_t* tamanho) {

@@ -48,6 +48,8 @@ class CQXArqEx : public CBaseArquivo, public IQXArqMarcaEnum {
   // Length / S, less the header when `somenteDados` is set; 0 when the file
   // cannot be opened.
   uint32_t QuantidadeRegistros(bool somenteDados);
+  // The same count, or the status of the open or of the length's read that failed.
+  int ContaRegistros(bool somenteDados, uint32_t* quantidade);
   uint32_t GetTamanhoRegistro() const { return m_lTamanhoRegistro; }
   // Whether controlled creation lists created files in "QXCTLARQ.dat".
   void SetUsaArquivoControle(bool usa) { m_bUsaControle = usa; }

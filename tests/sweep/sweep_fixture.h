@@ -27,6 +27,7 @@
 #include "storage/records/difference_record.h"
 #include "storage/records/entry_records.h"
 #include "values/qx_data.h"
+#include "values/qx_dmcps.h"
 #include "values/qx_mes_ano.h"
 
 namespace qx {
@@ -39,7 +40,7 @@ using Objeto = std::unique_ptr<IQXCN_Lancamento, LiberaObjeto>;
 class SweepCompany {
  public:
   static constexpr CQXData kData = CQXData::Make(12, 6, 2024);
-  static constexpr int32_t kChaveOrigem = 0x51;  // origin key of entry 1
+  static constexpr int32_t kChaveOrigem = qx::MakeChaveModulo(5, qx::kImportModule);  // entry 1's
   static uint16_t Mes() { return kData.MesAno().Value(); }
 
   SweepCompany() {

@@ -66,7 +66,11 @@ HRESULT VerificaMes(const std::string& pasta, const CNLAN_EXCLUSAO_MES_IMP_PS& p
   const int abertura = arquivo.Abre(caminho.c_str(), 'L', qx::kEntryRecordSize, false, true);
   if (abertura == ARQ_NAO_ENCONTRADO) return S_OK;
   if (abertura != ARQ_OK) return QXHresultDoStatus(abertura);
-  const uint32_t quantidade = arquivo.QuantidadeRegistros(true);
+  uint32_t quantidade = 0;
+  if (int status = arquivo.ContaRegistros(true, &quantidade)) {
+    arquivo.Fecha();
+    return QXHresultDoStatus(status);
+  }
   for (uint32_t posicao = 1; posicao <= quantidade; ++posicao) {
     qx::EntryRecord registro;
     if (int status = arquivo.Le(posicao, &registro)) {
