@@ -241,7 +241,7 @@ const std::vector<Caso>& Casos() {
          SysFreeString(texto);
          return FAILED(hr) ? hr : s->LeDadosComplemento(2, Mes(), &dados);
        }},
-      {"Exclui", [](IQXCN_Lancamento* s) { return s->Exclui(3, Mes()); }},
+      {"Exclui", [](IQXCN_Lancamento* s) { return s->Exclui(3, Mes()); }, true},
       {"ExcluiOffLine",
        [](IQXCN_Lancamento* s) { return s->ExcluiOffLine(Mes(), SweepCompany::kChaveOrigem, 7); }},
       {"LeGerencial", LeituraGerencial},
