@@ -35,6 +35,15 @@ std::string Dword(Registry& reg, const std::string& key, const std::string& name
 
 std::string Error(long code) { return "error " + std::to_string(code); }
 
+using Names = std::vector<std::string>;
+
+// The subkeys of key, or its value names; "error N" alone when the call fails.
+Names Listed(Registry& reg, const std::string& key, bool values = false) {
+  Names names;
+  auto result = values ? reg.EnumValues(key, &names) : reg.EnumSubKeys(key, &names);
+  return result == ERROR_SUCCESS ? names : Names{Error(result)};
+}
+
 uint32_t TypeOf(Registry& reg, const std::string& key, const std::string& name) {
   uint32_t type = 0;
   EXPECT_EQ(reg.GetValueType(key, name, &type), ERROR_SUCCESS) << name;
@@ -175,7 +184,7 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
 TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpelling) {
   test::TempDir dir;
   Registry reg(dir / "a/b/m.reg", "");
-  std::vector<std::string> names = {"stale"};
+  Names names = {"stale"};
   EXPECT_EQ(reg.KeyExists("HKLM\\SOFTWARE\\X"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg.EnumSubKeys("HKLM\\SOFTWARE", &names), ERROR_FILE_NOT_FOUND);
   EXPECT_TRUE(names.empty());
@@ -193,10 +202,8 @@ TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpel
   ASSERT_EQ(reg.SetString(companies + "\\B", "", "3"), ERROR_SUCCESS);
   EXPECT_EQ(reg.KeyExists("HKLM\\SOFTWARE"), ERROR_SUCCESS) << "parents exist implicitly";
   EXPECT_EQ(Text(reg, "HKLM\\Software\\qx SISTEMAS\\empresas\\\xC1GUA\\", "path"), "2");
-  EXPECT_EQ(reg.EnumSubKeys(companies, &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"\xC1gua", "B"}));
-  EXPECT_EQ(reg.EnumValues(companies + "\\\xE1gua", &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"Path"}));
+  EXPECT_EQ(Listed(reg, companies), (Names{"\xC1gua", "B"}));
+  EXPECT_EQ(Listed(reg, companies + "\\\xE1gua", true), Names{"Path"});
   EXPECT_EQ(reg.HasValue(companies + "\\b", ""), ERROR_SUCCESS);
   EXPECT_EQ(reg.HasValue(companies + "\\b", "DF"), ERROR_FILE_NOT_FOUND);
 }
@@ -213,9 +220,7 @@ TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachine) {
             ERROR_SUCCESS);
   EXPECT_EQ(Text(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{A}", ""), "machine");
   EXPECT_EQ(Text(reg, "HKEY_CLASSES_ROOT\\CLSID\\{B}", ""), "user");
-  std::vector<std::string> names;
-  EXPECT_EQ(reg.EnumSubKeys("HKCR\\CLSID", &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"{B}", "{C}", "{A}"}));
+  EXPECT_EQ(Listed(reg, "HKCR\\CLSID"), (Names{"{B}", "{C}", "{A}"}));
   EXPECT_EQ(reg.DeleteTree("HKCR\\CLSID\\{C}"), ERROR_FILE_NOT_FOUND)
       << "deletes act on the machine";
   EXPECT_EQ(test::ReadText(dir / "u.reg").find("HKEY_LOCAL"), std::string::npos);
@@ -240,9 +245,7 @@ TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
       .DeleteValue("HKLM\\SOFTWARE\\Absent", "Absent")
       .DeleteTree("HKCR\\Absent");
   ASSERT_EQ(reg.Apply(edit), ERROR_SUCCESS);
-  std::vector<std::string> names;
-  EXPECT_EQ(reg.EnumSubKeys(clsid, &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"LocalServer32", "Programmable"}));
+  EXPECT_EQ(Listed(reg, clsid), (Names{"LocalServer32", "Programmable"}));
   EXPECT_EQ(Dword(reg, "HKCU\\Software\\Classes\\X", "N"), "7");
   EXPECT_NE(
       test::ReadText(dir / "m.reg")
@@ -316,9 +319,7 @@ TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
 
   Registry reg(file, "");
   for (char who : {'A', 'B'}) {
-    std::vector<std::string> names;
-    ASSERT_EQ(reg.EnumSubKeys(std::string("HKLM\\SOFTWARE\\") + who, &names), ERROR_SUCCESS);
-    EXPECT_EQ(names.size(), static_cast<size_t>(kWrites)) << who;
+    EXPECT_EQ(Listed(reg, std::string("HKLM\\SOFTWARE\\") + who).size(), size_t{kWrites}) << who;
     for (int i = 0; i < kWrites; ++i) EXPECT_EQ(Dword(reg, key(who, i), "N"), std::to_string(i));
   }
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {

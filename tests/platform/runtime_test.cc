@@ -146,9 +146,7 @@ TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCoun
             S_OK);
   auto* factory = static_cast<IClassFactory*>(object);
   // Each lock of the client counts in the server's class object, once.
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(0), S_OK);
+  for (int lock : {1, 1, 0}) EXPECT_EQ(factory->LockServer(lock), S_OK) << lock;
   EXPECT_EQ(server.factory().locks(), 1);
   void* created = nullptr;
   ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &created), S_OK);
