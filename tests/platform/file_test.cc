@@ -118,7 +118,7 @@ TEST(FileIo, ReadsWritesAndMovesLikeTheFramework) {
   EXPECT_EQ(ToPlatformPath("QX\\CN\\E1\\"), "QX/CN/E1/");
 }
 
-TEST(FileIo, OpenReportsCausesWithoutThrowingAndOtherCallsThrow) {
+TEST(FileIo, OpenReportsCausesWithoutThrowingOtherCallsThrowAndRemoveAndRenameRespectOpens) {
   TempDir dir;
   WriteText(dir / "plain", "abc");
   CFile file;
@@ -155,10 +155,8 @@ TEST(FileIo, OpenReportsCausesWithoutThrowingAndOtherCallsThrow) {
   } catch (CInvalidArgException* e) {
     e->Delete();
   }
-}
 
-TEST(FileIo, CreateTruncatesUnlessNoTruncateReadOnlyHoldsForRootAndRemoveAndRenameRespectOpens) {
-  TempDir dir;
+  // Create truncates unless told not to; read-only holds even for root.
   std::string path = dir / "f.dat";
   WriteText(path, "0123456789");
   {
@@ -354,8 +352,9 @@ int HoldOpen(Child& self, const std::string& path, unsigned flags) {
 }
 
 // A holder in another process against the opens that come after it: the refused ones fail,
-// a refused create truncates nothing, and the holder's death releases the file at once.
-TEST(FileShare, ModeLettersAndMarksAcrossProcesses) {
+// a refused create truncates nothing, and the holder's death releases the file at once; then
+// every pair of opens within one process.
+TEST(FileShare, ModeLettersAndMarksAcrossProcessesAndEveryAccessAndSharePairWithinOne) {
   TempDir dir;
   const std::string path = dir / "CNLC0124.DAT";
   const struct {
@@ -380,13 +379,9 @@ TEST(FileShare, ModeLettersAndMarksAcrossProcesses) {
     holder.Kill();
     EXPECT_EQ(OpenCause(path, kMark), kNone) << std::hex << c.held;
   }
-}
 
-// Windows' rule, checked for every pair of access and share: the second open succeeds exactly
-// when each open's access is allowed by the other's share.
-TEST(FileShare, EveryAccessAndSharePairFollowsTheRule) {
-  TempDir dir;
-  std::string path = dir / "f.dat";
+  // Windows' rule within the process, checked for every pair of access and share: the second
+  // open succeeds exactly when each open's access is allowed by the other's share.
   WriteText(path, "x");
   const unsigned accesses[] = {CFile::modeRead, CFile::modeWrite, CFile::modeReadWrite};
   const unsigned shares[] = {CFile::shareCompat, CFile::shareExclusive, CFile::shareDenyWrite,

@@ -114,7 +114,7 @@ TEST(RegistryFormat, ReadsUtf16ExportsFromWindowsAndOtherEncodings) {
   }
 }
 
-TEST(RegistryFormat, UnknownValueTypesSurviveARewriteAndAContinuationAtTheEndJoinsNothing) {
+TEST(RegistryFormat, UnknownTypesAndMalformedLinesSurviveARewrite) {
   const std::string original =
       "\"Bin\"=hex:01,02,ff\r\n"
       "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,\\\r\n"
@@ -141,11 +141,9 @@ TEST(RegistryFormat, UnknownValueTypesSurviveARewriteAndAContinuationAtTheEndJoi
   Registry again(dir / "end.reg", "");
   EXPECT_EQ(Text(again, "HKLM\\K", "Added"), "x") << test::ReadText(dir / "end.reg");
   EXPECT_EQ(TypeOf(again, "HKLM\\K", "Bin"), REG_BINARY);
-}
 
-TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
-  test::TempDir dir;
-  const std::string file = dir / "m.reg";
+  // Malformed lines are skipped, reported once and kept.
+  const std::string file = dir / "bad.reg";
   test::WriteText(file, std::string(kHeader) +
                             "\"Orphan\"=\"before any section\"\r\n"
                             "[HKEY_LOCAL_MACHINE\\K]\r\n"
@@ -159,21 +157,21 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
                             "\"Lost\"=\"x\"\r\n"
                             "[HKEY_LOCAL_MACHINE\\K\\Sub]\r\n"
                             "\"After\"=dword:00000002\r\n");
-  Registry reg(file, "");
+  Registry damaged(file, "");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Good"), "1");
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Bad"), Error(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(Dword(reg, "HKLM\\K\\Sub", "After"), "2");
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Good"), "1");
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Bad"), Error(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Dword(damaged, "HKLM\\K\\Sub", "After"), "2");
   std::string report = testing::internal::GetCapturedStderr();
-  EXPECT_NE(report.find("m.reg"), std::string::npos);
+  EXPECT_NE(report.find("bad.reg"), std::string::npos);
   EXPECT_EQ(report.find('\n'), report.size() - 1) << "one report: " << report;
 
   // A write neither reports again nor drops the unreadable lines.
   testing::internal::CaptureStderr();
-  ASSERT_EQ(reg.SetDword("HKLM\\K", "New", 3), ERROR_SUCCESS);
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Good"), "1");
+  ASSERT_EQ(damaged.SetDword("HKLM\\K", "New", 3), ERROR_SUCCESS);
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Good"), "1");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  std::string written = test::ReadText(file);
+  written = test::ReadText(file);
   for (const char* kept : {"\"Bad\"=dword:xyz", "\"Open\"=\"never closed", "garbage \x01 line",
                            "[NOT_A_ROOT\\X]", "\"Lost\"=\"x\"", "\"Orphan\""}) {
     EXPECT_NE(written.find(kept), std::string::npos) << kept;
@@ -181,7 +179,9 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
   EXPECT_EQ(written.find("Gone"), std::string::npos);
 }
 
-TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpelling) {
+// A missing file is empty; names compare without case and keep their spelling; reads see
+// changes by others at once; and the default stores follow the environment.
+TEST(RegistryStore, MissingFileIsEmptyNamesIgnoreCaseReadsSeeChangesAndDefaultsFollowTheEnv) {
   test::TempDir dir;
   Registry reg(dir / "a/b/m.reg", "");
   Names names = {"stale"};
@@ -206,9 +206,33 @@ TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpel
   EXPECT_EQ(Listed(reg, companies + "\\\xE1gua", true), Names{"Path"});
   EXPECT_EQ(reg.HasValue(companies + "\\b", ""), ERROR_SUCCESS);
   EXPECT_EQ(reg.HasValue(companies + "\\b", "DF"), ERROR_FILE_NOT_FOUND);
+
+  // Reads see changes by others at once.
+  const std::string file = dir / "a/b/m.reg";
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    // Same size, same folder, right after the previous read: only the content differs.
+    test::WriteText(file, std::string("[HKEY_LOCAL_MACHINE\\K]\n\"V\"=\"") + digit + "\"\n");
+    EXPECT_EQ(Text(reg, "HKLM\\K", "V"), std::string(1, digit));
+  }
+  std::filesystem::remove(file);
+  EXPECT_EQ(Text(reg, "HKLM\\K", "V"), Error(ERROR_FILE_NOT_FOUND));
+
+  // The default stores follow the environment at each call.
+  test::ScopedEnv machine("QX_REGISTRY", dir / "one.reg"),
+      user("QX_REGISTRY_USER", dir / "user.reg");
+  EXPECT_EQ(RegSetDword("HKLM\\K", "N", 1), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetString("HKCU\\Software\\Classes\\P", "", "u"), ERROR_SUCCESS);
+  setenv("QX_REGISTRY", (dir / "two.reg").c_str(), 1);
+  uint32_t dword = 0;
+  std::string text;
+  EXPECT_EQ(RegGetDword("HKLM\\K", "N", &dword), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegGetString("HKCR\\P", "", &text), ERROR_SUCCESS);
+  EXPECT_EQ(text, "u");
+  EXPECT_TRUE(std::filesystem::exists(dir / "one.reg"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "two.reg"));
 }
 
-TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachine) {
+TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachineAndEditsApplyInOrder) {
   test::TempDir dir;
   Registry reg(dir / "m.reg", dir / "u.reg");
   const std::string userClasses = "HKEY_CURRENT_USER\\Software\\Classes\\CLSID";
@@ -229,11 +253,8 @@ TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachine) {
   EXPECT_EQ(Text(machineOnly, "HKCR\\CLSID\\{B}", ""), "machine");
   EXPECT_EQ(machineOnly.SetString("HKCU\\Software\\X", "V", "1"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(machineOnly.DeleteTree("HKLM"), ERROR_ACCESS_DENIED);
-}
 
-TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
-  test::TempDir dir;
-  Registry reg(dir / "m.reg", dir / "u.reg");
+  // Edits apply in order and refuse texts the file cannot hold.
   const std::string clsid = "HKCR\\CLSID\\{1234}";
   ASSERT_EQ(reg.SetString(clsid + "\\Old", "", "x"), ERROR_SUCCESS);
   RegEdit edit;
@@ -261,33 +282,6 @@ TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
     EXPECT_EQ(reg.SetString(clsid + "\\" + bad, "V", "1"), ERROR_INVALID_DATA);
   }
   EXPECT_EQ(test::ReadText(dir / "m.reg"), before) << "a refused edit writes nothing";
-}
-
-TEST(RegistryStore, ReadsSeeChangesByOthersAtOnceAndDefaultStoresFollowTheEnvironment) {
-  test::TempDir dir;
-  const std::string file = dir / "m.reg";
-  Registry reg(file, "");
-  for (char digit = '0'; digit <= '9'; ++digit) {
-    // Same size, same folder, right after the previous read: only the content differs.
-    test::WriteText(file, std::string("[HKEY_LOCAL_MACHINE\\K]\n\"V\"=\"") + digit + "\"\n");
-    EXPECT_EQ(Text(reg, "HKLM\\K", "V"), std::string(1, digit));
-  }
-  std::filesystem::remove(file);
-  EXPECT_EQ(Text(reg, "HKLM\\K", "V"), Error(ERROR_FILE_NOT_FOUND));
-
-  // The default stores follow the environment at each call.
-  test::ScopedEnv machine("QX_REGISTRY", dir / "one.reg"),
-      user("QX_REGISTRY_USER", dir / "user.reg");
-  EXPECT_EQ(RegSetDword("HKLM\\K", "N", 1), ERROR_SUCCESS);
-  EXPECT_EQ(RegSetString("HKCU\\Software\\Classes\\P", "", "u"), ERROR_SUCCESS);
-  setenv("QX_REGISTRY", (dir / "two.reg").c_str(), 1);
-  uint32_t dword = 0;
-  std::string text;
-  EXPECT_EQ(RegGetDword("HKLM\\K", "N", &dword), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegGetString("HKCR\\P", "", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, "u");
-  EXPECT_TRUE(std::filesystem::exists(dir / "one.reg"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "two.reg"));
 }
 
 // Two processes writing the same store file at once keep each other's keys.
