@@ -175,7 +175,7 @@ TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCoun
   EXPECT_EQ(server.factory().references(), 0u);
 }
 
-TEST_F(RuntimeTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConnections) {
+TEST_F(RuntimeTest, OneServerPerClassStaleSocketsReplacedRevokingEndsConnectionsEndingsGiveWay) {
   WriteText(SocketPath(), "left by a dead server");
   auto first = std::make_unique<AdderServer>();
   ASSERT_EQ(first->result(), S_OK);
@@ -198,11 +198,10 @@ TEST_F(RuntimeTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConne
   EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
   EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
   EXPECT_EQ(AdderServer().result(), S_OK);
-}
 
-TEST_F(RuntimeTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNow) {
-  // The first listener closes the connection it accepted without a word, as a server
-  // ending at its idle delay does; the server running by then answers the creation.
+  // A server ending as the client comes gives way to the one that runs now: the first listener
+  // closes the connection it accepted without a word, as a server ending at its idle delay does;
+  // the server running by then answers the creation.
   const int ending = ListenUnix(SocketPath(), 0600);
   ASSERT_GE(ending, 0);
   std::unique_ptr<AdderServer> now;
@@ -212,7 +211,7 @@ TEST_F(RuntimeTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNow) {
     CloseSocket(accepted);
     CloseSocket(ending);
   });
-  IRuntimeAdder* adder = CreateRemoteAdder();
+  adder = CreateRemoteAdder();
   handover.join();
   ASSERT_EQ(now->result(), S_OK);
   ASSERT_NE(adder, nullptr);
