@@ -245,8 +245,7 @@ TEST(FileCase, ExactSpellingFirstThenAnyCaseAndCreateKeepsTheSpelling) {
   EXPECT_EQ(Content(dir / "QXCTLARQ.DAT"), "new");
 
   // Folder components and accented letters resolve too.
-  ASSERT_EQ(mkdir((dir / "Empresa").c_str(), 0755), 0);
-  ASSERT_EQ(mkdir((dir / "Empresa/CN").c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directories(dir / "Empresa/CN"));
   EXPECT_EQ(OpenCause(dir / "EMPRESA/cn/Lanc.DAT", kModeC), kNone);
   EXPECT_EQ(Names(dir / "Empresa/CN"), std::set<std::string>{"Lanc.DAT"});
   CFile::Rename((dir / "EMPRESA/CN/lanc.dat").c_str(), (dir / "empresa/cn/Other.dat").c_str());
@@ -302,8 +301,7 @@ TEST(FileFaults, NthCallsFailAndCountersDriveASweepUntilTheGuardClearsThePlan) {
     FileFaults::Arm(FileOp::Remove, 1, kDenied);
     EXPECT_EQ(CauseOf([&] { CFile::Remove(path.c_str()); }), kDenied);
     FileFaults::Arm(FileOp::Rename, 1, kViolation);
-    std::string other = dir / "b.dat";
-    EXPECT_EQ(CauseOf([&] { CFile::Rename(path.c_str(), other.c_str()); }), kViolation);
+    EXPECT_EQ(CauseOf([&] { CFile::Rename(path.c_str(), (dir / "b.dat").c_str()); }), kViolation);
     EXPECT_EQ(ReadText(path), "x");
     FileFaults::Clear();
     auto scenario = [&]() -> int {

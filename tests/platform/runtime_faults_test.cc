@@ -265,10 +265,7 @@ int RunClient(int client, int objects, int calls) {
         return;
       }
       int32_t base = client * 1000000 + object * 10000;
-      for (int i = 0; i < calls; ++i) {
-        int32_t sum = 0;
-        if (adder->Add(base, i, &sum) != S_OK || sum != base + i) ++wrong;
-      }
+      for (int i = 0; i < calls; ++i) wrong += Sum(adder, base, i) != std::pair(S_OK, base + i);
       adder->Release();
     });
   }
