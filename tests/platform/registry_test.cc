@@ -245,8 +245,8 @@ TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachineAndEditsApplyIn
   EXPECT_EQ(Text(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{A}", ""), "machine");
   EXPECT_EQ(Text(reg, "HKEY_CLASSES_ROOT\\CLSID\\{B}", ""), "user");
   EXPECT_EQ(Listed(reg, "HKCR\\CLSID"), (Names{"{B}", "{C}", "{A}"}));
-  EXPECT_EQ(reg.DeleteTree("HKCR\\CLSID\\{C}"), ERROR_FILE_NOT_FOUND)
-      << "deletes act on the machine";
+  // Deletes act on the machine.
+  EXPECT_EQ(reg.DeleteTree("HKCR\\CLSID\\{C}"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(test::ReadText(dir / "u.reg").find("HKEY_LOCAL"), std::string::npos);
 
   Registry machineOnly(dir / "m.reg", "");
@@ -370,8 +370,8 @@ TEST(Profile, StringsAndIntegersFollowTheWindowsRulesInUnicodeAndGarbageFilesToo
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
   garbage += "\n[Log\nEntrada=1\n[]\n=\n[\n";
   test::WriteText(dir / "bad.ini", garbage);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 0, dir / "bad.ini"), 1)
-      << "an unclosed section name runs to the end of the line";
+  // An unclosed section name runs to the end of the line.
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 0, dir / "bad.ini"), 1);
   EXPECT_EQ(GetPrivateProfileString("Log", "Saida", "d", dir / "bad.ini"), "d");
 }
 
