@@ -334,21 +334,6 @@ TEST(FileFaults, NthCallsFailAndCountersDriveASweepUntilTheGuardClearsThePlan) {
   EXPECT_EQ(OpenCause(dir / "f.dat", kModeC), kNone);
 }
 
-// Share modes between processes and between objects of one process.
-
-// A child that opens path with flags, reports 'o' (or 'f' on failure) and holds the file until
-// the parent sends a byte.
-int HoldOpen(Child& self, const std::string& path, unsigned flags) {
-  CFile file;
-  if (!file.Open(path.c_str(), flags)) {
-    self.Send('f');
-    return 1;
-  }
-  self.Send('o');
-  self.Receive();
-  return 0;
-}
-
 // A holder in another process against the opens that come after it: the refused ones fail,
 // a refused create truncates nothing, and the holder's death releases the file at once; then
 // every pair of opens within one process.
@@ -365,7 +350,13 @@ TEST(FileShare, ModeLettersAndMarksAcrossProcessesAndEveryAccessAndSharePairWith
   };
   for (const auto& c : cases) {
     WriteText(path, "data");
-    Child holder([&](Child& self) { return HoldOpen(self, path, c.held); });
+    Child holder([&](Child& self) {  // holds the file until the parent sends a byte
+      CFile file;
+      if (!file.Open(path.c_str(), c.held)) return 1;
+      self.Send('o');
+      self.Receive();
+      return 0;
+    });
     ASSERT_EQ(holder.Receive(), 'o');
     for (unsigned flags : c.refused) {
       EXPECT_EQ(OpenCause(path, flags), kViolation) << std::hex << c.held << " then " << flags;

@@ -212,10 +212,9 @@ int NobodyClient(Child& self, HRESULT expected) {
   IRuntimeAdder* adder = CreateRemoteAdder(&hr);
   if (hr != expected) return 12;
   if (adder == nullptr) return 0;
-  int32_t sum = 0;
-  HRESULT added = adder->Add(1, 2, &sum);
+  const bool added = Sum(adder, 1, 2) == std::pair(S_OK, 3);
   adder->Release();
-  return added == S_OK && sum == 3 ? 0 : 13;
+  return added ? 0 : 13;
 }
 
 TEST_F(RuntimeFaultsTest, OtherUsersAreRefusedUnlessAuthenticationIsDisabled) {
