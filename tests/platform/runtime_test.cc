@@ -64,29 +64,6 @@ TEST(RuntimeWire, FramesAreLittleEndianAndReadersGiveBackWhatWritersWroteWithinT
   EXPECT_FALSE(twoBytes.I32(&number) || twoBytes.Finished());
 }
 
-TEST_F(RuntimeTest, CommandLinesSplitAndProgIdsLeadToTheirClasses) {
-  EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
-            (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
-  EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
-            (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
-  EXPECT_TRUE(SplitCommandLine(" \t").empty());
-
-  ASSERT_EQ(RegApply(RegEdit()
-                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
-                                    GuidToBracedText(CLSID_RuntimeAdder))
-                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
-                         .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
-                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")),
-            ERROR_SUCCESS);
-  CLSID clsid = GUID_NULL;
-  EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_RuntimeAdder);
-  for (const char16_t* progId : {u"Nothing", u"Loop", u"Bad", u""}) {
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
-  }
-  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
-}
-
 TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCounted) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
@@ -246,7 +223,30 @@ void RegisterServer(const std::string& command) {
             ERROR_SUCCESS);
 }
 
-TEST_F(RuntimeTest, ServersThatCannotStartFailAndAnAbsentServerIsStartedWithEmbedding) {
+// Command lines split into words, ProgIDs lead to their classes; servers that cannot start
+// fail, and an absent server is started with -Embedding.
+TEST_F(RuntimeTest, ProgIdsLeadToClassesAndAbsentServersStartWithEmbeddingOrFail) {
+  EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
+            (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
+  EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
+            (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
+  EXPECT_TRUE(SplitCommandLine(" \t").empty());
+
+  ASSERT_EQ(RegApply(RegEdit()
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
+                                    GuidToBracedText(CLSID_RuntimeAdder))
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
+                         .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
+                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")),
+            ERROR_SUCCESS);
+  CLSID clsid = GUID_NULL;
+  EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_RuntimeAdder);
+  for (const char16_t* progId : {u"Nothing", u"Loop", u"Bad", u""}) {
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
+  }
+  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
+
   HRESULT hr = S_OK;
   // A missing program (the registration to mend), and one that ends without listening
   // (given up after the start-up wait).
