@@ -35,6 +35,15 @@ std::string Dword(Registry& reg, const std::string& key, const std::string& name
 
 std::string Error(long code) { return "error " + std::to_string(code); }
 
+using Names = std::vector<std::string>;
+
+// The subkeys of key, or its value names; "error N" alone when the call fails.
+Names Listed(Registry& reg, const std::string& key, bool values = false) {
+  Names names;
+  auto result = values ? reg.EnumValues(key, &names) : reg.EnumSubKeys(key, &names);
+  return result == ERROR_SUCCESS ? names : Names{Error(result)};
+}
+
 uint32_t TypeOf(Registry& reg, const std::string& key, const std::string& name) {
   uint32_t type = 0;
   EXPECT_EQ(reg.GetValueType(key, name, &type), ERROR_SUCCESS) << name;
@@ -105,7 +114,7 @@ TEST(RegistryFormat, ReadsUtf16ExportsFromWindowsAndOtherEncodings) {
   }
 }
 
-TEST(RegistryFormat, UnknownValueTypesSurviveARewriteAndAContinuationAtTheEndJoinsNothing) {
+TEST(RegistryFormat, UnknownTypesAndMalformedLinesSurviveARewrite) {
   const std::string original =
       "\"Bin\"=hex:01,02,ff\r\n"
       "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,\\\r\n"
@@ -132,11 +141,9 @@ TEST(RegistryFormat, UnknownValueTypesSurviveARewriteAndAContinuationAtTheEndJoi
   Registry again(dir / "end.reg", "");
   EXPECT_EQ(Text(again, "HKLM\\K", "Added"), "x") << test::ReadText(dir / "end.reg");
   EXPECT_EQ(TypeOf(again, "HKLM\\K", "Bin"), REG_BINARY);
-}
 
-TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
-  test::TempDir dir;
-  const std::string file = dir / "m.reg";
+  // Malformed lines are skipped, reported once and kept.
+  const std::string file = dir / "bad.reg";
   test::WriteText(file, std::string(kHeader) +
                             "\"Orphan\"=\"before any section\"\r\n"
                             "[HKEY_LOCAL_MACHINE\\K]\r\n"
@@ -150,21 +157,21 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
                             "\"Lost\"=\"x\"\r\n"
                             "[HKEY_LOCAL_MACHINE\\K\\Sub]\r\n"
                             "\"After\"=dword:00000002\r\n");
-  Registry reg(file, "");
+  Registry damaged(file, "");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Good"), "1");
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Bad"), Error(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(Dword(reg, "HKLM\\K\\Sub", "After"), "2");
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Good"), "1");
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Bad"), Error(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(Dword(damaged, "HKLM\\K\\Sub", "After"), "2");
   std::string report = testing::internal::GetCapturedStderr();
-  EXPECT_NE(report.find("m.reg"), std::string::npos);
+  EXPECT_NE(report.find("bad.reg"), std::string::npos);
   EXPECT_EQ(report.find('\n'), report.size() - 1) << "one report: " << report;
 
   // A write neither reports again nor drops the unreadable lines.
   testing::internal::CaptureStderr();
-  ASSERT_EQ(reg.SetDword("HKLM\\K", "New", 3), ERROR_SUCCESS);
-  EXPECT_EQ(Text(reg, "HKLM\\K", "Good"), "1");
+  ASSERT_EQ(damaged.SetDword("HKLM\\K", "New", 3), ERROR_SUCCESS);
+  EXPECT_EQ(Text(damaged, "HKLM\\K", "Good"), "1");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  std::string written = test::ReadText(file);
+  written = test::ReadText(file);
   for (const char* kept : {"\"Bad\"=dword:xyz", "\"Open\"=\"never closed", "garbage \x01 line",
                            "[NOT_A_ROOT\\X]", "\"Lost\"=\"x\"", "\"Orphan\""}) {
     EXPECT_NE(written.find(kept), std::string::npos) << kept;
@@ -172,10 +179,12 @@ TEST(RegistryFormat, MalformedLinesAreSkippedReportedOnceAndKept) {
   EXPECT_EQ(written.find("Gone"), std::string::npos);
 }
 
-TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpelling) {
+// A missing file is empty; names compare without case and keep their spelling; reads see
+// changes by others at once; and the default stores follow the environment.
+TEST(RegistryStore, MissingFileIsEmptyNamesIgnoreCaseReadsSeeChangesAndDefaultsFollowTheEnv) {
   test::TempDir dir;
   Registry reg(dir / "a/b/m.reg", "");
-  std::vector<std::string> names = {"stale"};
+  Names names = {"stale"};
   EXPECT_EQ(reg.KeyExists("HKLM\\SOFTWARE\\X"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg.EnumSubKeys("HKLM\\SOFTWARE", &names), ERROR_FILE_NOT_FOUND);
   EXPECT_TRUE(names.empty());
@@ -193,77 +202,13 @@ TEST(RegistryStore, MissingFileIsEmptyAndNamesCompareWithoutCaseKeepingTheirSpel
   ASSERT_EQ(reg.SetString(companies + "\\B", "", "3"), ERROR_SUCCESS);
   EXPECT_EQ(reg.KeyExists("HKLM\\SOFTWARE"), ERROR_SUCCESS) << "parents exist implicitly";
   EXPECT_EQ(Text(reg, "HKLM\\Software\\qx SISTEMAS\\empresas\\\xC1GUA\\", "path"), "2");
-  EXPECT_EQ(reg.EnumSubKeys(companies, &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"\xC1gua", "B"}));
-  EXPECT_EQ(reg.EnumValues(companies + "\\\xE1gua", &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"Path"}));
+  EXPECT_EQ(Listed(reg, companies), (Names{"\xC1gua", "B"}));
+  EXPECT_EQ(Listed(reg, companies + "\\\xE1gua", true), Names{"Path"});
   EXPECT_EQ(reg.HasValue(companies + "\\b", ""), ERROR_SUCCESS);
   EXPECT_EQ(reg.HasValue(companies + "\\b", "DF"), ERROR_FILE_NOT_FOUND);
-}
 
-TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachine) {
-  test::TempDir dir;
-  Registry reg(dir / "m.reg", dir / "u.reg");
-  const std::string userClasses = "HKEY_CURRENT_USER\\Software\\Classes\\CLSID";
-  ASSERT_EQ(reg.Apply(RegEdit()
-                          .SetString("HKCR\\CLSID\\{A}", "", "machine")
-                          .SetString("HKCR\\CLSID\\{B}", "", "machine")
-                          .SetString(userClasses + "\\{B}", "", "user")
-                          .SetString(userClasses + "\\{C}", "", "user")),
-            ERROR_SUCCESS);
-  EXPECT_EQ(Text(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{A}", ""), "machine");
-  EXPECT_EQ(Text(reg, "HKEY_CLASSES_ROOT\\CLSID\\{B}", ""), "user");
-  std::vector<std::string> names;
-  EXPECT_EQ(reg.EnumSubKeys("HKCR\\CLSID", &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"{B}", "{C}", "{A}"}));
-  EXPECT_EQ(reg.DeleteTree("HKCR\\CLSID\\{C}"), ERROR_FILE_NOT_FOUND)
-      << "deletes act on the machine";
-  EXPECT_EQ(test::ReadText(dir / "u.reg").find("HKEY_LOCAL"), std::string::npos);
-
-  Registry machineOnly(dir / "m.reg", "");
-  EXPECT_EQ(Text(machineOnly, "HKCR\\CLSID\\{B}", ""), "machine");
-  EXPECT_EQ(machineOnly.SetString("HKCU\\Software\\X", "V", "1"), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(machineOnly.DeleteTree("HKLM"), ERROR_ACCESS_DENIED);
-}
-
-TEST(RegistryStore, EditsApplyInOrderAndRefuseUnstorableTexts) {
-  test::TempDir dir;
-  Registry reg(dir / "m.reg", dir / "u.reg");
-  const std::string clsid = "HKCR\\CLSID\\{1234}";
-  ASSERT_EQ(reg.SetString(clsid + "\\Old", "", "x"), ERROR_SUCCESS);
-  RegEdit edit;
-  edit.DeleteTree(clsid)
-      .SetString(clsid, "", "QXCN_Lancamento Class")
-      .SetString(clsid + "\\LocalServer32", "", "/opt/qx/ostrel")
-      .SetDword("HKCU\\Software\\Classes\\X", "N", 7)
-      .CreateKey(clsid + "\\Programmable")
-      .DeleteValue("HKLM\\SOFTWARE\\Absent", "Absent")
-      .DeleteTree("HKCR\\Absent");
-  ASSERT_EQ(reg.Apply(edit), ERROR_SUCCESS);
-  std::vector<std::string> names;
-  EXPECT_EQ(reg.EnumSubKeys(clsid, &names), ERROR_SUCCESS);
-  EXPECT_EQ(names, (std::vector<std::string>{"LocalServer32", "Programmable"}));
-  EXPECT_EQ(Dword(reg, "HKCU\\Software\\Classes\\X", "N"), "7");
-  EXPECT_NE(
-      test::ReadText(dir / "m.reg")
-          .find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{1234}\\Programmable]\r\n\r\n"),
-      std::string::npos);
-
-  const std::string before = test::ReadText(dir / "m.reg");
-  for (const std::string& bad :
-       {std::string("a\nb"), std::string("a\rb"), std::string("a\0b", 3)}) {
-    EXPECT_EQ(reg.Apply(RegEdit().SetString(clsid, "Fine", "1").SetString(clsid, "V", bad)),
-              ERROR_INVALID_DATA);
-    EXPECT_EQ(reg.SetString(clsid, bad, "1"), ERROR_INVALID_DATA);
-    EXPECT_EQ(reg.SetString(clsid + "\\" + bad, "V", "1"), ERROR_INVALID_DATA);
-  }
-  EXPECT_EQ(test::ReadText(dir / "m.reg"), before) << "a refused edit writes nothing";
-}
-
-TEST(RegistryStore, ReadsSeeChangesByOthersAtOnceAndDefaultStoresFollowTheEnvironment) {
-  test::TempDir dir;
-  const std::string file = dir / "m.reg";
-  Registry reg(file, "");
+  // Reads see changes by others at once.
+  const std::string file = dir / "a/b/m.reg";
   for (char digit = '0'; digit <= '9'; ++digit) {
     // Same size, same folder, right after the previous read: only the content differs.
     test::WriteText(file, std::string("[HKEY_LOCAL_MACHINE\\K]\n\"V\"=\"") + digit + "\"\n");
@@ -285,6 +230,58 @@ TEST(RegistryStore, ReadsSeeChangesByOthersAtOnceAndDefaultStoresFollowTheEnviro
   EXPECT_EQ(text, "u");
   EXPECT_TRUE(std::filesystem::exists(dir / "one.reg"));
   EXPECT_FALSE(std::filesystem::exists(dir / "two.reg"));
+}
+
+TEST(RegistryStore, ClassesRootMergesTheUserClassesOverTheMachineAndEditsApplyInOrder) {
+  test::TempDir dir;
+  Registry reg(dir / "m.reg", dir / "u.reg");
+  const std::string userClasses = "HKEY_CURRENT_USER\\Software\\Classes\\CLSID";
+  ASSERT_EQ(reg.Apply(RegEdit()
+                          .SetString("HKCR\\CLSID\\{A}", "", "machine")
+                          .SetString("HKCR\\CLSID\\{B}", "", "machine")
+                          .SetString(userClasses + "\\{B}", "", "user")
+                          .SetString(userClasses + "\\{C}", "", "user")),
+            ERROR_SUCCESS);
+  EXPECT_EQ(Text(reg, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{A}", ""), "machine");
+  EXPECT_EQ(Text(reg, "HKEY_CLASSES_ROOT\\CLSID\\{B}", ""), "user");
+  EXPECT_EQ(Listed(reg, "HKCR\\CLSID"), (Names{"{B}", "{C}", "{A}"}));
+  // Deletes act on the machine.
+  EXPECT_EQ(reg.DeleteTree("HKCR\\CLSID\\{C}"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(test::ReadText(dir / "u.reg").find("HKEY_LOCAL"), std::string::npos);
+
+  Registry machineOnly(dir / "m.reg", "");
+  EXPECT_EQ(Text(machineOnly, "HKCR\\CLSID\\{B}", ""), "machine");
+  EXPECT_EQ(machineOnly.SetString("HKCU\\Software\\X", "V", "1"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(machineOnly.DeleteTree("HKLM"), ERROR_ACCESS_DENIED);
+
+  // Edits apply in order and refuse texts the file cannot hold.
+  const std::string clsid = "HKCR\\CLSID\\{1234}";
+  ASSERT_EQ(reg.SetString(clsid + "\\Old", "", "x"), ERROR_SUCCESS);
+  RegEdit edit;
+  edit.DeleteTree(clsid)
+      .SetString(clsid, "", "QXCN_Lancamento Class")
+      .SetString(clsid + "\\LocalServer32", "", "/opt/qx/ostrel")
+      .SetDword("HKCU\\Software\\Classes\\X", "N", 7)
+      .CreateKey(clsid + "\\Programmable")
+      .DeleteValue("HKLM\\SOFTWARE\\Absent", "Absent")
+      .DeleteTree("HKCR\\Absent");
+  ASSERT_EQ(reg.Apply(edit), ERROR_SUCCESS);
+  EXPECT_EQ(Listed(reg, clsid), (Names{"LocalServer32", "Programmable"}));
+  EXPECT_EQ(Dword(reg, "HKCU\\Software\\Classes\\X", "N"), "7");
+  EXPECT_NE(
+      test::ReadText(dir / "m.reg")
+          .find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{1234}\\Programmable]\r\n\r\n"),
+      std::string::npos);
+
+  const std::string before = test::ReadText(dir / "m.reg");
+  for (const std::string& bad :
+       {std::string("a\nb"), std::string("a\rb"), std::string("a\0b", 3)}) {
+    EXPECT_EQ(reg.Apply(RegEdit().SetString(clsid, "Fine", "1").SetString(clsid, "V", bad)),
+              ERROR_INVALID_DATA);
+    EXPECT_EQ(reg.SetString(clsid, bad, "1"), ERROR_INVALID_DATA);
+    EXPECT_EQ(reg.SetString(clsid + "\\" + bad, "V", "1"), ERROR_INVALID_DATA);
+  }
+  EXPECT_EQ(test::ReadText(dir / "m.reg"), before) << "a refused edit writes nothing";
 }
 
 // Two processes writing the same store file at once keep each other's keys.
@@ -316,9 +313,7 @@ TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
 
   Registry reg(file, "");
   for (char who : {'A', 'B'}) {
-    std::vector<std::string> names;
-    ASSERT_EQ(reg.EnumSubKeys(std::string("HKLM\\SOFTWARE\\") + who, &names), ERROR_SUCCESS);
-    EXPECT_EQ(names.size(), static_cast<size_t>(kWrites)) << who;
+    EXPECT_EQ(Listed(reg, std::string("HKLM\\SOFTWARE\\") + who).size(), size_t{kWrites}) << who;
     for (int i = 0; i < kWrites; ++i) EXPECT_EQ(Dword(reg, key(who, i), "N"), std::to_string(i));
   }
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -375,8 +370,8 @@ TEST(Profile, StringsAndIntegersFollowTheWindowsRulesInUnicodeAndGarbageFilesToo
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
   garbage += "\n[Log\nEntrada=1\n[]\n=\n[\n";
   test::WriteText(dir / "bad.ini", garbage);
-  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 0, dir / "bad.ini"), 1)
-      << "an unclosed section name runs to the end of the line";
+  // An unclosed section name runs to the end of the line.
+  EXPECT_EQ(GetPrivateProfileInt("Log", "Entrada", 0, dir / "bad.ini"), 1);
   EXPECT_EQ(GetPrivateProfileString("Log", "Saida", "d", dir / "bad.ini"), "d");
 }
 

@@ -64,29 +64,6 @@ TEST(RuntimeWire, FramesAreLittleEndianAndReadersGiveBackWhatWritersWroteWithinT
   EXPECT_FALSE(twoBytes.I32(&number) || twoBytes.Finished());
 }
 
-TEST_F(RuntimeTest, CommandLinesSplitAndProgIdsLeadToTheirClasses) {
-  EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
-            (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
-  EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
-            (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
-  EXPECT_TRUE(SplitCommandLine(" \t").empty());
-
-  ASSERT_EQ(RegApply(RegEdit()
-                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
-                                    GuidToBracedText(CLSID_RuntimeAdder))
-                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
-                         .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
-                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")),
-            ERROR_SUCCESS);
-  CLSID clsid = GUID_NULL;
-  EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_RuntimeAdder);
-  for (const char16_t* progId : {u"Nothing", u"Loop", u"Bad", u""}) {
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
-  }
-  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
-}
-
 TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCounted) {
   AdderServer server;
   ASSERT_EQ(server.result(), S_OK);
@@ -146,9 +123,7 @@ TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCoun
             S_OK);
   auto* factory = static_cast<IClassFactory*>(object);
   // Each lock of the client counts in the server's class object, once.
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(1), S_OK);
-  EXPECT_EQ(factory->LockServer(0), S_OK);
+  for (int lock : {1, 1, 0}) EXPECT_EQ(factory->LockServer(lock), S_OK) << lock;
   EXPECT_EQ(server.factory().locks(), 1);
   void* created = nullptr;
   ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRuntimeAdder, &created), S_OK);
@@ -177,7 +152,7 @@ TEST_F(RuntimeTest, CallsCreationsAndServerLocksCarryTheirCodesAndObjectsAreCoun
   EXPECT_EQ(server.factory().references(), 0u);
 }
 
-TEST_F(RuntimeTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConnections) {
+TEST_F(RuntimeTest, OneServerPerClassStaleSocketsReplacedRevokingEndsConnectionsEndingsGiveWay) {
   WriteText(SocketPath(), "left by a dead server");
   auto first = std::make_unique<AdderServer>();
   ASSERT_EQ(first->result(), S_OK);
@@ -200,11 +175,10 @@ TEST_F(RuntimeTest, OneServerPerClassStaleSocketsAreReplacedAndRevokingEndsConne
   EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
   EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
   EXPECT_EQ(AdderServer().result(), S_OK);
-}
 
-TEST_F(RuntimeTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNow) {
-  // The first listener closes the connection it accepted without a word, as a server
-  // ending at its idle delay does; the server running by then answers the creation.
+  // A server ending as the client comes gives way to the one that runs now: the first listener
+  // closes the connection it accepted without a word, as a server ending at its idle delay does;
+  // the server running by then answers the creation.
   const int ending = ListenUnix(SocketPath(), 0600);
   ASSERT_GE(ending, 0);
   std::unique_ptr<AdderServer> now;
@@ -214,7 +188,7 @@ TEST_F(RuntimeTest, AServerEndingAsTheClientComesGivesWayToTheOneThatRunsNow) {
     CloseSocket(accepted);
     CloseSocket(ending);
   });
-  IRuntimeAdder* adder = CreateRemoteAdder();
+  adder = CreateRemoteAdder();
   handover.join();
   ASSERT_EQ(now->result(), S_OK);
   ASSERT_NE(adder, nullptr);
@@ -249,7 +223,30 @@ void RegisterServer(const std::string& command) {
             ERROR_SUCCESS);
 }
 
-TEST_F(RuntimeTest, ServersThatCannotStartFailAndAnAbsentServerIsStartedWithEmbedding) {
+// Command lines split into words, ProgIDs lead to their classes; servers that cannot start
+// fail, and an absent server is started with -Embedding.
+TEST_F(RuntimeTest, ProgIdsLeadToClassesAndAbsentServersStartWithEmbeddingOrFail) {
+  EXPECT_EQ(SplitCommandLine("  /opt/qx/ostrel\t-a  b "),
+            (std::vector<std::string>{"/opt/qx/ostrel", "-a", "b"}));
+  EXPECT_EQ(SplitCommandLine("\"/opt/qx sistemas/ostrel\" \"x y\""),
+            (std::vector<std::string>{"/opt/qx sistemas/ostrel", "x y"}));
+  EXPECT_TRUE(SplitCommandLine(" \t").empty());
+
+  ASSERT_EQ(RegApply(RegEdit()
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder.1\\CLSID", "",
+                                    GuidToBracedText(CLSID_RuntimeAdder))
+                         .SetString("HKEY_CLASSES_ROOT\\Adder.Adder\\CurVer", "", "Adder.Adder.1")
+                         .SetString("HKEY_CLASSES_ROOT\\Loop\\CurVer", "", "Loop")
+                         .SetString("HKEY_CLASSES_ROOT\\Bad\\CLSID", "", "{not a guid}")),
+            ERROR_SUCCESS);
+  CLSID clsid = GUID_NULL;
+  EXPECT_EQ(CLSIDFromProgID(u"adder.adder", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_RuntimeAdder);
+  for (const char16_t* progId : {u"Nothing", u"Loop", u"Bad", u""}) {
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
+  }
+  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
+
   HRESULT hr = S_OK;
   // A missing program (the registration to mend), and one that ends without listening
   // (given up after the start-up wait).
