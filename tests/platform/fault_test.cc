@@ -26,7 +26,7 @@ constexpr uint32_t kStackOverflow = 0xC00000FDu;
 
 constexpr StackBounds kNoStack{0, 4096};
 
-// One row for each branch of the mapping.
+// Every code the mapping knows: the error log records them as they are.
 TEST(FaultCodes, SignalsAndDetailsMapToTheirWindowsCodes) {
   const struct {
     int signal, code;
@@ -34,9 +34,12 @@ TEST(FaultCodes, SignalsAndDetailsMapToTheirWindowsCodes) {
   } cases[] = {
       {SIGSEGV, SEGV_MAPERR, kAccessViolation}, {SIGBUS, BUS_ADRERR, kAccessViolation},
       {SIGBUS, BUS_ADRALN, 0x80000002u},        {SIGFPE, FPE_INTDIV, kIntDivideByZero},
-      {SIGFPE, FPE_FLTDIV, 0xC000008Eu},        {SIGFPE, FPE_FLTINV, 0xC0000090u},
-      {SIGILL, ILL_ILLOPC, 0xC000001Du},        {SIGILL, ILL_PRVOPC, 0xC0000096u},
-      {SIGTRAP, TRAP_BRKPT, 0x80000003u},       {SIGTRAP, TRAP_TRACE, 0x80000004u},
+      {SIGFPE, FPE_INTOVF, 0xC0000095u},        {SIGFPE, FPE_FLTDIV, 0xC000008Eu},
+      {SIGFPE, FPE_FLTOVF, 0xC0000091u},        {SIGFPE, FPE_FLTUND, 0xC0000093u},
+      {SIGFPE, FPE_FLTRES, 0xC000008Fu},        {SIGFPE, FPE_FLTINV, 0xC0000090u},
+      {SIGFPE, FPE_FLTSUB, 0xC000008Cu},        {SIGILL, ILL_ILLOPC, 0xC000001Du},
+      {SIGILL, ILL_PRVOPC, 0xC0000096u},        {SIGTRAP, TRAP_BRKPT, 0x80000003u},
+      {SIGTRAP, SI_KERNEL, 0x80000003u},        {SIGTRAP, TRAP_TRACE, 0x80000004u},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FaultExceptionCode(c.signal, c.code, 0x1000, kNoStack), c.expected)
