@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -302,43 +303,28 @@ TEST_P(ChangeLogOrderTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
 
   const std::string meio = todos[60].gravadoEm, fim = todos[120].gravadoEm;
   const uint16_t abril = CQXData::Make(1, 4, 2024).MesAno().Value();
-  const auto filtro = [](auto ajusta) {
-    FiltroEventos f;
-    ajusta(f);
-    return f;
+  using F = FiltroEventos&;
+  const std::function<void(F)> ajustes[] = {
+      [&](F f) { f.mes = abril; },
+      [&](F f) { f.mes = abril, f.posicao = 5; },
+      [&](F f) { f.lote = 9; },
+      [&](F f) { f.sessao = 0x6000; },
+      [&](F f) { f.de = meio, f.ate = fim; },
+      [&](F f) { f.de = fim; },
+      [&](F f) { f.tipos = "EC"; },
+      [&](F f) { f.usuario = 1; },
+      [&](F f) { f.usuario = 2, f.tipos = "I", f.ate = fim; },
+      [&](F f) { f.mes = abril, f.antesDe = todos[100].id; },
   };
-  const FiltroEventos filtros[] = {
-      filtro([&](FiltroEventos& f) { f.mes = abril; }),
-      filtro([&](FiltroEventos& f) {
-        f.mes = abril;
-        f.posicao = 5;
-      }),
-      filtro([&](FiltroEventos& f) { f.lote = 9; }),
-      filtro([&](FiltroEventos& f) { f.sessao = 0x6000; }),
-      filtro([&](FiltroEventos& f) {
-        f.de = meio;
-        f.ate = fim;
-      }),
-      filtro([&](FiltroEventos& f) { f.de = fim; }),
-      filtro([&](FiltroEventos& f) { f.tipos = "EC"; }),
-      filtro([&](FiltroEventos& f) { f.usuario = 1; }),
-      filtro([&](FiltroEventos& f) {
-        f.usuario = 2;
-        f.tipos = "I";
-        f.ate = fim;
-      }),
-      filtro([&](FiltroEventos& f) {
-        f.mes = abril;
-        f.antesDe = todos[100].id;
-      }),
-  };
-  for (size_t k = 0; k < std::size(filtros); ++k) {
+  for (size_t k = 0; k < std::size(ajustes); ++k) {
+    FiltroEventos filtro;
+    ajustes[k](filtro);
     std::vector<EventoLog> esperados;
     for (const EventoLog& e : todos) {
-      if (Admite(filtros[k], e)) esperados.push_back(e);
+      if (Admite(filtro, e)) esperados.push_back(e);
     }
     EXPECT_FALSE(esperados.empty()) << "filter " << k;
-    EXPECT_EQ(Ids(Lista(filtros[k])), Ids(esperados)) << "filter " << k;
+    EXPECT_EQ(Ids(Lista(filtro)), Ids(esperados)) << "filter " << k;
   }
 
   // Filed from the records a commit held, the events are those that filing
