@@ -88,7 +88,7 @@ TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndTheThreadsDefault) {
   EXPECT_EQ(log, nullptr);
 }
 
-TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
+TEST_P(CompanyAccessTest, CompanyReadsAndConfigurationRecordsAnswerFromTheDatabase) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x3000), S_OK);
@@ -121,10 +121,7 @@ TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   EXPECT_EQ(acesso->LePropriedades(nullptr, 0), E_POINTER);
   EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
-}
 
-TEST_P(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
-  MakeCompany();
   {
     auto db = Open();
     const std::pair<const char*, int64_t> settings[] = {
@@ -138,12 +135,10 @@ TEST_P(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("period-end"), 5000000), E_INVALIDARG);
     EXPECT_EQ(FindConfigItem("no-such-value"), nullptr);
   }
-  CQXBaseParaRotinas rotinas;
+  // The configuration as set, at its offsets in the records.
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-  CQXDadosDF_TiposSistemas tipos;
   ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
   EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
-  CQXDadosDF_Propriedades propriedades;
   ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), S_OK);
   EXPECT_EQ(propriedades.GetUsaQuantidadeGerencial(), 0);
   CQXComPtr<IQXCN_Mestre> mestre;
@@ -380,7 +375,7 @@ class Holder : public CQXUltimoErro {
   const char* GetEmpresaErroVirtual() override { return "EMPRESA"; }
 };
 
-TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
+TEST(UltimoErroTest, CopiarParaFillsTheWholeRecordAndSetErroFormatsIt) {
   CQXDadosDF_Erro erro;
   erro.hr = static_cast<HRESULT>(0x80EE0004u);
   erro.nCodigoErro = -2;
@@ -402,9 +397,8 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
   // The company, then zeros to the end of the record's 480 bytes.
   EXPECT_EQ(std::string(bytes + 332, 148), "ACME" + std::string(144, '\0'));
   erro.CopiarPara(nullptr);  // nothing to fill, no fault
-}
 
-TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
+  // SetErro formats the text and takes the company.
   Holder holder;
   holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
   EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
@@ -423,7 +417,6 @@ TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
   EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
 
   holder.LimpaErro();
-  _REG_DF_ERROPS record;
   holder.GetErro().CopiarPara(&record);
   const _REG_DF_ERROPS zero{};
   EXPECT_EQ(std::memcmp(&record, &zero, sizeof record), 0);
