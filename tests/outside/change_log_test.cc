@@ -24,16 +24,18 @@ namespace {
 using ChangeLogTest = OnBothBackends<OutsideTest>;
 QX_ON_BOTH_BACKENDS(ChangeLogTest);
 
-TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
+// Records kept in order with their bytes, and the keys of a user's sessions.
+TEST_P(ChangeLogTest, RecordsKeepTheirOrderAndBytesAndSessionsTheirKeys) {
   MakeCompany();
+  ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {}}), S_OK);
   CQXBaseParaRotinas rotinas;
-  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x4001), S_OK);
+  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x5000), S_OK);
   CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
   const char image[46] = {1, 2, 3, 0, 5};
-  EXPECT_EQ(log->Grava(0x4001, 77, 24, 'I', sizeof image, image), S_OK);
-  EXPECT_EQ(log->Grava(0x4001, 77, 8, 'I', 0, nullptr), S_OK);  // an empty complement
-  EXPECT_EQ(log->Grava(0x4001, 3, 27, 'A', 4, "\xFF\0\x01\x02"), S_OK);
-  EXPECT_EQ(log->Grava(0x4001, 1, 8, 'I', 4, nullptr), E_POINTER);
+  EXPECT_EQ(log->Grava(0x5000, 77, 24, 'I', sizeof image, image), S_OK);
+  EXPECT_EQ(log->Grava(0x5000, 77, 8, 'I', 0, nullptr), S_OK);  // an empty complement
+  EXPECT_EQ(log->Grava(0x5000, 3, 27, 'A', 4, "\xFF\0\x01\x02"), S_OK);
+  EXPECT_EQ(log->Grava(0x5000, 1, 8, 'I', 4, nullptr), E_POINTER);
 
   std::vector<RegistroLog> records;
   ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
@@ -45,26 +47,18 @@ TEST_P(ChangeLogTest, RecordsAreStoredInOrderWithTheirBytes) {
       EXPECT_LT(records[i - 1].id, r.id);
     }
   }
-  EXPECT_EQ(stored, (decltype(stored){{24, 'I', 77, 0x4001u, std::string(image, sizeof image)},
-                                      {8, 'I', 77, 0x4001u, ""},
-                                      {27, 'A', 3, 0x4001u, std::string("\xFF\0\x01\x02", 4)}}));
-}
+  EXPECT_EQ(stored, (decltype(stored){{24, 'I', 77, 0x5000u, std::string(image, sizeof image)},
+                                      {8, 'I', 77, 0x5000u, ""},
+                                      {27, 'A', 3, 0x5000u, std::string("\xFF\0\x01\x02", 4)}}));
 
-TEST_P(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
-  MakeCompany();
-  ASSERT_EQ(AdicionaUsuario(*Open(), {2, "OUTRO", {}}), S_OK);
   // Sessions 0x5000 and 0x5001 share the key 5; 0x7000 has key 7.
-  for (const auto& [user, session] : std::vector<std::pair<unsigned short, uint32_t>>{
-           {1, 0x5000}, {1, 0x5001}, {2, 0x6000}, {1, 0x7000}}) {
-    CQXBaseParaRotinas rotinas;
-    ASSERT_EQ(rotinas.Inicializa(kTestCompany, user, session), S_OK);
+  for (const auto& [user, session] :
+       std::vector<std::pair<unsigned short, uint32_t>>{{1, 0x5001}, {2, 0x6000}, {1, 0x7000}}) {
+    CQXBaseParaRotinas other;
+    ASSERT_EQ(other.Inicializa(kTestCompany, user, session), S_OK);
   }
-  CQXBaseParaRotinas rotinas;
-  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 2, 0x6000), S_OK);
-  CQXComPtr<IQXDF_Log> log = LogOf(rotinas);
   uint32_t table[4] = {};
   EXPECT_EQ(log->BuscaPonteiros(4, table), E_QXDF_SEM_BUSCA);
-
   _REG_DF_FILTRO_LOGPS filtro{};
   filtro.usUsuario = 1;
   int32_t quantidade = -1;
@@ -73,7 +67,6 @@ TEST_P(ChangeLogTest, SessionSearchGivesTheKeysOfAUsersSessions) {
   ASSERT_EQ(log->BuscaPonteiros(quantidade, table), S_OK);
   EXPECT_EQ(std::vector<uint32_t>(table, table + 4), (std::vector<uint32_t>{5, 7, 0, 0}));
   EXPECT_EQ(log->BuscaPonteiros(-1, table), E_INVALIDARG);
-
   filtro.usUsuario = 3;  // a user without sessions
   ASSERT_EQ(log->BuscaQuantidade(filtro, &quantidade), S_OK);
   EXPECT_EQ(quantidade, 0);
@@ -122,8 +115,7 @@ TEST_P(ChangeLogTest, TwoProcessesAppendingLoseNothingAndKeepTheirOrder) {
     EXPECT_EQ(record.chave, sequence);
     next[process] = sequence + 1;
   }
-  EXPECT_EQ(next[1], kCount);
-  EXPECT_EQ(next[2], kCount);
+  EXPECT_EQ(next, (std::map<int, int>{{1, kCount}, {2, kCount}}));
 }
 
 // Each workstation has a connection of its own: every batch goes to one of

@@ -43,7 +43,8 @@ using CompanyAccessTest = OnBothBackends<OutsideTest>;
 QX_ON_BOTH_BACKENDS(CompanyAccessTest);
 using CompanyCreationTest = OutsideTest;
 
-TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
+// The identity, the default access of the thread, and Finaliza run once.
+TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndTheThreadsDefault) {
   MakeCompany();
   Rotinas rotinas;
   EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
@@ -59,7 +60,22 @@ TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   ASSERT_NE(rotinas.GetRegistroInicializacao(), nullptr);
   EXPECT_EQ(std::memcmp(rotinas.GetRegistroInicializacao(), &record, sizeof record), 0);
 
-  // A second initialisation finalises the first; Finaliza runs once.
+  CQXBaseParaRotinas::SetAcessoDefault(&rotinas);
+  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), &rotinas);
+  CQXBaseParaRotinas* seenByOther = &rotinas;
+  std::thread([&] { seenByOther = CQXBaseParaRotinas::GetAcessoServidoresDefault(); }).join();
+  EXPECT_EQ(seenByOther, nullptr);
+  _REG_DF_FUNCAO_GENERICAPS entrada{}, saida{};
+  _REG_DF_FUNCAO_GENERICAPS* pSaida = &saida;
+  EXPECT_EQ(rotinas.FuncaoGenerica(1, entrada, &pSaida), E_NOTIMPL);
+  EXPECT_EQ(pSaida, nullptr);
+  {  // a destroyed object never stays the default
+    CQXBaseParaRotinas temporario;
+    CQXBaseParaRotinas::SetAcessoDefault(&temporario);
+  }
+  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+
+  // A second initialisation finalises the first.
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 7), S_OK);
   EXPECT_EQ(rotinas.GetRegistroInicializacao(), nullptr);
   EXPECT_EQ(rotinas.finalizacoes, 1);
@@ -72,7 +88,7 @@ TEST_P(CompanyAccessTest, InitialisationFixesTheIdentityAndFinalisesOnce) {
   EXPECT_EQ(log, nullptr);
 }
 
-TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
+TEST_P(CompanyAccessTest, CompanyReadsAndConfigurationRecordsAnswerFromTheDatabase) {
   MakeCompany();
   CQXBaseParaRotinas rotinas;
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 0x3000), S_OK);
@@ -105,10 +121,7 @@ TEST_P(CompanyAccessTest, CompanyReadsAnswerFromTheDatabase) {
 
   EXPECT_EQ(acesso->LePropriedades(nullptr, 0), E_POINTER);
   EXPECT_EQ(acesso->LePropriedades(&propriedades, 1), E_INVALIDARG);
-}
 
-TEST_P(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
-  MakeCompany();
   {
     auto db = Open();
     const std::pair<const char*, int64_t> settings[] = {
@@ -122,12 +135,10 @@ TEST_P(CompanyAccessTest, ConfigurationRecordsCarryTheValuesAtTheirOffsets) {
     EXPECT_EQ(SetConfig(*db, *FindConfigItem("period-end"), 5000000), E_INVALIDARG);
     EXPECT_EQ(FindConfigItem("no-such-value"), nullptr);
   }
-  CQXBaseParaRotinas rotinas;
+  // The configuration as set, at its offsets in the records.
   ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-  CQXDadosDF_TiposSistemas tipos;
   ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LeBufferTiposSistemas(&tipos, 0), S_OK);
   EXPECT_EQ(tipos.GetPossuiTarvoGED(), 0);
-  CQXDadosDF_Propriedades propriedades;
   ASSERT_EQ(rotinas.GetAcessoEmpresarial()->LePropriedades(&propriedades, 0), S_OK);
   EXPECT_EQ(propriedades.GetUsaQuantidadeGerencial(), 0);
   CQXComPtr<IQXCN_Mestre> mestre;
@@ -172,11 +183,9 @@ TEST_P(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
   ASSERT_EQ(historicos.Inicializa(kTestCompany, 1, 1), S_OK);
 
   ASSERT_EQ(contabil.Le(4, &conta), S_OK);
-  EXPECT_EQ(At<int32_t>(conta, 0), 4);
-  EXPECT_STREQ(reinterpret_cast<const char*>(&conta) + 24, "1.1.01.001");
-  EXPECT_EQ(At<char>(conta, 182), 'A');
-  EXPECT_STREQ(conta.szNome, "Caixa");
-  EXPECT_EQ(conta.usNivel, 4);
+  EXPECT_EQ(std::tuple(At<int32_t>(conta, 0), std::string(conta.szClassificacao),
+                       At<char>(conta, 182), std::string(conta.szNome), conta.usNivel),
+            std::tuple(4, "1.1.01.001", 'A', "Caixa", 4));
   ASSERT_EQ(contabil.Le(3, &conta), S_OK);
   EXPECT_EQ(At<char>(conta, 182), 'T');
   ASSERT_EQ(gerencial.Le(2, &conta), S_OK);
@@ -335,31 +344,6 @@ TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   EXPECT_EQ(std::pair(row.Int(0), row.Int(1)), std::pair(int64_t{1}, int64_t{30}));
 }
 
-TEST_P(CompanyAccessTest, DefaultAccessBelongsToTheThreadAndGenericFunctionIsUnknown) {
-  MakeCompany();
-  CQXBaseParaRotinas rotinas;
-  ASSERT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-  CQXBaseParaRotinas::SetAcessoDefault(&rotinas);
-  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), &rotinas);
-  CQXBaseParaRotinas* seenByOther = &rotinas;
-  std::thread([&] { seenByOther = CQXBaseParaRotinas::GetAcessoServidoresDefault(); }).join();
-  EXPECT_EQ(seenByOther, nullptr);
-
-  _REG_DF_FUNCAO_GENERICAPS entrada{};
-  _REG_DF_FUNCAO_GENERICAPS saida{};
-  _REG_DF_FUNCAO_GENERICAPS* pSaida = &saida;
-  EXPECT_EQ(rotinas.FuncaoGenerica(1, entrada, &pSaida), E_NOTIMPL);
-  EXPECT_EQ(pSaida, nullptr);
-  CQXBaseParaRotinas::SetAcessoDefault(nullptr);
-
-  // A destroyed object never stays the default.
-  {
-    CQXBaseParaRotinas temporario;
-    CQXBaseParaRotinas::SetAcessoDefault(&temporario);
-  }
-  EXPECT_EQ(CQXBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
-}
-
 TEST_F(CompanyCreationTest, AFailedSeedLeavesNothingAndExistingDataIsNeverOverwritten) {
   CompanySeed seed = SampleCompany("FALHA", kTestYear);
   seed.usuarios.push_back({7, "SEM FILIAL", {42}});  // branch 42 does not exist
@@ -384,7 +368,6 @@ TEST_F(CompanyCreationTest, AFailedSeedLeavesNothingAndExistingDataIsNeverOverwr
   EXPECT_EQ(CreateCompany(Registry::Default(), seed, "", &message), E_INVALIDARG);
 }
 
-
 class Holder : public CQXUltimoErro {
  public:
   int rpcErrors = 0;
@@ -392,7 +375,7 @@ class Holder : public CQXUltimoErro {
   const char* GetEmpresaErroVirtual() override { return "EMPRESA"; }
 };
 
-TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
+TEST(UltimoErroTest, CopiarParaFillsTheWholeRecordAndSetErroFormatsIt) {
   CQXDadosDF_Erro erro;
   erro.hr = static_cast<HRESULT>(0x80EE0004u);
   erro.nCodigoErro = -2;
@@ -406,20 +389,16 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecord) {
   _REG_DF_ERROPS record;
   std::memset(&record, 0xCD, sizeof record);
   erro.CopiarPara(&record);
-  EXPECT_EQ(At<uint32_t>(record, 0), 0x80EE0004u);
-  EXPECT_EQ(At<int32_t>(record, 4), -2);
-  EXPECT_EQ(At<int32_t>(record, 8), 1525);
-  EXPECT_EQ(At<int32_t>(record, 20), 5);
-  EXPECT_EQ(At<int16_t>(record, 26), -7);
-  EXPECT_EQ(At<uint16_t>(record, 28), 10);
+  EXPECT_EQ(std::tuple(At<uint32_t>(record, 0), At<int32_t>(record, 4), At<int32_t>(record, 8),
+                       At<int32_t>(record, 20), At<int16_t>(record, 26), At<uint16_t>(record, 28)),
+            std::tuple(0x80EE0004u, -2, 1525, 5, -7, 10));
   const char* bytes = reinterpret_cast<const char*>(&record);
   EXPECT_EQ(std::string(bytes + 30, 302), std::string(301, 'm') + '\0');
   // The company, then zeros to the end of the record's 480 bytes.
   EXPECT_EQ(std::string(bytes + 332, 148), "ACME" + std::string(144, '\0'));
   erro.CopiarPara(nullptr);  // nothing to fill, no fault
-}
 
-TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
+  // SetErro formats the text and takes the company.
   Holder holder;
   holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
   EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
@@ -438,7 +417,6 @@ TEST(UltimoErroTest, SetErroFormatsTheTextAndTakesTheCompany) {
   EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
 
   holder.LimpaErro();
-  _REG_DF_ERROPS record;
   holder.GetErro().CopiarPara(&record);
   const _REG_DF_ERROPS zero{};
   EXPECT_EQ(std::memcmp(&record, &zero, sizeof record), 0);

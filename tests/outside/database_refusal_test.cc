@@ -45,6 +45,10 @@ class DatabaseRefusalTest : public OutsideTest {
     EXPECT_GT(vezes(hex), codigos) << ErrorFiles(DfFolder());
     EXPECT_GT(vezes(what), textos);
   }
+  void ExpectServed() {
+    CQXBaseParaRotinas rotinas;
+    EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  }
 };
 
 TEST_F(DatabaseRefusalTest, DatabasesThatCannotServeAreRefusedAndLeftAlone) {
@@ -86,7 +90,9 @@ TEST_F(DatabaseRefusalTest, DatabasesThatCannotServeAreRefusedAndLeftAlone) {
   EXPECT_FALSE(std::filesystem::exists(DatabasePath()));  // not created by a reader
 }
 
-TEST_F(DatabaseRefusalTest, LockedDatabaseGivesBusyAndRecovers) {
+// Locked by another program, being moved, or on a network file system: refused
+// (the last with the way out), and served again once released.
+TEST_F(DatabaseRefusalTest, AHeldDatabaseIsRefusedUntilReleased) {
   MakeCompany();
   SetSuiteBusyTimeoutForTesting(20);
   sqlite3* holder = nullptr;
@@ -99,32 +105,21 @@ TEST_F(DatabaseRefusalTest, LockedDatabaseGivesBusyAndRecovers) {
   ExpectRefused(E_QXDF_BANCO_OCUPADO, "bloqueado");
   sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(holder);
+  ExpectServed();
 
-  CQXBaseParaRotinas rotinas;
-  EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-}
-
-TEST_F(DatabaseRefusalTest, SqliteOnANetworkFileSystemIsRefusedWithTheWayOut) {
-  MakeCompany();
-  const FileSystemInfo nfs{"nfs4", "/mnt/escritorio", "rw,vers=4.2", true};
-  SetFileSystemForTesting(&nfs);
-  ExpectRefused(E_QXDF_BANCO_EM_REDE, "qxadmin empresa move ACME --postgresql");
-  CQXBaseParaRotinas rotinas;
-  rotinas.Inicializa(kTestCompany, 1, 1);
-  const std::string message = rotinas.GetErro().strMensagem;
-  EXPECT_NE(message.find(DfFolder()), std::string::npos) << message;
-  EXPECT_NE(message.find("nfs4"), std::string::npos) << message;
-}
-
-TEST_F(DatabaseRefusalTest, ACompanyBeingMovedIsRefusedUntilTheMoveEnds) {
-  MakeCompany();
   std::unique_ptr<CFile> alone;
   std::string message;
   ASSERT_EQ(HoldCompanyAlone(DfFolder(), &alone, &message), S_OK) << message;
   ExpectRefused(E_QXDF_EMPRESA_EM_USO, "sendo movida");
   alone.reset();
-  CQXBaseParaRotinas rotinas;
-  EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  ExpectServed();
+
+  const FileSystemInfo nfs{"nfs4", "/mnt/escritorio", "rw,vers=4.2", true};
+  SetFileSystemForTesting(&nfs);
+  for (const std::string& what :
+       {std::string("qxadmin empresa move ACME --postgresql"), DfFolder(), std::string("nfs4")}) {
+    ExpectRefused(E_QXDF_BANCO_EM_REDE, what);
+  }
 }
 
 // What the PostgreSQL of a company can refuse, each said with what to do.
@@ -137,7 +132,7 @@ class PostgresRefusalTest : public DatabaseRefusalTest {
   }
 };
 
-TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServe) {
+TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServeOrAreBusy) {
   MakeCompany();
   test::PrivatePostgres& cluster = test::PrivatePostgres::Get();
   const size_t options = connection_.find("options=") + 8;
@@ -162,21 +157,17 @@ TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServe) {
     ExpectRefused(c.code, c.what);
     EXPECT_EQ(ErrorFiles(DfFolder()).find("segredo"), std::string::npos) << c.value;
   }
+  // A table locked elsewhere: busy within the budget, then served.
   SetConnection(connection_);
-  cluster.Run("UPDATE versao_esquema SET versao = 99", connection_);
-  ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
-}
-
-TEST_F(PostgresRefusalTest, ATableLockedElsewhereGivesBusyWithinTheBudget) {
-  MakeCompany();
   SetSuiteBusyTimeoutForTesting(20);
   PGconn* holder = PQconnectdb(connection_.c_str());
   PQclear(PQexec(holder, "BEGIN; LOCK TABLE sessoes"));
   ExpectRefused(E_QXDF_BANCO_OCUPADO, "bloqueado");
   PQclear(PQexec(holder, "COMMIT"));
   PQfinish(holder);
-  CQXBaseParaRotinas rotinas;
-  EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
+  ExpectServed();
+  cluster.Run("UPDATE versao_esquema SET versao = 99", connection_);
+  ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
 }
 
 TEST_F(PostgresRefusalTest, ADatabaseThatGoesAwayMidTransactionFailsClearlyAndComesBack) {

@@ -24,7 +24,7 @@ class QxadminTest : public ::testing::Test {
   test::TempDir dir_;
 };
 
-TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
+TEST_F(QxadminTest, CreatesAnInstallationAndCompaniesListsThemAndKeepsTheirRegistration) {
   const std::string inst = dir_ / "inst";
   ASSERT_EQ(Admin({"install", inst}).code, 0);
   EXPECT_EQ(ReadText(inst + "/log.ini"), "[Log]\n");
@@ -51,21 +51,19 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   ASSERT_EQ(Admin({"config", "set", "LOJA1", "period-end", "2026-12-31"}).code, 0);
   EXPECT_EQ(Admin({"config", "set", "LOJA1", "period-end", "31/02/2026"}).code, 2);
   const std::pair<std::vector<std::string>, std::string> listas[] = {
-      {{"company", "list"},
+      {{"company", "list", "--csv"},
        "empresa,nome,pasta,banco\r\nLOJA1,Loja Um S\xC3\xA3o Paulo," + inst +
            "/Empresas/LOJA1/DF/,SQLite\r\n"},
-      {{"user", "list", "LOJA1"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
-      {{"account", "list", "LOJA1"},
+      {{"user", "list", "LOJA1", "--csv"}, "usuario,nome,filiais\r\n5,Maria,1\r\n"},
+      {{"account", "list", "LOJA1", "--csv"},
        "plano,conta,classificacao,tipo,nome,superior,natureza\r\nC,10,1.1.01,A,Caixa,0,ativo\r\n"
        "C,11,1.10.01,A,Outros,0,compensacao\r\n"},
-      {{"natureza", "lista", "LOJA1"},
+      {{"natureza", "lista", "LOJA1", "--csv"},
        "classificacao,natureza,descricao\r\n1,ativo,ativo\r\n1.10,compensacao,compensa\xC3\xA7\xC3"
        "\xA3o\r\n2,passivo,passivo\r\n3,receita,receita\r\n4,despesa,despesa\r\n"},
   };
   for (const auto& [args, csv] : listas) {
-    std::vector<std::string> comCsv = args;
-    comCsv.push_back("--csv");
-    const test::DumpRun list = Admin(comCsv);
+    const test::DumpRun list = Admin(args);
     ASSERT_EQ(list.code, 0) << list.err;
     EXPECT_EQ(list.out, csv);
   }
@@ -79,40 +77,8 @@ TEST_F(QxadminTest, CreatesAnInstallationAndACompanyAndListsIt) {
   EXPECT_EQ(valores["inicio-exercicio"], "2026-01-01");
   EXPECT_EQ(Admin({"user", "list", "NADA"}).code, 1);
   EXPECT_EQ(Admin({"frobnicate"}).code, 2);
-}
 
-TEST_F(QxadminTest, DefaultInstallationIsMadeOnceAndKept) {
-  // Neither QX_REGISTRY nor QX_HOME: everything lives under the home given.
-  const std::string home = dir_ / "home";
-  const std::vector<std::string> command = {
-      "-u",      "QX_REGISTRY", "-u", "QX_HOME", QX_TEST_BINARY_DIR "/tools/qxadmin/qxadmin",
-      "default", home};
-  const test::DumpRun first = test::RunTool(dir_, "env", command);
-  ASSERT_EQ(first.code, 0) << first.err;
-  const std::string registryFile = home + "/registry.reg";
-  EXPECT_EQ(first.out, "QX_REGISTRY=" + registryFile + "\n");
-
-  const qx::Registry registry(registryFile, "");
-  std::shared_ptr<SuiteDatabase> db;
-  std::string message;
-  ASSERT_EQ(OpenRegisteredCompany(registry, kDefaultCompany, &db, &message), S_OK) << message;
-  ASSERT_EQ(AdicionaFilial(*db, {9, "Nova"}), S_OK);
-  db.reset();
-  EXPECT_TRUE(std::filesystem::exists(home + "/suite/Empresas/DEMO/CN"));
-
-  ASSERT_EQ(test::RunTool(dir_, "env", command).code, 0);
-  ASSERT_EQ(OpenRegisteredCompany(registry, kDefaultCompany, &db, &message), S_OK);
-  std::vector<FilialCadastro> branches;
-  ASSERT_EQ(ListaFiliais(*db, &branches), S_OK);
-  EXPECT_EQ(branches.size(), 4u);  // the sample's three and the one added: nothing reseeded
-  std::vector<UsuarioCadastro> users;
-  ASSERT_EQ(ListaUsuarios(*db, &users), S_OK);
-  ASSERT_EQ(users.size(), 1u);
-  EXPECT_EQ(users[0].filiaisAtivas, (std::vector<int32_t>{1, 2}));
-}
-
-TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefusedField) {
-  ASSERT_EQ(Admin({"install", dir_ / "inst"}).code, 0);
+  // The registration for the bookkeeping file, each refused field named.
   ASSERT_EQ(Admin({"company", "add", "LOJA"}).code, 0);
   ASSERT_EQ(Admin({"cadastro", "define", "LOJA", "--razao-social", "Loja Ltda", "--cnpj",
                    "11.222.333/0001-81", "--uf", "SP", "--municipio", "3550308", "--nire",
@@ -169,6 +135,36 @@ TEST_F(QxadminTest, KeepsTheRegistrationForTheBookkeepingFileAndNamesEachRefused
   ASSERT_EQ(Admin({"signatario", "exclui", "LOJA", "111.444.777-35", "205"}).code, 0);
   ASSERT_EQ(Admin({"aglutinacao", "exclui", "LOJA", "10"}).code, 0);
   EXPECT_EQ(Admin({"aglutinacao", "lista", "LOJA", "--csv"}).out, "conta,codigo,descricao\r\n");
+}
+
+TEST_F(QxadminTest, DefaultInstallationIsMadeOnceAndKept) {
+  // Neither QX_REGISTRY nor QX_HOME: everything lives under the home given.
+  const std::string home = dir_ / "home";
+  const std::vector<std::string> command = {
+      "-u",      "QX_REGISTRY", "-u", "QX_HOME", QX_TEST_BINARY_DIR "/tools/qxadmin/qxadmin",
+      "default", home};
+  const test::DumpRun first = test::RunTool(dir_, "env", command);
+  ASSERT_EQ(first.code, 0) << first.err;
+  const std::string registryFile = home + "/registry.reg";
+  EXPECT_EQ(first.out, "QX_REGISTRY=" + registryFile + "\n");
+
+  const qx::Registry registry(registryFile, "");
+  std::shared_ptr<SuiteDatabase> db;
+  std::string message;
+  ASSERT_EQ(OpenRegisteredCompany(registry, kDefaultCompany, &db, &message), S_OK) << message;
+  ASSERT_EQ(AdicionaFilial(*db, {9, "Nova"}), S_OK);
+  db.reset();
+  EXPECT_TRUE(std::filesystem::exists(home + "/suite/Empresas/DEMO/CN"));
+
+  ASSERT_EQ(test::RunTool(dir_, "env", command).code, 0);
+  ASSERT_EQ(OpenRegisteredCompany(registry, kDefaultCompany, &db, &message), S_OK);
+  std::vector<FilialCadastro> branches;
+  ASSERT_EQ(ListaFiliais(*db, &branches), S_OK);
+  EXPECT_EQ(branches.size(), 4u);  // the sample's three and the one added: nothing reseeded
+  std::vector<UsuarioCadastro> users;
+  ASSERT_EQ(ListaUsuarios(*db, &users), S_OK);
+  ASSERT_EQ(users.size(), 1u);
+  EXPECT_EQ(users[0].filiaisAtivas, (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(QxadminTest, AnOfficeInstallationIsItsGroupsAndItsRegistryOnlyReadable) {
