@@ -37,13 +37,6 @@ TEST_F(SavingTest, RefusedSavesWriteNothing) {
   EXPECT_EQ(Grava(*objeto, 0, static_cast<HRESULT>(0x00040002)), 0);
   EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty()) << "no month file was made";
 
-  RegDados dados = Dados(4, 0, 0);
-  dados.Filial = 0;
-  int32_t indlan = 9;
-  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), kSemFilial);
-  EXPECT_EQ(indlan, 9);
-  EXPECT_EQ(objeto->Grava(nullptr), E_POINTER);
-
   // A session number below 4096 has no session key.
   _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
   registro.ulNumeroSessao = 100;
@@ -75,7 +68,6 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
             std::tuple(4, 11, 1000000, 3, 15, 1, 1, +kEntryLive, 1));
   EXPECT_EQ(Complemento(static_cast<uint32_t>(um.Complemento)), "primeiro");
   EXPECT_EQ(+registros[2].Gerencial, 0);
-  EXPECT_EQ(Linhas().size(), 4u);
 
   // The checked mark, only on stored entries and only its byte, then an
   // update with a two-line split.
