@@ -50,19 +50,19 @@ ProfilerRecord Sample(IQXDF_Profiler* identity) {
 
 constexpr PhysicalMemory kMachine{1000000, 8000000};
 
-std::string Line(const ProfilerRecord& r, ProfilerRecordType type, uint32_t thread = 321) {
-  return FormatProfilerLine(r, type, kMachine, thread);
+std::string Line(const ProfilerRecord& r, ProfilerRecordType type) {
+  return FormatProfilerLine(r, type, kMachine, 321);
 }
 
-TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordNoLineBreaksFileNamesAndHeaders) {
+TEST(ProfilerLine, ColumnsIdentityRecordNoLineBreaksFileNamesAndHeaders) {
   TestIdentity identity("EMP1");
   ProfilerRecord r = Sample(&identity);
   const std::string common =
       "04/03/2025\t09:05:07.031\tostrel\tjoao\t" + r.funcao +
       "\t0123ABCD-4567-89EF-FEDC-BA9876543210\tEEMP1\tU007\tS00123456\tT00000321\t"
       "EMP1\t7\t123456\tDOM\\joao\tQXCONTAB\tCN\tlanc.cpp\t42\t1\t0\t\t";
-  // Pairs are written only when both name and value are given (the files' tests follow the
-  // other kinds of line).
+  // Pairs are written only when both name and value are given (the files' tests, and the
+  // error log's, follow the other kinds of line).
   EXPECT_EQ(Line(r, ProfilerRecordType::kSaiu),
             common +
                 "SAIU\t1000000\t8000000\t6144\t250\t2048\t"
@@ -72,15 +72,6 @@ TEST(ProfilerLine, ColumnsOfEachKindIdentityRecordNoLineBreaksFileNamesAndHeader
   r.memoriaSaida = 1024;
   EXPECT_NE(Line(r, ProfilerRecordType::kSaiu).find("SAIU\t1000000\t8000000\t1024\t0\t0\tMesAno"),
             std::string::npos);
-  // A failure's columns; without an identity.
-  ProfilerRecord e = Sample(nullptr);
-  e.nomes = {"VersaoTarvo", "VersaoSO", "Arquivo", "Linha", "Log", "Extra"};
-  e.valores = {"0.1.0.0", "6.1.0", "QXCN_Lancamento", "77", "hr = x", "not written"};
-  EXPECT_EQ(Line(e, ProfilerRecordType::kErro, 5),
-            "04/03/2025\t09:05:07.031\tostrel\tjoao\tCQXCN_Lancamento::GravaConferido\t"
-            "0123ABCD-4567-89EF-FEDC-BA9876543210\tE\tU000\tS00000000\tT00000005\t"
-            "\t0\t0\t\t\t\t\t0\t0\t0\t\tERRO\t1000000\t8000000\t4096\t"
-            "0.1.0.0\t6.1.0\tQXCN_Lancamento\t77\thr = x\t\n");
   // The identity's record only when it was accepted.
   identity.record().cControle = 'A';
   std::string line = Line(r, ProfilerRecordType::kEntrou);
