@@ -1,19 +1,70 @@
-// qxcheck on the sample folder: sound, with the leftovers of interrupted
-// writes it admits, and with each kind of damage it claims to find made on
-// purpose; its options, its command line and its two report forms.
+// qxcheck (the built one) on the sample folder (from the built qxsample):
+// sound, with the leftovers of interrupted writes it admits, and with each
+// kind of damage it claims to find made on purpose; its options, its command
+// line and its two report forms.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <tuple>
+#include <vector>
 
-#include "check_run.h"
+#include "../storage/qxdump_run.h"
 #include "platform/file.h"
 
 namespace qx::test {
 namespace {
+
+struct CheckRun : DumpRun {
+  Json json;  // the parsed output of a --json run
+};
+
+// A temporary folder holding the sample company in its "CN" subfolder.
+class SampleFolder {
+ public:
+  SampleFolder() { EXPECT_EQ(RunTool(dir_, ToolBinary("qxsample"), {folder()}).code, 0); }
+  std::string folder() const { return dir_ / "CN"; }
+  const TempDir& dir() const { return dir_; }
+  std::string operator/(const std::string& name) const { return folder() + "/" + name; }
+
+  // qxcheck --json on the folder, with more options first.
+  CheckRun Check(std::vector<std::string> options = {}) const {
+    options.insert(options.begin(), "--json");
+    options.push_back(folder());
+    const DumpRun run = RunTool(dir_, ToolBinary("qxcheck"), options);
+    const auto json = ParseJson(run.out);
+    EXPECT_TRUE(json.has_value()) << "not JSON: " << run.out << run.err;
+    return {run, json.value_or(Json::object())};
+  }
+
+  // Overwrites bytes of a file at an offset (the file grows when needed).
+  void Patch(const std::string& name, uint64_t offset, const void* bytes, size_t size) const {
+    std::string content = ReadText(*this / name);
+    if (content.size() < offset + size) content.resize(offset + size, '\0');
+    std::memcpy(content.data() + offset, bytes, size);
+    WriteText(*this / name, content);
+  }
+  template <typename T>
+  void PatchValue(const std::string& name, uint64_t offset, T value) const {
+    Patch(name, offset, &value, sizeof value);
+  }
+
+ private:
+  TempDir dir_;
+};
+
+// The findings of a run with that kind.
+std::vector<const Json*> FindingsOf(const CheckRun& run, const std::string& kind) {
+  std::vector<const Json*> found;
+  for (const Json& finding : run.json["findings"]) {
+    if (finding["kind"] == kind) found.push_back(&finding);
+  }
+  return found;
+}
 
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
@@ -177,8 +228,8 @@ TEST(CheckAdmittedTest, InterruptedSavesRemovalsAndTotals) {
   sample.Patch("CNLG0224.DAT", 20, std::string(20, '\0').data(), 20);
   // March: entry 4's save stopped before its foreign-currency record, and
   // entry 5's lines 4 and 5 have no quantity yet.
-  sample.Truncate("CNLM0324.DAT", 4 * 12);
-  sample.Truncate("CNLQ0324.DAT", 4 * 8);
+  std::filesystem::resize_file(sample / "CNLM0324.DAT", 4 * 12);
+  std::filesystem::resize_file(sample / "CNLQ0324.DAT", 4 * 8);
   // A save of entry 3 (250.00 without credit account on 15/01) stopped
   // before its total: record 1 is still a free slot.
   sample.Patch("CNDIFDC.DAT", 18, std::string(18, '\0').data(), 18);
@@ -301,7 +352,7 @@ TEST(CheckDamageTest, EntriesRecordShapesAndSideFiles) {
   sample.PatchValue<uint8_t>("CNLC0124.DAT", Entry(2, 47), 1);
   sample.PatchValue<int32_t>("CNLC0124.DAT", Entry(4, 4), 100000);
   sample.PatchValue<int32_t>("CNLC0324.DAT", Entry(4, 4), -3);
-  sample.Truncate("CNLM0324.DAT", 5);
+  std::filesystem::resize_file(sample / "CNLM0324.DAT", 5);
   sample.PatchValue<uint8_t>("CNLQ0224.DAT", 3, 1);
   sample.Patch("CNLH0224.DAT", 0, "X", 1);
   sample.PatchValue<uint8_t>("CNLM0124.DAT", 12 + 9, 1);
@@ -317,8 +368,8 @@ TEST(CheckDamageTest, EntriesRecordShapesAndSideFiles) {
   std::memcpy(&first, index.data() + 12 + 4, 4);
   sample.PatchValue<uint32_t>("CNNTEXPL.DAT", 12 + 4, first + 2);
   sample.PatchValue<uint8_t>("CNNTEXPL.DAT", 36 + 10, 1);
-  const std::string heap = ReadText(sample / "CNNTEXCP.DAT");
-  sample.Truncate("CNNTEXCP.DAT", heap.size() - 1);  // the last text loses its end
+  const std::string heap = ReadText(sample / "CNNTEXCP.DAT");  // its last text loses its end
+  std::filesystem::resize_file(sample / "CNNTEXCP.DAT", heap.size() - 1);
   ExpectDamage(sample.Check(),
                {{"entry-status", "CNLC0124.DAT", 1, -1, "situação 7"},
                 {"entry-day", "CNLC0224.DAT", 2, -1, "dia 30 num mês de 29 dias"},
