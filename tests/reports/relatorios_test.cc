@@ -63,32 +63,17 @@ constexpr int64_t Reais(int64_t centavos) { return centavos * 100; }
 const std::vector<Salvo> kSalvos = {
     {Dia(15, 12, 2023), 4, 21, Reais(10000), 1},
     {Dia(10, 1), 4, 21, Reais(150000), 1},
-    {Dia(20, 2),
-     31,
-     5,
-     Reais(30000),
-     2,
-     false,
+    {Dia(20, 2), 31, 5, Reais(30000), 2, false,
      {{2, Reais(20000), 20000, 31}, {3, Reais(10000), 10000, 31}}},
     {Dia(29, 2), 5, 0, Reais(5000), 1},
-    {Dia(5, 3),
-     31,
-     5,
-     Reais(80000),
-     1,
-     false,
+    {Dia(5, 3), 31, 5, Reais(80000), 1, false,
      {{2, Reais(50000), 50000, 31}, {3, Reais(30000), 30000, 31}}},
     {Dia(1, 3), 5, 6, Reais(200000), 1},
     {Dia(5, 3), 0, 21, Reais(12000), 2},
     {Dia(10, 3), 4, 21, Reais(99999), 1, true},
     {Dia(2, 4), 99, 5, Reais(7000), 1},
     {Dia(15, 4), 32, 4, Reais(1234), 3},
-    {Dia(30, 4),
-     31,
-     4,
-     Reais(100000),
-     2,
-     false,
+    {Dia(30, 4), 31, 4, Reais(100000), 2, false,
      {{4, Reais(60000), 15000, 31}, {2, Reais(40000), 5000, 31}}},
     {Dia(31, 5), 6, 21, Reais(45050), 1, false, {{3, Reais(45050), 0, 21}}},
     {Dia(31, 5), 5, 5, Reais(1000), 1},
@@ -169,9 +154,7 @@ Esperado Soma(const std::vector<int32_t>& grupo, uint16_t filial, CQXData desde 
 Periodo ODePeriodo(uint16_t filial) { return {kDesde, kDe, kAte, filial}; }
 
 std::string Complemento(const Salvo& s) {
-  return "lan\xE7"
-         "amento de " +
-         s.data.Text(1, '/');
+  return std::string("lan\xE7") + "amento de " + s.data.Text(1, '/');
 }
 
 class Relatorios : public ::testing::Test {
