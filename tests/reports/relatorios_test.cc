@@ -202,11 +202,10 @@ class Relatorios : public ::testing::Test {
                              CQXData desde = kDesde) {
     SCOPED_TRACE("extrato da conta " + std::to_string(conta));
     const Esperado e = Soma(Grupo(conta), filial, desde);
-    EXPECT_EQ(extrato.conta.numero, conta);
-    EXPECT_EQ(extrato.anterior.Valor().int64, e.anterior);
-    EXPECT_EQ(extrato.debitos.Valor().int64, e.debitos);
-    EXPECT_EQ(extrato.creditos.Valor().int64, e.creditos);
-    EXPECT_EQ(extrato.final.Valor().int64, e.Final());
+    EXPECT_EQ(std::tuple(extrato.conta.numero, extrato.anterior.Valor().int64,
+                         extrato.debitos.Valor().int64, extrato.creditos.Valor().int64,
+                         extrato.final.Valor().int64),
+              std::tuple(conta, e.anterior, e.debitos, e.creditos, e.Final()));
     ASSERT_EQ(extrato.linhas.size(), e.linhas.size());
     int64_t saldo = e.anterior;
     for (size_t i = 0; i < e.linhas.size(); ++i) {
@@ -227,16 +226,12 @@ class Relatorios : public ::testing::Test {
 
 TEST_F(Relatorios, TrialBalance) {
   const PlanoDeContas plano = LePlano(Servico(), 'C');
-  const struct {
-    uint16_t filial;
-    uint16_t nivel;
-    bool zeradas;
-  } casos[] = {{0, 0, false}, {2, 0, false}, {0, 2, false}, {0, 0, true}};
-  for (const auto& caso : casos) {
-    SCOPED_TRACE(::testing::Message() << "filial " << caso.filial << ", nivel " << caso.nivel
-                                      << ", zeradas " << caso.zeradas);
-    const Balancete b =
-        MontaBalancete(Servico(), plano, {ODePeriodo(caso.filial), caso.nivel, true, caso.zeradas});
+  const std::tuple<uint16_t, uint16_t, bool> casos[] = {
+      {0, 0, false}, {2, 0, false}, {0, 2, false}, {0, 0, true}};
+  for (const auto& [filial, nivel, zeradas] : casos) {
+    SCOPED_TRACE(::testing::Message() << "filial " << filial << ", nivel " << nivel << ", zeradas "
+                                      << zeradas);
+    const auto b = MontaBalancete(Servico(), plano, {ODePeriodo(filial), nivel, true, zeradas});
     // The rows: the chart in classification order, then the account it lacks.
     std::vector<int32_t> contas;
     for (const Conta& c : plano.Contas()) contas.push_back(c.numero);
@@ -244,9 +239,9 @@ TEST_F(Relatorios, TrialBalance) {
     std::vector<int32_t> esperadas;
     for (const int32_t conta : contas) {
       const std::string classificacao = Classificacao(conta);
-      const auto nivel = std::count(classificacao.begin(), classificacao.end(), '.') + 1;
-      if (caso.nivel != 0 && !classificacao.empty() && nivel > caso.nivel) continue;
-      if (caso.zeradas || !Soma(Grupo(conta), caso.filial).Zero()) esperadas.push_back(conta);
+      const auto seu = std::count(classificacao.begin(), classificacao.end(), '.') + 1;
+      if (nivel != 0 && !classificacao.empty() && seu > nivel) continue;
+      if (zeradas || !Soma(Grupo(conta), filial).Zero()) esperadas.push_back(conta);
     }
     std::vector<int32_t> linhas;
     for (const LinhaBalancete& linha : b.linhas) linhas.push_back(linha.conta.numero);
@@ -254,7 +249,7 @@ TEST_F(Relatorios, TrialBalance) {
 
     ASSERT_EQ(b.meses.size(), 3u);
     for (const LinhaBalancete& linha : b.linhas) {
-      const Esperado e = Soma(Grupo(linha.conta.numero), caso.filial);
+      const Esperado e = Soma(Grupo(linha.conta.numero), filial);
       const Figuras& f = linha.figuras;
       EXPECT_EQ(std::make_tuple(f.anterior.Valor().int64, f.debitos.Valor().int64,
                                 f.creditos.Valor().int64, f.Final().Valor().int64),
@@ -270,7 +265,7 @@ TEST_F(Relatorios, TrialBalance) {
     // Debits and credits differ by the one-sided entries of the period.
     int64_t debitos = 0, creditos = 0;
     for (const Salvo& s : kSalvos) {
-      if (!Visivel(s, caso.filial) || s.data < kDe || kAte < s.data) continue;
+      if (!Visivel(s, filial) || s.data < kDe || kAte < s.data) continue;
       debitos += s.debito != 0 ? s.valor : 0;
       creditos += s.credito != 0 ? s.valor : 0;
     }
@@ -284,15 +279,16 @@ TEST_F(Relatorios, TrialBalance) {
 TEST_F(Relatorios, StatementsFromTheirOpeningBalancesAndTheLedger) {
   const PlanoDeContas plano = LePlano(Servico(), 'C');
   // An account with an entry on both sides, a total account beside "1.10",
-  // one the chart lacks, one branch, and an account without entries.
-  const std::pair<int32_t, uint16_t> casos[] = {{5, 0}, {2, 0}, {7, 0}, {99, 0}, {31, 2}, {11, 0}};
-  for (const auto& [conta, filial] : casos) {
-    ConfereExtrato(MontaExtrato(Servico(), plano, conta, ODePeriodo(filial)), conta, filial);
+  // one the chart lacks, one branch, an account without entries; and ten
+  // years and more of opening balance, searched in spans that part between
+  // December 2023 and January 2024.
+  const std::tuple<int32_t, uint16_t, CQXData> casos[] = {
+      {5, 0, kDesde},  {2, 0, kDesde},  {7, 0, kDesde},          {99, 0, kDesde},
+      {31, 2, kDesde}, {11, 0, kDesde}, {4, 0, Dia(1, 1, 2014)}};
+  for (const auto& [conta, filial, desde] : casos) {
+    ConfereExtrato(MontaExtrato(Servico(), plano, conta, {desde, kDe, kAte, filial}), conta, filial,
+                   desde);
   }
-  // Ten years and more of opening balance, searched in spans that part
-  // between December 2023 and January 2024.
-  const CQXData desde = Dia(1, 1, 2014);
-  ConfereExtrato(MontaExtrato(Servico(), plano, 4, {desde, kDe, kAte, 0}), 4, 0, desde);
 
   // The ledger: the statements of the accounts that moved.
   const std::vector<Extrato> razao = MontaRazao(Servico(), plano, 4, 31, ODePeriodo(0));
@@ -335,12 +331,12 @@ TEST_F(Relatorios, CostCentres) {
         v += l.alocado.valor.Valor().int64;
         q += l.alocado.quantidade.Valor().int64;
       }
-      EXPECT_EQ(centroLido.total.valor.Valor().int64, v);
-      EXPECT_EQ(centroLido.total.quantidade.Valor().int64, q);
+      EXPECT_EQ(std::pair(centroLido.total.valor.Valor().int64,
+                          centroLido.total.quantidade.Valor().int64), std::pair(v, q));
     }
     EXPECT_EQ(obtido, esperado);
-    EXPECT_EQ(c.total.valor.Valor().int64, valor);
-    EXPECT_EQ(c.total.quantidade.Valor().int64, quantidade);
+    EXPECT_EQ(std::pair(c.total.valor.Valor().int64, c.total.quantidade.Valor().int64),
+              std::pair(valor, quantidade));
   }
 }
 
