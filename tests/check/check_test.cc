@@ -85,9 +85,7 @@ struct Found {
 void ExpectFindings(const CheckRun& run, const std::string& klass, int code,
                     const std::vector<Found>& expected) {
   EXPECT_EQ(run.code, code) << run.out;
-  if (code == 1) {
-    EXPECT_FALSE(run.json["sound"].get<bool>());
-  }
+  EXPECT_TRUE(code != 1 || !run.json["sound"].get<bool>()) << run.out;
   for (const Found& want : expected) {
     bool found = false;
     for (const Json* finding : FindingsOf(run, want.kind)) {
@@ -197,10 +195,8 @@ TEST(CheckAdmittedTest, InterruptedSavesRemovalsAndTotals) {
   SampleFolder sample;
   // January: a save appended two split lines of entry 1 and stopped before
   // attaching them; its complement text was appended too.
-  const uint32_t owner = 1;
   std::string line(20, '\0');
-  line[0] = 7;
-  std::memcpy(line.data() + 8, &owner, 4);
+  line[0] = 7, line[8] = 1;  // the owner word, 1
   sample.Patch("CNLG0124.DAT", 8 * 20, (line + line).data(), 40);
   // (The last text ends with a carriage return here: a text without one runs
   // on into the bytes after it when read.)

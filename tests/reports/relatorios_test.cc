@@ -16,6 +16,7 @@
 #include "reports/balancete.h"
 #include "reports/centros.h"
 #include "reports/extrato.h"
+#include "reports/leitura_mes.h"
 #include "reports/falha.h"
 #include "reports/grava.h"
 #include "reports/plano.h"
@@ -163,10 +164,9 @@ class Relatorios : public ::testing::Test {
     empresa_ = new TestCompany();
     setenv("QX_RUNTIME_DIR", (empresa_->root() + "/run").c_str(), 1);
     ASSERT_EQ(std::system(QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer"), 0);
-    const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
     for (const ContaCadastro& conta : {ContaCadastro{'C', 7, 1, "1.10", "OUTROS", 'T'},
                                        ContaCadastro{'C', 8, 7, "1.10.01.001", "Outros", 'A'}}) {
-      ASSERT_EQ(AdicionaConta(*db, conta), S_OK);
+      ASSERT_EQ(AdicionaConta(*TestCompany::Database(), conta), S_OK);
     }
     servico_ = new SessaoLancamento(Identidade{TestCompany::kCodigo, "teste", 1, 4096});
     for (const Salvo& s : kSalvos) Salva(s);
@@ -338,6 +338,40 @@ TEST_F(Relatorios, CostCentres) {
     EXPECT_EQ(std::pair(c.total.valor.Valor().int64, c.total.quantidade.Valor().int64),
               std::pair(valor, quantidade));
   }
+}
+
+// The split of each entry as a report resolves it from a month's pages: the
+// chain from the entry's first line while the owner word stays its own.
+LancamentoDoMes Lancado(int32_t posicao, int32_t gerencial, uint8_t status = 0) {
+  LancamentoDoMes l;
+  l.posicao = posicao;
+  l.status = status;
+  l.dados.Gerencial = gerencial;
+  return l;
+}
+
+LinhaGerencialDoMes LinhaDe(int32_t posicao, uint32_t dono) {
+  LinhaGerencialDoMes l;
+  l.posicao = posicao;
+  l.linha.Indlan = static_cast<int32_t>(dono);
+  return l;
+}
+
+TEST(RateiosDoMes, ChainsEndAtAnotherOwnerAZeroLineOrTheEnd) {
+  // Lines: 1-2 of entry 1, a removed line, 4 of entry 3 (with the client's
+  // high bits), 5-6 of entry 5.
+  const std::vector<LinhaGerencialDoMes> linhas = {
+      LinhaDe(1, 1), LinhaDe(2, 1), LinhaDe(3, 0),
+      LinhaDe(4, 0x30000003), LinhaDe(5, 5), LinhaDe(6, 5)};
+  const std::vector<LancamentoDoMes> lancamentos = {Lancado(1, 1), Lancado(2, 0), Lancado(3, 4),
+                                                    Lancado(4, 3, 1), Lancado(5, 5), Lancado(6, 9)};
+  std::map<int32_t, std::vector<int32_t>> posicoes;
+  for (const auto& [lancamento, cadeia] : RateiosDoMes(lancamentos, linhas)) {
+    for (const LinhaGerencialDoMes& l : cadeia) posicoes[lancamento].push_back(l.posicao);
+  }
+  // Entry 4 is deleted and entry 6 names a line past the end: no split.
+  EXPECT_EQ(posicoes,
+            (std::map<int32_t, std::vector<int32_t>>{{1, {1, 2}}, {3, {4}}, {5, {5, 6}}}));
 }
 
 }  // namespace
