@@ -108,7 +108,6 @@ Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
       {1, 7, 31, 12, "3.2.01", "10", 500, 'C', "Encerramento"},
       {1, 7, 31, 12, "3.2.01", "20", 700, 'C', "Encerramento"},
   };
-  lancamentos->clear();
   for (const auto& p : partidas) {
     if (lancamentos->empty() || lancamentos->back().filial != p.filial ||
         lancamentos->back().numero != p.numero) {
@@ -134,8 +133,8 @@ Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   return l;
 }
 
-// The file of LivroPadaria, line by line (Latin-1), as checked by hand.
-std::vector<std::string> Padaria() {
+// The file of LivroPadaria (Latin-1), line by line as checked by hand.
+std::string Padaria() {
   std::vector<std::string> linhas = {
       "|0000|LECD|01112026|31122026|Padaria Modelo "
       "Ltda|11222333000181|SP|123456789012|3550308|||1|1|0||0|0||N|N|0|0||",
@@ -265,7 +264,9 @@ std::vector<std::string> Padaria() {
     linhas.push_back("|9900|" + registro + "|" + std::to_string(n) + "|");
   }
   linhas.insert(linhas.end(), {"|9990|32|", "|9999|140|"});
-  return linhas;
+  std::string arquivo;
+  for (const std::string& linha : linhas) arquivo += linha + "\r\n";
+  return arquivo;
 }
 
 
@@ -293,9 +294,7 @@ void QuebraARegra(const std::string& arquivo, const std::string& regra) {
 TEST(EscreveEcd, GivesTheSmallCompanysFileAsCheckedByHand) {
   std::vector<Lancamento> lancamentos;
   const std::string arquivo = Arquivo(LivroPadaria(&lancamentos));
-  std::string esperado;
-  for (const std::string& linha : Padaria()) esperado += linha + "\r\n";
-  EXPECT_EQ(arquivo, esperado);
+  EXPECT_EQ(arquivo, Padaria());
   QuebraARegra(arquivo, "");
 }
 
@@ -443,8 +442,7 @@ TEST(ConfereEcd, NamesEachFaultOfTheFilesForm) {
       {"BALANCO_ESTRUTURA", "|J100|1.1|T|2|1|", "|J100|1.1|T|2|2.1|"},
       {"BALANCO_DUPLICADA", "|J100|1.1.1|T|3|", "|J100|1.1|T|3|"},
   };
-  std::string certo;
-  for (const std::string& linha : Padaria()) certo += linha + "\r\n";
+  const std::string certo = Padaria();
   for (const auto& caso : casos) {
     std::string arquivo = certo;
     const size_t onde = arquivo.find(caso.de);
