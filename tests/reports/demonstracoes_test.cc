@@ -188,9 +188,8 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
       LancamentosDeEncerramento(plano, porFilial, 13, exercicio);
   ASSERT_FALSE(encerramento.empty());
   for (const RegDados& d : encerramento) {
-    EXPECT_TRUE(EhEncerramentoDe(d, 2026));
-    EXPECT_FALSE(EhEncerramentoDe(d, 2025));
-    EXPECT_EQ(d.DataLancamento, exercicio.fim.Value());
+    EXPECT_EQ(std::tuple(EhEncerramentoDe(d, 2026), EhEncerramentoDe(d, 2025), d.DataLancamento),
+              std::tuple(true, false, exercicio.fim.Value()));
   }
   std::vector<RegDados> fechados = lancamentos;
   fechados.insert(fechados.end(), encerramento.begin(), encerramento.end());
@@ -214,10 +213,8 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
 TEST(Demonstracoes, ASumThatOverflowsIsSaidAndCannotBeClosed) {
   const PlanoDeContas plano = Plano();
   RegDados d{};
-  d.Debito = 3;    // an asset
-  d.Credito = 21;  // a revenue
-  d.Valor.int64 = INT64_MAX;
-  d.Filial = 1;
+  d.Debito = 3, d.Credito = 21;  // an asset, a revenue
+  d.Valor.int64 = INT64_MAX, d.Filial = 1;
   const Saldos saldos = Somados({d, d});
   EXPECT_TRUE(BalancoDosSaldos(plano, {{}}, {saldos}, 0).Estourou());
   EXPECT_TRUE(DreDosMovimentos(plano, {}, {saldos}, 0).Estourou());

@@ -386,14 +386,9 @@ TEST(ConfereEcd, NamesTheRuleEachBrokenBookBreaks) {
       {"DRE_ESTRUTURA", [](Livro& l, auto&) { l.dre[2].superior = "3.2.01"; }},
       {"DEMONSTRACAO_AUSENTE", [](Livro& l, auto&) { l.dre.clear(); }},
   };
-  std::vector<Lancamento> certos;
-  const Livro padaria = LivroPadaria(&certos);
   for (const auto& caso : casos) {
-    std::vector<Lancamento> lancamentos = certos;
-    Livro livro = padaria;
-    livro.lancamentos = [&](const std::function<void(const Lancamento&)>& visita) {
-      for (const Lancamento& l : lancamentos) visita(l);
-    };
+    std::vector<Lancamento> lancamentos;
+    Livro livro = LivroPadaria(&lancamentos);
     caso.quebra(livro, lancamentos);
     QuebraARegra(Arquivo(livro), caso.regra);
   }

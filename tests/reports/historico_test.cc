@@ -102,8 +102,7 @@ std::string Texto(const std::optional<ValorCampo>& v) {
 // Each event as "kind position user session", then one "field: old > new" per change.
 std::vector<std::string> Le(const FiltroEventos& filtro) {
   std::vector<EventoHistorico> eventos;
-  const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
-  EXPECT_EQ(LeHistorico(*db, filtro, &eventos), S_OK);
+  EXPECT_EQ(LeHistorico(*TestCompany::Database(), filtro, &eventos), S_OK);
   std::vector<std::string> linhas;
   for (const EventoHistorico& e : eventos) {
     EXPECT_EQ(e.mes, kMarco);

@@ -303,8 +303,7 @@ TEST_F(Relatorios, StatementsFromTheirOpeningBalancesAndTheLedger) {
 }
 
 TEST_F(Relatorios, CostCentres) {
-  const PlanoDeContas contabil = LePlano(Servico(), 'C');
-  const PlanoDeContas gerencial = LePlano(Servico(), 'G');
+  const PlanoDeContas contabil = LePlano(Servico(), 'C'), gerencial = LePlano(Servico(), 'G');
   const std::pair<int32_t, uint16_t> casos[] = {{0, 0}, {2, 0}, {1, 0}, {0, 2}};
   for (const auto& [centro, filial] : casos) {
     SCOPED_TRACE(::testing::Message() << "centro " << centro << ", filial " << filial);
