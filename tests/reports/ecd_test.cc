@@ -40,15 +40,15 @@ Livro LivroPadaria(std::vector<Lancamento>* lancamentos) {
   const Natureza A = Natureza::kAtivo, P = Natureza::kPassivo, PL = Natureza::kPatrimonioLiquido,
                  RE = Natureza::kResultado;
   const std::tuple<std::string, std::string, Natureza, bool> contas[] = {
-      {"1", "ATIVO", A, false},           {"1.1", "ATIVO CIRCULANTE", A, false},
-      {"1.1.1", "DISPONIVEL", A, false},  {"1.1.1.01", "Caixa", A, true},
-      {"1.1.1.02", "Banco", A, true},     {"2", "PASSIVO", P, false},
+      {"1", "ATIVO", A, false},                    {"1.1", "ATIVO CIRCULANTE", A, false},
+      {"1.1.1", "DISPONIVEL", A, false},           {"1.1.1.01", "Caixa", A, true},
+      {"1.1.1.02", "Banco", A, true},              {"2", "PASSIVO", P, false},
       {"2.1", "PASSIVO CIRCULANTE", P, false},     {"2.1.1", "FORNECEDORES", P, false},
       {"2.1.1.01", "Fornecedores", P, true},       {"2.3", "PATRIMONIO LIQUIDO", PL, false},
       {"2.3.1", "CAPITAL SOCIAL", PL, false},      {"2.3.1.01", "Capital subscrito", PL, true},
       {"2.3.2", "LUCROS OU PREJUIZOS", PL, false}, {"2.3.2.01", "Lucros acumulados", PL, true},
-      {"3", "RESULTADO", RE, false},      {"3.1", "RECEITAS", RE, false},
-      {"3.1.01", "Vendas", RE, true},     {"3.2", "DESPESAS", RE, false},
+      {"3", "RESULTADO", RE, false},               {"3.1", "RECEITAS", RE, false},
+      {"3.1.01", "Vendas", RE, true},              {"3.2", "DESPESAS", RE, false},
       {"3.2.01", "Aluguel", RE, true}};
   for (const auto& [codigo, nome, natureza, analitica] : contas) {
     const size_t ponto = codigo.rfind('.');
