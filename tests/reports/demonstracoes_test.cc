@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -41,7 +42,7 @@ PlanoDeContas Plano() {
   return PlanoDeContas(std::move(lista), kRegras);
 }
 
-TEST(Niveis, ATotalSumsItsLevelAndNotTheTextThatBeginsLikeIt) {
+TEST(NiveisENaturezas, ATotalSumsItsLevelAndNotTheTextThatBeginsLikeIt) {
   const struct {
     const char* classificacao;
     const char* raiz;
@@ -64,14 +65,13 @@ TEST(Niveis, ATotalSumsItsLevelAndNotTheTextThatBeginsLikeIt) {
   EXPECT_EQ(diferente->largura, 2u);
   EXPECT_EQ(diferente->doPlano, 1u);
   EXPECT_EQ(ConfereLarguras(larguras, "1.1.001")->nivel, 3u);
-}
 
-TEST(Naturezas, TheLongestRuleAtALevelBoundaryAndTheSplitsResultSide) {
-  const std::pair<const char*, Natureza> casos[] = {
+  // Natures: the longest rule at a level boundary, and the split's result side.
+  const std::pair<const char*, Natureza> naturezas[] = {
       {"2.3.01", Natureza::kPatrimonio}, {"2.30", Natureza::kPassivo},
       {"3.2.01", Natureza::kDeducao},    {"4.1", Natureza::kCusto},
       {"7.1", Natureza::kNenhuma},       {"", Natureza::kNenhuma}};
-  for (const auto& [classificacao, natureza] : casos) {
+  for (const auto& [classificacao, natureza] : naturezas) {
     EXPECT_EQ(NaturezaDaClassificacao(kRegras, classificacao), natureza) << classificacao;
   }
   RegDados d{};
@@ -188,20 +188,15 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
       LancamentosDeEncerramento(plano, porFilial, 13, exercicio);
   ASSERT_FALSE(encerramento.empty());
   for (const RegDados& d : encerramento) {
-    EXPECT_TRUE(EhEncerramentoDe(d, 2026));
-    EXPECT_FALSE(EhEncerramentoDe(d, 2025));
-    EXPECT_EQ(d.DataLancamento, exercicio.fim.Value());
+    EXPECT_EQ(std::tuple(EhEncerramentoDe(d, 2026), EhEncerramentoDe(d, 2025), d.DataLancamento),
+              std::tuple(true, false, exercicio.fim.Value()));
   }
-  const std::vector<RegDados> fechados = [&] {
-    std::vector<RegDados> todos = lancamentos;
-    todos.insert(todos.end(), encerramento.begin(), encerramento.end());
-    return todos;
-  }();
+  std::vector<RegDados> fechados = lancamentos;
+  fechados.insert(fechados.end(), encerramento.begin(), encerramento.end());
   for (uint16_t filial : {1, 2}) {
     std::vector<RegDados> daFilial;
-    for (const RegDados& d : fechados) {
-      if (d.Filial == filial) daFilial.push_back(d);
-    }
+    std::copy_if(fechados.begin(), fechados.end(), std::back_inserter(daFilial),
+                 [&](const RegDados& d) { return d.Filial == filial; });
     EXPECT_EQ(Soma(daFilial, plano, {"3", "4"}), 0) << "filial " << filial;
   }
   EXPECT_EQ(Soma(encerramento, plano, {"2.3"}), -resultado);
@@ -218,10 +213,8 @@ TEST(Demonstracoes, AgreeWithIndependentSumsBeforeAndAfterTheClosing) {
 TEST(Demonstracoes, ASumThatOverflowsIsSaidAndCannotBeClosed) {
   const PlanoDeContas plano = Plano();
   RegDados d{};
-  d.Debito = 3;    // an asset
-  d.Credito = 21;  // a revenue
-  d.Valor.int64 = INT64_MAX;
-  d.Filial = 1;
+  d.Debito = 3, d.Credito = 21;  // an asset, a revenue
+  d.Valor.int64 = INT64_MAX, d.Filial = 1;
   const Saldos saldos = Somados({d, d});
   EXPECT_TRUE(BalancoDosSaldos(plano, {{}}, {saldos}, 0).Estourou());
   EXPECT_TRUE(DreDosMovimentos(plano, {}, {saldos}, 0).Estourou());

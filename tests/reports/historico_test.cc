@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../entries/test_company.h"
@@ -101,8 +102,7 @@ std::string Texto(const std::optional<ValorCampo>& v) {
 // Each event as "kind position user session", then one "field: old > new" per change.
 std::vector<std::string> Le(const FiltroEventos& filtro) {
   std::vector<EventoHistorico> eventos;
-  const std::shared_ptr<SuiteDatabase> db = TestCompany::Database();
-  EXPECT_EQ(LeHistorico(*db, filtro, &eventos), S_OK);
+  EXPECT_EQ(LeHistorico(*TestCompany::Database(), filtro, &eventos), S_OK);
   std::vector<std::string> linhas;
   for (const EventoHistorico& e : eventos) {
     EXPECT_EQ(e.mes, kMarco);
@@ -119,92 +119,69 @@ std::vector<std::string> Le(const FiltroEventos& filtro) {
 
 std::string Dia(int dia) { return std::to_string(CQXData::FromMesAno(kMarco, dia).Value()); }
 
-class HistoricoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    company_.SetConfig("foreign-currency", 1);
-    ASSERT_EQ(AdicionaUsuario(*TestCompany::Database(), {2, "AUDITOR", {1, 2}}), S_OK);
-    Servico a = Conecta(1, kSessaoA), b = Conecta(2, kSessaoB);
-    ASSERT_EQ(Salva(*a, kNovo, 0), 1);
-    ASSERT_EQ(Salva(*b, kAlterado, 1), 1);
-    ASSERT_EQ(a->GravaConferido(kMarco.Value(), 1, 1), S_OK);
-    ASSERT_EQ(b->Exclui(1, kMarco.Value()), S_OK);
-    ASSERT_EQ(Salva(*a, kImportado, 0), 2);
-    ASSERT_EQ(Salva(*a, kImportado, 0), 3);
-    int32_t posicoes[] = {2, 3};
-    CNLAN_EXCLUSAO_MES_IMP_PS mes{2, kMarco.Value(), {}, posicoes, nullptr};
-    CNLAN_EXCLUSAO_IMP_PS pedido{1, {}, &mes, nullptr};
-    CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
-    ASSERT_EQ(b->ExclusaoImportacao(pedido, &resultado), S_OK);
-    ASSERT_EQ(resultado.nQtdExcluidos, 2u);
-  }
+// An entry's events in full, and the events alone that each filter finds.
+TEST(Historico, EachChangeComesBackWithItsOldAndNewValuesAndFiltersFindTheEvents) {
+  TestCompany company;
+  company.SetConfig("foreign-currency", 1);
+  ASSERT_EQ(AdicionaUsuario(*TestCompany::Database(), {2, "AUDITOR", {1, 2}}), S_OK);
+  Servico um = Conecta(1, kSessaoA), dois = Conecta(2, kSessaoB);
+  ASSERT_EQ(Salva(*um, {15, 4, 11, 1000000, 1, 1, 77, "Aluguel",
+                       {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}}, 200000, 0}, 0),
+            1);
+  ASSERT_EQ(Salva(*dois, {20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o",
+                       {{4, 5, 2000000, 30000}}, 400000, 0}, 1),
+            1);
+  ASSERT_EQ(um->GravaConferido(kMarco.Value(), 1, 1), S_OK);
+  ASSERT_EQ(dois->Exclui(1, kMarco.Value()), S_OK);
+  const Entrada importado{10, 4, 21, 50000, 1, 0, 0, "Venda", {}, 0, kLote};
+  ASSERT_EQ(Salva(*um, importado, 0), 2);
+  ASSERT_EQ(Salva(*um, importado, 0), 3);
+  int32_t posicoes[] = {2, 3};
+  CNLAN_EXCLUSAO_MES_IMP_PS mes{2, kMarco.Value(), {}, posicoes, nullptr};
+  CNLAN_EXCLUSAO_IMP_PS pedido{1, {}, &mes, nullptr};
+  CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado{};
+  ASSERT_EQ(dois->ExclusaoImportacao(pedido, &resultado), S_OK);
+  ASSERT_EQ(resultado.nQtdExcluidos, 2u);
 
-  static inline const Entrada kNovo{
-      15,     4, 11, 1000000, 1, 1, 77, "Aluguel", {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}},
-      200000, 0};
-  static inline const Entrada kAlterado{
-      20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o", {{4, 5, 2000000, 30000}}, 400000, 0};
-  static inline const Entrada kImportado{10, 4, 21, 50000, 1, 0, 0, "Venda", {}, 0, kLote};
-
-  TestCompany company_;
-};
-
-TEST_F(HistoricoTest, EachChangeOfAnEntryComesBackWithItsOldAndNewValues) {
-  FiltroEventos entrada;
-  entrada.mes = kMarco.Value();
-  entrada.posicao = 1;
   const std::string a = " 1 " + std::to_string(kSessaoA), b = " 2 " + std::to_string(kSessaoB);
-  const std::vector<std::string> esperado = {
-      "I 1" + a, "data:  > " + Dia(15), "debito:  > 4", "credito:  > 11", "valor:  > 1000000",
-      "filial:  > 1", "documento:  > 77", "historico:  > 1", "complemento:  > Aluguel",
-      "gerencial:  > 2/4:600000*15000 3/4:400000*20000", "valor_moeda:  > 200000",
-      "A 1" + b, "data: " + Dia(15) + " > " + Dia(20), "debito: 4 > 5", "credito: 11 > 12",
-      "valor: 1000000 > 2000000", "filial: 1 > 2", "documento: 77 > 88", "historico: 1 > 2",
-      "complemento: Aluguel > Aluguel de mar\xE7o",
-      "gerencial: 2/4:600000*15000 3/4:400000*20000 > 4/5:2000000*30000",
-      "valor_moeda: 200000 > 400000",
-      "C 1" + a, "conferido: 0 > 1",
-      "E 1" + b, "data: " + Dia(20) + " > ", "debito: 5 > ", "credito: 12 > ", "valor: 2000000 > ",
-      "filial: 2 > ", "documento: 88 > ", "historico: 2 > ", "complemento: Aluguel de mar\xE7o > ",
-      "gerencial: 4/5:2000000*30000 > ", "valor_moeda: 400000 > "};
-  EXPECT_EQ(Le(entrada), esperado);
-}
-
-TEST_F(HistoricoTest, FiltersFindTheEventsOfABatchAUserASessionAndAKind) {
   const std::string lote = " lote " + std::to_string(kLote);
   const auto filtro = [](auto ajusta) {
     FiltroEventos f;
     ajusta(f);
     return f;
   };
-  const auto resumo = [](const FiltroEventos& f) {
-    std::vector<std::string> eventos;
-    for (const std::string& linha : Le(f)) {
-      if (linha.find(':') == std::string::npos) eventos.push_back(linha.substr(0, 3));
-    }
-    return eventos;
-  };
-  const struct {
-    FiltroEventos filtro;
-    std::vector<std::string> eventos;
-  } casos[] = {
+  const std::pair<FiltroEventos, std::vector<std::string>> entradas[] = {
+      {filtro([](FiltroEventos& f) { f.mes = kMarco.Value(), f.posicao = 1; }),
+       {"I 1" + a, "data:  > " + Dia(15), "debito:  > 4", "credito:  > 11", "valor:  > 1000000",
+        "filial:  > 1", "documento:  > 77", "historico:  > 1", "complemento:  > Aluguel",
+        "gerencial:  > 2/4:600000*15000 3/4:400000*20000", "valor_moeda:  > 200000",
+        "A 1" + b, "data: " + Dia(15) + " > " + Dia(20), "debito: 4 > 5", "credito: 11 > 12",
+        "valor: 1000000 > 2000000", "filial: 1 > 2", "documento: 77 > 88", "historico: 1 > 2",
+        "complemento: Aluguel > Aluguel de mar\xE7o",
+        "gerencial: 2/4:600000*15000 3/4:400000*20000 > 4/5:2000000*30000",
+        "valor_moeda: 200000 > 400000", "C 1" + a, "conferido: 0 > 1", "E 1" + b,
+        "data: " + Dia(20) + " > ", "debito: 5 > ", "credito: 12 > ", "valor: 2000000 > ",
+        "filial: 2 > ", "documento: 88 > ", "historico: 2 > ",
+        "complemento: Aluguel de mar\xE7o > ", "gerencial: 4/5:2000000*30000 > ",
+        "valor_moeda: 400000 > "}},
+      {filtro([](FiltroEventos& f) { f.mes = kMarco.Value(), f.posicao = 2, f.lote = kLote; }),
+       {"I 2" + a + lote, "data:  > " + Dia(10), "debito:  > 4", "credito:  > 21",
+        "valor:  > 50000", "filial:  > 1", "complemento:  > Venda", "origem:  > 21:5",
+        "E 2" + b + lote, "data: " + Dia(10) + " > ", "debito: 4 > ", "credito: 21 > ",
+        "valor: 50000 > ", "filial: 1 > ", "complemento: Venda > ", "origem: 21:5 > "}}};
+  for (const auto& [quais, linhas] : entradas) EXPECT_EQ(Le(quais), linhas);
+  const std::pair<FiltroEventos, std::vector<std::string>> resumos[] = {
       {filtro([](FiltroEventos& f) { f.lote = kLote; }), {"I 2", "I 3", "E 2", "E 3"}},
       {filtro([](FiltroEventos& f) { f.usuario = 2; }), {"A 1", "E 1", "E 2", "E 3"}},
       {filtro([](FiltroEventos& f) { f.sessao = kSessaoA; }), {"I 1", "C 1", "I 2", "I 3"}},
-      {filtro([](FiltroEventos& f) { f.tipos = "EC"; }), {"C 1", "E 1", "E 2", "E 3"}},
-  };
-  for (const auto& c : casos) EXPECT_EQ(resumo(c.filtro), c.eventos);
-  FiltroEventos importado;
-  importado.lote = kLote;
-  importado.posicao = 2;
-  importado.mes = kMarco.Value();
-  EXPECT_EQ(Le(importado),
-            (std::vector<std::string>{
-                "I 2 1 " + std::to_string(kSessaoA) + lote, "data:  > " + Dia(10), "debito:  > 4",
-                "credito:  > 21", "valor:  > 50000", "filial:  > 1", "complemento:  > Venda",
-                "origem:  > 21:5", "E 2 2 " + std::to_string(kSessaoB) + lote,
-                "data: " + Dia(10) + " > ", "debito: 4 > ", "credito: 21 > ", "valor: 50000 > ",
-                "filial: 1 > ", "complemento: Venda > ", "origem: 21:5 > "}));
+      {filtro([](FiltroEventos& f) { f.tipos = "EC"; }), {"C 1", "E 1", "E 2", "E 3"}}};
+  for (const auto& [quais, eventos] : resumos) {
+    std::vector<std::string> lidos;
+    for (const std::string& linha : Le(quais)) {
+      if (linha.find(':') == std::string::npos) lidos.push_back(linha.substr(0, 3));
+    }
+    EXPECT_EQ(lidos, eventos);
+  }
 }
 
 }  // namespace
