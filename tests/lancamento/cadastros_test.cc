@@ -220,7 +220,7 @@ class NotasExplicativas : public LancamentoTest {
   static constexpr int32_t kChave = 4711;
 };
 
-TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
+TEST_F(NotasExplicativas, WrittenNoteIsFoundReadBackRewrittenAndCleared) {
   // No index yet: the open's status, and no text.
   EXPECT_EQ(Le(1), std::pair(HRESULT{ARQ_NAO_ENCONTRADO}, std::string()));
   EXPECT_EQ(Existe(), 0);         // a company without notes
@@ -245,22 +245,17 @@ TEST_F(NotasExplicativas, WrittenNoteIsFoundAndReadBack) {
   EXPECT_EQ(Le(4), std::pair(S_OK, std::string("curta")));
   EXPECT_EQ(Le(5).first, ARQ_FIM_DE_ARQUIVO);  // beyond the index
   EXPECT_EQ(Le(-1).first, ARQ_FIM_DE_ARQUIVO);
-}
 
-TEST_F(NotasExplicativas, RewrittenNoteReadsTheNewTextAndAnEmptyTextClearsIt) {
-  ASSERT_EQ(Grava(0, "texto antigo"), S_OK);
-  const int32_t posicao = Existe();
+  // A rewritten note reads the new text; an empty text clears it.
   const auto heapAntes = std::filesystem::file_size(Textos());
-
   ASSERT_EQ(Grava(posicao, "texto novo, mais longo"), S_OK);
   EXPECT_EQ(Existe(), posicao);  // the same index record points at the new text
   EXPECT_EQ(Le(posicao), std::pair(S_OK, std::string("texto novo, mais longo")));
   // The old text stays: the heap only grows by the new text and its NUL.
   EXPECT_EQ(std::filesystem::file_size(Textos()), heapAntes + 23);
-
   ASSERT_EQ(Grava(posicao, ""), S_OK);
   EXPECT_EQ(Existe(), 0);
-  EXPECT_EQ(std::filesystem::file_size(Indice()), 2 * kNoteIndexRecordSize);
+  EXPECT_EQ(std::filesystem::file_size(Indice()), 5 * kNoteIndexRecordSize);
 }
 
 TEST_F(NotasExplicativas, IndexFailuresAreReturned) {

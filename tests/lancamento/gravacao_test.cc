@@ -49,11 +49,32 @@ TEST_F(SavingTest, RefusedSavesWriteNothing) {
   EXPECT_TRUE(Log().empty());
 }
 
+using Itens = std::vector<std::string>;
+
+// The bytes of a change-log record as the record they hold.
+template <class Registro>
+Registro Como(const RegistroLog& registro) {
+  Registro copia{};
+  EXPECT_EQ(registro.dados.size(), sizeof copia);
+  std::memcpy(&copia, registro.dados.data(), std::min(registro.dados.size(), sizeof copia));
+  return copia;
+}
+RegLanAtual Imagem(const RegistroLog& registro) { return Como<RegLanAtual>(registro); }
+REGLAN_GER Linha(const RegistroLog& registro) { return Como<REGLAN_GER>(registro); }
+
 TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "primeiro");
   Divide(*objeto, 3);
   EXPECT_EQ(Grava(*objeto), 1);
+  // The change log has the new entry before its split is written.
+  EXPECT_EQ(Sequencia(), (Itens{"24I1", "8I1", "27I1", "27I2", "27I3"}));
+  std::vector<RegistroLog> log = Log();
+  const RegLanAtual novo = Imagem(log[0]);
+  EXPECT_EQ(std::tuple(log[0].sessao, +novo.Data, +novo.Debito, +novo.Secao, +novo.Gerencial,
+                       log[1].dados),
+            std::tuple(4096u * 3, kData.Value(), 4, 3, 0, "primeiro"));
+  EXPECT_EQ(std::tuple(+Linha(log[3]).Indlan, +Linha(log[3]).ContaGerencial), std::tuple(1u, 3));
   Preenche(*objeto, 5, 12, 7, "segundo");
   objeto->ZeraLancamentoGerencial();
   EXPECT_EQ(Grava(*objeto), 2);
@@ -78,12 +99,25 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   std::string depois = antes;
   depois[kEntryRecordSize + 44] = 7;
   EXPECT_EQ(Bytes(kPrefixoLancamentos), depois);
+  const size_t inicio = Log().size();
+  const REGLAN_GER primeiraAntiga = Linhas()[1];
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
   Texto(*objeto, "revisto");
+  objeto->SetDebito(6);
   objeto->SetValor(CURRENCY{20000});
   Divide(*objeto, 2);
   EXPECT_EQ(Grava(*objeto, 1), 1);
 
+  // Before images (the old record, the text being saved, the first old line),
+  // then the new ones.
+  EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
+  log = Log();
+  EXPECT_EQ(std::tuple(+Imagem(log[inicio]).Debito, +Imagem(log[inicio]).Gerencial,
+                       log[inicio + 1].dados, +Imagem(log[inicio + 3]).Debito,
+                       +Imagem(log[inicio + 3]).Data),
+            std::tuple(4, 1, "revisto", 6, kData.Value()));
+  const REGLAN_GER antiga = Linha(log[inicio + 2]);
+  EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
   registros = Lancamentos();
   ASSERT_EQ(registros.size(), 3u) << "nothing appended";
   EXPECT_EQ(
@@ -235,13 +269,6 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrit
   objeto->SetData(CQXData::Make(20, 3, 2024).Value());
   Grava(*objeto, 1);  // back in its month
   EXPECT_EQ(+Lancamentos()[1].cDia, 20);
-  // The same through an entry data record.
-  RegDados dados{};
-  ASSERT_EQ(objeto->LeDados(1, Mes(), &dados), S_OK);
-  dados.DataLancamento = abril.Value();
-  int32_t indlan = 1;
-  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), static_cast<HRESULT>(0x800405F9));
-  EXPECT_EQ(Bytes(kPrefixoLancamentos, abril), antes);
   // After a read in April its index is April's again.
   ASSERT_EQ(objeto->Le(1, Mes(abril)), S_OK);
   Grava(*objeto, 1);
@@ -275,9 +302,6 @@ TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
 
   Preenche(*objeto, 4, 11, 100);
   Grava(*objeto, 0, kHrPeriodoFechado);
-  RegDados dados = Dados(4, 11, 100);
-  int32_t indlan = 0;
-  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), kHrPeriodoFechado);
   Preenche(*objeto, 4, 11, 100, "", depois);
   Grava(*objeto, dentro, kHrPeriodoFechado);  // the stored date is closed
   EXPECT_EQ(objeto->Exclui(dentro, Mes()), kHrPeriodoFechado);
@@ -491,53 +515,6 @@ TEST_F(GravaLoteTest, ArgumentsThatDoNotHangTogetherWriteNothing) {
   EXPECT_TRUE(Log().empty());
 }
 
-using Itens = std::vector<std::string>;
-
-// The bytes of a change-log record as the record they hold.
-template <class Registro>
-Registro Como(const RegistroLog& registro) {
-  Registro copia{};
-  EXPECT_EQ(registro.dados.size(), sizeof copia);
-  std::memcpy(&copia, registro.dados.data(), std::min(registro.dados.size(), sizeof copia));
-  return copia;
-}
-RegLanAtual Imagem(const RegistroLog& registro) { return Como<RegLanAtual>(registro); }
-REGLAN_GER Linha(const RegistroLog& registro) { return Como<REGLAN_GER>(registro); }
-
-TEST_F(SavingTest, NewEntryAndUpdateReportImagesComplementAndLines) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100, "antes");
-  Divide(*objeto, 3);
-  Grava(*objeto);
-  EXPECT_EQ(Sequencia(), (Itens{"24I1", "8I1", "27I1", "27I2", "27I3"}));
-  std::vector<RegistroLog> log = Log();
-  EXPECT_EQ(log[0].sessao, 4096u * 3);
-  const RegLanAtual novo = Imagem(log[0]);
-  EXPECT_EQ(std::tuple(+novo.Data, +novo.Debito, +novo.Secao, +novo.Gerencial),
-            std::tuple(kData.Value(), 4, 3, 0))
-      << "reported before its split is written";
-  EXPECT_EQ(log[1].dados, "antes");
-  EXPECT_EQ(std::tuple(+Linha(log[3]).Indlan, +Linha(log[3]).ContaGerencial), std::tuple(1u, 3));
-
-  // An update: before images with the first old line, then the new ones.
-  const size_t inicio = log.size();
-  const REGLAN_GER primeiraAntiga = Linhas()[1];
-  ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
-  Texto(*objeto, "");
-  objeto->SetDebito(5);
-  Divide(*objeto, 2);
-  Grava(*objeto, 1);
-  EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
-  log = Log();
-  EXPECT_EQ(std::tuple(+Imagem(log[inicio]).Debito, +Imagem(log[inicio]).Gerencial),
-            std::tuple(4, 1))
-      << "the old record";
-  EXPECT_EQ(log[inicio + 1].dados, "") << "with the text being saved, even empty";
-  const REGLAN_GER antiga = Linha(log[inicio + 2]);
-  EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
-  EXPECT_EQ(std::tuple(+Imagem(log[inicio + 3]).Debito, +Imagem(log[inicio + 3]).Data),
-            std::tuple(5, kData.Value()));
-}
 
 class SavingGedTest : public SavingTest {
  protected:
@@ -550,7 +527,6 @@ TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {
   EXPECT_EQ(ComporHistorico("Tarifa   ", "mensal", "", ""), "Tarifa mensal");
   EXPECT_EQ(ComporHistorico("", "so o texto  ", "", ""), "so o texto");
   EXPECT_EQ(ComporHistorico("Conta #D #", "", "", ""), "Conta  #");
-  EXPECT_EQ(ComporHistorico("", "", "", ""), "");
 }
 
 // Updates are told with both documents; a locked document refuses the next
