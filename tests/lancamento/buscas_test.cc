@@ -90,7 +90,8 @@ TEST_F(Aceitacao, FreshFilterTakesLiveEntriesOfActiveBranchesWithinTheBounds) {
   EXPECT_FALSE(Aceita(Registro(15), 1, kMarco + 1));
 }
 
-TEST_F(Aceitacao, AmountAndDocumentRanges) {
+// (Branch, account, history and IFRS are among the end-to-end search cases.)
+TEST_F(Aceitacao, RangesPositionBoundsSessionsAndCheckedMarks) {
   filtro_.ValorInicial.int64 = 1000000;  // 100.00 with ValorFinal 0: nothing passes
   EXPECT_FALSE(Aceita(Registro(5)));
   filtro_.ValorFinal.int64 = 1000000;
@@ -106,10 +107,10 @@ TEST_F(Aceitacao, AmountAndDocumentRanges) {
   filtro_.DocumentoInicial = 105;
   EXPECT_EQ(Aceitos({Registro(4), Registro(5), Registro(20), Registro(30)}),
             (std::vector<uint32_t>{2, 3}));
-}
 
-TEST_F(Aceitacao, PositionBoundsCutOnlyTheFirstAndLastMonth) {
-  const EntryRecord r = Registro(5);
+  // Position bounds cut only the first and the last month.
+  filtro_ = FiltroLancamento{};
+  EntryRecord r = Registro(5);
   filtro_.ChaveInicial = 10;  // without MesInicial: no effect
   EXPECT_TRUE(Aceita(r, 1));
   filtro_.MesInicial = kMarco;
@@ -128,11 +129,9 @@ TEST_F(Aceitacao, PositionBoundsCutOnlyTheFirstAndLastMonth) {
   EXPECT_TRUE(Aceita(r, 50));
   filtro_.MesFinal = kMarco - 1;  // March is past the last month
   EXPECT_FALSE(Aceita(r, 15));
-}
 
-// (Branch, account, history and IFRS are among the end-to-end search cases.)
-TEST_F(Aceitacao, SessionAndCheckedMarkTests) {
-  EntryRecord r = Registro(5);
+  // The session key.
+  filtro_ = FiltroLancamento{};
   filtro_.Sessao = 4;
   EXPECT_FALSE(Aceita(r));
   filtro_.Sessao = 3;
@@ -196,7 +195,7 @@ TEST_F(Aceitacao, OriginSelectionAndOriginKey) {
   EXPECT_TRUE(Aceita(r));
 }
 
-TEST_F(Aceitacao, ComplementContainsTheFilterWithoutAccentsOrCase) {
+TEST_F(Aceitacao, ComplementWithoutAccentsOrCaseAndManagerialAccount) {
   // Texts are read up to their carriage return (or a zero byte): the heap
   // keeps no lengths.
   const std::vector<EntryRecord> registros = {
@@ -213,9 +212,9 @@ TEST_F(Aceitacao, ComplementContainsTheFilterWithoutAccentsOrCase) {
   EXPECT_EQ(Aceitos(registros), (std::vector<uint32_t>{1, 5}));
   std::strcpy(filtro_.Complemento, "linha um\r");  // the carriage return ends a text
   EXPECT_EQ(Aceitos(registros), (std::vector<uint32_t>{4}));
-}
 
-TEST_F(Aceitacao, ManagerialAccountOfTheEntrysChain) {
+  // The managerial account of the entry's chain.
+  filtro_ = FiltroLancamento{};
   EntryRecord semSplit = Registro(5);
   EntryRecord comConta3 = Registro(5);
   comConta3.Gerencial = Gerencial(0x10000002, {2, 3});

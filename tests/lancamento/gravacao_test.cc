@@ -240,8 +240,6 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   FileFaults::Arm(FileOp::Write, 1, CFileException::hardIO, "CNLM", 1000);
   dados.ValorMoeda = CURRENCY{66};
   EXPECT_EQ(gravaDados(static_cast<HRESULT>(0x80040000u | ARQ_ERRO_DE_LEITURA_GRAVACAO)), 0);
-  Preenche(*objeto, 4, 11, 1);
-  EXPECT_EQ(Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO), 0);
   EXPECT_EQ(Lancamentos().size(), 4u);
 }
 
