@@ -528,7 +528,7 @@ TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {
 }
 
 // Updates are told with both documents; a locked document refuses the next
-// change before the record is written.
+// change before the record is written; a failed update is told back.
 TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocumentsUnlessLocked) {
   ASSERT_EQ(AdicionaHistorico(*TestCompany::Database(), {9, "Pago a #K por #D: #C", "PG"}), S_OK);
   auto objeto = Objeto();
@@ -556,29 +556,23 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocumentsUnlessLocked) {
   EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
   EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
   auto outro = Objeto();  // the mark is free again
-  Preenche(*outro, 4, 11, 1);
+  Preenche(*outro, 0, 11, 1);
   EXPECT_EQ(Grava(*outro), 2);
-}
 
-TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 0, 11, 100);
-  objeto->SetDocumento(77);
-  Grava(*objeto);
   // The one-sided entry's totals cannot be written: the update fails after
-  // document management has accepted it.
-  const std::string totais = company_.CnFolder() + "/" + kDifferenceFileName;
-  std::filesystem::permissions(totais, std::filesystem::perms::owner_write,
+  // document management has accepted it, and is told back.
+  std::filesystem::permissions(company_.CnFolder() + "/" + kDifferenceFileName,
+                               std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
-  objeto->SetDocumento(88);
-  int32_t indlan = 1;
-  EXPECT_NE(objeto->Grava(&indlan), S_OK);
-  const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
-  ASSERT_EQ(lista.size(), 2u);
-  EXPECT_EQ(std::tuple(lista[0].documentoNovo, lista[0].documentoAntigo), std::tuple(88, 77));
-  EXPECT_EQ(std::tuple(lista[1].operacao, lista[1].chave, lista[1].documentoNovo,
-                       lista[1].documentoAntigo),
-            std::tuple('A', lista[0].chave, 77, 88));
+  outro->SetDocumento(88);
+  int32_t indlan = 2;
+  EXPECT_NE(outro->Grava(&indlan), S_OK);
+  const std::vector<NotificacaoGed> avisos = TestCompany::GedNotices();
+  ASSERT_EQ(avisos.size(), 3u);
+  EXPECT_EQ(std::tuple(avisos[1].documentoNovo, avisos[1].documentoAntigo), std::tuple(88, 77));
+  EXPECT_EQ(std::tuple(avisos[2].operacao, avisos[2].chave, avisos[2].documentoNovo,
+                       avisos[2].documentoAntigo),
+            std::tuple('A', avisos[1].chave, 77, 88));
 }
 
 // The failures a client meets without any fault of the disk: a read-only
