@@ -27,28 +27,6 @@ namespace {
 
 constexpr HRESULT kSemFilial = static_cast<HRESULT>(0xFFFFFFFFu);
 
-TEST_F(SavingTest, RefusedSavesWriteNothing) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100);
-  objeto->SetFilial(0);
-  EXPECT_EQ(Grava(*objeto, 0, kSemFilial), 0);
-  objeto->SetFilial(1);
-  objeto->SetData(0);
-  EXPECT_EQ(Grava(*objeto, 0, static_cast<HRESULT>(0x00040002)), 0);
-  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty()) << "no month file was made";
-
-  // A session number below 4096 has no session key.
-  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
-  registro.ulNumeroSessao = 100;
-  registro.uiCRC = CrcInicializacao(registro);
-  CLancamentoBase semChave;
-  ASSERT_EQ(semChave.Inicializa(registro), S_OK);
-  Preenche(semChave, 4, 11, 100);
-  Grava(semChave, 0, kGravaSemSessao);
-  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty());
-  EXPECT_TRUE(Log().empty());
-}
-
 using Itens = std::vector<std::string>;
 
 // The bytes of a change-log record as the record they hold.
@@ -188,8 +166,28 @@ TEST_F(SavingTest, SavesLandOnWholeRecordsOfAFileCutShort) {
   }
 }
 
-TEST_F(SavingTest, ComplementTextsAreCutAndEndedInTheHeap) {
+// Refused saves write nothing; complement texts are cut and ended in the heap.
+TEST_F(SavingTest, RefusedSavesWriteNothingComplementTextsAreCutAndEnded) {
   auto objeto = Objeto();
+  Preenche(*objeto, 4, 11, 100);
+  objeto->SetFilial(0);
+  EXPECT_EQ(Grava(*objeto, 0, kSemFilial), 0);
+  objeto->SetFilial(1);
+  objeto->SetData(0);
+  EXPECT_EQ(Grava(*objeto, 0, static_cast<HRESULT>(0x00040002)), 0);
+  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty()) << "no month file was made";
+
+  // A session number below 4096 has no session key.
+  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
+  registro.ulNumeroSessao = 100;
+  registro.uiCRC = CrcInicializacao(registro);
+  CLancamentoBase semChave;
+  ASSERT_EQ(semChave.Inicializa(registro), S_OK);
+  Preenche(semChave, 4, 11, 100);
+  Grava(semChave, 0, kGravaSemSessao);
+  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty());
+  EXPECT_TRUE(Log().empty());
+
   for (const std::string& texto :
        {std::string(600, 'x'), std::string("curto sem fim"), std::string()}) {
     Preenche(*objeto, 4, 11, 1, texto.c_str());
@@ -243,7 +241,7 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   EXPECT_EQ(Lancamentos().size(), 4u);
 }
 
-TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrittenOver) {
+TEST_F(SavingTest, StoredEntriesStayInTheirMonthDeletedOnesAreWrittenOverClosedOnesRefused) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "marco");
   Grava(*objeto);
@@ -279,14 +277,11 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrit
   EXPECT_EQ(Grava(*outro, 1), 1);
   EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryLive);
   EXPECT_EQ(Diferenca(*outro).int64, -50000);
-}
 
-// A period closed while the object lives refuses, at the next call, every
-// change of the entries dated in it (new, updated from there, removed,
-// checked, removed with its origin before an earlier position of the same
-// origin goes); the entries after it still change.
-TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
-  auto objeto = Objeto();
+  // A period closed while the object lives refuses, at the next call, every
+  // change of the entries dated in it (new, updated from there, removed,
+  // checked, removed with its origin before an earlier position of the same
+  // origin goes); the entries after it still change.
   const CQXData depois = CQXData::Make(25, 3, 2024);
   Preenche(*objeto, 4, 11, 100, "", depois);
   const int32_t fora = Grava(*objeto);
@@ -295,7 +290,7 @@ TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
   ASSERT_EQ(MudaPeriodoFechado(*TestCompany::Database(), kFirstDayNumber,
                                CQXData::Make(20, 3, 2024).Value(), 1, 4096 * 3),
             S_OK);
-  const std::string antes = Bytes(kPrefixoLancamentos);
+  const std::string marco = Bytes(kPrefixoLancamentos);
   const size_t registros = Log().size();
 
   Preenche(*objeto, 4, 11, 100);
@@ -305,7 +300,7 @@ TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
   EXPECT_EQ(objeto->Exclui(dentro, Mes()), kHrPeriodoFechado);
   EXPECT_EQ(objeto->GravaConferido(Mes(), dentro, 'S'), kHrPeriodoFechado);
   EXPECT_EQ(objeto->ExcluiOffLine(Mes(), 0, 0), kHrPeriodoFechado);  // both have no origin
-  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), marco);
   EXPECT_EQ(Log().size(), registros);
 
   Grava(*objeto, fora);
