@@ -71,7 +71,9 @@ class Aceitacao : public MesesTest {
   std::vector<int32_t> sessoes_;
 };
 
-TEST_F(Aceitacao, FreshFilterTakesLiveEntriesOfActiveBranchesWithinTheBounds) {
+// A fresh filter takes the live entries of active branches within the bounds;
+// then each field test, the position bounds, sessions and checked marks.
+TEST_F(Aceitacao, BoundsFieldsPositionsSessionsAndCheckedMarks) {
   EntryRecord excluido = Registro(5);
   excluido.cStatus = kEntryDeleted;
   EntryRecord comMoeda = Registro(5);
@@ -88,10 +90,9 @@ TEST_F(Aceitacao, FreshFilterTakesLiveEntriesOfActiveBranchesWithinTheBounds) {
             (std::vector<uint32_t>{2, 3}));
   // Records of April are outside March's bounds.
   EXPECT_FALSE(Aceita(Registro(15), 1, kMarco + 1));
-}
 
-// (Branch, account, history and IFRS are among the end-to-end search cases.)
-TEST_F(Aceitacao, RangesPositionBoundsSessionsAndCheckedMarks) {
+  // (Branch, account, history and IFRS are among the end-to-end search cases.)
+  filtro_ = FiltroLancamento{};
   filtro_.ValorInicial.int64 = 1000000;  // 100.00 with ValorFinal 0: nothing passes
   EXPECT_FALSE(Aceita(Registro(5)));
   filtro_.ValorFinal.int64 = 1000000;
