@@ -67,28 +67,28 @@ TEST_F(SplitLists, CopyOutOnceBoundedByTheCountClearAndReplaceEachAlone) {
   SetThree();
   RegLan_Ger saida[4];
   std::memset(saida, 0x77, sizeof(saida));
-  ASSERT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
+  RegQtd_Ger quantidades[3] = {};
+  // Both copies, the lines first; each takes its list out.
+  const auto copia = [&](uint16_t linhas, uint16_t qtds) {
+    return std::tuple{objeto_.GetLancamentoGerencial(linhas, saida),
+                      objeto_.GetQuantidadeGerencial(qtds, quantidades)};
+  };
+  ASSERT_EQ(copia(3, 2), std::tuple(S_OK, S_OK));
   EXPECT_EQ(std::tuple(saida[0].Valor.int64, saida[0].Indlan, saida[1].ContaGerencial,
-                       saida[2].Valor.int64, saida[2].Indlan, saida[2].ContaContabil),
-            std::tuple(10000, 7, 3, -30000, 1 << 28, 6));
+                       saida[2].Valor.int64, saida[2].Indlan, saida[2].ContaContabil,
+                       saida[3].Indlan, quantidades[0].Quantidade.int64,
+                       quantidades[1].Quantidade.int64),
+            std::tuple(10000, 7, 3, -30000, 1 << 28, 6, 0x77777777, 15000, 25000));
   for (int i = 0; i < 3; ++i) {
     for (uint8_t byte : saida[i].cFiller) EXPECT_EQ(byte, 0);
   }
-  EXPECT_EQ(saida[3].Indlan, 0x77777777);  // nothing past the count is written
-  RegQtd_Ger quantidades[3] = {};
-  ASSERT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
-  EXPECT_EQ(std::tuple(quantidades[0].Quantidade.int64, quantidades[1].Quantidade.int64),
-            std::tuple(15000, 25000));
-  // Taking out empties each list: nothing is left for a second copy.
-  EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
-  EXPECT_EQ(objeto_.GetQuantidadeGerencial(1, quantidades), kHrEinval);
+  EXPECT_EQ(copia(1, 1), std::tuple(kHrEinval, kHrEinval)) << "nothing left for a second copy";
 
   // Fewer than the list holds: only those are written, the whole list goes.
   SetThree();
   std::memset(saida, 0x77, sizeof(saida));
   ASSERT_EQ(objeto_.GetLancamentoGerencial(1, saida), S_OK);
-  EXPECT_EQ(saida[0].Valor.int64, 10000);
-  EXPECT_EQ(saida[1].Indlan, 0x77777777);
+  EXPECT_EQ(std::tuple(saida[0].Valor.int64, saida[1].Indlan), std::tuple(10000, 0x77777777));
   EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
 
   // More than the list holds goes to the invalid-parameter handler and keeps
@@ -99,31 +99,26 @@ TEST_F(SplitLists, CopyOutOnceBoundedByTheCountClearAndReplaceEachAlone) {
   EXPECT_THROW(objeto_.GetQuantidadeGerencial(3, quantidades), long);
   _set_thread_local_invalid_parameter_handler(anterior);
   EXPECT_EQ(objeto_.GetLancamentoGerencial(4, saida), kHrEinval);
-  EXPECT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
-  EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
+  EXPECT_EQ(copia(3, 2), std::tuple(S_OK, S_OK));
 
   // Clearing or replacing one list leaves the other.
   SetThree();
   ASSERT_EQ(objeto_.ZeraLancamentoGerencial(), S_OK);
-  EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), kHrEinval);
-  EXPECT_EQ(objeto_.GetQuantidadeGerencial(2, quantidades), S_OK);
-
+  EXPECT_EQ(copia(1, 2), std::tuple(kHrEinval, S_OK));
   SetThree();
   ASSERT_EQ(objeto_.ZeraQuantidadeGerencial(), S_OK);
-  EXPECT_EQ(objeto_.GetQuantidadeGerencial(1, quantidades), kHrEinval);
   RegLan_Ger uma = Client(5, 0, 9, 9);
   ASSERT_EQ(objeto_.SetLancamentoGerencial(1, &uma), S_OK);  // replaces the three
-  EXPECT_EQ(objeto_.GetLancamentoGerencial(1, saida), S_OK);
+  EXPECT_EQ(copia(1, 1), std::tuple(S_OK, kHrEinval));
   EXPECT_EQ(saida[0].ContaGerencial, 9);
 
   // An entry without split reads nothing and keeps the lists.
   int32_t tem = -1;
   uint16_t qtd = 99;
   SetThree();
-  EXPECT_EQ(std::tuple(objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd)),
-            std::tuple(S_OK, S_OK));
-  EXPECT_EQ(std::tuple(tem, qtd), std::tuple(0, 99));
-  EXPECT_EQ(objeto_.GetLancamentoGerencial(3, saida), S_OK);
+  EXPECT_EQ((std::tuple{objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd), tem, qtd}),
+            std::tuple(S_OK, S_OK, 0, 99));
+  EXPECT_EQ(copia(3, 2), std::tuple(S_OK, S_OK));
 }
 
 class LeGerencialTest : public SplitTest {
@@ -150,7 +145,7 @@ class LeGerencialTest : public SplitTest {
   GerencialAtual lista_;
 };
 
-TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerAndMissingQuantitiesReadZero) {
+TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerMissingQuantitiesReadZeroAFailingOpenIsReturned) {
   Write(kPrefixoQuantidades, std::vector<REGQTD_GER>{{{1}}, {{20000}}, {{30000}}});
   lista_.linhas.resize(7);
   uint16_t qtd = 0;
@@ -172,20 +167,19 @@ TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerAndMissingQuantitiesReadZero) {
   EXPECT_EQ(qtd, 0);
   EXPECT_TRUE(lista_.linhas.empty());
   EXPECT_TRUE(lista_.quantidades.empty());
-}
 
-TEST_F(LeGerencialTest, FailingOpenOfTheQuantitiesIsReturned) {
-  // Made once by controlled creation and gone since: not made again.
+  // A failing open of the quantities (made once by controlled creation and
+  // gone since: not made again) is returned and leaves the lists.
   CQXarq criada;
-  ASSERT_EQ(criada.Abre(Caminho(kPrefixoQuantidades).c_str(), 'G', kQuantityRecordSize, true),
-            ARQ_OK);
+  const std::string quantidades = Caminho(kPrefixoQuantidades);
+  std::filesystem::remove(quantidades);
+  ASSERT_EQ(criada.Abre(quantidades.c_str(), 'G', kQuantityRecordSize, true), ARQ_OK);
   criada.Fecha();
-  ASSERT_EQ(std::remove(Caminho(kPrefixoQuantidades).c_str()), 0);
+  ASSERT_EQ(std::remove(quantidades.c_str()), 0);
   lista_.linhas.resize(4);
-  uint16_t qtd = 77;
+  qtd = 77;
   EXPECT_EQ(Read(2, true, &qtd), ARQ_NAO_ENCONTRADO);
-  EXPECT_EQ(qtd, 77);
-  EXPECT_EQ(lista_.linhas.size(), 4u);
+  EXPECT_EQ(std::tuple(qtd, lista_.linhas.size()), std::tuple(77, 4u));
   ASSERT_EQ(Read(2, false, &qtd), ARQ_OK);
   EXPECT_EQ(qtd, 3);
 }
@@ -196,9 +190,8 @@ TEST_F(LeGerencialTest, LoadedEntryHasItsSplitMarkedAndRead) {
   ASSERT_EQ(objeto_.Le(1, kMarco), S_OK);
   int32_t tem = 0;
   uint16_t qtd = 0;
-  EXPECT_EQ(std::tuple(objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd)),
-            std::tuple(S_OK, S_OK));
-  EXPECT_EQ(std::tuple(tem, qtd), std::tuple(1, 1));
+  EXPECT_EQ((std::tuple{objeto_.TemGerencial(&tem), objeto_.LeGerencial(&qtd), tem, qtd}),
+            std::tuple(S_OK, S_OK, 1, 1));
 
   ASSERT_EQ(objeto_.Le(2, kMarco), S_OK);
   ASSERT_EQ(objeto_.LeGerencial(&qtd), S_OK);
@@ -340,20 +333,32 @@ class FazRed : public SplitTest {
   std::vector<REG_REDISTR_GERENCIAL> tercos_ = {Alvo(3, 333333), Alvo(4, 333333), Alvo(9, 333333)};
 };
 
+// Refused without targets or days before any file; then the total account
+// takes its classification only, in range, of active branches, live.
 TEST_F(FazRed, TotalAccountFilterTakesItsClassificationOnlyInRangeActiveAndLive) {
   const std::string quantidades = TestCompany::ReadAll(Caminho(kPrefixoQuantidades));
+  const std::string lancamentos = TestCompany::ReadAll(Caminho(kPrefixoLancamentos));
   const std::vector<REGLAN_GER> antes = Lines();
+  const uint32_t fimDeAbril = CQXData::Make(30, 4, 2024).Value();
+  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, nullptr), E_INVALIDARG);
+  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, tercos_.data()), E_INVALIDARG);
+  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 2, nullptr), E_INVALIDARG);
+  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, 0, fimDeAbril, 3, tercos_.data()), E_INVALIDARG);
+  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), 1048248, 3, tercos_.data()), E_INVALIDARG);
+  EXPECT_EQ(std::tuple(TestCompany::ReadAll(Caminho(kPrefixoLancamentos)), Lines()),
+            std::tuple(lancamentos, antes));
+  EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, kAbril)));
+
   ASSERT_EQ(Redistribui(kTotalDisponivel, Dia(20, 3), tercos_), S_OK);
 
   const std::vector<REGLAN_GER> linhas = Lines();
   ASSERT_EQ(linhas.size(), 12u);
   for (int p = 0; p < 3; ++p) EXPECT_EQ(linhas[p], REGLAN_GER{}) << p;  // old chain zeroed
   for (int p = 3; p < 7; ++p) EXPECT_EQ(linhas[p], antes[p]) << p;      // other entries kept
-  EXPECT_EQ(linhas[7], Line(1, 3, 4, 333300));
-  EXPECT_EQ(linhas[8], Line(1, 4, 4, 333300));
-  EXPECT_EQ(linhas[9], Line(1, 9, 4, 333400));
-  EXPECT_EQ(linhas[10], Line(1, 3, 4, 500000));
-  EXPECT_EQ(linhas[11], Line(1, 2, 6, 300000));  // "1.1.02.001" is not under "1.1.01"
+  // "1.1.02.001" is not under "1.1.01".
+  EXPECT_EQ(std::vector(linhas.begin() + 7, linhas.end()),
+            (std::vector{Line(1, 3, 4, 333300), Line(1, 4, 4, 333300), Line(1, 9, 4, 333400),
+                         Line(1, 3, 4, 500000), Line(1, 2, 6, 300000)}));
 
   EXPECT_EQ(Positions(), (std::vector<int32_t>{8, 4, 5, 6, 7, 0}));
   EXPECT_EQ(int64_t{Read<EntryRecord>(kPrefixoLancamentos)[0].Valor.int64}, 1500000);
@@ -364,10 +369,9 @@ TEST_F(FazRed, ExactAccountAndNoAccount) {
   ASSERT_EQ(Redistribui(6, Dia(20, 3), {Alvo(3, 500000), Alvo(4, 500000)}), S_OK);
   std::vector<REGLAN_GER> linhas = Lines();
   ASSERT_EQ(linhas.size(), 11u);
-  EXPECT_EQ(linhas[7], Line(1, 2, 4, 1000000));
-  EXPECT_EQ(linhas[8], Line(1, 3, 4, 500000));
-  EXPECT_EQ(linhas[9], Line(1, 3, 6, 150000));
-  EXPECT_EQ(linhas[10], Line(1, 4, 6, 150000));
+  EXPECT_EQ(std::vector(linhas.begin() + 7, linhas.end()),
+            (std::vector{Line(1, 2, 4, 1000000), Line(1, 3, 4, 500000), Line(1, 3, 6, 150000),
+                         Line(1, 4, 6, 150000)}));
 
   // Account 0: every line of the managerial account, over two months now.
   Write(kPrefixoGerencial, std::vector<REGLAN_GER>{Line(1, 2, 11, 100000)}, kAbril);
@@ -383,20 +387,6 @@ TEST_F(FazRed, ExactAccountAndNoAccount) {
   EXPECT_EQ(Positions(), (std::vector<int32_t>{12, 4, 5, 16, 7, 0}));
   EXPECT_EQ(Lines(kAbril), (std::vector<REGLAN_GER>{REGLAN_GER{}, Line(1, 4, 11, 100000)}));
   EXPECT_EQ(Positions(kAbril), (std::vector<int32_t>{2}));
-}
-
-TEST_F(FazRed, RefusedWithoutTargetsOrDaysBeforeAnyFile) {
-  const std::string lancamentos = TestCompany::ReadAll(Caminho(kPrefixoLancamentos));
-  const std::string gerencial = TestCompany::ReadAll(Caminho(kPrefixoGerencial));
-  const uint32_t fimDeAbril = CQXData::Make(30, 4, 2024).Value();
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, nullptr), E_INVALIDARG);
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, tercos_.data()), E_INVALIDARG);
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 2, nullptr), E_INVALIDARG);
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, 0, fimDeAbril, 3, tercos_.data()), E_INVALIDARG);
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), 1048248, 3, tercos_.data()), E_INVALIDARG);
-  EXPECT_EQ(TestCompany::ReadAll(Caminho(kPrefixoLancamentos)), lancamentos);
-  EXPECT_EQ(TestCompany::ReadAll(Caminho(kPrefixoGerencial)), gerencial);
-  EXPECT_FALSE(std::filesystem::exists(Caminho(kPrefixoLancamentos, kAbril)));
 }
 
 TEST_F(FazRed, EntryLeftWithoutLinesLosesItsSplitPositionOneThatWouldOverflowStays) {

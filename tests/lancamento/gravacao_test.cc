@@ -27,33 +27,32 @@ namespace {
 
 constexpr HRESULT kSemFilial = static_cast<HRESULT>(0xFFFFFFFFu);
 
-TEST_F(SavingTest, RefusedSavesWriteNothing) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100);
-  objeto->SetFilial(0);
-  EXPECT_EQ(Grava(*objeto, 0, kSemFilial), 0);
-  objeto->SetFilial(1);
-  objeto->SetData(0);
-  EXPECT_EQ(Grava(*objeto, 0, static_cast<HRESULT>(0x00040002)), 0);
-  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty()) << "no month file was made";
+using Itens = std::vector<std::string>;
 
-  // A session number below 4096 has no session key.
-  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
-  registro.ulNumeroSessao = 100;
-  registro.uiCRC = CrcInicializacao(registro);
-  CLancamentoBase semChave;
-  ASSERT_EQ(semChave.Inicializa(registro), S_OK);
-  Preenche(semChave, 4, 11, 100);
-  Grava(semChave, 0, kGravaSemSessao);
-  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty());
-  EXPECT_TRUE(Log().empty());
+// The bytes of a change-log record as the record they hold.
+template <class Registro>
+Registro Como(const RegistroLog& registro) {
+  Registro copia{};
+  EXPECT_EQ(registro.dados.size(), sizeof copia);
+  std::memcpy(&copia, registro.dados.data(), std::min(registro.dados.size(), sizeof copia));
+  return copia;
 }
+RegLanAtual Imagem(const RegistroLog& registro) { return Como<RegLanAtual>(registro); }
+REGLAN_GER Linha(const RegistroLog& registro) { return Como<REGLAN_GER>(registro); }
 
 TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "primeiro");
   Divide(*objeto, 3);
   EXPECT_EQ(Grava(*objeto), 1);
+  // The change log has the new entry before its split is written.
+  EXPECT_EQ(Sequencia(), (Itens{"24I1", "8I1", "27I1", "27I2", "27I3"}));
+  std::vector<RegistroLog> log = Log();
+  const RegLanAtual novo = Imagem(log[0]);
+  EXPECT_EQ(std::tuple(log[0].sessao, +novo.Data, +novo.Debito, +novo.Secao, +novo.Gerencial,
+                       log[1].dados),
+            std::tuple(4096u * 3, kData.Value(), 4, 3, 0, "primeiro"));
+  EXPECT_EQ(std::tuple(+Linha(log[3]).Indlan, +Linha(log[3]).ContaGerencial), std::tuple(1u, 3));
   Preenche(*objeto, 5, 12, 7, "segundo");
   objeto->ZeraLancamentoGerencial();
   EXPECT_EQ(Grava(*objeto), 2);
@@ -78,12 +77,25 @@ TEST_F(SavingTest, NewEntriesAppendAndUpdatesRewriteInPlace) {
   std::string depois = antes;
   depois[kEntryRecordSize + 44] = 7;
   EXPECT_EQ(Bytes(kPrefixoLancamentos), depois);
+  const size_t inicio = Log().size();
+  const REGLAN_GER primeiraAntiga = Linhas()[1];
   ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
   Texto(*objeto, "revisto");
+  objeto->SetDebito(6);
   objeto->SetValor(CURRENCY{20000});
   Divide(*objeto, 2);
   EXPECT_EQ(Grava(*objeto, 1), 1);
 
+  // Before images (the old record, the text being saved, the first old line),
+  // then the new ones.
+  EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
+  log = Log();
+  EXPECT_EQ(std::tuple(+Imagem(log[inicio]).Debito, +Imagem(log[inicio]).Gerencial,
+                       log[inicio + 1].dados, +Imagem(log[inicio + 3]).Debito,
+                       +Imagem(log[inicio + 3]).Data),
+            std::tuple(4, 1, "revisto", 6, kData.Value()));
+  const REGLAN_GER antiga = Linha(log[inicio + 2]);
+  EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
   registros = Lancamentos();
   ASSERT_EQ(registros.size(), 3u) << "nothing appended";
   EXPECT_EQ(
@@ -154,8 +166,28 @@ TEST_F(SavingTest, SavesLandOnWholeRecordsOfAFileCutShort) {
   }
 }
 
-TEST_F(SavingTest, ComplementTextsAreCutAndEndedInTheHeap) {
+// Refused saves write nothing; complement texts are cut and ended in the heap.
+TEST_F(SavingTest, RefusedSavesWriteNothingComplementTextsAreCutAndEnded) {
   auto objeto = Objeto();
+  Preenche(*objeto, 4, 11, 100);
+  objeto->SetFilial(0);
+  EXPECT_EQ(Grava(*objeto, 0, kSemFilial), 0);
+  objeto->SetFilial(1);
+  objeto->SetData(0);
+  EXPECT_EQ(Grava(*objeto, 0, static_cast<HRESULT>(0x00040002)), 0);
+  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty()) << "no month file was made";
+
+  // A session number below 4096 has no session key.
+  _REG_DF_INICIALIZAPS registro = RegistroInicializacao();
+  registro.ulNumeroSessao = 100;
+  registro.uiCRC = CrcInicializacao(registro);
+  CLancamentoBase semChave;
+  ASSERT_EQ(semChave.Inicializa(registro), S_OK);
+  Preenche(semChave, 4, 11, 100);
+  Grava(semChave, 0, kGravaSemSessao);
+  EXPECT_TRUE(Bytes(kPrefixoLancamentos).empty());
+  EXPECT_TRUE(Log().empty());
+
   for (const std::string& texto :
        {std::string(600, 'x'), std::string("curto sem fim"), std::string()}) {
     Preenche(*objeto, 4, 11, 1, texto.c_str());
@@ -206,12 +238,10 @@ TEST_F(SavingTest, ForeignCurrencyAmountsGoToTheirOwnFile) {
   FileFaults::Arm(FileOp::Write, 1, CFileException::hardIO, "CNLM", 1000);
   dados.ValorMoeda = CURRENCY{66};
   EXPECT_EQ(gravaDados(static_cast<HRESULT>(0x80040000u | ARQ_ERRO_DE_LEITURA_GRAVACAO)), 0);
-  Preenche(*objeto, 4, 11, 1);
-  EXPECT_EQ(Grava(*objeto, 0, ARQ_ERRO_DE_LEITURA_GRAVACAO), 0);
   EXPECT_EQ(Lancamentos().size(), 4u);
 }
 
-TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrittenOver) {
+TEST_F(SavingTest, StoredEntriesStayInTheirMonthDeletedOnesAreWrittenOverClosedOnesRefused) {
   auto objeto = Objeto();
   Preenche(*objeto, 4, 11, 100, "marco");
   Grava(*objeto);
@@ -235,13 +265,6 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrit
   objeto->SetData(CQXData::Make(20, 3, 2024).Value());
   Grava(*objeto, 1);  // back in its month
   EXPECT_EQ(+Lancamentos()[1].cDia, 20);
-  // The same through an entry data record.
-  RegDados dados{};
-  ASSERT_EQ(objeto->LeDados(1, Mes(), &dados), S_OK);
-  dados.DataLancamento = abril.Value();
-  int32_t indlan = 1;
-  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), static_cast<HRESULT>(0x800405F9));
-  EXPECT_EQ(Bytes(kPrefixoLancamentos, abril), antes);
   // After a read in April its index is April's again.
   ASSERT_EQ(objeto->Le(1, Mes(abril)), S_OK);
   Grava(*objeto, 1);
@@ -254,14 +277,11 @@ TEST_F(SavingTest, StoredEntriesAreNotSavedOverAnotherMonthAndDeletedOnesAreWrit
   EXPECT_EQ(Grava(*outro, 1), 1);
   EXPECT_EQ(+Lancamentos()[1].cStatus, kEntryLive);
   EXPECT_EQ(Diferenca(*outro).int64, -50000);
-}
 
-// A period closed while the object lives refuses, at the next call, every
-// change of the entries dated in it (new, updated from there, removed,
-// checked, removed with its origin before an earlier position of the same
-// origin goes); the entries after it still change.
-TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
-  auto objeto = Objeto();
+  // A period closed while the object lives refuses, at the next call, every
+  // change of the entries dated in it (new, updated from there, removed,
+  // checked, removed with its origin before an earlier position of the same
+  // origin goes); the entries after it still change.
   const CQXData depois = CQXData::Make(25, 3, 2024);
   Preenche(*objeto, 4, 11, 100, "", depois);
   const int32_t fora = Grava(*objeto);
@@ -270,20 +290,17 @@ TEST_F(SavingTest, AClosedPeriodRefusesTheChangesOfItsEntries) {
   ASSERT_EQ(MudaPeriodoFechado(*TestCompany::Database(), kFirstDayNumber,
                                CQXData::Make(20, 3, 2024).Value(), 1, 4096 * 3),
             S_OK);
-  const std::string antes = Bytes(kPrefixoLancamentos);
+  const std::string marco = Bytes(kPrefixoLancamentos);
   const size_t registros = Log().size();
 
   Preenche(*objeto, 4, 11, 100);
   Grava(*objeto, 0, kHrPeriodoFechado);
-  RegDados dados = Dados(4, 11, 100);
-  int32_t indlan = 0;
-  EXPECT_EQ(objeto->GravaDados(&dados, &indlan), kHrPeriodoFechado);
   Preenche(*objeto, 4, 11, 100, "", depois);
   Grava(*objeto, dentro, kHrPeriodoFechado);  // the stored date is closed
   EXPECT_EQ(objeto->Exclui(dentro, Mes()), kHrPeriodoFechado);
   EXPECT_EQ(objeto->GravaConferido(Mes(), dentro, 'S'), kHrPeriodoFechado);
   EXPECT_EQ(objeto->ExcluiOffLine(Mes(), 0, 0), kHrPeriodoFechado);  // both have no origin
-  EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
+  EXPECT_EQ(Bytes(kPrefixoLancamentos), marco);
   EXPECT_EQ(Log().size(), registros);
 
   Grava(*objeto, fora);
@@ -491,53 +508,6 @@ TEST_F(GravaLoteTest, ArgumentsThatDoNotHangTogetherWriteNothing) {
   EXPECT_TRUE(Log().empty());
 }
 
-using Itens = std::vector<std::string>;
-
-// The bytes of a change-log record as the record they hold.
-template <class Registro>
-Registro Como(const RegistroLog& registro) {
-  Registro copia{};
-  EXPECT_EQ(registro.dados.size(), sizeof copia);
-  std::memcpy(&copia, registro.dados.data(), std::min(registro.dados.size(), sizeof copia));
-  return copia;
-}
-RegLanAtual Imagem(const RegistroLog& registro) { return Como<RegLanAtual>(registro); }
-REGLAN_GER Linha(const RegistroLog& registro) { return Como<REGLAN_GER>(registro); }
-
-TEST_F(SavingTest, NewEntryAndUpdateReportImagesComplementAndLines) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 4, 11, 100, "antes");
-  Divide(*objeto, 3);
-  Grava(*objeto);
-  EXPECT_EQ(Sequencia(), (Itens{"24I1", "8I1", "27I1", "27I2", "27I3"}));
-  std::vector<RegistroLog> log = Log();
-  EXPECT_EQ(log[0].sessao, 4096u * 3);
-  const RegLanAtual novo = Imagem(log[0]);
-  EXPECT_EQ(std::tuple(+novo.Data, +novo.Debito, +novo.Secao, +novo.Gerencial),
-            std::tuple(kData.Value(), 4, 3, 0))
-      << "reported before its split is written";
-  EXPECT_EQ(log[1].dados, "antes");
-  EXPECT_EQ(std::tuple(+Linha(log[3]).Indlan, +Linha(log[3]).ContaGerencial), std::tuple(1u, 3));
-
-  // An update: before images with the first old line, then the new ones.
-  const size_t inicio = log.size();
-  const REGLAN_GER primeiraAntiga = Linhas()[1];
-  ASSERT_EQ(objeto->Le(1, Mes()), S_OK);
-  Texto(*objeto, "");
-  objeto->SetDebito(5);
-  Divide(*objeto, 2);
-  Grava(*objeto, 1);
-  EXPECT_EQ(Sequencia(inicio), (Itens{"24a1", "8a1", "27a1", "24A1", "8A1", "27A4", "27A5"}));
-  log = Log();
-  EXPECT_EQ(std::tuple(+Imagem(log[inicio]).Debito, +Imagem(log[inicio]).Gerencial),
-            std::tuple(4, 1))
-      << "the old record";
-  EXPECT_EQ(log[inicio + 1].dados, "") << "with the text being saved, even empty";
-  const REGLAN_GER antiga = Linha(log[inicio + 2]);
-  EXPECT_EQ(std::memcmp(&antiga, &primeiraAntiga, sizeof antiga), 0);
-  EXPECT_EQ(std::tuple(+Imagem(log[inicio + 3]).Debito, +Imagem(log[inicio + 3]).Data),
-            std::tuple(5, kData.Value()));
-}
 
 class SavingGedTest : public SavingTest {
  protected:
@@ -550,11 +520,10 @@ TEST(HistoricoTexto, MarksTakeTheComplementAndTheAccountNames) {
   EXPECT_EQ(ComporHistorico("Tarifa   ", "mensal", "", ""), "Tarifa mensal");
   EXPECT_EQ(ComporHistorico("", "so o texto  ", "", ""), "so o texto");
   EXPECT_EQ(ComporHistorico("Conta #D #", "", "", ""), "Conta  #");
-  EXPECT_EQ(ComporHistorico("", "", "", ""), "");
 }
 
 // Updates are told with both documents; a locked document refuses the next
-// change before the record is written.
+// change before the record is written; a failed update is told back.
 TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocumentsUnlessLocked) {
   ASSERT_EQ(AdicionaHistorico(*TestCompany::Database(), {9, "Pago a #K por #D: #C", "PG"}), S_OK);
   auto objeto = Objeto();
@@ -582,29 +551,23 @@ TEST_F(SavingGedTest, UpdatesAreNotifiedWithBothDocumentsUnlessLocked) {
   EXPECT_EQ(Bytes(kPrefixoLancamentos), antes);
   EXPECT_EQ(Sequencia(registros), (std::vector<std::string>{"24a1", "8a1"}));
   auto outro = Objeto();  // the mark is free again
-  Preenche(*outro, 4, 11, 1);
+  Preenche(*outro, 0, 11, 1);
   EXPECT_EQ(Grava(*outro), 2);
-}
 
-TEST_F(SavingGedTest, AnUpdateThatFailsIsToldBackToDocumentManagement) {
-  auto objeto = Objeto();
-  Preenche(*objeto, 0, 11, 100);
-  objeto->SetDocumento(77);
-  Grava(*objeto);
   // The one-sided entry's totals cannot be written: the update fails after
-  // document management has accepted it.
-  const std::string totais = company_.CnFolder() + "/" + kDifferenceFileName;
-  std::filesystem::permissions(totais, std::filesystem::perms::owner_write,
+  // document management has accepted it, and is told back.
+  std::filesystem::permissions(company_.CnFolder() + "/" + kDifferenceFileName,
+                               std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
-  objeto->SetDocumento(88);
-  int32_t indlan = 1;
-  EXPECT_NE(objeto->Grava(&indlan), S_OK);
-  const std::vector<NotificacaoGed> lista = TestCompany::GedNotices();
-  ASSERT_EQ(lista.size(), 2u);
-  EXPECT_EQ(std::tuple(lista[0].documentoNovo, lista[0].documentoAntigo), std::tuple(88, 77));
-  EXPECT_EQ(std::tuple(lista[1].operacao, lista[1].chave, lista[1].documentoNovo,
-                       lista[1].documentoAntigo),
-            std::tuple('A', lista[0].chave, 77, 88));
+  outro->SetDocumento(88);
+  int32_t indlan = 2;
+  EXPECT_NE(outro->Grava(&indlan), S_OK);
+  const std::vector<NotificacaoGed> avisos = TestCompany::GedNotices();
+  ASSERT_EQ(avisos.size(), 3u);
+  EXPECT_EQ(std::tuple(avisos[1].documentoNovo, avisos[1].documentoAntigo), std::tuple(88, 77));
+  EXPECT_EQ(std::tuple(avisos[2].operacao, avisos[2].chave, avisos[2].documentoNovo,
+                       avisos[2].documentoAntigo),
+            std::tuple('A', avisos[1].chave, 77, 88));
 }
 
 // The failures a client meets without any fault of the disk: a read-only
