@@ -79,13 +79,9 @@ TEST_F(Qxcn, ASaveWhoseReadingBackFailsSaysWhereItWasSaved) {
 }
 
 TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
-  for (const auto& [dia, credito, valor, texto] :
-       std::vector<std::tuple<const char*, const char*, const char*, const char*>>{
-           {"10/05/2026", "21", "500", "AÇÃO DE COBRANÇA"},
-           {"02/05/2026", "21", "250", "venda balcão"},
-           {"20/05/2026", "0", "80", "sem contrapartida"}}) {
-    RunEnds(Lanca(dia, "6", credito, valor, {"--complemento", texto}));
-  }
+  RunEnds(Lanca("10/05/2026", "6", "21", "500", {"--complemento", "AÇÃO DE COBRANÇA"}));
+  RunEnds(Lanca("02/05/2026", "6", "21", "250", {"--complemento", "venda balcão"}));
+  RunEnds(Lanca("20/05/2026", "6", "0", "80", {"--complemento", "sem contrapartida"}));
   Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
   ASSERT_EQ(busca["lancamentos"].size(), 1u);
   EXPECT_EQ(busca["lancamentos"][0]["valor"], "500.00");
@@ -145,12 +141,11 @@ TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
 // The accountant's reports as people and scripts read them; their sums are
 // proven against the entries in the reports tests.
 TEST_F(Qxcn, AccountantsReports) {
-  for (const std::vector<std::string>& grava : std::vector<std::vector<std::string>>{
-           {"10/01/2026", "10.600,00", "--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"},
-           {"20/02/2026", "6.730,15", "--gerencial", "2:130,15", "--gerencial=4:6.600,00",
-            "--quantidade", "1,5", "--moeda", "20,25"}}) {
-    RunEnds(Lanca(grava[0], "31", "5", grava[1], {grava.begin() + 2, grava.end()}));
-  }
+  RunEnds(Lanca("10/01/2026", "31", "5", "10.600,00",
+                {"--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"}));
+  RunEnds(Lanca("20/02/2026", "31", "5", "6.730,15",
+                {"--gerencial", "2:130,15", "--gerencial=4:6.600,00", "--quantidade", "1,5",
+                 "--moeda", "20,25"}));
   RunEnds(Lanca("05/02/2026", "5", "21", "20.000,00"));
   // An entry reads back with its split lines and its foreign-currency amount.
   const Json lido = RunJson({"le", "--mes", "02/2026", "--pos", "1"});
