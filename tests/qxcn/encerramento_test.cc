@@ -65,10 +65,12 @@ size_t Conta(const std::string& texto, const std::string& trecho) {
 
 class Encerramento : public Qxcn {
  protected:
-  static Json Em(std::vector<std::string> args) {
-    args.insert(args.end(), {"--empresa", kEmpresa});
-    return RunJson(args);
+  // `args` for the company `empresa`.
+  static std::vector<std::string> Na(const std::string& empresa, std::vector<std::string> args) {
+    args.insert(args.end(), {"--empresa", empresa});
+    return args;
   }
+  static Json Em(const std::vector<std::string>& args) { return RunJson(Na(kEmpresa, args)); }
   // A company with the sample's charts and the year 2025 as its period,
   // then the qxadmin `passos`.
   static void Empresa(const std::string& nome, std::vector<std::vector<std::string>> passos = {}) {
@@ -140,10 +142,7 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
 // refused with the closed period's code and says who closed it and how to
 // reopen; the same changes after it go through, and reopening lets them in.
 TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
-  const auto em = [](std::vector<std::string> args) {
-    args.insert(args.end(), {"--empresa", "FECHADA"});
-    return args;
-  };
+  const auto em = [](const std::vector<std::string>& args) { return Na("FECHADA", args); };
   Empresa("FECHADA");
   std::map<std::string, std::string> lotes;
   for (const char* dia : {"10/06/2025", "10/07/2025"}) {
@@ -196,9 +195,8 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
 TEST_F(Encerramento, TheBookkeepingFileIsWrittenOnlyWhenItPassesOrWhenForced) {
   const std::string livros = "LIVROS";
   const auto gera = [&](const std::string& arquivo, int codigo, std::vector<std::string> mais) {
-    mais.insert(mais.begin(),
-                {"ecd", "--exercicio", "2025", "--saida", arquivo, "--empresa", livros});
-    return RunEnds(mais, codigo);
+    mais.insert(mais.begin(), {"ecd", "--exercicio", "2025", "--saida", arquivo});
+    return RunEnds(Na(livros, mais), codigo);
   };
   Empresa(livros, {
       {"branch", "activate", livros, "1", "3"},
@@ -209,13 +207,15 @@ TEST_F(Encerramento, TheBookkeepingFileIsWrittenOnlyWhenItPassesOrWhenForced) {
        "--uf-crc", "SP", "--email", "ana@x.br", "--telefone", "(11) 3333-4444"},
       {"signatario", "inclui", livros, "111.444.777-35", "205", "Beto", "--responsavel"},
   });
-  RunEnds(Lanca("10/01/2025", "4", "21", "1.000,00",
-                {"--historico", "2", "--complemento", "Venda | balcão", "--empresa", livros}));
-  RunEnds(Lanca("15/02/2025", "31", "5", "800,00",
-                {"--gerencial", "2:500,00", "--gerencial", "3:300,00", "--documento", "102",
-                 "--empresa", livros}));
-  RunEnds(Lanca("20/03/2025", "32", "4", "12,90", {"--empresa", livros}));
-  RunEnds({"encerra", "--exercicio", "2025", "--conta-resultado", "13", "--empresa", livros});
+  for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
+           Lanca("10/01/2025", "4", "21", "1.000,00",
+                 {"--historico", "2", "--complemento", "Venda | balcão"}),
+           Lanca("15/02/2025", "31", "5", "800,00",
+                 {"--gerencial", "2:500,00", "--gerencial", "3:300,00", "--documento", "102"}),
+           Lanca("20/03/2025", "32", "4", "12,90"),
+           {"encerra", "--exercicio", "2025", "--conta-resultado", "13"}}) {
+    RunEnds(Na(livros, passo));
+  }
 
   const std::string arquivo = *dir_ / "livros.txt";
   ASSERT_EQ(gera(arquivo, 0, {}).code, 0);

@@ -22,7 +22,6 @@
 namespace qx::test {
 
 using ::testing::HasSubstr;
-using Passos = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
 // qxcn's arguments for a new entry.
 inline std::vector<std::string> Lanca(const std::string& data, const std::string& debito,
@@ -36,34 +35,30 @@ inline std::vector<std::string> Lanca(const std::string& data, const std::string
 
 class Qxcn : public ::testing::Test {
  protected:
+  // The installation, DEMO's settings, then the server registered.
   static void SetUpTestSuite() {
-    Instala({{"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2027"}}});
-  }
-  // The installation, then each of `passos` (a tool and its arguments).
-  static void Instala(const Passos& passos) {
     dir_ = new TempDir();
     IsolaFerramentas(*dir_);
-    Passos todos = {{"qxadmin", {"default", *dir_ / "home"}},
-                    {"qxadmin", {"config", "set", "DEMO", "foreign-currency", "1"}},
-                    {"qxadmin", {"config", "set", "DEMO", "period-start", "01/01/2026"}},
-                    {"ostrel", {"-RegServer"}}};
-    todos.insert(todos.end(), passos.begin(), passos.end());
-    for (const auto& [tool, args] : todos) {
-      const DumpRun run = RunTool(*dir_, Binary(tool), args);
-      ASSERT_EQ(run.code, 0) << tool << ": " << run.err;
+    for (const std::vector<std::string>& passo : std::vector<std::vector<std::string>>{
+             {"default", *dir_ / "home"},
+             {"config", "set", "DEMO", "foreign-currency", "1"},
+             {"config", "set", "DEMO", "period-start", "01/01/2026"},
+             {"config", "set", "DEMO", "period-end", "31/12/2027"}}) {
+      ASSERT_EQ(Admin(passo).code, 0) << passo[0];
     }
+    const DumpRun registro = RunTool(*dir_, ToolBinary("ostrel"), {"-RegServer"});
+    ASSERT_EQ(registro.code, 0) << registro.err;
   }
   static void TearDownTestSuite() {
     delete dir_;
     dir_ = nullptr;
   }
 
-  static std::string Binary(const std::string& name) { return ToolBinary(name); }
   static DumpRun Run(const std::vector<std::string>& args) {
-    return RunTool(*dir_, Binary("qxcn"), args);
+    return RunTool(*dir_, ToolBinary("qxcn"), args);
   }
   static DumpRun Admin(const std::vector<std::string>& args) {
-    return RunTool(*dir_, Binary("qxadmin"), args);
+    return RunTool(*dir_, ToolBinary("qxadmin"), args);
   }
   // A run that must end with `codigo` (succeed, by default), saying each of
   // `textos` on standard error.
@@ -100,7 +95,7 @@ class Qxcn : public ::testing::Test {
     const std::string pasta = *dir_ / nome;
     std::ostringstream command;
     command << "mkdir -p " << Quoted(pasta) << "; cd " << Quoted(dir_->path()) << " && ( "
-            << Quoted(Binary(tool));
+            << Quoted(ToolBinary(tool));
     for (const std::string& arg : args) command << ' ' << Quoted(arg);
     command << " >" << Quoted(pasta + "/out") << " 2>" << Quoted(pasta + "/err") << " & echo $! >"
             << Quoted(pasta + "/pid") << "; wait $!; echo $? >" << Quoted(pasta + "/rc.tmp")

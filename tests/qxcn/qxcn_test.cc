@@ -59,22 +59,11 @@ TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
   // A position belongs to its month: moving it would overwrite April's entry 1.
   RunEnds({"grava", "--mes", "03/2026", "--pos", "1", "--data", "02/04/2026"}, 2,
           {"exclua e grave um novo"});
-  RunEnds({"confere", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"], "S");
-  RunEnds({"exclui", "--mes", "03/2026", "--pos", "1"});
-  EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"],
-            "excluído");
-}
-
-TEST_F(Qxcn, SplitAndForeignCurrencyReadBack) {
-  RunEnds(Lanca("02/04/2026", "31", "4", "100",
-                {"--gerencial", "2:60", "--gerencial=3:40", "--quantidade", "1,5", "--moeda",
-                 "20,25"}));
-  Json lido = RunJson({"le", "--mes", "04/2026", "--pos", "1"});
-  EXPECT_EQ(lido["gerencial"], Json::parse(R"([
-      {"gerencial": 2, "contabil": 31, "valor": "60.00", "quantidade": "1.50"},
-      {"gerencial": 3, "contabil": 31, "valor": "40.00", "quantidade": "0.00"}])"));
-  EXPECT_EQ(lido["lancamento"][0]["moeda"], "20.25");
+  for (const auto& [comando, marca] : {std::pair{"confere", "S"}, {"exclui", "excluído"}}) {
+    RunEnds({comando, "--mes", "03/2026", "--pos", "1"});
+    EXPECT_EQ(RunJson({"le", "--mes", "03/2026", "--pos", "1"})["lancamento"][0]["conferido"],
+              marca);
+  }
 }
 
 // The save stands even when reading it back fails: the run says where it is.
@@ -90,13 +79,9 @@ TEST_F(Qxcn, ASaveWhoseReadingBackFailsSaysWhereItWasSaved) {
 }
 
 TEST_F(Qxcn, SearchStatementMonthAndDifferences) {
-  for (const auto& [dia, credito, valor, texto] :
-       std::vector<std::tuple<const char*, const char*, const char*, const char*>>{
-           {"10/05/2026", "21", "500", "AÇÃO DE COBRANÇA"},
-           {"02/05/2026", "21", "250", "venda balcão"},
-           {"20/05/2026", "0", "80", "sem contrapartida"}}) {
-    RunEnds(Lanca(dia, "6", credito, valor, {"--complemento", texto}));
-  }
+  RunEnds(Lanca("10/05/2026", "6", "21", "500", {"--complemento", "AÇÃO DE COBRANÇA"}));
+  RunEnds(Lanca("02/05/2026", "6", "21", "250", {"--complemento", "venda balcão"}));
+  RunEnds(Lanca("20/05/2026", "6", "0", "80", {"--complemento", "sem contrapartida"}));
   Json busca = RunJson({"busca", "--de", "01/05/2026", "--ate", "31/05/2026", "--contem", "acao"});
   ASSERT_EQ(busca["lancamentos"].size(), 1u);
   EXPECT_EQ(busca["lancamentos"][0]["valor"], "500.00");
@@ -156,13 +141,18 @@ TEST_F(Qxcn, TotalsThatOverflowAreReportedNeverWrapped) {
 // The accountant's reports as people and scripts read them; their sums are
 // proven against the entries in the reports tests.
 TEST_F(Qxcn, AccountantsReports) {
-  for (const std::vector<std::string>& grava : std::vector<std::vector<std::string>>{
-           {"10/01/2026", "10.600,00", "--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"},
-           {"20/02/2026", "6.730,15", "--gerencial", "2:130,15", "--gerencial", "4:6.600,00",
-            "--quantidade", "1,5"}}) {
-    RunEnds(Lanca(grava[0], "31", "5", grava[1], {grava.begin() + 2, grava.end()}));
-  }
+  RunEnds(Lanca("10/01/2026", "31", "5", "10.600,00",
+                {"--gerencial", "2:6.600,00", "--gerencial", "3:4.000,00"}));
+  RunEnds(Lanca("20/02/2026", "31", "5", "6.730,15",
+                {"--gerencial", "2:130,15", "--gerencial=4:6.600,00", "--quantidade", "1,5",
+                 "--moeda", "20,25"}));
   RunEnds(Lanca("05/02/2026", "5", "21", "20.000,00"));
+  // An entry reads back with its split lines and its foreign-currency amount.
+  const Json lido = RunJson({"le", "--mes", "02/2026", "--pos", "1"});
+  EXPECT_EQ(lido["gerencial"], Json::parse(R"([
+      {"gerencial": 2, "contabil": 31, "valor": "130.15", "quantidade": "1.50"},
+      {"gerencial": 4, "contabil": 31, "valor": "6600.00", "quantidade": "0.00"}])"));
+  EXPECT_EQ(lido["lancamento"][0]["moeda"], "20.25");
   // A search by cost centre totals what the splits allot to it.
   Json busca =
       RunJson({"busca", "--de", "01/01/2026", "--ate", "28/02/2026", "--conta-gerencial", "2"});
@@ -229,9 +219,6 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
                                      "rateio: conta gerencial, valor do rateio"}},
                          padrao}));
   EXPECT_EQ(RunJson({"formatos", "mostra", "Padrão"})["formatos"], Json::array({padrao}));
-  RunEnds({"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador",
-           "x"},
-          1, {"delimitador"});
   RunEnds({"formatos", "exclui", "BANCO"});
   RunEnds({"formatos", "mostra", "BANCO"}, 1);
 }
@@ -455,7 +442,7 @@ TEST_F(Qxcn, BatchRemovalThatStopsOrIsRefusedSaysWhatToDo) {
       {"-c",
        "printf \"02/08/2026,31,5,10,1,a\\n03/08/2026,31,5,20,1,b\\n04/10/2026,31,5,30,1,c\\n\""
        " | " +
-           Binary("qxcn") + " importa - --json"});
+           ToolBinary("qxcn") + " importa - --json"});
   ASSERT_EQ(importacao.code, 0) << importacao.err;
   const std::string lote = Lote(ParseJson(importacao.out).value_or(Json::object()));
   const std::vector<std::string> exclusao = {"exclui-importacao", "--lote", lote,        "--de",
@@ -487,19 +474,16 @@ TEST_F(Qxcn, BatchRemovalThatStopsOrIsRefusedSaysWhatToDo) {
 TEST_F(Qxcn, DefaultCompanyAndUnknownCompanies) {
   ASSERT_EQ(Admin({"company", "add", "LOJA", "--sample"}).code, 0);
   const auto atual = [](std::vector<std::string> ambiente) {
-    ambiente.insert(ambiente.end(), {Binary("qxcn"), "empresa", "atual", "--json"});
+    ambiente.insert(ambiente.end(), {ToolBinary("qxcn"), "empresa", "atual", "--json"});
     const DumpRun run = RunTool(*dir_, "env", ambiente);
     return ParseJson(run.out).value_or(Json::object())["empresa"];
   };
   EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "DEMO", "origem": "a primeira da instalação"})"));
-  Json desconhecida = ErroJson({"empresa", "usar", "NOPE"});
-  EXPECT_EQ(desconhecida["simbolo"], "E_QXDF_EMPRESA_SEM_PASTA");
-  EXPECT_THAT(desconhecida["dica"].get<std::string>(), HasSubstr("qxadmin empresa lista"));
   RunEnds({"empresa", "usar", "LOJA"});
   EXPECT_EQ(atual({}), Json::parse(R"({"empresa": "LOJA", "origem": "qxcn empresa usar"})"));
   EXPECT_EQ(atual({"QX_EMPRESA=DEMO"}),
             Json::parse(R"({"empresa": "DEMO", "origem": "QX_EMPRESA"})"));
-  const DumpRun nope = RunTool(*dir_, "env", {"QX_EMPRESA=NOPE", Binary("qxcn"), "empresas"});
+  const DumpRun nope = RunTool(*dir_, "env", {"QX_EMPRESA=NOPE", ToolBinary("qxcn"), "empresas"});
   EXPECT_EQ(nope.code, 1);
   EXPECT_THAT(nope.err, HasSubstr("Inicializa_Padrao (empresa NOPE, de QX_EMPRESA) falhou"));
   RunEnds({"empresas", "--empresa", "DEMO"});
@@ -549,22 +533,26 @@ TEST_F(Qxcn, HistoryOfAnEntryAndTheRawLogUnderTheSameFilters) {
   EXPECT_EQ(registros, "24I 8I 24a 8a 24A 8A 24E 8E ");
 }
 
+// Each with its exit code and what standard error says.
 TEST_F(Qxcn, UsageErrorsAndRefusals) {
-  const std::pair<int, std::vector<std::string>> casos[] = {
-      {2, {"le", "--mes", "03/2026"}},
-      {2, {"grava", "--data", "15/03/2026", "--valor", "1,2,3"}},
-      {2, {"grava", "--data", "00/00/0000", "--valor", "1"}},
-      {2, {"busca", "--tudo"}},
-      {2, {"notas"}},
-      {2, {"mes", "--mes", "03/2026", "--json", "--csv"}},
-      {2, {"historico", "--pos", "1"}},
-      {2, {"historico", "--tipo", "renomeado"}},
+  const std::tuple<int, std::vector<std::string>, std::vector<std::string>> casos[] = {
+      {2, {"le", "--mes", "03/2026"}, {}},
+      {2, {"grava", "--data", "15/03/2026", "--valor", "1,2,3"}, {}},
+      {2, {"grava", "--data", "00/00/0000", "--valor", "1"}, {}},
+      {2, {"busca", "--tudo"}, {}},
+      {2, {"notas"}, {}},
+      {2, {"mes", "--mes", "03/2026", "--json", "--csv"}, {}},
+      {2, {"historico", "--pos", "1"}, {}},
+      {2, {"historico", "--tipo", "renomeado"}, {}},
+      {1,
+       {"le", "--mes", "03/2026", "--pos", "99"},
+       {"0x80043E95 ARQ_FIM_DE_ARQUIVO", "qxcn mes --mes"}},
+      {1, {"empresa", "usar", "NOPE"}, {"E_QXDF_EMPRESA_SEM_PASTA", "qxadmin empresa lista"}},
+      {1,
+       {"formatos", "grava", "RUIM", "--contabil", "C", "--gerencial", "J", "--delimitador", "x"},
+       {"delimitador"}},
   };
-  for (const auto& [codigo, args] : casos) EXPECT_EQ(Run(args).code, codigo) << args[0];
-  Json fim = ErroJson({"le", "--mes", "03/2026", "--pos", "99"});
-  EXPECT_EQ(fim["codigo"], "0x80043E95");
-  EXPECT_EQ(fim["simbolo"], "ARQ_FIM_DE_ARQUIVO");
-  EXPECT_THAT(fim["dica"].get<std::string>(), HasSubstr("qxcn mes --mes"));
+  for (const auto& [codigo, args, diz] : casos) RunEnds(args, codigo, diz);
 }
 
 }  // namespace

@@ -20,10 +20,11 @@ struct Lancamento {
               historico = "1", complemento = "aluguel", moeda = "";
   std::vector<LinhaRateio> rateio = {};
 
-  std::vector<std::string> Grava() const {
-    std::vector<std::string> args = Lanca(data, debito, credito, valor,
-                                          {"--filial", filial, "--historico", historico,
-                                           "--complemento", complemento});
+  // grava's arguments, then `mais`.
+  std::vector<std::string> Grava(std::vector<std::string> mais = {}) const {
+    mais.insert(mais.begin(),
+                {"--filial", filial, "--historico", historico, "--complemento", complemento});
+    std::vector<std::string> args = Lanca(data, debito, credito, valor, mais);
     if (!moeda.empty()) args.insert(args.end(), {"--moeda", moeda});
     for (const LinhaRateio& l : rateio) {
       args.insert(args.end(),
@@ -114,9 +115,7 @@ TEST_F(Validacao, EachRuleRefusesOnOneSideOfItsEdgeForGravaAndImportaAlike) {
 // through; what the server would drop stays refused.
 TEST_F(Validacao, TheOverrideSavesAndSaysWhatItLetThrough) {
   const Lancamento fora{.debito = "33"};
-  std::vector<std::string> grava = fora.Grava();
-  grava.push_back("--sem-validar");
-  const Json gravado = RunJson(grava);
+  const Json gravado = RunJson(fora.Grava({"--sem-validar"}));
   EXPECT_EQ(gravado["lancamento"][0]["debito"], 33);
   EXPECT_THAT(gravado["avisos"][0]["aviso"].get<std::string>(), HasSubstr("--sem-validar"));
   const Json importado = Importa({fora.Linha()}, {"--sem-validar"});
@@ -124,15 +123,13 @@ TEST_F(Validacao, TheOverrideSavesAndSaysWhatItLetThrough) {
   EXPECT_EQ(importado["avisos"][0]["campo"], "débito");
 
   ASSERT_EQ(Admin({"config", "set", "DEMO", "foreign-currency", "0"}).code, 0);
-  grava = Lancamento{.moeda = "5"}.Grava();
-  grava.push_back("--sem-validar");
-  RunEnds(grava, 2);
+  RunEnds(Lancamento{.moeda = "5"}.Grava({"--sem-validar"}), 2);
   ASSERT_EQ(Admin({"config", "set", "DEMO", "foreign-currency", "1"}).code, 0);
 
   // --substituir stores '?' where the code page lacks the character, and names them.
-  grava = Lancamento{.data = "11/06/2026", .complemento = "Caf\u00e9 \u2615 \u6771"}.Grava();
-  grava.push_back("--substituir");
-  const Json substituido = RunJson(grava);
+  const Json substituido = RunJson(
+      Lancamento{.data = "11/06/2026", .complemento = "Caf\u00e9 \u2615 \u6771"}.Grava(
+          {"--substituir"}));
   EXPECT_EQ(substituido["lancamento"][0]["complemento"], "Caf\u00e9 ? ?");
   EXPECT_EQ(substituido["avisos"][0]["valor"], "\u2615 \u6771");
 }

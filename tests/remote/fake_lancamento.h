@@ -38,15 +38,6 @@
 
 namespace qx::test {
 
-inline void PutPointer(uint8_t* where, void* pointer) {
-  std::memcpy(where, &pointer, sizeof(pointer));
-}
-inline void* GetPointer(const uint8_t* where) {
-  void* pointer = nullptr;
-  std::memcpy(&pointer, where, sizeof(pointer));
-  return pointer;
-}
-
 // Fills `count` records with bytes from `seed`; each pointer field gets a block of
 // (seed % 3) elements in task memory, or, when seed % 5 == 4, a null pointer. Not inlined:
 // GCC would warn about the pointer stores it cannot rule out for records without pointers.
@@ -65,7 +56,7 @@ inline void* GetPointer(const uint8_t* where) {
         block = CoTaskMemAlloc(size_t{elements} * field.element->size);
         FillRecords(*field.element, block, elements, seed + r + 1);
       }
-      PutPointer(record + field.offset, block);
+      std::memcpy(record + field.offset, &block, sizeof(block));
     }
   }
 }
@@ -95,7 +86,8 @@ inline std::string DescribeRecords(const RecordLayout& layout, const void* recor
     }
     text += Hex(record + at, layout.size - at);
     for (const PointerField& field : layout.pointers) {
-      const void* block = GetPointer(record + field.offset);
+      const void* block = nullptr;
+      std::memcpy(&block, record + field.offset, sizeof(block));
       uint32_t elements = 0;
       std::memcpy(&elements, record + field.countOffset, sizeof(elements));
       text += block == nullptr ? std::string("[null]")

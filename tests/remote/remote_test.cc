@@ -17,38 +17,37 @@ namespace {
 
 using RemoteCallsTest = RemoteTest;
 
+// Every slot of an interface's table, called in-process and remotely with the same arguments.
+template <class Interface, size_t N>
+void CompareSlots(const SlotCall<Interface> (&calls)[N], Interface* local, Interface* remote,
+                  int variant) {
+  for (size_t i = 0; i < N; ++i) {
+    const int slot = static_cast<int>(i) + 3;
+    SCOPED_TRACE("slot " + std::to_string(slot) + " variant " + std::to_string(variant));
+    Outcome direct = calls[i](local, variant);
+    Outcome far = calls[i](remote, variant);
+    EXPECT_EQ(far.hr, direct.hr);
+    EXPECT_EQ(far.hr, AnswerResult(slot));
+    EXPECT_EQ(far.caller, direct.caller);
+  }
+}
+
 TEST_F(RemoteCallsTest, EverySlotMatchesAnInProcessCall) {
   for (int variant = 0; variant < 3; ++variant) {
     FakeLancamento* fake = nullptr;
     RemoteLancamento local = LocalFake(&fake);
     RemoteLancamento remote = Remote();
     ASSERT_NE(remote, nullptr);
-    for (int slot = 3; slot <= 92; ++slot) {
-      SCOPED_TRACE("slot " + std::to_string(slot) + " variant " + std::to_string(variant));
-      Outcome direct = kSlotCalls[slot - 3](local.get(), variant);
-      Outcome far = kSlotCalls[slot - 3](remote.get(), variant);
-      EXPECT_EQ(far.hr, direct.hr);
-      EXPECT_EQ(far.hr, AnswerResult(slot));
-      EXPECT_EQ(far.caller, direct.caller);
-    }
+    CompareSlots(kSlotCalls, local.get(), remote.get(), variant);
     // The batch interface, reached by QueryInterface on either side.
-    IQXCN_LancamentoLote* localLote = nullptr;
-    IQXCN_LancamentoLote* remoteLote = nullptr;
-    ASSERT_EQ(local->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&localLote)),
-              S_OK);
-    ASSERT_EQ(
-        remote->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&remoteLote)),
-        S_OK);
-    for (size_t i = 0; i < std::size(kSlotCallsLote); ++i) {
-      SCOPED_TRACE("batch slot " + std::to_string(i + 3) + " variant " + std::to_string(variant));
-      Outcome direct = kSlotCallsLote[i](localLote, variant);
-      Outcome far = kSlotCallsLote[i](remoteLote, variant);
-      EXPECT_EQ(far.hr, direct.hr);
-      EXPECT_EQ(far.hr, AnswerResult(static_cast<int>(i) + 3));
-      EXPECT_EQ(far.caller, direct.caller);
+    IQXCN_LancamentoLote* lotes[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      ASSERT_EQ((i == 0 ? local : remote)
+                    ->QueryInterface(IID_IQXCN_LancamentoLote, reinterpret_cast<void**>(&lotes[i])),
+                S_OK);
     }
-    localLote->Release();
-    remoteLote->Release();
+    CompareSlots(kSlotCallsLote, lotes[0], lotes[1], variant);
+    for (IQXCN_LancamentoLote* lote : lotes) lote->Release();
     // Every argument reached the callee as the caller passed it, in slot order.
     EXPECT_EQ(factory_.LastSeen(), fake->seen());
     EXPECT_NE(fake->seen().find("slot 92:"), std::string::npos);
@@ -100,21 +99,10 @@ TEST_F(RemoteCallsTest, QxcomCreatesTheServiceByProgIdAndReportsAnUnknownOne) {
                          .SetString("HKEY_CLASSES_ROOT\\QXCN_Lancamento.QXCN_Lancamento\\CurVer",
                                     "", "QXCN_Lancamento.QXCN_Lancamento.1")),
             ERROR_SUCCESS);
-  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-  CLSID clsid = {};
-  ASSERT_EQ(CLSIDFromProgID(u"QXCN_Lancamento.QXCN_Lancamento", &clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_QXCN_Lancamento);
-  MULTI_QI qi = {&IID_IQXCN_Lancamento, nullptr, S_OK};
-  ASSERT_EQ(CoCreateInstanceEx(clsid, nullptr, CLSCTX_LOCAL_SERVER, nullptr, 1, &qi), S_OK);
-  servico = static_cast<IQXCN_Lancamento*>(qi.pItf);
+  ASSERT_EQ(CriaServicoLancamento(&servico), S_OK);
   int32_t vivo = 0;
   EXPECT_EQ(servico->KeepAlive(&vivo), S_OK);
   EXPECT_EQ(servico->Release(), 0u);
-  CoUninitialize();
-
-  IQXCN_Lancamento* outro = nullptr;
-  ASSERT_EQ(CriaServicoLancamento(&outro), S_OK);
-  outro->Release();
 }
 
 using MalformedInputTest = RemoteTest;
