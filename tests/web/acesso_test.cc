@@ -53,7 +53,7 @@ TEST_F(Acesso, SecretsAndAddressesThatAreRefused) {
       WriteText(ruim, c.conteudo);
       ASSERT_EQ(chmod(ruim.c_str(), c.modo), 0);
     }
-    const DumpRun run = RunTool(*dir_, Binary("qxweb"), c.args);
+    const DumpRun run = RunTool(*dir_, ToolBinary("qxweb"), c.args);
     EXPECT_EQ(run.code, c.codigo) << c.args[0] << " " << c.args[1];
     EXPECT_THAT(run.err, HasSubstr(c.motivo)) << c.args[0] << " " << c.args[1];
   }

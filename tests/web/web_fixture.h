@@ -25,7 +25,8 @@ struct Qxweb {
 class Web : public Qxcn {
  protected:
   static void SetUpTestSuite() {
-    Instala({
+    Qxcn::SetUpTestSuite();
+    for (const auto& [tool, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
         {"qxadmin", {"config", "set", "DEMO", "managerial-quantities", "1"}},
         {"qxadmin", {"config", "set", "DEMO", "period-end", "31/12/2026"}},
         // The rent, split over two cost centres with quantities, then its
@@ -39,7 +40,10 @@ class Web : public Qxcn {
                        {"--moeda", "370,37", "--complemento", "Recebimento do exterior"})},
         {"qxcn", {"notas", "grava", "--mes", "03/2026", "--chave", "1", "--texto",
                   "Conferido com o contrato"}},
-    });
+    }) {
+      const DumpRun run = RunTool(*dir_, ToolBinary(tool), args);
+      ASSERT_EQ(run.code, 0) << tool << ": " << run.err;
+    }
     // The pages' tests read without the secret, which the access tests ask for.
     web_ = new Qxweb(Inicia({"--porta", "0", "--sem-segredo"}, "web"));
   }
