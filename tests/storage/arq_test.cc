@@ -217,9 +217,10 @@ TEST_F(Arq, RefusedPositionsWriteNothingAndAreLogged) {
                                 "hr = ValidaPosicaoGravacao(*IndPos, tamanho)\thr = 0X80040A73"});
 }
 
-TEST_F(Arq, ReadsRecordsUpToTheEnd) {
+TEST_F(Arq, ReadsRecordsUpToTheEndThroughABufferOfWholeRecordsOf64KiB) {
   const std::string caminho = pasta / "dados.dat";
   WriteText(caminho, std::string(50, '\0'));
+  EXPECT_EQ(arquivo.GetTamanhoBuffer(), 0);
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'G', 50, false), 0);
   char lido[50];
   EXPECT_EQ(arquivo.Le(1, lido), ARQ_FIM_DE_ARQUIVO);  // only the header
@@ -234,12 +235,7 @@ TEST_F(Arq, ReadsRecordsUpToTheEnd) {
   EXPECT_EQ(std::string(lido, 50), Registro('z'));
   EXPECT_EQ(std::vector({arquivo.Le(1, nullptr), arquivo.Fecha(), arquivo.Le(1, lido)}),
             std::vector({ARQ_NADA_FEITO, 0, ARQ_NADA_FEITO}));
-}
 
-TEST_F(Arq, BufferHoldsWholeRecordsOf64KiB) {
-  const std::string caminho = pasta / "buffer.dat";
-  WriteText(caminho, "");
-  EXPECT_EQ(arquivo.GetTamanhoBuffer(), 0);
   const std::pair<uint32_t, int32_t> tamanhos[] = {
       {50, 65500}, {1, 65536}, {65536, 65536}, {40000, 40000}};
   for (const auto& [registro, buffer] : tamanhos) {
@@ -254,7 +250,6 @@ TEST_F(Arq, BufferHoldsWholeRecordsOf64KiB) {
   for (int n = 1; n <= 2000; ++n) conteudo += Registro(static_cast<char>('A' + n % 26));
   WriteText(caminho, conteudo);
   ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 50, false), 0);
-  char lido[50];
   for (uint32_t n : {1u, 1309u, 1310u, 1311u, 2000u, 5u, 1999u}) {
     ASSERT_EQ(arquivo.Le(n, lido), 0) << n;
     EXPECT_EQ(lido[0], static_cast<char>('A' + n % 26)) << n;
