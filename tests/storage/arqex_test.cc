@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "arq_support.h"
@@ -156,26 +157,37 @@ TEST_F(ArqEx, BadInputGivesCodesAndTouchesNothing) {
   EXPECT_EQ(qx_test::QuantidadeDeArquivos(pasta.path()), 2);
 }
 
-TEST_F(ArqEx, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFile) {
+TEST_F(ArqEx, AWriteThroughAnotherObjectMakesTheNextReadGoToTheFileAndObjectsAreCounted) {
   CQXArqEx leitor;
-  CQXArqEx escritor;
+  auto escritor = std::make_unique<CQXArqEx>();
   ASSERT_EQ(leitor.Abre(caminho.c_str(), 'L', 20, false, true), 0);
-  ASSERT_EQ(escritor.Abre(caminho.c_str(), 'G', 20, false, true), 0);
+  ASSERT_EQ(escritor->Abre(caminho.c_str(), 'G', 20, false, true), 0);
   EXPECT_EQ(Primeiro(leitor, 1), 'a');
   // Changed behind the process's back: the buffer still answers.
   Sobrescreve(caminho, 20, Registro('x'));
   EXPECT_EQ(Primeiro(leitor, 1), 'a');
   // A write through another object of the process: the reader reads the file again.
   uint32_t posicao = 3;
-  ASSERT_EQ(escritor.Grava(Registro('z').data(), &posicao), 0);
+  ASSERT_EQ(escritor->Grava(Registro('z').data(), &posicao), 0);
   EXPECT_EQ(Primeiro(leitor, 3), 'z');
   EXPECT_EQ(Primeiro(leitor, 1), 'x');
   // Its own writes, too, are read back from the file.
   posicao = 0;
-  ASSERT_EQ(escritor.Grava(Registro('d').data(), &posicao), 0);
+  ASSERT_EQ(escritor->Grava(Registro('d').data(), &posicao), 0);
   EXPECT_EQ(posicao, 4u);
-  EXPECT_EQ(Primeiro(escritor, 4), 'd');
+  EXPECT_EQ(Primeiro(*escritor, 4), 'd');
   EXPECT_EQ(Primeiro(leitor, 4), 'd');
+  // The version map counts the open objects; a failed write still bumps the version.
+  const uint64_t chave = qx::ChaveDoCaminho(caminho);
+  EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 2u);
+  const uint32_t versao = qx::ControleDoBuffer(chave).ulVersao;
+  EXPECT_EQ(leitor.GravaZero(std::string(20, '\0').data(), 20), ARQ_ACESSO_NEGADO);  // 'L'
+  EXPECT_EQ(qx::ControleDoBuffer(chave).ulVersao, versao + 1);
+  leitor.Fecha();
+  leitor.Fecha();  // a second close counts nothing
+  EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 1u);
+  escritor.reset();
+  EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 0u);
 }
 
 TEST_F(ArqEx, ABufferOlderThanSixtySecondsIsReadAgainAndSurvivesCloseAndReopen) {
@@ -226,24 +238,6 @@ TEST_F(ArqEx, ReadsAtAndBeyondTheEnd) {
   EXPECT_EQ((std::vector{arquivo.Le(1, destino.data(), 60), arquivo.Le(1, nullptr),
                          arquivo.Le(1, lido, 0)}),
             (std::vector{ARQ_FIM_DE_ARQUIVO, ARQ_NADA_FEITO, ARQ_PARAMETRO_INVALIDO}));
-}
-
-TEST_F(ArqEx, VersionMapCountsOpenObjectsAndAFailedWriteStillBumpsTheVersion) {
-  const uint64_t chave = qx::ChaveDoCaminho(caminho);
-  {
-    CQXArqEx um;
-    CQXArqEx dois;
-    ASSERT_EQ(um.Abre(caminho.c_str(), 'L', 20, false, true), 0);
-    ASSERT_EQ(dois.Abre(caminho.c_str(), 'L', 20, false, true), 0);
-    EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 2u);
-    const uint32_t versao = qx::ControleDoBuffer(chave).ulVersao;
-    EXPECT_EQ(um.GravaZero(std::string(20, '\0').data(), 20), ARQ_ACESSO_NEGADO);  // 'L'
-    EXPECT_EQ(qx::ControleDoBuffer(chave).ulVersao, versao + 1);
-    um.Fecha();
-    um.Fecha();  // a second close counts nothing
-    EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 1u);
-  }
-  EXPECT_EQ(qx::ControleDoBuffer(chave).ulAbertos, 0u);
 }
 
 }  // namespace
