@@ -111,10 +111,9 @@ inline void ConfereOrcamento(const Orcamento& orcamento, const std::string& alvo
     prepara();
     qx::FileFaults::Count(alvo);
     qx::FileFaults::Arm(orcamento.op, 1, rodada.causa, alvo, rodada.falhas);
-    EXPECT_EQ(opera(), rodada.esperado)
-        << "cause " << rodada.causa << ", " << rodada.falhas << " failures";
-    EXPECT_EQ(qx::FileFaults::Calls(orcamento.op), static_cast<uint64_t>(rodada.chamadas))
-        << "cause " << rodada.causa << ", " << rodada.falhas << " failures";
+    SCOPED_TRACE(testing::Message() << "cause " << rodada.causa << ", " << rodada.falhas);
+    EXPECT_EQ(opera(), rodada.esperado);
+    EXPECT_EQ(qx::FileFaults::Calls(orcamento.op), static_cast<uint64_t>(rodada.chamadas));
   }
 }
 

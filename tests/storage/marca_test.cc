@@ -56,7 +56,6 @@ class Marca : public ::testing::Test {
 TEST_F(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndADeadOrDoneHolderFreesIt) {
   DonoDeMarca dono(pasta.path(), 7);
   ASSERT_EQ(dono.Resultado(), 0);
-  EXPECT_TRUE(Existe(pasta / "XXMARCA7.dat"));
   EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 7), 16284);
   // The error log names the mark, its file in the folder and what to do.
   ExpectContains(LogDeErros(),
@@ -76,7 +75,21 @@ TEST_F(Marca, ABusyMarkGivesItsCodeAfterTheWaitAndADeadOrDoneHolderFreesIt) {
   EXPECT_EQ(DonoDeMarca(pasta.path(), 24).Resultado(), 17396);
 }
 
-TEST_F(Marca, OneMarkPerObjectAndOneHolderPerMark) {
+TEST_F(Marca, BadInputAndMissingFolderOneMarkPerObjectAndOneHolderPerMark) {
+  EXPECT_EQ((std::vector{arquivo.Marca(nullptr, 7), arquivo.Marca("", 7),
+                         arquivo.Marca(pasta.path().c_str(), 256),
+                         arquivo.Marca(pasta.path().c_str(), -1)}),
+            std::vector(4, ARQ_PARAMETRO_INVALIDO));
+  // A folder that does not exist never gives the mark: the wait ends with its code.
+  EXPECT_EQ(arquivo.Marca((pasta / "falta").c_str(), 1), 16225);
+  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 0);
+  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 0), 0);
+  // Busy codes of other numbers, and of the numbers without one of their own.
+  const std::pair<int, int> ocupadas[] = {{24, 17396}, {55, 54}, {253, 253}, {0, 17396}};
+  for (const auto& [numero, codigo] : ocupadas) {
+    EXPECT_EQ(CQXArqEx::CodigoMarcaOcupada(numero), codigo) << numero;
+  }
+
   const std::string comBarra = pasta.path() + "/";
   {
     CQXArqEx um;
@@ -93,28 +106,11 @@ TEST_F(Marca, OneMarkPerObjectAndOneHolderPerMark) {
   }  // the destructor releases
   CQXArqEx tres;
   EXPECT_EQ(tres.Marca(pasta.path().c_str(), 7), 0);
-  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 2);  // XXMARCA7.dat, XXMARCA9.dat
+  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 3);  // XXMARCA0.dat, XXMARCA7.dat, XXMARCA9.dat
   // Holding a mark leaves the record file as it is.
   qx_test::WriteText(pasta / "dados.dat", std::string(8, '\0'));
   EXPECT_EQ(tres.Abre((pasta / "dados.dat").c_str(), 'G', 8, false, true), 0);
   EXPECT_EQ(tres.QuantidadeRegistros(false), 1u);
-}
-
-TEST_F(Marca, BadInputAndMissingFolder) {
-  EXPECT_EQ((std::vector{arquivo.Marca(nullptr, 7), arquivo.Marca("", 7),
-                         arquivo.Marca(pasta.path().c_str(), 256),
-                         arquivo.Marca(pasta.path().c_str(), -1)}),
-            std::vector(4, ARQ_PARAMETRO_INVALIDO));
-  // A folder that does not exist never gives the mark: the wait ends with its code.
-  EXPECT_EQ(arquivo.Marca((pasta / "falta").c_str(), 1), 16225);
-  EXPECT_EQ(QuantidadeDeArquivos(pasta.path()), 0);
-  EXPECT_EQ(arquivo.Marca(pasta.path().c_str(), 0), 0);
-  EXPECT_TRUE(Existe(pasta / "XXMARCA0.dat"));
-  // Busy codes of other numbers, and of the numbers without one of their own.
-  const std::pair<int, int> ocupadas[] = {{24, 17396}, {55, 54}, {253, 253}, {0, 17396}};
-  for (const auto& [numero, codigo] : ocupadas) {
-    EXPECT_EQ(CQXArqEx::CodigoMarcaOcupada(numero), codigo) << numero;
-  }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class Orcamentos : public ::testing::Test {
   char lido[50] = {};
 };
 
-TEST_F(Orcamentos, CQXarqOpensSixtyTimesAndWritesThirtyTimes) {
+TEST_F(Orcamentos, CQXarqOpensSixtyTimesWritesThirtyTimesAndReadsOnce) {
   WriteText(caminho, std::string(50, '\0'));
   CQXarq arquivo;
   Confere(
@@ -54,11 +54,9 @@ TEST_F(Orcamentos, CQXarqOpensSixtyTimesAndWritesThirtyTimes) {
       });
   Confere({{FileOp::Write, 30, F::endOfFile, ARQ_ERRO_GERAL, F::fileNotFound, ARQ_NAO_ENCONTRADO}},
           prepara, [&] { return arquivo.GravaZero(registro.data(), 50); });
-}
 
-TEST_F(Orcamentos, CQXarqReadsPositionsAndClosesWithoutRetrying) {
+  // Reads, positioning and closing are not retried.
   WriteText(caminho, std::string(100, 'x'));
-  CQXarq arquivo;
   const auto abre = [&] { ASSERT_EQ(arquivo.Abre(caminho.c_str(), 'L', 50, false), 0); };
   Confere(
       {{FileOp::Read, 1, F::sharingViolation, ARQ_EM_USO, F::hardIO, ARQ_ERRO_DE_LEITURA_GRAVACAO}},
