@@ -74,6 +74,7 @@ class PeerCreationTest : public ::testing::Test {
     results_ = std::move(results);
     attempts_ = 0;
     waits_.clear();
+    withInfo_.clear();
     events_.clear();
     details_.clear();
     return CriaComRetentativa(operations_, kPeer, nullptr, CLSCTX_ALL, kPeerInterface, object,
@@ -96,67 +97,58 @@ class PeerCreationTest : public ::testing::Test {
 
 constexpr DWORD kBoth = eQXCCI_LOG_FAILURE | eQXCCI_RETRY;
 
-TEST_F(PeerCreationTest, UnavailableTwiceIsReachedOnAttemptTwo) {
-  void* object = nullptr;
-  ASSERT_EQ(Create({RPC_S_SERVER_UNAVAILABLE, CO_E_SERVER_EXEC_FAILURE}, kBoth, &object), S_OK);
-  EXPECT_EQ(object, &peer_);
-  EXPECT_EQ(attempts_, 3u);
-  EXPECT_EQ(waits_, (std::vector<uint32_t>{100, 100}));
-  std::lock_guard lock(mutex_);
-  EXPECT_EQ(events_, (std::vector<Event>{
-                         {EventType::kWarning, static_cast<uint32_t>(RPC_S_SERVER_UNAVAILABLE),
-                          "\n\nA primeira tentativa de instanciar o servidor falhou"},
-                         {EventType::kError, static_cast<uint32_t>(RPC_S_SERVER_UNAVAILABLE),
-                          "Falta informar o IP"},
-                         {EventType::kWarning, 0, "Instancia estabelecida com sucesso na vez 2"},
-                     }));
-  // The system's text of each code, with or without the suite's message library.
-  const std::string indisponivel =
-      "\nHR: 0x800706BA (O servidor RPC n\xE3o est\xE1 dispon\xEDvel.)";
-  EXPECT_EQ(details_, (std::vector<std::string>{indisponivel, indisponivel,
-                                                "\nHR: 0x0 (A opera\xE7\xE3o foi conclu\xED"
-                                                "da com \xEAxito.)"}));
+Event Warning(HRESULT hr, const char* text) {
+  return {EventType::kWarning, static_cast<uint32_t>(hr), text};
+}
+Event Error(HRESULT hr, const char* text) {
+  return {EventType::kError, static_cast<uint32_t>(hr), text};
 }
 
-TEST_F(PeerCreationTest, EarlySuccessIsNotReportedAndOtherFailuresEndAtOnce) {
-  void* object = nullptr;
-  ASSERT_EQ(Create({RPC_S_SERVER_UNAVAILABLE}, eQXCCI_RETRY, &object), S_OK);
-  EXPECT_EQ(waits_.size(), 1u);
-  EXPECT_TRUE(events_.empty());  // attempt 1, and no failure reports asked for
-
-  const Event failed{EventType::kError, static_cast<uint32_t>(E_ACCESSDENIED),
-                     "\n\nErro instanciando servidor"};
-  EXPECT_EQ(Create({E_ACCESSDENIED}, kBoth, &object), E_ACCESSDENIED);
-  EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(attempts_, 1u);
-  EXPECT_TRUE(waits_.empty());
-  EXPECT_EQ(events_, std::vector<Event>{failed});
-  EXPECT_EQ(details_, std::vector<std::string>{"\nHR: 0x80070005 (Acesso negado.)"});
-  // Without retries, unavailable is final too.
-  EXPECT_EQ(Create({RPC_S_SERVER_UNAVAILABLE}, eQXCCI_LOG_FAILURE, &object),
-            RPC_S_SERVER_UNAVAILABLE);
-  EXPECT_EQ(attempts_, 1u);
-  ASSERT_EQ(events_.size(), 1u);
-  EXPECT_EQ(events_[0].text, failed.text);
-}
-
-TEST_F(PeerCreationTest, GivesUpAfterFiveHundredAttempts) {
-  void* object = nullptr;
-  EXPECT_EQ(Create(std::vector<HRESULT>(600, RPC_S_SERVER_UNAVAILABLE), kBoth, &object),
-            RPC_S_SERVER_UNAVAILABLE);
-  EXPECT_EQ(attempts_, 500u);
-  EXPECT_EQ(waits_.size(), 499u);
-  ASSERT_EQ(events_.size(), 3u);
-  EXPECT_EQ(events_.back().text, "\n\nErro instanciando servidor");
-}
-
-TEST_F(PeerCreationTest, InvalidArgumentRetriesOnceWithoutServerInformation) {
-  void* object = nullptr;
-  ASSERT_EQ(Create({E_INVALIDARG}, kBoth, &object), S_OK);
-  EXPECT_EQ(withInfo_, (std::vector<bool>{true, false}));
-  EXPECT_EQ(Create({E_INVALIDARG, E_OUTOFMEMORY}, kBoth, &object), E_OUTOFMEMORY);
-  EXPECT_EQ(object, nullptr);
-  EXPECT_TRUE(events_.empty());  // returned at once, before the failure report
+// The attempts, the waits between them, the reports and the system's text of
+// the last report's code, for creations whose first attempts give `results`.
+TEST_F(PeerCreationTest, AttemptsWaitsAndReportsOfEachOutcome) {
+  constexpr HRESULT kOff = RPC_S_SERVER_UNAVAILABLE;
+  constexpr char kFirst[] = "\n\nA primeira tentativa de instanciar o servidor falhou";
+  constexpr char kFailed[] = "\n\nErro instanciando servidor";
+  const std::string off = "\nHR: 0x800706BA (O servidor RPC n\xE3o est\xE1 dispon\xEDvel.)";
+  const struct {
+    std::vector<HRESULT> results;
+    DWORD flags;
+    HRESULT hr;
+    size_t attempts;
+    std::vector<uint32_t> waits;
+    std::vector<Event> events;
+    std::string lastDetail;
+  } casos[] = {
+      {{kOff, CO_E_SERVER_EXEC_FAILURE}, kBoth, S_OK, 3, {100, 100},
+       {Warning(kOff, kFirst), Error(kOff, "Falta informar o IP"),
+        Warning(0, "Instancia estabelecida com sucesso na vez 2")},
+       "\nHR: 0x0 (A opera\xE7\xE3o foi conclu\xED" "da com \xEAxito.)"},
+      // Success on attempt 1 is not reported, nor failures unless asked for.
+      {{kOff}, eQXCCI_RETRY, S_OK, 2, {100}, {}, ""},
+      {{E_ACCESSDENIED}, kBoth, E_ACCESSDENIED, 1, {}, {Error(E_ACCESSDENIED, kFailed)},
+       "\nHR: 0x80070005 (Acesso negado.)"},
+      // Without retries, unavailable is final too.
+      {{kOff}, eQXCCI_LOG_FAILURE, kOff, 1, {}, {Error(kOff, kFailed)}, off},
+      {std::vector<HRESULT>(600, kOff), kBoth, kOff, 500, std::vector<uint32_t>(499, 100),
+       {Warning(kOff, kFirst), Error(kOff, "Falta informar o IP"), Error(kOff, kFailed)}, off},
+      // An invalid argument is retried once without server information; a
+      // failed retry returns at once, before the failure report.
+      {{E_INVALIDARG}, kBoth, S_OK, 2, {}, {}, ""},
+      {{E_INVALIDARG, E_OUTOFMEMORY}, kBoth, E_OUTOFMEMORY, 2, {}, {}, ""},
+  };
+  for (const auto& c : casos) {
+    void* object = &object;
+    EXPECT_EQ(Create(c.results, c.flags, &object), c.hr) << c.attempts;
+    EXPECT_EQ(object, SUCCEEDED(c.hr) ? &peer_ : nullptr);
+    EXPECT_EQ(attempts_, c.attempts);
+    EXPECT_EQ(waits_, c.waits);
+    EXPECT_EQ(events_, c.events) << c.attempts;
+    EXPECT_EQ(details_.empty() ? "" : details_.back(), c.lastDetail);
+    if (c.results[0] == E_INVALIDARG) {
+      EXPECT_EQ(withInfo_, (std::vector<bool>{true, false}));
+    }
+  }
   EXPECT_EQ(Create({}, kBoth, nullptr), E_POINTER);
 }
 

@@ -144,11 +144,8 @@ TEST_F(OtherUserTest, AnotherUserReadsNothingOfACompanyNorHoldsItsSaves) {
     if (entry.path().string().starts_with(runtime_)) continue;
     if (entry.is_regular_file()) files.push_back(entry.path());
     if (entry.is_regular_file() || entry.is_directory()) {
-      EXPECT_EQ(entry.status().permissions() & std::filesystem::perms::group_all,
-                std::filesystem::perms::none)
-          << entry.path();
-      EXPECT_EQ(entry.status().permissions() & std::filesystem::perms::others_all,
-                std::filesystem::perms::none)
+      using std::filesystem::perms;
+      EXPECT_EQ(entry.status().permissions() & (perms::group_all | perms::others_all), perms::none)
           << entry.path();
     }
   }

@@ -129,31 +129,24 @@ TEST_F(RegistrationTest, RoundTripKeepsEveryOtherKeyByteForByte) {
   EXPECT_EQ(test::ReadText(MachineFile()), before);
 }
 
-TEST_F(RegistrationTest, PerUserVariantsTouchOnlyTheUserStore) {
-  ASSERT_EQ(RegistraServidor(true, "/home/u/ostrel"), S_OK);
-  ExpectRegistered(kUserClasses, "/home/u/ostrel");
-  ExpectTypeLibrary(kUserClasses, "/home/u/ostrel", "/home/u");
+// Per user first: the machine's store stays untouched.
+TEST_F(RegistrationTest, ProgramRegistersItselfAndReportsFailures) {
+  const std::string program = test::kOstrel;
+  EXPECT_EQ(test::RunOstrel({"-RegServerPerUser"}), 0);
+  ExpectRegistered(kUserClasses, program);
+  ExpectTypeLibrary(kUserClasses, program, program.substr(0, program.rfind('/')));
   EXPECT_EQ(test::ReadText(MachineFile()), "");
   std::string command;
   EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), S_OK);
-  EXPECT_EQ(command, "/home/u/ostrel");
-  ASSERT_EQ(DesregistraServidor(true), S_OK);
+  EXPECT_EQ(command, program);
+  EXPECT_EQ(test::RunOstrel({"/UnregServerPerUser"}), 0);
   EXPECT_EQ(SubKeys(kUserClasses),
             (std::vector<std::string>{"AppID", "CLSID", "Interface", "TypeLib"}));
   EXPECT_EQ(LocalServerCommand(CLSID_QXCN_Lancamento, &command), REGDB_E_CLASSNOTREG);
-}
-
-TEST_F(RegistrationTest, ProgramRegistersItselfAndReportsFailures) {
   EXPECT_EQ(test::RunOstrel({"/regserver"}), 0);
-  ExpectRegistered(kClasses, test::kOstrel);
-  const std::string program = test::kOstrel;
-  ExpectTypeLibrary(kClasses, program, program.substr(0, program.rfind('/')));
+  ExpectRegistered(kClasses, program);
   EXPECT_EQ(test::RunOstrel({"-UNREGSERVER"}), 0);
   EXPECT_EQ(SubKeys(std::string(kClasses) + "\\CLSID"), std::vector<std::string>{});
-  EXPECT_EQ(test::RunOstrel({"-RegServerPerUser"}), 0);
-  ExpectRegistered(kUserClasses, test::kOstrel);
-  EXPECT_EQ(test::RunOstrel({"/UnregServerPerUser"}), 0);
-  EXPECT_EQ(SubKeys(std::string(kUserClasses) + "\\CLSID"), std::vector<std::string>{});
 
   // A store that cannot be written: its folder is a file.
   std::ofstream(registry_.dir() + "/file") << "x";
