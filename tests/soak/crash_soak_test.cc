@@ -68,10 +68,7 @@ TEST(CrashSoak, KilledClientsAndServersLoseNoAcknowledgedCall) {
     }
     // A quiet spell without kills, so that a loaded machine still shows that
     // saving goes on after the killed server: bounded, never a hang.
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (anotadas() <= antesDaQueda && std::chrono::steady_clock::now() < limite) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    Espera([&] { return anotadas() > antesDaQueda; }, 30);
     for (const pid_t pid : clientes) kill(pid, SIGKILL);
     for (const pid_t pid : clientes) waitpid(pid, nullptr, 0);
     pasta.KillServers();

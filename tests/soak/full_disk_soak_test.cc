@@ -122,15 +122,6 @@ std::map<int32_t, int64_t> Anotacoes(const std::vector<std::string>& arquivos,
   _exit(diferentes > 100 ? 100 : diferentes);
 }
 
-// Polls until the condition holds or 30 seconds have passed.
-template <typename Condicao>
-void Espera(Condicao condicao) {
-  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!condicao() && std::chrono::steady_clock::now() < limite) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-}
-
 TEST(CrashSoak, FullDiskRounds) {
   test::SmallDisk disco("16m");
   if (!disco.Mounted()) GTEST_SKIP() << disco.Reason();
@@ -152,20 +143,20 @@ TEST(CrashSoak, FullDiskRounds) {
     // Each step waits for what the clients do, not for a time: on a busy
     // machine the clients start late and save slowly.
     const size_t antes = Anotacoes(arquivos).size();
-    Espera([&] { return Anotacoes(arquivos).size() >= antes + kClientes; });
+    Espera([&] { return Anotacoes(arquivos).size() >= antes + kClientes; }, 30);
     disco.Fill();
     size_t recusas = 0;
     Espera([&] {
       Anotacoes(arquivos, &recusas);
       return recusas > 0;
-    });
+    }, 30);
     EXPECT_GT(recusas, 0u) << "the full disk refused no save";
     pasta.KillServersOnce();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     const size_t cheio = Anotacoes(arquivos).size();
     disco.Free();
     // Saving goes on once there is room again: bounded, never a hang.
-    Espera([&] { return Anotacoes(arquivos).size() > cheio; });
+    Espera([&] { return Anotacoes(arquivos).size() > cheio; }, 30);
     EXPECT_GT(Anotacoes(arquivos).size(), cheio) << "no save after the disk had room again";
     for (const pid_t pid : clientes) kill(pid, SIGKILL);
     for (const pid_t pid : clientes) waitpid(pid, nullptr, 0);

@@ -72,10 +72,7 @@ TEST(Load, ManyClientsNoFailedCallAndFlatServerMemory) {
     if (filho == 0) Cliente(id, placar);
     clientes.push_back(filho);
   }
-  const auto prazo = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-  while (placar.prontos < kClients && std::chrono::steady_clock::now() < prazo) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  Espera([&] { return placar.prontos >= kClients; }, 90);
   EXPECT_EQ(placar.prontos, kClients) << "clients still without a first round after 90 s";
   // Resident memory of the server, sampled; the first third of the run warms it up. A
   // server started by a client that lost the race to another one may show for a moment

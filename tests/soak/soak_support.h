@@ -119,6 +119,15 @@ inline Service Connect(const _REG_DF_INICIALIZAPS& identity = RegistroInicializa
   return s;
 }
 
+// Polls every 50 ms until `condicao` holds or `segundos` have passed.
+template <typename Condicao>
+void Espera(Condicao condicao, int segundos) {
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+  while (!condicao() && std::chrono::steady_clock::now() < limite) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
 // Connect, tried until it works or the deadline passes.
 inline Service ConnectUntil(std::chrono::steady_clock::time_point deadline) {
   while (std::chrono::steady_clock::now() < deadline) {
