@@ -404,54 +404,46 @@ TEST(FileShare, ModeLettersAndMarksAcrossProcessesAndEveryAccessAndSharePairWith
   EXPECT_EQ(ReadText(path), "x");
 }
 
-// What the system creates is its owner's alone, or its office group's, whatever the umask:
-// folders, files made through CFile, the registry store; and a file of ours opened for writing
-// loses what its bits give other users.
-struct Modo {
-  unsigned bits;
-  gid_t grupo;
-};
-
-Modo ModoDe(const std::string& path) {
-  struct stat status {};
-  EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
-  return {static_cast<unsigned>(status.st_mode & 07777), status.st_gid};
-}
-
 // Puts the umask it was made with back when it goes.
 struct UmaskRestored {
   mode_t old;
   ~UmaskRestored() { umask(old); }
 };
 
+// What the system creates is its owner's alone, or its office group's, whatever the umask:
+// folders, files made through CFile, the registry store; and a file of ours opened for writing
+// loses what its bits give other users.
 TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthersHad) {
   // Root may hand a folder to any group; anyone else to a group of their own.
   const gid_t office = geteuid() == 0 ? 65534 : getegid();
   const group* entry = getgrgid(office);
   ASSERT_NE(entry, nullptr);
   const std::string name = entry->gr_name;
+  // The modes of what is made, whether it is the office group's, and its paths.
+  const std::tuple<unsigned, bool, std::vector<std::string>> made[] = {
+      {0700, false, {"a", "a/b"}},
+      {0600, false, {"a/b/f.dat", "a/registry.reg"}},
+      {02770, true, {"office", "office/c", "elsewhere", "elsewhere/d"}},
+      {0660, true, {"office/c/g.dat"}}};
   for (const mode_t mask : {0000, 0022, 0077, 0277}) {
     TempDir dir;  // before the umask, which would take from it too
     const UmaskRestored umaskForTheCase{umask(mask)};
     ASSERT_EQ(MakeFolders(dir / "a/b"), 0);
     EXPECT_EQ(OpenCause(dir / "a/b/f.dat", kModeC), kNone);
     Registry(dir / "a/registry.reg", "").SetString("HKLM\\SOFTWARE\\X", "V", "1");
-    EXPECT_EQ(ModoDe(dir / "a").bits, 0700u) << mask;
-    EXPECT_EQ(ModoDe(dir / "a/b").bits, 0700u) << mask;
-    EXPECT_EQ(ModoDe(dir / "a/b/f.dat").bits, 0600u) << mask;
-    EXPECT_EQ(ModoDe(dir / "a/registry.reg").bits, 0600u) << mask;
     EXPECT_FALSE(IsOfficeFolder(dir / "a")) << mask;
-
     ASSERT_EQ(MakeOwnFolder(dir / "office", name), "") << mask;
     ASSERT_EQ(MakeFolders(dir / "office/c"), 0);
     ASSERT_EQ(MakeFolders(dir / "elsewhere/d", dir / "office"), 0);  // made like the office's
     EXPECT_EQ(OpenCause(dir / "office/c/g.dat", kModeC), kNone);
-    for (const std::string folder : {"office", "office/c", "elsewhere", "elsewhere/d"}) {
-      EXPECT_EQ(ModoDe(dir / folder).bits, 02770u) << folder << " " << mask;
-      EXPECT_EQ(ModoDe(dir / folder).grupo, office) << folder;
+    for (const auto& [mode, ofTheOffice, paths] : made) {
+      for (const std::string& path : paths) {
+        struct stat status {};
+        ASSERT_EQ(stat((dir / path).c_str(), &status), 0) << path;
+        EXPECT_EQ(status.st_mode & 07777, mode) << path << " " << mask;
+        EXPECT_TRUE(!ofTheOffice || status.st_gid == office) << path;
+      }
     }
-    EXPECT_EQ(ModoDe(dir / "office/c/g.dat").bits, 0660u) << mask;
-    EXPECT_EQ(ModoDe(dir / "office/c/g.dat").grupo, office);
   }
   EXPECT_NE(MakeOwnFolder("/tmp/qx-no-group", "qx-no-such-group"), "");
 
@@ -462,17 +454,17 @@ TEST(OwnerAccess, PrivateOrTheOfficesWhateverTheUmaskAndWritingTakesAwayWhatOthe
   ASSERT_EQ(chmod(path.c_str(), 0666), 0);
   CFile reader;
   ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
-  EXPECT_EQ(ModoDe(path).bits, 0666u);
+  EXPECT_EQ(ModeOf(path), 0666u);
   CFile writer;
   ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyNone));
-  EXPECT_EQ(ModoDe(path).bits, 0660u);
+  EXPECT_EQ(ModeOf(path), 0660u);
   // The store's rewrite keeps what the owner and the group read, never more.
   const std::string store = dir / "m.reg";
   Registry registry(store, "");
   ASSERT_EQ(registry.SetString("HKLM\\SOFTWARE\\X", "V", "1"), ERROR_SUCCESS);
   ASSERT_EQ(chmod(store.c_str(), 0666), 0);
   ASSERT_EQ(registry.SetString("HKLM\\SOFTWARE\\X", "V", "2"), ERROR_SUCCESS);
-  EXPECT_EQ(ModoDe(store).bits, 0640u);
+  EXPECT_EQ(ModeOf(store), 0640u);
 }
 
 }  // namespace

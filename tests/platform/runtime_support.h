@@ -109,6 +109,15 @@ inline void ExpectServed() {
   adder->Release();
 }
 
+// What creating a remote adder gives (the adder is released again); E_UNEXPECTED when an
+// adder came with a failure or none with a success.
+inline HRESULT CreationResult() {
+  HRESULT hr = E_FAIL;
+  IRuntimeAdder* adder = CreateRemoteAdder(&hr);
+  if (adder != nullptr) adder->Release();
+  return (adder != nullptr) == SUCCEEDED(hr) ? hr : E_UNEXPECTED;
+}
+
 // User "nobody", which a test run as root becomes in a child process.
 inline constexpr uid_t kNobody = 65534;
 inline constexpr int kCannotSwitchUser = 10;  // a root without the capability to change users

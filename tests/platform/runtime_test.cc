@@ -1,7 +1,5 @@
 // The local-server runtime: wire frames and payloads, class lookup, calls with the server in
 // this process, and servers started on demand from their registered LocalServer32.
-#include <sys/stat.h>
-
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -169,11 +167,8 @@ TEST_F(RuntimeTest, OneServerPerClassStaleSocketsReplacedRevokingEndsConnections
   EXPECT_EQ(LiveObjectCount(), 0);
   for (int call = 0; call < 2; ++call) EXPECT_EQ(Sum(adder, 1, 1).first, RPC_S_SERVER_UNAVAILABLE);
   adder->Release();
-  struct stat info {};
-  EXPECT_NE(stat(SocketPath().c_str(), &info), 0);
-  HRESULT hr = S_OK;
-  EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
-  EXPECT_EQ(hr, REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(ModeOf(SocketPath()), ~0u);
+  EXPECT_EQ(CreationResult(), REGDB_E_CLASSNOTREG);
   EXPECT_EQ(AdderServer().result(), S_OK);
 
   // A server ending as the client comes gives way to the one that runs now: the first listener
@@ -247,7 +242,6 @@ TEST_F(RuntimeTest, ProgIdsLeadToClassesAndAbsentServersStartWithEmbeddingOrFail
   }
   EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
 
-  HRESULT hr = S_OK;
   // A missing program (the registration to mend), and one that ends without listening
   // (given up after the start-up wait).
   const std::pair<std::string, HRESULT> cases[] = {
@@ -255,14 +249,13 @@ TEST_F(RuntimeTest, ProgIdsLeadToClassesAndAbsentServersStartWithEmbeddingOrFail
       {"/bin/true", CO_E_SERVER_START_TIMEOUT}};
   for (const auto& [command, expected] : cases) {
     RegisterServer(command);
-    EXPECT_EQ(CreateRemoteAdder(&hr), nullptr);
-    EXPECT_EQ(hr, expected) << command;
+    EXPECT_EQ(CreationResult(), expected) << command;
   }
 
   RegisterServer(std::string("\"") + QX_RUNTIME_TEST_SERVER + "\" --from-test");
   // A descriptor of the client that may be inherited does not reach the server.
   ASSERT_EQ(dup2(0, 200), 200);
-  hr = E_FAIL;
+  HRESULT hr = E_FAIL;
   IRuntimeAdder* adder = CreateRemoteAdder(&hr);
   close(200);
   ASSERT_EQ(hr, S_OK);
@@ -280,8 +273,7 @@ TEST_F(RuntimeTest, ProgIdsLeadToClassesAndAbsentServersStartWithEmbeddingOrFail
   second->Release();
   adder->Release();
   // Its last object gone, the test server withdraws its class and ends.
-  struct stat info {};
-  EXPECT_TRUE(WaitFor([&] { return stat(SocketPath().c_str(), &info) != 0; }));
+  EXPECT_TRUE(WaitFor([&] { return ModeOf(SocketPath()) == ~0u; }));
 }
 
 TEST_F(RuntimeTest, ClientsComingAtOnceFindAServerWhileOthersStartAndEnd) {
@@ -297,9 +289,7 @@ TEST_F(RuntimeTest, ClientsComingAtOnceFindAServerWhileOthersStartAndEnd) {
       clients.push_back(std::make_unique<Child>([](Child&) {
         // A server of this class that ends as its count falls to 0 may leave a new object
         // of it unusable: only the creation counts here.
-        HRESULT hr = E_FAIL;
-        IRuntimeAdder* adder = CreateRemoteAdder(&hr);
-        if (adder != nullptr) adder->Release();
+        const HRESULT hr = CreationResult();
         return hr == S_OK ? 0 : static_cast<int>(static_cast<uint32_t>(hr) & 0x7F) | 0x80;
       }));
     }

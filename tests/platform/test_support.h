@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,6 +81,12 @@ inline void WriteText(const std::string& path, std::string_view text) {
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The permission bits of path (with set-group-id and sticky); ~0u when it is not there.
+inline unsigned ModeOf(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : ~0u;
 }
 
 // The exit code of a child, waiting up to the deadline; -1 when it was killed
