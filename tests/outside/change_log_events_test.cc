@@ -39,12 +39,7 @@ const CQXData kMarco = CQXData::Make(15, 3, 2024);
 const uint16_t kMesMarco = kMarco.MesAno().Value();
 
 // A record as "type letter key session", e.g. {24, 'I', 1, 1}.
-struct Linha {
-  int32_t tipo;
-  char servico;
-  int32_t chave;
-  uint32_t sessao;
-};
+using Linha = std::tuple<int32_t, char, int32_t, uint32_t>;
 
 // Each event the records group into, as "kind id:records".
 std::vector<std::string> Agrupa(const std::vector<Linha>& linhas) {
@@ -56,9 +51,9 @@ std::vector<std::string> Agrupa(const std::vector<Linha>& linhas) {
   int64_t id = 0;
   for (const Linha& l : linhas) {
     RegistroLog r;
-    std::tie(r.id, r.sessao, r.chave, r.tipo, r.servico) =
-        std::tuple(++id, l.sessao, l.chave, l.tipo, l.servico);
-    if (l.tipo == kLogTipoLancamento) r.dados = Imagem(kMarco);
+    std::tie(r.tipo, r.servico, r.chave, r.sessao) = l;
+    r.id = ++id;
+    if (r.tipo == kLogTipoLancamento) r.dados = Imagem(kMarco);
     grupos.Recebe(std::move(r));
   }
   grupos.Termina();

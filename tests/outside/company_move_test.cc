@@ -31,12 +31,16 @@ class CompanyMoveTest : public OutsideTest {
   // What people read of the company, by qxadmin.
   std::string Reads() const {
     std::string all;
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"log", "list"}, {"log", "list", "--sessao", "16385"}, {"user", "list"},
-             {"account", "list"}, {"config", "show"}, {"natureza", "lista"},
-             {"cadastro", "mostra"}, {"signatario", "lista"}, {"aglutinacao", "lista"}}) {
-      args.insert(args.begin() + 2, kTestCompany);
-      args.push_back("--json");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"log", "list", kTestCompany, "--json"},
+             {"log", "list", kTestCompany, "--sessao", "16385", "--json"},
+             {"user", "list", kTestCompany, "--json"},
+             {"account", "list", kTestCompany, "--json"},
+             {"config", "show", kTestCompany, "--json"},
+             {"natureza", "lista", kTestCompany, "--json"},
+             {"cadastro", "mostra", kTestCompany, "--json"},
+             {"signatario", "lista", kTestCompany, "--json"},
+             {"aglutinacao", "lista", kTestCompany, "--json"}}) {
       const test::DumpRun run = Admin(args);
       EXPECT_EQ(run.code, 0) << run.err;
       all += run.out;
