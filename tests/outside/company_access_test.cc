@@ -195,8 +195,7 @@ TEST_P(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
   contabil.SetTrataErros(false);
   contabil.SetTratarMensagens(false);
   EXPECT_EQ(contabil.Le(999, &conta), S_FALSE);
-  EXPECT_EQ(conta.lConta, 0);
-  EXPECT_EQ(conta.cTipo, '\0');
+  EXPECT_EQ(std::tuple(conta.lConta, conta.cTipo), std::tuple(0, '\0'));
 
   _RegHistoricoPS historico;
   ASSERT_EQ(historicos.Le(3, &historico), S_OK);
@@ -395,20 +394,18 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecordAndSetErroFormatsIt) {
   // SetErro formats the text and takes the company.
   Holder holder;
   holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
-  EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
-  EXPECT_EQ(holder.GetErro().strEmpresa, "EMPRESA");
-  EXPECT_EQ(holder.rpcErrors, 0);
+  EXPECT_EQ(std::tie(holder.GetErro().strMensagem, holder.GetErro().strEmpresa, holder.rpcErrors),
+            std::tuple("falhou 1 vez", "EMPRESA", 0));
   holder.SetErro(static_cast<HRESULT>(0x800706BAu), 1, 0);  // RPC server unavailable
-  EXPECT_EQ(holder.GetErro().strMensagem, "");
-  EXPECT_EQ(holder.rpcErrors, 1);
+  EXPECT_EQ(std::tie(holder.GetErro().strMensagem, holder.rpcErrors), std::tuple("", 1));
 
   CQXDadosDF_Erro other;
   other.hr = E_POINTER;
   other.strEmpresa = "OUTRA";
   holder.SetErro(&other);
   holder.SetErro(static_cast<const CQXDadosDF_Erro*>(nullptr));  // ignored
-  EXPECT_EQ(holder.GetUltimoHR(), E_POINTER);
-  EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
+  EXPECT_EQ(std::tuple(holder.GetUltimoHR(), holder.GetErro().strEmpresa),
+            std::tuple(E_POINTER, "OUTRA"));
 
   holder.LimpaErro();
   holder.GetErro().CopiarPara(&record);
