@@ -39,35 +39,23 @@ const CQXData kMarco = CQXData::Make(15, 3, 2024);
 const uint16_t kMesMarco = kMarco.MesAno().Value();
 
 // A record as "type letter key session", e.g. {24, 'I', 1, 1}.
-struct Linha {
-  int32_t tipo;
-  char servico;
-  int32_t chave;
-  uint32_t sessao;
-};
+using Linha = std::tuple<int32_t, char, int32_t, uint32_t>;
 
-std::vector<RegistroLog> Registros(const std::vector<Linha>& linhas) {
-  std::vector<RegistroLog> registros;
-  for (const Linha& l : linhas) {
-    RegistroLog& r = registros.emplace_back();
-    r.id = static_cast<int64_t>(registros.size());
-    r.tipo = l.tipo;
-    r.servico = l.servico;
-    r.chave = l.chave;
-    r.sessao = l.sessao;
-    if (l.tipo == kLogTipoLancamento) r.dados = Imagem(kMarco);
-  }
-  return registros;
-}
-
-// Each event as "kind id:records".
+// Each event the records group into, as "kind id:records".
 std::vector<std::string> Agrupa(const std::vector<Linha>& linhas) {
   std::vector<std::string> eventos;
   AgrupaEventos grupos([&](EventoLog&& e) {
     eventos.push_back(std::string(1, e.tipo) + std::to_string(e.id) + ":" +
                       std::to_string(e.registros.size()));
   });
-  for (RegistroLog& r : Registros(linhas)) grupos.Recebe(std::move(r));
+  int64_t id = 0;
+  for (const Linha& l : linhas) {
+    RegistroLog r;
+    std::tie(r.tipo, r.servico, r.chave, r.sessao) = l;
+    r.id = ++id;
+    if (r.tipo == kLogTipoLancamento) r.dados = Imagem(kMarco);
+    grupos.Recebe(std::move(r));
+  }
   grupos.Termina();
   return eventos;
 }
@@ -126,11 +114,6 @@ class ChangeLogHistoryTest : public OutsideTest {
     EXPECT_EQ(db->Read([&] { return ConsultaLog(*db).ListaEventos(filtro, &eventos); }), S_OK)
         << db->message();
     return eventos;
-  }
-  static int64_t Numero(SuiteDatabase& db, const char* sql) {
-    SqlStatement query(db, sql);
-    EXPECT_EQ(query.StepOne(), S_OK) << sql;
-    return query.Int(0);
   }
 };
 
@@ -202,7 +185,7 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
                          linhas[i].chave, linhas[i].tipo, std::string(linhas[i].servico),
                          linhas[i].dados, std::string("2024-03-15 10:00:00.000")));
   }
-  EXPECT_EQ(Numero(*db,
+  EXPECT_EQ(Scalar(*db,
                    "SELECT count(*) FROM sqlite_schema WHERE name = 'log_alteracoes' AND "
                    "sql LIKE '%AUTOINCREMENT%'"),
             0);
@@ -219,7 +202,7 @@ TEST_F(ChangeLogHistoryTest, ADatabaseOfThePreviousSchemaIsMigratedWithNothingLo
                                       {8, 'E', 1, kMesMarco, 2, 0}}));
   // A record written now comes after the deleted one.
   ASSERT_EQ(MakeChangeLog(db, 1)->Grava(1, 1, 8, 'I', 0, nullptr), S_OK);
-  EXPECT_EQ(Numero(*db, "SELECT max(id) FROM log_alteracoes"), 11);
+  EXPECT_EQ(Scalar(*db, "SELECT max(id) FROM log_alteracoes"), 11);
 }
 
 using ChangeLogOrderTest = OnBothBackends<ChangeLogHistoryTest>;
@@ -253,7 +236,7 @@ TEST_P(ChangeLogOrderTest, EveryFilterFindsThroughItsIndexWhatAScanFinds) {
   MarcasLog marcas;
   ASSERT_EQ(LeMarcasLog(*db, &marcas), S_OK);
   ASSERT_GT(marcas.indexadoAte, 0);
-  ASSERT_LT(marcas.indexadoAte, Numero(*db, "SELECT max(id) FROM log_alteracoes"));
+  ASSERT_LT(marcas.indexadoAte, Scalar(*db, "SELECT max(id) FROM log_alteracoes"));
 
   const std::vector<EventoLog> todos = Lista({});
   ASSERT_EQ(todos.size(), 165u);

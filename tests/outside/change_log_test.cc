@@ -40,12 +40,10 @@ TEST_P(ChangeLogTest, RecordsKeepTheirOrderAndBytesAndSessionsTheirKeys) {
   std::vector<RegistroLog> records;
   ASSERT_EQ(LeLogAlteracoes(*Open(), &records), S_OK);
   std::vector<std::tuple<int32_t, char, int32_t, uint32_t, std::string>> stored;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const RegistroLog& r = records[i];
+  int64_t lastId = 0;
+  for (const RegistroLog& r : records) {
     stored.emplace_back(r.tipo, r.servico, r.chave, r.sessao, r.dados);
-    if (i > 0) {
-      EXPECT_LT(records[i - 1].id, r.id);
-    }
+    EXPECT_LT(std::exchange(lastId, r.id), r.id);
   }
   EXPECT_EQ(stored, (decltype(stored){{24, 'I', 77, 0x5000u, std::string(image, sizeof image)},
                                       {8, 'I', 77, 0x5000u, ""},

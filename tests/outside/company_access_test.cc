@@ -147,21 +147,19 @@ TEST_P(CompanyAccessTest, CompanyReadsAndConfigurationRecordsAnswerFromTheDataba
   _REG_CN_CONFIGURACAOPS configuracao;
   std::memset(&configuracao, 0xAB, sizeof configuracao);
   ASSERT_EQ(mestre->LeConfiguracao(&configuracao), S_OK);
-  EXPECT_EQ(At<uint32_t>(configuracao, 4), CQXData::Make(1, 1, kTestYear).Value());
-  EXPECT_EQ(At<uint32_t>(configuracao, 8), CQXData::Make(31, 12, kTestYear).Value());
-  EXPECT_EQ(At<uint32_t>(configuracao, 12), 70000u);
-  EXPECT_EQ(At<uint32_t>(configuracao, 16), 0u);
-  EXPECT_EQ(At<uint32_t>(configuracao, 24), 70100u);
+  const auto word = [&](size_t offset) { return At<uint32_t>(configuracao, offset); };
+  EXPECT_EQ(std::tuple(word(4), word(8), word(12), word(16), word(24)),
+            std::tuple(CQXData::Make(1, 1, kTestYear).Value(),
+                       CQXData::Make(31, 12, kTestYear).Value(), 70000u, 0u, 70100u));
   EXPECT_EQ(At<uint16_t>(configuracao, 32), 4242);
   EXPECT_EQ(At<uint8_t>(configuracao, 103), 0);  // zeroed first
 
   _REG_CN_CONFIGURACAO_COMPLEMENTARPS complementar;
   std::memset(&complementar, 0xAB, sizeof complementar);
   ASSERT_EQ(mestre->LeConfiguracaoComplementar(&complementar), S_OK);
-  EXPECT_EQ(At<uint32_t>(complementar, 836), 1u);
-  EXPECT_EQ(At<uint8_t>(complementar, 868), 3);
-  EXPECT_EQ(At<uint8_t>(complementar, 869), 1);
-  EXPECT_EQ(At<uint8_t>(complementar, 0), 0);
+  EXPECT_EQ(std::tuple(At<uint32_t>(complementar, 836), At<uint8_t>(complementar, 868),
+                       At<uint8_t>(complementar, 869), At<uint8_t>(complementar, 0)),
+            std::tuple(1u, 3, 1, 0));
 
   CQXComPtr<IQXCN_Historico> historico;
   ASSERT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFHistorico(historico), S_OK);
@@ -197,8 +195,7 @@ TEST_P(CompanyAccessTest, ChartAndHistoryConnectionsReadOneRecord) {
   contabil.SetTrataErros(false);
   contabil.SetTratarMensagens(false);
   EXPECT_EQ(contabil.Le(999, &conta), S_FALSE);
-  EXPECT_EQ(conta.lConta, 0);
-  EXPECT_EQ(conta.cTipo, '\0');
+  EXPECT_EQ(std::tuple(conta.lConta, conta.cTipo), std::tuple(0, '\0'));
 
   _RegHistoricoPS historico;
   ASSERT_EQ(historicos.Le(3, &historico), S_OK);
@@ -310,9 +307,7 @@ TEST_P(CompanyAccessTest, RegistrationNaturesAndBatchesWriteAndReadBack) {
                                                 {"2", Natureza::kPassivo},
                                                 {"2.3", Natureza::kPatrimonio},
                                                 {"3", Natureza::kReceita}}));
-  SqlStatement sessao(d, "SELECT usuario FROM sessoes WHERE sessao = 4096");
-  ASSERT_EQ(sessao.StepOne(), S_OK);
-  EXPECT_EQ(sessao.Int(0), 2);
+  EXPECT_EQ(Scalar(d, "SELECT usuario FROM sessoes WHERE sessao = 4096"), 2);
   std::vector<LoteImportado> lotes;
   ASSERT_EQ(LotesDoDigesto(d, "abc", &lotes), S_OK);
   ASSERT_EQ(lotes.size(), 1u);
@@ -338,10 +333,8 @@ TEST_P(CompanyAccessTest, DefaultConnectionAndAnalytics) {
   figuras[1].pszEmpresa = outra;  // a company without a database
   EXPECT_EQ(servico->Grava(2, figuras), E_QXDF_EMPRESA_SEM_PASTA);
 
-  const std::shared_ptr<SuiteDatabase> db = Open();
-  SqlStatement row(*db, "SELECT count(*), sum(total) FROM analytics WHERE metodo = 'Grava'");
-  ASSERT_EQ(row.StepOne(), S_OK);
-  EXPECT_EQ(std::pair(row.Int(0), row.Int(1)), std::pair(int64_t{1}, int64_t{30}));
+  // One row, of total 30: only the figure of the company with a database is kept.
+  EXPECT_EQ(Scalar(*Open(), "SELECT 1000 * count(*) + sum(total) FROM analytics"), 1030);
 }
 
 TEST_F(CompanyCreationTest, AFailedSeedLeavesNothingAndExistingDataIsNeverOverwritten) {
@@ -401,20 +394,18 @@ TEST(UltimoErroTest, CopiarParaFillsTheWholeRecordAndSetErroFormatsIt) {
   // SetErro formats the text and takes the company.
   Holder holder;
   holder.SetErro(E_FAIL, 3, 42, "falhou %d vez", 1);
-  EXPECT_EQ(holder.GetErro().strMensagem, "falhou 1 vez");
-  EXPECT_EQ(holder.GetErro().strEmpresa, "EMPRESA");
-  EXPECT_EQ(holder.rpcErrors, 0);
+  EXPECT_EQ(std::tie(holder.GetErro().strMensagem, holder.GetErro().strEmpresa, holder.rpcErrors),
+            std::tuple("falhou 1 vez", "EMPRESA", 0));
   holder.SetErro(static_cast<HRESULT>(0x800706BAu), 1, 0);  // RPC server unavailable
-  EXPECT_EQ(holder.GetErro().strMensagem, "");
-  EXPECT_EQ(holder.rpcErrors, 1);
+  EXPECT_EQ(std::tie(holder.GetErro().strMensagem, holder.rpcErrors), std::tuple("", 1));
 
   CQXDadosDF_Erro other;
   other.hr = E_POINTER;
   other.strEmpresa = "OUTRA";
   holder.SetErro(&other);
   holder.SetErro(static_cast<const CQXDadosDF_Erro*>(nullptr));  // ignored
-  EXPECT_EQ(holder.GetUltimoHR(), E_POINTER);
-  EXPECT_EQ(holder.GetErro().strEmpresa, "OUTRA");
+  EXPECT_EQ(std::tuple(holder.GetUltimoHR(), holder.GetErro().strEmpresa),
+            std::tuple(E_POINTER, "OUTRA"));
 
   holder.LimpaErro();
   holder.GetErro().CopiarPara(&record);

@@ -52,12 +52,7 @@ class CompanyMoveTest : public OutsideTest {
     RegGetString(std::string(kCompaniesKey) + "\\" + kTestCompany, kConexaoPostgreSQL, &value);
     return value;
   }
-  int64_t LastLogId() const {
-    const std::shared_ptr<SuiteDatabase> db = Open();
-    SqlStatement query(*db, "SELECT max(id) FROM log_alteracoes");
-    EXPECT_EQ(query.StepOne(), S_OK);
-    return query.Int(0);
-  }
+  int64_t LastLogId() const { return Scalar(*Open(), "SELECT max(id) FROM log_alteracoes"); }
   test::TempDir dir_;
 };
 

@@ -45,10 +45,6 @@ class DatabaseRefusalTest : public OutsideTest {
     EXPECT_GT(vezes(hex), codigos) << ErrorFiles(DfFolder());
     EXPECT_GT(vezes(what), textos);
   }
-  void ExpectServed() {
-    CQXBaseParaRotinas rotinas;
-    EXPECT_EQ(rotinas.Inicializa(kTestCompany, 1, 1), S_OK);
-  }
 };
 
 TEST_F(DatabaseRefusalTest, DatabasesThatCannotServeAreRefusedAndLeftAlone) {
@@ -105,14 +101,14 @@ TEST_F(DatabaseRefusalTest, AHeldDatabaseIsRefusedUntilReleased) {
   ExpectRefused(E_QXDF_BANCO_OCUPADO, "bloqueado");
   sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(holder);
-  ExpectServed();
+  EXPECT_EQ(CQXBaseParaRotinas().Inicializa(kTestCompany, 1, 1), S_OK);  // served again
 
   std::unique_ptr<CFile> alone;
   std::string message;
   ASSERT_EQ(HoldCompanyAlone(DfFolder(), &alone, &message), S_OK) << message;
   ExpectRefused(E_QXDF_EMPRESA_EM_USO, "sendo movida");
   alone.reset();
-  ExpectServed();
+  EXPECT_EQ(CQXBaseParaRotinas().Inicializa(kTestCompany, 1, 1), S_OK);  // served again
 
   const FileSystemInfo nfs{"nfs4", "/mnt/escritorio", "rw,vers=4.2", true};
   SetFileSystemForTesting(&nfs);
@@ -165,7 +161,7 @@ TEST_F(PostgresRefusalTest, ConnectionValuesAndDatabasesThatCannotServeOrAreBusy
   ExpectRefused(E_QXDF_BANCO_OCUPADO, "bloqueado");
   PQclear(PQexec(holder, "COMMIT"));
   PQfinish(holder);
-  ExpectServed();
+  EXPECT_EQ(CQXBaseParaRotinas().Inicializa(kTestCompany, 1, 1), S_OK);  // served again
   cluster.Run("UPDATE versao_esquema SET versao = 99", connection_);
   ExpectRefused(E_QXDF_BANCO_VERSAO_NOVA, "99");
 }

@@ -14,6 +14,7 @@
 #include "diagnostics/profiler_state.h"
 #include "outside/admin/suite_setup.h"
 #include "outside/business/qx_base_para_rotinas.h"
+#include "outside/database/sql_statement.h"
 #include "outside/database/suite_database.h"
 #include "platform/path.h"
 #include "private_postgres.h"
@@ -111,6 +112,13 @@ inline CQXComPtr<IQXDF_Log> LogOf(CQXBaseParaRotinas& rotinas) {
   CQXComPtr<IQXDF_Log> log;
   EXPECT_EQ(rotinas.GetAcessoEmpresarial()->GetIDFLog(log), S_OK);
   return log;
+}
+
+// The first value of the first row of a query.
+inline int64_t Scalar(SuiteDatabase& db, const char* sql) {
+  SqlStatement query(db, sql);
+  EXPECT_EQ(query.StepOne(), S_OK) << sql << ": " << db.message();
+  return query.Int(0);
 }
 
 // A field of a record read at its byte offset, as another program would.
