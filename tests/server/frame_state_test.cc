@@ -194,10 +194,6 @@ TEST_F(FrameState, FailedBusinessMethodKeepsTheObjectFailedInitialisationDropsIt
   EXPECT_TRUE(FAILED(servico->Inicializa_Padrao(RegistroInicializacao())));
   EXPECT_EQ(servico->CriaArquivoMes(1), E_QXCR_NAO_INICIALIZADO);
   EXPECT_EQ(servico->Inicializa_Padrao(RegistroInicializacao()), E_QXCR_SEM_OBJETO);
-  _REG_DF_ERROPS erro{};
-  erro.hr = 1;
-  EXPECT_EQ(servico->GetUltimoErro(&erro), S_OK);
-  EXPECT_EQ(erro.hr, S_OK);
 }
 
 }  // namespace
