@@ -103,6 +103,27 @@ inline std::string DescribeText(BSTR text) {
   return text == nullptr ? std::string("T(null)") : "T(" + Hex(text, SysStringByteLen(text)) + ")";
 }
 
+// An argument as its holder sees it: a text, `elements` elements of an array, an allocated
+// record ("none" when there is none), or one record.
+template <class Traits, class A>
+std::string DescribeArg(const A& arg, size_t elements) {
+  if constexpr (Traits::kShape == ParamShape::kValue) {
+    if constexpr (Traits::kText) {
+      return DescribeText(arg);
+    } else {
+      return DescribeRecords(Traits::kLayout, &arg, 1);
+    }
+  } else if constexpr (Traits::kText) {
+    return DescribeText(*arg);
+  } else if constexpr (Traits::kArray) {
+    return DescribeRecords(Traits::kLayout, arg, static_cast<uint32_t>(elements));
+  } else if constexpr (Traits::kShape == ParamShape::kAlloc) {
+    return *arg == nullptr ? std::string("none") : DescribeRecords(Traits::kLayout, *arg, 1);
+  } else {
+    return DescribeRecords(Traits::kLayout, arg, 1);
+  }
+}
+
 struct Outcome {
   HRESULT hr = E_FAIL;
   std::string caller;  // the caller's variables after the call
@@ -148,9 +169,10 @@ class CallerParam {
       if (Traits::kShape == ParamShape::kValue && variant != 2)
         value_ = SysAllocString(variant == 1 ? u"" : u"Cr\u00e9dito \u00e0 vista \u20ac");
     } else if constexpr (Traits::kArray) {
-      count_ = Traits::Elements(Counts<Params>{params});
-      elements_.resize(count_ + kGuards);
-      FillRecords(Traits::kLayout, elements_.data(), count_ + kGuards, seed);
+      const uint32_t count =
+          Traits::Elements([&]<size_t J>() { return std::get<J>(params).arg(); }) + kGuards;
+      elements_.resize(count);
+      FillRecords(Traits::kLayout, elements_.data(), count, seed);
     } else if constexpr (Traits::kShape != ParamShape::kAlloc) {
       if (Traits::kSendsIn) FillRecords(Traits::kLayout, &value_, 1, seed + 5 * variant);
     }
@@ -166,31 +188,11 @@ class CallerParam {
     }
   }
 
-  std::string Describe() const {
-    if constexpr (Traits::kText) {
-      return DescribeText(value_);
-    } else if constexpr (Traits::kArray) {
-      return DescribeRecords(Traits::kLayout, elements_.data(), count_ + kGuards);
-    } else if constexpr (Traits::kShape == ParamShape::kAlloc) {
-      return value_ == nullptr ? std::string("none") : DescribeRecords(Traits::kLayout, value_, 1);
-    } else {
-      return DescribeRecords(Traits::kLayout, &value_, 1);
-    }
-  }
+  std::string Describe() { return DescribeArg<Traits>(arg(), elements_.size()); }
 
  private:
-  template <class Params>
-  struct Counts {
-    Params& params;
-    template <size_t J>
-    auto operator()() const {
-      return std::get<J>(params).arg();
-    }
-  };
-
   std::conditional_t<Traits::kShape == ParamShape::kAlloc, Element*, Element> value_{};
   std::vector<Element> elements_;
-  uint32_t count_ = 0;
 };
 
 template <class Interface, auto kMethod, const ParamInfo* kParams>
@@ -293,20 +295,13 @@ class FakeLancamento final : public IQXCN_Lancamento, public IQXCN_LancamentoLot
   static std::string See(const Tuple& args) {
     using A = std::tuple_element_t<I, Tuple>;
     using Traits = remote::ParamTraits<kParams, I, A>;
-    const A& arg = std::get<I>(args);
-    if constexpr (Traits::kShape == ParamShape::kValue) {
-      if constexpr (Traits::kText) {
-        return DescribeText(arg);
-      } else {
-        return DescribeRecords(Traits::kLayout, &arg, 1);
-      }
-    } else if constexpr (Traits::kDir == ParamDir::kOut) {
+    if constexpr (Traits::kDir == ParamDir::kOut) {
       return "out";
     } else if constexpr (Traits::kArray) {
-      return DescribeRecords(Traits::kLayout, arg,
-                             Traits::Elements(remote::ArgumentCount<Tuple>{args}));
+      return DescribeArg<Traits>(std::get<I>(args),
+                                 Traits::Elements(remote::ArgumentCount<Tuple>{args}));
     } else {
-      return DescribeRecords(Traits::kLayout, arg, 1);
+      return DescribeArg<Traits>(std::get<I>(args), 1);
     }
   }
 

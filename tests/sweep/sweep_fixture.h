@@ -79,13 +79,7 @@ class SweepCompany {
     uint16_t consistencia = 0;
     EXPECT_EQ(s->GravaFormatoImportacao(0, formato, &consistencia), S_OK);
     s.reset();
-    for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
-      for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
-        if (entrada.is_regular_file()) {
-          copia_[entrada.path().string()] = TestCompany::ReadAll(entrada.path().string());
-        }
-      }
-    }
+    for (const std::string& arquivo : Arquivos()) copia_[arquivo] = TestCompany::ReadAll(arquivo);
   }
 
   // A new object initialised for user 1; null (with a failure) when it cannot be.
@@ -124,12 +118,8 @@ class SweepCompany {
 
   // The folder and the database as they were after construction.
   void Restaura() const {
-    for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
-      for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
-        if (entrada.is_regular_file() && !copia_.contains(entrada.path().string())) {
-          std::filesystem::remove(entrada.path());
-        }
-      }
+    for (const std::string& arquivo : Arquivos()) {
+      if (!copia_.contains(arquivo)) std::filesystem::remove(arquivo);
     }
     for (const auto& [caminho, bytes] : copia_) {
       std::ofstream(caminho, std::ios::binary | std::ios::trunc) << bytes;
@@ -192,6 +182,17 @@ class SweepCompany {
   const TestCompany& company() const { return company_; }
 
  private:
+  // The files of the company's folder and of its database's.
+  std::vector<std::string> Arquivos() const {
+    std::vector<std::string> arquivos;
+    for (const std::string& pasta : {company_.CnFolder(), company_.DfFolder()}) {
+      for (const auto& entrada : std::filesystem::directory_iterator(pasta)) {
+        if (entrada.is_regular_file()) arquivos.push_back(entrada.path().string());
+      }
+    }
+    return arquivos;
+  }
+
   TestCompany company_;
   std::map<std::string, std::string> copia_;
 };
