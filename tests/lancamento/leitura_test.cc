@@ -21,8 +21,6 @@ constexpr HRESULT kExcluido = 0x000405F7;
 constexpr HRESULT kInexistente = 0x000405F8;
 constexpr HRESULT kFimDeArquivo = static_cast<HRESULT>(0x80040000u | ARQ_FIM_DE_ARQUIVO);
 
-using Leitura = MesesTest;
-
 class LeituraEspecial : public MesesTest {
  protected:
   std::vector<RegDados> Chaves(std::vector<int32_t> indlans, HRESULT esperado = S_OK) {
@@ -37,7 +35,7 @@ class LeituraEspecial : public MesesTest {
   }
 };
 
-TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
+TEST_F(LeituraEspecial, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   EntryRecord registro = EntradaCompleta(11);
   registro.Complemento = marco_.Complemento("texto\r");
   registro.Gerencial = 7;
@@ -137,7 +135,7 @@ TEST_F(LeituraEspecial, ForeignCurrencyAmountsComeFromTheirFile) {
   EXPECT_EQ(especial, (std::vector<std::tuple<int64_t, int>>{{777, 0}, {0, 'S'}, {0, 0}}));
 }
 
-TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
+TEST_F(LeituraEspecial, ReadsAreBoundedByReturnZeroOrLength) {
   const auto texto = [&](const std::string& bytes) {
     EntryRecord registro = EntradaCompleta(1);
     registro.Complemento = marco_.Complemento(bytes);
@@ -240,28 +238,22 @@ TEST_F(LeituraEspecial, OrderedReadingMonthByMonthWithComplements) {
   abril_.Lancamento(Registro(1));
   abril_.Lancamento(r);
 
-  // Keys as a search based at March gives them: month offset in the high byte.
-  const std::vector<int32_t> chaves = {1, (1 << 24) + 2, (1 << 24) + 1};
-  std::vector<int32_t> documentos;
-  std::vector<std::string> textos;
-  for (uint16_t mes : {kMarco, static_cast<uint16_t>(kMarco + 1)}) {
-    std::vector<Lancamentos> doMes;
-    for (int32_t chave : chaves) {
-      if (kMarco + (chave >> 24) == mes) doMes.push_back({chave & 0xFFFFFF, {}});
-    }
+  // March's key 1, then April's keys 2 and 1, each month opened in turn.
+  std::vector<std::string> lidos;
+  std::pair<uint16_t, std::vector<Lancamentos>> meses[] = {
+      {kMarco, {{1, {}}}}, {static_cast<uint16_t>(kMarco + 1), {{2, {}}, {1, {}}}}};
+  for (auto& [mes, chaves] : meses) {
     ASSERT_EQ(objeto_.AbreEspecial(mes), S_OK);
-    std::vector<RegDadosComplemento> dados(doMes.size());
-    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(doMes.size()), doMes.data(),
-                                                  dados.data()),
+    std::vector<RegDadosComplemento> dados(chaves.size());
+    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(chaves.size()),
+                                                  chaves.data(), dados.data()),
               S_OK);
     ASSERT_EQ(objeto_.FechaEspecial(), ARQ_OK);
     for (const RegDadosComplemento& d : dados) {
-      documentos.push_back(d.RegLan.Documento);
-      textos.push_back(d.cComplemento);
+      lidos.push_back(std::to_string(d.RegLan.Documento) + ":" + d.cComplemento);
     }
   }
-  EXPECT_EQ(documentos, (std::vector<int32_t>{105, 20, 101}));
-  EXPECT_EQ(textos, (std::vector<std::string>{"primeiro de mar\xE7o\r", "abril", ""}));
+  EXPECT_EQ(lidos, (std::vector<std::string>{"105:primeiro de mar\xE7o\r", "20:abril", "101:"}));
 }
 
 // A page's entries as "position:status:debit:text" items; the page is freed.
