@@ -13,7 +13,6 @@
 #include "outside/database/suite_database.h"
 #include "platform/file_exception.h"
 #include "storage/arq_status.h"
-#include "storage/qx_arq_ex.h"
 
 namespace qx {
 namespace {
@@ -175,11 +174,6 @@ TEST_F(MesesFaltantes, MakesOnlyTheMissingFilesLeavesExistingOnesAloneStopsAtAFa
 
   // A month removed after its controlled creation is made again.
   ASSERT_EQ(objeto_.ApagaArquivoMes(kMes - 1), S_OK);
-  CQXArqEx arq;
-  EXPECT_EQ(arq.Abre(Caminho(kPrefixoLancamentos, kMes - 1).c_str(), 'G', 50, true, true),
-            ARQ_NAO_ENCONTRADO)
-      << "the control file remembers the month";
-  arq.Fecha();
   ASSERT_EQ(objeto_.CriaArquivosPeriodoAnterior(kMes - 1, kMes - 1), S_OK);
   ExpectCreated(kMes - 1);
 
@@ -228,8 +222,6 @@ class DiferencaDC : public LancamentoTest {
     return std::get<0>(Procura(data, filial, usuario));
   }
 
-  std::vector<Reg_Dif> Lista() { return Diferencas(objeto_); }
-
   uintmax_t Registros() const {
     return std::filesystem::file_size(CaminhoDiferenca(company_.CnFolder())) /
            kDifferenceRecordSize;
@@ -240,7 +232,7 @@ class DiferencaDC : public LancamentoTest {
 
 TEST_F(DiferencaDC, OneSidedEntryAddsAndRemovalFreesTheSlotForTheNextKey) {
   Inicia(kDiferencaPorDataUsuario, true);
-  EXPECT_TRUE(Lista().empty());
+  EXPECT_TRUE(Diferencas(objeto_).empty());
   EXPECT_EQ(Registros(), 1u) << "a new file holds only its zero record";
 
   // Debit account only: +100; the same entry removed: -100.
@@ -250,20 +242,20 @@ TEST_F(DiferencaDC, OneSidedEntryAddsAndRemovalFreesTheSlotForTheNextKey) {
   EXPECT_EQ(Total(kDia), 60) << "credit account only subtracts";
   ASSERT_EQ(Entrada(11, 0, 100, -1), ARQ_OK);
   ASSERT_EQ(Entrada(0, 12, 40, -1), ARQ_OK);
-  EXPECT_TRUE(Lista().empty());
+  EXPECT_TRUE(Diferencas(objeto_).empty());
   EXPECT_EQ(Registros(), 2u);
 
   // Both accounts, or neither, leave every total alone.
   ASSERT_EQ(Entrada(11, 12, 7, +1), ARQ_OK);
   ASSERT_EQ(Entrada(0, 0, 7, +1), ARQ_OK);
-  EXPECT_TRUE(Lista().empty());
+  EXPECT_TRUE(Diferencas(objeto_).empty());
 
   // The freed record is taken by the next new key; a further key appends.
   EXPECT_EQ(Soma(CQXData::Make(11, 3, 2024), 1, 1, 5), 5);
   EXPECT_EQ(Registros(), 2u);
   EXPECT_EQ(Soma(kDia, 1, 2, 3), 3) << "another user is another key";
   EXPECT_EQ(Registros(), 3u);
-  const std::vector<Reg_Dif> lista = Lista();
+  const std::vector<Reg_Dif> lista = Diferencas(objeto_);
   ASSERT_EQ(lista.size(), 2u);
   EXPECT_EQ(std::tuple(lista[0].Data, lista[1].Usuario, lista[1].Filial),
             std::tuple(Dia(11, 3), 2, 1));
@@ -277,7 +269,7 @@ TEST_F(DiferencaDC, MonthGroupingAccumulatesAcrossYearsAndIgnoresUsers) {
   EXPECT_EQ(Soma(CQXData::Make(5, 3, 2024), 2, 1, 4), 4) << "another branch is another key";
   EXPECT_EQ(Total(CQXData::Make(1, 3, 2030), 1, 9), 25);
 
-  const std::vector<Reg_Dif> lista = Lista();
+  const std::vector<Reg_Dif> lista = Diferencas(objeto_);
   ASSERT_EQ(lista.size(), 3u);
   // The last date written; users are not kept by month alone.
   EXPECT_EQ(std::tuple(lista[0].Data, lista[0].Usuario, lista[2].Filial),
@@ -289,7 +281,7 @@ TEST_F(DiferencaDC, WithoutPerBranchOptionBranchesShareOneTotal) {
   EXPECT_EQ(Soma(kDia, 1, 1, 10), 10);
   EXPECT_EQ(Soma(kDia, 2, 3, 5), 15);
   EXPECT_EQ(Total(kDia, 7, 9), 15);
-  const std::vector<Reg_Dif> lista = Lista();
+  const std::vector<Reg_Dif> lista = Diferencas(objeto_);
   ASSERT_EQ(lista.size(), 1u);
   EXPECT_EQ(std::tuple(lista[0].Filial, lista[0].Usuario, lista[0].Valor.int64),
             std::tuple(0, 0, 150000));
