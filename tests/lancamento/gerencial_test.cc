@@ -330,7 +330,6 @@ TEST_F(FazRed, TotalAccountFilterTakesItsClassificationOnlyInRangeActiveAndLive)
   const std::string lancamentos = TestCompany::ReadAll(Caminho(kPrefixoLancamentos));
   const std::vector<REGLAN_GER> antes = Lines();
   const uint32_t fimDeAbril = CQXData::Make(30, 4, 2024).Value();
-  EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, nullptr), E_INVALIDARG);
   EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 0, tercos_.data()), E_INVALIDARG);
   EXPECT_EQ(objeto_.FazRedGerencial(2, 0, Dia(1, 3), fimDeAbril, 2, nullptr), E_INVALIDARG);
   EXPECT_EQ(objeto_.FazRedGerencial(2, 0, 0, fimDeAbril, 3, tercos_.data()), E_INVALIDARG);
