@@ -154,7 +154,8 @@ TEST_F(LeGerencialTest, ChainEndsAtAnotherOwnerMissingQuantitiesReadZeroAFailing
   EXPECT_EQ(qtd, 3);
   EXPECT_EQ(lista_.linhas, (std::vector<REGLAN_GER>{Line(3, 2, 4, 1000000), Line(3, 3, 5, 200000),
                                                      Line(3 | (1u << 28), 4, 6, 300000)}));
-  EXPECT_EQ(Valores(lista_.quantidades), (std::vector<int64_t>{20000, 30000, 0}));  // past the end of CNLQ: 0
+  // Past the end of CNLQ: 0.
+  EXPECT_EQ(Valores(lista_.quantidades), (std::vector<int64_t>{20000, 30000, 0}));
 
   // Without quantities the quantity list is emptied.
   ASSERT_EQ(Read(5, false, &qtd), ARQ_OK);
