@@ -109,27 +109,23 @@ TEST_F(Aceitacao, BoundsFieldsPositionsSessionsAndCheckedMarks) {
   EXPECT_EQ(Aceitos({Registro(4), Registro(5), Registro(20), Registro(30)}),
             (std::vector<uint32_t>{2, 3}));
 
-  // Position bounds cut only the first and the last month.
-  filtro_ = FiltroLancamento{};
+  // Position bounds (10 and 20) cut only the first and the last month: first
+  // and last month (0: no bound), position, accepted.
+  const int m = kMarco;
+  const std::tuple<int, int, int32_t, bool> posicoes[] = {
+      {0, 0, 1, true},         {m, 0, 9, false},         {m, 0, 10, true},
+      {m, 0, 30, true},        {m, m, 21, false},        {m, m, 20, true},
+      {m - 1, m + 1, 1, true}, {m - 1, m + 1, 50, true}, {m - 1, m - 1, 15, false},
+  };
+  for (const auto& [mesInicial, mesFinal, posicao, aceito] : posicoes) {
+    filtro_ = FiltroLancamento{};
+    filtro_.ChaveInicial = 10;
+    filtro_.ChaveFinal = 20;
+    std::tie(filtro_.MesInicial, filtro_.MesFinal) = std::tuple(mesInicial, mesFinal);
+    EXPECT_EQ(Aceita(Registro(5), posicao), aceito)
+        << mesInicial << " " << mesFinal << " " << posicao;
+  }
   EntryRecord r = Registro(5);
-  filtro_.ChaveInicial = 10;  // without MesInicial: no effect
-  EXPECT_TRUE(Aceita(r, 1));
-  filtro_.MesInicial = kMarco;
-  EXPECT_FALSE(Aceita(r, 9));
-  EXPECT_TRUE(Aceita(r, 10));
-  filtro_.ChaveFinal = 20;
-  EXPECT_TRUE(Aceita(r, 30));  // MesFinal 0: no upper position
-  filtro_.MesFinal = kMarco;
-  EXPECT_FALSE(Aceita(r, 21));
-  EXPECT_TRUE(Aceita(r, 20));
-
-  // In a range of months the positions cut its ends only.
-  filtro_.MesInicial = kMarco - 1;
-  filtro_.MesFinal = kMarco + 1;
-  EXPECT_TRUE(Aceita(r, 1));
-  EXPECT_TRUE(Aceita(r, 50));
-  filtro_.MesFinal = kMarco - 1;  // March is past the last month
-  EXPECT_FALSE(Aceita(r, 15));
 
   // The session key.
   filtro_ = FiltroLancamento{};
@@ -148,17 +144,16 @@ TEST_F(Aceitacao, BoundsFieldsPositionsSessionsAndCheckedMarks) {
   EXPECT_FALSE(Aceita(r));
 
   // Checked marks: one flag tests, both or neither do not.
-  filtro_ = FiltroLancamento{};
   EntryRecord conferido = Registro(5);
   conferido.cConferido = 1;
-  const EntryRecord aberto = Registro(5);
-  const auto ambos = [&] { return std::pair(Aceita(conferido), Aceita(aberto)); };
-  filtro_.Origem.bConferidos = 1;
-  EXPECT_EQ(ambos(), std::pair(true, false));
-  filtro_.Origem.bNaoConferidos = 1;
-  EXPECT_EQ(ambos(), std::pair(true, true));
-  filtro_.Origem.bConferidos = 0;
-  EXPECT_EQ(ambos(), std::pair(false, true));
+  const std::tuple<int, int, std::vector<uint32_t>> marcas[] = {
+      {1, 0, {1}}, {1, 1, {1, 2}}, {0, 1, {2}}, {0, 0, {1, 2}}};
+  for (const auto& [conferidos, naoConferidos, aceitos] : marcas) {
+    filtro_ = FiltroLancamento{};
+    std::tie(filtro_.Origem.bConferidos, filtro_.Origem.bNaoConferidos) =
+        std::tuple(conferidos, naoConferidos);
+    EXPECT_EQ(Aceitos({conferido, Registro(5)}), aceitos) << conferidos << naoConferidos;
+  }
 }
 
 TEST_F(Aceitacao, OriginSelectionAndOriginKey) {
@@ -230,11 +225,6 @@ TEST_F(Aceitacao, ComplementWithoutAccentsOrCaseAndManagerialAccount) {
 
 constexpr int32_t kSentinela = 0x5A5A5A5A;
 
-int32_t Deslocamento(int32_t chave) {
-  return static_cast<int8_t>(static_cast<uint32_t>(chave) >> 24);
-}
-int32_t Posicao(int32_t chave) { return chave & 0xFFFFFF; }
-
 TEST(BuscaMeses, KeepToTheMonthsTheFileNamesTellApart) {
   auto conta = [](CQXMesAno primeiro, CQXMesAno ultimo) {
     int meses = 0;
@@ -263,7 +253,7 @@ TEST_F(Busca, SearchKeysCountMonthsFromTheBaseMonth) {
   int32_t quantidade = Quantos(Dia(1, 3), Dia(31, 3));
   ASSERT_EQ(quantidade, 3) << "the inactive branch and the deleted entry are left out";
   const std::vector<int32_t> chaves = Chaves(quantidade);
-  EXPECT_EQ(std::tuple(Deslocamento(chaves[0]), Posicao(chaves[0]), chaves[1], chaves[2]),
+  EXPECT_EQ(std::tuple(chaves[0] >> 24, chaves[0] & 0xFFFFFF, chaves[1], chaves[2]),
             std::tuple(-2, 1, 1, 2));
 }
 

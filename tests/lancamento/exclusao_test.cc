@@ -183,7 +183,7 @@ class ExclusaoTest : public LancamentoTest {
     return hr;
   }
 
-  uint8_t Estado(uint32_t posicao) { return Le(Mes(3), posicao).cStatus; }
+  uint8_t Estado(int32_t posicao) { return Arquivos(Mes(3)).Registro(posicao).cStatus; }
 
   CNLAN_RESULTADO_EXCLUSAO_IMP_PS resultado_{};
   std::vector<CNLAN_ERRO_EXCLUCAO_IMP_PS> erros_;

@@ -120,9 +120,6 @@ class LancamentoTest : public ::testing::Test {
   int32_t AcrescentaComplemento(CQXMesAno mes, const std::string& texto) const {
     return Arquivos(mes).Complemento(texto + '\r');
   }
-  EntryRecord Le(CQXMesAno mes, uint32_t posicao) const {
-    return Arquivos(mes).Registro(static_cast<int32_t>(posicao));
-  }
   // The month's counts: entries, deleted ones, split lines, imports.
   std::tuple<int32_t, int32_t, int32_t, int32_t> Contagem(uint16_t mes = kMarco,
                                                           HRESULT esperado = S_OK) {

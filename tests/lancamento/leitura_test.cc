@@ -21,8 +21,6 @@ constexpr HRESULT kExcluido = 0x000405F7;
 constexpr HRESULT kInexistente = 0x000405F8;
 constexpr HRESULT kFimDeArquivo = static_cast<HRESULT>(0x80040000u | ARQ_FIM_DE_ARQUIVO);
 
-using Leitura = MesesTest;
-
 class LeituraEspecial : public MesesTest {
  protected:
   std::vector<RegDados> Chaves(std::vector<int32_t> indlans, HRESULT esperado = S_OK) {
@@ -37,7 +35,7 @@ class LeituraEspecial : public MesesTest {
   }
 };
 
-TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
+TEST_F(LeituraEspecial, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   EntryRecord registro = EntradaCompleta(11);
   registro.Complemento = marco_.Complemento("texto\r");
   registro.Gerencial = 7;
@@ -65,13 +63,10 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   apagada.cStatus = kEntryDeleted;
   const int32_t excluida = marco_.Lancamento(apagada);
 
-  ASSERT_EQ(objeto_.Le(indlan, kMarco), S_OK);
-  EXPECT_EQ(objeto_.Le(excluida, kMarco), kExcluido);
+  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
   int32_t documento = 0;
   ASSERT_EQ(objeto_.GetDocumento(&documento), S_OK);
   EXPECT_EQ(documento, 11) << "the entry loaded before stays current";
-
-  EXPECT_EQ(objeto_.LeDados(excluida, kMarco, &dados), static_cast<HRESULT>(0x800405F7u));
   EXPECT_EQ(objeto_.LeLancamentoExcluido(excluida, kMarco, &dados), kExcluido);
   // The checked mark and IFRS status are not taken from the record.
   EXPECT_EQ(std::tuple(dados.Documento, dados.DataLancamento, dados.Secao, dados.cConferido,
@@ -88,7 +83,6 @@ TEST_F(Leitura, EntryDataRecordCarriesEveryFieldDeletedEntriesTheirMessage) {
   EXPECT_EQ(objeto_.LeDadosComplemento(indlan, 0, &completo), kInexistente);
   EXPECT_FALSE(std::filesystem::exists(mesZero));
 
-  EXPECT_EQ(objeto_.Le(99, kMarco), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(objeto_.LeDados(99, kMarco, &dados), kFimDeArquivo);
   EXPECT_EQ(objeto_.Le(0, kMarco), S_OK) << "the zero record loads an empty entry";
   ULONG data = 1;
@@ -137,7 +131,7 @@ TEST_F(LeituraEspecial, ForeignCurrencyAmountsComeFromTheirFile) {
   EXPECT_EQ(especial, (std::vector<std::tuple<int64_t, int>>{{777, 0}, {0, 'S'}, {0, 0}}));
 }
 
-TEST_F(Leitura, ReadsAreBoundedByReturnZeroOrLength) {
+TEST_F(LeituraEspecial, ReadsAreBoundedByReturnZeroOrLength) {
   const auto texto = [&](const std::string& bytes) {
     EntryRecord registro = EntradaCompleta(1);
     registro.Complemento = marco_.Complemento(bytes);
@@ -206,7 +200,6 @@ TEST_F(LeituraEspecial, ReadsLoadTheCurrentEntryEndAtTheLastRecordKeyListsAllOrN
                        dados.Documento),
             std::tuple(0u, 0, 0, 0, 113));
 
-  EXPECT_EQ(objeto_.LeEspecial(3), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(objeto_.LeEspecial(-1), ARQ_FIM_DE_ARQUIVO);
   EXPECT_EQ(objeto_.LeEspecialDados(3, &dados), static_cast<HRESULT>(0x80043E95u));
   EXPECT_EQ(objeto_.LeEspecialDados(0, &dados), static_cast<HRESULT>(0x000405F8u));
@@ -240,28 +233,22 @@ TEST_F(LeituraEspecial, OrderedReadingMonthByMonthWithComplements) {
   abril_.Lancamento(Registro(1));
   abril_.Lancamento(r);
 
-  // Keys as a search based at March gives them: month offset in the high byte.
-  const std::vector<int32_t> chaves = {1, (1 << 24) + 2, (1 << 24) + 1};
-  std::vector<int32_t> documentos;
-  std::vector<std::string> textos;
-  for (uint16_t mes : {kMarco, static_cast<uint16_t>(kMarco + 1)}) {
-    std::vector<Lancamentos> doMes;
-    for (int32_t chave : chaves) {
-      if (kMarco + (chave >> 24) == mes) doMes.push_back({chave & 0xFFFFFF, {}});
-    }
+  // March's key 1, then April's keys 2 and 1, each month opened in turn.
+  std::vector<std::string> lidos;
+  std::pair<uint16_t, std::vector<Lancamentos>> meses[] = {
+      {kMarco, {{1, {}}}}, {static_cast<uint16_t>(kMarco + 1), {{2, {}}, {1, {}}}}};
+  for (auto& [mes, chaves] : meses) {
     ASSERT_EQ(objeto_.AbreEspecial(mes), S_OK);
-    std::vector<RegDadosComplemento> dados(doMes.size());
-    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(doMes.size()), doMes.data(),
-                                                  dados.data()),
+    std::vector<RegDadosComplemento> dados(chaves.size());
+    ASSERT_EQ(objeto_.LeEspecialChavesComplemento(static_cast<int32_t>(chaves.size()),
+                                                  chaves.data(), dados.data()),
               S_OK);
     ASSERT_EQ(objeto_.FechaEspecial(), ARQ_OK);
     for (const RegDadosComplemento& d : dados) {
-      documentos.push_back(d.RegLan.Documento);
-      textos.push_back(d.cComplemento);
+      lidos.push_back(std::to_string(d.RegLan.Documento) + ":" + d.cComplemento);
     }
   }
-  EXPECT_EQ(documentos, (std::vector<int32_t>{105, 20, 101}));
-  EXPECT_EQ(textos, (std::vector<std::string>{"primeiro de mar\xE7o\r", "abril", ""}));
+  EXPECT_EQ(lidos, (std::vector<std::string>{"105:primeiro de mar\xE7o\r", "20:abril", "101:"}));
 }
 
 // A page's entries as "position:status:debit:text" items; the page is freed.
@@ -292,20 +279,6 @@ class FaixaTest : public LancamentoTest {
     Acrescenta(Mes(3), {comTexto, excluido, Registro(5, 6, 11, 300, 3), Registro(6, 7, 11, 400, 2),
                         Registro(7, 31, 21, 500)});
   }
-
-  // A page by position range, or at the positions `chaves` when there are any.
-  std::vector<std::string> Pagina(int32_t inicio, int32_t quantidade, int32_t textos,
-                                  int32_t* ultima = nullptr, std::vector<int32_t> chaves = {}) {
-    REG_LOTE_LISTA_LANCAMENTOS* lista = nullptr;
-    const auto mes = static_cast<uint16_t>(Mes(3).Value());
-    EXPECT_EQ(chaves.empty() ? objeto_.LeLancamentosFaixa(mes, inicio, quantidade, textos, &lista)
-                             : objeto_.LeLancamentosChaves(mes, static_cast<int32_t>(chaves.size()),
-                                                           chaves.data(), textos, &lista),
-              S_OK);
-    if (lista == nullptr) return {};
-    if (ultima != nullptr) *ultima = lista->lUltimaPosicao;
-    return Itens(lista);
-  }
 };
 
 TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
@@ -328,18 +301,24 @@ TEST_F(FaixaTest, PagesOfAMonthWithDeletedEntriesAndInactiveBranches) {
       {6, 10, 1, {}, {}},
       {1, 0, 1, {}, {}},
   };
-  for (const Caso& caso : casos) {
-    SCOPED_TRACE(std::to_string(caso.inicio) + "+" + std::to_string(caso.quantidade));
-    int32_t ultima = 0;
-    EXPECT_EQ(Pagina(caso.inicio, caso.quantidade, caso.textos, &ultima, caso.chaves),
-              caso.esperado);
-    EXPECT_EQ(ultima, 5);
-  }
+  const uint16_t marco = Mes(3).Value();
   REG_LOTE_LISTA_LANCAMENTOS* lista = nullptr;
-  EXPECT_EQ(objeto_.LeLancamentosFaixa(Mes(3).Value(), 1, -1, 0, &lista), E_INVALIDARG);
+  for (Caso caso : casos) {
+    SCOPED_TRACE(std::to_string(caso.inicio) + "+" + std::to_string(caso.quantidade));
+    const auto n = static_cast<int32_t>(caso.chaves.size());
+    ASSERT_EQ(n == 0 ? objeto_.LeLancamentosFaixa(marco, caso.inicio, caso.quantidade, caso.textos,
+                                                  &lista)
+                     : objeto_.LeLancamentosChaves(marco, n, caso.chaves.data(), caso.textos, &lista),
+              S_OK);
+    ASSERT_NE(lista, nullptr);
+    EXPECT_EQ(lista->lUltimaPosicao, 5);
+    EXPECT_EQ(qx::Itens(lista), caso.esperado);
+  }
+  lista = nullptr;
+  EXPECT_EQ(objeto_.LeLancamentosFaixa(marco, 1, -1, 0, &lista), E_INVALIDARG);
   std::vector<int32_t> muitas(8193, 1);
   for (int32_t n : {-1, 8193}) {
-    EXPECT_EQ(objeto_.LeLancamentosChaves(Mes(3).Value(), n, muitas.data(), 0, &lista), E_INVALIDARG);
+    EXPECT_EQ(objeto_.LeLancamentosChaves(marco, n, muitas.data(), 0, &lista), E_INVALIDARG);
   }
   EXPECT_EQ(lista, nullptr);
   // A key based at the month before comes back as it went.

@@ -156,17 +156,15 @@ TEST_F(WebTest, FilteredListingTakesLiveActiveEntriesThatPassTheFilter) {
   EXPECT_EQ(lista[1].usData, Dia(1, 4));
   EXPECT_EQ(Intervalo(), std::make_pair(Baixo(Dia(1, 3)), Baixo(Dia(30, 4))));
 
-  // Documents, history and origin-key position bounds.
-  filtro = {};
-  filtro.ulPosicaoHistorico = 2;
-  ASSERT_EQ(Lista(0, filtro).size(), 1u);
-  filtro = {};
-  filtro.ulPosicaoDocumentoInicial = 101;
-  filtro.ulPosicaoDocumentoFinal = 105;
-  ASSERT_EQ(Lista(0, filtro).size(), 2u);
-  filtro = {};
-  filtro.dmcChaveCompostaInicial.lChaveModulo = 2;
-  const auto depois = Lista(0, filtro);
+  // History, documents and origin-key position bounds.
+  _REG_FILTRO_LANCAMENTO_TARVOWEB_PS historico{}, documentos{}, chave{};
+  historico.ulPosicaoHistorico = 2;
+  documentos.ulPosicaoDocumentoInicial = 101;
+  documentos.ulPosicaoDocumentoFinal = 105;
+  chave.dmcChaveCompostaInicial.lChaveModulo = 2;
+  EXPECT_EQ(std::tuple(Lista(0, historico).size(), Lista(0, documentos).size()),
+            std::tuple(1u, 2u));
+  const auto depois = Lista(0, chave);
   ASSERT_EQ(depois.size(), 1u);
   EXPECT_EQ(depois[0].dmcChaveComposta.lChaveModulo, 2);
   EXPECT_EQ(Intervalo(), std::make_pair(uint16_t{0}, uint16_t{0}));
