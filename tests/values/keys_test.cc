@@ -82,13 +82,12 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsValidityAndTheOriginRecordBothWays) {
   key.SetYear(4717);
   EXPECT_TRUE(key.IsValid());
   EXPECT_EQ(CQXChaveComposta(key.Raw()).Raw(), key.Raw());
-  // Raw values with a bad period for their kind, a bad module or no key store 0.
-  const uint64_t badMonth = (34441ull << 46) | (15ull << 14) | CQXChaveComposta::kindMesAno;
-  const uint64_t badDate = (1ull << 46) | (15ull << 14) | CQXChaveComposta::kindData;
-  const uint64_t noneWithPeriod = (2115ull << 46) | (15ull << 14);
-  const uint64_t badModule = uint64_t{134} << 2 | uint64_t{15} << 14;
-  const uint64_t noKey = uint64_t{5} << 2;
-  for (uint64_t raw : {badMonth, badDate, noneWithPeriod, badModule, noKey, ~uint64_t{0}}) {
+  // Raw values with a bad period for their kind (month, date, none), a bad
+  // module or no key store 0.
+  for (uint64_t raw :
+       {(34441ull << 46) | (15ull << 14) | CQXChaveComposta::kindMesAno,
+        (1ull << 46) | (15ull << 14) | CQXChaveComposta::kindData, (2115ull << 46) | (15ull << 14),
+        (134ull << 2) | (15ull << 14), 5ull << 2, ~0ull}) {
     EXPECT_EQ(CQXChaveComposta(raw).Raw(), 0u) << std::hex << raw;
   }
 
