@@ -3,7 +3,6 @@
 // CArquivo, its bufferless sibling used to create files.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <memory>
@@ -157,13 +156,13 @@ TEST(ArqCriacaoControlada, OpenersRacingForAMissingFileAllOpenIt) {
     EXPECT_EQ(ReadText(pasta / nome), std::string(50, '\0')) << nome;
   }
   // Each month listed once, in whatever order the races gave.
-  const std::string lido = ReadText(pasta / "QXCTLARQ.DAT");
-  std::vector<std::string> entradas;
-  for (size_t i = 32; i < lido.size(); i += 32) entradas.push_back(lido.substr(i, 32));
-  std::sort(entradas.begin(), entradas.end());
-  std::string ordenado = lido.substr(0, 32);
-  for (const std::string& entrada : entradas) ordenado += entrada;
-  EXPECT_EQ(ordenado, Controle(nomes));
+  std::string lido = ReadText(pasta / "QXCTLARQ.DAT");
+  for (const std::string& nome : nomes) {
+    const size_t entrada = lido.find(Controle({nome}).substr(32));
+    ASSERT_NE(entrada, std::string::npos) << nome;
+    lido.erase(entrada, 32);
+  }
+  EXPECT_EQ(lido, Controle({}));
 }
 
 TEST_F(Arq, AppendsRewritesAndTheFirstWriteOfAnEmptyFile) {

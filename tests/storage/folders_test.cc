@@ -19,12 +19,17 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
-TEST(FoldersTest, TrailingSeparatorAndInstallationFolders) {
+TEST(FoldersTest, TrailingSeparatorSuiteLibraryAndTheFoldersTheRegistryNames) {
   EXPECT_EQ(WithTrailingSeparator("/opt/qx"), "/opt/qx/");
   EXPECT_EQ(WithTrailingSeparator("C:\\QX\\"), "C:\\QX\\");
   EXPECT_EQ(WithTrailingSeparator(""), "");
 
   TestRegistry registry;
+  // The suite's library is closed without an installation or without its file.
+  EXPECT_FALSE(LoadSuiteLibrary("QXMens.dll", kModuloContabilidade).IsOpen());
+  registry.Installation(kModuloContabilidade, "inst");
+  EXPECT_FALSE(LoadSuiteLibrary("QXMens.dll", kModuloContabilidade).IsOpen());
+
   registry.Set("QXContabilidade", "Path", "/opt/qx/cn");
   registry.Set("QXContabilidade", "Path_x64", "/opt/qx64/cn/");
   registry.Set("QXEscritaFiscal", "Path", "/opt/qx/ef");
@@ -38,10 +43,7 @@ TEST(FoldersTest, TrailingSeparatorAndInstallationFolders) {
   // Modules 23 and 26 are installed with module 1.
   EXPECT_EQ(InstallationFolder(kModuloNFe, ""), "/opt/qx/ef/");
   EXPECT_EQ(InstallationFolder(kModuloApuracao, ""), "/opt/qx/ef/");
-}
 
-TEST(FoldersTest, NamedCompanyAndReportsFolders) {
-  TestRegistry registry;
   registry.Set("", "Mensagens", "/srv/qx/msg");
   registry.Set("", "Imagens", "/srv/qx/img/");
   registry.Set("Empresas\\EMP1", "CN", "/dados/EMP1/CN");
@@ -91,13 +93,6 @@ TEST(FoldersTest, CompanyListHoldsOnlyCompaniesWithTheValueCutTo24) {
   EXPECT_THAT(companies, UnorderedElementsAre("EMP1", std::string(24, 'L')));
   EXPECT_TRUE(CompanyList("CN", &companies));
   EXPECT_THAT(companies, ElementsAre("EMP2"));
-}
-
-TEST(FoldersTest, SuiteLibraryIsClosedWithoutInstallationOrFile) {
-  TestRegistry registry;
-  EXPECT_FALSE(LoadSuiteLibrary("QXMens.dll", kModuloContabilidade).IsOpen());
-  registry.Installation(kModuloContabilidade, "inst");
-  EXPECT_FALSE(LoadSuiteLibrary("QXMens.dll", kModuloContabilidade).IsOpen());
 }
 
 TEST(MonthName, PrefixMonthAndTwoDigitYear) {

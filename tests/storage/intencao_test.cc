@@ -39,6 +39,18 @@ class IntencaoTest : public ::testing::Test {
   std::string Arquivos() const {
     return ReadText(pasta_ / "A.DAT") + "|" + ReadText(pasta_ / "B.DAT");
   }
+  // Mark 7 of the folder held, with its intent file open: `pendente` when it
+  // holds an intent left by an earlier holder.
+  struct Marcada {
+    Marcada(const std::string& pasta, bool pendente) {
+      EXPECT_EQ(marca.Marca(pasta.c_str(), 7), ARQ_OK);
+      bool lido = !pendente;
+      EXPECT_EQ(intencao.Abre(*marca.ArquivoDaMarca(), pasta, &lido), ARQ_OK);
+      EXPECT_EQ(lido, pendente);
+    }
+    CQXArqEx marca;
+    qx::Intencao intencao;
+  };
 
   PastaTemporaria pasta_;
   qx::FileFaultsGuard falhas_;
@@ -47,22 +59,13 @@ class IntencaoTest : public ::testing::Test {
 TEST_F(IntencaoTest, AnOperationLeftByADeadProcessIsUndoneByTheNext) {
   const std::string antes = Arquivos();
   {
-    CQXArqEx marca;
-    ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
-    qx::Intencao intencao;
-    bool pendente = true;
-    ASSERT_EQ(intencao.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
-    EXPECT_FALSE(pendente);
-    intencao.Comeca(qx::CabecalhoIntencao(77, 4096, 1, qx::kOperacaoLote));
+    Marcada primeira(pasta_.path(), false);
+    primeira.intencao.Comeca(qx::CabecalhoIntencao(77, 4096, 1, qx::kOperacaoLote));
     ASSERT_EQ(Opera(), ARQ_OK);
     ASSERT_NE(Arquivos(), antes);
   }  // the process dies: the intent stays
-  CQXArqEx marca;
-  ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
-  qx::Intencao seguinte;
-  bool pendente = false;
-  ASSERT_EQ(seguinte.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
-  ASSERT_TRUE(pendente);
+  Marcada marcada(pasta_.path(), true);
+  qx::Intencao& seguinte = marcada.intencao;
   std::optional<qx::IntentHeader> cabecalho;
   std::vector<qx::EntradaIntencao> entradas;
   ASSERT_EQ(seguinte.Le(&cabecalho, &entradas), ARQ_OK);
@@ -78,7 +81,7 @@ TEST_F(IntencaoTest, AnOperationLeftByADeadProcessIsUndoneByTheNext) {
                        desfeitos[1].comprimentoEncontrado, desfeitos[1].trechos.size()),
             std::tuple("B.DAT", 3 * kTamanho, 4 * kTamanho, size_t{1}));
   ASSERT_EQ(seguinte.Limpa(), ARQ_OK);
-  marca.Desmarca();
+  marcada.marca.Desmarca();
   EXPECT_EQ(std::filesystem::file_size(pasta_ / qx::kIntentFileName), 0u);
 }
 
@@ -89,11 +92,8 @@ TEST_F(IntencaoTest, EachIntentWriteStoppingPartWayLeavesNothingBehindTheUndoing
   const std::string antes = Arquivos();
   for (int nth = 1; nth <= 2; ++nth) {
     SCOPED_TRACE(nth);
-    CQXArqEx marca;
-    ASSERT_EQ(marca.Marca(pasta_.path().c_str(), 7), ARQ_OK);
-    qx::Intencao intencao;
-    bool pendente = false;
-    ASSERT_EQ(intencao.Abre(*marca.ArquivoDaMarca(), pasta_.path(), &pendente), ARQ_OK);
+    Marcada marcada(pasta_.path(), false);
+    qx::Intencao& intencao = marcada.intencao;
     intencao.Comeca(qx::CabecalhoIntencao(5, 4096, 1, qx::kOperacaoGravacao));
     qx::FileFaults::ArmPartialWrite(nth, CFileException::hardIO, 5, qx::kIntentFileName);
     EXPECT_NE(Opera(), ARQ_OK);

@@ -26,6 +26,17 @@ class Qxdump : public ::testing::Test {
   TempDir dir;
 };
 
+// Runs qxdump in the folder: it exits with `code` and its output (or another
+// of its streams) holds each of the parts.
+DumpRun ExpectDump(const TempDir& dir, const std::vector<std::string>& args, int code,
+                   std::initializer_list<std::string> parts,
+                   std::string DumpRun::*stream = &DumpRun::out) {
+  DumpRun run = RunQxdump(dir, args);
+  EXPECT_EQ(run.code, code) << run.err;
+  ExpectContains(run.*stream, parts);
+  return run;
+}
+
 EntryRecord Entry(int32_t documento, int day, uint8_t status = kEntryLive, int64_t valor = 0) {
   EntryRecord entry{};
   entry.Documento = documento;
@@ -46,9 +57,8 @@ TEST_F(Qxdump, EntriesShowStatusWordsDatesRebuiltFromTheFileMonthAndMoney) {
   const EntryRecord foreign = Entry(1003, 1, kEntryLiveWithCurrency, -1);
   WriteRecordFile(dir / "cnlc0224.dat", std::vector{sold, late, foreign});
 
-  const DumpRun table = RunQxdump(dir, {"cnlc0224.dat"});
-  EXPECT_EQ(table.code, 0) << table.err;
-  ExpectContains(table.out, {"mês 02/2024", "15/02/2024", "29/02/2024", "ativo+moeda", "-0,0001"});
+  ExpectDump(dir, {"cnlc0224.dat"}, 0,
+             {"mês 02/2024", "15/02/2024", "29/02/2024", "ativo+moeda", "-0,0001"});
   ExpectAt(DumpJson(dir, "cnlc0224.dat"), R"({"/kind": "CNLC", "/record_size": 50, "/count": 3,
       "/damaged": false, "/records/0/date": "2024-02-15", "/records/0/status": "ativo",
       "/records/0/Documento": 1001, "/records/0/Valor": "1500.00", "/records/0/Filial": 3,
@@ -105,9 +115,7 @@ TEST_F(Qxdump, ComplementTextsAreSplitAtTheOffsetsEntriesName) {
   ExpectContains(json.value("notes", Json::array()).dump(),
                  {"o lançamento 4 aponta a posição 999"});
 
-  const DumpRun table = RunQxdump(dir, {"CNLH0324.DAT", "19-27"});
-  EXPECT_EQ(table.code, 0);
-  ExpectContains(table.out, {"Aluguel\\r"});
+  const DumpRun table = ExpectDump(dir, {"CNLH0324.DAT", "19-27"}, 0, {"Aluguel\\r"});
   EXPECT_EQ(table.out.find("vista"), std::string::npos);
 }
 
@@ -145,9 +153,7 @@ TEST_F(Qxdump, ImportLayoutsAndControlNamesAreConvertedToUtf8) {
   std::strcpy(made.cNomeArquivo, "CNLC0324.DAT");
   std::strcpy(odd.cNomeArquivo, "A\xC7\xC3O.DAT");  // Windows-1252 upper-case letters
   WriteRecordFile(dir / kControlFileName, std::vector{made, odd});
-  const DumpRun table = RunQxdump(dir, {"QXCTLARQ.dat"});
-  EXPECT_EQ(table.code, 0);
-  ExpectContains(table.out, {"CNLC0324.DAT", "A\u00c7\u00c3O.DAT"});
+  ExpectDump(dir, {"QXCTLARQ.dat"}, 0, {"CNLC0324.DAT", "A\u00c7\u00c3O.DAT"});
 }
 
 TEST_F(Qxdump, NoteTextsAreListedWithTheIndexRecordsNamingThem) {
@@ -168,8 +174,7 @@ TEST_F(Qxdump, NoteTextsAreListedWithTheIndexRecordsNamingThem) {
 
   // A text cut off before its zero byte.
   WriteText(dir / kNoteTextFileName, std::string(5, '\0') + "First" + '\0' + "Nota rev");
-  const DumpRun cut = RunQxdump(dir, {"--json", kNoteTextFileName});
-  EXPECT_EQ(cut.code, 1);
+  const DumpRun cut = ExpectDump(dir, {"--json", kNoteTextFileName}, 1, {});
   ExpectAt(ParseJson(cut.out).value_or(Json()), R"({"/records/1/text": "Nota rev",
       "/damaged": true})");
 }
@@ -178,10 +183,9 @@ std::vector<EntryRecord> TwoEntries() { return {Entry(41, 3, 0), Entry(42, 3, 0)
 
 TEST_F(Qxdump, APartialLastRecordIsReportedAndNeverRead) {
   WriteRecordFile(dir / "CNLC0324.DAT", TwoEntries(), std::string(20, '\x7F'));
-  const DumpRun table = RunQxdump(dir, {"CNLC0324.DAT"});
-  EXPECT_EQ(table.code, 1);
-  ExpectContains(table.out, {"dano: o registro 3 está incompleto: 20 de 50 bytes; não foi lido",
-                             "(2 itens no arquivo)"});
+  ExpectDump(
+      dir, {"CNLC0324.DAT"}, 1,
+      {"dano: o registro 3 está incompleto: 20 de 50 bytes; não foi lido", "(2 itens no arquivo)"});
   ExpectAt(DumpJson(dir, "CNLC0324.DAT", {"1-"}),
            R"({"/records/1/Documento": 42, "/records/2": null, "/damaged": true})");
 
@@ -203,21 +207,16 @@ TEST_F(Qxdump, APartialLastRecordIsReportedAndNeverRead) {
                  {"o registro 0, o registro zero, não é todo zero", "7.234.017.283.807,6673"}}};
   for (const auto& shape : shapes) {
     WriteText(dir / shape.args[0], shape.bytes);
-    const DumpRun run = RunQxdump(dir, shape.args);
-    EXPECT_EQ(run.code, shape.code) << shape.args[0];
-    ExpectContains(run.out, shape.lines);
+    ExpectDump(dir, shape.args, shape.code, shape.lines);
   }
 }
 
 TEST_F(Qxdump, UnknownNamesMissingFilesAndBadArgumentsAreRefused) {
   WriteText(dir / "NOTES.DAT", std::string(50, '\0'));
-  const DumpRun unknown = RunQxdump(dir, {"NOTES.DAT"});
-  EXPECT_EQ(unknown.code, 2);
-  ExpectContains(unknown.err, {"nenhum leiaute de registros conhecido"});
+  const DumpRun unknown =
+      ExpectDump(dir, {"NOTES.DAT"}, 2, {"nenhum leiaute de registros conhecido"}, &DumpRun::err);
   EXPECT_TRUE(unknown.out.empty());
-  const DumpRun missing = RunQxdump(dir, {"CNLC0124.DAT"});
-  EXPECT_EQ(missing.code, 1);
-  ExpectContains(missing.err, {"arquivo não encontrado"});
+  ExpectDump(dir, {"CNLC0124.DAT"}, 1, {"arquivo não encontrado"}, &DumpRun::err);
   const std::vector<std::string> usages[] = {{"CNLX0324.DAT"},
                                              {},
                                              {"--bogus", "CNLC0124.DAT"},
@@ -232,15 +231,11 @@ TEST_F(Qxdump, ReadsFilesThatAWriterHoldsButNotExclusiveOnes) {
   {
     CFile writer;  // as the server holds a month file: read-write, denying other writers
     ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite));
-    const DumpRun run = RunQxdump(dir, {"CNLC0324.DAT"});
-    EXPECT_EQ(run.code, 0) << run.err;
-    ExpectContains(run.out, {"(2 itens no arquivo)"});
+    ExpectDump(dir, {"CNLC0324.DAT"}, 0, {"(2 itens no arquivo)"});
   }
   CFile exclusive;
   ASSERT_TRUE(exclusive.Open(path.c_str(), CFile::modeReadWrite | CFile::shareExclusive));
-  const DumpRun refused = RunQxdump(dir, {"CNLC0324.DAT"});
-  EXPECT_EQ(refused.code, 1);
-  ExpectContains(refused.err, {"violação de compartilhamento"});
+  ExpectDump(dir, {"CNLC0324.DAT"}, 1, {"violação de compartilhamento"}, &DumpRun::err);
 }
 
 }  // namespace

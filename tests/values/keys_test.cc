@@ -28,10 +28,9 @@ CQXChaveComposta Key(uint32_t module, uint32_t key) {
 }
 
 TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
-  EXPECT_EQ(qx::Crc64("123456789"), 0x2B9C7EE4E2780C8Aull);
-  EXPECT_EQ(qx::Crc64("abc"), 0xC621568C6AFEAD61ull);
-  EXPECT_EQ(qx::Crc64(""), 0u);
-  EXPECT_EQ(qx::Crc64("6789", qx::Crc64("12345")), 0x2B9C7EE4E2780C8Aull);
+  EXPECT_EQ(std::vector({qx::Crc64("123456789"), qx::Crc64("abc"), qx::Crc64(""),
+                         qx::Crc64("6789", qx::Crc64("12345"))}),
+            std::vector<uint64_t>({0x2B9C7EE4E2780C8A, 0xC621568C6AFEAD61, 0, 0x2B9C7EE4E2780C8A}));
   const uint8_t highBytes[] = {0xFF, 0x80};  // taken as unsigned
   EXPECT_EQ(qx::Crc64(std::string("\xFF\x80")), qx::Crc64Bytes(highBytes, 2));
 
@@ -43,15 +42,15 @@ TEST(Crc64AndEntryKeys, KnownVectorsModuleKeysEntryKeysAndNamedModules) {
     EXPECT_EQ(std::pair(qx::OriginKey(raw), qx::OriginModule(raw)), std::pair(key, module));
   }
 
-  EXPECT_EQ(qx::MakeChaveComposta(7, CQXMesAno(2115)), (7 << 12) | 2115);
-  const qx::EntryKeyParts parts = qx::SplitChaveComposta((7 << 12) | 2115);
-  EXPECT_EQ(parts.indlan, 7u);
-  EXPECT_EQ(parts.mesAno, 2115);
+  // Entry keys; the largest index makes them negative.
+  for (const auto& [indlan, mesAno, raw] :
+       {std::tuple(7, 2115, (7 << 12) | 2115), std::tuple(0xFFFFF, 1, int32_t(0xFFFFF001))}) {
+    EXPECT_EQ(qx::MakeChaveComposta(indlan, CQXMesAno(mesAno)), raw);
+    const qx::EntryKeyParts parts = qx::SplitChaveComposta(raw);
+    EXPECT_EQ(std::pair(int(parts.indlan), int(parts.mesAno)), std::pair(indlan, mesAno));
+  }
   // Month-years of 4096 and above run into the index bits, unmasked.
   EXPECT_EQ(qx::MakeChaveComposta(1, CQXMesAno(4097)), 0x1001);
-  const int32_t large = qx::MakeChaveComposta(0xFFFFF, CQXMesAno(1));
-  EXPECT_LT(large, 0);
-  EXPECT_EQ(qx::SplitChaveComposta(large).indlan, 0xFFFFFu);
 
   EXPECT_STREQ(qx::OriginModuleName(22), "Lote");
   EXPECT_TRUE(qx::OriginModuleName(1) && qx::OriginModuleName(131));
@@ -83,13 +82,12 @@ TEST(CQXChaveComposta, BitFieldsPeriodKindsValidityAndTheOriginRecordBothWays) {
   key.SetYear(4717);
   EXPECT_TRUE(key.IsValid());
   EXPECT_EQ(CQXChaveComposta(key.Raw()).Raw(), key.Raw());
-  // Raw values with a bad period for their kind, a bad module or no key store 0.
-  const uint64_t badMonth = (34441ull << 46) | (15ull << 14) | CQXChaveComposta::kindMesAno;
-  const uint64_t badDate = (1ull << 46) | (15ull << 14) | CQXChaveComposta::kindData;
-  const uint64_t noneWithPeriod = (2115ull << 46) | (15ull << 14);
-  const uint64_t badModule = uint64_t{134} << 2 | uint64_t{15} << 14;
-  const uint64_t noKey = uint64_t{5} << 2;
-  for (uint64_t raw : {badMonth, badDate, noneWithPeriod, badModule, noKey, ~uint64_t{0}}) {
+  // Raw values with a bad period for their kind (month, date, none), a bad
+  // module or no key store 0.
+  for (uint64_t raw :
+       {(34441ull << 46) | (15ull << 14) | CQXChaveComposta::kindMesAno,
+        (1ull << 46) | (15ull << 14) | CQXChaveComposta::kindData, (2115ull << 46) | (15ull << 14),
+        (134ull << 2) | (15ull << 14), 5ull << 2, ~0ull}) {
     EXPECT_EQ(CQXChaveComposta(raw).Raw(), 0u) << std::hex << raw;
   }
 
