@@ -61,9 +61,8 @@ TEST(NiveisENaturezas, ATotalSumsItsLevelAndNotTheTextThatBeginsLikeIt) {
   EXPECT_FALSE(ConfereLarguras(larguras, "1.3.02").has_value());
   const auto diferente = ConfereLarguras(larguras, "1.10");
   ASSERT_TRUE(diferente.has_value());
-  EXPECT_EQ(diferente->nivel, 2u);
-  EXPECT_EQ(diferente->largura, 2u);
-  EXPECT_EQ(diferente->doPlano, 1u);
+  EXPECT_EQ(std::tuple(diferente->nivel, diferente->largura, diferente->doPlano),
+            std::tuple(2u, 2u, 1u));
   EXPECT_EQ(ConfereLarguras(larguras, "1.1.001")->nivel, 3u);
 
   // Natures: the longest rule at a level boundary, and the split's result side.

@@ -10,7 +10,6 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "../storage/qxdump_run.h"
@@ -249,26 +248,20 @@ std::string Padaria() {
       "|J990|25|",
       "|9001|0|",
   };
-  // Block 9 counts each record of the file, in the order they first come.
-  std::vector<std::pair<std::string, int>> contagem;
-  for (const std::string& linha : linhas) {
-    const std::string registro = linha.substr(1, 4);
-    auto r = std::find_if(contagem.begin(), contagem.end(),
-                          [&](const auto& c) { return c.first == registro; });
-    if (r == contagem.end()) r = contagem.insert(r, {registro, 0});
-    ++r->second;
-  }
-  contagem.insert(contagem.end(),
-                  {{"9900", static_cast<int>(contagem.size()) + 3}, {"9990", 1}, {"9999", 1}});
-  for (const auto& [registro, n] : contagem) {
-    linhas.push_back("|9900|" + registro + "|" + std::to_string(n) + "|");
-  }
-  linhas.insert(linhas.end(), {"|9990|32|", "|9999|140|"});
+  // Block 9: each record's count, in the order they first come.
+  linhas.insert(
+      linhas.end(),
+      {"|9900|0000|1|",  "|9900|0001|1|",  "|9900|0007|1|",  "|9900|0990|1|", "|9900|I001|1|",
+       "|9900|I010|1|",  "|9900|I030|1|",  "|9900|I050|19|", "|9900|I052|7|", "|9900|I075|2|",
+       "|9900|I100|2|",  "|9900|I150|2|",  "|9900|I155|13|", "|9900|I200|8|", "|9900|I250|18|",
+       "|9900|I350|1|",  "|9900|I355|3|",  "|9900|I990|1|",  "|9900|J001|1|", "|9900|J005|1|",
+       "|9900|J100|14|", "|9900|J150|5|",  "|9900|J900|1|",  "|9900|J930|2|", "|9900|J990|1|",
+       "|9900|9001|1|",  "|9900|9900|29|", "|9900|9990|1|",  "|9900|9999|1|", "|9990|32|",
+       "|9999|140|"});
   std::string arquivo;
   for (const std::string& linha : linhas) arquivo += linha + "\r\n";
   return arquivo;
 }
-
 
 std::string Arquivo(const Livro& livro) {
   std::ostringstream saida;
@@ -291,18 +284,14 @@ void QuebraARegra(const std::string& arquivo, const std::string& regra) {
       << regra << ":\n" << ::testing::PrintToString(textos);
 }
 
-TEST(EscreveEcd, GivesTheSmallCompanysFileAsCheckedByHand) {
-  std::vector<Lancamento> lancamentos;
-  const std::string arquivo = Arquivo(LivroPadaria(&lancamentos));
-  EXPECT_EQ(arquivo, Padaria());
-  QuebraARegra(arquivo, "");
-}
-
-// The chart's statements (the small company's file shows them): lines
-// gathered under a code (and several roots) still pass.
-TEST(EscreveEcd, StatementsFromTheChartAgreeWithTheBalances) {
+// The small company's file as checked by hand; then its chart's statements
+// with lines gathered under a code (and several roots) still pass.
+TEST(EscreveEcd, GivesTheSmallCompanysFileAndStatementsFromTheChart) {
   std::vector<Lancamento> lancamentos;
   Livro livro = LivroPadaria(&lancamentos);
+  const std::string arquivo = Arquivo(livro);
+  EXPECT_EQ(arquivo, Padaria());
+  QuebraARegra(arquivo, "");
   livro.aglutinacoes = {{"1.1.1", "DISP", "Dispon\xEDvel"}};
   for (Conta& c : livro.contas) {
     if (c.codigo.starts_with("3")) c.nivel += c.codigo == "3" ? 0 : -1;

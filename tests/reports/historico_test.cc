@@ -1,20 +1,21 @@
 // The entries' history read back after saves, an update of every field, a
 // split replaced by another, a check, a removal, and an import with its
-// removal, all made through the entry service interface by two users.
+// removal, all made through the entry service by two users.
 #include "reports/historico.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "contract/iqxcn_lancamento.h"
+#include "../platform/test_support.h"
 #include "outside/admin/company_admin.h"
-#include "platform/bstr.h"
-#include "server/cqxcn_lancamento.h"
+#include "reports/grava.h"
 #include "storage/records/entry_records.h"
+#include "values/qx_data.h"
 #include "values/qx_dmcps.h"
 
 namespace qx {
@@ -23,21 +24,6 @@ namespace {
 const CQXMesAno kMarco = CQXMesAno::Make(3, 2024);
 constexpr uint32_t kSessaoA = 0x3000, kSessaoB = 0x5000;
 constexpr uint32_t kLote = 5;
-
-struct Libera {
-  void operator()(IQXCN_Lancamento* s) const { s->Release(); }
-};
-using Servico = std::unique_ptr<IQXCN_Lancamento, Libera>;
-
-Servico Conecta(uint32_t usuario, uint32_t sessao) {
-  void* objeto = nullptr;
-  EXPECT_EQ(QXCN_Lancamento_CreateInstance(nullptr, IID_IQXCN_Lancamento, &objeto), S_OK);
-  Servico servico(static_cast<IQXCN_Lancamento*>(objeto));
-  EXPECT_EQ(servico->Inicializa_Padrao(RegistroInicializacaoCliente(
-                {TestCompany::kCodigo, usuario, sessao, "TESTES", "tests", "historico_test.cc"})),
-            S_OK);
-  return servico;
-}
 
 struct Linha {
   int32_t conta, contabil;
@@ -56,7 +42,7 @@ struct Entrada {
   uint32_t lote;
 };
 
-int32_t Salva(IQXCN_Lancamento& s, const Entrada& e, int32_t indlan) {
+int32_t Salva(SessaoLancamento& s, const Entrada& e, int32_t indlan) {
   RegDados d{};
   d.DataLancamento = CQXData::FromMesAno(kMarco, e.dia).Value();
   d.Debito = e.debito;
@@ -67,22 +53,12 @@ int32_t Salva(IQXCN_Lancamento& s, const Entrada& e, int32_t indlan) {
   d.Documento = e.documento;
   d.ValorMoeda.int64 = e.moeda;
   if (e.lote != 0) d.wChaveOrigem.lChaveModulo = MakeChaveModulo(e.lote, kImportModule);
-  UniqueBstr texto(BstrFromCp1252(e.complemento));
-  EXPECT_EQ(s.SetComplemento(texto.get()), S_OK);
-  std::vector<RegLan_Ger> linhas;
-  std::vector<RegQtd_Ger> quantidades;
+  RegistrosRateio rateio;
   for (const Linha& l : e.linhas) {
-    linhas.push_back({CURRENCY{l.valor}, 0, l.conta, l.contabil, {}});
-    quantidades.push_back({CURRENCY{l.quantidade}});
+    rateio.linhas.push_back({CURRENCY{l.valor}, 0, l.conta, l.contabil, {}});
+    rateio.quantidades.push_back({CURRENCY{l.quantidade}});
   }
-  EXPECT_EQ(s.ZeraLancamentoGerencial(), S_OK);
-  EXPECT_EQ(s.ZeraQuantidadeGerencial(), S_OK);
-  if (!linhas.empty()) {
-    EXPECT_EQ(s.SetLancamentoGerencial(static_cast<uint16_t>(linhas.size()), linhas.data()), S_OK);
-    EXPECT_EQ(s.SetQuantidadeGerencial(static_cast<uint16_t>(linhas.size()), quantidades.data()),
-              S_OK);
-  }
-  EXPECT_EQ(s.GravaDados(&d, &indlan), S_OK);
+  GravaLancamento(s, &d, e.complemento, &rateio, &indlan);
   return indlan;
 }
 
@@ -122,20 +98,23 @@ std::string Dia(int dia) { return std::to_string(CQXData::FromMesAno(kMarco, dia
 // An entry's events in full, and the events alone that each filter finds.
 TEST(Historico, EachChangeComesBackWithItsOldAndNewValuesAndFiltersFindTheEvents) {
   TestCompany company;
+  const test::ScopedEnv runtime("QX_RUNTIME_DIR", company.root() + "/run");
+  ASSERT_EQ(std::system(QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer"), 0);
   company.SetConfig("foreign-currency", 1);
   ASSERT_EQ(AdicionaUsuario(*TestCompany::Database(), {2, "AUDITOR", {1, 2}}), S_OK);
-  Servico um = Conecta(1, kSessaoA), dois = Conecta(2, kSessaoB);
-  ASSERT_EQ(Salva(*um, {15, 4, 11, 1000000, 1, 1, 77, "Aluguel",
-                       {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}}, 200000, 0}, 0),
+  SessaoLancamento um({TestCompany::kCodigo, "teste", 1, kSessaoA}),
+      dois({TestCompany::kCodigo, "teste", 2, kSessaoB});
+  ASSERT_EQ(Salva(um, {15, 4, 11, 1000000, 1, 1, 77, "Aluguel",
+                      {{2, 4, 600000, 15000}, {3, 4, 400000, 20000}}, 200000, 0}, 0),
             1);
-  ASSERT_EQ(Salva(*dois, {20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o",
-                       {{4, 5, 2000000, 30000}}, 400000, 0}, 1),
+  ASSERT_EQ(Salva(dois, {20, 5, 12, 2000000, 2, 2, 88, "Aluguel de mar\xE7o",
+                      {{4, 5, 2000000, 30000}}, 400000, 0}, 1),
             1);
   ASSERT_EQ(um->GravaConferido(kMarco.Value(), 1, 1), S_OK);
   ASSERT_EQ(dois->Exclui(1, kMarco.Value()), S_OK);
   const Entrada importado{10, 4, 21, 50000, 1, 0, 0, "Venda", {}, 0, kLote};
-  ASSERT_EQ(Salva(*um, importado, 0), 2);
-  ASSERT_EQ(Salva(*um, importado, 0), 3);
+  ASSERT_EQ(Salva(um, importado, 0), 2);
+  ASSERT_EQ(Salva(um, importado, 0), 3);
   int32_t posicoes[] = {2, 3};
   CNLAN_EXCLUSAO_MES_IMP_PS mes{2, kMarco.Value(), {}, posicoes, nullptr};
   CNLAN_EXCLUSAO_IMP_PS pedido{1, {}, &mes, nullptr};

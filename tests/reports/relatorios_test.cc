@@ -152,7 +152,6 @@ Esperado Soma(const std::vector<int32_t>& grupo, uint16_t filial, CQXData desde 
   return e;
 }
 
-
 std::string Complemento(const Salvo& s) {
   return std::string("lan\xE7") + "amento de " + s.data.Text(1, '/');
 }
@@ -342,29 +341,18 @@ TEST_F(Relatorios, CostCentres) {
 
 // The split of each entry as a report resolves it from a month's pages: the
 // chain from the entry's first line while the owner word stays its own.
-LancamentoDoMes Lancado(int32_t posicao, int32_t gerencial, uint8_t status = 0) {
-  LancamentoDoMes l;
-  l.posicao = posicao;
-  l.status = status;
-  l.dados.Gerencial = gerencial;
-  return l;
-}
-
-LinhaGerencialDoMes LinhaDe(int32_t posicao, uint32_t dono) {
-  LinhaGerencialDoMes l;
-  l.posicao = posicao;
-  l.linha.Indlan = static_cast<int32_t>(dono);
-  return l;
-}
-
 TEST(RateiosDoMes, ChainsEndAtAnotherOwnerAZeroLineOrTheEnd) {
   // Lines: 1-2 of entry 1, a removed line, 4 of entry 3 (with the client's
-  // high bits), 5-6 of entry 5.
-  const std::vector<LinhaGerencialDoMes> linhas = {
-      LinhaDe(1, 1), LinhaDe(2, 1), LinhaDe(3, 0),
-      LinhaDe(4, 0x30000003), LinhaDe(5, 5), LinhaDe(6, 5)};
-  const std::vector<LancamentoDoMes> lancamentos = {Lancado(1, 1), Lancado(2, 0), Lancado(3, 4),
-                                                    Lancado(4, 3, 1), Lancado(5, 5), Lancado(6, 9)};
+  // high bits), 5-6 of entry 5. Entries: first line, status.
+  const uint32_t donos[] = {1, 1, 0, 0x30000003, 5, 5};
+  const std::pair<int32_t, uint8_t> primeiras[] = {{1, 0}, {0, 0}, {4, 0}, {3, 1}, {5, 0}, {9, 0}};
+  std::vector<LinhaGerencialDoMes> linhas(6);
+  std::vector<LancamentoDoMes> lancamentos(6);
+  for (int32_t i = 0; i < 6; ++i) {
+    linhas[i].posicao = lancamentos[i].posicao = i + 1;
+    linhas[i].linha.Indlan = static_cast<int32_t>(donos[i]);
+    std::tie(lancamentos[i].dados.Gerencial, lancamentos[i].status) = primeiras[i];
+  }
   std::map<int32_t, std::vector<int32_t>> posicoes;
   for (const auto& [lancamento, cadeia] : RateiosDoMes(lancamentos, linhas)) {
     for (const LinhaGerencialDoMes& l : cadeia) posicoes[lancamento].push_back(l.posicao);
