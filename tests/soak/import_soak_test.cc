@@ -5,6 +5,7 @@
 // interface) is whole or absent; an import with --ao-erro para that failed has taken its
 // own entries away; and each printed command removes its own import alone, until nothing
 // imported is left. The seed is printed; QX_SOAK_SEED repeats a run.
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -43,6 +44,15 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     for (const int sinal : {SIGTERM, SIGKILL, 0}) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100 + rng() % 500));
       if (sinal == 0) {
+        // On a loaded machine the imports may not have reached the server yet: the server dies
+        // once one of them holds its batch, so that every round hands one out.
+        Espera(
+            [&] {
+              return std::any_of(bases.begin(), bases.end(), [](const std::string& base) {
+                return !UndoCommand(ReadFile(base + ".err")).empty();
+              });
+            },
+            30);
         pasta.KillServersOnce();
       } else {
         const int alvo = static_cast<int>(rng() % kImports);
@@ -52,7 +62,8 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     }
     std::vector<int> codigos;
     for (const pid_t pid : importacoes) {
-      codigos.push_back(WaitChild(pid, std::chrono::steady_clock::now() + std::chrono::seconds(120)));
+      codigos.push_back(
+          WaitChild(pid, std::chrono::steady_clock::now() + std::chrono::seconds(120)));
     }
     pasta.KillServers();
 
