@@ -351,7 +351,9 @@ TEST(RateiosDoMes, ChainsEndAtAnotherOwnerAZeroLineOrTheEnd) {
   for (int32_t i = 0; i < 6; ++i) {
     linhas[i].posicao = lancamentos[i].posicao = i + 1;
     linhas[i].linha.Indlan = static_cast<int32_t>(donos[i]);
-    std::tie(lancamentos[i].dados.Gerencial, lancamentos[i].status) = primeiras[i];
+    // The record is packed: its fields take copies, never references.
+    lancamentos[i].dados.Gerencial = primeiras[i].first;
+    lancamentos[i].status = primeiras[i].second;
   }
   std::map<int32_t, std::vector<int32_t>> posicoes;
   for (const auto& [lancamento, cadeia] : RateiosDoMes(lancamentos, linhas)) {
