@@ -66,11 +66,15 @@ size_t Conta(const std::string& texto, const std::string& trecho) {
 class Encerramento : public Qxcn {
  protected:
   // `args` for the company `empresa`.
-  static std::vector<std::string> Na(const std::string& empresa, std::vector<std::string> args) {
-    args.insert(args.end(), {"--empresa", empresa});
-    return args;
+  static std::vector<std::string> Na(const std::string& empresa,
+                                     const std::vector<std::string>& args) {
+    return Com(args, {"--empresa", empresa});
   }
   static Json Em(const std::vector<std::string>& args) { return RunJson(Na(kEmpresa, args)); }
+  // The report `relatorio` over the year 2025.
+  static Json Ano(const char* relatorio) {
+    return Em({relatorio, "--de", "01/01/2025", "--ate", "31/12/2025"});
+  }
   // A company with the sample's charts and the year 2025 as its period,
   // then the qxadmin `passos`.
   static void Empresa(const std::string& nome, std::vector<std::vector<std::string>> passos = {}) {
@@ -86,11 +90,8 @@ class Encerramento : public Qxcn {
 TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack) {
   Empresa(kEmpresa, {{"account", "add", kEmpresa, "C", "7", "1.10", "T", "OUTROS"},
                      {"account", "add", kEmpresa, "C", "8", "1.10.01.001", "A", "Outros créditos"}});
-  const auto encerra = [](std::vector<std::string> mais) {
-    std::vector<std::string> args = {"encerra", "--exercicio", "2025",  "--conta-resultado",
-                                     "13",      "--empresa",   kEmpresa};
-    args.insert(args.end(), mais.begin(), mais.end());
-    return args;
+  const auto encerra = [](const std::vector<std::string>& mais) {
+    return Na(kEmpresa, Com({"encerra", "--exercicio", "2025", "--conta-resultado", "13"}, mais));
   };
   // Branch 3 is not the user's: its result would be left out.
   EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
@@ -101,7 +102,7 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
                   {"--filial", std::to_string(l.filial), "--empresa", kEmpresa}));
   }
   const int64_t resultado = -Saldo({21, 31, 32});
-  const Json balancete = Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"});
+  const Json balancete = Ano("balancete");
 
   const Json antes = Em({"balanco", "--em", "31/12/2025"});
   std::map<std::string, Json> linhas = PorLinha(antes["balanco"], "saldo");
@@ -110,18 +111,17 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
   EXPECT_EQ(linhas["total_ativo"], Reais(Saldo({4, 5, 6, 8})));
   EXPECT_EQ(antes["totais"][0]["resultado"], Reais(resultado));
   EXPECT_EQ(antes["totais"][0]["diferenca"], "0.00");
-  const Json dre = Em({"dre", "--de", "01/01/2025", "--ate", "31/12/2025"});
+  const Json dre = Ano("dre");
   EXPECT_EQ(dre["totais"]["resultado"], Reais(resultado));
   EXPECT_EQ(dre["totais"]["receita_bruta"], Reais(-Saldo({21})));
 
   // One per branch and result account: 21 on the three, 31 on 1, 32 on 2.
   EXPECT_EQ(RunJson(encerra({"--simular"}))["encerramento"]["lancamentos"], 5);
-  EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
+  EXPECT_EQ(Ano("balancete"), balancete);
 
   const Json encerramento = RunJson(encerra({}));
   EXPECT_EQ(encerramento["encerramento"]["resultado"], Reais(resultado));
-  linhas = PorLinha(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"})["balancete"],
-                    "saldo_final");
+  linhas = PorLinha(Ano("balancete")["balancete"], "saldo_final");
   for (const char* conta : {"20", "21", "30", "31", "32"}) {
     EXPECT_EQ(linhas[conta], "0.00") << conta;
   }
@@ -130,12 +130,12 @@ TEST_F(Encerramento, ClosingMovesTheResultToEquityAndReopeningBringsTheBooksBack
   EXPECT_EQ(depois["resultado"], "0.00");
   EXPECT_EQ(depois["patrimonio"], Reais(resultado));
   EXPECT_EQ(depois["diferenca"], "0.00");
-  EXPECT_EQ(Em({"dre", "--de", "01/01/2025", "--ate", "31/12/2025"})["totais"], dre["totais"]);
+  EXPECT_EQ(Ano("dre")["totais"], dre["totais"]);
 
   EXPECT_THAT(ErroJson(encerra({}))["dica"].get<std::string>(),
               HasSubstr("qxcn reabre --exercicio 2025"));
   EXPECT_EQ(Em({"reabre", "--exercicio", "2025"})["reabertura"]["lancamentos"], 5);
-  EXPECT_EQ(Em({"balancete", "--de", "01/01/2025", "--ate", "31/12/2025"}), balancete);
+  EXPECT_EQ(Ano("balancete"), balancete);
 }
 
 // With the entries up to 30/06/2025 closed, every change of one of them is
@@ -194,9 +194,10 @@ TEST_F(Encerramento, AClosedPeriodRefusesTheChangesOfItsEntriesOnly) {
 // them: written only when it passes the checker, or when forced.
 TEST_F(Encerramento, TheBookkeepingFileIsWrittenOnlyWhenItPassesOrWhenForced) {
   const std::string livros = "LIVROS";
-  const auto gera = [&](const std::string& arquivo, int codigo, std::vector<std::string> mais) {
-    mais.insert(mais.begin(), {"ecd", "--exercicio", "2025", "--saida", arquivo});
-    return RunEnds(Na(livros, mais), codigo);
+  const auto gera = [&](const std::string& arquivo, int codigo,
+                        const std::vector<std::string>& mais) {
+    return RunEnds(Na(livros, Com({"ecd", "--exercicio", "2025", "--saida", arquivo}, mais)),
+                   codigo);
   };
   Empresa(livros, {
       {"branch", "activate", livros, "1", "3"},

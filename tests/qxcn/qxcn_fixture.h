@@ -23,14 +23,19 @@ namespace qx::test {
 
 using ::testing::HasSubstr;
 
+// `args`, then `mais`.
+inline std::vector<std::string> Com(std::vector<std::string> args,
+                                    const std::vector<std::string>& mais) {
+  args.insert(args.end(), mais.begin(), mais.end());
+  return args;
+}
+
 // qxcn's arguments for a new entry.
 inline std::vector<std::string> Lanca(const std::string& data, const std::string& debito,
                                       const std::string& credito, const std::string& valor,
                                       const std::vector<std::string>& mais = {}) {
-  std::vector<std::string> args = {"grava",     "--data",  data,    "--debito", debito,
-                                   "--credito", credito, "--valor", valor};
-  args.insert(args.end(), mais.begin(), mais.end());
-  return args;
+  return Com({"grava", "--data", data, "--debito", debito, "--credito", credito, "--valor", valor},
+             mais);
 }
 
 class Qxcn : public ::testing::Test {
@@ -86,6 +91,16 @@ class Qxcn : public ::testing::Test {
   }
   static std::string Lote(Json importacao) {
     return std::to_string(importacao["importacao"][0]["lote"].get<int64_t>());
+  }
+  // The lines an import refused, each refusal saying its reason's part of `motivos`.
+  static std::vector<int> Recusadas(const Json& importacao,
+                                    const std::vector<std::string>& motivos) {
+    std::vector<int> linhas;
+    for (const Json& erro : importacao["erros"]) {
+      EXPECT_THAT(erro["motivo"].get<std::string>(), HasSubstr(motivos.at(linhas.size())));
+      linhas.push_back(erro["linha"].get<int>());
+    }
+    return linhas;
   }
 
   // Starts the tool in the background, its output caught in the folder

@@ -23,16 +23,6 @@ std::string ArquivoDoMes(const std::string& nome, int linhas, const std::string&
   return nome;
 }
 
-// The lines an import refused, each refusal saying its reason's part of `motivos`.
-std::vector<int> Recusadas(const Json& importacao, const std::vector<std::string>& motivos) {
-  std::vector<int> linhas;
-  for (const Json& erro : importacao["erros"]) {
-    EXPECT_THAT(erro["motivo"].get<std::string>(), HasSubstr(motivos.at(linhas.size())));
-    linhas.push_back(erro["linha"].get<int>());
-  }
-  return linhas;
-}
-
 TEST_F(Qxcn, RecordsReadsUpdatesChecksAndRemovesAnEntry) {
   // A new entry, shown as people read it.
   const DumpRun grava = RunEnds(Lanca("15/03/2026", "31", "5", "1.234,56",
@@ -161,27 +151,23 @@ TEST_F(Qxcn, AccountantsReports) {
 
   const std::vector<std::string> fevereiro = {"--de",       "01/02/2026", "--ate",
                                               "28/02/2026", "--desde",    "01/01/2026"};
-  const auto pede = [&](std::vector<std::string> args) {
-    args.insert(args.end(), fevereiro.begin(), fevereiro.end());
-    return args;
-  };
-  Json balancete = RunJson(pede({"balancete"}));
+  Json balancete = RunJson(Com({"balancete"}, fevereiro));
   EXPECT_THAT(balancete["balancete"],
               ::testing::Contains(Json::parse(R"({"conta": 3, "classificacao": "1.1.01",
                   "nome": "DISPONÍVEL", "nivel": 3, "total": true, "saldo_anterior": "-10600.00",
                   "debitos": "20000.00", "creditos": "6730.15", "saldo_final": "2669.85"})")));
   EXPECT_EQ(balancete["totais"], Json::parse(R"({"debitos": "26730.15", "creditos": "26730.15",
                                                  "diferenca": "0.00"})"));
-  EXPECT_THAT(Run(pede({"balancete"})).out, HasSubstr("iguais no período"));
-  EXPECT_THAT(Run(pede({"balancete", "--csv"})).out,
+  EXPECT_THAT(Run(Com({"balancete"}, fevereiro)).out, HasSubstr("iguais no período"));
+  EXPECT_THAT(Run(Com({"balancete", "--csv"}, fevereiro)).out,
               HasSubstr("conta,classificacao,nome,nivel,total,saldo_anterior,debitos,creditos,"
                         "saldo_final\r\n1,1,ATIVO,1,true,-10600.00,20000.00,6730.15,2669.85\r\n"));
-  Json porMes = RunJson(pede({"balancete", "--por-mes", "--nivel", "1"}));
+  Json porMes = RunJson(Com({"balancete", "--por-mes", "--nivel", "1"}, fevereiro));
   ASSERT_EQ(porMes["balancete"].size(), 3u);
   EXPECT_EQ(porMes["balancete"][2]["conta"], 30);
   EXPECT_EQ(porMes["balancete"][2]["2026-02"], "6730.15");
 
-  Json razao = RunJson(pede({"razao", "--contas", "5..31"}));
+  Json razao = RunJson(Com({"razao", "--contas", "5..31"}, fevereiro));
   EXPECT_EQ(razao["contas"][0], Json::parse(R"({"conta": 5, "classificacao": "1.1.01.002",
       "nome": "Bancos conta movimento", "saldo_anterior": "-10600.00", "debitos": "20000.00",
       "creditos": "6730.15", "saldo_final": "2669.85"})"));
@@ -267,8 +253,7 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
 
   const std::vector<std::string> exclusao = {"exclui-importacao", "--lote", lote,        "--de",
                                              "01/07/2026",        "--ate",  "31/07/2026"};
-  std::vector<std::string> simulada = exclusao;
-  simulada.push_back("--simular");
+  const std::vector<std::string> simulada = Com(exclusao, {"--simular"});
   EXPECT_EQ(RunJson(simulada)["meses"],
             Json::parse(R"([{"mes": "2026-07", "lancamentos": 9997}])"));
   EXPECT_THAT(Run(simulada).out, HasSubstr("nada foi excluído"));
@@ -351,13 +336,10 @@ TEST_F(Qxcn, LinesTheServerRefusesAreSkippedOrUndoTheImport) {
   int esperados = 0;
   for (const std::vector<std::string>& como : {std::vector<std::string>{}, {"--sem-lote"}}) {
     SCOPED_TRACE(como.empty() ? "batch" : "line by line");
-    std::vector<std::string> para = {"importa", arquivo, "--repetir"};
-    para.insert(para.end(), como.begin(), como.end());
+    const std::vector<std::string> para = Com({"importa", arquivo, "--repetir"}, como);
     RunEnds(para, 1, {"linha 2; desfeita: nada ficou do lote"});
     EXPECT_EQ(vivos(), esperados);
-    std::vector<std::string> pula = para;
-    pula.insert(pula.end(), {"--ao-erro", "pula"});
-    const Json importacao = RunJson(pula, 1);
+    const Json importacao = RunJson(Com(para, {"--ao-erro", "pula"}), 1);
     EXPECT_EQ(importacao["importacao"][0]["gravados"], 3);
     EXPECT_EQ(Recusadas(importacao, std::vector<std::string>(3, "recusada pelo servidor")),
               (std::vector<int>{2, 4, 6}));
