@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "qxcn_fixture.h"
@@ -211,20 +212,19 @@ TEST_F(Qxcn, NotesAndImportLayouts) {
 
 TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   const std::string arquivo = *dir_ / "lancamentos.csv";
-  {
-    std::ofstream csv(arquivo);
-    for (int i = 1; i <= 10000; ++i) {
-      if (i == 17)
-        csv << "32/07/2026,31,5,10,1,data errada\n";
-      else if (i == 5000)
-        csv << "10/07/2026,31,5,dez,1,valor errado\n";
-      else if (i == 9999)
-        csv << "10/07/2026,0,0,10,1,sem contas\n";
-      else
-        csv << (i % 28 + 1) << "/07/2026,31,5,\"" << i << ",50\",1,\"linha " << i
-            << ", com vírgula\"\n";
+  const std::map<int, std::string> ruins = {{17, "32/07/2026,31,5,10,1,data errada"},
+                                             {5000, "10/07/2026,31,5,dez,1,valor errado"},
+                                             {9999, "10/07/2026,0,0,10,1,sem contas"}};
+  std::ofstream csv(arquivo);
+  for (int i = 1; i <= 10000; ++i) {
+    if (ruins.contains(i)) {
+      csv << ruins.at(i) << '\n';
+    } else {
+      csv << (i % 28 + 1) << "/07/2026,31,5,\"" << i << ",50\",1,\"linha " << i
+          << ", com vírgula\"\n";
     }
   }
+  csv.close();
   RunEnds(Lanca("01/07/2026", "31", "5", "1"));
   // Stopping at bad lines saves nothing.
   RunEnds({"importa", arquivo}, 2, {"3 linha(s) recusada(s), nada foi gravado"});
@@ -236,10 +236,8 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
   Json importacao =
       RunJson({"importa", arquivo, "--ao-erro", "pula", "--rejeitadas", rejeitadas}, 1);
   EXPECT_EQ(importacao["importacao"][0]["gravados"], 9997);
-  std::ifstream lidas(rejeitadas);
-  std::string primeira;
-  std::getline(lidas, primeira);
-  EXPECT_THAT(primeira, testing::StartsWith("32/07/2026,31,5,10,1,data errada,\"linha 17: data "));
+  EXPECT_THAT(ReadText(rejeitadas),
+              testing::StartsWith("32/07/2026,31,5,10,1,data errada,\"linha 17: data "));
   EXPECT_EQ(Recusadas(importacao, {"data", "valor", "conta"}), (std::vector<int>{17, 5000, 9999}));
   // The search reads back every entry, page by page.
   Json busca = RunJson({"busca", "--de", "01/07/2026", "--ate", "31/07/2026"});
@@ -271,18 +269,13 @@ TEST_F(Qxcn, ImportOfTenThousandLinesAndItsRemoval) {
 // The lines of the CSV block that follows the `bloco`-th empty line (0: the
 // first block), heading left out.
 std::vector<std::string> BlocoCsv(const std::string& saida, int bloco) {
-  std::istringstream linhas(saida);
+  size_t inicio = 0;
+  for (int i = 0; i < bloco; ++i) inicio = saida.find("\r\n\r\n", inicio) + 4;
+  std::istringstream linhas(saida.substr(inicio, saida.find("\r\n\r\n", inicio) - inicio));
   std::vector<std::string> encontradas;
   std::string linha;
-  for (int vistos = 0; std::getline(linhas, linha);) {
-    if (!linha.empty() && linha.back() == '\r') linha.pop_back();
-    if (linha.empty()) {
-      ++vistos;
-    } else if (vistos == bloco) {
-      encontradas.push_back(linha);
-    }
-  }
-  encontradas.erase(encontradas.begin());
+  std::getline(linhas, linha);  // the heading
+  while (std::getline(linhas, linha)) encontradas.push_back(linha.substr(0, linha.find('\r')));
   return encontradas;
 }
 
@@ -368,10 +361,8 @@ TEST_F(Qxcn, ImportsAtOnceGetBatchesOfTheirOwnAndUndoingOneLeavesTheOthersWhole)
     EXPECT_EQ(json["importacao"][0]["gravados"], kLinhas);
     lotes.push_back(Lote(json));
     // The batch and how to undo it were said before the first save.
-    EXPECT_NE(run.err.find("para desfazer: qxcn exclui-importacao --empresa DEMO --lote " +
-                           lotes.back() + " "),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err, HasSubstr("para desfazer: qxcn exclui-importacao --empresa DEMO --lote " +
+                                   lotes.back() + " "));
   }
   EXPECT_EQ(std::set<std::string>(lotes.begin(), lotes.end()).size(), 4u);
 

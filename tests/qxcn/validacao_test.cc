@@ -142,23 +142,16 @@ TEST_F(Validacao, AComplementPastTheStoredLengthIsCutWithAWarning) {
 
 // Import files as people have them, with the default layout.
 TEST_F(Validacao, ImportFilesInTheirEncodingsWithHeadingsAndOtherDelimiters) {
-  const std::string linha = "02/07/2026,31,5,10,1,";
+  const std::string bom = "\xEF\xBB\xBF", linha = "02/07/2026,31,5,10,1,",
+                    cabecalho = "data,debito,credito,valor,historico,complemento\n";
   const struct {
     std::string bytes;
     std::vector<std::string> opcoes;
     int codigo;
     const char* contem;  // in the output (the saved complement) or the refusal
   } casos[] = {
-      {"\xEF\xBB\xBF"
-       "data,debito,credito,valor,historico,complemento\n" +
-           linha + "bom\n",
-       {"--cabecalho"},
-       0,
-       "bom"},
-      {"data,debito,credito,valor,historico,complemento\n" + linha + "x\n",
-       {},
-       2,
-       "parece um cabeçalho: use --cabecalho"},
+      {bom + cabecalho + linha + "bom\n", {"--cabecalho"}, 0, "bom"},
+      {cabecalho + linha + "x\n", {}, 2, "parece um cabeçalho: use --cabecalho"},
       {linha + "ma\xE7o\n", {}, 2, "byte 0xE7 na posição 24: não é UTF-8"},
       {linha + "ma\xE7o\n", {"--codificacao", "latin1"}, 0, "ma\u00e7o"},
       {linha + "\x80 10\n", {"--codificacao", "cp1252"}, 0, "\u20ac 10"},
@@ -167,7 +160,7 @@ TEST_F(Validacao, ImportFilesInTheirEncodingsWithHeadingsAndOtherDelimiters) {
        "parece separada por ';' e o formato usa ','"},
       {"02/07/2026;31;5;10;1;separado\n;;;;;\n", {}, 0, "separado"},
       {"02/07/2026\t31\t5\t10\t1\ttabulado\n", {}, 0, "tabulado"},
-      {"\xEF\xBB\xBF" + linha + "x\n", {"--codificacao", "cp1252"}, 2, "marca de UTF-8"},
+      {bom + linha + "x\n", {"--codificacao", "cp1252"}, 2, "marca de UTF-8"},
       {linha + "\"dito \"\"assim\"\", sim\"\n", {}, 0, "dito \"assim\", sim"},
       {linha + "pol 5\" x\n", {}, 0, "pol 5\" x"},
       {linha + "\"aberta\n", {}, 2, "abertas e não fechadas"},
