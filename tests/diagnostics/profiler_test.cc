@@ -127,7 +127,6 @@ TEST(ProfilerSwitches, OnOffRuleAndProcessFilter) {
       {"qxfolha;qxcaixa", "ostrel.exe", false},
       {"qxfolha;OSTREL.EXE", "ostrel", true},
       {"ostrel.exe", "Ostrel", true},
-      {"ostrel", "ostrel", true},
       {"ostrel.exe", "ostrelx", false},
       {" ;, ", "ostrel.exe", false},
       {"", "ostrel", false}};
