@@ -52,16 +52,15 @@ inline std::vector<std::string> Columns(const std::string& line) {
   return columns;
 }
 
-// The first columns of a record of this thread: date, time, process, user,
-// function and pairing id (by form).
-inline std::string RecordStart(const std::string& funcao) {
-  return "<DATE>\t<TIME>\t" + ProcessBaseName() + "\t" + OsUserName() + "\t" + funcao +
-         "\t<GUID>\t";
-}
-inline std::string ThreadColumn() {
+// The columns of a record of this thread up to its kind: date, time, process, user, function,
+// pairing id (by form), and the identity of TestIdentity("EMP1") or of none.
+inline std::string RecordStart(const std::string& funcao, bool emp1) {
   char thread[16];
-  std::snprintf(thread, sizeof thread, "T%08d", static_cast<int>(CurrentThreadId()));
-  return thread;
+  std::snprintf(thread, sizeof thread, "\tT%08d\t", static_cast<int>(CurrentThreadId()));
+  return "<DATE>\t<TIME>\t" + ProcessBaseName() + "\t" + OsUserName() + "\t" + funcao +
+         "\t<GUID>\t" + (emp1 ? "EEMP1\tU007\tS00123456" : "E\tU000\tS00000000") + thread +
+         (emp1 ? "EMP1\t7\t123456\tDOM\\joao\tQXCONTAB\tCN\tlanc.cpp\t42\t1\t0\t\t"
+               : "\t0\t0\t\t\t\t\t0\t0\t0\t\t");
 }
 
 // Compares line with golden column by column; a golden column "<DATE>",
@@ -86,11 +85,10 @@ inline void ExpectGolden(const std::string& line, const std::string& golden) {
 
 class TestIdentity final : public IQXDF_Profiler {
  public:
-  explicit TestIdentity(const char* empresa, unsigned short usuario = 7, uint32_t sessao = 123456)
-      : empresa_(empresa), usuario_(usuario), sessao_(sessao) {
+  explicit TestIdentity(const char* empresa, unsigned short usuario = 7) {
     std::strncpy(record_.szEmpresa, empresa, sizeof record_.szEmpresa - 1);
     record_.ulUsuario = usuario;
-    record_.ulNumeroSessao = sessao;
+    record_.ulNumeroSessao = 123456;
     std::strcpy(record_.szNomeUsuarioDominio, "DOM\\joao");
     std::strcpy(record_.szAplicativo, "QXCONTAB");
     std::strcpy(record_.szModuleName, "CN");
@@ -99,17 +97,14 @@ class TestIdentity final : public IQXDF_Profiler {
     record_.cWTS = 1;
     record_.cControle = 'B';
   }
-  const char* GetEmpresa() override { return empresa_; }
-  unsigned short GetUsuario() override { return usuario_; }
-  uint32_t GetNumeroSessao() override { return sessao_; }
+  const char* GetEmpresa() override { return record_.szEmpresa; }
+  unsigned short GetUsuario() override { return record_.ulUsuario; }
+  uint32_t GetNumeroSessao() override { return record_.ulNumeroSessao; }
   const _REG_DF_INICIALIZAPS* GetRegistroInicializacao() override { return &record_; }
 
   _REG_DF_INICIALIZAPS& record() { return record_; }
 
  private:
-  const char* empresa_;
-  unsigned short usuario_;
-  uint32_t sessao_;
   _REG_DF_INICIALIZAPS record_{};
 };
 

@@ -17,19 +17,7 @@
 namespace qx::test {
 namespace {
 
-class Acesso : public Web {
- protected:
-  // A TCP connection to the port of this machine.
-  static int Conecta(int porta) {
-    const int conexao = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in endereco{};
-    endereco.sin_family = AF_INET;
-    endereco.sin_port = htons(static_cast<uint16_t>(porta));
-    endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(connect(conexao, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco), 0);
-    return conexao;
-  }
-};
+using Acesso = Web;
 
 // Secret files refused, and addresses beyond this machine without one.
 TEST_F(Acesso, SecretsAndAddressesThatAreRefused) {
@@ -90,8 +78,7 @@ TEST_F(Acesso, ARequestWithoutTheSecretGetsNothing) {
       {{{"Cookie", cookie.substr(0, cookie.find(';'))}}, 200},
       {{{"Cookie", "qxweb=" + segredo}}, 401},  // the secret is no cookie
       {{{"Cookie", cookie.substr(0, cookie.find(';') - 1)}}, 401},
-      {{{"Host", "127.0.0.1"}, {"Host", "127.0.0.1"}, {"Authorization", "Bearer " + segredo}},
-       400},
+      {{{"Host", "127.0.0.1"}, {"Host", "127.0.0.1"}, {"Authorization", "Bearer " + segredo}}, 400},
       // Only a loopback Host is served.
       {{{"Host", "example.com"}, {"Authorization", "Bearer " + segredo}}, 403},
       {{{"Host", "localhost:" + std::to_string(web.porta)}, {"Authorization", "Bearer " + segredo}},
@@ -147,8 +134,15 @@ TEST_F(Acesso, SilentAndSlowConnectionsLeaveThePagesAnswering) {
   // 200 connections that send nothing, and 8 that send a line of their head each second.
   httplib::Client cliente("127.0.0.1", web_->porta);
   ASSERT_TRUE(cliente.Get("/"));  // the entry server runs: what is timed is qxweb's answer
+  sockaddr_in endereco{};
+  endereco.sin_family = AF_INET;
+  endereco.sin_port = htons(static_cast<uint16_t>(web_->porta));
+  endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   std::vector<int> conexoes;
-  for (int i = 0; i < 208; ++i) conexoes.push_back(Conecta(web_->porta));
+  for (int i = 0; i < 208; ++i) {
+    conexoes.push_back(socket(AF_INET, SOCK_STREAM, 0));
+    EXPECT_EQ(connect(conexoes.back(), reinterpret_cast<sockaddr*>(&endereco), sizeof endereco), 0);
+  }
   std::atomic<bool> fim = false;
   std::thread lentas([&] {
     for (int linha = 0; !fim; ++linha) {
