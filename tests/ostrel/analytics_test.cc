@@ -54,10 +54,21 @@ class AnalyticsTest : public OutsideTest {
   }
 };
 
-// Figures of an unknown company are dropped without keeping the others back.
-TEST_F(AnalyticsTest, ObjectsWithTheSameKeyMergeIntoOneFigure) {
+// One analytics object per process merges the figures of each key. Figures of
+// an unknown company, figures handed over before there is an object and
+// figures sent while disabled are dropped without keeping the others back.
+TEST_F(AnalyticsTest, OneObjectPerProcessMergesTheFiguresOfEachKey) {
+  EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {4}));
   {
     CQXAnalytics analytics("Ostrel");
+    analytics.Envia();  // no figures at all
+    HRESULT thrown = S_OK;
+    try {
+      CQXAnalytics second("Ostrel");
+    } catch (int32_t hr) {
+      thrown = hr;
+    }
+    EXPECT_EQ(thrown, static_cast<HRESULT>(0x81080C5Au));
     EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {2, 9}));
     CQXProfilerEmpresa stranger("NOWHERE", 1, 1);
     CallStatistics lost;
@@ -66,38 +77,13 @@ TEST_F(AnalyticsTest, ObjectsWithTheSameKeyMergeIntoOneFigure) {
     EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {5}));
     EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Le", {1}, 8));
     analytics.Envia();
+    Enable(0);
+    EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Le", {3}, 8));
+    analytics.Envia();
   }
   EXPECT_EQ(Rows(), (std::vector<Row>{
                         {kTestCompany, "Ostrel", "CQXCN_Lancamento", "Grava", 3, 16, 9, 2, 7},
                         {kTestCompany, "Ostrel", "CQXCN_Lancamento", "Le", 1, 1, 1, 1, 8}}));
-}
-
-TEST_F(AnalyticsTest, NothingIsSentWhenDisabledOrWithoutAnObject) {
-  EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {2}));  // no analytics object: dropped
-  {
-    CQXAnalytics analytics("Ostrel");
-    analytics.Envia();  // no figures at all
-    EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {2}));
-    Enable(0);
-    analytics.Envia();
-  }
-  EXPECT_TRUE(Rows().empty());
-}
-
-TEST_F(AnalyticsTest, SecondAnalyticsObjectFails) {
-  auto first = std::make_unique<CQXAnalytics>("Ostrel");
-  HRESULT thrown = S_OK;
-  try {
-    CQXAnalytics second("Ostrel");
-  } catch (int32_t hr) {
-    thrown = hr;
-  }
-  EXPECT_EQ(thrown, static_cast<HRESULT>(0x81080C5Au));
-  // The first one is still the process's.
-  EntregaEstatisticasUso(*Calls("CQXCN_Lancamento::Grava", {3}));
-  first->Envia();
-  EXPECT_EQ(Rows().size(), 1u);
-  first.reset();
   EXPECT_NO_THROW(CQXAnalytics("Ostrel"));
 }
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "../entries/test_company.h"
+#include "../platform/ostrel_program.h"
 #include "../platform/runtime_support.h"
-#include "../platform/test_support.h"
 #include "platform/clock.h"
 #include "platform/localserver_lock.h"
 #include "platform/unix_socket.h"
@@ -21,31 +21,13 @@
 
 namespace qx::test {
 
-inline constexpr const char* kOstrel = QX_OSTREL;
-
-// Runs ostrel with the arguments and the test's environment: its exit status,
-// or 128 + the signal that ended it.
-inline int RunOstrel(std::vector<std::string> args) {
-  Child ostrel([&](Child&) {
-    args.insert(args.begin(), kOstrel);
-    std::vector<char*> argv;
-    for (std::string& word : args) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    execv(kOstrel, argv.data());
-    return 127;
-  });
-  return ostrel.Wait();
-}
-
 class ProcessTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kTempoOciosoMs = 5000;
 
   ProcessTest() {
     alarm(240);
-    runtime_ = company_.root() + "/run";
-    setenv("QX_RUNTIME_DIR", runtime_.c_str(), 1);
-    EXPECT_EQ(RunOstrel({"-RegServer"}), 0);
+    RegisterOstrel(runtime_);
   }
   ~ProcessTest() override {
     unsetenv("QX_RUNTIME_DIR");
@@ -92,7 +74,7 @@ class ProcessTest : public ::testing::Test {
 
  protected:
   TestCompany company_;
-  std::string runtime_;
+  std::string runtime_ = company_.root() + "/run";
 };
 
 }  // namespace qx::test

@@ -5,13 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "../platform/test_support.h"
+#include "../platform/ostrel_program.h"
 #include "outside/admin/company_admin.h"
 #include "reports/grava.h"
 #include "storage/records/entry_records.h"
@@ -99,7 +98,7 @@ std::string Dia(int dia) { return std::to_string(CQXData::FromMesAno(kMarco, dia
 TEST(Historico, EachChangeComesBackWithItsOldAndNewValuesAndFiltersFindTheEvents) {
   TestCompany company;
   const test::ScopedEnv runtime("QX_RUNTIME_DIR", company.root() + "/run");
-  ASSERT_EQ(std::system(QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer"), 0);
+  test::RegisterOstrel();
   company.SetConfig("foreign-currency", 1);
   ASSERT_EQ(AdicionaUsuario(*TestCompany::Database(), {2, "AUDITOR", {1, 2}}), S_OK);
   SessaoLancamento um({TestCompany::kCodigo, "teste", 1, kSessaoA}),

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../entries/test_company.h"
+#include "../platform/ostrel_program.h"
 #include "reports/balancete.h"
 #include "reports/centros.h"
 #include "reports/extrato.h"
@@ -160,8 +161,7 @@ class Relatorios : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     empresa_ = new TestCompany();
-    setenv("QX_RUNTIME_DIR", (empresa_->root() + "/run").c_str(), 1);
-    ASSERT_EQ(std::system(QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer"), 0);
+    test::RegisterOstrel(empresa_->root() + "/run");
     for (const ContaCadastro& conta : {ContaCadastro{'C', 7, 1, "1.10", "OUTROS", 'T'},
                                        ContaCadastro{'C', 8, 7, "1.10.01.001", "Outros", 'A'}}) {
       ASSERT_EQ(AdicionaConta(*TestCompany::Database(), conta), S_OK);

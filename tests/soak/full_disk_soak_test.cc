@@ -84,7 +84,7 @@ std::map<int32_t, int64_t> Anotacoes(const std::vector<std::string>& arquivos,
   std::map<int32_t, int64_t> estados;
   size_t recusadas = 0;
   for (const std::string& arquivo : arquivos) {
-    std::istringstream linhas(ReadFile(arquivo));
+    std::istringstream linhas(ReadText(arquivo));
     int32_t posicao = 0;
     int64_t valor = 0;
     while (linhas >> posicao >> valor) {

@@ -49,7 +49,7 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
         Espera(
             [&] {
               return std::any_of(bases.begin(), bases.end(), [](const std::string& base) {
-                return !UndoCommand(ReadFile(base + ".err")).empty();
+                return !UndoCommand(ReadText(base + ".err")).empty();
               });
             },
             30);
@@ -72,17 +72,17 @@ TEST(CrashSoak, ImportsAtOnceKeepBatchesOfTheirOwnThroughKills) {
     // Each import undone by the command it printed, then nothing of it is found again.
     for (int i = 0; i < kImports; ++i) {
       const std::string& base = bases[static_cast<size_t>(i)];
-      std::vector<std::string> desfazer = UndoCommand(ReadFile(base + ".err"));
+      std::vector<std::string> desfazer = UndoCommand(ReadText(base + ".err"));
       if (desfazer.empty()) continue;
       const std::string lote = desfazer[4];
       EXPECT_TRUE(lotes.insert(lote).second) << "batch " << lote << " handed out twice";
       desfazer.push_back("--json");
       std::string json;
-      EXPECT_EQ(RunQxcn(desfazer, base + ".undo", &json), 0) << ReadFile(base + ".undo.err");
+      EXPECT_EQ(RunQxcn(desfazer, base + ".undo", &json), 0) << ReadText(base + ".undo.err");
       const long long achados = JsonNumber(json, "encontrados");
       EXPECT_TRUE(achados == 0 || achados == kLines) << "batch " << lote << ": " << achados;
       if (i % 2 == 0 && codigos[static_cast<size_t>(i)] != 0 && !sinalizadas.contains(i)) {
-        EXPECT_EQ(achados, 0) << "--ao-erro para left its entries: " << ReadFile(base + ".err");
+        EXPECT_EQ(achados, 0) << "--ao-erro para left its entries: " << ReadText(base + ".err");
       }
       EXPECT_EQ(RunQxcn(desfazer, base + ".again", &json), 0);
       EXPECT_EQ(JsonNumber(json, "encontrados"), 0) << json;

@@ -118,7 +118,7 @@ struct Proprio {
 
 // Adds the acknowledged calls of one client's file; gives how many there were.
 inline size_t LeAnotacoes(const std::string& arquivo, Esperado* esperado) {
-  std::istringstream linhas(ReadFile(arquivo));
+  std::istringstream linhas(ReadText(arquivo));
   size_t quantas = 0;
   for (std::string linha; std::getline(linhas, linha);) {
     std::istringstream campos(linha);

@@ -79,7 +79,7 @@ std::vector<Estacao> MontaEscritorio(const std::string& raiz) {
       escritorio.GetString(chave, nome, &valor);
       EXPECT_EQ(propria.SetString(chave, nome, valor), ERROR_SUCCESS) << nome;
     }
-    e.Em(RegisterServer);
+    e.Em([] { test::RegisterOstrel(); });
     if (i > 0) {
       EXPECT_EQ(AdicionaUsuario(*db, {e.usuario, "Esta\xE7\xE3o", usuarios.at(0).filiaisAtivas}),
                 S_OK);
@@ -109,9 +109,9 @@ std::vector<EventoLog> Eventos() {
 // less taken away by itself), the month loses as much and keeps nothing, and a second time
 // finds nothing. Gives how many lines the import saved.
 int Desfaz(const std::string& base, const std::string& mes, std::set<std::string>* lotes) {
-  std::vector<std::string> desfazer = UndoCommand(ReadFile(base + ".err"));
+  std::vector<std::string> desfazer = UndoCommand(ReadText(base + ".err"));
   if (desfazer.size() < 5) {
-    ADD_FAILURE() << "no undo command: " << ReadFile(base + ".err");
+    ADD_FAILURE() << "no undo command: " << ReadText(base + ".err");
     return 0;
   }
   EXPECT_TRUE(lotes->insert(desfazer[4]).second) << "batch " << desfazer[4] << " twice";
@@ -125,7 +125,7 @@ int Desfaz(const std::string& base, const std::string& mes, std::set<std::string
   const long long antes = Vivos(mes, base + ".mes");
   desfazer.push_back("--json");
   std::string json;
-  EXPECT_EQ(RunQxcn(desfazer, base + ".undo", &json), 0) << ReadFile(base + ".undo.err");
+  EXPECT_EQ(RunQxcn(desfazer, base + ".undo", &json), 0) << ReadText(base + ".undo.err");
   const long long desfeitos = JsonNumber(json, "encontrados");
   EXPECT_EQ(desfeitos, salvos - removidos) << json;
   const long long depois = Vivos(mes, base + ".mes");
@@ -205,7 +205,7 @@ TEST_P(OfficeSoak, FourWorkstationsKeepEveryCallAndBatchApart) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
   std::vector<int> codigos;
   for (const pid_t pid : importacoes) codigos.push_back(WaitChild(pid, fim));
-  EXPECT_EQ(codigos[1], 0) << ReadFile(raiz + "/estacao1.err");
+  EXPECT_EQ(codigos[1], 0) << ReadText(raiz + "/estacao1.err");
   for (const pid_t pid : relatorios) EXPECT_EQ(WaitChild(pid, fim), 0) << "a report failed";
   for (const Estacao& e : estacoes) KillServers(e.Runtime());
 
@@ -309,13 +309,13 @@ TEST(DatabaseGone, ImportStopsClearlyAndTheBooksAgreeOnceItIsBack) {
   }
   cluster.SetReachable(conexao, false);
   EXPECT_EQ(WaitChild(importacao, std::chrono::steady_clock::now() + std::chrono::seconds(60)), 1);
-  EXPECT_NE(ReadFile(raiz + "/imp.err").find("E_QXDF_BANCO_INDISPONIVEL"), std::string::npos)
-      << ReadFile(raiz + "/imp.err");
+  EXPECT_NE(ReadText(raiz + "/imp.err").find("E_QXDF_BANCO_INDISPONIVEL"), std::string::npos)
+      << ReadText(raiz + "/imp.err");
   cluster.SetReachable(conexao, true);
   pasta.KillServers();
   Qxcheck(raiz + "/qxcheck.out");
   // What it saved before stays until its undo command runs: it never says otherwise.
-  const std::string erro = ReadFile(raiz + "/imp.err");
+  const std::string erro = ReadText(raiz + "/imp.err");
   std::set<std::string> lotes;
   if (Desfaz(raiz + "/imp", kMesesImportados[0], &lotes) > 0) {
     EXPECT_NE(erro.find("n\xC3\xA3o importe de novo"), std::string::npos) << erro;

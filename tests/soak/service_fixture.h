@@ -27,8 +27,7 @@ class ServiceTest : public ::testing::TestWithParam<Via> {
   // folder of this test, so every test starts a server of its own.
   ServiceTest() {
     if (GetParam() != Via::kServidor) return;
-    setenv("QX_RUNTIME_DIR", (company_.root() + "/run").c_str(), 1);
-    soak::RegisterServer();
+    test::RegisterOstrel(company_.root() + "/run");
   }
   ~ServiceTest() override { unsetenv("QX_RUNTIME_DIR"); }
 

@@ -22,19 +22,14 @@
 #include <vector>
 
 #include "../entries/test_company.h"
-#include "../platform/test_support.h"
+#include "../platform/ostrel_program.h"
 #include "platform/bstr.h"
 #include "qxcom/qxcom.h"
 #include "values/qx_data.h"
 
 namespace qx::soak {
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::ReadText;
 
 // The live ostrel processes serving a runtime folder.
 inline std::vector<pid_t> ServersOf(const std::string& runtime) {
@@ -47,11 +42,11 @@ inline std::vector<pid_t> ServersOf(const std::string& runtime) {
     const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
     if (pid <= 0) continue;
     const std::string base = std::string("/proc/") + entry->d_name;
-    if (ReadFile(base + "/comm") != "ostrel\n") continue;
-    const std::string stat = ReadFile(base + "/stat");
+    if (ReadText(base + "/comm") != "ostrel\n") continue;
+    const std::string stat = ReadText(base + "/stat");
     const size_t close = stat.rfind(')');
     if (close == std::string::npos || stat.compare(close + 2, 1, "Z") == 0) continue;
-    if ((ReadFile(base + "/environ") + '\0').find(marker) == std::string::npos) continue;
+    if ((ReadText(base + "/environ") + '\0').find(marker) == std::string::npos) continue;
     pids.push_back(pid);
   }
   closedir(proc);
@@ -74,20 +69,12 @@ inline void KillServers(const std::string& runtime) {
   ADD_FAILURE() << "a server outlived SIGKILL";
 }
 
-// Registers ostrel in the registry store the environment names.
-inline void RegisterServer() {
-  const std::string command = QX_TEST_BINARY_DIR "/tools/ostrel/ostrel -RegServer";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-}
-
 // The company, with the server registered and its sockets in a folder of this test (its
 // suite data in the PostgreSQL database a connection value names, when given).
 class ServerCompany {
  public:
   explicit ServerCompany(const std::string& postgres = "") : company_(false, postgres) {
-    runtime_ = company_.root() + "/run";
-    setenv("QX_RUNTIME_DIR", runtime_.c_str(), 1);
-    RegisterServer();
+    test::RegisterOstrel(runtime_);
   }
   ~ServerCompany() {
     KillServers();
@@ -102,7 +89,7 @@ class ServerCompany {
 
  private:
   TestCompany company_;
-  std::string runtime_;
+  std::string runtime_ = company_.root() + "/run";
 };
 
 struct ReleaseService {
@@ -158,7 +145,7 @@ using test::WaitChild;
 inline int64_t StatusKb(pid_t pid, const std::string& field) {
   std::string path = "/proc/";
   path.append(std::to_string(pid)).append("/status");
-  std::istringstream lines(ReadFile(path));
+  std::istringstream lines(ReadText(path));
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind(field + ":", 0) == 0) return std::atoll(line.c_str() + field.size() + 1);
   }
@@ -171,7 +158,7 @@ inline std::string Qxcheck(const std::string& saida) {
   const std::string comando =
       QX_TEST_BINARY_DIR "/tools/qxcheck/qxcheck --empresa EMP1 >" + saida + " 2>&1";
   const int codigo = std::system(comando.c_str());
-  std::string relatorio = ReadFile(saida);
+  std::string relatorio = ReadText(saida);
   EXPECT_EQ(codigo, 0) << relatorio;
   return relatorio;
 }
@@ -206,7 +193,7 @@ inline pid_t StartQxcn(const std::vector<std::string>& args, const std::string& 
 inline int RunQxcn(const std::vector<std::string>& args, const std::string& base, std::string* out) {
   const int code = WaitChild(StartQxcn(args, base),
                              std::chrono::steady_clock::now() + std::chrono::seconds(120));
-  *out = ReadFile(base + ".out");
+  *out = ReadText(base + ".out");
   return code;
 }
 
