@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "../platform/ostrel_program.h"
 #include "../storage/qxdump_json.h"
 #include "../storage/qxdump_run.h"
 
@@ -51,8 +52,7 @@ class Qxcn : public ::testing::Test {
              {"config", "set", "DEMO", "period-end", "31/12/2027"}}) {
       ASSERT_EQ(Admin(passo).code, 0) << passo[0];
     }
-    const DumpRun registro = RunTool(*dir_, ToolBinary("ostrel"), {"-RegServer"});
-    ASSERT_EQ(registro.code, 0) << registro.err;
+    test::RegisterOstrel();
   }
   static void TearDownTestSuite() {
     delete dir_;
