@@ -13,6 +13,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -78,9 +79,13 @@ inline void WriteText(const std::string& path, std::string_view text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
+// The file's bytes; "" when it is not there. A read that fails midway (a /proc file of a
+// process that ends meanwhile) ends the text instead of throwing.
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // The permission bits of path (with set-group-id and sticky); ~0u when it is not there.
