@@ -18,28 +18,23 @@ namespace {
 
 using FrameState = FrameTest;
 
-int Lines(const std::string& path) {
-  const std::string text = TestCompany::ReadAll(path);
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 TEST_F(FrameState, FreshObjectRefusesCallsSilently) {
   company_.WriteLogIni("Entrada=1\r\nSaida=1\r\n");
   Lancamento objeto = NovoLancamento();
-  const int profiler = Lines(ProfilerLog());
+  const size_t profiler = TestCompany::ReadAll(ProfilerLog()).size();
   const int erros = company_.ErrorLines();
   EXPECT_EQ(objeto->SetDebito(kNormal), E_QXCR_NAO_INICIALIZADO);
   EXPECT_EQ(objeto->SetDebito(kAcessoInvalido), E_QXCR_NAO_INICIALIZADO);
   _REG_DF_FUNCAO_GENERICAPS entrada{};
   EXPECT_EQ(objeto->FuncaoGenerica(1, entrada, nullptr), E_QXCR_NAO_INICIALIZADO);
-  EXPECT_EQ(Lines(ProfilerLog()), profiler);
+  EXPECT_EQ(TestCompany::ReadAll(ProfilerLog()).size(), profiler);
   EXPECT_EQ(company_.ErrorLines(), erros);
 
   // These run in every state.
   ULONG quantidade = 0;
   EXPECT_EQ(objeto->GetQuantidadeEmpresas(&quantidade), S_OK);
   EXPECT_EQ(quantidade, 7u);
-  EXPECT_GT(Lines(ProfilerLog()), profiler);
+  EXPECT_GT(TestCompany::ReadAll(ProfilerLog()).size(), profiler);
   int32_t ok = 0;
   EXPECT_EQ(objeto->KeepAlive(&ok), S_OK);
   EXPECT_EQ(ok, 1);
@@ -82,6 +77,22 @@ TEST_F(FrameState, InitialisationRecordChecksComeInOrder) {
   EXPECT_EQ(livre->SetDebito(kNormal), S_OK);
 }
 
+// A business object that cannot be made, and a COM object too large for memory.
+class BusinessSemMemoria : public TestBusiness {
+ public:
+  BusinessSemMemoria() { throw std::bad_alloc(); }
+};
+
+std::atomic<int> g_destruidos{0};
+class ObjetoContado : public T_QXUnknown<IQXCN_Lancamento, BusinessSemMemoria> {
+ public:
+  ~ObjetoContado() override { ++g_destruidos; }
+};
+
+class ObjetoGigante : public TestObject {
+  [[maybe_unused]] char m_espaco[uint64_t{1} << 47];  // only its size matters
+};
+
 TEST_F(FrameState, InterfacesCountsAndCreation) {
   Lancamento objeto = NovoLancamento();
   void* outra = nullptr;
@@ -109,26 +120,8 @@ TEST_F(FrameState, InterfacesCountsAndCreation) {
   void* criado = nullptr;
   IUnknown* externo = objeto.get();
   EXPECT_EQ(CriaObjeto<TestObject>(externo, IID_IUnknown, &criado), CLASS_E_NOAGGREGATION);
-}
-
-// A business object that cannot be made, and a COM object too large for memory.
-class BusinessSemMemoria : public TestBusiness {
- public:
-  BusinessSemMemoria() { throw std::bad_alloc(); }
-};
-
-std::atomic<int> g_destruidos{0};
-class ObjetoContado : public T_QXUnknown<IQXCN_Lancamento, BusinessSemMemoria> {
- public:
-  ~ObjetoContado() override { ++g_destruidos; }
-};
-
-class ObjetoGigante : public TestObject {
-  [[maybe_unused]] char m_espaco[uint64_t{1} << 47];  // only its size matters
-};
-
-TEST_F(FrameState, FailedCreationGivesItsCodeAndDestroysTheObject) {
-  void* criado = &criado;
+  // A failed creation gives its code and destroys the object.
+  criado = &criado;
   EXPECT_EQ(CriaObjeto<ObjetoContado>(nullptr, IID_IQXCN_Lancamento, &criado),
             static_cast<HRESULT>(0x8004EA64u));
   EXPECT_EQ(criado, nullptr);
