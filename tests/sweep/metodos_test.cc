@@ -51,12 +51,7 @@ HRESULT Alteracao(IQXCN_Lancamento* s) {
 }
 
 HRESULT GravaDados(IQXCN_Lancamento* s) {
-  RegDados dados{};
-  dados.DataLancamento = SweepCompany::kData.Value();
-  dados.Credito = 11;
-  dados.Valor = CURRENCY{70000};
-  dados.ValorMoeda = CURRENCY{9};
-  dados.Filial = 1;
+  RegDados dados = SweepCompany::Dados(0, 70000, 9);
   int32_t indlan = 3;
   return s->GravaDados(&dados, &indlan);
 }
@@ -70,12 +65,7 @@ HRESULT Lote(IQXCN_Lancamento* s) {
   const int32_t indlans[3] = {0, 2, 0};
   const int32_t debitos[3] = {4, 5, 0};
   for (int i = 0; i < 3; ++i) {
-    RegDados& dados = lancamentos[i].Dados;
-    dados.DataLancamento = SweepCompany::kData.Value();
-    dados.Debito = debitos[i];
-    dados.Credito = 11;
-    dados.Valor = CURRENCY{10000 * (i + 1)};
-    dados.Filial = 1;
+    lancamentos[i].Dados = SweepCompany::Dados(debitos[i], 10000 * (i + 1));
     lancamentos[i].Indlan = indlans[i];
   }
   lancamentos[0].Dados.ValorMoeda = CURRENCY{77};

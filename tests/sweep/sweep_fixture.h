@@ -49,16 +49,10 @@ class SweepCompany {
     Objeto s = Novo();
     if (!s) return;
     // Entry 1 comes from an import (origin key, foreign-currency amount); 2 and 3 are typed in.
-    RegDados dados{};
+    RegDados dados = Dados(4, 1000000, 250);
     dados.Documento = 500;
-    dados.DataLancamento = kData.Value();
     dados.wChaveOrigem.lChaveModulo = kChaveOrigem;
     dados.wChaveOrigem.iData = 7;
-    dados.Debito = 4;
-    dados.Credito = 11;
-    dados.Valor = CURRENCY{1000000};
-    dados.ValorMoeda = CURRENCY{250};
-    dados.Filial = 1;
     dados.CodHis = 1;
     int32_t indlan = 0;
     EXPECT_EQ(s->GravaDados(&dados, &indlan), S_OK);
@@ -92,6 +86,18 @@ class SweepCompany {
       s.reset();
     }
     return s;
+  }
+
+  // An entry's data on the day, branch 1, credit account 11; one-sided when debito is 0.
+  static RegDados Dados(int32_t debito, int64_t valor, int64_t moeda = 0) {
+    RegDados dados{};
+    dados.DataLancamento = kData.Value();
+    dados.Debito = debito;
+    dados.Credito = 11;
+    dados.Valor = CURRENCY{valor};
+    dados.ValorMoeda = CURRENCY{moeda};
+    dados.Filial = 1;
+    return dados;
   }
 
   // Fills the current entry: one-sided when debito is 0, with a complement and two split lines.
