@@ -29,8 +29,8 @@ class RuntimeTest : public ::testing::Test {
  protected:
   RuntimeTest()
       : runtime_(kRuntime, folder_.path()),
-        registry_(kRegistry, folder_ / "registry.reg"),
-        userRegistry_(kUserRegistry, folder_ / "user.reg") {
+        registry_("QX_REGISTRY", folder_ / "registry.reg"),
+        userRegistry_("QX_REGISTRY_USER", folder_ / "user.reg") {
     alarm(120);
     RegisterRuntimeAdder();
     SetRuntimeLogHook([this](RuntimeEvent event, const std::string& text) {
@@ -63,8 +63,6 @@ class RuntimeTest : public ::testing::Test {
   }
 
   static constexpr const char* kRuntime = "QX_RUNTIME_DIR";
-  static constexpr const char* kRegistry = "QX_REGISTRY";
-  static constexpr const char* kUserRegistry = "QX_REGISTRY_USER";
   std::mutex mutex_;
   std::vector<Report> reports_;
   TempDir folder_;
