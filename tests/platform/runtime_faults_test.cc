@@ -75,7 +75,7 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
   ASSERT_EQ(server.result(), S_OK);
   const struct {
     std::vector<uint8_t> frame;
-    std::vector<RuntimeEvent> events;  // none: the client went without a word
+    std::vector<RuntimeEvent> events;
   } cases[] = {
       {{0x00, 0x00, 0x00, 0x80}, {RuntimeEvent::kBadFrame}},  // announces 2 GiB
       {{0x01, 0x00, 0x00, 0x01}, {RuntimeEvent::kBadFrame}},  // 16 MiB + 1
@@ -86,13 +86,13 @@ TEST_F(RuntimeFaultsTest, BadFramesAndPayloadsCloseTheirConnectionAndReleaseItsO
       {EncodeRequest(2, 1, 3, {1, 2, 3, 4}), {RuntimeEvent::kBadPayload}},  // Add: one number
       {EncodeRequest(2, 1, 4, {0}), {RuntimeEvent::kBadPayload}},  // ProcessId: no arguments
       {EncodeRequest(2, 1, kSlotRelease, {0}), {RuntimeEvent::kBadPayload}},
-      {{}, {}},  // as a killed client does
+      {{}, {}},  // no frame: the client goes without a word, as a killed one does
   };
   for (const auto& bad : cases) {
     int fd = ConnectWithObject();
     EXPECT_EQ(LiveObjectCount(), 1);
     const size_t before = Events().size();
-    if (!bad.events.empty()) {
+    if (!bad.frame.empty()) {
       Send(fd, bad.frame);
       EXPECT_TRUE(EndedByServer(fd, 20000));
     }
